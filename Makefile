@@ -1,0 +1,34 @@
+# Entry points: `make` (release build), `make test`, `make demo`, `make bench`, `make fuzz`.
+JOBS ?= 2
+FUZZ_SECONDS ?= 600
+
+.PHONY: all release dev test demo bench fuzz clean
+
+all: release
+
+release:
+	cmake --preset release >/dev/null
+	cmake --build --preset release -j$(JOBS)
+
+dev:
+	cmake --preset dev >/dev/null
+	cmake --build --preset dev -j$(JOBS)
+
+test:
+	tools/setup
+	$(MAKE) dev
+	cd build/dev && ctest --output-on-failure -j$(JOBS)
+
+demo: release
+	tools/demo build/release/bin
+
+bench: release
+	tools/bench build/release/bin
+
+fuzz:
+	cmake --preset fuzz >/dev/null
+	cmake --build --preset fuzz -j$(JOBS)
+	tools/fuzz build/fuzz/bin $(FUZZ_SECONDS)
+
+clean:
+	rm -rf build out

@@ -1,0 +1,26 @@
+// Reading and writing drawings as ASCII DXF. Reading accepts R12 to R2018; writing produces
+// R2010 (AC1024) and is atomic (the previous file is kept as NAME.bak).
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include <vantrel/db/OdDbDatabase.h>
+
+namespace vantrel {
+
+struct DxfReadResult {
+    OdDbDatabasePtr database; // null when the file could not be read
+    std::string error;        // one line naming the file line and its problem, empty on success
+};
+
+// Reads a whole drawing; on any problem answers no database and the error (never a partly read one).
+DxfReadResult readDxf(const std::string& path);
+DxfReadResult readDxfText(std::string_view text);
+
+// Writes the drawing; answers an empty string on success, else the error (the target unchanged).
+std::string writeDxf(OdDbDatabase& db, const std::string& path);
+// The DXF text that writeDxf would write.
+std::string dxfText(OdDbDatabase& db);
+
+}

@@ -1,0 +1,37 @@
+// Base of the curve entities: parameters, points, distances along the curve, derivatives and
+// closest points. Queries answer eOk or an error result; the out values are set only on eOk.
+#pragma once
+
+#include <vantrel/db/OdDbEntity.h>
+#include <vantrel/ge/OdGePlane.h>
+#include <vantrel/ge/OdGePoint3d.h>
+#include <vantrel/ge/OdGeVector3d.h>
+
+class OdDbCurve;
+using OdDbCurvePtr = OdSmartPtr<OdDbCurve>;
+
+class OdDbCurve : public OdDbEntity {
+    ODDB_DECLARE_MEMBERS(OdDbCurve)
+public:
+    virtual bool isClosed() const;
+    virtual bool isPeriodic() const;
+    virtual OdResult getStartParam(double& param) const;
+    virtual OdResult getEndParam(double& param) const;
+    virtual OdResult getStartPoint(OdGePoint3d& point) const;
+    virtual OdResult getEndPoint(OdGePoint3d& point) const;
+    virtual OdResult getPointAtParam(double param, OdGePoint3d& point) const;
+    virtual OdResult getParamAtPoint(const OdGePoint3d& point, double& param) const;
+    virtual OdResult getDistAtParam(double param, double& dist) const;
+    virtual OdResult getParamAtDist(double dist, double& param) const;
+    virtual OdResult getDistAtPoint(const OdGePoint3d& point, double& dist) const;
+    virtual OdResult getPointAtDist(double dist, OdGePoint3d& point) const;
+    virtual OdResult getFirstDeriv(double param, OdGeVector3d& deriv) const;
+    virtual OdResult getSecondDeriv(double param, OdGeVector3d& deriv) const;
+    virtual OdResult getClosestPointTo(const OdGePoint3d& given, OdGePoint3d& closest, bool extend = false) const;
+    // The plane of a planar curve; eNotImplementedYet for curves that are not planar.
+    virtual OdResult getPlane(OdGePlane& plane) const;
+    bool isPlanar() const;
+
+protected:
+    OdDbCurve() = default;
+};

@@ -1,0 +1,24 @@
+// Base of symbol table records: a name and the standard flags.
+#pragma once
+
+#include <vantrel/db/OdDbObject.h>
+
+class OdDbSymbolTableRecord;
+using OdDbSymbolTableRecordPtr = OdSmartPtr<OdDbSymbolTableRecord>;
+
+class OdDbSymbolTableRecord : public OdDbObject {
+    ODDB_DECLARE_MEMBERS(OdDbSymbolTableRecord)
+public:
+    const OdString& getName() const { assertReadEnabled(); return m_name; }
+    // Renaming a record in a table raises OdError(eDuplicateKey) when the new name is taken.
+    void setName(const OdString& name);
+    std::int16_t flags() const { assertReadEnabled(); return m_flags; }
+    void setFlags(std::int16_t flags) { assertWriteEnabled(); m_flags = flags; }
+
+protected:
+    OdDbSymbolTableRecord() = default;
+
+private:
+    OdString m_name;
+    std::int16_t m_flags = 0;
+};

@@ -1,0 +1,47 @@
+// The one interface through which entities describe themselves for display: paths with bulges
+// and widths, filled polygons, circles and arcs, text and markers, all in world coordinates.
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+#include <vantrel/db/OdCmColor.h>
+#include <vantrel/db/OdString.h>
+#include <vantrel/ge/OdGePoint3d.h>
+#include <vantrel/ge/OdGeVector3d.h>
+
+namespace vantrel {
+
+// One vertex of a path: the segment to the next vertex is an arc when bulge is not zero
+// (bulge = tan(sweep / 4), positive counter-clockwise about the path's normal).
+struct PathVertex {
+    OdGePoint3d point;
+    double bulge = 0.0;
+    double startWidth = 0.0;
+    double endWidth = 0.0;
+};
+
+enum class MarkerKind { Light, Vertex, Cross };
+
+struct DrawTraits {
+    std::uint32_t rgb = 0xFFFFFF; // the resolved display colour
+    double lineWeightMm = 0.0;    // 0 for the thinnest line
+};
+
+class WorldDraw {
+public:
+    virtual ~WorldDraw() = default;
+    virtual void setTraits(const DrawTraits& traits) = 0;
+    // A path of straight and bulged segments in the plane with the given normal.
+    virtual void path(std::span<const PathVertex> vertices, bool closed, const OdGeVector3d& normal) = 0;
+    virtual void polygon(std::span<const OdGePoint3d> corners, bool filled) = 0;
+    virtual void circularArc(const OdGePoint3d& center, double radius, const OdGeVector3d& normal,
+                             const OdGeVector3d& startVector, double sweepAngle) = 0;
+    virtual void ellipticArc(const OdGePoint3d& center, const OdGeVector3d& majorAxis, const OdGeVector3d& minorAxis,
+                             double startAngle, double endAngle) = 0;
+    virtual void text(const OdGePoint3d& position, const OdGeVector3d& direction, double height,
+                      const OdString& text) = 0;
+    virtual void marker(const OdGePoint3d& position, MarkerKind kind, double size) = 0;
+};
+
+}

@@ -1,0 +1,223 @@
+// Common entity properties, database defaults, display through WorldDraw and extents.
+#include <vantrel/db/OdDbDatabase.h>
+#include <vantrel/db/OdDbEntity.h>
+#include <vantrel/db/OdDbTables.h>
+
+#include <cmath>
+#include <numbers>
+
+ODRX_DEFINE_ABSTRACT_MEMBERS(OdDbEntity, OdDbObject)
+
+void OdDbEntity::setLayer(OdDbObjectId layer, bool doSubents)
+{
+    assertWriteEnabled();
+    m_common.layer = layer;
+    if (doSubents) subSetCommon(m_common);
+}
+
+OdString OdDbEntity::layer() const
+{
+    OdDbLayerTableRecordPtr rec = OdDbLayerTableRecord::cast(layerId().openObject().get());
+    return rec ? rec->getName() : OdString();
+}
+
+void OdDbEntity::setLinetype(OdDbObjectId linetype, bool doSubents)
+{
+    assertWriteEnabled();
+    m_common.linetype = linetype;
+    if (doSubents) subSetCommon(m_common);
+}
+
+void OdDbEntity::setColor(const OdCmColor& color, bool doSubents)
+{
+    assertWriteEnabled();
+    m_common.color = color;
+    if (doSubents) subSetCommon(m_common);
+}
+
+void OdDbEntity::setColorIndex(std::int16_t index, bool doSubents)
+{
+    setColor(OdCmColor::byIndex(index), doSubents);
+}
+
+void OdDbEntity::setLinetypeScale(double scale, bool doSubents)
+{
+    if (!(scale > 0.0) || !std::isfinite(scale))
+        throw OdError(eInvalidInput, "a linetype scale must be a positive number");
+    assertWriteEnabled();
+    m_common.linetypeScale = scale;
+    if (doSubents) subSetCommon(m_common);
+}
+
+void OdDbEntity::setLineWeight(std::int16_t weight, bool doSubents)
+{
+    if (weight < -3 || weight > 211)
+        throw OdError(eInvalidInput, "a lineweight is -3 to 211");
+    assertWriteEnabled();
+    m_common.lineWeight = weight;
+    if (doSubents) subSetCommon(m_common);
+}
+
+void OdDbEntity::setVisibility(OdDb::Visibility visibility, bool doSubents)
+{
+    assertWriteEnabled();
+    m_common.invisible = visibility == OdDb::kInvisible;
+    if (doSubents) subSetCommon(m_common);
+}
+
+void OdDbEntity::setDatabaseDefaults(OdDbDatabase* db, bool doSubents)
+{
+    if (!db)
+        db = database();
+    if (!db)
+        throw OdError(eNotInDatabase, "database defaults need a database");
+    assertWriteEnabled();
+    m_common.layer = db->getCLAYER();
+    m_common.linetype = db->getCELTYPE();
+    m_common.color = OdCmColor::byIndex(static_cast<std::int16_t>(db->sysVarInt(L"CECOLOR")));
+    m_common.linetypeScale = db->sysVarDouble(L"CELTSCALE");
+    m_common.lineWeight = static_cast<std::int16_t>(db->sysVarInt(L"CELWEIGHT"));
+    if (!isDBRO())
+        setDefaultDatabase(db);
+    if (doSubents) subSetCommon(m_common);
+}
+
+void OdDbEntity::setPropertiesFrom(const OdDbEntity* other, bool doSubents)
+{
+    if (!other)
+        throw OdError(eNullObjectPointer);
+    assertWriteEnabled();
+    const CommonData& o = other->commonData();
+    m_common.layer = o.layer;
+    m_common.linetype = o.linetype;
+    m_common.color = o.color;
+    m_common.linetypeScale = o.linetypeScale;
+    m_common.lineWeight = o.lineWeight;
+    m_common.invisible = o.invisible;
+    if (!isDBRO() && !database())
+        setDefaultDatabase(other->database());
+    if (doSubents) subSetCommon(m_common);
+}
+
+void OdDbEntity::highlight(bool on, bool) { m_highlighted = on; }
+
+void OdDbEntity::transformBy(const OdGeMatrix3d&)
+{
+    throw OdError(eNotImplementedYet, isA()->name() + " cannot be transformed");
+}
+
+void OdDbEntity::subWorldDraw(vantrel::WorldDraw&) const {}
+
+void OdDbEntity::subSetCommon(const CommonData&) {}
+
+void OdDbEntity::draw(vantrel::WorldDraw& wd) const
+{
+    vantrel::DrawTraits traits;
+    OdCmColor color = m_common.color;
+    std::int16_t weight = m_common.lineWeight;
+    if (color.isByLayer() || weight == -1) {
+        OdDbLayerTableRecordPtr layer = OdDbLayerTableRecord::cast(m_common.layer.openObject().get());
+        if (layer) {
+            if (color.isByLayer()) color = layer->color();
+            if (weight == -1) weight = layer->lineWeight();
+        }
+    }
+    traits.rgb = color.isByLayer() || color.isByBlock() ? 0xFFFFFF : color.rgb();
+    traits.lineWeightMm = weight > 0 ? weight / 100.0 : 0.0;
+    wd.setTraits(traits);
+    subWorldDraw(wd);
+}
+
+namespace {
+// Collects the points an entity draws; arcs contribute their extreme points.
+class ExtentsCollector : public vantrel::WorldDraw {
+public:
+    OdGeExtents3d ext;
+
+    void setTraits(const vantrel::DrawTraits&) override {}
+    void path(std::span<const vantrel::PathVertex> vertices, bool closed, const OdGeVector3d& normal) override
+    {
+        for (std::size_t i = 0; i < vertices.size(); ++i) {
+            const auto& v = vertices[i];
+            double w = std::max(v.startWidth, v.endWidth) / 2.0;
+            addPoint(v.point, w);
+            bool hasNext = i + 1 < vertices.size() || closed;
+            if (hasNext && v.bulge != 0.0) {
+                const auto& next = vertices[(i + 1) % vertices.size()].point;
+                arcThrough(v.point, next, v.bulge, normal, w);
+            }
+        }
+    }
+    void polygon(std::span<const OdGePoint3d> corners, bool) override
+    {
+        for (const auto& p : corners) ext.addPoint(p);
+    }
+    void circularArc(const OdGePoint3d& c, double r, const OdGeVector3d& normal, const OdGeVector3d& start,
+                     double sweep) override
+    {
+        OdGeVector3d u = start.normal();
+        OdGeVector3d v = normal.normal().crossProduct(u);
+        sample(c, u * r, v * r, 0.0, sweep);
+    }
+    void ellipticArc(const OdGePoint3d& c, const OdGeVector3d& major, const OdGeVector3d& minor, double a0,
+                     double a1) override
+    {
+        sample(c, major, minor, a0, a1 - a0);
+    }
+    void text(const OdGePoint3d& p, const OdGeVector3d& dir, double height, const OdString& text) override
+    {
+        ext.addPoint(p);
+        OdGeVector3d d = dir.isZeroLength() ? OdGeVector3d::kXAxis : dir.normal();
+        ext.addPoint(p + d * (height * 0.6 * text.getLength()));
+        OdGeVector3d up = OdGeVector3d::kZAxis.crossProduct(d);
+        ext.addPoint(p + up * height);
+    }
+    void marker(const OdGePoint3d& p, vantrel::MarkerKind, double) override { ext.addPoint(p); }
+
+private:
+    void addPoint(const OdGePoint3d& p, double halfWidth)
+    {
+        ext.addPoint(p);
+        if (halfWidth > 0.0) {
+            ext.addPoint(p + OdGeVector3d(halfWidth, halfWidth, 0));
+            ext.addPoint(p - OdGeVector3d(halfWidth, halfWidth, 0));
+        }
+    }
+    void arcThrough(const OdGePoint3d& a, const OdGePoint3d& b, double bulge, const OdGeVector3d& normal, double w)
+    {
+        OdGeVector3d chord = b - a;
+        double half = chord.length() / 2.0;
+        if (half == 0.0)
+            return;
+        OdGeVector3d n = normal.isZeroLength() ? OdGeVector3d::kZAxis : normal.normal();
+        double sweep = 4.0 * std::atan(bulge);
+        OdGeVector3d left = n.crossProduct(chord).normal();
+        OdGePoint3d center = a + chord / 2.0 + left * (half / std::tan(sweep / 2.0));
+        OdGeVector3d u = a - center;
+        OdGeVector3d v = n.crossProduct(u);
+        int steps = std::max(4, static_cast<int>(std::fabs(sweep) / (std::numbers::pi / 16)));
+        for (int i = 1; i < steps; ++i) {
+            double t = sweep * i / steps;
+            addPoint(center + u * std::cos(t) + v * std::sin(t), w);
+        }
+    }
+    void sample(const OdGePoint3d& c, const OdGeVector3d& u, const OdGeVector3d& v, double a0, double sweep)
+    {
+        int steps = std::max(8, static_cast<int>(std::fabs(sweep) / (std::numbers::pi / 64)));
+        for (int i = 0; i <= steps; ++i) {
+            double t = a0 + sweep * i / steps;
+            ext.addPoint(c + u * std::cos(t) + v * std::sin(t));
+        }
+    }
+};
+}
+
+OdResult OdDbEntity::getGeomExtents(OdGeExtents3d& extents) const
+{
+    ExtentsCollector collector;
+    subWorldDraw(collector);
+    if (!collector.ext.isValidExtents())
+        return eDegenerateGeometry;
+    extents = collector.ext;
+    return eOk;
+}
