@@ -1,0 +1,318 @@
+// B-spline algorithms shared by the 2d and 3d NURBS curves, written over the point
+// and vector types: evaluation with derivatives (rational through homogeneous
+// coordinates), knot insertion, splitting, and interpolation of fit points.
+#pragma once
+
+#include <vantrel/ge/OdGeKnotVector.h>
+#include <vantrel/ge/OdGeTol.h>
+
+#include <algorithm>
+#include <cassert>
+#include <cmath>
+#include <optional>
+#include <vector>
+
+namespace vantrel::ge {
+
+template <class P, class V>
+struct NurbsData {
+    int degree = 1;
+    OdGeKnotVector knots;
+    std::vector<P> ctrl;
+    std::vector<double> weights;  // empty for a polynomial curve
+
+    int numCtrl() const { return static_cast<int>(ctrl.size()); }
+    double weight(int i) const { return weights.empty() ? 1.0 : weights[static_cast<size_t>(i)]; }
+    double startParam() const { return knots[degree]; }
+    double endParam() const { return knots[numCtrl()]; }
+};
+
+// Basis functions and their derivatives up to nd at u in span i: ders[k][j] is the
+// k-th derivative of N_{i-p+j,p}.
+inline std::vector<std::vector<double>> basisDerivs(int i, double u, int p, int nd, const OdGeKnotVector& U)
+{
+    std::vector<std::vector<double>> ndu(p + 1, std::vector<double>(p + 1, 0.0));
+    std::vector<double> left(p + 1), right(p + 1);
+    ndu[0][0] = 1.0;
+    for (int j = 1; j <= p; ++j) {
+        left[j] = u - U[i + 1 - j];
+        right[j] = U[i + j] - u;
+        double saved = 0.0;
+        for (int r = 0; r < j; ++r) {
+            ndu[j][r] = right[r + 1] + left[j - r];
+            const double temp = ndu[r][j - 1] / ndu[j][r];
+            ndu[r][j] = saved + right[r + 1] * temp;
+            saved = left[j - r] * temp;
+        }
+        ndu[j][j] = saved;
+    }
+    std::vector<std::vector<double>> ders(nd + 1, std::vector<double>(p + 1, 0.0));
+    for (int j = 0; j <= p; ++j)
+        ders[0][j] = ndu[j][p];
+    std::vector<std::vector<double>> a(2, std::vector<double>(p + 1, 0.0));
+    for (int r = 0; r <= p; ++r) {
+        int s1 = 0, s2 = 1;
+        a[0][0] = 1.0;
+        for (int k = 1; k <= std::min(nd, p); ++k) {
+            double d = 0.0;
+            const int rk = r - k, pk = p - k;
+            if (r >= k) {
+                a[s2][0] = a[s1][0] / ndu[pk + 1][rk];
+                d = a[s2][0] * ndu[rk][pk];
+            }
+            const int j1 = rk >= -1 ? 1 : -rk;
+            const int j2 = (r - 1 <= pk) ? k - 1 : p - r;
+            for (int j = j1; j <= j2; ++j) {
+                a[s2][j] = (a[s1][j] - a[s1][j - 1]) / ndu[pk + 1][rk + j];
+                d += a[s2][j] * ndu[rk + j][pk];
+            }
+            if (r <= pk) {
+                a[s2][k] = -a[s1][k - 1] / ndu[pk + 1][r];
+                d += a[s2][k] * ndu[r][pk];
+            }
+            ders[k][r] = d;
+            std::swap(s1, s2);
+        }
+    }
+    double factor = p;
+    for (int k = 1; k <= std::min(nd, p); ++k) {
+        for (int j = 0; j <= p; ++j)
+            ders[k][j] *= factor;
+        factor *= (p - k);
+    }
+    return ders;
+}
+
+// Point (as a vector from the origin) and derivatives 1..nd at u.
+template <class P, class V>
+std::vector<V> evalDerivs(int p, const OdGeKnotVector& U, const std::vector<P>& ctrl,
+                          const std::vector<double>& weights, double u, int nd)
+{
+    const int n = static_cast<int>(ctrl.size());
+    u = std::clamp(u, U[p], U[n]);
+    const int span = U.findSpan(p, n, u);
+    const auto N = basisDerivs(span, u, p, nd, U);
+    std::vector<V> A(static_cast<size_t>(nd + 1));
+    std::vector<double> w(static_cast<size_t>(nd + 1), 0.0);
+    for (int k = 0; k <= std::min(nd, p); ++k) {
+        for (int j = 0; j <= p; ++j) {
+            const int idx = span - p + j;
+            const double wj = weights.empty() ? 1.0 : weights[static_cast<size_t>(idx)];
+            A[k] += ctrl[static_cast<size_t>(idx)].asVector() * (N[k][j] * wj);
+            w[k] += N[k][j] * wj;
+        }
+    }
+    if (weights.empty())
+        return A;
+    // Rational: C^(k) = (A^(k) - sum_{i=1..k} C(k,i) w^(i) C^(k-i)) / w.
+    std::vector<V> C(static_cast<size_t>(nd + 1));
+    for (int k = 0; k <= nd; ++k) {
+        V v = A[k];
+        double binom = 1.0;
+        for (int i = 1; i <= k; ++i) {
+            binom = binom * (k - i + 1) / i;
+            v -= C[k - i] * (binom * w[i]);
+        }
+        C[k] = v / w[0];
+    }
+    return C;
+}
+
+// Inserts u until its multiplicity reaches target (Boehm), in homogeneous coordinates.
+template <class P, class V>
+void insertKnot(NurbsData<P, V>& c, double u, int target)
+{
+    const int p = c.degree;
+    const bool rational = !c.weights.empty();
+    int s = c.knots.multiplicityAt(u);
+    if (s > 0) {
+        // Snap to the existing knot value so that it is not duplicated by a near copy.
+        for (int i = 0; i < c.knots.length(); ++i)
+            if (std::fabs(c.knots[i] - u) <= c.knots.tolerance()) {
+                u = c.knots[i];
+                break;
+            }
+    }
+    for (; s < target; ++s) {
+        const int n = c.numCtrl();
+        const int k = c.knots.findSpan(p, n, u);
+        std::vector<V> Q(static_cast<size_t>(n + 1));
+        std::vector<double> W(static_cast<size_t>(n + 1));
+        auto hom = [&](int i) { return c.ctrl[static_cast<size_t>(i)].asVector() * c.weight(i); };
+        for (int i = 0; i <= k - p; ++i) {
+            Q[i] = hom(i);
+            W[i] = c.weight(i);
+        }
+        for (int i = k - s; i < n; ++i) {
+            Q[i + 1] = hom(i);
+            W[i + 1] = c.weight(i);
+        }
+        for (int i = k - p + 1; i <= k - s; ++i) {
+            const double alpha = (u - c.knots[i]) / (c.knots[i + p] - c.knots[i]);
+            Q[i] = hom(i) * alpha + hom(i - 1) * (1.0 - alpha);
+            W[i] = c.weight(i) * alpha + c.weight(i - 1) * (1.0 - alpha);
+        }
+        c.knots.insertAt(k + 1, u);
+        c.ctrl.resize(static_cast<size_t>(n + 1));
+        for (int i = 0; i <= n; ++i)
+            c.ctrl[i] = (Q[i] / W[i]).asPoint();
+        if (rational)
+            c.weights = W;
+    }
+}
+
+// The pieces before and after an interior parameter u.
+template <class P, class V>
+void splitAt(const NurbsData<P, V>& c, double u, NurbsData<P, V>& first, NurbsData<P, V>& second)
+{
+    NurbsData<P, V> r = c;
+    insertKnot(r, u, r.degree);
+    for (int i = 0; i < r.knots.length(); ++i)
+        if (std::fabs(r.knots[i] - u) <= r.knots.tolerance())
+            u = r.knots[i];
+    const int p = r.degree;
+    int k = 0;  // last knot equal to u
+    for (int i = 0; i < r.knots.length(); ++i)
+        if (r.knots[i] == u)
+            k = i;
+    const std::vector<double>& K = r.knots.asVector();
+    first.degree = second.degree = p;
+    std::vector<double> k1(K.begin(), K.begin() + k + 1);
+    k1.push_back(u);
+    std::vector<double> k2{u};
+    k2.insert(k2.end(), K.begin() + (k - p + 1), K.end());
+    first.knots = OdGeKnotVector(k1, r.knots.tolerance());
+    second.knots = OdGeKnotVector(k2, r.knots.tolerance());
+    first.ctrl.assign(r.ctrl.begin(), r.ctrl.begin() + (k - p + 1));
+    second.ctrl.assign(r.ctrl.begin() + (k - p), r.ctrl.end());
+    first.weights.clear();
+    second.weights.clear();
+    if (!r.weights.empty()) {
+        first.weights.assign(r.weights.begin(), r.weights.begin() + (k - p + 1));
+        second.weights.assign(r.weights.begin() + (k - p), r.weights.end());
+    }
+}
+
+// Solves the banded system A x = b by elimination without pivoting, which is stable
+// for B-spline collocation matrices (totally positive). Rows hold (first column, values).
+template <class V>
+std::vector<V> solveBanded(std::vector<std::pair<int, std::vector<double>>> rows, std::vector<V> rhs)
+{
+    const int n = static_cast<int>(rows.size());
+    int kl = 0, ku = 0;
+    for (int i = 0; i < n; ++i) {
+        kl = std::max(kl, i - rows[i].first);
+        ku = std::max(ku, rows[i].first + static_cast<int>(rows[i].second.size()) - 1 - i);
+    }
+    // Band storage a[i][j - i + kl]; fill-in stays inside kl + ku.
+    const int width = kl + ku + 1;
+    std::vector<std::vector<double>> a(n, std::vector<double>(width + kl, 0.0));
+    auto at = [&](int i, int j) -> double& { return a[i][j - i + kl]; };
+    for (int i = 0; i < n; ++i)
+        for (size_t j = 0; j < rows[i].second.size(); ++j)
+            at(i, rows[i].first + static_cast<int>(j)) = rows[i].second[j];
+    const int hi = ku + kl;  // upper reach of a row after fill-in
+    for (int k = 0; k < n; ++k) {
+        const double piv = at(k, k);
+        assert(piv != 0.0 && "singular interpolation system");
+        for (int i = k + 1; i <= std::min(n - 1, k + kl); ++i) {
+            const double f = at(i, k) / piv;
+            if (f == 0.0)
+                continue;
+            for (int j = k; j <= std::min(n - 1, k + hi); ++j)
+                if (j - i + kl >= 0 && j - i + kl < width + kl)
+                    at(i, j) -= f * at(k, j);
+            rhs[i] -= rhs[k] * f;
+        }
+    }
+    std::vector<V> x(n);
+    for (int i = n - 1; i >= 0; --i) {
+        V s = rhs[i];
+        for (int j = i + 1; j <= std::min(n - 1, i + hi); ++j)
+            if (j - i + kl < width + kl)
+                s -= x[j] * at(i, j);
+        x[i] = s / at(i, i);
+    }
+    return x;
+}
+
+// Interpolating B-spline through fit points with chord-length parameters on [0, 1] and
+// knots by averaging. A zero tangent leaves that end free; given tangents are taken as
+// directions scaled by the total chord length. Closed: the end joins the start with a
+// common tangent. Nullopt when fewer than two distinct points remain.
+template <class P, class V>
+std::optional<NurbsData<P, V>> interpolate(std::vector<P> pts, V startTan, V endTan, bool closed, int degree,
+                                           double eqPoint)
+{
+    // Drop consecutive duplicates: they would make zero-length chords.
+    std::vector<P> q;
+    for (const P& p : pts)
+        if (q.empty() || !q.back().isEqualTo(p, OdGeTol(eqPoint)))
+            q.push_back(p);
+    if (closed && q.size() >= 3) {
+        if (q.back().isEqualTo(q.front(), OdGeTol(eqPoint)))
+            q.back() = q.front();
+        else
+            q.push_back(q.front());
+        if (startTan.isZeroLength() && endTan.isZeroLength()) {
+            const V t = q[1] - q[q.size() - 2];
+            startTan = endTan = t;
+        }
+    }
+    if (q.size() < 2)
+        return std::nullopt;
+    const int n = static_cast<int>(q.size()) - 1;
+    std::vector<double> ub(q.size(), 0.0);
+    double total = 0.0;
+    for (int k = 1; k <= n; ++k)
+        total += q[k].distanceTo(q[k - 1]);
+    for (int k = 1; k <= n; ++k)
+        ub[k] = ub[k - 1] + q[k].distanceTo(q[k - 1]) / total;
+    ub[n] = 1.0;
+
+    const bool hasStart = !startTan.isZeroLength(), hasEnd = !endTan.isZeroLength();
+    const int numCtrl = n + 1 + (hasStart ? 1 : 0) + (hasEnd ? 1 : 0);
+    const int p = std::min(degree, numCtrl - 1);
+    // Parameters with the ends repeated once per end condition, for knot averaging.
+    std::vector<double> ext;
+    if (hasStart)
+        ext.push_back(0.0);
+    ext.insert(ext.end(), ub.begin(), ub.end());
+    if (hasEnd)
+        ext.push_back(1.0);
+    std::vector<double> knots(static_cast<size_t>(numCtrl + p + 1), 0.0);
+    for (int j = 1; j <= numCtrl - 1 - p; ++j) {
+        double s = 0.0;
+        for (int i = j; i <= j + p - 1; ++i)
+            s += ext[i];
+        knots[j + p] = s / p;
+    }
+    for (int i = numCtrl; i < numCtrl + p + 1; ++i)
+        knots[i] = 1.0;
+
+    NurbsData<P, V> c;
+    c.degree = p;
+    c.knots = OdGeKnotVector(knots);
+    std::vector<std::pair<int, std::vector<double>>> rows;
+    std::vector<V> rhs;
+    auto addRow = [&](double u, int deriv, const V& value) {
+        const int span = c.knots.findSpan(p, numCtrl, u);
+        const auto N = basisDerivs(span, u, p, deriv, c.knots);
+        rows.emplace_back(span - p, N[deriv]);
+        rhs.push_back(value);
+    };
+    addRow(0.0, 0, q[0].asVector());
+    if (hasStart)
+        addRow(0.0, 1, startTan.normal() * total);
+    for (int k = 1; k < n; ++k)
+        addRow(ub[k], 0, q[k].asVector());
+    if (hasEnd)
+        addRow(1.0, 1, endTan.normal() * total);
+    addRow(1.0, 0, q[n].asVector());
+    const std::vector<V> x = solveBanded(std::move(rows), std::move(rhs));
+    for (const V& v : x)
+        c.ctrl.push_back(v.asPoint());
+    return c;
+}
+
+} // namespace vantrel::ge
