@@ -1,0 +1,14 @@
+// A lamp colour as three intensities from 0 to 1, as lights compute and report colours.
+#pragma once
+
+namespace vantrel {
+
+struct LampRgb {
+    double red = 0.0;
+    double green = 0.0;
+    double blue = 0.0;
+
+    friend bool operator==(const LampRgb&, const LampRgb&) = default;
+};
+
+}

@@ -1,0 +1,56 @@
+// A straight line between two points, optionally extruded by a thickness along its normal.
+// Its parameter is the distance from the start point.
+#pragma once
+
+#include <vantrel/db/OdDbCurve.h>
+
+class OdDbLine : public OdDbCurve {
+    ODDB_DECLARE_MEMBERS(OdDbLine)
+public:
+    // As DXF stores a LINE: both points in world coordinates.
+    struct Data {
+        OdGePoint3d start;                    // 10
+        OdGePoint3d end;                      // 11
+        double thickness = 0.0;               // 39
+        OdGeVector3d normal{0.0, 0.0, 1.0};   // 210, unit
+    };
+
+    OdDbLine() = default;
+    OdDbLine(const OdGePoint3d& start, const OdGePoint3d& end);
+
+    OdGePoint3d startPoint() const { assertReadEnabled(); return m_data.start; }
+    void setStartPoint(const OdGePoint3d& point);
+    OdGePoint3d endPoint() const { assertReadEnabled(); return m_data.end; }
+    void setEndPoint(const OdGePoint3d& point);
+    double thickness() const { assertReadEnabled(); return m_data.thickness; }
+    void setThickness(double thickness);
+    OdGeVector3d normal() const { assertReadEnabled(); return m_data.normal; }
+    // Raises OdError(eInvalidInput) for a zero or non-finite vector; stores it unitised.
+    void setNormal(const OdGeVector3d& normal);
+
+    const Data& data() const { assertReadEnabled(); return m_data; }
+    Data& dataForWrite() { assertWriteEnabled(); return m_data; }
+
+    bool isClosed() const override { return false; }
+    OdResult getStartParam(double& param) const override;
+    OdResult getEndParam(double& param) const override;
+    OdResult getPointAtParam(double param, OdGePoint3d& point) const override;
+    OdResult getParamAtPoint(const OdGePoint3d& point, double& param) const override;
+    OdResult getDistAtParam(double param, double& dist) const override;
+    OdResult getParamAtDist(double dist, double& param) const override;
+    OdResult getFirstDeriv(double param, OdGeVector3d& deriv) const override;
+    OdResult getSecondDeriv(double param, OdGeVector3d& deriv) const override;
+    OdResult getClosestPointTo(const OdGePoint3d& given, OdGePoint3d& closest, bool extend = false) const override;
+    // The plane through the line that is perpendicular to its normal when the line lies
+    // in such a plane, otherwise any plane containing the line.
+    OdResult getPlane(OdGePlane& plane) const override;
+
+    void transformBy(const OdGeMatrix3d& xform) override;
+    void subWorldDraw(vantrel::WorldDraw& wd) const override;
+
+private:
+    double length() const { return m_data.start.distanceTo(m_data.end); }
+
+    Data m_data;
+};
+using OdDbLinePtr = OdSmartPtr<OdDbLine>;

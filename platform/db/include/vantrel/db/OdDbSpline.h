@@ -1,0 +1,98 @@
+// A NURBS curve given by its control data (degree, knots, control points, weights) or built
+// through fit points. Its parameter is the knot parameter, from knot[degree] to knot[n].
+#pragma once
+
+#include <vector>
+
+#include <vantrel/db/OdDbCurve.h>
+
+class OdGeNurbCurve3d;
+
+class OdDbSpline : public OdDbCurve {
+    ODDB_DECLARE_MEMBERS(OdDbSpline)
+public:
+    // DXF 70 bits.
+    enum : std::int16_t { kClosed = 1, kPeriodic = 2, kRational = 4, kPlanar = 8, kLinear = 16 };
+
+    // As DXF stores a SPLINE, in world coordinates. Weights are empty unless rational; fit
+    // points and tangents are empty (zero) unless the spline was built through fit points.
+    struct Data {
+        std::int16_t flags = 0;                     // 70
+        std::int16_t degree = 3;                    // 71
+        std::vector<double> knots;                  // 40 (count 72)
+        std::vector<OdGePoint3d> controlPoints;     // 10 (count 73)
+        std::vector<double> weights;                // 41
+        std::vector<OdGePoint3d> fitPoints;         // 11 (count 74)
+        OdGeVector3d startTangent;                  // 12
+        OdGeVector3d endTangent;                    // 13
+        double knotTolerance = 1e-10;               // 42
+        double controlPointTolerance = 1e-10;       // 43
+        double fitTolerance = 1e-10;                // 44
+        OdGeVector3d normal{0.0, 0.0, 1.0};         // 210, for planar splines
+    };
+
+    OdDbSpline() = default;
+
+    // Raises OdError(eInvalidInput) unless: degree 1 to 25, at least degree + 1 control points,
+    // as many knots as control points plus degree plus one, rising, finite, spanning a
+    // non-empty interval; for a rational spline one positive weight per control point.
+    // Drops any fit data.
+    void setNurbsData(int degree, bool rational, bool closed, bool periodic,
+                      const std::vector<OdGePoint3d>& controlPoints, const std::vector<double>& knots,
+                      const std::vector<double>& weights, double controlPtTol = 1e-10, double knotTol = 1e-10);
+    void getNurbsData(int& degree, bool& rational, bool& closed, bool& periodic,
+                      std::vector<OdGePoint3d>& controlPoints, std::vector<double>& knots,
+                      std::vector<double>& weights, double& controlPtTol, double& knotTol) const;
+    // Interpolates the fit points (at least two distinct ones) with the given end tangents (zero
+    // leaves an end free); a last point equal to the first closes the curve smoothly. The curve
+    // passes through every fit point; the tolerance is kept for the file.
+    void setFitData(const std::vector<OdGePoint3d>& fitPoints, int degree, double fitTolerance,
+                    const OdGeVector3d& startTangent, const OdGeVector3d& endTangent);
+    // False (outputs untouched) when the spline has no fit data.
+    bool getFitData(std::vector<OdGePoint3d>& fitPoints, int& degree, double& fitTolerance,
+                    OdGeVector3d& startTangent, OdGeVector3d& endTangent) const;
+    bool hasFitData() const;
+
+    int degree() const { assertReadEnabled(); return m_data.degree; }
+    bool isRational() const { assertReadEnabled(); return m_data.flags & kRational; }
+    int numControlPoints() const;
+    // Index outside the control points raises OdError_InvalidIndex.
+    void getControlPointAt(int index, OdGePoint3d& point) const;
+    // Moves one control point; the fit data no longer describes the curve and is dropped.
+    void setControlPointAt(int index, const OdGePoint3d& point);
+    double weightAt(int index) const;
+    int numFitPoints() const;
+
+    const Data& data() const { assertReadEnabled(); return m_data; }
+    Data& dataForWrite() { assertWriteEnabled(); return m_data; }
+
+    // Closed when its ends meet.
+    bool isClosed() const override;
+    bool isPeriodic() const override;
+    OdResult getStartParam(double& param) const override;
+    OdResult getEndParam(double& param) const override;
+    OdResult getPointAtParam(double param, OdGePoint3d& point) const override;
+    OdResult getParamAtPoint(const OdGePoint3d& point, double& param) const override;
+    OdResult getDistAtParam(double param, double& dist) const override;
+    OdResult getParamAtDist(double dist, double& param) const override;
+    OdResult getFirstDeriv(double param, OdGeVector3d& deriv) const override;
+    OdResult getSecondDeriv(double param, OdGeVector3d& deriv) const override;
+    // A spline is not extended: extend has no effect.
+    OdResult getClosestPointTo(const OdGePoint3d& given, OdGePoint3d& closest, bool extend = false) const override;
+    // The plane of the control points; eNotImplementedYet when they are not coplanar.
+    OdResult getPlane(OdGePlane& plane) const override;
+
+    // Any invertible affine map (it carries control points exactly).
+    void transformBy(const OdGeMatrix3d& xform) override;
+    void subWorldDraw(vantrel::WorldDraw& wd) const override;
+
+private:
+    bool hasCurve() const;
+    OdGeNurbCurve3d geCurve() const;
+    bool paramInRange(double param) const;
+    // Sets the planar and linear flags and the normal from the control points.
+    void updatePlanarity();
+
+    Data m_data;
+};
+using OdDbSplinePtr = OdSmartPtr<OdDbSpline>;

@@ -1,0 +1,385 @@
+// Spline entity: control or fit data, evaluated by the geometry library's NURBS curve.
+#include <vantrel/db/OdDbSpline.h>
+#include <vantrel/ge/OdGeNurbCurve3d.h>
+
+#include "entity_math.h"
+
+#include <algorithm>
+#include <optional>
+
+using namespace vantrel::entmath;
+
+ODRX_DEFINE_MEMBERS(OdDbSpline, OdDbCurve, "SPLINE")
+
+namespace {
+constexpr int kMaxDegree = 25;
+
+double sizeOf(const std::vector<OdGePoint3d>& points)
+{
+    double size = 0.0;
+    for (const auto& p : points)
+        size = std::max(size, (p - OdGePoint3d::kOrigin).length());
+    return size;
+}
+
+// The normal of the plane through the points: zero when they are collinear, nullopt when no
+// plane holds them all.
+std::optional<OdGeVector3d> planeNormal(const std::vector<OdGePoint3d>& points, double tol)
+{
+    OdGeVector3d axis, normal;
+    for (const auto& p : points) {
+        const OdGeVector3d v = p - points.front();
+        if (axis.isZeroLength(OdGeTol(tol))) {
+            axis = v;
+            continue;
+        }
+        if (normal.isZeroLength()) {
+            const OdGeVector3d c = axis.normal().crossProduct(v);
+            if (c.length() > tol)
+                normal = c.normal();
+            continue;
+        }
+        if (std::fabs(normal.dotProduct(v)) > tol)
+            return std::nullopt;
+    }
+    return normal;
+}
+}
+
+void OdDbSpline::setNurbsData(int degree, bool rational, bool closed, bool periodic,
+                              const std::vector<OdGePoint3d>& controlPoints, const std::vector<double>& knots,
+                              const std::vector<double>& weights, double controlPtTol, double knotTol)
+{
+    const int n = static_cast<int>(controlPoints.size());
+    if (degree < 1 || degree > kMaxDegree)
+        throw OdError(eInvalidInput, "a spline degree is 1 to 25");
+    if (n < degree + 1)
+        throw OdError(eInvalidInput, "a spline needs more control points than its degree");
+    if (static_cast<int>(knots.size()) != n + degree + 1)
+        throw OdError(eInvalidInput, "a spline needs control points + degree + 1 knots");
+    for (const auto& p : controlPoints)
+        requireFinite(p, "a control point");
+    for (std::size_t i = 0; i < knots.size(); ++i) {
+        requireFinite(knots[i], "a knot");
+        if (i > 0 && knots[i] < knots[i - 1])
+            throw OdError(eInvalidInput, "knots must not decrease");
+    }
+    if (!(knots[static_cast<std::size_t>(degree)] < knots[static_cast<std::size_t>(n)]))
+        throw OdError(eInvalidInput, "the knots leave the spline an empty interval");
+    if (rational) {
+        if (static_cast<int>(weights.size()) != n)
+            throw OdError(eInvalidInput, "a rational spline needs one weight per control point");
+        for (double w : weights)
+            requirePositive(w, "a weight");
+    }
+    requireFinite(controlPtTol, "a tolerance");
+    requireFinite(knotTol, "a tolerance");
+    assertWriteEnabled();
+    m_data.degree = static_cast<std::int16_t>(degree);
+    m_data.controlPoints = controlPoints;
+    m_data.knots = knots;
+    m_data.weights = rational ? weights : std::vector<double>();
+    m_data.fitPoints.clear();
+    m_data.startTangent = m_data.endTangent = OdGeVector3d();
+    m_data.controlPointTolerance = controlPtTol;
+    m_data.knotTolerance = knotTol;
+    m_data.flags = static_cast<std::int16_t>((closed ? kClosed : 0) | (periodic ? kPeriodic : 0)
+                                             | (rational ? kRational : 0));
+    updatePlanarity();
+}
+
+void OdDbSpline::getNurbsData(int& degree, bool& rational, bool& closed, bool& periodic,
+                              std::vector<OdGePoint3d>& controlPoints, std::vector<double>& knots,
+                              std::vector<double>& weights, double& controlPtTol, double& knotTol) const
+{
+    assertReadEnabled();
+    degree = m_data.degree;
+    rational = m_data.flags & kRational;
+    closed = m_data.flags & kClosed;
+    periodic = m_data.flags & kPeriodic;
+    controlPoints = m_data.controlPoints;
+    knots = m_data.knots;
+    weights = m_data.weights;
+    controlPtTol = m_data.controlPointTolerance;
+    knotTol = m_data.knotTolerance;
+}
+
+void OdDbSpline::setFitData(const std::vector<OdGePoint3d>& fitPoints, int degree, double fitTolerance,
+                            const OdGeVector3d& startTangent, const OdGeVector3d& endTangent)
+{
+    if (degree < 1 || degree > kMaxDegree)
+        throw OdError(eInvalidInput, "a spline degree is 1 to 25");
+    for (const auto& p : fitPoints)
+        requireFinite(p, "a fit point");
+    requireFinite(startTangent, "a start tangent");
+    requireFinite(endTangent, "an end tangent");
+    requireFinite(fitTolerance, "a fit tolerance");
+    if (fitTolerance < 0.0)
+        throw OdError(eInvalidInput, "a fit tolerance must not be negative");
+    const bool closed = fitPoints.size() >= 3 && fitPoints.front().isEqualTo(fitPoints.back());
+    const auto curve = OdGeNurbCurve3d::interpolate(fitPoints, startTangent, endTangent, closed, degree);
+    if (!curve)
+        throw OdError(eInvalidInput, "a spline needs at least two distinct fit points");
+    assertWriteEnabled();
+    m_data.degree = static_cast<std::int16_t>(curve->degree());
+    m_data.knots = curve->knots().asVector();
+    m_data.controlPoints = curve->controlPoints();
+    m_data.weights.clear();
+    m_data.fitPoints = fitPoints;
+    m_data.fitTolerance = fitTolerance;
+    m_data.startTangent = startTangent;
+    m_data.endTangent = endTangent;
+    m_data.flags = closed ? kClosed : 0;
+    updatePlanarity();
+}
+
+bool OdDbSpline::getFitData(std::vector<OdGePoint3d>& fitPoints, int& degree, double& fitTolerance,
+                            OdGeVector3d& startTangent, OdGeVector3d& endTangent) const
+{
+    if (!hasFitData())
+        return false;
+    fitPoints = m_data.fitPoints;
+    degree = m_data.degree;
+    fitTolerance = m_data.fitTolerance;
+    startTangent = m_data.startTangent;
+    endTangent = m_data.endTangent;
+    return true;
+}
+
+bool OdDbSpline::hasFitData() const
+{
+    assertReadEnabled();
+    return !m_data.fitPoints.empty();
+}
+
+int OdDbSpline::numControlPoints() const
+{
+    assertReadEnabled();
+    return static_cast<int>(m_data.controlPoints.size());
+}
+
+void OdDbSpline::getControlPointAt(int index, OdGePoint3d& point) const
+{
+    if (index < 0 || index >= numControlPoints())
+        throw OdError_InvalidIndex();
+    point = m_data.controlPoints[static_cast<std::size_t>(index)];
+}
+
+void OdDbSpline::setControlPointAt(int index, const OdGePoint3d& point)
+{
+    if (index < 0 || index >= numControlPoints())
+        throw OdError_InvalidIndex();
+    requireFinite(point, "a control point");
+    assertWriteEnabled();
+    m_data.controlPoints[static_cast<std::size_t>(index)] = point;
+    m_data.fitPoints.clear();
+    m_data.startTangent = m_data.endTangent = OdGeVector3d();
+    updatePlanarity();
+}
+
+double OdDbSpline::weightAt(int index) const
+{
+    if (index < 0 || index >= numControlPoints())
+        throw OdError_InvalidIndex();
+    return m_data.weights.empty() ? 1.0 : m_data.weights[static_cast<std::size_t>(index)];
+}
+
+int OdDbSpline::numFitPoints() const
+{
+    assertReadEnabled();
+    return static_cast<int>(m_data.fitPoints.size());
+}
+
+void OdDbSpline::updatePlanarity()
+{
+    const auto n = planeNormal(m_data.controlPoints, pointTolerance(sizeOf(m_data.controlPoints)));
+    m_data.flags = static_cast<std::int16_t>(m_data.flags & ~(kPlanar | kLinear));
+    if (!n)
+        return;
+    m_data.flags = static_cast<std::int16_t>(m_data.flags | kPlanar | (n->isZeroLength() ? kLinear : 0));
+    if (!n->isZeroLength())
+        m_data.normal = n->dotProduct(m_data.normal) < 0.0 ? -*n : *n;
+}
+
+bool OdDbSpline::hasCurve() const
+{
+    assertReadEnabled();
+    const std::size_t n = m_data.controlPoints.size();
+    const std::size_t p = m_data.degree > 0 ? static_cast<std::size_t>(m_data.degree) : 0;
+    return p > 0 && n > p && m_data.knots.size() == n + p + 1 && (m_data.weights.empty() || m_data.weights.size() == n)
+        && m_data.knots[p] < m_data.knots[n];
+}
+
+OdGeNurbCurve3d OdDbSpline::geCurve() const
+{
+    return OdGeNurbCurve3d(m_data.degree, OdGeKnotVector(m_data.knots), m_data.controlPoints, m_data.weights);
+}
+
+bool OdDbSpline::paramInRange(double param) const
+{
+    const std::size_t n = m_data.controlPoints.size(), p = static_cast<std::size_t>(m_data.degree);
+    return withinRange(param, m_data.knots[p], m_data.knots[n]);
+}
+
+bool OdDbSpline::isClosed() const
+{
+    if (!hasCurve())
+        return false;
+    const OdGeNurbCurve3d c = geCurve();
+    return c.startPoint().isEqualTo(c.endPoint(), OdGeTol(pointTolerance(sizeOf(m_data.controlPoints))));
+}
+
+bool OdDbSpline::isPeriodic() const
+{
+    assertReadEnabled();
+    return m_data.flags & kPeriodic;
+}
+
+OdResult OdDbSpline::getStartParam(double& param) const
+{
+    if (!hasCurve())
+        return eDegenerateGeometry;
+    param = m_data.knots[static_cast<std::size_t>(m_data.degree)];
+    return eOk;
+}
+
+OdResult OdDbSpline::getEndParam(double& param) const
+{
+    if (!hasCurve())
+        return eDegenerateGeometry;
+    param = m_data.knots[m_data.controlPoints.size()];
+    return eOk;
+}
+
+OdResult OdDbSpline::getPointAtParam(double param, OdGePoint3d& point) const
+{
+    if (!hasCurve())
+        return eDegenerateGeometry;
+    if (!paramInRange(param))
+        return eInvalidInput;
+    point = geCurve().evalPoint(param);
+    return eOk;
+}
+
+OdResult OdDbSpline::getParamAtPoint(const OdGePoint3d& point, double& param) const
+{
+    if (!hasCurve())
+        return eDegenerateGeometry;
+    const OdGeNurbCurve3d c = geCurve();
+    const double t = c.paramOf(point);
+    if (c.evalPoint(t).distanceTo(point) > pointTolerance(sizeOf(m_data.controlPoints)))
+        return eInvalidInput;
+    param = t;
+    return eOk;
+}
+
+OdResult OdDbSpline::getDistAtParam(double param, double& dist) const
+{
+    double start, end;
+    if (OdResult r = getStartParam(start); r != eOk)
+        return r;
+    getEndParam(end);
+    if (!paramInRange(param))
+        return eInvalidInput;
+    dist = geCurve().length(start, std::clamp(param, start, end), 1e-12);
+    return eOk;
+}
+
+OdResult OdDbSpline::getParamAtDist(double dist, double& param) const
+{
+    double start, end;
+    if (OdResult r = getStartParam(start); r != eOk)
+        return r;
+    getEndParam(end);
+    const OdGeNurbCurve3d c = geCurve();
+    const double total = c.length(start, end, 1e-12);
+    if (!withinRange(dist, 0.0, total))
+        return eInvalidInput;
+    param = c.paramAtLength(start, std::clamp(dist, 0.0, total), true, 1e-12);
+    return eOk;
+}
+
+OdResult OdDbSpline::getFirstDeriv(double param, OdGeVector3d& deriv) const
+{
+    if (!hasCurve())
+        return eDegenerateGeometry;
+    if (!paramInRange(param))
+        return eInvalidInput;
+    std::vector<OdGeVector3d> d;
+    geCurve().evalPoint(param, 1, d);
+    deriv = d[0];
+    return eOk;
+}
+
+OdResult OdDbSpline::getSecondDeriv(double param, OdGeVector3d& deriv) const
+{
+    if (!hasCurve())
+        return eDegenerateGeometry;
+    if (!paramInRange(param))
+        return eInvalidInput;
+    std::vector<OdGeVector3d> d;
+    geCurve().evalPoint(param, 2, d);
+    deriv = d[1];
+    return eOk;
+}
+
+OdResult OdDbSpline::getClosestPointTo(const OdGePoint3d& given, OdGePoint3d& closest, bool) const
+{
+    if (!hasCurve())
+        return eDegenerateGeometry;
+    closest = geCurve().closestPointTo(given);
+    return eOk;
+}
+
+OdResult OdDbSpline::getPlane(OdGePlane& plane) const
+{
+    if (!hasCurve())
+        return eDegenerateGeometry;
+    const auto n = planeNormal(m_data.controlPoints, pointTolerance(sizeOf(m_data.controlPoints)));
+    if (!n)
+        return eNotImplementedYet;
+    OdGeVector3d normal = *n;
+    if (normal.isZeroLength()) {
+        // A straight spline lies in many planes: prefer the one across its normal.
+        const OdGeVector3d along = m_data.controlPoints.back() - m_data.controlPoints.front();
+        normal = along.isZeroLength() || along.isPerpendicularTo(m_data.normal) ? m_data.normal : along.perpVector();
+    }
+    plane.set(m_data.controlPoints.front(), normal);
+    return eOk;
+}
+
+void OdDbSpline::transformBy(const OdGeMatrix3d& xform)
+{
+    requireInvertible(xform);
+    OdGeVector3d normal = m_data.normal;
+    normal.transformBy(xform.inverse().transpose());
+    assertWriteEnabled();
+    for (auto& p : m_data.controlPoints)
+        p.transformBy(xform);
+    for (auto& p : m_data.fitPoints)
+        p.transformBy(xform);
+    m_data.startTangent.transformBy(xform);
+    m_data.endTangent.transformBy(xform);
+    m_data.normal = normal.normal();
+    updatePlanarity();
+}
+
+void OdDbSpline::subWorldDraw(vantrel::WorldDraw& wd) const
+{
+    if (!hasCurve())
+        return;
+    const OdGeNurbCurve3d c = geCurve();
+    double start, end;
+    c.getInterval(start, end);
+    OdGePoint3d lo = m_data.controlPoints.front(), hi = lo;
+    for (const auto& p : m_data.controlPoints) {
+        lo.set(std::min(lo.x, p.x), std::min(lo.y, p.y), std::min(lo.z, p.z));
+        hi.set(std::max(hi.x, p.x), std::max(hi.y, p.y), std::max(hi.z, p.z));
+    }
+    std::vector<OdGePoint3d> points;
+    c.appendSamplePoints(start, end, std::max(1e-4 * lo.distanceTo(hi), 1e-9), points);
+    std::vector<vantrel::PathVertex> path(points.size());
+    for (std::size_t i = 0; i < points.size(); ++i)
+        path[i].point = points[i];
+    wd.path(path, false, m_data.normal);
+}

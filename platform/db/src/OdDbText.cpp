@@ -1,0 +1,220 @@
+// Text entity: placement by justification in the OCS of its normal, and transformations.
+#include <vantrel/db/OdDbText.h>
+
+#include "entity_math.h"
+
+#include <numbers>
+
+using namespace vantrel::entmath;
+
+ODRX_DEFINE_MEMBERS(OdDbText, OdDbEntity, "TEXT")
+
+namespace {
+constexpr double kMaxOblique = 85.0 * std::numbers::pi / 180.0;
+constexpr double kAdvance = 0.6;
+}
+
+OdGePoint3d OdDbText::position() const
+{
+    assertReadEnabled();
+    return toWorld(m_data.normal, m_data.ocsPosition);
+}
+
+void OdDbText::setPosition(const OdGePoint3d& position)
+{
+    requireFinite(position, "a text position");
+    assertWriteEnabled();
+    m_data.ocsPosition = toOcs(m_data.normal, position);
+}
+
+OdGePoint3d OdDbText::alignmentPoint() const
+{
+    assertReadEnabled();
+    return toWorld(m_data.normal, m_data.ocsAlignmentPoint);
+}
+
+void OdDbText::setAlignmentPoint(const OdGePoint3d& point)
+{
+    requireFinite(point, "an alignment point");
+    assertWriteEnabled();
+    m_data.ocsAlignmentPoint = toOcs(m_data.normal, point);
+}
+
+void OdDbText::setHeight(double height)
+{
+    requirePositive(height, "a text height");
+    assertWriteEnabled();
+    m_data.height = height;
+}
+
+void OdDbText::setTextString(const OdString& text)
+{
+    assertWriteEnabled();
+    m_data.textString = text;
+}
+
+void OdDbText::setRotation(double angle)
+{
+    requireFinite(angle, "a rotation");
+    assertWriteEnabled();
+    m_data.rotation = normalizeAngle(angle);
+}
+
+void OdDbText::setWidthFactor(double factor)
+{
+    requirePositive(factor, "a width factor");
+    assertWriteEnabled();
+    m_data.widthFactor = factor;
+}
+
+void OdDbText::setOblique(double angle)
+{
+    requireFinite(angle, "an obliquing angle");
+    if (std::fabs(angle) > kMaxOblique)
+        throw OdError(eInvalidInput, "an obliquing angle must lie within 85 degrees of upright");
+    assertWriteEnabled();
+    m_data.oblique = angle;
+}
+
+void OdDbText::setTextStyle(OdDbObjectId style)
+{
+    assertWriteEnabled();
+    m_data.textStyle = style;
+}
+
+OdDb::TextHorzMode OdDbText::horizontalMode() const
+{
+    assertReadEnabled();
+    return static_cast<OdDb::TextHorzMode>(m_data.horizontalMode);
+}
+
+void OdDbText::setHorizontalMode(OdDb::TextHorzMode mode)
+{
+    if (mode < OdDb::kTextLeft || mode > OdDb::kTextFit)
+        throw OdError(eInvalidInput, "unknown horizontal text mode");
+    assertWriteEnabled();
+    m_data.horizontalMode = static_cast<std::int16_t>(mode);
+}
+
+OdDb::TextVertMode OdDbText::verticalMode() const
+{
+    assertReadEnabled();
+    return static_cast<OdDb::TextVertMode>(m_data.verticalMode);
+}
+
+void OdDbText::setVerticalMode(OdDb::TextVertMode mode)
+{
+    if (mode < OdDb::kTextBase || mode > OdDb::kTextTop)
+        throw OdError(eInvalidInput, "unknown vertical text mode");
+    assertWriteEnabled();
+    m_data.verticalMode = static_cast<std::int16_t>(mode);
+}
+
+void OdDbText::mirrorInX(bool mirrored)
+{
+    assertWriteEnabled();
+    m_data.generationFlags = static_cast<std::int16_t>(mirrored ? m_data.generationFlags | kMirroredInX
+                                                                : m_data.generationFlags & ~kMirroredInX);
+}
+
+void OdDbText::mirrorInY(bool mirrored)
+{
+    assertWriteEnabled();
+    m_data.generationFlags = static_cast<std::int16_t>(mirrored ? m_data.generationFlags | kMirroredInY
+                                                                : m_data.generationFlags & ~kMirroredInY);
+}
+
+void OdDbText::setThickness(double thickness)
+{
+    requireFinite(thickness, "a thickness");
+    assertWriteEnabled();
+    m_data.thickness = thickness;
+}
+
+void OdDbText::setNormal(const OdGeVector3d& normal)
+{
+    const OdGeVector3d n = unitNormal(normal);
+    assertWriteEnabled();
+    m_data.ocsPosition = toOcs(n, toWorld(m_data.normal, m_data.ocsPosition));
+    m_data.ocsAlignmentPoint = toOcs(n, toWorld(m_data.normal, m_data.ocsAlignmentPoint));
+    m_data.normal = n;
+}
+
+bool OdDbText::usesAlignmentPoint() const
+{
+    return m_data.horizontalMode != OdDb::kTextLeft || m_data.verticalMode != OdDb::kTextBase;
+}
+
+namespace {
+// The direction glyphs advance in and the direction they stand up in, in world coordinates.
+struct GlyphFrame {
+    OdGeVector3d advance, up;
+};
+
+GlyphFrame glyphFrame(const OdDbText::Data& d)
+{
+    const OdGeVector3d r = ocsXAxis(d.normal) * std::cos(d.rotation) + ocsYAxis(d.normal) * std::sin(d.rotation);
+    const OdGeVector3d u = d.normal.crossProduct(r);
+    return {d.generationFlags & OdDbText::kMirroredInX ? -r : r, d.generationFlags & OdDbText::kMirroredInY ? -u : u};
+}
+}
+
+void OdDbText::transformBy(const OdGeMatrix3d& xform)
+{
+    requireInvertible(xform);
+    GlyphFrame g = glyphFrame(m_data);
+    g.advance.transformBy(xform);
+    g.up.transformBy(xform);
+    OdGePoint3d pos = toWorld(m_data.normal, m_data.ocsPosition);
+    OdGePoint3d align = toWorld(m_data.normal, m_data.ocsAlignmentPoint);
+    pos.transformBy(xform);
+    align.transformBy(xform);
+    const Extrusion e = transformExtrusion(xform, m_data.normal, m_data.thickness);
+    // The height is measured across the new baseline, within the new plane.
+    const double upScale = std::fabs(g.up.dotProduct(e.normal.crossProduct(g.advance).normal()));
+    // A mirroring turns the glyphs over: keep the upside-down bit and let the backwards bit
+    // take the change of handedness.
+    const bool upsideDown = m_data.generationFlags & kMirroredInY;
+    const bool flipped = g.advance.crossProduct(g.up).dotProduct(e.normal) < 0.0;
+    const bool backwards = upsideDown != flipped;
+    const OdGeVector3d r = backwards ? -g.advance : g.advance;
+    assertWriteEnabled();
+    m_data.normal = e.normal;
+    m_data.thickness = e.thickness;
+    m_data.ocsPosition = toOcs(e.normal, pos);
+    m_data.ocsAlignmentPoint = toOcs(e.normal, align);
+    m_data.rotation = normalizeAngle(std::atan2(r.dotProduct(ocsYAxis(e.normal)), r.dotProduct(ocsXAxis(e.normal))));
+    m_data.widthFactor *= g.advance.length() / upScale;
+    m_data.height *= upScale;
+    m_data.generationFlags = static_cast<std::int16_t>(backwards ? m_data.generationFlags | kMirroredInX
+                                                                 : m_data.generationFlags & ~kMirroredInX);
+}
+
+void OdDbText::subWorldDraw(vantrel::WorldDraw& wd) const
+{
+    assertReadEnabled();
+    const OdGeVector3d n = m_data.normal;
+    GlyphFrame g = glyphFrame(m_data);
+    OdGePoint3d base = toWorld(n, m_data.ocsPosition);
+    const double width = kAdvance * m_data.height * m_data.widthFactor * m_data.textString.getLength();
+    const auto h = m_data.horizontalMode;
+    if (h == OdDb::kTextAlign || h == OdDb::kTextFit) {
+        const OdGeVector3d along = toWorld(n, m_data.ocsAlignmentPoint) - base;
+        if (!along.isZeroLength())
+            g.advance = along.normal();
+    } else if (usesAlignmentPoint()) {
+        const double hFrac = h == OdDb::kTextRight ? 1.0 : (h == OdDb::kTextLeft ? 0.0 : 0.5);
+        double vFrac = 0.0;
+        if (h == OdDb::kTextMid || m_data.verticalMode == OdDb::kTextVertMid)
+            vFrac = 0.5;
+        else if (m_data.verticalMode == OdDb::kTextTop)
+            vFrac = 1.0;
+        else if (m_data.verticalMode == OdDb::kTextBottom)
+            vFrac = -0.25; // the descender lies below the baseline
+        base = toWorld(n, m_data.ocsAlignmentPoint) - g.advance * (width * hFrac) - g.up * (m_data.height * vFrac);
+    }
+    // The sink draws upright glyphs: give it the box the turned-over text covers.
+    if (g.up.crossProduct(g.advance).dotProduct(n) > 0.0)
+        base += g.up * m_data.height;
+    wd.text(base, g.advance, m_data.height, m_data.textString);
+}

@@ -1,0 +1,53 @@
+// A WorldDraw sink that records what an entity draws, for tests of subWorldDraw.
+#pragma once
+
+#include <vector>
+
+#include <vantrel/db/WorldDraw.h>
+
+struct RecordingDraw : vantrel::WorldDraw {
+    struct Arc {
+        OdGePoint3d center;
+        double radius;
+        OdGeVector3d normal, startVector;
+        double sweep;
+    };
+    struct Text {
+        OdGePoint3d position;
+        OdGeVector3d direction;
+        double height;
+        OdString text;
+    };
+    struct Marker {
+        OdGePoint3d position;
+        vantrel::MarkerKind kind;
+    };
+
+    std::vector<std::vector<vantrel::PathVertex>> paths;
+    std::vector<std::vector<OdGePoint3d>> polygons;
+    std::vector<bool> filled;
+    std::vector<Arc> arcs;
+    std::vector<Text> texts;
+    std::vector<Marker> markers;
+
+    void setTraits(const vantrel::DrawTraits&) override {}
+    void path(std::span<const vantrel::PathVertex> v, bool, const OdGeVector3d&) override
+    {
+        paths.emplace_back(v.begin(), v.end());
+    }
+    void polygon(std::span<const OdGePoint3d> c, bool f) override
+    {
+        polygons.emplace_back(c.begin(), c.end());
+        filled.push_back(f);
+    }
+    void circularArc(const OdGePoint3d& c, double r, const OdGeVector3d& n, const OdGeVector3d& s, double sweep) override
+    {
+        arcs.push_back({c, r, n, s, sweep});
+    }
+    void ellipticArc(const OdGePoint3d&, const OdGeVector3d&, const OdGeVector3d&, double, double) override {}
+    void text(const OdGePoint3d& p, const OdGeVector3d& d, double h, const OdString& t) override
+    {
+        texts.push_back({p, d, h, t});
+    }
+    void marker(const OdGePoint3d& p, vantrel::MarkerKind k, double) override { markers.push_back({p, k}); }
+};
