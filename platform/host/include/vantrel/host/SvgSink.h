@@ -1,0 +1,57 @@
+// A WorldDraw sink that turns what entities draw into an SVG document, seen from above (the
+// drawing's XY plane, Y pointing up) on a dark background like a CAD screen.
+#pragma once
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include <vantrel/db/WorldDraw.h>
+#include <vantrel/ge/OdGeExtents3d.h>
+
+namespace vantrel {
+
+class SvgSink : public WorldDraw {
+public:
+    static constexpr const char* kBackground = "#212830";
+    static constexpr double kDefaultMarkerSize = 0.03;
+
+    void setTraits(const DrawTraits& traits) override;
+    void path(std::span<const PathVertex> vertices, bool closed, const OdGeVector3d& normal) override;
+    void polygon(std::span<const OdGePoint3d> corners, bool filled) override;
+    void circularArc(const OdGePoint3d& center, double radius, const OdGeVector3d& normal,
+                     const OdGeVector3d& startVector, double sweepAngle) override;
+    void ellipticArc(const OdGePoint3d& center, const OdGeVector3d& majorAxis, const OdGeVector3d& minorAxis,
+                     double startAngle, double endAngle) override;
+    void text(const OdGePoint3d& position, const OdGeVector3d& direction, double height,
+              const OdString& text) override;
+    // A size of zero (or less) takes the default: kDefaultMarkerSize of the picture's longer side.
+    void marker(const OdGePoint3d& position, MarkerKind kind, double size) override;
+
+    // The XY extents of everything drawn so far (invalid when nothing was drawn).
+    const OdGeExtents3d& extents() const { return m_extents; }
+    // The whole document: the view box is the extents with a 5% margin, or 0..100 when empty.
+    std::string document() const;
+
+private:
+    struct DefaultMarker {
+        OdGePoint3d position;
+        MarkerKind kind;
+        DrawTraits traits;
+    };
+
+    // Extents grow by the point, or by a square of half-side pad around it.
+    void addPoint(double x, double y, double pad = 0.0);
+    void addArcExtents(const OdGePoint3d& center, const OdGeVector3d& u, const OdGeVector3d& v, double start,
+                       double sweep, double pad = 0.0);
+    void polyline(std::span<const OdGePoint3d> points, bool closed);
+    void widePath(std::span<const PathVertex> vertices, bool closed, const OdGeVector3d& normal);
+
+    DrawTraits m_traits;
+    std::string m_body;
+    OdGeExtents3d m_extents;
+    std::vector<DefaultMarker> m_defaultMarkers;
+    std::set<int> m_weights{0}; // lineweight classes in use
+};
+
+}

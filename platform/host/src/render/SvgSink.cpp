@@ -1,0 +1,471 @@
+// SVG output of WorldDraw primitives. Drawing coordinates are written as they are, with Y negated
+// so the picture is upright; arcs in the XY plane stay exact SVG arcs, anything else is tessellated.
+#include <vantrel/host/SvgSink.h>
+
+#include <algorithm>
+#include <cassert>
+#include <cmath>
+#include <iterator>
+#include <numbers>
+#include <vector>
+
+#include <fmt/format.h>
+
+namespace vantrel {
+
+namespace {
+
+constexpr double kTwoPi = 2.0 * std::numbers::pi;
+// Arcs that must be tessellated are cut into steps of at most 5 degrees.
+constexpr double kStepAngle = std::numbers::pi / 36.0;
+
+std::string num(double v)
+{
+    assert(std::isfinite(v));
+    if (std::fabs(v) < 1e-12)
+        return "0";
+    return fmt::format("{:.10g}", v);
+}
+
+// "x,y" in SVG coordinates.
+std::string xy(double x, double y) { return num(x) + "," + num(-y); }
+std::string xy(const OdGePoint3d& p) { return xy(p.x, p.y); }
+
+std::string colour(std::uint32_t rgb) { return fmt::format("#{:06x}", rgb & 0xFFFFFF); }
+
+bool isAlongZ(const OdGeVector3d& normal)
+{
+    return normal.isZeroLength() || (std::fabs(normal.x) < 1e-12 && std::fabs(normal.y) < 1e-12);
+}
+
+OdGeVector3d planeNormal(const OdGeVector3d& normal)
+{
+    return normal.isZeroLength() ? OdGeVector3d::kZAxis : normal.normal();
+}
+
+int stepsFor(double sweep)
+{
+    return std::max(4, static_cast<int>(std::ceil(std::fabs(sweep) / kStepAngle)));
+}
+
+// The circle a bulged segment lies on: points are center + u cos t + v sin t for t in [0, sweep].
+struct BulgeArc {
+    OdGePoint3d center;
+    OdGeVector3d u, v;
+    double sweep;
+    double radius;
+};
+
+BulgeArc bulgeArc(const OdGePoint3d& a, const OdGePoint3d& b, double bulge, const OdGeVector3d& n)
+{
+    OdGeVector3d chord = b - a;
+    double half = chord.length() / 2.0;
+    double sweep = 4.0 * std::atan(bulge);
+    OdGeVector3d left = n.crossProduct(chord).normal();
+    OdGePoint3d center = a + chord / 2.0 + left * (half / std::tan(sweep / 2.0));
+    OdGeVector3d u = a - center;
+    return {center, u, n.crossProduct(u), sweep, u.length()};
+}
+
+// Whether angle t lies on the arc that starts at start and turns by sweep (either sign).
+bool onArc(double t, double start, double sweep)
+{
+    if (std::fabs(sweep) >= kTwoPi)
+        return true;
+    double d = sweep >= 0.0 ? t - start : start - t;
+    d = std::fmod(d, kTwoPi);
+    if (d < 0.0)
+        d += kTwoPi;
+    return d <= std::fabs(sweep);
+}
+
+// Escapes text for XML character data and drops what XML 1.0 cannot hold at all.
+std::string xmlText(const OdString& text)
+{
+    std::wstring clean;
+    for (wchar_t c : text.str()) {
+        auto cp = static_cast<char32_t>(c);
+        if (cp < 0x20 && cp != U'\t')
+            continue;
+        if ((cp >= 0xD800 && cp <= 0xDFFF) || cp == 0xFFFE || cp == 0xFFFF || cp > 0x10FFFF)
+            cp = 0xFFFD;
+        clean += static_cast<wchar_t>(cp);
+    }
+    std::string out;
+    for (char c : OdString(clean).toUtf8()) {
+        switch (c) {
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        case '&': out += "&amp;"; break;
+        case '"': out += "&quot;"; break;
+        default: out += c;
+        }
+    }
+    return out;
+}
+
+// Lineweights in hundredths of a millimetre name the stroke classes ("w25"), whose widths the
+// document's style sets once the picture's scale is known.
+int weightKey(const DrawTraits& traits) { return static_cast<int>(std::lround(traits.lineWeightMm * 100.0)); }
+
+std::string strokeAttributes(const DrawTraits& traits)
+{
+    return fmt::format(R"(class="s w{}" fill="none" stroke="{}")", weightKey(traits), colour(traits.rgb));
+}
+
+// Filled shapes get a hairline outline too, so that a degenerate one still shows.
+std::string fillAttributes(const DrawTraits& traits)
+{
+    std::string c = colour(traits.rgb);
+    return fmt::format(R"(class="s w0" fill="{}" stroke="{}")", c, c);
+}
+
+// A marker glyph of half-size h centred on (x, y).
+std::string markerSvg(double x, double y, MarkerKind kind, double h, const DrawTraits& traits)
+{
+    std::string out, d;
+    switch (kind) {
+    case MarkerKind::Light: {
+        // A lamp: a small disc with eight rays around it.
+        out = fmt::format(R"(<circle cx="{}" cy="{}" r="{}" {}/>)"
+                          "\n", num(x), num(-y), num(h * 0.45), fillAttributes(traits));
+        for (int k = 0; k < 8; ++k) {
+            double t = k * std::numbers::pi / 4.0;
+            double c = std::cos(t), s = std::sin(t);
+            d += (d.empty() ? "M" : " M") + xy(x + c * h * 0.6, y + s * h * 0.6) + " L" + xy(x + c * h, y + s * h);
+        }
+        break;
+    }
+    case MarkerKind::Vertex:
+        d = "M" + xy(x - h, y - h) + " L" + xy(x + h, y - h) + " L" + xy(x + h, y + h) + " L" + xy(x - h, y + h)
+            + " Z";
+        break;
+    case MarkerKind::Cross:
+        d = "M" + xy(x - h, y - h) + " L" + xy(x + h, y + h) + " M" + xy(x - h, y + h) + " L" + xy(x + h, y - h);
+        break;
+    }
+    out += fmt::format(R"(<path d="{}" {}/>)"
+                       "\n", d, strokeAttributes(traits));
+    return out;
+}
+
+}
+
+void SvgSink::setTraits(const DrawTraits& traits)
+{
+    m_traits = traits;
+    m_weights.insert(weightKey(traits));
+}
+
+
+void SvgSink::addPoint(double x, double y, double pad)
+{
+    m_extents.addPoint(OdGePoint3d(x - pad, y - pad, 0.0));
+    m_extents.addPoint(OdGePoint3d(x + pad, y + pad, 0.0));
+}
+
+void SvgSink::addArcExtents(const OdGePoint3d& center, const OdGeVector3d& u, const OdGeVector3d& v,
+                            double start, double sweep, double pad)
+{
+    auto at = [&](double t) { return center + u * std::cos(t) + v * std::sin(t); };
+    OdGePoint3d p0 = at(start), p1 = at(start + sweep);
+    addPoint(p0.x, p0.y, pad);
+    addPoint(p1.x, p1.y, pad);
+    // The projected curve is extreme in X where d/dt (u.x cos t + v.x sin t) = 0, likewise in Y.
+    for (double base : {std::atan2(v.x, u.x), std::atan2(v.y, u.y)}) {
+        for (double t : {base, base + std::numbers::pi}) {
+            if (onArc(t, start, sweep)) {
+                OdGePoint3d p = at(t);
+                addPoint(p.x, p.y, pad);
+            }
+        }
+    }
+}
+
+void SvgSink::polyline(std::span<const OdGePoint3d> points, bool closed)
+{
+    if (points.empty())
+        return;
+    std::string pts;
+    for (const auto& p : points) {
+        if (!pts.empty())
+            pts += ' ';
+        pts += xy(p);
+        addPoint(p.x, p.y);
+    }
+    fmt::format_to(std::back_inserter(m_body), R"(<{} points="{}" {}/>)"
+                   "\n", closed ? "polygon" : "polyline", pts, strokeAttributes(m_traits));
+}
+
+void SvgSink::path(std::span<const PathVertex> vertices, bool closed, const OdGeVector3d& normal)
+{
+    if (vertices.size() < 2) {
+        for (const PathVertex& v : vertices)
+            addPoint(v.point.x, v.point.y);
+        return;
+    }
+    std::size_t segments = closed ? vertices.size() : vertices.size() - 1;
+    double width = vertices[0].startWidth;
+    bool constantWidth = true;
+    for (std::size_t i = 0; i < segments; ++i)
+        constantWidth = constantWidth && vertices[i].startWidth == width && vertices[i].endWidth == width;
+    if (!isAlongZ(normal) || !constantWidth) {
+        widePath(vertices, closed, normal);
+        return;
+    }
+
+    OdGeVector3d n = planeNormal(normal);
+    double pad = width / 2.0;
+    std::string d = "M" + xy(vertices[0].point);
+    for (std::size_t i = 0; i < segments; ++i) {
+        const PathVertex& a = vertices[i];
+        const OdGePoint3d& b = vertices[(i + 1) % vertices.size()].point;
+        addPoint(a.point.x, a.point.y, pad);
+        if (a.bulge == 0.0 || a.point.isEqualTo(b)) {
+            d += " L" + xy(b);
+            continue;
+        }
+        BulgeArc arc = bulgeArc(a.point, b, a.bulge, n);
+        addArcExtents(arc.center, arc.u, arc.v, 0.0, arc.sweep, pad);
+        // Seen from above with Y up an arc counter-clockwise about +Z is, once Y is flipped, an SVG
+        // arc with sweep-flag 0.
+        bool counterClockwise = (a.bulge > 0.0) == (n.z > 0.0);
+        d += fmt::format(" A{} {} 0 {} {} {}", num(arc.radius), num(arc.radius), std::fabs(a.bulge) > 1.0 ? 1 : 0,
+                         counterClockwise ? 0 : 1, xy(b));
+    }
+    addPoint(vertices.back().point.x, vertices.back().point.y, pad);
+    if (closed)
+        d += " Z";
+
+    if (width > 0.0) {
+        // A constant width is a stroke in drawing units, ending flat at the end vertices as a wide
+        // polyline does.
+        fmt::format_to(std::back_inserter(m_body),
+                       R"(<path d="{}" fill="none" stroke="{}" stroke-width="{}" stroke-linejoin="miter" )"
+                       R"(stroke-linecap="butt"/>)"
+                       "\n",
+                       d, colour(m_traits.rgb), num(width));
+    } else {
+        fmt::format_to(std::back_inserter(m_body), R"(<path d="{}" {}/>)"
+                       "\n", d, strokeAttributes(m_traits));
+    }
+}
+
+// Segments with widths become filled outlines (tapering where the widths differ); segments without
+// width are thin lines. Works in the path's own plane, so any normal is drawn correctly.
+void SvgSink::widePath(std::span<const PathVertex> vertices, bool closed, const OdGeVector3d& normal)
+{
+    OdGeVector3d n = planeNormal(normal);
+    std::size_t segments = closed ? vertices.size() : vertices.size() - 1;
+    std::vector<OdGePoint3d> thin;
+    auto flushThin = [&] {
+        if (thin.size() >= 2)
+            polyline(thin, false);
+        thin.clear();
+    };
+    for (std::size_t i = 0; i < segments; ++i) {
+        const PathVertex& a = vertices[i];
+        const OdGePoint3d& b = vertices[(i + 1) % vertices.size()].point;
+        // Points along the segment and the direction to its left at each of them.
+        std::vector<OdGePoint3d> along;
+        std::vector<OdGeVector3d> left;
+        if (a.bulge == 0.0 || a.point.isEqualTo(b)) {
+            OdGeVector3d side = n.crossProduct(b - a.point).normal();
+            along = {a.point, b};
+            left = {side, side};
+        } else {
+            BulgeArc arc = bulgeArc(a.point, b, a.bulge, n);
+            int steps = stepsFor(arc.sweep);
+            for (int k = 0; k <= steps; ++k) {
+                double t = arc.sweep * k / steps;
+                OdGeVector3d radial = arc.u * std::cos(t) + arc.v * std::sin(t);
+                along.push_back(arc.center + radial);
+                // Left of the direction of travel is toward the centre on a counter-clockwise arc.
+                left.push_back(radial.normal() * (arc.sweep > 0.0 ? -1.0 : 1.0));
+            }
+        }
+        if (a.startWidth == 0.0 && a.endWidth == 0.0) {
+            if (thin.empty())
+                thin.push_back(along.front());
+            thin.insert(thin.end(), along.begin() + 1, along.end());
+            continue;
+        }
+        flushThin();
+        std::vector<OdGePoint3d> outline;
+        std::size_t count = along.size();
+        for (std::size_t k = 0; k < count; ++k) {
+            double h = (a.startWidth + (a.endWidth - a.startWidth) * k / (count - 1)) / 2.0;
+            outline.push_back(along[k] + left[k] * h);
+        }
+        for (std::size_t k = count; k-- > 0;) {
+            double h = (a.startWidth + (a.endWidth - a.startWidth) * k / (count - 1)) / 2.0;
+            outline.push_back(along[k] - left[k] * h);
+        }
+        polygon(outline, true);
+    }
+    flushThin();
+}
+
+void SvgSink::polygon(std::span<const OdGePoint3d> corners, bool filled)
+{
+    if (!filled) {
+        polyline(corners, true);
+        return;
+    }
+    if (corners.empty())
+        return;
+    std::string pts;
+    for (const auto& p : corners) {
+        if (!pts.empty())
+            pts += ' ';
+        pts += xy(p);
+        addPoint(p.x, p.y);
+    }
+    fmt::format_to(std::back_inserter(m_body), R"(<polygon points="{}" {}/>)"
+                   "\n", pts, fillAttributes(m_traits));
+}
+
+void SvgSink::circularArc(const OdGePoint3d& center, double radius, const OdGeVector3d& normal,
+                          const OdGeVector3d& startVector, double sweepAngle)
+{
+    OdGeVector3d n = planeNormal(normal);
+    OdGeVector3d u = (startVector.isZeroLength() ? n.perpVector() : startVector.normal()) * radius;
+    OdGeVector3d v = n.crossProduct(u);
+    double sweep = std::clamp(sweepAngle, -kTwoPi, kTwoPi);
+    addArcExtents(center, u, v, 0.0, sweep);
+    if (!isAlongZ(normal)) {
+        std::vector<OdGePoint3d> pts;
+        int steps = stepsFor(sweep);
+        for (int k = 0; k <= steps; ++k) {
+            double t = sweep * k / steps;
+            pts.push_back(center + u * std::cos(t) + v * std::sin(t));
+        }
+        polyline(pts, false);
+        return;
+    }
+    if (std::fabs(sweep) >= kTwoPi - 1e-12) {
+        fmt::format_to(std::back_inserter(m_body), R"(<circle cx="{}" cy="{}" r="{}" {}/>)"
+                       "\n", num(center.x), num(-center.y), num(radius), strokeAttributes(m_traits));
+        return;
+    }
+    OdGePoint3d start = center + u;
+    OdGePoint3d end = center + u * std::cos(sweep) + v * std::sin(sweep);
+    bool counterClockwise = (sweep > 0.0) == (n.z > 0.0);
+    fmt::format_to(std::back_inserter(m_body), R"(<path d="M{} A{} {} 0 {} {} {}" {}/>)"
+                   "\n", xy(start), num(radius), num(radius), std::fabs(sweep) > std::numbers::pi ? 1 : 0,
+                   counterClockwise ? 0 : 1, xy(end), strokeAttributes(m_traits));
+}
+
+void SvgSink::ellipticArc(const OdGePoint3d& center, const OdGeVector3d& majorAxis, const OdGeVector3d& minorAxis,
+                          double startAngle, double endAngle)
+{
+    double sweep = std::clamp(endAngle - startAngle, -kTwoPi, kTwoPi);
+    addArcExtents(center, majorAxis, minorAxis, startAngle, sweep);
+    auto at = [&](double t) { return center + majorAxis * std::cos(t) + minorAxis * std::sin(t); };
+    bool flat = std::fabs(majorAxis.z) < 1e-12 && std::fabs(minorAxis.z) < 1e-12
+        && std::fabs(majorAxis.dotProduct(minorAxis)) <= 1e-9 * majorAxis.length() * minorAxis.length();
+    if (!flat) {
+        std::vector<OdGePoint3d> pts;
+        int steps = stepsFor(sweep);
+        for (int k = 0; k <= steps; ++k)
+            pts.push_back(at(startAngle + sweep * k / steps));
+        polyline(pts, false);
+        return;
+    }
+    // SVG rotates clockwise on screen, the drawing counter-clockwise with Y up.
+    double rotation = -std::atan2(majorAxis.y, majorAxis.x) * 180.0 / std::numbers::pi;
+    double rx = majorAxis.length(), ry = minorAxis.length();
+    if (std::fabs(sweep) >= kTwoPi - 1e-12) {
+        fmt::format_to(std::back_inserter(m_body),
+                       R"~(<ellipse cx="{}" cy="{}" rx="{}" ry="{}" transform="rotate({} {} {})" {}/>)~"
+                       "\n",
+                       num(center.x), num(-center.y), num(rx), num(ry), num(rotation), num(center.x),
+                       num(-center.y), strokeAttributes(m_traits));
+        return;
+    }
+    bool counterClockwise = (sweep > 0.0) == (majorAxis.crossProduct(minorAxis).z > 0.0);
+    fmt::format_to(std::back_inserter(m_body), R"(<path d="M{} A{} {} {} {} {} {}" {}/>)"
+                   "\n", xy(at(startAngle)), num(rx), num(ry), num(rotation),
+                   std::fabs(sweep) > std::numbers::pi ? 1 : 0, counterClockwise ? 0 : 1, xy(at(startAngle + sweep)),
+                   strokeAttributes(m_traits));
+}
+
+void SvgSink::text(const OdGePoint3d& position, const OdGeVector3d& direction, double height, const OdString& text)
+{
+    if (text.isEmpty() || !(height > 0.0))
+        return;
+    OdGeVector3d dir(direction.x, direction.y, 0.0);
+    if (dir.isZeroLength())
+        dir = OdGeVector3d::kXAxis;
+    dir.normalize();
+    // The same estimate of the text box as the entities' extents: 0.6 of the height per character.
+    OdGeVector3d up(-dir.y, dir.x, 0.0);
+    OdGePoint3d end = position + dir * (height * 0.6 * text.getLength());
+    for (const OdGePoint3d& p : {position, end, position + up * height, end + up * height})
+        addPoint(p.x, p.y);
+    double angle = std::atan2(dir.y, dir.x) * 180.0 / std::numbers::pi;
+    // A drawing's text height is the height of capitals, about 0.7 of the font size.
+    fmt::format_to(std::back_inserter(m_body),
+                   R"~(<text x="{}" y="{}" font-size="{}" transform="rotate({} {} {})" fill="{}">{}</text>)~"
+                   "\n",
+                   num(position.x), num(-position.y), num(height / 0.7), num(-angle), num(position.x),
+                   num(-position.y), colour(m_traits.rgb), xmlText(text));
+}
+
+void SvgSink::marker(const OdGePoint3d& position, MarkerKind kind, double size)
+{
+    if (!(size > 0.0)) {
+        // Sized when the picture's extents are known.
+        addPoint(position.x, position.y);
+        m_defaultMarkers.push_back({position, kind, m_traits});
+        return;
+    }
+    double h = size / 2.0;
+    addPoint(position.x, position.y, h);
+    m_body += markerSvg(position.x, position.y, kind, h, m_traits);
+}
+
+std::string SvgSink::document() const
+{
+    double x0 = 0.0, y0 = 0.0, w = 100.0, h = 100.0;
+    if (m_extents.isValidExtents()) {
+        const OdGePoint3d& lo = m_extents.minPoint();
+        const OdGePoint3d& hi = m_extents.maxPoint();
+        double margin = 0.05 * std::max(hi.x - lo.x, hi.y - lo.y);
+        if (!(margin > 0.0))
+            margin = 1.0;
+        x0 = lo.x - margin;
+        y0 = lo.y - margin;
+        w = hi.x - lo.x + 2.0 * margin;
+        h = hi.y - lo.y + 2.0 * margin;
+    }
+    // The picture is at most 1024 pixels on its longer side; the view box keeps drawing units.
+    double scale = 1024.0 / std::max(w, h);
+    // Lineweights are millimetres on screen at 96 dpi, the thinnest line one pixel; strokes are
+    // given in drawing units because not every renderer honours non-scaling strokes.
+    std::string weights;
+    for (int key : m_weights) {
+        double px = std::max(1.0, key / 100.0 * 96.0 / 25.4);
+        weights += fmt::format(".w{}{{stroke-width:{}}}", key, num(px / scale));
+    }
+    std::string out;
+    fmt::format_to(std::back_inserter(out),
+                   "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                   R"(<svg xmlns="http://www.w3.org/2000/svg" viewBox="{} {} {} {}" width="{}" height="{}">)"
+                   "\n"
+                   "<style>.s{{stroke-linecap:round;stroke-linejoin:round}}{}"
+                   "text{{white-space:pre;font-family:sans-serif}}</style>\n"
+                   R"(<rect x="{}" y="{}" width="{}" height="{}" fill="{}"/>)"
+                   "\n",
+                   num(x0), num(-(y0 + h)), num(w), num(h), std::max(1L, std::lround(w * scale)),
+                   std::max(1L, std::lround(h * scale)), weights, num(x0), num(-(y0 + h)), num(w), num(h),
+                   kBackground);
+    out += m_body;
+    double half = kDefaultMarkerSize * std::max(w, h) / 2.0;
+    for (const DefaultMarker& m : m_defaultMarkers)
+        out += markerSvg(m.position.x, m.position.y, m.kind, half, m.traits);
+    out += "</svg>\n";
+    return out;
+}
+
+}

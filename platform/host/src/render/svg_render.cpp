@@ -1,0 +1,48 @@
+// Drawing a block of a database into an SvgSink, honouring draw order and layer visibility.
+#include <vantrel/host/svg_render.h>
+
+#include <vantrel/db/OdDbBlockTableRecord.h>
+#include <vantrel/db/OdDbSortentsTable.h>
+#include <vantrel/db/OdDbTables.h>
+#include <vantrel/host/SvgSink.h>
+#include <vantrel/host/write_file.h>
+
+namespace vantrel {
+
+namespace {
+bool layerShown(OdDbObjectId layerId)
+{
+    OdDbLayerTableRecordPtr layer = OdDbLayerTableRecord::cast(layerId.openObject().get());
+    return !layer || (!layer->isOff() && !layer->isFrozen());
+}
+}
+
+std::string renderSvg(OdDbDatabase& db, OdDbObjectId block)
+{
+    if (block.isNull())
+        block = db.getModelSpaceId();
+    OdDbBlockTableRecordPtr btr = block.safeOpenObject();
+    OdDbSortentsTablePtr sortents = btr->getSortentsTable(false);
+    std::vector<OdDbObjectId> order;
+    if (sortents) {
+        order = sortents->drawOrder();
+    } else {
+        for (OdDbObjectIteratorPtr it = btr->newIterator(); !it->done(); it->step())
+            order.push_back(it->objectId());
+    }
+    SvgSink sink;
+    for (OdDbObjectId id : order) {
+        OdDbEntityPtr entity = OdDbEntity::cast(id.openObject().get());
+        if (!entity || entity->visibility() == OdDb::kInvisible || !layerShown(entity->layerId()))
+            continue;
+        entity->draw(sink);
+    }
+    return sink.document();
+}
+
+std::string writeSvg(OdDbDatabase& db, const std::string& path)
+{
+    return writeFileAtomically(path, renderSvg(db));
+}
+
+}

@@ -1,0 +1,158 @@
+// renderSvg and writeSvg on a small drawing: colours resolved through layers, hidden layers and
+// invisible entities left out, draw order honoured, files replaced atomically.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include <unistd.h>
+
+#include <vantrel/db/OdDbBlockTableRecord.h>
+#include <vantrel/db/OdDbDatabase.h>
+#include <vantrel/db/OdDbDictionary.h>
+#include <vantrel/db/OdDbSortentsTable.h>
+#include <vantrel/db/OdDbLight.h>
+#include <vantrel/db/OdDbPolyline.h>
+#include <vantrel/db/OdDbTables.h>
+#include <vantrel/db/OdDbText.h>
+#include <vantrel/db/Template.h>
+#include <vantrel/host/svg_render.h>
+
+namespace {
+
+// Draws one straight segment; enough to see colour, order and visibility in the output.
+class SegmentEntity : public OdDbEntity {
+    ODDB_DECLARE_MEMBERS(SegmentEntity)
+public:
+    void set(OdGePoint3d a, OdGePoint3d b) { assertWriteEnabled(); m_a = a; m_b = b; }
+    void subWorldDraw(vantrel::WorldDraw& wd) const override
+    {
+        vantrel::PathVertex v[2] = {{m_a}, {m_b}};
+        wd.path(v, false, OdGeVector3d::kZAxis);
+    }
+
+private:
+    OdGePoint3d m_a, m_b;
+};
+using SegmentEntityPtr = OdSmartPtr<SegmentEntity>;
+
+}
+
+ODRX_DEFINE_MEMBERS(SegmentEntity, OdDbEntity, "")
+
+class SvgRenderTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        db = OdDbDatabasePtr(new OdDbDatabase());
+        OdDbDatabase::WellKnown w;
+        OdDbBlockTablePtr blocks = OdDbBlockTable::createObject();
+        w.blockTable = db->addOdDbObject(blocks.get());
+        OdDbLayerTablePtr layers = OdDbLayerTable::createObject();
+        w.layerTable = db->addOdDbObject(layers.get());
+        OdDbDictionaryPtr nod = OdDbDictionary::createObject();
+        w.namedObjects = db->addOdDbObject(nod.get());
+        OdDbLayerTableRecordPtr zero = OdDbLayerTableRecord::createObject();
+        zero->setName(L"0");
+        w.layerZero = layers->add(zero.get());
+        OdDbLayerTableRecordPtr red = OdDbLayerTableRecord::createObject();
+        red->setName(L"Red");
+        red->setColor(OdCmColor::byIndex(1));
+        redLayer = layers->add(red.get());
+        OdDbBlockTableRecordPtr ms = OdDbBlockTableRecord::createObject();
+        ms->setName(L"*Model_Space");
+        w.modelSpace = blocks->add(ms.get());
+        db->setWellKnownIds(w);
+    }
+
+    OdDbObjectId add(OdGePoint3d a, OdGePoint3d b, OdDbObjectId layer, OdCmColor color = OdCmColor())
+    {
+        SegmentEntityPtr e = SegmentEntity::createObject();
+        e->set(a, b);
+        e->setDatabaseDefaults(db.get());
+        e->setLayer(layer);
+        e->setColor(color);
+        OdDbBlockTableRecordPtr ms = db->getModelSpaceId().safeOpenObject(OdDb::kForWrite);
+        return ms->appendOdDbEntity(e.get());
+    }
+
+    OdDbDatabasePtr db;
+    OdDbObjectId redLayer;
+};
+
+TEST_F(SvgRenderTest, ColoursVisibilityAndDrawOrder)
+{
+    OdDbObjectId first = add({0, 0, 0}, {10, 0, 0}, redLayer);
+    add({0, 0, 0}, {0, 20, 0}, db->getLayerZeroId(), OdCmColor::byIndex(3));
+    std::string svg = vantrel::renderSvg(*db);
+    std::size_t red = svg.find(R"(stroke="#ff0000")"), green = svg.find(R"(stroke="#00ff00")");
+    ASSERT_NE(red, std::string::npos) << svg;
+    ASSERT_NE(green, std::string::npos);
+    EXPECT_LT(red, green);
+    EXPECT_NE(svg.find(R"(viewBox="-1 -21 12 22")"), std::string::npos) << svg;
+
+    // Moving the first entity to the top draws it last.
+    {
+        OdDbBlockTableRecordPtr ms = db->getModelSpaceId().safeOpenObject(OdDb::kForWrite);
+        OdDbSortentsTablePtr sortents = ms->getSortentsTable(true);
+        sortents->upgradeOpen();
+        sortents->moveToTop({first});
+    }
+    svg = vantrel::renderSvg(*db);
+    EXPECT_GT(svg.find(R"(stroke="#ff0000")"), svg.find(R"(stroke="#00ff00")"));
+
+    // A switched-off layer and an invisible entity leave nothing, and the view box shrinks.
+    OdDbLayerTableRecordPtr(redLayer.safeOpenObject(OdDb::kForWrite))->setIsOff(true);
+    svg = vantrel::renderSvg(*db);
+    EXPECT_EQ(svg.find("#ff0000"), std::string::npos);
+    EXPECT_NE(svg.find(R"(viewBox="-1 -21 2 22")"), std::string::npos) << svg;
+    OdDbObjectId blue = add({5, 5, 0}, {6, 6, 0}, db->getLayerZeroId(), OdCmColor::byIndex(5));
+    OdDbEntityPtr(blue.safeOpenObject(OdDb::kForWrite))->setVisibility(OdDb::kInvisible);
+    EXPECT_EQ(vantrel::renderSvg(*db).find("#0000ff"), std::string::npos);
+}
+
+TEST_F(SvgRenderTest, WriteSvgReplacesTheFileOrReportsWhy)
+{
+    add({0, 0, 0}, {10, 0, 0}, redLayer);
+    auto dir = std::filesystem::temp_directory_path() / ("vantrel_svg_" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    auto file = dir / "plan.svg";
+    std::ofstream(file) << "old";
+    EXPECT_EQ(vantrel::writeSvg(*db, file.string()), "");
+    std::stringstream content;
+    content << std::ifstream(file).rdbuf();
+    EXPECT_EQ(content.str(), vantrel::renderSvg(*db));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1) << "a temporary file was left";
+
+    std::string missing = (dir / "no" / "such.svg").string();
+    std::string error = vantrel::writeSvg(*db, missing);
+    EXPECT_NE(error.find(missing), std::string::npos);
+    EXPECT_NE(error.find("No such file"), std::string::npos) << error;
+    std::filesystem::remove_all(dir);
+}
+
+TEST(SvgRenderEntities, RealEntitiesOfTheTemplateDrawing)
+{
+    OdDbDatabasePtr db = vantrel::newDrawing();
+    OdDbBlockTableRecordPtr ms = db->getModelSpaceId().safeOpenObject(OdDb::kForWrite);
+    OdDbPolylinePtr pl = OdDbPolyline::createObject();
+    pl->addVertexAt(0, OdGePoint2d(0, 0), 1.0);
+    pl->addVertexAt(1, OdGePoint2d(10, 0));
+    ms->appendOdDbEntity(pl.get());
+    OdDbTextPtr text = OdDbText::createObject();
+    text->setTextString(L"R&D <1>");
+    text->setPosition(OdGePoint3d(0, 10, 0));
+    ms->appendOdDbEntity(text.get());
+    OdDbLightPtr light = OdDbLight::createObject();
+    light->setPosition(OdGePoint3d(20, 20, 0));
+    ms->appendOdDbEntity(light.get());
+    ms.release();
+
+    std::string svg = vantrel::renderSvg(*db);
+    EXPECT_NE(svg.find("M0,0 A5 5 0 0 0 10,0"), std::string::npos) << svg;
+    EXPECT_NE(svg.find(">R&amp;D &lt;1&gt;</text>"), std::string::npos);
+    EXPECT_NE(svg.find(R"(<circle cx="20" cy="-20")"), std::string::npos);
+    // Extents run from the arc's lowest point (y = -5) to the light (20, 20).
+    EXPECT_NE(svg.find(R"(viewBox="-1.25 -21.25 22.5 27.5")"), std::string::npos) << svg;
+}

@@ -1,0 +1,202 @@
+// SvgSink: the view box follows what is drawn, bulges become exact SVG arcs, traits become
+// colours and stroke widths, and the document stays well-formed XML whatever the text holds.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <numbers>
+#include <regex>
+#include <vector>
+
+#include <unistd.h>
+
+#include <vantrel/host/SvgSink.h>
+
+using vantrel::PathVertex;
+using vantrel::SvgSink;
+
+namespace {
+
+std::vector<double> viewBox(const std::string& svg)
+{
+    std::smatch m;
+    std::regex re(R"(viewBox="([^ ]+) ([^ ]+) ([^ ]+) ([^"]+)\")");
+    EXPECT_TRUE(std::regex_search(svg, m, re)) << svg;
+    if (m.empty())
+        return {};
+    return {std::stod(m[1]), std::stod(m[2]), std::stod(m[3]), std::stod(m[4])};
+}
+
+// Parses the document with an independent XML parser; skips when none is installed.
+bool parsesAsXml(const std::string& svg)
+{
+    auto file = std::filesystem::temp_directory_path() / ("vantrel_svg_" + std::to_string(::getpid()) + ".svg");
+    std::ofstream(file) << svg;
+    std::string cmd = "/usr/bin/python3 -c 'import sys, xml.etree.ElementTree as E; E.parse(sys.argv[1])' "
+        + file.string() + " 2>/dev/null";
+    int rc = std::system(cmd.c_str());
+    std::filesystem::remove(file);
+    return rc == 0;
+}
+
+std::vector<PathVertex> segment(OdGePoint3d a, OdGePoint3d b, double bulge)
+{
+    return {PathVertex{a, bulge, 0.0, 0.0}, PathVertex{b, 0.0, 0.0, 0.0}};
+}
+
+}
+
+TEST(SvgSinkTest, ViewBoxIsTheExtentsWithAFivePercentMargin)
+{
+    SvgSink empty;
+    EXPECT_EQ(viewBox(empty.document()), (std::vector<double>{0, -100, 100, 100}));
+
+    SvgSink sink;
+    auto v = segment({0, 0, 0}, {100, 50, 0}, 0.0);
+    sink.path(v, false, OdGeVector3d::kZAxis);
+    // Y is flipped: the drawing's top (50) is the view box's top (-50) before the margin.
+    EXPECT_EQ(viewBox(sink.document()), (std::vector<double>{-5, -55, 110, 60}));
+
+    // A full circle counts with its whole outline, not just its centre and start point.
+    SvgSink circle;
+    circle.circularArc({10, 10, 0}, 10, OdGeVector3d::kZAxis, OdGeVector3d::kXAxis, 2 * std::numbers::pi);
+    EXPECT_EQ(viewBox(circle.document()), (std::vector<double>{-1, -21, 22, 22}));
+    EXPECT_NE(circle.document().find(R"(<circle cx="10" cy="-10" r="10")"), std::string::npos);
+
+    // A light without a size of its own is drawn at 3% of the picture (110 wide here), on top.
+    SvgSink lamp;
+    lamp.marker({50, 0, 0}, vantrel::MarkerKind::Light, 0.0);
+    v = segment({0, 0, 0}, {100, 0, 0}, 0.0);
+    lamp.path(v, false, OdGeVector3d::kZAxis);
+    std::string doc = lamp.document();
+    EXPECT_EQ(viewBox(doc), (std::vector<double>{-5, -5, 110, 10}));
+    EXPECT_GT(doc.find(R"(<circle cx="50" cy="0" r="0.7425")"), doc.find("<path")) << doc;
+}
+
+TEST(SvgSinkTest, BulgesBecomeArcsWithRadiusAndSweepFlag)
+{
+    // Semicircle from (0,0) to (10,0) counter-clockwise: it dips below the chord (Y down on screen).
+    SvgSink ccw;
+    auto v = segment({0, 0, 0}, {10, 0, 0}, 1.0);
+    ccw.path(v, false, OdGeVector3d::kZAxis);
+    std::string doc = ccw.document();
+    EXPECT_NE(doc.find("M0,0 A5 5 0 0 0 10,0"), std::string::npos) << doc;
+    EXPECT_DOUBLE_EQ(ccw.extents().minPoint().y, -5.0);
+    EXPECT_NEAR(ccw.extents().maxPoint().y, 0.0, 1e-12);
+
+    SvgSink cw;
+    v = segment({0, 0, 0}, {10, 0, 0}, -1.0);
+    cw.path(v, false, OdGeVector3d::kZAxis);
+    EXPECT_NE(cw.document().find("A5 5 0 0 1 10,0"), std::string::npos);
+    EXPECT_DOUBLE_EQ(cw.extents().maxPoint().y, 5.0);
+
+    // Seen from below, the same bulge turns the other way.
+    SvgSink below;
+    v = segment({0, 0, 0}, {10, 0, 0}, 1.0);
+    below.path(v, false, -OdGeVector3d::kZAxis);
+    EXPECT_NE(below.document().find("A5 5 0 0 1 10,0"), std::string::npos);
+    EXPECT_DOUBLE_EQ(below.extents().maxPoint().y, 5.0);
+
+    // Bulge 2: sweep 4*atan(2) > 180 degrees takes the large-arc flag; chord 8, radius 5.
+    SvgSink large;
+    v = segment({0, 0, 0}, {8, 0, 0}, 2.0);
+    large.path(v, false, OdGeVector3d::kZAxis);
+    EXPECT_NE(large.document().find("A5 5 0 1 0 8,0"), std::string::npos) << large.document();
+    EXPECT_NEAR(large.extents().minPoint().y, -8.0, 1e-9);
+
+    // A closed path ends with Z after its closing arc.
+    SvgSink closed;
+    std::vector<PathVertex> square{{{0, 0, 0}, 0.0}, {{10, 0, 0}, 0.0}, {{10, 10, 0}, 0.0}, {{0, 10, 0}, 1.0}};
+    closed.path(square, true, OdGeVector3d::kZAxis);
+    EXPECT_NE(closed.document().find("L10,-10 L0,-10 A5 5 0 0 0 0,0 Z"), std::string::npos) << closed.document();
+    EXPECT_DOUBLE_EQ(closed.extents().minPoint().x, -5.0);
+}
+
+TEST(SvgSinkTest, TiltedPathsAreTessellatedInTheirPlane)
+{
+    SvgSink sink;
+    // A semicircle in the XZ plane projects to a straight segment on XY.
+    auto v = segment({0, 0, 0}, {10, 0, 0}, 1.0);
+    sink.path(v, false, OdGeVector3d::kYAxis);
+    std::string doc = sink.document();
+    EXPECT_EQ(doc.find(" A"), std::string::npos);
+    EXPECT_NE(doc.find("<polyline"), std::string::npos);
+    EXPECT_NEAR(sink.extents().minPoint().y, 0.0, 1e-9);
+    EXPECT_NEAR(sink.extents().maxPoint().y, 0.0, 1e-9);
+}
+
+TEST(SvgSinkTest, WidthsBecomeStrokesOrFilledOutlines)
+{
+    SvgSink constant;
+    std::vector<PathVertex> v{{{0, 0, 0}, 0.0, 2.0, 2.0}, {{10, 0, 0}, 0.0, 2.0, 2.0}};
+    constant.path(v, false, OdGeVector3d::kZAxis);
+    EXPECT_NE(constant.document().find(R"(stroke-width="2" stroke-linejoin="miter")"), std::string::npos);
+    EXPECT_DOUBLE_EQ(constant.extents().minPoint().y, -1.0);
+
+    // A taper from 4 to 0: a filled quadrilateral whose wide end is at the start.
+    SvgSink taper;
+    v = {{{0, 0, 0}, 0.0, 4.0, 0.0}, {{10, 0, 0}, 0.0, 0.0, 0.0}};
+    taper.path(v, false, OdGeVector3d::kZAxis);
+    std::string doc = taper.document();
+    EXPECT_NE(doc.find(R"(<polygon points="0,-2 10,0 10,0 0,2")"), std::string::npos) << doc;
+    EXPECT_DOUBLE_EQ(taper.extents().maxPoint().y, 2.0);
+}
+
+TEST(SvgSinkTest, TraitsGiveColourAndLineweight)
+{
+    SvgSink sink;
+    sink.setTraits({0xFF8000, 0.5});
+    auto v = segment({0, 0, 0}, {1, 1, 0}, 0.0);
+    sink.path(v, false, OdGeVector3d::kZAxis);
+    sink.setTraits({0x0000FF, 0.0});
+    std::vector<OdGePoint3d> tri{{0, 0, 0}, {1, 0, 0}, {0, 1, 0}};
+    sink.polygon(tri, true);
+    std::string doc = sink.document();
+    EXPECT_NE(doc.find(R"(class="s w50" fill="none" stroke="#ff8000")"), std::string::npos) << doc;
+    // Stroke widths are in drawing units: the 1.1-unit picture is 1024 pixels wide, 0.5 mm is
+    // 1.89 pixels at 96 dpi, and the thinnest line is one pixel.
+    auto strokeWidth = [&](const std::string& cls) {
+        std::smatch m;
+        EXPECT_TRUE(std::regex_search(doc, m, std::regex("\\." + cls + "\\{stroke-width:([^}]+)\\}"))) << cls;
+        return m.empty() ? 0.0 : std::stod(m[1]) * 1024 / 1.1;
+    };
+    EXPECT_NEAR(strokeWidth("w50"), 0.5 * 96 / 25.4, 1e-6);
+    EXPECT_NEAR(strokeWidth("w0"), 1.0, 1e-6);
+    EXPECT_NE(doc.find(R"(fill="#0000ff")"), std::string::npos);
+    EXPECT_NE(doc.find(SvgSink::kBackground), std::string::npos);
+}
+
+TEST(SvgSinkTest, EllipsesKeepTheirRotationAndDirection)
+{
+    SvgSink full;
+    full.ellipticArc({0, 0, 0}, {0, 10, 0}, {-5, 0, 0}, 0.0, 2 * std::numbers::pi);
+    EXPECT_NE(full.document().find(R"~(rx="10" ry="5" transform="rotate(-90 0 0)")~"), std::string::npos);
+    EXPECT_NEAR(full.extents().minPoint().x, -5.0, 1e-9);
+    EXPECT_NEAR(full.extents().maxPoint().y, 10.0, 1e-9);
+
+    // The upper half of an ellipse along X: counter-clockwise from (10,0) to (-10,0).
+    SvgSink half;
+    half.ellipticArc({0, 0, 0}, {10, 0, 0}, {0, 5, 0}, 0.0, std::numbers::pi);
+    EXPECT_NE(half.document().find("M10,0 A10 5 0 0 0 -10,0"), std::string::npos) << half.document();
+    EXPECT_NEAR(half.extents().maxPoint().y, 5.0, 1e-9);
+    EXPECT_NEAR(half.extents().minPoint().y, 0.0, 1e-9);
+}
+
+TEST(SvgSinkTest, TextIsEscapedAndTheDocumentIsWellFormed)
+{
+    SvgSink sink;
+    sink.text({1, 2, 0}, OdGeVector3d::kYAxis, 2.5, L"a<b & \"c\"\x01");
+    sink.marker({5, 5, 0}, vantrel::MarkerKind::Light, 2.0);
+    std::string doc = sink.document();
+    EXPECT_NE(doc.find("a&lt;b &amp; &quot;c&quot;</text>"), std::string::npos) << doc;
+    EXPECT_NE(doc.find(R"~(transform="rotate(-90 1 -2)")~"), std::string::npos);
+    // Ten characters upward from (1,2): the box reaches 2 + 10 * 0.6 * 2.5 and one height to the left.
+    EXPECT_DOUBLE_EQ(sink.extents().maxPoint().y, 17.0);
+    EXPECT_DOUBLE_EQ(sink.extents().minPoint().x, -1.5);
+    if (!std::filesystem::exists("/usr/bin/python3"))
+        GTEST_SKIP() << "no /usr/bin/python3 to parse the SVG";
+    EXPECT_TRUE(parsesAsXml(doc));
+    EXPECT_FALSE(parsesAsXml(doc + "<"));
+}

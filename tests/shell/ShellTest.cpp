@@ -1,0 +1,194 @@
+// The `vantrel` executable end to end: exit codes, messages, and that a refused run writes nothing.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+namespace fs = std::filesystem;
+
+class ShellTest : public ::testing::Test {
+protected:
+    struct Result {
+        int status;
+        std::string out;
+        std::string err;
+    };
+
+    void SetUp() override
+    {
+        dir = fs::temp_directory_path()
+            / ("vantrel_shell_" + std::to_string(::getpid()) + "_"
+               + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    static std::string quote(const std::string& s)
+    {
+        std::string q = "'";
+        for (char c : s)
+            q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+        return q + "'";
+    }
+
+    Result run(const std::vector<std::string>& args)
+    {
+        std::string cmd = quote(VANTREL_EXE);
+        for (const auto& a : args)
+            cmd += " " + quote(a);
+        cmd += " >" + quote(path("stdout")) + " 2>" + quote(path("stderr"));
+        int raw = std::system(cmd.c_str());
+        Result r{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, read("stdout"), read("stderr")};
+        fs::remove(path("stdout"));
+        fs::remove(path("stderr"));
+        return r;
+    }
+
+    std::string path(const std::string& name) const { return (dir / name).string(); }
+    std::string read(const std::string& name) const
+    {
+        std::stringstream s;
+        s << std::ifstream(path(name)).rdbuf();
+        return s.str();
+    }
+    void write(const std::string& name, const std::string& text) const { std::ofstream(path(name)) << text; }
+    // The outputs of a run that must not happen.
+    std::vector<std::string> outputArgs() const
+    {
+        return {"-o", path("out.dxf"), "--svg", path("out.svg"), "--json", path("out.json")};
+    }
+    bool anyOutput() const
+    {
+        return fs::exists(path("out.dxf")) || fs::exists(path("out.svg")) || fs::exists(path("out.json"));
+    }
+
+    fs::path dir;
+};
+
+TEST_F(ShellTest, WrongUsageExitsTwoAndVersionAnswers)
+{
+    for (std::vector<std::string> args : {std::vector<std::string>{"--frobnicate"}, {"a.dxf", "b.dxf"}, {"-o"}}) {
+        Result r = run(args);
+        EXPECT_EQ(r.status, 2) << args[0];
+        EXPECT_FALSE(r.err.empty());
+    }
+    Result v = run({"--version"});
+    EXPECT_EQ(v.status, 0);
+    EXPECT_EQ(v.out, "vantrel 0.1.0\n");
+    EXPECT_EQ(run({"--help"}).status, 0);
+}
+
+TEST_F(ShellTest, UnreadableDrawingExitsOneAndWritesNothing)
+{
+    write("damaged.dxf", "0\nSECTION\n2\nENTITIES\n0\nLINE\n10\nnot-a-number\n");
+    for (std::string name : {path("missing.dxf"), path("damaged.dxf")}) {
+        std::vector<std::string> args{name};
+        for (auto& a : outputArgs())
+            args.push_back(a);
+        Result r = run(args);
+        EXPECT_EQ(r.status, 1) << name;
+        EXPECT_EQ(r.err.rfind(name + ": ", 0), 0u) << r.err;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+        EXPECT_FALSE(anyOutput());
+    }
+}
+
+TEST_F(ShellTest, ScriptsHoldOnlyCommentsForNow)
+{
+    write("ok.scr", "; a comment\n\n   ;indented comment\n");
+    EXPECT_EQ(run({"-s", path("ok.scr")}).status, 0);
+
+    write("cmd.scr", "; draw\nLINE\n0,0\n");
+    std::vector<std::string> args{"-s", path("cmd.scr")};
+    for (auto& a : outputArgs())
+        args.push_back(a);
+    Result r = run(args);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, path("cmd.scr") + ":2: commands are not available in this version\n");
+    EXPECT_FALSE(anyOutput());
+
+    EXPECT_EQ(run({"-s", path("none.scr")}).status, 1);
+}
+
+TEST_F(ShellTest, TemplateWritesJsonSvgAndDxf)
+{
+    Result r = run(outputArgs());
+    ASSERT_EQ(r.status, 0) << r.err;
+
+    auto json = nlohmann::json::parse(read("out.json"));
+    EXPECT_EQ(json["format"], "vantrel-json");
+    EXPECT_EQ(json["version"], 1);
+    ASSERT_FALSE(json["layers"].empty());
+    EXPECT_EQ(json["layers"][0]["name"], "0");
+    EXPECT_TRUE(json["header"]["INSUNITS"].is_number_integer());
+    EXPECT_TRUE(json["header"]["CLAYER"].is_string());
+
+    std::string svg = read("out.svg");
+    EXPECT_EQ(svg.rfind("<?xml", 0), 0u);
+    EXPECT_NE(svg.find("<svg xmlns=\"http://www.w3.org/2000/svg\""), std::string::npos);
+
+    // The written DXF reads back to the same drawing.
+    Result again = run({path("out.dxf"), "--json", path("again.json")});
+    ASSERT_EQ(again.status, 0) << again.err;
+    EXPECT_EQ(nlohmann::json::parse(read("again.json")), json);
+}
+
+TEST_F(ShellTest, UnwritableOutputExitsOne)
+{
+    std::string target = path("no/such/dir/out.svg");
+    Result r = run({"--svg", target});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find(target), std::string::npos) << r.err;
+}
+
+// The samples are written by ezdxf: each must open, survive a DXF round trip unchanged, and
+// render to a document an XML parser accepts.
+TEST_F(ShellTest, SamplesReadWriteAndRender)
+{
+    int count = 0;
+    for (const auto& entry : fs::directory_iterator(VANTREL_SAMPLES)) {
+        if (entry.path().extension() != ".dxf")
+            continue;
+        ++count;
+        std::string name = entry.path().string();
+        Result r = run({name, "-o", path("out.dxf"), "--svg", path("out.svg"), "--json", path("out.json")});
+        ASSERT_EQ(r.status, 0) << name << ": " << r.err;
+        auto json = nlohmann::json::parse(read("out.json"));
+        EXPECT_FALSE(json["entities"].empty()) << name;
+        Result again = run({path("out.dxf"), "--json", path("again.json")});
+        ASSERT_EQ(again.status, 0) << name << ": " << again.err;
+        EXPECT_EQ(nlohmann::json::parse(read("again.json")), json) << name;
+        if (fs::exists("/usr/bin/python3")) {
+            std::string parse = "/usr/bin/python3 -c 'import sys, xml.etree.ElementTree as E; E.parse(sys.argv[1])' "
+                + quote(path("out.svg"));
+            EXPECT_EQ(std::system(parse.c_str()), 0) << name;
+        }
+    }
+    EXPECT_GE(count, 2);
+}
+
+TEST_F(ShellTest, UnmodelledEntitiesKeepTheirRecordName)
+{
+    std::string make = "/usr/bin/python3 -c 'import sys, ezdxf; d = ezdxf.new(\"R2010\"); "
+                       "d.modelspace().add_mtext(\"note\"); d.saveas(sys.argv[1])' "
+        + quote(path("mtext.dxf")) + " 2>/dev/null";
+    if (std::system(make.c_str()) != 0)
+        GTEST_SKIP() << "python3-ezdxf is not installed";
+    Result r = run({path("mtext.dxf"), "--json", path("out.json")});
+    ASSERT_EQ(r.status, 0) << r.err;
+    auto entities = nlohmann::json::parse(read("out.json"))["entities"];
+    ASSERT_EQ(entities.size(), 1u);
+    EXPECT_EQ(entities[0]["type"], "MTEXT");
+    EXPECT_EQ(entities[0]["space"], "model");
+}

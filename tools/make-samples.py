@@ -1,0 +1,159 @@
+#!/usr/bin/python3
+"""Writes the sample drawings in samples/ with ezdxf, so that the demo and the tests read files
+written by an independent program. Run with /usr/bin/python3 (needs python3-ezdxf); the output is
+reproducible, so regenerating leaves the committed files unchanged."""
+
+import io
+import os
+import re
+import sys
+
+# Table order in ezdxf's output follows Python's string hashing: fix it for reproducible files.
+if os.environ.get("PYTHONHASHSEED") != "0":
+    os.environ["PYTHONHASHSEED"] = "0"
+    os.execv(sys.executable, [sys.executable] + sys.argv)
+
+import ezdxf  # noqa: E402
+
+SAMPLES = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "samples"))
+
+
+def layer(doc, name, color, lineweight=-3, linetype="Continuous"):
+    doc.layers.add(name, color=color, linetype=linetype, lineweight=lineweight)
+
+
+def floor_plan():
+    """A flat of three rooms: walls as wide polylines, doors as arcs, furniture, room names."""
+    doc = ezdxf.new("R2010")
+    doc.units = 6  # metres
+    doc.linetypes.add("DASHED", pattern=[0.6, 0.5, -0.1], description="Dashed __ __ __")
+    layer(doc, "WALLS", 7, lineweight=50)
+    layer(doc, "DOORS", 3)
+    layer(doc, "WINDOWS", 4)
+    layer(doc, "FURNITURE", 6)
+    layer(doc, "TEXT", 2)
+    layer(doc, "BEAMS", 8, linetype="DASHED")
+    msp = doc.modelspace()
+
+    # Outer walls: one closed polyline of constant width; partitions with door openings.
+    msp.add_lwpolyline([(0, 0), (12, 0), (12, 8), (0, 8)], close=True,
+                       dxfattribs={"layer": "WALLS", "const_width": 0.3})
+    for points in ([(5, 0), (5, 3.2)], [(5, 4.2), (5, 8)], [(5, 5), (8, 5)], [(9, 5), (12, 5)]):
+        msp.add_lwpolyline(points, dxfattribs={"layer": "WALLS", "const_width": 0.15})
+
+    # Doors: the leaf as a line, the swing as an arc.
+    msp.add_line((5, 3.2), (4, 3.2), dxfattribs={"layer": "DOORS"})
+    msp.add_arc((5, 3.2), 1.0, 90, 180, dxfattribs={"layer": "DOORS"})
+    msp.add_line((8, 5), (8, 4), dxfattribs={"layer": "DOORS"})
+    msp.add_arc((8, 5), 1.0, 270, 360, dxfattribs={"layer": "DOORS"})
+
+    # Windows: a straight one in the south wall, a bay window bulging out of the east wall.
+    msp.add_lwpolyline([(1, 0, 0.12, 0.12), (3.5, 0, 0.12, 0.12)], format="xyse",
+                       dxfattribs={"layer": "WINDOWS"})
+    msp.add_lwpolyline([(12, 1.5, 0, 0, 0.4), (12, 3.5, 0, 0, 0)], format="xyseb",
+                       dxfattribs={"layer": "WINDOWS"})
+
+    # Furniture: a round table with chairs, a sofa with rounded ends, a bed.
+    msp.add_circle((2.5, 6), 0.6, dxfattribs={"layer": "FURNITURE"})
+    for x, y in ((2.5, 6.9), (2.5, 5.1), (1.6, 6), (3.4, 6)):
+        msp.add_circle((x, y), 0.2, dxfattribs={"layer": "FURNITURE"})
+    msp.add_lwpolyline([(1, 1, 0, 0, 0), (3, 1, 0, 0, 1), (3, 1.8, 0, 0, 0), (1, 1.8, 0, 0, 1)],
+                       format="xyseb", close=True, dxfattribs={"layer": "FURNITURE"})
+    msp.add_lwpolyline([(9.5, 0.5), (11.5, 0.5), (11.5, 2.7), (9.5, 2.7)], close=True,
+                       dxfattribs={"layer": "FURNITURE", "color": 30})
+
+    msp.add_line((0, 4), (5, 4), dxfattribs={"layer": "BEAMS"})
+
+    # Room names; one rotated, one with characters that need care in XML and in DXF.
+    msp.add_text("LIVING", dxfattribs={"layer": "TEXT", "height": 0.35, "insert": (1, 3.5)})
+    msp.add_text("KITCHEN", dxfattribs={"layer": "TEXT", "height": 0.35, "insert": (6, 6.5)})
+    msp.add_text("BEDROOM", dxfattribs={"layer": "TEXT", "height": 0.35, "insert": (6, 2.5)})
+    msp.add_text("Entrée & <store>", dxfattribs={"layer": "TEXT", "height": 0.2, "insert": (8.3, 5.6)})
+    msp.add_text("HALL", dxfattribs={"layer": "TEXT", "height": 0.25, "insert": (4.7, 5.5), "rotation": 90})
+
+    # North arrow: a thin shaft and a head tapering from 0.5 to nothing.
+    msp.add_lwpolyline([(13.5, 5, 0.04, 0.04), (13.5, 6.2, 0.5, 0.0), (13.5, 7.2, 0, 0)], format="xyse",
+                       dxfattribs={"layer": "TEXT"})
+    msp.add_text("N", dxfattribs={"layer": "TEXT", "height": 0.4, "insert": (13.35, 7.4)})
+    return doc
+
+
+def flange():
+    """A machined plate: 2D polylines with bulges and widths, a spline, ellipses, solids."""
+    doc = ezdxf.new("R2010")
+    doc.units = 4  # millimetres
+    doc.linetypes.add("CENTER", pattern=[2.0, 1.25, -0.25, 0.25, -0.25], description="Center ____ _ ____")
+    layer(doc, "OUTLINE", 7, lineweight=50)
+    layer(doc, "CENTER", 1, linetype="CENTER")
+    layer(doc, "CURVES", 5)
+    layer(doc, "FILL", 8)
+    layer(doc, "NOTES", 2)
+    msp = doc.modelspace()
+
+    # Outline with rounded corners: a closed 2D polyline whose corner segments are quarter arcs.
+    r = 5.0
+    quarter = 0.41421356237309503  # tan(90 deg / 4)
+    points = [(r, 0), (100 - r, 0), (100, r), (100, 60 - r), (100 - r, 60), (r, 60), (0, 60 - r), (0, r)]
+    bulges = [0, quarter, 0, quarter, 0, quarter, 0, quarter]
+    outline = msp.add_polyline2d(points, close=True, dxfattribs={"layer": "OUTLINE"})
+    for vertex, bulge in zip(outline.vertices, bulges):
+        vertex.dxf.bulge = bulge
+
+    # A slot drawn as a wide 2D polyline: round ends (bulge 1) and a tapered lead-in.
+    slot = msp.add_polyline2d([(30, 45), (60, 45), (60, 50), (30, 50)], close=True,
+                              dxfattribs={"layer": "OUTLINE"})
+    for vertex, bulge in zip(slot.vertices, (0, 1, 0, 1)):
+        vertex.dxf.bulge = bulge
+    lead = msp.add_polyline2d([(10, 20), (25, 20), (32, 27)], dxfattribs={"layer": "CURVES"})
+    for vertex, (w0, w1) in zip(lead.vertices, ((0.2, 1.5), (1.5, 0.0), (0, 0))):
+        vertex.dxf.start_width = w0
+        vertex.dxf.end_width = w1
+
+    # Holes with centre marks.
+    for cx, cy in ((15, 45), (85, 45), (85, 15)):
+        msp.add_circle((cx, cy), 4, dxfattribs={"layer": "OUTLINE"})
+        msp.add_line((cx - 6, cy), (cx + 6, cy), dxfattribs={"layer": "CENTER"})
+        msp.add_line((cx, cy - 6), (cx, cy + 6), dxfattribs={"layer": "CENTER"})
+
+    # A cam profile as a cubic spline through control points.
+    msp.add_open_spline([(40, 8), (48, 28), (58, 4), (68, 30), (78, 10)], degree=3,
+                        dxfattribs={"layer": "CURVES"})
+
+    # An elliptical window and a rotated elliptical arc.
+    msp.add_ellipse((50, 30), major_axis=(12, 0), ratio=0.5, dxfattribs={"layer": "CURVES"})
+    msp.add_ellipse((20, 30), major_axis=(6, 6), ratio=0.4, start_param=0.0, end_param=3.6,
+                    dxfattribs={"layer": "CURVES"})
+
+    # Filled marks: a triangle and a quadrilateral (SOLID corners 3 and 4 are swapped in DXF).
+    msp.add_solid([(92, 52), (98, 52), (95, 57)], dxfattribs={"layer": "FILL"})
+    msp.add_solid([(4, 4), (12, 4), (4, 10), (12, 10)], dxfattribs={"layer": "FILL", "color": 1})
+
+    msp.add_text("FLANGE 100x60", dxfattribs={"layer": "NOTES", "height": 3.5, "insert": (0, 66)})
+    msp.add_text("R5 TYP.", dxfattribs={"layer": "NOTES", "height": 2.5, "insert": (80, -6)})
+    return doc
+
+
+def reproducible_text(doc):
+    """The DXF text with creation times and identifiers fixed, so regenerating changes nothing."""
+    stream = io.StringIO()
+    doc.write(stream)
+    text = stream.getvalue()
+    text = re.sub(r"(\$TD\w+\n\s*40\n)[^\n]+", r"\g<1>2460000.5", text)
+    guids = iter(range(1, 1000))
+    text = re.sub(r"\{[0-9A-F]{8}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{12}\}",
+                  lambda m: "{00000000-0000-4000-8000-%012d}" % next(guids), text)
+    text = re.sub(r"(\d+\.\d+\.\d+) @ [^\n]+", r"\g<1>", text)
+    return text
+
+
+def main():
+    os.makedirs(SAMPLES, exist_ok=True)
+    for name, make in (("floor-plan", floor_plan), ("flange", flange)):
+        path = os.path.join(SAMPLES, name + ".dxf")
+        with open(path, "w", encoding="utf-8", newline="\n") as f:
+            f.write(reproducible_text(make()))
+        print(path)
+
+
+if __name__ == "__main__":
+    main()
