@@ -124,12 +124,7 @@ OdDbObjectId OdDb2dPolyline::insertAtPosition(std::size_t pos, OdDb2dVertex* ver
 
 std::size_t OdDb2dPolyline::positionAfter(const OdDb2dVertex* after) const
 {
-    if (!after)
-        return 0;
-    for (std::size_t i = 0; i < m_vertices.size(); ++i)
-        if (m_vertices[i].get() == after)
-            return i + 1;
-    throw OdError(eInvalidInput, "not a vertex of this polyline");
+    return vl::positionAfter(m_vertices, after);
 }
 
 OdDbObjectId OdDb2dPolyline::appendVertex(OdDb2dVertex* vertex)
@@ -139,15 +134,7 @@ OdDbObjectId OdDb2dPolyline::appendVertex(OdDb2dVertex* vertex)
 
 OdDbObjectId OdDb2dPolyline::insertVertexAt(const OdDbObjectId& afterId, OdDb2dVertex* vertex)
 {
-    const OdDb2dVertex* after = nullptr;
-    if (!afterId.isNull()) {
-        auto it = std::find_if(m_vertices.begin(), m_vertices.end(),
-                               [&](const auto& v) { return v->objectId() == afterId; });
-        if (it == m_vertices.end())
-            throw OdError(eInvalidInput, "not a vertex of this polyline");
-        after = it->get();
-    }
-    return insertVertexAt(after, vertex);
+    return insertVertexAt(vl::findById(m_vertices, afterId), vertex);
 }
 
 OdDbObjectId OdDb2dPolyline::insertVertexAt(const OdDb2dVertex* after, OdDb2dVertex* vertex)
@@ -177,19 +164,13 @@ OdDb2dVertexPtr OdDb2dPolyline::vertexAt(unsigned int index, OdDb::OpenMode mode
 OdDb2dVertexPtr OdDb2dPolyline::openVertex(const OdDbObjectId& id, OdDb::OpenMode mode, bool openErased) const
 {
     assertReadEnabled();
-    if (id.isNull() || std::none_of(m_vertices.begin(), m_vertices.end(),
-                                    [&](const auto& v) { return v->objectId() == id; }))
-        throw OdError(eInvalidOwner, "not a vertex of this polyline");
-    return OdDb2dVertexPtr(id.openObject(mode, openErased));
+    return vl::openMember(m_vertices, id, mode, openErased, "not a vertex of this polyline");
 }
 
 OdDbVertexIteratorPtr OdDb2dPolyline::vertexIterator() const
 {
     assertReadEnabled();
-    std::vector<OdDbSubObjectPtr<OdDbVertex>> all;
-    for (const auto& v : m_vertices)
-        all.emplace_back(v.get());
-    return std::make_unique<OdDbVertexIterator>(std::move(all));
+    return vl::iterator(m_vertices);
 }
 
 std::vector<OdDbObjectId> OdDb2dPolyline::vertexIds() const
@@ -201,11 +182,8 @@ std::vector<OdDbObjectId> OdDb2dPolyline::vertexIds() const
 std::vector<OdDb2dVertexPtr> OdDb2dPolyline::pathVertices() const
 {
     assertReadEnabled();
-    std::vector<OdDb2dVertexPtr> path, control;
-    for (OdDb2dVertex* v : vl::live(m_vertices))
-        (v->vertexType() == OdDb::k2dSplineCtlVertex ? control : path).push_back(vl::open(v, OdDb::kForRead));
-    // A spline whose generated vertices are missing is drawn along its frame.
-    return path.empty() ? control : path;
+    return vl::pathOrFrame(m_vertices,
+                           [](const OdDb2dVertex* v) { return v->vertexType() == OdDb::k2dSplineCtlVertex; });
 }
 
 OdGePoint3d OdDb2dPolyline::vertexPosition(const OdDb2dVertex& vertex) const
@@ -219,20 +197,13 @@ OdGePoint3d OdDb2dPolyline::vertexPosition(const OdDb2dVertex& vertex) const
 
 std::size_t OdDb2dPolyline::countDefining() const
 {
-    const auto all = vl::live(m_vertices);
-    return static_cast<std::size_t>(
-        std::count_if(all.begin(), all.end(), [](const OdDb2dVertex* v) { return !isGenerated(v->vertexType()); }));
+    return vl::countLive(m_vertices, [](const OdDb2dVertex* v) { return !isGenerated(v->vertexType()); });
 }
 
 std::vector<OdDb2dVertexPtr> OdDb2dPolyline::dropGenerated()
 {
-    for (std::size_t i = m_vertices.size(); i-- > 0;)
-        if (!m_vertices[i]->isErased() && isGenerated(m_vertices[i]->vertexType()))
-            vl::remove(m_vertices, i);
-    std::vector<OdDb2dVertexPtr> defining;
-    for (OdDb2dVertex* v : vl::live(m_vertices))
-        defining.push_back(vl::open(v, OdDb::kForWrite));
-    return defining;
+    vl::removeLive(m_vertices, [](const OdDb2dVertex* v) { return isGenerated(v->vertexType()); });
+    return vl::openLive(m_vertices, OdDb::kForWrite);
 }
 
 void OdDb2dPolyline::straighten()
@@ -339,12 +310,8 @@ void OdDb2dPolyline::splineFit(OdDb::Poly2dType type, std::int16_t segments)
 
 void OdDb2dPolyline::splineFit()
 {
-    int type = 6, segments = 8;
-    if (OdDbDatabase* db = database()) {
-        type = db->sysVarInt(L"SPLINETYPE");
-        segments = db->sysVarInt(L"SPLINESEGS");
-    }
-    splineFit(type == 5 ? OdDb::k2dQuadSplinePoly : OdDb::k2dCubicSplinePoly, static_cast<std::int16_t>(segments));
+    const auto settings = vantrel::polyfit::splineFitSettings(database());
+    splineFit(settings.quadratic ? OdDb::k2dQuadSplinePoly : OdDb::k2dCubicSplinePoly, settings.segments);
 }
 
 // --- curve ---

@@ -65,12 +65,7 @@ OdDbObjectId OdDb3dPolyline::insertAtPosition(std::size_t pos, OdDb3dPolylineVer
 
 std::size_t OdDb3dPolyline::positionAfter(const OdDb3dPolylineVertex* after) const
 {
-    if (!after)
-        return 0;
-    for (std::size_t i = 0; i < m_vertices.size(); ++i)
-        if (m_vertices[i].get() == after)
-            return i + 1;
-    throw OdError(eInvalidInput, "not a vertex of this polyline");
+    return vl::positionAfter(m_vertices, after);
 }
 
 OdDbObjectId OdDb3dPolyline::appendVertex(OdDb3dPolylineVertex* vertex)
@@ -80,15 +75,7 @@ OdDbObjectId OdDb3dPolyline::appendVertex(OdDb3dPolylineVertex* vertex)
 
 OdDbObjectId OdDb3dPolyline::insertVertexAt(const OdDbObjectId& afterId, OdDb3dPolylineVertex* vertex)
 {
-    const OdDb3dPolylineVertex* after = nullptr;
-    if (!afterId.isNull()) {
-        auto it = std::find_if(m_vertices.begin(), m_vertices.end(),
-                               [&](const auto& v) { return v->objectId() == afterId; });
-        if (it == m_vertices.end())
-            throw OdError(eInvalidInput, "not a vertex of this polyline");
-        after = it->get();
-    }
-    return insertVertexAt(after, vertex);
+    return insertVertexAt(vl::findById(m_vertices, afterId), vertex);
 }
 
 OdDbObjectId OdDb3dPolyline::insertVertexAt(const OdDb3dPolylineVertex* after, OdDb3dPolylineVertex* vertex)
@@ -118,19 +105,13 @@ OdDb3dPolylineVertexPtr OdDb3dPolyline::vertexAt(unsigned int index, OdDb::OpenM
 OdDb3dPolylineVertexPtr OdDb3dPolyline::openVertex(const OdDbObjectId& id, OdDb::OpenMode mode, bool openErased) const
 {
     assertReadEnabled();
-    if (id.isNull() || std::none_of(m_vertices.begin(), m_vertices.end(),
-                                    [&](const auto& v) { return v->objectId() == id; }))
-        throw OdError(eInvalidOwner, "not a vertex of this polyline");
-    return OdDb3dPolylineVertexPtr(id.openObject(mode, openErased));
+    return vl::openMember(m_vertices, id, mode, openErased, "not a vertex of this polyline");
 }
 
 OdDbVertexIteratorPtr OdDb3dPolyline::vertexIterator() const
 {
     assertReadEnabled();
-    std::vector<OdDbSubObjectPtr<OdDbVertex>> all;
-    for (const auto& v : m_vertices)
-        all.emplace_back(v.get());
-    return std::make_unique<OdDbVertexIterator>(std::move(all));
+    return vl::iterator(m_vertices);
 }
 
 std::vector<OdDbObjectId> OdDb3dPolyline::vertexIds() const
@@ -142,30 +123,21 @@ std::vector<OdDbObjectId> OdDb3dPolyline::vertexIds() const
 std::vector<OdDb3dPolylineVertexPtr> OdDb3dPolyline::pathVertices() const
 {
     assertReadEnabled();
-    std::vector<OdDb3dPolylineVertexPtr> path, control;
-    for (OdDb3dPolylineVertex* v : vl::live(m_vertices))
-        (v->vertexType() == OdDb::k3dControlVertex ? control : path).push_back(vl::open(v, OdDb::kForRead));
-    return path.empty() ? control : path;
+    return vl::pathOrFrame(m_vertices,
+                           [](const OdDb3dPolylineVertex* v) { return v->vertexType() == OdDb::k3dControlVertex; });
 }
 
 // --- fitting ---
 
 std::size_t OdDb3dPolyline::countDefining() const
 {
-    const auto all = vl::live(m_vertices);
-    return static_cast<std::size_t>(std::count_if(
-        all.begin(), all.end(), [](const OdDb3dPolylineVertex* v) { return !isGenerated(v->vertexType()); }));
+    return vl::countLive(m_vertices, [](const OdDb3dPolylineVertex* v) { return !isGenerated(v->vertexType()); });
 }
 
 std::vector<OdDb3dPolylineVertexPtr> OdDb3dPolyline::dropGenerated()
 {
-    for (std::size_t i = m_vertices.size(); i-- > 0;)
-        if (!m_vertices[i]->isErased() && isGenerated(m_vertices[i]->vertexType()))
-            vl::remove(m_vertices, i);
-    std::vector<OdDb3dPolylineVertexPtr> defining;
-    for (OdDb3dPolylineVertex* v : vl::live(m_vertices))
-        defining.push_back(vl::open(v, OdDb::kForWrite));
-    return defining;
+    vl::removeLive(m_vertices, [](const OdDb3dPolylineVertex* v) { return isGenerated(v->vertexType()); });
+    return vl::openLive(m_vertices, OdDb::kForWrite);
 }
 
 void OdDb3dPolyline::straighten()
@@ -205,12 +177,8 @@ void OdDb3dPolyline::splineFit(OdDb::Poly3dType type, std::int16_t segments)
 
 void OdDb3dPolyline::splineFit()
 {
-    int type = 6, segments = 8;
-    if (OdDbDatabase* db = database()) {
-        type = db->sysVarInt(L"SPLINETYPE");
-        segments = db->sysVarInt(L"SPLINESEGS");
-    }
-    splineFit(type == 5 ? OdDb::k3dQuadSplinePoly : OdDb::k3dCubicSplinePoly, static_cast<std::int16_t>(segments));
+    const auto settings = vantrel::polyfit::splineFitSettings(database());
+    splineFit(settings.quadratic ? OdDb::k3dQuadSplinePoly : OdDb::k3dCubicSplinePoly, settings.segments);
 }
 
 // --- curve ---
@@ -289,10 +257,7 @@ void OdDb3dPolyline::transformBy(const OdGeMatrix3d& xform)
 {
     vantrel::entmath::requireInvertible(xform);
     assertWriteEnabled();
-    for (OdDb3dPolylineVertex* raw : vl::live(m_vertices)) {
-        OdDb3dPolylineVertexPtr v = vl::open(raw, OdDb::kForWrite);
-        v->dataForWrite().position.transformBy(xform);
-    }
+    vl::transformPositions(m_vertices, xform);
 }
 
 void OdDb3dPolyline::subWorldDraw(vantrel::WorldDraw& wd) const

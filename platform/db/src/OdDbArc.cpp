@@ -3,7 +3,6 @@
 
 #include "entity_math.h"
 
-#include <algorithm>
 #include <cassert>
 
 using namespace vantrel::entmath;
@@ -104,10 +103,8 @@ OdResult OdDbArc::getEndParam(double& param) const
 
 OdResult OdDbArc::getPointAtParam(double param, OdGePoint3d& point) const
 {
-    if (!withinRange(param, m_data.startAngle, m_data.startAngle + totalAngle()))
-        return eInvalidInput;
-    point = frameOf(m_data).pointAt(param);
-    return eOk;
+    const double sweep = totalAngle();
+    return frameOf(m_data).pointAtParam(param, m_data.startAngle, sweep, point);
 }
 
 OdResult OdDbArc::getParamAtPoint(const OdGePoint3d& point, double& param) const
@@ -118,35 +115,25 @@ OdResult OdDbArc::getParamAtPoint(const OdGePoint3d& point, double& param) const
 OdResult OdDbArc::getDistAtParam(double param, double& dist) const
 {
     const double sweep = totalAngle();
-    if (!withinRange(param, m_data.startAngle, m_data.startAngle + sweep))
-        return eInvalidInput;
-    dist = std::clamp(param - m_data.startAngle, 0.0, sweep) * m_data.radius;
-    return eOk;
+    return frameOf(m_data).distAtParam(param, m_data.startAngle, sweep, dist);
 }
 
 OdResult OdDbArc::getParamAtDist(double dist, double& param) const
 {
-    const double total = length();
-    if (!withinRange(dist, 0.0, total))
-        return eInvalidInput;
-    param = m_data.startAngle + std::clamp(dist, 0.0, total) / m_data.radius;
-    return eOk;
+    const double sweep = totalAngle();
+    return frameOf(m_data).paramAtDist(dist, m_data.startAngle, sweep, param);
 }
 
 OdResult OdDbArc::getFirstDeriv(double param, OdGeVector3d& deriv) const
 {
-    if (!withinRange(param, m_data.startAngle, m_data.startAngle + totalAngle()))
-        return eInvalidInput;
-    deriv = frameOf(m_data).firstDeriv(param);
-    return eOk;
+    const double sweep = totalAngle();
+    return frameOf(m_data).derivAt(param, m_data.startAngle, sweep, 1, deriv);
 }
 
 OdResult OdDbArc::getSecondDeriv(double param, OdGeVector3d& deriv) const
 {
-    if (!withinRange(param, m_data.startAngle, m_data.startAngle + totalAngle()))
-        return eInvalidInput;
-    deriv = frameOf(m_data).secondDeriv(param);
-    return eOk;
+    const double sweep = totalAngle();
+    return frameOf(m_data).derivAt(param, m_data.startAngle, sweep, 2, deriv);
 }
 
 OdResult OdDbArc::getClosestPointTo(const OdGePoint3d& given, OdGePoint3d& closest, bool extend) const

@@ -3,8 +3,6 @@
 
 #include "entity_math.h"
 
-#include <algorithm>
-
 using namespace vantrel::entmath;
 
 ODRX_DEFINE_MEMBERS(OdDbCircle, OdDbCurve, "CIRCLE")
@@ -84,10 +82,7 @@ OdResult OdDbCircle::getEndParam(double& param) const
 OdResult OdDbCircle::getPointAtParam(double param, OdGePoint3d& point) const
 {
     assertReadEnabled();
-    if (!withinRange(param, 0.0, kTwoPi))
-        return eInvalidInput;
-    point = frameOf(m_data).pointAt(param);
-    return eOk;
+    return frameOf(m_data).pointAtParam(param, 0.0, kTwoPi, point);
 }
 
 OdResult OdDbCircle::getParamAtPoint(const OdGePoint3d& point, double& param) const
@@ -99,38 +94,25 @@ OdResult OdDbCircle::getParamAtPoint(const OdGePoint3d& point, double& param) co
 OdResult OdDbCircle::getDistAtParam(double param, double& dist) const
 {
     assertReadEnabled();
-    if (!withinRange(param, 0.0, kTwoPi))
-        return eInvalidInput;
-    dist = std::clamp(param, 0.0, kTwoPi) * m_data.radius;
-    return eOk;
+    return frameOf(m_data).distAtParam(param, 0.0, kTwoPi, dist);
 }
 
 OdResult OdDbCircle::getParamAtDist(double dist, double& param) const
 {
     assertReadEnabled();
-    const double total = kTwoPi * m_data.radius;
-    if (!withinRange(dist, 0.0, total))
-        return eInvalidInput;
-    param = std::clamp(dist, 0.0, total) / m_data.radius;
-    return eOk;
+    return frameOf(m_data).paramAtDist(dist, 0.0, kTwoPi, param);
 }
 
 OdResult OdDbCircle::getFirstDeriv(double param, OdGeVector3d& deriv) const
 {
     assertReadEnabled();
-    if (!withinRange(param, 0.0, kTwoPi))
-        return eInvalidInput;
-    deriv = frameOf(m_data).firstDeriv(param);
-    return eOk;
+    return frameOf(m_data).derivAt(param, 0.0, kTwoPi, 1, deriv);
 }
 
 OdResult OdDbCircle::getSecondDeriv(double param, OdGeVector3d& deriv) const
 {
     assertReadEnabled();
-    if (!withinRange(param, 0.0, kTwoPi))
-        return eInvalidInput;
-    deriv = frameOf(m_data).secondDeriv(param);
-    return eOk;
+    return frameOf(m_data).derivAt(param, 0.0, kTwoPi, 2, deriv);
 }
 
 OdResult OdDbCircle::getClosestPointTo(const OdGePoint3d& given, OdGePoint3d& closest, bool) const

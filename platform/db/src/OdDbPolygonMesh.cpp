@@ -154,9 +154,7 @@ void OdDbPolygonMesh::surfaceFit()
 void OdDbPolygonMesh::straighten()
 {
     assertWriteEnabled();
-    for (std::size_t i = m_vertices.size(); i-- > 0;)
-        if (!m_vertices[i]->isErased() && m_vertices[i]->vertexType() == OdDb::k3dFitVertex)
-            vl::remove(m_vertices, i);
+    vl::removeLive(m_vertices, [](const OdDbPolygonMeshVertex* v) { return v->vertexType() == OdDb::k3dFitVertex; });
     for (OdDbPolygonMeshVertex* vertex : vl::live(m_vertices))
         if (vertex->vertexType() != OdDb::k3dSimpleVertex)
             vl::open(vertex, OdDb::kForWrite)->setVertexType(OdDb::k3dSimpleVertex);
@@ -188,19 +186,13 @@ OdDbPolygonMeshVertexPtr OdDbPolygonMesh::openVertex(const OdDbObjectId& id, OdD
                                                      bool openErased) const
 {
     assertReadEnabled();
-    if (id.isNull() || std::none_of(m_vertices.begin(), m_vertices.end(),
-                                    [&](const auto& v) { return v->objectId() == id; }))
-        throw OdError(eInvalidOwner, "not a vertex of this mesh");
-    return OdDbPolygonMeshVertexPtr(id.openObject(mode, openErased));
+    return vl::openMember(m_vertices, id, mode, openErased, "not a vertex of this mesh");
 }
 
 OdDbVertexIteratorPtr OdDbPolygonMesh::vertexIterator() const
 {
     assertReadEnabled();
-    std::vector<OdDbSubObjectPtr<OdDbVertex>> all;
-    for (const auto& v : m_vertices)
-        all.emplace_back(v.get());
-    return std::make_unique<OdDbVertexIterator>(std::move(all));
+    return vl::iterator(m_vertices);
 }
 
 std::vector<OdDbObjectId> OdDbPolygonMesh::vertexIds() const
@@ -251,10 +243,7 @@ void OdDbPolygonMesh::transformBy(const OdGeMatrix3d& xform)
 {
     vantrel::entmath::requireInvertible(xform);
     assertWriteEnabled();
-    for (OdDbPolygonMeshVertex* raw : vl::live(m_vertices)) {
-        OdDbPolygonMeshVertexPtr v = vl::open(raw, OdDb::kForWrite);
-        v->dataForWrite().position.transformBy(xform);
-    }
+    vl::transformPositions(m_vertices, xform);
 }
 
 void OdDbPolygonMesh::subWorldDraw(vantrel::WorldDraw& wd) const

@@ -2,6 +2,7 @@
 #include "entity_math.h"
 
 #include <algorithm>
+#include <cassert>
 #include <string>
 
 namespace vantrel::entmath {
@@ -182,6 +183,40 @@ bool CircleFrame::paramOf(const OdGePoint3d& point, double start, double sweep, 
         rel = kTwoPi - rel < rel - sweep ? 0.0 : sweep;
     param = start + rel;
     return true;
+}
+
+OdResult CircleFrame::pointAtParam(double param, double start, double sweep, OdGePoint3d& point) const
+{
+    if (!withinRange(param, start, start + sweep))
+        return eInvalidInput;
+    point = pointAt(param);
+    return eOk;
+}
+
+OdResult CircleFrame::distAtParam(double param, double start, double sweep, double& dist) const
+{
+    if (!withinRange(param, start, start + sweep))
+        return eInvalidInput;
+    dist = std::clamp(param - start, 0.0, sweep) * radius;
+    return eOk;
+}
+
+OdResult CircleFrame::paramAtDist(double dist, double start, double sweep, double& param) const
+{
+    const double total = sweep * radius;
+    if (!withinRange(dist, 0.0, total))
+        return eInvalidInput;
+    param = start + std::clamp(dist, 0.0, total) / radius;
+    return eOk;
+}
+
+OdResult CircleFrame::derivAt(double param, double start, double sweep, int order, OdGeVector3d& deriv) const
+{
+    assert(order == 1 || order == 2);
+    if (!withinRange(param, start, start + sweep))
+        return eInvalidInput;
+    deriv = order == 1 ? firstDeriv(param) : secondDeriv(param);
+    return eOk;
 }
 
 }

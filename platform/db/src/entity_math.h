@@ -63,6 +63,13 @@ struct CircleFrame {
     OdGePoint3d closestPoint(const OdGePoint3d& given, double start, double sweep) const;
     // The parameter (start .. start + sweep) of a point on the arc; false when it is off it.
     bool paramOf(const OdGePoint3d& point, double start, double sweep, double& param) const;
+    // Curve queries over the arc [start, start + sweep], parameter the angle: eInvalidInput
+    // outside it (up to the rounding allowance of withinRange, then clamped).
+    OdResult pointAtParam(double param, double start, double sweep, OdGePoint3d& point) const;
+    OdResult distAtParam(double param, double start, double sweep, double& dist) const;
+    OdResult paramAtDist(double dist, double start, double sweep, double& param) const;
+    // The first or second (order 1 or 2) derivative.
+    OdResult derivAt(double param, double start, double sweep, int order, OdGeVector3d& deriv) const;
 
     OdGePoint3d center;
     OdGeVector3d xAxis, yAxis, normal;

@@ -1,6 +1,8 @@
 // Curve fitting with tangent arcs, uniform B-spline curves and B-spline/Bezier surfaces.
 #include "poly_fit.h"
 
+#include <vantrel/db/OdDbDatabase.h>
+
 #include <algorithm>
 #include <cassert>
 #include <cmath>
@@ -259,6 +261,16 @@ std::vector<OdGePoint3d> sampleSurface(std::span<const OdGePoint3d> control, int
         }
     }
     return out;
+}
+
+SplineFitSettings splineFitSettings(const OdDbDatabase* db)
+{
+    SplineFitSettings settings;
+    if (db) {
+        settings.quadratic = db->sysVarInt(L"SPLINETYPE") == 5;
+        settings.segments = static_cast<std::int16_t>(db->sysVarInt(L"SPLINESEGS"));
+    }
+    return settings;
 }
 
 }

@@ -2,6 +2,7 @@
 // B-spline curves for spline fitting, and B-spline and Bezier surfaces for mesh smoothing.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <span>
 #include <vector>
@@ -10,6 +11,8 @@
 #include <vantrel/ge/OdGePoint3d.h>
 #include <vantrel/ge/OdGeVector2d.h>
 #include <vantrel/ge/OdGeVector3d.h>
+
+class OdDbDatabase;
 
 namespace vantrel::polyfit {
 
@@ -45,6 +48,14 @@ struct SplineSamples {
 };
 // perSpan points per knot span; an open curve also gets its end point.
 SplineSamples sampleSpline(std::span<const OdGePoint3d> control, int degree, bool closed, int perSpan);
+
+// The spline fit a drawing asks for: its SPLINETYPE (5 quadratic, otherwise cubic) and
+// SPLINESEGS; cubic with 8 segments for an object outside a database.
+struct SplineFitSettings {
+    bool quadratic = false;
+    std::int16_t segments = 8;
+};
+SplineFitSettings splineFitSettings(const OdDbDatabase* db);
 
 // A surface over a row-major grid of control points (mCount rows of nCount): uniform B-spline
 // of the given degree per direction, or (degree 0) Bezier of the full grid. A closed direction

@@ -7,6 +7,8 @@
 
 #include <vantrel/db/OdDbDatabase.h>
 #include <vantrel/db/OdDbEntity.h>
+#include <vantrel/db/OdDbVertexIterator.h>
+#include <vantrel/ge/OdGeMatrix3d.h>
 
 namespace vantrel::vertexlist {
 
@@ -42,6 +44,22 @@ std::vector<T*> live(const List<T>& list)
         if (!v->isErased())
             out.push_back(v.get());
     return out;
+}
+
+template <class T>
+std::vector<OdSmartPtr<T>> openLive(const List<T>& list, OdDb::OpenMode mode)
+{
+    std::vector<OdSmartPtr<T>> out;
+    for (T* v : live(list))
+        out.push_back(open(v, mode));
+    return out;
+}
+
+template <class T, class Pred>
+std::size_t countLive(const List<T>& list, Pred pred)
+{
+    const auto all = live(list);
+    return static_cast<std::size_t>(std::count_if(all.begin(), all.end(), pred));
 }
 
 template <class T>
@@ -94,6 +112,77 @@ void remove(List<T>& list, std::size_t pos)
     if (v->isDBRO() && !v->isErased())
         open(v, OdDb::kForWrite)->erase();
     list.erase(list.begin() + static_cast<std::ptrdiff_t>(pos));
+}
+
+// Takes the live vertices that match out of the list, from the back so positions stay valid.
+template <class T, class Pred>
+void removeLive(List<T>& list, Pred pred)
+{
+    for (std::size_t i = list.size(); i-- > 0;)
+        if (!list[i]->isErased() && pred(list[i].get()))
+            remove(list, i);
+}
+
+// The list position just after a vertex of the list; a null vertex means the start.
+template <class T>
+std::size_t positionAfter(const List<T>& list, const T* after)
+{
+    if (!after)
+        return 0;
+    for (std::size_t i = 0; i < list.size(); ++i)
+        if (list[i].get() == after)
+            return i + 1;
+    throw OdError(eInvalidInput, "not a vertex of this polyline");
+}
+
+// The vertex of the list with an id; null for a null id.
+template <class T>
+const T* findById(const List<T>& list, const OdDbObjectId& id)
+{
+    if (id.isNull())
+        return nullptr;
+    auto it = std::find_if(list.begin(), list.end(), [&](const auto& v) { return v->objectId() == id; });
+    if (it == list.end())
+        throw OdError(eInvalidInput, "not a vertex of this polyline");
+    return it->get();
+}
+
+// Opens a vertex of the list by id; OdError(eInvalidOwner, notMine) for any other id.
+template <class T>
+OdSmartPtr<T> openMember(const List<T>& list, const OdDbObjectId& id, OdDb::OpenMode mode, bool openErased,
+                         const char* notMine)
+{
+    if (id.isNull() || std::none_of(list.begin(), list.end(), [&](const auto& v) { return v->objectId() == id; }))
+        throw OdError(eInvalidOwner, notMine);
+    return OdSmartPtr<T>(id.openObject(mode, openErased));
+}
+
+template <class T>
+OdDbVertexIteratorPtr iterator(const List<T>& list)
+{
+    std::vector<OdDbSubObjectPtr<OdDbVertex>> all;
+    for (const auto& v : list)
+        all.emplace_back(v.get());
+    return std::make_unique<OdDbVertexIterator>(std::move(all));
+}
+
+// The live vertices of the drawn path, open for read: all but the control ones, or the control
+// frame itself when a spline's generated vertices are missing.
+template <class T, class Pred>
+std::vector<OdSmartPtr<T>> pathOrFrame(const List<T>& list, Pred isControl)
+{
+    std::vector<OdSmartPtr<T>> path, control;
+    for (T* v : live(list))
+        (isControl(v) ? control : path).push_back(open(v, OdDb::kForRead));
+    return path.empty() ? control : path;
+}
+
+// Moves the world-coordinate positions of the live vertices.
+template <class T>
+void transformPositions(const List<T>& list, const OdGeMatrix3d& xform)
+{
+    for (T* raw : live(list))
+        open(raw, OdDb::kForWrite)->dataForWrite().position.transformBy(xform);
 }
 
 // Adds the free vertices of an owner that has just entered the database; vertices without

@@ -1,6 +1,8 @@
-// Ellipse computations shared by the 2d and 3d elliptical arcs, in the ellipse's own
-// (major, minor) coordinates.
+// Ellipse computations shared by the 2d and 3d elliptical (and circular) arcs, in the
+// ellipse's own (major, minor) coordinates.
 #pragma once
+
+#include <vantrel/ge/OdGeTol.h>
 
 #include "GeNumeric.h"
 
@@ -85,6 +87,57 @@ void principalAxes(const V& u, const V& v, V& major, V& minor, double& a, double
     b = p2.length();
     major = p1 / a;
     minor = b > 0.0 ? p2 / b : p2;
+}
+
+// The point and the first numDeriv derivatives of t -> center + x cos t + y sin t.
+template <class P, class V>
+P evalTrig(const P& center, const V& x, const V& y, double t, int numDeriv, std::vector<V>& derivatives)
+{
+    derivatives.clear();
+    const double c = std::cos(t), s = std::sin(t);
+    // Derivatives cycle through (-s, c), (-c, -s), (s, -c), (c, s).
+    for (int k = 1; k <= numDeriv; ++k) {
+        switch (k % 4) {
+        case 1: derivatives.push_back(x * -s + y * c); break;
+        case 2: derivatives.push_back(x * -c + y * -s); break;
+        case 3: derivatives.push_back(x * s + y * -c); break;
+        default: derivatives.push_back(x * c + y * s); break;
+        }
+    }
+    return center + x * c + y * s;
+}
+
+// Parameters where C + A cos t + B sin t = C + R cos(t - phi) is zero: the signed distance
+// of t -> center + x cos t + y sin t from a plane, with A and B the normal's components along
+// x and y and C the centre's distance. None when the curve misses the plane or lies in it.
+inline std::vector<double> planeCrossingParams(double A, double B, double C, double tolEq)
+{
+    const double R = std::hypot(A, B);
+    if (R <= tolEq || std::fabs(C) > R + tolEq)
+        return {};
+    const double phi = std::atan2(B, A);
+    const double delta = std::acos(std::clamp(-C / R, -1.0, 1.0));
+    return {phi - delta, phi + delta};
+}
+
+// Crossings of an elliptical arc with a line in its plane, within the arc and the line's
+// interval, written to out; answers how many.
+template <class Arc, class Line, class P>
+int arcLineCrossings(const Arc& arc, const Line& line, const OdGeTol& tol, P* out[2])
+{
+    int numInt = 0;
+    const auto o = line.pointOnLine() - arc.center();
+    const auto dir = line.direction();
+    const auto& major = arc.majorAxis();
+    const auto& minor = arc.minorAxis();
+    const double eps = tol.equalPoint() / std::max(arc.minorRadius(), 1e-300);
+    for (double t : ellipseLineParams(o.dotProduct(major), o.dotProduct(minor), dir.dotProduct(major),
+                                      dir.dotProduct(minor), arc.majorRadius(), arc.minorRadius(), tol.equalPoint())) {
+        const P p = arc.evalPoint(t);
+        if (paramInArc(t, arc.startAng(), arc.endAng(), eps) && line.isOn(p, tol))
+            *out[numInt++] = p;
+    }
+    return numInt;
 }
 
 } // namespace vantrel::ge

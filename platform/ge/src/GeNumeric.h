@@ -1,11 +1,13 @@
 // Numerical kernels shared by the curve classes: adaptive Gauss-Legendre quadrature,
-// safeguarded Newton for closest points, and bracketing root refinement.
+// safeguarded Newton for closest points, bracketing root refinement, and the angle
+// ranges of arcs.
 #pragma once
 
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <limits>
+#include <memory>
 #include <numbers>
 #include <vector>
 
@@ -187,6 +189,30 @@ inline double angleFrom(double a, double from)
     if (r < 0.0)
         r += kTwoPi;
     return r >= kTwoPi ? 0.0 : r;
+}
+
+// The parameter range of an arc from startAng to endAng: an end below the start is taken
+// one turn later, and the range spans at most a full turn.
+inline void setArcRange(double startAng, double endAng, double& rangeStart, double& rangeEnd)
+{
+    if (endAng < startAng)
+        endAng = startAng + angleFrom(endAng, startAng);
+    rangeStart = startAng;
+    rangeEnd = std::min(endAng, startAng + kTwoPi);
+}
+
+// The pieces of an arc over [start, end] before and after param, each null when param lies
+// at or beyond its end; make(from, to) builds the arc over a sub-range.
+template <class Base, class Make>
+void splitArc(double param, double start, double end, std::unique_ptr<Base>& piece1, std::unique_ptr<Base>& piece2,
+              const Make& make)
+{
+    piece1.reset();
+    piece2.reset();
+    if (param > start)
+        piece1 = make(start, std::min(param, end));
+    if (param < end)
+        piece2 = make(std::max(param, start), end);
 }
 
 } // namespace vantrel::ge

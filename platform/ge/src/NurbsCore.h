@@ -1,6 +1,7 @@
 // B-spline algorithms shared by the 2d and 3d NURBS curves, written over the point
 // and vector types: evaluation with derivatives (rational through homogeneous
-// coordinates), knot insertion, splitting, and interpolation of fit points.
+// coordinates), knot insertion, splitting, interpolation of fit points, and the
+// definition checks, arc conversion and search seeds of the two curve classes.
 #pragma once
 
 #include <vantrel/ge/OdGeKnotVector.h>
@@ -9,7 +10,10 @@
 #include <algorithm>
 #include <cassert>
 #include <cmath>
+#include <memory>
+#include <numbers>
 #include <optional>
+#include <type_traits>
 #include <vector>
 
 namespace vantrel::ge {
@@ -313,6 +317,118 @@ std::optional<NurbsData<P, V>> interpolate(std::vector<P> pts, V startTan, V end
     for (const V& v : x)
         c.ctrl.push_back(v.asPoint());
     return c;
+}
+
+// The definition of an OdGeNurbCurve2d or OdGeNurbCurve3d, read through its accessors.
+template <class Curve>
+auto dataOf(const Curve& c)
+{
+    using P = std::decay_t<decltype(c.controlPointAt(0))>;
+    NurbsData<P, decltype(P() - P())> d;
+    d.degree = c.degree();
+    d.knots = c.knots();
+    d.ctrl = c.controlPoints();
+    d.weights = c.weights();
+    return d;
+}
+
+// Moves data into the members of a curve class.
+template <class P, class V>
+void assign(NurbsData<P, V>&& d, int& degree, OdGeKnotVector& knots, std::vector<P>& ctrl,
+            std::vector<double>& weights)
+{
+    degree = d.degree;
+    knots = std::move(d.knots);
+    ctrl = std::move(d.ctrl);
+    weights = std::move(d.weights);
+}
+
+template <class P>
+bool isValidDefinition(int degree, const OdGeKnotVector& knots, const std::vector<P>& ctrl,
+                       const std::vector<double>& weights)
+{
+    const int n = static_cast<int>(ctrl.size());
+    if (degree < 1 || n < degree + 1 || knots.length() != n + degree + 1 || !knots.isValid())
+        return false;
+    if (!weights.empty()
+        && (static_cast<int>(weights.size()) != n
+            || std::any_of(weights.begin(), weights.end(), [](double w) { return !(w > 0.0); })))
+        return false;
+    return knots[degree] < knots[n];
+}
+
+// An elliptical arc as a rational quadratic. Each piece is the affine image of a circular
+// quadratic arc: middle control point where the end tangents meet, weight cos(half the
+// piece's angle).
+template <class Arc>
+auto ellipticalArcData(const Arc& arc)
+{
+    using P = std::decay_t<decltype(arc.center())>;
+    using V = std::decay_t<decltype(arc.majorAxis())>;
+    NurbsData<P, V> d;
+    const double t0 = arc.startAng(), sweep = arc.endAng() - arc.startAng();
+    const int pieces = std::max(1, static_cast<int>(std::ceil(sweep / (std::numbers::pi / 2) - 1e-12)));
+    const double step = sweep / pieces, w = std::cos(step / 2);
+    const V x = arc.majorAxis() * arc.majorRadius(), y = arc.minorAxis() * arc.minorRadius();
+    std::vector<double> knots{t0, t0, t0};
+    d.degree = 2;
+    d.ctrl.push_back(arc.evalPoint(t0));
+    d.weights.push_back(1.0);
+    for (int i = 0; i < pieces; ++i) {
+        const double a = t0 + step * i, mid = a + step / 2, b = a + step;
+        d.ctrl.push_back(arc.center() + (x * std::cos(mid) + y * std::sin(mid)) / w);
+        d.weights.push_back(w);
+        d.ctrl.push_back(arc.evalPoint(b));
+        d.weights.push_back(1.0);
+        knots.push_back(b);
+        knots.push_back(b);
+    }
+    knots.push_back(t0 + sweep);
+    d.knots = OdGeKnotVector(knots);
+    return d;
+}
+
+// The pieces of a curve before and after param, as the curve classes' getSplitCurves: a
+// piece is null when param lies at or beyond that end.
+template <class Curve, class Base>
+void splitCurve(const Curve& c, double param, std::unique_ptr<Base>& piece1, std::unique_ptr<Base>& piece2)
+{
+    piece1.reset();
+    piece2.reset();
+    double lo, hi;
+    c.getInterval(lo, hi);
+    if (param <= lo + c.knots().tolerance()) {
+        piece2 = c.copy();
+        return;
+    }
+    if (param >= hi - c.knots().tolerance()) {
+        piece1 = c.copy();
+        return;
+    }
+    decltype(dataOf(c)) a, b;
+    splitAt(dataOf(c), param, a, b);
+    piece1 = std::make_unique<Curve>(a.degree, a.knots, a.ctrl, a.weights);
+    piece2 = std::make_unique<Curve>(b.degree, b.knots, b.ctrl, b.weights);
+}
+
+// Several parameters in every knot span of a curve, so each polynomial piece is searched.
+template <class Curve>
+std::vector<double> seedParams(const Curve& c)
+{
+    double lo, hi;
+    c.getInterval(lo, hi);
+    std::vector<double> distinct, out;
+    c.knots().getDistinctKnots(distinct);
+    const int perSpan = 2 * (c.degree() + 1);
+    for (size_t i = 0; i + 1 < distinct.size(); ++i) {
+        const double a = std::max(distinct[i], lo), b = std::min(distinct[i + 1], hi);
+        if (b <= a)
+            continue;
+        for (int k = 0; k < perSpan; ++k)
+            out.push_back(a + (b - a) * k / perSpan);
+    }
+    out.push_back(hi);
+    return out;
 }
 
 } // namespace vantrel::ge

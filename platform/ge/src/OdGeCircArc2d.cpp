@@ -4,12 +4,11 @@
 #include <vantrel/ge/OdGeLinearEnt2d.h>
 #include <vantrel/ge/OdGeMatrix2d.h>
 
-#include "GeNumeric.h"
+#include "EllipseCore.h"
 
 #include <cassert>
 
-using vantrel::ge::angleFrom;
-using vantrel::ge::kTwoPi;
+using namespace vantrel::ge;
 
 OdGeCircArc2d::OdGeCircArc2d(const OdGePoint2d& center, double radius, double startAng, double endAng,
                              const OdGeVector2d& refVec, bool isClockWise)
@@ -40,10 +39,7 @@ OdGeCircArc2d& OdGeCircArc2d::set(const OdGePoint2d& center, double radius, doub
 
 OdGeCircArc2d& OdGeCircArc2d::setAngles(double startAng, double endAng)
 {
-    if (endAng < startAng)
-        endAng = startAng + angleFrom(endAng, startAng);
-    m_startAng = startAng;
-    m_endAng = std::min(endAng, startAng + kTwoPi);
+    setArcRange(startAng, endAng, m_startAng, m_endAng);
     return *this;
 }
 
@@ -131,19 +127,7 @@ OdGePoint2d OdGeCircArc2d::evalPoint(double param) const
 
 OdGePoint2d OdGeCircArc2d::evalPoint(double param, int numDeriv, std::vector<OdGeVector2d>& derivatives) const
 {
-    derivatives.clear();
-    const OdGeVector2d x = m_refVec * m_radius, y = yAxis() * m_radius;
-    const double c = std::cos(param), s = std::sin(param);
-    // Derivatives cycle through (-s, c), (-c, -s), (s, -c), (c, s).
-    for (int k = 1; k <= numDeriv; ++k) {
-        switch (k % 4) {
-        case 1: derivatives.push_back(x * -s + y * c); break;
-        case 2: derivatives.push_back(x * -c + y * -s); break;
-        case 3: derivatives.push_back(x * s + y * -c); break;
-        default: derivatives.push_back(x * c + y * s); break;
-        }
-    }
-    return m_center + x * c + y * s;
+    return evalTrig(m_center, m_refVec * m_radius, yAxis() * m_radius, param, numDeriv, derivatives);
 }
 
 bool OdGeCircArc2d::isClosed(const OdGeTol& tol) const
@@ -178,14 +162,9 @@ OdGePoint2d OdGeCircArc2d::closestPointTo(const OdGePoint2d& pt, const OdGeTol& 
 void OdGeCircArc2d::getSplitCurves(double param, std::unique_ptr<OdGeCurve2d>& piece1,
                                    std::unique_ptr<OdGeCurve2d>& piece2) const
 {
-    piece1.reset();
-    piece2.reset();
-    if (param > m_startAng)
-        piece1 = std::make_unique<OdGeCircArc2d>(m_center, m_radius, m_startAng, std::min(param, m_endAng), m_refVec,
-                                                 m_clockWise);
-    if (param < m_endAng)
-        piece2 = std::make_unique<OdGeCircArc2d>(m_center, m_radius, std::max(param, m_startAng), m_endAng, m_refVec,
-                                                 m_clockWise);
+    splitArc(param, m_startAng, m_endAng, piece1, piece2, [this](double from, double to) {
+        return std::make_unique<OdGeCircArc2d>(m_center, m_radius, from, to, m_refVec, m_clockWise);
+    });
 }
 
 OdGeCircArc2d& OdGeCircArc2d::transformBy(const OdGeMatrix2d& m)

@@ -5,12 +5,11 @@
 #include <vantrel/ge/OdGeLine3d.h>
 #include <vantrel/ge/OdGeMatrix3d.h>
 
-#include "GeNumeric.h"
+#include "EllipseCore.h"
 
 #include <cassert>
 
-using vantrel::ge::angleFrom;
-using vantrel::ge::kTwoPi;
+using namespace vantrel::ge;
 
 OdGeCircArc3d::OdGeCircArc3d(const OdGePoint3d& center, const OdGeVector3d& normal, double radius)
 {
@@ -49,10 +48,7 @@ OdGeCircArc3d& OdGeCircArc3d::set(const OdGePoint3d& center, const OdGeVector3d&
 
 OdGeCircArc3d& OdGeCircArc3d::setAngles(double startAng, double endAng)
 {
-    if (endAng < startAng)
-        endAng = startAng + angleFrom(endAng, startAng);
-    m_startAng = startAng;
-    m_endAng = std::min(endAng, startAng + kTwoPi);
+    setArcRange(startAng, endAng, m_startAng, m_endAng);
     return *this;
 }
 
@@ -139,17 +135,11 @@ OdGePoint3d OdGeCircArc3d::closestPointTo(const OdGePoint3d& pt, const OdGeTol& 
 bool OdGeCircArc3d::intersectWith(const OdGePlane& plane, std::vector<OdGePoint3d>& points, const OdGeTol& tol) const
 {
     points.clear();
-    // signedDistance(a) = C + A cos a + B sin a = C + R cos(a - phi).
     const OdGeVector3d n = plane.normal();
     const double A = m_radius * n.dotProduct(m_refVec), B = m_radius * n.dotProduct(yAxis());
     const double C = plane.signedDistanceTo(m_center);
-    const double R = std::hypot(A, B);
-    if (R <= tol.equalPoint() || std::fabs(C) > R + tol.equalPoint())
-        return false;
-    const double phi = std::atan2(B, A);
-    const double delta = std::acos(std::clamp(-C / R, -1.0, 1.0));
     const OdGeCircArc2d flat = to2d();
-    for (double a : {phi - delta, phi + delta}) {
+    for (double a : planeCrossingParams(A, B, C, tol.equalPoint())) {
         const OdGePoint2d p2(m_radius * std::cos(a), m_radius * std::sin(a));
         if (!flat.isInAngularRange(p2, tol))
             continue;
@@ -237,14 +227,9 @@ bool OdGeCircArc3d::intersectWith(const OdGeCircArc3d& arc, int& numInt, OdGePoi
 void OdGeCircArc3d::getSplitCurves(double param, std::unique_ptr<OdGeCurve3d>& piece1,
                                    std::unique_ptr<OdGeCurve3d>& piece2) const
 {
-    piece1.reset();
-    piece2.reset();
-    if (param > m_startAng)
-        piece1 = std::make_unique<OdGeCircArc3d>(m_center, m_normal, m_refVec, m_radius, m_startAng,
-                                                 std::min(param, m_endAng));
-    if (param < m_endAng)
-        piece2 = std::make_unique<OdGeCircArc3d>(m_center, m_normal, m_refVec, m_radius,
-                                                 std::max(param, m_startAng), m_endAng);
+    splitArc(param, m_startAng, m_endAng, piece1, piece2, [this](double from, double to) {
+        return std::make_unique<OdGeCircArc3d>(m_center, m_normal, m_refVec, m_radius, from, to);
+    });
 }
 
 OdGeCircArc3d& OdGeCircArc3d::transformBy(const OdGeMatrix3d& m)

@@ -40,10 +40,7 @@ OdGeEllipArc2d& OdGeEllipArc2d::set(const OdGePoint2d& center, const OdGeVector2
 
 OdGeEllipArc2d& OdGeEllipArc2d::setAngles(double startAng, double endAng)
 {
-    if (endAng < startAng)
-        endAng = startAng + angleFrom(endAng, startAng);
-    m_startAng = startAng;
-    m_endAng = std::min(endAng, startAng + kTwoPi);
+    setArcRange(startAng, endAng, m_startAng, m_endAng);
     return *this;
 }
 
@@ -66,18 +63,7 @@ OdGePoint2d OdGeEllipArc2d::evalPoint(double param) const
 
 OdGePoint2d OdGeEllipArc2d::evalPoint(double param, int numDeriv, std::vector<OdGeVector2d>& derivatives) const
 {
-    derivatives.clear();
-    const OdGeVector2d x = m_majorAxis * m_majorRadius, y = m_minorAxis * m_minorRadius;
-    const double c = std::cos(param), s = std::sin(param);
-    for (int k = 1; k <= numDeriv; ++k) {
-        switch (k % 4) {
-        case 1: derivatives.push_back(x * -s + y * c); break;
-        case 2: derivatives.push_back(x * -c + y * -s); break;
-        case 3: derivatives.push_back(x * s + y * -c); break;
-        default: derivatives.push_back(x * c + y * s); break;
-        }
-    }
-    return m_center + x * c + y * s;
+    return evalTrig(m_center, m_majorAxis * m_majorRadius, m_minorAxis * m_minorRadius, param, numDeriv, derivatives);
 }
 
 bool OdGeEllipArc2d::isClosed(const OdGeTol& tol) const
@@ -93,31 +79,18 @@ double OdGeEllipArc2d::length(double fromParam, double toParam, double tol) cons
 bool OdGeEllipArc2d::intersectWith(const OdGeLinearEnt2d& line, int& numInt, OdGePoint2d& p1, OdGePoint2d& p2,
                                    const OdGeTol& tol) const
 {
-    numInt = 0;
     OdGePoint2d* out[2] = {&p1, &p2};
-    const OdGeVector2d o = line.pointOnLine() - m_center, dir = line.direction();
-    const double eps = tol.equalPoint() / std::max(m_minorRadius, 1e-300);
-    for (double t : ellipseLineParams(o.dotProduct(m_majorAxis), o.dotProduct(m_minorAxis),
-                                      dir.dotProduct(m_majorAxis), dir.dotProduct(m_minorAxis), m_majorRadius,
-                                      m_minorRadius, tol.equalPoint())) {
-        const OdGePoint2d p = evalPoint(t);
-        if (paramInArc(t, m_startAng, m_endAng, eps) && line.isOn(p, tol))
-            *out[numInt++] = p;
-    }
+    numInt = arcLineCrossings(*this, line, tol, out);
     return numInt > 0;
 }
 
 void OdGeEllipArc2d::getSplitCurves(double param, std::unique_ptr<OdGeCurve2d>& piece1,
                                     std::unique_ptr<OdGeCurve2d>& piece2) const
 {
-    piece1.reset();
-    piece2.reset();
-    if (param > m_startAng)
-        piece1 = std::make_unique<OdGeEllipArc2d>(m_center, m_majorAxis, m_minorAxis, m_majorRadius, m_minorRadius,
-                                                  m_startAng, std::min(param, m_endAng));
-    if (param < m_endAng)
-        piece2 = std::make_unique<OdGeEllipArc2d>(m_center, m_majorAxis, m_minorAxis, m_majorRadius, m_minorRadius,
-                                                  std::max(param, m_startAng), m_endAng);
+    splitArc(param, m_startAng, m_endAng, piece1, piece2, [this](double from, double to) {
+        return std::make_unique<OdGeEllipArc2d>(m_center, m_majorAxis, m_minorAxis, m_majorRadius, m_minorRadius,
+                                                from, to);
+    });
 }
 
 OdGeEllipArc2d& OdGeEllipArc2d::transformBy(const OdGeMatrix2d& m)

@@ -39,10 +39,7 @@ OdGeEllipArc3d& OdGeEllipArc3d::set(const OdGePoint3d& center, const OdGeVector3
 
 OdGeEllipArc3d& OdGeEllipArc3d::setAngles(double startAng, double endAng)
 {
-    if (endAng < startAng)
-        endAng = startAng + angleFrom(endAng, startAng);
-    m_startAng = startAng;
-    m_endAng = std::min(endAng, startAng + kTwoPi);
+    setArcRange(startAng, endAng, m_startAng, m_endAng);
     return *this;
 }
 
@@ -65,18 +62,7 @@ OdGePoint3d OdGeEllipArc3d::evalPoint(double param) const
 
 OdGePoint3d OdGeEllipArc3d::evalPoint(double param, int numDeriv, std::vector<OdGeVector3d>& derivatives) const
 {
-    derivatives.clear();
-    const OdGeVector3d x = m_majorAxis * m_majorRadius, y = m_minorAxis * m_minorRadius;
-    const double c = std::cos(param), s = std::sin(param);
-    for (int k = 1; k <= numDeriv; ++k) {
-        switch (k % 4) {
-        case 1: derivatives.push_back(x * -s + y * c); break;
-        case 2: derivatives.push_back(x * -c + y * -s); break;
-        case 3: derivatives.push_back(x * s + y * -c); break;
-        default: derivatives.push_back(x * c + y * s); break;
-        }
-    }
-    return m_center + x * c + y * s;
+    return evalTrig(m_center, m_majorAxis * m_majorRadius, m_minorAxis * m_minorRadius, param, numDeriv, derivatives);
 }
 
 bool OdGeEllipArc3d::isClosed(const OdGeTol& tol) const
@@ -95,13 +81,8 @@ bool OdGeEllipArc3d::intersectWith(const OdGePlane& plane, std::vector<OdGePoint
     const OdGeVector3d n = plane.normal();
     const double A = m_majorRadius * n.dotProduct(m_majorAxis), B = m_minorRadius * n.dotProduct(m_minorAxis);
     const double C = plane.signedDistanceTo(m_center);
-    const double R = std::hypot(A, B);
-    if (R <= tol.equalPoint() || std::fabs(C) > R + tol.equalPoint())
-        return false;
-    const double phi = std::atan2(B, A);
-    const double delta = std::acos(std::clamp(-C / R, -1.0, 1.0));
     const double eps = tol.equalPoint() / std::max(m_minorRadius, 1e-300);
-    for (double t : {phi - delta, phi + delta}) {
+    for (double t : planeCrossingParams(A, B, C, tol.equalPoint())) {
         if (!paramInArc(t, m_startAng, m_endAng, eps))
             continue;
         const OdGePoint3d p = evalPoint(t);
@@ -121,15 +102,7 @@ bool OdGeEllipArc3d::intersectWith(const OdGeLinearEnt3d& line, int& numInt, OdG
     if (std::fabs(dir.dotProduct(normal())) <= tol.equalVector()) {
         if (!plane.isOn(line.pointOnLine(), tol))
             return false;
-        const OdGeVector3d o = line.pointOnLine() - m_center;
-        const double eps = tol.equalPoint() / std::max(m_minorRadius, 1e-300);
-        for (double t : ellipseLineParams(o.dotProduct(m_majorAxis), o.dotProduct(m_minorAxis),
-                                          dir.dotProduct(m_majorAxis), dir.dotProduct(m_minorAxis), m_majorRadius,
-                                          m_minorRadius, tol.equalPoint())) {
-            const OdGePoint3d p = evalPoint(t);
-            if (paramInArc(t, m_startAng, m_endAng, eps) && line.isOn(p, tol))
-                *out[numInt++] = p;
-        }
+        numInt = arcLineCrossings(*this, line, tol, out);
         return numInt > 0;
     }
     OdGePoint3d p;
@@ -141,14 +114,10 @@ bool OdGeEllipArc3d::intersectWith(const OdGeLinearEnt3d& line, int& numInt, OdG
 void OdGeEllipArc3d::getSplitCurves(double param, std::unique_ptr<OdGeCurve3d>& piece1,
                                     std::unique_ptr<OdGeCurve3d>& piece2) const
 {
-    piece1.reset();
-    piece2.reset();
-    if (param > m_startAng)
-        piece1 = std::make_unique<OdGeEllipArc3d>(m_center, m_majorAxis, m_minorAxis, m_majorRadius, m_minorRadius,
-                                                  m_startAng, std::min(param, m_endAng));
-    if (param < m_endAng)
-        piece2 = std::make_unique<OdGeEllipArc3d>(m_center, m_majorAxis, m_minorAxis, m_majorRadius, m_minorRadius,
-                                                  std::max(param, m_startAng), m_endAng);
+    splitArc(param, m_startAng, m_endAng, piece1, piece2, [this](double from, double to) {
+        return std::make_unique<OdGeEllipArc3d>(m_center, m_majorAxis, m_minorAxis, m_majorRadius, m_minorRadius,
+                                                from, to);
+    });
 }
 
 OdGeEllipArc3d& OdGeEllipArc3d::transformBy(const OdGeMatrix3d& m)

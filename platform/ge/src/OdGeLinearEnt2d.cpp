@@ -3,16 +3,14 @@
 #include <vantrel/ge/OdGeLineSeg2d.h>
 #include <vantrel/ge/OdGeMatrix2d.h>
 
-#include <algorithm>
+#include "LinearCore.h"
+
 #include <cmath>
 #include <limits>
 
 OdGePoint2d OdGeLinearEnt2d::evalPoint(double param, int numDeriv, std::vector<OdGeVector2d>& derivatives) const
 {
-    derivatives.assign(static_cast<size_t>(std::max(numDeriv, 0)), OdGeVector2d());
-    if (numDeriv > 0)
-        derivatives[0] = m_dir;
-    return evalPoint(param);
+    return vantrel::ge::linear::evalDerivs(m_point, m_dir, param, numDeriv, derivatives);
 }
 
 bool OdGeLinearEnt2d::isClosed(const OdGeTol&) const
@@ -27,16 +25,12 @@ double OdGeLinearEnt2d::length(double fromParam, double toParam, double) const
 
 double OdGeLinearEnt2d::paramAtLength(double fromParam, double len, bool forward, double) const
 {
-    double lo, hi;
-    getInterval(lo, hi);
-    return std::clamp(fromParam + (forward ? len : -len) / m_dir.length(), lo, hi);
+    return vantrel::ge::linear::paramAtLength(*this, m_dir, fromParam, len, forward);
 }
 
 double OdGeLinearEnt2d::paramOf(const OdGePoint2d& pt, const OdGeTol&) const
 {
-    double lo, hi;
-    getInterval(lo, hi);
-    return std::clamp((pt - m_point).dotProduct(m_dir) / m_dir.lengthSqrd(), lo, hi);
+    return vantrel::ge::linear::paramOf(*this, m_point, m_dir, pt);
 }
 
 OdGePoint2d OdGeLinearEnt2d::closestPointTo(const OdGePoint2d& pt, const OdGeTol& tol) const
@@ -46,10 +40,7 @@ OdGePoint2d OdGeLinearEnt2d::closestPointTo(const OdGePoint2d& pt, const OdGeTol
 
 bool OdGeLinearEnt2d::isInInterval(double param, const OdGeTol& tol) const
 {
-    double lo, hi;
-    getInterval(lo, hi);
-    const double slack = tol.equalPoint() / m_dir.length();
-    return param >= lo - slack && param <= hi + slack;
+    return vantrel::ge::linear::isInInterval(*this, m_dir, param, tol);
 }
 
 bool OdGeLinearEnt2d::isParallelTo(const OdGeLinearEnt2d& line, const OdGeTol& tol) const
@@ -90,11 +81,7 @@ OdGeLinearEnt2d& OdGeLinearEnt2d::transformBy(const OdGeMatrix2d& m)
 
 OdGeLinearEnt2d& OdGeLinearEnt2d::reverseParam()
 {
-    double lo, hi;
-    getInterval(lo, hi);
-    if (std::isfinite(lo) && std::isfinite(hi))
-        m_point = evalPoint(lo + hi);
-    m_dir = -m_dir;
+    vantrel::ge::linear::reverse(*this, m_point, m_dir);
     return *this;
 }
 
@@ -149,11 +136,5 @@ void OdGeLineSeg2d::getInterval(double& startParam, double& endParam) const
 void OdGeLineSeg2d::getSplitCurves(double param, std::unique_ptr<OdGeCurve2d>& piece1,
                                    std::unique_ptr<OdGeCurve2d>& piece2) const
 {
-    const OdGePoint2d mid = evalPoint(param);
-    piece1.reset();
-    piece2.reset();
-    if (param > 0.0)
-        piece1 = std::make_unique<OdGeLineSeg2d>(m_point, param >= 1.0 ? evalPoint(1.0) : mid);
-    if (param < 1.0)
-        piece2 = std::make_unique<OdGeLineSeg2d>(param <= 0.0 ? m_point : mid, evalPoint(1.0));
+    vantrel::ge::linear::splitSegment(*this, param, piece1, piece2);
 }

@@ -4,16 +4,14 @@
 #include <vantrel/ge/OdGeMatrix3d.h>
 #include <vantrel/ge/OdGePlane.h>
 
-#include <algorithm>
+#include "LinearCore.h"
+
 #include <cmath>
 #include <limits>
 
 OdGePoint3d OdGeLinearEnt3d::evalPoint(double param, int numDeriv, std::vector<OdGeVector3d>& derivatives) const
 {
-    derivatives.assign(static_cast<size_t>(std::max(numDeriv, 0)), OdGeVector3d());
-    if (numDeriv > 0)
-        derivatives[0] = m_dir;
-    return evalPoint(param);
+    return vantrel::ge::linear::evalDerivs(m_point, m_dir, param, numDeriv, derivatives);
 }
 
 bool OdGeLinearEnt3d::isClosed(const OdGeTol&) const
@@ -28,17 +26,12 @@ double OdGeLinearEnt3d::length(double fromParam, double toParam, double) const
 
 double OdGeLinearEnt3d::paramAtLength(double fromParam, double len, bool forward, double) const
 {
-    double lo, hi;
-    getInterval(lo, hi);
-    const double t = fromParam + (forward ? len : -len) / m_dir.length();
-    return std::clamp(t, lo, hi);
+    return vantrel::ge::linear::paramAtLength(*this, m_dir, fromParam, len, forward);
 }
 
 double OdGeLinearEnt3d::paramOf(const OdGePoint3d& pt, const OdGeTol&) const
 {
-    double lo, hi;
-    getInterval(lo, hi);
-    return std::clamp((pt - m_point).dotProduct(m_dir) / m_dir.lengthSqrd(), lo, hi);
+    return vantrel::ge::linear::paramOf(*this, m_point, m_dir, pt);
 }
 
 OdGePoint3d OdGeLinearEnt3d::closestPointTo(const OdGePoint3d& pt, const OdGeTol& tol) const
@@ -48,10 +41,7 @@ OdGePoint3d OdGeLinearEnt3d::closestPointTo(const OdGePoint3d& pt, const OdGeTol
 
 bool OdGeLinearEnt3d::isInInterval(double param, const OdGeTol& tol) const
 {
-    double lo, hi;
-    getInterval(lo, hi);
-    const double slack = tol.equalPoint() / m_dir.length();
-    return param >= lo - slack && param <= hi + slack;
+    return vantrel::ge::linear::isInInterval(*this, m_dir, param, tol);
 }
 
 bool OdGeLinearEnt3d::isParallelTo(const OdGeLinearEnt3d& line, const OdGeTol& tol) const
@@ -111,12 +101,7 @@ OdGeLinearEnt3d& OdGeLinearEnt3d::transformBy(const OdGeMatrix3d& m)
 
 OdGeLinearEnt3d& OdGeLinearEnt3d::reverseParam()
 {
-    // Keep the interval: the new curve at t is the old one at lo + hi - t.
-    double lo, hi;
-    getInterval(lo, hi);
-    if (std::isfinite(lo) && std::isfinite(hi))
-        m_point = evalPoint(lo + hi);
-    m_dir = -m_dir;
+    vantrel::ge::linear::reverse(*this, m_point, m_dir);
     return *this;
 }
 
@@ -171,11 +156,5 @@ void OdGeLineSeg3d::getInterval(double& startParam, double& endParam) const
 void OdGeLineSeg3d::getSplitCurves(double param, std::unique_ptr<OdGeCurve3d>& piece1,
                                    std::unique_ptr<OdGeCurve3d>& piece2) const
 {
-    const OdGePoint3d mid = evalPoint(param);
-    piece1.reset();
-    piece2.reset();
-    if (param > 0.0)
-        piece1 = std::make_unique<OdGeLineSeg3d>(m_point, param >= 1.0 ? evalPoint(1.0) : mid);
-    if (param < 1.0)
-        piece2 = std::make_unique<OdGeLineSeg3d>(param <= 0.0 ? m_point : mid, evalPoint(1.0));
+    vantrel::ge::linear::splitSegment(*this, param, piece1, piece2);
 }

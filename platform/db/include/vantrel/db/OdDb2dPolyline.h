@@ -100,16 +100,7 @@ public:
     void splineFit();
 
     // --- curve over the drawn path ---
-    OdResult getStartParam(double& param) const override;
-    OdResult getEndParam(double& param) const override;
-    OdResult getPointAtParam(double param, OdGePoint3d& point) const override;
-    OdResult getParamAtPoint(const OdGePoint3d& point, double& param) const override;
-    OdResult getDistAtParam(double param, double& dist) const override;
-    OdResult getParamAtDist(double dist, double& param) const override;
-    OdResult getFirstDeriv(double param, OdGeVector3d& deriv) const override;
-    OdResult getSecondDeriv(double param, OdGeVector3d& deriv) const override;
-    OdResult getClosestPointTo(const OdGePoint3d& given, OdGePoint3d& closest, bool extend = false) const override;
-    OdResult getPlane(OdGePlane& plane) const override;
+    ODDB_CURVE_QUERIES
 
     // As OdDbPolyline::transformBy; vertex tangents turn with the plane.
     void transformBy(const OdGeMatrix3d& xform) override;

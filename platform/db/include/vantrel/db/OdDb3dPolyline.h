@@ -60,17 +60,8 @@ public:
     // The database's SPLINETYPE (5 quadratic, otherwise cubic) and SPLINESEGS (6 and 8 without).
     void splineFit();
 
-    OdResult getStartParam(double& param) const override;
-    OdResult getEndParam(double& param) const override;
-    OdResult getPointAtParam(double param, OdGePoint3d& point) const override;
-    OdResult getParamAtPoint(const OdGePoint3d& point, double& param) const override;
-    OdResult getDistAtParam(double param, double& dist) const override;
-    OdResult getParamAtDist(double dist, double& param) const override;
-    OdResult getFirstDeriv(double param, OdGeVector3d& deriv) const override;
-    OdResult getSecondDeriv(double param, OdGeVector3d& deriv) const override;
-    OdResult getClosestPointTo(const OdGePoint3d& given, OdGePoint3d& closest, bool extend = false) const override;
-    // The plane of the drawn path when it is flat; eNotImplementedYet otherwise.
-    OdResult getPlane(OdGePlane& plane) const override;
+    // getPlane: the plane of the drawn path when it is flat; eNotImplementedYet otherwise.
+    ODDB_CURVE_QUERIES
 
     void transformBy(const OdGeMatrix3d& xform) override;
     void subWorldDraw(vantrel::WorldDraw& wd) const override;

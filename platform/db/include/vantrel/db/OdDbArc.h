@@ -44,17 +44,8 @@ public:
     Data& dataForWrite() { assertWriteEnabled(); return m_data; }
 
     bool isClosed() const override { return false; }
-    OdResult getStartParam(double& param) const override;
-    OdResult getEndParam(double& param) const override;
-    OdResult getPointAtParam(double param, OdGePoint3d& point) const override;
-    OdResult getParamAtPoint(const OdGePoint3d& point, double& param) const override;
-    OdResult getDistAtParam(double param, double& dist) const override;
-    OdResult getParamAtDist(double dist, double& param) const override;
-    OdResult getFirstDeriv(double param, OdGeVector3d& deriv) const override;
-    OdResult getSecondDeriv(double param, OdGeVector3d& deriv) const override;
-    // With extend, the nearest point of the whole circle.
-    OdResult getClosestPointTo(const OdGePoint3d& given, OdGePoint3d& closest, bool extend = false) const override;
-    OdResult getPlane(OdGePlane& plane) const override;
+    // getClosestPointTo: with extend, the nearest point of the whole circle.
+    ODDB_CURVE_QUERIES
 
     // Rotations, mirrorings, uniform scalings and translations only; any other transformation
     // raises OdError(eNotImplementedYet) and leaves the arc as it was. A mirroring keeps the

@@ -36,16 +36,7 @@ public:
 
     bool isClosed() const override { return true; }
     bool isPeriodic() const override { return true; }
-    OdResult getStartParam(double& param) const override;
-    OdResult getEndParam(double& param) const override;
-    OdResult getPointAtParam(double param, OdGePoint3d& point) const override;
-    OdResult getParamAtPoint(const OdGePoint3d& point, double& param) const override;
-    OdResult getDistAtParam(double param, double& dist) const override;
-    OdResult getParamAtDist(double dist, double& param) const override;
-    OdResult getFirstDeriv(double param, OdGeVector3d& deriv) const override;
-    OdResult getSecondDeriv(double param, OdGeVector3d& deriv) const override;
-    OdResult getClosestPointTo(const OdGePoint3d& given, OdGePoint3d& closest, bool extend = false) const override;
-    OdResult getPlane(OdGePlane& plane) const override;
+    ODDB_CURVE_QUERIES
 
     // Rotations, mirrorings, uniform scalings and translations only; any other transformation
     // raises OdError(eNotImplementedYet) and leaves the circle as it was.

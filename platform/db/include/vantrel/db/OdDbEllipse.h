@@ -49,17 +49,8 @@ public:
 
     bool isClosed() const override;
     bool isPeriodic() const override { return isClosed(); }
-    OdResult getStartParam(double& param) const override;
-    OdResult getEndParam(double& param) const override;
-    OdResult getPointAtParam(double param, OdGePoint3d& point) const override;
-    OdResult getParamAtPoint(const OdGePoint3d& point, double& param) const override;
-    OdResult getDistAtParam(double param, double& dist) const override;
-    OdResult getParamAtDist(double dist, double& param) const override;
-    OdResult getFirstDeriv(double param, OdGeVector3d& deriv) const override;
-    OdResult getSecondDeriv(double param, OdGeVector3d& deriv) const override;
-    // With extend, the nearest point of the whole ellipse.
-    OdResult getClosestPointTo(const OdGePoint3d& given, OdGePoint3d& closest, bool extend = false) const override;
-    OdResult getPlane(OdGePlane& plane) const override;
+    // getClosestPointTo: with extend, the nearest point of the whole ellipse.
+    ODDB_CURVE_QUERIES
 
     // Any invertible affine map (an ellipse stays an ellipse); the normal follows the matrix
     // and a mirroring reverses the parameter so that the arc keeps its points.

@@ -32,18 +32,9 @@ public:
     Data& dataForWrite() { assertWriteEnabled(); return m_data; }
 
     bool isClosed() const override { return false; }
-    OdResult getStartParam(double& param) const override;
-    OdResult getEndParam(double& param) const override;
-    OdResult getPointAtParam(double param, OdGePoint3d& point) const override;
-    OdResult getParamAtPoint(const OdGePoint3d& point, double& param) const override;
-    OdResult getDistAtParam(double param, double& dist) const override;
-    OdResult getParamAtDist(double dist, double& param) const override;
-    OdResult getFirstDeriv(double param, OdGeVector3d& deriv) const override;
-    OdResult getSecondDeriv(double param, OdGeVector3d& deriv) const override;
-    OdResult getClosestPointTo(const OdGePoint3d& given, OdGePoint3d& closest, bool extend = false) const override;
-    // The plane through the line that is perpendicular to its normal when the line lies
+    // getPlane: the plane through the line that is perpendicular to its normal when the line lies
     // in such a plane, otherwise any plane containing the line.
-    OdResult getPlane(OdGePlane& plane) const override;
+    ODDB_CURVE_QUERIES
 
     void transformBy(const OdGeMatrix3d& xform) override;
     void subWorldDraw(vantrel::WorldDraw& wd) const override;

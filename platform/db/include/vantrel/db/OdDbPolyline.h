@@ -103,16 +103,7 @@ public:
     OdResult convertTo(OdDb2dPolyline* dest, bool transferId = true);
 
     // --- curve ---
-    OdResult getStartParam(double& param) const override;
-    OdResult getEndParam(double& param) const override;
-    OdResult getPointAtParam(double param, OdGePoint3d& point) const override;
-    OdResult getParamAtPoint(const OdGePoint3d& point, double& param) const override;
-    OdResult getDistAtParam(double param, double& dist) const override;
-    OdResult getParamAtDist(double dist, double& param) const override;
-    OdResult getFirstDeriv(double param, OdGeVector3d& deriv) const override;
-    OdResult getSecondDeriv(double param, OdGeVector3d& deriv) const override;
-    OdResult getClosestPointTo(const OdGePoint3d& given, OdGePoint3d& closest, bool extend = false) const override;
-    OdResult getPlane(OdGePlane& plane) const override;
+    ODDB_CURVE_QUERIES
 
     // The plane moves with the normal; widths and thickness scale with a uniform scale; a
     // mirroring negates the bulges. A non-uniform scale within the plane is refused (eInvalidInput)

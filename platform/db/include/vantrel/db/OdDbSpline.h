@@ -69,18 +69,9 @@ public:
     // Closed when its ends meet.
     bool isClosed() const override;
     bool isPeriodic() const override;
-    OdResult getStartParam(double& param) const override;
-    OdResult getEndParam(double& param) const override;
-    OdResult getPointAtParam(double param, OdGePoint3d& point) const override;
-    OdResult getParamAtPoint(const OdGePoint3d& point, double& param) const override;
-    OdResult getDistAtParam(double param, double& dist) const override;
-    OdResult getParamAtDist(double dist, double& param) const override;
-    OdResult getFirstDeriv(double param, OdGeVector3d& deriv) const override;
-    OdResult getSecondDeriv(double param, OdGeVector3d& deriv) const override;
-    // A spline is not extended: extend has no effect.
-    OdResult getClosestPointTo(const OdGePoint3d& given, OdGePoint3d& closest, bool extend = false) const override;
-    // The plane of the control points; eNotImplementedYet when they are not coplanar.
-    OdResult getPlane(OdGePlane& plane) const override;
+    // getClosestPointTo: extend has no effect (a spline is not extended).
+    // getPlane: the plane of the control points; eNotImplementedYet when they are not coplanar.
+    ODDB_CURVE_QUERIES
 
     // Any invertible affine map (it carries control points exactly).
     void transformBy(const OdGeMatrix3d& xform) override;
