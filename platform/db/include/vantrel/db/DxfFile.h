@@ -23,4 +23,8 @@ std::string writeDxf(OdDbDatabase& db, const std::string& path);
 // The DXF text that writeDxf would write.
 std::string dxfText(OdDbDatabase& db);
 
+// The DXF record name of an object ("LINE"): its class's, or for an object read from a file that
+// no class models, the name it had there ("MTEXT"); empty when it has none.
+std::string dxfRecordName(const OdDbObject& object);
+
 }

@@ -1,0 +1,222 @@
+// The declared DXF form of a modelled class: its record name and, per subclass marker, a table
+// of fields (group code, kind, first release, default, accessors). Reading and writing walk these
+// tables; the classes themselves know nothing of DXF.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <variant>
+#include <vector>
+
+#include <vantrel/db/OdDbDatabase.h>
+#include <vantrel/db/OdDbEntity.h>
+#include <vantrel/ge/OdGePoint2d.h>
+#include <vantrel/ge/OdGePoint3d.h>
+#include <vantrel/ge/OdGeVector3d.h>
+
+namespace vantrel {
+
+class DxfTagReader;
+class DxfTagWriter;
+
+// A field value between the file and an object: numbers, UTF-8 text, points and object ids.
+using DxfValue = std::variant<double, std::int64_t, std::string, OdGePoint3d, OdDbObjectId>;
+
+enum class DxfFieldKind : std::uint8_t {
+    Double,
+    Angle,   // radians in the object, degrees in the file
+    Int16,
+    Int32,
+    Bool,    // 0 or 1 under an integer code (or a 290-299 bool code)
+    String,
+    Handle,  // an object id, written as its handle; a null id is not written
+    HandleValue, // a handle kept as a number, not an object reference (sort handles)
+    Point3d, // code, code + 10, code + 20
+    Point2d, // code, code + 10
+};
+
+// The services fields need from the drawing: handles and symbol names to ids and back.
+class DxfContext {
+public:
+    explicit DxfContext(OdDbDatabase& db) : m_db(db) {}
+    OdDbDatabase& db() const { return m_db; }
+
+    // The id of a handle, reserved when its object comes later in the file.
+    OdDbObjectId idOfHandle(std::uint64_t handle);
+    // Records by name; a name no record bears gets a new record (as files may use layers and
+    // linetypes they never declare).
+    OdDbObjectId layerNamed(const std::string& utf8);
+    OdDbObjectId linetypeNamed(const std::string& utf8);
+    OdDbObjectId textStyleNamed(const std::string& utf8);
+    // The name of a symbol table record, UTF-8.
+    const std::string& nameOf(OdDbObjectId record);
+
+    // The first half of a pair of tags (a dictionary entry's name, a sort entry's entity), held
+    // for the field that reads the second half.
+    std::optional<std::string> pendingName;
+    OdDbObjectId pendingId;
+    // While writing a space's entities: 1 paper space, 0 model space (group code 67 follows the
+    // space an entity is in); -1 elsewhere.
+    int space = -1;
+
+private:
+    OdDbObjectId recordNamed(OdDbObjectId table, const std::string& utf8, int kind);
+
+    OdDbDatabase& m_db;
+    std::unordered_map<std::string, OdDbObjectId> m_byName[3];
+    std::unordered_map<OdDbObjectId, std::string> m_names;
+};
+
+struct DxfField {
+    int code;
+    DxfFieldKind kind;
+    int since = 1009;      // the AC number of the first release that has the field
+    bool optional = false; // written only when its value differs from defaultValue
+    DxfValue defaultValue;
+    // Reads the value of the object; null for a field written by another field's write.
+    std::function<DxfValue(const OdDbObject&, DxfContext&)> get;
+    // Takes a value read from a file; called once per occurrence of the code.
+    std::function<void(OdDbObject&, const DxfValue&, DxfContext&)> set;
+    // Writes a field that is not one tag (repeated groups such as dashes); replaces get.
+    std::function<void(const OdDbObject&, DxfTagWriter&, DxfContext&)> write = {};
+    // The value read is a count that get must answer once the record is read (vertices, dashes).
+    bool count = false;
+};
+
+struct DxfSubclass {
+    const char* marker; // the 100 marker; null for a part written without one
+    std::vector<DxfField> fields;
+};
+
+// Sub-entities that follow their owner in the file up to a SEQEND (vertices of polylines and
+// meshes): the owner takes each as it is read and lists them for writing.
+struct DxfSequence {
+    const char* itemKey = nullptr; // the key of the items' class map; null: no sequence
+    std::function<void(OdDbObject& owner, OdDbObject& item)> append = {};
+    std::function<std::vector<OdDbObjectId>(const OdDbObject& owner)> items = {};
+    std::function<OdDbHandle(const OdDbObject& owner)> seqEnd = {};
+    std::function<void(OdDbObject& owner, OdDbHandle)> setSeqEnd = {};
+};
+
+struct DxfClassMap {
+    const char* recordName; // "LINE"
+    const OdRxClass* cls;
+    std::vector<DxfSubclass> subclasses;
+    DxfSequence sequence; // empty functions for classes without sub-entities
+    // Checks across fields after reading (counts that must match, ...): raises OdError with the
+    // problem, which the reader reports with the record's line.
+    std::function<void(OdDbObject&)> validate;
+    // The registry key when several classes share a record name ("POLYLINE 3D"); null: the name.
+    const char* key = nullptr;
+};
+
+// The map of a class (exactly that class), or null.
+const DxfClassMap* dxfClassMap(const OdRxClass* cls);
+// The map of a record name (or key), or null.
+const DxfClassMap* dxfClassMap(std::string_view recordName);
+
+// The declarations, one function per family of classes (dxf_tables_*.cpp).
+void declareSymbolTableMaps(std::vector<DxfClassMap>& maps);
+void declareEntityMaps(std::vector<DxfClassMap>& maps);
+void declarePolylineMaps(std::vector<DxfClassMap>& maps);
+void declareObjectMaps(std::vector<DxfClassMap>& maps);
+
+// --- building tables ---
+
+template <class T>
+constexpr DxfFieldKind dxfKindOf()
+{
+    if constexpr (std::is_same_v<T, double>)
+        return DxfFieldKind::Double;
+    else if constexpr (std::is_same_v<T, bool>)
+        return DxfFieldKind::Bool;
+    else if constexpr (std::is_same_v<T, std::int16_t>)
+        return DxfFieldKind::Int16;
+    else if constexpr (std::is_integral_v<T> || std::is_enum_v<T>)
+        return DxfFieldKind::Int32;
+    else if constexpr (std::is_same_v<T, OdString>)
+        return DxfFieldKind::String;
+    else if constexpr (std::is_same_v<T, OdDbObjectId>)
+        return DxfFieldKind::Handle;
+    else if constexpr (std::is_same_v<T, OdGePoint2d>)
+        return DxfFieldKind::Point2d;
+    else
+        return DxfFieldKind::Point3d;
+}
+
+template <class T>
+DxfValue toDxfValue(const T& v)
+{
+    if constexpr (std::is_same_v<T, double>)
+        return v;
+    else if constexpr (std::is_integral_v<T> || std::is_enum_v<T>)
+        return static_cast<std::int64_t>(v);
+    else if constexpr (std::is_same_v<T, OdString>)
+        return v.toUtf8();
+    else if constexpr (std::is_same_v<T, OdDbObjectId>)
+        return v;
+    else if constexpr (std::is_same_v<T, OdGePoint2d>)
+        return OdGePoint3d(v.x, v.y, 0.0);
+    else
+        return OdGePoint3d(v.x, v.y, v.z);
+}
+
+template <class T>
+T fromDxfValue(const DxfValue& v)
+{
+    if constexpr (std::is_same_v<T, double>)
+        return std::get<double>(v);
+    else if constexpr (std::is_same_v<T, bool>)
+        return std::get<std::int64_t>(v) != 0;
+    else if constexpr (std::is_integral_v<T> || std::is_enum_v<T>)
+        return static_cast<T>(std::get<std::int64_t>(v));
+    else if constexpr (std::is_same_v<T, OdString>)
+        return OdString::fromUtf8(std::get<std::string>(v));
+    else if constexpr (std::is_same_v<T, OdDbObjectId>)
+        return std::get<OdDbObjectId>(v);
+    else {
+        const OdGePoint3d& p = std::get<OdGePoint3d>(v);
+        if constexpr (std::is_same_v<T, OdGePoint2d>)
+            return OdGePoint2d(p.x, p.y);
+        else
+            return T(p.x, p.y, p.z);
+    }
+}
+
+struct DxfFieldOptions {
+    int since = 1009;
+    bool optional = false;
+    bool angle = false; // a double kept in radians, written in degrees
+};
+
+// A field of a class's nested Data struct, through data() and dataForWrite().
+template <class C, class T>
+DxfField dxfField(int code, T C::Data::*member, const T& defaultValue = T(), DxfFieldOptions o = {})
+{
+    DxfFieldKind kind = o.angle ? DxfFieldKind::Angle : dxfKindOf<T>();
+    return {code, kind, o.since, o.optional, toDxfValue(defaultValue),
+            [member](const OdDbObject& obj, DxfContext&) { return toDxfValue(static_cast<const C&>(obj).data().*member); },
+            [member](OdDbObject& obj, const DxfValue& v, DxfContext&) {
+                static_cast<C&>(obj).dataForWrite().*member = fromDxfValue<T>(v);
+            }};
+}
+
+// A field reached through accessor functions (classes without a Data struct, derived values).
+template <class C, class T>
+DxfField dxfAccessor(int code, T (*get)(const C&), void (*set)(C&, const T&), const T& defaultValue = T(),
+                     DxfFieldOptions o = {})
+{
+    DxfFieldKind kind = o.angle ? DxfFieldKind::Angle : dxfKindOf<T>();
+    return {code, kind, o.since, o.optional, toDxfValue(defaultValue),
+            [get](const OdDbObject& obj, DxfContext&) { return toDxfValue(get(static_cast<const C&>(obj))); },
+            [set](OdDbObject& obj, const DxfValue& v, DxfContext&) { set(static_cast<C&>(obj), fromDxfValue<T>(v)); }};
+}
+
+// The subclass AcDbEntity: layer, linetype, colour, lineweight, scale, visibility, space.
+DxfSubclass dxfEntitySubclass();
+
+} // namespace vantrel

@@ -1,0 +1,24 @@
+// The error raised when a DXF file cannot be read: an OdError whose message names the line and
+// its problem, so a user can find the fault in the file.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+#include <vantrel/db/OdError.h>
+
+namespace vantrel {
+
+class DxfError : public OdError {
+public:
+    DxfError(std::size_t line, const std::string& problem)
+        : OdError(eBadDxfFile, "line " + std::to_string(line) + ": " + problem), m_line(line) {}
+
+    // 1-based line of the fault in the file.
+    std::size_t line() const { return m_line; }
+
+private:
+    std::size_t m_line;
+};
+
+} // namespace vantrel

@@ -1,0 +1,800 @@
+// The DXF section reader. Objects keep their file handles; references to objects later in the
+// file reserve ids that the objects take when they are read. Any fault is one DxfError.
+#include "DxfFileReader.h"
+
+#include <numbers>
+
+#include <vantrel/db/OdDbDictionary.h>
+#include <vantrel/db/OdDbTables.h>
+#include <vantrel/db/SysVarStore.h>
+
+#include "DxfError.h"
+#include "DxfUnknownObject.h"
+#include "dxf_structure.h"
+#include "dxf_values.h"
+
+namespace vantrel {
+
+namespace {
+
+const DxfClassMap& unknownEntityMap()
+{
+    static const DxfClassMap map{"", DxfUnknownEntity::desc(), {dxfEntitySubclass()}, {}, {}};
+    return map;
+}
+
+const DxfClassMap& unknownObjectMap()
+{
+    static const DxfClassMap map{"", DxfUnknownObject::desc(), {}, {}, {}};
+    return map;
+}
+
+const DxfField* findField(const DxfSubclass& sub, int code)
+{
+    for (const DxfField& f : sub.fields)
+        if (f.code == code && f.set)
+            return &f;
+    return nullptr;
+}
+
+std::string handleText(std::uint64_t h)
+{
+    return OdDbHandle(h).ascii();
+}
+
+template <class T>
+OdSmartPtr<T> createAs(const OdRxClass* cls)
+{
+    return OdSmartPtr<T>(static_cast<T*>(cls->create()));
+}
+
+} // namespace
+
+DxfFileReader::DxfFileReader(DxfTagReader& reader)
+    : m_reader(reader), m_db(new OdDbDatabase()), m_ctx(std::make_unique<DxfContext>(*m_db)),
+      m_drawingExtra(std::make_shared<DxfExtra>())
+{
+}
+
+void DxfFileReader::failAt(std::size_t line, const std::string& problem) const
+{
+    throw DxfError(line, problem);
+}
+
+void DxfFileReader::expectNext(std::string_view where, std::string_view recordName)
+{
+    if (!m_reader.next()) {
+        std::string place(where);
+        if (!recordName.empty())
+            place = "a " + std::string(recordName) + " record";
+        failAt(m_reader.line() + 1, "the file ends inside " + place);
+    }
+}
+
+OdDbDatabasePtr DxfFileReader::read()
+{
+    m_db->disableUndoRecording(true);
+    for (;;) {
+        if (!m_reader.next())
+            failAt(m_reader.line() + 1, "the file ends without the EOF record");
+        if (m_reader.code() != 0)
+            failAt(m_reader.line(), "expected a SECTION record (group code 0), got group code " +
+                                        std::to_string(m_reader.code()));
+        if (m_reader.value() == "EOF")
+            break;
+        if (m_reader.value() != "SECTION")
+            failAt(m_reader.valueLine(), "expected SECTION or EOF, got " + quoteDxfValue(m_reader.value()));
+        expectNext("a section");
+        if (m_reader.code() != 2)
+            failAt(m_reader.line(), "a section must start with its name (group code 2)");
+        readSection(std::string(m_reader.value()));
+    }
+    ensureStructure(true);
+    if (m_handseed > m_db->handseed().value())
+        m_db->setHandseed(OdDbHandle(m_handseed));
+    if (!m_drawingExtra->tags.empty())
+        m_db->setDxfExtra(m_drawingExtra);
+    m_db->disableUndoRecording(false);
+    return m_db;
+}
+
+void DxfFileReader::readSection(const std::string& name)
+{
+    if (name == "HEADER")
+        readHeader();
+    else if (name == "CLASSES")
+        keepSection(name, kDxfRunClasses);
+    else if (name == "TABLES")
+        readTables();
+    else if (name == "BLOCKS")
+        readBlocks();
+    else if (name == "ENTITIES")
+        readEntities(OdDbObjectId());
+    else if (name == "OBJECTS")
+        readObjects();
+    else
+        keepSection(name, kDxfRunSection);
+}
+
+void DxfFileReader::keepSection(const std::string& name, DxfRun run)
+{
+    DxfTagList& keep = m_drawingExtra->tags;
+    keep.append(run, run == kDxfRunSection ? name : std::string());
+    for (;;) {
+        expectNext(name);
+        if (m_reader.code() == 0 && m_reader.value() == "ENDSEC")
+            return;
+        m_reader.appendTo(keep);
+    }
+}
+
+// --- HEADER ---
+
+void DxfFileReader::readHeader()
+{
+    DxfTagList& keep = m_drawingExtra->tags;
+    bool runOpen = false;
+    expectNext("the HEADER section");
+    for (;;) {
+        if (m_reader.code() == 0 && m_reader.value() == "ENDSEC")
+            return;
+        if (m_reader.code() != 9)
+            failAt(m_reader.line(), "expected a header variable (group code 9), got group code " +
+                                        std::to_string(m_reader.code()));
+        const std::string name(m_reader.value());
+        const std::size_t nameLine = m_reader.line();
+        const SysVarDef* def = name.size() > 1 ? SysVarStore::find(OdString::fromUtf8(name.substr(1))) : nullptr;
+        if (def && !def->inHeader)
+            def = nullptr;
+        expectNext("the HEADER section");
+
+        if (name == "$ACADVER" || name == "$HANDSEED" || def) {
+            if (name == "$ACADVER") {
+                m_reader.codec().setVersion(m_reader.value());
+            } else if (name == "$HANDSEED") {
+                m_handseed = m_reader.asHandle();
+                if (m_handseed > m_db->handseed().value())
+                    m_db->setHandseed(OdDbHandle(m_handseed));
+            } else {
+                if (m_reader.code() != def->groupCode)
+                    failAt(m_reader.line(), "header variable " + name + " expects group code " +
+                                                std::to_string(def->groupCode) + ", got " + std::to_string(m_reader.code()));
+                OdResBufPtr value = OdResBuf::newRb(def->groupCode);
+                switch (OdResBuf::kindOfCode(def->groupCode)) {
+                case OdResBuf::ValueKind::Point3d: {
+                    double x = m_reader.asDouble();
+                    expectNext("the HEADER section");
+                    if (m_reader.code() != def->groupCode + 10)
+                        failAt(m_reader.line(), "header variable " + name + " lacks its y coordinate");
+                    double y = m_reader.asDouble();
+                    double z = 0.0;
+                    expectNext("the HEADER section");
+                    if (m_reader.code() == def->groupCode + 20)
+                        z = m_reader.asDouble();
+                    else
+                        m_reader.pushBack();
+                    value->setPoint3d(OdGePoint3d(x, y, z));
+                    break;
+                }
+                case OdResBuf::ValueKind::String: value->setString(OdString::fromUtf8(m_reader.asString())); break;
+                case OdResBuf::ValueKind::Double: value->setDouble(m_reader.asDouble()); break;
+                case OdResBuf::ValueKind::Int16: value->setInt16(m_reader.asInt16()); break;
+                case OdResBuf::ValueKind::Int32: value->setInt32(m_reader.asInt32()); break;
+                case OdResBuf::ValueKind::Bool: value->setBool(m_reader.asBool()); break;
+                case OdResBuf::ValueKind::Handle: value->setHandle(OdDbHandle(m_reader.asHandle())); break;
+                default: failAt(nameLine, "header variable " + name + " has a kind of value the reader does not take");
+                }
+                if (name == "$DWGCODEPAGE")
+                    m_reader.codec().setCodePage(m_reader.value());
+                try {
+                    m_db->sysVars().setFromFile(*def, value);
+                } catch (const OdError& e) {
+                    failAt(nameLine, "header variable " + name + ": " + e.what());
+                }
+            }
+            // Any further value tags of a modelled variable are not expected.
+            expectNext("the HEADER section");
+            continue;
+        }
+
+        if (!runOpen) {
+            keep.append(kDxfRunHeader, std::string());
+            runOpen = true;
+        }
+        keep.append(9, name);
+        while (!(m_reader.code() == 9 || m_reader.code() == 0)) {
+            m_reader.appendTo(keep);
+            expectNext("the HEADER section");
+        }
+    }
+}
+
+// --- TABLES ---
+
+void DxfFileReader::readTables()
+{
+    for (;;) {
+        expectNext("the TABLES section");
+        if (m_reader.code() == 0 && m_reader.value() == "ENDSEC")
+            return;
+        if (m_reader.code() != 0 || m_reader.value() != "TABLE")
+            failAt(m_reader.line(), "expected TABLE in the TABLES section, got " + quoteDxfValue(m_reader.value()));
+        const std::size_t line = m_reader.line();
+        expectNext("a table");
+        if (m_reader.code() != 2)
+            failAt(m_reader.line(), "a table must start with its name (group code 2)");
+        readTable(std::string(m_reader.value()), line);
+    }
+}
+
+void DxfFileReader::readTable(const std::string& name, std::size_t line)
+{
+    const DxfClassMap* map = dxfClassMap("TABLE " + name);
+    if (!map) {
+        // A table no class models (VPORT, VIEW, UCS, DIMSTYLE, ...): kept whole, handles reserved.
+        DxfTagList& keep = m_drawingExtra->tags;
+        keep.append(kDxfRunTable, name);
+        const int recordHandleCode = name == "DIMSTYLE" ? 105 : 5;
+        bool inRecord = false;
+        for (;;) {
+            expectNext("a table");
+            if (m_reader.code() == 0 && m_reader.value() == "ENDTAB")
+                return;
+            if (m_reader.code() == 0)
+                inRecord = true;
+            if (m_reader.code() == (inRecord ? recordHandleCode : 5))
+                m_ctx->idOfHandle(m_reader.asHandle());
+            m_reader.appendTo(keep);
+        }
+    }
+
+    OdDbObjectId* known = nullptr;
+    if (name == "BLOCK_RECORD")
+        known = &m_known.blockTable;
+    else if (name == "LAYER")
+        known = &m_known.layerTable;
+    else if (name == "LTYPE")
+        known = &m_known.linetypeTable;
+    else if (name == "STYLE")
+        known = &m_known.textStyleTable;
+    else
+        known = &m_known.regAppTable;
+    if (!known->isNull())
+        failAt(line, "a second " + name + " table");
+
+    OdDbSymbolTablePtr table = createAs<OdDbSymbolTable>(map->cls);
+    Record rec = readRecord(*map, *table, "TABLE");
+    *known = addObject(*table, rec, OdDbObjectId());
+    m_db->setWellKnownIds(m_known);
+
+    for (;;) {
+        expectNext("a table");
+        if (m_reader.code() != 0)
+            failAt(m_reader.line(), "expected a record of table " + name + ", got group code " +
+                                        std::to_string(m_reader.code()));
+        if (m_reader.value() == "ENDTAB")
+            return;
+        const std::string recordName(m_reader.value());
+        const DxfClassMap* recMap = dxfClassMap(recordName);
+        if (recordName != name || !recMap)
+            failAt(m_reader.line(), "a " + recordName + " record in the " + name + " table");
+        OdDbSymbolTableRecordPtr record = createAs<OdDbSymbolTableRecord>(recMap->cls);
+        Record r = readRecord(*recMap, *record, recordName);
+        OdDbObjectId id = addObject(*record, r, *known);
+        table->appendRecordId(id);
+    }
+}
+
+// --- BLOCKS and ENTITIES ---
+
+void DxfFileReader::readBlocks()
+{
+    ensureStructure(false);
+    for (;;) {
+        expectNext("the BLOCKS section");
+        if (m_reader.code() == 0 && m_reader.value() == "ENDSEC")
+            return;
+        if (m_reader.code() != 0 || m_reader.value() != "BLOCK")
+            failAt(m_reader.line(), "expected BLOCK in the BLOCKS section, got " + quoteDxfValue(m_reader.value()));
+        readBlock();
+    }
+}
+
+void DxfFileReader::readBlock()
+{
+    const std::size_t line = m_reader.line();
+    std::uint64_t handle = 0;
+    OdDbObjectId owner;
+    std::string name;
+    OdGePoint3d origin;
+    std::int16_t flags = 0;
+    DxfTagList keep;
+    bool sawHandle = false;
+    for (;;) {
+        expectNext("a BLOCK record");
+        const int code = m_reader.code();
+        if (code == 0) {
+            m_reader.pushBack();
+            break;
+        }
+        if (code == 5 && !sawHandle) {
+            handle = m_reader.asHandle();
+            sawHandle = true;
+        } else if (code == 330 && owner.isNull()) {
+            owner = m_ctx->idOfHandle(m_reader.asHandle());
+        } else if (code == 100 || code == 3) {
+            // Markers and the repeated name are written anew.
+        } else if (code == 2) {
+            name = m_reader.asString();
+        } else if (code == 10) {
+            origin.x = m_reader.asDouble();
+        } else if (code == 20) {
+            origin.y = m_reader.asDouble();
+        } else if (code == 30) {
+            origin.z = m_reader.asDouble();
+        } else if (code == 70) {
+            flags = m_reader.asInt16();
+        } else {
+            m_reader.appendTo(keep);
+        }
+    }
+    if (name.empty())
+        failAt(line, "a BLOCK without its name (group code 2)");
+    if (name == "$MODEL_SPACE" || name == "$Model_Space")
+        name = "*Model_Space";
+    else if (name == "$PAPER_SPACE" || name == "$Paper_Space")
+        name = "*Paper_Space";
+    if (handle)
+        m_ctx->idOfHandle(handle);
+
+    OdDbBlockTableRecordPtr btr = OdDbBlockTableRecord::cast(owner.openObject(OdDb::kForWrite).get());
+    if (!btr) {
+        OdDbBlockTablePtr blocks = m_known.blockTable.safeOpenObject(OdDb::kForWrite);
+        OdDbObjectId id = blocks->getAt(OdString::fromUtf8(name));
+        if (id.isNull()) {
+            OdDbBlockTableRecordPtr created = OdDbBlockTableRecord::createObject();
+            created->setName(OdString::fromUtf8(name));
+            id = blocks->add(created.get());
+        }
+        btr = id.safeOpenObject(OdDb::kForWrite);
+    }
+    btr->setOrigin(origin);
+    btr->setFlags(flags);
+    auto extra = std::make_shared<DxfExtra>(btr->dxfExtra() ? *btr->dxfExtra() : DxfExtra());
+    extra->tags.append(kDxfRunBlockBegin, handle ? handleText(handle) : std::string());
+    extra->tags.append(keep);
+    const OdDbObjectId btrId = btr->objectId();
+    btr.release();
+
+    for (;;) {
+        expectNext("a block");
+        if (m_reader.code() != 0)
+            failAt(m_reader.line(), "expected an entity or ENDBLK in block " + name);
+        if (m_reader.value() == "ENDBLK")
+            break;
+        readEntity(btrId);
+    }
+    std::uint64_t endHandle = 0;
+    DxfTagList endKeep;
+    for (;;) {
+        expectNext("an ENDBLK record");
+        const int code = m_reader.code();
+        if (code == 0) {
+            m_reader.pushBack();
+            break;
+        }
+        if (code == 5 && !endHandle)
+            endHandle = m_reader.asHandle();
+        else if (code != 100 && code != 330)
+            m_reader.appendTo(endKeep);
+    }
+    if (endHandle)
+        m_ctx->idOfHandle(endHandle);
+    extra->tags.append(kDxfRunBlockEnd, endHandle ? handleText(endHandle) : std::string());
+    extra->tags.append(endKeep);
+    OdDbBlockTableRecordPtr(btrId.safeOpenObject(OdDb::kForWrite))->setDxfExtra(extra);
+}
+
+void DxfFileReader::readEntities(OdDbObjectId container)
+{
+    ensureStructure(false);
+    for (;;) {
+        expectNext("the ENTITIES section");
+        if (m_reader.code() == 0 && m_reader.value() == "ENDSEC")
+            return;
+        if (m_reader.code() != 0)
+            failAt(m_reader.line(), "expected an entity (group code 0), got group code " + std::to_string(m_reader.code()));
+        readEntity(container);
+    }
+}
+
+const DxfClassMap* DxfFileReader::polylineMap()
+{
+    // The 70 flags decide the class: 8 a 3D polyline, 16 a polygon mesh, 64 a polyface mesh
+    // (not modelled), otherwise a 2D polyline.
+    const DxfTagReader::Position start = m_reader.position();
+    std::int64_t flags = 0;
+    bool marker = false;
+    while (m_reader.next() && m_reader.code() != 0) {
+        if (m_reader.code() == 100)
+            marker = true;
+        if (m_reader.code() == 70 && (marker || m_reader.value().find_first_not_of(" 0123456789") == std::string_view::npos)) {
+            flags = m_reader.asInt16();
+            break;
+        }
+    }
+    m_reader.seek(start);
+    if (flags & 64)
+        return nullptr;
+    return dxfClassMap(flags & 8 ? "POLYLINE 3D" : flags & 16 ? "POLYLINE MESH" : "POLYLINE 2D");
+}
+
+OdDbObjectId DxfFileReader::readEntity(OdDbObjectId container)
+{
+    const std::string recordName(m_reader.value());
+    const DxfClassMap* map = recordName == "POLYLINE" ? polylineMap() : dxfClassMap(recordName);
+    if (!map || !map->cls->isDerivedFrom(OdDbEntity::desc()))
+        map = &unknownEntityMap();
+    OdDbEntityPtr entity = createAs<OdDbEntity>(map->cls);
+    Record rec = readRecord(*map, *entity, recordName);
+    if (map == &unknownEntityMap()) {
+        if (!rec.extra)
+            rec.extra = std::make_shared<DxfExtra>();
+        rec.extra->recordName = recordName;
+    }
+    if (container.isNull())
+        container = entity->commonData().paperSpace && !m_known.paperSpace.isNull() ? m_known.paperSpace : m_known.modelSpace;
+    OdDbObjectId id = addObject(*entity, rec, container);
+    if (m_openContainer.isNull() || m_openContainer->objectId() != container)
+        m_openContainer = container.safeOpenObject(OdDb::kForWrite);
+    m_openContainer->appendEntityId(id);
+    if (map->sequence.itemKey)
+        readSequence(*map, id);
+    return id;
+}
+
+void DxfFileReader::readSequence(const DxfClassMap& ownerMap, OdDbObjectId ownerId)
+{
+    const DxfClassMap* itemMap = dxfClassMap(ownerMap.sequence.itemKey);
+    for (;;) {
+        if (!m_reader.next())
+            return;
+        if (m_reader.code() != 0)
+            failAt(m_reader.line(), "expected VERTEX or SEQEND, got group code " + std::to_string(m_reader.code()));
+        if (m_reader.value() == "VERTEX") {
+            OdDbEntityPtr item = createAs<OdDbEntity>(itemMap->cls);
+            Record rec = readRecord(*itemMap, *item, "VERTEX");
+            rec.owner = ownerId; // some writers give the block instead
+            addObject(*item, rec, ownerId);
+            OdDbObjectPtr owner = ownerId.safeOpenObject(OdDb::kForWrite);
+            try {
+                ownerMap.sequence.append(*owner, *item);
+            } catch (const OdError& e) {
+                failAt(rec.line, std::string("VERTEX: ") + e.what());
+            }
+            continue;
+        }
+        if (m_reader.value() == "SEQEND") {
+            std::uint64_t handle = 0;
+            for (;;) {
+                expectNext("a SEQEND record");
+                if (m_reader.code() == 0) {
+                    m_reader.pushBack();
+                    break;
+                }
+                if (m_reader.code() == 5 && !handle)
+                    handle = m_reader.asHandle();
+            }
+            if (handle) {
+                m_ctx->idOfHandle(handle);
+                ownerMap.sequence.setSeqEnd(*ownerId.safeOpenObject(OdDb::kForWrite), OdDbHandle(handle));
+            }
+            return;
+        }
+        // A sequence without its SEQEND: the next record belongs to the container.
+        m_reader.pushBack();
+        return;
+    }
+}
+
+// --- OBJECTS ---
+
+void DxfFileReader::readObjects()
+{
+    ensureStructure(false);
+    for (;;) {
+        expectNext("the OBJECTS section");
+        if (m_reader.code() == 0 && m_reader.value() == "ENDSEC")
+            return;
+        if (m_reader.code() != 0)
+            failAt(m_reader.line(), "expected an object (group code 0), got group code " + std::to_string(m_reader.code()));
+        const std::string recordName(m_reader.value());
+        const DxfClassMap* map = dxfClassMap(recordName);
+        if (!map || map->cls->isDerivedFrom(OdDbEntity::desc()) || map->cls->isDerivedFrom(OdDbSymbolTable::desc()) ||
+            map->cls->isDerivedFrom(OdDbSymbolTableRecord::desc()))
+            map = &unknownObjectMap();
+        OdDbObjectPtr object = createAs<OdDbObject>(map->cls);
+        Record rec = readRecord(*map, *object, recordName);
+        if (map == &unknownObjectMap()) {
+            if (!rec.extra)
+                rec.extra = std::make_shared<DxfExtra>();
+            rec.extra->recordName = recordName;
+        }
+        OdDbObjectId id = addObject(*object, rec, OdDbObjectId());
+        if (m_known.namedObjects.isNull() && recordName == "DICTIONARY")
+            m_known.namedObjects = id; // the first object is the root dictionary
+    }
+}
+
+// --- records ---
+
+DxfFileReader::Record DxfFileReader::readRecord(const DxfClassMap& map, OdDbObject& obj, const std::string& recordName)
+{
+    Record rec;
+    rec.line = m_reader.line();
+    DxfTagList keep;
+    int runCode = 0;
+    std::string runValue;
+    auto openRun = [&](int code, const std::string& value) {
+        if (runCode != code || runValue != value) {
+            keep.append(code, value);
+            runCode = code;
+            runValue = value;
+        }
+    };
+    const int handleCode = recordName == "DIMSTYLE" ? 105 : 5;
+    int sub = -1; // -1 before any marker, -2 inside a subclass no map declares
+    bool anyMarker = false;
+    bool sawHandle = false;
+    OdDbObjectId extDict;
+    OdResBufPtr xdata;
+    std::vector<std::pair<const DxfField*, std::int64_t>> counts;
+    m_ctx->pendingName.reset();
+    m_ctx->pendingId = OdDbObjectId();
+
+    for (;;) {
+        expectNext("", recordName);
+        const int code = m_reader.code();
+        if (code == 0) {
+            m_reader.pushBack();
+            break;
+        }
+        if (!anyMarker) {
+            if (code == handleCode && !sawHandle) {
+                rec.handle = m_reader.asHandle();
+                sawHandle = true;
+                continue;
+            }
+            if (code == 102) {
+                DxfTagList group;
+                readGroup102(group, extDict);
+                if (!group.empty()) {
+                    openRun(kDxfRunHead, std::string());
+                    keep.append(group);
+                }
+                continue;
+            }
+            if (code == 330 && rec.owner.isNull()) {
+                rec.owner = m_ctx->idOfHandle(m_reader.asHandle());
+                continue;
+            }
+        }
+        if (code == 100) {
+            anyMarker = true;
+            int found = -1;
+            for (int j = sub < 0 ? 0 : sub + 1; j < static_cast<int>(map.subclasses.size()); ++j) {
+                const char* marker = map.subclasses[static_cast<std::size_t>(j)].marker;
+                if (marker && m_reader.value() == marker) {
+                    found = j;
+                    break;
+                }
+            }
+            if (found >= 0) {
+                sub = found;
+            } else {
+                sub = -2;
+                keep.append(kDxfRunUnknown, std::string());
+                runCode = kDxfRunUnknown;
+                runValue.clear();
+                m_reader.appendTo(keep);
+            }
+            continue;
+        }
+        if (code == 1001) {
+            xdata = readXData();
+            break;
+        }
+        const DxfField* field = nullptr;
+        if (sub >= 0) {
+            field = findField(map.subclasses[static_cast<std::size_t>(sub)], code);
+        } else if (!anyMarker) {
+            for (const DxfSubclass& s : map.subclasses)
+                if ((field = findField(s, code)))
+                    break;
+        }
+        if (field) {
+            readField(*field, obj, recordName);
+            if (field->count)
+                counts.emplace_back(field, m_reader.asInt64());
+            continue;
+        }
+        if (sub >= 0)
+            openRun(kDxfRunSubclass, std::to_string(sub));
+        else if (sub == -1)
+            openRun(kDxfRunHead, std::string());
+        m_reader.appendTo(keep);
+    }
+
+    try {
+        if (!extDict.isNull())
+            obj.setExtensionDictionary(extDict);
+        if (xdata)
+            obj.setXData(xdata.get());
+        for (const auto& [field, declared] : counts) {
+            std::int64_t actual = std::get<std::int64_t>(field->get(obj, *m_ctx));
+            if (actual != declared)
+                failAt(rec.line, recordName + ": group code " + std::to_string(field->code) + " declares " +
+                                     std::to_string(declared) + " items, but " + std::to_string(actual) + " follow");
+        }
+        if (map.validate)
+            map.validate(obj);
+    } catch (const DxfError&) {
+        throw;
+    } catch (const OdError& e) {
+        failAt(rec.line, recordName + ": " + e.what());
+    }
+    if (!keep.empty()) {
+        rec.extra = std::make_shared<DxfExtra>();
+        rec.extra->tags = std::move(keep);
+    }
+    return rec;
+}
+
+void DxfFileReader::readField(const DxfField& field, OdDbObject& obj, const std::string& recordName)
+{
+    const int code = m_reader.code();
+    const std::size_t line = m_reader.valueLine();
+    DxfValue value;
+    switch (field.kind) {
+    case DxfFieldKind::Double: value = m_reader.asDouble(); break;
+    case DxfFieldKind::Angle: value = m_reader.asDouble() * std::numbers::pi / 180.0; break;
+    case DxfFieldKind::Int16:
+    case DxfFieldKind::Int32:
+    case DxfFieldKind::Bool:
+        switch (dxfValueType(code)) {
+        case DxfValueType::Bool: value = std::int64_t(m_reader.asBool()); break;
+        case DxfValueType::Int16: value = std::int64_t(m_reader.asInt16()); break;
+        case DxfValueType::Int32: value = std::int64_t(m_reader.asInt32()); break;
+        default: value = m_reader.asInt64(); break;
+        }
+        break;
+    case DxfFieldKind::String: value = m_reader.asString(); break;
+    case DxfFieldKind::Handle: {
+        std::uint64_t h = m_reader.asHandle();
+        value = h ? m_ctx->idOfHandle(h) : OdDbObjectId();
+        break;
+    }
+    case DxfFieldKind::HandleValue: value = std::int64_t(m_reader.asHandle()); break;
+    case DxfFieldKind::Point2d:
+    case DxfFieldKind::Point3d: {
+        OdGePoint3d p;
+        p.x = m_reader.asDouble();
+        expectNext("", recordName);
+        if (m_reader.code() != code + 10)
+            failAt(m_reader.line(), "group code " + std::to_string(code) + " must be followed by group code " +
+                                        std::to_string(code + 10));
+        p.y = m_reader.asDouble();
+        if (field.kind == DxfFieldKind::Point3d) {
+            expectNext("", recordName);
+            if (m_reader.code() == code + 20)
+                p.z = m_reader.asDouble();
+            else
+                m_reader.pushBack();
+        }
+        value = p;
+        break;
+    }
+    }
+    try {
+        field.set(obj, value, *m_ctx);
+    } catch (const DxfError&) {
+        throw;
+    } catch (const OdError& e) {
+        failAt(line, recordName + ": " + e.what());
+    }
+}
+
+void DxfFileReader::readGroup102(DxfTagList& keep, OdDbObjectId& extDict)
+{
+    const std::string opening(m_reader.value());
+    const bool xdict = opening == "{ACAD_XDICTIONARY";
+    if (!xdict)
+        m_reader.appendTo(keep);
+    for (;;) {
+        expectNext("a 102 group");
+        if (m_reader.code() == 0)
+            failAt(m_reader.line(), "the 102 group " + quoteDxfValue(opening) + " is not closed");
+        if (xdict && m_reader.code() == 360) {
+            extDict = m_ctx->idOfHandle(m_reader.asHandle());
+            continue;
+        }
+        if (!xdict || m_reader.code() != 102)
+            m_reader.appendTo(keep);
+        if (m_reader.code() == 102)
+            return;
+    }
+}
+
+OdResBufPtr DxfFileReader::readXData()
+{
+    OdResBufPtr head;
+    OdResBuf* tail = nullptr;
+    for (;;) {
+        const int code = m_reader.code();
+        if (code == 0) {
+            m_reader.pushBack();
+            return head;
+        }
+        if (code < 1000)
+            failAt(m_reader.line(), "group code " + std::to_string(code) + " inside extended data");
+        OdResBufPtr node = OdResBuf::newRb(code);
+        if (code >= 1010 && code <= 1013) {
+            double x = m_reader.asDouble();
+            expectNext("extended data");
+            if (m_reader.code() != code + 10)
+                failAt(m_reader.line(), "group code " + std::to_string(code) + " must be followed by group code " +
+                                            std::to_string(code + 10));
+            double y = m_reader.asDouble();
+            expectNext("extended data");
+            if (m_reader.code() != code + 20)
+                failAt(m_reader.line(), "group code " + std::to_string(code) + " must be followed by group code " +
+                                            std::to_string(code + 20));
+            node->setPoint3d(OdGePoint3d(x, y, m_reader.asDouble()));
+        } else {
+            switch (dxfValueType(code)) {
+            case DxfValueType::Double: node->setDouble(m_reader.asDouble()); break;
+            case DxfValueType::Int16: node->setInt16(m_reader.asInt16()); break;
+            case DxfValueType::Int32: node->setInt32(m_reader.asInt32()); break;
+            case DxfValueType::Handle: node->setHandle(OdDbHandle(m_reader.asHandle())); break;
+            case DxfValueType::Binary:
+                checkDxfBinary(m_reader.value(), code, m_reader.valueLine());
+                node->setBinaryHex(std::string(trimDxfBlanks(m_reader.value())));
+                break;
+            case DxfValueType::String: node->setString(OdString::fromUtf8(m_reader.asString())); break;
+            default: failAt(m_reader.line(), "group code " + std::to_string(code) + " is not an extended data code");
+            }
+        }
+        if (tail)
+            tail->setNext(node);
+        else
+            head = node;
+        tail = node.get();
+        if (!m_reader.next())
+            failAt(m_reader.line() + 1, "the file ends inside extended data");
+    }
+}
+
+OdDbObjectId DxfFileReader::addObject(OdDbObject& obj, const Record& rec, OdDbObjectId defaultOwner)
+{
+    if (rec.extra)
+        obj.setDxfExtra(rec.extra);
+    try {
+        return m_db->addOdDbObject(&obj, rec.owner.isNull() ? defaultOwner : rec.owner, OdDbHandle(rec.handle));
+    } catch (const OdError& e) {
+        failAt(rec.line, e.what());
+    }
+}
+
+// --- structure a file may lack ---
+
+void DxfFileReader::ensureStructure(bool withObjects)
+{
+    if (m_structureReady && !withObjects)
+        return;
+    m_structureReady = true;
+    m_db->setWellKnownIds(m_known);
+    completeDxfStructure(*m_db, withObjects);
+    m_known = wellKnownIds(*m_db);
+}
+
+} // namespace vantrel

@@ -1,0 +1,71 @@
+// Builds a drawing database from the tags of an ASCII DXF file: sections, tables, blocks,
+// entities and objects through the class maps; whatever no map claims is kept for writing back.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <vantrel/db/OdDbBlockTableRecord.h>
+#include <vantrel/db/OdDbDatabase.h>
+
+#include "DxfClassMap.h"
+#include "DxfExtra.h"
+#include "DxfTagReader.h"
+
+namespace vantrel {
+
+class DxfFileReader {
+public:
+    explicit DxfFileReader(DxfTagReader& reader);
+    // The whole drawing; raises DxfError naming the line of the first problem.
+    OdDbDatabasePtr read();
+
+private:
+    struct Record {
+        std::uint64_t handle = 0;
+        OdDbObjectId owner;
+        std::shared_ptr<DxfExtra> extra;
+        std::size_t line = 0;
+    };
+
+    void readSection(const std::string& name);
+    void readHeader();
+    void readTables();
+    void readTable(const std::string& name, std::size_t line);
+    void readBlocks();
+    void readBlock();
+    void readEntities(OdDbObjectId container);
+    OdDbObjectId readEntity(OdDbObjectId container);
+    const DxfClassMap* polylineMap();
+    void readSequence(const DxfClassMap& ownerMap, OdDbObjectId ownerId);
+    void readObjects();
+    void keepSection(const std::string& name, DxfRun run);
+
+    // Reads the tags of the current record (after its "0 NAME") into obj through its map.
+    Record readRecord(const DxfClassMap& map, OdDbObject& obj, const std::string& recordName);
+    void readField(const DxfField& field, OdDbObject& obj, const std::string& recordName);
+    OdResBufPtr readXData();
+    void readGroup102(DxfTagList& keep, OdDbObjectId& extDict);
+    OdDbObjectId addObject(OdDbObject& obj, const Record& rec, OdDbObjectId defaultOwner);
+
+    // The next tag, or DxfError when the file ends inside `where` (or inside a record of that name).
+    void expectNext(std::string_view where, std::string_view recordName = {});
+    [[noreturn]] void failAt(std::size_t line, const std::string& problem) const;
+
+    // Tables, model and paper space and the named objects dictionary, created when the file
+    // does not have them (R12 files have no block records or objects).
+    void ensureStructure(bool withObjects);
+
+    DxfTagReader& m_reader;
+    OdDbDatabasePtr m_db;
+    std::unique_ptr<DxfContext> m_ctx;
+    std::shared_ptr<DxfExtra> m_drawingExtra;
+    OdDbDatabase::WellKnown m_known;
+    std::uint64_t m_handseed = 0;
+    bool m_structureReady = false;
+    // The block that entities are being appended to, kept open while reading.
+    OdDbBlockTableRecordPtr m_openContainer;
+};
+
+} // namespace vantrel

@@ -1,0 +1,545 @@
+// The DXF section writer. Records follow their class maps; kept runs go back where they were
+// read: the head before the owner, subclass runs after their subclass's fields, unknown
+// subclasses after the modelled ones, kept tables and sections whole.
+#include "DxfFileWriter.h"
+
+#include <cmath>
+#include <numbers>
+
+#include <vantrel/db/OdDbBlockTableRecord.h>
+#include <vantrel/db/OdDbSortentsTable.h>
+#include <vantrel/db/OdDbTables.h>
+#include <vantrel/db/SysVarStore.h>
+
+#include "DxfUnknownObject.h"
+#include "dxf_structure.h"
+
+namespace vantrel {
+
+namespace {
+
+const DxfClassMap& unknownEntityMap()
+{
+    static const DxfClassMap map{"", DxfUnknownEntity::desc(), {dxfEntitySubclass()}, {}, {}};
+    return map;
+}
+
+const DxfClassMap& unknownObjectMap()
+{
+    static const DxfClassMap map{"", DxfUnknownObject::desc(), {}, {}, {}};
+    return map;
+}
+
+// A run of kept tags: [begin, end) indexes into the list, after the run marker.
+struct Run {
+    int code;
+    std::string_view value;
+    std::size_t begin;
+    std::size_t end;
+};
+
+std::vector<Run> runsOf(const DxfExtra* extra)
+{
+    std::vector<Run> runs;
+    if (!extra)
+        return runs;
+    const DxfTagList& tags = extra->tags;
+    for (std::size_t i = 0; i < tags.size(); ++i) {
+        DxfTagList::Tag t = tags[i];
+        if (t.code < 0)
+            runs.push_back({t.code, t.value, i + 1, i + 1});
+        else if (!runs.empty())
+            runs.back().end = i + 1;
+    }
+    return runs;
+}
+
+void writeRun(DxfTagWriter& out, const DxfTagList& tags, const Run& run)
+{
+    for (std::size_t i = run.begin; i < run.end; ++i) {
+        DxfTagList::Tag t = tags[i];
+        out.writeRaw(t.code, t.value);
+    }
+}
+
+const Run* findRun(const std::vector<Run>& runs, int code, std::string_view value = {})
+{
+    for (const Run& r : runs)
+        if (r.code == code && (value.empty() || r.value == value))
+            return &r;
+    return nullptr;
+}
+
+constexpr const char* kTableOrder[] = {"VPORT", "LTYPE", "LAYER", "STYLE", "VIEW", "UCS", "APPID", "DIMSTYLE", "BLOCK_RECORD"};
+
+std::uint64_t parseHex(std::string_view text)
+{
+    OdDbHandle h;
+    return h.fromAscii(text) ? h.value() : 0;
+}
+
+} // namespace
+
+double stableDegrees(double radians)
+{
+    const double degrees = radians * 180.0 / std::numbers::pi;
+    auto roundTrips = [](double d) { return (d * std::numbers::pi / 180.0) * 180.0 / std::numbers::pi == d; };
+    double up = degrees;
+    double down = degrees;
+    for (int i = 0; i < 16; ++i) {
+        if (roundTrips(up))
+            return up;
+        if (roundTrips(down))
+            return down;
+        up = std::nextafter(up, INFINITY);
+        down = std::nextafter(down, -INFINITY);
+    }
+    return degrees;
+}
+
+DxfFileWriter::DxfFileWriter(OdDbDatabase& db, DxfTagWriter& out) : m_db(db), m_out(out), m_ctx(db) {}
+
+std::uint64_t DxfFileWriter::reserveHandle()
+{
+    OdDbHandle h = m_db.handseed();
+    m_db.getOdDbObjectId(h, true);
+    return h.value();
+}
+
+void DxfFileWriter::prepare()
+{
+    completeDxfStructure(m_db, true);
+
+    // Tables no class models that a reader expects: kept empty, with a handle.
+    auto drawing = std::make_shared<DxfExtra>(m_db.dxfExtra() ? *m_db.dxfExtra() : DxfExtra());
+    bool drawingChanged = false;
+    std::vector<Run> runs = runsOf(drawing.get());
+    for (const char* name : {"VPORT", "VIEW", "UCS", "DIMSTYLE"}) {
+        if (findRun(runs, kDxfRunTable, name))
+            continue;
+        drawing->tags.append(kDxfRunTable, name);
+        drawing->tags.append(5, OdDbHandle(reserveHandle()).ascii());
+        drawing->tags.append(330, "0");
+        drawing->tags.append(100, "AcDbSymbolTable");
+        drawing->tags.append(70, "0");
+        if (std::string_view(name) == "DIMSTYLE") {
+            drawing->tags.append(100, "AcDbDimStyleTable");
+            drawing->tags.append(71, "0");
+        }
+        drawingChanged = true;
+    }
+    if (!findRun(runs, kDxfRunClasses)) {
+        drawing->tags.append(kDxfRunClasses, "");
+        // The one class of ours that readers need declared.
+        drawing->tags.append(0, "CLASS");
+        drawing->tags.append(1, "SORTENTSTABLE");
+        drawing->tags.append(2, "AcDbSortentsTable");
+        drawing->tags.append(3, "ObjectDBX Classes");
+        for (int code : {90, 91, 280, 281})
+            drawing->tags.append(code, "0");
+        drawingChanged = true;
+    }
+    if (drawingChanged)
+        m_db.setDxfExtra(drawing);
+
+    // Block begin and end records.
+    OdDbSymbolTablePtr blocks = m_db.getBlockTableId().safeOpenObject();
+    for (OdDbObjectId id : blocks->recordIds()) {
+        OdDbObjectPtr btr = id.safeOpenObject();
+        std::vector<Run> btrRuns = runsOf(btr->dxfExtra().get());
+        const Run* begin = findRun(btrRuns, kDxfRunBlockBegin);
+        const Run* end = findRun(btrRuns, kDxfRunBlockEnd);
+        if (begin && !begin->value.empty() && end && !end->value.empty())
+            continue;
+        auto extra = std::make_shared<DxfExtra>();
+        if (btr->dxfExtra()) {
+            // Keep every run but the incomplete begin and end ones.
+            const DxfTagList& old = btr->dxfExtra()->tags;
+            for (const Run& r : btrRuns) {
+                if (r.code == kDxfRunBlockBegin || r.code == kDxfRunBlockEnd)
+                    continue;
+                extra->tags.append(r.code, r.value);
+                for (std::size_t i = r.begin; i < r.end; ++i)
+                    extra->tags.append(old[i].code, old[i].value);
+            }
+        }
+        extra->tags.append(kDxfRunBlockBegin, OdDbHandle(begin && !begin->value.empty() ? parseHex(begin->value) : reserveHandle()).ascii());
+        if (begin)
+            for (std::size_t i = begin->begin; i < begin->end; ++i)
+                extra->tags.append(btr->dxfExtra()->tags[i].code, btr->dxfExtra()->tags[i].value);
+        extra->tags.append(kDxfRunBlockEnd, OdDbHandle(end && !end->value.empty() ? parseHex(end->value) : reserveHandle()).ascii());
+        if (end)
+            for (std::size_t i = end->begin; i < end->end; ++i)
+                extra->tags.append(btr->dxfExtra()->tags[i].code, btr->dxfExtra()->tags[i].value);
+        btr->setDxfExtra(extra);
+    }
+}
+
+void DxfFileWriter::write()
+{
+    prepare();
+    writeHeader();
+    writeClasses();
+    writeTables();
+    writeBlocks();
+    beginSection("ENTITIES");
+    m_ctx.space = 0;
+    writeEntities(m_db.getModelSpaceId());
+    m_ctx.space = 1;
+    writeEntities(m_db.getPaperSpaceId());
+    m_ctx.space = -1;
+    endSection();
+    writeObjects();
+    if (const DxfExtra* drawing = m_db.dxfExtra().get())
+        for (const Run& r : runsOf(drawing))
+            if (r.code == kDxfRunSection) {
+                beginSection(std::string(r.value).c_str());
+                writeRun(m_out, drawing->tags, r);
+                endSection();
+            }
+    m_out.writeString(0, "EOF");
+}
+
+void DxfFileWriter::beginSection(const char* name)
+{
+    m_out.writeString(0, "SECTION");
+    m_out.writeString(2, name);
+}
+
+void DxfFileWriter::endSection()
+{
+    m_out.writeString(0, "ENDSEC");
+}
+
+void DxfFileWriter::writeHeader()
+{
+    beginSection("HEADER");
+    m_out.writeString(9, "$ACADVER");
+    m_out.writeString(1, "AC1024");
+    m_out.writeString(9, "$HANDSEED");
+    m_out.writeHandle(5, m_db.handseed().value());
+    const SysVarStore& vars = m_db.sysVars();
+    for (const SysVarDef& def : SysVarStore::definitions()) {
+        if (!def.inHeader)
+            continue;
+        OdResBufPtr value = vars.get(OdString::fromUtf8(def.name));
+        m_out.writeString(9, std::string("$") + def.name);
+        switch (value->kind()) {
+        case OdResBuf::ValueKind::Point3d: {
+            OdGePoint3d p = value->getPoint3d();
+            m_out.writePoint(def.groupCode, p.x, p.y, p.z);
+            break;
+        }
+        case OdResBuf::ValueKind::Double: m_out.writeDouble(def.groupCode, value->getDouble()); break;
+        case OdResBuf::ValueKind::String: m_out.writeString(def.groupCode, value->getString().toUtf8()); break;
+        case OdResBuf::ValueKind::Handle: m_out.writeHandle(def.groupCode, value->getHandle().value()); break;
+        default: m_out.writeInt(def.groupCode, value->getInt64()); break;
+        }
+    }
+    if (const DxfExtra* drawing = m_db.dxfExtra().get())
+        for (const Run& r : runsOf(drawing))
+            if (r.code == kDxfRunHeader)
+                writeRun(m_out, drawing->tags, r);
+    endSection();
+}
+
+void DxfFileWriter::writeClasses()
+{
+    beginSection("CLASSES");
+    if (const DxfExtra* drawing = m_db.dxfExtra().get())
+        for (const Run& r : runsOf(drawing))
+            if (r.code == kDxfRunClasses)
+                writeRun(m_out, drawing->tags, r);
+    endSection();
+}
+
+void DxfFileWriter::writeTables()
+{
+    beginSection("TABLES");
+    for (const char* name : kTableOrder)
+        writeTable(name);
+    // Tables of other names kept from the file.
+    if (const DxfExtra* drawing = m_db.dxfExtra().get())
+        for (const Run& r : runsOf(drawing)) {
+            if (r.code != kDxfRunTable)
+                continue;
+            bool standard = false;
+            for (const char* name : kTableOrder)
+                standard = standard || r.value == name;
+            if (!standard) {
+                m_out.writeString(0, "TABLE");
+                m_out.writeRaw(2, r.value);
+                writeRun(m_out, drawing->tags, r);
+                m_out.writeString(0, "ENDTAB");
+            }
+        }
+    endSection();
+}
+
+void DxfFileWriter::writeTable(const char* name)
+{
+    const std::string_view n(name);
+    OdDbObjectId tableId = n == "LTYPE"          ? m_db.getLinetypeTableId()
+                           : n == "LAYER"        ? m_db.getLayerTableId()
+                           : n == "STYLE"        ? m_db.getTextStyleTableId()
+                           : n == "APPID"        ? m_db.getRegAppTableId()
+                           : n == "BLOCK_RECORD" ? m_db.getBlockTableId()
+                                                 : OdDbObjectId();
+    if (tableId.isNull()) {
+        m_out.writeString(0, "TABLE");
+        m_out.writeString(2, name);
+        const DxfExtra* drawing = m_db.dxfExtra().get();
+        std::vector<Run> runs = runsOf(drawing);
+        if (const Run* r = findRun(runs, kDxfRunTable, n))
+            writeRun(m_out, drawing->tags, *r);
+    } else {
+        OdDbSymbolTablePtr table = tableId.safeOpenObject();
+        writeObject(*table, dxfClassMap(std::string("TABLE ") + name), "TABLE", name);
+        for (OdDbObjectId id : table->recordIds())
+            writeObject(*id.safeOpenObject(), nullptr, name);
+    }
+    m_out.writeString(0, "ENDTAB");
+}
+
+void DxfFileWriter::writeBlocks()
+{
+    beginSection("BLOCKS");
+    OdDbSymbolTablePtr blocks = m_db.getBlockTableId().safeOpenObject();
+    for (OdDbObjectId id : blocks->recordIds())
+        writeBlock(id);
+    endSection();
+}
+
+void DxfFileWriter::writeBlock(OdDbObjectId btrId)
+{
+    OdDbBlockTableRecordPtr btr = btrId.safeOpenObject();
+    const DxfExtra* extra = btr->dxfExtra().get();
+    std::vector<Run> runs = runsOf(extra);
+    const Run* begin = findRun(runs, kDxfRunBlockBegin);
+    const Run* end = findRun(runs, kDxfRunBlockEnd);
+    const std::string name = btr->getName().toUtf8();
+    const std::uint64_t owner = btr->getDbHandle().value();
+
+    // The AcDbEntity codes of the begin and end records go before their own marker.
+    auto writeEntityPart = [&](const Run* run) {
+        bool layer = false;
+        if (run)
+            for (std::size_t i = run->begin; i < run->end; ++i) {
+                DxfTagList::Tag t = extra->tags[i];
+                if (t.code == 67 || t.code == 8) {
+                    m_out.writeRaw(t.code, t.value);
+                    layer = layer || t.code == 8;
+                }
+            }
+        if (!layer)
+            m_out.writeString(8, "0");
+    };
+    auto writeRest = [&](const Run* run, std::initializer_list<int> skip) {
+        if (run)
+            for (std::size_t i = run->begin; i < run->end; ++i) {
+                DxfTagList::Tag t = extra->tags[i];
+                if (t.code != 67 && t.code != 8 && std::find(skip.begin(), skip.end(), t.code) == skip.end())
+                    m_out.writeRaw(t.code, t.value);
+            }
+    };
+
+    m_out.writeString(0, "BLOCK");
+    m_out.writeRaw(5, begin->value);
+    m_out.writeHandle(330, owner);
+    m_out.writeString(100, "AcDbEntity");
+    writeEntityPart(begin);
+    m_out.writeString(100, "AcDbBlockBegin");
+    m_out.writeString(2, name);
+    m_out.writeInt(70, btr->flags());
+    const OdGePoint3d& origin = btr->origin();
+    m_out.writePoint(10, origin.x, origin.y, origin.z);
+    m_out.writeString(3, name);
+    std::string_view xrefPath;
+    if (begin)
+        for (std::size_t i = begin->begin; i < begin->end; ++i)
+            if (extra->tags[i].code == 1)
+                xrefPath = extra->tags[i].value;
+    m_out.writeRaw(1, xrefPath);
+    writeRest(begin, {1});
+
+    if (btrId != m_db.getModelSpaceId() && btrId != m_db.getPaperSpaceId())
+        writeEntities(btrId);
+
+    m_out.writeString(0, "ENDBLK");
+    m_out.writeRaw(5, end->value);
+    m_out.writeHandle(330, owner);
+    m_out.writeString(100, "AcDbEntity");
+    writeEntityPart(end);
+    m_out.writeString(100, "AcDbBlockEnd");
+    writeRest(end, {});
+}
+
+void DxfFileWriter::writeEntities(OdDbObjectId btrId)
+{
+    OdDbBlockTableRecordPtr btr = btrId.safeOpenObject();
+    for (OdDbObjectId id : btr->entityIds()) {
+        if (id.isErased())
+            continue;
+        OdDbObjectPtr entity = id.openObject();
+        if (!entity)
+            continue;
+        writeObject(*entity);
+        const DxfClassMap* map = dxfClassMap(entity->isA());
+        if (map && map->sequence.itemKey)
+            writeSequence(*map, id);
+    }
+}
+
+void DxfFileWriter::writeSequence(const DxfClassMap& map, OdDbObjectId ownerId)
+{
+    OdDbEntityPtr owner = ownerId.safeOpenObject();
+    for (OdDbObjectId item : map.sequence.items(*owner))
+        if (!item.isErased())
+            writeObject(*item.safeOpenObject());
+    OdDbHandle seqEnd = map.sequence.seqEnd(*owner);
+    if (seqEnd.isNull()) {
+        // Kept in the entity so that every later save writes the same handle.
+        seqEnd = OdDbHandle(reserveHandle());
+        m_db.disableUndoRecording(true);
+        owner->upgradeOpen();
+        map.sequence.setSeqEnd(*owner, seqEnd);
+        owner->downgradeOpen();
+        m_db.disableUndoRecording(false);
+    }
+    m_out.writeString(0, "SEQEND");
+    m_out.writeHandle(5, seqEnd.value());
+    m_out.writeHandle(330, ownerId.getHandle().value());
+    m_out.writeString(100, "AcDbEntity");
+    m_out.writeString(8, m_ctx.nameOf(owner->layerId()).empty() ? std::string("0") : m_ctx.nameOf(owner->layerId()));
+}
+
+void DxfFileWriter::writeObjects()
+{
+    beginSection("OBJECTS");
+    const OdDbObjectId nod = m_db.getNamedObjectsDictionaryId();
+    writeObject(*nod.safeOpenObject());
+    m_db.forEachObject([&](OdDbObjectId id) {
+        if (id == nod || id.isErased())
+            return;
+        OdDbObjectPtr obj = id.openObject();
+        if (!obj || obj->isKindOf(OdDbEntity::desc()) || obj->isKindOf(OdDbSymbolTable::desc()) ||
+            obj->isKindOf(OdDbSymbolTableRecord::desc()))
+            return;
+        writeObject(*obj);
+    });
+    endSection();
+}
+
+void DxfFileWriter::writeObject(const OdDbObject& obj, const DxfClassMap* map, const char* recordNameOverride,
+                                const char* tableName)
+{
+    if (!map)
+        map = dxfClassMap(obj.isA());
+    if (!map)
+        map = obj.isKindOf(OdDbEntity::desc()) ? &unknownEntityMap() : &unknownObjectMap();
+    const DxfExtra* extra = obj.dxfExtra().get();
+    std::vector<Run> runs = runsOf(extra);
+
+    if (recordNameOverride)
+        m_out.writeString(0, recordNameOverride);
+    else if (map->recordName[0])
+        m_out.writeString(0, map->recordName);
+    else
+        m_out.writeString(0, extra && !extra->recordName.empty() ? extra->recordName : std::string(obj.isA()->name()));
+    if (tableName)
+        m_out.writeString(2, tableName);
+    m_out.writeHandle(5, obj.getDbHandle().value());
+    for (const Run& r : runs)
+        if (r.code == kDxfRunHead)
+            writeRun(m_out, extra->tags, r);
+    if (!obj.extensionDictionary().isNull() && obj.extensionDictionary().isValid()) {
+        m_out.writeString(102, "{ACAD_XDICTIONARY");
+        m_out.writeHandle(360, obj.extensionDictionary().getHandle().value());
+        m_out.writeString(102, "}");
+    }
+    if (!obj.ownerId().isNull())
+        m_out.writeHandle(330, obj.ownerId().getHandle().value());
+    else if (recordNameOverride && std::string_view(recordNameOverride) == "TABLE")
+        m_out.writeString(330, "0");
+    else if (obj.getDbHandle() == m_db.getNamedObjectsDictionaryId().getHandle())
+        m_out.writeString(330, "0");
+
+    for (std::size_t i = 0; i < map->subclasses.size(); ++i) {
+        const DxfSubclass& sub = map->subclasses[i];
+        if (sub.marker)
+            m_out.writeString(100, sub.marker);
+        writeFields(sub, obj);
+        const std::string index = std::to_string(i);
+        for (const Run& r : runs)
+            if (r.code == kDxfRunSubclass && r.value == index)
+                writeRun(m_out, extra->tags, r);
+    }
+    for (const Run& r : runs)
+        if (r.code == kDxfRunUnknown)
+            writeRun(m_out, extra->tags, r);
+    if (OdResBufPtr xdata = obj.xData())
+        writeXData(xdata.get());
+}
+
+void DxfFileWriter::writeFields(const DxfSubclass& sub, const OdDbObject& obj)
+{
+    for (const DxfField& f : sub.fields) {
+        if (f.since > kVersion)
+            continue;
+        if (f.write) {
+            f.write(obj, m_out, m_ctx);
+            continue;
+        }
+        if (!f.get)
+            continue;
+        DxfValue v = f.get(obj, m_ctx);
+        if (f.optional && v == f.defaultValue)
+            continue;
+        switch (f.kind) {
+        case DxfFieldKind::Double: m_out.writeDouble(f.code, std::get<double>(v)); break;
+        case DxfFieldKind::Angle: m_out.writeDouble(f.code, stableDegrees(std::get<double>(v))); break;
+        case DxfFieldKind::Int16:
+        case DxfFieldKind::Int32:
+        case DxfFieldKind::Bool: m_out.writeInt(f.code, std::get<std::int64_t>(v)); break;
+        case DxfFieldKind::String: m_out.writeString(f.code, std::get<std::string>(v)); break;
+        case DxfFieldKind::Handle: {
+            OdDbObjectId id = std::get<OdDbObjectId>(v);
+            if (!id.isNull() && id.isValid())
+                m_out.writeHandle(f.code, id.getHandle().value());
+            break;
+        }
+        case DxfFieldKind::HandleValue: m_out.writeHandle(f.code, static_cast<std::uint64_t>(std::get<std::int64_t>(v))); break;
+        case DxfFieldKind::Point3d: {
+            const OdGePoint3d& p = std::get<OdGePoint3d>(v);
+            m_out.writePoint(f.code, p.x, p.y, p.z);
+            break;
+        }
+        case DxfFieldKind::Point2d: {
+            const OdGePoint3d& p = std::get<OdGePoint3d>(v);
+            m_out.writePoint(f.code, p.x, p.y);
+            break;
+        }
+        }
+    }
+}
+
+void DxfFileWriter::writeXData(const OdResBuf* chain)
+{
+    for (const OdResBuf* p = chain; p; p = p->next().get()) {
+        const int code = p->restype();
+        switch (p->kind()) {
+        case OdResBuf::ValueKind::Point3d: {
+            OdGePoint3d pt = p->getPoint3d();
+            m_out.writePoint(code, pt.x, pt.y, pt.z);
+            break;
+        }
+        case OdResBuf::ValueKind::Double: m_out.writeDouble(code, p->getDouble()); break;
+        case OdResBuf::ValueKind::String: m_out.writeString(code, p->getString().toUtf8()); break;
+        case OdResBuf::ValueKind::Handle: m_out.writeHandle(code, p->getHandle().value()); break;
+        case OdResBuf::ValueKind::Binary: m_out.writeRaw(code, p->getBinaryHex()); break;
+        default: m_out.writeInt(code, p->getInt64()); break;
+        }
+    }
+}
+
+} // namespace vantrel

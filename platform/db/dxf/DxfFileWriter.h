@@ -1,0 +1,53 @@
+// Writes a drawing database as ASCII DXF R2010 (AC1024): what the classes model through their
+// maps, and everything kept from the file it was read from, in place.
+#pragma once
+
+#include <vantrel/db/OdDbDatabase.h>
+
+#include "DxfClassMap.h"
+#include "DxfExtra.h"
+#include "DxfTagWriter.h"
+
+namespace vantrel {
+
+class DxfFileWriter {
+public:
+    DxfFileWriter(OdDbDatabase& db, DxfTagWriter& out);
+    void write();
+
+    static constexpr int kVersion = 1024;
+
+private:
+    // Gives the parts of the file that have handles but no object of their own (block begin and
+    // end records, tables no class models) their handles, kept in the drawing so that every
+    // later save writes the same ones.
+    void prepare();
+    void writeHeader();
+    void writeClasses();
+    void writeTables();
+    void writeTable(const char* name);
+    void writeBlocks();
+    void writeBlock(OdDbObjectId btrId);
+    void writeEntities(OdDbObjectId btrId);
+    void writeSequence(const DxfClassMap& map, OdDbObjectId ownerId);
+    void writeObjects();
+    // map: the object's class map unless given; recordNameOverride: the record name unless given.
+    // tableName: for a table object, the name written after "0 TABLE".
+    void writeObject(const OdDbObject& obj, const DxfClassMap* map = nullptr, const char* recordNameOverride = nullptr,
+                     const char* tableName = nullptr);
+    void writeFields(const DxfSubclass& sub, const OdDbObject& obj);
+    void writeXData(const OdResBuf* chain);
+    void beginSection(const char* name);
+    void endSection();
+    std::uint64_t reserveHandle();
+
+    OdDbDatabase& m_db;
+    DxfTagWriter& m_out;
+    DxfContext m_ctx;
+};
+
+// Degrees whose conversion to radians and back gives the same text: an angle written, read and
+// written again must not drift by an ulp.
+double stableDegrees(double radians);
+
+} // namespace vantrel

@@ -1,0 +1,195 @@
+// The DXF tokenizer: one pass over the buffer with memchr, group codes parsed by hand because
+// this loop decides how fast a drawing loads.
+#include "DxfTagReader.h"
+
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "DxfError.h"
+#include "DxfTagList.h"
+#include "dxf_values.h"
+
+namespace vantrel {
+
+namespace {
+
+constexpr std::string_view kBinarySentinel = "AutoCAD Binary DXF";
+
+[[noreturn]] void fileError(const std::filesystem::path& path, int err)
+{
+    throw OdError(eFileError, "cannot read " + path.string() + ": " + std::strerror(err));
+}
+
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r';
+}
+
+} // namespace
+
+void DxfTagReader::Release::operator()(const char* p) const
+{
+    if (mapped)
+        ::munmap(const_cast<char*>(p), size);
+    else
+        delete[] p;
+}
+
+// Mapping rather than reading spares a copy and, above all, the page faults of a fresh buffer
+// as large as the file; MAP_POPULATE maps the cached pages in one go.
+DxfTagReader DxfTagReader::fromFile(const std::filesystem::path& path)
+{
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        fileError(path, errno);
+    struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+    struct stat st {};
+    if (::fstat(fd, &st) != 0)
+        fileError(path, errno);
+    if (!S_ISREG(st.st_mode))
+        fileError(path, S_ISDIR(st.st_mode) ? EISDIR : EINVAL);
+    auto size = static_cast<std::size_t>(st.st_size);
+    if (size == 0)
+        return DxfTagReader(std::string_view());
+    void* map = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
+    if (map == MAP_FAILED)
+        fileError(path, errno);
+    return DxfTagReader(Text(static_cast<const char*>(map), Release{true, size}));
+}
+
+DxfTagReader::Text DxfTagReader::copyOf(std::string_view text)
+{
+    auto data = std::make_unique_for_overwrite<char[]>(text.size());
+    if (!text.empty())
+        std::memcpy(data.get(), text.data(), text.size());
+    return DxfTagReader::Text(data.release(), {false, text.size()});
+}
+
+DxfTagReader::DxfTagReader(std::string_view text) : DxfTagReader(copyOf(text)) {}
+
+DxfTagReader::DxfTagReader(Text text) : m_data(std::move(text)), m_size(m_data.get_deleter().size)
+{
+    std::string_view all(m_data.get(), m_size);
+    if (all.starts_with("\xEF\xBB\xBF"))
+        m_pos = 3;
+    if (all.starts_with(kBinarySentinel))
+        throw DxfError(1, "binary DXF is not supported; save the drawing as ASCII DXF");
+}
+
+bool DxfTagReader::next()
+{
+    if (m_pushedBack) {
+        m_pushedBack = false;
+        return true;
+    }
+    const char* const base = m_data.get();
+    const char* const end = base + m_size;
+    for (;;) {
+        const char* p = base + m_pos;
+        if (p == end)
+            return false;
+        const std::size_t codeLine = m_nextLine;
+        auto* nl = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
+        const char* lineEnd = nl ? nl : end;
+
+        const char* q = p;
+        while (q < lineEnd && (*q == ' ' || *q == '\t'))
+            ++q;
+        const char* digits = q;
+        int code = 0;
+        while (q < lineEnd && *q >= '0' && *q <= '9' && q - digits < 5)
+            code = code * 10 + (*q++ - '0');
+        const bool anyDigit = q > digits;
+        while (q < lineEnd && isBlank(*q))
+            ++q;
+        if (!anyDigit || q != lineEnd) {
+            std::string_view text(p, static_cast<std::size_t>(lineEnd - p));
+            if (!text.empty() && text.back() == '\r')
+                text.remove_suffix(1);
+            throw DxfError(codeLine, "expected a group code, got " + quoteDxfValue(text));
+        }
+        if (code > kMaxDxfGroupCode)
+            throw DxfError(codeLine, "group code " + std::to_string(code) + " is outside the DXF range 0-" +
+                                         std::to_string(kMaxDxfGroupCode));
+        if (!nl || nl + 1 == end)
+            throw DxfError(codeLine, "group code " + std::to_string(code) + " has no value: the file ends");
+
+        const char* v = nl + 1;
+        auto* vnl = static_cast<const char*>(std::memchr(v, '\n', static_cast<std::size_t>(end - v)));
+        const char* vEnd = vnl ? vnl : end;
+        m_pos = vnl ? static_cast<std::size_t>(vnl + 1 - base) : m_size;
+        m_nextLine = codeLine + 2;
+        if (vEnd > v && vEnd[-1] == '\r')
+            --vEnd;
+        if (code == 999)
+            continue;
+        m_tag.code = code;
+        m_tag.value = std::string_view(v, static_cast<std::size_t>(vEnd - v));
+        m_tag.line = codeLine;
+        return true;
+    }
+}
+
+void DxfTagReader::pushBack()
+{
+    m_pushedBack = true;
+}
+
+double DxfTagReader::asDouble() const
+{
+    return parseDxfDouble(m_tag.value, m_tag.code, valueLine());
+}
+
+std::int16_t DxfTagReader::asInt16() const
+{
+    return parseDxfInt16(m_tag.value, m_tag.code, valueLine());
+}
+
+std::int32_t DxfTagReader::asInt32() const
+{
+    return parseDxfInt32(m_tag.value, m_tag.code, valueLine());
+}
+
+std::int64_t DxfTagReader::asInt64() const
+{
+    return parseDxfInt64(m_tag.value, m_tag.code, valueLine());
+}
+
+bool DxfTagReader::asBool() const
+{
+    return parseDxfBool(m_tag.value, m_tag.code, valueLine());
+}
+
+std::uint64_t DxfTagReader::asHandle() const
+{
+    return parseDxfHandle(m_tag.value, m_tag.code, valueLine());
+}
+
+std::string DxfTagReader::asString() const
+{
+    return m_codec.decode(m_tag.value);
+}
+
+void DxfTagReader::appendTo(DxfTagList& list) const
+{
+    std::string_view checked = checkedDxfValue(m_tag.value, m_tag.code, valueLine());
+    if (isDxfStringType(dxfValueType(m_tag.code)))
+        list.append(m_tag.code, m_codec.toUtf8(checked));
+    else
+        list.append(m_tag.code, checked);
+}
+
+void DxfTagReader::fail(const std::string& problem) const
+{
+    throw DxfError(valueLine(), problem);
+}
+
+} // namespace vantrel

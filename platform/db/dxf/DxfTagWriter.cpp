@@ -1,0 +1,181 @@
+// DXF tag formatting straight into one buffer: to_chars for numbers, no streams, so that a large
+// drawing is written about as fast as the bytes can be produced.
+#include "DxfTagWriter.h"
+
+#include <algorithm>
+#include <cassert>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <string>
+
+#include <vantrel/db/OdError.h>
+
+#include "DxfTagList.h"
+
+namespace vantrel {
+
+namespace {
+
+bool needsEscapes(std::string_view s)
+{
+    for (char c : s)
+        if (static_cast<unsigned char>(c) < 0x20 || c == '^')
+            return true;
+    return false;
+}
+
+} // namespace
+
+DxfTagWriter::DxfTagWriter(std::size_t reserveBytes)
+    : m_data(std::make_unique_for_overwrite<char[]>(reserveBytes)), m_capacity(reserveBytes)
+{
+}
+
+DxfTagWriter::DxfTagWriter(Sink sink, std::size_t bufferBytes) : DxfTagWriter(bufferBytes)
+{
+    m_sink = std::move(sink);
+}
+
+void DxfTagWriter::flush()
+{
+    if (m_sink && m_size > 0) {
+        m_sink(text());
+        m_flushed += m_size;
+        m_size = 0;
+    }
+}
+
+void DxfTagWriter::grow(std::size_t n)
+{
+    flush();
+    if (m_capacity - m_size >= n)
+        return;
+    std::size_t capacity = std::max(m_capacity * 2, m_size + n);
+    auto data = std::make_unique_for_overwrite<char[]>(capacity);
+    if (m_size > 0)
+        std::memcpy(data.get(), m_data.get(), m_size);
+    m_data = std::move(data);
+    m_capacity = capacity;
+}
+
+void DxfTagWriter::writeCode(int code)
+{
+    assert(code >= 0 && code <= 9999);
+    char* p = reserve(6);
+    if (code < 1000) {
+        p[0] = code >= 100 ? static_cast<char>('0' + code / 100) : ' ';
+        p[1] = code >= 10 ? static_cast<char>('0' + code / 10 % 10) : ' ';
+        p[2] = static_cast<char>('0' + code % 10);
+        p[3] = '\n';
+        m_size += 4;
+    } else {
+        p[0] = static_cast<char>('0' + code / 1000);
+        p[1] = static_cast<char>('0' + code / 100 % 10);
+        p[2] = static_cast<char>('0' + code / 10 % 10);
+        p[3] = static_cast<char>('0' + code % 10);
+        p[4] = '\n';
+        m_size += 5;
+    }
+}
+
+void DxfTagWriter::writeLine(std::string_view text)
+{
+    char* p = reserve(text.size() + 1);
+    if (!text.empty())
+        std::memcpy(p, text.data(), text.size());
+    p[text.size()] = '\n';
+    m_size += text.size() + 1;
+}
+
+void DxfTagWriter::writeString(int code, std::string_view utf8)
+{
+    writeCode(code);
+    if (!needsEscapes(utf8)) {
+        writeLine(utf8);
+        return;
+    }
+    std::string escaped;
+    escaped.reserve(utf8.size() + 8);
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        char c = utf8[i];
+        if (static_cast<unsigned char>(c) < 0x20) {
+            escaped += '^';
+            escaped += static_cast<char>(c + '@');
+        } else if (c == '^' && i + 1 < utf8.size() && (utf8[i + 1] == ' ' || (utf8[i + 1] >= '@' && utf8[i + 1] <= '_'))) {
+            escaped += "^ ";
+        } else {
+            escaped += c;
+        }
+    }
+    writeLine(escaped);
+}
+
+void DxfTagWriter::writeDouble(int code, double value)
+{
+    if (!std::isfinite(value))
+        throw OdError(eInvalidInput, "cannot write the non-finite number " + std::to_string(value) +
+                                         " under DXF group code " + std::to_string(code));
+    writeCode(code);
+    char* p = reserve(40);
+    auto [end, ec] = std::to_chars(p, p + 32, value);
+    assert(ec == std::errc{});
+    if (!std::memchr(p, '.', static_cast<std::size_t>(end - p)) && !std::memchr(p, 'e', static_cast<std::size_t>(end - p))) {
+        *end++ = '.';
+        *end++ = '0';
+    }
+    *end++ = '\n';
+    m_size += static_cast<std::size_t>(end - p);
+}
+
+void DxfTagWriter::writeInt(int code, std::int64_t value)
+{
+    writeCode(code);
+    char* p = reserve(24);
+    auto [end, ec] = std::to_chars(p, p + 22, value);
+    assert(ec == std::errc{});
+    *end++ = '\n';
+    m_size += static_cast<std::size_t>(end - p);
+}
+
+void DxfTagWriter::writeHandle(int code, std::uint64_t handle)
+{
+    writeCode(code);
+    char* p = reserve(18);
+    auto [end, ec] = std::to_chars(p, p + 16, handle, 16);
+    assert(ec == std::errc{});
+    for (char* q = p; q < end; ++q)
+        if (*q >= 'a')
+            *q = static_cast<char>(*q - 'a' + 'A');
+    *end++ = '\n';
+    m_size += static_cast<std::size_t>(end - p);
+}
+
+void DxfTagWriter::writePoint(int code, double x, double y, double z)
+{
+    writeDouble(code, x);
+    writeDouble(code + 10, y);
+    writeDouble(code + 20, z);
+}
+
+void DxfTagWriter::writePoint(int code, double x, double y)
+{
+    writeDouble(code, x);
+    writeDouble(code + 10, y);
+}
+
+void DxfTagWriter::writeRaw(int code, std::string_view text)
+{
+    if (text.find('\n') != std::string_view::npos)
+        throw OdError(eInvalidInput, "a DXF value under group code " + std::to_string(code) + " holds a line break");
+    writeCode(code);
+    writeLine(text);
+}
+
+void DxfTagWriter::writeTags(const DxfTagList& tags)
+{
+    for (DxfTagList::Tag t : tags)
+        writeRaw(t.code, t.value);
+}
+
+} // namespace vantrel

@@ -1,0 +1,69 @@
+// Writes an ASCII DXF file tag by tag, into memory or streamed through a sink: group code
+// right-justified to three columns, then the value, each line ended by "\n" (the line end that
+// readers on every platform accept).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string_view>
+
+namespace vantrel {
+
+class DxfTagList;
+
+class DxfTagWriter {
+public:
+    using Sink = std::function<void(std::string_view)>;
+
+    // Collects the whole text in memory.
+    explicit DxfTagWriter(std::size_t reserveBytes = 1 << 16);
+    // Hands the text to sink in pieces of about bufferBytes, reusing one buffer (a large drawing
+    // then costs no memory of its size); call flush() at the end.
+    explicit DxfTagWriter(Sink sink, std::size_t bufferBytes = 1 << 20);
+
+    // UTF-8 text; control characters are written as ^-escapes ("^J"), a caret that would read
+    // as one as "^ ".
+    void writeString(int code, std::string_view utf8);
+    // Shortest text that reads back to the same double, with ".0" added to whole numbers.
+    // A non-finite value raises OdError(eInvalidInput): no reader could take it back.
+    void writeDouble(int code, double value);
+    void writeInt(int code, std::int64_t value);
+    void writeBool(int code, bool value) { writeInt(code, value ? 1 : 0); }
+    // Upper-case hex without leading zeros.
+    void writeHandle(int code, std::uint64_t handle);
+    // x, y and z under code, code + 10 and code + 20.
+    void writePoint(int code, double x, double y, double z);
+    void writePoint(int code, double x, double y);
+    // Text already in file form (a kept tag); it must not hold a line break.
+    void writeRaw(int code, std::string_view text);
+    void writeTags(const DxfTagList& tags);
+
+    // Gives the buffered text to the sink.
+    void flush();
+
+    // The text not yet given to a sink: all of it for a writer without one.
+    std::string_view text() const { return {m_data.get(), m_size}; }
+    // Bytes written so far.
+    std::size_t size() const { return m_flushed + m_size; }
+
+private:
+    char* reserve(std::size_t n)
+    {
+        if (m_capacity - m_size < n)
+            grow(n);
+        return m_data.get() + m_size;
+    }
+    void grow(std::size_t n);
+    void writeCode(int code);
+    void writeLine(std::string_view text);
+
+    std::unique_ptr<char[]> m_data;
+    std::size_t m_size = 0;
+    std::size_t m_capacity = 0;
+    std::size_t m_flushed = 0;
+    Sink m_sink;
+};
+
+} // namespace vantrel

@@ -1,0 +1,391 @@
+// DXF tables of the modelled entities, one map per record name, each after the AcDbEntity part.
+#include <vantrel/db/OdDbArc.h>
+#include <vantrel/db/OdDbCircle.h>
+#include <vantrel/db/OdDbEllipse.h>
+#include <vantrel/db/OdDbLight.h>
+#include <vantrel/db/OdDbLine.h>
+#include <vantrel/db/OdDbPolyline.h>
+#include <vantrel/db/OdDbSolid.h>
+#include <vantrel/db/OdDbSpline.h>
+#include <vantrel/db/OdDbText.h>
+#include <vantrel/db/OdDbViewport.h>
+
+#include "DxfClassMap.h"
+#include "DxfTagWriter.h"
+
+namespace vantrel {
+
+namespace {
+
+constexpr DxfFieldOptions kOptional{.optional = true};
+constexpr DxfFieldOptions kAngle{.angle = true};
+const OdGeVector3d kZAxis(0.0, 0.0, 1.0);
+
+DxfClassMap lineMap()
+{
+    using C = OdDbLine;
+    return {"LINE",
+            C::desc(),
+            {dxfEntitySubclass(),
+             {"AcDbLine",
+              {
+                  dxfField<C>(39, &C::Data::thickness, 0.0, kOptional),
+                  dxfField<C>(10, &C::Data::start),
+                  dxfField<C>(11, &C::Data::end),
+                  dxfField<C>(210, &C::Data::normal, kZAxis, kOptional),
+              }}},
+            {},
+            {}};
+}
+
+DxfSubclass circleSubclass()
+{
+    using C = OdDbCircle;
+    return {"AcDbCircle",
+            {
+                dxfField<C>(39, &C::Data::thickness, 0.0, kOptional),
+                dxfField<C>(10, &C::Data::ocsCenter),
+                dxfField<C>(40, &C::Data::radius, 1.0),
+                dxfField<C>(210, &C::Data::normal, kZAxis, kOptional),
+            }};
+}
+
+DxfClassMap circleMap()
+{
+    return {"CIRCLE", OdDbCircle::desc(), {dxfEntitySubclass(), circleSubclass()}, {}, {}};
+}
+
+DxfClassMap arcMap()
+{
+    using C = OdDbArc;
+    return {"ARC",
+            C::desc(),
+            {dxfEntitySubclass(),
+             {"AcDbCircle",
+              {
+                  dxfField<C>(39, &C::Data::thickness, 0.0, kOptional),
+                  dxfField<C>(10, &C::Data::ocsCenter),
+                  dxfField<C>(40, &C::Data::radius, 1.0),
+                  dxfField<C>(210, &C::Data::normal, kZAxis, kOptional),
+              }},
+             {"AcDbArc",
+              {
+                  dxfField<C>(50, &C::Data::startAngle, 0.0, kAngle),
+                  dxfField<C>(51, &C::Data::endAngle, 0.0, kAngle),
+              }}},
+            {},
+            {}};
+}
+
+DxfClassMap ellipseMap()
+{
+    using C = OdDbEllipse;
+    return {"ELLIPSE",
+            C::desc(),
+            {dxfEntitySubclass(),
+             {"AcDbEllipse",
+              {
+                  dxfField<C>(10, &C::Data::center),
+                  dxfField<C>(11, &C::Data::majorAxis, OdGeVector3d(1.0, 0.0, 0.0)),
+                  dxfField<C>(210, &C::Data::normal, kZAxis, kOptional),
+                  dxfField<C>(40, &C::Data::radiusRatio, 1.0),
+                  dxfField<C>(41, &C::Data::startParam, 0.0),
+                  dxfField<C>(42, &C::Data::endParam, 0.0),
+              }}},
+            {},
+            {}};
+}
+
+// LWPOLYLINE: 90 counts the vertices; each vertex is a group opened by its 10/20 point and
+// followed by its optional 40, 41, 42 and 91.
+DxfClassMap polylineMap()
+{
+    using C = OdDbPolyline;
+    auto data = [](const OdDbObject& o) -> const C::Data& { return static_cast<const C&>(o).data(); };
+    auto dataW = [](OdDbObject& o) -> C::Data& { return static_cast<C&>(o).dataForWrite(); };
+    auto lastVertex = [dataW](OdDbObject& o, int code) -> C::Vertex& {
+        auto& vs = dataW(o).vertices;
+        if (vs.empty())
+            throw OdError(eInvalidInput, "group code " + std::to_string(code) + " comes before the first vertex");
+        return vs.back();
+    };
+    auto vertexValue = [lastVertex](double C::Vertex::*member, int code) {
+        return [lastVertex, member, code](OdDbObject& o, const DxfValue& v, DxfContext&) {
+            lastVertex(o, code).*member = std::get<double>(v);
+        };
+    };
+    return {"LWPOLYLINE",
+            C::desc(),
+            {dxfEntitySubclass(),
+             {"AcDbPolyline",
+              {
+                  {90, DxfFieldKind::Int32, 1015, false, std::int64_t(0),
+                   [data](const OdDbObject& o, DxfContext&) { return DxfValue(std::int64_t(data(o).vertices.size())); },
+                   [](OdDbObject&, const DxfValue&, DxfContext&) {}, nullptr, true},
+                  {70, DxfFieldKind::Int16, 1015, false, std::int64_t(0),
+                   [data](const OdDbObject& o, DxfContext&) {
+                       return DxfValue(std::int64_t((data(o).closed ? 1 : 0) | (data(o).plinegen ? 128 : 0)));
+                   },
+                   [dataW](OdDbObject& o, const DxfValue& v, DxfContext&) {
+                       auto flags = std::get<std::int64_t>(v);
+                       dataW(o).closed = flags & 1;
+                       dataW(o).plinegen = flags & 128;
+                   }},
+                  dxfField<C>(43, &C::Data::constantWidth, 0.0, kOptional),
+                  dxfField<C>(38, &C::Data::elevation, 0.0, kOptional),
+                  dxfField<C>(39, &C::Data::thickness, 0.0, kOptional),
+                  {10, DxfFieldKind::Point2d, 1015, false, OdGePoint3d(), nullptr,
+                   [dataW](OdDbObject& o, const DxfValue& v, DxfContext&) {
+                       const OdGePoint3d& p = std::get<OdGePoint3d>(v);
+                       C::Vertex vertex;
+                       vertex.point = OdGePoint2d(p.x, p.y);
+                       dataW(o).vertices.push_back(vertex);
+                   },
+                   [data](const OdDbObject& o, DxfTagWriter& w, DxfContext&) {
+                       for (const C::Vertex& v : data(o).vertices) {
+                           w.writePoint(10, v.point.x, v.point.y);
+                           if (v.startWidth != 0.0 || v.endWidth != 0.0) {
+                               w.writeDouble(40, v.startWidth);
+                               w.writeDouble(41, v.endWidth);
+                           }
+                           if (v.bulge != 0.0)
+                               w.writeDouble(42, v.bulge);
+                           if (v.identifier != 0)
+                               w.writeInt(91, v.identifier);
+                       }
+                   }},
+                  {40, DxfFieldKind::Double, 1015, false, 0.0, nullptr, vertexValue(&C::Vertex::startWidth, 40)},
+                  {41, DxfFieldKind::Double, 1015, false, 0.0, nullptr, vertexValue(&C::Vertex::endWidth, 41)},
+                  {42, DxfFieldKind::Double, 1015, false, 0.0, nullptr, vertexValue(&C::Vertex::bulge, 42)},
+                  {91, DxfFieldKind::Int32, 1024, false, std::int64_t(0), nullptr,
+                   [lastVertex](OdDbObject& o, const DxfValue& v, DxfContext&) {
+                       lastVertex(o, 91).identifier = static_cast<std::int32_t>(std::get<std::int64_t>(v));
+                   }},
+                  dxfField<C>(210, &C::Data::normal, kZAxis, kOptional),
+              }}},
+            {},
+            {}};
+}
+
+DxfClassMap textMap()
+{
+    using C = OdDbText;
+    return {"TEXT",
+            C::desc(),
+            {dxfEntitySubclass(),
+             {"AcDbText",
+              {
+                  dxfField<C>(39, &C::Data::thickness, 0.0, kOptional),
+                  dxfField<C>(10, &C::Data::ocsPosition),
+                  dxfField<C>(40, &C::Data::height, 2.5),
+                  dxfField<C>(1, &C::Data::textString),
+                  dxfField<C>(50, &C::Data::rotation, 0.0, {.optional = true, .angle = true}),
+                  dxfField<C>(41, &C::Data::widthFactor, 1.0, kOptional),
+                  dxfField<C>(51, &C::Data::oblique, 0.0, {.optional = true, .angle = true}),
+                  {7, DxfFieldKind::String, 1009, true, std::string("Standard"),
+                   [](const OdDbObject& o, DxfContext& c) {
+                       OdDbObjectId style = static_cast<const C&>(o).data().textStyle;
+                       return DxfValue(style.isNull() ? std::string("Standard") : c.nameOf(style));
+                   },
+                   [](OdDbObject& o, const DxfValue& v, DxfContext& c) {
+                       static_cast<C&>(o).dataForWrite().textStyle = c.textStyleNamed(std::get<std::string>(v));
+                   }},
+                  dxfField<C>(71, &C::Data::generationFlags, std::int16_t(0), kOptional),
+                  dxfField<C>(72, &C::Data::horizontalMode, std::int16_t(0), kOptional),
+                  dxfField<C>(11, &C::Data::ocsAlignmentPoint, OdGePoint3d(), kOptional),
+                  dxfField<C>(210, &C::Data::normal, kZAxis, kOptional),
+              }},
+             {"AcDbText", {dxfField<C>(73, &C::Data::verticalMode, std::int16_t(0), kOptional)}}},
+            {},
+            {}};
+}
+
+DxfClassMap solidMap()
+{
+    using C = OdDbSolid;
+    auto corner = [](int code, std::size_t i) {
+        return DxfField{code, DxfFieldKind::Point3d, 1009, false, OdGePoint3d(),
+                        [i](const OdDbObject& o, DxfContext&) { return DxfValue(static_cast<const C&>(o).data().ocsCorners[i]); },
+                        [i](OdDbObject& o, const DxfValue& v, DxfContext&) {
+                            static_cast<C&>(o).dataForWrite().ocsCorners[i] = std::get<OdGePoint3d>(v);
+                        }};
+    };
+    return {"SOLID", C::desc(), {dxfEntitySubclass(), {"AcDbTrace", {corner(10, 0), corner(11, 1), corner(12, 2), corner(13, 3)}}}, {}, {}};
+}
+
+// SPLINE: the counts 72, 73 and 74 precede the repeated 40 knots, 41 weights, 10 control points
+// and 11 fit points.
+DxfClassMap splineMap()
+{
+    using C = OdDbSpline;
+    auto data = [](const OdDbObject& o) -> const C::Data& { return static_cast<const C&>(o).data(); };
+    auto dataW = [](OdDbObject& o) -> C::Data& { return static_cast<C&>(o).dataForWrite(); };
+    auto count = [data](int code, auto member) {
+        return DxfField{code, DxfFieldKind::Int16, 1012, false, std::int64_t(0),
+                        [data, member](const OdDbObject& o, DxfContext&) { return DxfValue(std::int64_t((data(o).*member).size())); },
+                        [](OdDbObject&, const DxfValue&, DxfContext&) {}, nullptr, true};
+    };
+    return {"SPLINE",
+            C::desc(),
+            {dxfEntitySubclass(),
+             {"AcDbSpline",
+              {
+                  dxfField<C>(210, &C::Data::normal, kZAxis, kOptional),
+                  dxfField<C>(70, &C::Data::flags, std::int16_t(0)),
+                  dxfField<C>(71, &C::Data::degree, std::int16_t(3)),
+                  count(72, &C::Data::knots),
+                  count(73, &C::Data::controlPoints),
+                  count(74, &C::Data::fitPoints),
+                  dxfField<C>(42, &C::Data::knotTolerance, 1e-10),
+                  dxfField<C>(43, &C::Data::controlPointTolerance, 1e-10),
+                  dxfField<C>(44, &C::Data::fitTolerance, 1e-10, kOptional),
+                  dxfField<C>(12, &C::Data::startTangent, OdGeVector3d(), kOptional),
+                  dxfField<C>(13, &C::Data::endTangent, OdGeVector3d(), kOptional),
+                  {40, DxfFieldKind::Double, 1012, false, 0.0, nullptr,
+                   [dataW](OdDbObject& o, const DxfValue& v, DxfContext&) { dataW(o).knots.push_back(std::get<double>(v)); },
+                   [data](const OdDbObject& o, DxfTagWriter& w, DxfContext&) {
+                       for (double k : data(o).knots)
+                           w.writeDouble(40, k);
+                   }},
+                  {41, DxfFieldKind::Double, 1012, false, 0.0, nullptr,
+                   [dataW](OdDbObject& o, const DxfValue& v, DxfContext&) { dataW(o).weights.push_back(std::get<double>(v)); },
+                   [data](const OdDbObject& o, DxfTagWriter& w, DxfContext&) {
+                       for (double k : data(o).weights)
+                           w.writeDouble(41, k);
+                   }},
+                  {10, DxfFieldKind::Point3d, 1012, false, OdGePoint3d(), nullptr,
+                   [dataW](OdDbObject& o, const DxfValue& v, DxfContext&) { dataW(o).controlPoints.push_back(std::get<OdGePoint3d>(v)); },
+                   [data](const OdDbObject& o, DxfTagWriter& w, DxfContext&) {
+                       for (const OdGePoint3d& p : data(o).controlPoints)
+                           w.writePoint(10, p.x, p.y, p.z);
+                   }},
+                  {11, DxfFieldKind::Point3d, 1012, false, OdGePoint3d(), nullptr,
+                   [dataW](OdDbObject& o, const DxfValue& v, DxfContext&) { dataW(o).fitPoints.push_back(std::get<OdGePoint3d>(v)); },
+                   [data](const OdDbObject& o, DxfTagWriter& w, DxfContext&) {
+                       for (const OdGePoint3d& p : data(o).fitPoints)
+                           w.writePoint(11, p.x, p.y, p.z);
+                   }},
+              }}},
+            {},
+            {}};
+}
+
+DxfClassMap viewportMap()
+{
+    using C = OdDbViewport;
+    return {"VIEWPORT",
+            C::desc(),
+            {dxfEntitySubclass(),
+             {"AcDbViewport",
+              {
+                  dxfField<C>(10, &C::Data::center),
+                  dxfField<C>(40, &C::Data::width, 0.0),
+                  dxfField<C>(41, &C::Data::height, 0.0),
+                  dxfField<C>(68, &C::Data::status, std::int16_t(0)),
+                  dxfField<C>(69, &C::Data::number, std::int16_t(0)),
+                  dxfField<C>(12, &C::Data::viewCenter),
+                  dxfField<C>(16, &C::Data::viewDirection, kZAxis),
+                  dxfField<C>(17, &C::Data::viewTarget),
+                  dxfField<C>(42, &C::Data::lensLength, 50.0),
+                  dxfField<C>(43, &C::Data::frontClip, 0.0),
+                  dxfField<C>(44, &C::Data::backClip, 0.0),
+                  dxfField<C>(45, &C::Data::viewHeight, 1.0),
+                  dxfField<C>(51, &C::Data::twistAngle, 0.0, kAngle),
+                  dxfField<C>(90, &C::Data::statusFlags, std::int32_t(0)),
+              }}},
+            {},
+            {}};
+}
+
+// LIGHT: the AcDbLight part as DXF defines it; the photometric properties, which DXF has no
+// codes for, follow in a subclass of ours that other readers skip.
+DxfClassMap lightMap()
+{
+    using C = OdDbLight;
+    auto data = [](const OdDbObject& o) -> const C::Data& { return static_cast<const C&>(o).data(); };
+    auto dataW = [](OdDbObject& o) -> C::Data& { return static_cast<C&>(o).dataForWrite(); };
+    return {"LIGHT",
+            C::desc(),
+            {dxfEntitySubclass(),
+             {"AcDbLight",
+              {
+                  {90, DxfFieldKind::Int32, 1021, false, std::int64_t(1),
+                   [](const OdDbObject&, DxfContext&) { return DxfValue(std::int64_t(1)); },
+                   [](OdDbObject&, const DxfValue&, DxfContext&) {}},
+                  dxfField<C>(1, &C::Data::name),
+                  dxfField<C>(70, &C::Data::lightType, std::int16_t(2)),
+                  dxfField<C>(290, &C::Data::on, true),
+                  {63, DxfFieldKind::Int16, 1021, false, std::int64_t(7),
+                   [data](const OdDbObject& o, DxfContext&) { return DxfValue(std::int64_t(data(o).lightColor.colorIndex())); },
+                   [dataW](OdDbObject& o, const DxfValue& v, DxfContext&) {
+                       auto index = std::get<std::int64_t>(v);
+                       if (index < 0 || index > 256)
+                           throw OdError(eInvalidInput, "colour index " + std::to_string(index) + " is outside 0-256");
+                       dataW(o).lightColor = OdCmColor::byIndex(static_cast<std::int16_t>(index));
+                   }},
+                  {421, DxfFieldKind::Int32, 1021, true, std::int64_t(-1),
+                   [data](const OdDbObject& o, DxfContext&) {
+                       const OdCmColor& c = data(o).lightColor;
+                       return DxfValue(c.isByColor() ? std::int64_t(c.rgb()) : std::int64_t(-1));
+                   },
+                   [dataW](OdDbObject& o, const DxfValue& v, DxfContext&) {
+                       auto rgb = static_cast<std::uint32_t>(std::get<std::int64_t>(v));
+                       dataW(o).lightColor = OdCmColor::byRGB(rgb >> 16 & 0xFF, rgb >> 8 & 0xFF, rgb & 0xFF);
+                   }},
+                  dxfField<C>(291, &C::Data::plotGlyph, false),
+                  dxfField<C>(40, &C::Data::intensity, 1.0),
+                  dxfField<C>(10, &C::Data::position),
+                  dxfField<C>(11, &C::Data::targetLocation),
+                  dxfField<C>(72, &C::Data::attenuationType, std::int16_t(0)),
+                  dxfField<C>(292, &C::Data::useAttenuationLimits, false),
+                  dxfField<C>(41, &C::Data::attenuationStartLimit, 1.0),
+                  dxfField<C>(42, &C::Data::attenuationEndLimit, 10.0),
+                  dxfField<C>(50, &C::Data::hotspotAngle, 0.0, kAngle),
+                  dxfField<C>(51, &C::Data::falloffAngle, 0.0, kAngle),
+                  dxfField<C>(293, &C::Data::castShadows, true),
+                  dxfField<C>(73, &C::Data::shadowType, std::int16_t(0)),
+                  dxfField<C>(91, &C::Data::shadowMapSize, std::int32_t(256)),
+                  dxfField<C>(280, &C::Data::shadowMapSoftness, std::int16_t(1)),
+              }},
+             {"VantrelLightPhotometry",
+              {
+                  dxfField<C>(290, &C::Data::hasTarget, false),
+                  dxfField<C>(40, &C::Data::physicalIntensity, 1500.0),
+                  dxfField<C>(70, &C::Data::physicalIntensityMethod, std::int16_t(0)),
+                  dxfField<C>(41, &C::Data::illuminanceDistance, 1.0),
+                  dxfField<C>(71, &C::Data::lampColorType, std::int16_t(1)),
+                  dxfField<C>(42, &C::Data::lampColorTemp, 6500.0),
+                  dxfField<C>(72, &C::Data::lampColorPreset, std::int16_t(0)),
+                  {10, DxfFieldKind::Point3d, 1024, false, OdGePoint3d(),
+                   [data](const OdDbObject& o, DxfContext&) {
+                       const LampRgb& c = data(o).lampColorRGB;
+                       return DxfValue(OdGePoint3d(c.red, c.green, c.blue));
+                   },
+                   [dataW](OdDbObject& o, const DxfValue& v, DxfContext&) {
+                       const OdGePoint3d& p = std::get<OdGePoint3d>(v);
+                       dataW(o).lampColorRGB = LampRgb{p.x, p.y, p.z};
+                   }},
+                  dxfField<C>(1, &C::Data::webFile),
+                  dxfField<C>(11, &C::Data::webRotation),
+              }}},
+            {},
+            {}};
+}
+
+} // namespace
+
+void declareEntityMaps(std::vector<DxfClassMap>& maps)
+{
+    maps.push_back(lineMap());
+    maps.push_back(circleMap());
+    maps.push_back(arcMap());
+    maps.push_back(ellipseMap());
+    maps.push_back(polylineMap());
+    maps.push_back(textMap());
+    maps.push_back(solidMap());
+    maps.push_back(splineMap());
+    maps.push_back(viewportMap());
+    maps.push_back(lightMap());
+}
+
+} // namespace vantrel

@@ -1,0 +1,117 @@
+// The value type of every DXF group code and the checked conversions of value text to numbers,
+// shared by the tag reader, the kept-tag lists and the class tables.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace vantrel {
+
+enum class DxfValueType : std::uint8_t {
+    Unknown,  // a code the DXF reference assigns no type; kept as text
+    String,
+    Double,
+    Int16,
+    Int32,
+    Int64,
+    Bool,
+    Handle,
+    Binary,   // hex digits, two per byte
+    Comment,  // 999
+};
+
+inline constexpr int kMaxDxfGroupCode = 1071;
+
+namespace detail {
+constexpr std::array<DxfValueType, kMaxDxfGroupCode + 1> makeDxfValueTypeTable()
+{
+    std::array<DxfValueType, kMaxDxfGroupCode + 1> t{};
+    auto range = [&t](int first, int last, DxfValueType type) {
+        for (int c = first; c <= last; ++c)
+            t[static_cast<std::size_t>(c)] = type;
+    };
+    using T = DxfValueType;
+    range(0, 9, T::String);
+    range(10, 59, T::Double);
+    range(60, 79, T::Int16);
+    range(90, 99, T::Int32);
+    range(100, 100, T::String);
+    range(102, 102, T::String);
+    range(105, 105, T::Handle);
+    range(110, 149, T::Double);
+    range(160, 169, T::Int64);
+    range(170, 179, T::Int16);
+    range(210, 239, T::Double);
+    range(270, 289, T::Int16);
+    range(290, 299, T::Bool);
+    range(300, 309, T::String);
+    range(310, 319, T::Binary);
+    range(320, 369, T::Handle);
+    range(370, 389, T::Int16);
+    range(390, 399, T::Handle);
+    range(400, 409, T::Int16);
+    range(410, 419, T::String);
+    range(420, 429, T::Int32);
+    range(430, 439, T::String);
+    range(440, 459, T::Int32);
+    range(460, 469, T::Double);
+    range(470, 479, T::String);
+    range(480, 481, T::Handle);
+    range(999, 999, T::Comment);
+    range(1000, 1003, T::String);
+    range(1004, 1004, T::Binary);
+    range(1005, 1005, T::Handle);
+    range(1006, 1009, T::String);
+    range(1010, 1059, T::Double);
+    range(1060, 1070, T::Int16);
+    range(1071, 1071, T::Int32);
+    return t;
+}
+inline constexpr auto kDxfValueTypes = makeDxfValueTypeTable();
+} // namespace detail
+
+// The value type of a group code; Unknown for codes outside 0..1071 or unassigned ones.
+constexpr DxfValueType dxfValueType(int code)
+{
+    return code >= 0 && code <= kMaxDxfGroupCode ? detail::kDxfValueTypes[static_cast<std::size_t>(code)]
+                                                 : DxfValueType::Unknown;
+}
+
+constexpr bool isDxfStringType(DxfValueType t)
+{
+    return t == DxfValueType::String || t == DxfValueType::Unknown || t == DxfValueType::Comment;
+}
+
+// Checked conversions. Blanks around numbers are allowed (old files right-justify integers);
+// anything else that is not exactly a value of the type raises DxfError naming `line`.
+// Doubles must be finite and at most 1e100 in magnitude.
+double parseDxfDouble(std::string_view text, int code, std::size_t line);
+std::int16_t parseDxfInt16(std::string_view text, int code, std::size_t line);
+std::int32_t parseDxfInt32(std::string_view text, int code, std::size_t line);
+std::int64_t parseDxfInt64(std::string_view text, int code, std::size_t line);
+bool parseDxfBool(std::string_view text, int code, std::size_t line);
+// 1 to 16 hex digits.
+std::uint64_t parseDxfHandle(std::string_view text, int code, std::size_t line);
+// An even number of hex digits.
+void checkDxfBinary(std::string_view text, int code, std::size_t line);
+
+// Checks text against the type of its group code and returns it in the form to keep and write
+// back: numbers without their surrounding blanks, strings as they are.
+std::string_view checkedDxfValue(std::string_view text, int code, std::size_t line);
+
+// Value text quoted for an error message: shortened, bytes outside printable ASCII shown as \xNN.
+std::string quoteDxfValue(std::string_view text);
+
+constexpr std::string_view trimDxfBlanks(std::string_view s)
+{
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
+        s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r'))
+        s.remove_suffix(1);
+    return s;
+}
+
+} // namespace vantrel

@@ -1,0 +1,438 @@
+// Tests of the DXF tag layer: tokenizing, checked values, text encodings, formatting that reads
+// back exactly, kept tag lists, and saving that never damages the previous file.
+#include <gtest/gtest.h>
+
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <csignal>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "dxf/DxfError.h"
+#include "dxf/DxfTagList.h"
+#include "dxf/DxfTagReader.h"
+#include "dxf/DxfTagWriter.h"
+#include "dxf/AtomicFile.h"
+
+using namespace vantrel;
+
+namespace {
+
+struct PlainTag {
+    int code;
+    std::string value;
+    std::size_t line;
+    friend bool operator==(const PlainTag&, const PlainTag&) = default;
+};
+
+std::vector<PlainTag> readAll(std::string_view text)
+{
+    DxfTagReader reader(text);
+    std::vector<PlainTag> tags;
+    while (reader.next())
+        tags.push_back({reader.code(), std::string(reader.value()), reader.line()});
+    return tags;
+}
+
+// The DxfError raised while reading all tags and converting each by its code's type.
+DxfError firstError(std::string_view text)
+{
+    try {
+        DxfTagReader reader(text);
+        DxfTagList kept;
+        while (reader.next())
+            reader.appendTo(kept);
+    } catch (const DxfError& e) {
+        return e;
+    }
+    ADD_FAILURE() << "no error for: " << text;
+    return DxfError(0, "none");
+}
+
+std::string slurp(const std::filesystem::path& p)
+{
+    std::ifstream in(p, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+} // namespace
+
+TEST(DxfTagReader, ReadsLfAndCrlfAlike)
+{
+    const std::string lf = "  0\nSECTION\n  2\nHEADER\n 10\n1.5\n 70\n     3\n  1\n text \n  0\nEOF\n";
+    std::string crlf;
+    for (char c : lf)
+        crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+
+    const std::vector<PlainTag> expected = {
+        {0, "SECTION", 1}, {2, "HEADER", 3}, {10, "1.5", 5}, {70, "     3", 7}, {1, " text ", 9}, {0, "EOF", 11},
+    };
+    EXPECT_EQ(readAll(lf), expected);
+    EXPECT_EQ(readAll(crlf), expected);
+    // No newline after the last value, a byte-order mark, comments and blanks around codes.
+    EXPECT_EQ(readAll("\xEF\xBB\xBF" "999\nmade by hand\n\t0 \r\nEOF"), (std::vector<PlainTag>{{0, "EOF", 3}}));
+}
+
+TEST(DxfTagReader, ConvertsValuesByType)
+{
+    DxfTagReader reader(" 10\n -2.5e3 \n 70\n     7\n 90\n+100000\n160\n-9000000000\n290\n1\n  5\n1a2B\n");
+    ASSERT_TRUE(reader.next());
+    EXPECT_EQ(reader.asDouble(), -2500.0);
+    ASSERT_TRUE(reader.next());
+    EXPECT_EQ(reader.asInt16(), 7);
+    ASSERT_TRUE(reader.next());
+    EXPECT_EQ(reader.asInt32(), 100000);
+    ASSERT_TRUE(reader.next());
+    EXPECT_EQ(reader.asInt64(), -9000000000LL);
+    ASSERT_TRUE(reader.next());
+    EXPECT_TRUE(reader.asBool());
+    reader.pushBack();
+    ASSERT_TRUE(reader.next());
+    EXPECT_EQ(reader.code(), 290);
+    ASSERT_TRUE(reader.next());
+    EXPECT_EQ(reader.asHandle(), 0x1A2BU);
+    EXPECT_FALSE(reader.next());
+}
+
+TEST(DxfTagReader, RefusesDamagedInputWithOneErrorNamingTheLine)
+{
+    struct Case {
+        std::string text;
+        std::size_t line;
+        std::string fragment;
+    };
+    const std::vector<Case> cases = {
+        {"  0\nSECTION\n  2", 3, "has no value"},                  // odd number of lines
+        {"  0\nSECTION\n  2\n", 3, "has no value"},                // truncated after a code line
+        {"  0\nSECTION\nxyz\nHEADER\n", 3, "expected a group code, got \"xyz\""},
+        {"  0\nSECTION\n\nHEADER\n", 3, "expected a group code"},  // blank code line
+        {"  0\nSECTION\n-1\nX\n", 3, "expected a group code"},
+        {"  0\nSECTION\n5000\nX\n", 3, "outside the DXF range"},
+        {" 10\nabc\n", 2, "group code 10 expects a number, got \"abc\""},
+        {" 10\n1.5x\n", 2, "expects a number"},
+        {" 20\n\n", 2, "expects a number"},
+        {" 10\n0\n 20\nnan\n", 4, "finite number"},
+        {" 40\ninf\n", 2, "finite number"},
+        {" 40\n1e300\n", 2, "finite number"},
+        {" 40\n-2e101\n", 2, "finite number"},
+        {" 70\n40000\n", 2, "-32768 to 32767"},
+        {" 90\n1.5\n", 2, "32-bit integer"},
+        {"290\n2\n", 2, "0 or 1"},
+        {"105\n12345678901234567\n", 2, "1 to 16 hex digits"},
+        {"330\nG1\n", 2, "hex digits"},
+        {"310\nABC\n", 2, "even number"},
+        {"AutoCAD Binary DXF\r\n\x1a", 1, "binary DXF"},
+    };
+    for (const Case& c : cases) {
+        DxfError e = firstError(c.text);
+        EXPECT_EQ(e.line(), c.line) << c.text;
+        EXPECT_EQ(e.code(), eBadDxfFile);
+        const std::string message = e.what();
+        EXPECT_TRUE(message.starts_with("line " + std::to_string(c.line) + ": ")) << message;
+        EXPECT_NE(message.find(c.fragment), std::string::npos) << message;
+    }
+}
+
+TEST(DxfTagReader, NeverCrashesOnArbitraryBytes)
+{
+    std::mt19937 rng(7);
+    const std::string alphabet = "0123456789 \r\n\t-.eE+^\\U+abcnaif\x80\xff";
+    for (int round = 0; round < 2000; ++round) {
+        std::string text(rng() % 64, ' ');
+        for (char& c : text)
+            c = alphabet[rng() % alphabet.size()];
+        try {
+            DxfTagReader reader(text);
+            DxfTagList kept;
+            while (reader.next()) {
+                reader.appendTo(kept);
+                (void)reader.asString();
+            }
+        } catch (const DxfError&) {
+        }
+    }
+}
+
+TEST(DxfTextCodec, DecodesCodePagesAndEscapes)
+{
+    DxfTextCodec codec;
+    codec.setVersion("AC1015");
+    EXPECT_FALSE(codec.isUtf8());
+    EXPECT_EQ(codec.decode("caf\xE9 \x80"), "café €"); // ANSI_1252 until told otherwise
+    EXPECT_EQ(codec.decode("caf\\U+00E9"), "café");
+    EXPECT_EQ(codec.decode("\\U+D83D\\U+DE00"), "\U0001F600");
+    EXPECT_EQ(codec.decode("\\U+00G9 \\U+0000"), "\\U+00G9 \\U+0000"); // not escapes: kept
+    EXPECT_EQ(codec.decode("a^Jb^ c^Id^x"), "a\nb^c\td^x");
+
+    codec.setCodePage("ANSI_1251");
+    EXPECT_TRUE(codec.codePageKnown());
+    EXPECT_EQ(codec.decode("\xE9"), "й");
+    // Shift-JIS: the second byte of U+8868 is 0x5C, which must not start an escape.
+    codec.setCodePage("ANSI_932");
+    EXPECT_EQ(codec.decode("\x95\x5CU+0041"), "表U+0041");
+    codec.setCodePage("ANSI_99999");
+    EXPECT_FALSE(codec.codePageKnown());
+    EXPECT_EQ(codec.decode("\xE9"), "é");
+
+    codec.setVersion("AC1024");
+    EXPECT_TRUE(codec.isUtf8());
+    EXPECT_EQ(codec.decode("caf\xC3\xA9"), "café");
+    EXPECT_EQ(codec.decode("bad \xE9 byte"), "bad é byte"); // stray ANSI byte in a UTF-8 file
+    EXPECT_EQ(codec.toUtf8("^J\\U+00E9"), "^J\\U+00E9");    // the file form keeps escapes
+}
+
+TEST(DxfTagReader, TakesStringsInTheFileEncoding)
+{
+    const std::string file = "  9\n$ACADVER\n  1\nAC1015\n  9\n$DWGCODEPAGE\n  3\nANSI_1252\n  1\nd\xE9j\xE0\n";
+    DxfTagReader reader(file);
+    while (reader.next()) {
+        if (reader.code() == 1 && reader.value().starts_with("AC"))
+            reader.codec().setVersion(reader.value());
+        if (reader.code() == 3)
+            reader.codec().setCodePage(reader.value());
+    }
+    EXPECT_EQ(reader.asString(), "déjà");
+    DxfTagList kept;
+    reader.appendTo(kept);
+    EXPECT_EQ(kept[0].value, "déjà");
+}
+
+TEST(DxfTagWriter, FormatsCodesAndValuesAsReadersExpect)
+{
+    DxfTagWriter w;
+    w.writeString(0, "LINE");
+    w.writeDouble(10, 1.0);
+    w.writeDouble(20, -0.5);
+    w.writeDouble(30, 1e20);
+    w.writeInt(70, -3);
+    w.writeHandle(5, 0x2ABC);
+    w.writeHandle(330, 0);
+    w.writeBool(290, true);
+    w.writeString(1000, "x");
+    EXPECT_EQ(w.text(), "  0\nLINE\n 10\n1.0\n 20\n-0.5\n 30\n1e+20\n 70\n-3\n  5\n2ABC\n330\n0\n290\n1\n1000\nx\n");
+    EXPECT_THROW(w.writeDouble(40, std::numeric_limits<double>::quiet_NaN()), OdError);
+    EXPECT_THROW(w.writeRaw(1, "two\nlines"), OdError);
+}
+
+TEST(DxfTagWriter, WrittenValuesReadBackEqualAndRewriteIdentically)
+{
+    const std::vector<std::string> strings = {"", " padded ", "é ü 表 \U0001F600", "two\nlines\r", "^ caret ^J ^x ^", "\\P"};
+    DxfTagWriter first;
+    for (const std::string& s : strings)
+        first.writeString(1, s);
+    first.writeInt(70, -32768);
+    first.writeInt(90, 2147483647);
+    first.writeInt(160, -9000000000000000000LL);
+    first.writeHandle(105, 0xFFFFFFFFFFFFFFFFULL);
+    first.writeDouble(40, 0.1);
+
+    DxfTagReader reader(first.text());
+    reader.codec().setVersion("AC1024");
+    DxfTagWriter second;
+    for (const std::string& s : strings) {
+        ASSERT_TRUE(reader.next());
+        EXPECT_EQ(reader.asString(), s);
+        second.writeString(reader.code(), reader.asString());
+    }
+    ASSERT_TRUE(reader.next());
+    EXPECT_EQ(reader.asInt16(), -32768);
+    second.writeInt(70, reader.asInt16());
+    ASSERT_TRUE(reader.next());
+    EXPECT_EQ(reader.asInt32(), 2147483647);
+    second.writeInt(90, reader.asInt32());
+    ASSERT_TRUE(reader.next());
+    EXPECT_EQ(reader.asInt64(), -9000000000000000000LL);
+    second.writeInt(160, reader.asInt64());
+    ASSERT_TRUE(reader.next());
+    EXPECT_EQ(reader.asHandle(), 0xFFFFFFFFFFFFFFFFULL);
+    second.writeHandle(105, reader.asHandle());
+    ASSERT_TRUE(reader.next());
+    EXPECT_EQ(reader.asDouble(), 0.1);
+    second.writeDouble(40, reader.asDouble());
+    EXPECT_EQ(second.text(), first.text());
+}
+
+TEST(DxfTagWriter, DoublesRoundTripExactly)
+{
+    std::mt19937_64 rng(42);
+    std::uniform_real_distribution<double> coordinate(-1e6, 1e6);
+    DxfTagWriter w;
+    std::vector<double> values = {0.0, -0.0, 1.0, -1.0, 1e100, -1e100, 1e-300, 5e-324, 123456789012345680.0};
+    for (int i = 0; i < 20000; ++i) {
+        double bits;
+        std::uint64_t r = rng();
+        std::memcpy(&bits, &r, sizeof bits);
+        if (std::isfinite(bits) && std::fabs(bits) <= 1e100 && std::fabs(bits) >= 1e-300)
+            values.push_back(bits);
+        values.push_back(coordinate(rng));
+    }
+    for (double v : values)
+        w.writeDouble(10, v);
+    DxfTagReader reader(w.text());
+    for (double v : values) {
+        ASSERT_TRUE(reader.next());
+        const double back = reader.asDouble();
+        ASSERT_EQ(std::memcmp(&back, &v, sizeof v), 0) << reader.value();
+        const std::string_view text = reader.value();
+        ASSERT_NE(text.find_first_of(".e"), std::string_view::npos) << text;
+    }
+}
+
+TEST(DxfTagList, KeepsCheckedTagsInOrderForWritingBack)
+{
+    DxfTagReader reader("  0\nACME_WIDGET\n330\n 1F \n 70\n   12\n  1\nna\xEFve\n 10\n2.50\n");
+    DxfTagList kept;
+    while (reader.next())
+        reader.appendTo(kept);
+    ASSERT_EQ(kept.size(), 5U);
+    EXPECT_EQ(kept[1], (DxfTagList::Tag{330, "1F"}));
+    EXPECT_EQ(kept[2], (DxfTagList::Tag{70, "12"}));
+    EXPECT_EQ(kept[3], (DxfTagList::Tag{1, "naïve"}));
+    EXPECT_EQ(kept.find(10), 4U);
+    EXPECT_EQ(kept.find(11), kept.size());
+
+    DxfTagList copy = kept;
+    copy.append(copy);
+    ASSERT_EQ(copy.size(), 10U);
+    EXPECT_EQ(copy[9], (DxfTagList::Tag{10, "2.50"}));
+    copy.clear();
+    EXPECT_NE(copy, kept);
+
+    DxfTagWriter w;
+    w.writeTags(kept);
+    EXPECT_EQ(w.text(), "  0\nACME_WIDGET\n330\n1F\n 70\n12\n  1\nnaïve\n 10\n2.50\n");
+}
+
+class AtomicSave : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        dir = std::filesystem::temp_directory_path() /
+              ("vantrel_atomic_" + std::to_string(::getpid()) + "_" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::remove_all(dir);
+        std::filesystem::create_directories(dir);
+    }
+    void TearDown() override
+    {
+        std::filesystem::permissions(dir, std::filesystem::perms::owner_all);
+        std::filesystem::remove_all(dir);
+    }
+    std::size_t entries() const
+    {
+        return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(dir), {}));
+    }
+    std::filesystem::path dir;
+};
+
+TEST_F(AtomicSave, ReplacesTheFileAndKeepsThePreviousOneAsBak)
+{
+    const auto target = dir / "a.dxf";
+    AtomicFile::save(target, "first");
+    EXPECT_EQ(slurp(target), "first");
+    EXPECT_FALSE(std::filesystem::exists(dir / "a.dxf.bak"));
+
+    AtomicFile::save(target, "second");
+    AtomicFile::save(target, "third");
+    EXPECT_EQ(slurp(target), "third");
+    EXPECT_EQ(slurp(dir / "a.dxf.bak"), "second");
+    EXPECT_EQ(entries(), 2U); // no temporary file left
+}
+
+TEST_F(AtomicSave, FailureLeavesThePreviousFileAndNamesThePath)
+{
+    const auto folderTarget = dir / "folder.dxf";
+    std::filesystem::create_directories(folderTarget / "inside");
+    try {
+        AtomicFile::save(folderTarget, "data");
+        ADD_FAILURE() << "saving over a folder succeeded";
+    } catch (const OdError& e) {
+        EXPECT_EQ(e.code(), eFileError);
+        EXPECT_NE(std::string(e.what()).find(folderTarget.string()), std::string::npos) << e.what();
+        EXPECT_NE(std::string(e.what()).find(std::strerror(EISDIR)), std::string::npos) << e.what();
+    }
+    EXPECT_TRUE(std::filesystem::is_directory(folderTarget / "inside"));
+
+    EXPECT_THROW(AtomicFile::save(dir / "missing" / "b.dxf", "data"), OdError);
+
+    const auto target = dir / "c.dxf";
+    AtomicFile::save(target, "kept");
+    AtomicFile::save(target, "kept again");
+    {
+        // A file size limit makes writing the temporary file fail, even for root.
+        struct rlimit old {};
+        ::getrlimit(RLIMIT_FSIZE, &old);
+        struct rlimit small = old;
+        small.rlim_cur = 4;
+        auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+        ::setrlimit(RLIMIT_FSIZE, &small);
+        EXPECT_THROW(AtomicFile::save(target, std::string(100, 'x')), OdError);
+        ::setrlimit(RLIMIT_FSIZE, &old);
+        std::signal(SIGXFSZ, previousHandler);
+    }
+    EXPECT_EQ(slurp(target), "kept again");
+    EXPECT_EQ(slurp(dir / "c.dxf.bak"), "kept");
+
+    if (::geteuid() != 0) { // root writes into read-only folders
+        std::filesystem::permissions(dir, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+        try {
+            AtomicFile::save(target, "lost");
+            ADD_FAILURE() << "saving into a read-only folder succeeded";
+        } catch (const OdError& e) {
+            EXPECT_NE(std::string(e.what()).find(std::strerror(EACCES)), std::string::npos) << e.what();
+        }
+        EXPECT_EQ(slurp(target), "kept again");
+    }
+    std::filesystem::permissions(dir, std::filesystem::perms::owner_all);
+    EXPECT_EQ(entries(), 3U); // folder.dxf, c.dxf, c.dxf.bak; no temporary file
+}
+
+TEST_F(AtomicSave, StreamedWriterOutputReadsBackAndAnAbandonedSaveChangesNothing)
+{
+    const auto target = dir / "d.dxf";
+    DxfTagWriter inMemory;
+    {
+        AtomicFile file(target);
+        DxfTagWriter streamed([&file](std::string_view piece) { file.write(piece); }, 16);
+        for (int i = 0; i < 500; ++i) {
+            for (DxfTagWriter* w : {&inMemory, &streamed}) {
+                w->writeString(0, "POINT");
+                w->writePoint(10, i * 0.1, -i / 3.0, 0.0);
+            }
+        }
+        streamed.flush();
+        EXPECT_EQ(streamed.size(), inMemory.size());
+        file.commit();
+    }
+    EXPECT_EQ(slurp(target), inMemory.text());
+    DxfTagReader reader = DxfTagReader::fromFile(target);
+    std::size_t tags = 0;
+    while (reader.next())
+        ++tags;
+    EXPECT_EQ(tags, 2000U);
+
+    {
+        AtomicFile file(target);
+        file.write("half a drawing");
+        // Leaving without commit, as a save interrupted by an error does.
+    }
+    EXPECT_EQ(slurp(target), inMemory.text());
+    EXPECT_EQ(entries(), 1U);
+
+    try {
+        DxfTagReader::fromFile(dir / "none.dxf");
+        ADD_FAILURE() << "read a missing file";
+    } catch (const OdError& e) {
+        EXPECT_EQ(e.code(), eFileError);
+        EXPECT_NE(std::string(e.what()).find("none.dxf"), std::string::npos) << e.what();
+    }
+}
