@@ -1,0 +1,64 @@
+// The command line of a document as commands see it: requests for points, keywords, numbers,
+// angles and distances answered with an InputResult, and messages. Each request runs on the
+// input engine; this class says what a typed line or a picked point means to it.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <span>
+
+#include <vantrel/db/OdString.h>
+#include <vantrel/ge/OdGePoint3d.h>
+#include <vantrel/host/InputEngine.h>
+#include <vantrel/host/InputResult.h>
+#include <vantrel/host/MessageArg.h>
+
+class HostEdInputTracker;
+
+class HostEditor {
+public:
+    explicit HostEditor(vantrel::InputEngine& engine) : m_engine(engine) {}
+
+    // A point, typed (`X,Y[,Z]`, `@DX,DY[,DZ]`, `@DIST<ANGLE`) or picked; relative input starts
+    // from the base point, or from the last point when there is none.
+    InputResult getPoint(const OdGePoint3d* basePoint, OdGePoint3d& point, const wchar_t* prompt,
+                         const wchar_t* keywords = nullptr, InputFlags flags = 0, OdString* text = nullptr,
+                         HostEdInputTracker* tracker = nullptr);
+    // A keyword of the list; free text (kInputText, the text in `text`) with kAcceptText.
+    InputResult getKeyword(const wchar_t* prompt, const wchar_t* keywords, InputFlags flags = 0,
+                           OdString* text = nullptr, HostEdInputTracker* tracker = nullptr);
+    // Degrees typed, or the direction from the base point to a point; answered in radians.
+    InputResult getAngle(const OdGePoint3d* basePoint, double& angle, const wchar_t* prompt,
+                         const wchar_t* keywords = nullptr, InputFlags flags = 0, OdString* text = nullptr,
+                         HostEdInputTracker* tracker = nullptr);
+    // A number typed, or the distance from the base point to a point.
+    InputResult getDistance(const OdGePoint3d* basePoint, double& distance, const wchar_t* prompt,
+                            const wchar_t* keywords = nullptr, InputFlags flags = 0, OdString* text = nullptr,
+                            HostEdInputTracker* tracker = nullptr);
+    InputResult getReal(double& value, const wchar_t* prompt, const wchar_t* keywords = nullptr,
+                        InputFlags flags = 0, OdString* text = nullptr, HostEdInputTracker* tracker = nullptr);
+    InputResult getInteger(std::int32_t& value, const wchar_t* prompt, const wchar_t* keywords = nullptr,
+                           InputFlags flags = 0, OdString* text = nullptr, HostEdInputTracker* tracker = nullptr);
+
+    // A printf-style format (`%d`, `%f`, `%0.f`, `%s`, ...) filled with type-checked values. Text
+    // a user typed belongs in the values, never in the format.
+    template <class... Args>
+    void printMessage(const wchar_t* format, const Args&... args)
+    {
+        const std::array<vantrel::MessageArg, sizeof...(Args)> values{vantrel::MessageArg(args)...};
+        printFormatted(format, values);
+    }
+
+    vantrel::InputEngine& engine() { return m_engine; }
+
+    // The prompt as shown: the keyword list in the first `%s`, leading line breaks dropped, and
+    // ": " at the end (the colon only when the prompt has none).
+    static std::wstring promptText(const wchar_t* prompt, const wchar_t* keywords);
+
+private:
+    void printFormatted(const wchar_t* format, std::span<const vantrel::MessageArg> values);
+    // The two-point form of getAngle and getDistance without a base point.
+    InputResult secondPoint(const OdGePoint3d& first, OdGePoint3d& second);
+
+    vantrel::InputEngine& m_engine;
+};

@@ -1,0 +1,291 @@
+// The requests of the command line: each one says what a typed line or a picked point means to
+// it, and the input engine runs it. Values are stored only with a kInputValue answer.
+#include <vantrel/host/HostEditor.h>
+
+#include <cmath>
+#include <numbers>
+#include <optional>
+
+#include <fmt/args.h>
+#include <fmt/printf.h>
+#include <fmt/xchar.h>
+
+#include <vantrel/host/InputSyntax.h>
+#include <vantrel/host/KeywordList.h>
+#include <vantrel/host/Transcript.h>
+
+using vantrel::InputEngine;
+using vantrel::InputSyntax;
+using vantrel::KeywordList;
+
+namespace {
+
+constexpr const wchar_t* kNoPointHere = L"A point is not accepted here.";
+
+KeywordList keywordsOf(const wchar_t* keywords)
+{
+    return keywords ? KeywordList::parse(keywords) : KeywordList();
+}
+
+void store(OdString* text, std::wstring_view value)
+{
+    if (text)
+        *text = OdString(value);
+}
+
+// The keyword a line chooses, as an answer; nothing when it chooses none.
+std::optional<InputEngine::Reply> keywordReply(const KeywordList& list, std::wstring_view typed, OdString* text)
+{
+    const KeywordList::Keyword* k = list.match(typed);
+    if (!k)
+        return std::nullopt;
+    store(text, k->text);
+    return InputEngine::Reply::of(k->result);
+}
+
+InputEngine::Reply refuse(const KeywordList& list, const wchar_t* alone, const wchar_t* withKeywords)
+{
+    return InputEngine::Reply::refuse(list.empty() ? alone : withKeywords);
+}
+
+// The direction in the XY plane, from 0 up to a full turn.
+double directionAngle(const OdGePoint3d& from, const OdGePoint3d& to)
+{
+    double a = std::atan2(to.y - from.y, to.x - from.x);
+    return a < 0.0 ? a + 2.0 * std::numbers::pi : a;
+}
+
+} // namespace
+
+std::wstring HostEditor::promptText(const wchar_t* prompt, const wchar_t* keywords)
+{
+    std::wstring text = prompt ? std::wstring(prompt) : std::wstring();
+    if (keywords)
+        text = KeywordList::parse(keywords).fillPrompt(text);
+    std::size_t start = text.find_first_not_of(L"\r\n");
+    text.erase(0, start == std::wstring::npos ? text.size() : start);
+    while (!text.empty() && (text.back() == L' ' || text.back() == L'\t'))
+        text.pop_back();
+    if (text.empty())
+        return text;
+    if (text.back() != L':' && text.back() != L'?')
+        text.push_back(L':');
+    text.push_back(L' ');
+    return text;
+}
+
+InputResult HostEditor::getPoint(const OdGePoint3d* basePoint, OdGePoint3d& point, const wchar_t* prompt,
+                                 const wchar_t* keywords, InputFlags flags, OdString* text,
+                                 HostEdInputTracker* tracker)
+{
+    KeywordList list = keywordsOf(keywords);
+    auto accept = [&](const OdGePoint3d& p) {
+        point = p;
+        m_engine.setLastPoint(p);
+        return InputEngine::Reply::of(kInputValue);
+    };
+    InputEngine::Request request;
+    request.prompt = promptText(prompt, keywords);
+    request.basePoint = basePoint;
+    request.flags = flags;
+    request.tracker = tracker;
+    request.onText = [&](std::wstring_view typed) {
+        if (auto p = InputSyntax::parsePoint(typed, basePoint ? *basePoint : m_engine.lastPoint())) {
+            store(text, InputSyntax::trim(typed));
+            return accept(*p);
+        }
+        if (auto reply = keywordReply(list, typed, text))
+            return *reply;
+        return refuse(list, L"Invalid point.", L"Point or option keyword required.");
+    };
+    request.onPoint = [&](const OdGePoint3d& p) {
+        store(text, L"");
+        return accept(p);
+    };
+    return m_engine.run(request);
+}
+
+InputResult HostEditor::getKeyword(const wchar_t* prompt, const wchar_t* keywords, InputFlags flags, OdString* text,
+                                   HostEdInputTracker* tracker)
+{
+    KeywordList list = keywordsOf(keywords);
+    InputEngine::Request request;
+    request.prompt = promptText(prompt, keywords);
+    request.flags = flags;
+    request.tracker = tracker;
+    request.refusal = kNoPointHere;
+    request.onText = [&](std::wstring_view typed) {
+        if (auto reply = keywordReply(list, typed, text))
+            return *reply;
+        if ((flags & kAcceptText) && text) {
+            store(text, (flags & kTextAsTyped) ? typed : InputSyntax::trim(typed));
+            return InputEngine::Reply::of(kInputText);
+        }
+        return InputEngine::Reply::refuse(L"Invalid option keyword.");
+    };
+    return m_engine.run(request);
+}
+
+InputResult HostEditor::secondPoint(const OdGePoint3d& first, OdGePoint3d& second)
+{
+    InputEngine::Request request;
+    request.prompt = promptText(L"Specify second point", nullptr);
+    request.basePoint = &first;
+    request.flags = kRubberBand;
+    auto accept = [&](const OdGePoint3d& p) {
+        second = p;
+        m_engine.setLastPoint(p);
+        return InputEngine::Reply::of(kInputValue);
+    };
+    request.onText = [&](std::wstring_view typed) {
+        if (auto p = InputSyntax::parsePoint(typed, first))
+            return accept(*p);
+        return InputEngine::Reply::refuse(L"Invalid point.");
+    };
+    request.onPoint = accept;
+    return m_engine.run(request);
+}
+
+InputResult HostEditor::getAngle(const OdGePoint3d* basePoint, double& angle, const wchar_t* prompt,
+                                 const wchar_t* keywords, InputFlags flags, OdString* text,
+                                 HostEdInputTracker* tracker)
+{
+    KeywordList list = keywordsOf(keywords);
+    // A point gives the direction from the base point, or from itself to a second point.
+    auto fromPoint = [&](const OdGePoint3d& p) {
+        m_engine.setLastPoint(p);
+        OdGePoint3d from = basePoint ? *basePoint : p;
+        OdGePoint3d to = p;
+        if (!basePoint) {
+            InputResult second = secondPoint(from, to);
+            if (second != kInputValue)
+                return InputEngine::Reply::of(second);
+        }
+        if (std::hypot(to.x - from.x, to.y - from.y) == 0.0)
+            return InputEngine::Reply::refuse(L"The two points of an angle must differ.");
+        angle = directionAngle(from, to);
+        return InputEngine::Reply::of(kInputValue);
+    };
+    InputEngine::Request request;
+    request.prompt = promptText(prompt, keywords);
+    request.basePoint = basePoint;
+    request.flags = flags;
+    request.tracker = tracker;
+    request.onText = [&](std::wstring_view typed) {
+        if (auto a = InputSyntax::parseAngle(typed)) {
+            store(text, InputSyntax::trim(typed));
+            angle = *a;
+            return InputEngine::Reply::of(kInputValue);
+        }
+        if (auto p = InputSyntax::parsePoint(typed, basePoint ? *basePoint : m_engine.lastPoint())) {
+            store(text, InputSyntax::trim(typed));
+            return fromPoint(*p);
+        }
+        if (auto reply = keywordReply(list, typed, text))
+            return *reply;
+        return refuse(list, L"Requires an angle or a point.", L"Requires an angle, a point or option keyword.");
+    };
+    request.onPoint = fromPoint;
+    return m_engine.run(request);
+}
+
+InputResult HostEditor::getDistance(const OdGePoint3d* basePoint, double& distance, const wchar_t* prompt,
+                                    const wchar_t* keywords, InputFlags flags, OdString* text,
+                                    HostEdInputTracker* tracker)
+{
+    KeywordList list = keywordsOf(keywords);
+    auto fromPoint = [&](const OdGePoint3d& p) {
+        m_engine.setLastPoint(p);
+        OdGePoint3d from = basePoint ? *basePoint : p;
+        OdGePoint3d to = p;
+        if (!basePoint) {
+            InputResult second = secondPoint(from, to);
+            if (second != kInputValue)
+                return InputEngine::Reply::of(second);
+        }
+        distance = from.distanceTo(to);
+        return InputEngine::Reply::of(kInputValue);
+    };
+    InputEngine::Request request;
+    request.prompt = promptText(prompt, keywords);
+    request.basePoint = basePoint;
+    request.flags = flags;
+    request.tracker = tracker;
+    request.onText = [&](std::wstring_view typed) {
+        if (auto d = InputSyntax::parseNumber(typed)) {
+            store(text, InputSyntax::trim(typed));
+            distance = *d;
+            return InputEngine::Reply::of(kInputValue);
+        }
+        if (auto p = InputSyntax::parsePoint(typed, basePoint ? *basePoint : m_engine.lastPoint())) {
+            store(text, InputSyntax::trim(typed));
+            return fromPoint(*p);
+        }
+        if (auto reply = keywordReply(list, typed, text))
+            return *reply;
+        return refuse(list, L"Requires a distance or a point.", L"Requires a distance, a point or option keyword.");
+    };
+    request.onPoint = fromPoint;
+    return m_engine.run(request);
+}
+
+InputResult HostEditor::getReal(double& value, const wchar_t* prompt, const wchar_t* keywords, InputFlags flags,
+                                OdString* text, HostEdInputTracker* tracker)
+{
+    KeywordList list = keywordsOf(keywords);
+    InputEngine::Request request;
+    request.prompt = promptText(prompt, keywords);
+    request.flags = flags;
+    request.tracker = tracker;
+    request.refusal = kNoPointHere;
+    request.onText = [&](std::wstring_view typed) {
+        if (auto v = InputSyntax::parseNumber(typed)) {
+            store(text, InputSyntax::trim(typed));
+            value = *v;
+            return InputEngine::Reply::of(kInputValue);
+        }
+        if (auto reply = keywordReply(list, typed, text))
+            return *reply;
+        return refuse(list, L"Requires a number.", L"Requires a number or option keyword.");
+    };
+    return m_engine.run(request);
+}
+
+InputResult HostEditor::getInteger(std::int32_t& value, const wchar_t* prompt, const wchar_t* keywords,
+                                   InputFlags flags, OdString* text, HostEdInputTracker* tracker)
+{
+    KeywordList list = keywordsOf(keywords);
+    InputEngine::Request request;
+    request.prompt = promptText(prompt, keywords);
+    request.flags = flags;
+    request.tracker = tracker;
+    request.refusal = kNoPointHere;
+    request.onText = [&](std::wstring_view typed) {
+        if (auto v = InputSyntax::parseInteger(typed)) {
+            store(text, InputSyntax::trim(typed));
+            value = *v;
+            return InputEngine::Reply::of(kInputValue);
+        }
+        if (auto reply = keywordReply(list, typed, text))
+            return *reply;
+        return refuse(list, L"Requires an integer.", L"Requires an integer or option keyword.");
+    };
+    return m_engine.run(request);
+}
+
+void HostEditor::printFormatted(const wchar_t* format, std::span<const vantrel::MessageArg> values)
+{
+    std::wstring_view fmtText = format ? format : L"";
+    fmt::dynamic_format_arg_store<fmt::wprintf_context> store;
+    for (const auto& v : values)
+        std::visit([&](const auto& value) { store.push_back(value); }, v.value());
+    std::wstring text;
+    try {
+        text = fmt::vsprintf(fmtText, fmt::basic_format_args<fmt::wprintf_context>(store));
+    } catch (const fmt::format_error& e) {
+        // A format that does not fit its values is a fault of the caller's text; show it as it
+        // is, with the reason, rather than lose the message.
+        text = std::wstring(fmtText) + L" [format error: " + OdString::fromUtf8(e.what()).str() + L"]";
+    }
+    m_engine.transcript().message(text);
+}
