@@ -7,6 +7,7 @@
 
 #include <algorithm>
 
+#include "HandleIndex.h"
 #include "UndoLog.h"
 
 ODRX_DEFINE_MEMBERS(OdDbDatabase, OdRxObject, "")
@@ -14,7 +15,8 @@ ODRX_DEFINE_MEMBERS(OdDbDatabase, OdRxObject, "")
 using vantrel::UndoEntry;
 
 OdDbDatabase::OdDbDatabase()
-    : m_sysVars(std::make_unique<vantrel::SysVarStore>()), m_undo(std::make_unique<vantrel::UndoLog>(*this))
+    : m_byHandle(std::make_unique<vantrel::HandleIndex>()), m_sysVars(std::make_unique<vantrel::SysVarStore>()),
+      m_undo(std::make_unique<vantrel::UndoLog>(*this))
 {
 }
 
@@ -129,7 +131,7 @@ OdDbStub* OdDbDatabase::newStub(OdDbHandle handle)
     OdDbStub& stub = m_stubs.emplace_back();
     stub.database = this;
     stub.handle = handle;
-    m_byHandle.emplace(handle, &stub);
+    m_byHandle->insert(handle, &stub);
     if (handle >= m_handseed)
         m_handseed = OdDbHandle(handle.value() + 1);
     return &stub;
@@ -143,16 +145,14 @@ OdDbObjectId OdDbDatabase::addOdDbObject(OdDbObject* object, OdDbObjectId ownerI
         throw OdError(eAlreadyInDatabase, "object " + object->getDbHandle().ascii() + " is already in a database");
     OdDbStub* stub = nullptr;
     if (!handle.isNull()) {
-        auto it = m_byHandle.find(handle);
-        if (it != m_byHandle.end()) {
-            if (it->second->object)
-                throw OdError(eDuplicateKey, "handle " + handle.ascii() + " is already in use");
-            stub = it->second;
-        } else {
+        stub = m_byHandle->find(handle);
+        if (stub && stub->object)
+            throw OdError(eDuplicateKey, "handle " + handle.ascii() + " is already in use");
+        if (!stub) {
             stub = newStub(handle);
         }
     } else {
-        while (m_byHandle.count(m_handseed))
+        while (m_byHandle->find(m_handseed))
             ++m_handseed;
         stub = newStub(m_handseed);
     }
@@ -171,34 +171,32 @@ OdDbObjectId OdDbDatabase::addOdDbObject(OdDbObject* object, OdDbObjectId ownerI
     return OdDbObjectId(stub);
 }
 
+std::size_t OdDbDatabase::numObjects() const { return m_byHandle->size(); }
+
 OdDbObjectId OdDbDatabase::getOdDbObjectId(OdDbHandle handle, bool createIfNotFound)
 {
     if (handle.isNull())
         return OdDbObjectId();
-    auto it = m_byHandle.find(handle);
-    if (it != m_byHandle.end())
-        return OdDbObjectId(it->second);
+    if (OdDbStub* stub = m_byHandle->find(handle))
+        return OdDbObjectId(stub);
     return createIfNotFound ? OdDbObjectId(newStub(handle)) : OdDbObjectId();
 }
 
 void OdDbDatabase::setHandseed(OdDbHandle next)
 {
-    for (const auto& [h, stub] : m_byHandle)
-        if (stub->object && h >= next)
-            throw OdError(eInvalidSysVarValue, "HANDSEED must exceed every handle in use");
+    bool inUse = false;
+    m_byHandle->forEachInOrder([&](const OdDbStub* stub) { inUse = inUse || (stub->object && stub->handle >= next); });
+    if (inUse)
+        throw OdError(eInvalidSysVarValue, "HANDSEED must exceed every handle in use");
     m_handseed = next;
 }
 
 void OdDbDatabase::forEachObject(const std::function<void(OdDbObjectId)>& fn) const
 {
-    std::vector<OdDbStub*> stubs;
-    stubs.reserve(m_byHandle.size());
-    for (const auto& [h, stub] : m_byHandle)
+    m_byHandle->forEachInOrder([&](OdDbStub* stub) {
         if (stub->object)
-            stubs.push_back(stub);
-    std::sort(stubs.begin(), stubs.end(), [](const OdDbStub* a, const OdDbStub* b) { return a->handle < b->handle; });
-    for (OdDbStub* s : stubs)
-        fn(OdDbObjectId(s));
+            fn(OdDbObjectId(stub));
+    });
 }
 
 // --- system variables ---

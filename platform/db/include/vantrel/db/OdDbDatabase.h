@@ -18,6 +18,7 @@ class OdDbEntity;
 namespace vantrel {
 class UndoLog;
 class SysVarStore;
+class HandleIndex;
 
 // Told about changes so that views can redraw; every call comes after the change.
 class DatabaseListener {
@@ -86,7 +87,7 @@ public:
     void setHandseed(OdDbHandle next);
     // Calls fn for every id with an object, in handle order (erased ones included).
     void forEachObject(const std::function<void(OdDbObjectId)>& fn) const;
-    std::size_t numObjects() const { return m_byHandle.size(); }
+    std::size_t numObjects() const;
 
     // --- system variables of the drawing ---
     // Raise OdError(eUnknownSysVar) for an unknown name and OdError(eInvalidSysVarValue) for a
@@ -151,7 +152,7 @@ private:
     OdDbStub* newStub(OdDbHandle handle);
 
     std::deque<OdDbStub> m_stubs;
-    std::unordered_map<OdDbHandle, OdDbStub*> m_byHandle;
+    std::unique_ptr<vantrel::HandleIndex> m_byHandle;
     OdDbHandle m_handseed{1};
 
     OdDbObjectId m_blockTable, m_layerTable, m_linetypeTable, m_textStyleTable, m_regAppTable;
