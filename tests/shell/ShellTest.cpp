@@ -1,4 +1,5 @@
-// The `vantrel` executable end to end: exit codes, messages, and that a refused run writes nothing.
+// The `vantrel` executable end to end: exit codes, messages, scripts, modules, and that a
+// refused run writes nothing.
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
@@ -42,12 +43,15 @@ protected:
         return q + "'";
     }
 
-    Result run(const std::vector<std::string>& args)
+    // Standard input is the named file, or empty (never the terminal the tests run in); env is
+    // put in front of the command ("NAME=VALUE ").
+    Result run(const std::vector<std::string>& args, const std::string& input = "/dev/null",
+               const std::string& env = "")
     {
-        std::string cmd = quote(VANTREL_EXE);
+        std::string cmd = env + quote(VANTREL_EXE) + " --profile " + quote(path("profile.toml"));
         for (const auto& a : args)
             cmd += " " + quote(a);
-        cmd += " >" + quote(path("stdout")) + " 2>" + quote(path("stderr"));
+        cmd += " <" + quote(input) + " >" + quote(path("stdout")) + " 2>" + quote(path("stderr"));
         int raw = std::system(cmd.c_str());
         Result r{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, read("stdout"), read("stderr")};
         fs::remove(path("stdout"));
@@ -104,21 +108,84 @@ TEST_F(ShellTest, UnreadableDrawingExitsOneAndWritesNothing)
     }
 }
 
-TEST_F(ShellTest, ScriptsHoldOnlyCommentsForNow)
+TEST_F(ShellTest, ScriptRunsCommandsAndEndsInsideARequestByCancelling)
 {
-    write("ok.scr", "; a comment\n\n   ;indented comment\n");
-    EXPECT_EQ(run({"-s", path("ok.scr")}).status, 0);
-
-    write("cmd.scr", "; draw\nLINE\n0,0\n");
-    std::vector<std::string> args{"-s", path("cmd.scr")};
+    // The second line is left unfinished: the script ends at its second point.
+    write("draw.scr", "; draw\ntestline\n0,0\n10,0\ntestline\n1,1\n");
+    std::vector<std::string> args{"--plugin", VANTREL_TEST_PLUGIN, "-s", path("draw.scr")};
     for (auto& a : outputArgs())
         args.push_back(a);
     Result r = run(args);
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, path("cmd.scr") + ":2: commands are not available in this version\n");
-    EXPECT_FALSE(anyOutput());
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.out, "Command: testline\nSpecify first point: 0,0\nSpecify next point: 10,0\n"
+                     "Command: testline\nSpecify first point: 1,1\nSpecify next point: *Cancel*\n");
+    std::vector<std::string> model;
+    const auto json = nlohmann::json::parse(read("out.json"));
+    for (const auto& e : json["entities"])
+        if (e["space"] == "model")
+            model.push_back(e["type"]);
+    EXPECT_EQ(model, std::vector<std::string>{"LINE"});
+    EXPECT_TRUE(fs::exists(path("out.dxf")));
+
+    // The same script from standard input gives the same transcript.
+    Result piped = run({"--plugin", VANTREL_TEST_PLUGIN}, path("draw.scr"));
+    EXPECT_EQ(piped.status, 0);
+    EXPECT_EQ(piped.out, r.out);
 
     EXPECT_EQ(run({"-s", path("none.scr")}).status, 1);
+}
+
+TEST_F(ShellTest, TransientsRemainingAtTheEndAreDrawnIntoTheSvg)
+{
+    write("t.scr", "testtransient\n");
+    Result r = run({"--plugin", VANTREL_TEST_PLUGIN, "-s", path("t.scr"), "--svg", path("out.svg")});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(read("out.svg").find("<circle"), std::string::npos);
+}
+
+TEST_F(ShellTest, SettingsAndModulesTheUserMustFixExitOne)
+{
+    write("ok.scr", "; nothing\n");
+    struct Case {
+        std::vector<std::string> args;
+        std::string env;
+        std::string message;
+    };
+    const std::vector<Case> cases{
+        {{"--set", "NOSUCHVAR=1"}, "", "NOSUCHVAR"},
+        {{"--set", "PICKSTYLE=7"}, "", "PICKSTYLE"},
+        {{"--set", "PICKSTYLE"}, "", "PICKSTYLE"},
+        {{"--plugin", path("missing.so")}, "", "missing.so: no such file"},
+        {{"--plugin", path("ok.scr")}, "", "cannot load"},
+        {{}, "VANTREL_MODULE_PATH=" + quote(path("nomodule.so")) + " ", "nomodule.so: no such file"},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args = c.args;
+        args.push_back("-s");
+        args.push_back(path("ok.scr"));
+        for (auto& a : outputArgs())
+            args.push_back(a);
+        Result r = run(args, "/dev/null", c.env);
+        EXPECT_EQ(r.status, 1) << c.message;
+        EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+        EXPECT_FALSE(anyOutput()) << c.message;
+    }
+}
+
+TEST_F(ShellTest, ModuleFromTheEnvironmentAndSettingsIntoTheProfile)
+{
+    write("count.scr", "testcount\n");
+    Result r = run({"--set", "PICKSTYLE=2", "-s", path("count.scr")}, "/dev/null",
+                   "VANTREL_MODULE_PATH=" + quote(VANTREL_TEST_PLUGIN) + " ");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "Command: testcount\n0 entities\nCommand: \n");
+    EXPECT_NE(read("profile.toml").find("PICKSTYLE = 2"), std::string::npos);
+    // Without the module its commands are unknown; a module missing from its default place is
+    // not an error.
+    Result without = run({"-s", path("count.scr")});
+    EXPECT_EQ(without.status, 0);
+    EXPECT_EQ(without.out, "Command: testcount\nUnknown command \"TESTCOUNT\".\nCommand: \n");
 }
 
 TEST_F(ShellTest, TemplateWritesJsonSvgAndDxf)

@@ -19,6 +19,11 @@ bool layerShown(OdDbObjectId layerId)
 
 std::string renderSvg(OdDbDatabase& db, OdDbObjectId block)
 {
+    return renderSvg(db, block, {});
+}
+
+std::string renderSvg(OdDbDatabase& db, OdDbObjectId block, std::span<const OdDbEntity* const> overlay)
+{
     if (block.isNull())
         block = db.getModelSpaceId();
     OdDbBlockTableRecordPtr btr = block.safeOpenObject();
@@ -37,12 +42,19 @@ std::string renderSvg(OdDbDatabase& db, OdDbObjectId block)
             continue;
         entity->draw(sink);
     }
+    for (const OdDbEntity* entity : overlay)
+        entity->draw(sink);
     return sink.document();
 }
 
 std::string writeSvg(OdDbDatabase& db, const std::string& path)
 {
     return writeFileAtomically(path, renderSvg(db));
+}
+
+std::string writeSvg(OdDbDatabase& db, const std::string& path, std::span<const OdDbEntity* const> overlay)
+{
+    return writeFileAtomically(path, renderSvg(db, OdDbObjectId::kNull, overlay));
 }
 
 }

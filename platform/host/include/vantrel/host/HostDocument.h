@@ -1,0 +1,81 @@
+// One open drawing: its database, its command line (HostEditor on its own input engine), the
+// selection request, transient graphics, the visible area and the UCS the user works in.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include <vantrel/db/OdDbDatabase.h>
+#include <vantrel/db/OdDbEntity.h>
+#include <vantrel/ge/OdGeExtents3d.h>
+#include <vantrel/ge/OdGeMatrix3d.h>
+#include <vantrel/host/HostEditor.h>
+#include <vantrel/host/InputEngine.h>
+#include <vantrel/host/InputResult.h>
+#include <vantrel/host/hostSelectionSet.h>
+
+class HostApplication;
+
+// Selection flags this host gives meaning to; other bits are accepted and have no effect.
+// docs/input.md explains them.
+inline constexpr std::uint32_t kSelectSingle = 0x2000;       // at most one entity
+inline constexpr std::uint32_t kSelectNoGroups = 0x8000;     // groups are never expanded
+inline constexpr std::uint32_t kSelectRejectLocked = 0x10000; // entities on locked layers are left out
+
+class HostDocument {
+public:
+    HostDocument(HostApplication& application, OdDbDatabasePtr db);
+    HostDocument(const HostDocument&) = delete;
+    HostDocument& operator=(const HostDocument&) = delete;
+    ~HostDocument();
+
+    HostApplication& application() const { return m_app; }
+    OdDbDatabase* database() const { return m_db.get(); }
+    HostEditor& editor() { return m_editor; }
+    vantrel::InputEngine& engine() { return m_engine; }
+
+    // Asks for entities of the active space with the syntax of docs/input.md (a pick, W, C, ALL,
+    // L, P, H) or a keyword of the list. On kInputValue the set holds what was chosen (possibly
+    // nothing) and each chosen entity is highlighted; the set is emptied first in any case.
+    InputResult getSelection(hostSelectionSet& set, const wchar_t* prompt, const wchar_t* keywords,
+                             std::uint32_t flags);
+    // What the last selection that answered kInputValue chose (`P`).
+    const std::vector<OdDbObjectId>& previousSelection() const { return m_previous; }
+    void setPreviousSelection(std::vector<OdDbObjectId> ids) { m_previous = std::move(ids); }
+    // Selections highlight what they chose; what a command leaves highlighted is switched off
+    // when it ends.
+    void noteHighlighted(OdDbObjectId id) { m_highlighted.push_back(id); }
+    void clearHighlights();
+
+    // Transient graphics: entities shown over the drawing without being in it, until removed.
+    // add answers false when the entity is shown already, remove when it was not shown.
+    bool addTransient(OdDbEntity* entity);
+    bool removeTransient(OdDbEntity* entity);
+    // Shown now, in the order they were added.
+    std::vector<const OdDbEntity*> transients() const;
+    std::size_t transientAddCalls() const { return m_transientAdds; }
+    std::size_t transientRemoveCalls() const { return m_transientRemoves; }
+
+    // The visible area in world coordinates (`!view` sets it); picks are measured against it.
+    OdGeExtents3d viewExtents() { return m_engine.drawer().viewExtents(); }
+    void setViewExtents(const OdGeExtents3d& extents) { m_engine.drawer().setViewExtents(extents); }
+    // The distance within which a pick finds an entity: 1% of the longer side of the view.
+    double pickDistance();
+
+    // UCS to world; the world system until set.
+    const OdGeMatrix3d& ucs() const { return m_ucs; }
+    void setUcs(const OdGeMatrix3d& ucs) { m_ucs = ucs; }
+
+private:
+    HostApplication& m_app;
+    OdDbDatabasePtr m_db;
+    vantrel::InputEngine m_engine;
+    HostEditor m_editor;
+    std::vector<OdDbObjectId> m_previous;
+    std::vector<OdDbObjectId> m_highlighted;
+    std::vector<OdDbEntityPtr> m_transients;
+    std::size_t m_transientAdds = 0;
+    std::size_t m_transientRemoves = 0;
+    OdGeMatrix3d m_ucs;
+};

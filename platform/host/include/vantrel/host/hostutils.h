@@ -1,0 +1,19 @@
+// Viewport and UCS queries of a drawing as commands need them: where new entities go, and the
+// user coordinate system of the document that shows the drawing.
+#pragma once
+
+#include <vantrel/db/OdDbDatabase.h>
+#include <vantrel/ge/OdGeMatrix3d.h>
+#include <vantrel/ge/OdGeVector3d.h>
+
+// The active viewport: in paper space the viewport entity (number 1 is the sheet itself).
+OdDbObjectId getActiveViewportId(OdDbDatabase* db);
+// The block that commands work in: the current space, except that with paper space current and
+// a floating viewport active (number above 1) the user works in model space through it.
+// Raises OdError(eNullObjectPointer) for a null database.
+OdDbObjectId getActiveBTRId(OdDbDatabase* db);
+// The UCS (UCS to world) of the running application's document that shows db; the world
+// system when no document does.
+OdGeMatrix3d getCurrentUCS(OdDbDatabase* db);
+OdGeVector3d get_UCSXDIR(OdDbDatabase* db);
+OdGeVector3d get_UCSZDIR(OdDbDatabase* db);
