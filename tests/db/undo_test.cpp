@@ -80,6 +80,22 @@ TEST_F(DbFixture, UndoTakesBackAWholeBlockAndRedoPutsItAgain)
     EXPECT_FALSE(db->redo());
 }
 
+TEST_F(DbFixture, ADiscardedBlockCannotBeRedone)
+{
+    OdDbObjectId a = addEntity(1.0);
+    db->blockUndoRecording(true);
+    setValue(a, 2.0);
+    db->blockUndoRecording(false);
+    db->blockUndoRecording(true);
+    setValue(a, 3.0);
+    db->blockUndoRecording(false);
+    EXPECT_TRUE(db->discardLastBlock());
+    EXPECT_EQ(valueOf(a), 2.0);
+    EXPECT_FALSE(db->hasRedo());
+    EXPECT_TRUE(db->undo());
+    EXPECT_EQ(valueOf(a), 1.0);
+}
+
 TEST_F(DbFixture, TransactionsAbortToTheirStart)
 {
     OdDbObjectId a = addEntity(1.0);

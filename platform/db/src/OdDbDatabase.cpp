@@ -246,7 +246,8 @@ void OdDbDatabase::blockUndoRecording(bool begin)
 }
 
 bool OdDbDatabase::isUndoBlockStarted() const { return m_undo->blockDepth() > 0; }
-bool OdDbDatabase::undo() { return m_undo->undo(); }
+bool OdDbDatabase::undo() { return m_undo->undo(true); }
+bool OdDbDatabase::discardLastBlock() { return m_undo->undo(false); }
 bool OdDbDatabase::redo() { return m_undo->redo(); }
 bool OdDbDatabase::hasUndo() const { return m_undo->hasUndo(); }
 bool OdDbDatabase::hasRedo() const { return m_undo->hasRedo(); }

@@ -65,7 +65,7 @@ bool UndoLog::hasUndo() const
     return false;
 }
 
-bool UndoLog::undo()
+bool UndoLog::undo(bool keepForRedo)
 {
     std::size_t end = m_log.size();
     while (end > 0 && m_log[end - 1].kind == UndoEntry::Kind::None)
@@ -91,7 +91,7 @@ bool UndoLog::undo()
     auto inverses = rollBackTo(stop);
     m_log.resize(stop);
     bool changed = !inverses.empty();
-    if (changed)
+    if (changed && keepForRedo)
         m_redo.push_back(std::move(inverses));
     newRecord();
     return changed;

@@ -41,7 +41,8 @@ public:
     void beginBlock();
     void endBlock();
     int blockDepth() const { return m_blockDepth; }
-    bool undo();
+    // Rolls back the most recent block; keepForRedo puts the change on the redo stack.
+    bool undo(bool keepForRedo);
     bool redo();
     bool hasUndo() const;
     bool hasRedo() const { return !m_redo.empty(); }

@@ -236,7 +236,7 @@ HostApplication::CommandRun HostApplication::runCommand(std::wstring_view line)
         // The drawing is left as it was before the command.
         if (command.undoGroup) {
             db->blockUndoRecording(false);
-            db->undo();
+            db->discardLastBlock();
         }
         message(L"\n" + command.name + L" failed: " + std::wstring(OdString::fromUtf8(e.what()).c_str()));
         run.result = CommandRun::Result::Failed;

@@ -118,6 +118,8 @@ public:
     // Takes back the most recent block (or, outside blocks, everything since the last mark); the
     // change can be redone until something new is recorded. False when there is nothing to undo.
     bool undo();
+    // As undo, but the change cannot be redone: for taking back a command that failed half way.
+    bool discardLastBlock();
     bool redo();
     bool hasUndo() const;
     bool hasRedo() const;
