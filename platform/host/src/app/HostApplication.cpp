@@ -124,7 +124,7 @@ HostApplication::HostApplication(IProfile& profile, vantrel::InputSource& source
 {
     assert(!g_current && "only one application exists at a time");
     g_current = this;
-    vantrel::registerUndoCommands(commands());
+    vantrel::registerHostCommands(commands());
 }
 
 HostApplication::~HostApplication()

@@ -7,9 +7,27 @@ namespace vantrel {
 
 namespace {
 
+// The active viewport follows CVPORT when taking back or putting back a space switch.
+class ViewportFollower {
+public:
+    explicit ViewportFollower(OdDbDatabase& db) : m_db(db), m_before(db.sysVarInt(L"CVPORT")) {}
+    ~ViewportFollower()
+    {
+        if (m_db.sysVarInt(L"CVPORT") != m_before)
+            followViewportVariable(m_db);
+    }
+    ViewportFollower(const ViewportFollower&) = delete;
+    ViewportFollower& operator=(const ViewportFollower&) = delete;
+
+private:
+    OdDbDatabase& m_db;
+    std::int32_t m_before;
+};
+
 void undoLastCommand(HostDocument& doc)
 {
     OdDbDatabase* db = doc.database();
+    ViewportFollower follower(*db);
     // Commands that changed nothing left empty groups; U skips them to reach one that did.
     while (db->hasUndo()) {
         std::size_t before = db->undoLogSize();
@@ -23,6 +41,7 @@ void undoLastCommand(HostDocument& doc)
 
 void redoLastUndo(HostDocument& doc)
 {
+    ViewportFollower follower(*doc.database());
     if (!doc.database()->redo())
         doc.editor().printMessage(L"\nNothing to redo.");
 }
@@ -33,6 +52,16 @@ void registerUndoCommands(CommandRegistry& registry)
 {
     registry.addHostCommand(L"U", undoLastCommand, false);
     registry.addHostCommand(L"REDO", redoLastUndo, false);
+}
+
+void registerHostCommands(CommandRegistry& registry)
+{
+    registerUndoCommands(registry);
+    registerDrawCommands(registry);
+    registerEditCommands(registry);
+    registerSettingsCommands(registry);
+    registerViewCommands(registry);
+    registerFileCommands(registry);
 }
 
 } // namespace vantrel

@@ -1,0 +1,136 @@
+// ERASE and LIST: commands that work on selected entities of the space the user works in.
+#include "commands/host_commands.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cwchar>
+
+#include <vantrel/db/DxfFile.h>
+#include <vantrel/db/OdDbArc.h>
+#include <vantrel/db/OdDbCircle.h>
+#include <vantrel/db/OdDbEllipse.h>
+#include <vantrel/db/OdDbLine.h>
+#include <vantrel/db/OdDbPolyline.h>
+#include <vantrel/db/OdDbSolid.h>
+#include <vantrel/db/OdDbSpline.h>
+#include <vantrel/host/HostDocument.h>
+
+namespace vantrel {
+
+std::wstring formatNumber(double value)
+{
+    if (std::abs(value) < 5e-5)
+        value = 0.0;
+    wchar_t text[64];
+    std::swprintf(text, 64, L"%.4f", value);
+    return text;
+}
+
+std::optional<std::vector<OdDbObjectId>> selectObjects(HostDocument& doc, std::uint32_t flags)
+{
+    hostSelectionSetPtr set = hostSelectionSet::createObject(doc.database());
+    std::vector<OdDbObjectId> chosen;
+    for (;;) {
+        InputResult r = doc.getSelection(*set, L"Select objects", nullptr, flags);
+        if (r == kInputEmpty) {
+            doc.setPreviousSelection(chosen);
+            return chosen;
+        }
+        if (r != kInputValue)
+            return std::nullopt;
+        for (OdDbObjectId id : set->objectIds()) {
+            if (std::find(chosen.begin(), chosen.end(), id) == chosen.end())
+                chosen.push_back(id);
+        }
+        doc.editor().printMessage(L"\n%d found, %d total", static_cast<int>(set->numEntities()),
+                                  static_cast<int>(chosen.size()));
+    }
+}
+
+namespace {
+
+std::wstring pointText(const OdGePoint3d& p)
+{
+    return L"X=" + formatNumber(p.x) + L" Y=" + formatNumber(p.y) + L" Z=" + formatNumber(p.z);
+}
+
+double degrees(double radians)
+{
+    return radians * 180.0 / 3.14159265358979323846;
+}
+
+// Entities on locked layers cannot be erased.
+void eraseCommand(HostDocument& doc)
+{
+    auto chosen = selectObjects(doc, kSelectRejectLocked);
+    if (!chosen)
+        return;
+    for (OdDbObjectId id : *chosen)
+        OdDbObjectPtr(id.safeOpenObject(OdDb::kForWrite))->erase();
+}
+
+// The geometry lines of the kinds the host draws; other kinds show their common properties only.
+void listGeometry(HostEditor& ed, const OdDbEntity& entity)
+{
+    if (auto line = OdDbLine::cast(&entity)) {
+        ed.printMessage(L"\n  from point %s\n  to point   %s\n  length %s", pointText(line->startPoint()),
+                        pointText(line->endPoint()), formatNumber(line->startPoint().distanceTo(line->endPoint())));
+    } else if (auto circle = OdDbCircle::cast(&entity)) {
+        ed.printMessage(L"\n  center point %s\n  radius %s", pointText(circle->center()), formatNumber(circle->radius()));
+    } else if (auto arc = OdDbArc::cast(&entity)) {
+        ed.printMessage(L"\n  center point %s\n  radius %s\n  start angle %s\n  end angle %s", pointText(arc->center()),
+                        formatNumber(arc->radius()), formatNumber(degrees(arc->startAngle())),
+                        formatNumber(degrees(arc->endAngle())));
+    } else if (auto ellipse = OdDbEllipse::cast(&entity)) {
+        ed.printMessage(L"\n  center point %s\n  major radius %s\n  minor radius %s", pointText(ellipse->center()),
+                        formatNumber(ellipse->majorAxis().length()), formatNumber(ellipse->minorAxis().length()));
+    } else if (auto spline = OdDbSpline::cast(&entity)) {
+        ed.printMessage(L"\n  degree %d, %d control points, %d fit points", spline->degree(),
+                        spline->numControlPoints(), spline->numFitPoints());
+    } else if (auto pline = OdDbPolyline::cast(&entity)) {
+        ed.printMessage(L"\n  %s, constant width %s", pline->isClosed() ? L"closed" : L"open",
+                        formatNumber(pline->getConstantWidth()));
+        for (unsigned int i = 0; i < pline->numVerts(); ++i) {
+            OdGePoint3d p;
+            pline->getPointAt(i, p);
+            double start = 0.0, end = 0.0;
+            pline->getWidthsAt(i, start, end);
+            ed.printMessage(L"\n  vertex %s bulge %s widths %s %s", pointText(p), formatNumber(pline->getBulgeAt(i)),
+                            formatNumber(start), formatNumber(end));
+        }
+    } else if (auto solid = OdDbSolid::cast(&entity)) {
+        for (int i = 0; i < 4; ++i) {
+            OdGePoint3d p;
+            solid->getPointAt(i, p);
+            ed.printMessage(L"\n  corner %d %s", i + 1, pointText(p));
+        }
+    }
+}
+
+void listCommand(HostDocument& doc)
+{
+    auto chosen = selectObjects(doc, 0);
+    if (!chosen)
+        return;
+    HostEditor& ed = doc.editor();
+    OdDbDatabase* db = doc.database();
+    for (OdDbObjectId id : *chosen) {
+        OdDbEntityPtr entity = id.safeOpenObject();
+        const std::string type = dxfRecordName(*entity);
+        ed.printMessage(L"\n%s  Layer: \"%s\"  Space: %s  Handle: %s", type, entity->layer(),
+                        entity->ownerId() == db->getModelSpaceId() ? L"Model space" : L"Paper space",
+                        id.getHandle().ascii());
+        ed.printMessage(L"\n  color %s", entity->color().description());
+        listGeometry(ed, *entity);
+    }
+}
+
+} // namespace
+
+void registerEditCommands(CommandRegistry& registry)
+{
+    registry.addHostCommand(L"ERASE", eraseCommand);
+    registry.addHostCommand(L"LIST", listCommand);
+}
+
+} // namespace vantrel

@@ -1,0 +1,397 @@
+// SETVAR, LAYER, GROUP and UCS: the settings a drafter changes between drawing commands.
+#include "commands/host_commands.h"
+
+#include <algorithm>
+
+#include <vantrel/db/OdDbDictionary.h>
+#include <vantrel/db/OdDbGroup.h>
+#include <vantrel/db/OdDbTables.h>
+#include <vantrel/host/HostApplication.h>
+#include <vantrel/host/HostDocument.h>
+#include <vantrel/host/InputSyntax.h>
+#include <vantrel/host/hostutils.h>
+
+namespace vantrel {
+
+namespace {
+
+// Free text, trimmed and not empty; Enter and Esc give nothing.
+std::optional<std::wstring> askText(HostEditor& ed, const wchar_t* prompt)
+{
+    OdString text;
+    if (ed.getKeyword(prompt, L"", kAcceptText, &text) != kInputText)
+        return std::nullopt;
+    std::wstring trimmed(InputSyntax::trim(text.c_str()));
+    if (trimmed.empty())
+        return std::nullopt;
+    return trimmed;
+}
+
+std::wstring errorText(const OdError& e)
+{
+    return OdString::fromUtf8(e.what()).c_str();
+}
+
+std::wstring valueText(const OdResBuf& value)
+{
+    switch (OdResBuf::kindOfCode(value.restype())) {
+    case OdResBuf::ValueKind::String: return value.getString().c_str();
+    case OdResBuf::ValueKind::Double: return formatNumber(value.getDouble());
+    case OdResBuf::ValueKind::Point3d: {
+        const OdGePoint3d p = value.getPoint3d();
+        return formatNumber(p.x) + L"," + formatNumber(p.y) + L"," + formatNumber(p.z);
+    }
+    default: return std::to_wstring(value.getInt32());
+    }
+}
+
+// The variables that name a table record take only names the table has.
+void setTableVariable(OdDbDatabase& db, const std::wstring& name, const std::wstring& value)
+{
+    const bool layer = name == L"CLAYER";
+    OdDbSymbolTablePtr table = (layer ? db.getLayerTableId() : db.getLinetypeTableId()).safeOpenObject();
+    OdDbObjectId id = table->getAt(value.c_str());
+    if (id.isNull())
+        throw OdError(eInvalidInput, "no " + std::string(layer ? "layer" : "linetype") + " named \"" +
+                                         OdString(value).toUtf8() + "\"");
+    if (layer)
+        db.setCLAYER(id);
+    else
+        db.setCELTYPE(id);
+}
+
+// SETVAR: a drawing or application variable by name, then its new value (Enter keeps it).
+void setvarCommand(HostDocument& doc)
+{
+    HostEditor& ed = doc.editor();
+    HostApplication& app = doc.application();
+    std::wstring name;
+    OdResBufPtr current;
+    while (!current) {
+        auto typed = askText(ed, L"Enter variable name");
+        if (!typed)
+            return;
+        try {
+            current = app.getSysVar(typed->c_str(), doc.database());
+            name = CommandRegistry::key(*typed);
+        } catch (const OdError& e) {
+            ed.printMessage(L"\n%s", errorText(e));
+        }
+    }
+    const std::wstring prompt = L"Enter new value for " + name + L" <" + valueText(*current) + L">";
+    for (;;) {
+        auto typed = askText(ed, prompt.c_str());
+        if (!typed)
+            return;
+        try {
+            if (name == L"CLAYER" || name == L"CELTYPE")
+                setTableVariable(*doc.database(), name, *typed);
+            else
+                app.sysVars().applyAssignment((name + L"=" + *typed).c_str(), doc.database());
+            return;
+        } catch (const OdError& e) {
+            ed.printMessage(L"\n%s", errorText(e));
+        }
+    }
+}
+
+// LAYER: options until Enter; each names a layer.
+class LayerCommand {
+public:
+    explicit LayerCommand(HostDocument& doc) : m_ed(doc.editor()), m_db(*doc.database()) {}
+
+    void run()
+    {
+        for (;;) {
+            InputResult r = m_ed.getKeyword(L"Enter an option [%s]", L"Make Set New Lock Unlock Color");
+            switch (r) {
+            case kInputFirstKeyword: onMake(); break;
+            case kInputFirstKeyword + 1: onSet(); break;
+            case kInputFirstKeyword + 2: onNew(); break;
+            case kInputFirstKeyword + 3: onLock(true); break;
+            case kInputFirstKeyword + 4: onLock(false); break;
+            case kInputFirstKeyword + 5: onColor(); break;
+            default: return;
+            }
+        }
+    }
+
+private:
+    void onMake()
+    {
+        auto name = askName(L"Enter name for new layer (becomes the current layer)");
+        if (!name)
+            return;
+        OdDbObjectId id = layerId(*name);
+        if (id.isNull())
+            id = addLayer(*name);
+        makeCurrent(id);
+    }
+
+    void onSet()
+    {
+        auto name = askText(m_ed, L"Enter layer name to make current");
+        if (!name)
+            return;
+        if (OdDbObjectId id = existing(*name); !id.isNull())
+            makeCurrent(id);
+    }
+
+    void onNew()
+    {
+        auto name = askName(L"Enter name for new layer");
+        if (!name)
+            return;
+        if (!layerId(*name).isNull())
+            m_ed.printMessage(L"\nLayer \"%s\" already exists.", *name);
+        else
+            addLayer(*name);
+    }
+
+    void onLock(bool lock)
+    {
+        auto name = askText(m_ed, lock ? L"Enter name of layer to lock" : L"Enter name of layer to unlock");
+        if (!name)
+            return;
+        if (OdDbObjectId id = existing(*name); !id.isNull())
+            OdDbLayerTableRecordPtr(id.safeOpenObject(OdDb::kForWrite))->setIsLocked(lock);
+    }
+
+    void onColor()
+    {
+        std::int32_t index = 0;
+        for (;;) {
+            if (m_ed.getInteger(index, L"Enter color number (1-255)") != kInputValue)
+                return;
+            if (index >= 1 && index <= 255)
+                break;
+            m_ed.printMessage(L"\nThe color number must be between 1 and 255.");
+        }
+        const std::wstring current = OdDbLayerTableRecordPtr(m_db.getCLAYER().safeOpenObject())->getName().c_str();
+        const std::wstring prompt = L"Enter name of layer for color " + std::to_wstring(index) + L" <" + current + L">";
+        OdString typed;
+        InputResult r = m_ed.getKeyword(prompt.c_str(), L"", kAcceptText, &typed);
+        std::wstring name(InputSyntax::trim(typed.c_str()));
+        if (r == kInputEmpty || (r == kInputText && name.empty()))
+            name = current;
+        else if (r != kInputText)
+            return;
+        if (OdDbObjectId id = existing(name); !id.isNull())
+            OdDbLayerTableRecordPtr(id.safeOpenObject(OdDb::kForWrite))->setColor(OdCmColor::byIndex(static_cast<std::int16_t>(index)));
+    }
+
+    // A name for a new layer: characters that files and references reserve are refused.
+    std::optional<std::wstring> askName(const wchar_t* prompt)
+    {
+        for (;;) {
+            auto name = askText(m_ed, prompt);
+            if (!name || name->find_first_of(L"<>/\\\":;?*|,=`") == std::wstring::npos)
+                return name;
+            m_ed.printMessage(L"\nA layer name cannot contain any of < > / \\ \" : ; ? * | , = `");
+        }
+    }
+
+    OdDbObjectId layerId(const std::wstring& name) const
+    {
+        return OdDbLayerTablePtr(m_db.getLayerTableId().safeOpenObject())->getAt(name.c_str());
+    }
+
+    OdDbObjectId existing(const std::wstring& name)
+    {
+        OdDbObjectId id = layerId(name);
+        if (id.isNull())
+            m_ed.printMessage(L"\nNo layer named \"%s\".", name);
+        return id;
+    }
+
+    OdDbObjectId addLayer(const std::wstring& name)
+    {
+        OdDbLayerTableRecordPtr layer = OdDbLayerTableRecord::createObject();
+        layer->setName(name.c_str());
+        layer->setLinetypeObjectId(m_db.getLinetypeContinuousId());
+        OdDbLayerTablePtr table = m_db.getLayerTableId().safeOpenObject(OdDb::kForWrite);
+        return table->add(layer.get());
+    }
+
+    // A frozen layer cannot be current: nothing drawn on it would show.
+    void makeCurrent(OdDbObjectId id)
+    {
+        OdDbLayerTableRecordPtr layer = id.safeOpenObject();
+        if (layer->isFrozen()) {
+            m_ed.printMessage(L"\nLayer \"%s\" is frozen and cannot be made current.", layer->getName());
+            return;
+        }
+        m_db.setCLAYER(id);
+    }
+
+    HostEditor& m_ed;
+    OdDbDatabase& m_db;
+};
+
+// GROUP: named groups of the group dictionary; names are kept in capitals.
+class GroupCommand {
+public:
+    explicit GroupCommand(HostDocument& doc) : m_doc(doc), m_ed(doc.editor()) {}
+
+    void run()
+    {
+        InputResult r = m_ed.getKeyword(L"Enter a group option [%s]", L"Create Add Remove");
+        if (r == kInputFirstKeyword)
+            onCreate();
+        else if (r == kInputFirstKeyword + 1)
+            onAdd();
+        else if (r == kInputFirstKeyword + 2)
+            onRemove();
+    }
+
+private:
+    void onCreate()
+    {
+        std::wstring name;
+        for (;;) {
+            auto typed = askText(m_ed, L"Enter group name");
+            if (!typed)
+                return;
+            name = CommandRegistry::key(*typed);
+            if (name.find_first_of(L"<>/\\\":;?*|,=`") != std::wstring::npos)
+                m_ed.printMessage(L"\nA group name cannot contain any of < > / \\ \" : ; ? * | , = `");
+            else if (dictionary()->has(name.c_str()))
+                m_ed.printMessage(L"\nGroup \"%s\" already exists.", name);
+            else
+                break;
+        }
+        auto chosen = selectObjects(m_doc, kSelectNoGroups);
+        if (!chosen)
+            return;
+        if (chosen->empty()) {
+            m_ed.printMessage(L"\nNothing selected; no group created.");
+            return;
+        }
+        OdDbGroupPtr group = OdDbGroup::createObject();
+        OdDbDictionaryPtr(dictionary(OdDb::kForWrite))->setAt(name.c_str(), group.get());
+        for (OdDbObjectId id : *chosen)
+            group->append(id);
+        m_ed.printMessage(L"\nGroup \"%s\" created with %d objects.", name, static_cast<int>(chosen->size()));
+    }
+
+    void onAdd()
+    {
+        OdDbGroupPtr group = askGroup();
+        if (!group)
+            return;
+        auto chosen = selectObjects(m_doc, kSelectNoGroups);
+        if (!chosen)
+            return;
+        int added = 0;
+        for (OdDbObjectId id : *chosen) {
+            if (!group->has(id)) {
+                group->append(id);
+                ++added;
+            }
+        }
+        m_ed.printMessage(L"\n%d added to group \"%s\", %d in all.", added, group->name(),
+                          static_cast<int>(group->numEntities()));
+    }
+
+    void onRemove()
+    {
+        OdDbGroupPtr group = askGroup();
+        if (!group)
+            return;
+        auto chosen = selectObjects(m_doc, kSelectNoGroups);
+        if (!chosen)
+            return;
+        const auto removed = std::count_if(chosen->begin(), chosen->end(), [&](OdDbObjectId id) { return group->remove(id); });
+        m_ed.printMessage(L"\n%d removed from group \"%s\", %d left.", static_cast<int>(removed), group->name(),
+                          static_cast<int>(group->numEntities()));
+    }
+
+    // An existing group, open for write; asked again while no group has the name.
+    OdDbGroupPtr askGroup()
+    {
+        for (;;) {
+            auto typed = askText(m_ed, L"Enter group name");
+            if (!typed)
+                return OdDbGroupPtr();
+            OdDbObjectId id = dictionary()->getAt(typed->c_str());
+            if (!id.isNull())
+                return id.safeOpenObject(OdDb::kForWrite);
+            m_ed.printMessage(L"\nNo group named \"%s\".", CommandRegistry::key(*typed));
+        }
+    }
+
+    OdDbDictionaryPtr dictionary(OdDb::OpenMode mode = OdDb::kForRead)
+    {
+        return m_doc.database()->getGroupDictionaryId(true).safeOpenObject(mode);
+    }
+
+    HostDocument& m_doc;
+    HostEditor& m_ed;
+};
+
+// UCS: a new origin, three points, or the world system. The UCS belongs to the document; it stays
+// as it was when the user ends a request.
+void ucsChoice(HostDocument& doc)
+{
+    HostEditor& ed = doc.editor();
+    InputResult r = ed.getKeyword(L"Enter an option [%s] <World>", L"Origin 3point World");
+    if (r == kInputEmpty || r == kInputFirstKeyword + 2) {
+        doc.setUcs(OdGeMatrix3d::kIdentity);
+        return;
+    }
+    if (r != kInputFirstKeyword && r != kInputFirstKeyword + 1)
+        return;
+    OdGePoint3d origin;
+    if (ed.getPoint(nullptr, origin, L"Specify new origin point") != kInputValue)
+        return;
+    OdGePoint3d previousOrigin;
+    OdGeVector3d x, y, z;
+    doc.ucs().getCoordSystem(previousOrigin, x, y, z);
+    if (r == kInputFirstKeyword) { // Origin: the axes stay
+        doc.setUcs(OdGeMatrix3d().setCoordSystem(origin, x, y, z));
+        return;
+    }
+    OdGePoint3d onX, onY;
+    for (;;) {
+        if (ed.getPoint(&origin, onX, L"Specify point on positive portion of X-axis", nullptr, kRubberBand) != kInputValue)
+            return;
+        if (!onX.isEqualTo(origin))
+            break;
+        ed.printMessage(L"\nThe point must differ from the origin.");
+    }
+    x = (onX - origin).normal();
+    for (;;) {
+        if (ed.getPoint(&origin, onY, L"Specify point on positive-Y portion of the UCS XY plane", nullptr,
+                        kRubberBand) != kInputValue)
+            return;
+        z = x.crossProduct(onY - origin);
+        if (!z.isZeroLength())
+            break;
+        ed.printMessage(L"\nThe point lies on the X axis.");
+    }
+    z = z.normal();
+    doc.setUcs(OdGeMatrix3d().setCoordSystem(origin, x, z.crossProduct(x), z));
+}
+
+void ucsCommand(HostDocument& doc)
+{
+    ucsChoice(doc);
+    OdGePoint3d origin;
+    OdGeVector3d x, y, z;
+    doc.ucs().getCoordSystem(origin, x, y, z);
+    auto text = [](const OdGeVector3d& v) { return formatNumber(v.x) + L"," + formatNumber(v.y) + L"," + formatNumber(v.z); };
+    doc.editor().printMessage(L"\nUCS origin %s, X axis %s, Z axis %s", text(origin - OdGePoint3d::kOrigin), text(x),
+                              text(z));
+}
+
+} // namespace
+
+void registerSettingsCommands(CommandRegistry& registry)
+{
+    registry.addHostCommand(L"SETVAR", setvarCommand);
+    registry.addHostCommand(L"LAYER", [](HostDocument& doc) { LayerCommand(doc).run(); });
+    registry.addHostCommand(L"GROUP", [](HostDocument& doc) { GroupCommand(doc).run(); });
+    registry.addHostCommand(L"UCS", ucsCommand);
+}
+
+} // namespace vantrel
