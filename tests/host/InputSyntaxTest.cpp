@@ -15,8 +15,9 @@ TEST(InputSyntax, Numbers)
     EXPECT_EQ(InputSyntax::parseNumber(L"1e3"), 1000.0);
     EXPECT_EQ(InputSyntax::parseNumber(L"+.5"), 0.5);
     EXPECT_EQ(InputSyntax::parseNumber(L"2.E-1"), 0.2);
+    EXPECT_EQ(InputSyntax::parseNumber(L"-1e100"), -1e100);
     for (const wchar_t* bad : {L"", L" ", L"-", L".", L"1e", L"1e+", L"1.2.3", L"12a", L"nan", L"inf", L"0x10",
-                               L"1e999", L"1,5", L"--1", L"\u0661"})
+                               L"1e999", L"1e101", L"-2e300", L"1,5", L"--1", L"\u0661"})
         EXPECT_FALSE(InputSyntax::parseNumber(bad)) << std::wstring(bad).size();
 }
 

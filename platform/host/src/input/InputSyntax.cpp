@@ -95,7 +95,9 @@ std::optional<double> InputSyntax::parseNumber(std::wstring_view text)
         narrow.push_back(static_cast<char>(c));
     double value = 0.0;
     auto [end, ec] = std::from_chars(narrow.data(), narrow.data() + narrow.size(), value);
-    if (ec != std::errc() || end != narrow.data() + narrow.size() || !std::isfinite(value))
+    // Beyond this, squares of coordinates overflow and distances between points become infinite.
+    constexpr double kLargest = 1e100;
+    if (ec != std::errc() || end != narrow.data() + narrow.size() || !(std::fabs(value) <= kLargest))
         return std::nullopt;
     return value;
 }

@@ -19,7 +19,7 @@ public:
 
     // A decimal number: optional sign, digits with an optional fraction, optional exponent
     // (`12`, `-3.5`, `.5`, `1e3`). Blanks around it are allowed; nothing else is, and a value
-    // that does not fit a finite double is refused.
+    // beyond ±1e100 is refused, so that distances between typed points stay finite.
     static std::optional<double> parseNumber(std::wstring_view text);
     // Optional sign and decimal digits that fit 32 bits.
     static std::optional<std::int32_t> parseInteger(std::wstring_view text);
