@@ -22,6 +22,7 @@
 #include <vantrel/db/OdDbLine.h>
 #include <vantrel/db/OdDbPolyline.h>
 #include <vantrel/db/OdDbTables.h>
+#include <vantrel/db/OdDbText.h>
 #include <vantrel/db/Template.h>
 
 #include "dxf/DxfFileWriter.h"
@@ -131,6 +132,40 @@ TEST_F(DxfDrawing, GeneratedDrawingRoundTripsByteStable)
     EXPECT_EQ(light2->data().lampColorRGB, (LampRgb{0.25, 0.5, 1.0}));
     EXPECT_EQ(light2->data().lightColor.rgb(), 0x0A141EU);
     EXPECT_EQ(modelEntities(*back).size(), 5U);
+}
+
+// Names and texts are read as views of the file where they need no decoding and decoded
+// otherwise; records naming the same layers over and over get each its own.
+TEST_F(DxfDrawing, NamesAndTextsComeBackWhetherPlainOrEscaped)
+{
+    const std::vector<OdString> layerNames = {L"Walls", L"Étage ^ 2", L"Walls", L"0", L"Étage ^ 2", L"Doors"};
+    {
+        OdDbLayerTablePtr layers = db->getLayerTableId().safeOpenObject(OdDb::kForWrite);
+        for (const OdString& name : layerNames)
+            if (layers->getAt(name).isNull()) {
+                OdDbLayerTableRecordPtr layer = OdDbLayerTableRecord::createObject();
+                layer->setName(name);
+                layers->add(layer.get());
+            }
+    }
+    const std::vector<OdString> texts = {L"plain", L"caret ^ and ^J", L"two\nlines", L"back\\slash \\P", L"été"};
+    std::vector<OdDbObjectId> ids;
+    for (std::size_t i = 0; i < layerNames.size(); ++i) {
+        OdDbTextPtr text = OdDbText::createObject();
+        text->setTextString(texts[i % texts.size()]);
+        ids.push_back(append(text.get()));
+        text->setLayer(OdDbLayerTablePtr(db->getLayerTableId().safeOpenObject())->getAt(layerNames[i]));
+    }
+
+    const std::string first = dxfText(*db);
+    OdDbDatabasePtr back = readBack(first);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(dxfText(*back), first);
+    for (std::size_t i = 0; i < ids.size(); ++i) {
+        OdDbTextPtr text = back->getOdDbObjectId(ids[i].getHandle()).safeOpenObject();
+        EXPECT_EQ(text->textString(), texts[i % texts.size()]) << i;
+        EXPECT_EQ(text->layer(), layerNames[i]) << i;
+    }
 }
 
 namespace {
@@ -338,4 +373,26 @@ TEST(DxfAngles, DegreesStayStableThroughRadians)
         const double d = stableDegrees(angle(rng));
         ASSERT_EQ(stableDegrees(d * std::numbers::pi / 180.0), d);
     }
+}
+
+TEST(DxfKept, AKeptTableSurvivesTheTablesAddedBesideIt)
+{
+    // A file with only a VPORT table of its own: writing adds the other standard tables after
+    // it, and the kept one must still be found and written whole.
+    std::string vport = "  0\nTABLE\n  2\nVPORT\n  5\n8\n330\n0\n100\nAcDbSymbolTable\n 70\n1\n"
+                        "  0\nVPORT\n  5\n29\n330\n8\n100\nAcDbSymbolTableRecord\n100\nAcDbViewportTableRecord\n"
+                        "  2\n*Active\n 70\n0\n";
+    for (int i = 0; i < 40; ++i) // enough kept text that appending moves its storage
+        vport += "1000\nkept value number " + std::to_string(i) + "\n";
+    vport += "  0\nENDTAB\n";
+    const std::string text = "  0\nSECTION\n  2\nHEADER\n  9\n$ACADVER\n  1\nAC1024\n  0\nENDSEC\n"
+                             "  0\nSECTION\n  2\nTABLES\n" + vport + "  0\nENDSEC\n  0\nEOF\n";
+    DxfReadResult r = readDxfText(text);
+    ASSERT_TRUE(r.database) << r.error;
+    const std::string out = dxfText(*r.database);
+    EXPECT_NE(out.find("*Active"), std::string::npos);
+    EXPECT_NE(out.find("kept value number 39"), std::string::npos);
+    EXPECT_EQ(out.find("  2\nVPORT\n"), out.rfind("  2\nVPORT\n")) << "one VPORT table";
+    for (const char* table : {"  2\nVIEW\n", "  2\nUCS\n", "  2\nDIMSTYLE\n"})
+        EXPECT_NE(out.find(table), std::string::npos) << table;
 }

@@ -7,6 +7,8 @@
 
 #include <csignal>
 
+#include <charconv>
+#include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -20,6 +22,7 @@
 #include "dxf/DxfTagReader.h"
 #include "dxf/DxfTagWriter.h"
 #include "dxf/AtomicFile.h"
+#include "dxf/dxf_values.h"
 
 using namespace vantrel;
 
@@ -285,6 +288,114 @@ TEST(DxfTagWriter, DoublesRoundTripExactly)
         const std::string_view text = reader.value();
         ASSERT_NE(text.find_first_of(".e"), std::string_view::npos) << text;
     }
+}
+
+namespace {
+
+std::uint64_t bitsOf(double v)
+{
+    std::uint64_t b;
+    std::memcpy(&b, &v, sizeof b);
+    return b;
+}
+
+} // namespace
+
+// The tokenizer finds line ends a word at a time: values of every length around the word size,
+// with LF or CRLF, in the middle or at the very end of the text with or without a last line
+// end, under codes in every form, come back whole with their line numbers.
+TEST(DxfTagReader, FindsTheEndOfValuesOfEveryLength)
+{
+    const std::vector<std::string> codeForms = {"  8", "8", " 8 ", "\t8", "008", "  8\t"};
+    for (std::size_t length = 0; length <= 70; ++length) {
+        const std::string value = std::string(length, 'x') + (length % 3 == 0 ? "" : " y");
+        for (bool crlf : {false, true}) {
+            const std::string eol = crlf ? "\r\n" : "\n";
+            const std::string& code = codeForms[length % codeForms.size()];
+            const std::string text = code + eol + value + eol + "1001" + eol + value + eol + "  0" + eol + value;
+            const std::vector<PlainTag> expected = {{8, value, 1}, {1001, value, 3}, {0, value, 5}};
+            ASSERT_EQ(readAll(text + eol), expected) << "length " << length;
+            if (length > 0) { // an empty last value needs its line end
+                ASSERT_EQ(readAll(text), expected) << "length " << length;
+            }
+        }
+    }
+    EXPECT_EQ(readAll("  8\n\n 10\n1\n"), (std::vector<PlainTag>{{8, "", 1}, {10, "1", 3}}));
+}
+
+// Plain decimals are read without from_chars; the value must be the same to the last bit, and
+// every other form must still go to from_chars.
+TEST(DxfValues, DecimalsReadAsFromCharsReadsThem)
+{
+    std::vector<std::string> texts = {"0", "-0", "0.0", "-0.0", "10.0", "7.25", "-12.375", "0.15000000000000002",
+                                      "9007199254740992", "9007199254740993", "900719925474099.3", "0.9007199254740993",
+                                      "1234567890123456789", "12345678901234567890", "1.", ".5", "-.5", "00012.5000",
+                                      "1e5", "2.5E-3", "123.456e2", "4503599627370497.5", "-", "--1", "1.2.3", "0x10"};
+    std::mt19937_64 rng(7);
+    for (int i = 0; i < 200000; ++i) {
+        const int digits = 1 + static_cast<int>(rng() % 20);
+        const int point = static_cast<int>(rng() % static_cast<unsigned>(digits + 1));
+        std::string t = rng() % 2 ? "-" : "";
+        for (int k = 0; k < digits; ++k) {
+            if (k == point && k > 0)
+                t += '.';
+            t += static_cast<char>('0' + rng() % 10);
+        }
+        texts.push_back(t);
+    }
+    int quick = 0;
+    for (const std::string& t : texts) {
+        double expected = 0;
+        const auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), expected);
+        const bool number = ec == std::errc{} && end == t.data() + t.size();
+        double fast = 0;
+        if (parsePlainDxfDecimal(t, fast)) {
+            ++quick;
+            ASSERT_TRUE(number) << t;
+            ASSERT_EQ(bitsOf(fast), bitsOf(expected)) << t;
+        }
+        if (number)
+            ASSERT_EQ(bitsOf(parseDxfDouble(" " + t + " ", 10, 1)), bitsOf(expected)) << t;
+        else
+            EXPECT_THROW(parseDxfDouble(t, 10, 1), DxfError) << t;
+    }
+    EXPECT_GT(quick, 100000) << "the common forms take the quick path";
+}
+
+// Whole numbers and values with a few decimals are formatted without to_chars; the text must be
+// the one to_chars writes, exponent form included where it is shorter.
+TEST(DxfTagWriter, ShortDecimalsAreWrittenAsToCharsWritesThem)
+{
+    std::vector<double> values = {7.25, -0.05, 0.001, 0.0001, 1200.0, 10000.0, 100000.0, 1e6, 123456789012345.0,
+                                  999999999999999.9, 0.15000000000000002, 1.0 / 3.0, 1e-3, 4503599627370496.5};
+    std::mt19937_64 rng(11);
+    for (int i = 0; i < 300000; ++i) {
+        const double m = static_cast<double>(static_cast<std::int64_t>(rng() % 2000000001) - 1000000000);
+        const double scaled = m / std::pow(10.0, static_cast<double>(rng() % 8));
+        values.push_back(scaled);
+        values.push_back(std::nextafter(scaled, i % 2 ? 1e300 : -1e300));
+        values.push_back(m * std::pow(10.0, static_cast<double>(rng() % 12)));
+        values.push_back(std::uniform_real_distribution<double>(-1e5, 1e5)(rng));
+    }
+    int quick = 0;
+    for (double v : values) {
+        char fast[32];
+        char* end = formatShortDecimal(fast, v);
+        if (!end)
+            continue;
+        ++quick;
+        char expected[32];
+        char* expectedEnd = std::to_chars(expected, expected + sizeof expected, v).ptr;
+        ASSERT_EQ(std::string_view(fast, static_cast<std::size_t>(end - fast)),
+                  std::string_view(expected, static_cast<std::size_t>(expectedEnd - expected)))
+            << "value bits " << bitsOf(v);
+    }
+    EXPECT_GT(quick, 250000) << "the common values take the quick path";
+    char out[32];
+    for (double common : {7.25, -0.05, 0.001, 1200.0, 10000.0, 0.5})
+        EXPECT_NE(formatShortDecimal(out, common), nullptr) << common;
+    for (double other : {0.0001, 1e6, 0.15000000000000002, 1.0 / 3.0})
+        EXPECT_EQ(formatShortDecimal(out, other), nullptr) << other;
 }
 
 TEST(DxfTagList, KeepsCheckedTagsInOrderForWritingBack)

@@ -224,4 +224,44 @@ TEST_F(DbFixture, HandlesAreUniqueAndForwardReferencesResolve)
     EXPECT_THROW(db->addOdDbObject(e.get()), OdError) << "an object cannot be added twice";
 }
 
+// Ids are kept across thousands of additions (the database's records are allocated in blocks),
+// and closing the database lets go of every object, in whichever block its record lies.
+TEST_F(DbFixture, IdsStayValidAsTheDrawingGrowsAndClosingReleasesEveryObject)
+{
+    std::vector<OdDbObjectId> ids;
+    for (int i = 0; i < 3000; ++i)
+        ids.push_back(addEntity(i));
+    const OdDbObjectId reserved = db->getOdDbObjectId(OdDbHandle(0x9000), true);
+    for (int i = 0; i < 3000; i += 7) {
+        EXPECT_EQ(db->getOdDbObjectId(ids[i].getHandle()), ids[i]);
+        EXPECT_EQ(valueOf(ids[i]), i);
+    }
+    EXPECT_EQ(db->getOdDbObjectId(OdDbHandle(0x9000)), reserved);
+
+    std::vector<TestEntityPtr> kept;
+    for (int i : {0, 1500, 2999})
+        kept.push_back(TestEntityPtr(ids[i].safeOpenObject()));
+    db = OdDbDatabasePtr();
+    for (const TestEntityPtr& e : kept) {
+        EXPECT_FALSE(e->isDBRO());
+        EXPECT_EQ(e->numRefs(), 1u);
+    }
+    EXPECT_EQ(kept[1]->value(), 1500);
+}
+
+TEST_F(DbFixture, AppendingKeepsTheLayerSetBeforeAndFillsAMissingOne)
+{
+    OdDbLayerTablePtr layers = db->getLayerTableId().safeOpenObject(OdDb::kForWrite);
+    OdDbLayerTableRecordPtr walls = OdDbLayerTableRecord::createObject();
+    walls->setName(L"Walls");
+    OdDbObjectId wallsId = layers->add(walls.get());
+    TestEntityPtr onWalls = TestEntity::createObject();
+    onWalls->setLayer(wallsId);
+    onWalls->setColorIndex(3);
+    OdDbObjectId a = modelSpace(OdDb::kForWrite)->appendOdDbEntity(onWalls.get());
+    EXPECT_EQ(TestEntityPtr(a.safeOpenObject())->layerId(), wallsId);
+    EXPECT_EQ(TestEntityPtr(a.safeOpenObject())->colorIndex(), 3);
+    EXPECT_EQ(TestEntityPtr(addEntity(1.0).safeOpenObject())->layerId(), layerZero);
+}
+
 }

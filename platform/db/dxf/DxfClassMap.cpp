@@ -2,17 +2,79 @@
 // that every entity map shares.
 #include "DxfClassMap.h"
 
+#include <algorithm>
+
 #include <vantrel/db/OdDbSymbolTable.h>
 #include <vantrel/db/OdDbTables.h>
+
+#include "DxfUnknownObject.h"
+#include "dxf_values.h"
 
 namespace vantrel {
 
 namespace {
 
+void prepare(DxfClassMap& map)
+{
+    map.entity = map.cls->isDerivedFrom(OdDbEntity::desc());
+    for (DxfSubclass& sub : map.subclasses) {
+        sub.markerText = sub.marker ? std::string_view(sub.marker) : std::string_view();
+        sub.readCodes.clear();
+        for (const DxfField& f : sub.fields)
+            sub.readCodes.push_back(static_cast<std::int16_t>(f.set ? f.code : -1));
+    }
+}
+
+// Record names (and keys) to maps, looked up for every record read: open addressing in a table
+// of a power-of-two size at most half full, keyed by an FNV-1a hash.
+class NameTable {
+public:
+    void add(std::string_view name, const DxfClassMap* map)
+    {
+        if (2 * (m_count + 1) > m_slots.size()) {
+            std::vector<Slot> old(std::max<std::size_t>(64, 2 * m_slots.size()));
+            old.swap(m_slots);
+            m_count = 0;
+            for (const Slot& s : old)
+                if (s.map)
+                    add(s.name, s.map);
+        }
+        Slot& slot = m_slots[indexOf(name)];
+        if (!slot.map) {
+            slot = {name, map};
+            ++m_count;
+        }
+    }
+    const DxfClassMap* get(std::string_view name) const { return m_slots.empty() ? nullptr : m_slots[indexOf(name)].map; }
+
+private:
+    struct Slot {
+        std::string_view name;
+        const DxfClassMap* map = nullptr;
+    };
+    // The slot holding name, or the empty one where it would go.
+    std::size_t indexOf(std::string_view name) const
+    {
+        std::uint64_t hash = 14695981039346656037u;
+        for (char c : name)
+            hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211u;
+        const std::size_t mask = m_slots.size() - 1;
+        std::size_t i = hash & mask;
+        while (m_slots[i].map && !sameDxfText(m_slots[i].name, name))
+            i = (i + 1) & mask;
+        return i;
+    }
+
+    std::vector<Slot> m_slots;
+    std::size_t m_count = 0;
+};
+
 struct Registry {
     std::vector<DxfClassMap> maps;
     std::unordered_map<const OdRxClass*, const DxfClassMap*> byClass;
-    std::unordered_map<std::string_view, const DxfClassMap*> byName;
+    NameTable byName;
+    DxfClassMap unknownEntity{"", DxfUnknownEntity::desc(), {dxfEntitySubclass()}, {}, {}};
+    DxfClassMap unknownObject{"", DxfUnknownObject::desc(), {}, {}, {}};
 
     Registry()
     {
@@ -20,10 +82,13 @@ struct Registry {
         declareEntityMaps(maps);
         declarePolylineMaps(maps);
         declareObjectMaps(maps);
-        for (const DxfClassMap& m : maps) {
+        for (DxfClassMap& m : maps) {
+            prepare(m);
             byClass.emplace(m.cls, &m);
-            byName.emplace(m.key ? m.key : m.recordName, &m);
+            byName.add(m.key ? m.key : m.recordName, &m);
         }
+        prepare(unknownEntity);
+        prepare(unknownObject);
     }
 };
 
@@ -44,9 +109,17 @@ const DxfClassMap* dxfClassMap(const OdRxClass* cls)
 
 const DxfClassMap* dxfClassMap(std::string_view recordName)
 {
-    const auto& r = registry();
-    auto it = r.byName.find(recordName);
-    return it == r.byName.end() ? nullptr : it->second;
+    return registry().byName.get(recordName);
+}
+
+const DxfClassMap& dxfUnknownEntityMap()
+{
+    return registry().unknownEntity;
+}
+
+const DxfClassMap& dxfUnknownObjectMap()
+{
+    return registry().unknownObject;
 }
 
 OdDbObjectId DxfContext::idOfHandle(std::uint64_t handle)
@@ -54,14 +127,19 @@ OdDbObjectId DxfContext::idOfHandle(std::uint64_t handle)
     return m_db.getOdDbObjectId(OdDbHandle(handle), true);
 }
 
-OdDbObjectId DxfContext::recordNamed(OdDbObjectId tableId, const std::string& utf8, int kind)
+OdDbObjectId DxfContext::recordNamed(OdDbObjectId tableId, std::string_view utf8, int kind)
 {
+    Recent& recent = m_recent[kind];
+    if (!recent.id.isNull() && sameDxfText(recent.name, utf8))
+        return recent.id;
     auto& cache = m_byName[kind];
-    if (auto it = cache.find(utf8); it != cache.end())
+    if (auto it = cache.find(std::string(utf8)); it != cache.end()) {
+        recent = {it->first, it->second};
         return it->second;
+    }
     OdDbSymbolTablePtr table = OdDbSymbolTable::cast(tableId.openObject().get());
     if (!table)
-        throw OdError(eInvalidInput, "the name \"" + utf8 + "\" refers to a table the drawing does not have");
+        throw OdError(eInvalidInput, "the name \"" + std::string(utf8) + "\" refers to a table the drawing does not have");
     OdString name = OdString::fromUtf8(utf8);
     OdDbObjectId id = table->getAt(name);
     if (id.isNull()) {
@@ -79,20 +157,21 @@ OdDbObjectId DxfContext::recordNamed(OdDbObjectId tableId, const std::string& ut
         id = table->add(record.get());
     }
     cache.emplace(utf8, id);
+    recent = {std::string(utf8), id};
     return id;
 }
 
-OdDbObjectId DxfContext::layerNamed(const std::string& utf8)
+OdDbObjectId DxfContext::layerNamed(std::string_view utf8)
 {
     return recordNamed(m_db.getLayerTableId(), utf8, 0);
 }
 
-OdDbObjectId DxfContext::linetypeNamed(const std::string& utf8)
+OdDbObjectId DxfContext::linetypeNamed(std::string_view utf8)
 {
     return recordNamed(m_db.getLinetypeTableId(), utf8, 1);
 }
 
-OdDbObjectId DxfContext::textStyleNamed(const std::string& utf8)
+OdDbObjectId DxfContext::textStyleNamed(std::string_view utf8)
 {
     return recordNamed(m_db.getTextStyleTableId(), utf8, 2);
 }
@@ -118,23 +197,23 @@ DxfSubclass dxfEntitySubclass()
                  [=](const OdDbObject& o, DxfContext& c) {
                      return DxfValue(std::int64_t(c.space >= 0 ? c.space : common(o).paperSpace));
                  },
-                 [=](OdDbObject& o, const DxfValue& v, DxfContext&) { commonW(o).paperSpace = std::get<std::int64_t>(v) != 0; }},
+                 [=](OdDbObject& o, const DxfIn& v, DxfContext&) { commonW(o).paperSpace = v.integer != 0; }},
                 {8, DxfFieldKind::String, 1009, false, std::string("0"),
                  [=](const OdDbObject& o, DxfContext& c) {
                      OdDbObjectId layer = common(o).layer;
                      return DxfValue(layer.isNull() ? std::string("0") : c.nameOf(layer));
                  },
-                 [=](OdDbObject& o, const DxfValue& v, DxfContext& c) { commonW(o).layer = c.layerNamed(std::get<std::string>(v)); }},
+                 [=](OdDbObject& o, const DxfIn& v, DxfContext& c) { commonW(o).layer = c.layerNamed(v.text); }},
                 {6, DxfFieldKind::String, 1009, true, std::string(),
                  [=](const OdDbObject& o, DxfContext& c) {
                      OdDbObjectId lt = common(o).linetype;
                      return DxfValue(lt.isNull() ? std::string() : c.nameOf(lt));
                  },
-                 [=](OdDbObject& o, const DxfValue& v, DxfContext& c) { commonW(o).linetype = c.linetypeNamed(std::get<std::string>(v)); }},
+                 [=](OdDbObject& o, const DxfIn& v, DxfContext& c) { commonW(o).linetype = c.linetypeNamed(v.text); }},
                 {62, DxfFieldKind::Int16, 1009, true, std::int64_t(256),
                  [=](const OdDbObject& o, DxfContext&) { return DxfValue(std::int64_t(common(o).color.colorIndex())); },
-                 [=](OdDbObject& o, const DxfValue& v, DxfContext&) {
-                     auto index = std::get<std::int64_t>(v);
+                 [=](OdDbObject& o, const DxfIn& v, DxfContext&) {
+                     auto index = v.integer;
                      if (index < 0 || index > 256)
                          throw OdError(eInvalidInput, "colour index " + std::to_string(index) + " is outside 0-256");
                      commonW(o).color = OdCmColor::byIndex(static_cast<std::int16_t>(index));
@@ -144,25 +223,25 @@ DxfSubclass dxfEntitySubclass()
                      const OdCmColor& c = common(o).color;
                      return DxfValue(c.isByColor() ? std::int64_t(c.rgb()) : std::int64_t(-1));
                  },
-                 [=](OdDbObject& o, const DxfValue& v, DxfContext&) {
-                     auto rgb = static_cast<std::uint32_t>(std::get<std::int64_t>(v));
+                 [=](OdDbObject& o, const DxfIn& v, DxfContext&) {
+                     auto rgb = static_cast<std::uint32_t>(v.integer);
                      commonW(o).color.setRGB(rgb >> 16 & 0xFF, rgb >> 8 & 0xFF, rgb & 0xFF);
                  }},
                 {430, DxfFieldKind::String, 1018, true, std::string(),
                  [=](const OdDbObject& o, DxfContext&) { return DxfValue(common(o).color.colorName().toUtf8()); },
-                 [=](OdDbObject& o, const DxfValue& v, DxfContext&) {
+                 [=](OdDbObject& o, const DxfIn& v, DxfContext&) {
                      OdCmColor& c = commonW(o).color;
-                     c.setNames(OdString::fromUtf8(std::get<std::string>(v)), c.bookName());
+                     c.setNames(OdString::fromUtf8(v.text), c.bookName());
                  }},
                 {370, DxfFieldKind::Int16, 1015, true, std::int64_t(-1),
                  [=](const OdDbObject& o, DxfContext&) { return DxfValue(std::int64_t(common(o).lineWeight)); },
-                 [=](OdDbObject& o, const DxfValue& v, DxfContext&) { commonW(o).lineWeight = static_cast<std::int16_t>(std::get<std::int64_t>(v)); }},
+                 [=](OdDbObject& o, const DxfIn& v, DxfContext&) { commonW(o).lineWeight = static_cast<std::int16_t>(v.integer); }},
                 {48, DxfFieldKind::Double, 1015, true, 1.0,
                  [=](const OdDbObject& o, DxfContext&) { return DxfValue(common(o).linetypeScale); },
-                 [=](OdDbObject& o, const DxfValue& v, DxfContext&) { commonW(o).linetypeScale = std::get<double>(v); }},
+                 [=](OdDbObject& o, const DxfIn& v, DxfContext&) { commonW(o).linetypeScale = v.number; }},
                 {60, DxfFieldKind::Int16, 1009, true, std::int64_t(0),
                  [=](const OdDbObject& o, DxfContext&) { return DxfValue(std::int64_t(common(o).invisible)); },
-                 [=](OdDbObject& o, const DxfValue& v, DxfContext&) { commonW(o).invisible = std::get<std::int64_t>(v) != 0; }},
+                 [=](OdDbObject& o, const DxfIn& v, DxfContext&) { commonW(o).invisible = v.integer != 0; }},
             }};
 }
 

@@ -26,6 +26,16 @@ class DxfTagWriter;
 // A field value between the file and an object: numbers, UTF-8 text, points and object ids.
 using DxfValue = std::variant<double, std::int64_t, std::string, OdGePoint3d, OdDbObjectId>;
 
+// A value read from a file, as a field's set takes it: the member of the field's kind holds it.
+// Nothing is owned, so that reading a tag allocates nothing.
+struct DxfIn {
+    double number = 0.0;       // Double; Angle in radians
+    std::int64_t integer = 0;  // Int16, Int32, Bool, HandleValue
+    std::string_view text;     // String: UTF-8, escapes decoded; valid during the call only
+    OdGePoint3d point;         // Point3d; Point2d with z 0
+    OdDbObjectId id;           // Handle: null for handle 0
+};
+
 enum class DxfFieldKind : std::uint8_t {
     Double,
     Angle,   // radians in the object, degrees in the file
@@ -49,9 +59,9 @@ public:
     OdDbObjectId idOfHandle(std::uint64_t handle);
     // Records by name; a name no record bears gets a new record (as files may use layers and
     // linetypes they never declare).
-    OdDbObjectId layerNamed(const std::string& utf8);
-    OdDbObjectId linetypeNamed(const std::string& utf8);
-    OdDbObjectId textStyleNamed(const std::string& utf8);
+    OdDbObjectId layerNamed(std::string_view utf8);
+    OdDbObjectId linetypeNamed(std::string_view utf8);
+    OdDbObjectId textStyleNamed(std::string_view utf8);
     // The name of a symbol table record, UTF-8.
     const std::string& nameOf(OdDbObjectId record);
 
@@ -64,10 +74,16 @@ public:
     int space = -1;
 
 private:
-    OdDbObjectId recordNamed(OdDbObjectId table, const std::string& utf8, int kind);
+    OdDbObjectId recordNamed(OdDbObjectId table, std::string_view utf8, int kind);
 
     OdDbDatabase& m_db;
     std::unordered_map<std::string, OdDbObjectId> m_byName[3];
+    // The last answer per kind: records name the same layer and linetype over and over.
+    struct Recent {
+        std::string name;
+        OdDbObjectId id;
+    };
+    Recent m_recent[3];
     std::unordered_map<OdDbObjectId, std::string> m_names;
 };
 
@@ -80,7 +96,7 @@ struct DxfField {
     // Reads the value of the object; null for a field written by another field's write.
     std::function<DxfValue(const OdDbObject&, DxfContext&)> get;
     // Takes a value read from a file; called once per occurrence of the code.
-    std::function<void(OdDbObject&, const DxfValue&, DxfContext&)> set;
+    std::function<void(OdDbObject&, const DxfIn&, DxfContext&)> set;
     // Writes a field that is not one tag (repeated groups such as dashes); replaces get.
     std::function<void(const OdDbObject&, DxfTagWriter&, DxfContext&)> write = {};
     // The value read is a count that get must answer once the record is read (vertices, dashes).
@@ -90,6 +106,19 @@ struct DxfField {
 struct DxfSubclass {
     const char* marker; // the 100 marker; null for a part written without one
     std::vector<DxfField> fields;
+    // Filled when the map is registered, for the reader's look-up of every tag: the marker as a
+    // view and, per field, the group code it reads (-1 for a field that only writes).
+    std::string_view markerText = {};
+    std::vector<std::int16_t> readCodes = {};
+
+    // The field that reads code, or null.
+    const DxfField* readerOf(int code) const
+    {
+        for (std::size_t i = 0; i < readCodes.size(); ++i)
+            if (readCodes[i] == code)
+                return &fields[i];
+        return nullptr;
+    }
 };
 
 // Sub-entities that follow their owner in the file up to a SEQEND (vertices of polylines and
@@ -112,12 +141,18 @@ struct DxfClassMap {
     std::function<void(OdDbObject&)> validate;
     // The registry key when several classes share a record name ("POLYLINE 3D"); null: the name.
     const char* key = nullptr;
+    // Filled when the map is registered: the class is an entity.
+    bool entity = false;
 };
 
 // The map of a class (exactly that class), or null.
 const DxfClassMap* dxfClassMap(const OdRxClass* cls);
 // The map of a record name (or key), or null.
 const DxfClassMap* dxfClassMap(std::string_view recordName);
+// The maps of entities and objects of classes this system does not model: the AcDbEntity part
+// only, or nothing.
+const DxfClassMap& dxfUnknownEntityMap();
+const DxfClassMap& dxfUnknownObjectMap();
 
 // The declarations, one function per family of classes (dxf_tables_*.cpp).
 void declareSymbolTableMaps(std::vector<DxfClassMap>& maps);
@@ -166,25 +201,22 @@ DxfValue toDxfValue(const T& v)
 }
 
 template <class T>
-T fromDxfValue(const DxfValue& v)
+T fromDxfIn(const DxfIn& v)
 {
     if constexpr (std::is_same_v<T, double>)
-        return std::get<double>(v);
+        return v.number;
     else if constexpr (std::is_same_v<T, bool>)
-        return std::get<std::int64_t>(v) != 0;
+        return v.integer != 0;
     else if constexpr (std::is_integral_v<T> || std::is_enum_v<T>)
-        return static_cast<T>(std::get<std::int64_t>(v));
+        return static_cast<T>(v.integer);
     else if constexpr (std::is_same_v<T, OdString>)
-        return OdString::fromUtf8(std::get<std::string>(v));
+        return OdString::fromUtf8(v.text);
     else if constexpr (std::is_same_v<T, OdDbObjectId>)
-        return std::get<OdDbObjectId>(v);
-    else {
-        const OdGePoint3d& p = std::get<OdGePoint3d>(v);
-        if constexpr (std::is_same_v<T, OdGePoint2d>)
-            return OdGePoint2d(p.x, p.y);
-        else
-            return T(p.x, p.y, p.z);
-    }
+        return v.id;
+    else if constexpr (std::is_same_v<T, OdGePoint2d>)
+        return OdGePoint2d(v.point.x, v.point.y);
+    else
+        return T(v.point.x, v.point.y, v.point.z);
 }
 
 struct DxfFieldOptions {
@@ -200,8 +232,8 @@ DxfField dxfField(int code, T C::Data::*member, const T& defaultValue = T(), Dxf
     DxfFieldKind kind = o.angle ? DxfFieldKind::Angle : dxfKindOf<T>();
     return {code, kind, o.since, o.optional, toDxfValue(defaultValue),
             [member](const OdDbObject& obj, DxfContext&) { return toDxfValue(static_cast<const C&>(obj).data().*member); },
-            [member](OdDbObject& obj, const DxfValue& v, DxfContext&) {
-                static_cast<C&>(obj).dataForWrite().*member = fromDxfValue<T>(v);
+            [member](OdDbObject& obj, const DxfIn& v, DxfContext&) {
+                static_cast<C&>(obj).dataForWrite().*member = fromDxfIn<T>(v);
             }};
 }
 
@@ -213,7 +245,7 @@ DxfField dxfAccessor(int code, T (*get)(const C&), void (*set)(C&, const T&), co
     DxfFieldKind kind = o.angle ? DxfFieldKind::Angle : dxfKindOf<T>();
     return {code, kind, o.since, o.optional, toDxfValue(defaultValue),
             [get](const OdDbObject& obj, DxfContext&) { return toDxfValue(get(static_cast<const C&>(obj))); },
-            [set](OdDbObject& obj, const DxfValue& v, DxfContext&) { set(static_cast<C&>(obj), fromDxfValue<T>(v)); }};
+            [set](OdDbObject& obj, const DxfIn& v, DxfContext&) { set(static_cast<C&>(obj), fromDxfIn<T>(v)); }};
 }
 
 // The subclass AcDbEntity: layer, linetype, colour, lineweight, scale, visibility, space.

@@ -2,6 +2,7 @@
 // escapes) and atomic write.
 #include <vantrel/db/DxfFile.h>
 
+#include <algorithm>
 #include <optional>
 
 #include "AtomicFile.h"
@@ -71,9 +72,16 @@ std::string dxfRecordName(const OdDbObject& object)
 
 std::string dxfText(OdDbDatabase& db)
 {
-    DxfTagWriter out(1 << 20);
+    // Written through a small buffer that stays in cache into one string reserved for the whole
+    // text: a buffer grown by doubling would copy the text over and over and, above all, touch
+    // fresh memory each time. Reserved room that is never written costs no memory.
+    constexpr std::size_t kBytesPerObject = 256;
+    std::string text;
+    text.reserve(std::max<std::size_t>(1 << 16, db.numObjects() * kBytesPerObject));
+    DxfTagWriter out([&text](std::string_view piece) { text.append(piece); }, std::size_t(1) << 16);
     DxfFileWriter(db, out).write();
-    return std::string(out.text());
+    out.flush();
+    return text;
 }
 
 } // namespace vantrel

@@ -17,26 +17,6 @@ namespace vantrel {
 
 namespace {
 
-const DxfClassMap& unknownEntityMap()
-{
-    static const DxfClassMap map{"", DxfUnknownEntity::desc(), {dxfEntitySubclass()}, {}, {}};
-    return map;
-}
-
-const DxfClassMap& unknownObjectMap()
-{
-    static const DxfClassMap map{"", DxfUnknownObject::desc(), {}, {}, {}};
-    return map;
-}
-
-const DxfField* findField(const DxfSubclass& sub, int code)
-{
-    for (const DxfField& f : sub.fields)
-        if (f.code == code && f.set)
-            return &f;
-    return nullptr;
-}
-
 std::string handleText(std::uint64_t h)
 {
     return OdDbHandle(h).ascii();
@@ -61,14 +41,12 @@ void DxfFileReader::failAt(std::size_t line, const std::string& problem) const
     throw DxfError(line, problem);
 }
 
-void DxfFileReader::expectNext(std::string_view where, std::string_view recordName)
+void DxfFileReader::failEnd(std::string_view where, std::string_view recordName) const
 {
-    if (!m_reader.next()) {
-        std::string place(where);
-        if (!recordName.empty())
-            place = "a " + std::string(recordName) + " record";
-        failAt(m_reader.line() + 1, "the file ends inside " + place);
-    }
+    std::string place(where);
+    if (!recordName.empty())
+        place = "a " + std::string(recordName) + " record";
+    failAt(m_reader.line() + 1, "the file ends inside " + place);
 }
 
 OdDbDatabasePtr DxfFileReader::read()
@@ -274,10 +252,10 @@ void DxfFileReader::readTable(const std::string& name, std::size_t line)
                                         std::to_string(m_reader.code()));
         if (m_reader.value() == "ENDTAB")
             return;
-        const std::string recordName(m_reader.value());
+        const std::string_view recordName = m_reader.value();
         const DxfClassMap* recMap = dxfClassMap(recordName);
         if (recordName != name || !recMap)
-            failAt(m_reader.line(), "a " + recordName + " record in the " + name + " table");
+            failAt(m_reader.line(), "a " + std::string(recordName) + " record in the " + name + " table");
         OdDbSymbolTableRecordPtr record = createAs<OdDbSymbolTableRecord>(recMap->cls);
         Record r = readRecord(*recMap, *record, recordName);
         OdDbObjectId id = addObject(*record, r, *known);
@@ -431,13 +409,13 @@ const DxfClassMap* DxfFileReader::polylineMap()
 
 OdDbObjectId DxfFileReader::readEntity(OdDbObjectId container)
 {
-    const std::string recordName(m_reader.value());
+    const std::string_view recordName = m_reader.value(); // a view into the text, which outlives reading
     const DxfClassMap* map = recordName == "POLYLINE" ? polylineMap() : dxfClassMap(recordName);
-    if (!map || !map->cls->isDerivedFrom(OdDbEntity::desc()))
-        map = &unknownEntityMap();
+    if (!map || !map->entity)
+        map = &dxfUnknownEntityMap();
     OdDbEntityPtr entity = createAs<OdDbEntity>(map->cls);
     Record rec = readRecord(*map, *entity, recordName);
-    if (map == &unknownEntityMap()) {
+    if (map == &dxfUnknownEntityMap()) {
         if (!rec.extra)
             rec.extra = std::make_shared<DxfExtra>();
         rec.extra->recordName = recordName;
@@ -508,14 +486,14 @@ void DxfFileReader::readObjects()
             return;
         if (m_reader.code() != 0)
             failAt(m_reader.line(), "expected an object (group code 0), got group code " + std::to_string(m_reader.code()));
-        const std::string recordName(m_reader.value());
+        const std::string_view recordName = m_reader.value();
         const DxfClassMap* map = dxfClassMap(recordName);
-        if (!map || map->cls->isDerivedFrom(OdDbEntity::desc()) || map->cls->isDerivedFrom(OdDbSymbolTable::desc()) ||
+        if (!map || map->entity || map->cls->isDerivedFrom(OdDbSymbolTable::desc()) ||
             map->cls->isDerivedFrom(OdDbSymbolTableRecord::desc()))
-            map = &unknownObjectMap();
+            map = &dxfUnknownObjectMap();
         OdDbObjectPtr object = createAs<OdDbObject>(map->cls);
         Record rec = readRecord(*map, *object, recordName);
-        if (map == &unknownObjectMap()) {
+        if (map == &dxfUnknownObjectMap()) {
             if (!rec.extra)
                 rec.extra = std::make_shared<DxfExtra>();
             rec.extra->recordName = recordName;
@@ -528,7 +506,7 @@ void DxfFileReader::readObjects()
 
 // --- records ---
 
-DxfFileReader::Record DxfFileReader::readRecord(const DxfClassMap& map, OdDbObject& obj, const std::string& recordName)
+DxfFileReader::Record DxfFileReader::readRecord(const DxfClassMap& map, OdDbObject& obj, std::string_view recordName)
 {
     Record rec;
     rec.line = m_reader.line();
@@ -583,8 +561,8 @@ DxfFileReader::Record DxfFileReader::readRecord(const DxfClassMap& map, OdDbObje
             anyMarker = true;
             int found = -1;
             for (int j = sub < 0 ? 0 : sub + 1; j < static_cast<int>(map.subclasses.size()); ++j) {
-                const char* marker = map.subclasses[static_cast<std::size_t>(j)].marker;
-                if (marker && m_reader.value() == marker) {
+                const DxfSubclass& candidate = map.subclasses[static_cast<std::size_t>(j)];
+                if (candidate.marker && sameDxfText(m_reader.value(), candidate.markerText)) {
                     found = j;
                     break;
                 }
@@ -606,10 +584,10 @@ DxfFileReader::Record DxfFileReader::readRecord(const DxfClassMap& map, OdDbObje
         }
         const DxfField* field = nullptr;
         if (sub >= 0) {
-            field = findField(map.subclasses[static_cast<std::size_t>(sub)], code);
+            field = map.subclasses[static_cast<std::size_t>(sub)].readerOf(code);
         } else if (!anyMarker) {
             for (const DxfSubclass& s : map.subclasses)
-                if ((field = findField(s, code)))
+                if ((field = s.readerOf(code)))
                     break;
         }
         if (field) {
@@ -633,7 +611,7 @@ DxfFileReader::Record DxfFileReader::readRecord(const DxfClassMap& map, OdDbObje
         for (const auto& [field, declared] : counts) {
             std::int64_t actual = std::get<std::int64_t>(field->get(obj, *m_ctx));
             if (actual != declared)
-                failAt(rec.line, recordName + ": group code " + std::to_string(field->code) + " declares " +
+                failAt(rec.line, std::string(recordName) + ": group code " + std::to_string(field->code) + " declares " +
                                      std::to_string(declared) + " items, but " + std::to_string(actual) + " follow");
         }
         if (map.validate)
@@ -641,7 +619,7 @@ DxfFileReader::Record DxfFileReader::readRecord(const DxfClassMap& map, OdDbObje
     } catch (const DxfError&) {
         throw;
     } catch (const OdError& e) {
-        failAt(rec.line, recordName + ": " + e.what());
+        failAt(rec.line, std::string(recordName) + ": " + e.what());
     }
     if (!keep.empty()) {
         rec.extra = std::make_shared<DxfExtra>();
@@ -650,34 +628,34 @@ DxfFileReader::Record DxfFileReader::readRecord(const DxfClassMap& map, OdDbObje
     return rec;
 }
 
-void DxfFileReader::readField(const DxfField& field, OdDbObject& obj, const std::string& recordName)
+void DxfFileReader::readField(const DxfField& field, OdDbObject& obj, std::string_view recordName)
 {
     const int code = m_reader.code();
     const std::size_t line = m_reader.valueLine();
-    DxfValue value;
+    DxfIn value;
     switch (field.kind) {
-    case DxfFieldKind::Double: value = m_reader.asDouble(); break;
-    case DxfFieldKind::Angle: value = m_reader.asDouble() * std::numbers::pi / 180.0; break;
+    case DxfFieldKind::Double: value.number = m_reader.asDouble(); break;
+    case DxfFieldKind::Angle: value.number = m_reader.asDouble() * std::numbers::pi / 180.0; break;
     case DxfFieldKind::Int16:
     case DxfFieldKind::Int32:
     case DxfFieldKind::Bool:
         switch (dxfValueType(code)) {
-        case DxfValueType::Bool: value = std::int64_t(m_reader.asBool()); break;
-        case DxfValueType::Int16: value = std::int64_t(m_reader.asInt16()); break;
-        case DxfValueType::Int32: value = std::int64_t(m_reader.asInt32()); break;
-        default: value = m_reader.asInt64(); break;
+        case DxfValueType::Bool: value.integer = m_reader.asBool(); break;
+        case DxfValueType::Int16: value.integer = m_reader.asInt16(); break;
+        case DxfValueType::Int32: value.integer = m_reader.asInt32(); break;
+        default: value.integer = m_reader.asInt64(); break;
         }
         break;
-    case DxfFieldKind::String: value = m_reader.asString(); break;
+    case DxfFieldKind::String: value.text = m_reader.asText(m_text); break;
     case DxfFieldKind::Handle: {
         std::uint64_t h = m_reader.asHandle();
-        value = h ? m_ctx->idOfHandle(h) : OdDbObjectId();
+        value.id = h ? m_ctx->idOfHandle(h) : OdDbObjectId();
         break;
     }
-    case DxfFieldKind::HandleValue: value = std::int64_t(m_reader.asHandle()); break;
+    case DxfFieldKind::HandleValue: value.integer = static_cast<std::int64_t>(m_reader.asHandle()); break;
     case DxfFieldKind::Point2d:
     case DxfFieldKind::Point3d: {
-        OdGePoint3d p;
+        OdGePoint3d& p = value.point;
         p.x = m_reader.asDouble();
         expectNext("", recordName);
         if (m_reader.code() != code + 10)
@@ -691,7 +669,6 @@ void DxfFileReader::readField(const DxfField& field, OdDbObject& obj, const std:
             else
                 m_reader.pushBack();
         }
-        value = p;
         break;
     }
     }
@@ -700,7 +677,7 @@ void DxfFileReader::readField(const DxfField& field, OdDbObject& obj, const std:
     } catch (const DxfError&) {
         throw;
     } catch (const OdError& e) {
-        failAt(line, recordName + ": " + e.what());
+        failAt(line, std::string(recordName) + ": " + e.what());
     }
 }
 

@@ -43,14 +43,19 @@ private:
     void keepSection(const std::string& name, DxfRun run);
 
     // Reads the tags of the current record (after its "0 NAME") into obj through its map.
-    Record readRecord(const DxfClassMap& map, OdDbObject& obj, const std::string& recordName);
-    void readField(const DxfField& field, OdDbObject& obj, const std::string& recordName);
+    Record readRecord(const DxfClassMap& map, OdDbObject& obj, std::string_view recordName);
+    void readField(const DxfField& field, OdDbObject& obj, std::string_view recordName);
     OdResBufPtr readXData();
     void readGroup102(DxfTagList& keep, OdDbObjectId& extDict);
     OdDbObjectId addObject(OdDbObject& obj, const Record& rec, OdDbObjectId defaultOwner);
 
     // The next tag, or DxfError when the file ends inside `where` (or inside a record of that name).
-    void expectNext(std::string_view where, std::string_view recordName = {});
+    void expectNext(std::string_view where, std::string_view recordName = {})
+    {
+        if (!m_reader.next()) [[unlikely]]
+            failEnd(where, recordName);
+    }
+    [[noreturn]] void failEnd(std::string_view where, std::string_view recordName) const;
     [[noreturn]] void failAt(std::size_t line, const std::string& problem) const;
 
     // Tables, model and paper space and the named objects dictionary, created when the file
@@ -66,6 +71,8 @@ private:
     bool m_structureReady = false;
     // The block that entities are being appended to, kept open while reading.
     OdDbBlockTableRecordPtr m_openContainer;
+    // Room for a string value that had to be converted, reused from tag to tag.
+    std::string m_text;
 };
 
 } // namespace vantrel

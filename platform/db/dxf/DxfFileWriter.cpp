@@ -3,6 +3,7 @@
 // subclasses after the modelled ones, kept tables and sections whole.
 #include "DxfFileWriter.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -17,18 +18,6 @@
 namespace vantrel {
 
 namespace {
-
-const DxfClassMap& unknownEntityMap()
-{
-    static const DxfClassMap map{"", DxfUnknownEntity::desc(), {dxfEntitySubclass()}, {}, {}};
-    return map;
-}
-
-const DxfClassMap& unknownObjectMap()
-{
-    static const DxfClassMap map{"", DxfUnknownObject::desc(), {}, {}, {}};
-    return map;
-}
 
 // A run of kept tags: [begin, end) indexes into the list, after the run marker.
 struct Run {
@@ -113,9 +102,16 @@ void DxfFileWriter::prepare()
     // Tables no class models that a reader expects: kept empty, with a handle.
     auto drawing = std::make_shared<DxfExtra>(m_db.dxfExtra() ? *m_db.dxfExtra() : DxfExtra());
     bool drawingChanged = false;
-    std::vector<Run> runs = runsOf(drawing.get());
+    // What the kept data has, read before appending: runs view the tags, which appending moves.
+    std::vector<std::string> tablesPresent;
+    bool hasClasses = false;
+    for (const Run& r : runsOf(drawing.get())) {
+        if (r.code == kDxfRunTable)
+            tablesPresent.emplace_back(r.value);
+        hasClasses = hasClasses || r.code == kDxfRunClasses;
+    }
     for (const char* name : {"VPORT", "VIEW", "UCS", "DIMSTYLE"}) {
-        if (findRun(runs, kDxfRunTable, name))
+        if (std::find(tablesPresent.begin(), tablesPresent.end(), name) != tablesPresent.end())
             continue;
         drawing->tags.append(kDxfRunTable, name);
         drawing->tags.append(5, OdDbHandle(reserveHandle()).ascii());
@@ -128,7 +124,7 @@ void DxfFileWriter::prepare()
         }
         drawingChanged = true;
     }
-    if (!findRun(runs, kDxfRunClasses)) {
+    if (!hasClasses) {
         drawing->tags.append(kDxfRunClasses, "");
         // The one class of ours that readers need declared.
         drawing->tags.append(0, "CLASS");
@@ -418,15 +414,24 @@ void DxfFileWriter::writeObjects()
     beginSection("OBJECTS");
     const OdDbObjectId nod = m_db.getNamedObjectsDictionaryId();
     writeObject(*nod.safeOpenObject());
-    m_db.forEachObject([&](OdDbObjectId id) {
+    // Every object is looked at to find the few that go here: each is fetched from memory a few
+    // places ahead, as the wait for it, not the test, is what costs.
+    std::vector<OdDbObjectId> ids;
+    ids.reserve(m_db.numObjects());
+    m_db.forEachObject([&ids](OdDbObjectId id) { ids.push_back(id); });
+    constexpr std::size_t kAhead = 8;
+    for (std::size_t i = 0; i < ids.size(); ++i) {
+        if (i + kAhead < ids.size())
+            __builtin_prefetch(ids[i + kAhead].stub()->object);
+        const OdDbObjectId id = ids[i];
         if (id == nod || id.isErased())
-            return;
+            continue;
         OdDbObjectPtr obj = id.openObject();
         if (!obj || obj->isKindOf(OdDbEntity::desc()) || obj->isKindOf(OdDbSymbolTable::desc()) ||
             obj->isKindOf(OdDbSymbolTableRecord::desc()))
-            return;
+            continue;
         writeObject(*obj);
-    });
+    }
     endSection();
 }
 
@@ -436,7 +441,7 @@ void DxfFileWriter::writeObject(const OdDbObject& obj, const DxfClassMap* map, c
     if (!map)
         map = dxfClassMap(obj.isA());
     if (!map)
-        map = obj.isKindOf(OdDbEntity::desc()) ? &unknownEntityMap() : &unknownObjectMap();
+        map = obj.isKindOf(OdDbEntity::desc()) ? &dxfUnknownEntityMap() : &dxfUnknownObjectMap();
     const DxfExtra* extra = obj.dxfExtra().get();
     std::vector<Run> runs = runsOf(extra);
 

@@ -1,5 +1,5 @@
-// The DXF tokenizer: one pass over the buffer with memchr, group codes parsed by hand because
-// this loop decides how fast a drawing loads.
+// The DXF tokenizer's file mapping, checked conversions and errors; its loop over the tags is
+// inline in the header, because that loop decides how fast a drawing loads.
 #include "DxfTagReader.h"
 
 #include <fcntl.h>
@@ -23,11 +23,6 @@ constexpr std::string_view kBinarySentinel = "AutoCAD Binary DXF";
 [[noreturn]] void fileError(const std::filesystem::path& path, int err)
 {
     throw OdError(eFileError, "cannot read " + path.string() + ": " + std::strerror(err));
-}
-
-bool isBlank(char c)
-{
-    return c == ' ' || c == '\t' || c == '\r';
 }
 
 } // namespace
@@ -84,68 +79,23 @@ DxfTagReader::DxfTagReader(Text text) : m_data(std::move(text)), m_size(m_data.g
         throw DxfError(1, "binary DXF is not supported; save the drawing as ASCII DXF");
 }
 
-bool DxfTagReader::next()
+void DxfTagReader::failCodeLine(const char* line, std::size_t number) const
 {
-    if (m_pushedBack) {
-        m_pushedBack = false;
-        return true;
-    }
-    const char* const base = m_data.get();
-    const char* const end = base + m_size;
-    for (;;) {
-        const char* p = base + m_pos;
-        if (p == end)
-            return false;
-        const std::size_t codeLine = m_nextLine;
-        auto* nl = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
-        const char* lineEnd = nl ? nl : end;
-
-        const char* q = p;
-        while (q < lineEnd && (*q == ' ' || *q == '\t'))
-            ++q;
-        const char* digits = q;
-        int code = 0;
-        while (q < lineEnd && *q >= '0' && *q <= '9' && q - digits < 5)
-            code = code * 10 + (*q++ - '0');
-        const bool anyDigit = q > digits;
-        while (q < lineEnd && isBlank(*q))
-            ++q;
-        if (!anyDigit || q != lineEnd) {
-            std::string_view text(p, static_cast<std::size_t>(lineEnd - p));
-            if (!text.empty() && text.back() == '\r')
-                text.remove_suffix(1);
-            throw DxfError(codeLine, "expected a group code, got " + quoteDxfValue(text));
-        }
-        if (code > kMaxDxfGroupCode)
-            throw DxfError(codeLine, "group code " + std::to_string(code) + " is outside the DXF range 0-" +
-                                         std::to_string(kMaxDxfGroupCode));
-        if (!nl || nl + 1 == end)
-            throw DxfError(codeLine, "group code " + std::to_string(code) + " has no value: the file ends");
-
-        const char* v = nl + 1;
-        auto* vnl = static_cast<const char*>(std::memchr(v, '\n', static_cast<std::size_t>(end - v)));
-        const char* vEnd = vnl ? vnl : end;
-        m_pos = vnl ? static_cast<std::size_t>(vnl + 1 - base) : m_size;
-        m_nextLine = codeLine + 2;
-        if (vEnd > v && vEnd[-1] == '\r')
-            --vEnd;
-        if (code == 999)
-            continue;
-        m_tag.code = code;
-        m_tag.value = std::string_view(v, static_cast<std::size_t>(vEnd - v));
-        m_tag.line = codeLine;
-        return true;
-    }
+    std::string_view text(line, static_cast<std::size_t>(lineEnd(line, m_data.get() + m_size) - line));
+    if (!text.empty() && text.back() == '\r')
+        text.remove_suffix(1);
+    throw DxfError(number, "expected a group code, got " + quoteDxfValue(text));
 }
 
-void DxfTagReader::pushBack()
+void DxfTagReader::failCodeRange(int code, std::size_t number)
 {
-    m_pushedBack = true;
+    throw DxfError(number, "group code " + std::to_string(code) + " is outside the DXF range 0-" +
+                               std::to_string(kMaxDxfGroupCode));
 }
 
-double DxfTagReader::asDouble() const
+void DxfTagReader::failNoValue(int code, std::size_t number)
 {
-    return parseDxfDouble(m_tag.value, m_tag.code, valueLine());
+    throw DxfError(number, "group code " + std::to_string(code) + " has no value: the file ends");
 }
 
 std::int16_t DxfTagReader::asInt16() const

@@ -2,14 +2,17 @@
 // values are views into that buffer and are converted, with checks, only when asked for.
 #pragma once
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <string>
 #include <string_view>
 
 #include "DxfTextCodec.h"
+#include "dxf_values.h"
 
 namespace vantrel {
 
@@ -30,9 +33,10 @@ public:
 
     // Moves to the next tag, skipping 999 comments. False at the end of the text. A code line
     // that is not a group code, or a code without its value line, raises DxfError.
+    // Inline, as it runs for every tag of a drawing.
     bool next();
     // Makes the next call of next() return the current tag again.
-    void pushBack();
+    void pushBack() { m_pushedBack = true; }
 
     // A place in the text to come back to, for looking ahead within a record.
     struct Position {
@@ -58,7 +62,11 @@ public:
     std::size_t valueLine() const { return m_tag.line + 1; }
 
     // The current value converted; DxfError naming the value's line when it does not fit.
-    double asDouble() const;
+    double asDouble() const
+    {
+        double value;
+        return parsePlainDxfDecimal(m_tag.value, value) ? value : parseDxfDouble(m_tag.value, m_tag.code, valueLine());
+    }
     std::int16_t asInt16() const;
     std::int32_t asInt32() const;
     std::int64_t asInt64() const;
@@ -66,6 +74,8 @@ public:
     std::uint64_t asHandle() const;
     // The string value in UTF-8, escapes decoded.
     std::string asString() const;
+    // The same as a view: of the text itself when it needs no conversion, else of scratch.
+    std::string_view asText(std::string& scratch) const { return m_codec.decode(m_tag.value, scratch); }
 
     // Appends the current tag to a list of kept tags, checked against its code's type and in the
     // form to write back (strings in UTF-8, numbers trimmed).
@@ -88,6 +98,11 @@ private:
     using Text = std::unique_ptr<const char, Release>;
     explicit DxfTagReader(Text text);
     static Text copyOf(std::string_view text);
+    // The first '\n' at or after p, or end.
+    static const char* lineEnd(const char* p, const char* end);
+    [[noreturn]] void failCodeLine(const char* line, std::size_t number) const;
+    [[noreturn]] static void failCodeRange(int code, std::size_t number);
+    [[noreturn]] static void failNoValue(int code, std::size_t number);
 
     Text m_data;
     std::size_t m_size = 0;
@@ -97,5 +112,94 @@ private:
     DxfTag m_tag;
     DxfTextCodec m_codec;
 };
+
+// Most lines are a few bytes long: they are scanned eight bytes at a time, long ones left to memchr.
+inline const char* DxfTagReader::lineEnd(const char* p, const char* end)
+{
+    constexpr std::uint64_t kOnes = 0x0101010101010101u;
+    for (int words = 0; words < 4 && end - p >= 8; ++words, p += 8) {
+        std::uint64_t w;
+        std::memcpy(&w, p, 8);
+        w ^= kOnes * '\n';
+        // The lowest byte of w that is zero (a '\n') sets the lowest bit of found.
+        const std::uint64_t found = (w - kOnes) & ~w & (kOnes * 0x80);
+        if (found)
+            return p + (std::countr_zero(found) >> 3);
+    }
+    if (end - p >= 8) {
+        auto* nl = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
+        return nl ? nl : end;
+    }
+    while (p < end && *p != '\n')
+        ++p;
+    return p;
+}
+
+[[gnu::always_inline]] inline bool DxfTagReader::next()
+{
+    if (m_pushedBack) {
+        m_pushedBack = false;
+        return true;
+    }
+    const char* const base = m_data.get();
+    const char* const end = base + m_size;
+    for (;;) {
+        const char* p = base + m_pos;
+        if (p == end)
+            return false;
+        const std::size_t codeLine = m_nextLine;
+
+        // Codes are mostly written right-justified in three columns ("  8", " 10", "330"), and
+        // taken so at a glance; any other code line is read as it is scanned: blanks, digits,
+        // blanks, then its line end.
+        const char* q = p;
+        int code = -1;
+        if (end - p > 4 && p[3] == '\n') {
+            const unsigned d0 = static_cast<unsigned>(p[0] - '0');
+            const unsigned d1 = static_cast<unsigned>(p[1] - '0');
+            const unsigned d2 = static_cast<unsigned>(p[2] - '0');
+            if (d2 < 10) {
+                if (d1 < 10 && d0 < 10)
+                    code = static_cast<int>(d0 * 100 + d1 * 10 + d2);
+                else if (d1 < 10 && p[0] == ' ')
+                    code = static_cast<int>(d1 * 10 + d2);
+                else if (p[1] == ' ' && p[0] == ' ')
+                    code = static_cast<int>(d2);
+            }
+            q = p + 3;
+        }
+        if (code < 0) {
+            q = p;
+            while (q < end && (*q == ' ' || *q == '\t'))
+                ++q;
+            const char* const digits = q;
+            code = 0;
+            while (q < end && static_cast<unsigned>(*q - '0') < 10 && q - digits < 5)
+                code = code * 10 + (*q++ - '0');
+            const bool anyDigit = q > digits;
+            while (q < end && (*q == ' ' || *q == '\t' || *q == '\r'))
+                ++q;
+            if (!anyDigit || (q < end && *q != '\n')) [[unlikely]]
+                failCodeLine(p, codeLine);
+            if (code > kMaxDxfGroupCode) [[unlikely]]
+                failCodeRange(code, codeLine);
+            if (q >= end - 1) [[unlikely]]
+                failNoValue(code, codeLine);
+        }
+
+        const char* const v = q + 1;
+        const char* vEnd = lineEnd(v, end);
+        m_pos = vEnd < end ? static_cast<std::size_t>(vEnd + 1 - base) : m_size;
+        m_nextLine = codeLine + 2;
+        if (vEnd > v && vEnd[-1] == '\r')
+            --vEnd;
+        if (code == 999)
+            continue;
+        m_tag.code = code;
+        m_tag.value = std::string_view(v, static_cast<std::size_t>(vEnd - v));
+        m_tag.line = codeLine;
+        return true;
+    }
+}
 
 } // namespace vantrel

@@ -3,6 +3,7 @@
 #include "DxfTagWriter.h"
 
 #include <algorithm>
+#include <bit>
 #include <cassert>
 #include <charconv>
 #include <cmath>
@@ -26,6 +27,67 @@ bool needsEscapes(std::string_view s)
 }
 
 } // namespace
+
+// Coordinates of drawings are mostly whole numbers or have a few decimals. For those the
+// shortest text is the digits of value * 10^k, rounded, for the least k whose digits read back
+// to value; checking that reading is one exact division (digits below 2^53 and a power of ten
+// up to 10^22 are exact doubles, so the division rounds once, as reading does). While half an
+// ulp of value * 10^k is at most 1/8, no k-decimal text but the rounded one can read back to
+// value, so the text found is the shortest, the one to_chars writes. The fixed form is kept
+// only where to_chars keeps it (not longer than the exponent form); the rest is left to it.
+char* formatShortDecimal(char* out, double value)
+{
+    constexpr int kMaxDecimals = 4;
+    constexpr double kPow10[kMaxDecimals + 1] = {1e0, 1e1, 1e2, 1e3, 1e4};
+    const double magnitude = std::fabs(value);
+    if (!(magnitude >= 1e-3 && magnitude < 1e15))
+        return nullptr;
+    const auto biasedExponent = std::bit_cast<std::uint64_t>(magnitude) >> 52;
+    const double halfUlp = std::bit_cast<double>((biasedExponent - 53) << 52);
+    int decimals = 0;
+    double digits = 0;
+    for (;; ++decimals) {
+        if (decimals > kMaxDecimals || halfUlp * kPow10[decimals] > 0.125)
+            return nullptr;
+        // Rounded to the nearest integer without a library call: below 2^51, adding 2^52 leaves
+        // no fraction bits, and taking it away again is exact.
+        digits = (magnitude * kPow10[decimals] + 0x1p52) - 0x1p52;
+        if (digits / kPow10[decimals] == magnitude)
+            break;
+    }
+    char text[24];
+    const auto whole = static_cast<std::uint64_t>(digits);
+    char* const textEnd = std::to_chars(text, text + sizeof text, whole).ptr;
+    const int count = static_cast<int>(textEnd - text);
+    int significant = count;
+    if (decimals == 0)
+        while (text[significant - 1] == '0')
+            --significant;
+    const int exponent = count - 1 - decimals;
+    const int exponentDigits = exponent <= -100 || exponent >= 100 ? 3 : 2;
+    const int scientificLength = significant + (significant > 1 ? 1 : 0) + 2 + exponentDigits;
+    const int fixedLength = decimals == 0 ? count : count > decimals ? count + 1 : decimals + 2;
+    if (fixedLength > scientificLength)
+        return nullptr;
+
+    if (value < 0)
+        *out++ = '-';
+    if (count > decimals) {
+        std::memcpy(out, text, static_cast<std::size_t>(count - decimals));
+        out += count - decimals;
+    } else {
+        *out++ = '0';
+    }
+    if (decimals > 0) {
+        *out++ = '.';
+        for (int i = count; i < decimals; ++i)
+            *out++ = '0';
+        const int fraction = std::min(count, decimals);
+        std::memcpy(out, textEnd - fraction, static_cast<std::size_t>(fraction));
+        out += fraction;
+    }
+    return out;
+}
 
 DxfTagWriter::DxfTagWriter(std::size_t reserveBytes)
     : m_data(std::make_unique_for_overwrite<char[]>(reserveBytes)), m_capacity(reserveBytes)
@@ -118,9 +180,16 @@ void DxfTagWriter::writeDouble(int code, double value)
                                          " under DXF group code " + std::to_string(code));
     writeCode(code);
     char* p = reserve(40);
-    auto [end, ec] = std::to_chars(p, p + 32, value);
-    assert(ec == std::errc{});
-    if (!std::memchr(p, '.', static_cast<std::size_t>(end - p)) && !std::memchr(p, 'e', static_cast<std::size_t>(end - p))) {
+    char* end = formatShortDecimal(p, value);
+    if (!end) {
+        auto [last, ec] = std::to_chars(p, p + 32, value);
+        assert(ec == std::errc{});
+        end = last;
+    }
+    bool whole = true;
+    for (const char* q = p; q < end; ++q)
+        whole = whole && *q != '.' && *q != 'e';
+    if (whole) {
         *end++ = '.';
         *end++ = '0';
     }

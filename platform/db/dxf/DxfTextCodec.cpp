@@ -238,6 +238,17 @@ std::string DxfTextCodec::toUtf8(std::string_view raw) const
     return out;
 }
 
+std::string_view DxfTextCodec::decode(std::string_view raw, std::string& scratch) const
+{
+    bool plain = true;
+    for (char c : raw)
+        plain = plain && static_cast<unsigned char>(c) < 0x80 && c != '^' && c != '\\';
+    if (plain)
+        return raw;
+    scratch = decode(raw);
+    return scratch;
+}
+
 std::string DxfTextCodec::decode(std::string_view raw) const
 {
     std::string text;

@@ -30,6 +30,9 @@ public:
     // The string value: toUtf8 with \U+XXXX escapes and ^-escapes of control characters
     // ("^J" newline, "^ " caret) decoded.
     std::string decode(std::string_view raw) const;
+    // The same as a view: raw itself when it is ASCII without escapes (most values), else the
+    // decoded text, kept in scratch.
+    std::string_view decode(std::string_view raw, std::string& scratch) const;
 
 private:
     void convertAppend(std::string_view raw, std::string& out) const;

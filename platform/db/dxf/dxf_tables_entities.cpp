@@ -1,4 +1,6 @@
 // DXF tables of the modelled entities, one map per record name, each after the AcDbEntity part.
+#include <algorithm>
+
 #include <vantrel/db/OdDbArc.h>
 #include <vantrel/db/OdDbCircle.h>
 #include <vantrel/db/OdDbEllipse.h>
@@ -110,8 +112,8 @@ DxfClassMap polylineMap()
         return vs.back();
     };
     auto vertexValue = [lastVertex](double C::Vertex::*member, int code) {
-        return [lastVertex, member, code](OdDbObject& o, const DxfValue& v, DxfContext&) {
-            lastVertex(o, code).*member = std::get<double>(v);
+        return [lastVertex, member, code](OdDbObject& o, const DxfIn& v, DxfContext&) {
+            lastVertex(o, code).*member = v.number;
         };
     };
     return {"LWPOLYLINE",
@@ -121,13 +123,20 @@ DxfClassMap polylineMap()
               {
                   {90, DxfFieldKind::Int32, 1015, false, std::int64_t(0),
                    [data](const OdDbObject& o, DxfContext&) { return DxfValue(std::int64_t(data(o).vertices.size())); },
-                   [](OdDbObject&, const DxfValue&, DxfContext&) {}, nullptr, true},
+                   [dataW](OdDbObject& o, const DxfIn& v, DxfContext&) {
+                       // Room for the vertices to come; a count the file belies is refused after
+                       // reading, so a wild one may not reserve more than a bounded amount.
+                       const std::int64_t n = v.integer;
+                       if (n > 0)
+                           dataW(o).vertices.reserve(static_cast<std::size_t>(std::min<std::int64_t>(n, 4096)));
+                   },
+                   nullptr, true},
                   {70, DxfFieldKind::Int16, 1015, false, std::int64_t(0),
                    [data](const OdDbObject& o, DxfContext&) {
                        return DxfValue(std::int64_t((data(o).closed ? 1 : 0) | (data(o).plinegen ? 128 : 0)));
                    },
-                   [dataW](OdDbObject& o, const DxfValue& v, DxfContext&) {
-                       auto flags = std::get<std::int64_t>(v);
+                   [dataW](OdDbObject& o, const DxfIn& v, DxfContext&) {
+                       auto flags = v.integer;
                        dataW(o).closed = flags & 1;
                        dataW(o).plinegen = flags & 128;
                    }},
@@ -135,8 +144,8 @@ DxfClassMap polylineMap()
                   dxfField<C>(38, &C::Data::elevation, 0.0, kOptional),
                   dxfField<C>(39, &C::Data::thickness, 0.0, kOptional),
                   {10, DxfFieldKind::Point2d, 1015, false, OdGePoint3d(), nullptr,
-                   [dataW](OdDbObject& o, const DxfValue& v, DxfContext&) {
-                       const OdGePoint3d& p = std::get<OdGePoint3d>(v);
+                   [dataW](OdDbObject& o, const DxfIn& v, DxfContext&) {
+                       const OdGePoint3d& p = v.point;
                        C::Vertex vertex;
                        vertex.point = OdGePoint2d(p.x, p.y);
                        dataW(o).vertices.push_back(vertex);
@@ -158,8 +167,8 @@ DxfClassMap polylineMap()
                   {41, DxfFieldKind::Double, 1015, false, 0.0, nullptr, vertexValue(&C::Vertex::endWidth, 41)},
                   {42, DxfFieldKind::Double, 1015, false, 0.0, nullptr, vertexValue(&C::Vertex::bulge, 42)},
                   {91, DxfFieldKind::Int32, 1024, false, std::int64_t(0), nullptr,
-                   [lastVertex](OdDbObject& o, const DxfValue& v, DxfContext&) {
-                       lastVertex(o, 91).identifier = static_cast<std::int32_t>(std::get<std::int64_t>(v));
+                   [lastVertex](OdDbObject& o, const DxfIn& v, DxfContext&) {
+                       lastVertex(o, 91).identifier = static_cast<std::int32_t>(v.integer);
                    }},
                   dxfField<C>(210, &C::Data::normal, kZAxis, kOptional),
               }}},
@@ -187,8 +196,8 @@ DxfClassMap textMap()
                        OdDbObjectId style = static_cast<const C&>(o).data().textStyle;
                        return DxfValue(style.isNull() ? std::string("Standard") : c.nameOf(style));
                    },
-                   [](OdDbObject& o, const DxfValue& v, DxfContext& c) {
-                       static_cast<C&>(o).dataForWrite().textStyle = c.textStyleNamed(std::get<std::string>(v));
+                   [](OdDbObject& o, const DxfIn& v, DxfContext& c) {
+                       static_cast<C&>(o).dataForWrite().textStyle = c.textStyleNamed(v.text);
                    }},
                   dxfField<C>(71, &C::Data::generationFlags, std::int16_t(0), kOptional),
                   dxfField<C>(72, &C::Data::horizontalMode, std::int16_t(0), kOptional),
@@ -206,8 +215,8 @@ DxfClassMap solidMap()
     auto corner = [](int code, std::size_t i) {
         return DxfField{code, DxfFieldKind::Point3d, 1009, false, OdGePoint3d(),
                         [i](const OdDbObject& o, DxfContext&) { return DxfValue(static_cast<const C&>(o).data().ocsCorners[i]); },
-                        [i](OdDbObject& o, const DxfValue& v, DxfContext&) {
-                            static_cast<C&>(o).dataForWrite().ocsCorners[i] = std::get<OdGePoint3d>(v);
+                        [i](OdDbObject& o, const DxfIn& v, DxfContext&) {
+                            static_cast<C&>(o).dataForWrite().ocsCorners[i] = v.point;
                         }};
     };
     return {"SOLID", C::desc(), {dxfEntitySubclass(), {"AcDbTrace", {corner(10, 0), corner(11, 1), corner(12, 2), corner(13, 3)}}}, {}, {}};
@@ -223,7 +232,7 @@ DxfClassMap splineMap()
     auto count = [data](int code, auto member) {
         return DxfField{code, DxfFieldKind::Int16, 1012, false, std::int64_t(0),
                         [data, member](const OdDbObject& o, DxfContext&) { return DxfValue(std::int64_t((data(o).*member).size())); },
-                        [](OdDbObject&, const DxfValue&, DxfContext&) {}, nullptr, true};
+                        [](OdDbObject&, const DxfIn&, DxfContext&) {}, nullptr, true};
     };
     return {"SPLINE",
             C::desc(),
@@ -242,25 +251,25 @@ DxfClassMap splineMap()
                   dxfField<C>(12, &C::Data::startTangent, OdGeVector3d(), kOptional),
                   dxfField<C>(13, &C::Data::endTangent, OdGeVector3d(), kOptional),
                   {40, DxfFieldKind::Double, 1012, false, 0.0, nullptr,
-                   [dataW](OdDbObject& o, const DxfValue& v, DxfContext&) { dataW(o).knots.push_back(std::get<double>(v)); },
+                   [dataW](OdDbObject& o, const DxfIn& v, DxfContext&) { dataW(o).knots.push_back(v.number); },
                    [data](const OdDbObject& o, DxfTagWriter& w, DxfContext&) {
                        for (double k : data(o).knots)
                            w.writeDouble(40, k);
                    }},
                   {41, DxfFieldKind::Double, 1012, false, 0.0, nullptr,
-                   [dataW](OdDbObject& o, const DxfValue& v, DxfContext&) { dataW(o).weights.push_back(std::get<double>(v)); },
+                   [dataW](OdDbObject& o, const DxfIn& v, DxfContext&) { dataW(o).weights.push_back(v.number); },
                    [data](const OdDbObject& o, DxfTagWriter& w, DxfContext&) {
                        for (double k : data(o).weights)
                            w.writeDouble(41, k);
                    }},
                   {10, DxfFieldKind::Point3d, 1012, false, OdGePoint3d(), nullptr,
-                   [dataW](OdDbObject& o, const DxfValue& v, DxfContext&) { dataW(o).controlPoints.push_back(std::get<OdGePoint3d>(v)); },
+                   [dataW](OdDbObject& o, const DxfIn& v, DxfContext&) { dataW(o).controlPoints.push_back(v.point); },
                    [data](const OdDbObject& o, DxfTagWriter& w, DxfContext&) {
                        for (const OdGePoint3d& p : data(o).controlPoints)
                            w.writePoint(10, p.x, p.y, p.z);
                    }},
                   {11, DxfFieldKind::Point3d, 1012, false, OdGePoint3d(), nullptr,
-                   [dataW](OdDbObject& o, const DxfValue& v, DxfContext&) { dataW(o).fitPoints.push_back(std::get<OdGePoint3d>(v)); },
+                   [dataW](OdDbObject& o, const DxfIn& v, DxfContext&) { dataW(o).fitPoints.push_back(v.point); },
                    [data](const OdDbObject& o, DxfTagWriter& w, DxfContext&) {
                        for (const OdGePoint3d& p : data(o).fitPoints)
                            w.writePoint(11, p.x, p.y, p.z);
@@ -311,14 +320,14 @@ DxfClassMap lightMap()
               {
                   {90, DxfFieldKind::Int32, 1021, false, std::int64_t(1),
                    [](const OdDbObject&, DxfContext&) { return DxfValue(std::int64_t(1)); },
-                   [](OdDbObject&, const DxfValue&, DxfContext&) {}},
+                   [](OdDbObject&, const DxfIn&, DxfContext&) {}},
                   dxfField<C>(1, &C::Data::name),
                   dxfField<C>(70, &C::Data::lightType, std::int16_t(2)),
                   dxfField<C>(290, &C::Data::on, true),
                   {63, DxfFieldKind::Int16, 1021, false, std::int64_t(7),
                    [data](const OdDbObject& o, DxfContext&) { return DxfValue(std::int64_t(data(o).lightColor.colorIndex())); },
-                   [dataW](OdDbObject& o, const DxfValue& v, DxfContext&) {
-                       auto index = std::get<std::int64_t>(v);
+                   [dataW](OdDbObject& o, const DxfIn& v, DxfContext&) {
+                       auto index = v.integer;
                        if (index < 0 || index > 256)
                            throw OdError(eInvalidInput, "colour index " + std::to_string(index) + " is outside 0-256");
                        dataW(o).lightColor = OdCmColor::byIndex(static_cast<std::int16_t>(index));
@@ -328,8 +337,8 @@ DxfClassMap lightMap()
                        const OdCmColor& c = data(o).lightColor;
                        return DxfValue(c.isByColor() ? std::int64_t(c.rgb()) : std::int64_t(-1));
                    },
-                   [dataW](OdDbObject& o, const DxfValue& v, DxfContext&) {
-                       auto rgb = static_cast<std::uint32_t>(std::get<std::int64_t>(v));
+                   [dataW](OdDbObject& o, const DxfIn& v, DxfContext&) {
+                       auto rgb = static_cast<std::uint32_t>(v.integer);
                        dataW(o).lightColor = OdCmColor::byRGB(rgb >> 16 & 0xFF, rgb >> 8 & 0xFF, rgb & 0xFF);
                    }},
                   dxfField<C>(291, &C::Data::plotGlyph, false),
@@ -361,8 +370,8 @@ DxfClassMap lightMap()
                        const LampRgb& c = data(o).lampColorRGB;
                        return DxfValue(OdGePoint3d(c.red, c.green, c.blue));
                    },
-                   [dataW](OdDbObject& o, const DxfValue& v, DxfContext&) {
-                       const OdGePoint3d& p = std::get<OdGePoint3d>(v);
+                   [dataW](OdDbObject& o, const DxfIn& v, DxfContext&) {
+                       const OdGePoint3d& p = v.point;
                        dataW(o).lampColorRGB = LampRgb{p.x, p.y, p.z};
                    }},
                   dxfField<C>(1, &C::Data::webFile),

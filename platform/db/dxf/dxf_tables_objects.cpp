@@ -15,10 +15,10 @@ namespace {
 DxfClassMap dictionaryMap()
 {
     using D = OdDbDictionary;
-    auto setEntry = [](OdDbObject& o, const DxfValue& v, DxfContext& c) {
+    auto setEntry = [](OdDbObject& o, const DxfIn& v, DxfContext& c) {
         if (!c.pendingName)
             throw OdError(eInvalidInput, "a dictionary entry without its name (group code 3)");
-        static_cast<D&>(o).setAt(OdString::fromUtf8(*c.pendingName), std::get<OdDbObjectId>(v));
+        static_cast<D&>(o).setAt(OdString::fromUtf8(*c.pendingName), v.id);
         c.pendingName.reset();
     };
     return {"DICTIONARY",
@@ -32,7 +32,7 @@ DxfClassMap dictionaryMap()
                       281, [](const D& d) { return d.mergeStyle(); }, [](D& d, const std::int16_t& v) { d.setMergeStyle(v); },
                       1, {.since = 1015}),
                   {3, DxfFieldKind::String, 1015, false, std::string(), nullptr,
-                   [](OdDbObject&, const DxfValue& v, DxfContext& c) { c.pendingName = std::get<std::string>(v); },
+                   [](OdDbObject&, const DxfIn& v, DxfContext& c) { c.pendingName = std::string(v.text); },
                    [](const OdDbObject& o, DxfTagWriter& w, DxfContext&) {
                        const D& d = static_cast<const D&>(o);
                        const int code = d.isHardOwner() ? 360 : 350;
@@ -63,7 +63,7 @@ DxfClassMap groupMap()
                   dxfAccessor<G, bool>(
                       71, [](const G& g) { return g.isSelectable(); }, [](G& g, const bool& v) { g.setSelectable(v); }, true),
                   {340, DxfFieldKind::Handle, 1015, false, OdDbObjectId(), nullptr,
-                   [](OdDbObject& o, const DxfValue& v, DxfContext&) { static_cast<G&>(o).append(std::get<OdDbObjectId>(v)); },
+                   [](OdDbObject& o, const DxfIn& v, DxfContext&) { static_cast<G&>(o).append(v.id); },
                    [](const OdDbObject& o, DxfTagWriter& w, DxfContext&) {
                        for (OdDbObjectId id : static_cast<const G&>(o).allEntityIds())
                            w.writeHandle(340, id.getHandle().value());
@@ -84,7 +84,7 @@ DxfClassMap sortentsMap()
                   dxfAccessor<S, OdDbObjectId>(
                       330, [](const S& s) { return s.blockId(); }, [](S& s, const OdDbObjectId& v) { s.setBlockId(v); }),
                   {331, DxfFieldKind::Handle, 1015, false, OdDbObjectId(), nullptr,
-                   [](OdDbObject&, const DxfValue& v, DxfContext& c) { c.pendingId = std::get<OdDbObjectId>(v); },
+                   [](OdDbObject&, const DxfIn& v, DxfContext& c) { c.pendingId = v.id; },
                    [](const OdDbObject& o, DxfTagWriter& w, DxfContext&) {
                        for (const auto& [entity, sortHandle] : static_cast<const S&>(o).sortHandles()) {
                            if (!entity.isValid() || entity.isErased())
@@ -94,12 +94,12 @@ DxfClassMap sortentsMap()
                        }
                    }},
                   {5, DxfFieldKind::HandleValue, 1015, false, std::int64_t(0), nullptr,
-                   [](OdDbObject& o, const DxfValue& v, DxfContext& c) {
+                   [](OdDbObject& o, const DxfIn& v, DxfContext& c) {
                        if (c.pendingId.isNull())
                            throw OdError(eInvalidInput, "a sort handle (group code 5) without its entity (group code 331)");
                        S& s = static_cast<S&>(o);
                        auto pairs = s.sortHandles();
-                       pairs.emplace_back(c.pendingId, OdDbHandle(static_cast<std::uint64_t>(std::get<std::int64_t>(v))));
+                       pairs.emplace_back(c.pendingId, OdDbHandle(static_cast<std::uint64_t>(v.integer)));
                        s.setSortHandles(std::move(pairs));
                        c.pendingId = OdDbObjectId();
                    }},

@@ -20,7 +20,7 @@ DxfField verticesFollow()
 {
     return {66, DxfFieldKind::Int16, 1009, false, std::int64_t(1),
             [](const OdDbObject&, DxfContext&) { return DxfValue(std::int64_t(1)); },
-            [](OdDbObject&, const DxfValue&, DxfContext&) {}};
+            [](OdDbObject&, const DxfIn&, DxfContext&) {}};
 }
 
 // The dummy point of a POLYLINE; its z is the elevation of a 2D polyline.
@@ -31,9 +31,9 @@ DxfField dummyPoint(double C::Data::*elevation)
             [elevation](const OdDbObject& o, DxfContext&) {
                 return DxfValue(OdGePoint3d(0.0, 0.0, elevation ? static_cast<const C&>(o).data().*elevation : 0.0));
             },
-            [elevation](OdDbObject& o, const DxfValue& v, DxfContext&) {
+            [elevation](OdDbObject& o, const DxfIn& v, DxfContext&) {
                 if (elevation)
-                    static_cast<C&>(o).dataForWrite().*elevation = std::get<OdGePoint3d>(v).z;
+                    static_cast<C&>(o).dataForWrite().*elevation = v.point.z;
             }};
 }
 
@@ -68,9 +68,9 @@ DxfClassMap polyline2dMap()
                            flags |= 4;
                        return DxfValue(flags);
                    },
-                   [](OdDbObject& o, const DxfValue& v, DxfContext&) {
+                   [](OdDbObject& o, const DxfIn& v, DxfContext&) {
                        C::Data& d = static_cast<C&>(o).dataForWrite();
-                       auto flags = std::get<std::int64_t>(v);
+                       auto flags = v.integer;
                        d.closed = flags & 1;
                        d.linetypeGen = flags & 128;
                        d.polyType = flags & 4 ? OdDb::k2dCubicSplinePoly : flags & 2 ? OdDb::k2dFitCurvePoly : OdDb::k2dSimplePoly;
@@ -82,9 +82,9 @@ DxfClassMap polyline2dMap()
                        OdDb::Poly2dType t = static_cast<const C&>(o).data().polyType;
                        return DxfValue(std::int64_t(t == OdDb::k2dQuadSplinePoly ? 5 : t == OdDb::k2dCubicSplinePoly ? 6 : 0));
                    },
-                   [](OdDbObject& o, const DxfValue& v, DxfContext&) {
+                   [](OdDbObject& o, const DxfIn& v, DxfContext&) {
                        C::Data& d = static_cast<C&>(o).dataForWrite();
-                       if (d.polyType == OdDb::k2dCubicSplinePoly && std::get<std::int64_t>(v) == 5)
+                       if (d.polyType == OdDb::k2dCubicSplinePoly && v.integer == 5)
                            d.polyType = OdDb::k2dQuadSplinePoly;
                    }},
                   dxfField<C>(210, &C::Data::normal, OdGeVector3d(0.0, 0.0, 1.0), kOptional),
@@ -112,9 +112,9 @@ DxfClassMap vertex2dMap()
                        const C::Data& d = static_cast<const C&>(o).data();
                        return DxfValue(std::int64_t(d.vertexType | (d.tangentUsed ? 2 : 0)));
                    },
-                   [](OdDbObject& o, const DxfValue& v, DxfContext&) {
+                   [](OdDbObject& o, const DxfIn& v, DxfContext&) {
                        C::Data& d = static_cast<C&>(o).dataForWrite();
-                       auto flags = std::get<std::int64_t>(v);
+                       auto flags = v.integer;
                        d.tangentUsed = flags & 2;
                        d.vertexType = static_cast<OdDb::Vertex2dType>(flags & (1 | 8 | 16));
                    }},
@@ -141,9 +141,9 @@ DxfClassMap polyline3dMap()
                        const C::Data& d = static_cast<const C&>(o).data();
                        return DxfValue(std::int64_t(8 | (d.closed ? 1 : 0) | (d.polyType != OdDb::k3dSimplePoly ? 4 : 0)));
                    },
-                   [](OdDbObject& o, const DxfValue& v, DxfContext&) {
+                   [](OdDbObject& o, const DxfIn& v, DxfContext&) {
                        C::Data& d = static_cast<C&>(o).dataForWrite();
-                       auto flags = std::get<std::int64_t>(v);
+                       auto flags = v.integer;
                        d.closed = flags & 1;
                        d.polyType = flags & 4 ? OdDb::k3dCubicSplinePoly : OdDb::k3dSimplePoly;
                    }},
@@ -152,9 +152,9 @@ DxfClassMap polyline3dMap()
                        OdDb::Poly3dType t = static_cast<const C&>(o).data().polyType;
                        return DxfValue(std::int64_t(t == OdDb::k3dQuadSplinePoly ? 5 : t == OdDb::k3dCubicSplinePoly ? 6 : 0));
                    },
-                   [](OdDbObject& o, const DxfValue& v, DxfContext&) {
+                   [](OdDbObject& o, const DxfIn& v, DxfContext&) {
                        C::Data& d = static_cast<C&>(o).dataForWrite();
-                       if (d.polyType == OdDb::k3dCubicSplinePoly && std::get<std::int64_t>(v) == 5)
+                       if (d.polyType == OdDb::k3dCubicSplinePoly && v.integer == 5)
                            d.polyType = OdDb::k3dQuadSplinePoly;
                    }},
               }}},
@@ -173,8 +173,8 @@ DxfField vertex3dFlags(std::int64_t kindBit)
                 OdDb::Vertex3dType t = static_cast<const C&>(o).data().vertexType;
                 return DxfValue(kindBit | (t == OdDb::k3dControlVertex ? 16 : t == OdDb::k3dFitVertex ? 8 : 0));
             },
-            [](OdDbObject& o, const DxfValue& v, DxfContext&) {
-                auto flags = std::get<std::int64_t>(v);
+            [](OdDbObject& o, const DxfIn& v, DxfContext&) {
+                auto flags = v.integer;
                 static_cast<C&>(o).dataForWrite().vertexType =
                     flags & 16 ? OdDb::k3dControlVertex : flags & 8 ? OdDb::k3dFitVertex : OdDb::k3dSimpleVertex;
             }};
@@ -214,9 +214,9 @@ DxfClassMap meshMap()
                        return DxfValue(std::int64_t(16 | (d.mClosed ? 1 : 0) | (d.nClosed ? 32 : 0) |
                                                     (d.polyMeshType != OdDb::kSimpleMesh ? 4 : 0)));
                    },
-                   [](OdDbObject& o, const DxfValue& v, DxfContext&) {
+                   [](OdDbObject& o, const DxfIn& v, DxfContext&) {
                        C::Data& d = static_cast<C&>(o).dataForWrite();
-                       auto flags = std::get<std::int64_t>(v);
+                       auto flags = v.integer;
                        d.mClosed = flags & 1;
                        d.nClosed = flags & 32;
                    }},

@@ -18,7 +18,7 @@ DxfSubclass tableSubclass()
               [](const OdDbObject& o, DxfContext&) {
                   return DxfValue(std::int64_t(static_cast<const OdDbSymbolTable&>(o).recordIds().size()));
               },
-              [](OdDbObject&, const DxfValue&, DxfContext&) {}}}};
+              [](OdDbObject&, const DxfIn&, DxfContext&) {}}}};
 }
 
 DxfField nameField()
@@ -58,9 +58,9 @@ DxfClassMap layerMap()
                        std::int64_t index = l.color().colorIndex();
                        return DxfValue(l.isOff() ? -index : index);
                    },
-                   [](OdDbObject& o, const DxfValue& v, DxfContext&) {
+                   [](OdDbObject& o, const DxfIn& v, DxfContext&) {
                        L& l = static_cast<L&>(o);
-                       std::int64_t index = std::get<std::int64_t>(v);
+                       std::int64_t index = v.integer;
                        if (index == 0 || index < -255 || index > 255)
                            throw OdError(eInvalidInput, "layer colour index " + std::to_string(index) + " is outside 1-255");
                        l.setIsOff(index < 0);
@@ -71,9 +71,9 @@ DxfClassMap layerMap()
                        const OdCmColor& c = static_cast<const L&>(o).color();
                        return DxfValue(c.isByColor() ? std::int64_t(c.rgb()) : std::int64_t(-1));
                    },
-                   [](OdDbObject& o, const DxfValue& v, DxfContext&) {
+                   [](OdDbObject& o, const DxfIn& v, DxfContext&) {
                        L& l = static_cast<L&>(o);
-                       auto rgb = static_cast<std::uint32_t>(std::get<std::int64_t>(v));
+                       auto rgb = static_cast<std::uint32_t>(v.integer);
                        OdCmColor c = l.color();
                        c.setRGB(rgb >> 16 & 0xFF, rgb >> 8 & 0xFF, rgb & 0xFF);
                        l.setColor(c);
@@ -83,8 +83,8 @@ DxfClassMap layerMap()
                        OdDbObjectId lt = static_cast<const L&>(o).linetypeObjectId();
                        return DxfValue(lt.isNull() ? std::string("Continuous") : c.nameOf(lt));
                    },
-                   [](OdDbObject& o, const DxfValue& v, DxfContext& c) {
-                       static_cast<L&>(o).setLinetypeObjectId(c.linetypeNamed(std::get<std::string>(v)));
+                   [](OdDbObject& o, const DxfIn& v, DxfContext& c) {
+                       static_cast<L&>(o).setLinetypeObjectId(c.linetypeNamed(v.text));
                    }},
                   dxfAccessor<L, bool>(
                       290, [](const L& l) { return l.isPlottable(); }, [](L& l, const bool& v) { l.setIsPlottable(v); },
@@ -111,21 +111,21 @@ DxfClassMap linetypeMap()
                       3, [](const T& t) { return t.comments(); }, [](T& t, const OdString& v) { t.setComments(v); }),
                   {72, DxfFieldKind::Int16, 1009, false, std::int64_t(65),
                    [](const OdDbObject&, DxfContext&) { return DxfValue(std::int64_t(65)); },
-                   [](OdDbObject&, const DxfValue&, DxfContext&) {}},
+                   [](OdDbObject&, const DxfIn&, DxfContext&) {}},
                   {73, DxfFieldKind::Int16, 1009, false, std::int64_t(0),
                    [](const OdDbObject& o, DxfContext&) {
                        return DxfValue(std::int64_t(static_cast<const T&>(o).dashes().size()));
                    },
-                   [](OdDbObject&, const DxfValue&, DxfContext&) {}, nullptr, true},
+                   [](OdDbObject&, const DxfIn&, DxfContext&) {}, nullptr, true},
                   {40, DxfFieldKind::Double, 1009, false, 0.0,
                    [](const OdDbObject& o, DxfContext&) { return DxfValue(static_cast<const T&>(o).patternLength()); },
-                   [](OdDbObject&, const DxfValue&, DxfContext&) {}},
+                   [](OdDbObject&, const DxfIn&, DxfContext&) {}},
                   // Repeated: one 49 (and a 74 of 0) per dash.
                   {49, DxfFieldKind::Double, 1009, false, 0.0, nullptr,
-                   [](OdDbObject& o, const DxfValue& v, DxfContext&) {
+                   [](OdDbObject& o, const DxfIn& v, DxfContext&) {
                        auto& t = static_cast<T&>(o);
                        std::vector<double> dashes = t.dashes();
-                       dashes.push_back(std::get<double>(v));
+                       dashes.push_back(v.number);
                        t.setDashes(std::move(dashes));
                    },
                    [](const OdDbObject& o, DxfTagWriter& w, DxfContext&) {
@@ -135,8 +135,8 @@ DxfClassMap linetypeMap()
                        }
                    }},
                   {74, DxfFieldKind::Int16, 1009, false, std::int64_t(0), nullptr,
-                   [](OdDbObject&, const DxfValue& v, DxfContext&) {
-                       if (std::get<std::int64_t>(v) != 0)
+                   [](OdDbObject&, const DxfIn& v, DxfContext&) {
+                       if (v.integer != 0)
                            throw OdError(eNotImplementedYet, "complex linetype elements (shapes and text) are not supported");
                    }},
               }}},

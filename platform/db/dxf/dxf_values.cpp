@@ -49,6 +49,8 @@ double parseDxfDouble(std::string_view text, int code, std::size_t line)
     if (s.size() > 1 && s.front() == '+' && s[1] != '-')
         s.remove_prefix(1);
     double value = 0;
+    if (parsePlainDxfDecimal(s, value))
+        return value; // at most 19 digits before the point: always finite and within 1e100
     auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value, std::chars_format::general);
     if (s.empty() || ec != std::errc{} || end != s.data() + s.size())
         refuse(text, code, line, "a number");

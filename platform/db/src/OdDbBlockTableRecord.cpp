@@ -43,8 +43,14 @@ OdDbObjectId OdDbBlockTableRecord::appendOdDbEntity(OdDbEntity* entity)
         throw OdError(eNotInDatabase, "the block is not in a database");
     // Appending changes only the entity list, which is logged by itself.
     assertWriteEnabled(false, true);
-    if (!entity->database())
-        entity->setDatabaseDefaults(db);
+    // An entity always has a layer and a linetype in the drawing; what the caller set is kept.
+    if (entity->layerId().isNull() || entity->linetypeId().isNull()) {
+        OdDbEntity::CommonData& common = entity->commonDataForWrite();
+        if (common.layer.isNull())
+            common.layer = db->getCLAYER();
+        if (common.linetype.isNull())
+            common.linetype = db->getCELTYPE();
+    }
     OdDbObjectId id = db->addOdDbObject(entity, objectId());
     m_entities.push_back(id);
     db->recordAppendToList(id.stub(), objectId());

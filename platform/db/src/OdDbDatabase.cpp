@@ -23,13 +23,17 @@ OdDbDatabase::OdDbDatabase()
 OdDbDatabase::~OdDbDatabase()
 {
     m_undo->clear();
-    for (auto& stub : m_stubs) {
-        if (OdDbObject* obj = stub.object) {
-            stub.object = nullptr;
-            obj->m_stub = nullptr;
-            obj->m_openMode = OdDb::kNotOpen;
-            --obj->m_internalRefs;
-            obj->release();
+    for (std::size_t b = 0; b < m_stubBlocks.size(); ++b) {
+        const std::size_t used = b + 1 == m_stubBlocks.size() ? m_stubsInLastBlock : kStubBlock;
+        for (std::size_t i = 0; i < used; ++i) {
+            OdDbStub& stub = m_stubBlocks[b][i];
+            if (OdDbObject* obj = stub.object) {
+                stub.object = nullptr;
+                obj->m_stub = nullptr;
+                obj->m_openMode = OdDb::kNotOpen;
+                --obj->m_internalRefs;
+                obj->release();
+            }
         }
     }
 }
@@ -128,7 +132,11 @@ void OdDbDatabase::setCELTYPE(OdDbObjectId linetype)
 
 OdDbStub* OdDbDatabase::newStub(OdDbHandle handle)
 {
-    OdDbStub& stub = m_stubs.emplace_back();
+    if (m_stubsInLastBlock == kStubBlock) {
+        m_stubBlocks.push_back(std::make_unique<OdDbStub[]>(kStubBlock));
+        m_stubsInLastBlock = 0;
+    }
+    OdDbStub& stub = m_stubBlocks.back()[m_stubsInLastBlock++];
     stub.database = this;
     stub.handle = handle;
     m_byHandle->insert(handle, &stub);

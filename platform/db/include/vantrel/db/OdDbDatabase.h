@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstdint>
-#include <deque>
 #include <functional>
 #include <memory>
 #include <unordered_map>
@@ -153,7 +152,10 @@ private:
     friend class vantrel::UndoLog;
     OdDbStub* newStub(OdDbHandle handle);
 
-    std::deque<OdDbStub> m_stubs;
+    // Stubs never move (ids point at them): they live in blocks of kStubBlock, allocated as needed.
+    static constexpr std::size_t kStubBlock = 1024;
+    std::vector<std::unique_ptr<OdDbStub[]>> m_stubBlocks;
+    std::size_t m_stubsInLastBlock = kStubBlock;
     std::unique_ptr<vantrel::HandleIndex> m_byHandle;
     OdDbHandle m_handseed{1};
 
