@@ -21,6 +21,7 @@ namespace {
 
 const vantrel::CommandRegistry* g_commands = nullptr;
 std::vector<std::string> g_matches;
+std::string g_prompt; // the prompt being answered, as shown
 
 bool startsWithIgnoringCase(std::string_view s, std::string_view prefix)
 {
@@ -32,6 +33,27 @@ bool startsWithIgnoringCase(std::string_view s, std::string_view prefix)
     return true;
 }
 
+// What may be typed at the prompt: at `Command:` the command names; elsewhere the keywords the
+// prompt shows in its last [...] (separated by '/').
+std::vector<std::string> candidates()
+{
+    std::size_t open = g_prompt.rfind('[');
+    std::size_t close = g_prompt.rfind(']');
+    std::vector<std::string> out;
+    if (g_prompt.rfind("Command", 0) == 0) {
+        for (const std::wstring& name : g_commands->names())
+            out.push_back(OdString(name).toUtf8());
+    } else if (open != std::string::npos && close != std::string::npos && open < close) {
+        std::string_view list(g_prompt.data() + open + 1, close - open - 1);
+        while (!list.empty()) {
+            std::size_t slash = list.find('/');
+            out.emplace_back(list.substr(0, slash));
+            list.remove_prefix(slash == std::string_view::npos ? list.size() : slash + 1);
+        }
+    }
+    return out;
+}
+
 // libedit frees what the generator returns, so each match is a malloc'ed copy.
 char* commandGenerator(const char* text, int state)
 {
@@ -39,11 +61,9 @@ char* commandGenerator(const char* text, int state)
     if (state == 0) {
         next = 0;
         g_matches.clear();
-        for (const std::wstring& name : g_commands->names()) {
-            std::string utf8 = OdString(name).toUtf8();
-            if (startsWithIgnoringCase(utf8, text))
-                g_matches.push_back(std::move(utf8));
-        }
+        for (std::string& word : candidates())
+            if (startsWithIgnoringCase(word, text))
+                g_matches.push_back(std::move(word));
     }
     if (next >= g_matches.size())
         return nullptr;
@@ -86,6 +106,7 @@ vantrel::InputEvent LineEditInputSource::next(std::wstring_view prompt)
     m_transcript.finish();
     std::cout.flush();
     const std::string shown = OdString(std::wstring(prompt)).toUtf8();
+    g_prompt = shown;
     for (;;) {
         char* raw = readline(shown.c_str());
         if (!raw) {
