@@ -146,12 +146,12 @@ InputResult HostEditor::secondPoint(const OdGePoint3d& first, OdGePoint3d& secon
     return m_engine.run(request);
 }
 
-InputResult HostEditor::getAngle(const OdGePoint3d* basePoint, double& angle, const wchar_t* prompt,
-                                 const wchar_t* keywords, InputFlags flags, OdString* text,
-                                 HostEdInputTracker* tracker)
+InputResult HostEditor::getMeasured(const OdGePoint3d* basePoint, double& value, const wchar_t* prompt,
+                                    const wchar_t* keywords, InputFlags flags, OdString* text,
+                                    HostEdInputTracker* tracker, const Measure& measure)
 {
     KeywordList list = keywordsOf(keywords);
-    // A point gives the direction from the base point, or from itself to a second point.
+    // A point is measured from the base point, or from itself to a second point.
     auto fromPoint = [&](const OdGePoint3d& p) {
         m_engine.setLastPoint(p);
         OdGePoint3d from = basePoint ? *basePoint : p;
@@ -161,9 +161,10 @@ InputResult HostEditor::getAngle(const OdGePoint3d* basePoint, double& angle, co
             if (second != kInputValue)
                 return InputEngine::Reply::of(second);
         }
-        if (std::hypot(to.x - from.x, to.y - from.y) == 0.0)
-            return InputEngine::Reply::refuse(L"The two points of an angle must differ.");
-        angle = directionAngle(from, to);
+        std::optional<double> measured = measure.between(from, to);
+        if (!measured)
+            return InputEngine::Reply::refuse(measure.samePoints);
+        value = *measured;
         return InputEngine::Reply::of(kInputValue);
     };
     InputEngine::Request request;
@@ -172,9 +173,9 @@ InputResult HostEditor::getAngle(const OdGePoint3d* basePoint, double& angle, co
     request.flags = flags;
     request.tracker = tracker;
     request.onText = [&](std::wstring_view typed) {
-        if (auto a = InputSyntax::parseAngle(typed)) {
+        if (auto typedValue = measure.parse(typed)) {
             store(text, InputSyntax::trim(typed));
-            angle = *a;
+            value = *typedValue;
             return InputEngine::Reply::of(kInputValue);
         }
         if (auto p = InputSyntax::parsePoint(typed, basePoint ? *basePoint : m_engine.lastPoint())) {
@@ -183,50 +184,37 @@ InputResult HostEditor::getAngle(const OdGePoint3d* basePoint, double& angle, co
         }
         if (auto reply = keywordReply(list, typed, text))
             return *reply;
-        return refuse(list, L"Requires an angle or a point.", L"Requires an angle, a point or option keyword.");
+        return refuse(list, measure.refusal, measure.refusalWithKeywords);
     };
     request.onPoint = fromPoint;
     return m_engine.run(request);
+}
+
+InputResult HostEditor::getAngle(const OdGePoint3d* basePoint, double& angle, const wchar_t* prompt,
+                                 const wchar_t* keywords, InputFlags flags, OdString* text,
+                                 HostEdInputTracker* tracker)
+{
+    static const Measure direction{
+        InputSyntax::parseAngle,
+        [](const OdGePoint3d& from, const OdGePoint3d& to) -> std::optional<double> {
+            if (std::hypot(to.x - from.x, to.y - from.y) == 0.0)
+                return std::nullopt;
+            return directionAngle(from, to);
+        },
+        L"The two points of an angle must differ.", L"Requires an angle or a point.",
+        L"Requires an angle, a point or option keyword."};
+    return getMeasured(basePoint, angle, prompt, keywords, flags, text, tracker, direction);
 }
 
 InputResult HostEditor::getDistance(const OdGePoint3d* basePoint, double& distance, const wchar_t* prompt,
                                     const wchar_t* keywords, InputFlags flags, OdString* text,
                                     HostEdInputTracker* tracker)
 {
-    KeywordList list = keywordsOf(keywords);
-    auto fromPoint = [&](const OdGePoint3d& p) {
-        m_engine.setLastPoint(p);
-        OdGePoint3d from = basePoint ? *basePoint : p;
-        OdGePoint3d to = p;
-        if (!basePoint) {
-            InputResult second = secondPoint(from, to);
-            if (second != kInputValue)
-                return InputEngine::Reply::of(second);
-        }
-        distance = from.distanceTo(to);
-        return InputEngine::Reply::of(kInputValue);
-    };
-    InputEngine::Request request;
-    request.prompt = promptText(prompt, keywords);
-    request.basePoint = basePoint;
-    request.flags = flags;
-    request.tracker = tracker;
-    request.onText = [&](std::wstring_view typed) {
-        if (auto d = InputSyntax::parseNumber(typed)) {
-            store(text, InputSyntax::trim(typed));
-            distance = *d;
-            return InputEngine::Reply::of(kInputValue);
-        }
-        if (auto p = InputSyntax::parsePoint(typed, basePoint ? *basePoint : m_engine.lastPoint())) {
-            store(text, InputSyntax::trim(typed));
-            return fromPoint(*p);
-        }
-        if (auto reply = keywordReply(list, typed, text))
-            return *reply;
-        return refuse(list, L"Requires a distance or a point.", L"Requires a distance, a point or option keyword.");
-    };
-    request.onPoint = fromPoint;
-    return m_engine.run(request);
+    static const Measure length{
+        InputSyntax::parseNumber,
+        [](const OdGePoint3d& from, const OdGePoint3d& to) -> std::optional<double> { return from.distanceTo(to); },
+        L"", L"Requires a distance or a point.", L"Requires a distance, a point or option keyword."};
+    return getMeasured(basePoint, distance, prompt, keywords, flags, text, tracker, length);
 }
 
 InputResult HostEditor::getReal(double& value, const wchar_t* prompt, const wchar_t* keywords, InputFlags flags,

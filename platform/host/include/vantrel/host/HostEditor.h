@@ -5,7 +5,9 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <span>
+#include <string_view>
 
 #include <vantrel/db/OdString.h>
 #include <vantrel/ge/OdGePoint3d.h>
@@ -59,6 +61,19 @@ private:
     void printFormatted(const wchar_t* format, std::span<const vantrel::MessageArg> values);
     // The two-point form of getAngle and getDistance without a base point.
     InputResult secondPoint(const OdGePoint3d& first, OdGePoint3d& second);
+    // What getAngle and getDistance differ in: how a typed value reads, what two points measure
+    // (nothing when they are the same point for an angle), and the refusals.
+    struct Measure {
+        std::optional<double> (*parse)(std::wstring_view typed);
+        std::optional<double> (*between)(const OdGePoint3d& from, const OdGePoint3d& to);
+        const wchar_t* samePoints;
+        const wchar_t* refusal;
+        const wchar_t* refusalWithKeywords;
+    };
+    // A value typed, or measured from the base point (or a first point) to a point.
+    InputResult getMeasured(const OdGePoint3d* basePoint, double& value, const wchar_t* prompt,
+                            const wchar_t* keywords, InputFlags flags, OdString* text,
+                            HostEdInputTracker* tracker, const Measure& measure);
 
     vantrel::InputEngine& m_engine;
 };
