@@ -22,6 +22,7 @@
 #include <vantrel/db/OdDbLine.h>
 #include <vantrel/db/OdDbPolyline.h>
 #include <vantrel/db/OdDbTables.h>
+#include <vantrel/db/OdDbSpline.h>
 #include <vantrel/db/OdDbText.h>
 #include <vantrel/db/Template.h>
 
@@ -395,4 +396,30 @@ TEST(DxfKept, AKeptTableSurvivesTheTablesAddedBesideIt)
     EXPECT_EQ(out.find("  2\nVPORT\n"), out.rfind("  2\nVPORT\n")) << "one VPORT table";
     for (const char* table : {"  2\nVIEW\n", "  2\nUCS\n", "  2\nDIMSTYLE\n"})
         EXPECT_NE(out.find(table), std::string::npos) << table;
+}
+
+TEST(DxfDamaged, ASplineWithFallingKnotsOrBadWeightsIsKeptButNeverEvaluated)
+{
+    auto spline = [](const std::string& knots, const std::string& weights) {
+        return "  0\nSECTION\n  2\nENTITIES\n  0\nSPLINE\n  5\n2A\n100\nAcDbEntity\n  8\n0\n100\nAcDbSpline\n"
+               " 70\n8\n 71\n1\n 72\n5\n 73\n3\n 74\n0\n" + knots + weights +
+               " 10\n0.0\n 20\n0.0\n 30\n0.0\n 10\n1.0\n 20\n0.0\n 30\n0.0\n 10\n2.0\n 20\n1.0\n 30\n0.0\n"
+               "  0\nENDSEC\n  0\nEOF\n";
+    };
+    const std::string rising = " 40\n0.0\n 40\n0.0\n 40\n0.5\n 40\n1.0\n 40\n1.0\n";
+    for (const std::string& text :
+         {spline(" 40\n0.0\n 40\n0.5\n 40\n0.3\n 40\n0.9\n 40\n1.0\n", ""),
+          spline(rising, " 41\n1.0\n 41\n-1.0\n 41\n1.0\n")}) {
+        DxfReadResult r = readDxfText(text);
+        ASSERT_TRUE(r.database) << r.error;
+        OdDbBlockTableRecordPtr ms = r.database->getModelSpaceId().safeOpenObject();
+        auto it = ms->newIterator();
+        ASSERT_FALSE(it->done());
+        OdDbCurvePtr curve = it->entity();
+        OdGePoint3d p;
+        OdGeExtents3d ext;
+        EXPECT_NE(curve->getStartPoint(p), eOk);
+        (void)curve->getGeomExtents(ext);
+        EXPECT_NE(dxfText(*r.database).find("SPLINE"), std::string::npos) << "the spline is kept as read";
+    }
 }

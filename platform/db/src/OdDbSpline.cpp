@@ -206,8 +206,11 @@ bool OdDbSpline::hasCurve() const
     assertReadEnabled();
     const std::size_t n = m_data.controlPoints.size();
     const std::size_t p = m_data.degree > 0 ? static_cast<std::size_t>(m_data.degree) : 0;
+    // Data read from a file may have falling knots or weights that are not positive.
     return p > 0 && n > p && m_data.knots.size() == n + p + 1 && (m_data.weights.empty() || m_data.weights.size() == n)
-        && m_data.knots[p] < m_data.knots[n];
+        && m_data.knots[p] < m_data.knots[n]
+        && OdGeNurbCurve3d::isValidDefinition(m_data.degree, OdGeKnotVector(m_data.knots), m_data.controlPoints,
+                                              m_data.weights);
 }
 
 OdGeNurbCurve3d OdDbSpline::geCurve() const
