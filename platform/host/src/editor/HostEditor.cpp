@@ -217,48 +217,48 @@ InputResult HostEditor::getDistance(const OdGePoint3d* basePoint, double& distan
     return getMeasured(basePoint, distance, prompt, keywords, flags, text, tracker, length);
 }
 
-InputResult HostEditor::getReal(double& value, const wchar_t* prompt, const wchar_t* keywords, InputFlags flags,
-                                OdString* text, HostEdInputTracker* tracker)
+namespace {
+
+// A number typed at the command line (a point is refused), or a keyword of the list.
+template <class T>
+InputResult typedNumber(InputEngine& engine, T& value, const wchar_t* prompt, const wchar_t* keywords,
+                        InputFlags flags, OdString* text, HostEdInputTracker* tracker,
+                        std::optional<T> (*parse)(std::wstring_view), const wchar_t* refusal,
+                        const wchar_t* refusalWithKeywords)
 {
     KeywordList list = keywordsOf(keywords);
     InputEngine::Request request;
-    request.prompt = promptText(prompt, keywords);
+    request.prompt = HostEditor::promptText(prompt, keywords);
     request.flags = flags;
     request.tracker = tracker;
     request.refusal = kNoPointHere;
     request.onText = [&](std::wstring_view typed) {
-        if (auto v = InputSyntax::parseNumber(typed)) {
+        if (auto v = parse(typed)) {
             store(text, InputSyntax::trim(typed));
             value = *v;
             return InputEngine::Reply::of(kInputValue);
         }
         if (auto reply = keywordReply(list, typed, text))
             return *reply;
-        return refuse(list, L"Requires a number.", L"Requires a number or option keyword.");
+        return refuse(list, refusal, refusalWithKeywords);
     };
-    return m_engine.run(request);
+    return engine.run(request);
+}
+
+} // namespace
+
+InputResult HostEditor::getReal(double& value, const wchar_t* prompt, const wchar_t* keywords, InputFlags flags,
+                                OdString* text, HostEdInputTracker* tracker)
+{
+    return typedNumber(m_engine, value, prompt, keywords, flags, text, tracker, InputSyntax::parseNumber,
+                       L"Requires a number.", L"Requires a number or option keyword.");
 }
 
 InputResult HostEditor::getInteger(std::int32_t& value, const wchar_t* prompt, const wchar_t* keywords,
                                    InputFlags flags, OdString* text, HostEdInputTracker* tracker)
 {
-    KeywordList list = keywordsOf(keywords);
-    InputEngine::Request request;
-    request.prompt = promptText(prompt, keywords);
-    request.flags = flags;
-    request.tracker = tracker;
-    request.refusal = kNoPointHere;
-    request.onText = [&](std::wstring_view typed) {
-        if (auto v = InputSyntax::parseInteger(typed)) {
-            store(text, InputSyntax::trim(typed));
-            value = *v;
-            return InputEngine::Reply::of(kInputValue);
-        }
-        if (auto reply = keywordReply(list, typed, text))
-            return *reply;
-        return refuse(list, L"Requires an integer.", L"Requires an integer or option keyword.");
-    };
-    return m_engine.run(request);
+    return typedNumber(m_engine, value, prompt, keywords, flags, text, tracker, InputSyntax::parseInteger,
+                       L"Requires an integer.", L"Requires an integer or option keyword.");
 }
 
 void HostEditor::printFormatted(const wchar_t* format, std::span<const vantrel::MessageArg> values)
