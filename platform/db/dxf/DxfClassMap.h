@@ -141,6 +141,15 @@ struct DxfClassMap {
     std::function<void(OdDbObject&)> validate;
     // The registry key when several classes share a record name ("POLYLINE 3D"); null: the name.
     const char* key = nullptr;
+    // Fields with no group code, kept in the extended data of an application of ours: the writer
+    // registers xdataApp in the APPID table and writes the chain ownXData builds (first node
+    // 1001 xdataApp) after the object's other chains, in place of any chain of that application
+    // the object holds; the reader hands that application's chain to takeXData, which applies it
+    // and answers true (the chain is then dropped), or answers false and leaves the object as it
+    // was (the chain stays as plain extended data).
+    const wchar_t* xdataApp = nullptr;
+    std::function<OdResBufPtr(const OdDbObject&)> ownXData = {};
+    std::function<bool(OdDbObject&, const OdResBuf&)> takeXData = {};
     // Filled when the map is registered: the class is an entity.
     bool entity = false;
 };

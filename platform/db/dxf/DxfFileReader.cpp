@@ -606,8 +606,12 @@ DxfFileReader::Record DxfFileReader::readRecord(const DxfClassMap& map, OdDbObje
     try {
         if (!extDict.isNull())
             obj.setExtensionDictionary(extDict);
-        if (xdata)
+        if (xdata) {
             obj.setXData(xdata.get());
+            if (map.xdataApp)
+                if (OdResBufPtr own = obj.xData(map.xdataApp); own && map.takeXData(obj, *own))
+                    obj.setXData(OdResBuf::newRb(1001, OdString(map.xdataApp)).get());
+        }
         for (const auto& [field, declared] : counts) {
             std::int64_t actual = std::get<std::int64_t>(field->get(obj, *m_ctx));
             if (actual != declared)

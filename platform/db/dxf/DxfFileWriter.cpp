@@ -98,6 +98,7 @@ std::uint64_t DxfFileWriter::reserveHandle()
 void DxfFileWriter::prepare()
 {
     completeDxfStructure(m_db, true);
+    registerXDataApps();
 
     // Tables no class models that a reader expects: kept empty, with a handle.
     auto drawing = std::make_shared<DxfExtra>(m_db.dxfExtra() ? *m_db.dxfExtra() : DxfExtra());
@@ -247,6 +248,31 @@ void DxfFileWriter::writeClasses()
             if (r.code == kDxfRunClasses)
                 writeRun(m_out, drawing->tags, r);
     endSection();
+}
+
+void DxfFileWriter::registerXDataApps()
+{
+    std::vector<const wchar_t*> apps;
+    m_db.forEachObject([&apps](OdDbObjectId id) {
+        if (id.isErased())
+            return;
+        const DxfClassMap* map = dxfClassMap(id.stub()->object->isA());
+        if (map && map->xdataApp && std::find(apps.begin(), apps.end(), map->xdataApp) == apps.end())
+            apps.push_back(map->xdataApp);
+    });
+    if (apps.empty())
+        return;
+    OdDbSymbolTablePtr table = m_db.getRegAppTableId().safeOpenObject();
+    for (const wchar_t* app : apps) {
+        if (!table->getAt(app).isNull())
+            continue;
+        OdDbRegAppTableRecordPtr record = OdDbRegAppTableRecord::createObject();
+        record->setName(app);
+        m_db.disableUndoRecording(true);
+        table->upgradeOpen();
+        table->add(record.get());
+        m_db.disableUndoRecording(false);
+    }
 }
 
 void DxfFileWriter::writeTables()
@@ -482,8 +508,24 @@ void DxfFileWriter::writeObject(const OdDbObject& obj, const DxfClassMap* map, c
     for (const Run& r : runs)
         if (r.code == kDxfRunUnknown)
             writeRun(m_out, extra->tags, r);
-    if (OdResBufPtr xdata = obj.xData())
-        writeXData(xdata.get());
+    if (!map->xdataApp) {
+        if (OdResBufPtr xdata = obj.xData())
+            writeXData(xdata.get());
+        return;
+    }
+    // The object's chains but the one of the map's application, which its own chain replaces.
+    bool skipping = false;
+    for (OdResBufPtr p = obj.xData(); p; p = p->next()) {
+        if (p->restype() == 1001)
+            skipping = p->getString().iCompare(map->xdataApp) == 0;
+        if (skipping)
+            continue;
+        OdResBufPtr single = OdResBuf::newRb(p->restype());
+        *single = *p;
+        single->setNext(OdResBufPtr());
+        writeXData(single.get());
+    }
+    writeXData(map->ownXData(obj).get());
 }
 
 void DxfFileWriter::writeFields(const DxfSubclass& sub, const OdDbObject& obj)

@@ -22,6 +22,8 @@ private:
     // end records, tables no class models) their handles, kept in the drawing so that every
     // later save writes the same ones.
     void prepare();
+    // Adds to the APPID table the applications whose extended data the class maps write.
+    void registerXDataApps();
     void writeHeader();
     void writeClasses();
     void writeTables();

@@ -14,6 +14,7 @@
 
 #include "DxfClassMap.h"
 #include "DxfTagWriter.h"
+#include "dxf_light_xdata.h"
 
 namespace vantrel {
 
@@ -306,79 +307,61 @@ DxfClassMap viewportMap()
             {}};
 }
 
-// LIGHT: the AcDbLight part as DXF defines it; the photometric properties, which DXF has no
-// codes for, follow in a subclass of ours that other readers skip.
+// LIGHT: the AcDbLight part as DXF documents it, a web light written as the point light it is
+// to other readers; the properties DXF has no code for follow as VANTREL extended data.
 DxfClassMap lightMap()
 {
     using C = OdDbLight;
     auto data = [](const OdDbObject& o) -> const C::Data& { return static_cast<const C&>(o).data(); };
     auto dataW = [](OdDbObject& o) -> C::Data& { return static_cast<C&>(o).dataForWrite(); };
-    return {"LIGHT",
-            C::desc(),
-            {dxfEntitySubclass(),
-             {"AcDbLight",
-              {
-                  {90, DxfFieldKind::Int32, 1021, false, std::int64_t(1),
-                   [](const OdDbObject&, DxfContext&) { return DxfValue(std::int64_t(1)); },
-                   [](OdDbObject&, const DxfIn&, DxfContext&) {}},
-                  dxfField<C>(1, &C::Data::name),
-                  dxfField<C>(70, &C::Data::lightType, std::int16_t(2)),
-                  dxfField<C>(290, &C::Data::on, true),
-                  {63, DxfFieldKind::Int16, 1021, false, std::int64_t(7),
-                   [data](const OdDbObject& o, DxfContext&) { return DxfValue(std::int64_t(data(o).lightColor.colorIndex())); },
-                   [dataW](OdDbObject& o, const DxfIn& v, DxfContext&) {
-                       auto index = v.integer;
-                       if (index < 0 || index > 256)
-                           throw OdError(eInvalidInput, "colour index " + std::to_string(index) + " is outside 0-256");
-                       dataW(o).lightColor = OdCmColor::byIndex(static_cast<std::int16_t>(index));
-                   }},
-                  {421, DxfFieldKind::Int32, 1021, true, std::int64_t(-1),
-                   [data](const OdDbObject& o, DxfContext&) {
-                       const OdCmColor& c = data(o).lightColor;
-                       return DxfValue(c.isByColor() ? std::int64_t(c.rgb()) : std::int64_t(-1));
-                   },
-                   [dataW](OdDbObject& o, const DxfIn& v, DxfContext&) {
-                       auto rgb = static_cast<std::uint32_t>(v.integer);
-                       dataW(o).lightColor = OdCmColor::byRGB(rgb >> 16 & 0xFF, rgb >> 8 & 0xFF, rgb & 0xFF);
-                   }},
-                  dxfField<C>(291, &C::Data::plotGlyph, false),
-                  dxfField<C>(40, &C::Data::intensity, 1.0),
-                  dxfField<C>(10, &C::Data::position),
-                  dxfField<C>(11, &C::Data::targetLocation),
-                  dxfField<C>(72, &C::Data::attenuationType, std::int16_t(0)),
-                  dxfField<C>(292, &C::Data::useAttenuationLimits, false),
-                  dxfField<C>(41, &C::Data::attenuationStartLimit, 1.0),
-                  dxfField<C>(42, &C::Data::attenuationEndLimit, 10.0),
-                  dxfField<C>(50, &C::Data::hotspotAngle, 0.0, kAngle),
-                  dxfField<C>(51, &C::Data::falloffAngle, 0.0, kAngle),
-                  dxfField<C>(293, &C::Data::castShadows, true),
-                  dxfField<C>(73, &C::Data::shadowType, std::int16_t(0)),
-                  dxfField<C>(91, &C::Data::shadowMapSize, std::int32_t(256)),
-                  dxfField<C>(280, &C::Data::shadowMapSoftness, std::int16_t(1)),
-              }},
-             {"VantrelLightPhotometry",
-              {
-                  dxfField<C>(290, &C::Data::hasTarget, false),
-                  dxfField<C>(40, &C::Data::physicalIntensity, 1500.0),
-                  dxfField<C>(70, &C::Data::physicalIntensityMethod, std::int16_t(0)),
-                  dxfField<C>(41, &C::Data::illuminanceDistance, 1.0),
-                  dxfField<C>(71, &C::Data::lampColorType, std::int16_t(1)),
-                  dxfField<C>(42, &C::Data::lampColorTemp, 6500.0),
-                  dxfField<C>(72, &C::Data::lampColorPreset, std::int16_t(0)),
-                  {10, DxfFieldKind::Point3d, 1024, false, OdGePoint3d(),
-                   [data](const OdDbObject& o, DxfContext&) {
-                       const LampRgb& c = data(o).lampColorRGB;
-                       return DxfValue(OdGePoint3d(c.red, c.green, c.blue));
-                   },
-                   [dataW](OdDbObject& o, const DxfIn& v, DxfContext&) {
-                       const OdGePoint3d& p = v.point;
-                       dataW(o).lampColorRGB = LampRgb{p.x, p.y, p.z};
-                   }},
-                  dxfField<C>(1, &C::Data::webFile),
-                  dxfField<C>(11, &C::Data::webRotation),
-              }}},
-            {},
-            {}};
+    DxfClassMap map{
+        "LIGHT",
+        C::desc(),
+        {dxfEntitySubclass(),
+         {"AcDbLight",
+          {
+              {90, DxfFieldKind::Int32, 1021, false, std::int64_t(1),
+               [](const OdDbObject&, DxfContext&) { return DxfValue(std::int64_t(1)); },
+               [](OdDbObject&, const DxfIn&, DxfContext&) {}},
+              dxfField<C>(1, &C::Data::name),
+              {70, DxfFieldKind::Int16, 1021, false, std::int64_t(2),
+               [data](const OdDbObject& o, DxfContext&) {
+                   const std::int16_t type = data(o).lightType;
+                   return DxfValue(std::int64_t(type == OdGiDrawable::kWebLight ? std::int16_t(OdGiDrawable::kPointLight) : type));
+               },
+               [dataW](OdDbObject& o, const DxfIn& v, DxfContext&) { dataW(o).lightType = static_cast<std::int16_t>(v.integer); }},
+              dxfField<C>(290, &C::Data::on, true),
+              dxfField<C>(291, &C::Data::plotGlyph, false),
+              dxfField<C>(40, &C::Data::intensity, 1.0),
+              dxfField<C>(10, &C::Data::position),
+              dxfField<C>(11, &C::Data::targetLocation),
+              dxfField<C>(72, &C::Data::attenuationType, std::int16_t(2)),
+              dxfField<C>(292, &C::Data::useAttenuationLimits, false),
+              dxfField<C>(41, &C::Data::attenuationStartLimit, 1.0),
+              dxfField<C>(42, &C::Data::attenuationEndLimit, 10.0),
+              dxfField<C>(50, &C::Data::hotspotAngle, 0.0, kAngle),
+              dxfField<C>(51, &C::Data::falloffAngle, 0.0, kAngle),
+              dxfField<C>(293, &C::Data::castShadows, true),
+              dxfField<C>(73, &C::Data::shadowType, std::int16_t(0)),
+              dxfField<C>(91, &C::Data::shadowMapSize, std::int32_t(256)),
+              dxfField<C>(280, &C::Data::shadowMapSoftness, std::int16_t(1)),
+          }}},
+        {},
+        // The enumerations the light answers with must hold one of their values.
+        [data](OdDbObject& o) {
+            const C::Data& d = data(o);
+            if (d.lightType != OdGiDrawable::kDistantLight && d.lightType != OdGiDrawable::kPointLight &&
+                d.lightType != OdGiDrawable::kSpotLight && d.lightType != OdGiDrawable::kWebLight)
+                throw OdError(eInvalidInput, "light type (70) " + std::to_string(d.lightType) + " is not 1, 2 or 3");
+            if (d.attenuationType < OdGiLightAttenuation::kNone || d.attenuationType > OdGiLightAttenuation::kInverseSquare)
+                throw OdError(eInvalidInput, "attenuation type (72) " + std::to_string(d.attenuationType) + " is not 0, 1 or 2");
+            if (d.shadowType != C::kShadowsRayTraced && d.shadowType != C::kShadowMaps)
+                throw OdError(eInvalidInput, "shadow type (73) " + std::to_string(d.shadowType) + " is not 0 or 1");
+        }};
+    map.xdataApp = kLightXDataApp;
+    map.ownXData = lightXData;
+    map.takeXData = takeLightXData;
+    return map;
 }
 
 } // namespace

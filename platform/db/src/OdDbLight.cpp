@@ -1,5 +1,12 @@
-// Light entity: the stored light and photometric properties with finite-value checks.
+// Light entity: the stored light and photometric properties, the checks on their values, and
+// the lamp and resulting colours computed from them.
 #include <vantrel/db/OdDbLight.h>
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+#include <vantrel/db/lamp_color.h>
 
 #include "entity_math.h"
 
@@ -7,8 +14,55 @@ using namespace vantrel::entmath;
 
 ODRX_DEFINE_MEMBERS(OdDbLight, OdDbEntity, "LIGHT")
 
+namespace {
+
+constexpr double kTolerance = 1e-10;
+
+[[noreturn]] void outOfRange(const char* what, double value, const char* range)
+{
+    throw OdError(eOutOfRange, std::string(what) + " " + std::to_string(value) + " is outside " + range);
+}
+
+// A finite value of at least low, a value within the tolerance below it taken as low.
+double atLeast(double value, double low, const char* what)
+{
+    requireFinite(value, what);
+    if (value < low - kTolerance)
+        outOfRange(what, value, ("[" + std::to_string(low) + ", inf)").c_str());
+    return std::max(value, low);
+}
+
+// What each preset's lamp is taken to be: a black body at a temperature, or a published
+// chromaticity (CIE 15:2004 illuminants, ISO 7589 photographic sources, the spectral locus).
+vantrel::LampRgb presetLampRgb(OdDbLight::LampColorPreset preset)
+{
+    using vantrel::Chromaticity;
+    switch (preset) {
+    case OdDbLight::kD65White: return vantrel::lampRgbOf(vantrel::kSrgbWhite);
+    case OdDbLight::kFluorescent: return vantrel::lampRgbOf(Chromaticity{0.4402, 0.4031});         // CIE FL4, warm white
+    case OdDbLight::kCoolWhite: return vantrel::lampRgbOf(Chromaticity{0.3721, 0.3751});           // CIE FL2
+    case OdDbLight::kWhiteFluorescent: return vantrel::lampRgbOf(Chromaticity{0.4091, 0.3941});    // CIE FL3
+    case OdDbLight::kDaylightFluorescent: return vantrel::lampRgbOf(Chromaticity{0.3131, 0.3371}); // CIE FL1
+    case OdDbLight::kIncadescent: return vantrel::lampRgbOfKelvin(2856.0);                          // CIE A
+    case OdDbLight::kXenon: return vantrel::lampRgbOfKelvin(6000.0);
+    case OdDbLight::kHalogen: return vantrel::lampRgbOf(Chromaticity{0.43094, 0.40359});          // ISO 7589 studio tungsten
+    case OdDbLight::kQuarz: return vantrel::lampRgbOf(Chromaticity{0.41115, 0.39372});            // ISO 7589 photoflood
+    case OdDbLight::kMetalHalide: return vantrel::lampRgbOf(Chromaticity{0.3812, 0.3797});        // CIE HP4
+    case OdDbLight::kMercury: return vantrel::lampRgbOfKelvin(5900.0);                              // clear
+    case OdDbLight::kPhosphorMercury: return vantrel::lampRgbOfKelvin(3900.0);                      // deluxe white
+    case OdDbLight::kHightPressureSodium: return vantrel::lampRgbOf(Chromaticity{0.5330, 0.4150}); // CIE HP1
+    case OdDbLight::kLowPressureSodium: return vantrel::lampRgbOf(Chromaticity{0.57515, 0.42423}); // 590 nm
+    case OdDbLight::kCustom: break;
+    }
+    throw OdError(eInvalidInput, "the custom lamp colour has no preset colour");
+}
+
+} // namespace
+
 void OdDbLight::setName(const OdString& name)
 {
+    if (name.getLength() > static_cast<int>(kMaxNameLength))
+        throw OdError(eOutOfRange, "a light name has at most " + std::to_string(kMaxNameLength) + " characters");
     assertWriteEnabled();
     m_data.name = name;
 }
@@ -42,7 +96,7 @@ void OdDbLight::setIsPlottable(bool plot)
 
 void OdDbLight::setIntensity(double intensity)
 {
-    requireFinite(intensity, "an intensity");
+    intensity = atLeast(intensity, 0.0, "an intensity");
     assertWriteEnabled();
     m_data.intensity = intensity;
 }
@@ -97,6 +151,9 @@ bool OdDbLight::setHotspotAndFalloff(double hotspot, double falloff)
 {
     requireFinite(hotspot, "a hotspot angle");
     requireFinite(falloff, "a falloff angle");
+    if (hotspot < -kTolerance || falloff <= 0.0 || falloff >= std::numbers::pi || hotspot > falloff + kTolerance)
+        return false;
+    hotspot = std::clamp(hotspot, 0.0, falloff);
     assertWriteEnabled();
     m_data.hotspotAngle = hotspot;
     m_data.falloffAngle = falloff;
@@ -125,12 +182,16 @@ void OdDbLight::setShadowType(ShadowType type)
 
 void OdDbLight::setShadowMapSize(std::int32_t size)
 {
+    if (size < 1)
+        outOfRange("a shadow map size", size, "[1, inf)");
     assertWriteEnabled();
     m_data.shadowMapSize = size;
 }
 
 void OdDbLight::setShadowMapSoftness(std::int16_t softness)
 {
+    if (softness < 0)
+        outOfRange("a shadow map softness", softness, "[0, inf)");
     assertWriteEnabled();
     m_data.shadowMapSoftness = softness;
 }
@@ -143,7 +204,7 @@ void OdDbLight::setLightColor(const OdCmColor& color)
 
 void OdDbLight::setPhysicalIntensity(double intensity)
 {
-    requireFinite(intensity, "a physical intensity");
+    intensity = atLeast(intensity, 0.0, "a physical intensity");
     assertWriteEnabled();
     m_data.physicalIntensity = intensity;
 }
@@ -165,6 +226,8 @@ void OdDbLight::setPhysicalIntensityMethod(PhysicalIntensityMethod method)
 void OdDbLight::setIlluminanceDistance(double distance)
 {
     requireFinite(distance, "an illuminance distance");
+    if (distance <= 0.0)
+        outOfRange("an illuminance distance", distance, "(0, inf)");
     assertWriteEnabled();
     m_data.illuminanceDistance = distance;
 }
@@ -186,6 +249,9 @@ void OdDbLight::setLampColorType(LampColorType type)
 void OdDbLight::setLampColorTemp(double kelvin)
 {
     requireFinite(kelvin, "a lamp colour temperature");
+    if (kelvin < kMinLampColorTemp - kTolerance || kelvin > kMaxLampColorTemp + kTolerance)
+        outOfRange("a lamp colour temperature", kelvin, "[1000, 20000] kelvin");
+    kelvin = std::clamp(kelvin, kMinLampColorTemp, kMaxLampColorTemp);
     assertWriteEnabled();
     m_data.lampColorTemp = kelvin;
 }
@@ -204,13 +270,38 @@ void OdDbLight::setLampColorPreset(LampColorPreset preset)
     m_data.lampColorPreset = static_cast<std::int16_t>(preset);
 }
 
+vantrel::LampRgb OdDbLight::lampColorRGB() const
+{
+    assertReadEnabled();
+    if (m_data.lampColorType == kKelvin)
+        return vantrel::lampRgbOfKelvin(m_data.lampColorTemp);
+    if (m_data.lampColorPreset == kCustom)
+        return m_data.lampColorRGB;
+    return presetLampRgb(static_cast<LampColorPreset>(m_data.lampColorPreset));
+}
+
 void OdDbLight::setLampColorRGB(const vantrel::LampRgb& color)
 {
-    requireFinite(color.red, "a lamp colour");
-    requireFinite(color.green, "a lamp colour");
-    requireFinite(color.blue, "a lamp colour");
+    double channels[3] = {color.red, color.green, color.blue};
+    for (double& c : channels) {
+        requireFinite(c, "a lamp colour channel");
+        if (c < -kTolerance || c > 1.0 + kTolerance)
+            outOfRange("a lamp colour channel", c, "[0, 1]");
+        c = std::clamp(c, 0.0, 1.0);
+    }
     assertWriteEnabled();
-    m_data.lampColorRGB = color;
+    m_data.lampColorRGB = vantrel::LampRgb{channels[0], channels[1], channels[2]};
+}
+
+OdCmColor OdDbLight::resultingColor() const
+{
+    const vantrel::LampRgb lamp = lampColorRGB();
+    const OdCmColor& filter = m_data.lightColor;
+    auto channel = [](double lampChannel, std::uint8_t filterChannel) {
+        return static_cast<std::uint8_t>(std::lround(lampChannel * filterChannel));
+    };
+    return OdCmColor::byRGB(channel(lamp.red, filter.red()), channel(lamp.green, filter.green()),
+                            channel(lamp.blue, filter.blue()));
 }
 
 void OdDbLight::setWebFile(const OdString& file)

@@ -1,6 +1,6 @@
 // A light placed in the drawing: its kind, position and target, brightness, spot cone,
 // attenuation, shadows, and the photometric properties (physical intensity, lamp colour,
-// web distribution). Values are only checked for being finite here.
+// web distribution). Setters refuse values outside the ranges below before changing anything.
 #pragma once
 
 #include <vantrel/db/OdCmColor.h>
@@ -9,6 +9,7 @@
 #include <vantrel/db/OdGiDrawable.h>
 #include <vantrel/db/OdGiLightAttenuation.h>
 
+#include <cstddef>
 #include <numbers>
 
 class OdDbLight : public OdDbEntity {
@@ -37,7 +38,8 @@ public:
     enum ShadowType { kShadowsRayTraced = 0, kShadowMaps = 1 };
 
     // Positions in world coordinates, angles in radians. The first block is what DXF LIGHT
-    // stores (group codes given); the photometric block is kept elsewhere in the file.
+    // stores (group codes given; a web light is written as a point light); the rest has no
+    // group code and travels in the extended data of the application VANTREL (docs/lights.md).
     struct Data {
         OdString name;                                                  // 1
         std::int16_t lightType = OdGiDrawable::kPointLight;             // 70 (1 distant, 2 point, 3 spot; 10 web)
@@ -46,7 +48,7 @@ public:
         double intensity = 1.0;                                         // 40
         OdGePoint3d position;                                           // 10
         OdGePoint3d targetLocation{0.0, 0.0, -10.0};                    // 11
-        bool hasTarget = false;
+        bool hasTarget = false;                                         // extended data
         std::int16_t attenuationType = OdGiLightAttenuation::kInverseSquare; // 72
         bool useAttenuationLimits = false;                              // 292
         double attenuationStartLimit = 1.0;                             // 41
@@ -57,7 +59,8 @@ public:
         std::int16_t shadowType = kShadowsRayTraced;                    // 73
         std::int32_t shadowMapSize = 256;                               // 91
         std::int16_t shadowMapSoftness = 1;                             // 280
-        OdCmColor lightColor = OdCmColor::byRGB(255, 255, 255);         // 63 / 421, the filter colour
+
+        OdCmColor lightColor = OdCmColor::byRGB(255, 255, 255);         // the filter colour
 
         double physicalIntensity = 1500.0;
         std::int16_t physicalIntensityMethod = kPeakIntensity;
@@ -65,23 +68,34 @@ public:
         std::int16_t lampColorType = kPreset;
         double lampColorTemp = 6500.0;                                  // kelvin
         std::int16_t lampColorPreset = kD65White;
-        vantrel::LampRgb lampColorRGB{1.0, 1.0, 1.0};
+        vantrel::LampRgb lampColorRGB{1.0, 1.0, 1.0};                  // the kCustom preset's colour
         OdString webFile;
         OdGeVector3d webRotation;                                       // about x, y and z
     };
 
     OdDbLight() = default;
 
+    // Every setter checks its value before the object is opened for write, so a refused value
+    // changes nothing: a NaN or infinite number or an unknown enumeration value raises
+    // OdError(eInvalidInput), a finite number outside its range OdError(eOutOfRange). Where a
+    // range is closed, a value within 1e-10 outside it is taken as the bound (the commands'
+    // tolerance).
+    static constexpr std::size_t kMaxNameLength = 255;
+    static constexpr double kMinLampColorTemp = 1000.0;
+    static constexpr double kMaxLampColorTemp = 20000.0;
+
     const OdString& name() const { assertReadEnabled(); return m_data.name; }
+    // At most kMaxNameLength characters.
     void setName(const OdString& name);
     OdGiDrawable::DrawableType lightType() const;
-    // Distant, point, spot or web; any other kind raises OdError(eInvalidInput).
+    // Distant, point, spot or web.
     void setLightType(OdGiDrawable::DrawableType type);
     bool isOn() const { assertReadEnabled(); return m_data.on; }
     void setOn(bool on);
     bool isPlottable() const { assertReadEnabled(); return m_data.plotGlyph; }
     void setIsPlottable(bool plot);
     double intensity() const { assertReadEnabled(); return m_data.intensity; }
+    // At least 0.
     void setIntensity(double intensity);
     OdGePoint3d position() const { assertReadEnabled(); return m_data.position; }
     void setPosition(const OdGePoint3d& position);
@@ -93,10 +107,13 @@ public:
     OdGeVector3d lightDirection() const;
 
     OdGiLightAttenuation lightAttenuation() const;
+    // A known type and finite limits.
     void setLightAttenuation(const OdGiLightAttenuation& attenuation);
     double hotspotAngle() const { assertReadEnabled(); return m_data.hotspotAngle; }
     double falloffAngle() const { assertReadEnabled(); return m_data.falloffAngle; }
-    // Sets both cone angles at once; answers whether the pair was taken.
+    // Sets both cone angles at once when 0 <= hotspot <= falloff < pi and falloff > 0, and
+    // answers true; any other finite pair is refused with false and nothing changes (the
+    // commands pass what the user typed and leave the judgement here). NaN or infinity raises.
     bool setHotspotAndFalloff(double hotspot, double falloff);
 
     bool castShadows() const { assertReadEnabled(); return m_data.castShadows; }
@@ -104,29 +121,45 @@ public:
     ShadowType shadowType() const;
     void setShadowType(ShadowType type);
     std::int32_t shadowMapSize() const { assertReadEnabled(); return m_data.shadowMapSize; }
+    // At least 1.
     void setShadowMapSize(std::int32_t size);
     std::int16_t shadowMapSoftness() const { assertReadEnabled(); return m_data.shadowMapSoftness; }
+    // At least 0.
     void setShadowMapSoftness(std::int16_t softness);
 
+    // The filter colour.
     const OdCmColor& lightColor() const { assertReadEnabled(); return m_data.lightColor; }
     void setLightColor(const OdCmColor& color);
 
     double physicalIntensity() const { assertReadEnabled(); return m_data.physicalIntensity; }
+    // At least 0, in the unit of the physical intensity method.
     void setPhysicalIntensity(double intensity);
     PhysicalIntensityMethod physicalIntensityMethod() const;
     void setPhysicalIntensityMethod(PhysicalIntensityMethod method);
     double illuminanceDistance() const { assertReadEnabled(); return m_data.illuminanceDistance; }
+    // Greater than 0 (drawing units).
     void setIlluminanceDistance(double distance);
     LampColorType lampColorType() const;
     void setLampColorType(LampColorType type);
     double lampColorTemp() const { assertReadEnabled(); return m_data.lampColorTemp; }
+    // From kMinLampColorTemp to kMaxLampColorTemp kelvin.
     void setLampColorTemp(double kelvin);
     LampColorPreset lampColorPreset() const;
     void setLampColorPreset(LampColorPreset preset);
-    const vantrel::LampRgb& lampColorRGB() const { assertReadEnabled(); return m_data.lampColorRGB; }
+    // The lamp colour as shown on screen (sRGB, each channel 0 to 1, the brightest 1): for
+    // kKelvin the colour of a black body at lampColorTemp(), for kPreset the colour of the
+    // preset's lamp, and for the kCustom preset the colour set with setLampColorRGB.
+    vantrel::LampRgb lampColorRGB() const;
+    // The kCustom preset's colour: each channel from 0 to 1.
     void setLampColorRGB(const vantrel::LampRgb& color);
+    // The colour the light casts: the lamp colour filtered by the filter colour, channel by
+    // channel (lampColorRGB() times the filter's red, green and blue, rounded), as a true
+    // colour. An index filter colour filters with its palette colour; by layer and by block
+    // filter nothing (white).
+    OdCmColor resultingColor() const;
     const OdString& webFile() const { assertReadEnabled(); return m_data.webFile; }
     void setWebFile(const OdString& file);
+    // Rotations about x, y and z, as entered.
     OdGeVector3d webRotation() const { assertReadEnabled(); return m_data.webRotation; }
     void setWebRotation(const OdGeVector3d& rotation);
 
