@@ -171,6 +171,14 @@ InputEngine::~InputEngine()
     registry.engines.erase(m_window);
 }
 
+InputEngine* InputEngine::forWindow(HostWindowId window)
+{
+    auto& registry = windows();
+    std::lock_guard lock(registry.mutex);
+    auto it = registry.engines.find(window);
+    return it == registry.engines.end() ? nullptr : it->second;
+}
+
 bool InputEngine::postChar(std::uint32_t character)
 {
     if (m_depth == 0 || (character != kCarriageReturn && character != kEscape))
@@ -242,7 +250,7 @@ InputResult InputEngine::run(const Request& request)
             continue;
         case InputEvent::Kind::Dialog:
             m_transcript.answer(event.echo);
-            reply = Reply::refuse(L"No dialog is open.");
+            reply = request.onDialog ? request.onDialog(event.text) : Reply::refuse(L"No dialog is open.");
             break;
         case InputEvent::Kind::Error:
             m_transcript.answer(event.echo);
@@ -260,14 +268,6 @@ InputResult InputEngine::run(const Request& request)
 
 bool hostPostChar(HostWindowId window, std::uint32_t character)
 {
-    vantrel::InputEngine* engine = nullptr;
-    {
-        auto& registry = vantrel::windows();
-        std::lock_guard lock(registry.mutex);
-        auto it = registry.engines.find(window);
-        if (it == registry.engines.end())
-            return false;
-        engine = it->second;
-    }
-    return engine->postChar(character);
+    vantrel::InputEngine* engine = vantrel::InputEngine::forWindow(window);
+    return engine && engine->postChar(character);
 }

@@ -44,6 +44,9 @@ public:
         // A picked point; without it a pick is refused with `refusal`.
         std::function<Reply(const OdGePoint3d& point)> onPoint;
         std::wstring refusal;
+        // The words of a `!dlg` event, for a request that stands for a dialog; without it such
+        // an event is refused with "No dialog is open.".
+        std::function<Reply(std::wstring_view words)> onDialog;
     };
 
     // The drawer style of the rubber line that kRubberBand asks for.
@@ -76,6 +79,8 @@ public:
     const OdGePoint3d& cursor() const { return m_cursor; }
 
     HostWindowId window() const { return m_window; }
+    // The engine of a command-line window, or null.
+    static InputEngine* forWindow(HostWindowId window);
     bool isRequestOpen() const { return m_depth > 0; }
     bool inputEnded() const { return m_ended; }
     // hostPostChar's way in: queues the character for the open request.

@@ -5,6 +5,7 @@
 #include <vantrel/db/OdDbDatabase.h>
 #include <vantrel/ge/OdGeMatrix3d.h>
 #include <vantrel/ge/OdGeVector3d.h>
+#include <vantrel/host/hostcolor.h>
 
 // The active viewport: in paper space the viewport entity (number 1 is the sheet itself).
 OdDbObjectId getActiveViewportId(OdDbDatabase* db);
