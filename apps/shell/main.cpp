@@ -22,11 +22,13 @@
 #include <vantrel/db/DxfFile.h>
 #include <vantrel/db/OdError.h>
 #include <vantrel/db/Template.h>
+#include <vantrel/host/DialogPictureWriter.h>
 #include <vantrel/host/HostApplication.h>
 #include <vantrel/host/HostDocument.h>
 #include <vantrel/host/ScriptInputSource.h>
 #include <vantrel/host/TomlProfile.h>
 #include <vantrel/host/Transcript.h>
+#include <vantrel/host/hostUiDialog.h>
 #include <vantrel/host/svg_render.h>
 #include <vantrel/host/write_file.h>
 
@@ -48,6 +50,7 @@ struct Options {
     std::string dxfOut;
     std::string svgOut;
     std::string jsonOut;
+    std::string dialogSvgFolder;
     std::string profile;
     std::vector<std::string> assignments;
     std::vector<std::string> plugins;
@@ -175,6 +178,20 @@ int run(const Options& opt)
     for (const std::string& plugin : opt.plugins)
         loadModule(plugin, "--plugin");
 
+    std::optional<vantrel::DialogPictureWriter> pictures;
+    if (!opt.dialogSvgFolder.empty()) {
+        std::error_code ec;
+        fs::create_directories(opt.dialogSvgFolder, ec);
+        if (ec)
+            throw UserError{"--dlg-svg " + opt.dialogSvgFolder + ": " + ec.message()};
+        pictures.emplace(opt.dialogSvgFolder);
+        hostUiDialog::setStateObserver([&pictures](const hostUiDialog& dialog) { pictures->write(dialog); });
+    }
+    // The observer refers to `pictures`, which ends with this function.
+    struct ObserverReset {
+        ~ObserverReset() { hostUiDialog::setStateObserver(nullptr); }
+    } observerReset;
+
     app.runCommandLoop();
     transcript.finish();
     std::cout.flush();
@@ -185,13 +202,15 @@ int run(const Options& opt)
         std::cerr << error << '\n';
         return true;
     };
+    // A picture that could not be written does not keep the drawing from being written.
+    const bool pictureFailed = pictures && report(pictures->firstError());
     if (!opt.dxfOut.empty() && report(vantrel::writeDxf(*db, opt.dxfOut)))
         return kUserError;
     if (!opt.svgOut.empty() && report(vantrel::writeSvg(*db, opt.svgOut, doc.transients())))
         return kUserError;
     if (!opt.jsonOut.empty() && report(vantrel::writeFileAtomically(opt.jsonOut, vantrel::jsonText(*db))))
         return kUserError;
-    return kDone;
+    return pictureFailed ? kUserError : kDone;
 }
 
 } // namespace
@@ -208,6 +227,7 @@ int main(int argc, char** argv)
     app.add_option("-o,--output", opt.dxfOut, "write the drawing as DXF (R2010)");
     app.add_option("--svg", opt.svgOut, "write model space as SVG");
     app.add_option("--json", opt.jsonOut, "write header, layers and entities as JSON");
+    app.add_option("--dlg-svg", opt.dialogSvgFolder, "write a picture of each state of each dialog shown into a folder");
     app.add_option("--profile", opt.profile, "settings file (default: $XDG_CONFIG_HOME/vantrel/profile.toml)");
     app.add_option("--set", opt.assignments, "set a system variable before the script runs (NAME=VALUE)")
         ->allow_extra_args(false);

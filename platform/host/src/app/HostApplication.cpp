@@ -138,6 +138,16 @@ HostApplication* HostApplication::current()
     return g_current;
 }
 
+vantrel::InputEngine* HostApplication::dialogEngine(HostWindowId parent)
+{
+    if (parent)
+        return vantrel::InputEngine::forWindow(parent);
+    if (!g_current)
+        return nullptr;
+    HostDocument* doc = g_current->activeDocument();
+    return doc ? &doc->engine() : &g_current->editor().engine();
+}
+
 HostDocument& HostApplication::openDocument(OdDbDatabasePtr db)
 {
     if (!db)

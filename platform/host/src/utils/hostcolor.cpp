@@ -180,17 +180,6 @@ std::optional<std::wstring> dialogRefusal(const OdCmColor& color, bool allowMeta
     return std::nullopt;
 }
 
-InputEngine* dialogEngine(HostWindowId parent)
-{
-    if (parent)
-        return InputEngine::forWindow(parent);
-    HostApplication* app = HostApplication::current();
-    if (!app)
-        return nullptr;
-    HostDocument* doc = app->activeDocument();
-    return doc ? &doc->editor().engine() : &app->editor().engine();
-}
-
 } // namespace
 
 OdResult hostCmParseColor(const OdString& text, OdCmColor& color)
@@ -222,7 +211,7 @@ void hostCmGetLocalizedColorNames(std::array<OdString, kHostColorNameCount>& nam
 bool hostSetColorDialogTrueColor(OdCmColor& color, bool allowMetaColor, const OdCmColor& currentColor, int tabs,
                                  HostWindowId parent)
 {
-    InputEngine* engine = dialogEngine(parent);
+    InputEngine* engine = HostApplication::dialogEngine(parent);
     if (!engine)
         return false;
 

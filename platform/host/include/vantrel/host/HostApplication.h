@@ -47,6 +47,9 @@ public:
 
     // The running application; null when there is none.
     static HostApplication* current();
+    // The command line a dialog with this parent window talks through: the parent's, else the
+    // active document's, else the application's; null when there is none.
+    static vantrel::InputEngine* dialogEngine(HostWindowId parent);
 
     // Null when no document is open.
     HostDocument* activeDocument() const { return m_document.get(); }
