@@ -8,17 +8,25 @@
 // "HOST", flags 0, 0 and 2), 11 "AD" (object command of CMathTestCmd). A command family that is
 // added puts its registrar at its place in this order, before the attach routine, e.g.
 //     const CommandRegistrar spotlight("spotlight", createCommand<LightCmd, 3>);
-//     const CommandRegistrar revCloud(L"HOST", L"RevCloud", 0, runFunctionCommand<CRevCloudCmd>);
 #include "frame/CommandRegistrar.h"
 #include "frame/command_creators.h"
 #include "frame/module_instance.h"
+#include "light/LightCmd.h"
 #include "solid/CSolidCmd.h"
 
 namespace {
 
 using vantrel::CommandRegistrar;
+using vantrel::createCommand;
 using vantrel::runFunctionCommand;
 
+const CommandRegistrar targetPoint("targetpoint", createCommand<LightCmd, kTargetPointMode>);
+const CommandRegistrar freeSpot("freespot", createCommand<LightCmd, kFreeSpotMode>);
+const CommandRegistrar freeWeb("freeweb", createCommand<LightCmd, kFreeWebMode>);
+const CommandRegistrar pointLight("pointlight", createCommand<LightCmd, kPointLightMode>);
+const CommandRegistrar spotLight("spotlight", createCommand<LightCmd, kSpotLightMode>);
+const CommandRegistrar webLight("weblight", createCommand<LightCmd, kWebLightMode>);
+const CommandRegistrar distantLight("distantlight", createCommand<LightCmd, kDistantLightMode>);
 const CommandRegistrar solid(L"HOST", L"Solid", 0, runFunctionCommand<CSolidCmd>);
 
 // Last: runs once every registrar has.

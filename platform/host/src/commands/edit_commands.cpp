@@ -9,6 +9,7 @@
 #include <vantrel/db/OdDbArc.h>
 #include <vantrel/db/OdDbCircle.h>
 #include <vantrel/db/OdDbEllipse.h>
+#include <vantrel/db/OdDbLight.h>
 #include <vantrel/db/OdDbLine.h>
 #include <vantrel/db/OdDbPolyline.h>
 #include <vantrel/db/OdDbSolid.h>
@@ -69,6 +70,39 @@ void eraseCommand(HostDocument& doc)
         OdDbObjectPtr(id.safeOpenObject(OdDb::kForWrite))->erase();
 }
 
+// Every property a light command or the light dialogs can set.
+void listLight(HostEditor& ed, const OdDbLight& light)
+{
+    static const wchar_t* const kTypes[] = {L"?", L"distant", L"point", L"spot"};
+    static const wchar_t* const kMethods[] = {L"candela", L"lumen", L"lux"};
+    static const wchar_t* const kAttenuation[] = {L"none", L"inverse linear", L"inverse square"};
+    const OdDbLight::Data& d = light.data();
+    const wchar_t* type = d.lightType == OdGiDrawable::kWebLight ? L"web" : kTypes[std::clamp<int>(d.lightType, 0, 3)];
+    ed.printMessage(L"\n  name \"%s\"  type %s  %s  intensity %s", d.name, type, d.on ? L"on" : L"off",
+                    formatNumber(d.intensity));
+    ed.printMessage(L"\n  position %s", pointText(d.position));
+    // A distant light shines from its position towards its target, whether or not it has one.
+    if (d.hasTarget || d.lightType == OdGiDrawable::kDistantLight)
+        ed.printMessage(L"\n  target   %s", pointText(d.targetLocation));
+    ed.printMessage(L"\n  photometric intensity %s %s  illuminance distance %s", formatNumber(d.physicalIntensity),
+                    kMethods[std::clamp<int>(d.physicalIntensityMethod, 0, 2)], formatNumber(d.illuminanceDistance));
+    if (d.lampColorType == OdDbLight::kPreset)
+        ed.printMessage(L"\n  lamp colour preset %d", d.lampColorPreset);
+    else
+        ed.printMessage(L"\n  lamp colour %s kelvin", formatNumber(d.lampColorTemp));
+    ed.printMessage(L"\n  filter colour %s", d.lightColor.description());
+    if (d.lightType != OdGiDrawable::kDistantLight)
+        ed.printMessage(L"\n  attenuation %s  limits %s  start %s  end %s",
+                        kAttenuation[std::clamp<int>(d.attenuationType, 0, 2)], d.useAttenuationLimits ? L"on" : L"off",
+                        formatNumber(d.attenuationStartLimit), formatNumber(d.attenuationEndLimit));
+    if (d.lightType == OdGiDrawable::kSpotLight)
+        ed.printMessage(L"\n  hotspot %s  falloff %s", formatNumber(degrees(d.hotspotAngle)),
+                        formatNumber(degrees(d.falloffAngle)));
+    if (d.lightType == OdGiDrawable::kWebLight)
+        ed.printMessage(L"\n  web file \"%s\"  rotation %s %s %s", d.webFile, formatNumber(d.webRotation.x),
+                        formatNumber(d.webRotation.y), formatNumber(d.webRotation.z));
+}
+
 // The geometry lines of the kinds the host draws; other kinds show their common properties only.
 void listGeometry(HostEditor& ed, const OdDbEntity& entity)
 {
@@ -104,6 +138,8 @@ void listGeometry(HostEditor& ed, const OdDbEntity& entity)
             solid->getPointAt(i, p);
             ed.printMessage(L"\n  corner %d %s", i + 1, pointText(p));
         }
+    } else if (auto light = OdDbLight::cast(&entity)) {
+        listLight(ed, *light);
     }
 }
 
