@@ -284,7 +284,8 @@ const TypeFields kTypeFields[] = {
      }},
     {OdDbLight::desc,
      [](const OdDbEntity& e, Json& j) {
-         const auto& d = static_cast<const OdDbLight&>(e).data();
+         const auto& light = static_cast<const OdDbLight&>(e);
+         const auto& d = light.data();
          j["name"] = d.name.toUtf8();
          j["lightType"] = d.lightType;
          j["on"] = d.on;
@@ -310,7 +311,9 @@ const TypeFields kTypeFields[] = {
          j["lampColorType"] = d.lampColorType;
          j["lampColorTemp"] = d.lampColorTemp;
          j["lampColorPreset"] = d.lampColorPreset;
-         j["lampColorRGB"] = Json::array({d.lampColorRGB.red, d.lampColorRGB.green, d.lampColorRGB.blue});
+         const LampRgb lamp = light.lampColorRGB();
+         j["lampColorRGB"] = Json::array({lamp.red, lamp.green, lamp.blue});
+         j["resultingColor"] = hexColour(light.resultingColor().rgb());
          j["webFile"] = d.webFile.toUtf8();
          const OdGeVector3d& r = d.webRotation;
          j["webRotation"] = Json::array({degrees(r.x), degrees(r.y), degrees(r.z)});

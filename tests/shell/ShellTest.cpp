@@ -6,6 +6,8 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -258,4 +260,42 @@ TEST_F(ShellTest, UnmodelledEntitiesKeepTheirRecordName)
     ASSERT_EQ(entities.size(), 1u);
     EXPECT_EQ(entities[0]["type"], "MTEXT");
     EXPECT_EQ(entities[0]["space"], "model");
+}
+
+// A light's lamp colour is the one its type computes, not the custom colour it also stores, and
+// its resulting colour is that lamp colour filtered by its light colour.
+TEST_F(ShellTest, LightsShowTheirComputedLampAndResultingColours)
+{
+    // LIGHT records with the VANTREL extended data that holds the lamp: type, kelvin, preset,
+    // the custom colour (0.25, 0.5, 0.75), then the filter colour as a method and a value.
+    auto light = [](const char* handle, int type, const char* kelvin, int preset, int filterMethod, int filterValue) {
+        return std::string("  0\nLIGHT\n  5\n") + handle + "\n100\nAcDbEntity\n  8\n0\n100\nAcDbLight\n 90\n1\n  1\nlamp\n 70\n2\n"
+            + "1001\nVANTREL\n1070\n1\n1070\n0\n1070\n0\n1040\n1500.0\n1070\n0\n1040\n1.0\n1070\n" + std::to_string(type)
+            + "\n1040\n" + kelvin + "\n1070\n" + std::to_string(preset) + "\n1040\n0.25\n1040\n0.5\n1040\n0.75\n1070\n"
+            + std::to_string(filterMethod) + "\n1071\n" + std::to_string(filterValue)
+            + "\n1070\n0\n1070\n0\n1070\n0\n1040\n0.0\n1040\n0.0\n1040\n0.0\n";
+    };
+    // A black body at 4000 K through a grey filter; the custom preset through palette red.
+    write("lights.dxf", "  0\nSECTION\n  2\nENTITIES\n" + light("2A", 0, "4000.0", 14, 194, 0x808080) +
+                            light("2B", 1, "4000.0", 14, 195, 1) + "  0\nENDSEC\n  0\nEOF\n");
+    Result r = run({path("lights.dxf"), "--json", path("out.json")});
+    ASSERT_EQ(r.status, 0) << r.err;
+    auto entities = nlohmann::json::parse(read("out.json"))["entities"];
+    ASSERT_EQ(entities.size(), 2u);
+
+    auto bytes = [](const nlohmann::json& rgb, double scale) {
+        std::vector<long> b;
+        for (const auto& c : rgb)
+            b.push_back(std::lround(c.get<double>() * scale));
+        return b;
+    };
+    EXPECT_EQ(bytes(entities[0]["lampColorRGB"], 255.0), (std::vector<long>{255, 211, 165}));
+    const std::vector<long> filtered = bytes(entities[0]["lampColorRGB"], 128.0);
+    char hex[8];
+    std::snprintf(hex, sizeof hex, "#%02lx%02lx%02lx", filtered[0], filtered[1], filtered[2]);
+    EXPECT_EQ(entities[0]["resultingColor"], hex);
+    EXPECT_EQ(entities[0]["lightColor"], "#808080");
+
+    EXPECT_EQ(entities[1]["lampColorRGB"], nlohmann::json::array({0.25, 0.5, 0.75}));
+    EXPECT_EQ(entities[1]["resultingColor"], "#400000");
 }

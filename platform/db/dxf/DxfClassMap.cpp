@@ -3,11 +3,13 @@
 #include "DxfClassMap.h"
 
 #include <algorithm>
+#include <cassert>
 
 #include <vantrel/db/OdDbSymbolTable.h>
 #include <vantrel/db/OdDbTables.h>
 
 #include "DxfUnknownObject.h"
+#include "dxf_classes.h"
 #include "dxf_values.h"
 
 namespace vantrel {
@@ -17,6 +19,8 @@ namespace {
 void prepare(DxfClassMap& map)
 {
     map.entity = map.cls->isDerivedFrom(OdDbEntity::desc());
+    map.classDefinition = dxfClassDefinition(map.recordName);
+    assert(!map.classDefinition || map.classDefinition->isAnEntity == map.entity);
     for (DxfSubclass& sub : map.subclasses) {
         sub.markerText = sub.marker ? std::string_view(sub.marker) : std::string_view();
         sub.readCodes.clear();

@@ -20,6 +20,7 @@
 
 namespace vantrel {
 
+struct DxfClassDefinition;
 class DxfTagReader;
 class DxfTagWriter;
 
@@ -150,8 +151,10 @@ struct DxfClassMap {
     const wchar_t* xdataApp = nullptr;
     std::function<OdResBufPtr(const OdDbObject&)> ownXData = {};
     std::function<bool(OdDbObject&, const OdResBuf&)> takeXData = {};
-    // Filled when the map is registered: the class is an entity.
+    // Filled when the map is registered: the class is an entity; the CLASS record its records
+    // need, or null for a record type DXF defines itself.
     bool entity = false;
+    const DxfClassDefinition* classDefinition = nullptr;
 };
 
 // The map of a class (exactly that class), or null.

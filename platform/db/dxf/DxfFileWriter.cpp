@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <span>
 
 #include <vantrel/db/OdDbBlockTableRecord.h>
 #include <vantrel/db/OdDbSortentsTable.h>
@@ -13,6 +14,7 @@
 #include <vantrel/db/SysVarStore.h>
 
 #include "DxfUnknownObject.h"
+#include "dxf_classes.h"
 #include "dxf_structure.h"
 
 namespace vantrel {
@@ -105,12 +107,9 @@ void DxfFileWriter::prepare()
     bool drawingChanged = false;
     // What the kept data has, read before appending: runs view the tags, which appending moves.
     std::vector<std::string> tablesPresent;
-    bool hasClasses = false;
-    for (const Run& r : runsOf(drawing.get())) {
+    for (const Run& r : runsOf(drawing.get()))
         if (r.code == kDxfRunTable)
             tablesPresent.emplace_back(r.value);
-        hasClasses = hasClasses || r.code == kDxfRunClasses;
-    }
     for (const char* name : {"VPORT", "VIEW", "UCS", "DIMSTYLE"}) {
         if (std::find(tablesPresent.begin(), tablesPresent.end(), name) != tablesPresent.end())
             continue;
@@ -123,17 +122,6 @@ void DxfFileWriter::prepare()
             drawing->tags.append(100, "AcDbDimStyleTable");
             drawing->tags.append(71, "0");
         }
-        drawingChanged = true;
-    }
-    if (!hasClasses) {
-        drawing->tags.append(kDxfRunClasses, "");
-        // The one class of ours that readers need declared.
-        drawing->tags.append(0, "CLASS");
-        drawing->tags.append(1, "SORTENTSTABLE");
-        drawing->tags.append(2, "AcDbSortentsTable");
-        drawing->tags.append(3, "ObjectDBX Classes");
-        for (int code : {90, 91, 280, 281})
-            drawing->tags.append(code, "0");
         drawingChanged = true;
     }
     if (drawingChanged)
@@ -243,11 +231,62 @@ void DxfFileWriter::writeHeader()
 void DxfFileWriter::writeClasses()
 {
     beginSection("CLASSES");
+    std::vector<std::string_view> declared;
     if (const DxfExtra* drawing = m_db.dxfExtra().get())
         for (const Run& r : runsOf(drawing))
-            if (r.code == kDxfRunClasses)
+            if (r.code == kDxfRunClasses) {
                 writeRun(m_out, drawing->tags, r);
+                for (std::size_t i = r.begin; i < r.end; ++i)
+                    if (drawing->tags[i].code == 1)
+                        declared.push_back(drawing->tags[i].value);
+            }
+    const std::vector<std::size_t> counts = classInstanceCounts();
+    const std::span<const DxfClassDefinition> definitions = dxfClassDefinitions();
+    for (std::size_t i = 0; i < definitions.size(); ++i) {
+        const DxfClassDefinition& def = definitions[i];
+        if (counts[i] == 0 || std::find(declared.begin(), declared.end(), def.recordName) != declared.end())
+            continue;
+        m_out.writeString(0, "CLASS");
+        m_out.writeString(1, def.recordName);
+        m_out.writeString(2, def.className);
+        m_out.writeString(3, def.application);
+        m_out.writeInt(90, def.proxyFlags);
+        m_out.writeInt(91, static_cast<std::int64_t>(counts[i]));
+        m_out.writeInt(280, 0); // the class is not a proxy's: its records are written whole
+        m_out.writeInt(281, def.isAnEntity ? 1 : 0);
+    }
     endSection();
+}
+
+std::vector<std::size_t> DxfFileWriter::classInstanceCounts() const
+{
+    const std::span<const DxfClassDefinition> definitions = dxfClassDefinitions();
+    std::vector<std::size_t> counts(definitions.size(), 0);
+    auto count = [&](const OdDbObject& obj) {
+        const DxfClassMap* map = dxfClassMap(obj.isA());
+        const DxfExtra* extra = map ? nullptr : obj.dxfExtra().get();
+        const DxfClassDefinition* def = map ? map->classDefinition : extra ? dxfClassDefinition(extra->recordName) : nullptr;
+        if (def)
+            ++counts[static_cast<std::size_t>(def - definitions.data())];
+    };
+    // What writeBlocks, writeEntities and writeObjects write; the items of sequences are
+    // VERTEX records, which DXF defines itself.
+    OdDbSymbolTablePtr blocks = m_db.getBlockTableId().safeOpenObject();
+    for (OdDbObjectId btrId : blocks->recordIds()) {
+        OdDbBlockTableRecordPtr btr = btrId.safeOpenObject();
+        for (OdDbObjectId id : btr->entityIds())
+            if (!id.isErased() && id.stub()->object)
+                count(*id.stub()->object);
+    }
+    m_db.forEachObject([&](OdDbObjectId id) {
+        if (id.isErased())
+            return;
+        const OdDbObject& obj = *id.stub()->object;
+        if (!obj.isKindOf(OdDbEntity::desc()) && !obj.isKindOf(OdDbSymbolTable::desc()) &&
+            !obj.isKindOf(OdDbSymbolTableRecord::desc()))
+            count(obj);
+    });
+    return counts;
 }
 
 void DxfFileWriter::registerXDataApps()

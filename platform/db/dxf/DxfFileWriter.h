@@ -25,7 +25,11 @@ private:
     // Adds to the APPID table the applications whose extended data the class maps write.
     void registerXDataApps();
     void writeHeader();
+    // The CLASS records kept from the file, then one for each class-defined record type written
+    // that they do not declare.
     void writeClasses();
+    // Per class definition (dxfClassDefinitions order), the number of its records the file holds.
+    std::vector<std::size_t> classInstanceCounts() const;
     void writeTables();
     void writeTable(const char* name);
     void writeBlocks();
