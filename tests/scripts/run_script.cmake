@@ -1,4 +1,4 @@
-# Runs one transcript test (see CMakeLists.txt): VANTREL, PLUGIN, NAME, SOURCE_DIR, WORK_DIR.
+# Runs one transcript test (see CMakeLists.txt): VANTREL, PLUGIN, LIGHTPANEL, NAME, SOURCE_DIR, WORK_DIR.
 file(REMOVE_RECURSE ${WORK_DIR})
 file(MAKE_DIRECTORY ${WORK_DIR})
 
@@ -7,6 +7,9 @@ file(STRINGS ${SOURCE_DIR}/${NAME}.scr header REGEX "^; args: ")
 if(header)
   list(GET header 0 first)
   string(REGEX REPLACE "^; args: " "" first "${first}")
+  # Without the policy, a script run by cmake -P would read "@LIGHTPANEL@" as a variable reference.
+  cmake_policy(SET CMP0053 NEW)
+  string(REPLACE "@LIGHTPANEL@" "${LIGHTPANEL}" first "${first}")
   separate_arguments(extra UNIX_COMMAND "${first}")
 endif()
 

@@ -156,7 +156,10 @@ void drawControl(std::string& out, const DialogControl& c, bool focused)
             if (c.style & DialogStyle::kStaticSunken)
                 out += rect(r, "none", kFrameLine);
         } else if (!c.text.empty()) {
-            out += clipped(r, text(0, DialogTemplate::kBaseUnitY / 2, c.text, textColor(c)));
+            // Clipped sideways only: a label's glyphs may reach a little above and below its box.
+            const int slack = DialogTemplate::kBaseUnitY / 2;
+            out += clipped({r.left, r.top - slack, r.right, r.bottom + slack},
+                           text(0, slack + DialogTemplate::kBaseUnitY / 2, c.text, textColor(c)));
         }
         break;
     case DialogControlKind::Edit:
