@@ -8,10 +8,12 @@
 // "HOST", flags 0, 0 and 2), 11 "AD" (object command of CMathTestCmd). A command family that is
 // added puts its registrar at its place in this order, before the attach routine, e.g.
 //     const CommandRegistrar spotlight("spotlight", createCommand<LightCmd, 3>);
+//     const CommandRegistrar revCloud(L"HOST", L"RevCloud", 0, runFunctionCommand<CRevCloudCmd>);
 #include "frame/CommandRegistrar.h"
 #include "frame/command_creators.h"
 #include "frame/module_instance.h"
 #include "light/LightCmd.h"
+#include "revcloud/CRevCloudCmd.h"
 #include "solid/CSolidCmd.h"
 
 namespace {
@@ -28,6 +30,7 @@ const CommandRegistrar spotLight("spotlight", createCommand<LightCmd, kSpotLight
 const CommandRegistrar webLight("weblight", createCommand<LightCmd, kWebLightMode>);
 const CommandRegistrar distantLight("distantlight", createCommand<LightCmd, kDistantLightMode>);
 const CommandRegistrar solid(L"HOST", L"Solid", 0, runFunctionCommand<CSolidCmd>);
+const CommandRegistrar revCloud(L"HOST", L"RevCloud", 0, runFunctionCommand<CRevCloudCmd>);
 
 // Last: runs once every registrar has.
 const struct ModuleAttach {

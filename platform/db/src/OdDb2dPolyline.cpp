@@ -340,6 +340,11 @@ OdResult OdDb2dPolyline::getParamAtDist(double dist, double& param) const
     return vantrel::pathquery::paramAtDist(pathOf(*this), dist, param);
 }
 
+OdResult OdDb2dPolyline::getPointsAtDists(std::span<const double> dists, std::vector<OdGePoint3d>& points) const
+{
+    return vantrel::pathquery::pointsAtDists(pathOf(*this), dists, points);
+}
+
 OdResult OdDb2dPolyline::getFirstDeriv(double param, OdGeVector3d& deriv) const
 {
     return vantrel::pathquery::firstDeriv(pathOf(*this), param, deriv);

@@ -42,6 +42,16 @@ OdResult OdDbCurve::getPointAtDist(double dist, OdGePoint3d& point) const
     return r == eOk ? getPointAtParam(p, point) : r;
 }
 
+OdResult OdDbCurve::getPointsAtDists(std::span<const double> dists, std::vector<OdGePoint3d>& points) const
+{
+    std::vector<OdGePoint3d> found(dists.size());
+    for (std::size_t i = 0; i < dists.size(); ++i)
+        if (OdResult r = getPointAtDist(dists[i], found[i]); r != eOk)
+            return r;
+    points = std::move(found);
+    return eOk;
+}
+
 OdResult OdDbCurve::getFirstDeriv(double, OdGeVector3d&) const { return eNotImplementedYet; }
 OdResult OdDbCurve::getSecondDeriv(double, OdGeVector3d&) const { return eNotImplementedYet; }
 OdResult OdDbCurve::getClosestPointTo(const OdGePoint3d&, OdGePoint3d&, bool) const { return eNotImplementedYet; }

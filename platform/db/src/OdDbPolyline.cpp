@@ -367,6 +367,11 @@ OdResult OdDbPolyline::getParamAtDist(double dist, double& param) const
     return vantrel::pathquery::paramAtDist(pathOf(data()), dist, param);
 }
 
+OdResult OdDbPolyline::getPointsAtDists(std::span<const double> dists, std::vector<OdGePoint3d>& points) const
+{
+    return vantrel::pathquery::pointsAtDists(pathOf(data()), dists, points);
+}
+
 OdResult OdDbPolyline::getFirstDeriv(double param, OdGeVector3d& deriv) const
 {
     return vantrel::pathquery::firstDeriv(pathOf(data()), param, deriv);

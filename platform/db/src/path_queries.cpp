@@ -65,6 +65,21 @@ OdResult paramAtDist(const SegmentPath& path, double dist, double& param)
     return eOk;
 }
 
+OdResult pointsAtDists(const SegmentPath& path, std::span<const double> dists, std::vector<OdGePoint3d>& points)
+{
+    if (path.isEmpty())
+        return eDegenerateGeometry;
+    std::vector<OdGePoint3d> found;
+    found.reserve(dists.size());
+    for (double dist : dists) {
+        if (!withinRange(dist, 0.0, path.length()))
+            return eInvalidInput;
+        found.push_back(path.pointAt(path.paramAtDist(dist)));
+    }
+    points = std::move(found);
+    return eOk;
+}
+
 OdResult firstDeriv(const SegmentPath& path, double param, OdGeVector3d& deriv)
 {
     if (path.numSegments() == 0)

@@ -101,6 +101,7 @@ public:
 
     // --- curve over the drawn path ---
     ODDB_CURVE_QUERIES
+    OdResult getPointsAtDists(std::span<const double> dists, std::vector<OdGePoint3d>& points) const override;
 
     // As OdDbPolyline::transformBy; vertex tangents turn with the plane.
     void transformBy(const OdGeMatrix3d& xform) override;

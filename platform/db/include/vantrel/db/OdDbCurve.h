@@ -2,6 +2,9 @@
 // closest points. Queries answer eOk or an error result; the out values are set only on eOk.
 #pragma once
 
+#include <span>
+#include <vector>
+
 #include <vantrel/db/OdDbEntity.h>
 #include <vantrel/ge/OdGePlane.h>
 #include <vantrel/ge/OdGePoint3d.h>
@@ -40,6 +43,10 @@ public:
     virtual OdResult getParamAtDist(double dist, double& param) const;
     virtual OdResult getDistAtPoint(const OdGePoint3d& point, double& dist) const;
     virtual OdResult getPointAtDist(double dist, OdGePoint3d& point) const;
+    // getPointAtDist for each distance, in order; points is set only on eOk. The polylines
+    // answer from one walk over their vertices instead of one per point, so that laying many
+    // points along a long polyline costs time in proportion to the points and the vertices.
+    virtual OdResult getPointsAtDists(std::span<const double> dists, std::vector<OdGePoint3d>& points) const;
     virtual OdResult getFirstDeriv(double param, OdGeVector3d& deriv) const;
     virtual OdResult getSecondDeriv(double param, OdGeVector3d& deriv) const;
     virtual OdResult getClosestPointTo(const OdGePoint3d& given, OdGePoint3d& closest, bool extend = false) const;

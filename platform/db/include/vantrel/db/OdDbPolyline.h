@@ -104,6 +104,7 @@ public:
 
     // --- curve ---
     ODDB_CURVE_QUERIES
+    OdResult getPointsAtDists(std::span<const double> dists, std::vector<OdGePoint3d>& points) const override;
 
     // The plane moves with the normal; widths and thickness scale with a uniform scale; a
     // mirroring negates the bulges. A non-uniform scale within the plane is refused (eInvalidInput)

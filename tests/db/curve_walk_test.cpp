@@ -1,0 +1,205 @@
+// Walking along a curve by distance, as laying points along any curve kind needs it: length,
+// distance at a parameter, point at a distance, direction and closedness against closed-form
+// values, and the batch query agreeing with the single one.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+#include <vector>
+
+#include <vantrel/db/OdDb2dPolyline.h>
+#include <vantrel/db/OdDb2dVertex.h>
+#include <vantrel/db/OdDbArc.h>
+#include <vantrel/db/OdDbCircle.h>
+#include <vantrel/db/OdDbEllipse.h>
+#include <vantrel/db/OdDbLine.h>
+#include <vantrel/db/OdDbPolyline.h>
+#include <vantrel/db/OdDbSpline.h>
+
+namespace {
+
+constexpr double kPi = std::numbers::pi;
+
+double lengthOf(const OdDbCurve& c)
+{
+    double end = 0.0, len = -1.0;
+    EXPECT_EQ(c.getEndParam(end), eOk);
+    EXPECT_EQ(c.getDistAtParam(end, len), eOk);
+    return len;
+}
+
+OdGePoint3d pointAtDist(const OdDbCurve& c, double dist)
+{
+    OdGePoint3d p;
+    EXPECT_EQ(c.getPointAtDist(dist, p), eOk) << dist;
+    return p;
+}
+
+// The unit direction of the curve where it is `dist` from its start.
+OdGeVector3d directionAtDist(const OdDbCurve& c, double dist)
+{
+    double param = 0.0;
+    OdGeVector3d d;
+    EXPECT_EQ(c.getParamAtDist(dist, param), eOk);
+    EXPECT_EQ(c.getFirstDeriv(param, d), eOk);
+    return d.normal();
+}
+
+// What every walk relies on: the walk starts at the start point, ends at the end point (the start
+// again when closed), and every point lies as far along the curve as asked.
+void expectWalkable(const OdDbCurve& c, double length, bool closed)
+{
+    SCOPED_TRACE(c.isA()->name());
+    const double len = lengthOf(c);
+    EXPECT_NEAR(len, length, 1e-9 * length);
+    EXPECT_EQ(c.isClosed(), closed);
+    OdGePoint3d start, end;
+    ASSERT_EQ(c.getStartPoint(start), eOk);
+    ASSERT_EQ(c.getEndPoint(end), eOk);
+    EXPECT_LE(pointAtDist(c, 0.0).distanceTo(start), 1e-9);
+    EXPECT_LE(pointAtDist(c, len).distanceTo(end), 1e-9);
+    EXPECT_EQ(start.isEqualTo(end), closed);
+    for (double f : {0.35, 0.8}) {
+        double dist = -1.0;
+        ASSERT_EQ(c.getDistAtPoint(pointAtDist(c, f * len), dist), eOk);
+        EXPECT_NEAR(dist, f * len, 1e-7 * len) << f;
+    }
+    OdGePoint3d beyond;
+    EXPECT_NE(c.getPointAtDist(len * 1.01 + 1e-6, beyond), eOk);
+    EXPECT_NE(c.getPointAtDist(-len * 0.01 - 1e-6, beyond), eOk);
+
+    std::vector<double> dists;
+    for (int i = 0; i <= 4; ++i)
+        dists.push_back(len * i / 4.0);
+    std::vector<OdGePoint3d> points;
+    ASSERT_EQ(c.getPointsAtDists(dists, points), eOk);
+    ASSERT_EQ(points.size(), dists.size());
+    for (std::size_t i = 0; i < dists.size(); ++i)
+        EXPECT_LE(points[i].distanceTo(pointAtDist(c, dists[i])), 1e-12) << i;
+}
+
+// A line along X, back over the semicircle of radius 5 above it (bulge 1, counter-clockwise),
+// then down 4; closed adds the line up to the first vertex.
+void fillOutline(OdDbPolyline& pl, bool closed)
+{
+    pl.addVertexAt(0, {0, 0});
+    pl.addVertexAt(1, {10, 0}, 1.0);
+    pl.addVertexAt(2, {0, 0});
+    pl.addVertexAt(3, {0, -4});
+    pl.setClosed(closed);
+}
+
+OdDb2dPolylinePtr outline2d(bool closed)
+{
+    OdDb2dPolylinePtr pl = OdDb2dPolyline::createObject();
+    const std::vector<std::pair<OdGePoint3d, double>> vertices{
+        {{0, 0, 0}, 0.0}, {{10, 0, 0}, 1.0}, {{0, 0, 0}, 0.0}, {{0, -4, 0}, 0.0}};
+    for (const auto& [p, bulge] : vertices) {
+        OdDb2dVertexPtr v = OdDb2dVertex::createObject();
+        v->setPosition(p);
+        v->setBulge(bulge);
+        pl->appendVertex(v.get());
+    }
+    if (closed)
+        pl->makeClosed();
+    return pl;
+}
+
+} // namespace
+
+TEST(CurveWalk, LinesArcsAndCirclesMatchTheirClosedForms)
+{
+    OdDbLinePtr line = OdDbLine::createObject();
+    line->setStartPoint({1, 1, 0});
+    line->setEndPoint({31, 41, 0});
+    expectWalkable(*line, 50.0, false);
+    EXPECT_TRUE(directionAtDist(*line, 20).isEqualTo({0.6, 0.8, 0}));
+
+    OdDbCirclePtr circle = OdDbCircle::createObject();
+    circle->setCenter({2, 3, 0});
+    circle->setRadius(100.0 / (2 * kPi)); // circumference 100
+    expectWalkable(*circle, 100.0, true);
+    // A quarter of the way round from the start at angle 0: the top, heading -X.
+    EXPECT_LE(pointAtDist(*circle, 25).distanceTo({2, 3 + circle->radius(), 0}), 1e-9);
+    EXPECT_TRUE(directionAtDist(*circle, 25).isEqualTo({-1, 0, 0}));
+
+    OdDbArcPtr arc = OdDbArc::createObject();
+    arc->setRadius(10);
+    arc->setStartAngle(kPi / 2);
+    arc->setEndAngle(kPi);
+    expectWalkable(*arc, 5 * kPi, false);
+    EXPECT_LE(pointAtDist(*arc, 5 * kPi).distanceTo({-10, 0, 0}), 1e-9);
+    EXPECT_TRUE(directionAtDist(*arc, 0).isEqualTo({-1, 0, 0}));
+}
+
+TEST(CurveWalk, EllipsesWholeAndHalf)
+{
+    const double circumference = 19.376896441095352; // semi-axes 4 and 2
+    OdDbEllipsePtr whole = OdDbEllipse::createObject();
+    whole->set({0, 0, 0}, {0, 0, 1}, {4, 0, 0}, 0.5);
+    expectWalkable(*whole, circumference, true);
+    EXPECT_TRUE(directionAtDist(*whole, circumference / 4).isEqualTo({-1, 0, 0}));
+
+    OdDbEllipsePtr half = OdDbEllipse::createObject();
+    half->set({0, 0, 0}, {0, 0, 1}, {4, 0, 0}, 0.5, 0.0, kPi);
+    expectWalkable(*half, circumference / 2, false);
+    EXPECT_LE(pointAtDist(*half, circumference / 4).distanceTo({0, 2, 0}), 1e-8);
+}
+
+TEST(CurveWalk, PolylinesWithBulgesOpenAndClosed)
+{
+    const double open = 5 * kPi + 10 + 4;   // the semicircle, the line back, the line down
+    const double closed = open + 4;         // and up again to the first vertex
+    for (bool isClosed : {false, true}) {
+        OdDbPolylinePtr pl = OdDbPolyline::createObject();
+        fillOutline(*pl, isClosed);
+        expectWalkable(*pl, isClosed ? closed : open, isClosed);
+        // Half way round the semicircle: its top, heading -X (bulge 1 turns counter-clockwise).
+        EXPECT_LE(pointAtDist(*pl, 10 + 2.5 * kPi).distanceTo({5, 5, 0}), 1e-9);
+        EXPECT_TRUE(directionAtDist(*pl, 10 + 2.5 * kPi).isEqualTo({-1, 0, 0}));
+
+        OdDb2dPolylinePtr pl2d = outline2d(isClosed);
+        expectWalkable(*pl2d, isClosed ? closed : open, isClosed);
+        EXPECT_LE(pointAtDist(*pl2d, 10 + 2.5 * kPi).distanceTo({5, 5, 0}), 1e-9);
+    }
+}
+
+TEST(CurveWalk, SplinesOpenAndClosed)
+{
+    const double w = std::sqrt(0.5);
+    OdDbSplinePtr quarter = OdDbSpline::createObject();
+    quarter->setNurbsData(2, true, false, false, {{1, 0, 0}, {1, 1, 0}, {0, 1, 0}}, {0, 0, 0, 1, 1, 1}, {1, w, 1});
+    expectWalkable(*quarter, kPi / 2, false);
+    EXPECT_LE(pointAtDist(*quarter, kPi / 4).distanceTo({w, w, 0}), 1e-9);
+
+    // The full rational circle of radius 1 as four quarters: closed, length 2 pi.
+    OdDbSplinePtr circle = OdDbSpline::createObject();
+    circle->setNurbsData(2, true, false, false,
+                         {{1, 0, 0}, {1, 1, 0}, {0, 1, 0}, {-1, 1, 0}, {-1, 0, 0}, {-1, -1, 0}, {0, -1, 0},
+                          {1, -1, 0}, {1, 0, 0}},
+                         {0, 0, 0, 1, 1, 2, 2, 3, 3, 4, 4, 4}, {1, w, 1, w, 1, w, 1, w, 1});
+    expectWalkable(*circle, 2 * kPi, true);
+    EXPECT_TRUE(directionAtDist(*circle, kPi).isEqualTo({0, -1, 0}, OdGeTol(1e-9)));
+}
+
+TEST(CurveWalk, BatchOnALongPolylineAgreesAndRefusesADistanceOffIt)
+{
+    OdDbPolylinePtr pl = OdDbPolyline::createObject();
+    for (unsigned i = 0; i < 2000; ++i)
+        pl->addVertexAt(i, {static_cast<double>(i), (i % 2) ? 1.0 : 0.0}, (i % 3) ? -0.5 : 0.0);
+    const double len = lengthOf(*pl);
+    std::vector<double> dists;
+    for (double d = 0.0; d <= len; d += 7.3)
+        dists.push_back(d);
+    std::vector<OdGePoint3d> points;
+    ASSERT_EQ(pl->getPointsAtDists(dists, points), eOk);
+    for (std::size_t i = 0; i < dists.size(); i += 37)
+        EXPECT_LE(points[i].distanceTo(pointAtDist(*pl, dists[i])), 1e-12);
+
+    const std::vector<OdGePoint3d> before = points;
+    dists.push_back(len + 1.0);
+    EXPECT_EQ(pl->getPointsAtDists(dists, points), eInvalidInput);
+    EXPECT_EQ(points, before); // untouched on failure
+    OdDbPolylinePtr empty = OdDbPolyline::createObject();
+    EXPECT_EQ(empty->getPointsAtDists(dists, points), eDegenerateGeometry);
+}
