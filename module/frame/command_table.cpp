@@ -13,6 +13,7 @@
 #include "frame/command_creators.h"
 #include "frame/module_instance.h"
 #include "light/LightCmd.h"
+#include "mathtest/CMathTestCmd.h"
 #include "revcloud/CRevCloudCmd.h"
 #include "solid/CSolidCmd.h"
 
@@ -31,6 +32,7 @@ const CommandRegistrar webLight("weblight", createCommand<LightCmd, kWebLightMod
 const CommandRegistrar distantLight("distantlight", createCommand<LightCmd, kDistantLightMode>);
 const CommandRegistrar solid(L"HOST", L"Solid", 0, runFunctionCommand<CSolidCmd>);
 const CommandRegistrar revCloud(L"HOST", L"RevCloud", 0, runFunctionCommand<CRevCloudCmd>);
+const CommandRegistrar ad("AD", createCommand<CMathTestCmd>);
 
 // Last: runs once every registrar has.
 const struct ModuleAttach {
