@@ -203,3 +203,58 @@ TEST(CurveWalk, BatchOnALongPolylineAgreesAndRefusesADistanceOffIt)
     OdDbPolylinePtr empty = OdDbPolyline::createObject();
     EXPECT_EQ(empty->getPointsAtDists(dists, points), eDegenerateGeometry);
 }
+
+// The batch walk on splines goes span by span from the point found last: it must land where the
+// single query does, whatever the order of the distances, on open and closed, polynomial and
+// rational splines and on one that is only fit points.
+TEST(CurveWalk, BatchOnSplinesAgreesWithTheSingleQueryInAnyOrder)
+{
+    std::vector<OdDbSplinePtr> splines;
+    OdDbSplinePtr fit = OdDbSpline::createObject();
+    std::vector<OdGePoint3d> fitPoints;
+    for (int i = 0; i < 12; ++i)
+        fitPoints.emplace_back(3.0 * i, 4.0 * std::sin(0.9 * i), 0.5 * (i % 3));
+    fit->setFitData(fitPoints, 3, 0.0, {1, 0, 0}, {}); // spans of very different lengths
+    splines.push_back(fit);
+
+    // A closed rational cubic: the first and last control points meet, the weights vary.
+    OdDbSplinePtr rational = OdDbSpline::createObject();
+    rational->setNurbsData(3, true, true, false,
+                           {{0, 0, 0}, {4, -2, 0}, {9, 1, 0}, {8, 7, 0}, {2, 9, 0}, {-3, 4, 0}, {0, 0, 0}},
+                           {0, 0, 0, 0, 0.2, 0.5, 0.6, 1, 1, 1, 1}, {1, 3, 0.5, 2, 0.7, 4, 1});
+    ASSERT_TRUE(rational->isClosed());
+    splines.push_back(rational);
+
+    OdDbSplinePtr onlyFit = OdDbSpline::createObject();
+    OdDbSpline::Data& d = onlyFit->dataForWrite();
+    d.flags = OdDbSpline::kClosed | OdDbSpline::kPeriodic;
+    d.fitPoints = {{0, 0, 0}, {10, 1, 0}, {12, 8, 0}, {3, 11, 0}, {-2, 5, 0}};
+    splines.push_back(onlyFit);
+
+    for (std::size_t k = 0; k < splines.size(); ++k) {
+        SCOPED_TRACE(k);
+        const OdDbSpline& s = *splines[k];
+        const double len = lengthOf(s);
+        // Shuffled, repeated, both ends, and several close together within one span.
+        std::vector<double> dists{0.7 * len, 0.0, len, 0.31 * len, 0.31 * len, 0.05 * len};
+        for (int i = 0; i < 3; ++i)
+            dists.push_back(len * (0.5 + 1e-3 * i));
+        std::vector<OdGePoint3d> points;
+        ASSERT_EQ(s.getPointsAtDists(dists, points), eOk);
+        ASSERT_EQ(points.size(), dists.size());
+        for (std::size_t i = 0; i < dists.size(); ++i)
+            EXPECT_LE(points[i].distanceTo(pointAtDist(s, dists[i])), 1e-9 * len) << dists[i];
+        // Each point is as far along as asked, measured from the start.
+        double dist = -1.0;
+        ASSERT_EQ(s.getDistAtPoint(points[0], dist), eOk);
+        EXPECT_NEAR(dist, 0.7 * len, 1e-9 * len);
+
+        const std::vector<OdGePoint3d> before = points;
+        dists.push_back(-0.01 * len);
+        EXPECT_EQ(s.getPointsAtDists(dists, points), eInvalidInput);
+        EXPECT_EQ(points, before);
+    }
+    OdDbSplinePtr empty = OdDbSpline::createObject();
+    std::vector<OdGePoint3d> points;
+    EXPECT_EQ(empty->getPointsAtDists(std::vector<double>{0.0}, points), eDegenerateGeometry);
+}

@@ -5,6 +5,8 @@
 #include "entity_math.h"
 
 #include <algorithm>
+#include <cmath>
+#include <numeric>
 #include <optional>
 
 using namespace vantrel::entmath;
@@ -13,6 +15,8 @@ ODRX_DEFINE_MEMBERS(OdDbSpline, OdDbCurve, "SPLINE")
 
 namespace {
 constexpr int kMaxDegree = 25;
+// Relative accuracy of arc lengths, and so of distances along the curve.
+constexpr double kLengthTol = 1e-12;
 
 double sizeOf(const std::vector<OdGePoint3d>& points)
 {
@@ -43,6 +47,86 @@ std::optional<OdGeVector3d> planeNormal(const std::vector<OdGePoint3d>& points, 
             return std::nullopt;
     }
     return normal;
+}
+
+bool isFinite(const OdGeVector3d& v)
+{
+    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
+}
+
+bool isFinite(const OdGePoint3d& p)
+{
+    return isFinite(p - OdGePoint3d::kOrigin);
+}
+
+// The curve through fit points, shared by setFitData and by fit data read from a file so that
+// both give the same curve. Closed also when the last point repeats the first.
+std::optional<OdGeNurbCurve3d> interpolateFit(const std::vector<OdGePoint3d>& fitPoints, int degree,
+                                              const OdGeVector3d& startTangent, const OdGeVector3d& endTangent,
+                                              bool closed)
+{
+    closed = closed || (fitPoints.size() >= 3 && fitPoints.front().isEqualTo(fitPoints.back()));
+    return OdGeNurbCurve3d::interpolate(fitPoints, startTangent, endTangent, closed, degree);
+}
+
+bool inInterval(const OdGeNurbCurve3d& c, double param)
+{
+    double start, end;
+    c.getInterval(start, end);
+    return withinRange(param, start, end);
+}
+
+double speedAt(const OdGeNurbCurve3d& c, double param)
+{
+    std::vector<OdGeVector3d> d;
+    c.evalPoint(param, 1, d);
+    return d[0].length();
+}
+
+// The start of the interval, the distinct knots inside it and its end, with the arc length from
+// the start to each: integrated once per span, so that a walk need not start from the beginning.
+struct SpanTable {
+    std::vector<double> params, lengths;
+};
+
+SpanTable spanTable(const OdGeNurbCurve3d& c)
+{
+    double start, end;
+    c.getInterval(start, end);
+    std::vector<double> knots;
+    c.knots().getDistinctKnots(knots);
+    knots.push_back(end);
+    SpanTable t{{start}, {0.0}};
+    for (double k : knots)
+        if (k > t.params.back() && k <= end) {
+            t.lengths.push_back(t.lengths.back() + c.length(t.params.back(), k, kLengthTol));
+            t.params.push_back(k);
+        }
+    return t;
+}
+
+// The parameter in (from, to) where the length from `from` reaches `need`, given that the whole
+// of [from, to] is `whole` > need; `reached` is the length from `from` to it. Newton on the arc
+// length, kept inside a shrinking bracket.
+double paramWithin(const OdGeNurbCurve3d& c, double from, double to, double need, double whole, double tolerance,
+                   double& reached)
+{
+    double lo = from, hi = to, t = from + (to - from) * (need / whole);
+    for (int it = 0; it < 100; ++it) {
+        reached = c.length(from, t, kLengthTol);
+        const double excess = reached - need;
+        if (std::fabs(excess) <= tolerance)
+            break;
+        (excess < 0.0 ? lo : hi) = t;
+        const double speed = speedAt(c, t);
+        double next = speed > 0.0 ? t - excess / speed : 0.5 * (lo + hi);
+        if (!((next - lo) * (next - hi) < 0.0))
+            next = 0.5 * (lo + hi);
+        if (std::fabs(next - t) <= 1e-15 * std::max(1.0, std::fabs(t)))
+            break;
+        t = next;
+    }
+    return t;
 }
 }
 
@@ -116,10 +200,9 @@ void OdDbSpline::setFitData(const std::vector<OdGePoint3d>& fitPoints, int degre
     requireFinite(fitTolerance, "a fit tolerance");
     if (fitTolerance < 0.0)
         throw OdError(eInvalidInput, "a fit tolerance must not be negative");
-    const bool closed = fitPoints.size() >= 3 && fitPoints.front().isEqualTo(fitPoints.back());
-    const auto curve = OdGeNurbCurve3d::interpolate(fitPoints, startTangent, endTangent, closed, degree);
+    const auto curve = interpolateFit(fitPoints, degree, startTangent, endTangent, false);
     if (!curve)
-        throw OdError(eInvalidInput, "a spline needs at least two distinct fit points");
+        throw OdError(eInvalidInput, "a spline needs at least two distinct fit points, not too close together");
     assertWriteEnabled();
     m_data.degree = static_cast<std::int16_t>(curve->degree());
     m_data.knots = curve->knots().asVector();
@@ -129,7 +212,7 @@ void OdDbSpline::setFitData(const std::vector<OdGePoint3d>& fitPoints, int degre
     m_data.fitTolerance = fitTolerance;
     m_data.startTangent = startTangent;
     m_data.endTangent = endTangent;
-    m_data.flags = closed ? kClosed : 0;
+    m_data.flags = curve->startPoint().isEqualTo(curve->endPoint()) ? kClosed : 0;
     updatePlanarity();
 }
 
@@ -192,7 +275,11 @@ int OdDbSpline::numFitPoints() const
 
 void OdDbSpline::updatePlanarity()
 {
-    const auto n = planeNormal(m_data.controlPoints, pointTolerance(sizeOf(m_data.controlPoints)));
+    const auto c = curve();
+    if (!c)
+        return;
+    const std::vector<OdGePoint3d>& points = c->controlPoints();
+    const auto n = planeNormal(points, pointTolerance(sizeOf(points)));
     m_data.flags = static_cast<std::int16_t>(m_data.flags & ~(kPlanar | kLinear));
     if (!n)
         return;
@@ -201,35 +288,34 @@ void OdDbSpline::updatePlanarity()
         m_data.normal = n->dotProduct(m_data.normal) < 0.0 ? -*n : *n;
 }
 
-bool OdDbSpline::hasCurve() const
+std::optional<OdGeNurbCurve3d> OdDbSpline::curve() const
 {
     assertReadEnabled();
     const std::size_t n = m_data.controlPoints.size();
     const std::size_t p = m_data.degree > 0 ? static_cast<std::size_t>(m_data.degree) : 0;
     // Data read from a file may have falling knots or weights that are not positive.
-    return p > 0 && n > p && m_data.knots.size() == n + p + 1 && (m_data.weights.empty() || m_data.weights.size() == n)
+    if (p > 0 && n > p && m_data.knots.size() == n + p + 1 && (m_data.weights.empty() || m_data.weights.size() == n)
         && m_data.knots[p] < m_data.knots[n]
         && OdGeNurbCurve3d::isValidDefinition(m_data.degree, OdGeKnotVector(m_data.knots), m_data.controlPoints,
-                                              m_data.weights);
+                                              m_data.weights))
+        return OdGeNurbCurve3d(m_data.degree, OdGeKnotVector(m_data.knots), m_data.controlPoints, m_data.weights);
+    return fitCurve();
 }
 
-OdGeNurbCurve3d OdDbSpline::geCurve() const
+std::optional<OdGeNurbCurve3d> OdDbSpline::fitCurve() const
 {
-    return OdGeNurbCurve3d(m_data.degree, OdGeKnotVector(m_data.knots), m_data.controlPoints, m_data.weights);
-}
-
-bool OdDbSpline::paramInRange(double param) const
-{
-    const std::size_t n = m_data.controlPoints.size(), p = static_cast<std::size_t>(m_data.degree);
-    return withinRange(param, m_data.knots[p], m_data.knots[n]);
+    const Data& d = m_data;
+    if (d.degree < 1 || d.degree > kMaxDegree || d.fitPoints.size() < 2 || !isFinite(d.startTangent)
+        || !isFinite(d.endTangent)
+        || !std::all_of(d.fitPoints.begin(), d.fitPoints.end(), [](const OdGePoint3d& p) { return isFinite(p); }))
+        return std::nullopt;
+    return interpolateFit(d.fitPoints, d.degree, d.startTangent, d.endTangent, d.flags & (kClosed | kPeriodic));
 }
 
 bool OdDbSpline::isClosed() const
 {
-    if (!hasCurve())
-        return false;
-    const OdGeNurbCurve3d c = geCurve();
-    return c.startPoint().isEqualTo(c.endPoint(), OdGeTol(pointTolerance(sizeOf(m_data.controlPoints))));
+    const auto c = curve();
+    return c && c->startPoint().isEqualTo(c->endPoint(), OdGeTol(pointTolerance(sizeOf(c->controlPoints()))));
 }
 
 bool OdDbSpline::isPeriodic() const
@@ -240,37 +326,42 @@ bool OdDbSpline::isPeriodic() const
 
 OdResult OdDbSpline::getStartParam(double& param) const
 {
-    if (!hasCurve())
+    const auto c = curve();
+    if (!c)
         return eDegenerateGeometry;
-    param = m_data.knots[static_cast<std::size_t>(m_data.degree)];
+    double end;
+    c->getInterval(param, end);
     return eOk;
 }
 
 OdResult OdDbSpline::getEndParam(double& param) const
 {
-    if (!hasCurve())
+    const auto c = curve();
+    if (!c)
         return eDegenerateGeometry;
-    param = m_data.knots[m_data.controlPoints.size()];
+    double start;
+    c->getInterval(start, param);
     return eOk;
 }
 
 OdResult OdDbSpline::getPointAtParam(double param, OdGePoint3d& point) const
 {
-    if (!hasCurve())
+    const auto c = curve();
+    if (!c)
         return eDegenerateGeometry;
-    if (!paramInRange(param))
+    if (!inInterval(*c, param))
         return eInvalidInput;
-    point = geCurve().evalPoint(param);
+    point = c->evalPoint(param);
     return eOk;
 }
 
 OdResult OdDbSpline::getParamAtPoint(const OdGePoint3d& point, double& param) const
 {
-    if (!hasCurve())
+    const auto c = curve();
+    if (!c)
         return eDegenerateGeometry;
-    const OdGeNurbCurve3d c = geCurve();
-    const double t = c.paramOf(point);
-    if (c.evalPoint(t).distanceTo(point) > pointTolerance(sizeOf(m_data.controlPoints)))
+    const double t = c->paramOf(point);
+    if (c->evalPoint(t).distanceTo(point) > pointTolerance(sizeOf(c->controlPoints())))
         return eInvalidInput;
     param = t;
     return eOk;
@@ -278,76 +369,121 @@ OdResult OdDbSpline::getParamAtPoint(const OdGePoint3d& point, double& param) co
 
 OdResult OdDbSpline::getDistAtParam(double param, double& dist) const
 {
-    double start, end;
-    if (OdResult r = getStartParam(start); r != eOk)
-        return r;
-    getEndParam(end);
-    if (!paramInRange(param))
+    const auto c = curve();
+    if (!c)
+        return eDegenerateGeometry;
+    if (!inInterval(*c, param))
         return eInvalidInput;
-    dist = geCurve().length(start, std::clamp(param, start, end), 1e-12);
+    double start, end;
+    c->getInterval(start, end);
+    dist = c->length(start, std::clamp(param, start, end), kLengthTol);
     return eOk;
 }
 
 OdResult OdDbSpline::getParamAtDist(double dist, double& param) const
 {
+    const auto c = curve();
+    if (!c)
+        return eDegenerateGeometry;
     double start, end;
-    if (OdResult r = getStartParam(start); r != eOk)
-        return r;
-    getEndParam(end);
-    const OdGeNurbCurve3d c = geCurve();
-    const double total = c.length(start, end, 1e-12);
+    c->getInterval(start, end);
+    const double total = c->length(start, end, kLengthTol);
     if (!withinRange(dist, 0.0, total))
         return eInvalidInput;
-    param = c.paramAtLength(start, std::clamp(dist, 0.0, total), true, 1e-12);
+    param = c->paramAtLength(start, std::clamp(dist, 0.0, total), true, kLengthTol);
+    return eOk;
+}
+
+OdResult OdDbSpline::getPointsAtDists(std::span<const double> dists, std::vector<OdGePoint3d>& points) const
+{
+    const auto c = curve();
+    if (!c)
+        return eDegenerateGeometry;
+    const SpanTable spans = spanTable(*c);
+    const double total = spans.lengths.back();
+    for (double d : dists)
+        if (!withinRange(d, 0.0, total))
+            return eInvalidInput;
+    std::vector<std::size_t> order(dists.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return dists[a] < dists[b]; });
+
+    std::vector<OdGePoint3d> found(dists.size());
+    std::size_t span = 0;
+    double param = spans.params[0], reached = 0.0;  // where the walk is, and its distance
+    for (std::size_t i : order) {
+        const double dist = std::clamp(dists[i], 0.0, total);
+        while (span + 2 < spans.params.size() && spans.lengths[span + 1] < dist) {
+            ++span;
+            param = spans.params[span];
+            reached = spans.lengths[span];
+        }
+        if (dist >= spans.lengths[span + 1]) {
+            param = spans.params[span + 1];
+            reached = spans.lengths[span + 1];
+        } else if (dist > reached) {
+            double step;
+            param = paramWithin(*c, param, spans.params[span + 1], dist - reached, spans.lengths[span + 1] - reached,
+                                kLengthTol * total, step);
+            reached += step;
+        }
+        found[i] = c->evalPoint(param);
+    }
+    points = std::move(found);
     return eOk;
 }
 
 OdResult OdDbSpline::getFirstDeriv(double param, OdGeVector3d& deriv) const
 {
-    if (!hasCurve())
+    const auto c = curve();
+    if (!c)
         return eDegenerateGeometry;
-    if (!paramInRange(param))
+    if (!inInterval(*c, param))
         return eInvalidInput;
     std::vector<OdGeVector3d> d;
-    geCurve().evalPoint(param, 1, d);
+    c->evalPoint(param, 1, d);
     deriv = d[0];
     return eOk;
 }
 
 OdResult OdDbSpline::getSecondDeriv(double param, OdGeVector3d& deriv) const
 {
-    if (!hasCurve())
+    const auto c = curve();
+    if (!c)
         return eDegenerateGeometry;
-    if (!paramInRange(param))
+    if (!inInterval(*c, param))
         return eInvalidInput;
     std::vector<OdGeVector3d> d;
-    geCurve().evalPoint(param, 2, d);
+    c->evalPoint(param, 2, d);
     deriv = d[1];
     return eOk;
 }
 
 OdResult OdDbSpline::getClosestPointTo(const OdGePoint3d& given, OdGePoint3d& closest, bool) const
 {
-    if (!hasCurve())
+    const auto c = curve();
+    if (!c)
         return eDegenerateGeometry;
-    closest = geCurve().closestPointTo(given);
+    closest = c->closestPointTo(given);
     return eOk;
 }
 
 OdResult OdDbSpline::getPlane(OdGePlane& plane) const
 {
-    if (!hasCurve())
+    const auto c = curve();
+    if (!c)
         return eDegenerateGeometry;
-    const auto n = planeNormal(m_data.controlPoints, pointTolerance(sizeOf(m_data.controlPoints)));
+    const std::vector<OdGePoint3d>& points = c->controlPoints();
+    const auto n = planeNormal(points, pointTolerance(sizeOf(points)));
     if (!n)
         return eNotImplementedYet;
     OdGeVector3d normal = *n;
     if (normal.isZeroLength()) {
         // A straight spline lies in many planes: prefer the one across its normal.
-        const OdGeVector3d along = m_data.controlPoints.back() - m_data.controlPoints.front();
+        const OdGeVector3d along = points.back() - points.front();
         normal = along.isZeroLength() || along.isPerpendicularTo(m_data.normal) ? m_data.normal : along.perpVector();
     }
-    plane.set(m_data.controlPoints.front(), normal);
+    plane.set(points.front(), normal);
     return eOk;
 }
 
@@ -369,13 +505,14 @@ void OdDbSpline::transformBy(const OdGeMatrix3d& xform)
 
 void OdDbSpline::subWorldDraw(vantrel::WorldDraw& wd) const
 {
-    if (!hasCurve())
+    const auto curveOrNone = curve();
+    if (!curveOrNone)
         return;
-    const OdGeNurbCurve3d c = geCurve();
+    const OdGeNurbCurve3d& c = *curveOrNone;
     double start, end;
     c.getInterval(start, end);
-    OdGePoint3d lo = m_data.controlPoints.front(), hi = lo;
-    for (const auto& p : m_data.controlPoints) {
+    OdGePoint3d lo = c.controlPoints().front(), hi = lo;
+    for (const auto& p : c.controlPoints()) {
         lo.set(std::min(lo.x, p.x), std::min(lo.y, p.y), std::min(lo.z, p.z));
         hi.set(std::max(hi.x, p.x), std::max(hi.y, p.y), std::max(hi.z, p.z));
     }

@@ -243,7 +243,8 @@ std::vector<V> solveBanded(std::vector<std::pair<int, std::vector<double>>> rows
 // Interpolating B-spline through fit points with chord-length parameters on [0, 1] and
 // knots by averaging. A zero tangent leaves that end free; given tangents are taken as
 // directions scaled by the total chord length. Closed: the end joins the start with a
-// common tangent. Nullopt when fewer than two distinct points remain.
+// common tangent. Nullopt when fewer than two distinct points remain, or when points so close
+// against the whole length that their parameters coincide would make the system singular.
 template <class P, class V>
 std::optional<NurbsData<P, V>> interpolate(std::vector<P> pts, V startTan, V endTan, bool closed, int degree,
                                            double eqPoint)
@@ -270,9 +271,14 @@ std::optional<NurbsData<P, V>> interpolate(std::vector<P> pts, V startTan, V end
     double total = 0.0;
     for (int k = 1; k <= n; ++k)
         total += q[k].distanceTo(q[k - 1]);
+    if (!std::isfinite(total))
+        return std::nullopt;
     for (int k = 1; k <= n; ++k)
         ub[k] = ub[k - 1] + q[k].distanceTo(q[k - 1]) / total;
     ub[n] = 1.0;
+    for (int k = 1; k <= n; ++k)
+        if (!(ub[k] > ub[k - 1]))
+            return std::nullopt;
 
     const bool hasStart = !startTan.isZeroLength(), hasEnd = !endTan.isZeroLength();
     const int numCtrl = n + 1 + (hasStart ? 1 : 0) + (hasEnd ? 1 : 0);

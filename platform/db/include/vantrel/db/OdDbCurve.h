@@ -43,9 +43,10 @@ public:
     virtual OdResult getParamAtDist(double dist, double& param) const;
     virtual OdResult getDistAtPoint(const OdGePoint3d& point, double& dist) const;
     virtual OdResult getPointAtDist(double dist, OdGePoint3d& point) const;
-    // getPointAtDist for each distance, in order; points is set only on eOk. The polylines
-    // answer from one walk over their vertices instead of one per point, so that laying many
-    // points along a long polyline costs time in proportion to the points and the vertices.
+    // getPointAtDist for each distance, in order; points is set only on eOk. The polylines and
+    // splines answer from one walk over their vertices or knot spans instead of one per point, so
+    // that laying many points along a long curve costs time in proportion to the points and the
+    // curve's pieces.
     virtual OdResult getPointsAtDists(std::span<const double> dists, std::vector<OdGePoint3d>& points) const;
     virtual OdResult getFirstDeriv(double param, OdGeVector3d& deriv) const;
     virtual OdResult getSecondDeriv(double param, OdGeVector3d& deriv) const;

@@ -2,11 +2,11 @@
 // through fit points. Its parameter is the knot parameter, from knot[degree] to knot[n].
 #pragma once
 
+#include <optional>
 #include <vector>
 
 #include <vantrel/db/OdDbCurve.h>
-
-class OdGeNurbCurve3d;
+#include <vantrel/ge/OdGeNurbCurve3d.h>
 
 class OdDbSpline : public OdDbCurve {
     ODDB_DECLARE_MEMBERS(OdDbSpline)
@@ -16,6 +16,9 @@ public:
 
     // As DXF stores a SPLINE, in world coordinates. Weights are empty unless rational; fit
     // points and tangents are empty (zero) unless the spline was built through fit points.
+    // A file may hold fit points without control data: the curve is then the one interpolated
+    // through them (closed when flag 1 or 2 is set or the last point repeats the first), while
+    // the data stays as read.
     struct Data {
         std::int16_t flags = 0;                     // 70
         std::int16_t degree = 3;                    // 71
@@ -72,16 +75,19 @@ public:
     // getClosestPointTo: extend has no effect (a spline is not extended).
     // getPlane: the plane of the control points; eNotImplementedYet when they are not coplanar.
     ODDB_CURVE_QUERIES
+    // In one pass along the curve, span by span, whatever the order of the distances.
+    OdResult getPointsAtDists(std::span<const double> dists, std::vector<OdGePoint3d>& points) const override;
 
     // Any invertible affine map (it carries control points exactly).
     void transformBy(const OdGeMatrix3d& xform) override;
     void subWorldDraw(vantrel::WorldDraw& wd) const override;
 
 private:
-    bool hasCurve() const;
-    OdGeNurbCurve3d geCurve() const;
-    bool paramInRange(double param) const;
-    // Sets the planar and linear flags and the normal from the control points.
+    // The curve the data describes: the control data when it is sound, else the curve through
+    // sound fit data; nullopt when neither is (data read from a file may be damaged).
+    std::optional<OdGeNurbCurve3d> curve() const;
+    std::optional<OdGeNurbCurve3d> fitCurve() const;
+    // Sets the planar and linear flags and the normal from the curve's control points.
     void updatePlanarity();
 
     Data m_data;
