@@ -15,6 +15,7 @@
 #include <vantrel/db/OdDbLine.h>
 #include <vantrel/db/OdDbSortentsTable.h>
 #include <vantrel/db/Template.h>
+#include "ezdxf_check.h"
 
 using namespace vantrel;
 
@@ -130,16 +131,9 @@ TEST_F(DxfClasses, ClassesReadFromAFileStayAsReadAndOnlyMissingOnesFollow)
 
 TEST_F(DxfClasses, AnIndependentReaderSeesTheClassesAndPassesItsAudit)
 {
-    if (std::system("/usr/bin/python3 -c 'import ezdxf' >/dev/null 2>&1") != 0)
-        GTEST_SKIP() << "python3-ezdxf is not installed (tools/setup installs it)";
     addLight(db->getModelSpaceId());
     addLight(db->getPaperSpaceId());
-    const auto dir = std::filesystem::temp_directory_path() / ("vantrel_classes_" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir);
-    const auto file = dir / "classes.dxf";
-    ASSERT_EQ(writeDxf(*db, file.string()), "");
-    std::ofstream(dir / "check.py") << R"(import sys, ezdxf
-doc = ezdxf.readfile(sys.argv[1])
+    const EzdxfCheck check = runEzdxfCheck(*db, "classes", R"(doc = ezdxf.readfile(sys.argv[1])
 auditor = doc.audit()
 for e in auditor.errors:
     print('audit:', e)
@@ -150,14 +144,6 @@ assert (c.cpp_class_name, c.app_name, c.flags, c.instance_count, c.was_a_proxy, 
 assert doc.classes.get('LAYOUT').dxf.instance_count == 2
 assert len(doc.modelspace().query('LIGHT')) == 1 and len(doc.layout('Layout1').query('LIGHT')) == 1
 print('ok')
-)";
-    const std::string cmd = "/usr/bin/python3 " + (dir / "check.py").string() + " " + file.string() + " > " +
-                            (dir / "out.txt").string() + " 2>&1";
-    const int status = std::system(cmd.c_str());
-    std::ifstream log(dir / "out.txt");
-    std::stringstream text;
-    text << log.rdbuf();
-    EXPECT_EQ(status, 0) << text.str();
-    EXPECT_NE(text.str().find("ok"), std::string::npos) << text.str();
-    std::filesystem::remove_all(dir);
+)");
+    EXPECT_TRUE(check.passed) << check.output;
 }

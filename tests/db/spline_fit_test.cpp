@@ -19,6 +19,7 @@
 #include <vantrel/db/Template.h>
 
 #include "RecordingDraw.h"
+#include "ezdxf_check.h"
 
 using namespace vantrel;
 
@@ -177,14 +178,7 @@ TEST_F(FitSplineFile, IsWrittenBackAsReadAndAnIndependentReaderSeesTheFitPoints)
     EXPECT_EQ(after.flags, before.flags);
     EXPECT_EQ(dxfText(*again.database), text);
 
-    if (std::system("/usr/bin/python3 -c 'import ezdxf' >/dev/null 2>&1") != 0)
-        GTEST_SKIP() << "python3-ezdxf is not installed (tools/setup installs it)";
-    const auto dir = std::filesystem::temp_directory_path() / ("vantrel_fitspline_" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir);
-    const auto file = dir / "fit.dxf";
-    ASSERT_EQ(writeDxf(*db, file.string()), "");
-    std::ofstream(dir / "check.py") << R"(import sys, ezdxf
-doc = ezdxf.readfile(sys.argv[1])
+    const EzdxfCheck check = runEzdxfCheck(*db, "fitspline", R"(doc = ezdxf.readfile(sys.argv[1])
 s = doc.modelspace().query('SPLINE')[0]
 fit = [tuple(p) for p in s.fit_points]
 assert fit == [(0, 0, 0), (2, 1.25, 0), (4, -0.5, 0), (7, 3, 0)], fit
@@ -193,14 +187,8 @@ assert tuple(s.dxf.start_tangent) == (1, 0, 0) and tuple(s.dxf.end_tangent) == (
 assert s.dxf.degree == 3
 assert not doc.audit().errors
 print('ok')
-)";
-    const std::string cmd = "cd " + dir.string() + " && /usr/bin/python3 check.py fit.dxf > out.txt 2>&1";
-    const int status = std::system(cmd.c_str());
-    std::stringstream out;
-    out << std::ifstream(dir / "out.txt").rdbuf();
-    EXPECT_EQ(status, 0) << out.str();
-    EXPECT_NE(out.str().find("ok"), std::string::npos) << out.str();
-    std::filesystem::remove_all(dir);
+)");
+    EXPECT_TRUE(check.passed) << check.output;
 }
 
 // Fit data that describes no curve: every query answers an error, nothing is drawn, and the

@@ -2,25 +2,10 @@
 // owner-drawn list.
 #include <vantrel/host/UiComboBox.h>
 
-#include <cwctype>
-
 #include <vantrel/host/DialogTemplate.h>
+#include "utils/ignore_case.h"
 
 namespace vantrel {
-
-namespace {
-
-bool equalIgnoringCase(const std::wstring& a, const std::wstring& b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (std::towlower(static_cast<wint_t>(a[i])) != std::towlower(static_cast<wint_t>(b[i])))
-            return false;
-    return true;
-}
-
-} // namespace
 
 void UiComboBox::changed()
 {
@@ -103,7 +88,7 @@ int UiComboBox::FindStringExact(int start, const std::wstring& text) const
     const int first = validIndex(start) ? start + 1 : 0;
     for (int k = 0; k < count; ++k) {
         const int i = (first + k) % count;
-        if (equalIgnoringCase(state().items[static_cast<std::size_t>(i)].text, text))
+        if (equalsIgnoringCase(state().items[static_cast<std::size_t>(i)].text, text))
             return i;
     }
     return kError;

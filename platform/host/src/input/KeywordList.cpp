@@ -2,9 +2,9 @@
 // displayed text, and matching of typed text by whole word or capitals.
 #include <vantrel/host/KeywordList.h>
 
-#include <cwctype>
 
 #include <vantrel/host/InputSyntax.h>
+#include "utils/ignore_case.h"
 
 namespace vantrel {
 
@@ -74,16 +74,6 @@ std::wstring capitalsOf(std::wstring_view text)
         if (std::iswupper(static_cast<wint_t>(c)))
             caps.push_back(c);
     return caps;
-}
-
-bool equalsIgnoringCase(std::wstring_view a, std::wstring_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (std::towupper(static_cast<wint_t>(a[i])) != std::towupper(static_cast<wint_t>(b[i])))
-            return false;
-    return true;
 }
 
 // Whole words first over every keyword, then capitals: a text that is one keyword's whole word

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cwctype>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -17,11 +16,13 @@
 #include <vantrel/host/InputSyntax.h>
 #include <vantrel/host/Transcript.h>
 #include <vantrel/hxicore/ResTranslation.h>
+#include "utils/ignore_case.h"
 
 namespace {
 
 using vantrel::InputEngine;
 using vantrel::InputSyntax;
+using vantrel::equalsIgnoringCase;
 
 // The untranslated keys of the named colours; index 2 onwards are palette colours 1 to 7.
 constexpr std::array<const wchar_t*, kHostColorNameCount> kColorNames = {
@@ -29,20 +30,10 @@ constexpr std::array<const wchar_t*, kHostColorNameCount> kColorNames = {
 };
 constexpr std::size_t kFirstPaletteName = 2;
 
-bool equalIgnoringCase(std::wstring_view a, std::wstring_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (std::towlower(static_cast<wint_t>(a[i])) != std::towlower(static_cast<wint_t>(b[i])))
-            return false;
-    return true;
-}
-
 // Removes a case-insensitive prefix such as "HSL:"; false when the text does not start with it.
 bool takePrefix(std::wstring_view& text, std::wstring_view prefix)
 {
-    if (text.size() < prefix.size() || !equalIgnoringCase(text.substr(0, prefix.size()), prefix))
+    if (text.size() < prefix.size() || !equalsIgnoringCase(text.substr(0, prefix.size()), prefix))
         return false;
     text.remove_prefix(prefix.size());
     return true;
@@ -145,7 +136,7 @@ std::optional<OdCmColor> parseHsl(std::wstring_view text)
 std::optional<OdCmColor> namedColor(std::wstring_view text)
 {
     for (std::size_t i = 0; i < kColorNames.size(); ++i) {
-        if (!equalIgnoringCase(text, kColorNames[i]) && !equalIgnoringCase(text, Supp_Translate(kColorNames[i]).str()))
+        if (!equalsIgnoringCase(text, kColorNames[i]) && !vantrel::equalsIgnoringCase(text, Supp_Translate(kColorNames[i]).str()))
             continue;
         if (i == 0)
             return OdCmColor(OdCmEntityColor::kByLayer);
@@ -235,11 +226,11 @@ bool hostSetColorDialogTrueColor(OdCmColor& color, bool allowMetaColor, const Od
         std::size_t blank = words.find_first_of(L" \t");
         std::wstring_view event = words.substr(0, blank);
         std::wstring_view rest = blank == std::wstring_view::npos ? std::wstring_view() : words.substr(blank);
-        if (equalIgnoringCase(event, L"color") && !InputSyntax::trim(rest).empty())
+        if (equalsIgnoringCase(event, L"color") && !InputSyntax::trim(rest).empty())
             return readText(rest);
-        if (equalIgnoringCase(event, L"ok") && InputSyntax::trim(rest).empty())
+        if (equalsIgnoringCase(event, L"ok") && InputSyntax::trim(rest).empty())
             return offer(currentColor);
-        if (equalIgnoringCase(event, L"cancel") && InputSyntax::trim(rest).empty())
+        if (equalsIgnoringCase(event, L"cancel") && InputSyntax::trim(rest).empty())
             return InputEngine::Reply::of(kInputCancel);
         return InputEngine::Reply::refuse(L"The color dialog takes !dlg color COLOR, !dlg ok or !dlg cancel.");
     };
