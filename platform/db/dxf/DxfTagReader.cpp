@@ -18,7 +18,9 @@ namespace vantrel {
 
 namespace {
 
-constexpr std::string_view kBinarySentinel = "AutoCAD Binary DXF";
+// A binary DXF file opens with a 22-byte sentinel: a program name, then this.
+constexpr std::string_view kBinarySentinelEnd = " Binary DXF\r\n\x1a";
+constexpr std::size_t kBinarySentinelEndAt = 7;
 
 [[noreturn]] void fileError(const std::filesystem::path& path, int err)
 {
@@ -75,7 +77,7 @@ DxfTagReader::DxfTagReader(Text text) : m_data(std::move(text)), m_size(m_data.g
     std::string_view all(m_data.get(), m_size);
     if (all.starts_with("\xEF\xBB\xBF"))
         m_pos = 3;
-    if (all.starts_with(kBinarySentinel))
+    if (all.size() > kBinarySentinelEndAt && all.substr(kBinarySentinelEndAt).starts_with(kBinarySentinelEnd))
         throw DxfError(1, "binary DXF is not supported; save the drawing as ASCII DXF");
 }
 
