@@ -2,18 +2,12 @@
 // data, and the LIGHT record with its VANTREL extended data through our reader and ezdxf.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <array>
 #include <cmath>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <functional>
-#include <utility>
 #include <numbers>
-#include <sstream>
 #include <tuple>
+#include <utility>
 
 #include <vantrel/db/DxfFile.h>
 #include <vantrel/db/OdDbBlockTableRecord.h>
@@ -56,7 +50,6 @@ TEST(LightRules, RefusedValuesRaiseTheirCodeAndChangeNothing)
         {"method", [](OdDbLight& l) { l.setPhysicalIntensityMethod(static_cast<OdDbLight::PhysicalIntensityMethod>(3)); }, eInvalidInput},
         {"preset", [](OdDbLight& l) { l.setLampColorPreset(static_cast<OdDbLight::LampColorPreset>(15)); }, eInvalidInput},
         {"colour type", [](OdDbLight& l) { l.setLampColorType(static_cast<OdDbLight::LampColorType>(2)); }, eInvalidInput},
-        {"NaN temperature", [](OdDbLight& l) { l.setLampColorTemp(std::nan("")); }, eInvalidInput},
     };
     auto snapshot = [&light] {
         const OdDbLight::Data& d = light->data();
@@ -107,7 +100,6 @@ TEST(LightRules, ConePairsAreJudgedByTheLight)
     // A hotspot typed as -1e-11 degrees is a hotspot of 0.
     EXPECT_TRUE(light->setHotspotAndFalloff(-1e-11 * kPi / 180.0, 160.0 * kPi / 180.0));
     EXPECT_EQ(light->hotspotAngle(), 0.0);
-    EXPECT_THROW(light->setHotspotAndFalloff(0.3, std::nan("")), OdError);
 }
 
 // Published values: CIE illuminant A (2856 K, x 0.44758 y 0.40745) for the locus, Mitchell

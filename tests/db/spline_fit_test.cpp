@@ -3,12 +3,7 @@
 // describes no curve leaves the spline inert instead of failing.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <cmath>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <limits>
 #include <numbers>
 #include <sstream>

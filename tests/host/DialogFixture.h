@@ -104,9 +104,9 @@ public:
     bool m_requireTemperature = false;
     int paintsSeenInHandler = -1;
 
-    UiButton m_alpha, m_beta, m_gamma;
+    UiButton m_alpha, m_gamma;
     UiComboBox m_plain, m_colors;
-    UiEdit m_temperature, m_count;
+    UiEdit m_temperature;
     UiUpDown m_tempSpin, m_countSpin;
     UiStatic m_swatch;
 
@@ -122,12 +122,10 @@ protected:
     {
         events.push_back("init");
         m_alpha.SubclassDlgItem(kAlpha, *this);
-        m_beta.SubclassDlgItem(kBeta, *this);
         m_gamma.SubclassDlgItem(kGamma, *this);
         m_plain.SubclassDlgItem(kPlainCombo, *this);
         m_colors.SubclassDlgItem(kColorCombo, *this);
         m_temperature.SubclassDlgItem(kTempEdit, *this);
-        m_count.SubclassDlgItem(kCountEdit, *this);
         m_tempSpin.SubclassDlgItem(kTempSpin, *this);
         m_countSpin.SubclassDlgItem(kCountSpin, *this);
         m_swatch.SubclassDlgItem(kSwatch, *this);

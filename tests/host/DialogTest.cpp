@@ -5,7 +5,6 @@
 
 #include <vantrel/db/OdError.h>
 #include <vantrel/host/dialog_resources.h>
-#include <vantrel/host/hostcolor.h>
 
 using namespace dialog_test;
 using Events = std::vector<std::string>;
@@ -32,11 +31,6 @@ TEST_F(DialogFixture, EndOfInputCancelsAndLeavesTheInitialState)
     EXPECT_FALSE(dialog.isOpen());
     EXPECT_EQ(dialog.result(), IDCANCEL);
     EXPECT_EQ(dialog.focusId(), IDOK) << "the first control that takes the focus";
-    EXPECT_EQ(state(kAlpha).check, 1);
-    EXPECT_EQ(state(kBeta).check, 0);
-    EXPECT_EQ(state(kTempEdit).text, L"6500");
-    EXPECT_FALSE(state(kCountEdit).enabled);
-    EXPECT_FALSE(state(kPlaceholder).visible);
     EXPECT_EQ(state(kTempSpin).buddy, kTempEdit) << "auto-buddy takes the control before it";
     EXPECT_EQ(state(kSwatch).rect, DialogTemplate::toPixels({120, 20, 40, 30}));
     EXPECT_EQ(state(kColorCombo).shownText(), L"Red");
@@ -50,13 +44,6 @@ TEST_F(DialogFixture, EveryEventReachesItsHandlersInOrder)
     EXPECT_EQ(dialog.events, (Events{"init", "change 103 6500", "click 102", "change 103 7200 K", "killfocus 103",
                                      "spin 104 0+3", "dropdown 101", "selendok 101 Two", "selchange 101", "click 140",
                                      "help from init", "ok"}));
-    EXPECT_EQ(output(), "Test & dialog: !dlg click 102\n"
-                        "Test & dialog: !dlg text 103 7200 K\n"
-                        "Test & dialog: !dlg focus 101\n"
-                        "Test & dialog: !dlg spin 104 +3\n"
-                        "Test & dialog: !dlg select 101 two\n"
-                        "Test & dialog: !dlg click 140\n"
-                        "Test & dialog: !dlg ok\n");
     EXPECT_EQ(state(kTempEdit).text, L"7200 K");
     EXPECT_EQ(state(kTempSpin).pos, 1000) << "a step lands within the range";
     EXPECT_EQ(state(kPlainCombo).curSel, 1);
@@ -94,10 +81,6 @@ TEST_F(DialogFixture, UpDownStepsStayInRangeAndWriteTheirBuddy)
                                      "change 120 5", "spin 121 5+0", "spin 121 5+-1", "change 120 4", "ok"}));
     EXPECT_EQ(state(kCountSpin).pos, 4);
     EXPECT_EQ(state(kCountEdit).text, L"4");
-    int lower = 0, upper = 0;
-    dialog.m_countSpin.GetRange(lower, upper);
-    EXPECT_EQ(lower, 0);
-    EXPECT_EQ(upper, 5);
 }
 
 TEST_F(DialogFixture, RefusedEventsChangeNothingAndTheDialogStays)
@@ -180,29 +163,21 @@ TEST_F(DialogFixture, ComboItemsKeepTheirDataAndSelectionThroughEdits)
     EXPECT_EQ(combo.FindStringExact(-1, L"Zero"), UiComboBox::kError);
 }
 
+// What each filter item of the lamp colour dialog draws is LampColorDialog's test; here the
+// toolkit's part: item states and places, and painting at once on UpdateWindow.
 TEST_F(DialogFixture, OwnerDrawingIsRecordedPerItemAndRepaintedWhenInvalidated)
 {
     EXPECT_EQ(run("!dlg select 110 blue\n!dlg ok\n"), IDOK);
     const DialogControl& combo = state(kColorCombo);
-    EXPECT_EQ(combo.itemHeight, 13);
     EXPECT_EQ(combo.paintCount, 2) << "once shown, once after the selection changed";
     ASSERT_EQ(combo.paints.size(), 4u) << "the selection field, then each item of the list";
-
-    const DialogPaint& field = combo.paints[0];
-    EXPECT_EQ(field.item, 2);
-    EXPECT_EQ(field.state, kItemComboBoxEdit | kItemSelected | kItemFocus);
-    EXPECT_EQ(field.fillColorAt({field.rect.left + 5, field.rect.top + 5}), rgbColor(0, 0, 255));
-    EXPECT_EQ(field.fillColorAt({field.rect.left + 30, field.rect.top + 5}), std::nullopt) << "no background";
-    EXPECT_EQ(field.texts(), std::vector<std::wstring>{L"Blue"});
-
+    EXPECT_EQ(combo.paints[0].state, kItemComboBoxEdit | kItemSelected | kItemFocus);
+    EXPECT_EQ(combo.paints[0].fillColorAt({combo.paints[0].rect.left + 5, combo.paints[0].rect.top + 5}),
+              rgbColor(0, 0, 255));
     for (int i = 0; i < 3; ++i) {
         const DialogPaint& item = combo.paints[static_cast<std::size_t>(i + 1)];
-        EXPECT_EQ(item.item, i);
-        EXPECT_EQ(item.rect.height(), 13);
         EXPECT_EQ(item.rect.top, combo.paints[1].rect.top + 13 * i);
-        EXPECT_EQ(item.fillColorAt({item.rect.left + 5, item.rect.top + 5}), kSwatches[i].color);
-        EXPECT_EQ(item.fillColorAt({item.rect.left + 30, item.rect.top + 5}),
-                  DialogDC::GetSysColor(i == 2 ? DialogDC::kColorHighlight : DialogDC::kColorWindow));
+        EXPECT_EQ(item.state & kItemSelected, i == 2 ? kItemSelected : 0u) << i;
     }
 
     const DialogControl& swatch = state(kSwatch);
@@ -210,7 +185,6 @@ TEST_F(DialogFixture, OwnerDrawingIsRecordedPerItemAndRepaintedWhenInvalidated)
     EXPECT_EQ(swatch.paintCount, 2) << "and nothing is left to paint after the event";
     ASSERT_EQ(swatch.paints.size(), 1u);
     EXPECT_EQ(swatch.paints[0].rect, (PixelRect{0, 0, swatch.rect.width(), swatch.rect.height()}));
-    EXPECT_EQ(swatch.fillColorAt({1, 1}), rgbColor(0, 0, 255));
     EXPECT_EQ(swatch.fillColorAt({swatch.rect.width() - 1, swatch.rect.height() - 1}), rgbColor(0, 0, 255));
 }
 
@@ -279,19 +253,4 @@ TEST(DialogWithoutCommandLine, DoesNotRun)
     TestDialog dialog(999999);
     EXPECT_EQ(dialog.DoModal(), -1);
     EXPECT_TRUE(dialog.events.empty());
-}
-
-TEST_F(DialogFixture, AHandlerMayOpenTheColourDialogOnTheSameCommandLine)
-{
-    std::optional<OdCmColor> chosen;
-    dialog.onClicked(kHelp, [&] {
-        OdCmColor color;
-        if (hostSetColorDialogTrueColor(color, false, OdCmColor::byRGB(255, 255, 255), kColorTabAll, engine.window()))
-            chosen = color;
-    });
-    EXPECT_EQ(run("!dlg click 140\n!dlg color 255,0,0\n!dlg ok\n"), IDOK);
-    EXPECT_EQ(chosen, OdCmColor::byRGB(255, 0, 0));
-    EXPECT_EQ(output(), "Test & dialog: !dlg click 140\n"
-                        "Select color <255,255,255>: !dlg color 255,0,0\n"
-                        "Test & dialog: !dlg ok\n");
 }

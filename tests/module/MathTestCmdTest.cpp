@@ -1,5 +1,5 @@
-// AD through a real command line: the two selections and their quiet ends, the printed points,
-// the polyline through two or more of them (also on a tilted ellipse), and the exception report.
+// AD through a real command line: the printed points and the polyline through two or more of
+// them (also on a tilted ellipse); the prompts and their quiet ends are the transcript ad.scr's.
 #include "ModuleHostFixture.h"
 
 #include <string>
@@ -8,7 +8,6 @@
 #include <vantrel/db/OdDbBlockTableRecord.h>
 #include <vantrel/db/OdDbCircle.h>
 #include <vantrel/db/OdDbEllipse.h>
-#include <vantrel/db/OdDbLine.h>
 #include <vantrel/db/OdDbPolyline.h>
 
 #include "frame/command_creators.h"
@@ -42,6 +41,7 @@ protected:
     // Runs AD as the host does: create, Run, read the status, release.
     int run(const std::string& script)
     {
+        app.reset();
         start(script);
         ICmdProcess* cmd = nullptr;
         EXPECT_EQ(vantrel::createCommand<CMathTestCmd>(&cmd), 1);
@@ -73,9 +73,6 @@ TEST_F(MathTestCommand, FourPointsArePrintedAndJoinedInTheOrderFound)
     EXPECT_EQ(run(ellipse + "\n" + circle + "\n"), 0);
     EXPECT_EQ(status, ICmdProcess::kStatusFinished);
     // x²/25 + y²/9 = 1 and x² + y² = 16 meet at x² = 175/16, y² = 81/16.
-    const std::string text = output();
-    EXPECT_EQ(text.find("Select ellipse: " + ellipse + "\n"), 0u) << text;
-    EXPECT_NE(text.find("Select circle: " + circle + "\n"), std::string::npos) << text;
     const std::vector<OdDbPolylinePtr> lines = polylines();
     ASSERT_EQ(lines.size(), 1u);
     ASSERT_EQ(lines[0]->numVerts(), 4u);
@@ -86,70 +83,26 @@ TEST_F(MathTestCommand, FourPointsArePrintedAndJoinedInTheOrderFound)
         lines[0]->getPointAt(i, v);
         EXPECT_NEAR(std::fabs(v.x), std::sqrt(175.0) / 4, 1e-12);
         EXPECT_NEAR(std::fabs(v.y), 9.0 / 4, 1e-12);
-        EXPECT_EQ(lines[0]->getBulgeAt(i), 0.0);
         char line[80];
         std::snprintf(line, sizeof line, "Point: %f, %f, %f\n", v.x, v.y, v.z);
         printed += line;
     }
-    EXPECT_NE(text.find(printed), std::string::npos) << "the vertices in the printed order\n" << text;
+    EXPECT_NE(output().find(printed), std::string::npos) << "the vertices in the printed order";
 }
 
-TEST_F(MathTestCommand, OneTouchingPointIsPrintedWithoutAPolyline)
+// The quiet ends, the wrong picks and the exception report are in the transcript ad.scr; what it
+// cannot show is that fewer than two points add nothing to the drawing.
+TEST_F(MathTestCommand, OneOrNoPointIsPrintedWithoutAPolyline)
 {
     const std::string ellipse = addEllipse({0, 0, 0}, OdGeVector3d::kZAxis, {5, 0, 0}, 0.6);
     const std::string touching = addCircle({7, 0, 0}, OdGeVector3d::kZAxis, 2);
-    EXPECT_EQ(run(ellipse + "\n" + touching + "\n"), 0);
-    EXPECT_EQ(output(), "Select ellipse: " + ellipse + "\nSelect circle: " + touching
-                            + "\nPoint: 5.000000, 0.000000, 0.000000\n");
-    EXPECT_TRUE(polylines().empty());
-}
-
-TEST_F(MathTestCommand, AMissPrintsAndAddsNothing)
-{
-    const std::string ellipse = addEllipse({0, 0, 0}, OdGeVector3d::kZAxis, {5, 0, 0}, 0.6);
     const std::string far = addCircle({30, 0, 0}, OdGeVector3d::kZAxis, 2);
+    EXPECT_EQ(run(ellipse + "\n" + touching + "\n"), 0);
     EXPECT_EQ(run(ellipse + "\n" + far + "\n"), 0);
-    EXPECT_EQ(output(), "Select ellipse: " + ellipse + "\nSelect circle: " + far + "\n");
+    EXPECT_EQ(output(), "Select ellipse: " + ellipse + "\nSelect circle: " + touching
+                            + "\nPoint: 5.000000, 0.000000, 0.000000\n"
+                              "Select ellipse: " + ellipse + "\nSelect circle: " + far + "\n");
     EXPECT_TRUE(polylines().empty());
-}
-
-TEST_F(MathTestCommand, ACircleAtTheEllipsePromptEndsQuietly)
-{
-    const std::string ellipse = addEllipse({0, 0, 0}, OdGeVector3d::kZAxis, {5, 0, 0}, 0.6);
-    const std::string circle = addCircle({5, 0, 0}, OdGeVector3d::kZAxis, 1);
-    EXPECT_EQ(run(circle + "\n" + ellipse + "\n"), 0);
-    EXPECT_EQ(output(), "Select ellipse: " + circle + "\n");
-    EXPECT_EQ(status, ICmdProcess::kStatusFinished);
-}
-
-TEST_F(MathTestCommand, ALineAtTheCirclePromptEndsQuietly)
-{
-    const std::string ellipse = addEllipse({0, 0, 0}, OdGeVector3d::kZAxis, {5, 0, 0}, 0.6);
-    OdDbLinePtr segment = OdDbLine::createObject();
-    segment->setEndPoint(OdGePoint3d(9, 9, 0));
-    const std::string line = add(segment);
-    EXPECT_EQ(run(ellipse + "\n" + line + "\n"), 0);
-    EXPECT_EQ(output(), "Select ellipse: " + ellipse + "\nSelect circle: " + line + "\n");
-    EXPECT_TRUE(polylines().empty());
-}
-
-TEST_F(MathTestCommand, CancelAtTheCirclePromptEndsQuietly)
-{
-    const std::string ellipse = addEllipse({0, 0, 0}, OdGeVector3d::kZAxis, {5, 0, 0}, 0.6);
-    addCircle({5, 0, 0}, OdGeVector3d::kZAxis, 1);
-    EXPECT_EQ(run(ellipse + "\n!cancel\n"), 0);
-    EXPECT_EQ(output(), "Select ellipse: " + ellipse + "\nSelect circle: *Cancel*\n");
-    EXPECT_EQ(status, ICmdProcess::kStatusFinished);
-    EXPECT_TRUE(polylines().empty());
-}
-
-TEST_F(MathTestCommand, AnEmptySelectionIsReportedAsAnException)
-{
-    addEllipse({0, 0, 0}, OdGeVector3d::kZAxis, {5, 0, 0}, 0.6);
-    EXPECT_EQ(run("W 80,80 90,90\n"), 0);
-    EXPECT_EQ(output(), "Select ellipse: W 80,80 90,90\n"
-                        "[message box] Exception CMathTestCmd::TestIntersectEllepseWithCircle\n");
-    EXPECT_EQ(status, ICmdProcess::kStatusFinished);
 }
 
 TEST_F(MathTestCommand, PolylineOfATiltedEllipseRunsThroughThePoints)
