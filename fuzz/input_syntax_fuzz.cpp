@@ -1,6 +1,6 @@
 // Feeds arbitrary text to the input syntax: the number, angle and point parsers, keyword lists
-// and their matching, script lines, and whole requests run on a script made of the input. None
-// may crash, and what they answer must be sound.
+// and their matching, script lines, colour texts, and whole requests run on a script made of the
+// input. None may crash, and what they answer must be sound.
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -13,6 +13,7 @@
 #include <vantrel/host/InputSyntax.h>
 #include <vantrel/host/KeywordList.h>
 #include <vantrel/host/ScriptInputSource.h>
+#include <vantrel/host/hostcolor.h>
 #include <vantrel/host/Transcript.h>
 
 namespace {
@@ -39,6 +40,11 @@ void parsers(std::wstring_view text)
     if (auto p = InputSyntax::parsePoint(text, OdGePoint3d(1.0, -2.0, 3.0)))
         check(finite(*p));
     (void)vantrel::ScriptInputSource::parseLine(text, L"fuzz");
+    for (const std::wstring& colorText : {std::wstring(text), L"HSL:" + std::wstring(text)}) {
+        OdCmColor color;
+        if (hostCmParseColor(OdString(colorText), color) == eOk)
+            check(!color.isByACI() || (color.colorIndex() >= 1 && color.colorIndex() <= 255));
+    }
 }
 
 void keywords(std::wstring_view list, std::wstring_view typed)
