@@ -29,8 +29,14 @@ struct RecordingDraw : vantrel::WorldDraw {
     std::vector<Arc> arcs;
     std::vector<Text> texts;
     std::vector<Marker> markers;
+    struct Symbol {
+        OdGePoint3d position;
+        std::vector<OdGeVector3d> offsets;
+    };
+    std::vector<Symbol> symbols;
+    std::vector<vantrel::DrawTraits> traits;
 
-    void setTraits(const vantrel::DrawTraits&) override {}
+    void setTraits(const vantrel::DrawTraits& t) override { traits.push_back(t); }
     void path(std::span<const vantrel::PathVertex> v, bool, const OdGeVector3d&) override
     {
         paths.emplace_back(v.begin(), v.end());
@@ -50,4 +56,8 @@ struct RecordingDraw : vantrel::WorldDraw {
         texts.push_back({p, d, h, t});
     }
     void marker(const OdGePoint3d& p, vantrel::MarkerKind k, double) override { markers.push_back({p, k}); }
+    void markerPolyline(const OdGePoint3d& p, std::span<const OdGeVector3d> o, double) override
+    {
+        symbols.push_back({p, {o.begin(), o.end()}});
+    }
 };

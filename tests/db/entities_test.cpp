@@ -202,7 +202,7 @@ TEST(OdDbLight, StoresEveryPropertyAndRefusesNonFiniteValues)
     light->subWorldDraw(draw);
     ASSERT_EQ(draw.markers.size(), 1u);
     EXPECT_TRUE(near(draw.markers[0].position, {1, 2, 3}));
-    EXPECT_EQ(draw.markers[0].kind, vantrel::MarkerKind::Light);
+    EXPECT_EQ(draw.markers[0].kind, vantrel::MarkerKind::SpotLight);
 
     light->transformBy(OdGeMatrix3d::translation({1, 0, 0}));
     EXPECT_TRUE(near(light->targetLocation(), {2, 2, -7}));

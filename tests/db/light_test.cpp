@@ -1,5 +1,6 @@
 // Tests of lights: the rules on values, the lamp colours against published colour-temperature
-// data, and the LIGHT record with its VANTREL extended data through our reader and ezdxf.
+// data, the LIGHT record with its VANTREL extended data through our reader and ezdxf, and the
+// glyph each kind of light draws.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -15,6 +16,7 @@
 #include <vantrel/db/OdDbTables.h>
 #include <vantrel/db/Template.h>
 #include <vantrel/db/lamp_color.h>
+#include "RecordingDraw.h"
 #include "ezdxf_check.h"
 
 using namespace vantrel;
@@ -332,4 +334,104 @@ assert lights[1].get_xdata('OTHERAPP')[0] == (1000, 'kept')
 print('ok')
 )");
     EXPECT_TRUE(check.passed) << check.output;
+}
+
+namespace {
+
+OdDbLightPtr aimedLight(OdGiDrawable::DrawableType type, const OdGePoint3d& target, bool hasTarget)
+{
+    OdDbLightPtr light = OdDbLight::createObject();
+    light->setLightType(type);
+    light->setTargetLocation(target);
+    light->setHasTarget(hasTarget);
+    return light;
+}
+
+RecordingDraw drawn(const OdDbLight& light)
+{
+    RecordingDraw draw;
+    light.subWorldDraw(draw);
+    return draw;
+}
+
+std::vector<OdGeVector3d> offsets(const std::vector<PathVertex>& path)
+{
+    std::vector<OdGeVector3d> v;
+    for (const PathVertex& p : path)
+        v.push_back(p.point.asVector());
+    return v;
+}
+
+// Lines from the origin at +-half (degrees) about the direction at angle axis, in the plane z = 0.
+void expectCone(const std::vector<OdGeVector3d>& v, double axis, double half, double length)
+{
+    auto at = [&](double deg) { return OdGeVector3d(std::cos(deg * kPi / 180), std::sin(deg * kPi / 180), 0) * length; };
+    ASSERT_EQ(v.size(), 3u);
+    EXPECT_TRUE(v[0].isEqualTo(at(axis + half), OdGeTol(1e-9, 1e-9)) && v[1].isZeroLength()
+                && v[2].isEqualTo(at(axis - half), OdGeTol(1e-9, 1e-9)))
+        << v[0].x << "," << v[0].y << "," << v[0].z << " " << v[2].x << "," << v[2].y << "," << v[2].z;
+}
+
+} // namespace
+
+TEST(LightGlyph, SpotConesReachTheTargetSeenFromAbove)
+{
+    OdDbLightPtr spot = aimedLight(OdGiDrawable::kSpotLight, {10, 0, 0}, true);
+    ASSERT_TRUE(spot->setHotspotAndFalloff(40 * kPi / 180, 60 * kPi / 180));
+    RecordingDraw d = drawn(*spot);
+    ASSERT_EQ(d.markers.size(), 1u);
+    EXPECT_EQ(d.markers[0].kind, MarkerKind::SpotLight);
+    ASSERT_EQ(d.paths.size(), 2u);
+    expectCone(offsets(d.paths[0]), 0, 30, 10);
+    expectCone(offsets(d.paths[1]), 0, 20, 6);
+    OdGeExtents3d ext;
+    ASSERT_EQ(spot->getGeomExtents(ext), eOk);
+    EXPECT_TRUE(ext.maxPoint().isEqualTo({10 * std::cos(kPi / 6), 5, 0}) && ext.minPoint().isEqualTo({0, -5, 0}));
+
+    // A target below: the cone lies in the light's plane and reaches the target as seen from above.
+    spot->setTargetLocation({0, 10, -5});
+    expectCone(offsets(drawn(*spot).paths[0]), 90, 30, 10);
+    // Without a target only the direction counts: the cone is three glyphs long.
+    spot->setHasTarget(false);
+    d = drawn(*spot);
+    ASSERT_TRUE(d.paths.empty() && d.symbols.size() == 2u);
+    expectCone(d.symbols[0].offsets, 90, 30, 3);
+    // Aimed straight down at a target 10 below: the circles the cones make there.
+    spot->setTargetLocation({0, 0, -10});
+    spot->setHasTarget(true);
+    d = drawn(*spot);
+    ASSERT_EQ(d.paths.size(), 2u);
+    for (auto [path, half] : {std::pair{0, 30.0}, std::pair{1, 20.0}})
+        for (const PathVertex& p : d.paths[path])
+            EXPECT_NEAR(p.point.asVector().length(), 10 * std::tan(half * kPi / 180), 1e-9);
+}
+
+TEST(LightGlyph, EachKindShowsItsGlyphAndAimAndOffLightsAreGrey)
+{
+    RecordingDraw point = drawn(*aimedLight(OdGiDrawable::kPointLight, {3, 4, -2}, false));
+    ASSERT_EQ(point.markers.size(), 1u);
+    EXPECT_TRUE(point.markers[0].kind == MarkerKind::Light && point.paths.empty() && point.traits.empty());
+
+    // A target: a line to it and a box around it.
+    RecordingDraw targeted = drawn(*aimedLight(OdGiDrawable::kWebLight, {3, 4, -2}, true));
+    ASSERT_TRUE(targeted.markers.size() == 1u && targeted.paths.size() == 1u && targeted.symbols.size() == 1u);
+    EXPECT_EQ(targeted.markers[0].kind, MarkerKind::WebLight);
+    EXPECT_EQ(offsets(targeted.paths[0]), (std::vector<OdGeVector3d>{{0, 0, 0}, {3, 4, -2}}));
+    EXPECT_EQ(targeted.symbols[0].position, OdGePoint3d(3, 4, -2));
+
+    // A distant light: an arrow to the target, its barbs pointing back; seen end on, a circle with
+    // a cross when it shines down and with a dot when it shines up.
+    RecordingDraw distant = drawn(*aimedLight(OdGiDrawable::kDistantLight, {10, 0, 0}, false));
+    ASSERT_TRUE(distant.markers.empty() && distant.paths.size() == 1u && distant.symbols.size() == 1u);
+    EXPECT_EQ(offsets(distant.paths[0]), (std::vector<OdGeVector3d>{{0, 0, 0}, {10, 0, 0}}));
+    EXPECT_EQ(distant.symbols[0].position, OdGePoint3d(10, 0, 0));
+    expectCone(distant.symbols[0].offsets, 180, 22.5, 0.8);
+    EXPECT_EQ(drawn(*aimedLight(OdGiDrawable::kDistantLight, {0, 0, -10}, false)).symbols.size(), 3u);
+    EXPECT_EQ(drawn(*aimedLight(OdGiDrawable::kDistantLight, {0, 0, 10}, false)).symbols.size(), 2u);
+
+    OdDbLightPtr off = aimedLight(OdGiDrawable::kSpotLight, {10, 0, 0}, true);
+    off->setOn(false);
+    RecordingDraw grey = drawn(*off);
+    ASSERT_EQ(grey.traits.size(), 1u);
+    EXPECT_EQ(grey.traits[0].rgb, 0x808080u);
 }

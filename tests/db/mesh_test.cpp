@@ -22,6 +22,7 @@ struct PathCounter : vantrel::WorldDraw {
     void ellipticArc(const OdGePoint3d&, const OdGeVector3d&, const OdGeVector3d&, double, double) override {}
     void text(const OdGePoint3d&, const OdGeVector3d&, double, const OdString&) override {}
     void marker(const OdGePoint3d&, vantrel::MarkerKind, double) override {}
+    void markerPolyline(const OdGePoint3d&, std::span<const OdGeVector3d>, double) override {}
 };
 
 // A 4 x 3 grid over x = row * 10, y = col * 10, with a bump in the middle rows.

@@ -27,6 +27,7 @@ struct PathRecorder : vantrel::WorldDraw {
     void ellipticArc(const OdGePoint3d&, const OdGeVector3d&, const OdGeVector3d&, double, double) override {}
     void text(const OdGePoint3d&, const OdGeVector3d&, double, const OdString&) override {}
     void marker(const OdGePoint3d&, vantrel::MarkerKind, double) override {}
+    void markerPolyline(const OdGePoint3d&, std::span<const OdGeVector3d>, double) override {}
 };
 
 // (0,0) -> (10,0) straight, then a counter-clockwise semicircle to (10,10), then straight to (0,10).

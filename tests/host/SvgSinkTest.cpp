@@ -73,6 +73,19 @@ TEST(SvgSinkTest, ViewBoxIsTheExtentsWithAFivePercentMargin)
     std::string doc = lamp.document();
     EXPECT_EQ(viewBox(doc), (std::vector<double>{-5, -5, 110, 10}));
     EXPECT_GT(doc.find(R"(<circle cx="50" cy="0" r="0.7425")"), doc.find("<path")) << doc;
+
+    // The other light glyphs and a symbol beside them take the same default size (3.3 here); a
+    // symbol of its own size counts in the extents at once.
+    const OdGeVector3d offsets[] = {{0, 0, 0}, {1, -0.5, 0}};
+    lamp.marker({20, 0, 0}, vantrel::MarkerKind::SpotLight, 0.0);
+    lamp.marker({80, 0, 0}, vantrel::MarkerKind::WebLight, 0.0);
+    lamp.markerPolyline({50, 0, 0}, offsets, 0.0);
+    lamp.markerPolyline({50, 10, 0}, offsets, 2.0);
+    doc = lamp.document();
+    EXPECT_EQ(viewBox(doc), (std::vector<double>{-5, -15, 110, 20})) << doc;
+    for (const char* drawn : {R"(<circle cx="20" cy="0" r="0.51975")", R"(<circle cx="80" cy="0" r="2.475")",
+                              R"(points="50,0 53.3,1.65")", R"(points="50,-10 52,-9")"})
+        EXPECT_NE(doc.find(drawn), std::string::npos) << drawn << "\n" << doc;
 }
 
 TEST(SvgSinkTest, BulgesBecomeArcsWithRadiusAndSweepFlag)

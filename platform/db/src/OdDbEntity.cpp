@@ -173,6 +173,14 @@ public:
         ext.addPoint(p + up * height);
     }
     void marker(const OdGePoint3d& p, vantrel::MarkerKind, double) override { ext.addPoint(p); }
+    // Like a marker, a symbol of the sink's default size counts with its position only.
+    void markerPolyline(const OdGePoint3d& p, std::span<const OdGeVector3d> offsets, double size) override
+    {
+        ext.addPoint(p);
+        if (size > 0.0)
+            for (const OdGeVector3d& offset : offsets)
+                ext.addPoint(p + offset * size);
+    }
 
 private:
     void addPoint(const OdGePoint3d& p, double halfWidth)

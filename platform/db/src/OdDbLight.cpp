@@ -1,10 +1,12 @@
-// Light entity: the stored light and photometric properties, the checks on their values, and
-// the lamp and resulting colours computed from them.
+// Light entity: the stored light and photometric properties, the checks on their values, the
+// lamp and resulting colours computed from them, and the glyph that shows the light's kind and aim.
 #include <vantrel/db/OdDbLight.h>
 
 #include <algorithm>
 #include <cmath>
+#include <span>
 #include <string>
+#include <vector>
 
 #include <vantrel/db/lamp_color.h>
 
@@ -55,6 +57,128 @@ vantrel::LampRgb presetLampRgb(OdDbLight::LampColorPreset preset)
     case OdDbLight::kCustom: break;
     }
     throw OdError(eInvalidInput, "the custom lamp colour has no preset colour");
+}
+
+// The glyphs. Every sink shows the drawing from above, so a cone or an arrowhead that shows where
+// a light points is drawn in the XY plane through the light, or through its target.
+constexpr std::uint32_t kOffColour = 0x808080;
+// In glyph sizes: how far the cone of a spot without a target reaches, the arrowhead's barbs.
+constexpr double kFreeConeLength = 3.0;
+constexpr double kBarbLength = 0.8;
+constexpr double kBarbAngle = std::numbers::pi / 8.0;
+constexpr double kEndOnRadius = 0.5;
+constexpr double kTargetBox = 0.5; // half the side
+// The hotspot lines are this share of the falloff lines, so that the two cones stay apart.
+constexpr double kHotspotShare = 0.6;
+constexpr int kCircleSteps = 48;
+
+// Lines around an origin, in drawing units or in glyph sizes (then scaled by the sink with the glyph).
+class Symbol {
+public:
+    Symbol(vantrel::WorldDraw& wd, const OdGePoint3d& origin, bool inGlyphSizes)
+        : m_wd(wd), m_origin(origin), m_inGlyphSizes(inGlyphSizes)
+    {
+    }
+
+    void polyline(std::span<const OdGeVector3d> offsets) const
+    {
+        if (m_inGlyphSizes) {
+            m_wd.markerPolyline(m_origin, offsets, 0.0);
+            return;
+        }
+        std::vector<vantrel::PathVertex> vertices;
+        for (const OdGeVector3d& offset : offsets)
+            vertices.push_back({m_origin + offset});
+        m_wd.path(vertices, false, OdGeVector3d::kZAxis);
+    }
+
+    // Two lines from the origin at +-halfAngle about the unit axis.
+    void cone(const OdGeVector3d& axis, double halfAngle, double length) const
+    {
+        OdGeVector3d left = axis * length, right = axis * length;
+        left.rotateBy(halfAngle, OdGeVector3d::kZAxis);
+        right.rotateBy(-halfAngle, OdGeVector3d::kZAxis);
+        const OdGeVector3d lines[] = {left, OdGeVector3d(), right};
+        polyline(lines);
+    }
+
+    void circle(double radius) const
+    {
+        if (!(radius > 0.0))
+            return;
+        std::vector<OdGeVector3d> points;
+        for (int k = 0; k <= kCircleSteps; ++k) {
+            double t = kTwoPi * k / kCircleSteps;
+            points.emplace_back(radius * std::cos(t), radius * std::sin(t), 0.0);
+        }
+        polyline(points);
+    }
+
+private:
+    vantrel::WorldDraw& m_wd;
+    OdGePoint3d m_origin;
+    bool m_inGlyphSizes;
+};
+
+// The falloff cone and, shorter, the hotspot cone, reaching the target when the spot has one. A
+// spot aimed straight up or down shows the circles its cones make at that reach.
+void drawSpotCone(vantrel::WorldDraw& wd, const OdGePoint3d& position, const OdGeVector3d& toTarget, bool hasTarget,
+                  double hotspot, double falloff)
+{
+    if (toTarget.isZeroLength())
+        return;
+    const Symbol symbol(wd, position, !hasTarget);
+    if (toTarget.isParallelTo(OdGeVector3d::kZAxis)) {
+        double reach = hasTarget ? toTarget.length() : kFreeConeLength;
+        symbol.circle(reach * std::tan(falloff / 2.0));
+        symbol.circle(reach * std::tan(hotspot / 2.0));
+        return;
+    }
+    const OdGeVector3d inView(toTarget.x, toTarget.y, 0.0);
+    double reach = hasTarget ? inView.length() : kFreeConeLength;
+    symbol.cone(inView.normal(), falloff / 2.0, reach);
+    symbol.cone(inView.normal(), hotspot / 2.0, reach * kHotspotShare);
+}
+
+// A line to the target and a box on it: seen from above, a target straight below the light is
+// only the box around the glyph.
+void drawTarget(vantrel::WorldDraw& wd, const OdGePoint3d& position, const OdGePoint3d& target)
+{
+    if (!target.isEqualTo(position)) {
+        const OdGeVector3d line[] = {OdGeVector3d(), target - position};
+        Symbol(wd, position, false).polyline(line);
+    }
+    const double b = kTargetBox;
+    const OdGeVector3d box[] = {{-b, -b, 0.0}, {b, -b, 0.0}, {b, b, 0.0}, {-b, b, 0.0}, {-b, -b, 0.0}};
+    Symbol(wd, target, true).polyline(box);
+}
+
+// An arrow from the position to the target; seen end on, a circle with the arrow's tail (a cross)
+// when the light shines down and its point (a dot) when it shines up.
+void drawDistantArrow(vantrel::WorldDraw& wd, const OdGePoint3d& position, const OdGeVector3d& toTarget)
+{
+    const Symbol end(wd, position, true);
+    if (toTarget.isZeroLength()) {
+        end.circle(kEndOnRadius);
+        return;
+    }
+    if (toTarget.isParallelTo(OdGeVector3d::kZAxis)) {
+        end.circle(kEndOnRadius);
+        if (toTarget.z > 0.0) {
+            end.circle(kEndOnRadius / 5.0);
+            return;
+        }
+        double d = kEndOnRadius * std::numbers::sqrt2 / 2.0;
+        const OdGeVector3d one[] = {{-d, -d, 0.0}, {d, d, 0.0}}, other[] = {{-d, d, 0.0}, {d, -d, 0.0}};
+        end.polyline(one);
+        end.polyline(other);
+        return;
+    }
+    const Symbol shaft(wd, position, false);
+    const OdGeVector3d line[] = {OdGeVector3d(), toTarget};
+    shaft.polyline(line);
+    const OdGeVector3d back = -OdGeVector3d(toTarget.x, toTarget.y, 0.0).normal();
+    Symbol(wd, position + toTarget, true).cone(back, kBarbAngle, kBarbLength);
 }
 
 } // namespace
@@ -331,5 +455,25 @@ void OdDbLight::transformBy(const OdGeMatrix3d& xform)
 void OdDbLight::subWorldDraw(vantrel::WorldDraw& wd) const
 {
     assertReadEnabled();
-    wd.marker(m_data.position, vantrel::MarkerKind::Light, 0.0);
+    if (!m_data.on)
+        wd.setTraits({kOffColour, 0.0});
+    const OdGePoint3d& position = m_data.position;
+    const OdGeVector3d toTarget = m_data.targetLocation - position;
+    switch (lightType()) {
+    case OdGiDrawable::kDistantLight:
+        drawDistantArrow(wd, position, toTarget);
+        return;
+    case OdGiDrawable::kSpotLight:
+        wd.marker(position, vantrel::MarkerKind::SpotLight, 0.0);
+        drawSpotCone(wd, position, toTarget, m_data.hasTarget, m_data.hotspotAngle, m_data.falloffAngle);
+        return;
+    case OdGiDrawable::kWebLight:
+        wd.marker(position, vantrel::MarkerKind::WebLight, 0.0);
+        break;
+    default:
+        wd.marker(position, vantrel::MarkerKind::Light, 0.0);
+        break;
+    }
+    if (m_data.hasTarget)
+        drawTarget(wd, position, m_data.targetLocation);
 }

@@ -18,6 +18,9 @@ namespace {
 constexpr double kTwoPi = 2.0 * std::numbers::pi;
 // Arcs that must be tessellated are cut into steps of at most 5 degrees.
 constexpr double kStepAngle = std::numbers::pi / 36.0;
+// Of a glyph's half-size: a spot light's smaller sun, the ring around a web light's.
+constexpr double kSpotGlyphShare = 0.7;
+constexpr double kWebRingRadius = 1.5;
 
 std::string num(double v)
 {
@@ -120,22 +123,46 @@ std::string fillAttributes(const DrawTraits& traits)
     return fmt::format(R"(class="s w0" fill="{}" stroke="{}")", c, c);
 }
 
+// A lamp glyph: a disc with eight rays around it, reaching r.
+std::string sunSvg(double x, double y, double r, const DrawTraits& traits)
+{
+    std::string d;
+    for (int k = 0; k < 8; ++k) {
+        double t = k * std::numbers::pi / 4.0;
+        double c = std::cos(t), s = std::sin(t);
+        d += (d.empty() ? "M" : " M") + xy(x + c * r * 0.6, y + s * r * 0.6) + " L" + xy(x + c * r, y + s * r);
+    }
+    return fmt::format(R"(<circle cx="{}" cy="{}" r="{}" {}/>)"
+                       "\n", num(x), num(-y), num(r * 0.45), fillAttributes(traits))
+        + fmt::format(R"(<path d="{}" {}/>)"
+                      "\n", d, strokeAttributes(traits));
+}
+
+std::string polylineSvg(std::span<const OdGePoint3d> points, bool closed, const DrawTraits& traits)
+{
+    std::string pts;
+    for (const auto& p : points) {
+        if (!pts.empty())
+            pts += ' ';
+        pts += xy(p);
+    }
+    return fmt::format(R"(<{} points="{}" {}/>)"
+                       "\n", closed ? "polygon" : "polyline", pts, strokeAttributes(traits));
+}
+
 // A marker glyph of half-size h centred on (x, y).
 std::string markerSvg(double x, double y, MarkerKind kind, double h, const DrawTraits& traits)
 {
-    std::string out, d;
+    std::string d;
     switch (kind) {
-    case MarkerKind::Light: {
-        // A lamp: a small disc with eight rays around it.
-        out = fmt::format(R"(<circle cx="{}" cy="{}" r="{}" {}/>)"
-                          "\n", num(x), num(-y), num(h * 0.45), fillAttributes(traits));
-        for (int k = 0; k < 8; ++k) {
-            double t = k * std::numbers::pi / 4.0;
-            double c = std::cos(t), s = std::sin(t);
-            d += (d.empty() ? "M" : " M") + xy(x + c * h * 0.6, y + s * h * 0.6) + " L" + xy(x + c * h, y + s * h);
-        }
-        break;
-    }
+    case MarkerKind::Light:
+        return sunSvg(x, y, h, traits);
+    case MarkerKind::SpotLight:
+        return sunSvg(x, y, h * kSpotGlyphShare, traits);
+    case MarkerKind::WebLight:
+        return sunSvg(x, y, h, traits)
+            + fmt::format(R"(<circle cx="{}" cy="{}" r="{}" {}/>)"
+                          "\n", num(x), num(-y), num(h * kWebRingRadius), strokeAttributes(traits));
     case MarkerKind::Vertex:
         d = "M" + xy(x - h, y - h) + " L" + xy(x + h, y - h) + " L" + xy(x + h, y + h) + " L" + xy(x - h, y + h)
             + " Z";
@@ -144,9 +171,16 @@ std::string markerSvg(double x, double y, MarkerKind kind, double h, const DrawT
         d = "M" + xy(x - h, y - h) + " L" + xy(x + h, y + h) + " M" + xy(x - h, y + h) + " L" + xy(x + h, y - h);
         break;
     }
-    out += fmt::format(R"(<path d="{}" {}/>)"
+    return fmt::format(R"(<path d="{}" {}/>)"
                        "\n", d, strokeAttributes(traits));
-    return out;
+}
+
+std::vector<OdGePoint3d> scaled(const OdGePoint3d& position, std::span<const OdGeVector3d> offsets, double size)
+{
+    std::vector<OdGePoint3d> points;
+    for (const OdGeVector3d& offset : offsets)
+        points.push_back(position + offset * size);
+    return points;
 }
 
 }
@@ -186,15 +220,9 @@ void SvgSink::polyline(std::span<const OdGePoint3d> points, bool closed)
 {
     if (points.empty())
         return;
-    std::string pts;
-    for (const auto& p : points) {
-        if (!pts.empty())
-            pts += ' ';
-        pts += xy(p);
+    for (const auto& p : points)
         addPoint(p.x, p.y);
-    }
-    fmt::format_to(std::back_inserter(m_body), R"(<{} points="{}" {}/>)"
-                   "\n", closed ? "polygon" : "polyline", pts, strokeAttributes(m_traits));
+    m_body += polylineSvg(points, closed, m_traits);
 }
 
 void SvgSink::path(std::span<const PathVertex> vertices, bool closed, const OdGeVector3d& normal)
@@ -425,6 +453,18 @@ void SvgSink::marker(const OdGePoint3d& position, MarkerKind kind, double size)
     m_body += markerSvg(position.x, position.y, kind, h, m_traits);
 }
 
+void SvgSink::markerPolyline(const OdGePoint3d& position, std::span<const OdGeVector3d> offsets, double size)
+{
+    if (offsets.empty())
+        return;
+    if (!(size > 0.0)) {
+        addPoint(position.x, position.y);
+        m_defaultSymbols.push_back({position, {offsets.begin(), offsets.end()}, m_traits});
+        return;
+    }
+    polyline(scaled(position, offsets, size), false);
+}
+
 std::string SvgSink::document() const
 {
     double x0 = 0.0, y0 = 0.0, w = 100.0, h = 100.0;
@@ -461,7 +501,10 @@ std::string SvgSink::document() const
                    std::max(1L, std::lround(h * scale)), weights, num(x0), num(-(y0 + h)), num(w), num(h),
                    kBackground);
     out += m_body;
-    double half = kDefaultMarkerSize * std::max(w, h) / 2.0;
+    double size = kDefaultMarkerSize * std::max(w, h);
+    for (const DefaultSymbol& symbol : m_defaultSymbols)
+        out += polylineSvg(scaled(symbol.position, symbol.offsets, size), false, symbol.traits);
+    double half = size / 2.0;
     for (const DefaultMarker& m : m_defaultMarkers)
         out += markerSvg(m.position.x, m.position.y, m.kind, half, m.traits);
     out += "</svg>\n";

@@ -94,6 +94,15 @@ public:
     }
 
     void marker(const OdGePoint3d& position, MarkerKind, double) override { point(position); }
+    void markerPolyline(const OdGePoint3d& position, std::span<const OdGeVector3d> offsets, double size) override
+    {
+        if (!(size > 0.0)) {
+            point(position); // its size is only known on screen
+            return;
+        }
+        for (std::size_t i = 1; i < offsets.size(); ++i)
+            line(position + offsets[i - 1] * size, position + offsets[i] * size);
+    }
 
 private:
     void line(const OdGePoint3d& a, const OdGePoint3d& b) { m_segments.push_back({flat(a), flat(b)}); }

@@ -168,7 +168,10 @@ public:
 
     // Moves the position and the target; the cone angles and intensities stay.
     void transformBy(const OdGeMatrix3d& xform) override;
-    // A light glyph at the position, of the sink's default size.
+    // A glyph of the sink's default size that tells the kind, seen from above: a sun for a point
+    // light, a ringed sun for a web light (either with a line to its target and a box there when it
+    // has one), a smaller sun and its falloff and hotspot cones for a spot, an arrow along the
+    // light for a distant one; all grey when the light is off.
     void subWorldDraw(vantrel::WorldDraw& wd) const override;
 
 private:

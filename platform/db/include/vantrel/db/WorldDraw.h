@@ -21,7 +21,8 @@ struct PathVertex {
     double endWidth = 0.0;
 };
 
-enum class MarkerKind { Light, Vertex, Cross };
+// Light is the sun glyph of a point light; SpotLight is a smaller one and WebLight the sun in a ring.
+enum class MarkerKind { Light, SpotLight, WebLight, Vertex, Cross };
 
 struct DrawTraits {
     std::uint32_t rgb = 0xFFFFFF; // the resolved display colour
@@ -42,6 +43,10 @@ public:
     virtual void text(const OdGePoint3d& position, const OdGeVector3d& direction, double height,
                       const OdString& text) = 0;
     virtual void marker(const OdGePoint3d& position, MarkerKind kind, double size) = 0;
+    // An open polyline drawn with a marker and scaled like it: point i is position + offsets[i] * s,
+    // s being the size a marker of this size gets (the sink's default when size <= 0), so that a
+    // symbol around a glyph keeps its proportions to it at any zoom.
+    virtual void markerPolyline(const OdGePoint3d& position, std::span<const OdGeVector3d> offsets, double size) = 0;
 };
 
 }

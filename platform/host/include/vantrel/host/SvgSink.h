@@ -27,6 +27,8 @@ public:
               const OdString& text) override;
     // A size of zero (or less) takes the default: kDefaultMarkerSize of the picture's longer side.
     void marker(const OdGePoint3d& position, MarkerKind kind, double size) override;
+    // Sized like marker; a default-sized one is drawn under the markers.
+    void markerPolyline(const OdGePoint3d& position, std::span<const OdGeVector3d> offsets, double size) override;
 
     // The XY extents of everything drawn so far (invalid when nothing was drawn).
     const OdGeExtents3d& extents() const { return m_extents; }
@@ -37,6 +39,11 @@ private:
     struct DefaultMarker {
         OdGePoint3d position;
         MarkerKind kind;
+        DrawTraits traits;
+    };
+    struct DefaultSymbol {
+        OdGePoint3d position;
+        std::vector<OdGeVector3d> offsets;
         DrawTraits traits;
     };
 
@@ -51,6 +58,7 @@ private:
     std::string m_body;
     OdGeExtents3d m_extents;
     std::vector<DefaultMarker> m_defaultMarkers;
+    std::vector<DefaultSymbol> m_defaultSymbols;
     std::set<int> m_weights{0}; // lineweight classes in use
 };
 
