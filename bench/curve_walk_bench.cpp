@@ -1,7 +1,7 @@
 // Walking a cubic spline of 50 control points at 1000 distances, as laying a cloud or dividing
-// a curve does: one query per distance (each integrating from the start) against the one-pass
-// walk. Items are points, so the rate reads as points per second; the query per distance takes
-// every tenth distance only, as it runs about 20 ms a point.
+// a curve does: one query per distance against the one-pass walk, and the single distance
+// queries on their own. Items are points or queries, so the rate reads as answers per second;
+// the query per distance takes every tenth distance only.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -62,9 +62,43 @@ void run(benchmark::State& state, bool onePass)
 void BM_SplineWalkPerPoint(benchmark::State& state) { run(state, false); }
 void BM_SplineWalkOnePass(benchmark::State& state) { run(state, true); }
 
+enum Query { kPointAtDist, kParamAtDist, kDistAtParam, kDistAtPoint };
+
+// One query per iteration, at distances (or their parameters and points) spread along the curve.
+void BM_SplineSingleQuery(benchmark::State& state)
+{
+    const OdDbSplinePtr s = wavySpline(false);
+    const std::vector<double> dists = evenDistances(*s, 10);
+    std::vector<double> params(dists.size());
+    std::vector<OdGePoint3d> points;
+    s->getPointsAtDists(dists, points);
+    for (std::size_t i = 0; i < dists.size(); ++i)
+        s->getParamAtPoint(points[i], params[i]);
+    std::size_t i = 0;
+    for (auto _ : state) {
+        double value = 0.0;
+        OdGePoint3d point;
+        OdResult r = eOk;
+        switch (static_cast<Query>(state.range(0))) {
+        case kPointAtDist: r = s->getPointAtDist(dists[i], point); break;
+        case kParamAtDist: r = s->getParamAtDist(dists[i], value); break;
+        case kDistAtParam: r = s->getDistAtParam(params[i], value); break;
+        case kDistAtPoint: r = s->getDistAtPoint(points[i], value); break;
+        }
+        if (r != eOk)
+            state.SkipWithError("the query failed");
+        benchmark::DoNotOptimize(value);
+        benchmark::DoNotOptimize(point);
+        i = (i + 1) % dists.size();
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+
 } // namespace
 
 // Argument 0: polynomial, 1: rational.
 BENCHMARK(BM_SplineWalkPerPoint)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(BM_SplineWalkOnePass)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+// Argument: 0 getPointAtDist, 1 getParamAtDist, 2 getDistAtParam, 3 getDistAtPoint.
+BENCHMARK(BM_SplineSingleQuery)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
 BENCHMARK_MAIN();

@@ -44,6 +44,39 @@ OdGeVector3d directionAtDist(const OdDbCurve& c, double dist)
     return d.normal();
 }
 
+// Arc length of a spline from its start to `to`, summed apart from the entity's own quadrature:
+// 5-point Gauss-Legendre on 40 equal pieces between neighbouring knots (the speed may jump at a
+// knot).
+double referenceDistAtParam(const OdDbSpline& s, double to)
+{
+    constexpr double x[] = {0.0, 0.5384693101056831, 0.9061798459386640};
+    constexpr double w[] = {0.5688888888888889, 0.4786286704993665, 0.2369268850561891};
+    constexpr int kPieces = 40;
+    double start = 0.0;
+    EXPECT_EQ(s.getStartParam(start), eOk);
+    std::vector<double> cuts{start};
+    for (double k : s.data().knots)
+        if (k > cuts.back() && k < to)
+            cuts.push_back(k);
+    cuts.push_back(to);
+    auto speed = [&s](double t) {
+        OdGeVector3d d;
+        EXPECT_EQ(s.getFirstDeriv(t, d), eOk);
+        return d.length();
+    };
+    double sum = 0.0;
+    for (std::size_t i = 0; i + 1 < cuts.size(); ++i) {
+        const double h = (cuts[i + 1] - cuts[i]) / kPieces;
+        for (int j = 0; j < kPieces; ++j) {
+            const double mid = cuts[i] + (j + 0.5) * h, r = 0.5 * h;
+            sum += r * w[0] * speed(mid);
+            for (int k = 1; k < 3; ++k)
+                sum += r * w[k] * (speed(mid - r * x[k]) + speed(mid + r * x[k]));
+        }
+    }
+    return sum;
+}
+
 // What every walk relies on: the walk starts at the start point, ends at the end point (the start
 // again when closed), and every point lies as far along the curve as asked.
 void expectWalkable(const OdDbCurve& c, double length, bool closed)
@@ -182,7 +215,8 @@ TEST(CurveWalk, BatchOnALongPolylineAgreesAndRefusesADistanceOffIt)
 
 // The batch walk on splines goes span by span from the point found last: it must land where the
 // single query does, whatever the order of the distances, on open and closed, polynomial and
-// rational splines and on one that is only fit points.
+// rational splines and on one that is only fit points. Both measure with one table of spans, so
+// the single queries are held against a quadrature of the test's own.
 TEST(CurveWalk, BatchOnSplinesAgreesWithTheSingleQueryInAnyOrder)
 {
     std::vector<OdDbSplinePtr> splines;
@@ -229,6 +263,26 @@ TEST(CurveWalk, BatchOnSplinesAgreesWithTheSingleQueryInAnyOrder)
         dists.push_back(-0.01 * len);
         EXPECT_EQ(s.getPointsAtDists(dists, points), eInvalidInput);
         EXPECT_EQ(points, before);
+
+        double start = 0.0, end = 0.0, param = 0.0;
+        ASSERT_EQ(s.getStartParam(start), eOk);
+        ASSERT_EQ(s.getEndParam(end), eOk);
+        // Just before the start within rounding, judged against the whole length, not the first span.
+        ASSERT_EQ(s.getParamAtDist(-0.9e-10 * len, param), eOk);
+        EXPECT_EQ(param, start);
+        if (s.data().knots.empty())
+            continue; // the reference needs the knots
+        EXPECT_NEAR(len, referenceDistAtParam(s, end), 1e-9 * len);
+        for (double f : {0.05, 0.31, 0.5, 0.999}) {
+            ASSERT_EQ(s.getParamAtDist(f * len, param), eOk);
+            EXPECT_NEAR(referenceDistAtParam(s, param), f * len, 1e-9 * len) << f;
+        }
+        for (double f : {0.2, 0.77}) {
+            const double at = start + f * (end - start);
+            double along = -1.0;
+            ASSERT_EQ(s.getDistAtParam(at, along), eOk);
+            EXPECT_NEAR(along, referenceDistAtParam(s, at), 1e-9 * len) << f;
+        }
     }
     OdDbSplinePtr empty = OdDbSpline::createObject();
     std::vector<OdGePoint3d> points;

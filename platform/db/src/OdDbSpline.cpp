@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <numeric>
 #include <optional>
 
@@ -89,19 +90,28 @@ struct SpanTable {
     std::vector<double> params, lengths;
 };
 
-SpanTable spanTable(const OdGeNurbCurve3d& c)
+// Measures span by span from the start, up to the last knot not beyond `lastParam` and no further
+// than the first span whose end lies farther along than `enoughLength`: a query about one place
+// needs the spans before it only.
+SpanTable spanTable(const OdGeNurbCurve3d& c, double lastParam = std::numeric_limits<double>::infinity(),
+                    double enoughLength = std::numeric_limits<double>::infinity())
 {
     double start, end;
     c.getInterval(start, end);
     std::vector<double> knots;
     c.knots().getDistinctKnots(knots);
+    knots.erase(std::upper_bound(knots.begin(), knots.end(), end), knots.end());
     knots.push_back(end);
+    const double last = std::min(lastParam, end);
     SpanTable t{{start}, {0.0}};
-    for (double k : knots)
-        if (k > t.params.back() && k <= end) {
+    for (double k : knots) {
+        if (k > last || t.lengths.back() > enoughLength)
+            break;
+        if (k > t.params.back()) {
             t.lengths.push_back(t.lengths.back() + c.length(t.params.back(), k, kLengthTol));
             t.params.push_back(k);
         }
+    }
     return t;
 }
 
@@ -128,6 +138,46 @@ double paramWithin(const OdGeNurbCurve3d& c, double from, double to, double need
     }
     return t;
 }
+
+// Finds parameters at rising distances, each search going on from where the last one stopped:
+// whole spans are skipped by the table, and the arc length is integrated only inside the span
+// that holds the distance.
+class SpanWalk {
+public:
+    SpanWalk(const OdGeNurbCurve3d& c, const SpanTable& spans)
+        : m_curve(c), m_spans(spans), m_param(spans.params.front()), m_tolerance(kLengthTol * spans.lengths.back())
+    {
+    }
+
+    // dist within [0, the table's last length] and not less than the one asked before.
+    double paramAt(double dist)
+    {
+        const auto& params = m_spans.params;
+        const auto& lengths = m_spans.lengths;
+        while (m_span + 2 < params.size() && lengths[m_span + 1] < dist) {
+            ++m_span;
+            m_param = params[m_span];
+            m_reached = lengths[m_span];
+        }
+        if (dist >= lengths[m_span + 1]) {
+            m_param = params[m_span + 1];
+            m_reached = lengths[m_span + 1];
+        } else if (dist > m_reached) {
+            double step;
+            m_param = paramWithin(m_curve, m_param, params[m_span + 1], dist - m_reached,
+                                  lengths[m_span + 1] - m_reached, m_tolerance, step);
+            m_reached += step;
+        }
+        return m_param;
+    }
+
+private:
+    const OdGeNurbCurve3d& m_curve;
+    const SpanTable& m_spans;
+    std::size_t m_span = 0;
+    double m_param, m_reached = 0.0;  // where the walk is, and its distance from the start
+    double m_tolerance;
+};
 }
 
 void OdDbSpline::setNurbsData(int degree, bool rational, bool closed, bool periodic,
@@ -376,7 +426,9 @@ OdResult OdDbSpline::getDistAtParam(double param, double& dist) const
         return eInvalidInput;
     double start, end;
     c->getInterval(start, end);
-    dist = c->length(start, std::clamp(param, start, end), kLengthTol);
+    const double at = std::clamp(param, start, end);
+    const SpanTable spans = spanTable(*c, at);
+    dist = spans.lengths.back() + c->length(spans.params.back(), at, kLengthTol);
     return eOk;
 }
 
@@ -385,12 +437,14 @@ OdResult OdDbSpline::getParamAtDist(double dist, double& param) const
     const auto c = curve();
     if (!c)
         return eDegenerateGeometry;
-    double start, end;
-    c->getInterval(start, end);
-    const double total = c->length(start, end, kLengthTol);
-    if (!withinRange(dist, 0.0, total))
+    // Measured past the distance only, or to the end when it is not beyond the start: the range
+    // check then decides as it would against the whole length.
+    const SpanTable spans = spanTable(*c, std::numeric_limits<double>::infinity(),
+                                      dist > 0.0 ? dist : std::numeric_limits<double>::infinity());
+    const double measured = spans.lengths.back();
+    if (!withinRange(dist, 0.0, measured))
         return eInvalidInput;
-    param = c->paramAtLength(start, std::clamp(dist, 0.0, total), true, kLengthTol);
+    param = SpanWalk(*c, spans).paramAt(std::clamp(dist, 0.0, measured));
     return eOk;
 }
 
@@ -409,26 +463,9 @@ OdResult OdDbSpline::getPointsAtDists(std::span<const double> dists, std::vector
     std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return dists[a] < dists[b]; });
 
     std::vector<OdGePoint3d> found(dists.size());
-    std::size_t span = 0;
-    double param = spans.params[0], reached = 0.0;  // where the walk is, and its distance
-    for (std::size_t i : order) {
-        const double dist = std::clamp(dists[i], 0.0, total);
-        while (span + 2 < spans.params.size() && spans.lengths[span + 1] < dist) {
-            ++span;
-            param = spans.params[span];
-            reached = spans.lengths[span];
-        }
-        if (dist >= spans.lengths[span + 1]) {
-            param = spans.params[span + 1];
-            reached = spans.lengths[span + 1];
-        } else if (dist > reached) {
-            double step;
-            param = paramWithin(*c, param, spans.params[span + 1], dist - reached, spans.lengths[span + 1] - reached,
-                                kLengthTol * total, step);
-            reached += step;
-        }
-        found[i] = c->evalPoint(param);
-    }
+    SpanWalk walk(*c, spans);
+    for (std::size_t i : order)
+        found[i] = c->evalPoint(walk.paramAt(std::clamp(dists[i], 0.0, total)));
     points = std::move(found);
     return eOk;
 }
