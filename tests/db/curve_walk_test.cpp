@@ -14,25 +14,11 @@
 #include <vantrel/db/OdDbLine.h>
 #include <vantrel/db/OdDbPolyline.h>
 #include <vantrel/db/OdDbSpline.h>
+#include "curve_queries.h"
 
 namespace {
 
 constexpr double kPi = std::numbers::pi;
-
-double lengthOf(const OdDbCurve& c)
-{
-    double end = 0.0, len = -1.0;
-    EXPECT_EQ(c.getEndParam(end), eOk);
-    EXPECT_EQ(c.getDistAtParam(end, len), eOk);
-    return len;
-}
-
-OdGePoint3d pointAtDist(const OdDbCurve& c, double dist)
-{
-    OdGePoint3d p;
-    EXPECT_EQ(c.getPointAtDist(dist, p), eOk) << dist;
-    return p;
-}
 
 // The unit direction of the curve where it is `dist` from its start.
 OdGeVector3d directionAtDist(const OdDbCurve& c, double dist)

@@ -15,6 +15,7 @@
 
 #include "RecordingDraw.h"
 #include "ezdxf_check.h"
+#include "curve_queries.h"
 
 using namespace vantrel;
 
@@ -59,21 +60,6 @@ OdDbSplinePtr firstSpline(OdDbDatabase& db)
     OdDbBlockTableRecordPtr ms = db.getModelSpaceId().safeOpenObject();
     auto it = ms->newIterator();
     return it->done() ? OdDbSplinePtr() : OdDbSplinePtr(it->entity());
-}
-
-double lengthOf(const OdDbCurve& c)
-{
-    double end = 0.0, len = -1.0;
-    EXPECT_EQ(c.getEndParam(end), eOk);
-    EXPECT_EQ(c.getDistAtParam(end, len), eOk);
-    return len;
-}
-
-OdGePoint3d pointAtDist(const OdDbCurve& c, double dist)
-{
-    OdGePoint3d p;
-    EXPECT_EQ(c.getPointAtDist(dist, p), eOk) << dist;
-    return p;
 }
 
 class FitSplineFile : public ::testing::Test {
