@@ -470,7 +470,7 @@ OdResult OdDbSpline::getPointsAtDists(std::span<const double> dists, std::vector
     return eOk;
 }
 
-OdResult OdDbSpline::getFirstDeriv(double param, OdGeVector3d& deriv) const
+OdResult OdDbSpline::derivAt(double param, int order, OdGeVector3d& deriv) const
 {
     const auto c = curve();
     if (!c)
@@ -478,22 +478,19 @@ OdResult OdDbSpline::getFirstDeriv(double param, OdGeVector3d& deriv) const
     if (!inInterval(*c, param))
         return eInvalidInput;
     std::vector<OdGeVector3d> d;
-    c->evalPoint(param, 1, d);
-    deriv = d[0];
+    c->evalPoint(param, order, d);
+    deriv = d[static_cast<std::size_t>(order - 1)];
     return eOk;
+}
+
+OdResult OdDbSpline::getFirstDeriv(double param, OdGeVector3d& deriv) const
+{
+    return derivAt(param, 1, deriv);
 }
 
 OdResult OdDbSpline::getSecondDeriv(double param, OdGeVector3d& deriv) const
 {
-    const auto c = curve();
-    if (!c)
-        return eDegenerateGeometry;
-    if (!inInterval(*c, param))
-        return eInvalidInput;
-    std::vector<OdGeVector3d> d;
-    c->evalPoint(param, 2, d);
-    deriv = d[1];
-    return eOk;
+    return derivAt(param, 2, deriv);
 }
 
 OdResult OdDbSpline::getClosestPointTo(const OdGePoint3d& given, OdGePoint3d& closest, bool) const

@@ -87,6 +87,8 @@ private:
     // sound fit data; nullopt when neither is (data read from a file may be damaged).
     std::optional<OdGeNurbCurve3d> curve() const;
     std::optional<OdGeNurbCurve3d> fitCurve() const;
+    // The derivative of the given order (1 or 2) at a parameter of the curve.
+    OdResult derivAt(double param, int order, OdGeVector3d& deriv) const;
     // Sets the planar and linear flags and the normal from the curve's control points.
     void updatePlanarity();
 
