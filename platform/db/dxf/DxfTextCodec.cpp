@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <charconv>
 
+#include <vantrel/db/OdString.h>
+
 namespace vantrel {
 
 namespace {
@@ -113,12 +115,12 @@ std::string decodeEscapes(std::string_view s)
             if (cp >= 0xD800 && cp <= 0xDBFF) {
                 long low = unicodeEscapeAt(s, i + 7);
                 if (low >= 0xDC00 && low <= 0xDFFF) {
-                    appendUtf8(out, static_cast<char32_t>(0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00)));
+                    OdString::appendUtf8(out, static_cast<char32_t>(0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00)));
                     i += 14;
                     continue;
                 }
             } else if (cp > 0 && !(cp >= 0xDC00 && cp <= 0xDFFF)) {
-                appendUtf8(out, static_cast<char32_t>(cp));
+                OdString::appendUtf8(out, static_cast<char32_t>(cp));
                 i += 7;
                 continue;
             }
@@ -138,25 +140,6 @@ struct DxfTextCodec::Iconv {
     Iconv(const Iconv&) = delete;
     Iconv& operator=(const Iconv&) = delete;
 };
-
-void appendUtf8(std::string& out, char32_t cp)
-{
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
 
 DxfTextCodec::DxfTextCodec() = default;
 DxfTextCodec::~DxfTextCodec() = default;
@@ -202,7 +185,7 @@ void DxfTextCodec::convertAppend(std::string_view raw, std::string& out) const
                 out.append(raw, i, n);
                 i += n;
             } else {
-                appendUtf8(out, cp1252ToUnicode(static_cast<unsigned char>(raw[i])));
+                OdString::appendUtf8(out, cp1252ToUnicode(static_cast<unsigned char>(raw[i])));
                 ++i;
             }
         }
@@ -219,7 +202,7 @@ void DxfTextCodec::convertAppend(std::string_view raw, std::string& out) const
         out.append(buffer, static_cast<std::size_t>(outPtr - buffer));
         if (r == static_cast<std::size_t>(-1) && errno != E2BIG) {
             // A byte that is not text in this code page: shown as U+FFFD, and reading goes on.
-            appendUtf8(out, 0xFFFD);
+            OdString::appendUtf8(out, 0xFFFD);
             ++in;
             --inLeft;
             iconv(m_iconv->handle, nullptr, nullptr, nullptr, nullptr);

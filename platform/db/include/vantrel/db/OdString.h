@@ -17,6 +17,8 @@ public:
 
     static OdString fromUtf8(std::string_view utf8);
     std::string toUtf8() const;
+    // One code point as UTF-8; one beyond U+10FFFF as the replacement character.
+    static void appendUtf8(std::string& out, char32_t codePoint);
 
     const wchar_t* c_str() const { return m_s.c_str(); }
     operator const wchar_t*() const { return m_s.c_str(); }
