@@ -4,6 +4,7 @@
 #include "DxfFileWriter.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cmath>
 #include <numbers>
 #include <span>
@@ -378,60 +379,54 @@ void DxfFileWriter::writeBlock(OdDbObjectId btrId)
     std::vector<Run> runs = runsOf(extra);
     const Run* begin = findRun(runs, kDxfRunBlockBegin);
     const Run* end = findRun(runs, kDxfRunBlockEnd);
+    assert(begin && end && "prepare() gives every block its begin and end records");
     const std::string name = btr->getName().toUtf8();
     const std::uint64_t owner = btr->getDbHandle().value();
 
-    // The AcDbEntity codes of the begin and end records go before their own marker.
-    auto writeEntityPart = [&](const Run* run) {
+    // The begin and end records up to their own subclass marker; their AcDbEntity codes go
+    // before it.
+    auto writeRecordStart = [&](const char* record, const Run* run, const char* marker) {
+        m_out.writeString(0, record);
+        m_out.writeRaw(5, run->value);
+        m_out.writeHandle(330, owner);
+        m_out.writeString(100, "AcDbEntity");
         bool layer = false;
-        if (run)
-            for (std::size_t i = run->begin; i < run->end; ++i) {
-                DxfTagList::Tag t = extra->tags[i];
-                if (t.code == 67 || t.code == 8) {
-                    m_out.writeRaw(t.code, t.value);
-                    layer = layer || t.code == 8;
-                }
+        for (std::size_t i = run->begin; i < run->end; ++i) {
+            DxfTagList::Tag t = extra->tags[i];
+            if (t.code == 67 || t.code == 8) {
+                m_out.writeRaw(t.code, t.value);
+                layer = layer || t.code == 8;
             }
+        }
         if (!layer)
             m_out.writeString(8, "0");
+        m_out.writeString(100, marker);
     };
     auto writeRest = [&](const Run* run, std::initializer_list<int> skip) {
-        if (run)
-            for (std::size_t i = run->begin; i < run->end; ++i) {
-                DxfTagList::Tag t = extra->tags[i];
-                if (t.code != 67 && t.code != 8 && std::find(skip.begin(), skip.end(), t.code) == skip.end())
-                    m_out.writeRaw(t.code, t.value);
-            }
+        for (std::size_t i = run->begin; i < run->end; ++i) {
+            DxfTagList::Tag t = extra->tags[i];
+            if (t.code != 67 && t.code != 8 && std::find(skip.begin(), skip.end(), t.code) == skip.end())
+                m_out.writeRaw(t.code, t.value);
+        }
     };
 
-    m_out.writeString(0, "BLOCK");
-    m_out.writeRaw(5, begin->value);
-    m_out.writeHandle(330, owner);
-    m_out.writeString(100, "AcDbEntity");
-    writeEntityPart(begin);
-    m_out.writeString(100, "AcDbBlockBegin");
+    writeRecordStart("BLOCK", begin, "AcDbBlockBegin");
     m_out.writeString(2, name);
     m_out.writeInt(70, btr->flags());
     const OdGePoint3d& origin = btr->origin();
     m_out.writePoint(10, origin.x, origin.y, origin.z);
     m_out.writeString(3, name);
     std::string_view xrefPath;
-    if (begin)
-        for (std::size_t i = begin->begin; i < begin->end; ++i)
-            if (extra->tags[i].code == 1)
-                xrefPath = extra->tags[i].value;
+    for (std::size_t i = begin->begin; i < begin->end; ++i)
+        if (extra->tags[i].code == 1)
+            xrefPath = extra->tags[i].value;
     m_out.writeRaw(1, xrefPath);
     writeRest(begin, {1});
 
     if (btrId != m_db.getModelSpaceId() && btrId != m_db.getPaperSpaceId())
         writeEntities(btrId);
 
-    m_out.writeString(0, "ENDBLK");
-    m_out.writeRaw(5, end->value);
-    m_out.writeHandle(330, owner);
-    m_out.writeString(100, "AcDbEntity");
-    writeEntityPart(end);
-    m_out.writeString(100, "AcDbBlockEnd");
+    writeRecordStart("ENDBLK", end, "AcDbBlockEnd");
     writeRest(end, {});
 }
 
