@@ -85,6 +85,8 @@ OdDbDatabasePtr openDrawing(const std::string& path)
         std::string error = read.error.rfind(path + ": ", 0) == 0 ? read.error : path + ": " + read.error;
         throw UserError{error};
     }
+    for (const std::string& repair : read.repairs)
+        std::cerr << path << ": repaired: " << repair << '\n';
     return read.database;
 }
 

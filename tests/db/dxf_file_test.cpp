@@ -27,6 +27,7 @@
 #include <vantrel/db/Template.h>
 
 #include "dxf/DxfFileWriter.h"
+#include "dxf/dxf_values.h"
 
 using namespace vantrel;
 
@@ -294,14 +295,14 @@ TEST(DxfDamaged, RefusedWithOneMessageNamingTheLine)
     };
     std::vector<Case> cases = {
         {good.substr(0, good.size() / 2), "the file ends"},
-        {"  0\nSECTION\n  2\nENTITIES\n  0\nLINE\n 10\nabc\n", "line 8: group code 10 expects a number"},
+        {"  0\nSECTION\n  2\nENTITIES\n  0\nLINE\n 10\nabc\n", "line 8: group code 10 expects a finite number"},
         {"  0\nSECTION\n  2\nENTITIES\n  0\nLINE\n 10\nnan\n 20\n0\n", "line 8:"},
         {"  0\nSECTION\n  2\nENTITIES\n  0\nLINE\n 10\n1e999\n 20\n0\n", "line 8:"},
         {"  0\nSECTION\n  2\nENTITIES\n  0\nLINE\nten\n1\n", "line 7: expected a group code"},
         {"  0\nSECTION\n  2\nENTITIES\n  0\nLWPOLYLINE\n100\nAcDbEntity\n  8\n0\n100\nAcDbPolyline\n 90\n3\n 70\n0\n"
          " 10\n0\n 20\n0\n 10\n1\n 20\n1\n  0\nENDSEC\n  0\nEOF\n",
          "line 5: LWPOLYLINE: group code 90 declares 3 items, but 2 follow"},
-        {"  0\nSECTION\n  2\nENTITIES\n  0\nACME_THING\n 70\n99999\n  0\nENDSEC\n  0\nEOF\n", "line 8:"},
+        {"  0\nSECTION\n  2\nENTITIES\n  0\nLINE\n 62\n99999\n  0\nENDSEC\n  0\nEOF\n", "line 8:"},
         {"  0\nSECTION\n  2\nENTITIES\n  0\nENDSEC\n", "the file ends without the EOF record"},
     };
     for (const Case& c : cases) {
@@ -366,14 +367,39 @@ TEST(DxfSave, AtomicWithBackupAndAnErrorNamingThePath)
     std::filesystem::remove_all(dir);
 }
 
-TEST(DxfAngles, DegreesStayStableThroughRadians)
+TEST(DxfAngles, DegreesAreWrittenAsTheShortestTextOfTheirRadians)
 {
+    // Round values, and values of up to 15 digits, as files and users give them, come back as
+    // they were; any other value comes back as degrees that read as the very same radians.
+    std::vector<double> shortOnes = {0, 30, 45, 90, 150, 210.068583, 240, 250, 359.999, -90, 1e-9, 720};
     std::mt19937_64 rng(3);
-    std::uniform_real_distribution<double> angle(-10.0, 10.0);
+    std::uniform_real_distribution<double> angle(-360.0, 360.0);
     for (int i = 0; i < 20000; ++i) {
-        const double d = stableDegrees(angle(rng));
-        ASSERT_EQ(stableDegrees(d * std::numbers::pi / 180.0), d);
+        const double d = angle(rng);
+        shortOnes.push_back(std::round(d * 1e4) / 1e4);
+        char text[32];
+        std::snprintf(text, sizeof text, "%.15g", d);
+        shortOnes.push_back(std::stod(text));
+        const double radians = dxfDegreesToRadians(d);
+        ASSERT_EQ(dxfDegreesToRadians(stableDegrees(radians)), radians) << d;
     }
+    for (double d : shortOnes)
+        ASSERT_EQ(stableDegrees(dxfDegreesToRadians(d)), d) << d;
+}
+
+TEST(DxfAngles, AnAngleOfManyDigitsIsWrittenBackAsRead)
+{
+    // 149.98986235968184 reads as the same radians as the shorter 149.9898623596818.
+    const std::string text = "  0\nSECTION\n  2\nENTITIES\n  0\nARC\n  8\n0\n 10\n0\n 20\n0\n 40\n1\n"
+                             " 50\n149.98986235968184\n 51\n30.010137640318135\n  0\nENDSEC\n  0\nEOF\n";
+    DxfReadResult r = readDxfText(text);
+    ASSERT_TRUE(r.database) << r.error;
+    const std::string written = dxfText(*r.database);
+    EXPECT_NE(written.find(" 50\n149.98986235968184\n"), std::string::npos);
+    EXPECT_NE(written.find(" 51\n30.010137640318135\n"), std::string::npos);
+    OdDbArcPtr arc = OdDbBlockTableRecordPtr(r.database->getModelSpaceId().safeOpenObject())->entityIds().front().safeOpenObject(OdDb::kForWrite);
+    arc->setStartAngle(arc->startAngle() + 0.5);
+    EXPECT_EQ(dxfText(*r.database).find("149.98986235968184"), std::string::npos) << "a changed angle is written anew";
 }
 
 TEST(DxfKept, AKeptTableSurvivesTheTablesAddedBesideIt)

@@ -44,14 +44,24 @@ std::vector<PlainTag> readAll(std::string_view text)
     return tags;
 }
 
-// The DxfError raised while reading all tags and converting each by its code's type.
+// The DxfError raised while reading all tags and converting each by its code's type, as the
+// fields of modelled records are read.
 DxfError firstError(std::string_view text)
 {
     try {
         DxfTagReader reader(text);
-        DxfTagList kept;
-        while (reader.next())
-            reader.appendTo(kept);
+        while (reader.next()) {
+            switch (dxfValueType(reader.code())) {
+            case DxfValueType::Double: reader.asDouble(); break;
+            case DxfValueType::Int16: reader.asInt16(); break;
+            case DxfValueType::Int32: reader.asInt32(); break;
+            case DxfValueType::Int64: reader.asInt64(); break;
+            case DxfValueType::Bool: reader.asBool(); break;
+            case DxfValueType::Handle: reader.asHandle(); break;
+            case DxfValueType::Binary: checkDxfBinary(reader.value(), reader.code(), reader.valueLine()); break;
+            default: break;
+            }
+        }
     } catch (const DxfError& e) {
         return e;
     }
@@ -120,13 +130,13 @@ TEST(DxfTagReader, RefusesDamagedInputWithOneErrorNamingTheLine)
         {"  0\nSECTION\n\nHEADER\n", 3, "expected a group code"},  // blank code line
         {"  0\nSECTION\n-1\nX\n", 3, "expected a group code"},
         {"  0\nSECTION\n5000\nX\n", 3, "outside the DXF range"},
-        {" 10\nabc\n", 2, "group code 10 expects a number, got \"abc\""},
-        {" 10\n1.5x\n", 2, "expects a number"},
-        {" 20\n\n", 2, "expects a number"},
+        {" 10\nabc\n", 2, "group code 10 expects a finite number, got \"abc\""},
+        {" 10\n1.5x\n", 2, "expects a finite number"},
+        {" 20\n\n", 2, "expects a finite number"},
         {" 10\n0\n 20\nnan\n", 4, "finite number"},
         {" 40\ninf\n", 2, "finite number"},
-        {" 40\n1e300\n", 2, "finite number"},
-        {" 40\n-2e101\n", 2, "finite number"},
+        {" 40\n1e400\n", 2, "finite number"},
+        {" 40\n-2e309\n", 2, "finite number"},
         {" 70\n40000\n", 2, "-32768 to 32767"},
         {" 90\n1.5\n", 2, "32-bit integer"},
         {"290\n2\n", 2, "0 or 1"},

@@ -8,6 +8,7 @@
 #include <vantrel/db/OdDbSymbolTable.h>
 #include <vantrel/db/OdDbTables.h>
 
+#include "DxfRepairLog.h"
 #include "DxfUnknownObject.h"
 #include "dxf_classes.h"
 #include "dxf_values.h"
@@ -126,58 +127,72 @@ const DxfClassMap& dxfUnknownObjectMap()
     return registry().unknownObject;
 }
 
+void DxfContext::noteRepair(const char* what, std::size_t count)
+{
+    if (repairs)
+        repairs->note(what, count);
+}
+
 OdDbObjectId DxfContext::idOfHandle(std::uint64_t handle)
 {
     return m_db.getOdDbObjectId(OdDbHandle(handle), true);
 }
 
-OdDbObjectId DxfContext::recordNamed(OdDbObjectId tableId, std::string_view utf8, int kind)
+OdDbObjectId DxfContext::recordNamed(OdDbObjectId tableId, std::string_view utf8, int kind, int code)
 {
+    if (utf8.empty()) {
+        noteRepair("references by an empty name to a layer, linetype or text style taken as the default");
+        return OdDbObjectId();
+    }
+    Named found;
     Recent& recent = m_recent[kind];
-    if (!recent.id.isNull() && sameDxfText(recent.name, utf8))
-        return recent.id;
     auto& cache = m_byName[kind];
-    if (auto it = cache.find(std::string(utf8)); it != cache.end()) {
+    if (!recent.named.id.isNull() && sameDxfText(recent.name, utf8)) {
+        found = recent.named;
+    } else if (auto it = cache.find(std::string(utf8)); it != cache.end()) {
         recent = {it->first, it->second};
-        return it->second;
+        found = it->second;
+    } else {
+        OdDbSymbolTablePtr table = OdDbSymbolTable::cast(tableId.openObject().get());
+        if (!table)
+            throw OdError(eInvalidInput, "the name \"" + std::string(utf8) + "\" refers to a table the drawing does not have");
+        const OdString name = OdString::fromUtf8(utf8);
+        found.id = table->getAt(name);
+        if (found.id.isNull()) {
+            OdDbSymbolTableRecordPtr record;
+            if (kind == 0)
+                record = OdDbLayerTableRecord::createObject();
+            else if (kind == 1)
+                record = OdDbLinetypeTableRecord::createObject();
+            else
+                record = OdDbTextStyleTableRecord::createObject();
+            record->setName(name);
+            table->upgradeOpen();
+            found.id = table->add(record.get());
+        } else {
+            found.spelledAsRecord = OdDbSymbolTableRecordPtr(found.id.safeOpenObject())->getName() == name;
+        }
+        cache.emplace(utf8, found);
+        recent = {std::string(utf8), found};
     }
-    OdDbSymbolTablePtr table = OdDbSymbolTable::cast(tableId.openObject().get());
-    if (!table)
-        throw OdError(eInvalidInput, "the name \"" + std::string(utf8) + "\" refers to a table the drawing does not have");
-    OdString name = OdString::fromUtf8(utf8);
-    OdDbObjectId id = table->getAt(name);
-    if (id.isNull()) {
-        if (name.isEmpty())
-            throw OdError(eInvalidInput, "an empty name where a table record is expected");
-        OdDbSymbolTableRecordPtr record;
-        if (kind == 0)
-            record = OdDbLayerTableRecord::createObject();
-        else if (kind == 1)
-            record = OdDbLinetypeTableRecord::createObject();
-        else
-            record = OdDbTextStyleTableRecord::createObject();
-        record->setName(name);
-        table->upgradeOpen();
-        id = table->add(record.get());
-    }
-    cache.emplace(utf8, id);
-    recent = {std::string(utf8), id};
-    return id;
+    if (!found.spelledAsRecord)
+        asRead.emplace_back(code, std::string(utf8));
+    return found.id;
 }
 
-OdDbObjectId DxfContext::layerNamed(std::string_view utf8)
+OdDbObjectId DxfContext::layerNamed(std::string_view utf8, int code)
 {
-    return recordNamed(m_db.getLayerTableId(), utf8, 0);
+    return recordNamed(m_db.getLayerTableId(), utf8, 0, code);
 }
 
-OdDbObjectId DxfContext::linetypeNamed(std::string_view utf8)
+OdDbObjectId DxfContext::linetypeNamed(std::string_view utf8, int code)
 {
-    return recordNamed(m_db.getLinetypeTableId(), utf8, 1);
+    return recordNamed(m_db.getLinetypeTableId(), utf8, 1, code);
 }
 
-OdDbObjectId DxfContext::textStyleNamed(std::string_view utf8)
+OdDbObjectId DxfContext::textStyleNamed(std::string_view utf8, int code)
 {
-    return recordNamed(m_db.getTextStyleTableId(), utf8, 2);
+    return recordNamed(m_db.getTextStyleTableId(), utf8, 2, code);
 }
 
 const std::string& DxfContext::nameOf(OdDbObjectId record)
@@ -188,6 +203,24 @@ const std::string& DxfContext::nameOf(OdDbObjectId record)
         it = m_names.emplace(record, rec ? rec->getName().toUtf8() : std::string()).first;
     }
     return it->second;
+}
+
+void setDxfColorIndex(OdCmColor& color, std::int16_t index)
+{
+    if (color.isByColor()) {
+        if (index >= 1 && index <= 255)
+            color.setIndexBesideRGB(index);
+    } else {
+        color.setColorIndex(index);
+    }
+}
+
+void setDxfTrueColor(OdCmColor& color, std::uint32_t rgb)
+{
+    const std::int16_t index = color.isByACI() ? color.colorIndex() : 0;
+    color.setRGB(rgb >> 16 & 0xFF, rgb >> 8 & 0xFF, rgb & 0xFF);
+    if (index)
+        color.setIndexBesideRGB(index);
 }
 
 DxfSubclass dxfEntitySubclass()
@@ -207,20 +240,21 @@ DxfSubclass dxfEntitySubclass()
                      OdDbObjectId layer = common(o).layer;
                      return DxfValue(layer.isNull() ? std::string("0") : c.nameOf(layer));
                  },
-                 [=](OdDbObject& o, const DxfIn& v, DxfContext& c) { commonW(o).layer = c.layerNamed(v.text); }},
+                 [=](OdDbObject& o, const DxfIn& v, DxfContext& c) { commonW(o).layer = c.layerNamed(v.text, 8); }},
                 {6, DxfFieldKind::String, 1009, true, std::string(),
                  [=](const OdDbObject& o, DxfContext& c) {
                      OdDbObjectId lt = common(o).linetype;
                      return DxfValue(lt.isNull() ? std::string() : c.nameOf(lt));
                  },
-                 [=](OdDbObject& o, const DxfIn& v, DxfContext& c) { commonW(o).linetype = c.linetypeNamed(v.text); }},
+                 [=](OdDbObject& o, const DxfIn& v, DxfContext& c) { commonW(o).linetype = c.linetypeNamed(v.text, 6); }},
                 {62, DxfFieldKind::Int16, 1009, true, std::int64_t(256),
                  [=](const OdDbObject& o, DxfContext&) { return DxfValue(std::int64_t(common(o).color.colorIndex())); },
-                 [=](OdDbObject& o, const DxfIn& v, DxfContext&) {
-                     auto index = v.integer;
-                     if (index < 0 || index > 256)
-                         throw OdError(eInvalidInput, "colour index " + std::to_string(index) + " is outside 0-256");
-                     commonW(o).color = OdCmColor::byIndex(static_cast<std::int16_t>(index));
+                 [=](OdDbObject& o, const DxfIn& v, DxfContext& c) {
+                     if (v.integer < 0 || v.integer > 256) {
+                         c.noteRepair("entity colours outside the palette set to by layer");
+                         return;
+                     }
+                     setDxfColorIndex(commonW(o).color, static_cast<std::int16_t>(v.integer));
                  }},
                 {420, DxfFieldKind::Int32, 1018, true, std::int64_t(-1),
                  [=](const OdDbObject& o, DxfContext&) {
@@ -228,8 +262,7 @@ DxfSubclass dxfEntitySubclass()
                      return DxfValue(c.isByColor() ? std::int64_t(c.rgb()) : std::int64_t(-1));
                  },
                  [=](OdDbObject& o, const DxfIn& v, DxfContext&) {
-                     auto rgb = static_cast<std::uint32_t>(v.integer);
-                     commonW(o).color.setRGB(rgb >> 16 & 0xFF, rgb >> 8 & 0xFF, rgb & 0xFF);
+                     setDxfTrueColor(commonW(o).color, static_cast<std::uint32_t>(v.integer));
                  }},
                 {430, DxfFieldKind::String, 1018, true, std::string(),
                  [=](const OdDbObject& o, DxfContext&) { return DxfValue(common(o).color.colorName().toUtf8()); },

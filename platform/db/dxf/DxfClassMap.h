@@ -21,6 +21,7 @@
 namespace vantrel {
 
 struct DxfClassDefinition;
+class DxfRepairLog;
 class DxfTagReader;
 class DxfTagWriter;
 
@@ -59,30 +60,44 @@ public:
     // The id of a handle, reserved when its object comes later in the file.
     OdDbObjectId idOfHandle(std::uint64_t handle);
     // Records by name; a name no record bears gets a new record (as files may use layers and
-    // linetypes they never declare).
-    OdDbObjectId layerNamed(std::string_view utf8);
-    OdDbObjectId linetypeNamed(std::string_view utf8);
-    OdDbObjectId textStyleNamed(std::string_view utf8);
+    // linetypes they never declare). code: the group code the name was read under; a name that
+    // differs from the record's in case only is kept in `asRead`, to be written as read.
+    OdDbObjectId layerNamed(std::string_view utf8, int code);
+    OdDbObjectId linetypeNamed(std::string_view utf8, int code);
+    OdDbObjectId textStyleNamed(std::string_view utf8, int code);
     // The name of a symbol table record, UTF-8.
     const std::string& nameOf(OdDbObjectId record);
 
-    // The first half of a pair of tags (a dictionary entry's name, a sort entry's entity), held
-    // for the field that reads the second half.
+    // The first half of a pair of tags (a dictionary entry's name), held for the field that
+    // reads the second half.
     std::optional<std::string> pendingName;
-    OdDbObjectId pendingId;
+    // A draw-order table's (entity, sort handle) pairs as read, set on the table at its end:
+    // setting them pair by pair would sort the block's entities once per pair.
+    std::vector<std::pair<OdDbObjectId, std::optional<OdDbHandle>>> sortHandles;
     // While writing a space's entities: 1 paper space, 0 model space (group code 67 follows the
     // space an entity is in); -1 elsewhere.
     int space = -1;
+    // While reading a record: values whose text the writer would not give back by itself (names
+    // spelt in another case than their records, angles whose degrees no shortest text gives), by
+    // group code.
+    std::vector<std::pair<int, std::string>> asRead;
+    // While reading: where fields report what they repaired.
+    DxfRepairLog* repairs = nullptr;
+    void noteRepair(const char* what, std::size_t count = 1);
 
 private:
-    OdDbObjectId recordNamed(OdDbObjectId table, std::string_view utf8, int kind);
+    OdDbObjectId recordNamed(OdDbObjectId table, std::string_view utf8, int kind, int code);
 
     OdDbDatabase& m_db;
-    std::unordered_map<std::string, OdDbObjectId> m_byName[3];
+    struct Named {
+        OdDbObjectId id;
+        bool spelledAsRecord = true;
+    };
+    std::unordered_map<std::string, Named> m_byName[3];
     // The last answer per kind: records name the same layer and linetype over and over.
     struct Recent {
         std::string name;
-        OdDbObjectId id;
+        Named named;
     };
     Recent m_recent[3];
     std::unordered_map<OdDbObjectId, std::string> m_names;
@@ -137,9 +152,10 @@ struct DxfClassMap {
     const OdRxClass* cls;
     std::vector<DxfSubclass> subclasses;
     DxfSequence sequence; // empty functions for classes without sub-entities
-    // Checks across fields after reading (counts that must match, ...): raises OdError with the
-    // problem, which the reader reports with the record's line.
-    std::function<void(OdDbObject&)> validate;
+    // Completes an object once its tags are read: checks across fields (raising OdError with the
+    // problem, which the reader reports with the record's line) and values gathered from
+    // repeated groups.
+    std::function<void(OdDbObject&, DxfContext&)> finish;
     // The registry key when several classes share a record name ("POLYLINE 3D"); null: the name.
     const char* key = nullptr;
     // Fields with no group code, kept in the extended data of an application of ours: the writer
@@ -262,5 +278,10 @@ DxfField dxfAccessor(int code, T (*get)(const C&), void (*set)(C&, const T&), co
 
 // The subclass AcDbEntity: layer, linetype, colour, lineweight, scale, visibility, space.
 DxfSubclass dxfEntitySubclass();
+
+// The colour codes of entities and layers, in whichever order a file gives them: 62 a palette
+// index (0-256), 420 a true colour; an index next to a true colour is kept beside it.
+void setDxfColorIndex(OdCmColor& color, std::int16_t index);
+void setDxfTrueColor(OdCmColor& color, std::uint32_t rgb);
 
 } // namespace vantrel

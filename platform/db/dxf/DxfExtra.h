@@ -17,6 +17,7 @@ enum DxfRun : int {
     kDxfRunBlockBegin = -4, // a block's BLOCK record: value its handle; tags the unclaimed ones
     kDxfRunBlockEnd = -5,   // a block's ENDBLK record: value its handle; tags the unclaimed ones
     kDxfRunSeqEnd = -6,     // the SEQEND after an entity's sub-entities: value its handle
+    kDxfRunAsRead = -7,     // values written as read while they stand for the same value (DxfContext::asRead)
     // Drawing level (OdDbDatabase::dxfExtra):
     kDxfRunHeader = -10,    // header variables no system variable models, "9 $NAME" included
     kDxfRunClasses = -11,   // the content of the CLASSES section
@@ -27,6 +28,9 @@ enum DxfRun : int {
 struct DxfExtra {
     std::string recordName; // the record name of an object no class models ("ACME_WIDGET")
     DxfTagList tags;
+    // Drawing level: the release the file was written in, as its AC number (1009 for AC1009),
+    // 0 when unknown.
+    int version = 0;
 };
 
 } // namespace vantrel

@@ -18,7 +18,15 @@ namespace {
 DxfReadResult readFrom(DxfTagReader& reader)
 {
     DxfFileReader fileReader(reader);
-    return {fileReader.read(), std::string()};
+    OdDbDatabasePtr db = fileReader.read();
+    return {db, std::string(), fileReader.repairs()};
+}
+
+DxfReadResult refusal(std::string error)
+{
+    DxfReadResult result;
+    result.error = std::move(error);
+    return result;
 }
 
 } // namespace
@@ -29,9 +37,9 @@ DxfReadResult readDxf(const std::string& path)
         DxfTagReader reader = DxfTagReader::fromFile(path);
         return readFrom(reader);
     } catch (const OdError& e) {
-        return {OdDbDatabasePtr(), path + ": " + e.what()};
+        return refusal(path + ": " + e.what());
     } catch (const std::bad_alloc&) {
-        return {OdDbDatabasePtr(), path + ": not enough memory to read the drawing"};
+        return refusal(path + ": not enough memory to read the drawing");
     }
 }
 
@@ -41,9 +49,9 @@ DxfReadResult readDxfText(std::string_view text)
         DxfTagReader reader(text);
         return readFrom(reader);
     } catch (const OdError& e) {
-        return {OdDbDatabasePtr(), e.what()};
+        return refusal(e.what());
     } catch (const std::bad_alloc&) {
-        return {OdDbDatabasePtr(), "not enough memory to read the drawing"};
+        return refusal("not enough memory to read the drawing");
     }
 }
 

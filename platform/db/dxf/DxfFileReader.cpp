@@ -52,9 +52,17 @@ void DxfFileReader::failEnd(std::string_view where, std::string_view recordName)
 OdDbDatabasePtr DxfFileReader::read()
 {
     m_db->disableUndoRecording(true);
+    m_ctx->repairs = &m_repairs;
+    std::string lastSection;
     for (;;) {
         if (!m_reader.next())
             failAt(m_reader.line() + 1, "the file ends without the EOF record");
+        if (m_reader.code() == 9 && lastSection == "HEADER") {
+            // Some writers end the HEADER section early and go on with its variables.
+            m_repairs.note("header variables after the end of the HEADER section kept in it");
+            readHeaderVariables();
+            continue;
+        }
         if (m_reader.code() != 0)
             failAt(m_reader.line(), "expected a SECTION record (group code 0), got group code " +
                                         std::to_string(m_reader.code()));
@@ -65,7 +73,8 @@ OdDbDatabasePtr DxfFileReader::read()
         expectNext("a section");
         if (m_reader.code() != 2)
             failAt(m_reader.line(), "a section must start with its name (group code 2)");
-        readSection(std::string(m_reader.value()));
+        lastSection = m_reader.value();
+        readSection(lastSection);
     }
     ensureStructure(true);
     if (m_handseed > m_db->handseed().value())
@@ -110,9 +119,14 @@ void DxfFileReader::keepSection(const std::string& name, DxfRun run)
 
 void DxfFileReader::readHeader()
 {
+    expectNext("the HEADER section");
+    readHeaderVariables();
+}
+
+void DxfFileReader::readHeaderVariables()
+{
     DxfTagList& keep = m_drawingExtra->tags;
     bool runOpen = false;
-    expectNext("the HEADER section");
     for (;;) {
         if (m_reader.code() == 0 && m_reader.value() == "ENDSEC")
             return;
@@ -129,14 +143,19 @@ void DxfFileReader::readHeader()
         if (name == "$ACADVER" || name == "$HANDSEED" || def) {
             if (name == "$ACADVER") {
                 m_reader.codec().setVersion(m_reader.value());
+                m_drawingExtra->version = dxfVersionNumber(m_reader.value());
             } else if (name == "$HANDSEED") {
-                m_handseed = m_reader.asHandle();
-                if (m_handseed > m_db->handseed().value())
-                    m_db->setHandseed(OdDbHandle(m_handseed));
+                std::uint64_t seed = 0;
+                if (tryParseDxfHandle(m_reader.value(), seed))
+                    m_handseed = seed;
+                else
+                    m_repairs.note("an unreadable $HANDSEED replaced by the next free handle");
+            } else if (m_reader.code() != def->groupCode) {
+                m_repairs.note("header variables under an unexpected group code reset to their defaults");
+                while (m_reader.code() != 9 && m_reader.code() != 0)
+                    expectNext("the HEADER section");
+                continue;
             } else {
-                if (m_reader.code() != def->groupCode)
-                    failAt(m_reader.line(), "header variable " + name + " expects group code " +
-                                                std::to_string(def->groupCode) + ", got " + std::to_string(m_reader.code()));
                 OdResBufPtr value = OdResBuf::newRb(def->groupCode);
                 switch (OdResBuf::kindOfCode(def->groupCode)) {
                 case OdResBuf::ValueKind::Point3d: {
@@ -220,8 +239,9 @@ void DxfFileReader::readTable(const std::string& name, std::size_t line)
                 return;
             if (m_reader.code() == 0)
                 inRecord = true;
-            if (m_reader.code() == (inRecord ? recordHandleCode : 5))
-                m_ctx->idOfHandle(m_reader.asHandle());
+            std::uint64_t h = 0;
+            if (m_reader.code() == (inRecord ? recordHandleCode : 5) && tryParseDxfHandle(m_reader.value(), h))
+                m_ctx->idOfHandle(h);
             m_reader.appendTo(keep);
         }
     }
@@ -258,6 +278,11 @@ void DxfFileReader::readTable(const std::string& name, std::size_t line)
             failAt(m_reader.line(), "a " + std::string(recordName) + " record in the " + name + " table");
         OdDbSymbolTableRecordPtr record = createAs<OdDbSymbolTableRecord>(recMap->cls);
         Record r = readRecord(*recMap, *record, recordName);
+        if (record->getName().isEmpty() && !record->isKindOf(OdDbTextStyleTableRecord::desc())) {
+            // Nothing can refer to it: records are found by name.
+            m_repairs.note("table records without a name dropped");
+            continue;
+        }
         OdDbObjectId id = addObject(*record, r, *known);
         table->appendRecordId(id);
     }
@@ -296,10 +321,10 @@ void DxfFileReader::readBlock()
             break;
         }
         if (code == 5 && !sawHandle) {
-            handle = m_reader.asHandle();
+            handle = readHandle();
             sawHandle = true;
         } else if (code == 330 && owner.isNull()) {
-            owner = m_ctx->idOfHandle(m_reader.asHandle());
+            owner = m_ctx->idOfHandle(readHandle());
         } else if (code == 100 || code == 3) {
             // Markers and the repeated name are written anew.
         } else if (code == 2) {
@@ -362,7 +387,7 @@ void DxfFileReader::readBlock()
             break;
         }
         if (code == 5 && !endHandle)
-            endHandle = m_reader.asHandle();
+            endHandle = readHandle();
         else if (code != 100 && code != 330)
             m_reader.appendTo(endKeep);
     }
@@ -461,7 +486,7 @@ void DxfFileReader::readSequence(const DxfClassMap& ownerMap, OdDbObjectId owner
                     break;
                 }
                 if (m_reader.code() == 5 && !handle)
-                    handle = m_reader.asHandle();
+                    handle = readHandle();
             }
             if (handle) {
                 m_ctx->idOfHandle(handle);
@@ -528,7 +553,16 @@ DxfFileReader::Record DxfFileReader::readRecord(const DxfClassMap& map, OdDbObje
     OdResBufPtr xdata;
     std::vector<std::pair<const DxfField*, std::int64_t>> counts;
     m_ctx->pendingName.reset();
-    m_ctx->pendingId = OdDbObjectId();
+    m_ctx->sortHandles.clear();
+    m_ctx->asRead.clear();
+
+    // A table record's data lies in its own subclass; a file that lacks or misspells that marker
+    // still means it (the generic AcDbSymbolTableRecord part holds nothing).
+    const bool tableRecord = map.cls->isDerivedFrom(OdDbSymbolTableRecord::desc());
+    auto enterRecordSubclass = [&](const char* repair) {
+        m_repairs.note(repair);
+        sub = static_cast<int>(map.subclasses.size()) - 1;
+    };
 
     for (;;) {
         expectNext("", recordName);
@@ -539,8 +573,8 @@ DxfFileReader::Record DxfFileReader::readRecord(const DxfClassMap& map, OdDbObje
         }
         if (!anyMarker) {
             if (code == handleCode && !sawHandle) {
-                rec.handle = m_reader.asHandle();
                 sawHandle = true;
+                rec.handle = readHandle();
                 continue;
             }
             if (code == 102) {
@@ -553,7 +587,11 @@ DxfFileReader::Record DxfFileReader::readRecord(const DxfClassMap& map, OdDbObje
                 continue;
             }
             if (code == 330 && rec.owner.isNull()) {
-                rec.owner = m_ctx->idOfHandle(m_reader.asHandle());
+                std::uint64_t owner = 0;
+                if (tryParseDxfHandle(m_reader.value(), owner))
+                    rec.owner = m_ctx->idOfHandle(owner);
+                else
+                    m_repairs.note("unreadable owner handles replaced by the records' places in the file");
                 continue;
             }
         }
@@ -569,6 +607,8 @@ DxfFileReader::Record DxfFileReader::readRecord(const DxfClassMap& map, OdDbObje
             }
             if (found >= 0) {
                 sub = found;
+            } else if (tableRecord && sub < static_cast<int>(map.subclasses.size()) - 1) {
+                enterRecordSubclass("misspelt subclass markers of table records read as the record's own");
             } else {
                 sub = -2;
                 keep.append(kDxfRunUnknown, std::string());
@@ -585,13 +625,15 @@ DxfFileReader::Record DxfFileReader::readRecord(const DxfClassMap& map, OdDbObje
         const DxfField* field = nullptr;
         if (sub >= 0) {
             field = map.subclasses[static_cast<std::size_t>(sub)].readerOf(code);
+            if (!field && tableRecord && sub < static_cast<int>(map.subclasses.size()) - 1 &&
+                (field = map.subclasses.back().readerOf(code)))
+                enterRecordSubclass("table records without their subclass marker read as if it were there");
         } else if (!anyMarker) {
             for (const DxfSubclass& s : map.subclasses)
                 if ((field = s.readerOf(code)))
                     break;
         }
-        if (field) {
-            readField(*field, obj, recordName);
+        if (field && readField(*field, obj, recordName)) {
             if (field->count)
                 counts.emplace_back(field, m_reader.asInt64());
             continue;
@@ -618,12 +660,17 @@ DxfFileReader::Record DxfFileReader::readRecord(const DxfClassMap& map, OdDbObje
                 failAt(rec.line, std::string(recordName) + ": group code " + std::to_string(field->code) + " declares " +
                                      std::to_string(declared) + " items, but " + std::to_string(actual) + " follow");
         }
-        if (map.validate)
-            map.validate(obj);
+        if (map.finish)
+            map.finish(obj, *m_ctx);
     } catch (const DxfError&) {
         throw;
     } catch (const OdError& e) {
         failAt(rec.line, std::string(recordName) + ": " + e.what());
+    }
+    if (!m_ctx->asRead.empty()) {
+        keep.append(kDxfRunAsRead, std::string());
+        for (const auto& [code, text] : m_ctx->asRead)
+            keep.append(code, text);
     }
     if (!keep.empty()) {
         rec.extra = std::make_shared<DxfExtra>();
@@ -632,14 +679,22 @@ DxfFileReader::Record DxfFileReader::readRecord(const DxfClassMap& map, OdDbObje
     return rec;
 }
 
-void DxfFileReader::readField(const DxfField& field, OdDbObject& obj, std::string_view recordName)
+bool DxfFileReader::readField(const DxfField& field, OdDbObject& obj, std::string_view recordName)
 {
     const int code = m_reader.code();
     const std::size_t line = m_reader.valueLine();
     DxfIn value;
     switch (field.kind) {
     case DxfFieldKind::Double: value.number = m_reader.asDouble(); break;
-    case DxfFieldKind::Angle: value.number = m_reader.asDouble() * std::numbers::pi / 180.0; break;
+    case DxfFieldKind::Angle: {
+        const double degrees = m_reader.asDouble();
+        value.number = dxfDegreesToRadians(degrees);
+        // Texts of 16 digits and more may be a neighbour of the shortest text that reads back
+        // as the same radians: such a one is kept when the writer would choose another.
+        if (m_reader.value().size() > 16 && stableDegrees(value.number) != degrees)
+            m_ctx->asRead.emplace_back(code, std::string(trimDxfBlanks(m_reader.value())));
+        break;
+    }
     case DxfFieldKind::Int16:
     case DxfFieldKind::Int32:
     case DxfFieldKind::Bool:
@@ -652,7 +707,10 @@ void DxfFileReader::readField(const DxfField& field, OdDbObject& obj, std::strin
         break;
     case DxfFieldKind::String: value.text = m_reader.asText(m_text); break;
     case DxfFieldKind::Handle: {
-        std::uint64_t h = m_reader.asHandle();
+        // A pointer that holds a name or nothing, as some writers put there, is kept as it is.
+        std::uint64_t h = 0;
+        if (!tryParseDxfHandle(m_reader.value(), h))
+            return false;
         value.id = h ? m_ctx->idOfHandle(h) : OdDbObjectId();
         break;
     }
@@ -683,6 +741,7 @@ void DxfFileReader::readField(const DxfField& field, OdDbObject& obj, std::strin
     } catch (const OdError& e) {
         failAt(line, std::string(recordName) + ": " + e.what());
     }
+    return true;
 }
 
 void DxfFileReader::readGroup102(DxfTagList& keep, OdDbObjectId& extDict)
@@ -696,7 +755,11 @@ void DxfFileReader::readGroup102(DxfTagList& keep, OdDbObjectId& extDict)
         if (m_reader.code() == 0)
             failAt(m_reader.line(), "the 102 group " + quoteDxfValue(opening) + " is not closed");
         if (xdict && m_reader.code() == 360) {
-            extDict = m_ctx->idOfHandle(m_reader.asHandle());
+            std::uint64_t h = 0;
+            if (tryParseDxfHandle(m_reader.value(), h) && h != 0)
+                extDict = m_ctx->idOfHandle(h);
+            else
+                m_repairs.note("extension dictionary pointers that name no object dropped");
             continue;
         }
         if (!xdict || m_reader.code() != 102)
@@ -759,11 +822,30 @@ OdDbObjectId DxfFileReader::addObject(OdDbObject& obj, const Record& rec, OdDbOb
 {
     if (rec.extra)
         obj.setDxfExtra(rec.extra);
+    OdDbHandle handle(rec.handle);
+    if (!handle.isNull()) {
+        // The first record of a handle keeps it, and references to it; a later one gets a new one.
+        OdDbObjectId taken = m_db->getOdDbObjectId(handle);
+        if (!taken.isNull() && taken.stub()->object) {
+            m_repairs.note("records whose handle was already taken given new handles");
+            handle = OdDbHandle();
+        }
+    }
     try {
-        return m_db->addOdDbObject(&obj, rec.owner.isNull() ? defaultOwner : rec.owner, OdDbHandle(rec.handle));
+        return m_db->addOdDbObject(&obj, rec.owner.isNull() ? defaultOwner : rec.owner, handle);
     } catch (const OdError& e) {
         failAt(rec.line, e.what());
     }
+}
+
+std::uint64_t DxfFileReader::readHandle()
+{
+    std::uint64_t h = 0;
+    if (!tryParseDxfHandle(m_reader.value(), h) || h == 0) {
+        m_repairs.note("records with a null or unreadable handle given new handles");
+        return 0;
+    }
+    return h;
 }
 
 // --- structure a file may lack ---

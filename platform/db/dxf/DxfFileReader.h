@@ -11,6 +11,7 @@
 
 #include "DxfClassMap.h"
 #include "DxfExtra.h"
+#include "DxfRepairLog.h"
 #include "DxfTagReader.h"
 
 namespace vantrel {
@@ -20,6 +21,8 @@ public:
     explicit DxfFileReader(DxfTagReader& reader);
     // The whole drawing; raises DxfError naming the line of the first problem.
     OdDbDatabasePtr read();
+    // What read() repaired, one line per kind.
+    std::vector<std::string> repairs() const { return m_repairs.lines(); }
 
 private:
     struct Record {
@@ -31,6 +34,8 @@ private:
 
     void readSection(const std::string& name);
     void readHeader();
+    // The variables from the current tag up to ENDSEC.
+    void readHeaderVariables();
     void readTables();
     void readTable(const std::string& name, std::size_t line);
     void readBlocks();
@@ -44,10 +49,15 @@ private:
 
     // Reads the tags of the current record (after its "0 NAME") into obj through its map.
     Record readRecord(const DxfClassMap& map, OdDbObject& obj, std::string_view recordName);
-    void readField(const DxfField& field, OdDbObject& obj, std::string_view recordName);
+    // False, having taken nothing, for a pointer field whose value is not a handle: the tag is
+    // then kept as read.
+    bool readField(const DxfField& field, OdDbObject& obj, std::string_view recordName);
     OdResBufPtr readXData();
     void readGroup102(DxfTagList& keep, OdDbObjectId& extDict);
     OdDbObjectId addObject(OdDbObject& obj, const Record& rec, OdDbObjectId defaultOwner);
+    // The current value as a record's own handle; 0 (a new handle), noted as a repair, when it
+    // is null or not a handle.
+    std::uint64_t readHandle();
 
     // The next tag, or DxfError when the file ends inside `where` (or inside a record of that name).
     void expectNext(std::string_view where, std::string_view recordName = {})
@@ -66,6 +76,7 @@ private:
     OdDbDatabasePtr m_db;
     std::unique_ptr<DxfContext> m_ctx;
     std::shared_ptr<DxfExtra> m_drawingExtra;
+    DxfRepairLog m_repairs;
     OdDbDatabase::WellKnown m_known;
     std::uint64_t m_handseed = 0;
     bool m_structureReady = false;

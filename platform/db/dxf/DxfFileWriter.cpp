@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cassert>
+#include <charconv>
+#include <cstdint>
 #include <cmath>
 #include <numbers>
 #include <span>
@@ -17,6 +19,7 @@
 #include "DxfUnknownObject.h"
 #include "dxf_classes.h"
 #include "dxf_structure.h"
+#include "dxf_values.h"
 
 namespace vantrel {
 
@@ -71,23 +74,6 @@ std::uint64_t parseHex(std::string_view text)
 }
 
 } // namespace
-
-double stableDegrees(double radians)
-{
-    const double degrees = radians * 180.0 / std::numbers::pi;
-    auto roundTrips = [](double d) { return (d * std::numbers::pi / 180.0) * 180.0 / std::numbers::pi == d; };
-    double up = degrees;
-    double down = degrees;
-    for (int i = 0; i < 16; ++i) {
-        if (roundTrips(up))
-            return up;
-        if (roundTrips(down))
-            return down;
-        up = std::nextafter(up, INFINITY);
-        down = std::nextafter(down, -INFINITY);
-    }
-    return degrees;
-}
 
 DxfFileWriter::DxfFileWriter(OdDbDatabase& db, DxfTagWriter& out) : m_db(db), m_out(out), m_ctx(db) {}
 
@@ -529,11 +515,15 @@ void DxfFileWriter::writeObject(const OdDbObject& obj, const DxfClassMap* map, c
     else if (obj.getDbHandle() == m_db.getNamedObjectsDictionaryId().getHandle())
         m_out.writeString(330, "0");
 
+    std::vector<DxfTagList::Tag> asRead;
+    if (const Run* r = findRun(runs, kDxfRunAsRead))
+        for (std::size_t i = r->begin; i < r->end; ++i)
+            asRead.push_back(extra->tags[i]);
     for (std::size_t i = 0; i < map->subclasses.size(); ++i) {
         const DxfSubclass& sub = map->subclasses[i];
         if (sub.marker)
             m_out.writeString(100, sub.marker);
-        writeFields(sub, obj);
+        writeFields(sub, obj, asRead);
         const std::string index = std::to_string(i);
         for (const Run& r : runs)
             if (r.code == kDxfRunSubclass && r.value == index)
@@ -562,8 +552,26 @@ void DxfFileWriter::writeObject(const OdDbObject& obj, const DxfClassMap* map, c
     writeXData(map->ownXData(obj).get());
 }
 
-void DxfFileWriter::writeFields(const DxfSubclass& sub, const OdDbObject& obj)
+void DxfFileWriter::writeFields(const DxfSubclass& sub, const OdDbObject& obj, std::span<const DxfTagList::Tag> asRead)
 {
+    // A name is written as the file spelled it while it still names the same record, an angle
+    // as the file gave it while that still reads as its radians.
+    auto spelled = [&](int code, const std::string& name) -> std::string_view {
+        for (const DxfTagList::Tag& t : asRead)
+            if (t.code == code && OdString::fromUtf8(t.value).iCompare(OdString::fromUtf8(name)) == 0)
+                return t.value;
+        return name;
+    };
+    auto writeAngle = [&](int code, double radians) {
+        for (const DxfTagList::Tag& t : asRead) {
+            double degrees = 0.0;
+            if (t.code == code && tryParseDxfDouble(t.value, degrees) && dxfDegreesToRadians(degrees) == radians) {
+                m_out.writeRaw(code, t.value);
+                return;
+            }
+        }
+        m_out.writeDouble(code, stableDegrees(radians));
+    };
     for (const DxfField& f : sub.fields) {
         if (f.since > kVersion)
             continue;
@@ -578,11 +586,11 @@ void DxfFileWriter::writeFields(const DxfSubclass& sub, const OdDbObject& obj)
             continue;
         switch (f.kind) {
         case DxfFieldKind::Double: m_out.writeDouble(f.code, std::get<double>(v)); break;
-        case DxfFieldKind::Angle: m_out.writeDouble(f.code, stableDegrees(std::get<double>(v))); break;
+        case DxfFieldKind::Angle: writeAngle(f.code, std::get<double>(v)); break;
         case DxfFieldKind::Int16:
         case DxfFieldKind::Int32:
         case DxfFieldKind::Bool: m_out.writeInt(f.code, std::get<std::int64_t>(v)); break;
-        case DxfFieldKind::String: m_out.writeString(f.code, std::get<std::string>(v)); break;
+        case DxfFieldKind::String: m_out.writeString(f.code, spelled(f.code, std::get<std::string>(v))); break;
         case DxfFieldKind::Handle: {
             OdDbObjectId id = std::get<OdDbObjectId>(v);
             if (!id.isNull() && id.isValid())

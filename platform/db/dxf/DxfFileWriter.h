@@ -2,6 +2,8 @@
 // maps, and everything kept from the file it was read from, in place.
 #pragma once
 
+#include <span>
+
 #include <vantrel/db/OdDbDatabase.h>
 
 #include "DxfClassMap.h"
@@ -41,7 +43,8 @@ private:
     // tableName: for a table object, the name written after "0 TABLE".
     void writeObject(const OdDbObject& obj, const DxfClassMap* map = nullptr, const char* recordNameOverride = nullptr,
                      const char* tableName = nullptr);
-    void writeFields(const DxfSubclass& sub, const OdDbObject& obj);
+    // asRead: the object's values to write as the file gave them (DxfContext::asRead).
+    void writeFields(const DxfSubclass& sub, const OdDbObject& obj, std::span<const DxfTagList::Tag> asRead);
     void writeXData(const OdResBuf* chain);
     void beginSection(const char* name);
     void endSection();
@@ -51,9 +54,5 @@ private:
     DxfTagWriter& m_out;
     DxfContext m_ctx;
 };
-
-// Degrees whose conversion to radians and back gives the same text: an angle written, read and
-// written again must not drift by an ulp.
-double stableDegrees(double radians);
 
 } // namespace vantrel

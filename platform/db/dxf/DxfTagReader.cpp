@@ -132,11 +132,13 @@ std::string DxfTagReader::asString() const
 
 void DxfTagReader::appendTo(DxfTagList& list) const
 {
-    std::string_view checked = checkedDxfValue(m_tag.value, m_tag.code, valueLine());
-    if (isDxfStringType(dxfValueType(m_tag.code)))
-        list.append(m_tag.code, m_codec.toUtf8(checked));
+    // A kept value is not this system's to judge: one that is not of its code's type (a name
+    // under a pointer code, nothing at all) stays the text it is, as other readers keep it.
+    const DxfValueType type = dxfValueType(m_tag.code);
+    if (!isDxfStringType(type) && isDxfValueOf(m_tag.value, type))
+        list.append(m_tag.code, trimDxfBlanks(m_tag.value));
     else
-        list.append(m_tag.code, checked);
+        list.append(m_tag.code, m_codec.toUtf8(m_tag.value));
 }
 
 void DxfTagReader::fail(const std::string& problem) const

@@ -77,8 +77,9 @@ public:
     // The same as a view: of the text itself when it needs no conversion, else of scratch.
     std::string_view asText(std::string& scratch) const { return m_codec.decode(m_tag.value, scratch); }
 
-    // Appends the current tag to a list of kept tags, checked against its code's type and in the
-    // form to write back (strings in UTF-8, numbers trimmed).
+    // Appends the current tag to a list of kept tags in the form to write back: a value of its
+    // code's type trimmed, anything else (strings, and whatever a code holds that is not of its
+    // type) as UTF-8 text.
     void appendTo(DxfTagList& list) const;
 
     // Raises DxfError about the current tag's value.

@@ -2,6 +2,8 @@
 // without iconv), other code pages through glibc's iconv, UTF-8 checked byte by byte.
 #include "DxfTextCodec.h"
 
+#include "dxf_values.h"
+
 #include <iconv.h>
 
 #include <cerrno>
@@ -148,13 +150,7 @@ DxfTextCodec& DxfTextCodec::operator=(DxfTextCodec&&) noexcept = default;
 
 void DxfTextCodec::setVersion(std::string_view acadver)
 {
-    int number = 0;
-    if (acadver.size() > 2 && (acadver.starts_with("AC") || acadver.starts_with("ac"))) {
-        auto [end, ec] = std::from_chars(acadver.data() + 2, acadver.data() + acadver.size(), number);
-        if (ec != std::errc{})
-            number = 0;
-    }
-    m_utf8 = number >= 1021;
+    m_utf8 = dxfVersionNumber(acadver) >= 1021;
 }
 
 void DxfTextCodec::setCodePage(std::string_view dwgcodepage)

@@ -198,7 +198,7 @@ DxfClassMap textMap()
                        return DxfValue(style.isNull() ? std::string("Standard") : c.nameOf(style));
                    },
                    [](OdDbObject& o, const DxfIn& v, DxfContext& c) {
-                       static_cast<C&>(o).dataForWrite().textStyle = c.textStyleNamed(v.text);
+                       static_cast<C&>(o).dataForWrite().textStyle = c.textStyleNamed(v.text, 7);
                    }},
                   dxfField<C>(71, &C::Data::generationFlags, std::int16_t(0), kOptional),
                   dxfField<C>(72, &C::Data::horizontalMode, std::int16_t(0), kOptional),
@@ -348,7 +348,7 @@ DxfClassMap lightMap()
           }}},
         {},
         // The enumerations the light answers with must hold one of their values.
-        [data](OdDbObject& o) {
+        [data](OdDbObject& o, DxfContext&) {
             const C::Data& d = data(o);
             if (d.lightType != OdGiDrawable::kDistantLight && d.lightType != OdGiDrawable::kPointLight &&
                 d.lightType != OdGiDrawable::kSpotLight && d.lightType != OdGiDrawable::kWebLight)

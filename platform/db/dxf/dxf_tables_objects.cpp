@@ -73,39 +73,49 @@ DxfClassMap groupMap()
             {}};
 }
 
-// Pairs: 331 the entity, then 5 the sort handle whose place it takes.
+// Pairs: 331 the entity, then 5 the sort handle whose place it takes. A pair that names no
+// entity (331 0) or lacks its sort handle says nothing about the order and is dropped.
 DxfClassMap sortentsMap()
 {
     using S = OdDbSortentsTable;
-    return {"SORTENTSTABLE",
-            S::desc(),
-            {{"AcDbSortentsTable",
-              {
-                  dxfAccessor<S, OdDbObjectId>(
-                      330, [](const S& s) { return s.blockId(); }, [](S& s, const OdDbObjectId& v) { s.setBlockId(v); }),
-                  {331, DxfFieldKind::Handle, 1015, false, OdDbObjectId(), nullptr,
-                   [](OdDbObject&, const DxfIn& v, DxfContext& c) { c.pendingId = v.id; },
-                   [](const OdDbObject& o, DxfTagWriter& w, DxfContext&) {
-                       for (const auto& [entity, sortHandle] : static_cast<const S&>(o).sortHandles()) {
-                           if (!entity.isValid() || entity.isErased())
-                               continue;
-                           w.writeHandle(331, entity.getHandle().value());
-                           w.writeHandle(5, sortHandle.value());
-                       }
-                   }},
-                  {5, DxfFieldKind::HandleValue, 1015, false, std::int64_t(0), nullptr,
-                   [](OdDbObject& o, const DxfIn& v, DxfContext& c) {
-                       if (c.pendingId.isNull())
-                           throw OdError(eInvalidInput, "a sort handle (group code 5) without its entity (group code 331)");
-                       S& s = static_cast<S&>(o);
-                       auto pairs = s.sortHandles();
-                       pairs.emplace_back(c.pendingId, OdDbHandle(static_cast<std::uint64_t>(v.integer)));
-                       s.setSortHandles(std::move(pairs));
-                       c.pendingId = OdDbObjectId();
-                   }},
-              }}},
-            {},
-            {}};
+    DxfClassMap map{
+        "SORTENTSTABLE",
+        S::desc(),
+        {{"AcDbSortentsTable",
+          {
+              dxfAccessor<S, OdDbObjectId>(
+                  330, [](const S& s) { return s.blockId(); }, [](S& s, const OdDbObjectId& v) { s.setBlockId(v); }),
+              {331, DxfFieldKind::Handle, 1015, false, OdDbObjectId(), nullptr,
+               [](OdDbObject&, const DxfIn& v, DxfContext& c) { c.sortHandles.emplace_back(v.id, std::nullopt); },
+               [](const OdDbObject& o, DxfTagWriter& w, DxfContext&) {
+                   for (const auto& [entity, sortHandle] : static_cast<const S&>(o).sortHandles()) {
+                       w.writeHandle(331, entity.getHandle().value());
+                       w.writeHandle(5, sortHandle.value());
+                   }
+               }},
+              {5, DxfFieldKind::HandleValue, 1015, false, std::int64_t(0), nullptr,
+               [](OdDbObject&, const DxfIn& v, DxfContext& c) {
+                   if (c.sortHandles.empty() || c.sortHandles.back().second)
+                       throw OdError(eInvalidInput, "a sort handle (group code 5) without its entity (group code 331)");
+                   c.sortHandles.back().second = OdDbHandle(static_cast<std::uint64_t>(v.integer));
+               }},
+          }}},
+        {},
+        [](OdDbObject& o, DxfContext& c) {
+            std::vector<std::pair<OdDbObjectId, OdDbHandle>> pairs;
+            pairs.reserve(c.sortHandles.size());
+            std::size_t dropped = 0;
+            for (const auto& [entity, sortHandle] : c.sortHandles) {
+                if (entity.isNull() || !sortHandle)
+                    ++dropped;
+                else
+                    pairs.emplace_back(entity, *sortHandle);
+            }
+            if (dropped)
+                c.noteRepair("draw-order entries that name no entity or no sort handle dropped", dropped);
+            static_cast<S&>(o).setSortHandles(std::move(pairs));
+        }};
+    return map;
 }
 
 // The plot settings part is not modelled: what a file has there is kept as it is.

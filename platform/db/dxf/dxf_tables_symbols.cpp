@@ -25,7 +25,10 @@ DxfField nameField()
 {
     return dxfAccessor<OdDbSymbolTableRecord, OdString>(
         2, [](const OdDbSymbolTableRecord& r) { return r.getName(); },
-        [](OdDbSymbolTableRecord& r, const OdString& v) { r.setName(v); });
+        [](OdDbSymbolTableRecord& r, const OdString& v) {
+            if (!v.isEmpty()) // a record left without a name is dealt with once read
+                r.setName(v);
+        });
 }
 
 DxfField flagsField()
@@ -51,20 +54,25 @@ DxfClassMap layerMap()
               {
                   nameField(),
                   flagsField(),
-                  // A negative colour index marks a layer that is off.
+                  // A negative colour index marks a layer that is off. Layers should have 1-255,
+                  // but files from several programs carry 0 (by block), which is kept as it is.
                   {62, DxfFieldKind::Int16, 1009, false, std::int64_t(7),
                    [](const OdDbObject& o, DxfContext&) {
                        const L& l = static_cast<const L&>(o);
                        std::int64_t index = l.color().colorIndex();
                        return DxfValue(l.isOff() ? -index : index);
                    },
-                   [](OdDbObject& o, const DxfIn& v, DxfContext&) {
+                   [](OdDbObject& o, const DxfIn& v, DxfContext& c) {
                        L& l = static_cast<L&>(o);
                        std::int64_t index = v.integer;
-                       if (index == 0 || index < -255 || index > 255)
-                           throw OdError(eInvalidInput, "layer colour index " + std::to_string(index) + " is outside 1-255");
+                       if (index < -256 || index > 256) {
+                           c.noteRepair("layer colours outside the palette set to white (7)");
+                           index = index < 0 ? -7 : 7;
+                       }
                        l.setIsOff(index < 0);
-                       l.setColor(OdCmColor::byIndex(static_cast<std::int16_t>(index < 0 ? -index : index)));
+                       OdCmColor color = l.color();
+                       setDxfColorIndex(color, static_cast<std::int16_t>(index < 0 ? -index : index));
+                       l.setColor(color);
                    }},
                   {420, DxfFieldKind::Int32, 1018, true, std::int64_t(-1),
                    [](const OdDbObject& o, DxfContext&) {
@@ -73,18 +81,21 @@ DxfClassMap layerMap()
                    },
                    [](OdDbObject& o, const DxfIn& v, DxfContext&) {
                        L& l = static_cast<L&>(o);
-                       auto rgb = static_cast<std::uint32_t>(v.integer);
-                       OdCmColor c = l.color();
-                       c.setRGB(rgb >> 16 & 0xFF, rgb >> 8 & 0xFF, rgb & 0xFF);
-                       l.setColor(c);
+                       OdCmColor color = l.color();
+                       setDxfTrueColor(color, static_cast<std::uint32_t>(v.integer));
+                       l.setColor(color);
                    }},
                   {6, DxfFieldKind::String, 1009, false, std::string("Continuous"),
                    [](const OdDbObject& o, DxfContext& c) {
+                       // A layer without a linetype has the drawing's continuous one, as the
+                       // drawing spells it.
                        OdDbObjectId lt = static_cast<const L&>(o).linetypeObjectId();
+                       if (lt.isNull())
+                           lt = c.db().getLinetypeContinuousId();
                        return DxfValue(lt.isNull() ? std::string("Continuous") : c.nameOf(lt));
                    },
                    [](OdDbObject& o, const DxfIn& v, DxfContext& c) {
-                       static_cast<L&>(o).setLinetypeObjectId(c.linetypeNamed(v.text));
+                       static_cast<L&>(o).setLinetypeObjectId(c.linetypeNamed(v.text, 6));
                    }},
                   dxfAccessor<L, bool>(
                       290, [](const L& l) { return l.isPlottable(); }, [](L& l, const bool& v) { l.setIsPlottable(v); },
@@ -97,9 +108,25 @@ DxfClassMap layerMap()
             {}};
 }
 
+// LTYPE: 73 counts the elements, 40 states the pattern length; each element opens with its 49
+// length and 74 flags, and a complex one (74 not 0) goes on with its shape number, style, scale,
+// rotation, offsets and, for a text, the text.
 DxfClassMap linetypeMap()
 {
     using T = OdDbLinetypeTableRecord;
+    using Dash = T::Dash;
+    // Changes the last element read; a value before the first 49 belongs to none.
+    auto lastDash = [](auto change) {
+        return [change](OdDbObject& o, const DxfIn& v, DxfContext&) {
+            auto& t = static_cast<T&>(o);
+            std::vector<Dash> dashes = t.dashElements();
+            if (dashes.empty())
+                throw OdError(eInvalidInput, "a dash's value comes before its length (group code 49)");
+            change(dashes.back(), v);
+            t.setDashElements(std::move(dashes), t.patternLength());
+        };
+    };
+    auto element = [](int code, auto change) { return DxfField{code, DxfFieldKind::Double, 1009, false, 0.0, nullptr, change}; };
     return {"LTYPE",
             T::desc(),
             {{"AcDbSymbolTableRecord", {}},
@@ -114,31 +141,56 @@ DxfClassMap linetypeMap()
                    [](OdDbObject&, const DxfIn&, DxfContext&) {}},
                   {73, DxfFieldKind::Int16, 1009, false, std::int64_t(0),
                    [](const OdDbObject& o, DxfContext&) {
-                       return DxfValue(std::int64_t(static_cast<const T&>(o).dashes().size()));
+                       return DxfValue(std::int64_t(static_cast<const T&>(o).dashElements().size()));
                    },
                    [](OdDbObject&, const DxfIn&, DxfContext&) {}, nullptr, true},
                   {40, DxfFieldKind::Double, 1009, false, 0.0,
                    [](const OdDbObject& o, DxfContext&) { return DxfValue(static_cast<const T&>(o).patternLength()); },
-                   [](OdDbObject&, const DxfIn&, DxfContext&) {}},
-                  // Repeated: one 49 (and a 74 of 0) per dash.
+                   [](OdDbObject& o, const DxfIn& v, DxfContext& c) {
+                       if (v.number < 0.0) {
+                           c.noteRepair("negative linetype pattern lengths made positive");
+                           static_cast<T&>(o).setPatternLength(-v.number);
+                       } else {
+                           static_cast<T&>(o).setPatternLength(v.number);
+                       }
+                   }},
                   {49, DxfFieldKind::Double, 1009, false, 0.0, nullptr,
                    [](OdDbObject& o, const DxfIn& v, DxfContext&) {
                        auto& t = static_cast<T&>(o);
-                       std::vector<double> dashes = t.dashes();
-                       dashes.push_back(v.number);
-                       t.setDashes(std::move(dashes));
+                       std::vector<Dash> dashes = t.dashElements();
+                       Dash dash;
+                       dash.length = v.number;
+                       dashes.push_back(dash);
+                       t.setDashElements(std::move(dashes), t.patternLength());
                    },
                    [](const OdDbObject& o, DxfTagWriter& w, DxfContext&) {
-                       for (double dash : static_cast<const T&>(o).dashes()) {
-                           w.writeDouble(49, dash);
-                           w.writeInt(74, 0);
+                       for (const Dash& d : static_cast<const T&>(o).dashElements()) {
+                           w.writeDouble(49, d.length);
+                           w.writeInt(74, d.flags);
+                           if (!d.isComplex())
+                               continue;
+                           w.writeInt(75, d.shapeNumber);
+                           w.writeHandle(340, d.style.isNull() ? 0 : d.style.getHandle().value());
+                           w.writeDouble(46, d.scale);
+                           w.writeDouble(50, d.rotation);
+                           w.writeDouble(44, d.offsetX);
+                           w.writeDouble(45, d.offsetY);
+                           if (d.flags & Dash::kText)
+                               w.writeString(9, d.text.toUtf8());
                        }
                    }},
                   {74, DxfFieldKind::Int16, 1009, false, std::int64_t(0), nullptr,
-                   [](OdDbObject&, const DxfIn& v, DxfContext&) {
-                       if (v.integer != 0)
-                           throw OdError(eNotImplementedYet, "complex linetype elements (shapes and text) are not supported");
-                   }},
+                   lastDash([](Dash& d, const DxfIn& v) { d.flags = static_cast<std::int16_t>(v.integer); })},
+                  {75, DxfFieldKind::Int16, 1009, false, std::int64_t(0), nullptr,
+                   lastDash([](Dash& d, const DxfIn& v) { d.shapeNumber = static_cast<std::int16_t>(v.integer); })},
+                  {340, DxfFieldKind::Handle, 1009, false, OdDbObjectId(), nullptr,
+                   lastDash([](Dash& d, const DxfIn& v) { d.style = v.id; })},
+                  element(46, lastDash([](Dash& d, const DxfIn& v) { d.scale = v.number; })),
+                  element(50, lastDash([](Dash& d, const DxfIn& v) { d.rotation = v.number; })),
+                  element(44, lastDash([](Dash& d, const DxfIn& v) { d.offsetX = v.number; })),
+                  element(45, lastDash([](Dash& d, const DxfIn& v) { d.offsetY = v.number; })),
+                  {9, DxfFieldKind::String, 1009, false, std::string(), nullptr,
+                   lastDash([](Dash& d, const DxfIn& v) { d.text = OdString::fromUtf8(v.text); })},
               }}},
             {},
             {}};

@@ -3,7 +3,8 @@
 
 #include <charconv>
 #include <cmath>
-#include <limits>
+#include <cstdint>
+#include <numbers>
 
 #include "DxfError.h"
 
@@ -17,17 +18,11 @@ namespace {
                              quoteDxfValue(text));
 }
 
-template <typename Int>
-Int parseInteger(std::string_view text, int code, std::size_t line, const char* expectation)
+std::string_view withoutPlus(std::string_view s)
 {
-    std::string_view s = trimDxfBlanks(text);
     if (s.size() > 1 && s.front() == '+' && s[1] != '-')
         s.remove_prefix(1);
-    Int value{};
-    auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
-    if (s.empty() || ec != std::errc{} || end != s.data() + s.size())
-        refuse(text, code, line, expectation);
-    return value;
+    return s;
 }
 
 int hexDigit(char c)
@@ -41,21 +36,92 @@ int hexDigit(char c)
     return -1;
 }
 
+template <typename Int>
+Int parseInteger(std::string_view text, int code, std::size_t line, const char* expectation)
+{
+    Int value{};
+    if (!tryParseDxfInteger(text, value))
+        refuse(text, code, line, expectation);
+    return value;
+}
+
 } // namespace
+
+bool tryParseDxfDouble(std::string_view text, double& out)
+{
+    const std::string_view s = withoutPlus(trimDxfBlanks(text));
+    if (parsePlainDxfDecimal(s, out))
+        return true;
+    auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), out, std::chars_format::general);
+    return !s.empty() && ec == std::errc{} && end == s.data() + s.size() && std::isfinite(out);
+}
+
+template <typename Int>
+bool tryParseDxfInteger(std::string_view text, Int& out)
+{
+    const std::string_view s = withoutPlus(trimDxfBlanks(text));
+    auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), out);
+    return !s.empty() && ec == std::errc{} && end == s.data() + s.size();
+}
+
+template bool tryParseDxfInteger(std::string_view, std::int16_t&);
+template bool tryParseDxfInteger(std::string_view, std::int32_t&);
+template bool tryParseDxfInteger(std::string_view, std::int64_t&);
+
+bool tryParseDxfHandle(std::string_view text, std::uint64_t& out)
+{
+    const std::string_view s = trimDxfBlanks(text);
+    if (s.empty() || s.size() > 16)
+        return false;
+    std::uint64_t value = 0;
+    for (char c : s) {
+        const int d = hexDigit(c);
+        if (d < 0)
+            return false;
+        value = value << 4 | static_cast<std::uint64_t>(d);
+    }
+    out = value;
+    return true;
+}
+
+bool isDxfBinary(std::string_view text)
+{
+    const std::string_view s = trimDxfBlanks(text);
+    if (s.size() % 2 != 0)
+        return false;
+    for (char c : s)
+        if (hexDigit(c) < 0)
+            return false;
+    return true;
+}
+
+bool isDxfValueOf(std::string_view text, DxfValueType type)
+{
+    double d;
+    std::int16_t i16;
+    std::int32_t i32;
+    std::int64_t i64;
+    std::uint64_t h;
+    switch (type) {
+    case DxfValueType::Double: return tryParseDxfDouble(text, d);
+    case DxfValueType::Int16: return tryParseDxfInteger(text, i16);
+    case DxfValueType::Int32: return tryParseDxfInteger(text, i32);
+    case DxfValueType::Int64: return tryParseDxfInteger(text, i64);
+    case DxfValueType::Bool: return trimDxfBlanks(text) == "0" || trimDxfBlanks(text) == "1";
+    case DxfValueType::Handle: return tryParseDxfHandle(text, h);
+    case DxfValueType::Binary: return isDxfBinary(text);
+    case DxfValueType::Unknown:
+    case DxfValueType::String:
+    case DxfValueType::Comment: return true;
+    }
+    return true;
+}
 
 double parseDxfDouble(std::string_view text, int code, std::size_t line)
 {
-    std::string_view s = trimDxfBlanks(text);
-    if (s.size() > 1 && s.front() == '+' && s[1] != '-')
-        s.remove_prefix(1);
     double value = 0;
-    if (parsePlainDxfDecimal(s, value))
-        return value; // at most 19 digits before the point: always finite and within 1e100
-    auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value, std::chars_format::general);
-    if (s.empty() || ec != std::errc{} || end != s.data() + s.size())
-        refuse(text, code, line, "a number");
-    if (!std::isfinite(value) || std::fabs(value) > 1e100)
-        refuse(text, code, line, "a finite number of magnitude at most 1e100");
+    if (!tryParseDxfDouble(text, value))
+        refuse(text, code, line, "a finite number");
     return value;
 }
 
@@ -76,7 +142,7 @@ std::int64_t parseDxfInt64(std::string_view text, int code, std::size_t line)
 
 bool parseDxfBool(std::string_view text, int code, std::size_t line)
 {
-    std::string_view s = trimDxfBlanks(text);
+    const std::string_view s = trimDxfBlanks(text);
     if (s == "0")
         return false;
     if (s == "1")
@@ -86,44 +152,57 @@ bool parseDxfBool(std::string_view text, int code, std::size_t line)
 
 std::uint64_t parseDxfHandle(std::string_view text, int code, std::size_t line)
 {
-    std::string_view s = trimDxfBlanks(text);
-    if (s.empty() || s.size() > 16)
-        refuse(text, code, line, "a handle of 1 to 16 hex digits");
     std::uint64_t value = 0;
-    for (char c : s) {
-        int d = hexDigit(c);
-        if (d < 0)
-            refuse(text, code, line, "a handle of 1 to 16 hex digits");
-        value = value << 4 | static_cast<std::uint64_t>(d);
-    }
+    if (!tryParseDxfHandle(text, value))
+        refuse(text, code, line, "a handle of 1 to 16 hex digits");
     return value;
 }
 
 void checkDxfBinary(std::string_view text, int code, std::size_t line)
 {
-    std::string_view s = trimDxfBlanks(text);
-    if (s.size() % 2 != 0)
+    if (!isDxfBinary(text))
         refuse(text, code, line, "an even number of hex digits");
-    for (char c : s)
-        if (hexDigit(c) < 0)
-            refuse(text, code, line, "hex digits");
 }
 
-std::string_view checkedDxfValue(std::string_view text, int code, std::size_t line)
+double stableDegrees(double radians)
 {
-    switch (dxfValueType(code)) {
-    case DxfValueType::Double: parseDxfDouble(text, code, line); break;
-    case DxfValueType::Int16: parseDxfInt16(text, code, line); break;
-    case DxfValueType::Int32: parseDxfInt32(text, code, line); break;
-    case DxfValueType::Int64: parseDxfInt64(text, code, line); break;
-    case DxfValueType::Bool: parseDxfBool(text, code, line); break;
-    case DxfValueType::Handle: parseDxfHandle(text, code, line); break;
-    case DxfValueType::Binary: checkDxfBinary(text, code, line); break;
-    case DxfValueType::Unknown:
-    case DxfValueType::String:
-    case DxfValueType::Comment: return text;
+    // Of the degree values next to the exact conversion, those that the reader turns back into
+    // these very radians; of them the shortest text, which is the one a file or a user gave.
+    const double degrees = radians * 180.0 / std::numbers::pi;
+    double best = degrees;
+    std::size_t bestLength = SIZE_MAX;
+    auto consider = [&](double candidate) {
+        if (dxfDegreesToRadians(candidate) != radians)
+            return;
+        char text[32];
+        const auto length = static_cast<std::size_t>(std::to_chars(text, text + sizeof text, candidate).ptr - text);
+        if (length < bestLength) {
+            best = candidate;
+            bestLength = length;
+        }
+    };
+    consider(degrees);
+    double up = degrees;
+    double down = degrees;
+    for (int i = 0; i < 8; ++i) {
+        up = std::nextafter(up, INFINITY);
+        down = std::nextafter(down, -INFINITY);
+        consider(up);
+        consider(down);
     }
-    return trimDxfBlanks(text);
+    return best;
+}
+
+int dxfVersionNumber(std::string_view acadver)
+{
+    int number = 0;
+    acadver = trimDxfBlanks(acadver);
+    if (acadver.size() > 2 && (acadver.starts_with("AC") || acadver.starts_with("ac"))) {
+        auto [end, ec] = std::from_chars(acadver.data() + 2, acadver.data() + acadver.size(), number);
+        if (ec != std::errc{} || end != acadver.data() + acadver.size())
+            number = 0;
+    }
+    return number;
 }
 
 std::string quoteDxfValue(std::string_view text)

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <numbers>
 #include <string>
 #include <string_view>
 
@@ -125,22 +126,39 @@ inline bool parsePlainDxfDecimal(std::string_view s, double& out)
     return true;
 }
 
-// Checked conversions. Blanks around numbers are allowed (old files right-justify integers);
-// anything else that is not exactly a value of the type raises DxfError naming `line`.
-// Doubles must be finite and at most 1e100 in magnitude.
+// Conversions that answer whether the text is a value of the type. Blanks around numbers are
+// allowed (old files right-justify integers); doubles must be finite, of any magnitude.
+bool tryParseDxfDouble(std::string_view text, double& out);
+template <typename Int>
+bool tryParseDxfInteger(std::string_view text, Int& out);
+// 1 to 16 hex digits.
+bool tryParseDxfHandle(std::string_view text, std::uint64_t& out);
+// An even number of hex digits.
+bool isDxfBinary(std::string_view text);
+// Whether text is a value of the given type; strings always are.
+bool isDxfValueOf(std::string_view text, DxfValueType type);
+
+// The same, raising DxfError naming `line` for text that is not a value of the type.
 double parseDxfDouble(std::string_view text, int code, std::size_t line);
 std::int16_t parseDxfInt16(std::string_view text, int code, std::size_t line);
 std::int32_t parseDxfInt32(std::string_view text, int code, std::size_t line);
 std::int64_t parseDxfInt64(std::string_view text, int code, std::size_t line);
 bool parseDxfBool(std::string_view text, int code, std::size_t line);
-// 1 to 16 hex digits.
 std::uint64_t parseDxfHandle(std::string_view text, int code, std::size_t line);
-// An even number of hex digits.
 void checkDxfBinary(std::string_view text, int code, std::size_t line);
 
-// Checks text against the type of its group code and returns it in the form to keep and write
-// back: numbers without their surrounding blanks, strings as they are.
-std::string_view checkedDxfValue(std::string_view text, int code, std::size_t line);
+// Angles are degrees in files and radians in the drawing; the one conversion of the reader.
+inline double dxfDegreesToRadians(double degrees)
+{
+    return degrees * std::numbers::pi / 180.0;
+}
+
+// The degrees to write for an angle: the shortest text that reads back as the same radians, so
+// that an angle read (or typed) as 250 is written as 250, not 249.99999999999997.
+double stableDegrees(double radians);
+
+// The AC number of an $ACADVER value ("AC1024" gives 1024), 0 for anything else.
+int dxfVersionNumber(std::string_view acadver);
 
 // Value text quoted for an error message: shortened, bytes outside printable ASCII shown as \xNN.
 std::string quoteDxfValue(std::string_view text);

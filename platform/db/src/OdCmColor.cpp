@@ -98,13 +98,22 @@ void OdCmColor::setNames(const OdString& name, const OdString& book)
     m_book = book;
 }
 
+void OdCmColor::setIndexBesideRGB(std::int16_t index)
+{
+    if (!isByColor())
+        throw OdError(eInvalidInput, "a palette index is kept beside a true colour only");
+    if (index < 1 || index > 255)
+        throw OdError(eOutOfRange, "colour index " + std::to_string(index) + " is outside 1-255");
+    m_indexBeside = index;
+}
+
 std::int16_t OdCmColor::colorIndex() const
 {
     switch (m_method) {
     case OdCmEntityColor::kByBlock: return OdCmEntityColor::kACIbyBlock;
     case OdCmEntityColor::kByLayer: return OdCmEntityColor::kACIbyLayer;
     case OdCmEntityColor::kByACI: return static_cast<std::int16_t>(m_value);
-    case OdCmEntityColor::kByColor: return nearestIndex(m_value);
+    case OdCmEntityColor::kByColor: return m_indexBeside ? m_indexBeside : nearestIndex(m_value);
     case OdCmEntityColor::kForeground: return OdCmEntityColor::kACIforeground;
     default: return OdCmEntityColor::kACIbyLayer;
     }

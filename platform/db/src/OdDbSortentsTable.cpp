@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <unordered_map>
+#include <unordered_set>
 
 ODRX_DEFINE_MEMBERS(OdDbSortentsTable, OdDbObject, "SORTENTSTABLE")
 
@@ -14,8 +15,9 @@ std::vector<OdDbObjectId> OdDbSortentsTable::drawOrder() const
     std::vector<OdDbObjectId> order = m_order;
     if (block) {
         // Entities appended after the last reorder are drawn on top, in append order.
+        const std::unordered_set<OdDbObjectId> ordered(m_order.begin(), m_order.end());
         for (OdDbObjectId id : block->entityIds())
-            if (std::find(order.begin(), order.end(), id) == order.end())
+            if (!ordered.contains(id))
                 order.push_back(id);
     }
     std::erase_if(order, [](OdDbObjectId id) { return id.isErased() || !id.isValid(); });

@@ -9,6 +9,8 @@ ODRX_DEFINE_ABSTRACT_MEMBERS(OdDbSymbolTableRecord, OdDbObject)
 OdDbObjectId OdDbSymbolTable::getAt(const OdString& name) const
 {
     assertReadEnabled();
+    if (name.isEmpty())
+        return OdDbObjectId(); // unnamed records are found by their handle only
     for (OdDbObjectId id : m_records) {
         if (id.isErased())
             continue;
@@ -50,7 +52,7 @@ void OdDbSymbolTable::appendRecordId(OdDbObjectId record) { m_records.push_back(
 
 void OdDbSymbolTableRecord::setName(const OdString& name)
 {
-    if (name.isEmpty())
+    if (name.isEmpty() && !mayBeUnnamed())
         throw OdError(eInvalidInput, "a table record needs a name");
     if (isDBRO() && name.iCompare(m_name) != 0) {
         OdDbSymbolTablePtr table = OdDbSymbolTable::cast(ownerId().openObject().get());

@@ -23,19 +23,44 @@ void OdDbLayerTableRecord::setIsFrozen(bool frozen)
     setFlags(static_cast<std::int16_t>(frozen ? flags() | kFrozen : flags() & ~kFrozen));
 }
 
-void OdDbLinetypeTableRecord::setDashes(std::vector<double> dashes)
+void OdDbLinetypeTableRecord::setDashElements(std::vector<Dash> dashes)
 {
-    for (double d : dashes)
-        if (!std::isfinite(d))
-            throw OdError(eInvalidInput, "a dash length must be a finite number");
-    assertWriteEnabled();
+    double length = 0.0;
+    for (const Dash& d : dashes)
+        length += std::fabs(d.length);
+    setDashElements(std::move(dashes), length);
+}
+
+void OdDbLinetypeTableRecord::setDashElements(std::vector<Dash> dashes, double patternLength)
+{
+    for (const Dash& d : dashes)
+        if (!std::isfinite(d.length) || !std::isfinite(d.scale) || !std::isfinite(d.rotation) ||
+            !std::isfinite(d.offsetX) || !std::isfinite(d.offsetY))
+            throw OdError(eInvalidInput, "a dash's length, scale, rotation and offsets must be finite numbers");
+    setPatternLength(patternLength);
     m_dashes = std::move(dashes);
 }
 
-double OdDbLinetypeTableRecord::patternLength() const
+std::vector<double> OdDbLinetypeTableRecord::dashes() const
 {
-    double sum = 0.0;
-    for (double d : dashes())
-        sum += std::fabs(d);
-    return sum;
+    std::vector<double> lengths;
+    for (const Dash& d : dashElements())
+        lengths.push_back(d.length);
+    return lengths;
+}
+
+void OdDbLinetypeTableRecord::setDashes(const std::vector<double>& lengths)
+{
+    std::vector<Dash> dashes(lengths.size());
+    for (std::size_t i = 0; i < lengths.size(); ++i)
+        dashes[i].length = lengths[i];
+    setDashElements(std::move(dashes));
+}
+
+void OdDbLinetypeTableRecord::setPatternLength(double length)
+{
+    if (!std::isfinite(length) || length < 0.0)
+        throw OdError(eInvalidInput, "a pattern length must be a finite number of at least 0");
+    assertWriteEnabled();
+    m_patternLength = length;
 }

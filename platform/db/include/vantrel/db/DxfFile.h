@@ -1,9 +1,11 @@
-// Reading and writing drawings as ASCII DXF. Reading accepts R12 to R2018; writing produces
-// R2010 (AC1024) and is atomic (the previous file is kept as NAME.bak).
+// Reading and writing drawings as DXF. Reading accepts ASCII and binary files of R10 to R2018;
+// writing produces ASCII R2010 (AC1024), or the drawing's own later release when it holds data
+// R2010 cannot carry, and is atomic (the previous file is kept as NAME.bak).
 #pragma once
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include <vantrel/db/OdDbDatabase.h>
 
@@ -12,6 +14,9 @@ namespace vantrel {
 struct DxfReadResult {
     OdDbDatabasePtr database; // null when the file could not be read
     std::string error;        // one line naming the file line and its problem, empty on success
+    // What the reader repaired to open the drawing, one line per kind with its count ("draw-order
+    // entries that name no entity dropped (3)"); empty when the file needed nothing.
+    std::vector<std::string> repairs;
 };
 
 // Reads a whole drawing; on any problem answers no database and the error (never a partly read one).

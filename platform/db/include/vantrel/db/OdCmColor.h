@@ -41,9 +41,12 @@ public:
     void setColorIndex(std::int16_t index);
     void setRGB(std::uint8_t r, std::uint8_t g, std::uint8_t b);
 
-    // The palette index: 0 by block, 256 by layer, 1-255 a palette colour, the nearest palette
-    // colour for a true colour.
+    // The palette index: 0 by block, 256 by layer, 1-255 a palette colour; for a true colour the
+    // index kept beside it, else the nearest palette colour.
     std::int16_t colorIndex() const;
+    // Keeps a palette index (1-255) beside a true colour, as files store one for programs without
+    // true colours; setRGB forgets it. Raises OdError for anything but a true colour.
+    void setIndexBesideRGB(std::int16_t index);
     // The displayed colour; by layer and by block give white.
     std::uint8_t red() const;
     std::uint8_t green() const;
@@ -66,12 +69,14 @@ public:
 
     friend bool operator==(const OdCmColor& a, const OdCmColor& b)
     {
-        return a.m_method == b.m_method && a.m_value == b.m_value && a.m_name == b.m_name && a.m_book == b.m_book;
+        return a.m_method == b.m_method && a.m_value == b.m_value && a.m_indexBeside == b.m_indexBeside &&
+               a.m_name == b.m_name && a.m_book == b.m_book;
     }
 
 private:
     OdCmEntityColor::ColorMethod m_method = OdCmEntityColor::kByLayer;
     std::uint32_t m_value = 0; // palette index or 0x00RRGGBB
+    std::int16_t m_indexBeside = 0; // a true colour's kept palette index; 0: none
     OdString m_name;
     OdString m_book;
 };

@@ -54,16 +54,41 @@ using OdDbLayerTableRecordPtr = OdSmartPtr<OdDbLayerTableRecord>;
 class OdDbLinetypeTableRecord : public OdDbSymbolTableRecord {
     ODDB_DECLARE_MEMBERS(OdDbLinetypeTableRecord)
 public:
-    // A dash length: positive drawn, negative a gap, zero a dot.
+    // One element of the pattern: a dash (positive length), a gap (negative) or a dot (zero),
+    // with, in a complex linetype, a shape or a text drawn at its start.
+    struct Dash {
+        enum Flags : std::int16_t { kAbsoluteRotation = 1, kText = 2, kShape = 4 };
+        double length = 0.0;
+        std::int16_t flags = 0;       // 0 for a plain dash
+        std::int16_t shapeNumber = 0; // the shape's number in its shape file; 0 for a text
+        OdDbObjectId style;           // the text style of the text or the shape file's style
+        double scale = 1.0;
+        double rotation = 0.0;        // radians
+        double offsetX = 0.0;
+        double offsetY = 0.0;
+        OdString text;
+        bool isComplex() const { return flags != 0; }
+        friend bool operator==(const Dash&, const Dash&) = default;
+    };
+
     const OdString& comments() const { assertReadEnabled(); return m_comments; }
     void setComments(const OdString& c) { assertWriteEnabled(); m_comments = c; }
-    const std::vector<double>& dashes() const { assertReadEnabled(); return m_dashes; }
-    void setDashes(std::vector<double> dashes);
-    double patternLength() const;
+    const std::vector<Dash>& dashElements() const { assertReadEnabled(); return m_dashes; }
+    // Sets the pattern and its length, the sum of the lengths' magnitudes, or the length a file
+    // states for it.
+    void setDashElements(std::vector<Dash> dashes);
+    void setDashElements(std::vector<Dash> dashes, double patternLength);
+    // The lengths alone, for drawing the pattern.
+    std::vector<double> dashes() const;
+    void setDashes(const std::vector<double>& lengths);
+    // The length of one repetition of the pattern, as set with it or as a file states it.
+    double patternLength() const { assertReadEnabled(); return m_patternLength; }
+    void setPatternLength(double length);
 
 private:
     OdString m_comments;
-    std::vector<double> m_dashes;
+    std::vector<Dash> m_dashes;
+    double m_patternLength = 0.0;
 };
 using OdDbLinetypeTableRecordPtr = OdSmartPtr<OdDbLinetypeTableRecord>;
 
@@ -84,6 +109,12 @@ public:
     void setBigFontFileName(const OdString& f) { assertWriteEnabled(); m_bigFont = f; }
     std::int16_t textGenerationFlags() const { assertReadEnabled(); return m_genFlags; }
     void setTextGenerationFlags(std::int16_t f) { assertWriteEnabled(); m_genFlags = f; }
+    // A style that names a shape file (flag 1) has no name of its own: linetypes refer to it by
+    // handle.
+    bool isShapeFile() const { return (flags() & 1) != 0; }
+
+protected:
+    bool mayBeUnnamed() const override { return true; }
 
 private:
     double m_textSize = 0.0;
