@@ -12,13 +12,16 @@ namespace vantrel {
 class DxfError : public OdError {
 public:
     DxfError(std::size_t line, const std::string& problem)
-        : OdError(eBadDxfFile, "line " + std::to_string(line) + ": " + problem), m_line(line) {}
+        : OdError(eBadDxfFile, "line " + std::to_string(line) + ": " + problem), m_line(line), m_problem(problem) {}
 
     // 1-based line of the fault in the file.
     std::size_t line() const { return m_line; }
+    // The message without its line.
+    const std::string& problem() const { return m_problem; }
 
 private:
     std::size_t m_line;
+    std::string m_problem;
 };
 
 } // namespace vantrel

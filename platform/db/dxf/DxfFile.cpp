@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "AtomicFile.h"
+#include "DxfError.h"
 #include "DxfFileReader.h"
 #include "DxfFileWriter.h"
 #include "DxfTagReader.h"
@@ -18,8 +19,14 @@ namespace {
 DxfReadResult readFrom(DxfTagReader& reader)
 {
     DxfFileReader fileReader(reader);
-    OdDbDatabasePtr db = fileReader.read();
-    return {db, std::string(), fileReader.repairs()};
+    try {
+        OdDbDatabasePtr db = fileReader.read();
+        return {db, std::string(), fileReader.repairs()};
+    } catch (const DxfError& e) {
+        if (!reader.isBinary())
+            throw;
+        throw OdError(eBadDxfFile, reader.placeOfLine(e.line()) + ": " + e.problem());
+    }
 }
 
 DxfReadResult refusal(std::string error)

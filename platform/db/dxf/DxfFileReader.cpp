@@ -11,6 +11,7 @@
 #include "DxfError.h"
 #include "DxfUnknownObject.h"
 #include "dxf_structure.h"
+#include "dxf_upgrade.h"
 #include "dxf_values.h"
 
 namespace vantrel {
@@ -146,9 +147,12 @@ void DxfFileReader::readHeaderVariables()
                 m_drawingExtra->version = dxfVersionNumber(m_reader.value());
             } else if (name == "$HANDSEED") {
                 std::uint64_t seed = 0;
-                if (tryParseDxfHandle(m_reader.value(), seed))
+                if (tryParseDxfHandle(m_reader.value(), seed)) {
+                    // Handles this reader gives out come from above the file's own.
                     m_handseed = seed;
-                else
+                    if (m_handseed > m_db->handseed().value())
+                        m_db->setHandseed(OdDbHandle(m_handseed));
+                } else
                     m_repairs.note("an unreadable $HANDSEED replaced by the next free handle");
             } else if (m_reader.code() != def->groupCode) {
                 m_repairs.note("header variables under an unexpected group code reset to their defaults");
@@ -228,22 +232,8 @@ void DxfFileReader::readTable(const std::string& name, std::size_t line)
 {
     const DxfClassMap* map = dxfClassMap("TABLE " + name);
     if (!map) {
-        // A table no class models (VPORT, VIEW, UCS, DIMSTYLE, ...): kept whole, handles reserved.
-        DxfTagList& keep = m_drawingExtra->tags;
-        keep.append(kDxfRunTable, name);
-        const int recordHandleCode = name == "DIMSTYLE" ? 105 : 5;
-        bool inRecord = false;
-        for (;;) {
-            expectNext("a table");
-            if (m_reader.code() == 0 && m_reader.value() == "ENDTAB")
-                return;
-            if (m_reader.code() == 0)
-                inRecord = true;
-            std::uint64_t h = 0;
-            if (m_reader.code() == (inRecord ? recordHandleCode : 5) && tryParseDxfHandle(m_reader.value(), h))
-                m_ctx->idOfHandle(h);
-            m_reader.appendTo(keep);
-        }
+        keepTable(name);
+        return;
     }
 
     OdDbObjectId* known = nullptr;
@@ -288,6 +278,94 @@ void DxfFileReader::readTable(const std::string& name, std::size_t line)
     }
 }
 
+// A table no class models (VPORT, VIEW, UCS, DIMSTYLE, ...) is kept whole, its handles reserved.
+// An old file's table has no handles, owners or subclass markers: they are given as a later
+// release has them.
+void DxfFileReader::keepTable(const std::string& name)
+{
+    const int recordHandleCode = name == "DIMSTYLE" ? 105 : 5;
+    const char* recordMarker = dxfTableRecordMarker(name);
+    DxfTagList& keep = m_drawingExtra->tags;
+    keep.append(kDxfRunTable, name);
+
+    // The head up to the first record, then each record, as read.
+    auto readPart = [&](DxfTagList& part) {
+        for (;;) {
+            expectNext("a table");
+            if (m_reader.code() == 0) {
+                m_reader.pushBack();
+                return;
+            }
+            m_reader.appendTo(part);
+        }
+    };
+    auto hasMarker = [](const DxfTagList& part) { return part.find(100) < part.size(); };
+    // The part's own handle, reserved for it; 0 when it has none.
+    auto reserveOwn = [&](const DxfTagList& part, int code) {
+        std::uint64_t h = 0;
+        const std::size_t at = part.find(code);
+        if (at < part.size() && tryParseDxfHandle(part[at].value, h) && h != 0) {
+            m_ctx->idOfHandle(h);
+            return h;
+        }
+        return std::uint64_t(0);
+    };
+    // The part's own handle, or a new one.
+    auto handleOf = [&](const DxfTagList& part, int code) {
+        std::uint64_t h = reserveOwn(part, code);
+        if (h == 0) {
+            h = m_db->handseed().value();
+            m_db->getOdDbObjectId(OdDbHandle(h), true);
+        }
+        return h;
+    };
+    auto appendExcept = [&](const DxfTagList& part, int code) {
+        const std::size_t skip = part.find(code);
+        for (std::size_t i = 0; i < part.size(); ++i)
+            if (i != skip)
+                keep.append(part[i].code, part[i].value);
+    };
+
+    DxfTagList head;
+    readPart(head);
+    const bool upgrade = !hasMarker(head);
+    std::uint64_t tableHandle = 0;
+    if (upgrade) {
+        tableHandle = handleOf(head, 5);
+        keep.append(5, OdDbHandle(tableHandle).ascii());
+        keep.append(330, "0");
+        keep.append(100, "AcDbSymbolTable");
+        appendExcept(head, 5);
+        if (name == "DIMSTYLE") {
+            keep.append(100, "AcDbDimStyleTable");
+            keep.append(71, "0");
+        }
+    } else {
+        reserveOwn(head, 5);
+        keep.append(head);
+    }
+    for (;;) {
+        expectNext("a table");
+        if (m_reader.code() != 0)
+            failAt(m_reader.line(), "expected a record of table " + name + ", got group code " + std::to_string(m_reader.code()));
+        if (m_reader.value() == "ENDTAB")
+            return;
+        m_reader.appendTo(keep);
+        DxfTagList record;
+        readPart(record);
+        if (upgrade && recordMarker && !hasMarker(record)) {
+            keep.append(recordHandleCode, OdDbHandle(handleOf(record, recordHandleCode)).ascii());
+            keep.append(330, OdDbHandle(tableHandle).ascii());
+            keep.append(100, "AcDbSymbolTableRecord");
+            keep.append(100, recordMarker);
+            appendExcept(record, recordHandleCode);
+        } else {
+            reserveOwn(record, recordHandleCode);
+            keep.append(record);
+        }
+    }
+}
+
 // --- BLOCKS and ENTITIES ---
 
 void DxfFileReader::readBlocks()
@@ -305,6 +383,7 @@ void DxfFileReader::readBlocks()
 
 void DxfFileReader::readBlock()
 {
+    m_entitiesFollow = OdDbObjectId();
     const std::size_t line = m_reader.line();
     std::uint64_t handle = 0;
     OdDbObjectId owner;
@@ -440,14 +519,29 @@ OdDbObjectId DxfFileReader::readEntity(OdDbObjectId container)
         map = &dxfUnknownEntityMap();
     OdDbEntityPtr entity = createAs<OdDbEntity>(map->cls);
     Record rec = readRecord(*map, *entity, recordName);
+    // The attributes, vertices and SEQEND that follow an entity no class models (an INSERT
+    // with attributes, a polyface mesh) belong to it, though an old file does not say so.
+    const bool subEntity = recordName == "ATTRIB" || recordName == "VERTEX" || recordName == "SEQEND";
+    if (!subEntity)
+        m_entitiesFollow = OdDbObjectId();
+    else if (rec.owner.isNull())
+        rec.owner = m_entitiesFollow;
+    bool followed = false;
     if (map == &dxfUnknownEntityMap()) {
         if (!rec.extra)
             rec.extra = std::make_shared<DxfExtra>();
         rec.extra->recordName = recordName;
+        const DxfTagList& tags = rec.extra->tags;
+        const std::size_t at = tags.find(66);
+        followed = !subEntity && at < tags.size() && trimDxfBlanks(tags[at].value) == "1";
     }
     if (container.isNull())
         container = entity->commonData().paperSpace && !m_known.paperSpace.isNull() ? m_known.paperSpace : m_known.modelSpace;
     OdDbObjectId id = addObject(*entity, rec, container);
+    if (followed)
+        m_entitiesFollow = id;
+    else if (recordName == "SEQEND")
+        m_entitiesFollow = OdDbObjectId();
     if (m_openContainer.isNull() || m_openContainer->objectId() != container)
         m_openContainer = container.safeOpenObject(OdDb::kForWrite);
     m_openContainer->appendEntityId(id);
@@ -667,6 +761,8 @@ DxfFileReader::Record DxfFileReader::readRecord(const DxfClassMap& map, OdDbObje
     } catch (const OdError& e) {
         failAt(rec.line, std::string(recordName) + ": " + e.what());
     }
+    if (!anyMarker && !keep.empty())
+        keep = placeUnmarkedTags(map, recordName, keep);
     if (!m_ctx->asRead.empty()) {
         keep.append(kDxfRunAsRead, std::string());
         for (const auto& [code, text] : m_ctx->asRead)
@@ -677,6 +773,32 @@ DxfFileReader::Record DxfFileReader::readRecord(const DxfClassMap& map, OdDbObje
         rec.extra->tags = std::move(keep);
     }
     return rec;
+}
+
+DxfTagList DxfFileReader::placeUnmarkedTags(const DxfClassMap& map, std::string_view recordName, const DxfTagList& keep)
+{
+    // Without markers every tag no field took is in the head run; they are the record's own
+    // data, which goes after its modelled fields or into the subclasses later releases have.
+    DxfTagList data;
+    for (DxfTagList::Tag t : keep)
+        if (t.code >= 0)
+            data.append(t.code, t.value);
+    DxfTagList placed;
+    if (&map == &dxfUnknownEntityMap()) {
+        std::vector<DxfUpgradedSubclass> subclasses = upgradeUnmarkedEntity(recordName, data);
+        for (const DxfUpgradedSubclass& sub : subclasses) {
+            placed.append(kDxfRunUnknown, std::string());
+            placed.append(100, sub.marker);
+            placed.append(sub.tags);
+        }
+        if (!subclasses.empty())
+            return placed;
+    }
+    if (map.subclasses.empty())
+        return keep;
+    placed.append(kDxfRunSubclass, std::to_string(map.subclasses.size() - 1));
+    placed.append(data);
+    return placed;
 }
 
 bool DxfFileReader::readField(const DxfField& field, OdDbObject& obj, std::string_view recordName)

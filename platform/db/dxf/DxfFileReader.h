@@ -38,6 +38,7 @@ private:
     void readHeaderVariables();
     void readTables();
     void readTable(const std::string& name, std::size_t line);
+    void keepTable(const std::string& name);
     void readBlocks();
     void readBlock();
     void readEntities(OdDbObjectId container);
@@ -49,6 +50,9 @@ private:
 
     // Reads the tags of the current record (after its "0 NAME") into obj through its map.
     Record readRecord(const DxfClassMap& map, OdDbObject& obj, std::string_view recordName);
+    // The kept tags of a record read without subclass markers, placed in the subclasses they
+    // belong to.
+    DxfTagList placeUnmarkedTags(const DxfClassMap& map, std::string_view recordName, const DxfTagList& keep);
     // False, having taken nothing, for a pointer field whose value is not a handle: the tag is
     // then kept as read.
     bool readField(const DxfField& field, OdDbObject& obj, std::string_view recordName);
@@ -80,6 +84,8 @@ private:
     OdDbDatabase::WellKnown m_known;
     std::uint64_t m_handseed = 0;
     bool m_structureReady = false;
+    // The entity no class models whose attributes or vertices are being read.
+    OdDbObjectId m_entitiesFollow;
     // The block that entities are being appended to, kept open while reading.
     OdDbBlockTableRecordPtr m_openContainer;
     // Room for a string value that had to be converted, reused from tag to tag.

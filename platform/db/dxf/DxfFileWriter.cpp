@@ -75,7 +75,19 @@ std::uint64_t parseHex(std::string_view text)
 
 } // namespace
 
-DxfFileWriter::DxfFileWriter(OdDbDatabase& db, DxfTagWriter& out) : m_db(db), m_out(out), m_ctx(db) {}
+DxfFileWriter::DxfFileWriter(OdDbDatabase& db, DxfTagWriter& out) : m_db(db), m_out(out), m_ctx(db), m_version(versionFor(db)) {}
+
+int DxfFileWriter::versionFor(const OdDbDatabase& db)
+{
+    // From R2013 on, the geometry of 3D solids, regions and surfaces lives in the ACDSDATA
+    // section, which R2010 files do not have: such a drawing keeps its own release.
+    const DxfExtra* drawing = db.dxfExtra().get();
+    if (drawing && drawing->version > 1024)
+        for (const Run& r : runsOf(drawing))
+            if (r.code == kDxfRunSection && r.value == "ACDSDATA")
+                return drawing->version >= 1032 ? 1032 : 1027;
+    return 1024;
+}
 
 std::uint64_t DxfFileWriter::reserveHandle()
 {
@@ -187,7 +199,7 @@ void DxfFileWriter::writeHeader()
 {
     beginSection("HEADER");
     m_out.writeString(9, "$ACADVER");
-    m_out.writeString(1, "AC1024");
+    m_out.writeString(1, "AC" + std::to_string(m_version));
     m_out.writeString(9, "$HANDSEED");
     m_out.writeHandle(5, m_db.handseed().value());
     const SysVarStore& vars = m_db.sysVars();
@@ -573,7 +585,7 @@ void DxfFileWriter::writeFields(const DxfSubclass& sub, const OdDbObject& obj, s
         m_out.writeDouble(code, stableDegrees(radians));
     };
     for (const DxfField& f : sub.fields) {
-        if (f.since > kVersion)
+        if (f.since > m_version)
             continue;
         if (f.write) {
             f.write(obj, m_out, m_ctx);

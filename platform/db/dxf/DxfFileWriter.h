@@ -1,5 +1,6 @@
-// Writes a drawing database as ASCII DXF R2010 (AC1024): what the classes model through their
-// maps, and everything kept from the file it was read from, in place.
+// Writes a drawing database as ASCII DXF R2010 (AC1024), or as the later release it was read from
+// when it holds data R2010 has no place for: what the classes model through their maps, and
+// everything kept from the file it was read from, in place.
 #pragma once
 
 #include <span>
@@ -17,7 +18,8 @@ public:
     DxfFileWriter(OdDbDatabase& db, DxfTagWriter& out);
     void write();
 
-    static constexpr int kVersion = 1024;
+    // The release written (its AC number): R2010 unless the drawing needs its own later one.
+    static int versionFor(const OdDbDatabase& db);
 
 private:
     // Gives the parts of the file that have handles but no object of their own (block begin and
@@ -53,6 +55,7 @@ private:
     OdDbDatabase& m_db;
     DxfTagWriter& m_out;
     DxfContext m_ctx;
+    int m_version;
 };
 
 } // namespace vantrel

@@ -7,9 +7,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
+#include "DxfBinary.h"
 #include "DxfError.h"
 #include "DxfTagList.h"
 #include "dxf_values.h"
@@ -17,10 +19,6 @@
 namespace vantrel {
 
 namespace {
-
-// A binary DXF file opens with a 22-byte sentinel: a program name, then this.
-constexpr std::string_view kBinarySentinelEnd = " Binary DXF\r\n\x1a";
-constexpr std::size_t kBinarySentinelEndAt = 7;
 
 [[noreturn]] void fileError(const std::filesystem::path& path, int err)
 {
@@ -75,10 +73,24 @@ DxfTagReader::DxfTagReader(std::string_view text) : DxfTagReader(copyOf(text)) {
 DxfTagReader::DxfTagReader(Text text) : m_data(std::move(text)), m_size(m_data.get_deleter().size)
 {
     std::string_view all(m_data.get(), m_size);
+    if (isBinaryDxf(all)) {
+        std::vector<std::size_t> offsets;
+        const std::string ascii = binaryDxfToText(all, offsets);
+        m_binaryTagOffsets = std::move(offsets);
+        m_data = copyOf(ascii);
+        m_size = ascii.size();
+        return;
+    }
     if (all.starts_with("\xEF\xBB\xBF"))
         m_pos = 3;
-    if (all.size() > kBinarySentinelEndAt && all.substr(kBinarySentinelEndAt).starts_with(kBinarySentinelEnd))
-        throw DxfError(1, "binary DXF is not supported; save the drawing as ASCII DXF");
+}
+
+std::string DxfTagReader::placeOfLine(std::size_t line) const
+{
+    if (m_binaryTagOffsets.empty())
+        return "line " + std::to_string(line);
+    const std::size_t tag = std::min((line - 1) / 2, m_binaryTagOffsets.size() - 1);
+    return "byte offset " + std::to_string(m_binaryTagOffsets[tag]);
 }
 
 void DxfTagReader::failCodeLine(const char* line, std::size_t number) const

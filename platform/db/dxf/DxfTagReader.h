@@ -1,4 +1,4 @@
-// Reads an ASCII DXF file as a sequence of (group code, value) tags over one in-memory buffer;
+// Reads a DXF file as a sequence of (group code, value) tags over one in-memory buffer;
 // values are views into that buffer and are converted, with checks, only when asked for.
 #pragma once
 
@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "DxfTextCodec.h"
 #include "dxf_values.h"
@@ -85,6 +86,11 @@ public:
     // Raises DxfError about the current tag's value.
     [[noreturn]] void fail(const std::string& problem) const;
 
+    // Where a line of the text is in the file: the line itself, or for a binary file (read as
+    // the ASCII text it stands for) the byte offset of its tag.
+    std::string placeOfLine(std::size_t line) const;
+    bool isBinary() const { return !m_binaryTagOffsets.empty(); }
+
     DxfTextCodec& codec() { return m_codec; }
     const DxfTextCodec& codec() const { return m_codec; }
     std::size_t sizeBytes() const { return m_size; }
@@ -112,6 +118,7 @@ private:
     bool m_pushedBack = false;
     DxfTag m_tag;
     DxfTextCodec m_codec;
+    std::vector<std::size_t> m_binaryTagOffsets; // of a binary file: each tag's byte offset
 };
 
 // Most lines are a few bytes long: they are scanned eight bytes at a time, long ones left to memchr.

@@ -202,7 +202,17 @@ DxfClassMap textMap()
                    }},
                   dxfField<C>(71, &C::Data::generationFlags, std::int16_t(0), kOptional),
                   dxfField<C>(72, &C::Data::horizontalMode, std::int16_t(0), kOptional),
-                  dxfField<C>(11, &C::Data::ocsAlignmentPoint, OdGePoint3d(), kOptional),
+                  // The alignment point counts whenever the text is aligned, even at the origin.
+                  [] {
+                      DxfField f = dxfField<C>(11, &C::Data::ocsAlignmentPoint);
+                      f.write = [](const OdDbObject& o, DxfTagWriter& w, DxfContext&) {
+                          const C::Data& d = static_cast<const C&>(o).data();
+                          const OdGePoint3d& p = d.ocsAlignmentPoint;
+                          if (d.horizontalMode != 0 || d.verticalMode != 0 || p != OdGePoint3d())
+                              w.writePoint(11, p.x, p.y, p.z);
+                      };
+                      return f;
+                  }(),
                   dxfField<C>(210, &C::Data::normal, kZAxis, kOptional),
               }},
              {"AcDbText", {dxfField<C>(73, &C::Data::verticalMode, std::int16_t(0), kOptional)}}},
