@@ -343,6 +343,19 @@ TEST(Polyline2dFit, ACurveFitPassesThroughEveryDefiningVertexWithoutAKink)
     }
 }
 
+TEST(Polyline2dFit, TwoVerticesClosedFitTheCircleOnTheirChord)
+{
+    OdDb2dPolylinePtr pl = make2d({{0, 0}, {10, 0}}, true);
+    pl->curveFit();
+    const auto path = pl->pathVertices();
+    ASSERT_EQ(path.size(), 4u);
+    for (const auto& v : path) {
+        EXPECT_NEAR(v->position().distanceTo(OdGePoint3d(5, 0, 0)), 5.0, 1e-9);
+        EXPECT_NEAR(std::fabs(v->bulge()), std::tan(kPi / 8), 1e-9) << "a quarter circle each";
+    }
+    EXPECT_LT(largestKink(*pl), 1e-9);
+}
+
 TEST(Polyline2dFit, ASplineFitKeepsTheFrameAndGeneratesTheSegmentsOfEverySpan)
 {
     for (const Frame& f : randomFrames()) {

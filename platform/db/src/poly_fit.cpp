@@ -138,9 +138,14 @@ std::vector<OdGeVector2d> vertexTangents(std::span<const OdGePoint2d> points, bo
     std::vector<OdGeVector2d> t(n, OdGeVector2d(1.0, 0.0));
     if (n < 2)
         return t;
-    if (n == 2 || (closed && n < 3)) {
+    if (n == 2) {
         const OdGeVector2d chord = points[1] - points[0];
         t[0] = t[1] = chord.isZeroLength() ? OdGeVector2d(1.0, 0.0) : chord.normal();
+        // Closed, the path runs there and back: smooth all round it is the circle on the chord.
+        if (closed) {
+            t[0] = t[0].perpVector();
+            t[1] = -t[0];
+        }
     } else {
         for (std::size_t i = 0; i < n; ++i) {
             if (!closed && (i == 0 || i == n - 1))

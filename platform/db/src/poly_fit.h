@@ -18,7 +18,8 @@ namespace vantrel::polyfit {
 
 // Unit tangents at the vertices of a polygon for a smooth curve through them: at an inner
 // vertex the tangent of the circle through it and its neighbours, at an open end the chord
-// direction mirrored about the neighbour's tangent; a given tangent is used as it is.
+// direction mirrored about the neighbour's tangent (two vertices: the chord's direction, or
+// closed, that of the circle on the chord); a given tangent is used as it is.
 std::vector<OdGeVector2d> vertexTangents(std::span<const OdGePoint2d> points, bool closed,
                                          std::span<const std::optional<OdGeVector2d>> given);
 
