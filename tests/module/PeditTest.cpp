@@ -285,6 +285,42 @@ TEST_F(PeditCommand, UAfterTheCommandGivesBackTheDrawingAsItWas)
     EXPECT_TRUE(OdDbLine::cast(line.safeOpenObject().get())) << "the converted line is a line again";
 }
 
+// What the polyline looks like whenever the option prompt is shown: its kind and width.
+class PolylineWatch : public vantrel::InputSource {
+public:
+    PolylineWatch(std::string_view script, OdDbObjectId id) : m_script(script, L"test.scr"), m_id(id) {}
+    vantrel::InputEvent next(std::wstring_view prompt) override
+    {
+        if (prompt.starts_with(L"Enter an option")) {
+            const OdDbObjectPtr object = m_id.safeOpenObject();
+            if (auto lw = OdDbPolyline::cast(object.get()))
+                seen.push_back("lightweight " + std::to_string(lw->getConstantWidth()));
+            else if (auto pl = OdDb2dPolyline::cast(object.get()))
+                seen.push_back("2D type " + std::to_string(pl->polyType()) + " " +
+                               std::to_string(pl->vertexAt(0)->startWidth()));
+        }
+        return m_script.next(prompt);
+    }
+    std::vector<std::string> seen;
+
+private:
+    vantrel::ScriptInputSource m_script;
+    OdDbObjectId m_id;
+};
+
+TEST_F(PeditCommand, EachUndoGivesBackTheStateBeforeTheLatestOption)
+{
+    PolylineWatch watch("pedit\n10,0\nu\nw\n2\nf\nu\nu\nu\nw\n!cancel\n", lw);
+    HostApplication application(profile, watch, transcript);
+    application.openDocument(db);
+    application.runCommandLoop();
+    EXPECT_EQ(watch.seen, (std::vector<std::string>{"lightweight 0.000000", "lightweight 0.000000",
+                                                    "lightweight 2.000000", "2D type 1 2.000000",
+                                                    "lightweight 2.000000", "lightweight 0.000000",
+                                                    "lightweight 0.000000"}))
+        << output();
+}
+
 // Reads PICKSTYLE whenever a polyline is to be picked.
 class PickStyleWatch : public vantrel::InputSource {
 public:

@@ -306,6 +306,9 @@ void OdDb2dPolyline::splineFit(OdDb::Poly2dType type, std::int16_t segments)
         control.emplace_back(v->position().x, v->position().y, 0.0);
         if (v->vertexType() != OdDb::k2dSplineCtlVertex)
             v->setVertexType(OdDb::k2dSplineCtlVertex);
+        // The frame is straight: an arc it had (from a fit curve) is not its shape any more.
+        if (v->bulge() != 0.0)
+            v->setBulge(0.0);
     }
     const int perSpan = std::max(1, std::abs(static_cast<int>(segments)));
     const auto samples = vantrel::polyfit::sampleSpline(control, type == OdDb::k2dQuadSplinePoly ? 2 : 3,

@@ -3,6 +3,7 @@
 #include <vantrel/host/hostgeomutils.h>
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include <vantrel/ge/OdGeMatrix3d.h>
@@ -42,20 +43,27 @@ double distanceToChord(const OdGePoint3d& p, const OdGePoint3d& a, const OdGePoi
     return p.distanceTo(a + ab * t);
 }
 
+// Points along the spline with their parameters.
+struct Samples {
+    std::vector<OdGePoint3d> points;
+    std::vector<double> params;
+};
+
 // Appends the end of the piece from u0 to u1, after the points that halving it needs.
 void addPiece(const OdDbSpline& spline, double u0, const OdGePoint3d& p0, double u1, const OdGePoint3d& p1,
-              double tolerance, int halvings, std::vector<OdGePoint3d>& points)
+              double tolerance, int halvings, Samples& samples)
 {
     if (tolerance > 0.0 && halvings < kMostHalvings) {
         const double middle = 0.5 * (u0 + u1);
         OdGePoint3d pm;
         if (spline.getPointAtParam(middle, pm) == eOk && distanceToChord(pm, p0, p1) > tolerance) {
-            addPiece(spline, u0, p0, middle, pm, tolerance, halvings + 1, points);
-            addPiece(spline, middle, pm, u1, p1, tolerance, halvings + 1, points);
+            addPiece(spline, u0, p0, middle, pm, tolerance, halvings + 1, samples);
+            addPiece(spline, middle, pm, u1, p1, tolerance, halvings + 1, samples);
             return;
         }
     }
-    points.push_back(p1);
+    samples.points.push_back(p1);
+    samples.params.push_back(u1);
 }
 
 } // namespace
@@ -75,10 +83,11 @@ OdDb2dPolylinePtr HostGeUtils::NURBSToPolyline2DAsSplineFit(const OdDbSpline& sp
 
     const int perSpan = std::max(1, std::abs(segments));
     const std::vector<double> breaks = spanBreaks(spline, start, end);
-    std::vector<OdGePoint3d> points;
+    Samples samples;
     OdGePoint3d previous;
     spline.getPointAtParam(start, previous);
-    points.push_back(previous);
+    samples.points.push_back(previous);
+    samples.params.push_back(start);
     for (std::size_t s = 0; s + 1 < breaks.size(); ++s) {
         for (int k = 1; k <= perSpan; ++k) {
             const double u0 = breaks[s] + (breaks[s + 1] - breaks[s]) * (k - 1) / perSpan;
@@ -86,24 +95,33 @@ OdDb2dPolylinePtr HostGeUtils::NURBSToPolyline2DAsSplineFit(const OdDbSpline& sp
             OdGePoint3d next;
             if (spline.getPointAtParam(u1, next) != eOk)
                 return OdDb2dPolylinePtr();
-            addPiece(spline, u0, previous, u1, next, tolerance, 0, points);
+            addPiece(spline, u0, previous, u1, next, tolerance, 0, samples);
             previous = next;
         }
     }
     const bool closed = spline.isClosed();
-    if (closed && points.size() > 2 && points.back().isEqualTo(points.front()))
-        points.pop_back();
-    if (points.size() < 2)
+    if (closed && samples.points.size() > 2 && samples.points.back().isEqualTo(samples.points.front())) {
+        samples.points.pop_back();
+        samples.params.pop_back();
+    }
+    if (samples.points.size() < 2)
         return OdDb2dPolylinePtr();
 
     const OdGeMatrix3d toPlane = OdGeMatrix3d::worldToPlane(normal);
     OdDb2dPolylinePtr polyline = OdDb2dPolyline::createObject();
     polyline->setNormal(normal);
-    polyline->setElevation(OdGePoint3d(points.front()).transformBy(toPlane).z);
-    for (const OdGePoint3d& p : points) {
-        const OdGePoint3d local = OdGePoint3d(p).transformBy(toPlane);
+    polyline->setElevation(OdGePoint3d(samples.points.front()).transformBy(toPlane).z);
+    for (std::size_t i = 0; i < samples.points.size(); ++i) {
+        const OdGePoint3d local = OdGePoint3d(samples.points[i]).transformBy(toPlane);
         OdDb2dVertexPtr vertex = OdDb2dVertex::createObject();
         vertex->setPosition(OdGePoint3d(local.x, local.y, 0.0));
+        // Arcs leave and reach each point along the spline itself.
+        OdGeVector3d tangent;
+        if (segments < 0 && spline.getFirstDeriv(samples.params[i], tangent) == eOk && !tangent.isZeroLength()) {
+            tangent.transformBy(toPlane);
+            vertex->setTangent(std::atan2(tangent.y, tangent.x));
+            vertex->useTangent();
+        }
         polyline->appendVertex(vertex.get());
     }
     if (closed)

@@ -13,7 +13,8 @@ public:
     // (at least one; a spline known by fit points alone counts a span between each two of them),
     // each halved while the spline strays from its chord by more than tolerance (no halving for a
     // tolerance of 0, at most ten halvings). A positive count gives straight pieces; a negative
-    // one fits a curve through their ends, so that the pieces become tangent arcs. A closed
+    // one fits a curve through their ends along the spline's tangents there, so that the pieces
+    // become arcs that follow it. A closed
     // spline gives a closed polyline. Null when the spline has no curve or does not lie in a plane.
     static OdDb2dPolylinePtr NURBSToPolyline2DAsSplineFit(const OdDbSpline& spline, int segments,
                                                           double tolerance = 0.0);
