@@ -119,8 +119,8 @@ public:
     OdDbPolylinePtr ConvertArcToPolyline(OdDbObjectId arcId, bool keepSource);
     // precision (0 to 99) says how closely the polyline follows the spline.
     OdDbPolylinePtr ConvertSplineToPolyline(OdDbObjectId splineId, int precision, bool keepSource);
-    // A lightweight copy of any object Join may append, outside the drawing; the source is not
-    // changed. Null for other kinds.
+    // A lightweight copy of any object of a drawing that Join may append, outside the drawing;
+    // the source is not changed. Null for other kinds.
     OdDbPolylinePtr toLwPolyline(const OdDbEntity& entity);
 
     // --- whole-polyline edits (close_open.cpp, width_ltype.cpp, fit.cpp) ---
@@ -135,10 +135,6 @@ public:
     std::int32_t OnKeyJoin();
     std::int32_t OnKeyEditVertex(OdDbObjectId id);
     std::int32_t OnKeyMeshOption();
-
-    std::uint32_t kindFlags() const { return m_kindFlags; }
-    const std::vector<OdDbObjectId>& selectedIds() const { return m_selectedIds; }
-    const OdGePlane* workPlane() const { return m_workPlane.get(); }
 
 private:
     // The option prompt's keywords for the selection as it is now.

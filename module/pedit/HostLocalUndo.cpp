@@ -2,10 +2,6 @@
 // the latest mark.
 #include "pedit/HostLocalUndo.h"
 
-#include <vantrel/host/HostDocument.h>
-
-#include "frame/host_binding.h"
-
 HostLocalUndo::step::step(HostLocalUndo& undo)
 {
     OdDbDatabase* db = undo.m_database.get();
@@ -15,12 +11,6 @@ HostLocalUndo::step::step(HostLocalUndo& undo)
     db->setUndoMark();
     db->startUndoRecord();
     ++undo.m_stepCount;
-}
-
-HostLocalUndo::HostLocalUndo()
-{
-    if (HostDocument* document = vantrel::activeDocument())
-        setDatabase(document->database());
 }
 
 HostLocalUndo::HostLocalUndo(OdDbDatabase* database) { setDatabase(database); }

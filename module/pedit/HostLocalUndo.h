@@ -19,8 +19,7 @@ public:
         step& operator=(const step&) = delete;
     };
 
-    // Attached to the database of the active document, when there is one.
-    HostLocalUndo();
+    // Attached to the database (see setDatabase).
     explicit HostLocalUndo(OdDbDatabase* database);
     // Closes the undo block if this object opened it.
     virtual ~HostLocalUndo();

@@ -145,7 +145,7 @@ OdDbPolylinePtr CPeditCmd::ConvertLineToPolyline(OdDbObjectId lineId, bool keepS
         const OdGePoint3d start = line->startPoint(), end = line->endPoint();
         if (start.distanceTo(end) <= kShortest)
             return OdDbPolylinePtr();
-        OdDbPolylinePtr polyline = segmentPolyline(m_database.get(), start, end, line->normal(), 0.0);
+        OdDbPolylinePtr polyline = segmentPolyline(line->database(), start, end, line->normal(), 0.0);
         replaceSource(*line, *polyline, keepSource);
         return polyline;
     } catch (...) {
@@ -165,7 +165,7 @@ OdDbPolylinePtr CPeditCmd::ConvertArcToPolyline(OdDbObjectId arcId, bool keepSou
             return OdDbPolylinePtr();
         const double a0 = arc->startAngle(), a1 = arc->endAngle();
         const double sweep = std::fmod(a0 > a1 ? 2.0 * std::numbers::pi - a0 + a1 : a1 - a0, 2.0 * std::numbers::pi);
-        OdDbPolylinePtr polyline = segmentPolyline(m_database.get(), start, end, arc->normal(), std::tan(0.25 * sweep));
+        OdDbPolylinePtr polyline = segmentPolyline(arc->database(), start, end, arc->normal(), std::tan(0.25 * sweep));
         replaceSource(*arc, *polyline, keepSource);
         return polyline;
     } catch (...) {
@@ -178,10 +178,11 @@ OdDbPolylinePtr CPeditCmd::ConvertSplineToPolyline(OdDbObjectId splineId, int pr
 {
     try {
         const OdDbSplinePtr spline = splineId.safeOpenObject();
-        const std::optional<std::int32_t> mode = vantrel::pedit::readSysVar(L"PLINECONVERTMODE", m_database.get());
+        OdDbDatabase* db = spline->database();
+        const std::optional<std::int32_t> mode = vantrel::pedit::readSysVar(L"PLINECONVERTMODE", db);
         if (!mode)
             return OdDbPolylinePtr();
-        const int pieces = std::abs(vantrel::pedit::splineSettings(m_database.get()).segments);
+        const int pieces = std::abs(vantrel::pedit::splineSettings(db).segments);
         const OdDb2dPolylinePtr fitted = HostGeUtils::NURBSToPolyline2DAsSplineFit(
             *spline, *mode == 1 ? -pieces : pieces, splineTolerance(*spline, precision));
         if (!fitted)
@@ -189,7 +190,7 @@ OdDbPolylinePtr CPeditCmd::ConvertSplineToPolyline(OdDbObjectId splineId, int pr
         OdDbPolylinePtr polyline = HostGeUtils::polyFrom2dPoly(*fitted);
         if (!polyline)
             return OdDbPolylinePtr();
-        polyline->setDatabaseDefaults(m_database.get());
+        polyline->setDatabaseDefaults(db);
         replaceSource(*spline, *polyline, keepSource);
         return polyline;
     } catch (...) {
@@ -203,7 +204,7 @@ OdDbPolylinePtr CPeditCmd::toLwPolyline(const OdDbEntity& entity)
     if (auto lw = OdDbPolyline::cast(&entity))
         return OdDbPolylinePtr(lw->clone());
     if (auto pl = OdDb2dPolyline::cast(&entity))
-        return vantrel::pedit::toLightweight(*m_database, *pl);
+        return vantrel::pedit::toLightweight(*pl->database(), *pl);
     if (OdDbArc::cast(&entity))
         return ConvertArcToPolyline(entity.objectId(), true);
     if (OdDbLine::cast(&entity))

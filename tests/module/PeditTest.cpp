@@ -11,6 +11,8 @@
 
 #include <vantrel/db/DxfFile.h>
 #include <vantrel/db/OdDbBlockTableRecord.h>
+#include <vantrel/db/OdDbArc.h>
+#include <vantrel/db/OdDbCircle.h>
 #include <vantrel/db/OdDbLine.h>
 
 #include "frame/CommandRegistrar.h"
@@ -242,6 +244,52 @@ TEST(PeditFit, ASplinedLightweightPolylineBecomesA2dSplineAndStraightEndsStayAlo
     const OdDbObjectId point = append(*db, lightweight({{5, 5}, {5, 5}, {5, 5}}).get());
     EXPECT_FALSE(vantrel::pedit::fitCurve(*db, point)) << "fewer than two distinct vertices";
     EXPECT_THROW(vantrel::pedit::fitSpline(*db, append(*db, lightweight({{1, 1}}).get()), false, 8), OdError);
+}
+
+// --- conversions ---
+
+TEST(PeditConvert, LightweightCopiesForJoinLeaveTheDrawingAsItWas)
+{
+    OdDbDatabasePtr db = vantrel::newDrawing();
+    OdDb2dPolylinePtr fitted = OdDb2dPolyline::createObject();
+    for (const OdGePoint3d& p : {OdGePoint3d(0, 0, 0), OdGePoint3d(10, 8, 0), OdGePoint3d(20, 0, 0)}) {
+        OdDb2dVertexPtr v = OdDb2dVertex::createObject();
+        v->setPosition(p);
+        fitted->appendVertex(v.get());
+    }
+    fitted->curveFit();
+    const OdDbObjectId fittedId = append(*db, fitted.get());
+    fitted.release();
+    OdDbArcPtr arc = OdDbArc::createObject();
+    arc->setCenter({50, 0, 0});
+    arc->setRadius(5);
+    arc->setStartAngle(350 * kPi / 180);
+    arc->setEndAngle(10 * kPi / 180);
+    const OdDbObjectId arcId = append(*db, arc.get());
+    arc.release();
+    OdDbLinePtr line = OdDbLine::createObject();
+    line->setEndPoint({5, 5, 0});
+    const OdDbObjectId lineId = append(*db, line.get());
+    line.release();
+    const OdDbObjectId lwId = append(*db, lightweight({{0, 0}, {1, 1}}).get());
+    vantrel::dxfText(*db);
+    const std::string before = vantrel::dxfText(*db);
+
+    CPeditCmd pedit;
+    const OdDbPolylinePtr straight = pedit.toLwPolyline(*OdDbEntityPtr(fittedId.safeOpenObject()));
+    ASSERT_TRUE(straight);
+    EXPECT_FALSE(straight->isDBRO());
+    ASSERT_EQ(straight->numVerts(), 3u) << "the defining vertices, straight";
+    EXPECT_FALSE(straight->hasBulges());
+    const OdDbPolylinePtr bent = pedit.toLwPolyline(*OdDbEntityPtr(arcId.safeOpenObject()));
+    ASSERT_TRUE(bent);
+    EXPECT_NEAR(bent->getBulgeAt(0), std::tan(5 * kPi / 180), 1e-12) << "350 to 10 degrees sweeps 20";
+    EXPECT_EQ(pedit.toLwPolyline(*OdDbEntityPtr(lineId.safeOpenObject()))->numVerts(), 2u);
+    EXPECT_EQ(pedit.toLwPolyline(*OdDbEntityPtr(lwId.safeOpenObject()))->numVerts(), 2u);
+    OdDbCirclePtr circle = OdDbCircle::createObject();
+    circle->setRadius(3);
+    EXPECT_FALSE(pedit.toLwPolyline(*circle)) << "no kind Join appends";
+    EXPECT_EQ(vantrel::dxfText(*db), before);
 }
 
 // --- the command in a host ---
