@@ -133,6 +133,53 @@ def flange():
     return doc
 
 
+def pedit():
+    """Polylines and curves for the PEdit demo (samples/pedit.scr), one edit to each cell of a
+    grid of 80 by 60, with its name written under it."""
+    doc = ezdxf.new("R2010")
+    doc.units = 4  # millimetres
+    doc.linetypes.add("DASHED", pattern=[6.0, 4.0, -2.0], description="Dashed __ __ __")
+    layer(doc, "SHAPES", 7)
+    layer(doc, "CURVES", 5)
+    layer(doc, "DASHED", 3, linetype="DASHED")
+    layer(doc, "NOTES", 2)
+    msp = doc.modelspace()
+
+    def zigzag(x, y):
+        return [(x + 10 * i, y + (25 if i % 2 else 0)) for i in range(6)]
+
+    def note(x, y, text):
+        msp.add_text(text, dxfattribs={"layer": "NOTES", "height": 3.0, "insert": (x, y - 8)})
+
+    # Top row: one zigzag each for Fit, quadratic Spline, cubic Spline with arcs, and Decurve.
+    for col, text in enumerate(("Width, Undo, Fit", "Spline, quadratic", "Spline, cubic, arcs", "Fit, Decurve, Width")):
+        msp.add_lwpolyline(zigzag(80 * col, 120), dxfattribs={"layer": "SHAPES"})
+        note(80 * col, 120, text)
+    # Middle row: Close with a tangent arc, Open, Width on three polylines, Ltype gen.
+    msp.add_lwpolyline([(0, 60, 0), (30, 60, 0.6), (50, 85, 0)], format="xyb", dxfattribs={"layer": "SHAPES"})
+    note(0, 60, "Close (tangent arc)")
+    msp.add_lwpolyline([(80, 60), (130, 60), (130, 90), (80, 90)], close=True, dxfattribs={"layer": "SHAPES"})
+    note(80, 60, "Open")
+    for k in range(3):
+        msp.add_lwpolyline([(160 + 18 * k, 60), (170 + 18 * k, 90)], dxfattribs={"layer": "SHAPES"})
+    note(160, 60, "Multiple, Width")
+    msp.add_lwpolyline(zigzag(240, 60), dxfattribs={"layer": "DASHED"})
+    note(240, 60, "Ltype gen")
+    # Bottom row: a line and an arc, and a spline, made polylines; a 3D polyline splined; a 2D
+    # polyline splined and closed.
+    msp.add_line((0, 0), (30, 0), dxfattribs={"layer": "CURVES"})
+    msp.add_arc((40, 15), 15, 200, 340, dxfattribs={"layer": "CURVES"})
+    note(0, 0, "Line, arc made polylines: Width")
+    msp.add_open_spline([(80, 0), (95, 30), (110, 0), (125, 30), (130, 10)], degree=3,
+                        dxfattribs={"layer": "CURVES"})
+    note(80, 0, "Spline made a polyline")
+    msp.add_polyline3d([(160, 0, 0), (170, 30, 10), (190, 0, 20), (210, 30, 10)], dxfattribs={"layer": "CURVES"})
+    note(160, 0, "3D: Spline curve")
+    msp.add_polyline2d([(240, 0), (290, 0), (290, 30), (240, 30)], dxfattribs={"layer": "SHAPES"})
+    note(240, 0, "2D: Spline, Close")
+    return doc
+
+
 def reproducible_text(doc):
     """The DXF text with creation times and identifiers fixed, so regenerating changes nothing."""
     stream = io.StringIO()
@@ -148,7 +195,7 @@ def reproducible_text(doc):
 
 def main():
     os.makedirs(SAMPLES, exist_ok=True)
-    for name, make in (("floor-plan", floor_plan), ("flange", flange)):
+    for name, make in (("floor-plan", floor_plan), ("flange", flange), ("pedit", pedit)):
         path = os.path.join(SAMPLES, name + ".dxf")
         with open(path, "w", encoding="utf-8", newline="\n") as f:
             f.write(reproducible_text(make()))

@@ -14,6 +14,7 @@
 #include "frame/module_instance.h"
 #include "light/LightCmd.h"
 #include "mathtest/CMathTestCmd.h"
+#include "pedit/CPeditCmd.h"
 #include "revcloud/CRevCloudCmd.h"
 #include "solid/CSolidCmd.h"
 
@@ -32,6 +33,7 @@ const CommandRegistrar webLight("weblight", createCommand<LightCmd, kWebLightMod
 const CommandRegistrar distantLight("distantlight", createCommand<LightCmd, kDistantLightMode>);
 const CommandRegistrar solid(L"HOST", L"Solid", 0, runFunctionCommand<CSolidCmd>);
 const CommandRegistrar revCloud(L"HOST", L"RevCloud", 0, runFunctionCommand<CRevCloudCmd>);
+const CommandRegistrar pedit(L"HOST", L"PEdit", 2, runFunctionCommand<CPeditCmd>);
 const CommandRegistrar ad("AD", createCommand<CMathTestCmd>);
 
 // Last: runs once every registrar has.

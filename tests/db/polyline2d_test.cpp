@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <random>
 
 #include <vantrel/db/OdDb2dPolyline.h>
 #include <vantrel/db/OdDbPolyline.h>
@@ -242,7 +243,7 @@ TEST(Polyline2d, SplineFitStaysInTheControlHullAndStraightenRestores)
     }
 }
 
-TEST(Polyline2d, ClosedAndArcApproximatedSplines)
+TEST(Polyline2d, ClosedSplinesRunRoundTheFrameAndBadTypesAreRefused)
 {
     const std::vector<OdGePoint2d> pts{{0, 0}, {10, 0}, {10, 10}, {0, 10}};
     OdDb2dPolylinePtr closed = make2d(pts, true);
@@ -253,29 +254,184 @@ TEST(Polyline2d, ClosedAndArcApproximatedSplines)
         EXPECT_GT(v->position().x, 0.0);
         EXPECT_LT(v->position().x, 10.0);
     }
-
-    const std::vector<OdGePoint2d> frame{{0, 0}, {4, 8}, {8, -2}, {12, 6}};
-    OdDb2dPolylinePtr lines = make2d(frame), arcs = make2d(frame), fine = make2d(frame);
-    lines->splineFit(OdDb::k2dCubicSplinePoly, 4);
-    arcs->splineFit(OdDb::k2dCubicSplinePoly, -4);
-    fine->splineFit(OdDb::k2dCubicSplinePoly, 200);
-    const auto arcPath = arcs->pathVertices();
-    ASSERT_EQ(arcPath.size(), lines->pathVertices().size());
-    EXPECT_TRUE(std::any_of(arcPath.begin(), arcPath.end(), [](const auto& v) { return v->bulge() != 0.0; }));
-    EXPECT_EQ(arcPath.back()->bulge(), 0.0);
-    double lineLen, arcLen, trueLen, end;
-    lines->getEndParam(end);
-    lines->getDistAtParam(end, lineLen);
-    arcs->getDistAtParam(end, arcLen);
-    fine->getEndParam(end);
-    fine->getDistAtParam(end, trueLen);
-    EXPECT_LT(std::fabs(arcLen - trueLen), 0.1 * std::fabs(lineLen - trueLen))
-        << "arcs follow the spline far better than chords: " << arcLen << " " << lineLen << " " << trueLen;
-
-    EXPECT_THROW(lines->splineFit(OdDb::k2dFitCurvePoly, 4), OdError);
+    EXPECT_THROW(closed->splineFit(OdDb::k2dFitCurvePoly, 4), OdError);
     OdDb2dPolylinePtr lonely = make2d({{1, 1}});
     EXPECT_THROW(lonely->curveFit(), OdError);
     EXPECT_EQ(lonely->polyType(), OdDb::k2dSimplePoly);
+}
+
+// Frames of 2 to 9 vertices at random (a fixed seed), no two neighbours equal, each tried open
+// and closed.
+struct Frame {
+    std::vector<OdGePoint2d> points;
+    bool closed = false;
+};
+
+std::vector<Frame> randomFrames()
+{
+    std::mt19937 random(1234);
+    std::uniform_real_distribution<double> coordinate(-50.0, 50.0);
+    std::vector<Frame> frames;
+    for (std::size_t n = 2; n <= 9; ++n) {
+        for (int copy = 0; copy < 4; ++copy) {
+            Frame f;
+            while (f.points.size() < n) {
+                const OdGePoint2d p(coordinate(random), coordinate(random));
+                if (f.points.empty() || p.distanceTo(f.points.back()) > 1.0)
+                    f.points.push_back(p);
+            }
+            frames.push_back(f);
+            f.closed = n > 2;
+            if (f.closed)
+                frames.push_back(f);
+        }
+    }
+    return frames;
+}
+
+// The largest turn of the path's direction across one of its vertices (at the start of a closed
+// path too), in radians. A segment of bulge b leaves its start turned by -2 atan(b) from its
+// chord and arrives turned by +2 atan(b).
+double largestKink(const OdDb2dPolyline& pl)
+{
+    const auto path = pl.pathVertices();
+    const std::size_t n = path.size();
+    const std::size_t segments = pl.isClosed() ? n : n - 1;
+    std::vector<double> leaving(segments), arriving(segments);
+    for (std::size_t i = 0; i < segments; ++i) {
+        const OdGePoint3d a = path[i]->position(), b = path[(i + 1) % n]->position();
+        const double chord = std::atan2(b.y - a.y, b.x - a.x), half = 2.0 * std::atan(path[i]->bulge());
+        leaving[i] = chord - half;
+        arriving[i] = chord + half;
+    }
+    double worst = 0.0;
+    for (std::size_t i = pl.isClosed() ? 0 : 1; i < segments; ++i) {
+        const double turn = std::remainder(leaving[i] - arriving[(i + segments - 1) % segments], 2.0 * kPi);
+        worst = std::max(worst, std::fabs(turn));
+    }
+    return worst;
+}
+
+std::vector<OdGePoint2d> positionsOfType(const OdDb2dPolyline& pl, OdDb::Vertex2dType type)
+{
+    std::vector<OdGePoint2d> out;
+    for (auto it = pl.vertexIterator(); !it->done(); it->step()) {
+        const OdDb2dVertexPtr v = it->vertex();
+        if (v->vertexType() == type)
+            out.emplace_back(v->position().x, v->position().y);
+    }
+    return out;
+}
+
+TEST(Polyline2dFit, ACurveFitPassesThroughEveryDefiningVertexWithoutAKink)
+{
+    for (const Frame& f : randomFrames()) {
+        SCOPED_TRACE(testing::Message() << f.points.size() << (f.closed ? " closed" : " open"));
+        OdDb2dPolylinePtr pl = make2d(f.points, f.closed);
+        pl->curveFit();
+        // Two arcs a segment: defining vertex i is path vertex 2i.
+        EXPECT_EQ(positionsOfType(*pl, OdDb::k2dVertex), f.points);
+        EXPECT_EQ(pl->pathVertices().size(), 2 * f.points.size() - (f.closed ? 0 : 1));
+        for (std::size_t i = 0; i < f.points.size(); ++i) {
+            OdGePoint3d at;
+            ASSERT_EQ(pl->getPointAtParam(2.0 * static_cast<double>(i), at), eOk);
+            EXPECT_TRUE(at.isEqualTo(OdGePoint3d(f.points[i].x, f.points[i].y, 0.0), OdGeTol(1e-9)));
+        }
+        EXPECT_LT(largestKink(*pl), 1e-6);
+        pl->straighten();
+        EXPECT_EQ(positions(*pl), f.points) << "decurving gives the defining vertices back";
+    }
+}
+
+TEST(Polyline2dFit, TwoVerticesClosedFitTheCircleOnTheirChord)
+{
+    OdDb2dPolylinePtr pl = make2d({{0, 0}, {10, 0}}, true);
+    pl->curveFit();
+    const auto path = pl->pathVertices();
+    ASSERT_EQ(path.size(), 4u);
+    for (const auto& v : path) {
+        EXPECT_NEAR(v->position().distanceTo(OdGePoint3d(5, 0, 0)), 5.0, 1e-9);
+        EXPECT_NEAR(std::fabs(v->bulge()), std::tan(kPi / 8), 1e-9) << "a quarter circle each";
+    }
+    EXPECT_LT(largestKink(*pl), 1e-9);
+}
+
+TEST(Polyline2dFit, ASplineFitKeepsTheFrameAndGeneratesTheSegmentsOfEverySpan)
+{
+    for (const Frame& f : randomFrames()) {
+        const std::size_t n = f.points.size();
+        for (OdDb::Poly2dType type : {OdDb::k2dQuadSplinePoly, OdDb::k2dCubicSplinePoly}) {
+            for (std::int16_t segments : {1, 3, 8}) {
+                SCOPED_TRACE(testing::Message() << n << (f.closed ? " closed" : " open") << " type " << type
+                                                << " segments " << segments);
+                OdDb2dPolylinePtr pl = make2d(f.points, f.closed);
+                // A fit curve's arcs leave its vertices when they become the frame.
+                if (segments == 3)
+                    pl->curveFit();
+                pl->splineFit(type, segments);
+                for (auto it = pl->vertexIterator(); !it->done(); it->step())
+                    EXPECT_EQ(OdDb2dVertexPtr(it->vertex())->bulge(), 0.0);
+                const std::size_t degree = std::min<std::size_t>(type == OdDb::k2dQuadSplinePoly ? 2 : 3, n - 1);
+                const std::size_t spans = f.closed ? n : n - degree;
+                const auto path = positionsOfType(*pl, OdDb::k2dSplineFitVertex);
+                ASSERT_EQ(path.size(), spans * static_cast<std::size_t>(segments) + (f.closed ? 0 : 1));
+                EXPECT_EQ(positionsOfType(*pl, OdDb::k2dSplineCtlVertex), f.points) << "the frame is kept";
+                EXPECT_EQ(pl->pathVertices().size(), path.size());
+                if (!f.closed) {
+                    EXPECT_TRUE(path.front().isEqualTo(f.points.front()));
+                    EXPECT_TRUE(path.back().isEqualTo(f.points.back()));
+                }
+                pl->straighten();
+                EXPECT_EQ(positions(*pl), f.points);
+            }
+        }
+    }
+}
+
+// How far the path strays from a reference path, sampled at half parameters.
+double largestDistance(const OdDb2dPolyline& path, const OdDb2dPolyline& reference)
+{
+    double end = 0.0, worst = 0.0;
+    path.getEndParam(end);
+    for (double p = 0.0; p <= end; p += 0.5) {
+        OdGePoint3d at, near;
+        path.getPointAtParam(p, at);
+        reference.getClosestPointTo(at, near);
+        worst = std::max(worst, at.distanceTo(near));
+    }
+    return worst;
+}
+
+TEST(Polyline2dFit, NegativeSegmentsCurveFitEveryGeneratedSegmentAlongTheSpline)
+{
+    for (const Frame& f : randomFrames()) {
+        SCOPED_TRACE(testing::Message() << f.points.size() << (f.closed ? " closed" : " open"));
+        OdDb2dPolylinePtr lines = make2d(f.points, f.closed), arcs = make2d(f.points, f.closed);
+        lines->splineFit(OdDb::k2dCubicSplinePoly, 4);
+        arcs->splineFit(OdDb::k2dCubicSplinePoly, -4);
+        // The same spline points, with a curve-fit vertex between each two of them.
+        const auto points = positionsOfType(*arcs, OdDb::k2dSplineFitVertex);
+        EXPECT_EQ(points, positionsOfType(*lines, OdDb::k2dSplineFitVertex));
+        EXPECT_EQ(positionsOfType(*arcs, OdDb::k2dCurveFitVertex).size(), points.size() - (f.closed ? 0 : 1));
+        EXPECT_EQ(positionsOfType(*arcs, OdDb::k2dSplineCtlVertex), f.points);
+        EXPECT_LT(largestKink(*arcs), 1e-6);
+        arcs->straighten();
+        EXPECT_EQ(positions(*arcs), f.points);
+    }
+    // Along a smooth spline the arcs keep far closer to it than chords between the same points.
+    std::vector<OdGePoint2d> wave, oval;
+    for (int i = 0; i < 9; ++i) {
+        wave.emplace_back(10.0 * i, 15.0 * std::sin(0.8 * i));
+        oval.emplace_back(40.0 * std::cos(kPi * i / 4.5), 25.0 * std::sin(kPi * i / 4.5));
+    }
+    for (const Frame& f : {Frame{wave, false}, Frame{oval, true}}) {
+        OdDb2dPolylinePtr lines = make2d(f.points, f.closed), arcs = make2d(f.points, f.closed),
+                          fine = make2d(f.points, f.closed);
+        lines->splineFit(OdDb::k2dCubicSplinePoly, 3);
+        arcs->splineFit(OdDb::k2dCubicSplinePoly, -3);
+        fine->splineFit(OdDb::k2dCubicSplinePoly, 32);
+        EXPECT_LT(largestDistance(*arcs, *fine), 0.1 * largestDistance(*lines, *fine)) << f.closed;
+    }
 }
 
 TEST(Polyline2d, TransformTurnsTangentsAndMirrorNegatesBulges)

@@ -179,6 +179,19 @@ TEST(Polyline, LengthOfASemicircleBulgeIsExact)
     EXPECT_EQ(pl->getPointAtParam(4.5, apex), eInvalidInput);
 }
 
+TEST(Polyline, AnAlmostStraightArcIsMeasuredAsItsChord)
+{
+    // A bulge left by rounding: its centre would lie some 1e18 away.
+    OdDbPolylinePtr pl = OdDbPolyline::createObject();
+    pl->addVertexAt(0, OdGePoint2d(-38.4, -34.1), 3e-17);
+    pl->addVertexAt(1, OdGePoint2d(-1.3, -48.7));
+    OdGePoint3d start, middle;
+    ASSERT_EQ(pl->getPointAtParam(0.0, start), eOk);
+    ASSERT_EQ(pl->getPointAtParam(0.5, middle), eOk);
+    expectNear(start, OdGePoint3d(-38.4, -34.1, 0));
+    expectNear(middle, OdGePoint3d(-19.85, -41.4, 0));
+}
+
 TEST(Polyline, ParamAndClosestPointOnArcs)
 {
     OdDbPolylinePtr pl = makeHook();

@@ -32,6 +32,28 @@ bool isGenerated(OdDb::Vertex2dType t) { return t == OdDb::k2dCurveFitVertex || 
 
 OdGePoint2d xy(const OdGePoint3d& p) { return {p.x, p.y}; }
 
+// The unit direction of a tangent in the plane; the chord's where the tangent vanishes.
+OdGeVector2d planarDirection(const OdGeVector3d& tangent, const OdGeVector2d& chord)
+{
+    const OdGeVector2d t(tangent.x, tangent.y);
+    if (!t.isZeroLength())
+        return t.normal();
+    return chord.isZeroLength() ? OdGeVector2d(1.0, 0.0) : chord.normal();
+}
+
+OdDb2dVertexPtr generatedVertex(const OdGePoint2d& at, OdDb::Vertex2dType type, double bulge, double startWidth,
+                                double endWidth)
+{
+    OdDb2dVertexPtr v = OdDb2dVertex::createObject();
+    OdDb2dVertex::Data& d = v->dataForWrite();
+    d.position = OdGePoint3d(at.x, at.y, 0.0);
+    d.vertexType = type;
+    d.bulge = bulge;
+    d.startWidth = startWidth;
+    d.endWidth = endWidth;
+    return v;
+}
+
 vantrel::SegmentPath pathOf(const OdDb2dPolyline& pl)
 {
     std::vector<OdGePoint2d> points;
@@ -117,7 +139,7 @@ void OdDb2dPolyline::setThickness(double thickness)
 
 OdDbObjectId OdDb2dPolyline::insertAtPosition(std::size_t pos, OdDb2dVertex* vertex)
 {
-    vl::checkAdoptable(*this, m_vertices, vertex);
+    vl::checkAdoptable(*this, vertex);
     assertWriteEnabled();
     return vl::adopt(*this, m_vertices, pos, vertex);
 }
@@ -238,6 +260,8 @@ void OdDb2dPolyline::curveFit()
             v->setVertexType(OdDb::k2dVertex);
     }
     const auto tangents = vantrel::polyfit::vertexTangents(points, m_data.closed, given);
+    // The generated vertex after each defining one, where its segment has one.
+    std::vector<OdDb2dVertexPtr> junctions(n);
     const std::size_t segments = m_data.closed ? n : n - 1;
     for (std::size_t i = 0; i < segments; ++i) {
         const std::size_t j = (i + 1) % n;
@@ -249,16 +273,22 @@ void OdDb2dPolyline::curveFit()
         def[i]->setBulge(arcs.bulge1);
         // The generated vertex carries the segment's end width onwards, so that straightening
         // gives the vertex its segment back unchanged.
-        OdDb2dVertexPtr junction = OdDb2dVertex::createObject();
-        OdDb2dVertex::Data& jd = junction->dataForWrite();
-        jd.position = OdGePoint3d(arcs.junction.x, arcs.junction.y, 0.0);
-        jd.bulge = arcs.bulge2;
-        jd.startWidth = jd.endWidth = def[i]->endWidth();
-        jd.vertexType = OdDb::k2dCurveFitVertex;
-        insertAtPosition(positionAfter(def[i].get()), junction.get());
+        junctions[i] = generatedVertex(arcs.junction, OdDb::k2dCurveFitVertex, arcs.bulge2, def[i]->endWidth(),
+                                       def[i]->endWidth());
     }
     if (!m_data.closed && def.back()->bulge() != 0.0)
         def.back()->setBulge(0.0);
+    vl::List<OdDb2dVertex> next;
+    next.reserve(m_vertices.size() + n);
+    std::size_t i = 0;
+    for (const auto& v : m_vertices) {
+        next.push_back(v);
+        if (v->isErased())
+            continue;
+        if (const OdDb2dVertexPtr& junction = junctions[i++])
+            next.emplace_back(junction);
+    }
+    vl::replaceAll(*this, m_vertices, std::move(next));
     m_data.polyType = OdDb::k2dFitCurvePoly;
 }
 
@@ -276,6 +306,9 @@ void OdDb2dPolyline::splineFit(OdDb::Poly2dType type, std::int16_t segments)
         control.emplace_back(v->position().x, v->position().y, 0.0);
         if (v->vertexType() != OdDb::k2dSplineCtlVertex)
             v->setVertexType(OdDb::k2dSplineCtlVertex);
+        // The frame is straight: an arc it had (from a fit curve) is not its shape any more.
+        if (v->bulge() != 0.0)
+            v->setBulge(0.0);
     }
     const int perSpan = std::max(1, std::abs(static_cast<int>(segments)));
     const auto samples = vantrel::polyfit::sampleSpline(control, type == OdDb::k2dQuadSplinePoly ? 2 : 3,
@@ -288,23 +321,33 @@ void OdDb2dPolyline::splineFit(OdDb::Poly2dType type, std::int16_t segments)
         const double f = t - static_cast<double>(i);
         return def[i]->startWidth() * (1.0 - f) + def[i]->endWidth() * f;
     };
+    // The path first, then the frame. With negative segments every generated segment is
+    // curve-fitted as well: two arcs tangent to the spline at its ends, meeting at a curve-fit
+    // vertex.
     const std::size_t count = samples.points.size();
+    vl::List<OdDb2dVertex> next;
+    next.reserve(2 * count + m_vertices.size());
     for (std::size_t k = 0; k < count; ++k) {
         const bool last = k + 1 == count;
-        const std::size_t next = last ? 0 : k + 1;
-        OdDb2dVertexPtr fit = OdDb2dVertex::createObject();
-        OdDb2dVertex::Data& fd = fit->dataForWrite();
-        fd.position = samples.points[k];
-        fd.vertexType = OdDb::k2dSplineFitVertex;
-        fd.startWidth = widthAt(samples.params[k]);
-        fd.endWidth = widthAt(last ? (m_data.closed ? 1.0 : samples.params[k]) : samples.params[next]);
-        if (segments < 0 && (!last || m_data.closed)) {
-            const OdGeVector3d ta = samples.tangents[k], tb = samples.tangents[next];
-            fd.bulge = vantrel::polyfit::bulgeBetween(xy(samples.points[k]), OdGeVector2d(ta.x, ta.y),
-                                                      xy(samples.points[next]), OdGeVector2d(tb.x, tb.y));
+        const std::size_t following = last ? 0 : k + 1;
+        const double u = samples.params[k];
+        const double uNext = last ? (m_data.closed ? 1.0 : u) : samples.params[following];
+        const OdGePoint2d a = xy(samples.points[k]);
+        if (segments >= 0 || (last && !m_data.closed)) {
+            next.emplace_back(generatedVertex(a, OdDb::k2dSplineFitVertex, 0.0, widthAt(u), widthAt(uNext)));
+            continue;
         }
-        insertAtPosition(k, fit.get());
+        const OdGePoint2d b = xy(samples.points[following]);
+        const auto arcs = vantrel::polyfit::biarc(a, planarDirection(samples.tangents[k], b - a), b,
+                                                  planarDirection(samples.tangents[following], b - a));
+        const double uMid = 0.5 * (u + uNext);
+        next.emplace_back(generatedVertex(a, OdDb::k2dSplineFitVertex, arcs.bulge1, widthAt(u), widthAt(uMid)));
+        next.emplace_back(
+            generatedVertex(arcs.junction, OdDb::k2dCurveFitVertex, arcs.bulge2, widthAt(uMid), widthAt(uNext)));
     }
+    for (const auto& v : m_vertices)
+        next.push_back(v);
+    vl::replaceAll(*this, m_vertices, std::move(next));
     m_data.polyType = type;
 }
 

@@ -58,7 +58,7 @@ void OdDb3dPolyline::makeClosed()
 
 OdDbObjectId OdDb3dPolyline::insertAtPosition(std::size_t pos, OdDb3dPolylineVertex* vertex)
 {
-    vl::checkAdoptable(*this, m_vertices, vertex);
+    vl::checkAdoptable(*this, vertex);
     assertWriteEnabled();
     return vl::adopt(*this, m_vertices, pos, vertex);
 }
@@ -166,12 +166,18 @@ void OdDb3dPolyline::splineFit(OdDb::Poly3dType type, std::int16_t segments)
     const int perSpan = std::max(1, std::abs(static_cast<int>(segments)));
     const auto samples = vantrel::polyfit::sampleSpline(control, type == OdDb::k3dQuadSplinePoly ? 2 : 3,
                                                         m_data.closed, perSpan);
-    for (std::size_t k = 0; k < samples.points.size(); ++k) {
+    // The path first, then the frame.
+    vl::List<OdDb3dPolylineVertex> next;
+    next.reserve(samples.points.size() + m_vertices.size());
+    for (const OdGePoint3d& p : samples.points) {
         OdDb3dPolylineVertexPtr fit = OdDb3dPolylineVertex::createObject();
-        fit->dataForWrite().position = samples.points[k];
+        fit->dataForWrite().position = p;
         fit->dataForWrite().vertexType = OdDb::k3dFitVertex;
-        insertAtPosition(k, fit.get());
+        next.emplace_back(fit);
     }
+    for (const auto& v : m_vertices)
+        next.push_back(v);
+    vl::replaceAll(*this, m_vertices, std::move(next));
     m_data.polyType = type;
 }
 

@@ -165,7 +165,7 @@ void OdDbPolygonMesh::straighten()
 
 OdDbObjectId OdDbPolygonMesh::appendVertex(OdDbPolygonMeshVertex* vertex)
 {
-    vl::checkAdoptable(*this, m_vertices, vertex);
+    vl::checkAdoptable(*this, vertex);
     assertWriteEnabled();
     return vl::adopt(*this, m_vertices, m_vertices.size(), vertex);
 }

@@ -35,7 +35,10 @@ SegmentPath SegmentPath::fromBulges(std::span<const OdGePoint2d> points, std::sp
         const double bulge = bulges[i];
         const OdGeVector2d chord = b - a;
         const double chordLen = chord.length();
-        if (bulge == 0.0 || chordLen == 0.0) {
+        // An arc that bends less than this is measured as its chord: the centre of so flat an
+        // arc lies so far away that rounding would swamp every point computed from it.
+        constexpr double kFlattestBulge = 1e-9;
+        if (std::fabs(bulge) < kFlattestBulge || chordLen == 0.0) {
             path.addLine(wa, wb);
             continue;
         }

@@ -16,6 +16,9 @@ double signedAngle(const OdGeVector2d& u, const OdGeVector2d& v) { return std::a
 
 OdGeVector2d direction(double angle) { return {std::cos(angle), std::sin(angle)}; }
 
+// tan(sweep / 4); a turn left by rounding alone (a straight segment) is no arc at all.
+double bulgeOfHalfSweep(double halfSweep) { return std::fabs(halfSweep) < 1e-12 ? 0.0 : std::tan(0.5 * halfSweep); }
+
 // Tangent at b of the circle through a, b, c (see vertexTangents); falls back to the chords
 // when neighbours coincide.
 OdGeVector2d middleTangent(const OdGePoint2d& a, const OdGePoint2d& b, const OdGePoint2d& c)
@@ -44,6 +47,8 @@ struct BSpline {
     int degree = 1;
     std::vector<double> knots;
     std::vector<OdGePoint3d> control;
+    // de Boor's working points, kept between evaluations.
+    mutable std::vector<OdGeVector3d> scratch;
 
     double lo() const { return knots[static_cast<std::size_t>(degree)]; }
     double hi() const { return knots[control.size()]; }
@@ -74,19 +79,21 @@ struct BSpline {
         return s;
     }
 
+    // The knot span of u: the last k in [degree, control count) with knots[k] <= u. A binary
+    // search, so that sampling a long frame costs its length, not its length squared.
     std::size_t span(double u) const
     {
-        std::size_t k = static_cast<std::size_t>(degree);
-        while (k + 1 < control.size() && u >= knots[k + 1])
-            ++k;
-        return k;
+        const auto first = knots.begin() + degree + 1;
+        const auto last = knots.begin() + static_cast<std::ptrdiff_t>(control.size());
+        return static_cast<std::size_t>(std::upper_bound(first, last, u) - knots.begin()) - 1;
     }
 
     OdGePoint3d eval(double u) const
     {
         const std::size_t k = span(u);
         const std::size_t p = static_cast<std::size_t>(degree);
-        std::vector<OdGeVector3d> d(p + 1);
+        std::vector<OdGeVector3d>& d = scratch;
+        d.resize(p + 1);
         for (std::size_t j = 0; j <= p; ++j)
             d[j] = control[j + k - p].asVector();
         for (std::size_t r = 1; r <= p; ++r) {
@@ -131,9 +138,14 @@ std::vector<OdGeVector2d> vertexTangents(std::span<const OdGePoint2d> points, bo
     std::vector<OdGeVector2d> t(n, OdGeVector2d(1.0, 0.0));
     if (n < 2)
         return t;
-    if (n == 2 || (closed && n < 3)) {
+    if (n == 2) {
         const OdGeVector2d chord = points[1] - points[0];
         t[0] = t[1] = chord.isZeroLength() ? OdGeVector2d(1.0, 0.0) : chord.normal();
+        // Closed, the path runs there and back: smooth all round it is the circle on the chord.
+        if (closed) {
+            t[0] = t[0].perpVector();
+            t[1] = -t[0];
+        }
     } else {
         for (std::size_t i = 0; i < n; ++i) {
             if (!closed && (i == 0 || i == n - 1))
@@ -157,7 +169,7 @@ double bulgeLeaving(const OdGePoint2d& a, const OdGeVector2d& t, const OdGePoint
     if (chord.isZeroLength() || t.isZeroLength())
         return 0.0;
     // The chord turns from the start tangent by half the sweep; bulge = tan(sweep / 4).
-    return std::tan(0.5 * signedAngle(t, chord));
+    return bulgeOfHalfSweep(signedAngle(t, chord));
 }
 
 double bulgeArriving(const OdGePoint2d& a, const OdGePoint2d& b, const OdGeVector2d& t)
@@ -165,16 +177,7 @@ double bulgeArriving(const OdGePoint2d& a, const OdGePoint2d& b, const OdGeVecto
     const OdGeVector2d chord = b - a;
     if (chord.isZeroLength() || t.isZeroLength())
         return 0.0;
-    return std::tan(0.5 * signedAngle(chord, t));
-}
-
-double bulgeBetween(const OdGePoint2d& a, const OdGeVector2d& ta, const OdGePoint2d& b, const OdGeVector2d& tb)
-{
-    const OdGeVector2d chord = b - a;
-    if (chord.isZeroLength() || ta.isZeroLength() || tb.isZeroLength())
-        return 0.0;
-    // On a circular arc each end tangent is half the sweep away from the chord.
-    return std::tan(0.25 * (signedAngle(ta, chord) + signedAngle(chord, tb)));
+    return bulgeOfHalfSweep(signedAngle(chord, t));
 }
 
 BiArc biarc(const OdGePoint2d& a, const OdGeVector2d& ta, const OdGePoint2d& b, const OdGeVector2d& tb)

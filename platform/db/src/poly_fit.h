@@ -18,7 +18,8 @@ namespace vantrel::polyfit {
 
 // Unit tangents at the vertices of a polygon for a smooth curve through them: at an inner
 // vertex the tangent of the circle through it and its neighbours, at an open end the chord
-// direction mirrored about the neighbour's tangent; a given tangent is used as it is.
+// direction mirrored about the neighbour's tangent (two vertices: the chord's direction, or
+// closed, that of the circle on the chord); a given tangent is used as it is.
 std::vector<OdGeVector2d> vertexTangents(std::span<const OdGePoint2d> points, bool closed,
                                          std::span<const std::optional<OdGeVector2d>> given);
 
@@ -26,9 +27,6 @@ std::vector<OdGeVector2d> vertexTangents(std::span<const OdGePoint2d> points, bo
 double bulgeLeaving(const OdGePoint2d& a, const OdGeVector2d& t, const OdGePoint2d& b);
 // The bulge of the arc from a to b that arrives at b in direction t.
 double bulgeArriving(const OdGePoint2d& a, const OdGePoint2d& b, const OdGeVector2d& t);
-// The bulge of an arc from a to b whose sweep averages the turns from ta and into tb, for
-// approximating a smooth curve between two of its points by one arc.
-double bulgeBetween(const OdGePoint2d& a, const OdGeVector2d& ta, const OdGePoint2d& b, const OdGeVector2d& tb);
 
 // Two tangent-continuous arcs from a (leaving along ta) to b (arriving along tb), meeting at
 // the junction.

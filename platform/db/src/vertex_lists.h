@@ -75,12 +75,14 @@ std::vector<OdDbObjectId> liveIds(const List<T>& list)
 // Checks a vertex before the owner is opened for write: a free vertex, or one the DXF reader
 // has already added to the owner's database (with its own handle) and not given to a list.
 template <class T>
-void checkAdoptable(const OdDbEntity& owner, const List<T>& list, const T* vertex)
+void checkAdoptable(const OdDbEntity& owner, const T* vertex)
 {
     if (!vertex)
         throw OdError(eNullObjectPointer, "no vertex given");
-    if (std::any_of(list.begin(), list.end(), [&](const auto& v) { return v.get() == vertex; }))
-        throw OdError(eInvalidInput, "the vertex is already in this list");
+    // A vertex in a list is held by it: asking the vertex costs nothing, searching the list
+    // would cost its length on every append.
+    if (OdDbSubObjectPtr<T>::isHeld(vertex))
+        throw OdError(eInvalidInput, "the vertex is already in a vertex list");
     if (vertex->isDBRO()) {
         if (!owner.isDBRO() || vertex->database() != owner.database())
             throw OdError(eWrongDatabase, "a vertex from a database needs an owner in the same database");
@@ -89,11 +91,11 @@ void checkAdoptable(const OdDbEntity& owner, const List<T>& list, const T* verte
     }
 }
 
-// Inserts a checked vertex at a list position; the owner is already open for write.
+// Makes a vertex the owner's: a free one takes the owner's properties and joins the owner's
+// database when the owner is there; a resident one without an owner gets this one.
 template <class T>
-OdDbObjectId adopt(OdDbEntity& owner, List<T>& list, std::size_t pos, T* vertex)
+void take(OdDbEntity& owner, T* vertex)
 {
-    list.insert(list.begin() + static_cast<std::ptrdiff_t>(pos), OdDbSubObjectPtr<T>(vertex));
     if (!vertex->isDBRO()) {
         vertex->commonDataForWrite() = owner.commonData();
         if (owner.isDBRO())
@@ -101,7 +103,25 @@ OdDbObjectId adopt(OdDbEntity& owner, List<T>& list, std::size_t pos, T* vertex)
     } else if (vertex->ownerId().isNull()) {
         open(vertex, OdDb::kForWrite)->setOwnerId(owner.objectId());
     }
+}
+
+// Inserts a checked vertex at a list position; the owner is already open for write.
+template <class T>
+OdDbObjectId adopt(OdDbEntity& owner, List<T>& list, std::size_t pos, T* vertex)
+{
+    list.insert(list.begin() + static_cast<std::ptrdiff_t>(pos), OdDbSubObjectPtr<T>(vertex));
+    take(owner, vertex);
     return vertex->objectId();
+}
+
+// Gives the owner, open for write, a whole new list at once: its vertices that are new to the
+// owner are taken as adopt takes them. Fitting builds its list this way, in one pass.
+template <class T>
+void replaceAll(OdDbEntity& owner, List<T>& list, List<T> next)
+{
+    for (const auto& v : next)
+        take(owner, v.get());
+    list = std::move(next);
 }
 
 // Takes a vertex out of the list; a resident one is erased (undoably).
@@ -114,13 +134,17 @@ void remove(List<T>& list, std::size_t pos)
     list.erase(list.begin() + static_cast<std::ptrdiff_t>(pos));
 }
 
-// Takes the live vertices that match out of the list, from the back so positions stay valid.
+// Takes the live vertices that match out of the list in one pass; resident ones are erased.
 template <class T, class Pred>
 void removeLive(List<T>& list, Pred pred)
 {
-    for (std::size_t i = list.size(); i-- > 0;)
-        if (!list[i]->isErased() && pred(list[i].get()))
-            remove(list, i);
+    std::erase_if(list, [&](const OdDbSubObjectPtr<T>& v) {
+        if (v->isErased() || !pred(v.get()))
+            return false;
+        if (v->isDBRO())
+            open(v.get(), OdDb::kForWrite)->erase();
+        return true;
+    });
 }
 
 // The list position just after a vertex of the list; a null vertex means the start.

@@ -6,6 +6,8 @@
 #include <cwchar>
 
 #include <vantrel/db/DxfFile.h>
+#include <vantrel/db/OdDb2dPolyline.h>
+#include <vantrel/db/OdDb3dPolyline.h>
 #include <vantrel/db/OdDbArc.h>
 #include <vantrel/db/OdDbCircle.h>
 #include <vantrel/db/OdDbEllipse.h>
@@ -103,6 +105,37 @@ void listLight(HostEditor& ed, const OdDbLight& light)
                         formatNumber(d.webRotation.y), formatNumber(d.webRotation.z));
 }
 
+// A 2D polyline's kind and every vertex object, the generated ones and the spline frame marked.
+void listPolyline2d(HostEditor& ed, const OdDb2dPolyline& pline)
+{
+    static const wchar_t* const kTypes[] = {L"straight", L"fit curve", L"quadratic spline", L"cubic spline"};
+    ed.printMessage(L"\n  %s %s, default widths %s %s%s", pline.isClosed() ? L"closed" : L"open",
+                    kTypes[std::clamp<int>(pline.polyType(), 0, 3)], formatNumber(pline.defaultStartWidth()),
+                    formatNumber(pline.defaultEndWidth()), pline.isLinetypeGenerationOn() ? L", linetype generation" : L"");
+    for (auto it = pline.vertexIterator(); !it->done(); it->step()) {
+        const OdDb2dVertexPtr v = it->vertex();
+        const OdDb::Vertex2dType type = v->vertexType();
+        const wchar_t* kind = type == OdDb::k2dCurveFitVertex    ? L" (curve fit)"
+                              : type == OdDb::k2dSplineFitVertex ? L" (spline fit)"
+                              : type == OdDb::k2dSplineCtlVertex ? L" (frame)"
+                                                                 : L"";
+        ed.printMessage(L"\n  vertex %s bulge %s widths %s %s%s", pointText(pline.vertexPosition(*v)),
+                        formatNumber(v->bulge()), formatNumber(v->startWidth()), formatNumber(v->endWidth()), kind);
+    }
+}
+
+void listPolyline3d(HostEditor& ed, const OdDb3dPolyline& pline)
+{
+    static const wchar_t* const kTypes[] = {L"straight", L"quadratic spline", L"cubic spline"};
+    ed.printMessage(L"\n  %s %s", pline.isClosed() ? L"closed" : L"open", kTypes[std::clamp<int>(pline.polyType(), 0, 2)]);
+    for (auto it = pline.vertexIterator(); !it->done(); it->step()) {
+        const OdDb3dPolylineVertexPtr v = it->vertex();
+        const OdDb::Vertex3dType type = v->vertexType();
+        ed.printMessage(L"\n  vertex %s%s", pointText(v->position()),
+                        type == OdDb::k3dFitVertex ? L" (spline fit)" : type == OdDb::k3dControlVertex ? L" (frame)" : L"");
+    }
+}
+
 // The geometry lines of the kinds the host draws; other kinds show their common properties only.
 void listGeometry(HostEditor& ed, const OdDbEntity& entity)
 {
@@ -122,8 +155,8 @@ void listGeometry(HostEditor& ed, const OdDbEntity& entity)
         ed.printMessage(L"\n  degree %d, %d control points, %d fit points", spline->degree(),
                         spline->numControlPoints(), spline->numFitPoints());
     } else if (auto pline = OdDbPolyline::cast(&entity)) {
-        ed.printMessage(L"\n  %s, constant width %s", pline->isClosed() ? L"closed" : L"open",
-                        formatNumber(pline->getConstantWidth()));
+        ed.printMessage(L"\n  %s, constant width %s%s", pline->isClosed() ? L"closed" : L"open",
+                        formatNumber(pline->getConstantWidth()), pline->hasPlinegen() ? L", linetype generation" : L"");
         for (unsigned int i = 0; i < pline->numVerts(); ++i) {
             OdGePoint3d p;
             pline->getPointAt(i, p);
@@ -132,6 +165,10 @@ void listGeometry(HostEditor& ed, const OdDbEntity& entity)
             ed.printMessage(L"\n  vertex %s bulge %s widths %s %s", pointText(p), formatNumber(pline->getBulgeAt(i)),
                             formatNumber(start), formatNumber(end));
         }
+    } else if (auto pline2d = OdDb2dPolyline::cast(&entity)) {
+        listPolyline2d(ed, *pline2d);
+    } else if (auto pline3d = OdDb3dPolyline::cast(&entity)) {
+        listPolyline3d(ed, *pline3d);
     } else if (auto solid = OdDbSolid::cast(&entity)) {
         for (int i = 0; i < 4; ++i) {
             OdGePoint3d p;

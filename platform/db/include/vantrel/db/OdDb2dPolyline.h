@@ -92,9 +92,11 @@ public:
     // neighbours). Sets the fit-curve type.
     void curveFit();
     // A uniform B-spline (quadratic or cubic; clamped to the end vertices when open, periodic
-    // when closed) over the defining vertices as control frame, with |segments| generated
-    // vertices per span. With negative segments each generated segment is an arc tangent to the
-    // spline at both ends on average instead of a line. Other types raise eInvalidInput.
+    // when closed) over the defining vertices as control frame: |segments| generated vertices
+    // per knot span (an open frame of n vertices has n - degree spans, the degree lowered to
+    // n - 1 for short frames; a closed one has n). With negative segments each generated segment
+    // is curve-fitted in turn: two arcs tangent to the spline at its ends, meeting at a curve-fit
+    // vertex. Other types raise eInvalidInput.
     void splineFit(OdDb::Poly2dType type, std::int16_t segments);
     // The database's SPLINETYPE (5 quadratic, otherwise cubic) and SPLINESEGS (6 and 8 without).
     void splineFit();

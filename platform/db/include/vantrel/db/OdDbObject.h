@@ -149,6 +149,14 @@ public:
     T* operator->() const { return m_p; }
     explicit operator bool() const { return m_p != nullptr; }
 
+    // Whether an owner holds the object: a list of sub-objects (or a kept state of one), beyond
+    // the database's own reference to a resident object.
+    static bool isHeld(const T* object)
+    {
+        const OdDbObject* o = object;
+        return o->m_internalRefs > (o->m_stub ? 1u : 0u);
+    }
+
 private:
     void grab()
     {
