@@ -157,12 +157,12 @@ public:
     {
         OdGeVector3d u = start.normal();
         OdGeVector3d v = normal.normal().crossProduct(u);
-        sample(c, u * r, v * r, 0.0, sweep);
+        ext.addArc(c, u * r, v * r, 0.0, sweep);
     }
     void ellipticArc(const OdGePoint3d& c, const OdGeVector3d& major, const OdGeVector3d& minor, double a0,
                      double a1) override
     {
-        sample(c, major, minor, a0, a1 - a0);
+        ext.addArc(c, major, minor, a0, a1 - a0);
     }
     void text(const OdGePoint3d& p, const OdGeVector3d& dir, double height, const OdString& text) override
     {
@@ -202,20 +202,10 @@ private:
         OdGeVector3d left = n.crossProduct(chord).normal();
         OdGePoint3d center = a + chord / 2.0 + left * (half / std::tan(sweep / 2.0));
         OdGeVector3d u = a - center;
-        OdGeVector3d v = n.crossProduct(u);
-        int steps = std::max(4, static_cast<int>(std::fabs(sweep) / (std::numbers::pi / 16)));
-        for (int i = 1; i < steps; ++i) {
-            double t = sweep * i / steps;
-            addPoint(center + u * std::cos(t) + v * std::sin(t), w);
-        }
-    }
-    void sample(const OdGePoint3d& c, const OdGeVector3d& u, const OdGeVector3d& v, double a0, double sweep)
-    {
-        int steps = std::max(8, static_cast<int>(std::fabs(sweep) / (std::numbers::pi / 64)));
-        for (int i = 0; i <= steps; ++i) {
-            double t = a0 + sweep * i / steps;
-            ext.addPoint(c + u * std::cos(t) + v * std::sin(t));
-        }
+        OdGeExtents3d arc;
+        arc.addArc(center, u, n.crossProduct(u), 0.0, sweep);
+        addPoint(arc.minPoint(), w);
+        addPoint(arc.maxPoint(), w);
     }
 };
 }

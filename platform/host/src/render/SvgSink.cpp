@@ -70,18 +70,6 @@ BulgeArc bulgeArc(const OdGePoint3d& a, const OdGePoint3d& b, double bulge, cons
     return {center, u, n.crossProduct(u), sweep, u.length()};
 }
 
-// Whether angle t lies on the arc that starts at start and turns by sweep (either sign).
-bool onArc(double t, double start, double sweep)
-{
-    if (std::fabs(sweep) >= kTwoPi)
-        return true;
-    double d = sweep >= 0.0 ? t - start : start - t;
-    d = std::fmod(d, kTwoPi);
-    if (d < 0.0)
-        d += kTwoPi;
-    return d <= std::fabs(sweep);
-}
-
 // Escapes text for XML character data and drops what XML 1.0 cannot hold at all.
 std::string xmlText(const OdString& text)
 {
@@ -201,19 +189,10 @@ void SvgSink::addPoint(double x, double y, double pad)
 void SvgSink::addArcExtents(const OdGePoint3d& center, const OdGeVector3d& u, const OdGeVector3d& v,
                             double start, double sweep, double pad)
 {
-    auto at = [&](double t) { return center + u * std::cos(t) + v * std::sin(t); };
-    OdGePoint3d p0 = at(start), p1 = at(start + sweep);
-    addPoint(p0.x, p0.y, pad);
-    addPoint(p1.x, p1.y, pad);
-    // The projected curve is extreme in X where d/dt (u.x cos t + v.x sin t) = 0, likewise in Y.
-    for (double base : {std::atan2(v.x, u.x), std::atan2(v.y, u.y)}) {
-        for (double t : {base, base + std::numbers::pi}) {
-            if (onArc(t, start, sweep)) {
-                OdGePoint3d p = at(t);
-                addPoint(p.x, p.y, pad);
-            }
-        }
-    }
+    OdGeExtents3d arc;
+    arc.addArc(center, u, v, start, sweep);
+    addPoint(arc.minPoint().x, arc.minPoint().y, pad);
+    addPoint(arc.maxPoint().x, arc.maxPoint().y, pad);
 }
 
 void SvgSink::polyline(std::span<const OdGePoint3d> points, bool closed)
