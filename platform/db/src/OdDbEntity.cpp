@@ -115,15 +115,27 @@ void OdDbEntity::draw(vantrel::WorldDraw& wd) const
     vantrel::DrawTraits traits;
     OdCmColor color = m_common.color;
     std::int16_t weight = m_common.lineWeight;
-    if (color.isByLayer() || weight == -1) {
+    OdDbObjectId linetype = m_common.linetype;
+    OdDbDatabase* db = database();
+    const bool linetypeByLayer = linetype.isNull() || (db && linetype == db->getLinetypeByLayerId());
+    if (color.isByLayer() || weight == -1 || linetypeByLayer) {
         OdDbLayerTableRecordPtr layer = OdDbLayerTableRecord::cast(m_common.layer.openObject().get());
         if (layer) {
             if (color.isByLayer()) color = layer->color();
             if (weight == -1) weight = layer->lineWeight();
+            if (linetypeByLayer) linetype = layer->linetypeObjectId();
         }
     }
     traits.rgb = color.isByLayer() || color.isByBlock() ? 0xFFFFFF : color.rgb();
     traits.lineWeightMm = weight > 0 ? weight / 100.0 : 0.0;
+    const vantrel::LinetypeUse use = linetypeUse();
+    OdDbLinetypeTableRecordPtr pattern = OdDbLinetypeTableRecord::cast(linetype.openObject().get());
+    if (use != vantrel::LinetypeUse::None && db && pattern && pattern->patternLength() > 0.0) {
+        const double scale = m_common.linetypeScale * db->sysVarDouble(L"LTSCALE");
+        for (double dash : pattern->dashes())
+            traits.dashes.push_back(dash * scale);
+        traits.dashesThroughVertices = use == vantrel::LinetypeUse::ThroughVertices;
+    }
     wd.setTraits(traits);
     subWorldDraw(wd);
 }
