@@ -280,7 +280,9 @@ TEST_F(CommandProtocolTest, EachCommandIsOneUndoGroup)
     EXPECT_EQ(modelSpaceCount(), 2u);
     app.runCommand(L"U");
     app.runCommand(L"U");
-    EXPECT_EQ(output(), "Nothing to undo.\n");
+    // Each step names the command it took back or put back.
+    EXPECT_EQ(output(), "PROTOTWOLINES\nPROTOTWOLINES\nEverything has been undone\nPROTOTWOLINES\n"
+                        "PROTOTWOLINES\nEverything has been undone\nNothing to undo.\n");
 }
 
 TEST_F(CommandProtocolTest, FailedCommandLeavesTheDrawingAsItWas)

@@ -213,7 +213,7 @@ HostApplication::CommandRun HostApplication::runCommand(std::wstring_view line)
     OdDbDatabasePtr db(doc.database());
 
     if (command.undoGroup)
-        db->blockUndoRecording(true);
+        db->blockUndoRecording(true, OdString(command.name));
     try {
         switch (command.kind) {
         case CommandRegistry::Kind::Object: {
