@@ -17,25 +17,17 @@
 
 #include <nlohmann/json.hpp>
 
+#include "TestFolder.h"
+
 namespace fs = std::filesystem;
 
-class ShellTest : public ::testing::Test {
+class ShellTest : public TestFolder {
 protected:
     struct Result {
         int status;
         std::string out;
         std::string err;
     };
-
-    void SetUp() override
-    {
-        dir = fs::temp_directory_path()
-            / ("vantrel_shell_" + std::to_string(::getpid()) + "_"
-               + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
-    void TearDown() override { fs::remove_all(dir); }
 
     static std::string quote(const std::string& s)
     {
@@ -78,8 +70,6 @@ protected:
     {
         return fs::exists(path("out.dxf")) || fs::exists(path("out.svg")) || fs::exists(path("out.json"));
     }
-
-    fs::path dir;
 };
 
 TEST_F(ShellTest, WrongUsageExitsTwoAndVersionAnswers)
@@ -213,12 +203,54 @@ TEST_F(ShellTest, TemplateWritesJsonSvgAndDxf)
     EXPECT_EQ(nlohmann::json::parse(read("again.json")), json);
 }
 
-TEST_F(ShellTest, UnwritableOutputExitsOne)
+// Each output is checked before the drawing is read or the script runs: a folder that does not
+// exist, or a folder where a file should be.
+TEST_F(ShellTest, UnusableOutputsAreRefusedBeforeTheScriptRuns)
 {
-    std::string target = path("no/such/dir/out.svg");
-    Result r = run({"--svg", target});
+    write("count.scr", "testcount\n");
+    fs::create_directories(path("folder.dxf"));
+    for (std::vector<std::string> output : {std::vector<std::string>{"-o", path("no/such/dir/out.dxf")},
+                                            {"--svg", path("no/such/dir/out.svg")},
+                                            {"--json", path("folder.dxf")}}) {
+        Result r = run({"--plugin", VANTREL_TEST_PLUGIN, "-s", path("count.scr"), output[0], output[1]});
+        EXPECT_EQ(r.status, 1) << output[1];
+        EXPECT_EQ(r.out, "") << output[1];
+        EXPECT_EQ(r.err.rfind(output[1] + ": cannot be written", 0), 0u) << r.err;
+    }
+}
+
+// Without a script and without a terminal there is no command line at all: a conversion prints
+// nothing; --batch does not even read standard input.
+TEST_F(ShellTest, ConversionsRunNoCommandLine)
+{
+    write("count.scr", "testcount\n");
+    Result plain = run({"-o", path("out.dxf")});
+    EXPECT_EQ(plain.status, 0) << plain.err;
+    EXPECT_EQ(plain.out, "");
+    EXPECT_TRUE(fs::exists(path("out.dxf")));
+    Result batch = run({"--batch", "--plugin", VANTREL_TEST_PLUGIN}, path("count.scr"));
+    EXPECT_EQ(batch.status, 0) << batch.err;
+    EXPECT_EQ(batch.out, "");
+}
+
+// The output's folder goes away while the script runs: the drawing is kept in a recovery copy
+// in the working folder, which says where, and the run fails.
+TEST_F(ShellTest, ADrawingThatCannotBeSavedIsKeptInARecoveryCopy)
+{
+    fs::create_directories(path("gone"));
+    write("draw.scr", "testremovefolder\ngone\nline\n0,0\n5,0\n\n");
+    Result r = run({"--plugin", VANTREL_TEST_PLUGIN, "-s", path("draw.scr"), "-o", "gone/out.dxf", "--json",
+                    path("out.json")},
+                   "/dev/null", "cd " + quote(dir.string()) + " && ");
     EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.err.find(target), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("gone/out.dxf"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("kept in " + path("out.recover.dxf")), std::string::npos) << r.err;
+    // The other outputs are written all the same.
+    EXPECT_TRUE(fs::exists(path("out.json")));
+    Result again = run({path("out.recover.dxf"), "--json", path("again.json")});
+    ASSERT_EQ(again.status, 0) << again.err;
+    EXPECT_EQ(nlohmann::json::parse(read("again.json"))["entities"].size(),
+              nlohmann::json::parse(read("out.json"))["entities"].size());
 }
 
 // The samples are written by ezdxf: each must open, survive a DXF round trip unchanged, and
@@ -245,6 +277,49 @@ TEST_F(ShellTest, SamplesReadWriteAndRender)
         }
     }
     EXPECT_GE(count, 2);
+}
+
+// Every sample, opened or run as `make demo` runs it, is saved with the extents of its model space
+// and paper space in the header, as ezdxf's bounding boxes measure them (saved_extents.py says
+// within which tolerance).
+TEST_F(ShellTest, SavedExtentsAgreeWithEzdxf)
+{
+    std::vector<std::string> saved;
+    for (const auto& entry : fs::directory_iterator(VANTREL_SAMPLES)) {
+        const fs::path sample = entry.path();
+        const std::string out = path(sample.stem().string() + sample.extension().string().substr(1) + ".dxf");
+        std::vector<std::string> args;
+        if (sample.extension() == ".scr") {
+            std::ifstream script(sample);
+            for (std::string line; std::getline(script, line);) {
+                if (line.rfind("; args: ", 0) != 0)
+                    continue;
+                std::istringstream words(line.substr(8));
+                for (std::string w; words >> w;)
+                    args.push_back(w == "@LIGHTPANEL@" ? VANTREL_LIGHTPANEL : w == "@OUT@/dialogs" ? path("dialogs") : w);
+                break;
+            }
+            fs::path drawing = fs::path(sample).replace_extension(".dxf");
+            if (fs::exists(drawing))
+                args.push_back(drawing.string());
+            args.insert(args.end(), {"-s", sample.string()});
+        } else if (sample.extension() == ".dxf") {
+            args.push_back(sample.string());
+        } else {
+            continue;
+        }
+        args.insert(args.end(), {"-o", out});
+        Result r = run(args, "/dev/null", "cd " + quote(VANTREL_SAMPLES) + " && ");
+        ASSERT_EQ(r.status, 0) << sample << ": " << r.err;
+        saved.push_back(out);
+    }
+    std::string command = "/usr/bin/python3 " + quote(VANTREL_EXTENTS_CHECK);
+    for (const std::string& file : saved)
+        command += " " + quote(file);
+    command += " >" + quote(path("check.txt")) + " 2>&1";
+    EXPECT_EQ(std::system(command.c_str()), 0) << read("check.txt");
+    EXPECT_EQ(read("check.txt"), "ok\n");
+    EXPECT_GE(saved.size(), 8u);
 }
 
 TEST_F(ShellTest, UnmodelledEntitiesKeepTheirRecordName)

@@ -77,6 +77,7 @@ void registerHostCommands(CommandRegistry& registry)
     registerSettingsCommands(registry);
     registerViewCommands(registry);
     registerFileCommands(registry);
+    registerHelpCommand(registry);
 }
 
 } // namespace vantrel
