@@ -322,6 +322,57 @@ TEST_F(ShellTest, SavedExtentsAgreeWithEzdxf)
     EXPECT_GE(saved.size(), 8u);
 }
 
+// What `make install` installs (the install rules, run on the tree under test) works from any
+// folder: the program finds its libraries, the command module and the plugin beside it, with
+// nothing of the build tree. The README's examples run there exactly as written.
+TEST_F(ShellTest, InstalledProgramRunsAnywhereAndTheReadmeExamplesRun)
+{
+    const fs::path prefix = dir / "prefix";
+    const std::string install = quote(VANTREL_CMAKE) + " --install " + quote(VANTREL_BUILD_DIR) + " --prefix " +
+                                quote(prefix.string()) + " >" + quote(path("install.txt")) + " 2>&1";
+    ASSERT_EQ(std::system(install.c_str()), 0) << read("install.txt");
+    const std::string program = (prefix / "bin" / "vantrel").string();
+    EXPECT_TRUE(fs::exists(prefix / "share" / "doc" / "vantrel" / "docs" / "commands.md"));
+    const std::string runpath = "readelf -d " + quote(program) + " >" + quote(path("runpath.txt"));
+    ASSERT_EQ(std::system(runpath.c_str()), 0);
+    EXPECT_NE(read("runpath.txt").find("[$ORIGIN/../lib]"), std::string::npos) << read("runpath.txt");
+
+    // Solid comes from the command module, LIGHTCOLOR from the plugin.
+    fs::create_directories(dir / "elsewhere");
+    write("elsewhere/draw.scr", "solid\n0,0\n4,0\n0,3\n4,3\n\nlightcolor\n\n");
+    const std::string run = "cd " + quote((dir / "elsewhere").string()) + " && " + quote(program) +
+                            " --version >version.txt && " + quote(program) + " --profile profile.toml --plugin " +
+                            quote((prefix / "lib" / "libvantrel_lightpanel.so").string()) +
+                            " -s draw.scr -o drawing.dxf </dev/null >out.txt 2>&1";
+    ASSERT_EQ(std::system(run.c_str()), 0) << read("elsewhere/out.txt");
+    EXPECT_EQ(read("elsewhere/version.txt"), "vantrel 0.1.0\n");
+    EXPECT_NE(read("elsewhere/out.txt").find("Specify fourth point: 4,3"), std::string::npos) << read("elsewhere/out.txt");
+    EXPECT_NE(read("elsewhere/out.txt").find("Result 20: no light."), std::string::npos) << read("elsewhere/out.txt");
+
+    // The README's examples, from a folder that has the samples, with the installed program.
+    fs::create_directories(dir / "readme");
+    fs::create_directory_symlink(VANTREL_SAMPLES, dir / "readme" / "samples");
+    std::ifstream readme(VANTREL_README);
+    bool inExamples = false;
+    int examples = 0;
+    for (std::string line; std::getline(readme, line);) {
+        if (line == "Examples:")
+            inExamples = true;
+        else if (inExamples && line == "```")
+            break;
+        if (!inExamples || line.rfind("vantrel", 0) != 0)
+            continue;
+        const std::string example = line.substr(0, line.find(" #"));
+        // The settings go to a profile of the test's own.
+        const std::string command = "cd " + quote((dir / "readme").string()) + " && PATH=" +
+                                    quote((prefix / "bin").string()) + ":\"$PATH\" XDG_CONFIG_HOME=" +
+                                    quote(path("config")) + " " + example + " </dev/null >out.txt 2>&1";
+        EXPECT_EQ(std::system(command.c_str()), 0) << example << "\n" << read("readme/out.txt");
+        ++examples;
+    }
+    EXPECT_GE(examples, 5);
+}
+
 TEST_F(ShellTest, UnmodelledEntitiesKeepTheirRecordName)
 {
     std::string make = "/usr/bin/python3 -c 'import sys, ezdxf; d = ezdxf.new(\"R2010\"); "
