@@ -6,10 +6,8 @@
 #include <poll.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cassert>
 #include <cerrno>
-#include <cstdio>
 #include <cwctype>
 #include <filesystem>
 #include <iostream>

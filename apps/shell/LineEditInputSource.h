@@ -4,7 +4,6 @@
 // and cancels elsewhere. Typed lines go into a history kept beside the profile.
 #pragma once
 
-#include <cstdint>
 #include <optional>
 #include <string>
 

@@ -3,14 +3,12 @@
 #include <vantrel/host/HostApplication.h>
 
 #include <cassert>
-#include <cwctype>
 #include <exception>
 
 #include <vantrel/db/OdError.h>
 #include <vantrel/host/HostCommandContext.h>
 #include <vantrel/host/HostDocument.h>
 #include <vantrel/host/InputSource.h>
-#include <vantrel/host/InputSyntax.h>
 #include <vantrel/host/host_message_box.h>
 #include <vantrel/host/Transcript.h>
 
