@@ -35,9 +35,10 @@ std::string unusableOutput(const std::string& path)
     if (::stat(path.c_str(), &st) == 0) {
         if (S_ISDIR(st.st_mode))
             return path + ": cannot be written: it is a folder";
+        // Outputs replace their file by renaming a new one over it, which a device or a pipe
+        // must not undergo.
         if (!S_ISREG(st.st_mode))
-            return ::access(path.c_str(), W_OK) == 0 ? std::string()
-                                                     : path + ": cannot be written: " + std::strerror(errno);
+            return path + ": cannot be written: it is not a regular file";
     } else if (errno != ENOENT) {
         return path + ": cannot be written: " + std::strerror(errno);
     }

@@ -8,8 +8,8 @@
 #include <vantrel/db/OdDbDatabase.h>
 
 // Why nothing could be written to path, as one line naming it; empty when it can be: an existing
-// regular file or a new one in a folder that exists and takes new files, or a device or pipe that
-// may be written. A folder is refused.
+// regular file or a new one, in a folder that exists and takes new files. A folder, a device and
+// a pipe are refused.
 std::string unusableOutput(const std::string& path);
 
 // Whether two names lead to the same file (the same path once resolved, existing or not).

@@ -2,6 +2,7 @@
 // refused run writes nothing.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -204,14 +205,17 @@ TEST_F(ShellTest, TemplateWritesJsonSvgAndDxf)
 }
 
 // Each output is checked before the drawing is read or the script runs: a folder that does not
-// exist, or a folder where a file should be.
+// exist, a folder where a file should be, and a pipe (which renaming a new file over it would
+// replace).
 TEST_F(ShellTest, UnusableOutputsAreRefusedBeforeTheScriptRuns)
 {
     write("count.scr", "testcount\n");
     fs::create_directories(path("folder.dxf"));
+    ASSERT_EQ(::mkfifo(path("pipe.svg").c_str(), 0600), 0);
     for (std::vector<std::string> output : {std::vector<std::string>{"-o", path("no/such/dir/out.dxf")},
                                             {"--svg", path("no/such/dir/out.svg")},
-                                            {"--json", path("folder.dxf")}}) {
+                                            {"--json", path("folder.dxf")},
+                                            {"--svg", path("pipe.svg")}}) {
         Result r = run({"--plugin", VANTREL_TEST_PLUGIN, "-s", path("count.scr"), output[0], output[1]});
         EXPECT_EQ(r.status, 1) << output[1];
         EXPECT_EQ(r.out, "") << output[1];
