@@ -316,10 +316,13 @@ vantrel::InputEvent LineEditInputSource::next(const vantrel::InputPrompt& prompt
         if (m_stopped || m_lost || ShellSignals::stopSignal())
             return InputEvent::of(InputEvent::Kind::End);
         m_cancelled = false;
-        // Raw before the prompt shows: an answer typed as soon as it shows is not echoed twice.
+        // The terminal stays raw between prompts too (libedit makes it cooked after each line):
+        // what is typed ahead while a command works is neither echoed twice nor taken by the
+        // terminal itself (Ctrl-D would be its end of file). el_end puts the terminal back.
         el_wset(m_el, EL_PREP_TERM, 1);
         int count = 0;
         const wchar_t* typed = el_wgets(m_el, &count);
+        el_wset(m_el, EL_PREP_TERM, 1);
         if (m_cancelled)
             return InputEvent::of(InputEvent::Kind::Cancel);
         if (!typed) {

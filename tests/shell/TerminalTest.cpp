@@ -84,6 +84,7 @@ TEST_F(TerminalTest, EscAndCtrlCCancelThePromptAndLeaveTheDrawingAsItWas)
     ASSERT_TRUE(answer(*s, "\x1b", "*Cancel*\nCommand: "));
 
     ASSERT_TRUE(answer(*s, "testcount\r", "0 entities"));
+    ASSERT_TRUE(s->waitFor("Command: ")) << s->output();
     s->type("\x04");
     EXPECT_EQ(s->finish(), 0) << s->output();
     EXPECT_TRUE(entityTypes(dir / "out.dxf").empty());
