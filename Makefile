@@ -1,8 +1,10 @@
-# Entry points: `make` (release build), `make test`, `make demo`, `make bench`, `make fuzz`.
+# Entry points: `make` (release build), `make test`, `make demo`, `make bench`, `make fuzz`,
+# `make install` (the release build into PREFIX, ~/.local unless given).
 JOBS ?= 2
 FUZZ_SECONDS ?= 600
+PREFIX ?= $(HOME)/.local
 
-.PHONY: all release dev test demo bench fuzz clean
+.PHONY: all release dev test demo bench fuzz install clean
 
 all: release
 
@@ -29,6 +31,9 @@ fuzz:
 	cmake --preset fuzz >/dev/null
 	cmake --build --preset fuzz -j$(JOBS)
 	tools/fuzz build/fuzz/bin $(FUZZ_SECONDS)
+
+install: release
+	cmake --install build/release --prefix "$(PREFIX)"
 
 clean:
 	rm -rf build out

@@ -1,8 +1,12 @@
-// `vantrel`, the terminal front end: opens a drawing (or the built-in template), loads the
-// command module and plugins, runs a script or an interactive command line, and writes the
-// drawing as DXF, SVG or JSON. Exit 0 done, 1 an error the user must fix, 2 wrong usage.
+// `vantrel`, the terminal front end: checks its outputs, opens a drawing (or the built-in
+// template), loads the command module and plugins, runs a script or an interactive command line,
+// and writes the drawing as DXF, SVG or JSON; a drawing that cannot be written, or a run stopped
+// by a signal, leaves a recovery copy. Exit 0 done, 1 an error the user must fix, 2 wrong usage.
 #include <dlfcn.h>
 #include <unistd.h>
+
+#include <clocale>
+#include <csignal>
 
 #include <cerrno>
 #include <cstdlib>
@@ -29,11 +33,15 @@
 #include <vantrel/host/TomlProfile.h>
 #include <vantrel/host/Transcript.h>
 #include <vantrel/host/hostUiDialog.h>
+#include <vantrel/host/InputSyntax.h>
+#include <vantrel/host/save_drawing.h>
 #include <vantrel/host/svg_render.h>
 #include <vantrel/host/write_file.h>
 
 #include "JsonDump.h"
 #include "LineEditInputSource.h"
+#include "Outputs.h"
+#include "ShellSignals.h"
 
 namespace fs = std::filesystem;
 
@@ -54,6 +62,13 @@ struct Options {
     std::string profile;
     std::vector<std::string> assignments;
     std::vector<std::string> plugins;
+    bool batch = false;
+};
+
+// How a run ended: an exit status, or the signal that stopped it (the process then ends by it).
+struct Ending {
+    int status = kDone;
+    int signal = 0;
 };
 
 // An error the user must fix: reported on one line, exit 1.
@@ -127,17 +142,101 @@ std::string historyFile(const std::string& profilePath)
     return folder.empty() ? std::string("history") : (folder / "history").string();
 }
 
-int run(const Options& opt)
+// A script that ends where a stop signal arrived, so that the run winds down and keeps the drawing.
+class StoppableSource : public vantrel::InputSource {
+public:
+    explicit StoppableSource(vantrel::InputSource& inner) : m_inner(inner) {}
+    vantrel::InputEvent next(const vantrel::InputPrompt& prompt) override
+    {
+        if (ShellSignals::stopSignal())
+            return vantrel::InputEvent::of(vantrel::InputEvent::Kind::End);
+        return m_inner.next(prompt);
+    }
+
+private:
+    vantrel::InputSource& m_inner;
+};
+
+std::wstring wide(const std::string& utf8)
 {
+    return OdString::fromUtf8(utf8).str();
+}
+
+std::string utf8(const std::wstring& text)
+{
+    return OdString(text).toUtf8();
+}
+
+// Puts the drawing into a recovery copy and says where, or why it could not; `always` writes one
+// even when nothing changed since the drawing was opened or saved.
+void keepRecoveryCopy(HostDocument& doc, const std::string& why, bool always)
+{
+    ShellSignals::HoldStops hold;
+    if (!always && !doc.isModified()) {
+        std::cerr << "vantrel: " << why << "; there were no unsaved changes\n";
+        return;
+    }
+    RecoveryCopy copy = writeRecoveryCopy(*doc.database(), utf8(doc.fileName()));
+    if (copy.path.empty())
+        std::cerr << "vantrel: " << why << "; no recovery copy could be written: " << copy.error << '\n';
+    else
+        std::cerr << "vantrel: " << why << "; the drawing is kept in " << copy.path << '\n';
+}
+
+// -o at the end of the run, unless the user chose not to save or the last save went there with
+// nothing changed since. When it cannot be written a terminal asks for another name; otherwise,
+// or when the user gives up, the drawing goes to a recovery copy. True when it was written.
+bool writeDrawingOutput(HostDocument& doc, const std::string& path, bool terminal)
+{
+    if (doc.changesDiscarded()
+        || (!doc.isModified() && !doc.lastSavedTo().empty() && sameFile(utf8(doc.lastSavedTo()), path)))
+        return true;
+    std::string error = vantrel::saveDocument(doc, wide(path));
+    while (!error.empty()) {
+        std::cerr << error << '\n';
+        if (!terminal)
+            break;
+        OdString typed;
+        InputResult r = doc.editor().getKeyword(L"Save the drawing to another file <keep a recovery copy instead>",
+                                                L"", kAcceptText, &typed);
+        const std::wstring name(vantrel::InputSyntax::trim(typed.c_str()));
+        if (r != kInputText || name.empty())
+            break;
+        error = vantrel::saveDocument(doc, name);
+        if (error.empty())
+            doc.editor().printMessage(L"\nSaved %s", name);
+    }
+    if (error.empty())
+        return true;
+    keepRecoveryCopy(doc, "the drawing could not be saved", true);
+    return false;
+}
+
+const char* const kBanner = "vantrel " VANTREL_VERSION
+                            ": HELP lists the commands and HELP NAME describes one; Esc cancels; QUIT or "
+                            "Ctrl-D leaves.\n";
+
+Ending run(const Options& opt)
+{
+    // Nothing is read or run before every output is known to be writable.
+    for (const std::string& output : {opt.dxfOut, opt.svgOut, opt.jsonOut})
+        if (!output.empty())
+            if (std::string why = unusableOutput(output); !why.empty())
+                throw UserError{why};
+
+    const bool terminal = !opt.batch && opt.script.empty() && ::isatty(STDIN_FILENO);
     std::optional<std::string> script;
     std::wstring scriptName;
     if (!opt.script.empty()) {
         script = readScript(opt.script);
-        scriptName = OdString::fromUtf8(opt.script).str();
-    } else if (!::isatty(STDIN_FILENO)) {
+        scriptName = wide(opt.script);
+    } else if (!opt.batch && !terminal) {
         script = std::string((std::istreambuf_iterator<char>(std::cin)), std::istreambuf_iterator<char>());
         scriptName = L"stdin";
     }
+    // A conversion (no script, or an empty one) runs no command line at all.
+    const bool commandLine = terminal || (script && !script->empty());
+    ShellSignals::install(terminal);
 
     OdDbDatabasePtr db = openDrawing(opt.drawing);
 
@@ -146,23 +245,32 @@ int run(const Options& opt)
     if (!profile.loadError().empty())
         std::cerr << "vantrel: the profile is not used: " << profile.loadError() << '\n';
 
-    const bool interactive = !script;
-    vantrel::Transcript transcript([interactive](std::string_view text) {
+    vantrel::Transcript transcript([terminal](std::string_view text) {
         std::cout << text;
-        if (interactive)
+        if (terminal)
             std::cout.flush();
     });
     // At a terminal the line editor shows the prompt and the typed answer.
-    transcript.setShowPrompts(!interactive);
-    std::unique_ptr<vantrel::InputSource> source;
-    if (interactive)
-        source = std::make_unique<LineEditInputSource>(vantrel::CommandRegistry::global(), historyFile(profilePath),
-                                                       transcript);
-    else
-        source = std::make_unique<vantrel::ScriptInputSource>(*script, scriptName);
+    transcript.setShowPrompts(!terminal);
+    std::unique_ptr<LineEditInputSource> lineEditor;
+    std::unique_ptr<vantrel::ScriptInputSource> scriptSource;
+    std::unique_ptr<StoppableSource> stoppable;
+    vantrel::InputSource* source = nullptr;
+    if (terminal) {
+        // What the terminal sends and shows is in its locale's character set.
+        std::setlocale(LC_CTYPE, "");
+        lineEditor = std::make_unique<LineEditInputSource>(vantrel::CommandRegistry::global(),
+                                                           historyFile(profilePath), transcript);
+        source = lineEditor.get();
+    } else {
+        scriptSource = std::make_unique<vantrel::ScriptInputSource>(script.value_or(""), scriptName);
+        stoppable = std::make_unique<StoppableSource>(*scriptSource);
+        source = stoppable.get();
+    }
 
     HostApplication app(profile, *source, transcript);
     HostDocument& doc = app.openDocument(db);
+    doc.setFileName(wide(opt.dxfOut.empty() ? opt.drawing : opt.dxfOut));
 
     // Settings given on the command line are not part of the drawing's undo history.
     for (const std::string& assignment : opt.assignments) {
@@ -194,9 +302,25 @@ int run(const Options& opt)
         ~ObserverReset() { hostUiDialog::setStateObserver(nullptr); }
     } observerReset;
 
-    app.runCommandLoop();
+    // What the command line changes from here on is what leaving asks about.
+    doc.markUnmodified();
+    if (terminal) {
+        transcript.message(wide(kBanner));
+        app.setAskBeforeLeaving(true);
+    }
+    if (commandLine)
+        app.runCommandLoop();
     transcript.finish();
     std::cout.flush();
+
+    if (int signal = ShellSignals::stopSignal()) {
+        keepRecoveryCopy(doc, std::string("stopped by SIG") + sigabbrev_np(signal), false);
+        return {kUserError, signal};
+    }
+    if (lineEditor && lineEditor->terminalLost()) {
+        keepRecoveryCopy(doc, "the terminal is gone", false);
+        return {kUserError, 0};
+    }
 
     auto report = [](const std::string& error) {
         if (error.empty())
@@ -204,15 +328,15 @@ int run(const Options& opt)
         std::cerr << error << '\n';
         return true;
     };
-    // A picture that could not be written does not keep the drawing from being written.
-    const bool pictureFailed = pictures && report(pictures->firstError());
-    if (!opt.dxfOut.empty() && report(vantrel::writeDxf(*db, opt.dxfOut)))
-        return kUserError;
+    // A picture or an output that could not be written keeps none of the others from being written.
+    bool failed = pictures && report(pictures->firstError());
+    if (!opt.dxfOut.empty() && !writeDrawingOutput(doc, opt.dxfOut, terminal))
+        failed = true;
     if (!opt.svgOut.empty() && report(vantrel::writeSvg(*db, opt.svgOut, doc.transients())))
-        return kUserError;
+        failed = true;
     if (!opt.jsonOut.empty() && report(vantrel::writeFileAtomically(opt.jsonOut, vantrel::jsonText(*db))))
-        return kUserError;
-    return pictureFailed ? kUserError : kDone;
+        failed = true;
+    return {failed ? kUserError : kDone, 0};
 }
 
 } // namespace
@@ -234,7 +358,9 @@ int main(int argc, char** argv)
     app.add_option("--set", opt.assignments, "set a system variable before the script runs (NAME=VALUE)")
         ->allow_extra_args(false);
     app.add_option("--plugin", opt.plugins, "load a command module")->allow_extra_args(false);
-    app.set_version_flag("--version", "vantrel 0.1.0");
+    app.add_flag("--batch", opt.batch,
+                 "never an interactive command line: only the script given with -s runs, standard input is not read");
+    app.set_version_flag("--version", "vantrel " VANTREL_VERSION);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
@@ -242,8 +368,9 @@ int main(int argc, char** argv)
         int code = app.exit(e);
         return code == 0 ? kDone : kUsage;
     }
+    Ending ending;
     try {
-        return run(opt);
+        ending = run(opt);
     } catch (const UserError& e) {
         std::cerr << e.text << '\n';
         return kUserError;
@@ -251,4 +378,9 @@ int main(int argc, char** argv)
         std::cerr << "vantrel: " << e.what() << '\n';
         return kUserError;
     }
+    // The terminal and the history are put back in order by now; the caller learns of the signal
+    // (one that came while the outputs were written too).
+    if (int signal = ending.signal ? ending.signal : ShellSignals::stopSignal())
+        ShellSignals::dieBy(signal);
+    return ending.status;
 }

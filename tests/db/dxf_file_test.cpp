@@ -294,7 +294,7 @@ TEST(DxfDamaged, RefusedWithOneMessageNamingTheLine)
         std::string fragment;
     };
     std::vector<Case> cases = {
-        {good.substr(0, good.size() / 2), "the file ends"},
+        {good.substr(0, good.rfind('\n', good.size() / 2) + 1), "the file ends"},
         {"  0\nSECTION\n  2\nENTITIES\n  0\nLINE\n 10\nabc\n", "line 8: group code 10 expects a finite number"},
         {"  0\nSECTION\n  2\nENTITIES\n  0\nLINE\n 10\nnan\n 20\n0\n", "line 8:"},
         {"  0\nSECTION\n  2\nENTITIES\n  0\nLINE\n 10\n1e999\n 20\n0\n", "line 8:"},

@@ -5,7 +5,9 @@
 #include <vantrel/ge/OdGeMatrix3d.h>
 #include <vantrel/ge/OdGePlane.h>
 
+#include <cmath>
 #include <numbers>
+#include <vector>
 
 namespace {
 
@@ -111,6 +113,35 @@ TEST(Extents, GrowAndTransform)
     e.transformBy(OdGeMatrix3d::rotation(kPi / 2, OdGeVector3d::kZAxis));
     EXPECT_TRUE(e.minPoint().isEqualTo({-5, -1, 0}));
     EXPECT_TRUE(e.maxPoint().isEqualTo({-2, 1, 3}));
+}
+
+// An arc's box holds its ends and the points where it turns, whatever its direction, start or
+// plane; the exact values come from the parametric form.
+TEST(Extents, ArcsAreBoxedByTheirEndsAndTurningPoints)
+{
+    struct Case {
+        OdGeVector3d u, v;
+        double start, sweep;
+        OdGePoint3d lo, hi;
+    };
+    const double s = std::sqrt(0.5);
+    const std::vector<Case> cases{
+        {{2, 0, 0}, {0, 1, 0}, 0, 2 * kPi, {-2, -1, 0}, {2, 1, 0}},            // whole ellipse
+        {{1, 0, 0}, {0, 1, 0}, -kPi / 4, kPi / 2, {s, -s, 0}, {1, s, 0}},      // across angle 0
+        {{1, 0, 0}, {0, 1, 0}, kPi / 4, -kPi / 2, {s, -s, 0}, {1, s, 0}},      // the same, clockwise
+        {{1, 0, 0}, {0, 1, 0}, kPi / 4, kPi, {-1, -s, 0}, {s, 1, 0}},          // through the top and left
+        {{0, 0, 3}, {1, 0, 0}, 0, kPi / 2, {0, 0, 0}, {1, 0, 3}},              // in a vertical plane
+        {{s, s, 0}, {-s * 0.5, s * 0.5, 0}, 0, 2 * kPi, {-std::sqrt(0.625), -std::sqrt(0.625), 0},
+         {std::sqrt(0.625), std::sqrt(0.625), 0}},                            // a turned ellipse
+    };
+    for (const Case& c : cases) {
+        OdGeExtents3d e;
+        e.addArc(OdGePoint3d(), c.u, c.v, c.start, c.sweep);
+        EXPECT_TRUE(e.minPoint().isEqualTo(c.lo)) << c.start << " " << c.sweep << ": " << e.minPoint().x << ","
+                                                  << e.minPoint().y << "," << e.minPoint().z;
+        EXPECT_TRUE(e.maxPoint().isEqualTo(c.hi)) << c.start << " " << c.sweep << ": " << e.maxPoint().x << ","
+                                                  << e.maxPoint().y << "," << e.maxPoint().z;
+    }
 }
 
 } // namespace

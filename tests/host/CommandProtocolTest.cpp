@@ -280,7 +280,9 @@ TEST_F(CommandProtocolTest, EachCommandIsOneUndoGroup)
     EXPECT_EQ(modelSpaceCount(), 2u);
     app.runCommand(L"U");
     app.runCommand(L"U");
-    EXPECT_EQ(output(), "Nothing to undo.\n");
+    // Each step names the command it took back or put back.
+    EXPECT_EQ(output(), "PROTOTWOLINES\nPROTOTWOLINES\nEverything has been undone\nPROTOTWOLINES\n"
+                        "PROTOTWOLINES\nEverything has been undone\nNothing to undo.\n");
 }
 
 TEST_F(CommandProtocolTest, FailedCommandLeavesTheDrawingAsItWas)
@@ -294,13 +296,14 @@ TEST_F(CommandProtocolTest, FailedCommandLeavesTheDrawingAsItWas)
     EXPECT_NE(output().find("protoFail failed: broken on purpose"), std::string::npos);
 }
 
-TEST_F(CommandProtocolTest, CommandLoopRunsUntilTheInputEnds)
+TEST_F(CommandProtocolTest, CommandLoopRepeatsOnEnterAndRunsUntilTheInputEnds)
 {
-    script("protoTwoLines\n\nbogus\nU\n");
+    // Enter repeats the last command that ran; an unknown name is not one.
+    script("protoTwoLines\n\nbogus\n\nU\n");
     app.runCommandLoop();
-    EXPECT_EQ(modelSpaceCount(), 0u);
+    EXPECT_EQ(modelSpaceCount(), 4u);
     EXPECT_EQ(output(), "Command: protoTwoLines\nCommand: \nCommand: bogus\nUnknown command \"BOGUS\".\n"
-                        "Command: U\nCommand: \n");
+                        "Command: \nCommand: U\nPROTOTWOLINES\nCommand: \n");
 }
 
 TEST(HostApplicationAbsent, ServiceTwoGivesNullWithoutAnApplication)

@@ -1,14 +1,16 @@
 // The document's services beside the command line: transient graphics, the viewport and UCS
-// queries, message boxes, and posting Enter to an open request.
+// queries, message boxes, posting Enter to an open request, and what counts as unsaved.
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 
 #include <vantrel/db/OdDbCircle.h>
 #include <vantrel/db/OdDbViewport.h>
 #include <vantrel/host/InputSource.h>
 #include <vantrel/host/host_message_box.h>
 #include <vantrel/host/hostutils.h>
+#include <vantrel/host/save_drawing.h>
 #include <vantrel/host/svg_render.h>
 
 #include "HostAppFixture.h"
@@ -93,7 +95,7 @@ namespace {
 class PostingSource : public vantrel::InputSource {
 public:
     explicit PostingSource(vantrel::InputEngine& engine) : m_engine(engine) {}
-    vantrel::InputEvent next(std::wstring_view) override
+    vantrel::InputEvent next(const vantrel::InputPrompt&) override
     {
         m_posted = hostPostChar(m_engine.window(), 13);
         vantrel::InputEvent e = vantrel::InputEvent::of(vantrel::InputEvent::Kind::Move);
@@ -118,4 +120,33 @@ TEST_F(HostDocumentTest, PostedEnterEndsTheOpenRequest)
     // With no request open nothing is posted.
     EXPECT_FALSE(hostPostChar(doc.engine().window(), 13));
     doc.engine().setSource(noInput);
+}
+
+// Every kind of change counts as unsaved until a save: objects, drawing variables, U and REDO.
+// SAVE with Enter saves to the drawing's own file.
+TEST_F(HostDocumentTest, ChangesCountAsUnsavedUntilTheDrawingIsSaved)
+{
+    EXPECT_FALSE(doc.isModified());
+    addLine({0, 0, 0}, {1, 0, 0});
+    EXPECT_TRUE(doc.isModified());
+    doc.markUnmodified();
+    db->setSysVar(L"LTSCALE", OdResBuf::newRb(40, 2.0).get());
+    EXPECT_TRUE(doc.isModified());
+
+    const auto file = std::filesystem::temp_directory_path() / ("vantrel_save_" + std::to_string(::getpid()) + ".dxf");
+    EXPECT_EQ(vantrel::saveDocument(doc, file.wstring()), "");
+    EXPECT_FALSE(doc.isModified());
+    EXPECT_EQ(doc.fileName(), file.wstring());
+    EXPECT_EQ(doc.lastSavedTo(), file.wstring());
+
+    app.runCommand(L"U");
+    EXPECT_TRUE(doc.isModified());
+    std::filesystem::remove(file);
+    script("\n");
+    app.runCommand(L"SAVE");
+    EXPECT_FALSE(doc.isModified());
+    EXPECT_TRUE(std::filesystem::exists(file));
+    EXPECT_EQ(output(), "Everything has been undone\nEnter file name <" + file.string() + ">: \nSaved " + file.string() + "\n");
+    std::filesystem::remove(file);
+    std::filesystem::remove(file.string() + ".bak");
 }

@@ -156,3 +156,60 @@ TEST(SvgRenderEntities, RealEntitiesOfTheTemplateDrawing)
     // Extents run from the arc's lowest point (y = -5) to the light (20, 20).
     EXPECT_NE(svg.find(R"(viewBox="-1.25 -21.25 22.5 27.5")"), std::string::npos) << svg;
 }
+
+// Linetypes reach the SVG as dash arrays: the pattern scaled by LTSCALE and the entity's own
+// scale, through the layer for a by-layer linetype; by-block outside a block and the lights'
+// symbols stay solid. A polyline starts its pattern again at each vertex unless it generates its
+// linetype through them.
+TEST(SvgRenderEntities, LinetypesAreDrawnAsDashes)
+{
+    OdDbDatabasePtr db = vantrel::newDrawing();
+    db->setSysVar(L"LTSCALE", OdResBuf::newRb(40, 2.0).get());
+    const OdDbObjectId dashed = OdDbLinetypeTablePtr(db->getLinetypeTableId().safeOpenObject())->getAt(L"DASHED");
+    ASSERT_FALSE(dashed.isNull());
+    OdDbLayerTableRecordPtr hidden = OdDbLayerTableRecord::createObject();
+    hidden->setName(L"HIDDEN_EDGES");
+    hidden->setLinetypeObjectId(dashed);
+    const OdDbObjectId hiddenLayer =
+        OdDbLayerTablePtr(db->getLayerTableId().safeOpenObject(OdDb::kForWrite))->add(hidden.get());
+
+    OdDbBlockTableRecordPtr ms = db->getModelSpaceId().safeOpenObject(OdDb::kForWrite);
+    auto polyline = [&](double y, OdDbObjectId layer, OdDbObjectId linetype, double scale, bool plinegen) {
+        OdDbPolylinePtr pl = OdDbPolyline::createObject();
+        pl->setDatabaseDefaults(db.get());
+        pl->addVertexAt(0, OdGePoint2d(0, y));
+        pl->addVertexAt(1, OdGePoint2d(100, y));
+        pl->addVertexAt(2, OdGePoint2d(100, y + 50));
+        pl->setLayer(layer);
+        pl->setLinetype(linetype);
+        pl->setLinetypeScale(scale);
+        pl->setPlinegen(plinegen);
+        ms->appendOdDbEntity(pl.get());
+    };
+    polyline(0, hiddenLayer, db->getLinetypeByLayerId(), 0.5, false);
+    polyline(100, db->getLayerZeroId(), dashed, 1.0, true);
+    polyline(200, hiddenLayer, db->getLinetypeByBlockId(), 1.0, false);
+    OdDbLightPtr light = OdDbLight::createObject();
+    light->setDatabaseDefaults(db.get());
+    light->setLayer(hiddenLayer);
+    light->setPosition(OdGePoint3d(50, 300, 0));
+    ms->appendOdDbEntity(light.get());
+    ms.release();
+
+    const std::string svg = vantrel::renderSvg(*db);
+    EXPECT_NE(svg.find(R"(<path d="M0,0 L100,0 M100,0 L100,-50" class="s w0" fill="none" stroke="#ffffff" )"
+                       R"(stroke-dasharray="12.7 6.35" stroke-dashoffset="0"/>)"),
+              std::string::npos)
+        << svg;
+    EXPECT_NE(svg.find(R"(<path d="M0,-100 L100,-100 L100,-150" class="s w0" fill="none" stroke="#ffffff" )"
+                       R"(stroke-dasharray="25.4 12.7" stroke-dashoffset="0"/>)"),
+              std::string::npos)
+        << svg;
+    EXPECT_NE(svg.find(R"(<path d="M0,-200 L100,-200 L100,-250" class="s w0" fill="none" stroke="#ffffff"/>)"),
+              std::string::npos)
+        << svg;
+    // The light's symbol comes last and is solid.
+    const std::size_t lamp = svg.find(R"(cy="-300")");
+    ASSERT_NE(lamp, std::string::npos) << svg;
+    EXPECT_EQ(svg.find("dasharray", lamp), std::string::npos) << svg;
+}

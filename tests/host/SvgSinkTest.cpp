@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <numbers>
 #include <regex>
 #include <vector>
@@ -160,10 +161,10 @@ TEST(SvgSinkTest, WidthsBecomeStrokesOrFilledOutlines)
 TEST(SvgSinkTest, TraitsGiveColourAndLineweight)
 {
     SvgSink sink;
-    sink.setTraits({0xFF8000, 0.5});
+    sink.setTraits({0xFF8000, 0.5, {}, false});
     auto v = segment({0, 0, 0}, {1, 1, 0}, 0.0);
     sink.path(v, false, OdGeVector3d::kZAxis);
-    sink.setTraits({0x0000FF, 0.0});
+    sink.setTraits({0x0000FF, 0.0, {}, false});
     std::vector<OdGePoint3d> tri{{0, 0, 0}, {1, 0, 0}, {0, 1, 0}};
     sink.polygon(tri, true);
     std::string doc = sink.document();
@@ -212,4 +213,69 @@ TEST(SvgSinkTest, TextIsEscapedAndTheDocumentIsWellFormed)
         GTEST_SKIP() << "no /usr/bin/python3 to parse the SVG";
     EXPECT_TRUE(parsesAsXml(doc));
     EXPECT_FALSE(parsesAsXml(doc + "<"));
+}
+
+// A linetype pattern as SVG dashing: runs of one kind merged (also across the end of the pattern),
+// the array starting with a dash, and the offset putting the pattern's own start back in place.
+TEST(SvgDashesTest, PatternsBecomeDashArraysWithTheirStartKept)
+{
+    struct Case {
+        std::vector<double> pattern;
+        std::string attributes; // empty: solid
+    };
+    const std::vector<Case> cases{
+        {{}, ""},
+        {{0.5}, ""},                                        // nothing but dash
+        {{-1.0}, ""},                                       // nothing but gap
+        {{0.5, std::numeric_limits<double>::quiet_NaN()}, ""},
+        {{0.5, -0.25}, R"( stroke-dasharray="0.5 0.25" stroke-dashoffset="0")"},
+        {{0.5, -0.25, 0.0, -0.25}, R"( stroke-dasharray="0.5 0.25 0 0.25" stroke-dashoffset="0")"}, // a dot
+        {{-0.25, 0.5}, R"( stroke-dasharray="0.5 0.25" stroke-dashoffset="0.5")"},
+        {{0.5, -0.25, -0.25}, R"( stroke-dasharray="0.5 0.5" stroke-dashoffset="0")"},
+        {{0.5, -0.2, 0.1}, R"( stroke-dasharray="0.6 0.2" stroke-dashoffset="0.1")"},
+        {{-0.1, 0.5, -0.2}, R"( stroke-dasharray="0.5 0.3" stroke-dashoffset="0.7")"},
+    };
+    for (const Case& c : cases) {
+        vantrel::SvgDashes dashes = vantrel::SvgDashes::of(c.pattern);
+        EXPECT_EQ(dashes.attributes, c.attributes) << ::testing::PrintToString(c.pattern);
+    }
+    vantrel::SvgDashes center = vantrel::SvgDashes::of(std::vector<double>{2.0, -0.25, 0.25, -0.25});
+    EXPECT_DOUBLE_EQ(center.period, 2.75);
+    EXPECT_EQ(center.drawnPerPeriod, 2);
+}
+
+// One entity draws at most kMaxDashesPerEntity dashes: a line that would need more is drawn
+// solid, and the next entity has the whole budget again. Circles and closed paths are dashed too;
+// a closed path dashed per segment draws its closing segment itself.
+TEST(SvgSinkTest, DashesAreCappedPerEntity)
+{
+    vantrel::DrawTraits traits;
+    traits.dashes = {0.5, -0.5}; // one dash per unit of length
+    SvgSink sink;
+    sink.setTraits(traits);
+    auto first = segment({0, 0, 0}, {6000, 0, 0}, 0.0);
+    auto second = segment({0, 10, 0}, {6000, 10, 0}, 0.0);
+    sink.path(first, false, OdGeVector3d::kZAxis);
+    sink.path(second, false, OdGeVector3d::kZAxis); // 6000 more would pass the cap
+    sink.setTraits(traits);
+    auto third = segment({0, 20, 0}, {6000, 20, 0}, 0.0);
+    sink.path(third, false, OdGeVector3d::kZAxis);
+    sink.circularArc({0, 0, 0}, 1.0, OdGeVector3d::kZAxis, OdGeVector3d::kXAxis, 2.0 * std::numbers::pi);
+    std::vector<PathVertex> square{{{0, 0, 0}}, {{1, 0, 0}}, {{1, 1, 0}}, {{0, 1, 0}}};
+    sink.path(square, true, OdGeVector3d::kZAxis);
+    const std::string doc = sink.document();
+    EXPECT_NE(doc.find(R"(<path d="M0,0 L6000,0" class="s w0" fill="none" stroke="#ffffff" stroke-dasharray)"),
+              std::string::npos)
+        << doc;
+    EXPECT_NE(doc.find(R"(<path d="M0,-10 L6000,-10" class="s w0" fill="none" stroke="#ffffff"/>)"),
+              std::string::npos)
+        << doc;
+    EXPECT_NE(doc.find(R"(<path d="M0,-20 L6000,-20" class="s w0" fill="none" stroke="#ffffff" stroke-dasharray)"),
+              std::string::npos)
+        << doc;
+    EXPECT_NE(doc.find(R"(<circle cx="0" cy="0" r="1" class="s w0" fill="none" stroke="#ffffff" stroke-dasharray)"),
+              std::string::npos)
+        << doc;
+    EXPECT_NE(doc.find(R"(<path d="M0,0 L1,0 M1,0 L1,-1 M1,-1 L0,-1 M0,-1 L0,0" )"), std::string::npos) << doc;
+    EXPECT_TRUE(parsesAsXml(doc));
 }

@@ -86,7 +86,7 @@ TEST_F(Trackers, PreviewIsShownWithTheTrackersStyleWhileTheRequestIsOpen)
         vantrel::InputSource* inner;
         vantrel::RecordingDrawer* drawer;
         std::vector<std::size_t> shownCounts;
-        vantrel::InputEvent next(std::wstring_view prompt) override
+        vantrel::InputEvent next(const vantrel::InputPrompt& prompt) override
         {
             shownCounts.push_back(drawer->shown().size());
             return inner->next(prompt);
@@ -152,7 +152,7 @@ TEST_F(Trackers, BaseBehaviourAndRubberBand)
         vantrel::InputSource* inner;
         vantrel::RecordingDrawer* drawer;
         std::vector<OdGePoint3d>* ends;
-        vantrel::InputEvent next(std::wstring_view prompt) override
+        vantrel::InputEvent next(const vantrel::InputPrompt& prompt) override
         {
             for (const auto& s : drawer->shown())
                 ends->push_back(OdDbLine::cast(s.entity)->endPoint());

@@ -337,9 +337,9 @@ TEST_F(PeditCommand, UAfterTheCommandGivesBackTheDrawingAsItWas)
 class PolylineWatch : public vantrel::InputSource {
 public:
     PolylineWatch(std::string_view script, OdDbObjectId id) : m_script(script, L"test.scr"), m_id(id) {}
-    vantrel::InputEvent next(std::wstring_view prompt) override
+    vantrel::InputEvent next(const vantrel::InputPrompt& prompt) override
     {
-        if (prompt.starts_with(L"Enter an option")) {
+        if (prompt.text.starts_with(L"Enter an option")) {
             const OdDbObjectPtr object = m_id.safeOpenObject();
             if (auto lw = OdDbPolyline::cast(object.get()))
                 seen.push_back("lightweight " + std::to_string(lw->getConstantWidth()));
@@ -373,9 +373,9 @@ TEST_F(PeditCommand, EachUndoGivesBackTheStateBeforeTheLatestOption)
 class PickStyleWatch : public vantrel::InputSource {
 public:
     explicit PickStyleWatch(std::string_view script) : m_script(script, L"test.scr") {}
-    vantrel::InputEvent next(std::wstring_view prompt) override
+    vantrel::InputEvent next(const vantrel::InputPrompt& prompt) override
     {
-        if (prompt.starts_with(L"Select polyline"))
+        if (prompt.text.starts_with(L"Select polyline"))
             seen.push_back(HostApplication::current()->getSysVar(L"PICKSTYLE")->getInt16());
         return m_script.next(prompt);
     }

@@ -2,6 +2,7 @@
 // refused run writes nothing.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -17,25 +18,17 @@
 
 #include <nlohmann/json.hpp>
 
+#include "TestFolder.h"
+
 namespace fs = std::filesystem;
 
-class ShellTest : public ::testing::Test {
+class ShellTest : public TestFolder {
 protected:
     struct Result {
         int status;
         std::string out;
         std::string err;
     };
-
-    void SetUp() override
-    {
-        dir = fs::temp_directory_path()
-            / ("vantrel_shell_" + std::to_string(::getpid()) + "_"
-               + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
-    void TearDown() override { fs::remove_all(dir); }
 
     static std::string quote(const std::string& s)
     {
@@ -78,8 +71,6 @@ protected:
     {
         return fs::exists(path("out.dxf")) || fs::exists(path("out.svg")) || fs::exists(path("out.json"));
     }
-
-    fs::path dir;
 };
 
 TEST_F(ShellTest, WrongUsageExitsTwoAndVersionAnswers)
@@ -213,12 +204,57 @@ TEST_F(ShellTest, TemplateWritesJsonSvgAndDxf)
     EXPECT_EQ(nlohmann::json::parse(read("again.json")), json);
 }
 
-TEST_F(ShellTest, UnwritableOutputExitsOne)
+// Each output is checked before the drawing is read or the script runs: a folder that does not
+// exist, a folder where a file should be, and a pipe (which renaming a new file over it would
+// replace).
+TEST_F(ShellTest, UnusableOutputsAreRefusedBeforeTheScriptRuns)
 {
-    std::string target = path("no/such/dir/out.svg");
-    Result r = run({"--svg", target});
+    write("count.scr", "testcount\n");
+    fs::create_directories(path("folder.dxf"));
+    ASSERT_EQ(::mkfifo(path("pipe.svg").c_str(), 0600), 0);
+    for (std::vector<std::string> output : {std::vector<std::string>{"-o", path("no/such/dir/out.dxf")},
+                                            {"--svg", path("no/such/dir/out.svg")},
+                                            {"--json", path("folder.dxf")},
+                                            {"--svg", path("pipe.svg")}}) {
+        Result r = run({"--plugin", VANTREL_TEST_PLUGIN, "-s", path("count.scr"), output[0], output[1]});
+        EXPECT_EQ(r.status, 1) << output[1];
+        EXPECT_EQ(r.out, "") << output[1];
+        EXPECT_EQ(r.err.rfind(output[1] + ": cannot be written", 0), 0u) << r.err;
+    }
+}
+
+// Without a script and without a terminal there is no command line at all: a conversion prints
+// nothing; --batch does not even read standard input.
+TEST_F(ShellTest, ConversionsRunNoCommandLine)
+{
+    write("count.scr", "testcount\n");
+    Result plain = run({"-o", path("out.dxf")});
+    EXPECT_EQ(plain.status, 0) << plain.err;
+    EXPECT_EQ(plain.out, "");
+    EXPECT_TRUE(fs::exists(path("out.dxf")));
+    Result batch = run({"--batch", "--plugin", VANTREL_TEST_PLUGIN}, path("count.scr"));
+    EXPECT_EQ(batch.status, 0) << batch.err;
+    EXPECT_EQ(batch.out, "");
+}
+
+// The output's folder goes away while the script runs: the drawing is kept in a recovery copy
+// in the working folder, which says where, and the run fails.
+TEST_F(ShellTest, ADrawingThatCannotBeSavedIsKeptInARecoveryCopy)
+{
+    fs::create_directories(path("gone"));
+    write("draw.scr", "testremovefolder\ngone\nline\n0,0\n5,0\n\n");
+    Result r = run({"--plugin", VANTREL_TEST_PLUGIN, "-s", path("draw.scr"), "-o", "gone/out.dxf", "--json",
+                    path("out.json")},
+                   "/dev/null", "cd " + quote(dir.string()) + " && ");
     EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.err.find(target), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("gone/out.dxf"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("kept in " + path("out.recover.dxf")), std::string::npos) << r.err;
+    // The other outputs are written all the same.
+    EXPECT_TRUE(fs::exists(path("out.json")));
+    Result again = run({path("out.recover.dxf"), "--json", path("again.json")});
+    ASSERT_EQ(again.status, 0) << again.err;
+    EXPECT_EQ(nlohmann::json::parse(read("again.json"))["entities"].size(),
+              nlohmann::json::parse(read("out.json"))["entities"].size());
 }
 
 // The samples are written by ezdxf: each must open, survive a DXF round trip unchanged, and
@@ -245,6 +281,100 @@ TEST_F(ShellTest, SamplesReadWriteAndRender)
         }
     }
     EXPECT_GE(count, 2);
+}
+
+// Every sample, opened or run as `make demo` runs it, is saved with the extents of its model space
+// and paper space in the header, as ezdxf's bounding boxes measure them (saved_extents.py says
+// within which tolerance).
+TEST_F(ShellTest, SavedExtentsAgreeWithEzdxf)
+{
+    std::vector<std::string> saved;
+    for (const auto& entry : fs::directory_iterator(VANTREL_SAMPLES)) {
+        const fs::path sample = entry.path();
+        const std::string out = path(sample.stem().string() + sample.extension().string().substr(1) + ".dxf");
+        std::vector<std::string> args;
+        if (sample.extension() == ".scr") {
+            std::ifstream script(sample);
+            for (std::string line; std::getline(script, line);) {
+                if (line.rfind("; args: ", 0) != 0)
+                    continue;
+                std::istringstream words(line.substr(8));
+                for (std::string w; words >> w;)
+                    args.push_back(w == "@LIGHTPANEL@" ? VANTREL_LIGHTPANEL : w == "@OUT@/dialogs" ? path("dialogs") : w);
+                break;
+            }
+            fs::path drawing = fs::path(sample).replace_extension(".dxf");
+            if (fs::exists(drawing))
+                args.push_back(drawing.string());
+            args.insert(args.end(), {"-s", sample.string()});
+        } else if (sample.extension() == ".dxf") {
+            args.push_back(sample.string());
+        } else {
+            continue;
+        }
+        args.insert(args.end(), {"-o", out});
+        Result r = run(args, "/dev/null", "cd " + quote(VANTREL_SAMPLES) + " && ");
+        ASSERT_EQ(r.status, 0) << sample << ": " << r.err;
+        saved.push_back(out);
+    }
+    std::string command = "/usr/bin/python3 " + quote(VANTREL_EXTENTS_CHECK);
+    for (const std::string& file : saved)
+        command += " " + quote(file);
+    command += " >" + quote(path("check.txt")) + " 2>&1";
+    EXPECT_EQ(std::system(command.c_str()), 0) << read("check.txt");
+    EXPECT_EQ(read("check.txt"), "ok\n");
+    EXPECT_GE(saved.size(), 8u);
+}
+
+// What `make install` installs (the install rules, run on the tree under test) works from any
+// folder: the program finds its libraries, the command module and the plugin beside it, with
+// nothing of the build tree. The README's examples run there exactly as written.
+TEST_F(ShellTest, InstalledProgramRunsAnywhereAndTheReadmeExamplesRun)
+{
+    const fs::path prefix = dir / "prefix";
+    const std::string install = quote(VANTREL_CMAKE) + " --install " + quote(VANTREL_BUILD_DIR) + " --prefix " +
+                                quote(prefix.string()) + " >" + quote(path("install.txt")) + " 2>&1";
+    ASSERT_EQ(std::system(install.c_str()), 0) << read("install.txt");
+    const std::string program = (prefix / "bin" / "vantrel").string();
+    EXPECT_TRUE(fs::exists(prefix / "share" / "doc" / "vantrel" / "docs" / "commands.md"));
+    const std::string runpath = "readelf -d " + quote(program) + " >" + quote(path("runpath.txt"));
+    ASSERT_EQ(std::system(runpath.c_str()), 0);
+    EXPECT_NE(read("runpath.txt").find("[$ORIGIN/../lib]"), std::string::npos) << read("runpath.txt");
+
+    // Solid comes from the command module, LIGHTCOLOR from the plugin.
+    fs::create_directories(dir / "elsewhere");
+    write("elsewhere/draw.scr", "solid\n0,0\n4,0\n0,3\n4,3\n\nlightcolor\n\n");
+    const std::string run = "cd " + quote((dir / "elsewhere").string()) + " && " + quote(program) +
+                            " --version >version.txt && " + quote(program) + " --profile profile.toml --plugin " +
+                            quote((prefix / "lib" / "libvantrel_lightpanel.so").string()) +
+                            " -s draw.scr -o drawing.dxf </dev/null >out.txt 2>&1";
+    ASSERT_EQ(std::system(run.c_str()), 0) << read("elsewhere/out.txt");
+    EXPECT_EQ(read("elsewhere/version.txt"), "vantrel 0.1.0\n");
+    EXPECT_NE(read("elsewhere/out.txt").find("Specify fourth point: 4,3"), std::string::npos) << read("elsewhere/out.txt");
+    EXPECT_NE(read("elsewhere/out.txt").find("Result 20: no light."), std::string::npos) << read("elsewhere/out.txt");
+
+    // The README's examples, from a folder that has the samples, with the installed program.
+    fs::create_directories(dir / "readme");
+    fs::create_directory_symlink(VANTREL_SAMPLES, dir / "readme" / "samples");
+    std::ifstream readme(VANTREL_README);
+    bool inExamples = false;
+    int examples = 0;
+    for (std::string line; std::getline(readme, line);) {
+        if (line == "Examples:")
+            inExamples = true;
+        else if (inExamples && line == "```")
+            break;
+        if (!inExamples || line.rfind("vantrel", 0) != 0)
+            continue;
+        const std::string example = line.substr(0, line.find(" #"));
+        // The settings go to a profile of the test's own.
+        const std::string command = "cd " + quote((dir / "readme").string()) + " && PATH=" +
+                                    quote((prefix / "bin").string()) + ":\"$PATH\" XDG_CONFIG_HOME=" +
+                                    quote(path("config")) + " " + example + " </dev/null >out.txt 2>&1";
+        EXPECT_EQ(std::system(command.c_str()), 0) << example << "\n" << read("readme/out.txt");
+        ++examples;
+    }
+    EXPECT_GE(examples, 5);
 }
 
 TEST_F(ShellTest, UnmodelledEntitiesKeepTheirRecordName)

@@ -234,6 +234,7 @@ void OdDbDatabase::setSysVar(const OdString& name, const OdResBuf* value)
     }
     OdResBufPtr before = m_sysVars->set(name, *value);
     recordSysVar(name, before);
+    notifySysVarChanged(name);
 }
 
 std::int32_t OdDbDatabase::sysVarInt(const OdString& name) const { return getSysVar(name)->getInt32(); }
@@ -247,16 +248,16 @@ void OdDbDatabase::setUndoMark() { m_undo->setMark(); }
 void OdDbDatabase::undoBack() { m_undo->undoBack(); }
 bool OdDbDatabase::hasUndoMark() const { return m_undo->hasMark(); }
 
-void OdDbDatabase::blockUndoRecording(bool begin)
+void OdDbDatabase::blockUndoRecording(bool begin, const OdString& label)
 {
-    if (begin) m_undo->beginBlock();
+    if (begin) m_undo->beginBlock(label);
     else m_undo->endBlock();
 }
 
 bool OdDbDatabase::isUndoBlockStarted() const { return m_undo->blockDepth() > 0; }
-bool OdDbDatabase::undo() { return m_undo->undo(true); }
-bool OdDbDatabase::discardLastBlock() { return m_undo->undo(false); }
-bool OdDbDatabase::redo() { return m_undo->redo(); }
+bool OdDbDatabase::undo(OdString* label) { return m_undo->undo(true, label); }
+bool OdDbDatabase::discardLastBlock() { return m_undo->undo(false, nullptr); }
+bool OdDbDatabase::redo(OdString* label) { return m_undo->redo(label); }
 bool OdDbDatabase::hasUndo() const { return m_undo->hasUndo(); }
 bool OdDbDatabase::hasRedo() const { return m_undo->hasRedo(); }
 std::size_t OdDbDatabase::undoLogSize() const { return m_undo->size(); }
@@ -366,6 +367,12 @@ void OdDbDatabase::notifyErased(OdDbObjectId id, bool erased)
 {
     for (auto* l : m_listeners)
         l->objectErased(id, erased);
+}
+
+void OdDbDatabase::notifySysVarChanged(const OdString& name)
+{
+    for (auto* l : m_listeners)
+        l->sysVarChanged(name);
 }
 
 void OdDbDatabase::addListener(vantrel::DatabaseListener* listener) { m_listeners.push_back(listener); }

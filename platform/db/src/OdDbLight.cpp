@@ -455,8 +455,11 @@ void OdDbLight::transformBy(const OdGeMatrix3d& xform)
 void OdDbLight::subWorldDraw(vantrel::WorldDraw& wd) const
 {
     assertReadEnabled();
-    if (!m_data.on)
-        wd.setTraits({kOffColour, 0.0});
+    if (!m_data.on) {
+        vantrel::DrawTraits off;
+        off.rgb = kOffColour;
+        wd.setTraits(off);
+    }
     const OdGePoint3d& position = m_data.position;
     const OdGeVector3d toTarget = m_data.targetLocation - position;
     switch (lightType()) {

@@ -41,6 +41,8 @@ const SysVarDef kDefs[] = {
     {"ORTHOMODE", 70, 0, "", 0, 1, true},
     {"PDMODE", 70, 0, "", -kI16, kI16, true},
     {"PDSIZE", 40, 0.0, "", -kBig, kBig, true},
+    {"PEXTMAX", 10, 0, "", -kBig, kBig, true},
+    {"PEXTMIN", 10, 0, "", -kBig, kBig, true},
     {"PLINEGEN", 70, 0, "", 0, 1, true},
     {"PLINEWID", 40, 0.0, "", 0.0, kBig, true},
     {"PSLTSCALE", 70, 1, "", 0, 1, true},

@@ -41,10 +41,12 @@ void UndoLog::undoBack()
     }
 }
 
-void UndoLog::beginBlock()
+void UndoLog::beginBlock(const OdString& label)
 {
     ++m_blockDepth;
-    record(UndoEntry(UndoEntry::Kind::BlockBegin));
+    UndoEntry begin(UndoEntry::Kind::BlockBegin);
+    begin.name = label;
+    record(std::move(begin));
     newRecord();
 }
 
@@ -65,7 +67,7 @@ bool UndoLog::hasUndo() const
     return false;
 }
 
-bool UndoLog::undo(bool keepForRedo)
+bool UndoLog::undo(bool keepForRedo, OdString* label)
 {
     std::size_t end = m_log.size();
     while (end > 0 && m_log[end - 1].kind == UndoEntry::Kind::None)
@@ -73,12 +75,14 @@ bool UndoLog::undo(bool keepForRedo)
     if (end == 0)
         return false;
     std::size_t stop = 0;
+    OdString blockLabel;
     if (m_log[end - 1].kind == UndoEntry::Kind::BlockEnd) {
         int depth = 0;
         for (std::size_t i = end; i-- > 0;) {
             if (m_log[i].kind == UndoEntry::Kind::BlockEnd) ++depth;
             else if (m_log[i].kind == UndoEntry::Kind::BlockBegin && --depth == 0) { stop = i; break; }
         }
+        blockLabel = m_log[stop].name;
     } else {
         for (std::size_t i = end; i-- > 0;) {
             auto k = m_log[i].kind;
@@ -92,24 +96,30 @@ bool UndoLog::undo(bool keepForRedo)
     m_log.resize(stop);
     bool changed = !inverses.empty();
     if (changed && keepForRedo)
-        m_redo.push_back(std::move(inverses));
+        m_redo.push_back({blockLabel, std::move(inverses)});
     newRecord();
+    if (label)
+        *label = blockLabel;
     return changed;
 }
 
-bool UndoLog::redo()
+bool UndoLog::redo(OdString* label)
 {
     if (m_redo.empty())
         return false;
-    auto group = std::move(m_redo.back());
+    RedoGroup group = std::move(m_redo.back());
     m_redo.pop_back();
     m_replaying = true;
-    record(UndoEntry(UndoEntry::Kind::BlockBegin));
-    for (auto it = group.rbegin(); it != group.rend(); ++it)
+    UndoEntry begin(UndoEntry::Kind::BlockBegin);
+    begin.name = group.label;
+    record(std::move(begin));
+    for (auto it = group.inverses.rbegin(); it != group.inverses.rend(); ++it)
         record(apply(*it));
     record(UndoEntry(UndoEntry::Kind::BlockEnd));
     m_replaying = false;
     newRecord();
+    if (label)
+        *label = group.label;
     return true;
 }
 
@@ -220,6 +230,7 @@ UndoEntry UndoLog::apply(UndoEntry& e)
         inv.name = e.name;
         inv.value = m_db.sysVars().get(e.name);
         m_db.sysVars().set(e.name, *e.value);
+        m_db.notifySysVarChanged(e.name);
         break;
     default:
         break;

@@ -20,7 +20,7 @@ struct UndoEntry {
     OdDbObjectPtr second;   // HandOver: the object that bears it after
     OdDbObjectId listOwner; // Append: the block whose entity list took the id
     bool flag = false;      // Erase: erased before; Append: true for "was appended"
-    OdString name;          // SysVar
+    OdString name;          // SysVar: the variable; BlockBegin: the block's label
     OdResBufPtr value;      // SysVar: the value before
 
     bool isStructural() const { return kind == Kind::None || kind == Kind::Mark || kind == Kind::BlockBegin
@@ -38,12 +38,13 @@ public:
     void setMark();
     bool hasMark() const;
     void undoBack();
-    void beginBlock();
+    void beginBlock(const OdString& label);
     void endBlock();
     int blockDepth() const { return m_blockDepth; }
-    // Rolls back the most recent block; keepForRedo puts the change on the redo stack.
-    bool undo(bool keepForRedo);
-    bool redo();
+    // Rolls back the most recent block; keepForRedo puts the change on the redo stack. label
+    // (when not null) receives the block's label.
+    bool undo(bool keepForRedo, OdString* label);
+    bool redo(OdString* label);
     bool hasUndo() const;
     bool hasRedo() const { return !m_redo.empty(); }
     void startTransaction();
@@ -63,7 +64,12 @@ private:
 
     OdDbDatabase& m_db;
     std::vector<UndoEntry> m_log;
-    std::vector<std::vector<UndoEntry>> m_redo;
+    // What undo took back, as the inverses to replay, with the label of its block.
+    struct RedoGroup {
+        OdString label;
+        std::vector<UndoEntry> inverses;
+    };
+    std::vector<RedoGroup> m_redo;
     std::uint64_t m_record = 1;
     int m_blockDepth = 0;
     bool m_replaying = false;

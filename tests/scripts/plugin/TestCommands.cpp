@@ -1,6 +1,7 @@
 // Commands for the transcript tests, loaded with --plugin. Like the command module, it finds the
 // host through the executable's exports and registers through new_ICmdFactory when loaded.
 #include <cstdint>
+#include <filesystem>
 #include <string>
 
 #include <vantrel/db/OdDbBlockTableRecord.h>
@@ -250,6 +251,18 @@ void countEntities()
     doc.editor().printMessage(L"\n%d entities", n);
 }
 
+// Takes a folder away while the session runs, so that the outputs written at its end fail.
+void removeFolder()
+{
+    HostDocument& doc = document();
+    OdString path;
+    if (doc.editor().getKeyword(L"Folder to remove", L"", kAcceptText, &path) != kInputText)
+        return;
+    std::error_code ec;
+    std::filesystem::remove_all(path.toUtf8(), ec);
+    doc.editor().printMessage(L"\n%s", ec ? L"not removed" : L"removed");
+}
+
 // What a module's lookups find through the exports.
 void reportExports()
 {
@@ -282,6 +295,7 @@ struct Registrar {
         factory->registerGroupCommand(L"TEST", L"TestTransient", 0, showTransients);
         factory->registerGroupCommand(L"TEST", L"TestExports", 0, reportExports);
         factory->registerGroupCommand(L"TEST", L"TestCount", 0, countEntities);
+        factory->registerGroupCommand(L"TEST", L"TestRemoveFolder", 0, removeFolder);
         factory->Release();
     }
 } g_registrar;

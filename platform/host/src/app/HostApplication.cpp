@@ -3,14 +3,12 @@
 #include <vantrel/host/HostApplication.h>
 
 #include <cassert>
-#include <cwctype>
 #include <exception>
 
 #include <vantrel/db/OdError.h>
 #include <vantrel/host/HostCommandContext.h>
 #include <vantrel/host/HostDocument.h>
 #include <vantrel/host/InputSource.h>
-#include <vantrel/host/InputSyntax.h>
 #include <vantrel/host/host_message_box.h>
 #include <vantrel/host/Transcript.h>
 
@@ -24,30 +22,12 @@ namespace {
 
 HostApplication* g_current = nullptr;
 
-// The command name of a line: blanks around it and one `_` and one `.` in front (in either
-// order) are not part of it.
-std::wstring_view commandName(std::wstring_view line)
-{
-    std::wstring_view name = vantrel::InputSyntax::trim(line);
-    bool underscore = false, dot = false;
-    while (!name.empty()) {
-        if (name.front() == L'_' && !underscore)
-            underscore = true;
-        else if (name.front() == L'.' && !dot)
-            dot = true;
-        else
-            break;
-        name.remove_prefix(1);
-    }
-    return name;
-}
-
 // At `Command:` the end of input is not an answer to cancel: the session just ends there.
 class CommandPromptSource : public vantrel::InputSource {
 public:
     explicit CommandPromptSource(vantrel::InputSource& inner) : m_inner(inner) {}
 
-    InputEvent next(std::wstring_view prompt) override
+    InputEvent next(const vantrel::InputPrompt& prompt) override
     {
         InputEvent e = m_inner.next(prompt);
         if (e.kind != InputEvent::Kind::End)
@@ -196,7 +176,7 @@ int HostApplication::messageBox(const OdString& text)
 HostApplication::CommandRun HostApplication::runCommand(std::wstring_view line)
 {
     CommandRun run;
-    std::wstring_view name = commandName(line);
+    std::wstring_view name = CommandRegistry::nameOf(line);
     const CommandRegistry::Command* found = name.empty() ? nullptr : commands().find(name);
     if (!found) {
         message(L"\nUnknown command \"" + CommandRegistry::key(name) + L"\".");
@@ -209,11 +189,12 @@ HostApplication::CommandRun HostApplication::runCommand(std::wstring_view line)
     }
     // A copy: a command may register commands (by loading a module) while it runs.
     const CommandRegistry::Command command = *found;
+    m_lastCommand = command.name;
     HostDocument& doc = *m_document;
     OdDbDatabasePtr db(doc.database());
 
     if (command.undoGroup)
-        db->blockUndoRecording(true);
+        db->blockUndoRecording(true, OdString(command.name));
     try {
         switch (command.kind) {
         case CommandRegistry::Kind::Object: {
@@ -258,8 +239,14 @@ HostApplication::CommandRun HostApplication::runCommand(std::wstring_view line)
     return run;
 }
 
+bool HostApplication::mayLeave()
+{
+    return !m_askBeforeLeaving || !m_document || vantrel::confirmLeaving(*m_document);
+}
+
 void HostApplication::runCommandLoop()
 {
+    m_quitRequested = false;
     for (;;) {
         InputEngine& engine = m_document ? m_document->engine() : m_engine;
         if (engine.inputEnded())
@@ -271,6 +258,7 @@ void HostApplication::runCommandLoop()
             SourceSwap swap(engine, source);
             InputEngine::Request request;
             request.prompt = L"Command: ";
+            request.commandName = true;
             request.refusal = L"A point is not accepted here.";
             request.onText = [&line](std::wstring_view typed) {
                 line = typed;
@@ -278,9 +266,19 @@ void HostApplication::runCommandLoop()
             };
             answer = engine.run(request);
         }
-        if (source.ended())
-            return;
+        if (source.ended()) {
+            if (mayLeave())
+                return;
+            continue;
+        }
         if (answer == kInputText)
             runCommand(line);
+        else if (answer == kInputEmpty && !m_lastCommand.empty())
+            runCommand(m_lastCommand);
+        if (m_quitRequested) {
+            m_quitRequested = false;
+            if (mayLeave())
+                return;
+        }
     }
 }

@@ -1,5 +1,6 @@
-// A document: its command line and the state the user sees around the drawing (transient
-// graphics, the visible area, the UCS, the previous selection).
+// A document: its command line, the state the user sees around the drawing (transient graphics,
+// the visible area, the UCS, the previous selection) and whether the drawing changed since it
+// was saved, counted from the database's change notifications.
 #include <vantrel/host/HostDocument.h>
 
 #include <algorithm>
@@ -9,15 +10,40 @@
 
 #include "select/SelectionRequest.h"
 
+class HostDocument::ChangeCounter : public vantrel::DatabaseListener {
+public:
+    ChangeCounter(OdDbDatabase& db, std::uint64_t& changes) : m_db(db), m_changes(changes) { m_db.addListener(this); }
+    ~ChangeCounter() override { m_db.removeListener(this); }
+    ChangeCounter(const ChangeCounter&) = delete;
+    ChangeCounter& operator=(const ChangeCounter&) = delete;
+
+    void objectAppended(OdDbObjectId) override { ++m_changes; }
+    void objectModified(OdDbObjectId) override { ++m_changes; }
+    void objectErased(OdDbObjectId, bool) override { ++m_changes; }
+    void sysVarChanged(const OdString&) override { ++m_changes; }
+
+private:
+    OdDbDatabase& m_db;
+    std::uint64_t& m_changes;
+};
+
 HostDocument::HostDocument(HostApplication& application, OdDbDatabasePtr db)
     : m_app(application),
       m_db(std::move(db)),
       m_engine(application.inputSource(), application.transcript()),
-      m_editor(m_engine)
+      m_editor(m_engine),
+      m_counter(std::make_unique<ChangeCounter>(*m_db, m_changes))
 {
 }
 
 HostDocument::~HostDocument() = default;
+
+void HostDocument::noteSaved(const std::wstring& path)
+{
+    m_fileName = path;
+    m_lastSavedTo = path;
+    m_changesAtSave = m_changes;
+}
 
 InputResult HostDocument::getSelection(hostSelectionSet& set, const wchar_t* prompt, const wchar_t* keywords,
                                        std::uint32_t flags)

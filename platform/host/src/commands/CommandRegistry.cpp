@@ -4,6 +4,7 @@
 #include <cwctype>
 
 #include <vantrel/db/OdError.h>
+#include <vantrel/host/InputSyntax.h>
 
 namespace vantrel {
 
@@ -19,6 +20,22 @@ std::wstring CommandRegistry::key(std::wstring_view name)
     for (wchar_t& c : k)
         c = static_cast<wchar_t>(std::towupper(static_cast<std::wint_t>(c)));
     return k;
+}
+
+std::wstring_view CommandRegistry::nameOf(std::wstring_view line)
+{
+    std::wstring_view name = InputSyntax::trim(line);
+    bool underscore = false, dot = false;
+    while (!name.empty()) {
+        if (name.front() == L'_' && !underscore)
+            underscore = true;
+        else if (name.front() == L'.' && !dot)
+            dot = true;
+        else
+            break;
+        name.remove_prefix(1);
+    }
+    return name;
 }
 
 void CommandRegistry::add(Command command)

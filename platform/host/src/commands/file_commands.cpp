@@ -1,77 +1,99 @@
-// SAVE (the drawing as DXF, written atomically) and HELP (the command names).
+// SAVE (the drawing as DXF, written atomically), QUIT and EXIT, and the question asked before
+// leaving with unsaved changes.
 #include "commands/host_commands.h"
 
-#include <memory>
+#include <optional>
 
-#include <vantrel/db/DxfFile.h>
+#include <vantrel/host/HostApplication.h>
 #include <vantrel/host/HostDocument.h>
 #include <vantrel/host/InputSyntax.h>
+#include <vantrel/host/save_drawing.h>
 
 namespace vantrel {
 
 namespace {
 
-// SAVE remembers the last name it wrote, offered as the default of the next SAVE.
-class SaveCommand {
-public:
-    void operator()(HostDocument& doc)
-    {
-        HostEditor& ed = doc.editor();
-        const std::wstring prompt =
-            m_lastName->empty() ? std::wstring(L"Enter file name") : L"Enter file name <" + *m_lastName + L">";
+constexpr int kYes = 2;
+constexpr int kNo = 3;
+
+bool hasDxfExtension(const std::wstring& name)
+{
+    return name.size() > 4 && CommandRegistry::key(name.substr(name.size() - 4)) == L".DXF";
+}
+
+// A file name typed (in double quotes or not; `.dxf` added when missing) or, on Enter, the
+// drawing's own name; asked again while there is neither. Nothing when cancelled.
+std::optional<std::wstring> askFileName(HostDocument& doc)
+{
+    HostEditor& ed = doc.editor();
+    const std::wstring current = doc.fileName();
+    const std::wstring prompt = current.empty() ? std::wstring(L"Enter file name") : L"Enter file name <" + current + L">";
+    for (;;) {
         OdString typed;
         InputResult r = ed.getKeyword(prompt.c_str(), L"", kAcceptText, &typed);
+        if (r != kInputText && r != kInputEmpty)
+            return std::nullopt;
         std::wstring name(InputSyntax::trim(typed.c_str()));
         if (name.size() >= 2 && name.front() == L'"' && name.back() == L'"')
             name = name.substr(1, name.size() - 2);
-        if ((r == kInputEmpty || (r == kInputText && name.empty())) && !m_lastName->empty())
-            name = *m_lastName;
-        else if (r != kInputText || name.empty())
-            return;
-        if (!hasDxfExtension(name))
-            name += L".dxf";
-        const std::string error = writeDxf(*doc.database(), OdString(name).toUtf8());
-        if (!error.empty()) {
-            ed.printMessage(L"\n%s", error);
-            return;
-        }
-        *m_lastName = name;
-        ed.printMessage(L"\nSaved %s", name);
+        if (r == kInputText && !name.empty())
+            return hasDxfExtension(name) ? name : name + L".dxf";
+        if (!current.empty())
+            return current;
+        ed.printMessage(L"\nThe drawing has no file name yet; enter one.");
     }
+}
 
-private:
-    static bool hasDxfExtension(const std::wstring& name)
-    {
-        return name.size() > 4 && CommandRegistry::key(name.substr(name.size() - 4)) == L".DXF";
-    }
-
-    // Shared by the copies the registry keeps of this command.
-    std::shared_ptr<std::wstring> m_lastName = std::make_shared<std::wstring>();
-};
-
-// The registered names, wrapped at 72 columns.
-void helpCommand(HostDocument& doc)
+// Saves and says so; false (with the reason printed) when the file could not be written.
+bool saveTo(HostDocument& doc, const std::wstring& name)
 {
-    constexpr std::size_t kWidth = 72;
-    std::wstring line;
-    doc.editor().printMessage(L"\nCommands:");
-    for (const std::wstring& name : CommandRegistry::global().names()) {
-        if (!line.empty() && line.size() + 1 + name.size() > kWidth) {
-            doc.editor().printMessage(L"\n  %s", line);
-            line.clear();
-        }
-        line += (line.empty() ? L"" : L" ") + name;
+    const std::string error = saveDocument(doc, name);
+    if (!error.empty()) {
+        doc.editor().printMessage(L"\n%s", error);
+        return false;
     }
-    if (!line.empty())
-        doc.editor().printMessage(L"\n  %s", line);
+    doc.editor().printMessage(L"\nSaved %s", name);
+    return true;
+}
+
+void saveCommand(HostDocument& doc)
+{
+    if (std::optional<std::wstring> name = askFileName(doc))
+        saveTo(doc, *name);
+}
+
+void quitCommand(HostDocument& doc)
+{
+    doc.application().requestQuit();
 }
 
 } // namespace
 
+bool confirmLeaving(HostDocument& doc)
+{
+    if (!doc.isModified())
+        return true;
+    const std::wstring name = doc.fileName().empty() ? std::wstring(L"the new drawing") : doc.fileName();
+    const std::wstring prompt = L"Save changes to " + name + L"? [%s] <Yes>";
+    switch (doc.editor().getKeyword(prompt.c_str(), L"Yes No Cancel")) {
+    case kInputEmpty:
+    case kYes: {
+        std::optional<std::wstring> file = doc.fileName().empty() ? askFileName(doc) : doc.fileName();
+        return file && saveTo(doc, *file);
+    }
+    case kNo:
+        doc.discardChanges();
+        return true;
+    default:
+        return false;
+    }
+}
+
 void registerFileCommands(CommandRegistry& registry)
 {
-    registry.addHostCommand(L"SAVE", SaveCommand());
-    registry.addHostCommand(L"HELP", helpCommand);
+    registry.addHostCommand(L"SAVE", saveCommand);
+    registry.addHostCommand(L"QUIT", quitCommand, false);
+    registry.addHostCommand(L"EXIT", quitCommand, false);
 }
 
 } // namespace vantrel

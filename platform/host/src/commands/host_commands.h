@@ -28,8 +28,15 @@ void registerEditCommands(CommandRegistry& registry);
 void registerSettingsCommands(CommandRegistry& registry);
 // ZOOM, MSPACE, PSPACE, MODEL, LAYOUT.
 void registerViewCommands(CommandRegistry& registry);
-// SAVE, HELP.
+// SAVE, QUIT, EXIT.
 void registerFileCommands(CommandRegistry& registry);
+// HELP.
+void registerHelpCommand(CommandRegistry& registry);
+
+// Before the command line is left with unsaved changes: asks whether to save them (Yes saves
+// to the drawing's file, asking for a name when it has none; No leaves them unsaved and marks
+// them discarded). False when the user stays: Cancel, or a save that did not happen.
+bool confirmLeaving(HostDocument& doc);
 
 // Gives the entity the drawing's current layer, colour and linetype and appends it to the space
 // the user works in (paper space, or model space through an active floating viewport).

@@ -1,4 +1,5 @@
-// U and REDO: they work on the undo history itself, so they run outside an undo group.
+// U and REDO: they work on the undo history itself, so they run outside an undo group, and name
+// the command they took back or put back.
 #include "commands/host_commands.h"
 
 #include <vantrel/host/HostDocument.h>
@@ -24,6 +25,12 @@ private:
     std::int32_t m_before;
 };
 
+void nameStep(HostDocument& doc, const OdString& label)
+{
+    if (!label.isEmpty())
+        doc.editor().printMessage(L"\n%s", CommandRegistry::key(label.c_str()));
+}
+
 void undoLastCommand(HostDocument& doc)
 {
     OdDbDatabase* db = doc.database();
@@ -31,8 +38,13 @@ void undoLastCommand(HostDocument& doc)
     // Commands that changed nothing left empty groups; U skips them to reach one that did.
     while (db->hasUndo()) {
         std::size_t before = db->undoLogSize();
-        if (db->undo())
+        OdString label;
+        if (db->undo(&label)) {
+            nameStep(doc, label);
+            if (!db->hasUndo())
+                doc.editor().printMessage(L"\nEverything has been undone");
             return;
+        }
         if (db->undoLogSize() >= before)
             break;
     }
@@ -42,7 +54,10 @@ void undoLastCommand(HostDocument& doc)
 void redoLastUndo(HostDocument& doc)
 {
     ViewportFollower follower(*doc.database());
-    if (!doc.database()->redo())
+    OdString label;
+    if (doc.database()->redo(&label))
+        nameStep(doc, label);
+    else
         doc.editor().printMessage(L"\nNothing to redo.");
 }
 
@@ -62,6 +77,7 @@ void registerHostCommands(CommandRegistry& registry)
     registerSettingsCommands(registry);
     registerViewCommands(registry);
     registerFileCommands(registry);
+    registerHelpCommand(registry);
 }
 
 } // namespace vantrel

@@ -4,6 +4,7 @@
 
 #include <vantrel/db/OdDbBlockTableRecord.h>
 #include <vantrel/db/OdDbViewport.h>
+#include <vantrel/db/drawing_extents.h>
 #include <vantrel/host/HostDocument.h>
 #include <vantrel/host/hostutils.h>
 
@@ -97,13 +98,7 @@ void showView(HostDocument& doc, const OdGeExtents3d& view)
 
 void zoomExtents(HostDocument& doc)
 {
-    OdGeExtents3d all;
-    OdDbBlockTableRecordPtr space = getActiveBTRId(doc.database()).safeOpenObject();
-    for (OdDbObjectIteratorPtr it = space->newIterator(); !it->done(); it->step()) {
-        OdGeExtents3d one;
-        if (it->entity()->getGeomExtents(one) == eOk)
-            all.addExt(one);
-    }
+    const OdGeExtents3d all = blockExtents(getActiveBTRId(doc.database()));
     if (!all.isValidExtents()) {
         doc.editor().printMessage(L"\nThe space is empty.");
         return;

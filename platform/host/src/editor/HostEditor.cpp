@@ -111,13 +111,14 @@ InputResult HostEditor::getKeyword(const wchar_t* prompt, const wchar_t* keyword
     KeywordList list = keywordsOf(keywords);
     InputEngine::Request request;
     request.prompt = promptText(prompt, keywords);
+    request.freeText = (flags & kAcceptText) && text;
     request.flags = flags;
     request.tracker = tracker;
     request.refusal = kNoPointHere;
     request.onText = [&](std::wstring_view typed) {
         if (auto reply = keywordReply(list, typed, text))
             return *reply;
-        if ((flags & kAcceptText) && text) {
+        if (request.freeText) {
             store(text, (flags & kTextAsTyped) ? typed : InputSyntax::trim(typed));
             return InputEngine::Reply::of(kInputText);
         }

@@ -189,14 +189,14 @@ bool InputEngine::postChar(std::uint32_t character)
     return true;
 }
 
-InputEvent InputEngine::nextEvent(std::wstring_view prompt)
+InputEvent InputEngine::nextEvent(const Request& request)
 {
     if (!m_posted.empty()) {
         InputEvent e = std::move(m_posted.front());
         m_posted.pop_front();
         return e;
     }
-    return m_source->next(prompt);
+    return m_source->next({request.prompt, request.commandName, request.freeText});
 }
 
 InputResult InputEngine::run(const Request& request)
@@ -217,7 +217,7 @@ InputResult InputEngine::run(const Request& request)
             m_transcript.prompt(request.prompt);
             prompted = true;
         }
-        InputEvent event = nextEvent(request.prompt);
+        InputEvent event = nextEvent(request);
         Reply reply;
         switch (event.kind) {
         case InputEvent::Kind::Text:

@@ -45,7 +45,7 @@ ScriptInputSource::ScriptInputSource(std::string_view script, std::wstring name)
     }
 }
 
-InputEvent ScriptInputSource::next(std::wstring_view)
+InputEvent ScriptInputSource::next(const InputPrompt&)
 {
     while (m_next < m_lines.size()) {
         m_line = ++m_next;

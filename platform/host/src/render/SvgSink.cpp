@@ -70,18 +70,6 @@ BulgeArc bulgeArc(const OdGePoint3d& a, const OdGePoint3d& b, double bulge, cons
     return {center, u, n.crossProduct(u), sweep, u.length()};
 }
 
-// Whether angle t lies on the arc that starts at start and turns by sweep (either sign).
-bool onArc(double t, double start, double sweep)
-{
-    if (std::fabs(sweep) >= kTwoPi)
-        return true;
-    double d = sweep >= 0.0 ? t - start : start - t;
-    d = std::fmod(d, kTwoPi);
-    if (d < 0.0)
-        d += kTwoPi;
-    return d <= std::fabs(sweep);
-}
-
 // Escapes text for XML character data and drops what XML 1.0 cannot hold at all.
 std::string xmlText(const OdString& text)
 {
@@ -138,7 +126,9 @@ std::string sunSvg(double x, double y, double r, const DrawTraits& traits)
                       "\n", d, strokeAttributes(traits));
 }
 
-std::string polylineSvg(std::span<const OdGePoint3d> points, bool closed, const DrawTraits& traits)
+// dashing: the stroke's dash attributes, if any.
+std::string polylineSvg(std::span<const OdGePoint3d> points, bool closed, const DrawTraits& traits,
+                        const std::string& dashing = {})
 {
     std::string pts;
     for (const auto& p : points) {
@@ -146,8 +136,18 @@ std::string polylineSvg(std::span<const OdGePoint3d> points, bool closed, const 
             pts += ' ';
         pts += xy(p);
     }
-    return fmt::format(R"(<{} points="{}" {}/>)"
-                       "\n", closed ? "polygon" : "polyline", pts, strokeAttributes(traits));
+    return fmt::format(R"(<{} points="{}" {}{}/>)"
+                       "\n", closed ? "polygon" : "polyline", pts, strokeAttributes(traits), dashing);
+}
+
+double polylineLength(std::span<const OdGePoint3d> points, bool closed)
+{
+    double length = 0.0;
+    for (std::size_t i = 1; i < points.size(); ++i)
+        length += points[i - 1].distanceTo(points[i]);
+    if (closed && points.size() > 2)
+        length += points.back().distanceTo(points.front());
+    return length;
 }
 
 // A marker glyph of half-size h centred on (x, y).
@@ -189,6 +189,20 @@ void SvgSink::setTraits(const DrawTraits& traits)
 {
     m_traits = traits;
     m_weights.insert(weightKey(traits));
+    m_dashes = SvgDashes::of(traits.dashes);
+    m_dashBudget = kMaxDashesPerEntity;
+}
+
+std::string SvgSink::dashing(double length, std::size_t pieces)
+{
+    if (m_dashes.solid())
+        return {};
+    // Each piece starts the pattern again, so it may end in a part of a repetition.
+    const double count = (length / m_dashes.period + static_cast<double>(pieces)) * m_dashes.drawnPerPeriod;
+    if (!(count <= m_dashBudget))
+        return {};
+    m_dashBudget -= count;
+    return m_dashes.attributes;
 }
 
 
@@ -201,19 +215,10 @@ void SvgSink::addPoint(double x, double y, double pad)
 void SvgSink::addArcExtents(const OdGePoint3d& center, const OdGeVector3d& u, const OdGeVector3d& v,
                             double start, double sweep, double pad)
 {
-    auto at = [&](double t) { return center + u * std::cos(t) + v * std::sin(t); };
-    OdGePoint3d p0 = at(start), p1 = at(start + sweep);
-    addPoint(p0.x, p0.y, pad);
-    addPoint(p1.x, p1.y, pad);
-    // The projected curve is extreme in X where d/dt (u.x cos t + v.x sin t) = 0, likewise in Y.
-    for (double base : {std::atan2(v.x, u.x), std::atan2(v.y, u.y)}) {
-        for (double t : {base, base + std::numbers::pi}) {
-            if (onArc(t, start, sweep)) {
-                OdGePoint3d p = at(t);
-                addPoint(p.x, p.y, pad);
-            }
-        }
-    }
+    OdGeExtents3d arc;
+    arc.addArc(center, u, v, start, sweep);
+    addPoint(arc.minPoint().x, arc.minPoint().y, pad);
+    addPoint(arc.maxPoint().x, arc.maxPoint().y, pad);
 }
 
 void SvgSink::polyline(std::span<const OdGePoint3d> points, bool closed)
@@ -222,7 +227,7 @@ void SvgSink::polyline(std::span<const OdGePoint3d> points, bool closed)
         return;
     for (const auto& p : points)
         addPoint(p.x, p.y);
-    m_body += polylineSvg(points, closed, m_traits);
+    m_body += polylineSvg(points, closed, m_traits, dashing(polylineLength(points, closed), 1));
 }
 
 void SvgSink::path(std::span<const PathVertex> vertices, bool closed, const OdGeVector3d& normal)
@@ -244,13 +249,16 @@ void SvgSink::path(std::span<const PathVertex> vertices, bool closed, const OdGe
 
     OdGeVector3d n = planeNormal(normal);
     double pad = width / 2.0;
-    std::string d = "M" + xy(vertices[0].point);
+    // Each segment as an SVG path command, with its length for the dashing.
+    std::vector<std::string> commands;
+    double length = 0.0;
     for (std::size_t i = 0; i < segments; ++i) {
         const PathVertex& a = vertices[i];
         const OdGePoint3d& b = vertices[(i + 1) % vertices.size()].point;
         addPoint(a.point.x, a.point.y, pad);
         if (a.bulge == 0.0 || a.point.isEqualTo(b)) {
-            d += " L" + xy(b);
+            commands.push_back(" L" + xy(b));
+            length += a.point.distanceTo(b);
             continue;
         }
         BulgeArc arc = bulgeArc(a.point, b, a.bulge, n);
@@ -258,11 +266,23 @@ void SvgSink::path(std::span<const PathVertex> vertices, bool closed, const OdGe
         // Seen from above with Y up an arc counter-clockwise about +Z is, once Y is flipped, an SVG
         // arc with sweep-flag 0.
         bool counterClockwise = (a.bulge > 0.0) == (n.z > 0.0);
-        d += fmt::format(" A{} {} 0 {} {} {}", num(arc.radius), num(arc.radius), std::fabs(a.bulge) > 1.0 ? 1 : 0,
-                         counterClockwise ? 0 : 1, xy(b));
+        commands.push_back(fmt::format(" A{} {} 0 {} {} {}", num(arc.radius), num(arc.radius),
+                                       std::fabs(a.bulge) > 1.0 ? 1 : 0, counterClockwise ? 0 : 1, xy(b)));
+        length += arc.radius * std::fabs(arc.sweep);
     }
     addPoint(vertices.back().point.x, vertices.back().point.y, pad);
-    if (closed)
+
+    // A pattern that starts again at each vertex is drawn as one subpath per segment.
+    const bool restart = !m_traits.dashesThroughVertices;
+    const std::string dashes = dashing(length, restart ? segments : 1);
+    const bool perSegment = restart && !dashes.empty();
+    std::string d = "M" + xy(vertices[0].point);
+    for (std::size_t i = 0; i < segments; ++i) {
+        if (perSegment && i > 0)
+            d += " M" + xy(vertices[i].point);
+        d += commands[i];
+    }
+    if (closed && !perSegment)
         d += " Z";
 
     if (width > 0.0) {
@@ -270,12 +290,12 @@ void SvgSink::path(std::span<const PathVertex> vertices, bool closed, const OdGe
         // polyline does.
         fmt::format_to(std::back_inserter(m_body),
                        R"(<path d="{}" fill="none" stroke="{}" stroke-width="{}" stroke-linejoin="miter" )"
-                       R"(stroke-linecap="butt"/>)"
+                       R"(stroke-linecap="butt"{}/>)"
                        "\n",
-                       d, colour(m_traits.rgb), num(width));
+                       d, colour(m_traits.rgb), num(width), dashes);
     } else {
-        fmt::format_to(std::back_inserter(m_body), R"(<path d="{}" {}/>)"
-                       "\n", d, strokeAttributes(m_traits));
+        fmt::format_to(std::back_inserter(m_body), R"(<path d="{}" {}{}/>)"
+                       "\n", d, strokeAttributes(m_traits), dashes);
     }
 }
 
@@ -372,16 +392,18 @@ void SvgSink::circularArc(const OdGePoint3d& center, double radius, const OdGeVe
         return;
     }
     if (std::fabs(sweep) >= kTwoPi - 1e-12) {
-        fmt::format_to(std::back_inserter(m_body), R"(<circle cx="{}" cy="{}" r="{}" {}/>)"
-                       "\n", num(center.x), num(-center.y), num(radius), strokeAttributes(m_traits));
+        fmt::format_to(std::back_inserter(m_body), R"(<circle cx="{}" cy="{}" r="{}" {}{}/>)"
+                       "\n", num(center.x), num(-center.y), num(radius), strokeAttributes(m_traits),
+                       dashing(kTwoPi * radius, 1));
         return;
     }
     OdGePoint3d start = center + u;
     OdGePoint3d end = center + u * std::cos(sweep) + v * std::sin(sweep);
     bool counterClockwise = (sweep > 0.0) == (n.z > 0.0);
-    fmt::format_to(std::back_inserter(m_body), R"(<path d="M{} A{} {} 0 {} {} {}" {}/>)"
+    fmt::format_to(std::back_inserter(m_body), R"(<path d="M{} A{} {} 0 {} {} {}" {}{}/>)"
                    "\n", xy(start), num(radius), num(radius), std::fabs(sweep) > std::numbers::pi ? 1 : 0,
-                   counterClockwise ? 0 : 1, xy(end), strokeAttributes(m_traits));
+                   counterClockwise ? 0 : 1, xy(end), strokeAttributes(m_traits),
+                   dashing(std::fabs(sweep) * radius, 1));
 }
 
 void SvgSink::ellipticArc(const OdGePoint3d& center, const OdGeVector3d& majorAxis, const OdGeVector3d& minorAxis,
@@ -403,19 +425,22 @@ void SvgSink::ellipticArc(const OdGePoint3d& center, const OdGeVector3d& majorAx
     // SVG rotates clockwise on screen, the drawing counter-clockwise with Y up.
     double rotation = -std::atan2(majorAxis.y, majorAxis.x) * 180.0 / std::numbers::pi;
     double rx = majorAxis.length(), ry = minorAxis.length();
+    // Ramanujan's perimeter, shared out by the angle: near enough to count dashes.
+    double perimeter = std::numbers::pi * (3.0 * (rx + ry) - std::sqrt((3.0 * rx + ry) * (rx + 3.0 * ry)));
+    std::string dashes = dashing(perimeter * std::fabs(sweep) / kTwoPi, 1);
     if (std::fabs(sweep) >= kTwoPi - 1e-12) {
         fmt::format_to(std::back_inserter(m_body),
-                       R"~(<ellipse cx="{}" cy="{}" rx="{}" ry="{}" transform="rotate({} {} {})" {}/>)~"
+                       R"~(<ellipse cx="{}" cy="{}" rx="{}" ry="{}" transform="rotate({} {} {})" {}{}/>)~"
                        "\n",
                        num(center.x), num(-center.y), num(rx), num(ry), num(rotation), num(center.x),
-                       num(-center.y), strokeAttributes(m_traits));
+                       num(-center.y), strokeAttributes(m_traits), dashes);
         return;
     }
     bool counterClockwise = (sweep > 0.0) == (majorAxis.crossProduct(minorAxis).z > 0.0);
-    fmt::format_to(std::back_inserter(m_body), R"(<path d="M{} A{} {} {} {} {} {}" {}/>)"
+    fmt::format_to(std::back_inserter(m_body), R"(<path d="M{} A{} {} {} {} {} {}" {}{}/>)"
                    "\n", xy(at(startAngle)), num(rx), num(ry), num(rotation),
                    std::fabs(sweep) > std::numbers::pi ? 1 : 0, counterClockwise ? 0 : 1, xy(at(startAngle + sweep)),
-                   strokeAttributes(m_traits));
+                   strokeAttributes(m_traits), dashes);
 }
 
 void SvgSink::text(const OdGePoint3d& position, const OdGeVector3d& direction, double height, const OdString& text)

@@ -108,6 +108,10 @@ public:
     // As OdDbPolyline::transformBy; vertex tangents turn with the plane.
     void transformBy(const OdGeMatrix3d& xform) override;
     void subWorldDraw(vantrel::WorldDraw& wd) const override;
+    vantrel::LinetypeUse linetypeUse() const override
+    {
+        return isLinetypeGenerationOn() ? vantrel::LinetypeUse::ThroughVertices : vantrel::LinetypeUse::PerSegment;
+    }
 
     void subAddedToDatabase(OdDbDatabase* db) override;
     void subDeepenClone() override;

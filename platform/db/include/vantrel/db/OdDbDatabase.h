@@ -26,6 +26,7 @@ public:
     virtual void objectAppended(OdDbObjectId) {}
     virtual void objectModified(OdDbObjectId) {}
     virtual void objectErased(OdDbObjectId, bool /*erased*/) {}
+    virtual void sysVarChanged(const OdString& /*name*/) {}
 };
 }
 
@@ -112,14 +113,17 @@ public:
     void undoBack();
     bool hasUndoMark() const;
     // Groups what follows (until the matching false) into one block that undo() takes back at once.
-    void blockUndoRecording(bool begin);
+    // The label of the outermost block (a command's name) is what undo() and redo() report.
+    void blockUndoRecording(bool begin, const OdString& label = OdString());
     bool isUndoBlockStarted() const;
     // Takes back the most recent block (or, outside blocks, everything since the last mark); the
     // change can be redone until something new is recorded. False when there is nothing to undo.
-    bool undo();
+    // label, when given, receives the label of the block taken back (empty outside blocks).
+    bool undo(OdString* label = nullptr);
     // As undo, but the change cannot be redone: for taking back a command that failed half way.
     bool discardLastBlock();
-    bool redo();
+    // Puts back what the last undo() took back; label as for undo().
+    bool redo(OdString* label = nullptr);
     bool hasUndo() const;
     bool hasRedo() const;
     void disableUndoRecording(bool disable);
@@ -147,6 +151,7 @@ public:
     void recordSysVar(const OdString& name, OdResBufPtr before);
     void notifyModified(OdDbObjectId id);
     void notifyErased(OdDbObjectId id, bool erased);
+    void notifySysVarChanged(const OdString& name);
 
 private:
     friend class vantrel::UndoLog;

@@ -58,8 +58,11 @@ public:
     virtual void transformBy(const OdGeMatrix3d& xform);
     virtual OdResult getGeomExtents(OdGeExtents3d& extents) const;
 
-    // Draws with the entity's resolved colour (by layer and by block resolved through its layer).
+    // Draws with the entity's resolved colour, lineweight and linetype (by layer resolved through
+    // its layer; by block, outside any block, as white and continuous). Dashes are scaled by the
+    // entity's linetype scale and the drawing's LTSCALE.
     void draw(vantrel::WorldDraw& wd) const;
+    virtual vantrel::LinetypeUse linetypeUse() const { return vantrel::LinetypeUse::PerSegment; }
     virtual void subWorldDraw(vantrel::WorldDraw& wd) const;
 
     // Owning entities propagate property changes to their sub-entities (vertices).

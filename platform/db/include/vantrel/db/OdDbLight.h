@@ -173,6 +173,8 @@ public:
     // has one), a smaller sun and its falloff and hotspot cones for a spot, an arrow along the
     // light for a distant one; all grey when the light is off.
     void subWorldDraw(vantrel::WorldDraw& wd) const override;
+    // A light is drawn as a symbol, whatever its linetype.
+    vantrel::LinetypeUse linetypeUse() const override { return vantrel::LinetypeUse::None; }
 
 private:
     Data m_data;

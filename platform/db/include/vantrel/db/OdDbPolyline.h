@@ -111,6 +111,10 @@ public:
     // unless the polyline has neither arcs nor widths.
     void transformBy(const OdGeMatrix3d& xform) override;
     void subWorldDraw(vantrel::WorldDraw& wd) const override;
+    vantrel::LinetypeUse linetypeUse() const override
+    {
+        return hasPlinegen() ? vantrel::LinetypeUse::ThroughVertices : vantrel::LinetypeUse::PerSegment;
+    }
 
 private:
     const Vertex& vertexAt(unsigned int index) const;

@@ -81,6 +81,8 @@ public:
     // Any invertible affine map (it carries control points exactly).
     void transformBy(const OdGeMatrix3d& xform) override;
     void subWorldDraw(vantrel::WorldDraw& wd) const override;
+    // The points drawn along the curve are no vertices: the pattern runs on through them.
+    vantrel::LinetypeUse linetypeUse() const override { return vantrel::LinetypeUse::ThroughVertices; }
 
 private:
     // The curve the data describes: the control data when it is sound, else the curve through

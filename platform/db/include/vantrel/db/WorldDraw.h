@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <span>
+#include <vector>
 
 #include <vantrel/db/OdCmColor.h>
 #include <vantrel/db/OdString.h>
@@ -24,9 +25,18 @@ struct PathVertex {
 // Light is the sun glyph of a point light; SpotLight is a smaller one and WebLight the sun in a ring.
 enum class MarkerKind { Light, SpotLight, WebLight, Vertex, Cross };
 
+// How an entity's linetype applies to the lines it draws: not at all (symbols such as lights),
+// starting again at each vertex of a path, or running on through the vertices (a spline's
+// points, a polyline with linetype generation).
+enum class LinetypeUse { None, PerSegment, ThroughVertices };
+
 struct DrawTraits {
     std::uint32_t rgb = 0xFFFFFF; // the resolved display colour
     double lineWeightMm = 0.0;    // 0 for the thinnest line
+    // The dash pattern of lines in drawing units, as a linetype stores it (positive a dash,
+    // negative a gap, zero a dot) and already scaled; empty for continuous lines.
+    std::vector<double> dashes;
+    bool dashesThroughVertices = false;
 };
 
 class WorldDraw {

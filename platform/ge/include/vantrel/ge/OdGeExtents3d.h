@@ -1,4 +1,4 @@
-// Axis-aligned 3d bounding box. A default-constructed box is empty (invalid) until a
+// Axis-aligned 3d bounding box, grown point by point or by whole arcs. A default-constructed box is empty (invalid) until a
 // point is added.
 #pragma once
 
@@ -64,6 +64,11 @@ public:
     }
     // The box around the eight transformed corners.
     OdGeExtents3d& transformBy(const OdGeMatrix3d& m);
+    // Grows the box by the arc center + u cos t + v sin t for t from start to start + sweep
+    // (either sign; a full turn or more is the whole curve): its end points and the points where
+    // it turns in x, y or z. Circular and elliptical arcs alike.
+    OdGeExtents3d& addArc(const OdGePoint3d& center, const OdGeVector3d& u, const OdGeVector3d& v, double start,
+                          double sweep);
 
 private:
     static constexpr double kBig = std::numeric_limits<double>::max();

@@ -50,6 +50,9 @@ public:
 
     // The upper-case form names are compared in.
     static std::wstring key(std::wstring_view name);
+    // The command name a typed line gives: without blanks around it and without one `_` and one
+    // `.` in front (in either order).
+    static std::wstring_view nameOf(std::wstring_view line);
 
 private:
     void add(Command command);

@@ -77,8 +77,13 @@ public:
     // released; the host asks neither QueryFlagA nor QueryFlagB. A function command's flags word
     // is kept in the registry and changes nothing in how it runs.
     CommandRun runCommand(std::wstring_view line);
-    // Asks `Command:` and runs what is given until the input ends.
+    // Asks `Command:` and runs what is given (Enter repeats the last command) until the user
+    // leaves: by QUIT or EXIT, or by ending the input there. With askBeforeLeaving, leaving with
+    // unsaved changes first asks whether to save them, and Cancel stays.
     void runCommandLoop();
+    // QUIT and EXIT: the command loop ends once the running command has.
+    void requestQuit() { m_quitRequested = true; }
+    void setAskBeforeLeaving(bool ask) { m_askBeforeLeaving = ask; }
 
     // The shell prints message boxes; a desktop front end shows them.
     void setMessageBoxHandler(MessageBoxHandler handler) { m_messageBox = std::move(handler); }
@@ -86,6 +91,8 @@ public:
 
 private:
     OdDbDatabase* databaseOrActive(OdDbDatabase* db) const;
+    // Whether the loop may end now: nothing unsaved, or the user's answer allows it.
+    bool mayLeave();
     void message(std::wstring_view text);
 
     IProfile& m_profile;
@@ -96,4 +103,7 @@ private:
     vantrel::SysVarService m_sysVars;
     std::unique_ptr<HostDocument> m_document;
     MessageBoxHandler m_messageBox;
+    std::wstring m_lastCommand;
+    bool m_quitRequested = false;
+    bool m_askBeforeLeaving = false;
 };

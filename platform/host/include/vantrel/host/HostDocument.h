@@ -1,9 +1,12 @@
 // One open drawing: its database, its command line (HostEditor on its own input engine), the
-// selection request, transient graphics, the visible area and the UCS the user works in.
+// selection request, transient graphics, the visible area, the UCS the user works in, and the
+// file it is saved to with whether it changed since.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
+#include <string>
 #include <vector>
 
 #include <vantrel/db/OdDbDatabase.h>
@@ -67,7 +70,25 @@ public:
     const OdGeMatrix3d& ucs() const { return m_ucs; }
     void setUcs(const OdGeMatrix3d& ucs) { m_ucs = ucs; }
 
+    // The file the drawing is saved to when no other is named (SAVE's default); empty for a new
+    // drawing that was never saved.
+    const std::wstring& fileName() const { return m_fileName; }
+    void setFileName(std::wstring name) { m_fileName = std::move(name); }
+    // Whether the drawing changed (objects or drawing variables, U and REDO included) since it
+    // was opened, since markUnmodified() or since the last save.
+    bool isModified() const { return m_changes != m_changesAtSave; }
+    void markUnmodified() { m_changesAtSave = m_changes; }
+    // After the drawing was written to path: that is its name now, and it counts as unmodified.
+    void noteSaved(const std::wstring& path);
+    // The file of the last save in this session; empty until there was one.
+    const std::wstring& lastSavedTo() const { return m_lastSavedTo; }
+    // The user chose to leave without saving: what changed is not to be written anywhere.
+    void discardChanges() { m_discarded = true; }
+    bool changesDiscarded() const { return m_discarded; }
+
 private:
+    class ChangeCounter;
+
     HostApplication& m_app;
     OdDbDatabasePtr m_db;
     vantrel::InputEngine m_engine;
@@ -78,4 +99,10 @@ private:
     std::size_t m_transientAdds = 0;
     std::size_t m_transientRemoves = 0;
     OdGeMatrix3d m_ucs;
+    std::wstring m_fileName;
+    std::wstring m_lastSavedTo;
+    std::uint64_t m_changes = 0;
+    std::uint64_t m_changesAtSave = 0;
+    bool m_discarded = false;
+    std::unique_ptr<ChangeCounter> m_counter;
 };

@@ -36,6 +36,8 @@ public:
 
     struct Request {
         std::wstring prompt;  // as the user sees it
+        bool commandName = false; // the `Command:` prompt
+        bool freeText = false;    // free text is an answer (InputPrompt::freeText)
         const OdGePoint3d* basePoint = nullptr;
         InputFlags flags = 0;
         HostEdInputTracker* tracker = nullptr;
@@ -89,7 +91,7 @@ public:
 private:
     class OpenRequest;
 
-    InputEvent nextEvent(std::wstring_view prompt);
+    InputEvent nextEvent(const Request& request);
 
     InputSource* m_source;
     Transcript& m_transcript;

@@ -7,12 +7,19 @@
 
 namespace vantrel {
 
+// What the open request asks, for sources that show the prompt and edit the answer themselves
+// (a terminal line editor).
+struct InputPrompt {
+    std::wstring_view text;   // the prompt as the user sees it
+    bool commandName = false; // `Command:`: the answer is a command name
+    bool freeText = false;    // free text is an answer, blanks within it included
+};
+
 class InputSource {
 public:
     virtual ~InputSource() = default;
-    // The next event; blocks until there is one. `prompt` is the open request's prompt as the
-    // user sees it, for sources that show it themselves (a terminal line editor).
-    virtual InputEvent next(std::wstring_view prompt) = 0;
+    // The next event for the open request; blocks until there is one.
+    virtual InputEvent next(const InputPrompt& prompt) = 0;
 };
 
 } // namespace vantrel

@@ -17,7 +17,7 @@ public:
     // `script` is UTF-8 text; `name` labels the lines in error messages.
     explicit ScriptInputSource(std::string_view script, std::wstring name = L"script");
 
-    InputEvent next(std::wstring_view prompt) override;
+    InputEvent next(const InputPrompt& prompt) override;
     // The 1-based number of the line that the last event came from (0 before the first).
     std::size_t lineNumber() const { return m_line; }
     bool atEnd() const { return m_next >= m_lines.size(); }

@@ -1,5 +1,6 @@
 // A WorldDraw sink that turns what entities draw into an SVG document, seen from above (the
-// drawing's XY plane, Y pointing up) on a dark background like a CAD screen.
+// drawing's XY plane, Y pointing up) on a dark background like a CAD screen. Lines follow their
+// linetype's dash pattern.
 #pragma once
 
 #include <set>
@@ -7,6 +8,7 @@
 #include <vector>
 
 #include <vantrel/db/WorldDraw.h>
+#include <vantrel/host/SvgDashes.h>
 #include <vantrel/ge/OdGeExtents3d.h>
 
 namespace vantrel {
@@ -15,6 +17,9 @@ class SvgSink : public WorldDraw {
 public:
     static constexpr const char* kBackground = "#212830";
     static constexpr double kDefaultMarkerSize = 0.03;
+    // Dashes and dots one entity may draw; lines that would need more are drawn solid, so that a
+    // pattern far finer than the picture cannot swamp whoever renders it.
+    static constexpr double kMaxDashesPerEntity = 10000.0;
 
     void setTraits(const DrawTraits& traits) override;
     void path(std::span<const PathVertex> vertices, bool closed, const OdGeVector3d& normal) override;
@@ -53,8 +58,13 @@ private:
                        double sweep, double pad = 0.0);
     void polyline(std::span<const OdGePoint3d> points, bool closed);
     void widePath(std::span<const PathVertex> vertices, bool closed, const OdGeVector3d& normal);
+    // The dash attributes for a stroke of this length in `pieces` parts that each start the
+    // pattern again; nothing for a solid line, or once the entity's dashes would exceed the cap.
+    std::string dashing(double length, std::size_t pieces);
 
     DrawTraits m_traits;
+    SvgDashes m_dashes;
+    double m_dashBudget = kMaxDashesPerEntity;
     std::string m_body;
     OdGeExtents3d m_extents;
     std::vector<DefaultMarker> m_defaultMarkers;

@@ -1,0 +1,59 @@
+// Space extents from the entities' own extents, and writing them into the drawing's header.
+#include <vantrel/db/drawing_extents.h>
+
+#include <vantrel/db/OdDbBlockTableRecord.h>
+#include <vantrel/db/OdDbEntity.h>
+
+namespace vantrel {
+
+namespace {
+
+constexpr double kNoExtents = 1e20;
+
+void setPoint(OdDbDatabase& db, const wchar_t* name, const OdGePoint3d& point)
+{
+    db.setSysVar(name, OdResBuf::newRb(10, point).get());
+}
+
+void recordExtents(OdDbDatabase& db, OdDbObjectId block, const wchar_t* minName, const wchar_t* maxName)
+{
+    const OdGeExtents3d extents = block.isNull() ? OdGeExtents3d() : blockExtents(block);
+    const bool empty = !extents.isValidExtents();
+    setPoint(db, minName, empty ? OdGePoint3d(kNoExtents, kNoExtents, kNoExtents) : extents.minPoint());
+    setPoint(db, maxName, empty ? OdGePoint3d(-kNoExtents, -kNoExtents, -kNoExtents) : extents.maxPoint());
+}
+
+// Undo recording off for the lifetime of the object, however it ends.
+class UndoPause {
+public:
+    explicit UndoPause(OdDbDatabase& db) : m_db(db) { m_db.disableUndoRecording(true); }
+    ~UndoPause() { m_db.disableUndoRecording(false); }
+    UndoPause(const UndoPause&) = delete;
+    UndoPause& operator=(const UndoPause&) = delete;
+
+private:
+    OdDbDatabase& m_db;
+};
+
+}
+
+OdGeExtents3d blockExtents(OdDbObjectId block)
+{
+    OdGeExtents3d all;
+    OdDbBlockTableRecordPtr btr = block.safeOpenObject();
+    for (OdDbObjectIteratorPtr it = btr->newIterator(); !it->done(); it->step()) {
+        OdGeExtents3d one;
+        if (it->entity()->getGeomExtents(one) == eOk)
+            all.addExt(one);
+    }
+    return all;
+}
+
+void updateDrawingExtents(OdDbDatabase& db)
+{
+    UndoPause pause(db);
+    recordExtents(db, db.getModelSpaceId(), L"EXTMIN", L"EXTMAX");
+    recordExtents(db, db.getPaperSpaceId(), L"PEXTMIN", L"PEXTMAX");
+}
+
+}
