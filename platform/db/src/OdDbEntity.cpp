@@ -115,15 +115,27 @@ void OdDbEntity::draw(vantrel::WorldDraw& wd) const
     vantrel::DrawTraits traits;
     OdCmColor color = m_common.color;
     std::int16_t weight = m_common.lineWeight;
-    if (color.isByLayer() || weight == -1) {
+    OdDbObjectId linetype = m_common.linetype;
+    OdDbDatabase* db = database();
+    const bool linetypeByLayer = linetype.isNull() || (db && linetype == db->getLinetypeByLayerId());
+    if (color.isByLayer() || weight == -1 || linetypeByLayer) {
         OdDbLayerTableRecordPtr layer = OdDbLayerTableRecord::cast(m_common.layer.openObject().get());
         if (layer) {
             if (color.isByLayer()) color = layer->color();
             if (weight == -1) weight = layer->lineWeight();
+            if (linetypeByLayer) linetype = layer->linetypeObjectId();
         }
     }
     traits.rgb = color.isByLayer() || color.isByBlock() ? 0xFFFFFF : color.rgb();
     traits.lineWeightMm = weight > 0 ? weight / 100.0 : 0.0;
+    const vantrel::LinetypeUse use = linetypeUse();
+    OdDbLinetypeTableRecordPtr pattern = OdDbLinetypeTableRecord::cast(linetype.openObject().get());
+    if (use != vantrel::LinetypeUse::None && db && pattern && pattern->patternLength() > 0.0) {
+        const double scale = m_common.linetypeScale * db->sysVarDouble(L"LTSCALE");
+        for (double dash : pattern->dashes())
+            traits.dashes.push_back(dash * scale);
+        traits.dashesThroughVertices = use == vantrel::LinetypeUse::ThroughVertices;
+    }
     wd.setTraits(traits);
     subWorldDraw(wd);
 }
@@ -137,14 +149,22 @@ public:
     void setTraits(const vantrel::DrawTraits&) override {}
     void path(std::span<const vantrel::PathVertex> vertices, bool closed, const OdGeVector3d& normal) override
     {
-        for (std::size_t i = 0; i < vertices.size(); ++i) {
+        const std::size_t n = vertices.size();
+        for (std::size_t i = 0; i < n; ++i) {
             const auto& v = vertices[i];
             double w = std::max(v.startWidth, v.endWidth) / 2.0;
             addPoint(v.point, w);
-            bool hasNext = i + 1 < vertices.size() || closed;
+            bool hasNext = i + 1 < n || closed;
             if (hasNext && v.bulge != 0.0) {
-                const auto& next = vertices[(i + 1) % vertices.size()].point;
+                const auto& next = vertices[(i + 1) % n].point;
                 arcThrough(v.point, next, v.bulge, normal, w);
+            }
+            const bool hasPrevious = i > 0 || closed;
+            if (hasPrevious && hasNext && n > 2) {
+                const auto& previous = vertices[(i + n - 1) % n];
+                const double h = std::max(previous.endWidth, v.startWidth) / 2.0;
+                if (h > 0.0 && previous.bulge == 0.0 && v.bulge == 0.0)
+                    addMiter(previous.point, v.point, vertices[(i + 1) % n].point, normal, h);
             }
         }
     }
@@ -157,12 +177,12 @@ public:
     {
         OdGeVector3d u = start.normal();
         OdGeVector3d v = normal.normal().crossProduct(u);
-        sample(c, u * r, v * r, 0.0, sweep);
+        ext.addArc(c, u * r, v * r, 0.0, sweep);
     }
     void ellipticArc(const OdGePoint3d& c, const OdGeVector3d& major, const OdGeVector3d& minor, double a0,
                      double a1) override
     {
-        sample(c, major, minor, a0, a1 - a0);
+        ext.addArc(c, major, minor, a0, a1 - a0);
     }
     void text(const OdGePoint3d& p, const OdGeVector3d& dir, double height, const OdString& text) override
     {
@@ -191,6 +211,26 @@ private:
             ext.addPoint(p - OdGeVector3d(halfWidth, halfWidth, 0));
         }
     }
+    // Where the edges of a wide path meet at a corner between two straight segments: further out
+    // than half the width, as wide paths are drawn with mitred corners. Corners that turn nearly
+    // back on themselves are left at half the width rather than reaching far out.
+    void addMiter(const OdGePoint3d& a, const OdGePoint3d& corner, const OdGePoint3d& b, const OdGeVector3d& normal,
+                  double halfWidth)
+    {
+        const OdGeVector3d up = normal.isZeroLength() ? OdGeVector3d::kZAxis : normal.normal();
+        const OdGeVector3d in = corner - a;
+        const OdGeVector3d out = b - corner;
+        if (in.isZeroLength() || out.isZeroLength())
+            return;
+        const OdGeVector3d n1 = up.crossProduct(in.normal());
+        const OdGeVector3d n2 = up.crossProduct(out.normal());
+        const double cosine = n1.dotProduct(n2);
+        if (1.0 + cosine < 0.02)
+            return;
+        const OdGeVector3d miter = (n1 + n2) * (halfWidth / (1.0 + cosine));
+        ext.addPoint(corner + miter);
+        ext.addPoint(corner - miter);
+    }
     void arcThrough(const OdGePoint3d& a, const OdGePoint3d& b, double bulge, const OdGeVector3d& normal, double w)
     {
         OdGeVector3d chord = b - a;
@@ -202,20 +242,10 @@ private:
         OdGeVector3d left = n.crossProduct(chord).normal();
         OdGePoint3d center = a + chord / 2.0 + left * (half / std::tan(sweep / 2.0));
         OdGeVector3d u = a - center;
-        OdGeVector3d v = n.crossProduct(u);
-        int steps = std::max(4, static_cast<int>(std::fabs(sweep) / (std::numbers::pi / 16)));
-        for (int i = 1; i < steps; ++i) {
-            double t = sweep * i / steps;
-            addPoint(center + u * std::cos(t) + v * std::sin(t), w);
-        }
-    }
-    void sample(const OdGePoint3d& c, const OdGeVector3d& u, const OdGeVector3d& v, double a0, double sweep)
-    {
-        int steps = std::max(8, static_cast<int>(std::fabs(sweep) / (std::numbers::pi / 64)));
-        for (int i = 0; i <= steps; ++i) {
-            double t = a0 + sweep * i / steps;
-            ext.addPoint(c + u * std::cos(t) + v * std::sin(t));
-        }
+        OdGeExtents3d arc;
+        arc.addArc(center, u, n.crossProduct(u), 0.0, sweep);
+        addPoint(arc.minPoint(), w);
+        addPoint(arc.maxPoint(), w);
     }
 };
 }
