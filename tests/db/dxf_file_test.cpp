@@ -27,6 +27,7 @@
 #include <vantrel/db/Template.h>
 
 #include "dxf/DxfFileWriter.h"
+#include "scratch_files.h"
 #include "dxf/dxf_values.h"
 
 using namespace vantrel;
@@ -169,38 +170,6 @@ TEST_F(DxfDrawing, NamesAndTextsComeBackWhetherPlainOrEscaped)
         EXPECT_EQ(text->layer(), layerNames[i]) << i;
     }
 }
-
-namespace {
-
-bool haveEzdxf()
-{
-    return std::system("/usr/bin/python3 -c 'import ezdxf' >/dev/null 2>&1") == 0;
-}
-
-std::string slurpFile(const std::filesystem::path& p)
-{
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-std::filesystem::path scratchDir(const char* name)
-{
-    auto dir = std::filesystem::temp_directory_path() / ("vantrel_dxf_" + std::to_string(::getpid()) + "_" + name);
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir);
-    return dir;
-}
-
-int runPython(const std::string& script, const std::filesystem::path& dir)
-{
-    const auto file = dir / "script.py";
-    std::ofstream(file) << script;
-    return std::system(("cd " + dir.string() + " && /usr/bin/python3 script.py > python.log 2>&1").c_str());
-}
-
-} // namespace
 
 // A drawing written by an independent program comes through with every entity, handle, width,
 // bulge, flag, extended data and unknown entity; our output passes that program's audit.

@@ -153,6 +153,8 @@ OdDbObjectId DxfContext::recordNamed(OdDbObjectId tableId, std::string_view utf8
         recent = {it->first, it->second};
         found = it->second;
     } else {
+        if (tableId.isNull() && makeTable)
+            tableId = makeTable(kind);
         OdDbSymbolTablePtr table = OdDbSymbolTable::cast(tableId.openObject().get());
         if (!table)
             throw OdError(eInvalidInput, "the name \"" + std::string(utf8) + "\" refers to a table the drawing does not have");

@@ -81,6 +81,9 @@ public:
     // spelt in another case than their records, angles whose degrees no shortest text gives), by
     // group code.
     std::vector<std::pair<int, std::string>> asRead;
+    // While reading: makes the table (0 layers, 1 linetypes, 2 text styles) that a record names
+    // a record of before the file gives that table; answers its id.
+    std::function<OdDbObjectId(int kind)> makeTable;
     // While reading: where fields report what they repaired.
     DxfRepairLog* repairs = nullptr;
     void noteRepair(const char* what, std::size_t count = 1);

@@ -2,6 +2,7 @@
 // file reserve ids that the objects take when they are read. Any fault is one DxfError.
 #include "DxfFileReader.h"
 
+#include <algorithm>
 #include <numbers>
 
 #include <vantrel/db/OdDbDictionary.h>
@@ -54,6 +55,14 @@ OdDbDatabasePtr DxfFileReader::read()
 {
     m_db->disableUndoRecording(true);
     m_ctx->repairs = &m_repairs;
+    m_ctx->makeTable = [this](int kind) {
+        OdDbObjectId& known = kind == 0 ? m_known.layerTable : kind == 1 ? m_known.linetypeTable : m_known.textStyleTable;
+        const OdRxClass* cls = kind == 0 ? OdDbLayerTable::desc() : kind == 1 ? OdDbLinetypeTable::desc() : OdDbTextStyleTable::desc();
+        known = m_db->addOdDbObject(createAs<OdDbSymbolTable>(cls).get());
+        m_db->setWellKnownIds(m_known);
+        m_tablesMadeEarly.push_back(known);
+        return known;
+    };
     std::string lastSection;
     for (;;) {
         if (!m_reader.next())
@@ -247,13 +256,19 @@ void DxfFileReader::readTable(const std::string& name, std::size_t line)
         known = &m_known.textStyleTable;
     else
         known = &m_known.regAppTable;
-    if (!known->isNull())
+    // A table may exist already, made for a record named before the file gave its table (a
+    // layer's linetype before the LTYPE table): the file's records join it.
+    const bool madeEarly = std::find(m_tablesMadeEarly.begin(), m_tablesMadeEarly.end(), *known) != m_tablesMadeEarly.end();
+    if (!known->isNull() && !madeEarly)
         failAt(line, "a second " + name + " table");
-
     OdDbSymbolTablePtr table = createAs<OdDbSymbolTable>(map->cls);
     Record rec = readRecord(*map, *table, "TABLE");
-    *known = addObject(*table, rec, OdDbObjectId());
-    m_db->setWellKnownIds(m_known);
+    if (madeEarly) {
+        table = known->safeOpenObject(OdDb::kForWrite);
+    } else {
+        *known = addObject(*table, rec, OdDbObjectId());
+        m_db->setWellKnownIds(m_known);
+    }
 
     for (;;) {
         expectNext("a table");
@@ -271,6 +286,15 @@ void DxfFileReader::readTable(const std::string& name, std::size_t line)
         if (record->getName().isEmpty() && !record->isKindOf(OdDbTextStyleTableRecord::desc())) {
             // Nothing can refer to it: records are found by name.
             m_repairs.note("table records without a name dropped");
+            continue;
+        }
+        // A record made for its name before the file's own gives its identity to the file's:
+        // records that named it refer to that.
+        const OdDbObjectId made = madeEarly ? table->getAt(record->getName()) : OdDbObjectId();
+        if (!made.isNull()) {
+            if (r.extra)
+                record->setDxfExtra(r.extra);
+            made.safeOpenObject(OdDb::kForWrite)->handOverTo(record.get());
             continue;
         }
         OdDbObjectId id = addObject(*record, r, *known);

@@ -84,6 +84,8 @@ private:
     OdDbDatabase::WellKnown m_known;
     std::uint64_t m_handseed = 0;
     bool m_structureReady = false;
+    // Tables made for records named before the file gave their tables (DxfContext::makeTable).
+    std::vector<OdDbObjectId> m_tablesMadeEarly;
     // The entity no class models whose attributes or vertices are being read.
     OdDbObjectId m_entitiesFollow;
     // The block that entities are being appended to, kept open while reading.

@@ -63,7 +63,7 @@ public:
         std::int16_t shapeNumber = 0; // the shape's number in its shape file; 0 for a text
         OdDbObjectId style;           // the text style of the text or the shape file's style
         double scale = 1.0;
-        double rotation = 0.0;        // radians
+        double rotation = 0.0;        // as files hold it: degrees
         double offsetX = 0.0;
         double offsetY = 0.0;
         OdString text;
