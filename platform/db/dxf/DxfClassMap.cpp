@@ -20,6 +20,7 @@ namespace {
 void prepare(DxfClassMap& map)
 {
     map.entity = map.cls->isDerivedFrom(OdDbEntity::desc());
+    map.tableRecord = map.cls->isDerivedFrom(OdDbSymbolTableRecord::desc());
     map.classDefinition = dxfClassDefinition(map.recordName);
     assert(!map.classDefinition || map.classDefinition->isAnEntity == map.entity);
     for (DxfSubclass& sub : map.subclasses) {
@@ -148,8 +149,11 @@ OdDbObjectId DxfContext::recordNamed(OdDbObjectId tableId, std::string_view utf8
     Recent& recent = m_recent[kind];
     auto& cache = m_byName[kind];
     if (!recent.named.id.isNull() && sameDxfText(recent.name, utf8)) {
-        found = recent.named;
-    } else if (auto it = cache.find(std::string(utf8)); it != cache.end()) {
+        if (!recent.named.spelledAsRecord)
+            asRead.emplace_back(code, std::string(utf8));
+        return recent.named.id;
+    }
+    if (auto it = cache.find(std::string(utf8)); it != cache.end()) {
         recent = {it->first, it->second};
         found = it->second;
     } else {

@@ -170,9 +170,10 @@ struct DxfClassMap {
     const wchar_t* xdataApp = nullptr;
     std::function<OdResBufPtr(const OdDbObject&)> ownXData = {};
     std::function<bool(OdDbObject&, const OdResBuf&)> takeXData = {};
-    // Filled when the map is registered: the class is an entity; the CLASS record its records
-    // need, or null for a record type DXF defines itself.
+    // Filled when the map is registered: the class is an entity, or a symbol table record; the
+    // CLASS record its records need, or null for a record type DXF defines itself.
     bool entity = false;
+    bool tableRecord = false;
     const DxfClassDefinition* classDefinition = nullptr;
 };
 

@@ -545,19 +545,24 @@ OdDbObjectId DxfFileReader::readEntity(OdDbObjectId container)
     Record rec = readRecord(*map, *entity, recordName);
     // The attributes, vertices and SEQEND that follow an entity no class models (an INSERT
     // with attributes, a polyface mesh) belong to it, though an old file does not say so.
-    const bool subEntity = recordName == "ATTRIB" || recordName == "VERTEX" || recordName == "SEQEND";
-    if (!subEntity)
-        m_entitiesFollow = OdDbObjectId();
-    else if (rec.owner.isNull())
-        rec.owner = m_entitiesFollow;
+    const bool unknown = map == &dxfUnknownEntityMap();
+    if (!m_entitiesFollow.isNull()) {
+        if (unknown && (recordName == "ATTRIB" || recordName == "VERTEX" || recordName == "SEQEND")) {
+            if (rec.owner.isNull())
+                rec.owner = m_entitiesFollow;
+        } else {
+            m_entitiesFollow = OdDbObjectId();
+        }
+    }
     bool followed = false;
-    if (map == &dxfUnknownEntityMap()) {
+    if (unknown) {
         if (!rec.extra)
             rec.extra = std::make_shared<DxfExtra>();
         rec.extra->recordName = recordName;
         const DxfTagList& tags = rec.extra->tags;
         const std::size_t at = tags.find(66);
-        followed = !subEntity && at < tags.size() && trimDxfBlanks(tags[at].value) == "1";
+        followed = at < tags.size() && trimDxfBlanks(tags[at].value) == "1" && recordName != "ATTRIB" &&
+                   recordName != "VERTEX" && recordName != "SEQEND";
     }
     if (container.isNull())
         container = entity->commonData().paperSpace && !m_known.paperSpace.isNull() ? m_known.paperSpace : m_known.modelSpace;
@@ -676,7 +681,7 @@ DxfFileReader::Record DxfFileReader::readRecord(const DxfClassMap& map, OdDbObje
 
     // A table record's data lies in its own subclass; a file that lacks or misspells that marker
     // still means it (the generic AcDbSymbolTableRecord part holds nothing).
-    const bool tableRecord = map.cls->isDerivedFrom(OdDbSymbolTableRecord::desc());
+    const bool tableRecord = map.tableRecord;
     auto enterRecordSubclass = [&](const char* repair) {
         m_repairs.note(repair);
         sub = static_cast<int>(map.subclasses.size()) - 1;
@@ -968,17 +973,17 @@ OdDbObjectId DxfFileReader::addObject(OdDbObject& obj, const Record& rec, OdDbOb
 {
     if (rec.extra)
         obj.setDxfExtra(rec.extra);
-    OdDbHandle handle(rec.handle);
-    if (!handle.isNull()) {
-        // The first record of a handle keeps it, and references to it; a later one gets a new one.
-        OdDbObjectId taken = m_db->getOdDbObjectId(handle);
-        if (!taken.isNull() && taken.stub()->object) {
-            m_repairs.note("records whose handle was already taken given new handles");
-            handle = OdDbHandle();
-        }
-    }
+    const OdDbObjectId owner = rec.owner.isNull() ? defaultOwner : rec.owner;
     try {
-        return m_db->addOdDbObject(&obj, rec.owner.isNull() ? defaultOwner : rec.owner, handle);
+        try {
+            return m_db->addOdDbObject(&obj, owner, OdDbHandle(rec.handle));
+        } catch (const OdError& e) {
+            if (e.code() != eDuplicateKey)
+                throw;
+            // The first record of a handle keeps it, and references to it; a later one gets a new one.
+            m_repairs.note("records whose handle was already taken given new handles");
+            return m_db->addOdDbObject(&obj, owner, OdDbHandle());
+        }
     } catch (const OdError& e) {
         failAt(rec.line, e.what());
     }

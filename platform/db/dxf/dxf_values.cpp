@@ -166,29 +166,39 @@ void checkDxfBinary(std::string_view text, int code, std::size_t line)
 
 double stableDegrees(double radians)
 {
-    // Of the degree values next to the exact conversion, those that the reader turns back into
-    // these very radians; of them the shortest text, which is the one a file or a user gave.
+    // The degree values that the reader turns into these very radians lie next to each other
+    // about the exact conversion (the conversion only grows with its argument); of them the one
+    // of the shortest text, which is the one a file or a user gave.
     const double degrees = radians * 180.0 / std::numbers::pi;
-    double best = degrees;
+    if (!std::isfinite(degrees))
+        return degrees;
+    auto step = [](double d, int direction) { return std::nextafter(d, direction > 0 ? INFINITY : -INFINITY); };
+    auto reads = [radians](double d) { return dxfDegreesToRadians(d); };
+    // The first candidate that reads back exactly, walking from the exact conversion towards it.
+    double first = degrees;
+    for (int i = 0; i < 8 && reads(first) != radians; ++i)
+        first = step(first, reads(first) < radians ? 1 : -1);
+    if (reads(first) != radians)
+        return degrees;
+    double low = first;
+    double high = first;
+    for (double d = step(low, -1); reads(d) == radians; d = step(d, -1))
+        low = d;
+    for (double d = step(high, 1); reads(d) == radians; d = step(d, 1))
+        high = d;
+    if (low == high)
+        return first;
+    double best = first;
     std::size_t bestLength = SIZE_MAX;
-    auto consider = [&](double candidate) {
-        if (dxfDegreesToRadians(candidate) != radians)
-            return;
+    for (double d = low;; d = step(d, 1)) {
         char text[32];
-        const auto length = static_cast<std::size_t>(std::to_chars(text, text + sizeof text, candidate).ptr - text);
-        if (length < bestLength) {
-            best = candidate;
+        const auto length = static_cast<std::size_t>(std::to_chars(text, text + sizeof text, d).ptr - text);
+        if (length < bestLength || (length == bestLength && std::fabs(d - degrees) < std::fabs(best - degrees))) {
+            best = d;
             bestLength = length;
         }
-    };
-    consider(degrees);
-    double up = degrees;
-    double down = degrees;
-    for (int i = 0; i < 8; ++i) {
-        up = std::nextafter(up, INFINITY);
-        down = std::nextafter(down, -INFINITY);
-        consider(up);
-        consider(down);
+        if (d == high)
+            break;
     }
     return best;
 }
