@@ -173,7 +173,7 @@ TEST(DxfRealFiles, ComplexLinetypesAndShapeFileStylesAreKept)
 
     const std::string saved = savedStably(text);
     EXPECT_TRUE(has(saved, ltype.substr(ltype.find("|2 BATTING") + 1))) << saved;
-    EXPECT_TRUE(has(saved, "2 |70 1|40 0.0|41 1.0|50 0.0|71 0|42 2.5|3 ltypeshp.shx"));
+    EXPECT_TRUE(has(saved, "2 |70 1|40 0.0|41 1.0|50 0.0|71 0|42 2.5|3 ltypeshp.shx")) << saved;
     EXPECT_TRUE(has(saved, "8 0|6 continuous|100 AcDbLine")) << "the line names its linetype as the file did";
 }
 

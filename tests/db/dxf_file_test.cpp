@@ -354,6 +354,7 @@ TEST(DxfAngles, DegreesAreWrittenAsTheShortestTextOfTheirRadians)
     }
     for (double d : shortOnes)
         ASSERT_EQ(stableDegrees(dxfDegreesToRadians(d)), d) << d;
+    EXPECT_FALSE(std::signbit(stableDegrees(0.0))) << "0 stays 0, never -0";
 }
 
 TEST(DxfAngles, AnAngleOfManyDigitsIsWrittenBackAsRead)

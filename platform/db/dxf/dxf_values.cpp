@@ -170,7 +170,7 @@ double stableDegrees(double radians)
     // about the exact conversion (the conversion only grows with its argument); of them the one
     // of the shortest text, which is the one a file or a user gave.
     const double degrees = radians * 180.0 / std::numbers::pi;
-    if (!std::isfinite(degrees))
+    if (!std::isfinite(degrees) || radians == 0.0)
         return degrees;
     auto step = [](double d, int direction) { return std::nextafter(d, direction > 0 ? INFINITY : -INFINITY); };
     auto reads = [radians](double d) { return dxfDegreesToRadians(d); };
@@ -182,9 +182,9 @@ double stableDegrees(double radians)
         return degrees;
     double low = first;
     double high = first;
-    for (double d = step(low, -1); reads(d) == radians; d = step(d, -1))
+    for (double d = step(low, -1); reads(d) == radians && first - d < 8 * (first - step(first, -1)); d = step(d, -1))
         low = d;
-    for (double d = step(high, 1); reads(d) == radians; d = step(d, 1))
+    for (double d = step(high, 1); reads(d) == radians && d - first < 8 * (step(first, 1) - first); d = step(d, 1))
         high = d;
     if (low == high)
         return first;
