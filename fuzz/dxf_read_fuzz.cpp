@@ -1,16 +1,31 @@
-// Feeds arbitrary bytes to the DXF reader: it must answer a drawing or one error, never crash.
+// Feeds arbitrary bytes to the DXF reader, as ASCII and (inputs whose first byte is odd) as binary
+// DXF: it must answer a drawing or one error, never crash; and whatever it accepts, it must save
+// as a file that reads back without a repair and saves the same again.
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include <vantrel/db/DxfFile.h>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    auto result = vantrel::readDxfText(std::string_view(reinterpret_cast<const char*>(data), size));
+    std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    std::string binary;
+    if (size > 0 && (data[0] & 1)) {
+        binary = std::string("AutoCAD Binary DXF\r\n\x1a", 21) + '\0' + std::string(bytes.substr(1));
+        bytes = binary;
+    }
+    auto result = vantrel::readDxfText(bytes);
     if (result.database && !result.error.empty())
         __builtin_trap(); // a drawing and an error at once
-    if (result.database)
-        (void)vantrel::dxfText(*result.database);
+    if (!result.database)
+        return 0;
+    const std::string saved = vantrel::dxfText(*result.database);
+    auto again = vantrel::readDxfText(saved);
+    if (!again.database || !again.repairs.empty())
+        __builtin_trap(); // a save its own reader refuses or must mend
+    if (vantrel::dxfText(*again.database) != saved)
+        __builtin_trap(); // a second save unlike the first
     return 0;
 }

@@ -13,6 +13,8 @@
 #include <sstream>
 
 #include <vantrel/db/DxfFile.h>
+#include <vantrel/db/OdDb2dPolyline.h>
+#include <vantrel/db/OdDb2dVertex.h>
 #include <vantrel/db/OdDbArc.h>
 #include <vantrel/db/OdDbBlockTableRecord.h>
 #include <vantrel/db/OdDbCircle.h>
@@ -106,6 +108,15 @@ TEST_F(DxfDrawing, GeneratedDrawingRoundTripsByteStable)
     light->dataForWrite().lightColor = OdCmColor::byRGB(10, 20, 30);
     const OdDbObjectId lightId = append(light.get());
 
+    // A sequence's SEQEND gets its handle before the header states the next free one.
+    OdDb2dPolylinePtr pl2d = OdDb2dPolyline::createObject();
+    for (const OdGePoint3d& p : {OdGePoint3d(0, 0, 0), OdGePoint3d(4, 1, 0)}) {
+        OdDb2dVertexPtr v = OdDb2dVertex::createObject();
+        v->setPosition(p);
+        pl2d->appendVertex(v.get());
+    }
+    append(pl2d.get());
+
     const std::string first = dxfText(*db);
     OdDbDatabasePtr back = readBack(first);
     ASSERT_TRUE(back);
@@ -134,7 +145,7 @@ TEST_F(DxfDrawing, GeneratedDrawingRoundTripsByteStable)
     EXPECT_EQ(light2->data().physicalIntensity, 1234.5);
     EXPECT_EQ(light2->data().lampColorRGB, (LampRgb{0.25, 0.5, 1.0}));
     EXPECT_EQ(light2->data().lightColor.rgb(), 0x0A141EU);
-    EXPECT_EQ(modelEntities(*back).size(), 5U);
+    EXPECT_EQ(modelEntities(*back).size(), 6U);
 }
 
 // Names and texts are read as views of the file where they need no decoding and decoded

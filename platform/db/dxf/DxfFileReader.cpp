@@ -558,7 +558,7 @@ OdDbObjectId DxfFileReader::readEntity(OdDbObjectId container)
     if (unknown) {
         if (!rec.extra)
             rec.extra = std::make_shared<DxfExtra>();
-        rec.extra->recordName = recordName;
+        rec.extra->recordName = m_reader.codec().toUtf8(recordName);
         const DxfTagList& tags = rec.extra->tags;
         const std::size_t at = tags.find(66);
         followed = at < tags.size() && trimDxfBlanks(tags[at].value) == "1" && recordName != "ATTRIB" &&
@@ -644,7 +644,7 @@ void DxfFileReader::readObjects()
         if (map == &dxfUnknownObjectMap()) {
             if (!rec.extra)
                 rec.extra = std::make_shared<DxfExtra>();
-            rec.extra->recordName = recordName;
+            rec.extra->recordName = m_reader.codec().toUtf8(recordName);
         }
         OdDbObjectId id = addObject(*object, rec, OdDbObjectId());
         if (m_known.namedObjects.isNull() && recordName == "DICTIONARY")

@@ -126,8 +126,11 @@ void DxfFileWriter::prepare()
     if (drawingChanged)
         m_db.setDxfExtra(drawing);
 
-    // Block begin and end records.
+    // Block begin and end records, and the SEQEND records of sequences, before the header
+    // writes the handle seed.
     OdDbSymbolTablePtr blocks = m_db.getBlockTableId().safeOpenObject();
+    for (OdDbObjectId id : blocks->recordIds())
+        giveSequencesTheirEnds(id);
     for (OdDbObjectId id : blocks->recordIds()) {
         OdDbObjectPtr btr = id.safeOpenObject();
         std::vector<Run> btrRuns = runsOf(btr->dxfExtra().get());
@@ -450,21 +453,34 @@ void DxfFileWriter::writeSequence(const DxfClassMap& map, OdDbObjectId ownerId)
     for (OdDbObjectId item : map.sequence.items(*owner))
         if (!item.isErased())
             writeObject(*item.safeOpenObject());
-    OdDbHandle seqEnd = map.sequence.seqEnd(*owner);
-    if (seqEnd.isNull()) {
-        // Kept in the entity so that every later save writes the same handle.
-        seqEnd = OdDbHandle(reserveHandle());
-        m_db.disableUndoRecording(true);
-        owner->upgradeOpen();
-        map.sequence.setSeqEnd(*owner, seqEnd);
-        owner->downgradeOpen();
-        m_db.disableUndoRecording(false);
-    }
+    const OdDbHandle seqEnd = map.sequence.seqEnd(*owner);
+    assert(!seqEnd.isNull() && "prepare() gives every sequence its end");
     m_out.writeString(0, "SEQEND");
     m_out.writeHandle(5, seqEnd.value());
     m_out.writeHandle(330, ownerId.getHandle().value());
     m_out.writeString(100, "AcDbEntity");
     m_out.writeString(8, m_ctx.nameOf(owner->layerId()).empty() ? std::string("0") : m_ctx.nameOf(owner->layerId()));
+}
+
+void DxfFileWriter::giveSequencesTheirEnds(OdDbObjectId btrId)
+{
+    OdDbBlockTableRecordPtr btr = btrId.safeOpenObject();
+    for (OdDbObjectId id : btr->entityIds()) {
+        if (id.isErased() || !id.stub()->object)
+            continue;
+        const DxfClassMap* map = dxfClassMap(id.stub()->object->isA());
+        if (!map || !map->sequence.itemKey)
+            continue;
+        OdDbObjectPtr owner = id.safeOpenObject();
+        if (!map->sequence.seqEnd(*owner).isNull())
+            continue;
+        // Kept in the entity so that every later save writes the same handle.
+        const OdDbHandle seqEnd(reserveHandle());
+        m_db.disableUndoRecording(true);
+        owner->upgradeOpen();
+        map->sequence.setSeqEnd(*owner, seqEnd);
+        m_db.disableUndoRecording(false);
+    }
 }
 
 void DxfFileWriter::writeObjects()
@@ -507,8 +523,10 @@ void DxfFileWriter::writeObject(const OdDbObject& obj, const DxfClassMap* map, c
         m_out.writeString(0, recordNameOverride);
     else if (map->recordName[0])
         m_out.writeString(0, map->recordName);
+    else if (extra && !extra->recordName.empty())
+        m_out.writeRaw(0, extra->recordName); // kept as the file wrote it
     else
-        m_out.writeString(0, extra && !extra->recordName.empty() ? extra->recordName : std::string(obj.isA()->name()));
+        m_out.writeString(0, obj.isA()->name());
     if (tableName)
         m_out.writeString(2, tableName);
     m_out.writeHandle(5, obj.getDbHandle().value());

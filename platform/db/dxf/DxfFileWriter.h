@@ -40,6 +40,8 @@ private:
     void writeBlock(OdDbObjectId btrId);
     void writeEntities(OdDbObjectId btrId);
     void writeSequence(const DxfClassMap& map, OdDbObjectId ownerId);
+    // Handles for the SEQEND records of a block's sequences that have none yet.
+    void giveSequencesTheirEnds(OdDbObjectId btrId);
     void writeObjects();
     // map: the object's class map unless given; recordNameOverride: the record name unless given.
     // tableName: for a table object, the name written after "0 TABLE".
