@@ -18,6 +18,7 @@ enum DxfRun : int {
     kDxfRunBlockEnd = -5,   // a block's ENDBLK record: value its handle; tags the unclaimed ones
     kDxfRunSeqEnd = -6,     // the SEQEND after an entity's sub-entities: value its handle
     kDxfRunAsRead = -7,     // values written as read while they stand for the same value (DxfContext::asRead)
+    kDxfRunAfterOwner = -8, // tags after the owner (330) and before the first subclass marker
     // Drawing level (OdDbDatabase::dxfExtra):
     kDxfRunHeader = -10,    // header variables no system variable models, "9 $NAME" included
     kDxfRunClasses = -11,   // the content of the CLASSES section

@@ -116,7 +116,7 @@ void DxfFileReader::readSection(const std::string& name)
 void DxfFileReader::keepSection(const std::string& name, DxfRun run)
 {
     DxfTagList& keep = m_drawingExtra->tags;
-    keep.append(run, run == kDxfRunSection ? name : std::string());
+    keep.append(run, run == kDxfRunSection ? m_reader.codec().toUtf8(name) : std::string());
     for (;;) {
         expectNext(name);
         if (m_reader.code() == 0 && m_reader.value() == "ENDSEC")
@@ -310,7 +310,7 @@ void DxfFileReader::keepTable(const std::string& name)
     const int recordHandleCode = name == "DIMSTYLE" ? 105 : 5;
     const char* recordMarker = dxfTableRecordMarker(name);
     DxfTagList& keep = m_drawingExtra->tags;
-    keep.append(kDxfRunTable, name);
+    keep.append(kDxfRunTable, m_reader.codec().toUtf8(name));
 
     // The head up to the first record, then each record, as read.
     auto readPart = [&](DxfTagList& part) {
@@ -478,11 +478,17 @@ void DxfFileReader::readBlock()
             failAt(m_reader.line(), "expected an entity or ENDBLK in block " + name);
         if (m_reader.value() == "ENDBLK")
             break;
+        if (m_reader.value() == "BLOCK" || m_reader.value() == "ENDSEC") {
+            m_repairs.note("blocks without their ENDBLK ended");
+            m_reader.pushBack();
+            break;
+        }
         readEntity(btrId);
     }
+    const bool ended = m_reader.value() == "ENDBLK";
     std::uint64_t endHandle = 0;
     DxfTagList endKeep;
-    for (;;) {
+    while (ended) {
         expectNext("an ENDBLK record");
         const int code = m_reader.code();
         if (code == 0) {
@@ -538,6 +544,8 @@ const DxfClassMap* DxfFileReader::polylineMap()
 OdDbObjectId DxfFileReader::readEntity(OdDbObjectId container)
 {
     const std::string_view recordName = m_reader.value(); // a view into the text, which outlives reading
+    if (isDxfStructureRecord(recordName))
+        failAt(m_reader.line(), "a " + std::string(recordName) + " record where an entity was expected");
     const DxfClassMap* map = recordName == "POLYLINE" ? polylineMap() : dxfClassMap(recordName);
     if (!map || !map->entity)
         map = &dxfUnknownEntityMap();
@@ -635,6 +643,8 @@ void DxfFileReader::readObjects()
         if (m_reader.code() != 0)
             failAt(m_reader.line(), "expected an object (group code 0), got group code " + std::to_string(m_reader.code()));
         const std::string_view recordName = m_reader.value();
+        if (isDxfStructureRecord(recordName))
+            failAt(m_reader.line(), "a " + std::string(recordName) + " record where an object was expected");
         const DxfClassMap* map = dxfClassMap(recordName);
         if (!map || map->entity || map->cls->isDerivedFrom(OdDbSymbolTable::desc()) ||
             map->cls->isDerivedFrom(OdDbSymbolTableRecord::desc()))
@@ -668,10 +678,10 @@ DxfFileReader::Record DxfFileReader::readRecord(const DxfClassMap& map, OdDbObje
             runValue = value;
         }
     };
-    const int handleCode = recordName == "DIMSTYLE" ? 105 : 5;
     int sub = -1; // -1 before any marker, -2 inside a subclass no map declares
     bool anyMarker = false;
     bool sawHandle = false;
+    bool ownerRead = false;
     OdDbObjectId extDict;
     OdResBufPtr xdata;
     std::vector<std::pair<const DxfField*, std::int64_t>> counts;
@@ -695,7 +705,7 @@ DxfFileReader::Record DxfFileReader::readRecord(const DxfClassMap& map, OdDbObje
             break;
         }
         if (!anyMarker) {
-            if (code == handleCode && !sawHandle) {
+            if (code == 5 && !sawHandle) {
                 sawHandle = true;
                 rec.handle = readHandle();
                 continue;
@@ -709,7 +719,8 @@ DxfFileReader::Record DxfFileReader::readRecord(const DxfClassMap& map, OdDbObje
                 }
                 continue;
             }
-            if (code == 330 && rec.owner.isNull()) {
+            if (code == 330 && !ownerRead) {
+                ownerRead = true;
                 std::uint64_t owner = 0;
                 if (tryParseDxfHandle(m_reader.value(), owner))
                     rec.owner = m_ctx->idOfHandle(owner);
@@ -764,7 +775,7 @@ DxfFileReader::Record DxfFileReader::readRecord(const DxfClassMap& map, OdDbObje
         if (sub >= 0)
             openRun(kDxfRunSubclass, std::to_string(sub));
         else if (sub == -1)
-            openRun(kDxfRunHead, std::string());
+            openRun(ownerRead ? kDxfRunAfterOwner : kDxfRunHead, std::string());
         m_reader.appendTo(keep);
     }
 

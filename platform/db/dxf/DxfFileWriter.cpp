@@ -180,7 +180,8 @@ void DxfFileWriter::write()
     if (const DxfExtra* drawing = m_db.dxfExtra().get())
         for (const Run& r : runsOf(drawing))
             if (r.code == kDxfRunSection) {
-                beginSection(std::string(r.value).c_str());
+                m_out.writeString(0, "SECTION");
+                m_out.writeRaw(2, r.value); // kept as the file wrote it
                 writeRun(m_out, drawing->tags, r);
                 endSection();
             }
@@ -538,12 +539,14 @@ void DxfFileWriter::writeObject(const OdDbObject& obj, const DxfClassMap* map, c
         m_out.writeHandle(360, obj.extensionDictionary().getHandle().value());
         m_out.writeString(102, "}");
     }
+    const Run* afterOwner = findRun(runs, kDxfRunAfterOwner);
     if (!obj.ownerId().isNull())
         m_out.writeHandle(330, obj.ownerId().getHandle().value());
-    else if (recordNameOverride && std::string_view(recordNameOverride) == "TABLE")
+    else if ((recordNameOverride && std::string_view(recordNameOverride) == "TABLE") ||
+             obj.getDbHandle() == m_db.getNamedObjectsDictionaryId().getHandle() || afterOwner)
         m_out.writeString(330, "0");
-    else if (obj.getDbHandle() == m_db.getNamedObjectsDictionaryId().getHandle())
-        m_out.writeString(330, "0");
+    if (afterOwner)
+        writeRun(m_out, extra->tags, *afterOwner);
 
     std::vector<DxfTagList::Tag> asRead;
     if (const Run* r = findRun(runs, kDxfRunAsRead))

@@ -157,6 +157,13 @@ inline double dxfDegreesToRadians(double degrees)
 // that an angle read (or typed) as 250 is written as 250, not 249.99999999999997.
 double stableDegrees(double radians);
 
+// The records that give a file its structure, which no entity or object is named.
+constexpr bool isDxfStructureRecord(std::string_view name)
+{
+    return name == "SECTION" || name == "ENDSEC" || name == "TABLE" || name == "ENDTAB" || name == "BLOCK" ||
+           name == "ENDBLK" || name == "EOF";
+}
+
 // The AC number of an $ACADVER value ("AC1024" gives 1024), 0 for anything else.
 int dxfVersionNumber(std::string_view acadver);
 
