@@ -211,8 +211,8 @@ InputResult CPeditCmd::dispatch(InputResult answer, const OptionKeywords& keywor
         });
     }
     case Option::EditVertex: {
-        const std::int32_t result =
-            (m_kindFlags & kPolygonMesh) ? OnKeyMeshOption() : OnKeyEditVertex(m_selectedIds.front());
+        const OdDbObjectId id = m_selectedIds.front();
+        const std::int32_t result = (m_kindFlags & kPolygonMesh) ? OnKeyEditMeshVertex(id) : OnKeyEditVertex(id);
         return result == kOptionCancelled ? kInputCancel : kInputFirstKeyword;
     }
     case Option::Join:
@@ -239,10 +239,24 @@ InputResult CPeditCmd::dispatch(InputResult answer, const OptionKeywords& keywor
     case Option::MOpen:
     case Option::MClose:
     case Option::NOpen:
-    case Option::NClose:
+    case Option::NClose: {
+        const bool open = *option == Option::MOpen || *option == Option::NOpen;
+        const bool mDirection = *option == Option::MOpen || *option == Option::MClose;
+        return applyToEach(L"CPeditCmd::OnKeyMeshOpenClose", [&](OdDbObjectId id) {
+            OnKeyMeshOpenClose(id, open, mDirection);
+            return kOptionDone;
+        });
+    }
     case Option::SmoothSurface:
+        return applyToEach(L"CPeditCmd::OnKeySmoothSurface", [&](OdDbObjectId id) {
+            OnKeySmoothSurface(id);
+            return kOptionDone;
+        });
     case Option::Desmooth:
-        return OnKeyMeshOption() == kOptionCancelled ? kInputCancel : kInputFirstKeyword;
+        return applyToEach(L"CPeditCmd::OnKeyDesmooth", [&](OdDbObjectId id) {
+            OnKeyDesmooth(id);
+            return kOptionDone;
+        });
     case Option::Undo:
     case Option::Exit:
         break;
