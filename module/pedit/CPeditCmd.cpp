@@ -193,13 +193,18 @@ InputResult CPeditCmd::dispatch(InputResult answer, const OptionKeywords& keywor
     case Option::Exit:
         return kInputEmpty;
     case Option::Undo:
-        m_undo->undo();
+        if (m_undo->undo()) {
+            m_selectedIds = std::move(m_selectionBeforeStep.back().ids);
+            m_kindFlags = m_selectionBeforeStep.back().kindFlags;
+            m_selectionBeforeStep.pop_back();
+        }
         return kInputFirstKeyword;
     default:
         break;
     }
     m_sharedWidth = -1.0;
     m_sharedLtypeAnswer = -1;
+    m_selectionBeforeStep.push_back({m_selectedIds, m_kindFlags});
     const HostLocalUndo::step step(*m_undo);
     switch (*option) {
     case Option::Open:

@@ -251,6 +251,13 @@ private:
     vantrel::pedit::JoinType m_joinType = vantrel::pedit::JoinType::Extend;
     double m_fuzzDistance = 0.0;
     std::vector<OdDbObjectId> m_workIds;
+    // The selection before each option not yet undone (Join of several polylines replaces them by
+    // new ones), so that Undo gives the selection back with the drawing.
+    struct SelectionState {
+        std::vector<OdDbObjectId> ids;
+        std::uint32_t kindFlags;
+    };
+    std::vector<SelectionState> m_selectionBeforeStep;
     HostDocument* m_document = nullptr;
     HostLocalUndo* m_undo = nullptr;
 };

@@ -1,6 +1,9 @@
 // The sub-operations of PEdit's vertex editing (Insert, Move, Tangent, Width, Break and
 // Straighten) and the point and width requests they share. A fitted or splined polyline is
 // edited by its defining vertices and fitted again the same way afterwards.
+#include <cmath>
+#include <numbers>
+
 #include <vantrel/db/OdDbBlockTableRecord.h>
 #include <vantrel/db/OdDbSortentsTable.h>
 #include <vantrel/ge/OdGeLine3d.h>
@@ -113,8 +116,9 @@ std::int32_t CPeditCmd::OnVertexTangent(OdDbObjectId id, unsigned current)
     CXStringW prompt = vantrel::loadResource(kTangentPrompt);
     if (vertex->isTangentUsed()) {
         CXStringW withDefault;
+        // Rounded: 45 degrees in radians and back is 44.99999... and must not show as 44.
         withDefault.Format(vantrel::loadResource(kWithDefaultFormat), prompt,
-                           static_cast<int>(vertex->tangent() * 180.0 * 0.3183098861837697));
+                           static_cast<int>(std::lround(vertex->tangent() * 180.0 / std::numbers::pi)));
         prompt = withDefault;
     }
     double angle = vertex->tangent();
