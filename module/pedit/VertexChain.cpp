@@ -25,8 +25,15 @@ VertexChain::Vertex VertexChain::made(const OdGePoint2d& point, double bulge, do
     v.startWidth = startWidth < 0.0 ? m_constantWidth : startWidth;
     v.endWidth = endWidth < 0.0 ? m_constantWidth : endWidth;
     if (m_constantWidth != 0.0 && (v.startWidth != m_constantWidth || v.endWidth != m_constantWidth))
-        m_constantWidth = 0.0;
+        endConstantWidth();
     return v;
+}
+
+void VertexChain::endConstantWidth()
+{
+    for (Vertex& v : m_vertices)
+        v.startWidth = v.endWidth = m_constantWidth;
+    m_constantWidth = 0.0;
 }
 
 void VertexChain::addFront(const OdGePoint2d& point, double bulge, double startWidth, double endWidth)
@@ -41,11 +48,8 @@ void VertexChain::append(const OdGePoint2d& point, double bulge, double startWid
 
 void VertexChain::setWidthsAt(std::size_t index, double startWidth, double endWidth)
 {
-    if (m_constantWidth != 0.0) {
-        for (Vertex& v : m_vertices)
-            v.startWidth = v.endWidth = m_constantWidth;
-        m_constantWidth = 0.0;
-    }
+    if (m_constantWidth != 0.0)
+        endConstantWidth();
     m_vertices[index].startWidth = startWidth;
     m_vertices[index].endWidth = endWidth;
 }

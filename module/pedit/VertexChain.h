@@ -1,7 +1,7 @@
 // The vertices of a lightweight polyline while Join adds objects at both of its ends. A deque, so
 // that adding in front copies nothing, with the rules of the polyline's own vertex operations: a
-// width below 0 stands for the constant width, a vertex with other widths ends the constant width,
-// and giving one vertex its widths spreads the constant width first. Written back at once.
+// width below 0 stands for the constant width, and a vertex with other widths, or one given its
+// widths, ends it (every vertex takes it as its own first). Written back at once.
 #pragma once
 
 #include <cstddef>
@@ -41,6 +41,8 @@ public:
 
 private:
     Vertex made(const OdGePoint2d& point, double bulge, double startWidth, double endWidth);
+    // The constant width becomes every vertex's own.
+    void endConstantWidth();
 
     std::deque<Vertex> m_vertices;
     double m_constantWidth;

@@ -256,6 +256,9 @@ public:
             const double w0 = widthKind == 2 ? 0.25 * pick(4) : -1.0, w1 = widthKind == 2 ? 0.25 * pick(4) : -1.0;
             pl->addVertexAt(i, OdGePoint2d(down ? -x : x, y), kBulges[pick(8)], w0, w1);
         }
+        // Now and then the constant width alone, its vertices without widths, as files give it.
+        if (widthKind == 0 && pick(4) == 0)
+            pl->dataForWrite().constantWidth = 0.5;
         if (mayClose && pick(10) == 0)
             pl->setClosed(true);
         return pl;
