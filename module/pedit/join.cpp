@@ -48,7 +48,7 @@ JoinItem joinItemOf(const OdDbEntityPtr& entity)
     return item;
 }
 
-void erase(OdDbObjectId id) { id.safeOpenObject(OdDb::kForWrite)->erase(); }
+void eraseObject(OdDbObjectId id) { id.safeOpenObject(OdDb::kForWrite)->erase(); }
 
 } // namespace
 
@@ -122,7 +122,7 @@ std::int32_t CPeditCmd::joinTouchingObjects()
                 vantrel::pedit::closeWhereEndsMeet(*joined);
                 polyline->handOverTo(joined.get(), true, true);
                 for (const std::size_t i : taken)
-                    erase(candidateIds[i]);
+                    eraseObject(candidateIds[i]);
             }
         }
         if (count <= 0)
@@ -156,16 +156,18 @@ std::int32_t CPeditCmd::joinSelectedPolylines()
     std::vector<bool> changed(items.size(), false);
     for (const auto& [base, joined] : joins.bases) {
         changed[base] = true;
-        erase(m_workIds[base]);
         OdDbPolylinePtr posted = joined;
         OdDbObjectId id;
-        AlpCmdUtils::postToDb(id, posted, true);
+        // The base goes only once the joined polyline is in the drawing.
+        if (AlpCmdUtils::postToDb(id, posted, true).isNull())
+            throw OdError(eInvalidInput, "the joined polyline could not be added to the drawing");
+        eraseObject(m_workIds[base]);
         if (const auto at = selectedAt.find(m_workIds[base]); at != selectedAt.end())
             m_selectedIds[at->second] = id;
     }
     for (const std::size_t c : joins.joined) {
         changed[c] = true;
-        erase(m_workIds[c]);
+        eraseObject(m_workIds[c]);
         if (const auto at = selectedAt.find(m_workIds[c]); at != selectedAt.end())
             m_selectedIds[at->second] = OdDbObjectId::kNull;
     }

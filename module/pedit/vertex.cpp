@@ -7,7 +7,6 @@
 #include <vantrel/db/OdError.h>
 #include <vantrel/host/HostDocument.h>
 
-#include "frame/AlpCmdUtils.h"
 #include "frame/module_instance.h"
 #include "pedit/CPeditCmd.h"
 #include "pedit/MarkerTracker.h"

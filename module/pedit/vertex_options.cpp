@@ -21,8 +21,7 @@
 
 namespace {
 
-// Flags of the requests: the vertex prompts (Enter answers), Insert, Move and Tangent (a rubber
-// line from the vertex), the widths.
+// Flags of the requests: Insert, Move and Tangent (a rubber line from the vertex), the widths.
 constexpr InputFlags kVertexPointFlags = 8;
 constexpr InputFlags kWidthFlags = 268;
 // The answers of "Next Previous Go eXit".
