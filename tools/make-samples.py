@@ -4,6 +4,7 @@ written by an independent program. Run with /usr/bin/python3 (needs python3-ezdx
 reproducible, so regenerating leaves the committed files unchanged."""
 
 import io
+import math
 import os
 import re
 import sys
@@ -180,6 +181,91 @@ def pedit():
     return doc
 
 
+def pedit_join():
+    """Curves for the Join demo (samples/pedit-join.scr): a cell of 80 by 60 for each way of
+    joining, with its name written under it."""
+    doc = ezdxf.new("R2010")
+    doc.units = 4  # millimetres
+    layer(doc, "SHAPES", 7)
+    layer(doc, "PIECES", 4)
+    layer(doc, "NOTES", 2)
+    msp = doc.modelspace()
+    pieces = {"layer": "PIECES"}
+
+    def note(x, y, text):
+        msp.add_text(text, dxfattribs={"layer": "NOTES", "height": 3.0, "insert": (x, y - 8)})
+
+    # Top row, one polyline and what touches it. A chain of a line, an arc and lines from both
+    # ends of a short polyline, drawn in no particular order.
+    msp.add_lwpolyline([(20, 120), (40, 120)], dxfattribs={"layer": "SHAPES", "const_width": 0.8})
+    msp.add_line((40, 120), (50, 130), dxfattribs=pieces)
+    msp.add_line((0, 140), (0, 120), dxfattribs=pieces)
+    msp.add_arc((50, 145), 15, 270, 90, dxfattribs=pieces)                       # (50,130) to (50,160)
+    msp.add_line((0, 120), (20, 120), dxfattribs=pieces)
+    msp.add_line((50, 160), (10, 160), dxfattribs=pieces)
+    note(0, 120, "Join: touching objects")
+    # Lines that close a loop around, one side an arc.
+    msp.add_lwpolyline([(90, 120), (130, 120)], dxfattribs={"layer": "SHAPES"})
+    msp.add_line((130, 120), (130, 150), dxfattribs=pieces)
+    msp.add_arc((110, 150), 20, 0, 180, dxfattribs=pieces)
+    msp.add_line((90, 150), (90, 120), dxfattribs=pieces)
+    note(80, 120, "Join: the loop closes")
+    # A zigzag whose lines stop short of their corners: Extend, fuzz 2.
+    for i in range(6):
+        a = (170 + 10 * i, 120 + (25 if i % 2 else 0))
+        b = (170 + 10 * (i + 1), 120 + (0 if i % 2 else 25))
+        dx, dy = (b[0] - a[0]) * 0.06, (b[1] - a[1]) * 0.06
+        msp.add_line((a[0] + dx, a[1] + dy), (b[0] - dx, b[1] - dy), dxfattribs=pieces)
+    note(160, 120, "Multiple, Extend, fuzz 2")
+    # Dashes along a line: Add bridges the gaps, fuzz 4.
+    for i in range(5):
+        msp.add_lwpolyline([(240 + 13 * i, 135), (249 + 13 * i, 135)], dxfattribs=pieces)
+    note(240, 120, "Multiple, Add, fuzz 4")
+    # Bottom row: Both, where lines meet and where arcs run on; and fuzz 0, touching only.
+    msp.add_lwpolyline([(0, 60), (18, 60)], dxfattribs=pieces)
+    msp.add_lwpolyline([(20, 62), (20, 80)], dxfattribs=pieces)
+    msp.add_arc((35, 80), 15, 5, 175, dxfattribs=pieces)
+    msp.add_lwpolyline([(51, 80), (51, 60)], dxfattribs=pieces)
+    msp.add_lwpolyline([(52, 58), (70, 58)], dxfattribs=pieces)
+    note(0, 60, "Multiple, Both, fuzz 3")
+    for k, (a, b) in enumerate((((80, 60), (100, 60)), ((100, 60), (100, 80)), ((100, 80), (120, 80)),
+                                ((121, 80), (140, 80)))):
+        msp.add_lwpolyline([a, b], dxfattribs=pieces)
+    note(80, 60, "Multiple, fuzz 0: touching only")
+    return doc
+
+
+def mesh():
+    """Polygon meshes for the mesh demo (samples/mesh.scr): the same wavy 6 x 7 control grid four
+    times, to be left as it is, smoothed quadratic, cubic and Bezier, and a ring of 3 x 8 vertices
+    closed around, to be smoothed after a vertex is moved."""
+    doc = ezdxf.new("R2010")
+    doc.units = 4  # millimetres
+    layer(doc, "MESHES", 4)
+    layer(doc, "NOTES", 2)
+    msp = doc.modelspace()
+
+    def note(x, y, text):
+        msp.add_text(text, dxfattribs={"layer": "NOTES", "height": 3.0, "insert": (x, y - 8)})
+
+    for col, text in enumerate(("Control grid", "Smooth: quadratic", "Smooth: cubic", "Smooth: Bezier")):
+        grid = msp.add_polymesh((6, 7), dxfattribs={"layer": "MESHES"})
+        for m in range(6):
+            for n in range(7):
+                wave = 3 * ((m + n) % 2)
+                grid.set_mesh_vertex((m, n), (80 * col + 10 * n, 80 + 10 * m + wave, wave))
+        note(80 * col, 80, text)
+    ring = msp.add_polymesh((3, 8), dxfattribs={"layer": "MESHES"})
+    ring.close(False, True)
+    for m in range(3):
+        for n in range(8):
+            r = 10 + 8 * m
+            angle = 2 * math.pi * n / 8
+            ring.set_mesh_vertex((m, n), (30 + r * math.cos(angle), 30 + r * math.sin(angle), 2 * m))
+    note(0, 0, "Ring closed in N: vertex moved, cubic")
+    return doc
+
+
 def reproducible_text(doc):
     """The DXF text with creation times and identifiers fixed, so regenerating changes nothing."""
     stream = io.StringIO()
@@ -195,7 +281,8 @@ def reproducible_text(doc):
 
 def main():
     os.makedirs(SAMPLES, exist_ok=True)
-    for name, make in (("floor-plan", floor_plan), ("flange", flange), ("pedit", pedit)):
+    for name, make in (("floor-plan", floor_plan), ("flange", flange), ("pedit", pedit), ("pedit-join", pedit_join),
+                       ("mesh", mesh)):
         path = os.path.join(SAMPLES, name + ".dxf")
         with open(path, "w", encoding="utf-8", newline="\n") as f:
             f.write(reproducible_text(make()))

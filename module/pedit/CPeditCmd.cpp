@@ -193,13 +193,18 @@ InputResult CPeditCmd::dispatch(InputResult answer, const OptionKeywords& keywor
     case Option::Exit:
         return kInputEmpty;
     case Option::Undo:
-        m_undo->undo();
+        if (m_undo->undo()) {
+            m_selectedIds = std::move(m_selectionBeforeStep.back().ids);
+            m_kindFlags = m_selectionBeforeStep.back().kindFlags;
+            m_selectionBeforeStep.pop_back();
+        }
         return kInputFirstKeyword;
     default:
         break;
     }
     m_sharedWidth = -1.0;
     m_sharedLtypeAnswer = -1;
+    m_selectionBeforeStep.push_back({m_selectedIds, m_kindFlags});
     const HostLocalUndo::step step(*m_undo);
     switch (*option) {
     case Option::Open:
@@ -211,8 +216,8 @@ InputResult CPeditCmd::dispatch(InputResult answer, const OptionKeywords& keywor
         });
     }
     case Option::EditVertex: {
-        const std::int32_t result =
-            (m_kindFlags & kPolygonMesh) ? OnKeyMeshOption() : OnKeyEditVertex(m_selectedIds.front());
+        const OdDbObjectId id = m_selectedIds.front();
+        const std::int32_t result = (m_kindFlags & kPolygonMesh) ? OnKeyEditMeshVertex(id) : OnKeyEditVertex(id);
         return result == kOptionCancelled ? kInputCancel : kInputFirstKeyword;
     }
     case Option::Join:
@@ -239,10 +244,24 @@ InputResult CPeditCmd::dispatch(InputResult answer, const OptionKeywords& keywor
     case Option::MOpen:
     case Option::MClose:
     case Option::NOpen:
-    case Option::NClose:
+    case Option::NClose: {
+        const bool open = *option == Option::MOpen || *option == Option::NOpen;
+        const bool mDirection = *option == Option::MOpen || *option == Option::MClose;
+        return applyToEach(L"CPeditCmd::OnKeyMeshOpenClose", [&](OdDbObjectId id) {
+            OnKeyMeshOpenClose(id, open, mDirection);
+            return kOptionDone;
+        });
+    }
     case Option::SmoothSurface:
+        return applyToEach(L"CPeditCmd::OnKeySmoothSurface", [&](OdDbObjectId id) {
+            OnKeySmoothSurface(id);
+            return kOptionDone;
+        });
     case Option::Desmooth:
-        return OnKeyMeshOption() == kOptionCancelled ? kInputCancel : kInputFirstKeyword;
+        return applyToEach(L"CPeditCmd::OnKeyDesmooth", [&](OdDbObjectId id) {
+            OnKeyDesmooth(id);
+            return kOptionDone;
+        });
     case Option::Undo:
     case Option::Exit:
         break;

@@ -17,8 +17,10 @@
 #include <vantrel/hxicore/CXStringW.h>
 
 #include "pedit/OptionKeywords.h"
+#include "pedit/join_geometry.h"
 
 class HostDocument;
+class HostEdInputTracker;
 class HostLocalUndo;
 class hostSelectionSet;
 
@@ -63,6 +65,37 @@ public:
     static constexpr unsigned kOffName = 2106;
     static constexpr unsigned kNotImplementedMessage = 2107;
     static constexpr unsigned kNegativeWidthMessage = 2108;
+    // Join.
+    static constexpr unsigned kClosedJoinMessage = 2032;
+    static constexpr unsigned kNotCoplanarMessage = 2054;
+    static constexpr unsigned kMustTouchMessage = 2061;
+    static constexpr unsigned kSegmentsAddedFormat = 2031;
+    static constexpr unsigned kFuzzTooSmallMessage = 117;
+    static constexpr unsigned kJoinTypeFormat = 2033;
+    static constexpr unsigned kJoinTypeNames = 2035;
+    static constexpr unsigned kJoinTypePrompt = 2034;
+    static constexpr unsigned kFuzzPrompt = 2039;
+    static constexpr unsigned kJoinTypeKeyword = 2040;
+    static constexpr unsigned kNegativeFuzzMessage = 2109;
+    // Vertex editing.
+    static constexpr unsigned kVertexPrompt = 2110;
+    static constexpr unsigned kVertexKeywords = 2111;
+    static constexpr unsigned kVertex3dKeywords = 2112;
+    static constexpr unsigned kNextDefault = 2113;
+    static constexpr unsigned kPreviousDefault = 2114;
+    static constexpr unsigned kRangePrompt = 2115;
+    static constexpr unsigned kRangeKeywords = 2116;
+    static constexpr unsigned kInsertPrompt = 2117;
+    static constexpr unsigned kMovePrompt = 2118;
+    static constexpr unsigned kTangentPrompt = 2119;
+    static constexpr unsigned kWithDefaultFormat = 2120;
+    static constexpr unsigned kStartWidthPrompt = 2121;
+    static constexpr unsigned kEndWidthPrompt = 2122;
+    // Mesh vertex editing.
+    static constexpr unsigned kCurrentMeshVertexFormat = 2123;
+    static constexpr unsigned kMeshVertexPrompt = 2124;
+    static constexpr unsigned kMeshVertexKeywords = 2125;
+    static constexpr unsigned kMeshGridMessage = 2126;
 
     // Selection flags: the first single pick, later single picks, and the Multiple selection.
     static constexpr std::uint32_t kFirstPickFlags = 0x12000;
@@ -131,10 +164,35 @@ public:
     void OnKeyDecurve(OdDbObjectId id);
     std::int32_t OnKeyLtypeGen(OdDbObjectId id);
 
-    // --- the options of the next part of PEdit (join.cpp, vertex.cpp, mesh.cpp) ---
+    // --- Join (join.cpp) ---
+    // One polyline: the objects then selected that touch its ends are appended to it. Several:
+    // they are joined to each other across gaps as the join type and fuzz distance say.
+    // kOptionCancelled after Esc, kOptionWrongKind for a closed polyline or a failure.
     std::int32_t OnKeyJoin();
+
+    // --- vertex editing (vertex.cpp, vertex_options.cpp) ---
+    // The vertex sub-mode of a lightweight, 2D or 3D polyline: kOptionCancelled after Esc (PEdit
+    // ends), kOptionDone after eXit, kOptionWrongKind when the polyline cannot be edited.
     std::int32_t OnKeyEditVertex(OdDbObjectId id);
-    std::int32_t OnKeyMeshOption();
+    // The sub-operations, on the polyline of the sub-mode and its current vertex. Each answers
+    // kOptionDone or the request's answer that ended it.
+    std::int32_t OnVertexInsert(OdDbObjectId id, unsigned current);
+    std::int32_t OnVertexMove(OdDbObjectId id, unsigned current);
+    std::int32_t OnVertexTangent(OdDbObjectId id, unsigned current);
+    std::int32_t OnVertexWidth(OdDbObjectId id, unsigned current);
+    // Break (kBreakMode) or Straighten (kStraightenMode) between the current vertex and a second one
+    // the user walks to; the vertex to go on from is stored in current.
+    static constexpr int kBreakMode = 1;
+    static constexpr int kStraightenMode = 2;
+    std::int32_t OnVertices(OdDbObjectId id, unsigned& current, int mode);
+
+    // --- polygon meshes (mesh.cpp) ---
+    void OnKeyMeshOpenClose(OdDbObjectId id, bool open, bool mDirection);
+    void OnKeySmoothSurface(OdDbObjectId id);
+    void OnKeyDesmooth(OdDbObjectId id);
+    // The mesh vertex sub-mode: kOptionCancelled after Esc, kOptionDone after eXit,
+    // kOptionWrongKind when the mesh cannot be edited.
+    std::int32_t OnKeyEditMeshVertex(OdDbObjectId id);
 
 private:
     // The option prompt's keywords for the selection as it is now.
@@ -149,6 +207,27 @@ private:
     // kOptionCancelled ends it at once with kInputCancel. Otherwise 2.
     InputResult applyToEach(const wchar_t* optionName, const std::function<std::int32_t(OdDbObjectId)>& option);
     void setWorkPlane(const OdDbEntity& object);
+    // Join of one polyline with the objects selected for it, and of the selected polylines.
+    std::int32_t joinTouchingObjects();
+    std::int32_t joinSelectedPolylines();
+    // The join type and fuzz distance prompts: kInputValue or kInputEmpty when they are set,
+    // kInputCancel after Esc.
+    InputResult askFuzzAndJoinType();
+    void printJoinType();
+    // The report of a Join: the count of objects joined; the polylines are redrawn.
+    void reportJoined(int count);
+    // A point request of vertex editing: a picked point is moved along the view direction onto
+    // the work plane.
+    InputResult getVertexPoint(const OdGePoint3d& basePoint, OdGePoint3d& point, const wchar_t* prompt,
+                               const wchar_t* keywords, InputFlags flags, HostEdInputTracker* tracker);
+    // The prompt of a vertex sub-mode at the marked vertex (after the host's procedure 3): the
+    // prompt resource with the keyword list's place kept and the default's text in the second
+    // place; Enter answers the default keyword.
+    InputResult askAtMarker(unsigned promptId, const CXStringW& keywords, const CXStringW& defaultText,
+                            InputResult defaultKeyword, const OdGePoint3d& at, HostEdInputTracker& marker);
+    // A width for the vertex sub-mode, with the proposal as its default; negative widths are
+    // refused. kOptionDone, or kOptionCancelled after Esc.
+    std::int32_t getWidth(unsigned promptId, const OdGePoint3d& basePoint, double& width);
     void printResource(unsigned id);
     // The selection request of a single pick, PICKSTYLE 2 meanwhile.
     InputResult pickOne(hostSelectionSet& set, const CXStringW& prompt, std::uint32_t flags);
@@ -167,6 +246,18 @@ private:
     std::int32_t m_conversionAsked = 0;
     OdDbDatabasePtr m_database;
     std::uint32_t m_kindFlags = 0;
+    // Join: the type and fuzz distance of joins across gaps, kept for the run, and the objects
+    // of the latest Join.
+    vantrel::pedit::JoinType m_joinType = vantrel::pedit::JoinType::Extend;
+    double m_fuzzDistance = 0.0;
+    std::vector<OdDbObjectId> m_workIds;
+    // The selection before each option not yet undone (Join of several polylines replaces them by
+    // new ones), so that Undo gives the selection back with the drawing.
+    struct SelectionState {
+        std::vector<OdDbObjectId> ids;
+        std::uint32_t kindFlags;
+    };
+    std::vector<SelectionState> m_selectionBeforeStep;
     HostDocument* m_document = nullptr;
     HostLocalUndo* m_undo = nullptr;
 };

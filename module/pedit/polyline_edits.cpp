@@ -9,6 +9,8 @@
 #include <vantrel/db/OdDbTables.h>
 #include <vantrel/ge/OdGeCircArc2d.h>
 
+#include "frame/AlpCmdUtils.h"
+
 namespace vantrel::pedit {
 
 namespace {
@@ -19,7 +21,8 @@ constexpr double kStraight = 1e-10;
 OdDb::Poly3dType poly3dType(bool quadratic) { return quadratic ? OdDb::k3dQuadSplinePoly : OdDb::k3dCubicSplinePoly; }
 OdDb::Poly2dType poly2dType(bool quadratic) { return quadratic ? OdDb::k2dQuadSplinePoly : OdDb::k2dCubicSplinePoly; }
 
-bool isPlainVertex(OdDb::Vertex2dType type) { return type == OdDb::k2dVertex; }
+bool isDefiningVertex(OdDb::Vertex2dType type) { return type == OdDb::k2dVertex || type == OdDb::k2dSplineCtlVertex; }
+bool isDefiningVertex(OdDb::Vertex3dType type) { return type != OdDb::k3dFitVertex; }
 
 // Indices of the vertices that begin a zero-length segment (the closing one too when closed).
 template <class PointAt>
@@ -43,14 +46,18 @@ std::vector<OdGePoint2d> positions2d(const OdDb2dPolyline& polyline)
     return points;
 }
 
-// Closing and opening as such; the type of a fitted polyline is what the caller restores.
+// Closing and opening a 2D or 3D polyline; a fitted one is fitted again afterwards.
 template <class Polyline>
-void setClosedState(Polyline& polyline, bool open)
+void closeOrOpenRefitted(Polyline& polyline, bool open, std::int16_t splineSegments)
 {
+    if (polyline.isClosed() != open)
+        return;
+    const PathFit fit = unfit(polyline);
     if (open)
         polyline.makeOpen();
     else
         polyline.makeClosed();
+    refit(polyline, fit, splineSegments);
 }
 
 } // namespace
@@ -62,12 +69,55 @@ unsigned definingVertexCount(const OdDbCurve& polyline)
     unsigned count = 0;
     if (auto pl = OdDb2dPolyline::cast(&polyline)) {
         for (auto it = pl->vertexIterator(); !it->done(); it->step())
-            count += isPlainVertex(OdDb2dVertexPtr(it->vertex())->vertexType()) ? 1 : 0;
+            count += isDefiningVertex(OdDb2dVertexPtr(it->vertex())->vertexType()) ? 1 : 0;
     } else if (auto pl3 = OdDb3dPolyline::cast(&polyline)) {
         for (auto it = pl3->vertexIterator(); !it->done(); it->step())
-            count += OdDb3dPolylineVertexPtr(it->vertex())->vertexType() == OdDb::k3dSimpleVertex ? 1 : 0;
+            count += isDefiningVertex(OdDb3dPolylineVertexPtr(it->vertex())->vertexType()) ? 1 : 0;
     }
     return count;
+}
+
+PathFit unfit(OdDbCurve& polyline)
+{
+    PathFit fit;
+    if (auto pl = OdDb2dPolyline::cast(&polyline)) {
+        fit.type2d = pl->polyType();
+        if (fit.type2d == OdDb::k2dSimplePoly)
+            return fit;
+        fit.kind = fit.type2d == OdDb::k2dFitCurvePoly ? PathFit::Kind::Curve : PathFit::Kind::Spline2d;
+        pl->straighten();
+    } else if (auto pl3 = OdDb3dPolyline::cast(&polyline)) {
+        fit.type3d = pl3->polyType();
+        if (fit.type3d == OdDb::k3dSimplePoly)
+            return fit;
+        fit.kind = PathFit::Kind::Spline3d;
+        pl3->straighten();
+    }
+    return fit;
+}
+
+void refit(OdDbCurve& polyline, const PathFit& fit, std::int16_t splineSegments)
+{
+    switch (fit.kind) {
+    case PathFit::Kind::None:
+        return;
+    case PathFit::Kind::Spline2d:
+        static_cast<OdDb2dPolyline&>(polyline).splineFit(fit.type2d, splineSegments);
+        return;
+    case PathFit::Kind::Spline3d:
+        static_cast<OdDb3dPolyline&>(polyline).splineFit(fit.type3d, splineSegments);
+        return;
+    case PathFit::Kind::Curve: {
+        auto& pl = static_cast<OdDb2dPolyline&>(polyline);
+        const std::vector<OdGePoint2d> points = positions2d(pl);
+        const auto drop = zeroLengthStarts(static_cast<unsigned>(points.size()), pl.isClosed(),
+                                           [&](unsigned i) { return points[i]; });
+        for (auto i = drop.rbegin(); i != drop.rend(); ++i)
+            pl.removeVertexAt(*i);
+        pl.curveFit();
+        return;
+    }
+    }
 }
 
 std::optional<double> tangentClosingBulge(const OdDbPolyline& polyline)
@@ -130,39 +180,20 @@ void closeOrOpen(OdDbPolyline& polyline, bool open)
 
 void closeOrOpen(OdDb2dPolyline& polyline, bool open, std::int16_t splineSegments)
 {
-    if (polyline.isClosed() != open)
-        return;
-    const OdDb::Poly2dType type = polyline.polyType();
-    if (type == OdDb::k2dSimplePoly) {
-        setClosedState(polyline, open);
-        return;
-    }
-    polyline.straighten();
-    setClosedState(polyline, open);
-    if (type != OdDb::k2dFitCurvePoly) {
-        polyline.splineFit(type, splineSegments);
-        return;
-    }
-    const std::vector<OdGePoint2d> points = positions2d(polyline);
-    const auto drop = zeroLengthStarts(static_cast<unsigned>(points.size()), !open,
-                                       [&](unsigned i) { return points[i]; });
-    for (auto i = drop.rbegin(); i != drop.rend(); ++i)
-        polyline.removeVertexAt(*i);
-    polyline.curveFit();
+    closeOrOpenRefitted(polyline, open, splineSegments);
 }
 
 void closeOrOpen(OdDb3dPolyline& polyline, bool open, std::int16_t splineSegments)
 {
-    if (polyline.isClosed() != open)
-        return;
-    const OdDb::Poly3dType type = polyline.polyType();
-    if (type == OdDb::k3dSimplePoly) {
-        setClosedState(polyline, open);
-        return;
-    }
-    polyline.straighten();
-    setClosedState(polyline, open);
-    polyline.splineFit(type, splineSegments);
+    closeOrOpenRefitted(polyline, open, splineSegments);
+}
+
+void regenerate(OdDbObjectId id)
+{
+    const OdDbEntityPtr entity = id.safeOpenObject(OdDb::kForWrite);
+    const OdDbEntityPtr copy = entity->clone();
+    entity->handOverTo(copy.get(), true, true);
+    AlpCmdUtils::touchEntity(copy);
 }
 
 bool onLockedLayer(const OdDbEntity& entity)

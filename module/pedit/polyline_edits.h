@@ -13,9 +13,25 @@
 
 namespace vantrel::pedit {
 
-// The vertices that define the shape: every vertex of a lightweight polyline; the plain ones
-// (neither generated nor spline frame) of 2D and 3D polylines.
+// The vertices that define the shape: every vertex of a lightweight polyline; the plain ones and
+// the spline frame of 2D and 3D polylines (not those a fit generated).
 unsigned definingVertexCount(const OdDbCurve& polyline);
+
+// How the path of a 2D or 3D polyline is generated from its defining vertices: not at all, a fit
+// curve, or a spline of the polyline's type.
+struct PathFit {
+    enum class Kind { None, Curve, Spline2d, Spline3d };
+    Kind kind = Kind::None;
+    OdDb::Poly2dType type2d = OdDb::k2dSimplePoly;
+    OdDb::Poly3dType type3d = OdDb::k3dSimplePoly;
+};
+// Drops the generated vertices of a fitted or splined polyline (its defining vertices become
+// plain ones with straight segments between them) and answers how to generate them again; any
+// other polyline is left as it is.
+PathFit unfit(OdDbCurve& polyline);
+// Generates the path again after the defining vertices changed: a fit curve through them, without
+// those that begin a zero-length segment; a spline with the given segments per span.
+void refit(OdDbCurve& polyline, const PathFit& fit, std::int16_t splineSegments);
 
 // The bulge of the segment from the last vertex of an open polyline back to vertex 0 that
 // continues its last arc tangentially; 0 when vertex 0 lies on the tangent line (no arc
@@ -57,5 +73,9 @@ OdDb2dPolylinePtr toPolyline2d(OdDbDatabase& db, OdDbPolyline& polyline);
 OdDbPolylinePtr toLightweight(OdDbDatabase& db, const OdDb2dPolyline& polyline);
 
 bool onLockedLayer(const OdDbEntity& entity);
+
+// The object behind the id generated afresh: a copy of it takes its place, id and extended data,
+// and is redrawn.
+void regenerate(OdDbObjectId id);
 
 } // namespace vantrel::pedit

@@ -2,6 +2,7 @@
 // picked as a whole) or "Multiple" with its running report; each object taken as it is,
 // converted into a polyline, or refused.
 #include <set>
+#include <unordered_set>
 
 #include <vantrel/db/OdDbDictionary.h>
 #include <vantrel/db/OdDbGroup.h>
@@ -175,6 +176,8 @@ InputResult CPeditCmd::selectObjectsCounted(std::vector<OdDbObjectId>& chosen, b
     hostSelectionSetPtr set = hostSelectionSet::createObject(m_database.get());
     const CXStringW prompt = vantrel::loadResource(kSelectObjectsPrompt);
     const CXStringW keywords = vantrel::loadResource(kEndKeywords);
+    // What is chosen already, for the duplicate count of large selections.
+    std::unordered_set<OdDbObjectId> chosenSet(chosen.begin(), chosen.end());
     for (;;) {
         const InputResult result = m_document->getSelection(*set, prompt, keywords, kMultipleFlags);
         if (result == kEnd || (result == kInputEmpty && set->isEmpty() && !chosen.empty()))
@@ -188,13 +191,14 @@ InputResult CPeditCmd::selectObjectsCounted(std::vector<OdDbObjectId>& chosen, b
         std::set<OdDbObjectId> groupsHit;
         for (const OdDbObjectId id : set->objectIds()) {
             const OdDbEntityPtr entity = id.safeOpenObject();
-            if (std::find(chosen.begin(), chosen.end(), id) != chosen.end()) {
+            if (chosenSet.contains(id)) {
                 ++duplicates;
             } else if (parallelCheck && !AlpCmdUtils::curveParallelTo(entity, m_workPlane.get())) {
                 ++notParallel;
                 entity->highlight(false);
             } else {
                 chosen.push_back(id);
+                chosenSet.insert(id);
             }
             if (groups) {
                 for (const OdDbDictionary::Entry& entry : groups->entries()) {

@@ -48,6 +48,25 @@ void expectNear(const OdGePoint3d& a, const OdGePoint3d& b, double tol = 1e-9)
     EXPECT_NEAR(a.z, b.z, tol);
 }
 
+TEST(Polyline, AVertexOfItsOwnWidthsLeavesTheOthersTheConstantWidth)
+{
+    // As a file may give it: the constant width, and vertices without widths of their own.
+    OdDbPolylinePtr pl = OdDbPolyline::createObject();
+    pl->addVertexAt(0, OdGePoint2d(0, 0));
+    pl->addVertexAt(1, OdGePoint2d(10, 0));
+    pl->dataForWrite().constantWidth = 0.8;
+    pl->addVertexAt(2, OdGePoint2d(20, 0), 0.0, 0.8, -1.0);
+    EXPECT_EQ(pl->getConstantWidth(), 0.8) << "a vertex of the constant width keeps it";
+    pl->addVertexAt(3, OdGePoint2d(30, 0), 0.0, 0.0, 0.5);
+    EXPECT_EQ(pl->getConstantWidth(), 0.0);
+    for (unsigned i = 0; i < 3; ++i) {
+        double s = 0, e = 0;
+        pl->getWidthsAt(i, s, e);
+        EXPECT_EQ(s, 0.8) << i;
+        EXPECT_EQ(e, 0.8) << i;
+    }
+}
+
 TEST(Polyline, AddAndRemoveKeepBulgesWidthsAndIdentifiers)
 {
     OdDbPolylinePtr pl = makeHook();

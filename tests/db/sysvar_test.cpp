@@ -57,6 +57,11 @@ TEST(SysVarTable, IsSortedSoLookupsFindEveryName)
 {
     for (const auto& def : vantrel::SysVarStore::definitions())
         EXPECT_EQ(vantrel::SysVarStore::find(OdString::fromUtf8(def.name)), &def) << def.name;
+    // Any case, with or without the DXF "$"; a name only begun or run on is no name.
+    EXPECT_EQ(vantrel::SysVarStore::find(L"$surfU"), vantrel::SysVarStore::find(L"SURFU"));
+    EXPECT_NE(vantrel::SysVarStore::find(L"SURFU"), nullptr);
+    for (const wchar_t* name : {L"SURF", L"SURFUV", L"", L"$", L"SURF\u00dcV"})
+        EXPECT_EQ(vantrel::SysVarStore::find(name), nullptr) << OdString(name).toUtf8();
 }
 
 }

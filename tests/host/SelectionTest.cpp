@@ -89,6 +89,15 @@ TEST_F(SelectionTest, FilledAreasArePickedInside)
     EXPECT_EQ(select("45,5\n"), std::vector<OdDbObjectId>{id});
 }
 
+TEST_F(SelectionTest, ObjectsRisingOutOfThePlanAreaArePickedWhereTheyAreSeen)
+{
+    // A line climbing steeply and a raised one: picked along their plan, whatever their height.
+    const OdDbObjectId steep = addLine({60, 0, 0}, {70, 0, 50});
+    const OdDbObjectId raised = addLine({60, 10, 30}, {70, 10, 30});
+    EXPECT_EQ(select("68,0.5\n"), std::vector<OdDbObjectId>{steep});
+    EXPECT_EQ(select("68,10.5\n"), std::vector<OdDbObjectId>{raised});
+}
+
 TEST_F(SelectionTest, WindowTakesWhatIsInsideAndCrossingWhatItTouches)
 {
     // The window covers the whole line and half of the circle.

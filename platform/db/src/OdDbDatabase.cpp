@@ -216,7 +216,8 @@ bool OdDbDatabase::hasSysVar(const OdString& name) const
 
 OdResBufPtr OdDbDatabase::getSysVar(const OdString& name) const
 {
-    if (OdString(name).makeUpper() == L"HANDSEED") {
+    static const OdString kHandseed(L"HANDSEED");
+    if (name.iCompare(kHandseed) == 0) {
         OdResBufPtr rb = OdResBuf::newRb(5);
         rb->setHandle(m_handseed);
         return rb;
@@ -228,7 +229,8 @@ void OdDbDatabase::setSysVar(const OdString& name, const OdResBuf* value)
 {
     if (!value)
         throw OdError(eNullObjectPointer);
-    if (OdString(name).makeUpper() == L"HANDSEED") {
+    static const OdString kHandseed(L"HANDSEED");
+    if (name.iCompare(kHandseed) == 0) {
         setHandseed(value->getHandle());
         return;
     }

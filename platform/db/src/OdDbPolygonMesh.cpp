@@ -129,12 +129,18 @@ void OdDbPolygonMesh::surfaceFit(OdDb::PolyMeshType type, std::int16_t u, std::i
     }
     const auto grid =
         vantrel::polyfit::sampleSurface(points, m, n, degree, m_data.mClosed, m_data.nClosed, rows, cols);
-    for (std::size_t k = 0; k < grid.size(); ++k) {
+    // The generated grid goes in front of the control vertices, the whole list in one pass.
+    vl::List<OdDbPolygonMeshVertex> next;
+    next.reserve(grid.size() + m_vertices.size());
+    for (const OdGePoint3d& p : grid) {
         OdDbPolygonMeshVertexPtr g = OdDbPolygonMeshVertex::createObject();
-        g->dataForWrite().position = grid[k];
+        g->dataForWrite().position = p;
         g->dataForWrite().vertexType = OdDb::k3dFitVertex;
-        vl::adopt(*this, m_vertices, k, g.get());
+        next.emplace_back(g.get());
     }
+    for (const auto& kept : m_vertices)
+        next.push_back(kept);
+    vl::replaceAll(*this, m_vertices, std::move(next));
     m_data.polyMeshType = type;
     m_data.mSurfaceDensity = static_cast<std::int16_t>(rows);
     m_data.nSurfaceDensity = static_cast<std::int16_t>(cols);

@@ -66,9 +66,13 @@ void OdDbPolyline::addVertexAt(unsigned int index, const OdGePoint2d& point, dou
     v.startWidth = startWidth < 0.0 ? m_data.constantWidth : startWidth;
     v.endWidth = endWidth < 0.0 ? m_data.constantWidth : endWidth;
     v.identifier = vertexIdentifier;
-    // A vertex with widths of its own ends the constant width.
-    if (m_data.constantWidth != 0.0 && (v.startWidth != m_data.constantWidth || v.endWidth != m_data.constantWidth))
+    // A vertex with widths of its own ends the constant width, which the other vertices keep as
+    // theirs (a file may give the constant width alone).
+    if (m_data.constantWidth != 0.0 && (v.startWidth != m_data.constantWidth || v.endWidth != m_data.constantWidth)) {
+        for (Vertex& other : m_data.vertices)
+            other.startWidth = other.endWidth = m_data.constantWidth;
         m_data.constantWidth = 0.0;
+    }
     m_data.vertices.insert(m_data.vertices.begin() + index, v);
 }
 

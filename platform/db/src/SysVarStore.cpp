@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <string_view>
 
 namespace vantrel {
 
@@ -95,15 +96,36 @@ SysVarStore::SysVarStore()
 
 std::span<const SysVarDef> SysVarStore::definitions() { return kDefs; }
 
+namespace {
+
+// Compares a table name (upper-case ASCII) with a name as given, ignoring the case of its ASCII
+// letters: below 0, 0 or above 0. Read on every access, so it makes no copies.
+int compareName(const char* tableName, std::wstring_view given)
+{
+    std::size_t i = 0;
+    for (; tableName[i] != '\0' && i < given.size(); ++i) {
+        wchar_t g = given[i];
+        if (g >= L'a' && g <= L'z')
+            g = static_cast<wchar_t>(g - L'a' + L'A');
+        const auto t = static_cast<wchar_t>(static_cast<unsigned char>(tableName[i]));
+        if (t != g)
+            return t < g ? -1 : 1;
+    }
+    if (tableName[i] == '\0')
+        return i == given.size() ? 0 : -1;
+    return 1;
+}
+
+} // namespace
+
 const SysVarDef* SysVarStore::find(const OdString& name)
 {
-    OdString n = name;
-    if (n.getLength() > 0 && n.getAt(0) == L'$')
-        n = n.mid(1);
-    std::string key = n.makeUpper().toUtf8();
+    std::wstring_view key(name.c_str(), static_cast<std::size_t>(name.getLength()));
+    if (!key.empty() && key.front() == L'$')
+        key.remove_prefix(1);
     auto it = std::lower_bound(std::begin(kDefs), std::end(kDefs), key,
-                               [](const SysVarDef& d, const std::string& k) { return k.compare(d.name) > 0; });
-    return it != std::end(kDefs) && key == it->name ? &*it : nullptr;
+                               [](const SysVarDef& d, std::wstring_view k) { return compareName(d.name, k) < 0; });
+    return it != std::end(kDefs) && compareName(it->name, key) == 0 ? &*it : nullptr;
 }
 
 OdResBufPtr SysVarStore::get(const OdString& name) const

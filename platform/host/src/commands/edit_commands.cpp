@@ -13,6 +13,7 @@
 #include <vantrel/db/OdDbEllipse.h>
 #include <vantrel/db/OdDbLight.h>
 #include <vantrel/db/OdDbLine.h>
+#include <vantrel/db/OdDbPolygonMesh.h>
 #include <vantrel/db/OdDbPolyline.h>
 #include <vantrel/db/OdDbSolid.h>
 #include <vantrel/db/OdDbSpline.h>
@@ -105,7 +106,8 @@ void listLight(HostEditor& ed, const OdDbLight& light)
                         formatNumber(d.webRotation.y), formatNumber(d.webRotation.z));
 }
 
-// A 2D polyline's kind and every vertex object, the generated ones and the spline frame marked.
+// A 2D polyline's kind and every vertex object (with its tangent when it has one), the generated
+// ones and the spline frame marked.
 void listPolyline2d(HostEditor& ed, const OdDb2dPolyline& pline)
 {
     static const wchar_t* const kTypes[] = {L"straight", L"fit curve", L"quadratic spline", L"cubic spline"};
@@ -119,8 +121,10 @@ void listPolyline2d(HostEditor& ed, const OdDb2dPolyline& pline)
                               : type == OdDb::k2dSplineFitVertex ? L" (spline fit)"
                               : type == OdDb::k2dSplineCtlVertex ? L" (frame)"
                                                                  : L"";
-        ed.printMessage(L"\n  vertex %s bulge %s widths %s %s%s", pointText(pline.vertexPosition(*v)),
-                        formatNumber(v->bulge()), formatNumber(v->startWidth()), formatNumber(v->endWidth()), kind);
+        const std::wstring tangent = v->isTangentUsed() ? L" tangent " + formatNumber(degrees(v->tangent())) : L"";
+        ed.printMessage(L"\n  vertex %s bulge %s widths %s %s%s%s", pointText(pline.vertexPosition(*v)),
+                        formatNumber(v->bulge()), formatNumber(v->startWidth()), formatNumber(v->endWidth()), tangent,
+                        kind);
     }
 }
 
@@ -133,6 +137,28 @@ void listPolyline3d(HostEditor& ed, const OdDb3dPolyline& pline)
         const OdDb::Vertex3dType type = v->vertexType();
         ed.printMessage(L"\n  vertex %s%s", pointText(v->position()),
                         type == OdDb::k3dFitVertex ? L" (spline fit)" : type == OdDb::k3dControlVertex ? L" (frame)" : L"");
+    }
+}
+
+// A polygon mesh's grid, directions, smoothing and every vertex object, the generated surface
+// points and the control points of a smoothed mesh marked.
+void listPolygonMesh(HostEditor& ed, const OdDbPolygonMesh& mesh)
+{
+    const OdDbPolygonMesh::Data& d = mesh.data();
+    ed.printMessage(L"\n  %d x %d vertices, %s in M, %s in N", static_cast<int>(d.mSize), static_cast<int>(d.nSize),
+                    d.mClosed ? L"closed" : L"open", d.nClosed ? L"closed" : L"open");
+    const wchar_t* surface = d.polyMeshType == OdDb::kQuadSurfaceMesh    ? L"quadratic"
+                             : d.polyMeshType == OdDb::kCubicSurfaceMesh  ? L"cubic"
+                             : d.polyMeshType == OdDb::kBezierSurfaceMesh ? L"Bezier"
+                                                                          : nullptr;
+    if (surface)
+        ed.printMessage(L"\n  %s surface, %d x %d", surface, static_cast<int>(d.mSurfaceDensity),
+                        static_cast<int>(d.nSurfaceDensity));
+    for (auto it = mesh.vertexIterator(); !it->done(); it->step()) {
+        const OdDbPolygonMeshVertexPtr v = it->vertex();
+        const OdDb::Vertex3dType type = v->vertexType();
+        ed.printMessage(L"\n  vertex %s%s", pointText(v->position()),
+                        type == OdDb::k3dFitVertex ? L" (surface)" : type == OdDb::k3dControlVertex ? L" (frame)" : L"");
     }
 }
 
@@ -169,6 +195,8 @@ void listGeometry(HostEditor& ed, const OdDbEntity& entity)
         listPolyline2d(ed, *pline2d);
     } else if (auto pline3d = OdDb3dPolyline::cast(&entity)) {
         listPolyline3d(ed, *pline3d);
+    } else if (auto mesh = OdDbPolygonMesh::cast(&entity)) {
+        listPolygonMesh(ed, *mesh);
     } else if (auto solid = OdDbSolid::cast(&entity)) {
         for (int i = 0; i < 4; ++i) {
             OdGePoint3d p;

@@ -8,6 +8,7 @@
 #include <numbers>
 
 #include <vantrel/db/OdDbCurve.h>
+#include <vantrel/ge/OdGePlane.h>
 
 namespace vantrel {
 
@@ -208,9 +209,14 @@ double EntityHitTest::distanceTo(const OdGePoint2d& point) const
     for (const Polygon& poly : m_filled)
         if (insidePolygon(point, poly))
             return 0.0;
-    if (OdDbCurvePtr curve = OdDbCurve::cast(&m_entity)) {
+    // A curve in a plane seen square on answers exactly; any other (a 3D polyline, a tilted
+    // arc) is measured as it is seen, by its outline: its nearest point in space is not the one
+    // nearest in the view.
+    OdGePlane plane;
+    if (OdDbCurvePtr curve = OdDbCurve::cast(&m_entity);
+        curve && curve->getPlane(plane) == eOk && plane.normal().isParallelTo(OdGeVector3d::kZAxis)) {
         OdGePoint3d closest;
-        if (curve->getClosestPointTo(OdGePoint3d(point.x, point.y, 0.0), closest) == eOk)
+        if (curve->getClosestPointTo(OdGePoint3d(point.x, point.y, plane.pointOnPlane().z), closest) == eOk)
             return std::hypot(closest.x - point.x, closest.y - point.y);
     }
     double best = kFarAway;

@@ -1,4 +1,5 @@
-// The selection set: ids in the order chosen, without repeats.
+// The selection set: ids in the order chosen, without repeats (the id set answers whether an id
+// is in it).
 #include <vantrel/host/hostSelectionSet.h>
 
 #include <algorithm>
@@ -8,14 +9,11 @@ hostSelectionSetPtr hostSelectionSet::createObject(OdDbDatabase* db)
     return hostSelectionSetPtr(new hostSelectionSet(db));
 }
 
-bool hostSelectionSet::has(OdDbObjectId id) const
-{
-    return std::find(m_ids.begin(), m_ids.end(), id) != m_ids.end();
-}
+bool hostSelectionSet::has(OdDbObjectId id) const { return m_members.contains(id); }
 
 bool hostSelectionSet::append(OdDbObjectId id)
 {
-    if (id.isNull() || has(id))
+    if (id.isNull() || !m_members.insert(id).second)
         return false;
     m_ids.push_back(id);
     return true;
@@ -23,9 +21,8 @@ bool hostSelectionSet::append(OdDbObjectId id)
 
 bool hostSelectionSet::remove(OdDbObjectId id)
 {
-    auto it = std::find(m_ids.begin(), m_ids.end(), id);
-    if (it == m_ids.end())
+    if (m_members.erase(id) == 0)
         return false;
-    m_ids.erase(it);
+    m_ids.erase(std::find(m_ids.begin(), m_ids.end(), id));
     return true;
 }

@@ -63,3 +63,9 @@ OdGeVector3d get_UCSZDIR(OdDbDatabase* db)
     getCurrentUCS(db).getCoordSystem(origin, x, y, z);
     return z.normal();
 }
+
+OdGeVector3d getViewDirection(OdDbDatabase* db)
+{
+    checked(db);
+    return OdGeVector3d::kZAxis;
+}

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <unordered_set>
 #include <vector>
 
 #include <vantrel/db/OdDbDatabase.h>
@@ -24,11 +25,17 @@ public:
     // False, and nothing changes, when the id is null or already in the set.
     bool append(OdDbObjectId id);
     bool remove(OdDbObjectId id);
-    void clear() { m_ids.clear(); }
+    void clear()
+    {
+        m_ids.clear();
+        m_members.clear();
+    }
 
 private:
     explicit hostSelectionSet(OdDbDatabase* db) : m_db(db) {}
 
     OdDbDatabasePtr m_db;
     std::vector<OdDbObjectId> m_ids;
+    // The same ids, so that a selection of a whole large drawing is not quadratic.
+    std::unordered_set<OdDbObjectId> m_members;
 };

@@ -18,3 +18,6 @@ OdDbObjectId getActiveBTRId(OdDbDatabase* db);
 OdGeMatrix3d getCurrentUCS(OdDbDatabase* db);
 OdGeVector3d get_UCSXDIR(OdDbDatabase* db);
 OdGeVector3d get_UCSZDIR(OdDbDatabase* db);
+// The direction from the view towards the viewer in the current view of db's document. Every
+// view of this host is a plan view of the world, so it is the world Z axis.
+OdGeVector3d getViewDirection(OdDbDatabase* db);
