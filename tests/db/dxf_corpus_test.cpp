@@ -272,6 +272,10 @@ TEST(DxfRealFiles, RepairsAreMadeAndSaidOneLinePerKind)
         {"an entity colour outside the palette", drawing(section("ENTITIES", "0 LINE|5 40|100 AcDbEntity|8 0|62 300|"
                                                                              "100 AcDbLine|10 0|20 0|30 0|11 1|21 1|31 0")),
          "entity colours outside the palette set to by layer (1)"},
+        {"a block ended by the next one",
+         drawing(section("BLOCKS", "0 BLOCK|5 20|8 0|2 A|70 0|10 0|20 0|30 0|3 A|0 LINE|5 40|" + line +
+                                       "|0 BLOCK|5 22|8 0|2 B|70 0|10 0|20 0|30 0|3 B|0 ENDBLK|5 23|8 0")),
+         "blocks without their ENDBLK ended (1)"},
         {"a layer without a name",
          drawing(section("TABLES", "0 TABLE|2 LAYER|5 2|330 0|100 AcDbSymbolTable|70 1|0 LAYER|5 12|330 2|"
                                    "100 AcDbSymbolTableRecord|100 AcDbLayerTableRecord|2 |70 0|62 7|0 ENDTAB")),
@@ -338,30 +342,45 @@ TEST(DxfRealFiles, DrawOrderSurvivesEverySave)
 // every table, record and entity gets them, the entity's codes in the subclasses they belong to.
 TEST(DxfRealFiles, OldReleasesAreUpgradedWithHandlesOwnersAndMarkers)
 {
-    const std::string text =
-        section("HEADER", "9 $ACADVER|1 AC1009") +
-        section("TABLES", "0 TABLE|2 VPORT|70 1|0 VPORT|2 *ACTIVE|70 0|10 0|20 0|0 ENDTAB|"
-                          "0 TABLE|2 DIMSTYLE|70 1|0 DIMSTYLE|2 STANDARD|70 0|3 |40 1.0|0 ENDTAB") +
-        section("BLOCKS", "0 BLOCK|8 0|2 *D1|70 1|10 0|20 0|30 0|3 *D1|0 LINE|8 0|10 0|20 0|30 0|11 5|21 0|31 0|"
-                          "0 ENDBLK|8 0") +
-        section("ENTITIES", "0 DIMENSION|8 0|2 *D1|10 0|20 5|30 0|11 5|21 5.2|31 0|70 0|1 |13 0|23 0|33 0|14 10|"
-                            "24 0|34 0|50 0|3 STANDARD|0 INSERT|8 0|66 1|2 *D1|10 1|20 2|30 0|0 ATTRIB|8 0|10 1|20 2|"
-                            "30 0|40 1|1 A1|2 TAG|70 0|0 SEQEND|8 0") +
-        tags("0 EOF");
-    const std::string saved = savedStably(text);
-    EXPECT_NE(saved.find("  2\nVPORT\n  5\n"), std::string::npos) << saved;
-    EXPECT_TRUE(has(saved, "100 AcDbSymbolTableRecord|100 AcDbViewportTableRecord|2 *ACTIVE"));
-    EXPECT_TRUE(has(saved, "100 AcDbSymbolTableRecord|100 AcDbDimStyleTableRecord|2 STANDARD"));
-    EXPECT_TRUE(has(saved, "100 AcDbDimension|2 *D1|10 0|20 5|30 0|11 5|21 5.2|31 0|70 0|1 |3 STANDARD|"
-                           "100 AcDbAlignedDimension|13 0|23 0|33 0|14 10|24 0|34 0|50 0|100 AcDbRotatedDimension"));
-    EXPECT_TRUE(has(saved, "100 AcDbBlockReference|66 1|2 *D1"));
-    // The attribute and the end of the sequence belong to the insert.
-    DxfReadResult read = readDxfText(saved);
-    ASSERT_TRUE(read.database);
-    std::vector<OdDbObjectId> ids = modelSpaceIds(*read.database);
-    ASSERT_EQ(ids.size(), 4U);
-    EXPECT_EQ(ids[2].safeOpenObject()->ownerId(), ids[1]);
-    EXPECT_EQ(ids[3].safeOpenObject()->ownerId(), ids[1]);
+    for (const char* release : {"AC1006", "AC1009"}) {
+        SCOPED_TRACE(release);
+        const std::string text =
+            section("HEADER", std::string("9 $ACADVER|1 ") + release) +
+            section("TABLES", "0 TABLE|2 VPORT|70 1|0 VPORT|2 *ACTIVE|70 0|10 0|20 0|0 ENDTAB|"
+                              "0 TABLE|2 DIMSTYLE|70 1|0 DIMSTYLE|2 STANDARD|70 0|3 |40 1.0|0 ENDTAB") +
+            section("BLOCKS", "0 BLOCK|8 0|2 *D1|70 1|10 0|20 0|30 0|3 *D1|0 LINE|8 0|10 0|20 0|30 0|11 5|21 0|31 0|"
+                              "0 ENDBLK|8 0") +
+            section("ENTITIES", "0 DIMENSION|8 0|2 *D1|10 0|20 5|30 0|11 5|21 5.2|31 0|70 0|1 |13 0|23 0|33 0|14 10|"
+                                "24 0|34 0|50 0|3 STANDARD|0 INSERT|8 0|66 1|2 *D1|10 1|20 2|30 0|0 ATTRIB|8 0|10 1|20 2|"
+                                "30 0|40 1|1 A1|2 TAG|70 0|0 SEQEND|8 0") +
+            tags("0 EOF");
+        const std::string saved = savedStably(text);
+        EXPECT_NE(saved.find("  2\nVPORT\n  5\n"), std::string::npos) << saved;
+        EXPECT_TRUE(has(saved, "100 AcDbSymbolTableRecord|100 AcDbViewportTableRecord|2 *ACTIVE"));
+        EXPECT_TRUE(has(saved, "100 AcDbSymbolTableRecord|100 AcDbDimStyleTableRecord|2 STANDARD"));
+        EXPECT_TRUE(has(saved, "100 AcDbDimension|2 *D1|10 0|20 5|30 0|11 5|21 5.2|31 0|70 0|1 |3 STANDARD|"
+                               "100 AcDbAlignedDimension|13 0|23 0|33 0|14 10|24 0|34 0|50 0|100 AcDbRotatedDimension"));
+        EXPECT_TRUE(has(saved, "100 AcDbBlockReference|66 1|2 *D1"));
+        // The attribute and the end of the sequence belong to the insert.
+        DxfReadResult read = readDxfText(saved);
+        ASSERT_TRUE(read.database);
+        std::vector<OdDbObjectId> ids = modelSpaceIds(*read.database);
+        ASSERT_EQ(ids.size(), 4U);
+        EXPECT_EQ(ids[2].safeOpenObject()->ownerId(), ids[1]);
+        EXPECT_EQ(ids[3].safeOpenObject()->ownerId(), ids[1]);
+    }
+}
+
+// Records that give the file its structure are never taken for entities or objects: a file that
+// has one where an entity belongs cannot be read as it stands.
+TEST(DxfRealFiles, AStructureRecordWhereAnEntityBelongsIsRefused)
+{
+    for (const char* stray : {"ENDTAB", "SECTION", "TABLE", "ENDBLK"}) {
+        DxfReadResult read = readDxfText(drawing(section("ENTITIES", std::string("0 ") + stray + "|5 40")));
+        EXPECT_FALSE(read.database) << stray;
+        EXPECT_NE(read.error.find(std::string("a ") + stray + " record where an entity was expected"), std::string::npos)
+            << read.error;
+    }
 }
 
 TEST(DxfBinary, ReadsAsTheAsciiItStandsForAndNamesTheByteOfAFault)
