@@ -24,17 +24,17 @@ namespace fs = std::filesystem;
 namespace {
 
 // DXF text from tags written "CODE VALUE|CODE VALUE|...".
-std::string tags(std::string_view spec)
+std::string tags(std::string_view written)
 {
     std::string text;
-    while (!spec.empty()) {
-        const std::size_t bar = spec.find('|');
-        const std::string_view tag = spec.substr(0, bar);
+    while (!written.empty()) {
+        const std::size_t bar = written.find('|');
+        const std::string_view tag = written.substr(0, bar);
         const std::size_t blank = tag.find(' ');
         const std::string_view code = tag.substr(0, blank);
         text.append(code.size() < 3 ? 3 - code.size() : 0, ' ').append(code).append("\n");
         text.append(blank == std::string_view::npos ? std::string_view() : tag.substr(blank + 1)).append("\n");
-        spec = bar == std::string_view::npos ? std::string_view() : spec.substr(bar + 1);
+        written = bar == std::string_view::npos ? std::string_view() : written.substr(bar + 1);
     }
     return text;
 }
