@@ -209,6 +209,25 @@ TEST(DxfRealFiles, LayerColourZeroAndPaletteIndicesBesideTrueColoursAreKept)
     EXPECT_EQ(circle->color().colorIndex(), OdCmColor::nearestIndex(0x0000FF));
 }
 
+// Values the drawing models are written back as read, also where they equal a default that
+// other fields make count.
+TEST(DxfRealFiles, ModelledValuesComeBackAsRead)
+{
+    const std::string text = drawing(section(
+        "ENTITIES", "0 LIGHT|5 40|100 AcDbEntity|8 0|100 AcDbLight|90 0|1 Lamp|70 2|290 1|291 0|40 1.0|10 0|20 0|30 0|"
+                    "11 0|21 0|31 -1|72 0|292 0|41 1|42 10|50 45|51 50|293 1|73 0|91 256|280 1|"
+                    "0 POLYLINE|5 41|100 AcDbEntity|8 0|100 AcDb2dPolyline|66 1|10 0|20 0|30 0|70 0|"
+                    "0 VERTEX|5 42|100 AcDbEntity|8 0|100 AcDbVertex|100 AcDb2dVertex|10 0|20 0|30 0|70 2|50 0.0|"
+                    "0 VERTEX|5 43|100 AcDbEntity|8 0|100 AcDbVertex|100 AcDb2dVertex|10 1|20 0|30 0|70 0|"
+                    "0 SEQEND|5 44|100 AcDbEntity|8 0|"
+                    "0 SOLID|5 45|100 AcDbEntity|8 0|100 AcDbTrace|10 0|20 0|30 0|11 1|21 0|31 0|12 0|22 1|32 0|"
+                    "13 0|23 1|33 0|39 2.5|210 0.0|220 0.0|230 -1.0"));
+    const std::string saved = savedStably(text);
+    EXPECT_TRUE(has(saved, "100 AcDbLight|90 0|1 Lamp")) << "the light's layout version";
+    EXPECT_TRUE(has(saved, "70 2|50 0.0")) << "a tangent of 0 that the vertex says it has";
+    EXPECT_TRUE(has(saved, "39 2.5|210 0.0|220 0.0|230 -1.0")) << "the solid's thickness and normal";
+}
+
 // Tables may come in any order, or not at all: a layer's linetype named before its table (or in a
 // file without one) is the linetype the file gives later (or a new one of that name).
 TEST(DxfRealFiles, ALayerMayNameItsLinetypeBeforeTheLinetypeTable)

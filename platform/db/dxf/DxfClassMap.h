@@ -120,6 +120,9 @@ struct DxfField {
     std::function<void(const OdDbObject&, DxfTagWriter&, DxfContext&)> write = {};
     // The value read is a count that get must answer once the record is read (vertices, dashes).
     bool count = false;
+    // An optional field is also written at its default when this answers true (a tangent of 0
+    // that a vertex says it has).
+    std::function<bool(const OdDbObject&)> alsoWhen = {};
 };
 
 struct DxfSubclass {

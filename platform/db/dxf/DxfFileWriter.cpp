@@ -615,7 +615,7 @@ void DxfFileWriter::writeFields(const DxfSubclass& sub, const OdDbObject& obj, s
         if (!f.get)
             continue;
         DxfValue v = f.get(obj, m_ctx);
-        if (f.optional && v == f.defaultValue)
+        if (f.optional && v == f.defaultValue && !(f.alsoWhen && f.alsoWhen(obj)))
             continue;
         switch (f.kind) {
         case DxfFieldKind::Double: m_out.writeDouble(f.code, std::get<double>(v)); break;

@@ -204,12 +204,10 @@ DxfClassMap textMap()
                   dxfField<C>(72, &C::Data::horizontalMode, std::int16_t(0), kOptional),
                   // The alignment point counts whenever the text is aligned, even at the origin.
                   [] {
-                      DxfField f = dxfField<C>(11, &C::Data::ocsAlignmentPoint);
-                      f.write = [](const OdDbObject& o, DxfTagWriter& w, DxfContext&) {
+                      DxfField f = dxfField<C>(11, &C::Data::ocsAlignmentPoint, OdGePoint3d(), kOptional);
+                      f.alsoWhen = [](const OdDbObject& o) {
                           const C::Data& d = static_cast<const C&>(o).data();
-                          const OdGePoint3d& p = d.ocsAlignmentPoint;
-                          if (d.horizontalMode != 0 || d.verticalMode != 0 || p != OdGePoint3d())
-                              w.writePoint(11, p.x, p.y, p.z);
+                          return d.horizontalMode != 0 || d.verticalMode != 0;
                       };
                       return f;
                   }(),
@@ -230,7 +228,14 @@ DxfClassMap solidMap()
                             static_cast<C&>(o).dataForWrite().ocsCorners[i] = v.point;
                         }};
     };
-    return {"SOLID", C::desc(), {dxfEntitySubclass(), {"AcDbTrace", {corner(10, 0), corner(11, 1), corner(12, 2), corner(13, 3)}}}, {}, {}};
+    return {"SOLID",
+            C::desc(),
+            {dxfEntitySubclass(),
+             {"AcDbTrace",
+              {corner(10, 0), corner(11, 1), corner(12, 2), corner(13, 3),
+               dxfField<C>(39, &C::Data::thickness, 0.0, kOptional), dxfField<C>(210, &C::Data::normal, kZAxis, kOptional)}}},
+            {},
+            {}};
 }
 
 // SPLINE: the counts 72, 73 and 74 precede the repeated 40 knots, 41 weights, 10 control points
@@ -330,9 +335,7 @@ DxfClassMap lightMap()
         {dxfEntitySubclass(),
          {"AcDbLight",
           {
-              {90, DxfFieldKind::Int32, 1021, false, std::int64_t(1),
-               [](const OdDbObject&, DxfContext&) { return DxfValue(std::int64_t(1)); },
-               [](OdDbObject&, const DxfIn&, DxfContext&) {}},
+              dxfField<C>(90, &C::Data::version, std::int32_t(1), {.since = 1021}),
               dxfField<C>(1, &C::Data::name),
               {70, DxfFieldKind::Int16, 1021, false, std::int64_t(2),
                [data](const OdDbObject& o, DxfContext&) {

@@ -118,7 +118,12 @@ DxfClassMap vertex2dMap()
                        d.tangentUsed = flags & 2;
                        d.vertexType = static_cast<OdDb::Vertex2dType>(flags & (1 | 8 | 16));
                    }},
-                  dxfField<C>(50, &C::Data::tangent, 0.0, {.optional = true, .angle = true}),
+                  // A tangent of 0 counts when the vertex says it has one.
+                  [] {
+                      DxfField f = dxfField<C>(50, &C::Data::tangent, 0.0, {.optional = true, .angle = true});
+                      f.alsoWhen = [](const OdDbObject& o) { return static_cast<const C&>(o).data().tangentUsed; };
+                      return f;
+                  }(),
                   dxfField<C>(91, &C::Data::identifier, std::int32_t(0), {.since = 1024, .optional = true}),
               }}},
             {},

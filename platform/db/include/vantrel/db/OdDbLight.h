@@ -41,6 +41,7 @@ public:
     // stores (group codes given; a web light is written as a point light); the rest has no
     // group code and travels in the extended data of the application VANTREL (docs/lights.md).
     struct Data {
+        std::int32_t version = 1;                                       // 90, the record's layout
         OdString name;                                                  // 1
         std::int16_t lightType = OdGiDrawable::kPointLight;             // 70 (1 distant, 2 point, 3 spot; 10 web)
         bool on = true;                                                 // 290
