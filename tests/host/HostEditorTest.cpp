@@ -108,8 +108,26 @@ TEST_F(Requests, RealAndInteger)
     EXPECT_EQ(n, -3);
     std::string text = output();
     EXPECT_NE(text.find("Enter intensity: ten\nRequires a number.\nEnter intensity: -2.5\n"), std::string::npos);
-    EXPECT_NE(text.find("Segments: 7.5\nRequires an integer.\nSegments: 2147483648\nRequires an integer.\n"),
+    EXPECT_NE(text.find("Segments: 7.5\nRequires an integer.\nSegments: 2147483648\n"
+                        "Integers must lie between -2147483648 and 2147483647.\n"),
               std::string::npos);
+}
+
+TEST_F(Requests, ANumberBeyondTheLimitIsToldTheLimit)
+{
+    script("1e101\n-1e400\n2\n1e200,0\n@1e101<0\n3,4\n1e101\n1,1\n");
+    const std::string limit = "Numbers must lie between -1e100 and 1e100.\n";
+    double v = 0;
+    EXPECT_EQ(ed.getReal(v, L"Value"), kInputValue);
+    EXPECT_EQ(v, 2.0);
+    OdGePoint3d p;
+    EXPECT_EQ(ed.getPoint(nullptr, p, L"Point"), kInputValue);
+    EXPECT_EQ(p, OdGePoint3d(3, 4, 0));
+    EXPECT_EQ(ed.getDistance(&p, v, L"Distance"), kInputValue);
+    EXPECT_EQ(v, std::hypot(2.0, 3.0));
+    EXPECT_EQ(output(), "Value: 1e101\n" + limit + "Value: -1e400\n" + limit + "Value: 2\n" +
+                        "Point: 1e200,0\n" + limit + "Point: @1e101<0\n" + limit + "Point: 3,4\n" +
+                        "Distance: 1e101\n" + limit + "Distance: 1,1\n");
 }
 
 TEST_F(Requests, AngleInDegreesOrFromPoints)

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <numbers>
 #include <optional>
+#include <type_traits>
 
 #include <fmt/args.h>
 #include <fmt/printf.h>
@@ -43,8 +44,16 @@ std::optional<InputEngine::Reply> keywordReply(const KeywordList& list, std::wst
     return InputEngine::Reply::of(k->result);
 }
 
-InputEngine::Reply refuse(const KeywordList& list, const wchar_t* alone, const wchar_t* withKeywords)
+constexpr const wchar_t* kBeyondLimit = L"Numbers must lie between -1e100 and 1e100.";
+constexpr const wchar_t* kBeyondIntegerRange = L"Integers must lie between -2147483648 and 2147483647.";
+static_assert(InputSyntax::kLargest == 1e100, "kBeyondLimit names the limit");
+
+// The refusal of a typed text: the limit when only a number beyond it stood in the way.
+InputEngine::Reply refuse(const KeywordList& list, std::wstring_view typed, const wchar_t* alone,
+                          const wchar_t* withKeywords)
 {
+    if (InputSyntax::exceedsLimit(typed))
+        return InputEngine::Reply::refuse(kBeyondLimit);
     return InputEngine::Reply::refuse(list.empty() ? alone : withKeywords);
 }
 
@@ -96,7 +105,7 @@ InputResult HostEditor::getPoint(const OdGePoint3d* basePoint, OdGePoint3d& poin
         }
         if (auto reply = keywordReply(list, typed, text))
             return *reply;
-        return refuse(list, L"Invalid point.", L"Point or option keyword required.");
+        return refuse(list, typed, L"Invalid point.", L"Point or option keyword required.");
     };
     request.onPoint = [&](const OdGePoint3d& p) {
         store(text, L"");
@@ -141,7 +150,7 @@ InputResult HostEditor::secondPoint(const OdGePoint3d& first, OdGePoint3d& secon
     request.onText = [&](std::wstring_view typed) {
         if (auto p = InputSyntax::parsePoint(typed, first))
             return accept(*p);
-        return InputEngine::Reply::refuse(L"Invalid point.");
+        return refuse(KeywordList(), typed, L"Invalid point.", nullptr);
     };
     request.onPoint = accept;
     return m_engine.run(request);
@@ -185,7 +194,7 @@ InputResult HostEditor::getMeasured(const OdGePoint3d* basePoint, double& value,
         }
         if (auto reply = keywordReply(list, typed, text))
             return *reply;
-        return refuse(list, measure.refusal, measure.refusalWithKeywords);
+        return refuse(list, typed, measure.refusal, measure.refusalWithKeywords);
     };
     request.onPoint = fromPoint;
     return m_engine.run(request);
@@ -241,7 +250,9 @@ InputResult typedNumber(InputEngine& engine, T& value, const wchar_t* prompt, co
         }
         if (auto reply = keywordReply(list, typed, text))
             return *reply;
-        return refuse(list, refusal, refusalWithKeywords);
+        if (std::is_integral_v<T> && InputSyntax::exceedsIntegerRange(typed))
+            return InputEngine::Reply::refuse(kBeyondIntegerRange);
+        return refuse(list, typed, refusal, refusalWithKeywords);
     };
     return engine.run(request);
 }
