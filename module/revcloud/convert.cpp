@@ -110,9 +110,12 @@ void CRevCloudCmd::startCloud(OdDbPolyline* cloud, const OdGePoint3d& first)
     cloud->setDatabaseDefaults(db);
     OdGeVector3d normal = OdGeVector3d::kZAxis;
     normal.transformBy(getCurrentUCS(db));
-    // Through the world origin: the polyline's elevation stays 0.
+    // Through the world origin, so that the vertices' coordinates in the plane are those of the
+    // polyline's own system; the elevation puts the cloud at the height of its first point, in
+    // the UCS plane where it was traced (or in the plane of the curve it is laid along).
     m_cloudPlane.set(OdGePoint3d::kOrigin, normal);
     cloud->setNormal(normal);
+    cloud->setElevation(m_cloudPlane.normal().dotProduct(first - OdGePoint3d::kOrigin));
     addCloudVertex(cloud, first, m_arcs.arcStyle, m_cloudPlane);
 }
 

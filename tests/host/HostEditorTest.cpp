@@ -53,6 +53,71 @@ TEST_F(Requests, RelativeInputFollowsLastPointOrBasePoint)
     EXPECT_EQ(engine.lastPoint(), p);
 }
 
+TEST_F(Requests, TypedPointsAreReadInTheUcsAndAnsweredInWorldCoordinates)
+{
+    // Origin 100,100,5, turned 90 degrees about Z: the UCS X axis is world Y, its Y axis world -X.
+    engine.ucs().set(OdGeMatrix3d().setCoordSystem({100, 100, 5}, OdGeVector3d::kYAxis, -OdGeVector3d::kXAxis,
+                                                   OdGeVector3d::kZAxis));
+    script("0,0\n10,0\n@0,10\n@5<90\n@\n@1,2,3\n");
+    OdGePoint3d p;
+    const auto next = [&] {
+        EXPECT_EQ(ed.getPoint(nullptr, p, L"Point"), kInputValue);
+        return p;
+    };
+    EXPECT_EQ(next(), OdGePoint3d(100, 100, 5));
+    EXPECT_EQ(next(), OdGePoint3d(100, 110, 5));
+    EXPECT_EQ(next(), OdGePoint3d(90, 110, 5));
+    EXPECT_TRUE(next().isEqualTo(OdGePoint3d(85, 110, 5))) << p.x << "," << p.y << "," << p.z;
+    const OdGePoint3d before = p;
+    EXPECT_EQ(next(), before) << "@ alone is the last point itself";
+    // Relative input from a base point follows the UCS axes too; the base point is a world point.
+    const OdGePoint3d base(7, 7, 7);
+    EXPECT_EQ(ed.getPoint(&base, p, L"Point"), kInputValue);
+    EXPECT_EQ(p, OdGePoint3d(5, 8, 10));
+    engine.ucs().set(OdGeMatrix3d::kIdentity);
+    script("@1,2,3\n");
+    EXPECT_EQ(ed.getPoint(&base, p, L"Point"), kInputValue);
+    EXPECT_EQ(p, OdGePoint3d(8, 9, 10));
+}
+
+TEST_F(Requests, PicksLandOnTheUcsPlaneBelowTheCursor)
+{
+    // Tilted 45 degrees about X through 0,0,10: a pick lands where the plane is under the cursor.
+    const double h = std::sqrt(0.5);
+    engine.ucs().set(OdGeMatrix3d().setCoordSystem({0, 0, 10}, OdGeVector3d::kXAxis, OdGeVector3d(0, h, h),
+                                                   OdGeVector3d(0, -h, h)));
+    script("!click 3,4,99\n");
+    OdGePoint3d p;
+    EXPECT_EQ(ed.getPoint(nullptr, p, L"Point"), kInputValue);
+    EXPECT_TRUE(p.isEqualTo(OdGePoint3d(3, 4, 14))) << p.x << "," << p.y << "," << p.z;
+    // Upright, the plane x = 2 is seen edge-on: the pick takes its nearest point there.
+    engine.ucs().set(OdGeMatrix3d().setCoordSystem({2, 0, 0}, OdGeVector3d::kYAxis, OdGeVector3d::kZAxis,
+                                                   OdGeVector3d::kXAxis));
+    script("!click 3,4,5\n");
+    EXPECT_EQ(ed.getPoint(nullptr, p, L"Point"), kInputValue);
+    EXPECT_EQ(p, OdGePoint3d(2, 4, 5));
+}
+
+TEST_F(Requests, AnglesAndDistancesAreMeasuredInTheUcs)
+{
+    // Turned 90 degrees about Z: a typed angle is the UCS's; a direction is measured from its X
+    // axis (world Y); distances are the same in both systems.
+    engine.ucs().set(OdGeMatrix3d().setCoordSystem({100, 100, 5}, OdGeVector3d::kYAxis, -OdGeVector3d::kXAxis,
+                                                   OdGeVector3d::kZAxis));
+    script("30\n!click 100,110\n!click 90,100\n@3,4\n");
+    const OdGePoint3d base(100, 100, 5);
+    double angle = 0;
+    EXPECT_EQ(ed.getAngle(&base, angle, L"Angle"), kInputValue);
+    EXPECT_DOUBLE_EQ(angle, std::numbers::pi / 6);
+    EXPECT_EQ(ed.getAngle(&base, angle, L"Angle"), kInputValue);
+    EXPECT_NEAR(angle, 0.0, 1e-12);
+    EXPECT_EQ(ed.getAngle(&base, angle, L"Angle"), kInputValue);
+    EXPECT_NEAR(angle, std::numbers::pi / 2, 1e-12);
+    double d = 0;
+    EXPECT_EQ(ed.getDistance(&base, d, L"Distance"), kInputValue);
+    EXPECT_NEAR(d, 5.0, 1e-12);
+}
+
 TEST_F(Requests, KeywordResultsFreeTextByFlags)
 {
     script("y\nmaybe\nNo\n\n!cancel\n  My Light  \n  red  \nIndex\n");

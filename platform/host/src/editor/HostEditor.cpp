@@ -18,6 +18,7 @@
 using vantrel::InputEngine;
 using vantrel::InputSyntax;
 using vantrel::KeywordList;
+using vantrel::UserCoordinateSystem;
 
 namespace {
 
@@ -96,10 +97,11 @@ InputResult HostEditor::getPoint(const OdGePoint3d* basePoint, OdGePoint3d& poin
     InputEngine::Request request;
     request.prompt = promptText(prompt, keywords);
     request.basePoint = basePoint;
+    request.onUcsPlane = true;
     request.flags = flags;
     request.tracker = tracker;
     request.onText = [&](std::wstring_view typed) {
-        if (auto p = InputSyntax::parsePoint(typed, basePoint ? *basePoint : m_engine.lastPoint())) {
+        if (auto p = m_engine.ucs().typedPoint(typed, basePoint ? *basePoint : m_engine.lastPoint())) {
             store(text, InputSyntax::trim(typed));
             return accept(*p);
         }
@@ -121,6 +123,7 @@ InputResult HostEditor::getKeyword(const wchar_t* prompt, const wchar_t* keyword
     InputEngine::Request request;
     request.prompt = promptText(prompt, keywords);
     request.freeText = (flags & kAcceptText) && text;
+    request.onUcsPlane = true;
     request.flags = flags;
     request.tracker = tracker;
     request.refusal = kNoPointHere;
@@ -141,6 +144,7 @@ InputResult HostEditor::secondPoint(const OdGePoint3d& first, OdGePoint3d& secon
     InputEngine::Request request;
     request.prompt = promptText(L"Specify second point", nullptr);
     request.basePoint = &first;
+    request.onUcsPlane = true;
     request.flags = kRubberBand;
     auto accept = [&](const OdGePoint3d& p) {
         second = p;
@@ -148,7 +152,7 @@ InputResult HostEditor::secondPoint(const OdGePoint3d& first, OdGePoint3d& secon
         return InputEngine::Reply::of(kInputValue);
     };
     request.onText = [&](std::wstring_view typed) {
-        if (auto p = InputSyntax::parsePoint(typed, first))
+        if (auto p = m_engine.ucs().typedPoint(typed, first))
             return accept(*p);
         return refuse(KeywordList(), typed, L"Invalid point.", nullptr);
     };
@@ -171,7 +175,9 @@ InputResult HostEditor::getMeasured(const OdGePoint3d* basePoint, double& value,
             if (second != kInputValue)
                 return InputEngine::Reply::of(second);
         }
-        std::optional<double> measured = measure.between(from, to);
+        // Measured in the UCS: a direction is an angle in its XY plane from its X axis.
+        const UserCoordinateSystem& ucs = m_engine.ucs();
+        std::optional<double> measured = measure.between(ucs.fromWorld(from), ucs.fromWorld(to));
         if (!measured)
             return InputEngine::Reply::refuse(measure.samePoints);
         value = *measured;
@@ -180,6 +186,7 @@ InputResult HostEditor::getMeasured(const OdGePoint3d* basePoint, double& value,
     InputEngine::Request request;
     request.prompt = promptText(prompt, keywords);
     request.basePoint = basePoint;
+    request.onUcsPlane = true;
     request.flags = flags;
     request.tracker = tracker;
     request.onText = [&](std::wstring_view typed) {
@@ -188,7 +195,7 @@ InputResult HostEditor::getMeasured(const OdGePoint3d* basePoint, double& value,
             value = *typedValue;
             return InputEngine::Reply::of(kInputValue);
         }
-        if (auto p = InputSyntax::parsePoint(typed, basePoint ? *basePoint : m_engine.lastPoint())) {
+        if (auto p = m_engine.ucs().typedPoint(typed, basePoint ? *basePoint : m_engine.lastPoint())) {
             store(text, InputSyntax::trim(typed));
             return fromPoint(*p);
         }
@@ -239,6 +246,7 @@ InputResult typedNumber(InputEngine& engine, T& value, const wchar_t* prompt, co
     KeywordList list = keywordsOf(keywords);
     InputEngine::Request request;
     request.prompt = HostEditor::promptText(prompt, keywords);
+    request.onUcsPlane = true;
     request.flags = flags;
     request.tracker = tracker;
     request.refusal = kNoPointHere;
