@@ -30,7 +30,6 @@ CXStringW pointPrompt(HostEditor& editor, unsigned id, const OdGePoint3d& onEnte
     return text;
 }
 
-
 } // namespace
 
 bool LightCmd::isModelSpaceActive(OdDbDatabase* db)
