@@ -1,6 +1,6 @@
 // Feeds arbitrary text to the input syntax: the number, angle and point parsers, keyword lists
 // and their matching, script lines, colour texts, and whole requests run on a script made of the
-// input. None may crash, and what they answer must be sound.
+// input, read in the world system or in a UCS. None may crash, and what they answer must be sound.
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -39,6 +39,9 @@ void parsers(std::wstring_view text)
     (void)InputSyntax::parseInteger(text);
     if (auto p = InputSyntax::parsePoint(text, OdGePoint3d(1.0, -2.0, 3.0)))
         check(finite(*p));
+    // Told the limit only what would be read but for it.
+    if (InputSyntax::exceedsLimit(text))
+        check(!InputSyntax::parseNumber(text) && !InputSyntax::parsePoint(text, OdGePoint3d()));
     (void)vantrel::ScriptInputSource::parseLine(text, L"fuzz");
     for (const std::wstring& colorText : {std::wstring(text), L"HSL:" + std::wstring(text)}) {
         OdCmColor color;
@@ -65,6 +68,10 @@ void requests(std::string_view script, const std::wstring& list)
     vantrel::ScriptInputSource source(script, L"fuzz");
     vantrel::Transcript transcript([](std::string_view) {});
     vantrel::InputEngine engine(source, transcript);
+    // Every other input is read in a UCS tilted and moved far off.
+    if (script.size() % 2 == 1)
+        engine.ucs().set(OdGeMatrix3d().setCoordSystem({1e6, -3e5, 7}, OdGeVector3d(0.6, 0.8, 0.0),
+                                                       OdGeVector3d(-0.48, 0.36, 0.8), OdGeVector3d(0.64, -0.48, 0.6)));
     HostEditor ed(engine);
     OdGePoint3d p;
     double v = 0.0;

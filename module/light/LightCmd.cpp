@@ -20,8 +20,11 @@ namespace {
 constexpr InputFlags kLocationFlags = kAcceptEmpty;
 constexpr InputFlags kFromBaseFlags = 12;
 
-CXStringW pointPrompt(unsigned id, const OdGePoint3d& shown)
+// A prompt whose default is the point an empty answer gives (a world point), shown in the UCS
+// that answers are typed in.
+CXStringW pointPrompt(HostEditor& editor, unsigned id, const OdGePoint3d& onEnter)
 {
+    const OdGePoint3d shown = editor.engine().ucs().fromWorld(onEnter);
     CXStringW text;
     text.Format(vantrel::loadResource(id), shown.x, shown.y, shown.z);
     return text;
@@ -94,8 +97,8 @@ bool LightCmd::askLocation()
     LightTracker locationTracker(m_light, LightTracker::kMovePosition);
     OdGePoint3d source;
     OdString text;
-    switch (m_editor->getPoint(nullptr, source, pointPrompt(kSourcePrompt, OdGePoint3d()), nullptr, kLocationFlags,
-                               &text, &locationTracker)) {
+    switch (m_editor->getPoint(nullptr, source, pointPrompt(*m_editor, kSourcePrompt, OdGePoint3d()), nullptr,
+                               kLocationFlags, &text, &locationTracker)) {
     case kInputValue:
         break;
     case kInputEmpty:
@@ -110,13 +113,14 @@ bool LightCmd::askLocation()
 
     LightTracker targetTracker(m_light, LightTracker::kMoveTarget);
     OdGePoint3d target;
-    switch (m_editor->getPoint(&source, target, pointPrompt(kTargetPrompt, OdGePoint3d(0.0, 0.0, kDefaultTargetZ)),
-                               nullptr, kFromBaseFlags, &text, &targetTracker)) {
+    const OdGePoint3d below(source.x, source.y, kDefaultTargetZ);
+    switch (m_editor->getPoint(&source, target, pointPrompt(*m_editor, kTargetPrompt, below), nullptr, kFromBaseFlags,
+                               &text, &targetTracker)) {
     case kInputValue:
         m_light->setTargetLocation(target);
         break;
     case kInputEmpty:
-        m_light->setTargetLocation(OdGePoint3d(source.x, source.y, kDefaultTargetZ));
+        m_light->setTargetLocation(below);
         break;
     default:
         // Esc keeps the light, aimed straight down from the origin.
@@ -130,7 +134,7 @@ bool LightCmd::askDirection()
 {
     OdGePoint3d from;
     OdString text;
-    switch (m_editor->getPoint(nullptr, from, pointPrompt(kDirectionFromPrompt, m_light->position()), nullptr,
+    switch (m_editor->getPoint(nullptr, from, pointPrompt(*m_editor, kDirectionFromPrompt, OdGePoint3d()), nullptr,
                                kLocationFlags, &text, nullptr)) {
     case kInputCancel:
         return false;
@@ -145,13 +149,14 @@ bool LightCmd::askDirection()
     m_light->setPosition(from);
 
     OdGePoint3d to;
-    switch (m_editor->getPoint(&from, to, pointPrompt(kDirectionToPrompt, m_light->targetLocation()), nullptr,
+    const OdGePoint3d defaultTo(1.0, 1.0, 1.0);
+    switch (m_editor->getPoint(&from, to, pointPrompt(*m_editor, kDirectionToPrompt, defaultTo), nullptr,
                                kFromBaseFlags, &text, nullptr)) {
     case kInputValue:
         m_light->setTargetLocation(to);
         break;
     case kInputEmpty:
-        m_light->setTargetLocation(OdGePoint3d(1.0, 1.0, 1.0));
+        m_light->setTargetLocation(defaultTo);
         break;
     default:
         break; // Esc keeps the target the light has

@@ -41,6 +41,13 @@ double radians(double degrees)
     return degrees * std::numbers::pi * (1.0 / 180.0);
 }
 
+// A value within the tolerance below zero is taken as zero: kept as it was typed, it would be
+// stored below zero (or as -0) and offered back as "<-0>".
+double snappedToZero(double value)
+{
+    return value <= 0.0 && value >= -kEps ? 0.0 : value;
+}
+
 } // namespace
 
 LightOptions::Outcome LightOptions::run()
@@ -163,7 +170,7 @@ void LightOptions::onIntensity()
         return;
     if (value > kMaxIntensity + kEps)
         value = kMaxIntensity;
-    applied([&] { m_light.setIntensity(value); });
+    applied([&] { m_light.setIntensity(snappedToZero(value)); });
 }
 
 void LightOptions::onStatus()
@@ -218,8 +225,12 @@ InputResult LightOptions::askNonNegative(const wchar_t* prompt, const wchar_t* k
 {
     for (;;) {
         const InputResult r = m_editor.getReal(value, prompt, keywords, kNumberFlags);
-        if (r != kInputValue || value >= -kEps)
+        if (r != kInputValue)
             return r;
+        if (value >= -kEps) {
+            value = snappedToZero(value);
+            return r;
+        }
         printResource(kValueMustBePositive);
     }
 }
@@ -279,18 +290,32 @@ bool LightOptions::askConeAngle(unsigned promptId, double currentRadians, double
         if (r != kInputValue)
             continue;
         if (value >= -kEps && value <= 160.0 + kEps) {
-            angle = radians(value);
+            angle = radians(snappedToZero(value));
             return true;
         }
         printResource(kHotspotOutOfRange);
     }
 }
 
+bool LightOptions::setCone(double hotspot, double falloff)
+{
+    bool taken = false;
+    if (!applied([&] { taken = m_light.setHotspotAndFalloff(hotspot, falloff); }))
+        return false;
+    // The light keeps its cone when it refuses the pair: say why, so that the prompt asked
+    // again does not look as if the value had been taken.
+    if (!taken && falloff <= 0.0)
+        printResource(kFalloffNotPositive);
+    else if (!taken)
+        m_editor.printMessage(loadResource(kHotspotWiderThanFalloff), degrees(hotspot), degrees(falloff));
+    return taken;
+}
+
 void LightOptions::onHotspot()
 {
     double hotspot = 0.0;
     while (askConeAngle(kHotspotPrompt, m_light.hotspotAngle(), hotspot)) {
-        if (applied([&] { m_light.setHotspotAndFalloff(hotspot, m_light.falloffAngle()); }))
+        if (setCone(hotspot, m_light.falloffAngle()))
             return;
     }
 }
@@ -299,7 +324,7 @@ void LightOptions::onFalloff()
 {
     double falloff = 0.0;
     while (askConeAngle(kFalloffPrompt, m_light.falloffAngle(), falloff)) {
-        if (applied([&] { m_light.setHotspotAndFalloff(m_light.hotspotAngle(), falloff); }))
+        if (setCone(m_light.hotspotAngle(), falloff))
             return;
     }
 }
@@ -360,7 +385,7 @@ void LightOptions::onWebRotation(int axis)
             printResource(kWebRotationOutOfRange);
             continue;
         }
-        rotation.*component = value;
+        rotation.*component = snappedToZero(value);
         if (applied([&] { m_light.setWebRotation(rotation); }))
             return;
     }

@@ -48,6 +48,8 @@ public:
     static constexpr unsigned kDistantKeywords = 183;
     static constexpr unsigned kSpotKeywords = 186;
     static constexpr unsigned kWebLightKeywords = 187;
+    static constexpr unsigned kHotspotWiderThanFalloff = 192;
+    static constexpr unsigned kFalloffNotPositive = 193;
 
     // Request flags of the sub-dialogues.
     static constexpr InputFlags kNameFlags = 7;
@@ -87,6 +89,8 @@ private:
     void onFalloff();
     // Asks for one cone angle in degrees; answers it in radians, or false when none was given.
     bool askConeAngle(unsigned promptId, double currentRadians, double& angle);
+    // Sets both cone angles, or says why the light refused them; true when they were taken.
+    bool setCone(double hotspot, double falloff);
     void onWeb();
     void onWebFile();
     void onWebRotation(int axis);

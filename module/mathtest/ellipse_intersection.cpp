@@ -2,13 +2,15 @@
 // ellipse's own frame with lengths divided by its larger radius, so the fixed zero tests of the
 // root solvers mean the same for every drawing size. The closed-form roots only locate the
 // points: each candidate is refined by Newton's method on the two curve equations written
-// about their own centres, then checked against both curves and merged with a candidate that
-// found the same point (a touching point is a double root).
+// about their own centres, taken to the touching point where the curves touch within the point
+// tolerance, then checked against both curves and merged with a candidate that found the same
+// point.
 #include "mathtest/ellipse_intersection.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <optional>
 
 #include <vantrel/ge/OdGeContext.h>
 #include <vantrel/ge/OdGeLine3d.h>
@@ -34,6 +36,10 @@ constexpr double kNegligibleLead = 1e-7;
 constexpr double kTouchingSine = 1e-9;
 // Two refined candidates closer than this share of the smaller curve's size are one point.
 constexpr double kSamePoint = 1e-7;
+// A touching point is looked for this far (a share of the smaller curve's size) from where
+// Newton's method left a candidate. The equations hold within 1e-5 up to about 3e-3 from a
+// touching point, and a candidate may be anywhere in that band.
+constexpr double kTouchingReach = 1e-2;
 
 // Common points in a plane, at most four, with room for the unmerged ones of a touching point.
 using PlanePoints = FixedList<OdGePoint2d, 12>;
@@ -149,15 +155,48 @@ OdGePoint2d refine(const Curves& k, OdGePoint2d pt)
     return pt;
 }
 
+// Where the circle comes closest to the ellipse near pt, when the curves meet there within the
+// point tolerance: they touch (or cross at an angle below about its square root, too close to
+// tell apart). Newton's method on the two equations only halves its distance from such a point
+// per step, so the two roots of a touching point can be left 2e-4 of its size apart. Here the
+// circle's equation along the ellipse, g(t) = C(a cos t, b sin t), is taken to its extremum, a
+// simple root of g'. Nothing when the extremum is farther or the curves are apart there
+// (crossing at a sine s, the curves are about s² apart at the extremum between two crossings).
+std::optional<OdGePoint2d> touchingPoint(const Curves& k, const OdGePoint2d& pt, const OdGeTol& tol)
+{
+    const double reach = kTouchingReach * k.size();
+    const double start = std::atan2(pt.y / k.b, pt.x / k.a);
+    double t = start;
+    for (int i = 0; i < 16; ++i) {
+        const double c = std::cos(t), s = std::sin(t);
+        const double dx = k.a * c - k.p, dy = k.b * s - k.q;
+        const double slope = -dx * k.a * s + dy * k.b * c; // g'(t) r² / 2
+        const double bend = k.a * k.a * s * s + k.b * k.b * c * c - dx * k.a * c - dy * k.b * s;
+        if (!(std::fabs(bend) > 0.0))
+            return std::nullopt;
+        const double step = slope / bend;
+        t -= step;
+        if (!(std::fabs(t - start) * std::max(k.a, k.b) <= reach))
+            return std::nullopt;
+        if (std::fabs(step) <= 1e-16 * (1.0 + std::fabs(t)))
+            break;
+    }
+    const OdGePoint2d at(k.a * std::cos(t), k.b * std::sin(t));
+    if (!(std::fabs(k.circleValue(at.x, at.y)) <= tol.equalPoint()))
+        return std::nullopt;
+    return at;
+}
+
 // Refines the candidates and keeps, in their order, those on both curves. Candidates that found
-// the same point are one point at their mean: at a touching point the two roots of the double
-// root lie on either side of it, and their mean is closer than either.
+// the same point are one point at their mean.
 void keepCommonPoints(const Curves& k, const CandidateList& candidates, PlanePoints& kept, const OdGeTol& tol)
 {
     const double same = kSamePoint * k.size();
     std::array<int, PlanePoints::kCapacity> merged{};
     for (const OdGePoint2d& candidate : candidates) {
-        const OdGePoint2d pt = refine(k, candidate);
+        OdGePoint2d pt = refine(k, candidate);
+        if (std::optional<OdGePoint2d> touching = touchingPoint(k, pt, tol))
+            pt = *touching;
         if (!(std::fabs(k.ellipseValue(pt.x, pt.y)) <= tol.equalVector()
               && std::fabs(k.circleValue(pt.x, pt.y)) <= tol.equalVector()))
             continue;

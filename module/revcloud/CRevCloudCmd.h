@@ -42,8 +42,9 @@ public:
     // Where the settings live, and their defaults in units of one DIMSCALE.
     static constexpr const wchar_t* kSettingsSection = L"cmddata\\revcloud";
     static constexpr double kDefaultArcLength = 15.0;
-    // The selection flag of the conversion: one object.
-    static constexpr std::uint32_t kSelectFlags = 0x2000;
+    // The selection flags of the conversion: one object (0x2000), and none on a locked layer
+    // (0x10000), which the conversion would hide and erase; the host says which it left out.
+    static constexpr std::uint32_t kSelectFlags = 0x2000 | 0x10000;
 
     // Loads the style names, the status format and the settings (scaled by DIMSCALE).
     CRevCloudCmd();

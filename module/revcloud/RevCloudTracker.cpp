@@ -70,6 +70,10 @@ bool RevCloudTracker::onMouseMove(const HostMessage& message, const OdGePoint3d&
 
 bool RevCloudTracker::onLeftButtonDown(const OdGePoint3d& cursor)
 {
+    // The cursor reached the start on its way to the click and closed the cloud: the click
+    // ends it (Enter is posted) and adds nothing after the closing arc.
+    if (m_cloud->isClosed())
+        return true;
     if (!vertex(m_cloud->numVerts() - 1).isEqualTo(cursor))
         addCloudVertex(m_cloud.get(), cursor, m_arcStyle, m_cloudPlane);
     return true;

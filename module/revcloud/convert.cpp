@@ -17,6 +17,8 @@
 #include "frame/module_instance.h"
 #include "revcloud/CRevCloudCmd.h"
 
+static_assert(CRevCloudCmd::kSelectFlags == (kSelectSingle | kSelectRejectLocked));
+
 namespace {
 
 // The kinds a cloud is laid along, tried in this order; derived classes pass.
@@ -46,16 +48,24 @@ void printResource(HostDocument& document, unsigned id)
 }
 
 // Keeps the source hidden while its cloud is being finished, and shows it again unless the
-// cloud was added, also when finishing fails.
+// cloud was added, also when finishing fails. Showing it takes the hiding back to an undo mark
+// laid before it, so that a conversion that ends with nothing changed leaves no step for U.
 class HiddenSource {
 public:
-    explicit HiddenSource(OdDbObjectId id) : m_id(id) { setVisibility(OdDb::kInvisible); }
+    explicit HiddenSource(OdDbObjectId id) : m_id(id)
+    {
+        OdDbDatabase* db = m_id.database();
+        m_marked = !db->isUndoRecordingDisabled();
+        if (m_marked)
+            db->setUndoMark();
+        setVisibility(OdDb::kInvisible);
+    }
     ~HiddenSource()
     {
         if (m_id.isNull())
             return;
         try {
-            setVisibility(OdDb::kVisible);
+            show();
         } catch (...) {
             // Only reached while another exception unwinds: that one is reported.
         }
@@ -71,8 +81,12 @@ public:
     }
     void show()
     {
-        setVisibility(OdDb::kVisible);
+        const OdDbObjectId id = m_id;
         m_id = OdDbObjectId::kNull;
+        if (m_marked)
+            id.database()->undoBack();
+        else
+            OdDbEntityPtr(id.safeOpenObject(OdDb::kForWrite))->setVisibility(OdDb::kVisible, true);
     }
 
 private:
@@ -82,6 +96,7 @@ private:
     }
 
     OdDbObjectId m_id;
+    bool m_marked = false;
 };
 
 } // namespace
@@ -95,9 +110,12 @@ void CRevCloudCmd::startCloud(OdDbPolyline* cloud, const OdGePoint3d& first)
     cloud->setDatabaseDefaults(db);
     OdGeVector3d normal = OdGeVector3d::kZAxis;
     normal.transformBy(getCurrentUCS(db));
-    // Through the world origin: the polyline's elevation stays 0.
+    // Through the world origin, so that the vertices' coordinates in the plane are those of the
+    // polyline's own system; the elevation puts the cloud at the height of its first point, in
+    // the UCS plane where it was traced (or in the plane of the curve it is laid along).
     m_cloudPlane.set(OdGePoint3d::kOrigin, normal);
     cloud->setNormal(normal);
+    cloud->setElevation(m_cloudPlane.normal().dotProduct(first - OdGePoint3d::kOrigin));
     addCloudVertex(cloud, first, m_arcs.arcStyle, m_cloudPlane);
 }
 

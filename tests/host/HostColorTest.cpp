@@ -118,7 +118,23 @@ TEST_F(HostColorDialog, WhatTheDialogCannotGiveIsRefusedAndAskedAgain)
     EXPECT_EQ(color, OdCmColor::byRGB(0, 0, 255));
     EXPECT_TRUE(choose("0,0,255\n2\n", false, kColorTabIndex));
     EXPECT_EQ(color, OdCmColor::byIndex(2));
-    // Enter offers the current colour, which a true-colour-only dialog cannot give either.
-    EXPECT_FALSE(choose("\n!dlg cancel\n", false, kColorTabTrueColor, OdCmColor::byIndex(1)));
-    EXPECT_EQ(color, OdCmColor::byIndex(2));
+}
+
+TEST_F(HostColorDialog, OpensOnAColourItTakesSoThatEnterAnswersIt)
+{
+    // A default colour (BYLAYER) without meta colours, and a palette colour where only true
+    // colours are offered: the dialog opens on white, and Enter takes it.
+    EXPECT_TRUE(choose("\n", false, kColorTabAll, OdCmColor()));
+    EXPECT_EQ(color, OdCmColor::byRGB(255, 255, 255));
+    EXPECT_TRUE(choose("!dlg ok\n", false, kColorTabTrueColor, OdCmColor::byIndex(1)));
+    EXPECT_EQ(color, OdCmColor::byRGB(255, 255, 255));
+    EXPECT_TRUE(choose("\n", false, kColorTabIndex, OdCmColor::byRGB(1, 2, 3)));
+    EXPECT_EQ(color, OdCmColor::byIndex(7));
+    // A colour it takes is its own default.
+    EXPECT_TRUE(choose("\n", true, kColorTabAll, OdCmColor()));
+    EXPECT_TRUE(color.isByLayer());
+    EXPECT_EQ(output(), "Select color <255,255,255>: \n"
+                        "Select color <255,255,255>: !dlg ok\n"
+                        "Select color <white>: \n"
+                        "Select color <BYLAYER>: \n");
 }

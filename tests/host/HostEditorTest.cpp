@@ -53,6 +53,71 @@ TEST_F(Requests, RelativeInputFollowsLastPointOrBasePoint)
     EXPECT_EQ(engine.lastPoint(), p);
 }
 
+TEST_F(Requests, TypedPointsAreReadInTheUcsAndAnsweredInWorldCoordinates)
+{
+    // Origin 100,100,5, turned 90 degrees about Z: the UCS X axis is world Y, its Y axis world -X.
+    engine.ucs().set(OdGeMatrix3d().setCoordSystem({100, 100, 5}, OdGeVector3d::kYAxis, -OdGeVector3d::kXAxis,
+                                                   OdGeVector3d::kZAxis));
+    script("0,0\n10,0\n@0,10\n@5<90\n@\n@1,2,3\n");
+    OdGePoint3d p;
+    const auto next = [&] {
+        EXPECT_EQ(ed.getPoint(nullptr, p, L"Point"), kInputValue);
+        return p;
+    };
+    EXPECT_EQ(next(), OdGePoint3d(100, 100, 5));
+    EXPECT_EQ(next(), OdGePoint3d(100, 110, 5));
+    EXPECT_EQ(next(), OdGePoint3d(90, 110, 5));
+    EXPECT_TRUE(next().isEqualTo(OdGePoint3d(85, 110, 5))) << p.x << "," << p.y << "," << p.z;
+    const OdGePoint3d before = p;
+    EXPECT_EQ(next(), before) << "@ alone is the last point itself";
+    // Relative input from a base point follows the UCS axes too; the base point is a world point.
+    const OdGePoint3d base(7, 7, 7);
+    EXPECT_EQ(ed.getPoint(&base, p, L"Point"), kInputValue);
+    EXPECT_EQ(p, OdGePoint3d(5, 8, 10));
+    engine.ucs().set(OdGeMatrix3d::kIdentity);
+    script("@1,2,3\n");
+    EXPECT_EQ(ed.getPoint(&base, p, L"Point"), kInputValue);
+    EXPECT_EQ(p, OdGePoint3d(8, 9, 10));
+}
+
+TEST_F(Requests, PicksLandOnTheUcsPlaneBelowTheCursor)
+{
+    // Tilted 45 degrees about X through 0,0,10: a pick lands where the plane is under the cursor.
+    const double h = std::sqrt(0.5);
+    engine.ucs().set(OdGeMatrix3d().setCoordSystem({0, 0, 10}, OdGeVector3d::kXAxis, OdGeVector3d(0, h, h),
+                                                   OdGeVector3d(0, -h, h)));
+    script("!click 3,4,99\n");
+    OdGePoint3d p;
+    EXPECT_EQ(ed.getPoint(nullptr, p, L"Point"), kInputValue);
+    EXPECT_TRUE(p.isEqualTo(OdGePoint3d(3, 4, 14))) << p.x << "," << p.y << "," << p.z;
+    // Upright, the plane x = 2 is seen edge-on: the pick takes its nearest point there.
+    engine.ucs().set(OdGeMatrix3d().setCoordSystem({2, 0, 0}, OdGeVector3d::kYAxis, OdGeVector3d::kZAxis,
+                                                   OdGeVector3d::kXAxis));
+    script("!click 3,4,5\n");
+    EXPECT_EQ(ed.getPoint(nullptr, p, L"Point"), kInputValue);
+    EXPECT_EQ(p, OdGePoint3d(2, 4, 5));
+}
+
+TEST_F(Requests, AnglesAndDistancesAreMeasuredInTheUcs)
+{
+    // Turned 90 degrees about Z: a typed angle is the UCS's; a direction is measured from its X
+    // axis (world Y); distances are the same in both systems.
+    engine.ucs().set(OdGeMatrix3d().setCoordSystem({100, 100, 5}, OdGeVector3d::kYAxis, -OdGeVector3d::kXAxis,
+                                                   OdGeVector3d::kZAxis));
+    script("30\n!click 100,110\n!click 90,100\n@3,4\n");
+    const OdGePoint3d base(100, 100, 5);
+    double angle = 0;
+    EXPECT_EQ(ed.getAngle(&base, angle, L"Angle"), kInputValue);
+    EXPECT_DOUBLE_EQ(angle, std::numbers::pi / 6);
+    EXPECT_EQ(ed.getAngle(&base, angle, L"Angle"), kInputValue);
+    EXPECT_NEAR(angle, 0.0, 1e-12);
+    EXPECT_EQ(ed.getAngle(&base, angle, L"Angle"), kInputValue);
+    EXPECT_NEAR(angle, std::numbers::pi / 2, 1e-12);
+    double d = 0;
+    EXPECT_EQ(ed.getDistance(&base, d, L"Distance"), kInputValue);
+    EXPECT_NEAR(d, 5.0, 1e-12);
+}
+
 TEST_F(Requests, KeywordResultsFreeTextByFlags)
 {
     script("y\nmaybe\nNo\n\n!cancel\n  My Light  \n  red  \nIndex\n");
@@ -108,8 +173,26 @@ TEST_F(Requests, RealAndInteger)
     EXPECT_EQ(n, -3);
     std::string text = output();
     EXPECT_NE(text.find("Enter intensity: ten\nRequires a number.\nEnter intensity: -2.5\n"), std::string::npos);
-    EXPECT_NE(text.find("Segments: 7.5\nRequires an integer.\nSegments: 2147483648\nRequires an integer.\n"),
+    EXPECT_NE(text.find("Segments: 7.5\nRequires an integer.\nSegments: 2147483648\n"
+                        "Integers must lie between -2147483648 and 2147483647.\n"),
               std::string::npos);
+}
+
+TEST_F(Requests, ANumberBeyondTheLimitIsToldTheLimit)
+{
+    script("1e101\n-1e400\n2\n1e200,0\n@1e101<0\n3,4\n1e101\n1,1\n");
+    const std::string limit = "Numbers must lie between -1e100 and 1e100.\n";
+    double v = 0;
+    EXPECT_EQ(ed.getReal(v, L"Value"), kInputValue);
+    EXPECT_EQ(v, 2.0);
+    OdGePoint3d p;
+    EXPECT_EQ(ed.getPoint(nullptr, p, L"Point"), kInputValue);
+    EXPECT_EQ(p, OdGePoint3d(3, 4, 0));
+    EXPECT_EQ(ed.getDistance(&p, v, L"Distance"), kInputValue);
+    EXPECT_EQ(v, std::hypot(2.0, 3.0));
+    EXPECT_EQ(output(), "Value: 1e101\n" + limit + "Value: -1e400\n" + limit + "Value: 2\n" +
+                        "Point: 1e200,0\n" + limit + "Point: @1e101<0\n" + limit + "Point: 3,4\n" +
+                        "Distance: 1e101\n" + limit + "Distance: 1,1\n");
 }
 
 TEST_F(Requests, AngleInDegreesOrFromPoints)

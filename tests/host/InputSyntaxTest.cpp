@@ -19,6 +19,14 @@ TEST(InputSyntax, Numbers)
     for (const wchar_t* bad : {L"", L" ", L"-", L".", L"1e", L"1e+", L"1.2.3", L"12a", L"nan", L"inf", L"0x10",
                                L"1e999", L"1e101", L"-2e300", L"1,5", L"--1", L"\u0661"})
         EXPECT_FALSE(InputSyntax::parseNumber(bad)) << std::wstring(bad).size();
+    // What is refused for its size alone, and so is told the limit.
+    for (const wchar_t* big : {L"1e999", L"1e101", L"-2e300", L"1e101,0", L"0,0,-1e200", L"@1e101<0", L"@0,1e300"})
+        EXPECT_TRUE(InputSyntax::exceedsLimit(big)) << std::wstring(big).size();
+    for (const wchar_t* other : {L"12", L"1e100", L"1,2", L"1e-999", L"abc", L"1e101x", L"nan", L""})
+        EXPECT_FALSE(InputSyntax::exceedsLimit(other)) << std::wstring(other).size();
+    EXPECT_TRUE(InputSyntax::exceedsIntegerRange(L" -2147483649 "));
+    EXPECT_FALSE(InputSyntax::exceedsIntegerRange(L"2147483647"));
+    EXPECT_FALSE(InputSyntax::exceedsIntegerRange(L"1e12"));
 }
 
 TEST(InputSyntax, Integers)

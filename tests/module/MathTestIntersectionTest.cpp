@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numbers>
 #include <random>
 #include <sstream>
 #include <vector>
@@ -256,6 +257,31 @@ TEST(MathTestIntersection, DegenerateCurvesGiveNoPoints)
     EXPECT_FALSE(vantrel::intersectEllipseCircle(ellipseIn(kWorld, 0, 0, 0, 5, 3),
                                                  circleIn(kWorld, 5, 0, std::nan("")), points, kTestTol));
     EXPECT_TRUE(points.empty());
+}
+
+TEST(MathTestIntersection, ARandomTouchingCircleGivesItsPointOnce)
+{
+    // A circle about a point of the ellipse's outward normal touches it there alone: from outside
+    // at any radius, from inside below the smallest radius of curvature, b²/a.
+    std::mt19937_64 random(16);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    for (int i = 0; i < 600; ++i) {
+        const double a = 0.5 + 5 * unit(random);
+        const double b = a * (0.1 + 0.9 * unit(random));
+        const OdGeEllipArc3d e = ellipseIn(kWorld, unit(random) * 20 - 10, unit(random) * 20 - 10, unit(random) * 7, a, b);
+        const double t = unit(random) * 2 * std::numbers::pi;
+        const OdGePoint2d at(a * std::cos(t), b * std::sin(t));
+        const OdGeVector2d outward = OdGeVector2d(std::cos(t) / a, std::sin(t) / b).normal();
+        const bool inside = i % 2 == 1;
+        const double r = inside ? (b * b / a) * (0.1 + 0.8 * unit(random)) : a * (0.05 + 3 * unit(random));
+        const OdGePoint2d centre = at + outward * (inside ? -r : r);
+        const Frame local{e.center(), e.majorAxis(), e.minorAxis()};
+        std::vector<OdGePoint3d> points;
+        vantrel::intersectEllipseCircle(e, circleIn(local, centre.x, centre.y, r), points, kTestTol);
+        ASSERT_EQ(points.size(), 1U) << (inside ? "inside; " : "outside; ")
+                                     << describe(e, circleIn(local, centre.x, centre.y, r));
+        EXPECT_LE(points[0].distanceTo(local.at(at.x, at.y)), 1e-12 * a);
+    }
 }
 
 TEST(MathTestIntersection, RandomConfigurationsMatchTheReference)

@@ -279,9 +279,10 @@ TEST_F(RevCloud, EscLeavesTheDrawingAsItWas)
     }
 }
 
-TEST_F(RevCloud, ATracedCloudLiesInTheUcsPlaneThroughTheWorldOrigin)
+TEST_F(RevCloud, ATracedCloudLiesInTheUcsPlane)
 {
-    // A UCS standing upright: its Z axis is world -Y, its origin away from the world origin.
+    // A UCS standing upright: its Z axis is world -Y, its origin away from the world origin. The
+    // first point is typed in it; the cursor, seen from above, lands on the plane y = 7.
     OdGeMatrix3d ucs;
     ucs.setCoordSystem({5, 7, 9}, OdGeVector3d::kXAxis, OdGeVector3d::kZAxis, -OdGeVector3d::kYAxis);
     open("0,3,0\n!move 20,3,0\n!move 40,3,5\n!move 40,3,25\n\n\n");
@@ -292,7 +293,7 @@ TEST_F(RevCloud, ATracedCloudLiesInTheUcsPlaneThroughTheWorldOrigin)
     const OdDbPolyline& cloud = *found[0];
     EXPECT_TRUE(cloud.normal().isEqualTo(-OdGeVector3d::kYAxis));
     ASSERT_EQ(cloud.numVerts(), 4u);
-    const OdGePoint3d expected[] = {{0, 0, 0}, {20, 0, 0}, {40, 0, 5}, {40, 0, 25}};
+    const OdGePoint3d expected[] = {{5, 7, 12}, {20, 7, 0}, {40, 7, 5}, {40, 7, 25}};
     for (unsigned i = 0; i < 4; ++i) {
         OdGePoint3d p;
         cloud.getPointAt(i, p);

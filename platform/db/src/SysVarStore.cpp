@@ -3,6 +3,7 @@
 #include <vantrel/db/SysVarStore.h>
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <limits>
 #include <string_view>
@@ -75,11 +76,13 @@ OdResBufPtr defaultValue(const SysVarDef& d)
     }
 }
 
+// The shortest text that reads back as v: bounds such as 1e-12 and 1e+100 as they are declared,
+// not as six decimals (0.000000) or a hundred digits.
 std::string fmtNumber(double v)
 {
-    if (v == std::floor(v) && std::fabs(v) < 1e15)
-        return std::to_string(static_cast<long long>(v));
-    return std::to_string(v);
+    char text[32];
+    const auto [end, ec] = std::to_chars(text, text + sizeof text, v);
+    return std::string(text, ec == std::errc() ? end : text);
 }
 
 [[noreturn]] void invalid(const SysVarDef& d, const std::string& why)

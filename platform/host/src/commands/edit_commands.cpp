@@ -53,8 +53,10 @@ std::optional<std::vector<OdDbObjectId>> selectObjects(HostDocument& doc, std::u
 
 namespace {
 
-std::wstring pointText(const OdGePoint3d& p)
+// A world point as LIST shows it: in the current UCS.
+std::wstring pointText(const UserCoordinateSystem& ucs, const OdGePoint3d& world)
 {
+    const OdGePoint3d p = ucs.fromWorld(world);
     return L"X=" + formatNumber(p.x) + L" Y=" + formatNumber(p.y) + L" Z=" + formatNumber(p.z);
 }
 
@@ -74,7 +76,7 @@ void eraseCommand(HostDocument& doc)
 }
 
 // Every property a light command or the light dialogs can set.
-void listLight(HostEditor& ed, const OdDbLight& light)
+void listLight(HostEditor& ed, const UserCoordinateSystem& ucs, const OdDbLight& light)
 {
     static const wchar_t* const kTypes[] = {L"?", L"distant", L"point", L"spot"};
     static const wchar_t* const kMethods[] = {L"candela", L"lumen", L"lux"};
@@ -83,10 +85,10 @@ void listLight(HostEditor& ed, const OdDbLight& light)
     const wchar_t* type = d.lightType == OdGiDrawable::kWebLight ? L"web" : kTypes[std::clamp<int>(d.lightType, 0, 3)];
     ed.printMessage(L"\n  name \"%s\"  type %s  %s  intensity %s", d.name, type, d.on ? L"on" : L"off",
                     formatNumber(d.intensity));
-    ed.printMessage(L"\n  position %s", pointText(d.position));
+    ed.printMessage(L"\n  position %s", pointText(ucs, d.position));
     // A distant light shines from its position towards its target, whether or not it has one.
     if (d.hasTarget || d.lightType == OdGiDrawable::kDistantLight)
-        ed.printMessage(L"\n  target   %s", pointText(d.targetLocation));
+        ed.printMessage(L"\n  target   %s", pointText(ucs, d.targetLocation));
     ed.printMessage(L"\n  photometric intensity %s %s  illuminance distance %s", formatNumber(d.physicalIntensity),
                     kMethods[std::clamp<int>(d.physicalIntensityMethod, 0, 2)], formatNumber(d.illuminanceDistance));
     if (d.lampColorType == OdDbLight::kPreset)
@@ -108,7 +110,7 @@ void listLight(HostEditor& ed, const OdDbLight& light)
 
 // A 2D polyline's kind and every vertex object (with its tangent when it has one), the generated
 // ones and the spline frame marked.
-void listPolyline2d(HostEditor& ed, const OdDb2dPolyline& pline)
+void listPolyline2d(HostEditor& ed, const UserCoordinateSystem& ucs, const OdDb2dPolyline& pline)
 {
     static const wchar_t* const kTypes[] = {L"straight", L"fit curve", L"quadratic spline", L"cubic spline"};
     ed.printMessage(L"\n  %s %s, default widths %s %s%s", pline.isClosed() ? L"closed" : L"open",
@@ -122,27 +124,27 @@ void listPolyline2d(HostEditor& ed, const OdDb2dPolyline& pline)
                               : type == OdDb::k2dSplineCtlVertex ? L" (frame)"
                                                                  : L"";
         const std::wstring tangent = v->isTangentUsed() ? L" tangent " + formatNumber(degrees(v->tangent())) : L"";
-        ed.printMessage(L"\n  vertex %s bulge %s widths %s %s%s%s", pointText(pline.vertexPosition(*v)),
+        ed.printMessage(L"\n  vertex %s bulge %s widths %s %s%s%s", pointText(ucs, pline.vertexPosition(*v)),
                         formatNumber(v->bulge()), formatNumber(v->startWidth()), formatNumber(v->endWidth()), tangent,
                         kind);
     }
 }
 
-void listPolyline3d(HostEditor& ed, const OdDb3dPolyline& pline)
+void listPolyline3d(HostEditor& ed, const UserCoordinateSystem& ucs, const OdDb3dPolyline& pline)
 {
     static const wchar_t* const kTypes[] = {L"straight", L"quadratic spline", L"cubic spline"};
     ed.printMessage(L"\n  %s %s", pline.isClosed() ? L"closed" : L"open", kTypes[std::clamp<int>(pline.polyType(), 0, 2)]);
     for (auto it = pline.vertexIterator(); !it->done(); it->step()) {
         const OdDb3dPolylineVertexPtr v = it->vertex();
         const OdDb::Vertex3dType type = v->vertexType();
-        ed.printMessage(L"\n  vertex %s%s", pointText(v->position()),
+        ed.printMessage(L"\n  vertex %s%s", pointText(ucs, v->position()),
                         type == OdDb::k3dFitVertex ? L" (spline fit)" : type == OdDb::k3dControlVertex ? L" (frame)" : L"");
     }
 }
 
 // A polygon mesh's grid, directions, smoothing and every vertex object, the generated surface
 // points and the control points of a smoothed mesh marked.
-void listPolygonMesh(HostEditor& ed, const OdDbPolygonMesh& mesh)
+void listPolygonMesh(HostEditor& ed, const UserCoordinateSystem& ucs, const OdDbPolygonMesh& mesh)
 {
     const OdDbPolygonMesh::Data& d = mesh.data();
     ed.printMessage(L"\n  %d x %d vertices, %s in M, %s in N", static_cast<int>(d.mSize), static_cast<int>(d.nSize),
@@ -157,25 +159,25 @@ void listPolygonMesh(HostEditor& ed, const OdDbPolygonMesh& mesh)
     for (auto it = mesh.vertexIterator(); !it->done(); it->step()) {
         const OdDbPolygonMeshVertexPtr v = it->vertex();
         const OdDb::Vertex3dType type = v->vertexType();
-        ed.printMessage(L"\n  vertex %s%s", pointText(v->position()),
+        ed.printMessage(L"\n  vertex %s%s", pointText(ucs, v->position()),
                         type == OdDb::k3dFitVertex ? L" (surface)" : type == OdDb::k3dControlVertex ? L" (frame)" : L"");
     }
 }
 
 // The geometry lines of the kinds the host draws; other kinds show their common properties only.
-void listGeometry(HostEditor& ed, const OdDbEntity& entity)
+void listGeometry(HostEditor& ed, const UserCoordinateSystem& ucs, const OdDbEntity& entity)
 {
     if (auto line = OdDbLine::cast(&entity)) {
-        ed.printMessage(L"\n  from point %s\n  to point   %s\n  length %s", pointText(line->startPoint()),
-                        pointText(line->endPoint()), formatNumber(line->startPoint().distanceTo(line->endPoint())));
+        ed.printMessage(L"\n  from point %s\n  to point   %s\n  length %s", pointText(ucs, line->startPoint()),
+                        pointText(ucs, line->endPoint()), formatNumber(line->startPoint().distanceTo(line->endPoint())));
     } else if (auto circle = OdDbCircle::cast(&entity)) {
-        ed.printMessage(L"\n  center point %s\n  radius %s", pointText(circle->center()), formatNumber(circle->radius()));
+        ed.printMessage(L"\n  center point %s\n  radius %s", pointText(ucs, circle->center()), formatNumber(circle->radius()));
     } else if (auto arc = OdDbArc::cast(&entity)) {
-        ed.printMessage(L"\n  center point %s\n  radius %s\n  start angle %s\n  end angle %s", pointText(arc->center()),
+        ed.printMessage(L"\n  center point %s\n  radius %s\n  start angle %s\n  end angle %s", pointText(ucs, arc->center()),
                         formatNumber(arc->radius()), formatNumber(degrees(arc->startAngle())),
                         formatNumber(degrees(arc->endAngle())));
     } else if (auto ellipse = OdDbEllipse::cast(&entity)) {
-        ed.printMessage(L"\n  center point %s\n  major radius %s\n  minor radius %s", pointText(ellipse->center()),
+        ed.printMessage(L"\n  center point %s\n  major radius %s\n  minor radius %s", pointText(ucs, ellipse->center()),
                         formatNumber(ellipse->majorAxis().length()), formatNumber(ellipse->minorAxis().length()));
     } else if (auto spline = OdDbSpline::cast(&entity)) {
         ed.printMessage(L"\n  degree %d, %d control points, %d fit points", spline->degree(),
@@ -188,23 +190,23 @@ void listGeometry(HostEditor& ed, const OdDbEntity& entity)
             pline->getPointAt(i, p);
             double start = 0.0, end = 0.0;
             pline->getWidthsAt(i, start, end);
-            ed.printMessage(L"\n  vertex %s bulge %s widths %s %s", pointText(p), formatNumber(pline->getBulgeAt(i)),
+            ed.printMessage(L"\n  vertex %s bulge %s widths %s %s", pointText(ucs, p), formatNumber(pline->getBulgeAt(i)),
                             formatNumber(start), formatNumber(end));
         }
     } else if (auto pline2d = OdDb2dPolyline::cast(&entity)) {
-        listPolyline2d(ed, *pline2d);
+        listPolyline2d(ed, ucs, *pline2d);
     } else if (auto pline3d = OdDb3dPolyline::cast(&entity)) {
-        listPolyline3d(ed, *pline3d);
+        listPolyline3d(ed, ucs, *pline3d);
     } else if (auto mesh = OdDbPolygonMesh::cast(&entity)) {
-        listPolygonMesh(ed, *mesh);
+        listPolygonMesh(ed, ucs, *mesh);
     } else if (auto solid = OdDbSolid::cast(&entity)) {
         for (int i = 0; i < 4; ++i) {
             OdGePoint3d p;
             solid->getPointAt(i, p);
-            ed.printMessage(L"\n  corner %d %s", i + 1, pointText(p));
+            ed.printMessage(L"\n  corner %d %s", i + 1, pointText(ucs, p));
         }
     } else if (auto light = OdDbLight::cast(&entity)) {
-        listLight(ed, *light);
+        listLight(ed, ucs, *light);
     }
 }
 
@@ -215,6 +217,9 @@ void listCommand(HostDocument& doc)
         return;
     HostEditor& ed = doc.editor();
     OdDbDatabase* db = doc.database();
+    const UserCoordinateSystem& ucs = doc.engine().ucs();
+    if (!ucs.isWorld() && !chosen->empty())
+        ed.printMessage(L"\nPoints are given in the current UCS.");
     for (OdDbObjectId id : *chosen) {
         OdDbEntityPtr entity = id.safeOpenObject();
         const std::string type = dxfRecordName(*entity);
@@ -222,7 +227,7 @@ void listCommand(HostDocument& doc)
                         entity->ownerId() == db->getModelSpaceId() ? L"Model space" : L"Paper space",
                         id.getHandle().ascii());
         ed.printMessage(L"\n  color %s", entity->color().description());
-        listGeometry(ed, *entity);
+        listGeometry(ed, ucs, *entity);
     }
 }
 

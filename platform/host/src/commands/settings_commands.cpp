@@ -2,6 +2,8 @@
 #include "commands/host_commands.h"
 
 #include <algorithm>
+#include <cmath>
+#include <numbers>
 
 #include <vantrel/db/OdDbDictionary.h>
 #include <vantrel/db/OdDbGroup.h>
@@ -329,29 +331,25 @@ private:
     HostEditor& m_ed;
 };
 
-// UCS: a new origin, three points, or the world system. The UCS belongs to the document; it stays
-// as it was when the user ends a request.
-void ucsChoice(HostDocument& doc)
+// UCS: a new origin, three points, a turn about the Z axis, or the world system. The points and
+// the angle are read in the UCS as it stands; the UCS belongs to the document and stays as it
+// was when the user ends a request.
+void ucsOrigin(HostDocument& doc)
 {
-    HostEditor& ed = doc.editor();
-    InputResult r = ed.getKeyword(L"Enter an option [%s] <World>", L"Origin 3point World");
-    if (r == kInputEmpty || r == kInputFirstKeyword + 2) {
-        doc.setUcs(OdGeMatrix3d::kIdentity);
+    OdGePoint3d origin, previousOrigin;
+    if (doc.editor().getPoint(nullptr, origin, L"Specify new origin point") != kInputValue)
         return;
-    }
-    if (r != kInputFirstKeyword && r != kInputFirstKeyword + 1)
-        return;
-    OdGePoint3d origin;
-    if (ed.getPoint(nullptr, origin, L"Specify new origin point") != kInputValue)
-        return;
-    OdGePoint3d previousOrigin;
     OdGeVector3d x, y, z;
     doc.ucs().getCoordSystem(previousOrigin, x, y, z);
-    if (r == kInputFirstKeyword) { // Origin: the axes stay
-        doc.setUcs(OdGeMatrix3d().setCoordSystem(origin, x, y, z));
+    doc.setUcs(OdGeMatrix3d().setCoordSystem(origin, x, y, z));
+}
+
+void ucsThreePoints(HostDocument& doc)
+{
+    HostEditor& ed = doc.editor();
+    OdGePoint3d origin, onX, onY;
+    if (ed.getPoint(nullptr, origin, L"Specify new origin point") != kInputValue)
         return;
-    }
-    OdGePoint3d onX, onY;
     for (;;) {
         if (ed.getPoint(&origin, onX, L"Specify point on positive portion of X-axis", nullptr, kRubberBand) != kInputValue)
             return;
@@ -359,7 +357,8 @@ void ucsChoice(HostDocument& doc)
             break;
         ed.printMessage(L"\nThe point must differ from the origin.");
     }
-    x = (onX - origin).normal();
+    const OdGeVector3d x = (onX - origin).normal();
+    OdGeVector3d z;
     for (;;) {
         if (ed.getPoint(&origin, onY, L"Specify point on positive-Y portion of the UCS XY plane", nullptr,
                         kRubberBand) != kInputValue)
@@ -373,15 +372,36 @@ void ucsChoice(HostDocument& doc)
     doc.setUcs(OdGeMatrix3d().setCoordSystem(origin, x, z.crossProduct(x), z));
 }
 
+// Z: the X and Y axes turned about the Z axis, counter-clockwise seen from above.
+void ucsTurnAboutZ(HostDocument& doc)
+{
+    OdGePoint3d origin;
+    OdGeVector3d x, y, z;
+    doc.ucs().getCoordSystem(origin, x, y, z);
+    double angle = std::numbers::pi / 2.0;
+    const InputResult r = doc.editor().getAngle(&origin, angle, L"Specify rotation angle about Z axis <90>");
+    if (r != kInputValue && r != kInputEmpty)
+        return;
+    const double c = std::cos(angle), s = std::sin(angle);
+    doc.setUcs(OdGeMatrix3d().setCoordSystem(origin, x * c + y * s, y * c - x * s, z));
+}
+
 void ucsCommand(HostDocument& doc)
 {
-    ucsChoice(doc);
+    switch (doc.editor().getKeyword(L"Enter an option [%s] <World>", L"Origin 3point Z World")) {
+    case kInputFirstKeyword: ucsOrigin(doc); break;
+    case kInputFirstKeyword + 1: ucsThreePoints(doc); break;
+    case kInputFirstKeyword + 2: ucsTurnAboutZ(doc); break;
+    case kInputFirstKeyword + 3:
+    case kInputEmpty: doc.setUcs(OdGeMatrix3d::kIdentity); break;
+    default: break;
+    }
     OdGePoint3d origin;
     OdGeVector3d x, y, z;
     doc.ucs().getCoordSystem(origin, x, y, z);
     auto text = [](const OdGeVector3d& v) { return formatNumber(v.x) + L"," + formatNumber(v.y) + L"," + formatNumber(v.z); };
-    doc.editor().printMessage(L"\nUCS origin %s, X axis %s, Z axis %s", text(origin - OdGePoint3d::kOrigin), text(x),
-                              text(z));
+    doc.editor().printMessage(L"\nUCS origin %s, X axis %s, Z axis %s (world coordinates)",
+                              text(origin - OdGePoint3d::kOrigin), text(x), text(z));
 }
 
 } // namespace

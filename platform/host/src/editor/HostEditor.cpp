@@ -5,6 +5,7 @@
 #include <cmath>
 #include <numbers>
 #include <optional>
+#include <type_traits>
 
 #include <fmt/args.h>
 #include <fmt/printf.h>
@@ -17,6 +18,7 @@
 using vantrel::InputEngine;
 using vantrel::InputSyntax;
 using vantrel::KeywordList;
+using vantrel::UserCoordinateSystem;
 
 namespace {
 
@@ -43,8 +45,16 @@ std::optional<InputEngine::Reply> keywordReply(const KeywordList& list, std::wst
     return InputEngine::Reply::of(k->result);
 }
 
-InputEngine::Reply refuse(const KeywordList& list, const wchar_t* alone, const wchar_t* withKeywords)
+constexpr const wchar_t* kBeyondLimit = L"Numbers must lie between -1e100 and 1e100.";
+constexpr const wchar_t* kBeyondIntegerRange = L"Integers must lie between -2147483648 and 2147483647.";
+static_assert(InputSyntax::kLargest == 1e100, "kBeyondLimit names the limit");
+
+// The refusal of a typed text: the limit when only a number beyond it stood in the way.
+InputEngine::Reply refuse(const KeywordList& list, std::wstring_view typed, const wchar_t* alone,
+                          const wchar_t* withKeywords)
 {
+    if (InputSyntax::exceedsLimit(typed))
+        return InputEngine::Reply::refuse(kBeyondLimit);
     return InputEngine::Reply::refuse(list.empty() ? alone : withKeywords);
 }
 
@@ -87,16 +97,17 @@ InputResult HostEditor::getPoint(const OdGePoint3d* basePoint, OdGePoint3d& poin
     InputEngine::Request request;
     request.prompt = promptText(prompt, keywords);
     request.basePoint = basePoint;
+    request.onUcsPlane = true;
     request.flags = flags;
     request.tracker = tracker;
     request.onText = [&](std::wstring_view typed) {
-        if (auto p = InputSyntax::parsePoint(typed, basePoint ? *basePoint : m_engine.lastPoint())) {
+        if (auto p = m_engine.ucs().typedPoint(typed, basePoint ? *basePoint : m_engine.lastPoint())) {
             store(text, InputSyntax::trim(typed));
             return accept(*p);
         }
         if (auto reply = keywordReply(list, typed, text))
             return *reply;
-        return refuse(list, L"Invalid point.", L"Point or option keyword required.");
+        return refuse(list, typed, L"Invalid point.", L"Point or option keyword required.");
     };
     request.onPoint = [&](const OdGePoint3d& p) {
         store(text, L"");
@@ -112,6 +123,7 @@ InputResult HostEditor::getKeyword(const wchar_t* prompt, const wchar_t* keyword
     InputEngine::Request request;
     request.prompt = promptText(prompt, keywords);
     request.freeText = (flags & kAcceptText) && text;
+    request.onUcsPlane = true;
     request.flags = flags;
     request.tracker = tracker;
     request.refusal = kNoPointHere;
@@ -132,6 +144,7 @@ InputResult HostEditor::secondPoint(const OdGePoint3d& first, OdGePoint3d& secon
     InputEngine::Request request;
     request.prompt = promptText(L"Specify second point", nullptr);
     request.basePoint = &first;
+    request.onUcsPlane = true;
     request.flags = kRubberBand;
     auto accept = [&](const OdGePoint3d& p) {
         second = p;
@@ -139,9 +152,9 @@ InputResult HostEditor::secondPoint(const OdGePoint3d& first, OdGePoint3d& secon
         return InputEngine::Reply::of(kInputValue);
     };
     request.onText = [&](std::wstring_view typed) {
-        if (auto p = InputSyntax::parsePoint(typed, first))
+        if (auto p = m_engine.ucs().typedPoint(typed, first))
             return accept(*p);
-        return InputEngine::Reply::refuse(L"Invalid point.");
+        return refuse(KeywordList(), typed, L"Invalid point.", nullptr);
     };
     request.onPoint = accept;
     return m_engine.run(request);
@@ -162,7 +175,9 @@ InputResult HostEditor::getMeasured(const OdGePoint3d* basePoint, double& value,
             if (second != kInputValue)
                 return InputEngine::Reply::of(second);
         }
-        std::optional<double> measured = measure.between(from, to);
+        // Measured in the UCS: a direction is an angle in its XY plane from its X axis.
+        const UserCoordinateSystem& ucs = m_engine.ucs();
+        std::optional<double> measured = measure.between(ucs.fromWorld(from), ucs.fromWorld(to));
         if (!measured)
             return InputEngine::Reply::refuse(measure.samePoints);
         value = *measured;
@@ -171,6 +186,7 @@ InputResult HostEditor::getMeasured(const OdGePoint3d* basePoint, double& value,
     InputEngine::Request request;
     request.prompt = promptText(prompt, keywords);
     request.basePoint = basePoint;
+    request.onUcsPlane = true;
     request.flags = flags;
     request.tracker = tracker;
     request.onText = [&](std::wstring_view typed) {
@@ -179,13 +195,13 @@ InputResult HostEditor::getMeasured(const OdGePoint3d* basePoint, double& value,
             value = *typedValue;
             return InputEngine::Reply::of(kInputValue);
         }
-        if (auto p = InputSyntax::parsePoint(typed, basePoint ? *basePoint : m_engine.lastPoint())) {
+        if (auto p = m_engine.ucs().typedPoint(typed, basePoint ? *basePoint : m_engine.lastPoint())) {
             store(text, InputSyntax::trim(typed));
             return fromPoint(*p);
         }
         if (auto reply = keywordReply(list, typed, text))
             return *reply;
-        return refuse(list, measure.refusal, measure.refusalWithKeywords);
+        return refuse(list, typed, measure.refusal, measure.refusalWithKeywords);
     };
     request.onPoint = fromPoint;
     return m_engine.run(request);
@@ -230,6 +246,7 @@ InputResult typedNumber(InputEngine& engine, T& value, const wchar_t* prompt, co
     KeywordList list = keywordsOf(keywords);
     InputEngine::Request request;
     request.prompt = HostEditor::promptText(prompt, keywords);
+    request.onUcsPlane = true;
     request.flags = flags;
     request.tracker = tracker;
     request.refusal = kNoPointHere;
@@ -241,7 +258,9 @@ InputResult typedNumber(InputEngine& engine, T& value, const wchar_t* prompt, co
         }
         if (auto reply = keywordReply(list, typed, text))
             return *reply;
-        return refuse(list, refusal, refusalWithKeywords);
+        if (std::is_integral_v<T> && InputSyntax::exceedsIntegerRange(typed))
+            return InputEngine::Reply::refuse(kBeyondIntegerRange);
+        return refuse(list, typed, refusal, refusalWithKeywords);
     };
     return engine.run(request);
 }

@@ -237,14 +237,16 @@ InputResult InputEngine::run(const Request& request)
             m_transcript.answer(event.character == kCarriageReturn ? L"" : kCancelEcho);
             return open.close(event.character == kCarriageReturn ? kInputEmpty : kInputCancel);
         case InputEvent::Kind::Move:
-            open.moved(event.point);
+            open.moved(request.onUcsPlane ? m_ucs.onPlane(event.point) : event.point);
             continue;
-        case InputEvent::Kind::Click:
-            if (open.clicked(event.point))
+        case InputEvent::Kind::Click: {
+            const OdGePoint3d point = request.onUcsPlane ? m_ucs.onPlane(event.point) : event.point;
+            if (open.clicked(point))
                 continue;
             m_transcript.answer(event.echo.empty() ? formatPoint(event.point) : event.echo);
-            reply = request.onPoint ? request.onPoint(event.point) : Reply::refuse(request.refusal);
+            reply = request.onPoint ? request.onPoint(point) : Reply::refuse(request.refusal);
             break;
+        }
         case InputEvent::Kind::View:
             m_drawer->setViewExtents(OdGeExtents3d(event.point, event.corner));
             continue;

@@ -14,6 +14,7 @@
 #include <vantrel/host/HostDocument.h>
 #include <vantrel/host/HostEditor.h>
 #include <vantrel/host/InputSyntax.h>
+#include <vantrel/host/UserCoordinateSystem.h>
 #include <vantrel/host/hostSelectionSet.h>
 #include <vantrel/host/hostutils.h>
 
@@ -106,7 +107,7 @@ SelectionRequest::Reply SelectionRequest::onText(std::wstring_view typed)
         if (sameWord(first, L"P"))
             return previous();
     }
-    if (auto p = InputSyntax::parsePoint(typed, m_doc.engine().lastPoint())) {
+    if (auto p = m_doc.engine().ucs().typedPoint(typed, m_doc.engine().lastPoint())) {
         m_doc.engine().setLastPoint(*p);
         return pick(*p);
     }
@@ -158,8 +159,9 @@ SelectionRequest::Reply SelectionRequest::window(std::span<const std::wstring_vi
 {
     OdGePoint3d a, b;
     if (corners.size() == 2) {
-        auto pa = InputSyntax::parsePoint(corners[0], m_doc.engine().lastPoint());
-        auto pb = pa ? InputSyntax::parsePoint(corners[1], *pa) : std::nullopt;
+        const UserCoordinateSystem& ucs = m_doc.engine().ucs();
+        auto pa = ucs.typedPoint(corners[0], m_doc.engine().lastPoint());
+        auto pb = pa ? ucs.typedPoint(corners[1], *pa) : std::nullopt;
         if (!pa || !pb)
             return Reply::refuse(L"Invalid point.");
         a = *pa;

@@ -206,6 +206,11 @@ bool hostSetColorDialogTrueColor(OdCmColor& color, bool allowMetaColor, const Od
     if (!engine)
         return false;
 
+    // Enter answers the colour the dialog opens with, so it opens on one it takes here: white
+    // in place of a BYLAYER or BYBLOCK it does not offer (the default colour, for one).
+    const OdCmColor opening = !dialogRefusal(currentColor, allowMetaColor, tabs) ? currentColor
+                              : (tabs & kColorTabTrueColor)                    ? OdCmColor::byRGB(255, 255, 255)
+                                                                               : OdCmColor::byIndex(7);
     std::optional<OdCmColor> chosen;
     auto offer = [&](const OdCmColor& candidate) {
         if (std::optional<std::wstring> why = dialogRefusal(candidate, allowMetaColor, tabs))
@@ -219,7 +224,7 @@ bool hostSetColorDialogTrueColor(OdCmColor& color, bool allowMetaColor, const Od
     };
 
     InputEngine::Request request;
-    request.prompt = HostEditor::promptText((L"Select color <" + currentColor.description().str() + L">").c_str(), nullptr);
+    request.prompt = HostEditor::promptText((L"Select color <" + opening.description().str() + L">").c_str(), nullptr);
     request.onText = readText;
     request.refusal = L"A point is not accepted here.";
     request.onDialog = [&](std::wstring_view words) {
@@ -229,25 +234,16 @@ bool hostSetColorDialogTrueColor(OdCmColor& color, bool allowMetaColor, const Od
         if (equalsIgnoringCase(event, L"color") && !InputSyntax::trim(rest).empty())
             return readText(rest);
         if (equalsIgnoringCase(event, L"ok") && InputSyntax::trim(rest).empty())
-            return offer(currentColor);
+            return offer(opening);
         if (equalsIgnoringCase(event, L"cancel") && InputSyntax::trim(rest).empty())
             return InputEngine::Reply::of(kInputCancel);
         return InputEngine::Reply::refuse(L"The color dialog takes !dlg color COLOR, !dlg ok or !dlg cancel.");
     };
 
-    for (;;) {
-        InputResult result = engine->run(request);
-        if (result == kInputEmpty) {
-            // Enter is OK with the colour the dialog opened with.
-            InputEngine::Reply reply = offer(currentColor);
-            if (!reply.refusal.empty()) {
-                engine->transcript().message(reply.refusal);
-                continue;
-            }
-        }
-        if (!chosen)
-            return false;
-        color = *chosen;
-        return true;
-    }
+    if (engine->run(request) == kInputEmpty)
+        offer(opening); // Enter is OK with the colour the dialog opened with
+    if (!chosen)
+        return false;
+    color = *chosen;
+    return true;
 }

@@ -66,9 +66,9 @@ public:
     // The distance within which a pick finds an entity: 1% of the longer side of the view.
     double pickDistance();
 
-    // UCS to world; the world system until set.
-    const OdGeMatrix3d& ucs() const { return m_ucs; }
-    void setUcs(const OdGeMatrix3d& ucs) { m_ucs = ucs; }
+    // UCS to world; the world system until set. The command line reads typed points in it.
+    const OdGeMatrix3d& ucs() const { return m_engine.ucs().toWorldMatrix(); }
+    void setUcs(const OdGeMatrix3d& ucs) { m_engine.ucs().set(ucs); }
 
     // The file the drawing is saved to when no other is named (SAVE's default); empty for a new
     // drawing that was never saved.
@@ -98,7 +98,6 @@ private:
     std::vector<OdDbEntityPtr> m_transients;
     std::size_t m_transientAdds = 0;
     std::size_t m_transientRemoves = 0;
-    OdGeMatrix3d m_ucs;
     std::wstring m_fileName;
     std::wstring m_lastSavedTo;
     std::uint64_t m_changes = 0;

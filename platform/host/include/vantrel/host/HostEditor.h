@@ -21,15 +21,17 @@ class HostEditor {
 public:
     explicit HostEditor(vantrel::InputEngine& engine) : m_engine(engine) {}
 
-    // A point, typed (`X,Y[,Z]`, `@DX,DY[,DZ]`, `@DIST<ANGLE`) or picked; relative input starts
-    // from the base point, or from the last point when there is none.
+    // A point, typed (`X,Y[,Z]`, `@DX,DY[,DZ]`, `@DIST<ANGLE`, read in the engine's UCS) or picked
+    // (on the UCS XY plane); answered in world coordinates. Relative input starts from the base
+    // point, or from the last point when there is none; both are world points.
     InputResult getPoint(const OdGePoint3d* basePoint, OdGePoint3d& point, const wchar_t* prompt,
                          const wchar_t* keywords = nullptr, InputFlags flags = 0, OdString* text = nullptr,
                          HostEdInputTracker* tracker = nullptr);
     // A keyword of the list; free text (kInputText, the text in `text`) with kAcceptText.
     InputResult getKeyword(const wchar_t* prompt, const wchar_t* keywords, InputFlags flags = 0,
                            OdString* text = nullptr, HostEdInputTracker* tracker = nullptr);
-    // Degrees typed, or the direction from the base point to a point; answered in radians.
+    // Degrees typed, or the direction from the base point to a point in the UCS XY plane, from its
+    // X axis; answered in radians.
     InputResult getAngle(const OdGePoint3d* basePoint, double& angle, const wchar_t* prompt,
                          const wchar_t* keywords = nullptr, InputFlags flags = 0, OdString* text = nullptr,
                          HostEdInputTracker* tracker = nullptr);

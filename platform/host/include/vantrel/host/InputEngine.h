@@ -13,6 +13,7 @@
 #include <vantrel/host/InputEvent.h>
 #include <vantrel/host/InputResult.h>
 #include <vantrel/host/RecordingDrawer.h>
+#include <vantrel/host/UserCoordinateSystem.h>
 #include <vantrel/host/host_window.h>
 
 class HostEdInputTracker;
@@ -39,6 +40,9 @@ public:
         bool commandName = false; // the `Command:` prompt
         bool freeText = false;    // free text is an answer (InputPrompt::freeText)
         const OdGePoint3d* basePoint = nullptr;
+        // Cursor points (moves and clicks) land on the UCS XY plane, as a command's points do;
+        // a selection leaves them where the view shows them.
+        bool onUcsPlane = false;
         InputFlags flags = 0;
         HostEdInputTracker* tracker = nullptr;
         // A line that is not blank, as typed.
@@ -74,6 +78,10 @@ public:
     HostEdDrawer& drawer() { return *m_drawer; }
     void setDrawer(HostEdDrawer& drawer) { m_drawer = &drawer; }
 
+    // The coordinate system typed points are read in.
+    UserCoordinateSystem& ucs() { return m_ucs; }
+    const UserCoordinateSystem& ucs() const { return m_ucs; }
+
     // The point relative input (`@`) starts from when a request has no base point.
     const OdGePoint3d& lastPoint() const { return m_lastPoint; }
     void setLastPoint(const OdGePoint3d& point) { m_lastPoint = point; }
@@ -98,6 +106,7 @@ private:
     RecordingDrawer m_ownDrawer;
     HostEdDrawer* m_drawer = &m_ownDrawer;
     std::deque<InputEvent> m_posted;
+    UserCoordinateSystem m_ucs;
     OdGePoint3d m_lastPoint;
     OdGePoint3d m_cursor;
     HostWindowId m_window;

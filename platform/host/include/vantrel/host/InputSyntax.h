@@ -17,9 +17,12 @@ public:
     // The text without blanks (spaces, tabs) at either end.
     static std::wstring_view trim(std::wstring_view text);
 
+    // Typed numbers go no further than this, so that distances between typed points stay finite.
+    static constexpr double kLargest = 1e100;
+
     // A decimal number: optional sign, digits with an optional fraction, optional exponent
     // (`12`, `-3.5`, `.5`, `1e3`). Blanks around it are allowed; nothing else is, and a value
-    // beyond ±1e100 is refused, so that distances between typed points stay finite.
+    // beyond ±kLargest is refused.
     static std::optional<double> parseNumber(std::wstring_view text);
     // Optional sign and decimal digits that fit 32 bits.
     static std::optional<std::int32_t> parseInteger(std::wstring_view text);
@@ -30,6 +33,12 @@ public:
     // Coordinates, or relative to `from`: `@DX,DY[,DZ]`, polar `@DIST<ANGLE` (degrees, in the
     // XY plane), or `@` alone for `from` itself.
     static std::optional<OdGePoint3d> parsePoint(std::wstring_view text, const OdGePoint3d& from);
+
+    // Text that would be a number or a point, but for a number beyond ±kLargest: refused, it is
+    // told the limit rather than that it is no number.
+    static bool exceedsLimit(std::wstring_view text);
+    // Digits with an optional sign that do not fit 32 bits.
+    static bool exceedsIntegerRange(std::wstring_view text);
 
     static double degreesToRadians(double degrees);
 };

@@ -38,7 +38,8 @@ enum HostColorDialogTabs : int {
 };
 
 // The colour dialog, shown on the command line of `parent` (0: the active document's, else the
-// application's). It asks "Select color" with the current colour as its default; it takes a
+// application's). It asks "Select color" with the current colour as its default (white when it
+// does not take that colour, such as BYLAYER without allowMetaColor); it takes a
 // colour text as hostCmParseColor reads it (a script may also give `!dlg color TEXT`), Enter
 // or `!dlg ok` for the current colour, and Esc, `!cancel` or `!dlg cancel` to cancel. Index
 // colours and names need kColorTabIndex, true colours kColorTabTrueColor (this host has no
