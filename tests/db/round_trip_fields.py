@@ -37,7 +37,7 @@ def make(path):
         msp.add_text("T%d" % i, dxfattribs={"insert": (i, 10), "height": 0.5, "rotation": rotation,
                                              "oblique": degrees[(i * 7) % len(degrees)] % 80.0 - 40.0})
     for i in range(0, len(degrees) - 1, 2):
-        light = msp.new_entity("LIGHT", {"version": i % 2, "name": "L%d" % i, "type": 3, "location": (i, 20, 5),
+        light = msp.new_entity("LIGHT", {"version": (i // 2) % 2, "name": "L%d" % i, "type": 3, "location": (i, 20, 5),
                                          "target": (i, 20, 0)})
         light.dxf.hotspot_angle = min(degrees[i], degrees[i + 1]) * 159.0 / 360.0
         light.dxf.falloff_angle = max(degrees[i], degrees[i + 1]) * 159.0 / 360.0 + 1.0
