@@ -1,6 +1,7 @@
 // Checked conversions of DXF value text: every refusal is one DxfError naming the line.
 #include "dxf_values.h"
 
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -172,7 +173,11 @@ double stableDegrees(double radians)
     const double degrees = radians * 180.0 / std::numbers::pi;
     if (!std::isfinite(degrees) || radians == 0.0)
         return degrees;
-    auto step = [](double d, int direction) { return std::nextafter(d, direction > 0 ? INFINITY : -INFINITY); };
+    // The next double up or down; d is finite and not zero, and so are its neighbours here.
+    auto step = [](double d, int direction) {
+        const auto bits = std::bit_cast<std::int64_t>(d);
+        return std::bit_cast<double>(bits + ((d > 0) == (direction > 0) ? 1 : -1));
+    };
     auto reads = [radians](double d) { return dxfDegreesToRadians(d); };
     // The first candidate that reads back exactly, walking from the exact conversion towards it.
     double first = degrees;

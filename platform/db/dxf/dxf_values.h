@@ -160,8 +160,14 @@ double stableDegrees(double radians);
 // The records that give a file its structure, which no entity or object is named.
 constexpr bool isDxfStructureRecord(std::string_view name)
 {
-    return name == "SECTION" || name == "ENDSEC" || name == "TABLE" || name == "ENDTAB" || name == "BLOCK" ||
-           name == "ENDBLK" || name == "EOF";
+    // Asked for every record read: most names are told apart by their length or first letter.
+    switch (name.size()) {
+    case 3: return name == "EOF";
+    case 5: return name == "TABLE" || name == "BLOCK";
+    case 6: return name[0] == 'E' && (name == "ENDSEC" || name == "ENDTAB" || name == "ENDBLK");
+    case 7: return name == "SECTION";
+    default: return false;
+    }
 }
 
 // The AC number of an $ACADVER value ("AC1024" gives 1024), 0 for anything else.
