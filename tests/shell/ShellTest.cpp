@@ -188,7 +188,7 @@ TEST_F(ShellTest, TemplateWritesJsonSvgAndDxf)
 
     auto json = nlohmann::json::parse(read("out.json"));
     EXPECT_EQ(json["format"], "vantrel-json");
-    EXPECT_EQ(json["version"], 1);
+    EXPECT_EQ(json["version"], 2);
     ASSERT_FALSE(json["layers"].empty());
     EXPECT_EQ(json["layers"][0]["name"], "0");
     EXPECT_TRUE(json["header"]["INSUNITS"].is_number_integer());

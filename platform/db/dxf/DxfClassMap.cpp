@@ -234,58 +234,83 @@ DxfSubclass dxfEntitySubclass()
     using E = OdDbEntity;
     auto common = [](const OdDbObject& o) -> const E::CommonData& { return static_cast<const E&>(o).commonData(); };
     auto commonW = [](OdDbObject& o) -> E::CommonData& { return static_cast<E&>(o).commonDataForWrite(); };
-    return {"AcDbEntity",
-            {
-                {67, DxfFieldKind::Bool, 1009, true, std::int64_t(0),
-                 [=](const OdDbObject& o, DxfContext& c) {
-                     return DxfValue(std::int64_t(c.space >= 0 ? c.space : common(o).paperSpace));
-                 },
-                 [=](OdDbObject& o, const DxfIn& v, DxfContext&) { commonW(o).paperSpace = v.integer != 0; }},
-                {8, DxfFieldKind::String, 1009, false, std::string("0"),
-                 [=](const OdDbObject& o, DxfContext& c) {
-                     OdDbObjectId layer = common(o).layer;
-                     return DxfValue(layer.isNull() ? std::string("0") : c.nameOf(layer));
-                 },
-                 [=](OdDbObject& o, const DxfIn& v, DxfContext& c) { commonW(o).layer = c.layerNamed(v.text, 8); }},
-                {6, DxfFieldKind::String, 1009, true, std::string(),
-                 [=](const OdDbObject& o, DxfContext& c) {
-                     OdDbObjectId lt = common(o).linetype;
-                     return DxfValue(lt.isNull() ? std::string() : c.nameOf(lt));
-                 },
-                 [=](OdDbObject& o, const DxfIn& v, DxfContext& c) { commonW(o).linetype = c.linetypeNamed(v.text, 6); }},
-                {62, DxfFieldKind::Int16, 1009, true, std::int64_t(256),
-                 [=](const OdDbObject& o, DxfContext&) { return DxfValue(std::int64_t(common(o).color.colorIndex())); },
-                 [=](OdDbObject& o, const DxfIn& v, DxfContext& c) {
-                     if (v.integer < 0 || v.integer > 256) {
-                         c.noteRepair("entity colours outside the palette set to by layer");
-                         return;
-                     }
-                     setDxfColorIndex(commonW(o).color, static_cast<std::int16_t>(v.integer));
-                 }},
-                {420, DxfFieldKind::Int32, 1018, true, std::int64_t(-1),
-                 [=](const OdDbObject& o, DxfContext&) {
-                     const OdCmColor& c = common(o).color;
-                     return DxfValue(c.isByColor() ? std::int64_t(c.rgb()) : std::int64_t(-1));
-                 },
-                 [=](OdDbObject& o, const DxfIn& v, DxfContext&) {
-                     setDxfTrueColor(commonW(o).color, static_cast<std::uint32_t>(v.integer));
-                 }},
-                {430, DxfFieldKind::String, 1018, true, std::string(),
-                 [=](const OdDbObject& o, DxfContext&) { return DxfValue(common(o).color.colorName().toUtf8()); },
-                 [=](OdDbObject& o, const DxfIn& v, DxfContext&) {
-                     OdCmColor& c = commonW(o).color;
-                     c.setNames(OdString::fromUtf8(v.text), c.bookName());
-                 }},
-                {370, DxfFieldKind::Int16, 1015, true, std::int64_t(-1),
-                 [=](const OdDbObject& o, DxfContext&) { return DxfValue(std::int64_t(common(o).lineWeight)); },
-                 [=](OdDbObject& o, const DxfIn& v, DxfContext&) { commonW(o).lineWeight = static_cast<std::int16_t>(v.integer); }},
-                {48, DxfFieldKind::Double, 1015, true, 1.0,
-                 [=](const OdDbObject& o, DxfContext&) { return DxfValue(common(o).linetypeScale); },
-                 [=](OdDbObject& o, const DxfIn& v, DxfContext&) { commonW(o).linetypeScale = v.number; }},
-                {60, DxfFieldKind::Int16, 1009, true, std::int64_t(0),
-                 [=](const OdDbObject& o, DxfContext&) { return DxfValue(std::int64_t(common(o).invisible)); },
-                 [=](OdDbObject& o, const DxfIn& v, DxfContext&) { commonW(o).invisible = v.integer != 0; }},
-            }};
+    DxfSubclass sub{
+        "AcDbEntity",
+        {
+            {67, DxfFieldKind::Bool, 1009, true, std::int64_t(0),
+             [=](const OdDbObject& o, DxfContext& c) {
+                 return DxfValue(std::int64_t(c.space >= 0 ? c.space : common(o).paperSpace));
+             },
+             [=](OdDbObject& o, const DxfIn& v, DxfContext&) { commonW(o).paperSpace = v.integer != 0; }},
+            {8, DxfFieldKind::String, 1009, false, std::string("0"),
+             [=](const OdDbObject& o, DxfContext& c) {
+                 OdDbObjectId layer = common(o).layer;
+                 return DxfValue(layer.isNull() ? std::string("0") : c.nameOf(layer));
+             },
+             [=](OdDbObject& o, const DxfIn& v, DxfContext& c) { commonW(o).layer = c.layerNamed(v.text, 8); }},
+            {6, DxfFieldKind::String, 1009, true, std::string(),
+             [=](const OdDbObject& o, DxfContext& c) {
+                 OdDbObjectId lt = common(o).linetype;
+                 return DxfValue(lt.isNull() ? std::string() : c.nameOf(lt));
+             },
+             [=](OdDbObject& o, const DxfIn& v, DxfContext& c) { commonW(o).linetype = c.linetypeNamed(v.text, 6); }},
+            {62, DxfFieldKind::Int16, 1009, true, std::int64_t(256),
+             [=](const OdDbObject& o, DxfContext&) { return DxfValue(std::int64_t(common(o).color.colorIndex())); },
+             [=](OdDbObject& o, const DxfIn& v, DxfContext& c) {
+                 if (v.integer < 0 || v.integer > 256) {
+                     c.noteRepair("entity colours outside the palette set to by layer");
+                     return;
+                 }
+                 setDxfColorIndex(commonW(o).color, static_cast<std::int16_t>(v.integer));
+             }},
+            {420, DxfFieldKind::Int32, 1018, true, std::int64_t(-1),
+             [=](const OdDbObject& o, DxfContext&) {
+                 const OdCmColor& c = common(o).color;
+                 return DxfValue(c.isByColor() ? std::int64_t(c.rgb()) : std::int64_t(-1));
+             },
+             [=](OdDbObject& o, const DxfIn& v, DxfContext&) {
+                 setDxfTrueColor(commonW(o).color, static_cast<std::uint32_t>(v.integer));
+             }},
+            {430, DxfFieldKind::String, 1018, true, std::string(),
+             [=](const OdDbObject& o, DxfContext&) { return DxfValue(common(o).color.colorName().toUtf8()); },
+             [=](OdDbObject& o, const DxfIn& v, DxfContext&) {
+                 OdCmColor& c = commonW(o).color;
+                 c.setNames(OdString::fromUtf8(v.text), c.bookName());
+             }},
+            {370, DxfFieldKind::Int16, 1015, true, std::int64_t(-1),
+             [=](const OdDbObject& o, DxfContext&) { return DxfValue(std::int64_t(common(o).lineWeight)); },
+             [=](OdDbObject& o, const DxfIn& v, DxfContext&) { commonW(o).lineWeight = static_cast<std::int16_t>(v.integer); }},
+            {48, DxfFieldKind::Double, 1015, true, 1.0,
+             [=](const OdDbObject& o, DxfContext&) { return DxfValue(common(o).linetypeScale); },
+             [=](OdDbObject& o, const DxfIn& v, DxfContext&) { commonW(o).linetypeScale = v.number; }},
+            {60, DxfFieldKind::Int16, 1009, true, std::int64_t(0),
+             [=](const OdDbObject& o, DxfContext&) { return DxfValue(std::int64_t(common(o).invisible)); },
+             [=](OdDbObject& o, const DxfIn& v, DxfContext&) { commonW(o).invisible = v.integer != 0; }},
+        }};
+    // What LIST and the JSON dump show first of every entity.
+    std::vector<DxfField>& f = sub.fields;
+    f[0] = dxfNamed(f[0], "space");
+    f[0].show = [](const OdDbObject& o, DxfContext& c) -> PropertyValue {
+        return std::string(o.ownerId() == c.db().getModelSpaceId() ? "model" : "paper");
+    };
+    f[1] = dxfNamed(f[1], "layer");
+    f[2] = dxfNamed(f[2], "linetype");
+    f[2].show = [=](const OdDbObject& o, DxfContext& c) -> PropertyValue {
+        const OdDbObjectId lt = common(o).linetype;
+        return lt.isNull() ? std::string("ByLayer") : c.nameOf(lt);
+    };
+    f[3] = dxfNamed(f[3], "color");
+    f[4] = dxfNamed(f[4], "trueColor", PropertyUnit::Colour);
+    f[4].show = [=](const OdDbObject& o, DxfContext&) -> PropertyValue {
+        const OdCmColor& c = common(o).color;
+        return c.isByColor() ? PropertyValue(std::int64_t(c.rgb())) : PropertyValue(nullptr);
+    };
+    static constexpr PropertyEnumName kLineweights[] = {{-1, "ByLayer"}, {-2, "ByBlock"}, {-3, "Default"}};
+    f[6] = dxfEnumeration(dxfNamed(f[6], "lineweight"), kLineweights);
+    f[7] = dxfNamed(f[7], "linetypeScale");
+    f[8] = dxfNamed(f[8], "visible");
+    f[8].show = [=](const OdDbObject& o, DxfContext&) -> PropertyValue { return !common(o).invisible; };
+    return sub;
 }
 
 } // namespace vantrel

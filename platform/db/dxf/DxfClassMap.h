@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -14,6 +15,7 @@
 
 #include <vantrel/db/OdDbDatabase.h>
 #include <vantrel/db/OdDbEntity.h>
+#include <vantrel/db/ObjectProperties.h>
 #include <vantrel/ge/OdGePoint2d.h>
 #include <vantrel/ge/OdGePoint3d.h>
 #include <vantrel/ge/OdGeVector3d.h>
@@ -123,7 +125,17 @@ struct DxfField {
     // An optional field is also written at its default when this answers true (a tangent of 0
     // that a vertex says it has).
     std::function<bool(const OdDbObject&)> alsoWhen = {};
+    // What LIST and the JSON dump show of it: its property name (none: not shown) and unit, and
+    // for a value that is not the field's own as get answers it (world points of values kept in
+    // the object's plane, lists, computed values), how to get that. A field of code kNoDxfCode
+    // is such a property alone, with no DXF form.
+    const char* name = nullptr;
+    PropertyUnit unit = PropertyUnit::Value;
+    std::function<PropertyValue(const OdDbObject&, DxfContext&)> show = {};
+    std::span<const PropertyEnumName> names = {};
 };
+
+inline constexpr int kNoDxfCode = -1;
 
 struct DxfSubclass {
     const char* marker; // the 100 marker; null for a part written without one
@@ -257,19 +269,40 @@ T fromDxfIn(const DxfIn& v)
 struct DxfFieldOptions {
     int since = 1009;
     bool optional = false;
-    bool angle = false; // a double kept in radians, written in degrees
+    bool angle = false;         // a double kept in radians, written in degrees
+    const char* name = nullptr; // the property shown by LIST and the JSON dump
+    bool plane = false;         // a point in the object's own plane, shown as such
 };
+
+// The unit a field of a C++ type shows its value in.
+template <class T>
+constexpr PropertyUnit dxfUnitOf(const DxfFieldOptions& o)
+{
+    if (o.angle)
+        return PropertyUnit::Angle;
+    if constexpr (std::is_same_v<T, OdGeVector3d>)
+        return PropertyUnit::Vector;
+    else if constexpr (std::is_same_v<T, OdGePoint3d> || std::is_same_v<T, OdGePoint2d>)
+        return o.plane ? PropertyUnit::PlanePoint : PropertyUnit::Point;
+    else if constexpr (std::is_same_v<T, OdDbObjectId>)
+        return PropertyUnit::Handle;
+    else
+        return PropertyUnit::Value;
+}
 
 // A field of a class's nested Data struct, through data() and dataForWrite().
 template <class C, class T>
 DxfField dxfField(int code, T C::Data::*member, const T& defaultValue = T(), DxfFieldOptions o = {})
 {
     DxfFieldKind kind = o.angle ? DxfFieldKind::Angle : dxfKindOf<T>();
-    return {code, kind, o.since, o.optional, toDxfValue(defaultValue),
-            [member](const OdDbObject& obj, DxfContext&) { return toDxfValue(static_cast<const C&>(obj).data().*member); },
-            [member](OdDbObject& obj, const DxfIn& v, DxfContext&) {
-                static_cast<C&>(obj).dataForWrite().*member = fromDxfIn<T>(v);
-            }};
+    DxfField f{code, kind, o.since, o.optional, toDxfValue(defaultValue),
+               [member](const OdDbObject& obj, DxfContext&) { return toDxfValue(static_cast<const C&>(obj).data().*member); },
+               [member](OdDbObject& obj, const DxfIn& v, DxfContext&) {
+                   static_cast<C&>(obj).dataForWrite().*member = fromDxfIn<T>(v);
+               }};
+    f.name = o.name;
+    f.unit = dxfUnitOf<T>(o);
+    return f;
 }
 
 // A field reached through accessor functions (classes without a Data struct, derived values).
@@ -278,13 +311,63 @@ DxfField dxfAccessor(int code, T (*get)(const C&), void (*set)(C&, const T&), co
                      DxfFieldOptions o = {})
 {
     DxfFieldKind kind = o.angle ? DxfFieldKind::Angle : dxfKindOf<T>();
-    return {code, kind, o.since, o.optional, toDxfValue(defaultValue),
-            [get](const OdDbObject& obj, DxfContext&) { return toDxfValue(get(static_cast<const C&>(obj))); },
-            [set](OdDbObject& obj, const DxfIn& v, DxfContext&) { set(static_cast<C&>(obj), fromDxfIn<T>(v)); }};
+    DxfField f{code, kind, o.since, o.optional, toDxfValue(defaultValue),
+               [get](const OdDbObject& obj, DxfContext&) { return toDxfValue(get(static_cast<const C&>(obj))); },
+               [set](OdDbObject& obj, const DxfIn& v, DxfContext&) { set(static_cast<C&>(obj), fromDxfIn<T>(v)); }};
+    f.name = o.name;
+    f.unit = dxfUnitOf<T>(o);
+    return f;
+}
+
+// A field as shown by LIST and the JSON dump.
+inline DxfField dxfNamed(DxfField f, const char* name, PropertyUnit unit = PropertyUnit::Value)
+{
+    f.name = name;
+    f.unit = unit;
+    return f;
+}
+
+// A property with no DXF code of its own: a flag of a combined code, a value kept in extended
+// data, a value computed from others.
+inline DxfField dxfShown(const char* name, PropertyUnit unit, std::function<PropertyValue(const OdDbObject&, DxfContext&)> show)
+{
+    DxfField f{kNoDxfCode, DxfFieldKind::Double, 1009, false, 0.0, nullptr, nullptr};
+    f.name = name;
+    f.unit = unit;
+    f.show = std::move(show);
+    return f;
+}
+
+// An enumeration field, with the names people read for its values.
+inline DxfField dxfEnumeration(DxfField f, std::span<const PropertyEnumName> names)
+{
+    f.names = names;
+    return f;
+}
+
+// A shown value of the class's Data struct.
+template <class C, class T>
+DxfField dxfShownMember(const char* name, T C::Data::*member, PropertyUnit unit = PropertyUnit::Value)
+{
+    return dxfShown(name, unit, [member](const OdDbObject& o, DxfContext&) -> PropertyValue {
+        const T& v = static_cast<const C&>(o).data().*member;
+        if constexpr (std::is_same_v<T, bool>)
+            return v;
+        else if constexpr (std::is_integral_v<T> || std::is_enum_v<T>)
+            return static_cast<std::int64_t>(v);
+        else if constexpr (std::is_same_v<T, OdString>)
+            return v.toUtf8();
+        else
+            return v;
+    });
 }
 
 // The subclass AcDbEntity: layer, linetype, colour, lineweight, scale, visibility, space.
 DxfSubclass dxfEntitySubclass();
+
+// The items of a sequence (vertices) as shown: each its handle and the properties of its own
+// class, without those it has as an entity.
+PropertyValue dxfItemRecords(const std::vector<OdDbObjectId>& items);
 
 // The colour codes of entities and layers, in whichever order a file gives them: 62 a palette
 // index (0-256), 420 a true colour; an index next to a true colour is kept beside it.

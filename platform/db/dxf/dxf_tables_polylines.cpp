@@ -8,6 +8,7 @@
 #include <vantrel/db/OdDbPolygonMeshVertex.h>
 
 #include "DxfClassMap.h"
+#include "dxf_values.h"
 
 namespace vantrel {
 
@@ -37,6 +38,26 @@ DxfField dummyPoint(double C::Data::*elevation)
             }};
 }
 
+constexpr PropertyEnumName kPoly2dTypes[] = {{0, "straight"}, {1, "fit curve"}, {2, "quadratic spline"}, {3, "cubic spline"}};
+constexpr PropertyEnumName kVertex2dTypes[] = {{0, "vertex"}, {1, "curve fit"}, {8, "spline fit"}, {16, "frame"}};
+constexpr PropertyEnumName kPoly3dTypes[] = {{0, "straight"}, {1, "quadratic spline"}, {2, "cubic spline"}};
+constexpr PropertyEnumName kVertex3dTypes[] = {{0, "vertex"}, {1, "frame"}, {2, "generated"}};
+constexpr PropertyEnumName kMeshTypes[] = {{0, "plain"}, {5, "quadratic surface"}, {6, "cubic surface"}, {8, "Bezier surface"}};
+
+// What a polyline's kind is shown as (its DXF record is POLYLINE for all three), and its vertices.
+DxfField polylineKind(const char* kind)
+{
+    return dxfShown("polyline", PropertyUnit::Value, [kind](const OdDbObject&, DxfContext&) -> PropertyValue { return kind; });
+}
+
+template <class Owner>
+DxfField verticesShown()
+{
+    return dxfShown("vertices", PropertyUnit::Value, [](const OdDbObject& o, DxfContext&) {
+        return dxfItemRecords(static_cast<const Owner&>(o).vertexIds());
+    });
+}
+
 template <class Owner, class Item>
 DxfSequence sequenceOf(const char* itemKey)
 {
@@ -55,9 +76,10 @@ DxfClassMap polyline2dMap()
             {dxfEntitySubclass(),
              {"AcDb2dPolyline",
               {
+                  polylineKind("2d"),
                   verticesFollow(),
                   dummyPoint<C>(&C::Data::elevation),
-                  dxfField<C>(39, &C::Data::thickness, 0.0, kOptional),
+                  dxfField<C>(39, &C::Data::thickness, 0.0, {.optional = true, .name = "thickness"}),
                   {70, DxfFieldKind::Int16, 1009, false, std::int64_t(0),
                    [](const OdDbObject& o, DxfContext&) {
                        const C::Data& d = static_cast<const C&>(o).data();
@@ -75,8 +97,12 @@ DxfClassMap polyline2dMap()
                        d.linetypeGen = flags & 128;
                        d.polyType = flags & 4 ? OdDb::k2dCubicSplinePoly : flags & 2 ? OdDb::k2dFitCurvePoly : OdDb::k2dSimplePoly;
                    }},
-                  dxfField<C>(40, &C::Data::defaultStartWidth, 0.0, kOptional),
-                  dxfField<C>(41, &C::Data::defaultEndWidth, 0.0, kOptional),
+                  dxfEnumeration(dxfShownMember<C>("polyType", &C::Data::polyType), kPoly2dTypes),
+                  dxfShownMember<C>("closed", &C::Data::closed),
+                  dxfShownMember<C>("linetypeGeneration", &C::Data::linetypeGen),
+                  dxfField<C>(40, &C::Data::defaultStartWidth, 0.0, {.optional = true, .name = "defaultStartWidth"}),
+                  dxfField<C>(41, &C::Data::defaultEndWidth, 0.0, {.optional = true, .name = "defaultEndWidth"}),
+                  dxfShownMember<C>("elevation", &C::Data::elevation),
                   {75, DxfFieldKind::Int16, 1009, true, std::int64_t(0),
                    [](const OdDbObject& o, DxfContext&) {
                        OdDb::Poly2dType t = static_cast<const C&>(o).data().polyType;
@@ -87,7 +113,8 @@ DxfClassMap polyline2dMap()
                        if (d.polyType == OdDb::k2dCubicSplinePoly && v.integer == 5)
                            d.polyType = OdDb::k2dQuadSplinePoly;
                    }},
-                  dxfField<C>(210, &C::Data::normal, OdGeVector3d(0.0, 0.0, 1.0), kOptional),
+                  dxfField<C>(210, &C::Data::normal, OdGeVector3d(0.0, 0.0, 1.0), {.optional = true, .name = "normal"}),
+                  verticesShown<C>(),
               }}},
             sequenceOf<C, OdDb2dVertex>("VERTEX 2D"),
             {},
@@ -103,10 +130,10 @@ DxfClassMap vertex2dMap()
              {"AcDbVertex", {}},
              {"AcDb2dVertex",
               {
-                  dxfField<C>(10, &C::Data::position),
-                  dxfField<C>(40, &C::Data::startWidth, 0.0, kOptional),
-                  dxfField<C>(41, &C::Data::endWidth, 0.0, kOptional),
-                  dxfField<C>(42, &C::Data::bulge, 0.0, kOptional),
+                  dxfField<C>(10, &C::Data::position, OdGePoint3d(), {.name = "point", .plane = true}),
+                  dxfField<C>(40, &C::Data::startWidth, 0.0, {.optional = true, .name = "startWidth"}),
+                  dxfField<C>(41, &C::Data::endWidth, 0.0, {.optional = true, .name = "endWidth"}),
+                  dxfField<C>(42, &C::Data::bulge, 0.0, {.optional = true, .name = "bulge"}),
                   {70, DxfFieldKind::Int16, 1009, false, std::int64_t(0),
                    [](const OdDbObject& o, DxfContext&) {
                        const C::Data& d = static_cast<const C&>(o).data();
@@ -118,12 +145,17 @@ DxfClassMap vertex2dMap()
                        d.tangentUsed = flags & 2;
                        d.vertexType = static_cast<OdDb::Vertex2dType>(flags & (1 | 8 | 16));
                    }},
-                  // A tangent of 0 counts when the vertex says it has one.
+                  // A tangent of 0 counts when the vertex says it has one; none is shown as null.
                   [] {
-                      DxfField f = dxfField<C>(50, &C::Data::tangent, 0.0, {.optional = true, .angle = true});
+                      DxfField f = dxfField<C>(50, &C::Data::tangent, 0.0, {.optional = true, .angle = true, .name = "tangent"});
                       f.alsoWhen = [](const OdDbObject& o) { return static_cast<const C&>(o).data().tangentUsed; };
+                      f.show = [](const OdDbObject& o, DxfContext&) -> PropertyValue {
+                          const C::Data& d = static_cast<const C&>(o).data();
+                          return d.tangentUsed ? PropertyValue(stableDegrees(d.tangent)) : PropertyValue(nullptr);
+                      };
                       return f;
                   }(),
+                  dxfEnumeration(dxfShownMember<C>("vertexType", &C::Data::vertexType), kVertex2dTypes),
                   dxfField<C>(91, &C::Data::identifier, std::int32_t(0), {.since = 1024, .optional = true}),
               }}},
             {},
@@ -139,6 +171,7 @@ DxfClassMap polyline3dMap()
             {dxfEntitySubclass(),
              {"AcDb3dPolyline",
               {
+                  polylineKind("3d"),
                   verticesFollow(),
                   dummyPoint<C>(nullptr),
                   {70, DxfFieldKind::Int16, 1009, false, std::int64_t(8),
@@ -152,6 +185,8 @@ DxfClassMap polyline3dMap()
                        d.closed = flags & 1;
                        d.polyType = flags & 4 ? OdDb::k3dCubicSplinePoly : OdDb::k3dSimplePoly;
                    }},
+                  dxfEnumeration(dxfShownMember<C>("polyType", &C::Data::polyType), kPoly3dTypes),
+                  dxfShownMember<C>("closed", &C::Data::closed),
                   {75, DxfFieldKind::Int16, 1009, true, std::int64_t(0),
                    [](const OdDbObject& o, DxfContext&) {
                        OdDb::Poly3dType t = static_cast<const C&>(o).data().polyType;
@@ -162,6 +197,7 @@ DxfClassMap polyline3dMap()
                        if (d.polyType == OdDb::k3dCubicSplinePoly && v.integer == 5)
                            d.polyType = OdDb::k3dQuadSplinePoly;
                    }},
+                  verticesShown<C>(),
               }}},
             sequenceOf<C, OdDb3dPolylineVertex>("VERTEX 3D"),
             {},
@@ -194,8 +230,9 @@ DxfClassMap vertex3dMap()
              {"AcDbVertex", {}},
              {"AcDb3dPolylineVertex",
               {
-                  dxfField<C>(10, &C::Data::position),
+                  dxfField<C>(10, &C::Data::position, OdGePoint3d(), {.name = "point"}),
                   vertex3dFlags<C>(32),
+                  dxfEnumeration(dxfShownMember<C>("vertexType", &C::Data::vertexType), kVertex3dTypes),
                   dxfField<C>(91, &C::Data::identifier, std::int32_t(0), {.since = 1024, .optional = true}),
               }}},
             {},
@@ -211,6 +248,7 @@ DxfClassMap meshMap()
             {dxfEntitySubclass(),
              {"AcDbPolygonMesh",
               {
+                  polylineKind("mesh"),
                   verticesFollow(),
                   dummyPoint<C>(nullptr),
                   {70, DxfFieldKind::Int16, 1009, false, std::int64_t(16),
@@ -225,11 +263,14 @@ DxfClassMap meshMap()
                        d.mClosed = flags & 1;
                        d.nClosed = flags & 32;
                    }},
-                  dxfField<C>(71, &C::Data::mSize, std::int16_t(0)),
-                  dxfField<C>(72, &C::Data::nSize, std::int16_t(0)),
-                  dxfField<C>(73, &C::Data::mSurfaceDensity, std::int16_t(0)),
-                  dxfField<C>(74, &C::Data::nSurfaceDensity, std::int16_t(0)),
-                  dxfField<C>(75, &C::Data::polyMeshType, OdDb::kSimpleMesh),
+                  dxfField<C>(71, &C::Data::mSize, std::int16_t(0), {.name = "mSize"}),
+                  dxfField<C>(72, &C::Data::nSize, std::int16_t(0), {.name = "nSize"}),
+                  dxfField<C>(73, &C::Data::mSurfaceDensity, std::int16_t(0), {.name = "mDensity"}),
+                  dxfField<C>(74, &C::Data::nSurfaceDensity, std::int16_t(0), {.name = "nDensity"}),
+                  dxfEnumeration(dxfField<C>(75, &C::Data::polyMeshType, OdDb::kSimpleMesh, {.name = "meshType"}), kMeshTypes),
+                  dxfShownMember<C>("mClosed", &C::Data::mClosed),
+                  dxfShownMember<C>("nClosed", &C::Data::nClosed),
+                  verticesShown<C>(),
               }}},
             sequenceOf<C, OdDbPolygonMeshVertex>("VERTEX MESH"),
             {},
@@ -241,7 +282,11 @@ DxfClassMap meshVertexMap()
     using C = OdDbPolygonMeshVertex;
     return {"VERTEX",
             C::desc(),
-            {dxfEntitySubclass(), {"AcDbVertex", {}}, {"AcDbPolygonMeshVertex", {dxfField<C>(10, &C::Data::position), vertex3dFlags<C>(64)}}},
+            {dxfEntitySubclass(),
+             {"AcDbVertex", {}},
+             {"AcDbPolygonMeshVertex",
+              {dxfField<C>(10, &C::Data::position, OdGePoint3d(), {.name = "point"}), vertex3dFlags<C>(64),
+               dxfEnumeration(dxfShownMember<C>("vertexType", &C::Data::vertexType), kVertex3dTypes)}}},
             {},
             {},
             "VERTEX MESH"};

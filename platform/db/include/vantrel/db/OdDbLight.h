@@ -71,7 +71,7 @@ public:
         std::int16_t lampColorPreset = kD65White;
         vantrel::LampRgb lampColorRGB{1.0, 1.0, 1.0};                  // the kCustom preset's colour
         OdString webFile;
-        OdGeVector3d webRotation;                                       // about x, y and z
+        OdGeVector3d webRotation;                                       // degrees about x, y and z
     };
 
     OdDbLight() = default;

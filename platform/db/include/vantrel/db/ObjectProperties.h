@@ -1,0 +1,55 @@
+// What an object shows of itself to people and scripts (LIST, the JSON dump): its properties,
+// named and in the units a user types, declared once, with the object's DXF form.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include <vantrel/db/OdDbObject.h>
+#include <vantrel/ge/OdGePoint2d.h>
+#include <vantrel/ge/OdGePoint3d.h>
+#include <vantrel/ge/OdGeVector3d.h>
+
+namespace vantrel {
+
+enum class PropertyUnit : std::uint8_t {
+    Value,      // a number, text, flag or enumeration value as it is
+    Angle,      // degrees
+    Point,      // a point in world coordinates
+    PlanePoint, // a point in the object's own plane (its object coordinate system)
+    Vector,     // a direction in world coordinates
+    Handle,     // an object's handle, upper-case hex
+    Colour,     // a true colour, 0xRRGGBB
+};
+
+struct Property;
+using PropertyRecord = std::vector<Property>;
+using PropertyValue = std::variant<std::nullptr_t, bool, std::int64_t, double, std::string, OdGePoint3d, OdGePoint2d,
+                                   OdGeVector3d, std::vector<double>, std::vector<OdGePoint3d>, std::vector<PropertyRecord>>;
+
+// The name of a value of an enumeration ("spot" for a light type of 3).
+struct PropertyEnumName {
+    std::int64_t value;
+    const char* name;
+};
+
+struct Property {
+    std::string_view name; // camelCase: "startAngle"
+    PropertyUnit unit;
+    PropertyValue value;
+    std::span<const PropertyEnumName> names = {}; // of an enumeration's values, for people
+};
+
+// The properties of an object of a class the drawing models, in the order its class declares
+// them: for an entity its common ones (space, layer, colour, ...) first. An object of a class
+// the drawing does not model shows what every object of its kind has (an entity's layer, ...).
+std::vector<Property> objectProperties(const OdDbObject& object);
+
+// "startAngle" as words: "start angle" ("lampColorRGB": "lamp color RGB").
+std::string propertyWords(std::string_view name);
+
+} // namespace vantrel
