@@ -1,6 +1,7 @@
 // Feeds arbitrary bytes to the DXF reader, as ASCII and (inputs whose first byte is odd) as binary
-// DXF: it must answer a drawing or one error, never crash; and whatever it accepts, it must save
-// as a file that reads back without a repair and saves the same again.
+// DXF: it must answer a drawing or one error, never crash; what it refuses is read again
+// recovering; and whatever either accepts, it must save as a file that reads back without a
+// repair and saves the same again.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -19,6 +20,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     auto result = vantrel::readDxfText(bytes);
     if (result.database && !result.error.empty())
         __builtin_trap(); // a drawing and an error at once
+    if (!result.database) {
+        result = vantrel::readDxfText(bytes, {.recover = true});
+        if (result.database && result.repairs.empty())
+            __builtin_trap(); // recovered from a refusal without saying what it did
+    }
     if (!result.database)
         return 0;
     const std::string saved = vantrel::dxfText(*result.database);

@@ -63,6 +63,7 @@ struct Options {
     std::vector<std::string> assignments;
     std::vector<std::string> plugins;
     bool batch = false;
+    bool recover = false;
 };
 
 // How a run ended: an exit status, or the signal that stopped it (the process then ends by it).
@@ -90,11 +91,11 @@ std::string readScript(const std::string& path)
     return text;
 }
 
-OdDbDatabasePtr openDrawing(const std::string& path)
+OdDbDatabasePtr openDrawing(const std::string& path, bool recover)
 {
     if (path.empty())
         return vantrel::newDrawing();
-    vantrel::DxfReadResult read = vantrel::readDxf(path);
+    vantrel::DxfReadResult read = vantrel::readDxf(path, {.recover = recover});
     if (!read.database) {
         // One line that starts with the file's name, whether or not the reader named it.
         std::string error = read.error.rfind(path + ": ", 0) == 0 ? read.error : path + ": " + read.error;
@@ -238,7 +239,7 @@ Ending run(const Options& opt)
     const bool commandLine = terminal || (script && !script->empty());
     ShellSignals::install(terminal);
 
-    OdDbDatabasePtr db = openDrawing(opt.drawing);
+    OdDbDatabasePtr db = openDrawing(opt.drawing, opt.recover);
 
     const std::string profilePath = opt.profile.empty() ? vantrel::TomlProfile::defaultPath() : opt.profile;
     vantrel::TomlProfile profile(profilePath);
@@ -358,6 +359,9 @@ int main(int argc, char** argv)
     app.add_option("--set", opt.assignments, "set a system variable before the script runs (NAME=VALUE)")
         ->allow_extra_args(false);
     app.add_option("--plugin", opt.plugins, "load a command module")->allow_extra_args(false);
+    app.add_flag("--recover", opt.recover,
+                 "load a drawing whose values break the rules anyway: each bad value or entity is repaired or dropped, "
+                 "and a file that ends early keeps what was read; every repair is told");
     app.add_flag("--batch", opt.batch,
                  "never an interactive command line: only the script given with -s runs, standard input is not read");
     app.set_version_flag("--version", "vantrel " VANTREL_VERSION);

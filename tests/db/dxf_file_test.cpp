@@ -405,28 +405,31 @@ TEST(DxfKept, AKeptTableSurvivesTheTablesAddedBesideIt)
         EXPECT_NE(out.find(table), std::string::npos) << table;
 }
 
-TEST(DxfDamaged, ASplineWithFallingKnotsOrBadWeightsIsKeptButNeverEvaluated)
+// A spline whose knots fall or whose weights are not positive breaks the rules its setters keep:
+// reading refuses it at its record; recovering drops it and says so.
+TEST(DxfDamaged, ASplineWithFallingKnotsOrBadWeightsIsRefusedOrDropped)
 {
+    // Flags 8: planar; 12: planar and rational.
     auto spline = [](const std::string& knots, const std::string& weights) {
         return "  0\nSECTION\n  2\nENTITIES\n  0\nSPLINE\n  5\n2A\n100\nAcDbEntity\n  8\n0\n100\nAcDbSpline\n"
-               " 70\n8\n 71\n1\n 72\n5\n 73\n3\n 74\n0\n" + knots + weights +
+               " 70\n" + std::string(weights.empty() ? "8" : "12") + "\n 71\n1\n 72\n5\n 73\n3\n 74\n0\n" + knots + weights +
                " 10\n0.0\n 20\n0.0\n 30\n0.0\n 10\n1.0\n 20\n0.0\n 30\n0.0\n 10\n2.0\n 20\n1.0\n 30\n0.0\n"
                "  0\nENDSEC\n  0\nEOF\n";
     };
     const std::string rising = " 40\n0.0\n 40\n0.0\n 40\n0.5\n 40\n1.0\n 40\n1.0\n";
-    for (const std::string& text :
-         {spline(" 40\n0.0\n 40\n0.5\n 40\n0.3\n 40\n0.9\n 40\n1.0\n", ""),
-          spline(rising, " 41\n1.0\n 41\n-1.0\n 41\n1.0\n")}) {
-        DxfReadResult r = readDxfText(text);
-        ASSERT_TRUE(r.database) << r.error;
-        OdDbBlockTableRecordPtr ms = r.database->getModelSpaceId().safeOpenObject();
-        auto it = ms->newIterator();
-        ASSERT_FALSE(it->done());
-        OdDbCurvePtr curve = it->entity();
-        OdGePoint3d p;
-        OdGeExtents3d ext;
-        EXPECT_NE(curve->getStartPoint(p), eOk);
-        (void)curve->getGeomExtents(ext);
-        EXPECT_NE(dxfText(*r.database).find("SPLINE"), std::string::npos) << "the spline is kept as read";
+    for (const auto& [text, problem] :
+         {std::pair{spline(" 40\n0.0\n 40\n0.5\n 40\n0.3\n 40\n0.9\n 40\n1.0\n", ""), "knots must not decrease"},
+          std::pair{spline(rising, " 41\n1.0\n 41\n-1.0\n 41\n1.0\n"), "a weight must be a positive number"}}) {
+        const DxfReadResult refused = readDxfText(text);
+        EXPECT_FALSE(refused.database);
+        EXPECT_EQ(refused.error, std::string("line 5: SPLINE: ") + problem);
+
+        const DxfReadResult recovered = readDxfText(text, {.recover = true});
+        ASSERT_TRUE(recovered.database) << recovered.error;
+        ASSERT_EQ(recovered.repairs.size(), 1u);
+        EXPECT_EQ(recovered.repairs[0], std::string("line 5: SPLINE: ") + problem + "; the record dropped");
+        OdDbBlockTableRecordPtr ms = recovered.database->getModelSpaceId().safeOpenObject();
+        EXPECT_TRUE(ms->newIterator()->done());
+        EXPECT_EQ(dxfText(*recovered.database).find("  0\nSPLINE\n"), std::string::npos);
     }
 }

@@ -429,3 +429,23 @@ TEST_F(ShellTest, LightsShowTheirComputedLampAndResultingColours)
     EXPECT_EQ(entities[1]["lampColorRGB"], nlohmann::json::array({0.25, 0.5, 0.75}));
     EXPECT_EQ(entities[1]["resultingColor"], "#400000");
 }
+
+// A drawing whose values break the rules is refused by name; --recover opens it, tells each
+// repair on standard error, and what it saves opens without --recover.
+TEST_F(ShellTest, RecoverOpensADrawingWithBadValuesAndTellsEachRepair)
+{
+    write("bad.dxf", "  0\nSECTION\n  2\nENTITIES\n  0\nCIRCLE\n  5\n30\n100\nAcDbEntity\n  8\n0\n100\nAcDbCircle\n"
+                     " 10\n0.0\n 20\n0.0\n 30\n0.0\n 40\n-3.0\n  0\nENDSEC\n  0\nEOF\n");
+    Result refused = run({path("bad.dxf"), "--batch", "-o", path("out.dxf")});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.err, path("bad.dxf") + ": line 22: CIRCLE, radius (group code 40) \"-3.0\": a radius must be a positive number\n");
+    EXPECT_FALSE(fs::exists(path("out.dxf")));
+
+    Result recovered = run({path("bad.dxf"), "--recover", "--batch", "-o", path("out.dxf")});
+    ASSERT_EQ(recovered.status, 0) << recovered.err;
+    EXPECT_EQ(recovered.err, path("bad.dxf") + ": repaired: line 22: CIRCLE, radius (group code 40) \"-3.0\": a radius "
+                                                "must be a positive number; set to 1\n");
+    Result reopened = run({path("out.dxf"), "--batch"});
+    EXPECT_EQ(reopened.status, 0);
+    EXPECT_EQ(reopened.err, "");
+}

@@ -12,6 +12,7 @@
 #include "DxfUnknownObject.h"
 #include "dxf_classes.h"
 #include "dxf_values.h"
+#include "entity_math.h"
 
 namespace vantrel {
 
@@ -277,12 +278,16 @@ DxfSubclass dxfEntitySubclass()
                  OdCmColor& c = commonW(o).color;
                  c.setNames(OdString::fromUtf8(v.text), c.bookName());
              }},
-            {370, DxfFieldKind::Int16, 1015, true, std::int64_t(-1),
-             [=](const OdDbObject& o, DxfContext&) { return DxfValue(std::int64_t(common(o).lineWeight)); },
-             [=](OdDbObject& o, const DxfIn& v, DxfContext&) { commonW(o).lineWeight = static_cast<std::int16_t>(v.integer); }},
-            {48, DxfFieldKind::Double, 1015, true, 1.0,
-             [=](const OdDbObject& o, DxfContext&) { return DxfValue(common(o).linetypeScale); },
-             [=](OdDbObject& o, const DxfIn& v, DxfContext&) { commonW(o).linetypeScale = v.number; }},
+            dxfChecked({370, DxfFieldKind::Int16, 1015, true, std::int64_t(-1),
+                        [=](const OdDbObject& o, DxfContext&) { return DxfValue(std::int64_t(common(o).lineWeight)); },
+                        [=](OdDbObject& o, const DxfIn& v, DxfContext&) {
+                            commonW(o).lineWeight = static_cast<std::int16_t>(v.integer);
+                        }},
+                       [](const DxfIn& v, DxfContext&) { entmath::requireLineweight(static_cast<int>(v.integer)); }),
+            dxfChecked({48, DxfFieldKind::Double, 1015, true, 1.0,
+                        [=](const OdDbObject& o, DxfContext&) { return DxfValue(common(o).linetypeScale); },
+                        [=](OdDbObject& o, const DxfIn& v, DxfContext&) { commonW(o).linetypeScale = v.number; }},
+                       [](const DxfIn& v, DxfContext&) { entmath::requireLinetypeScale(v.number); }),
             {60, DxfFieldKind::Int16, 1009, true, std::int64_t(0),
              [=](const OdDbObject& o, DxfContext&) { return DxfValue(std::int64_t(common(o).invisible)); },
              [=](OdDbObject& o, const DxfIn& v, DxfContext&) { commonW(o).invisible = v.integer != 0; }},

@@ -327,6 +327,25 @@ inline DxfField dxfNamed(DxfField f, const char* name, PropertyUnit unit = Prope
     return f;
 }
 
+// A field whose value read from a file must keep a rule its class's setter keeps: check raises
+// OdError naming the problem, which the reader reports with the line, the record and the field.
+// The context lets a check accept, as a noted repair, a value real files hold.
+inline DxfField dxfChecked(DxfField f, void (*check)(const DxfIn&, DxfContext&))
+{
+    f.set = [set = std::move(f.set), check](OdDbObject& o, const DxfIn& v, DxfContext& c) {
+        check(v, c);
+        set(o, v, c);
+    };
+    return f;
+}
+
+// A class's own check of a record read whole (the rules that tie fields together), as a map's finish.
+template <class C>
+std::function<void(OdDbObject&, DxfContext&)> dxfCheckData()
+{
+    return [](OdDbObject& o, DxfContext&) { static_cast<const C&>(o).checkData(); };
+}
+
 // A property with no DXF code of its own: a flag of a combined code, a value kept in extended
 // data, a value computed from others.
 inline DxfField dxfShown(const char* name, PropertyUnit unit, std::function<PropertyValue(const OdDbObject&, DxfContext&)> show)

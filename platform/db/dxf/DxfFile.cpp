@@ -16,9 +16,9 @@ namespace vantrel {
 
 namespace {
 
-DxfReadResult readFrom(DxfTagReader& reader)
+DxfReadResult readFrom(DxfTagReader& reader, DxfReadOptions options)
 {
-    DxfFileReader fileReader(reader);
+    DxfFileReader fileReader(reader, options.recover);
     try {
         OdDbDatabasePtr db = fileReader.read();
         return {db, std::string(), fileReader.repairs()};
@@ -38,11 +38,11 @@ DxfReadResult refusal(std::string error)
 
 } // namespace
 
-DxfReadResult readDxf(const std::string& path)
+DxfReadResult readDxf(const std::string& path, DxfReadOptions options)
 {
     try {
         DxfTagReader reader = DxfTagReader::fromFile(path);
-        return readFrom(reader);
+        return readFrom(reader, options);
     } catch (const OdError& e) {
         return refusal(path + ": " + e.what());
     } catch (const std::bad_alloc&) {
@@ -50,11 +50,11 @@ DxfReadResult readDxf(const std::string& path)
     }
 }
 
-DxfReadResult readDxfText(std::string_view text)
+DxfReadResult readDxfText(std::string_view text, DxfReadOptions options)
 {
     try {
         DxfTagReader reader(text);
-        return readFrom(reader);
+        return readFrom(reader, options);
     } catch (const OdError& e) {
         return refusal(e.what());
     } catch (const std::bad_alloc&) {

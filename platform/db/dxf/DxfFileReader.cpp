@@ -3,6 +3,7 @@
 #include "DxfFileReader.h"
 
 #include <algorithm>
+#include <charconv>
 #include <numbers>
 
 #include <vantrel/db/OdDbDictionary.h>
@@ -24,6 +25,32 @@ std::string handleText(std::uint64_t h)
     return OdDbHandle(h).ascii();
 }
 
+std::string shortest(double v)
+{
+    char text[32];
+    return std::string(text, std::to_chars(text, text + sizeof text, v).ptr);
+}
+
+// A field's default as a repair line gives it.
+std::string defaultText(const DxfValue& value)
+{
+    return std::visit(
+        [](const auto& v) -> std::string {
+            using T = std::decay_t<decltype(v)>;
+            if constexpr (std::is_same_v<T, double>)
+                return shortest(v);
+            else if constexpr (std::is_same_v<T, std::int64_t>)
+                return std::to_string(v);
+            else if constexpr (std::is_same_v<T, std::string>)
+                return quoteDxfValue(v);
+            else if constexpr (std::is_same_v<T, OdGePoint3d>)
+                return shortest(v.x) + "," + shortest(v.y) + "," + shortest(v.z);
+            else
+                return "none";
+        },
+        value);
+}
+
 template <class T>
 OdSmartPtr<T> createAs(const OdRxClass* cls)
 {
@@ -32,10 +59,17 @@ OdSmartPtr<T> createAs(const OdRxClass* cls)
 
 } // namespace
 
-DxfFileReader::DxfFileReader(DxfTagReader& reader)
+DxfFileReader::DxfFileReader(DxfTagReader& reader, bool recover)
     : m_reader(reader), m_db(new OdDbDatabase()), m_ctx(std::make_unique<DxfContext>(*m_db)),
-      m_drawingExtra(std::make_shared<DxfExtra>())
+      m_drawingExtra(std::make_shared<DxfExtra>()), m_recover(recover)
 {
+}
+
+std::vector<std::string> DxfFileReader::repairs() const
+{
+    std::vector<std::string> lines = m_repairs.lines();
+    lines.insert(lines.end(), m_recovered.begin(), m_recovered.end());
+    return lines;
 }
 
 void DxfFileReader::failAt(std::size_t line, const std::string& problem) const
@@ -63,6 +97,26 @@ OdDbDatabasePtr DxfFileReader::read()
         m_tablesMadeEarly.push_back(known);
         return known;
     };
+    try {
+        readSections();
+    } catch (const DxfError& e) {
+        // A damaged or cut-off tail: the records read whole before it are kept.
+        if (!m_recover)
+            throw;
+        m_recovered.push_back("line " + std::to_string(e.line()) + ": " + e.problem() + "; the " +
+                              std::to_string(m_entitiesRead) + " entities read before it kept, the rest of the file dropped");
+    }
+    ensureStructure(true);
+    if (m_handseed > m_db->handseed().value())
+        m_db->setHandseed(OdDbHandle(m_handseed));
+    if (!m_drawingExtra->tags.empty())
+        m_db->setDxfExtra(m_drawingExtra);
+    m_db->disableUndoRecording(false);
+    return m_db;
+}
+
+void DxfFileReader::readSections()
+{
     std::string lastSection;
     for (;;) {
         if (!m_reader.next())
@@ -86,13 +140,6 @@ OdDbDatabasePtr DxfFileReader::read()
         lastSection = m_reader.value();
         readSection(lastSection);
     }
-    ensureStructure(true);
-    if (m_handseed > m_db->handseed().value())
-        m_db->setHandseed(OdDbHandle(m_handseed));
-    if (!m_drawingExtra->tags.empty())
-        m_db->setDxfExtra(m_drawingExtra);
-    m_db->disableUndoRecording(false);
-    return m_db;
 }
 
 void DxfFileReader::readSection(const std::string& name)
@@ -575,6 +622,7 @@ OdDbObjectId DxfFileReader::readEntity(OdDbObjectId container)
     if (container.isNull())
         container = entity->commonData().paperSpace && !m_known.paperSpace.isNull() ? m_known.paperSpace : m_known.modelSpace;
     OdDbObjectId id = addObject(*entity, rec, container);
+    ++m_entitiesRead;
     if (followed)
         m_entitiesFollow = id;
     else if (recordName == "SEQEND")
@@ -584,7 +632,15 @@ OdDbObjectId DxfFileReader::readEntity(OdDbObjectId container)
     m_openContainer->appendEntityId(id);
     if (map->sequence.itemKey)
         readSequence(*map, id);
+    if (!rec.dropped.empty())
+        dropEntity(id, rec);
     return id;
+}
+
+void DxfFileReader::dropEntity(OdDbObjectId id, const Record& rec)
+{
+    m_recovered.push_back(rec.dropped + "; the record dropped");
+    OdDbObjectPtr(id.safeOpenObject(OdDb::kForWrite))->erase();
 }
 
 void DxfFileReader::readSequence(const DxfClassMap& ownerMap, OdDbObjectId ownerId)
@@ -599,12 +655,19 @@ void DxfFileReader::readSequence(const DxfClassMap& ownerMap, OdDbObjectId owner
             OdDbEntityPtr item = createAs<OdDbEntity>(itemMap->cls);
             Record rec = readRecord(*itemMap, *item, "VERTEX");
             rec.owner = ownerId; // some writers give the block instead
-            addObject(*item, rec, ownerId);
+            const OdDbObjectId itemId = addObject(*item, rec, ownerId);
             OdDbObjectPtr owner = ownerId.safeOpenObject(OdDb::kForWrite);
             try {
                 ownerMap.sequence.append(*owner, *item);
             } catch (const OdError& e) {
-                failAt(rec.line, std::string("VERTEX: ") + e.what());
+                if (!m_recover)
+                    failAt(rec.line, std::string("VERTEX: ") + e.what());
+                if (rec.dropped.empty())
+                    rec.dropped = "line " + std::to_string(rec.line) + ": VERTEX: " + e.what();
+            }
+            if (!rec.dropped.empty()) {
+                owner = OdDbObjectPtr();
+                dropEntity(itemId, rec);
             }
             continue;
         }
@@ -668,6 +731,7 @@ DxfFileReader::Record DxfFileReader::readRecord(const DxfClassMap& map, OdDbObje
 {
     Record rec;
     rec.line = m_reader.line();
+    m_dropReason.clear();
     DxfTagList keep;
     int runCode = 0;
     std::string runValue;
@@ -790,17 +854,29 @@ DxfFileReader::Record DxfFileReader::readRecord(const DxfClassMap& map, OdDbObje
         }
         for (const auto& [field, declared] : counts) {
             std::int64_t actual = std::get<std::int64_t>(field->get(obj, *m_ctx));
-            if (actual != declared)
-                failAt(rec.line, std::string(recordName) + ": group code " + std::to_string(field->code) + " declares " +
-                                     std::to_string(declared) + " items, but " + std::to_string(actual) + " follow");
+            if (actual == declared)
+                continue;
+            const std::string problem = std::string(recordName) + ": group code " + std::to_string(field->code) +
+                                        " declares " + std::to_string(declared) + " items, but " + std::to_string(actual) +
+                                        " follow";
+            if (!m_recover)
+                failAt(rec.line, problem);
+            m_recovered.push_back("line " + std::to_string(rec.line) + ": " + problem + "; the " +
+                                  std::to_string(actual) + " that follow kept");
         }
         if (map.finish)
             map.finish(obj, *m_ctx);
     } catch (const DxfError&) {
         throw;
     } catch (const OdError& e) {
-        failAt(rec.line, std::string(recordName) + ": " + e.what());
+        const std::string problem = std::string(recordName) + ": " + e.what();
+        if (!m_recover || !map.entity)
+            failAt(rec.line, problem);
+        if (m_dropReason.empty())
+            m_dropReason = "line " + std::to_string(rec.line) + ": " + problem;
     }
+    rec.dropped = std::move(m_dropReason);
+    m_dropReason.clear();
     if (!anyMarker && !keep.empty())
         keep = placeUnmarkedTags(map, recordName, keep);
     if (!m_ctx->asRead.empty()) {
@@ -845,6 +921,7 @@ bool DxfFileReader::readField(const DxfField& field, OdDbObject& obj, std::strin
 {
     const int code = m_reader.code();
     const std::size_t line = m_reader.valueLine();
+    const std::string_view valueText = m_reader.value();
     DxfIn value;
     switch (field.kind) {
     case DxfFieldKind::Double: value.number = m_reader.asDouble(); break;
@@ -901,9 +978,42 @@ bool DxfFileReader::readField(const DxfField& field, OdDbObject& obj, std::strin
     } catch (const DxfError&) {
         throw;
     } catch (const OdError& e) {
-        failAt(line, std::string(recordName) + ": " + e.what());
+        const std::string fieldText = field.name ? std::string(field.name) + " (group code " + std::to_string(code) + ")"
+                                                 : "group code " + std::to_string(code);
+        const std::string problem = std::string(recordName) + ", " + fieldText + " " +
+                                    quoteDxfValue(trimDxfBlanks(valueText)) + ": " + e.what();
+        if (!m_recover)
+            failAt(line, problem);
+        recoverField(field, obj, line, problem);
     }
     return true;
+}
+
+void DxfFileReader::recoverField(const DxfField& field, OdDbObject& obj, std::size_t line, const std::string& problem)
+{
+    DxfIn fallback;
+    std::visit(
+        [&](const auto& v) {
+            using T = std::decay_t<decltype(v)>;
+            if constexpr (std::is_same_v<T, double>)
+                fallback.number = v;
+            else if constexpr (std::is_same_v<T, std::int64_t>)
+                fallback.integer = v;
+            else if constexpr (std::is_same_v<T, std::string>)
+                fallback.text = v;
+            else if constexpr (std::is_same_v<T, OdGePoint3d>)
+                fallback.point = v;
+            else
+                fallback.id = v;
+        },
+        field.defaultValue);
+    try {
+        field.set(obj, fallback, *m_ctx);
+        m_recovered.push_back("line " + std::to_string(line) + ": " + problem + "; set to " + defaultText(field.defaultValue));
+    } catch (const OdError&) {
+        if (m_dropReason.empty())
+            m_dropReason = "line " + std::to_string(line) + ": " + problem;
+    }
 }
 
 void DxfFileReader::readGroup102(DxfTagList& keep, OdDbObjectId& extDict)

@@ -18,11 +18,13 @@ namespace vantrel {
 
 class DxfFileReader {
 public:
-    explicit DxfFileReader(DxfTagReader& reader);
+    // recover: values and records that break their class's rules, and a file that ends early,
+    // are repaired (each said in repairs()) instead of refused.
+    DxfFileReader(DxfTagReader& reader, bool recover = false);
     // The whole drawing; raises DxfError naming the line of the first problem.
     OdDbDatabasePtr read();
-    // What read() repaired, one line per kind.
-    std::vector<std::string> repairs() const { return m_repairs.lines(); }
+    // What read() repaired, one line per kind, then one line per recovered value or record.
+    std::vector<std::string> repairs() const;
 
 private:
     struct Record {
@@ -30,8 +32,12 @@ private:
         OdDbObjectId owner;
         std::shared_ptr<DxfExtra> extra;
         std::size_t line = 0;
+        // When recovering: why the record is dropped after it is read (its sub-entities with it).
+        std::string dropped;
     };
 
+    // The sections up to the EOF record.
+    void readSections();
     void readSection(const std::string& name);
     void readHeader();
     // The variables from the current tag up to ENDSEC.
@@ -56,6 +62,11 @@ private:
     // False, having taken nothing, for a pointer field whose value is not a handle: the tag is
     // then kept as read.
     bool readField(const DxfField& field, OdDbObject& obj, std::string_view recordName);
+    // When recovering: the field takes its default instead of a value its class refuses (said
+    // in a repair line); where the default does not do either, the record is dropped.
+    void recoverField(const DxfField& field, OdDbObject& obj, std::size_t line, const std::string& problem);
+    // Erases an entity read whole that recovering drops, saying so.
+    void dropEntity(OdDbObjectId id, const Record& rec);
     OdResBufPtr readXData();
     void readGroup102(DxfTagList& keep, OdDbObjectId& extDict);
     OdDbObjectId addObject(OdDbObject& obj, const Record& rec, OdDbObjectId defaultOwner);
@@ -81,6 +92,10 @@ private:
     std::unique_ptr<DxfContext> m_ctx;
     std::shared_ptr<DxfExtra> m_drawingExtra;
     DxfRepairLog m_repairs;
+    bool m_recover = false;
+    std::vector<std::string> m_recovered;
+    std::string m_dropReason; // of the record being read
+    std::size_t m_entitiesRead = 0;
     OdDbDatabase::WellKnown m_known;
     std::uint64_t m_handseed = 0;
     bool m_structureReady = false;

@@ -15,6 +15,7 @@
 #include "DxfClassMap.h"
 #include "DxfTagWriter.h"
 #include "dxf_light_xdata.h"
+#include "entity_math.h"
 
 namespace vantrel {
 
@@ -76,6 +77,15 @@ DxfClassMap lineMap()
             {}};
 }
 
+// A radius is positive; one of 0, which real files hold, is kept as a point-like curve and said.
+void radiusCheck(const DxfIn& v, DxfContext& c)
+{
+    if (v.number == 0.0)
+        c.noteRepair("arcs and circles of radius 0 kept as they are");
+    else
+        entmath::requirePositive(v.number, "a radius");
+}
+
 // The AcDbCircle part of circles and arcs.
 template <class C>
 DxfSubclass circleSubclass()
@@ -84,7 +94,7 @@ DxfSubclass circleSubclass()
             {
                 thicknessField<C>(),
                 worldPointOf<C>(dxfField<C>(10, &C::Data::ocsCenter), "center", &C::center),
-                dxfField<C>(40, &C::Data::radius, 1.0, {.name = "radius"}),
+                dxfChecked(dxfField<C>(40, &C::Data::radius, 1.0, {.name = "radius"}), radiusCheck),
                 normalField<C>(),
             }};
 }
@@ -126,7 +136,7 @@ DxfClassMap ellipseMap()
                   dxfField<C>(42, &C::Data::endParam, 0.0, {.name = "endParam"}),
               }}},
             {},
-            {}};
+            dxfCheckData<C>()};
 }
 
 // LWPOLYLINE: 90 counts the vertices; each vertex is a group opened by its 10/20 point and
@@ -147,6 +157,7 @@ DxfClassMap polylineMap()
             lastVertex(o, code).*member = v.number;
         };
     };
+    auto width = [](const DxfIn& v, DxfContext&) { entmath::requireWidth(v.number); };
     return {"LWPOLYLINE",
             C::desc(),
             {dxfEntitySubclass(),
@@ -173,7 +184,7 @@ DxfClassMap polylineMap()
                    }},
                   dxfShownMember<C>("closed", &C::Data::closed),
                   dxfShownMember<C>("plinegen", &C::Data::plinegen),
-                  dxfField<C>(43, &C::Data::constantWidth, 0.0, {.optional = true, .name = "constantWidth"}),
+                  dxfChecked(dxfField<C>(43, &C::Data::constantWidth, 0.0, {.optional = true, .name = "constantWidth"}), width),
                   dxfField<C>(38, &C::Data::elevation, 0.0, {.optional = true, .name = "elevation"}),
                   thicknessField<C>(),
                   {10, DxfFieldKind::Point2d, 1015, false, OdGePoint3d(), nullptr,
@@ -210,8 +221,8 @@ DxfClassMap polylineMap()
                                }
                                return records;
                            }),
-                  {40, DxfFieldKind::Double, 1015, false, 0.0, nullptr, vertexValue(&C::Vertex::startWidth, 40)},
-                  {41, DxfFieldKind::Double, 1015, false, 0.0, nullptr, vertexValue(&C::Vertex::endWidth, 41)},
+                  dxfChecked({40, DxfFieldKind::Double, 1015, false, 0.0, nullptr, vertexValue(&C::Vertex::startWidth, 40)}, width),
+                  dxfChecked({41, DxfFieldKind::Double, 1015, false, 0.0, nullptr, vertexValue(&C::Vertex::endWidth, 41)}, width),
                   {42, DxfFieldKind::Double, 1015, false, 0.0, nullptr, vertexValue(&C::Vertex::bulge, 42)},
                   {91, DxfFieldKind::Int32, 1024, false, std::int64_t(0), nullptr,
                    [lastVertex](OdDbObject& o, const DxfIn& v, DxfContext&) {
@@ -264,7 +275,7 @@ DxfClassMap textMap()
              {"AcDbText",
               {dxfEnumeration(dxfField<C>(73, &C::Data::verticalMode, std::int16_t(0), {.optional = true, .name = "verticalMode"}), kVerticalModes)}}},
             {},
-            {}};
+            dxfCheckData<C>()};
 }
 
 DxfClassMap solidMap()
@@ -357,7 +368,7 @@ DxfClassMap splineMap()
                    }},
               }}},
             {},
-            {}};
+            dxfCheckData<C>()};
 }
 
 DxfClassMap viewportMap()

@@ -8,6 +8,7 @@
 #include <vantrel/db/OdDbPolygonMeshVertex.h>
 
 #include "DxfClassMap.h"
+#include "entity_math.h"
 #include "dxf_values.h"
 
 namespace vantrel {
@@ -37,6 +38,9 @@ DxfField dummyPoint(double C::Data::*elevation)
                     static_cast<C&>(o).dataForWrite().*elevation = v.point.z;
             }};
 }
+
+// Widths of polylines and their vertices.
+void width(const DxfIn& v, DxfContext&) { entmath::requireWidth(v.number); }
 
 constexpr PropertyEnumName kPoly2dTypes[] = {{0, "straight"}, {1, "fit curve"}, {2, "quadratic spline"}, {3, "cubic spline"}};
 constexpr PropertyEnumName kVertex2dTypes[] = {{0, "vertex"}, {1, "curve fit"}, {8, "spline fit"}, {16, "frame"}};
@@ -100,8 +104,8 @@ DxfClassMap polyline2dMap()
                   dxfEnumeration(dxfShownMember<C>("polyType", &C::Data::polyType), kPoly2dTypes),
                   dxfShownMember<C>("closed", &C::Data::closed),
                   dxfShownMember<C>("linetypeGeneration", &C::Data::linetypeGen),
-                  dxfField<C>(40, &C::Data::defaultStartWidth, 0.0, {.optional = true, .name = "defaultStartWidth"}),
-                  dxfField<C>(41, &C::Data::defaultEndWidth, 0.0, {.optional = true, .name = "defaultEndWidth"}),
+                  dxfChecked(dxfField<C>(40, &C::Data::defaultStartWidth, 0.0, {.optional = true, .name = "defaultStartWidth"}), width),
+                  dxfChecked(dxfField<C>(41, &C::Data::defaultEndWidth, 0.0, {.optional = true, .name = "defaultEndWidth"}), width),
                   dxfShownMember<C>("elevation", &C::Data::elevation),
                   {75, DxfFieldKind::Int16, 1009, true, std::int64_t(0),
                    [](const OdDbObject& o, DxfContext&) {
@@ -131,8 +135,8 @@ DxfClassMap vertex2dMap()
              {"AcDb2dVertex",
               {
                   dxfField<C>(10, &C::Data::position, OdGePoint3d(), {.name = "point", .plane = true}),
-                  dxfField<C>(40, &C::Data::startWidth, 0.0, {.optional = true, .name = "startWidth"}),
-                  dxfField<C>(41, &C::Data::endWidth, 0.0, {.optional = true, .name = "endWidth"}),
+                  dxfChecked(dxfField<C>(40, &C::Data::startWidth, 0.0, {.optional = true, .name = "startWidth"}), width),
+                  dxfChecked(dxfField<C>(41, &C::Data::endWidth, 0.0, {.optional = true, .name = "endWidth"}), width),
                   dxfField<C>(42, &C::Data::bulge, 0.0, {.optional = true, .name = "bulge"}),
                   {70, DxfFieldKind::Int16, 1009, false, std::int64_t(0),
                    [](const OdDbObject& o, DxfContext&) {
@@ -267,7 +271,9 @@ DxfClassMap meshMap()
                   dxfField<C>(72, &C::Data::nSize, std::int16_t(0), {.name = "nSize"}),
                   dxfField<C>(73, &C::Data::mSurfaceDensity, std::int16_t(0), {.name = "mDensity"}),
                   dxfField<C>(74, &C::Data::nSurfaceDensity, std::int16_t(0), {.name = "nDensity"}),
-                  dxfEnumeration(dxfField<C>(75, &C::Data::polyMeshType, OdDb::kSimpleMesh, {.name = "meshType"}), kMeshTypes),
+                  dxfEnumeration(dxfChecked(dxfField<C>(75, &C::Data::polyMeshType, OdDb::kSimpleMesh, {.name = "meshType"}),
+                                            [](const DxfIn& v, DxfContext&) { OdDbPolygonMesh::checkMeshType(v.integer); }),
+                                 kMeshTypes),
                   dxfShownMember<C>("mClosed", &C::Data::mClosed),
                   dxfShownMember<C>("nClosed", &C::Data::nClosed),
                   verticesShown<C>(),

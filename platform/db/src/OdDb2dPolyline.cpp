@@ -21,13 +21,6 @@ ODRX_DEFINE_MEMBERS(OdDb2dPolyline, OdDbCurve, "POLYLINE")
 
 namespace {
 
-void requireWidth(double width)
-{
-    requireFinite(width, "a width");
-    if (width < 0.0)
-        throw OdError(eInvalidInput, "a width must not be negative");
-}
-
 bool isGenerated(OdDb::Vertex2dType t) { return t == OdDb::k2dCurveFitVertex || t == OdDb::k2dSplineFitVertex; }
 
 OdGePoint2d xy(const OdGePoint3d& p) { return {p.x, p.y}; }

@@ -7,15 +7,6 @@ using namespace vantrel::entmath;
 
 ODRX_DEFINE_MEMBERS(OdDb2dVertex, OdDbVertex, "VERTEX")
 
-namespace {
-void requireWidth(double width)
-{
-    requireFinite(width, "a width");
-    if (width < 0.0)
-        throw OdError(eInvalidInput, "a width must not be negative");
-}
-}
-
 OdDb2dVertex::OdDb2dVertex(const OdGePoint3d& position, double bulge, double startWidth, double endWidth)
 {
     requireFinite(position, "a vertex position");

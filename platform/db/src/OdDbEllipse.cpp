@@ -26,19 +26,39 @@ OdDbEllipse::OdDbEllipse(const OdGePoint3d& center, const OdGeVector3d& normal, 
     set(center, normal, majorAxis, radiusRatio, startParam, endParam);
 }
 
+namespace {
+
+void requireRatio(double ratio)
+{
+    requirePositive(ratio, "a radius ratio");
+    if (ratio > 1.0 + 1e-12)
+        throw OdError(eInvalidInput, "a radius ratio must not exceed 1");
+}
+
+void requireAxes(const OdGeVector3d& normal, const OdGeVector3d& majorAxis, double ratio)
+{
+    requireFinite(majorAxis, "a major axis");
+    if (majorAxis.isZeroLength())
+        throw OdError(eInvalidInput, "a major axis must not be a zero vector");
+    if (std::fabs(normal.dotProduct(majorAxis.normal())) > 1e-9)
+        throw OdError(eInvalidInput, "the major axis must be perpendicular to the normal");
+    requireRatio(ratio);
+}
+
+} // namespace
+
+void OdDbEllipse::checkData() const
+{
+    assertReadEnabled();
+    requireAxes(unitNormal(m_data.normal), m_data.majorAxis, m_data.radiusRatio);
+}
+
 void OdDbEllipse::set(const OdGePoint3d& center, const OdGeVector3d& normal, const OdGeVector3d& majorAxis,
                       double radiusRatio, double startParam, double endParam)
 {
     requireFinite(center, "a centre");
     const OdGeVector3d n = unitNormal(normal);
-    requireFinite(majorAxis, "a major axis");
-    if (majorAxis.isZeroLength())
-        throw OdError(eInvalidInput, "a major axis must not be a zero vector");
-    if (std::fabs(n.dotProduct(majorAxis.normal())) > 1e-9)
-        throw OdError(eInvalidInput, "the major axis must be perpendicular to the normal");
-    requirePositive(radiusRatio, "a radius ratio");
-    if (radiusRatio > 1.0 + 1e-12)
-        throw OdError(eInvalidInput, "a radius ratio must not exceed 1");
+    requireAxes(n, majorAxis, radiusRatio);
     requireFinite(startParam, "a start parameter");
     requireFinite(endParam, "an end parameter");
     assertWriteEnabled();
@@ -66,9 +86,7 @@ OdGeVector3d OdDbEllipse::minorAxis() const
 
 void OdDbEllipse::setRadiusRatio(double ratio)
 {
-    requirePositive(ratio, "a radius ratio");
-    if (ratio > 1.0 + 1e-12)
-        throw OdError(eInvalidInput, "a radius ratio must not exceed 1");
+    requireRatio(ratio);
     assertWriteEnabled();
     m_data.radiusRatio = std::min(ratio, 1.0);
 }

@@ -6,6 +6,8 @@
 #include <cmath>
 #include <numbers>
 
+#include "entity_math.h"
+
 ODRX_DEFINE_ABSTRACT_MEMBERS(OdDbEntity, OdDbObject)
 
 void OdDbEntity::setLayer(OdDbObjectId layer, bool doSubents)
@@ -42,8 +44,7 @@ void OdDbEntity::setColorIndex(std::int16_t index, bool doSubents)
 
 void OdDbEntity::setLinetypeScale(double scale, bool doSubents)
 {
-    if (!(scale > 0.0) || !std::isfinite(scale))
-        throw OdError(eInvalidInput, "a linetype scale must be a positive number");
+    vantrel::entmath::requireLinetypeScale(scale);
     assertWriteEnabled();
     m_common.linetypeScale = scale;
     if (doSubents) subSetCommon(m_common);
@@ -51,8 +52,7 @@ void OdDbEntity::setLinetypeScale(double scale, bool doSubents)
 
 void OdDbEntity::setLineWeight(std::int16_t weight, bool doSubents)
 {
-    if (weight < -3 || weight > 211)
-        throw OdError(eInvalidInput, "a lineweight is -3 to 211");
+    vantrel::entmath::requireLineweight(weight);
     assertWriteEnabled();
     m_common.lineWeight = weight;
     if (doSubents) subSetCommon(m_common);

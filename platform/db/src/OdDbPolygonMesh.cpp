@@ -87,17 +87,22 @@ void OdDbPolygonMesh::makeNClosed()
 
 void OdDbPolygonMesh::setPolyMeshType(OdDb::PolyMeshType type)
 {
+    checkMeshType(type);
+    assertWriteEnabled();
+    m_data.polyMeshType = type;
+}
+
+void OdDbPolygonMesh::checkMeshType(std::int64_t type)
+{
     switch (type) {
     case OdDb::kSimpleMesh:
     case OdDb::kQuadSurfaceMesh:
     case OdDb::kCubicSurfaceMesh:
     case OdDb::kBezierSurfaceMesh:
-        break;
+        return;
     default:
         throw OdError(eInvalidInput, "unknown mesh type");
     }
-    assertWriteEnabled();
-    m_data.polyMeshType = type;
 }
 
 void OdDbPolygonMesh::surfaceFit(OdDb::PolyMeshType type, std::int16_t u, std::int16_t v)

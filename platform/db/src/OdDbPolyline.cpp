@@ -17,13 +17,6 @@ ODRX_DEFINE_MEMBERS(OdDbPolyline, OdDbCurve, "LWPOLYLINE")
 
 namespace {
 
-void requireWidth(double width)
-{
-    requireFinite(width, "a width");
-    if (width < 0.0)
-        throw OdError(eInvalidInput, "a width must not be negative");
-}
-
 vantrel::SegmentPath pathOf(const OdDbPolyline::Data& d)
 {
     std::vector<OdGePoint2d> points;

@@ -180,9 +180,10 @@ private:
 };
 }
 
-void OdDbSpline::setNurbsData(int degree, bool rational, bool closed, bool periodic,
-                              const std::vector<OdGePoint3d>& controlPoints, const std::vector<double>& knots,
-                              const std::vector<double>& weights, double controlPtTol, double knotTol)
+namespace {
+
+void requireNurbs(int degree, bool rational, const std::vector<OdGePoint3d>& controlPoints,
+                  const std::vector<double>& knots, const std::vector<double>& weights)
 {
     const int n = static_cast<int>(controlPoints.size());
     if (degree < 1 || degree > kMaxDegree)
@@ -206,6 +207,22 @@ void OdDbSpline::setNurbsData(int degree, bool rational, bool closed, bool perio
         for (double w : weights)
             requirePositive(w, "a weight");
     }
+}
+
+void requireFitTolerance(double fitTolerance)
+{
+    requireFinite(fitTolerance, "a fit tolerance");
+    if (fitTolerance < 0.0)
+        throw OdError(eInvalidInput, "a fit tolerance must not be negative");
+}
+
+} // namespace
+
+void OdDbSpline::setNurbsData(int degree, bool rational, bool closed, bool periodic,
+                              const std::vector<OdGePoint3d>& controlPoints, const std::vector<double>& knots,
+                              const std::vector<double>& weights, double controlPtTol, double knotTol)
+{
+    requireNurbs(degree, rational, controlPoints, knots, weights);
     requireFinite(controlPtTol, "a tolerance");
     requireFinite(knotTol, "a tolerance");
     assertWriteEnabled();
@@ -220,6 +237,20 @@ void OdDbSpline::setNurbsData(int degree, bool rational, bool closed, bool perio
     m_data.flags = static_cast<std::int16_t>((closed ? kClosed : 0) | (periodic ? kPeriodic : 0)
                                              | (rational ? kRational : 0));
     updatePlanarity();
+}
+
+void OdDbSpline::checkData() const
+{
+    assertReadEnabled();
+    const Data& d = m_data;
+    if (d.controlPoints.empty() && !d.fitPoints.empty()) {
+        // A curve given by its fit points alone.
+        if (d.degree < 1 || d.degree > kMaxDegree)
+            throw OdError(eInvalidInput, "a spline degree is 1 to 25");
+    } else {
+        requireNurbs(d.degree, d.flags & kRational, d.controlPoints, d.knots, d.weights);
+    }
+    requireFitTolerance(d.fitTolerance);
 }
 
 void OdDbSpline::getNurbsData(int& degree, bool& rational, bool& closed, bool& periodic,
@@ -247,9 +278,7 @@ void OdDbSpline::setFitData(const std::vector<OdGePoint3d>& fitPoints, int degre
         requireFinite(p, "a fit point");
     requireFinite(startTangent, "a start tangent");
     requireFinite(endTangent, "an end tangent");
-    requireFinite(fitTolerance, "a fit tolerance");
-    if (fitTolerance < 0.0)
-        throw OdError(eInvalidInput, "a fit tolerance must not be negative");
+    requireFitTolerance(fitTolerance);
     const auto curve = interpolateFit(fitPoints, degree, startTangent, endTangent, false);
     if (!curve)
         throw OdError(eInvalidInput, "a spline needs at least two distinct fit points, not too close together");

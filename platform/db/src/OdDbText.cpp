@@ -11,6 +11,25 @@ ODRX_DEFINE_MEMBERS(OdDbText, OdDbEntity, "TEXT")
 
 namespace {
 constexpr double kMaxOblique = 85.0 * std::numbers::pi / 180.0;
+
+void requireOblique(double angle)
+{
+    requireFinite(angle, "an obliquing angle");
+    if (std::fabs(angle) > kMaxOblique)
+        throw OdError(eInvalidInput, "an obliquing angle must lie within 85 degrees of upright");
+}
+
+void requireHorizontalMode(int mode)
+{
+    if (mode < OdDb::kTextLeft || mode > OdDb::kTextFit)
+        throw OdError(eInvalidInput, "unknown horizontal text mode");
+}
+
+void requireVerticalMode(int mode)
+{
+    if (mode < OdDb::kTextBase || mode > OdDb::kTextTop)
+        throw OdError(eInvalidInput, "unknown vertical text mode");
+}
 constexpr double kAdvance = 0.6;
 }
 
@@ -18,6 +37,17 @@ OdGePoint3d OdDbText::position() const
 {
     assertReadEnabled();
     return toWorld(m_data.normal, m_data.ocsPosition);
+}
+
+void OdDbText::checkData() const
+{
+    assertReadEnabled();
+    requirePositive(m_data.height, "a text height");
+    requirePositive(m_data.widthFactor, "a width factor");
+    // Files may give a backward slant as a whole turn less (345 for -15 degrees).
+    requireOblique(std::remainder(m_data.oblique, kTwoPi));
+    requireHorizontalMode(m_data.horizontalMode);
+    requireVerticalMode(m_data.verticalMode);
 }
 
 void OdDbText::setPosition(const OdGePoint3d& position)
@@ -69,9 +99,7 @@ void OdDbText::setWidthFactor(double factor)
 
 void OdDbText::setOblique(double angle)
 {
-    requireFinite(angle, "an obliquing angle");
-    if (std::fabs(angle) > kMaxOblique)
-        throw OdError(eInvalidInput, "an obliquing angle must lie within 85 degrees of upright");
+    requireOblique(angle);
     assertWriteEnabled();
     m_data.oblique = angle;
 }
@@ -90,8 +118,7 @@ OdDb::TextHorzMode OdDbText::horizontalMode() const
 
 void OdDbText::setHorizontalMode(OdDb::TextHorzMode mode)
 {
-    if (mode < OdDb::kTextLeft || mode > OdDb::kTextFit)
-        throw OdError(eInvalidInput, "unknown horizontal text mode");
+    requireHorizontalMode(mode);
     assertWriteEnabled();
     m_data.horizontalMode = static_cast<std::int16_t>(mode);
 }
@@ -104,8 +131,7 @@ OdDb::TextVertMode OdDbText::verticalMode() const
 
 void OdDbText::setVerticalMode(OdDb::TextVertMode mode)
 {
-    if (mode < OdDb::kTextBase || mode > OdDb::kTextTop)
-        throw OdError(eInvalidInput, "unknown vertical text mode");
+    requireVerticalMode(mode);
     assertWriteEnabled();
     m_data.verticalMode = static_cast<std::int16_t>(mode);
 }

@@ -20,6 +20,25 @@ void requireFinite(double value, const char* what)
         invalid(what, " must be a finite number");
 }
 
+void requireWidth(double width)
+{
+    requireFinite(width, "a width");
+    if (width < 0.0)
+        throw OdError(eInvalidInput, "a width must not be negative");
+}
+
+void requireLinetypeScale(double scale)
+{
+    if (!(scale > 0.0) || !std::isfinite(scale))
+        throw OdError(eInvalidInput, "a linetype scale must be a positive number");
+}
+
+void requireLineweight(int weight)
+{
+    if (weight < -3 || weight > 211)
+        throw OdError(eInvalidInput, "a lineweight is -3 to 211");
+}
+
 void requireFinite(const OdGePoint3d& p, const char* what)
 {
     if (!std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.z))

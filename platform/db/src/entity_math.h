@@ -21,6 +21,11 @@ void requireFinite(const OdGePoint3d& p, const char* what);
 void requireFinite(const OdGeVector3d& v, const char* what);
 void requireFinite(const OdGePoint2d& p, const char* what);
 void requirePositive(double value, const char* what);
+// A polyline or vertex width: finite and not negative.
+void requireWidth(double width);
+// What every entity has: a positive linetype scale and a lineweight of -3 to 211.
+void requireLinetypeScale(double scale);
+void requireLineweight(int weight);
 // The unit vector of a finite, non-zero direction.
 OdGeVector3d unitNormal(const OdGeVector3d& n);
 // Refuses matrices that are not finite or collapse space.

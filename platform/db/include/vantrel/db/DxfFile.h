@@ -15,13 +15,22 @@ struct DxfReadResult {
     OdDbDatabasePtr database; // null when the file could not be read
     std::string error;        // one line naming the file line and its problem, empty on success
     // What the reader repaired to open the drawing, one line per kind with its count ("draw-order
-    // entries that name no entity dropped (3)"); empty when the file needed nothing.
+    // entries that name no entity dropped (3)"), then when recovering one line per value or
+    // record it replaced or dropped; empty when the file needed nothing.
     std::vector<std::string> repairs;
 };
 
+struct DxfReadOptions {
+    // Load a drawing that breaks the rules of its objects anyway: a value a setter would refuse
+    // takes its field's default (or, where that does not help, the entity is dropped), an entity
+    // whose values do not fit together is dropped, and a file that ends early keeps what was read
+    // before. Each such repair is one line in `repairs`.
+    bool recover = false;
+};
+
 // Reads a whole drawing; on any problem answers no database and the error (never a partly read one).
-DxfReadResult readDxf(const std::string& path);
-DxfReadResult readDxfText(std::string_view text);
+DxfReadResult readDxf(const std::string& path, DxfReadOptions options = {});
+DxfReadResult readDxfText(std::string_view text, DxfReadOptions options = {});
 
 // Writes the drawing; answers an empty string on success, else the error (the target unchanged).
 std::string writeDxf(OdDbDatabase& db, const std::string& path);

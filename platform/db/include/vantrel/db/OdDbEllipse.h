@@ -30,6 +30,8 @@ public:
     // perpendicular to the normal, or a ratio outside (0, 1].
     void set(const OdGePoint3d& center, const OdGeVector3d& normal, const OdGeVector3d& majorAxis,
              double radiusRatio, double startParam = 0.0, double endParam = 2.0 * std::numbers::pi);
+    // Raises OdError(eInvalidInput) when the data, as a file gave it, breaks a rule of set().
+    void checkData() const;
     OdGePoint3d center() const { assertReadEnabled(); return m_data.center; }
     void setCenter(const OdGePoint3d& center);
     OdGeVector3d normal() const { assertReadEnabled(); return m_data.normal; }

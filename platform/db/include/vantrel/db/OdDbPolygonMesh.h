@@ -57,6 +57,8 @@ public:
     OdDb::PolyMeshType polyMeshType() const { assertReadEnabled(); return m_data.polyMeshType; }
     // Sets the type only; the vertices change through surfaceFit and straighten.
     void setPolyMeshType(OdDb::PolyMeshType type);
+    // Raises OdError(eInvalidInput) unless type is a mesh type (0, 5, 6 or 8).
+    static void checkMeshType(std::int64_t type);
 
     // Generates the surface grid of u x v points (a density below 2 counts as 2, above 200
     // raises eOutOfRange) of a quadratic or cubic uniform B-spline surface (clamped to the edges

@@ -51,6 +51,10 @@ public:
     // passes through every fit point; the tolerance is kept for the file.
     void setFitData(const std::vector<OdGePoint3d>& fitPoints, int degree, double fitTolerance,
                     const OdGeVector3d& startTangent, const OdGeVector3d& endTangent);
+    // Raises OdError(eInvalidInput) when the data, as a file gave it, breaks a rule the setters
+    // keep: the rules of setNurbsData (or, for a curve of fit points alone, its degree) and a fit
+    // tolerance of at least 0.
+    void checkData() const;
     // False (outputs untouched) when the spline has no fit data.
     bool getFitData(std::vector<OdGePoint3d>& fitPoints, int& degree, double& fitTolerance,
                     OdGeVector3d& startTangent, OdGeVector3d& endTangent) const;

@@ -36,6 +36,10 @@ public:
 
     OdDbText() = default;
 
+    // Raises OdError(eInvalidInput) when the data, as a file gave it, breaks a rule the setters
+    // keep: a positive height and width factor, a slant within 85 degrees of upright, known modes.
+    void checkData() const;
+
     // Points in world coordinates.
     OdGePoint3d position() const;
     void setPosition(const OdGePoint3d& position);
