@@ -89,6 +89,8 @@ struct Registry {
         declareEntityMaps(maps);
         declarePolylineMaps(maps);
         declareObjectMaps(maps);
+        declareBlockMaps(maps);
+        declareMarkMaps(maps);
         for (DxfClassMap& m : maps) {
             prepare(m);
             byClass.emplace(m.cls, &m);

@@ -2,6 +2,8 @@
 // file reserve ids that the objects take when they are read. Any fault is one DxfError.
 #include "DxfFileReader.h"
 
+#include <vantrel/db/block_nesting.h>
+
 #include <algorithm>
 #include <charconv>
 #include <numbers>
@@ -111,6 +113,8 @@ OdDbDatabasePtr DxfFileReader::read()
         m_db->setHandseed(OdDbHandle(m_handseed));
     if (!m_drawingExtra->tags.empty())
         m_db->setDxfExtra(m_drawingExtra);
+    if (const std::size_t n = blocksInsertingThemselves(*m_db).size())
+        m_repairs.note("blocks that insert themselves, directly or through others, drawn once", n);
     m_db->disableUndoRecording(false);
     return m_db;
 }
@@ -630,7 +634,7 @@ OdDbObjectId DxfFileReader::readEntity(OdDbObjectId container)
     if (m_openContainer.isNull() || m_openContainer->objectId() != container)
         m_openContainer = container.safeOpenObject(OdDb::kForWrite);
     m_openContainer->appendEntityId(id);
-    if (map->sequence.itemKey)
+    if (map->sequence.presentIn(*entity))
         readSequence(*map, id);
     if (!rec.dropped.empty())
         dropEntity(id, rec);
@@ -650,10 +654,11 @@ void DxfFileReader::readSequence(const DxfClassMap& ownerMap, OdDbObjectId owner
         if (!m_reader.next())
             return;
         if (m_reader.code() != 0)
-            failAt(m_reader.line(), "expected VERTEX or SEQEND, got group code " + std::to_string(m_reader.code()));
-        if (m_reader.value() == "VERTEX") {
+            failAt(m_reader.line(), std::string("expected ") + itemMap->recordName + " or SEQEND, got group code " +
+                                        std::to_string(m_reader.code()));
+        if (m_reader.value() == itemMap->recordName) {
             OdDbEntityPtr item = createAs<OdDbEntity>(itemMap->cls);
-            Record rec = readRecord(*itemMap, *item, "VERTEX");
+            Record rec = readRecord(*itemMap, *item, itemMap->recordName);
             rec.owner = ownerId; // some writers give the block instead
             const OdDbObjectId itemId = addObject(*item, rec, ownerId);
             OdDbObjectPtr owner = ownerId.safeOpenObject(OdDb::kForWrite);
@@ -661,9 +666,9 @@ void DxfFileReader::readSequence(const DxfClassMap& ownerMap, OdDbObjectId owner
                 ownerMap.sequence.append(*owner, *item);
             } catch (const OdError& e) {
                 if (!m_recover)
-                    failAt(rec.line, std::string("VERTEX: ") + e.what());
+                    failAt(rec.line, std::string(itemMap->recordName) + ": " + e.what());
                 if (rec.dropped.empty())
-                    rec.dropped = "line " + std::to_string(rec.line) + ": VERTEX: " + e.what();
+                    rec.dropped = "line " + std::to_string(rec.line) + ": " + itemMap->recordName + ": " + e.what();
             }
             if (!rec.dropped.empty()) {
                 owner = OdDbObjectPtr();
@@ -749,6 +754,7 @@ DxfFileReader::Record DxfFileReader::readRecord(const DxfClassMap& map, OdDbObje
     OdDbObjectId extDict;
     OdResBufPtr xdata;
     std::vector<std::pair<const DxfField*, std::int64_t>> counts;
+    DxfTagList flags; // the 70 and 71 of a record without markers, which decide its layout
     m_ctx->pendingName.reset();
     m_ctx->sortHandles.clear();
     m_ctx->asRead.clear();
@@ -756,6 +762,14 @@ DxfFileReader::Record DxfFileReader::readRecord(const DxfClassMap& map, OdDbObje
     // A table record's data lies in its own subclass; a file that lacks or misspells that marker
     // still means it (the generic AcDbSymbolTableRecord part holds nothing).
     const bool tableRecord = map.tableRecord;
+    // The tags from here to the next marker open a run no map declares.
+    auto keepAsUnknown = [&] {
+        sub = -2;
+        keep.append(kDxfRunUnknown, std::string());
+        runCode = kDxfRunUnknown;
+        runValue.clear();
+        m_reader.appendTo(keep);
+    };
     auto enterRecordSubclass = [&](const char* repair) {
         m_repairs.note(repair);
         sub = static_cast<int>(map.subclasses.size()) - 1;
@@ -798,7 +812,8 @@ DxfFileReader::Record DxfFileReader::readRecord(const DxfClassMap& map, OdDbObje
             int found = -1;
             for (int j = sub < 0 ? 0 : sub + 1; j < static_cast<int>(map.subclasses.size()); ++j) {
                 const DxfSubclass& candidate = map.subclasses[static_cast<std::size_t>(j)];
-                if (candidate.marker && sameDxfText(m_reader.value(), candidate.markerText)) {
+                if ((candidate.marker && sameDxfText(m_reader.value(), candidate.markerText)) ||
+                    (candidate.otherMarker && sameDxfText(m_reader.value(), candidate.otherMarker))) {
                     found = j;
                     break;
                 }
@@ -808,17 +823,19 @@ DxfFileReader::Record DxfFileReader::readRecord(const DxfClassMap& map, OdDbObje
             } else if (tableRecord && sub < static_cast<int>(map.subclasses.size()) - 1) {
                 enterRecordSubclass("misspelt subclass markers of table records read as the record's own");
             } else {
-                sub = -2;
-                keep.append(kDxfRunUnknown, std::string());
-                runCode = kDxfRunUnknown;
-                runValue.clear();
-                m_reader.appendTo(keep);
+                keepAsUnknown();
             }
             continue;
         }
         if (code == 1001) {
             xdata = readXData();
             break;
+        }
+        if (code == 101) {
+            // An embedded object (an attribute's multiline text) to the record's end: its codes
+            // are its own, not the subclass's, so it is kept whole.
+            keepAsUnknown();
+            continue;
         }
         const DxfField* field = nullptr;
         if (sub >= 0) {
@@ -831,6 +848,8 @@ DxfFileReader::Record DxfFileReader::readRecord(const DxfClassMap& map, OdDbObje
                 if ((field = s.readerOf(code)))
                     break;
         }
+        if (!anyMarker && (code == 70 || code == 71))
+            flags.append(code, m_reader.value());
         if (field && readField(*field, obj, recordName)) {
             if (field->count)
                 counts.emplace_back(field, m_reader.asInt64());
@@ -878,7 +897,7 @@ DxfFileReader::Record DxfFileReader::readRecord(const DxfClassMap& map, OdDbObje
     rec.dropped = std::move(m_dropReason);
     m_dropReason.clear();
     if (!anyMarker && !keep.empty())
-        keep = placeUnmarkedTags(map, recordName, keep);
+        keep = placeUnmarkedTags(map, recordName, keep, flags);
     if (!m_ctx->asRead.empty()) {
         keep.append(kDxfRunAsRead, std::string());
         for (const auto& [code, text] : m_ctx->asRead)
@@ -891,7 +910,8 @@ DxfFileReader::Record DxfFileReader::readRecord(const DxfClassMap& map, OdDbObje
     return rec;
 }
 
-DxfTagList DxfFileReader::placeUnmarkedTags(const DxfClassMap& map, std::string_view recordName, const DxfTagList& keep)
+DxfTagList DxfFileReader::placeUnmarkedTags(const DxfClassMap& map, std::string_view recordName, const DxfTagList& keep,
+                                            const DxfTagList& flags)
 {
     // Without markers every tag no field took is in the head run; they are the record's own
     // data, which goes after its modelled fields or into the subclasses later releases have.
@@ -900,11 +920,22 @@ DxfTagList DxfFileReader::placeUnmarkedTags(const DxfClassMap& map, std::string_
         if (t.code >= 0)
             data.append(t.code, t.value);
     DxfTagList placed;
-    if (&map == &dxfUnknownEntityMap()) {
-        std::vector<DxfUpgradedSubclass> subclasses = upgradeUnmarkedEntity(recordName, data);
+    if (&map == &dxfUnknownEntityMap() || map.entity) {
+        // Each subclass of the record's layout: one the map declares takes its tags in its own
+        // run; one it does not (a dimension's kind) is kept as an unknown subclass with its marker.
+        std::vector<DxfUpgradedSubclass> subclasses = upgradeUnmarkedEntity(recordName, data, flags);
         for (const DxfUpgradedSubclass& sub : subclasses) {
-            placed.append(kDxfRunUnknown, std::string());
-            placed.append(100, sub.marker);
+            const auto declared = std::find_if(map.subclasses.begin(), map.subclasses.end(), [&](const DxfSubclass& s) {
+                return (s.marker && std::string_view(s.marker) == sub.marker) ||
+                       (s.otherMarker && std::string_view(s.otherMarker) == sub.marker);
+            });
+            if (declared != map.subclasses.end()) {
+                if (!sub.tags.empty())
+                    placed.append(kDxfRunSubclass, std::to_string(declared - map.subclasses.begin()));
+            } else {
+                placed.append(kDxfRunUnknown, std::string());
+                placed.append(100, sub.marker);
+            }
             placed.append(sub.tags);
         }
         if (!subclasses.empty())

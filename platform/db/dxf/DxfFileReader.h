@@ -58,7 +58,9 @@ private:
     Record readRecord(const DxfClassMap& map, OdDbObject& obj, std::string_view recordName);
     // The kept tags of a record read without subclass markers, placed in the subclasses they
     // belong to.
-    DxfTagList placeUnmarkedTags(const DxfClassMap& map, std::string_view recordName, const DxfTagList& keep);
+    // flags: the record's 70 and 71 as read, whether or not a field took them.
+    DxfTagList placeUnmarkedTags(const DxfClassMap& map, std::string_view recordName, const DxfTagList& keep,
+                                 const DxfTagList& flags);
     // False, having taken nothing, for a pointer field whose value is not a handle: the tag is
     // then kept as read.
     bool readField(const DxfField& field, OdDbObject& obj, std::string_view recordName);
