@@ -4,8 +4,6 @@
 
 #include <vantrel/db/OdDbText.h>
 
-class OdDbAttributeDefinition;
-
 class OdDbAttribute : public OdDbText {
     ODDB_DECLARE_MEMBERS(OdDbAttribute)
 public:
@@ -26,9 +24,6 @@ public:
     void setTag(const OdString& tag);
     bool isInvisible() const { assertReadEnabled(); return m_attr.flags & kInvisible; }
     void setInvisible(bool invisible);
-    // Tag, flags and the text's placement and look from a definition, carried to where an
-    // insert puts it; the value is the definition's default.
-    void setAttributeFromBlock(const OdDbAttributeDefinition& definition, const OdGeMatrix3d& blockTransform);
 
     const AttributeData& attributeData() const { assertReadEnabled(); return m_attr; }
     AttributeData& attributeDataForWrite() { assertWriteEnabled(); return m_attr; }
