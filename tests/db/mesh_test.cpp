@@ -2,6 +2,7 @@
 // the walk over the visible grid, surface properties), straightening, undo in a drawing,
 // transformation and the wire display.
 #include "DbFixture.h"
+#include "db_key.h"
 
 #include <vantrel/db/OdDbPolygonMesh.h>
 #include <vantrel/ge/OdGeMatrix3d.h>
@@ -145,7 +146,7 @@ TEST(Mesh, BadFitsAreRefusedWithoutChange)
     EXPECT_EQ(mesh->mSurfaceDensity(), 2) << "densities below 2 count as 2";
     mesh->straighten();
 
-    mesh->dataForWrite().mSize = 5; // as a damaged file may say
+    mesh->dataForWrite(vantrel::dbKey()).mSize = 5; // as a damaged file may say
     try {
         mesh->surfaceFit(OdDb::kCubicSurfaceMesh, 6, 6);
         FAIL() << "a grid that the vertices do not fill cannot be fitted";

@@ -7,6 +7,7 @@
 
 #include <vantrel/db/OdDbPolyline.h>
 #include <vantrel/ge/OdGeMatrix3d.h>
+#include "db_key.h"
 
 namespace {
 
@@ -54,7 +55,7 @@ TEST(Polyline, AVertexOfItsOwnWidthsLeavesTheOthersTheConstantWidth)
     OdDbPolylinePtr pl = OdDbPolyline::createObject();
     pl->addVertexAt(0, OdGePoint2d(0, 0));
     pl->addVertexAt(1, OdGePoint2d(10, 0));
-    pl->dataForWrite().constantWidth = 0.8;
+    pl->dataForWrite(vantrel::dbKey()).constantWidth = 0.8;
     pl->addVertexAt(2, OdGePoint2d(20, 0), 0.0, 0.8, -1.0);
     EXPECT_EQ(pl->getConstantWidth(), 0.8) << "a vertex of the constant width keeps it";
     pl->addVertexAt(3, OdGePoint2d(30, 0), 0.0, 0.0, 0.5);

@@ -19,6 +19,7 @@
 #include <vantrel/ge/OdGePoint2d.h>
 #include <vantrel/ge/OdGePoint3d.h>
 #include <vantrel/ge/OdGeVector3d.h>
+#include "db_key.h"
 
 namespace vantrel {
 
@@ -290,7 +291,7 @@ constexpr PropertyUnit dxfUnitOf(const DxfFieldOptions& o)
         return PropertyUnit::Value;
 }
 
-// A field of a class's nested Data struct, through data() and dataForWrite().
+// A field of a class's nested Data struct, through data() and dataForWrite(vantrel::dbKey()).
 template <class C, class T>
 DxfField dxfField(int code, T C::Data::*member, const T& defaultValue = T(), DxfFieldOptions o = {})
 {
@@ -298,7 +299,7 @@ DxfField dxfField(int code, T C::Data::*member, const T& defaultValue = T(), Dxf
     DxfField f{code, kind, o.since, o.optional, toDxfValue(defaultValue),
                [member](const OdDbObject& obj, DxfContext&) { return toDxfValue(static_cast<const C&>(obj).data().*member); },
                [member](OdDbObject& obj, const DxfIn& v, DxfContext&) {
-                   static_cast<C&>(obj).dataForWrite().*member = fromDxfIn<T>(v);
+                   static_cast<C&>(obj).dataForWrite(vantrel::dbKey()).*member = fromDxfIn<T>(v);
                }};
     f.name = o.name;
     f.unit = dxfUnitOf<T>(o);

@@ -74,7 +74,7 @@ public:
     void setNormal(const OdGeVector3d& normal);
 
     const Data& data() const { assertReadEnabled(); return m_data; }
-    Data& dataForWrite() { assertWriteEnabled(); return m_data; }
+    Data& dataForWrite(vantrel::DbKey) { assertWriteEnabled(); return m_data; }
 
     // Any invertible affine map: the height follows the text's up direction, the width factor
     // the ratio of the stretch along and across the baseline; a mirroring sets the text
