@@ -752,6 +752,7 @@ DxfFileReader::Record DxfFileReader::readRecord(const DxfClassMap& map, OdDbObje
     m_ctx->pendingName.reset();
     m_ctx->sortHandles.clear();
     m_ctx->asRead.clear();
+    m_ctx->gathered.clear();
 
     // A table record's data lies in its own subclass; a file that lacks or misspells that marker
     // still means it (the generic AcDbSymbolTableRecord part holds nothing).
