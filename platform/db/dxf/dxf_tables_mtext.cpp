@@ -127,7 +127,7 @@ DxfClassMap mtextMap()
               {
                   dxfField<C>(10, &C::Data::location, OdGePoint3d(), {.name = "location"}),
                   dxfField<C>(40, &C::Data::height, 2.5, {.name = "height"}),
-                  dxfField<C>(41, &C::Data::width, 0.0, {.name = "width"}),
+                  dxfField<C>(41, &C::Data::width, 0.0, {.optional = true, .name = "width"}),
                   definedHeightField(),
                   dxfEnumeration(dxfField<C>(71, &C::Data::attachment, std::int16_t(1), {.name = "attachment"}), kAttachments),
                   dxfEnumeration(dxfField<C>(72, &C::Data::drawingDirection, std::int16_t(1), {.optional = true, .name = "drawingDirection"}), kDirections),
