@@ -34,14 +34,8 @@ DxfField contentsField()
                [](const OdDbObject& o, DxfTagWriter& w, DxfContext&) {
                    const std::wstring& s = data(o).contents.str();
                    std::size_t at = 0;
-                   // A chunk never ends inside a surrogate pair.
-                   while (s.size() - at > kChunk) {
-                       std::size_t n = kChunk;
-                       if (s[at + n - 1] >= 0xD800 && s[at + n - 1] <= 0xDBFF)
-                           --n;
-                       w.writeString(3, OdString(s.substr(at, n)).toUtf8());
-                       at += n;
-                   }
+                   for (; s.size() - at > kChunk; at += kChunk)
+                       w.writeString(3, OdString(s.substr(at, kChunk)).toUtf8());
                    w.writeString(1, OdString(s.substr(at)).toUtf8());
                }};
     f.name = "contents";

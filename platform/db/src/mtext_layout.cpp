@@ -140,12 +140,12 @@ private:
     }
 
     // "\fArial|b1|i0|c0|p34;": a family, then bold and italic switches.
-    void font(const std::wstring& spec)
+    void font(const std::wstring& fontCode)
     {
-        const std::size_t bar = spec.find(L'|');
-        const std::wstring name = spec.substr(0, bar);
-        const bool bold = spec.find(L"|b1") != std::wstring::npos;
-        const bool italic = spec.find(L"|i1") != std::wstring::npos;
+        const std::size_t bar = fontCode.find(L'|');
+        const std::wstring name = fontCode.substr(0, bar);
+        const bool bold = fontCode.find(L"|b1") != std::wstring::npos;
+        const bool italic = fontCode.find(L"|i1") != std::wstring::npos;
         restyle([&](Style& s) { s.face = fontFaceFor(OdString(name), bold, italic); });
     }
 
