@@ -26,7 +26,8 @@ struct PathRecorder : vantrel::WorldDraw {
     void polygon(std::span<const OdGePoint3d>, bool) override {}
     void circularArc(const OdGePoint3d&, double, const OdGeVector3d&, const OdGeVector3d&, double) override {}
     void ellipticArc(const OdGePoint3d&, const OdGeVector3d&, const OdGeVector3d&, double, double) override {}
-    void text(const OdGePoint3d&, const OdGeVector3d&, double, const OdString&) override {}
+    void region(std::span<const std::vector<OdGePoint3d>>) override {}
+    void text(const vantrel::TextRun&) override {}
     void marker(const OdGePoint3d&, vantrel::MarkerKind, double) override {}
     void markerPolyline(const OdGePoint3d&, std::span<const OdGeVector3d>, double) override {}
 };

@@ -87,6 +87,17 @@ public:
     // While reading: makes the table (0 layers, 1 linetypes, 2 text styles) that a record names
     // a record of before the file gives that table; answers its id.
     std::function<OdDbObjectId(int kind)> makeTable;
+    // While reading a record: tags whose meaning depends on the tags around them (a hatch's
+    // boundary paths), in file order, for the map's finish to take apart.
+    struct GatheredTag {
+        int code;
+        DxfFieldKind kind;
+        double number;
+        std::int64_t integer;
+        std::string text;
+        OdGePoint3d point;
+    };
+    std::vector<GatheredTag> gathered;
     // While reading: where fields report what they repaired.
     DxfRepairLog* repairs = nullptr;
     void noteRepair(const char* what, std::size_t count = 1);
@@ -207,6 +218,8 @@ void declareSymbolTableMaps(std::vector<DxfClassMap>& maps);
 void declareEntityMaps(std::vector<DxfClassMap>& maps);
 void declarePolylineMaps(std::vector<DxfClassMap>& maps);
 void declareObjectMaps(std::vector<DxfClassMap>& maps);
+void declareHatchMaps(std::vector<DxfClassMap>& maps);
+void declareTextMaps(std::vector<DxfClassMap>& maps);
 
 // --- building tables ---
 
