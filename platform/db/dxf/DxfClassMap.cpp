@@ -89,6 +89,8 @@ struct Registry {
         declareEntityMaps(maps);
         declarePolylineMaps(maps);
         declareObjectMaps(maps);
+        declareHatchMaps(maps);
+        declareTextMaps(maps);
         declareBlockMaps(maps);
         declareMarkMaps(maps);
         for (DxfClassMap& m : maps) {

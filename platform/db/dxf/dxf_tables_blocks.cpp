@@ -9,6 +9,7 @@
 #include "DxfExtra.h"
 #include "dxf_values.h"
 #include "entity_math.h"
+#include "db_key.h"
 
 namespace vantrel {
 
@@ -29,7 +30,7 @@ DxfField attributeField(int code, T C::AttributeData::*member, const T& defaultV
                    return toDxfValue(static_cast<const C&>(obj).attributeData().*member);
                },
                [member](OdDbObject& obj, const DxfIn& v, DxfContext&) {
-                   static_cast<C&>(obj).attributeDataForWrite().*member = fromDxfIn<T>(v);
+                   static_cast<C&>(obj).attributeDataForWrite(vantrel::dbKey()).*member = fromDxfIn<T>(v);
                }};
     f.name = o.name;
     f.unit = dxfUnitOf<T>(o);
@@ -78,7 +79,7 @@ DxfClassMap insertMap()
              [](const OdDbObject& o, DxfContext&) {
                  return DxfValue(std::int64_t(static_cast<const C&>(o).hasAttributeSequence() ? 1 : 0));
              },
-             [](OdDbObject& o, const DxfIn& v, DxfContext&) { static_cast<C&>(o).dataForWrite().attributesFollow = v.integer != 0; }},
+             [](OdDbObject& o, const DxfIn& v, DxfContext&) { static_cast<C&>(o).dataForWrite(vantrel::dbKey()).attributesFollow = v.integer != 0; }},
             dxfField<C>(2, &C::Data::blockName, OdString(), {.name = "block"}),
             [] {
                 DxfField f = dxfNamed(dxfField<C>(10, &C::Data::ocsPosition), "position", PropertyUnit::Point);
@@ -107,7 +108,7 @@ DxfClassMap insertMap()
         [](OdDbObject& owner, OdDbObject& item) { static_cast<C&>(owner).appendAttribute(static_cast<OdDbAttribute*>(&item)); },
         [](const OdDbObject& owner) { return static_cast<const C&>(owner).attributeIds(); },
         [](const OdDbObject& owner) { return static_cast<const C&>(owner).data().seqEndHandle; },
-        [](OdDbObject& owner, OdDbHandle h) { static_cast<C&>(owner).dataForWrite().seqEndHandle = h; },
+        [](OdDbObject& owner, OdDbHandle h) { static_cast<C&>(owner).dataForWrite(vantrel::dbKey()).seqEndHandle = h; },
         [](const OdDbObject& owner) { return static_cast<const C&>(owner).hasAttributeSequence(); }};
     return {"INSERT", C::desc(), {dxfEntitySubclass(), reference}, attributes, dxfCheckData<C>()};
 }

@@ -8,6 +8,7 @@
 #include "DxfClassMap.h"
 #include "DxfExtra.h"
 #include "DxfTagWriter.h"
+#include "db_key.h"
 
 namespace vantrel {
 
@@ -41,7 +42,7 @@ DxfClassMap faceMap()
     auto corner = [](int code, std::size_t i, const char* name) {
         return dxfNamed({code, DxfFieldKind::Point3d, 1009, false, OdGePoint3d(),
                          [i](const OdDbObject& o, DxfContext&) { return DxfValue(static_cast<const C&>(o).data().corners[i]); },
-                         [i](OdDbObject& o, const DxfIn& v, DxfContext&) { static_cast<C&>(o).dataForWrite().corners[i] = v.point; }},
+                         [i](OdDbObject& o, const DxfIn& v, DxfContext&) { static_cast<C&>(o).dataForWrite(vantrel::dbKey()).corners[i] = v.point; }},
                         name, PropertyUnit::Point);
     };
     return {"3DFACE",
@@ -75,7 +76,7 @@ DxfClassMap leaderMap()
                    },
                    [](OdDbObject&, const DxfIn&, DxfContext&) {}, nullptr, true},
                   {10, DxfFieldKind::Point3d, 1012, false, OdGePoint3d(), nullptr,
-                   [](OdDbObject& o, const DxfIn& v, DxfContext&) { static_cast<C&>(o).dataForWrite().vertices.push_back(v.point); },
+                   [](OdDbObject& o, const DxfIn& v, DxfContext&) { static_cast<C&>(o).dataForWrite(vantrel::dbKey()).vertices.push_back(v.point); },
                    [](const OdDbObject& o, DxfTagWriter& w, DxfContext&) {
                        for (const OdGePoint3d& p : static_cast<const C&>(o).data().vertices)
                            w.writePoint(10, p.x, p.y, p.z);
@@ -137,7 +138,7 @@ DxfClassMap imageMap(const char* recordName, const OdRxClass* cls, const char* m
                    [](OdDbObject&, const DxfIn&, DxfContext&) {}, nullptr, true},
                   {14, DxfFieldKind::Point2d, 1015, false, OdGePoint3d(), nullptr,
                    [](OdDbObject& o, const DxfIn& v, DxfContext&) {
-                       static_cast<C&>(o).dataForWrite().clipBoundary.emplace_back(v.point.x, v.point.y);
+                       static_cast<C&>(o).dataForWrite(vantrel::dbKey()).clipBoundary.emplace_back(v.point.x, v.point.y);
                    },
                    [](const OdDbObject& o, DxfTagWriter& w, DxfContext&) {
                        for (const OdGePoint2d& p : static_cast<const C&>(o).data().clipBoundary)

@@ -158,13 +158,34 @@ void TransformedDraw::ellipticArc(const OdGePoint3d& center, const OdGeVector3d&
     conjugateArc(center, majorAxis, minorAxis, startAngle, endAngle);
 }
 
-void TransformedDraw::text(const OdGePoint3d& position, const OdGeVector3d& direction, double height,
-                           const OdString& text)
+void TransformedDraw::region(std::span<const std::vector<OdGePoint3d>> loops)
 {
-    const OdGeVector3d along = unitOr(direction, OdGeVector3d::kXAxis);
-    const OdGeVector3d up = OdGeVector3d::kZAxis.crossProduct(along);
-    const double upScale = up.isZeroLength() ? m_scale : vector(up.normal()).length();
-    m_target.text(point(position), vector(along), height * upScale, text);
+    std::vector<std::vector<OdGePoint3d>> out;
+    out.reserve(loops.size());
+    for (const std::vector<OdGePoint3d>& loop : loops) {
+        std::vector<OdGePoint3d>& moved = out.emplace_back();
+        moved.reserve(loop.size());
+        for (const OdGePoint3d& p : loop)
+            moved.push_back(point(p));
+    }
+    m_target.region(out);
+}
+
+void TransformedDraw::text(const TextRun& run)
+{
+    // The glyphs' box carried over: its height along up, its width along advance; an unequal
+    // stretch shows as another width factor.
+    TextRun out = run;
+    const OdGeVector3d along = vector(run.advance), up = vector(run.up);
+    const double la = along.length(), lu = up.length();
+    out.origin = point(run.origin);
+    out.advance = unitOr(along, OdGeVector3d::kXAxis);
+    out.up = unitOr(up, OdGeVector3d::kYAxis);
+    out.height = run.height * lu;
+    out.width = run.width * la;
+    if (lu > 0.0)
+        out.widthFactor = run.widthFactor * la / lu;
+    m_target.text(out);
 }
 
 void TransformedDraw::marker(const OdGePoint3d& position, MarkerKind kind, double size)

@@ -2,6 +2,7 @@
 #include <vantrel/db/OdDbAttributeDefinition.h>
 
 #include "attribute_tags.h"
+#include "db_key.h"
 
 ODRX_DEFINE_MEMBERS(OdDbAttributeDefinition, OdDbText, "ATTDEF")
 
@@ -49,8 +50,8 @@ OdDbTextPtr textSaying(const OdDbAttributeDefinition& def, const OdString& shown
 {
     OdDbTextPtr text = OdDbText::createObject();
     text->setPropertiesFrom(&def);
-    text->dataForWrite() = def.OdDbText::data();
-    text->dataForWrite().textString = shown;
+    text->dataForWrite(vantrel::dbKey()) = def.OdDbText::data();
+    text->dataForWrite(vantrel::dbKey()).textString = shown;
     return text;
 }
 }

@@ -2,6 +2,8 @@
 // file as an ATTRIB record, closed by a SEQEND.
 #pragma once
 
+#include <vantrel/db/DbKey.h>
+
 #include <vantrel/db/OdDbText.h>
 
 class OdDbAttribute : public OdDbText {
@@ -26,7 +28,7 @@ public:
     void setInvisible(bool invisible);
 
     const AttributeData& attributeData() const { assertReadEnabled(); return m_attr; }
-    AttributeData& attributeDataForWrite() { assertWriteEnabled(); return m_attr; }
+    AttributeData& attributeDataForWrite(vantrel::DbKey) { assertWriteEnabled(); return m_attr; }
 
     // Nothing when invisible, else the value as text.
     void subWorldDraw(vantrel::WorldDraw& wd) const override;

@@ -3,6 +3,8 @@
 // an insert only a constant one is drawn, with its value.
 #pragma once
 
+#include <vantrel/db/DbKey.h>
+
 #include <vantrel/db/OdDbText.h>
 
 class OdDbAttributeDefinition : public OdDbText {
@@ -32,7 +34,7 @@ public:
     void setConstant(bool constant);
 
     const AttributeData& attributeData() const { assertReadEnabled(); return m_attr; }
-    AttributeData& attributeDataForWrite() { assertWriteEnabled(); return m_attr; }
+    AttributeData& attributeDataForWrite(vantrel::DbKey) { assertWriteEnabled(); return m_attr; }
 
     // The tag where the text would be.
     void subWorldDraw(vantrel::WorldDraw& wd) const override;

@@ -3,6 +3,8 @@
 // insert owns (ATTRIB records after it in a file, closed by a SEQEND).
 #pragma once
 
+#include <vantrel/db/DbKey.h>
+
 #include <vector>
 
 #include <vantrel/db/OdDbAttribute.h>
@@ -53,7 +55,7 @@ public:
     void setArray(std::int16_t columns, std::int16_t rows, double columnSpacing, double rowSpacing);
 
     const Data& data() const { assertReadEnabled(); return m_data; }
-    Data& dataForWrite() { assertWriteEnabled(); return m_data; }
+    Data& dataForWrite(vantrel::DbKey) { assertWriteEnabled(); return m_data; }
     // Raises OdError(eInvalidInput) when data read from a file breaks the rules of the setters.
     void checkData() const;
 

@@ -3,6 +3,8 @@
 // holds its lines, arrows and text in world coordinates.
 #pragma once
 
+#include <vantrel/db/DbKey.h>
+
 #include <vantrel/db/OdDbEntity.h>
 
 class OdDbDimension : public OdDbEntity {
@@ -35,7 +37,7 @@ public:
     void setDimensionText(const OdString& text);
 
     const Data& data() const { assertReadEnabled(); return m_data; }
-    Data& dataForWrite() { assertWriteEnabled(); return m_data; }
+    Data& dataForWrite(vantrel::DbKey) { assertWriteEnabled(); return m_data; }
     void checkData() const;
 
     // The block's entities as they are; a dimension whose block is missing draws nothing.

@@ -2,6 +2,8 @@
 // invisible.
 #pragma once
 
+#include <vantrel/db/DbKey.h>
+
 #include <array>
 
 #include <vantrel/db/OdDbEntity.h>
@@ -25,7 +27,7 @@ public:
     void makeEdgeInvisibleAt(int index);
 
     const Data& data() const { assertReadEnabled(); return m_data; }
-    Data& dataForWrite() { assertWriteEnabled(); return m_data; }
+    Data& dataForWrite(vantrel::DbKey) { assertWriteEnabled(); return m_data; }
     void checkData() const;
 
     void transformBy(const OdGeMatrix3d& xform) override;

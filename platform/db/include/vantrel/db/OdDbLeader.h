@@ -1,6 +1,8 @@
 // A leader (DXF LEADER): a path of vertices from an arrowhead at the first one to the note.
 #pragma once
 
+#include <vantrel/db/DbKey.h>
+
 #include <vector>
 
 #include <vantrel/db/OdDbEntity.h>
@@ -25,7 +27,7 @@ public:
     void disableArrowHead();
 
     const Data& data() const { assertReadEnabled(); return m_data; }
-    Data& dataForWrite() { assertWriteEnabled(); return m_data; }
+    Data& dataForWrite(vantrel::DbKey) { assertWriteEnabled(); return m_data; }
     void checkData() const;
 
     // The length of the arrowhead: the dimension arrow size of the drawing's measurement (2.5

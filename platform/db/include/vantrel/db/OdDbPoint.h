@@ -1,6 +1,8 @@
 // A point (DXF POINT), drawn in the style the drawing's PDMODE and PDSIZE give every point.
 #pragma once
 
+#include <vantrel/db/DbKey.h>
+
 #include <vantrel/db/OdDbEntity.h>
 
 class OdDbPoint : public OdDbEntity {
@@ -22,7 +24,7 @@ public:
     void setThickness(double thickness);
 
     const Data& data() const { assertReadEnabled(); return m_data; }
-    Data& dataForWrite() { assertWriteEnabled(); return m_data; }
+    Data& dataForWrite(vantrel::DbKey) { assertWriteEnabled(); return m_data; }
     void checkData() const;
 
     void transformBy(const OdGeMatrix3d& xform) override;

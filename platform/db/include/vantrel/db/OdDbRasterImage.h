@@ -3,6 +3,8 @@
 // and a placeholder cross, and keeps its image definition (the IMAGEDEF that names the file).
 #pragma once
 
+#include <vantrel/db/DbKey.h>
+
 #include <vector>
 
 #include <vantrel/db/OdDbEntity.h>
@@ -33,7 +35,7 @@ public:
     OdDbRasterImage() = default;
 
     const Data& data() const { assertReadEnabled(); return m_data; }
-    Data& dataForWrite() { assertWriteEnabled(); return m_data; }
+    Data& dataForWrite(vantrel::DbKey) { assertWriteEnabled(); return m_data; }
     void checkData() const;
 
     // The corners of the whole picture, counter-clockwise from the origin.
