@@ -30,6 +30,12 @@ struct RecordingDraw : vantrel::WorldDraw {
     };
     std::vector<Symbol> symbols;
     std::vector<vantrel::DrawTraits> traits;
+    struct Ellipse {
+        OdGePoint3d center;
+        OdGeVector3d major, minor;
+        double start, end;
+    };
+    std::vector<Ellipse> ellipses;
 
     void setTraits(const vantrel::DrawTraits& t) override { traits.push_back(t); }
     void path(std::span<const vantrel::PathVertex> v, bool, const OdGeVector3d&) override
@@ -45,7 +51,10 @@ struct RecordingDraw : vantrel::WorldDraw {
     {
         arcs.push_back({c, r, n, s, sweep});
     }
-    void ellipticArc(const OdGePoint3d&, const OdGeVector3d&, const OdGeVector3d&, double, double) override {}
+    void ellipticArc(const OdGePoint3d& c, const OdGeVector3d& major, const OdGeVector3d& minor, double a0, double a1) override
+    {
+        ellipses.push_back({c, major, minor, a0, a1});
+    }
     void region(std::span<const std::vector<OdGePoint3d>> loops) override { regions.emplace_back(loops.begin(), loops.end()); }
     void text(const vantrel::TextRun& run) override { texts.push_back(run); }
     void marker(const OdGePoint3d& p, vantrel::MarkerKind k, double) override { markers.push_back({p, k}); }

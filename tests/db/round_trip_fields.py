@@ -69,6 +69,22 @@ def make(path):
     block.add_circle((0, 0), 1)
     for i, rotation in enumerate(degrees[:40]):
         msp.add_blockref("MARK", (i, 70), dxfattribs={"rotation": rotation})
+    # Inserts with attributes, arrays, dimensions and the other kinds drawn through blocks or as marks.
+    tagged = doc.blocks.new("TAGGED")
+    tagged.add_circle((0, 0), 1)
+    tagged.add_attdef("NAME", (0, -1), dxfattribs={"height": 0.5, "rotation": degrees[3]})
+    for i, rotation in enumerate(degrees[:10]):
+        ref = msp.add_blockref("TAGGED", (i, 80), dxfattribs={"rotation": rotation, "xscale": 1 + i / 3.0})
+        ref.add_attrib("NAME", "N%d" % i, (i, 79), dxfattribs={"rotation": degrees[i + 5]})
+    msp.add_blockref("MARK", (0, 90), dxfattribs={"row_count": 2, "column_count": 3, "row_spacing": 2.5,
+                                                   "column_spacing": 1.5})
+    msp.add_linear_dim(base=(0, 100), p1=(0, 95), p2=(7, 95), angle=degrees[7]).render()
+    msp.add_3dface([(0, 0, 0), (1, 0, 0), (1, 1, 1), (0, 1, 0)], dxfattribs={"invisible": 10})
+    msp.add_leader([(0, 110), (3, 113), (6, 113)])
+    msp.add_wipeout([(0, 120), (5, 120), (5, 124)])
+    photo = doc.add_image_def("photo.png", size_in_pixel=(64, 48))
+    msp.add_image(photo, insert=(10, 120), size_in_units=(6.4, 4.8), rotation=degrees[9])
+    msp.add_line((0, 130), (5, 130), dxfattribs={"thickness": 2.5})
     layout = doc.layouts.get("Layout1")
     for i, twist in enumerate(degrees[:8]):
         viewport = layout.add_viewport((50 + i * 20, 50), (15, 15), (i, 0), 10)

@@ -91,6 +91,8 @@ struct Registry {
         declareObjectMaps(maps);
         declareHatchMaps(maps);
         declareTextMaps(maps);
+        declareBlockMaps(maps);
+        declareMarkMaps(maps);
         for (DxfClassMap& m : maps) {
             prepare(m);
             byClass.emplace(m.cls, &m);

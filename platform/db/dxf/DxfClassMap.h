@@ -156,6 +156,10 @@ struct DxfSubclass {
     // view and, per field, the group code it reads (-1 for a field that only writes).
     std::string_view markerText = {};
     std::vector<std::int16_t> readCodes = {};
+    // A second marker the subclass goes by (an INSERT with columns and rows is written as
+    // AcDbMInsertBlock), and when the writer uses it.
+    const char* otherMarker = nullptr;
+    std::function<bool(const OdDbObject&)> writesOtherMarker = {};
 
     // The field that reads code, or null.
     const DxfField* readerOf(int code) const
@@ -175,6 +179,11 @@ struct DxfSequence {
     std::function<std::vector<OdDbObjectId>(const OdDbObject& owner)> items = {};
     std::function<OdDbHandle(const OdDbObject& owner)> seqEnd = {};
     std::function<void(OdDbObject& owner, OdDbHandle)> setSeqEnd = {};
+    // Whether the owner has the sequence at all (an INSERT only with attributes, which its 66
+    // says when read); null: always.
+    std::function<bool(const OdDbObject& owner)> present = {};
+
+    bool presentIn(const OdDbObject& owner) const { return itemKey && (!present || present(owner)); }
 };
 
 struct DxfClassMap {
@@ -220,6 +229,8 @@ void declarePolylineMaps(std::vector<DxfClassMap>& maps);
 void declareObjectMaps(std::vector<DxfClassMap>& maps);
 void declareHatchMaps(std::vector<DxfClassMap>& maps);
 void declareTextMaps(std::vector<DxfClassMap>& maps);
+void declareBlockMaps(std::vector<DxfClassMap>& maps);
+void declareMarkMaps(std::vector<DxfClassMap>& maps);
 
 // --- building tables ---
 
@@ -397,6 +408,8 @@ DxfField dxfShownMember(const char* name, T C::Data::*member, PropertyUnit unit 
 
 // The subclass AcDbEntity: layer, linetype, colour, lineweight, scale, visibility, space.
 DxfSubclass dxfEntitySubclass();
+// The AcDbText part of texts, attributes and attribute definitions (their placement and look).
+DxfSubclass dxfTextSubclass();
 
 // The items of a sequence (vertices) as shown: each its handle and the properties of its own
 // class, without those it has as an entity.

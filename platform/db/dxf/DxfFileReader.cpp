@@ -5,6 +5,8 @@
 // themselves are read in the dxf_read_*.cpp files.
 #include "DxfFileReader.h"
 
+#include <vantrel/db/block_nesting.h>
+
 #include <vantrel/db/OdDbDictionary.h>
 #include <vantrel/db/OdDbTables.h>
 
@@ -67,6 +69,8 @@ OdDbDatabasePtr DxfFileReader::read()
         m_db->setHandseed(OdDbHandle(m_handseed));
     if (!m_drawingExtra->tags.empty())
         m_db->setDxfExtra(m_drawingExtra);
+    if (const std::size_t n = blocksInsertingThemselves(*m_db).size())
+        m_repairs.note("blocks that insert themselves, directly or through others, drawn once", n);
     m_db->disableUndoRecording(false);
     return m_db;
 }

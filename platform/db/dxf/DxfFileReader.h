@@ -85,6 +85,8 @@ private:
     // A handle, a 102 group or an owner before the first subclass marker; false for any other tag.
     bool readRecordHead(RecordScan& scan, Record& rec);
     void enterSubclass(RecordScan& scan);
+    // The tags from the one just read to the next marker open a run no map declares.
+    void keepAsUnknown(RecordScan& scan);
     // The field that takes the current tag, if any.
     const DxfField* fieldOf(RecordScan& scan);
     void keepTag(RecordScan& scan);
@@ -94,7 +96,9 @@ private:
     std::shared_ptr<DxfExtra> keptTags(RecordScan& scan);
     // The kept tags of a record read without subclass markers, placed in the subclasses they
     // belong to.
-    DxfTagList placeUnmarkedTags(const DxfClassMap& map, std::string_view recordName, const DxfTagList& keep);
+    // flags: the record's 70 and 71 as read, whether or not a field took them.
+    DxfTagList placeUnmarkedTags(const DxfClassMap& map, std::string_view recordName, const DxfTagList& keep,
+                                 const DxfTagList& flags);
     // False, having taken nothing, for a pointer field whose value is not a handle: the tag is
     // then kept as read.
     bool readField(const DxfField& field, OdDbObject& obj, std::string_view recordName);

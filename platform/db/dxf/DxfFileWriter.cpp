@@ -443,7 +443,7 @@ void DxfFileWriter::writeEntities(OdDbObjectId btrId)
             continue;
         writeObject(*entity);
         const DxfClassMap* map = dxfClassMap(entity->isA());
-        if (map && map->sequence.itemKey)
+        if (map && map->sequence.presentIn(*entity))
             writeSequence(*map, id);
     }
 }
@@ -470,7 +470,7 @@ void DxfFileWriter::giveSequencesTheirEnds(OdDbObjectId btrId)
         if (id.isErased() || !id.stub()->object)
             continue;
         const DxfClassMap* map = dxfClassMap(id.stub()->object->isA());
-        if (!map || !map->sequence.itemKey)
+        if (!map || !map->sequence.presentIn(*id.stub()->object))
             continue;
         OdDbObjectPtr owner = id.safeOpenObject();
         if (!map->sequence.seqEnd(*owner).isNull())
@@ -554,7 +554,9 @@ void DxfFileWriter::writeObject(const OdDbObject& obj, const DxfClassMap* map, c
             asRead.push_back(extra->tags[i]);
     for (std::size_t i = 0; i < map->subclasses.size(); ++i) {
         const DxfSubclass& sub = map->subclasses[i];
-        if (sub.marker)
+        if (sub.otherMarker && sub.writesOtherMarker(obj))
+            m_out.writeString(100, sub.otherMarker);
+        else if (sub.marker)
             m_out.writeString(100, sub.marker);
         writeFields(sub, obj, asRead);
         const std::string index = std::to_string(i);

@@ -237,7 +237,7 @@ OdDbObjectId DxfFileReader::readEntity(OdDbObjectId container)
     if (m_openContainer.isNull() || m_openContainer->objectId() != container)
         m_openContainer = container.safeOpenObject(OdDb::kForWrite);
     m_openContainer->appendEntityId(id);
-    if (map->sequence.itemKey)
+    if (map->sequence.presentIn(*entity))
         readSequence(*map, id);
     if (!rec.dropped.empty())
         dropEntity(id, rec);
@@ -257,10 +257,11 @@ void DxfFileReader::readSequence(const DxfClassMap& ownerMap, OdDbObjectId owner
         if (!m_reader.next())
             return;
         if (m_reader.code() != 0)
-            failAt(m_reader.line(), "expected VERTEX or SEQEND, got group code " + std::to_string(m_reader.code()));
-        if (m_reader.value() == "VERTEX") {
+            failAt(m_reader.line(), std::string("expected ") + itemMap->recordName + " or SEQEND, got group code " +
+                                        std::to_string(m_reader.code()));
+        if (m_reader.value() == itemMap->recordName) {
             OdDbEntityPtr item = createAs<OdDbEntity>(itemMap->cls);
-            Record rec = readRecord(*itemMap, *item, "VERTEX");
+            Record rec = readRecord(*itemMap, *item, itemMap->recordName);
             rec.owner = ownerId; // some writers give the block instead
             const OdDbObjectId itemId = addObject(*item, rec, ownerId);
             OdDbObjectPtr owner = ownerId.safeOpenObject(OdDb::kForWrite);
@@ -268,9 +269,9 @@ void DxfFileReader::readSequence(const DxfClassMap& ownerMap, OdDbObjectId owner
                 ownerMap.sequence.append(*owner, *item);
             } catch (const OdError& e) {
                 if (!m_recover)
-                    failAt(rec.line, std::string("VERTEX: ") + e.what());
+                    failAt(rec.line, std::string(itemMap->recordName) + ": " + e.what());
                 if (rec.dropped.empty())
-                    rec.dropped = "line " + std::to_string(rec.line) + ": VERTEX: " + e.what();
+                    rec.dropped = "line " + std::to_string(rec.line) + ": " + itemMap->recordName + ": " + e.what();
             }
             if (!rec.dropped.empty()) {
                 owner = OdDbObjectPtr();

@@ -3,6 +3,7 @@
 // belongs; extension dictionaries and extended data.
 #include "DxfFileReader.h"
 
+#include <algorithm>
 #include <charconv>
 
 #include "DxfError.h"
@@ -60,6 +61,8 @@ struct DxfFileReader::RecordScan {
     OdResBufPtr xdata;
     // Fields that declare how many items follow, with the count declared.
     std::vector<std::pair<const DxfField*, std::int64_t>> counts;
+    // The 70 and 71 of a record without markers, which decide its layout in later releases.
+    DxfTagList flags;
 
     void openRun(int code, const std::string& value)
     {
@@ -99,6 +102,14 @@ DxfFileReader::Record DxfFileReader::readRecord(const DxfClassMap& map, OdDbObje
             scan.xdata = readXData();
             break;
         }
+        if (code == 101) {
+            // An embedded object (an attribute's multiline text) to the record's end: its codes
+            // are its own, not the subclass's, so it is kept whole.
+            keepAsUnknown(scan);
+            continue;
+        }
+        if (!scan.anyMarker && (code == 70 || code == 71))
+            scan.flags.append(code, m_reader.value());
         if (const DxfField* field = fieldOf(scan); field && readField(*field, obj, recordName)) {
             if (field->count)
                 scan.counts.emplace_back(field, m_reader.asInt64());
@@ -146,7 +157,8 @@ void DxfFileReader::enterSubclass(RecordScan& scan)
     const auto& subclasses = scan.map.subclasses;
     for (int j = scan.sub < 0 ? 0 : scan.sub + 1; j < static_cast<int>(subclasses.size()); ++j) {
         const DxfSubclass& candidate = subclasses[static_cast<std::size_t>(j)];
-        if (candidate.marker && sameDxfText(m_reader.value(), candidate.markerText)) {
+        if ((candidate.marker && sameDxfText(m_reader.value(), candidate.markerText)) ||
+            (candidate.otherMarker && sameDxfText(m_reader.value(), candidate.otherMarker))) {
             scan.sub = j;
             return;
         }
@@ -158,6 +170,11 @@ void DxfFileReader::enterSubclass(RecordScan& scan)
         scan.sub = static_cast<int>(subclasses.size()) - 1;
         return;
     }
+    keepAsUnknown(scan);
+}
+
+void DxfFileReader::keepAsUnknown(RecordScan& scan)
+{
     scan.sub = -2;
     scan.keep.append(kDxfRunUnknown, std::string());
     scan.runCode = kDxfRunUnknown;
@@ -244,7 +261,7 @@ std::shared_ptr<DxfExtra> DxfFileReader::keptTags(RecordScan& scan)
 {
     DxfTagList keep = std::move(scan.keep);
     if (!scan.anyMarker && !keep.empty())
-        keep = placeUnmarkedTags(scan.map, scan.name, keep);
+        keep = placeUnmarkedTags(scan.map, scan.name, keep, scan.flags);
     if (!m_ctx->asRead.empty()) {
         keep.append(kDxfRunAsRead, std::string());
         for (const auto& [code, text] : m_ctx->asRead)
@@ -257,7 +274,8 @@ std::shared_ptr<DxfExtra> DxfFileReader::keptTags(RecordScan& scan)
     return extra;
 }
 
-DxfTagList DxfFileReader::placeUnmarkedTags(const DxfClassMap& map, std::string_view recordName, const DxfTagList& keep)
+DxfTagList DxfFileReader::placeUnmarkedTags(const DxfClassMap& map, std::string_view recordName, const DxfTagList& keep,
+                                            const DxfTagList& flags)
 {
     // Without markers every tag no field took is in the head run; they are the record's own
     // data, which goes after its modelled fields or into the subclasses later releases have.
@@ -266,11 +284,22 @@ DxfTagList DxfFileReader::placeUnmarkedTags(const DxfClassMap& map, std::string_
         if (t.code >= 0)
             data.append(t.code, t.value);
     DxfTagList placed;
-    if (&map == &dxfUnknownEntityMap()) {
-        std::vector<DxfUpgradedSubclass> subclasses = upgradeUnmarkedEntity(recordName, data);
+    if (&map == &dxfUnknownEntityMap() || map.entity) {
+        // Each subclass of the record's layout: one the map declares takes its tags in its own
+        // run; one it does not (a dimension's kind) is kept as an unknown subclass with its marker.
+        std::vector<DxfUpgradedSubclass> subclasses = upgradeUnmarkedEntity(recordName, data, flags);
         for (const DxfUpgradedSubclass& sub : subclasses) {
-            placed.append(kDxfRunUnknown, std::string());
-            placed.append(100, sub.marker);
+            const auto declared = std::find_if(map.subclasses.begin(), map.subclasses.end(), [&](const DxfSubclass& s) {
+                return (s.marker && std::string_view(s.marker) == sub.marker) ||
+                       (s.otherMarker && std::string_view(s.otherMarker) == sub.marker);
+            });
+            if (declared != map.subclasses.end()) {
+                if (!sub.tags.empty())
+                    placed.append(kDxfRunSubclass, std::to_string(declared - map.subclasses.begin()));
+            } else {
+                placed.append(kDxfRunUnknown, std::string());
+                placed.append(100, sub.marker);
+            }
             placed.append(sub.tags);
         }
         if (!subclasses.empty())

@@ -235,44 +235,54 @@ DxfClassMap polylineMap()
             {}};
 }
 
+} // namespace
+
+DxfSubclass dxfTextSubclass()
+{
+    using C = OdDbText;
+    return {"AcDbText",
+            {
+                thicknessField<C>(),
+                worldPointOf<C>(dxfField<C>(10, &C::Data::ocsPosition), "position", &C::position),
+                dxfField<C>(40, &C::Data::height, 2.5, {.name = "height"}),
+                dxfField<C>(1, &C::Data::textString, OdString(), {.name = "text"}),
+                dxfField<C>(50, &C::Data::rotation, 0.0, {.optional = true, .angle = true, .name = "rotation"}),
+                dxfField<C>(41, &C::Data::widthFactor, 1.0, {.optional = true, .name = "widthFactor"}),
+                dxfField<C>(51, &C::Data::oblique, 0.0, {.optional = true, .angle = true, .name = "oblique"}),
+                dxfNamed({7, DxfFieldKind::String, 1009, true, std::string("Standard"),
+                          [](const OdDbObject& o, DxfContext& c) {
+                              OdDbObjectId style = static_cast<const C&>(o).data().textStyle;
+                              return DxfValue(style.isNull() ? std::string("Standard") : c.nameOf(style));
+                          },
+                          [](OdDbObject& o, const DxfIn& v, DxfContext& c) {
+                              static_cast<C&>(o).dataForWrite(vantrel::dbKey()).textStyle = c.textStyleNamed(v.text, 7);
+                          }},
+                         "style"),
+                dxfField<C>(71, &C::Data::generationFlags, std::int16_t(0), {.optional = true, .name = "generationFlags"}),
+                dxfEnumeration(dxfField<C>(72, &C::Data::horizontalMode, std::int16_t(0), {.optional = true, .name = "horizontalMode"}), kHorizontalModes),
+                // The alignment point counts whenever the text is aligned, even at the origin.
+                [] {
+                    DxfField f = worldPointOf<C>(dxfField<C>(11, &C::Data::ocsAlignmentPoint, OdGePoint3d(), kOptional),
+                                                 "alignmentPoint", &C::alignmentPoint);
+                    f.alsoWhen = [](const OdDbObject& o) {
+                        const C::Data& d = static_cast<const C&>(o).data();
+                        return d.horizontalMode != 0 || d.verticalMode != 0;
+                    };
+                    return f;
+                }(),
+                normalField<C>(),
+            }};
+}
+
+namespace {
+
 DxfClassMap textMap()
 {
     using C = OdDbText;
     return {"TEXT",
             C::desc(),
             {dxfEntitySubclass(),
-             {"AcDbText",
-              {
-                  thicknessField<C>(),
-                  worldPointOf<C>(dxfField<C>(10, &C::Data::ocsPosition), "position", &C::position),
-                  dxfField<C>(40, &C::Data::height, 2.5, {.name = "height"}),
-                  dxfField<C>(1, &C::Data::textString, OdString(), {.name = "text"}),
-                  dxfField<C>(50, &C::Data::rotation, 0.0, {.optional = true, .angle = true, .name = "rotation"}),
-                  dxfField<C>(41, &C::Data::widthFactor, 1.0, {.optional = true, .name = "widthFactor"}),
-                  dxfField<C>(51, &C::Data::oblique, 0.0, {.optional = true, .angle = true, .name = "oblique"}),
-                  dxfNamed({7, DxfFieldKind::String, 1009, true, std::string("Standard"),
-                            [](const OdDbObject& o, DxfContext& c) {
-                                OdDbObjectId style = static_cast<const C&>(o).data().textStyle;
-                                return DxfValue(style.isNull() ? std::string("Standard") : c.nameOf(style));
-                            },
-                            [](OdDbObject& o, const DxfIn& v, DxfContext& c) {
-                                static_cast<C&>(o).dataForWrite(vantrel::dbKey()).textStyle = c.textStyleNamed(v.text, 7);
-                            }},
-                           "style"),
-                  dxfField<C>(71, &C::Data::generationFlags, std::int16_t(0), {.optional = true, .name = "generationFlags"}),
-                  dxfEnumeration(dxfField<C>(72, &C::Data::horizontalMode, std::int16_t(0), {.optional = true, .name = "horizontalMode"}), kHorizontalModes),
-                  // The alignment point counts whenever the text is aligned, even at the origin.
-                  [] {
-                      DxfField f = worldPointOf<C>(dxfField<C>(11, &C::Data::ocsAlignmentPoint, OdGePoint3d(), kOptional),
-                                                   "alignmentPoint", &C::alignmentPoint);
-                      f.alsoWhen = [](const OdDbObject& o) {
-                          const C::Data& d = static_cast<const C&>(o).data();
-                          return d.horizontalMode != 0 || d.verticalMode != 0;
-                      };
-                      return f;
-                  }(),
-                  normalField<C>(),
-              }},
+             dxfTextSubclass(),
              {"AcDbText",
               {dxfEnumeration(dxfField<C>(73, &C::Data::verticalMode, std::int16_t(0), {.optional = true, .name = "verticalMode"}), kVerticalModes)}}},
             {},

@@ -86,9 +86,10 @@ std::vector<Layout> layoutsOf(std::string_view record, const DxfTagList& tags)
 
 } // namespace
 
-std::vector<DxfUpgradedSubclass> upgradeUnmarkedEntity(std::string_view recordName, const DxfTagList& tags)
+std::vector<DxfUpgradedSubclass> upgradeUnmarkedEntity(std::string_view recordName, const DxfTagList& tags,
+                                                       const DxfTagList& flags)
 {
-    const std::vector<Layout> layouts = layoutsOf(recordName, tags);
+    const std::vector<Layout> layouts = layoutsOf(recordName, flags);
     std::vector<DxfUpgradedSubclass> out;
     for (const Layout& l : layouts)
         out.push_back({l.marker, {}});

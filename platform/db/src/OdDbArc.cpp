@@ -181,6 +181,7 @@ void OdDbArc::subWorldDraw(vantrel::WorldDraw& wd) const
     const double sweep = totalAngle();
     const OdGeVector3d startVector = f.xAxis * std::cos(m_data.startAngle) + f.yAxis * std::sin(m_data.startAngle);
     wd.circularArc(f.center, f.radius, f.normal, startVector, sweep);
-    if (m_data.thickness != 0.0)
+    // Seen from above, an extrusion straight up lies on the curve itself.
+    if (m_data.thickness != 0.0 && !extrudesAlongZ(f.normal))
         wd.circularArc(f.center + f.normal * m_data.thickness, f.radius, f.normal, startVector, sweep);
 }

@@ -147,6 +147,7 @@ void OdDbCircle::subWorldDraw(vantrel::WorldDraw& wd) const
     assertReadEnabled();
     const CircleFrame f = frameOf(m_data);
     wd.circularArc(f.center, f.radius, f.normal, f.xAxis, kTwoPi);
-    if (m_data.thickness != 0.0)
+    // Seen from above, an extrusion straight up lies on the curve itself.
+    if (m_data.thickness != 0.0 && !extrudesAlongZ(f.normal))
         wd.circularArc(f.center + f.normal * m_data.thickness, f.radius, f.normal, f.xAxis, kTwoPi);
 }

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "BlockDraw.h"
 #include "entity_math.h"
 
 ODRX_DEFINE_ABSTRACT_MEMBERS(OdDbEntity, OdDbObject)
@@ -112,24 +113,16 @@ void OdDbEntity::subSetCommon(const CommonData&) {}
 
 void OdDbEntity::draw(vantrel::WorldDraw& wd) const
 {
-    vantrel::DrawTraits traits;
-    OdCmColor color = m_common.color;
-    std::int16_t weight = m_common.lineWeight;
-    OdDbObjectId linetype = m_common.linetype;
+    // Inside a block, by-block values and layer 0 take what the insert drawing it gives.
+    const auto* block = dynamic_cast<const vantrel::BlockDraw*>(&wd);
+    const vantrel::ResolvedProps props = vantrel::resolveProps(*this, block ? &block->props() : nullptr);
     OdDbDatabase* db = database();
-    const bool linetypeByLayer = linetype.isNull() || (db && linetype == db->getLinetypeByLayerId());
-    if (color.isByLayer() || weight == -1 || linetypeByLayer) {
-        OdDbLayerTableRecordPtr layer = OdDbLayerTableRecord::cast(m_common.layer.openObject().get());
-        if (layer) {
-            if (color.isByLayer()) color = layer->color();
-            if (weight == -1) weight = layer->lineWeight();
-            if (linetypeByLayer) linetype = layer->linetypeObjectId();
-        }
-    }
-    traits.rgb = color.isByLayer() || color.isByBlock() ? 0xFFFFFF : color.rgb();
-    traits.lineWeightMm = weight > 0 ? weight / 100.0 : 0.0;
+    vantrel::DrawTraits traits;
+    traits.rgb = props.color.isByLayer() || props.color.isByBlock() ? 0xFFFFFF : props.color.rgb();
+    // The default weight (-3) is drawn as the thinnest line, as screens show it.
+    traits.lineWeightMm = props.lineWeight > 0 ? props.lineWeight / 100.0 : 0.0;
     const vantrel::LinetypeUse use = linetypeUse();
-    OdDbLinetypeTableRecordPtr pattern = OdDbLinetypeTableRecord::cast(linetype.openObject().get());
+    OdDbLinetypeTableRecordPtr pattern = OdDbLinetypeTableRecord::cast(props.linetype.openObject().get());
     if (use != vantrel::LinetypeUse::None && db && pattern && pattern->patternLength() > 0.0) {
         const double scale = m_common.linetypeScale * db->sysVarDouble(L"LTSCALE");
         for (double dash : pattern->dashes())

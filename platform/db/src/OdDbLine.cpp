@@ -159,7 +159,8 @@ void OdDbLine::transformBy(const OdGeMatrix3d& xform)
 void OdDbLine::subWorldDraw(vantrel::WorldDraw& wd) const
 {
     assertReadEnabled();
-    if (m_data.thickness != 0.0) {
+    // Seen from above, an extrusion straight up lies on the line itself.
+    if (m_data.thickness != 0.0 && !extrudesAlongZ(m_data.normal)) {
         const OdGeVector3d up = m_data.normal * m_data.thickness;
         const std::array<OdGePoint3d, 4> sides{m_data.start, m_data.end, m_data.end + up, m_data.start + up};
         wd.polygon(sides, false);

@@ -53,6 +53,11 @@ struct Extrusion {
     double thickness;
 };
 Extrusion transformExtrusion(const OdGeMatrix3d& m, const OdGeVector3d& normal, double thickness);
+// An extrusion along this normal is seen from above as no more than the base it rises from.
+inline bool extrudesAlongZ(const OdGeVector3d& normal)
+{
+    return std::fabs(normal.x) <= 1e-12 && std::fabs(normal.y) <= 1e-12;
+}
 
 // A circle in the OCS of its normal: the parameter is the angle from the OCS X axis.
 struct CircleFrame {

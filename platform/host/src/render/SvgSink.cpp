@@ -104,10 +104,11 @@ std::string strokeAttributes(const DrawTraits& traits)
     return fmt::format(R"(class="s w{}" fill="none" stroke="{}")", weightKey(traits), colour(traits.rgb));
 }
 
-// Filled shapes get a hairline outline too, so that a degenerate one still shows.
+// Filled shapes get a hairline outline too, so that a degenerate one still shows. A mask is
+// filled with the background.
 std::string fillAttributes(const DrawTraits& traits)
 {
-    std::string c = colour(traits.rgb);
+    std::string c = traits.background ? std::string(SvgSink::kBackground) : colour(traits.rgb);
     return fmt::format(R"(class="s w0" fill="{}" stroke="{}")", c, c);
 }
 
@@ -188,7 +189,9 @@ std::vector<OdGePoint3d> scaled(const OdGePoint3d& position, std::span<const OdG
 void SvgSink::setTraits(const DrawTraits& traits)
 {
     m_traits = traits;
-    m_weights.insert(weightKey(traits));
+    if (!m_lineweights)
+        m_traits.lineWeightMm = 0.0;
+    m_weights.insert(weightKey(m_traits));
     m_dashes = SvgDashes::of(traits.dashes);
     m_dashBudget = kMaxDashesPerEntity;
 }

@@ -36,6 +36,7 @@ std::string renderSvg(OdDbDatabase& db, OdDbObjectId block, std::span<const OdDb
             order.push_back(it->objectId());
     }
     SvgSink sink;
+    sink.showLineweights(db.sysVarInt(L"LWDISPLAY") != 0);
     for (OdDbObjectId id : order) {
         OdDbEntityPtr entity = OdDbEntity::cast(id.openObject().get());
         if (!entity || entity->visibility() == OdDb::kInvisible || !layerShown(entity->layerId()))

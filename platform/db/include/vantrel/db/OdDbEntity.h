@@ -59,8 +59,9 @@ public:
     virtual OdResult getGeomExtents(OdGeExtents3d& extents) const;
 
     // Draws with the entity's resolved colour, lineweight and linetype (by layer resolved through
-    // its layer; by block, outside any block, as white and continuous). Dashes are scaled by the
-    // entity's linetype scale and the drawing's LTSCALE.
+    // its layer; by block through the insert that draws it, and outside any block as white and
+    // continuous; inside a block an entity on layer 0 takes the insert's layer). Dashes are
+    // scaled by the entity's linetype scale and the drawing's LTSCALE.
     void draw(vantrel::WorldDraw& wd) const;
     virtual vantrel::LinetypeUse linetypeUse() const { return vantrel::LinetypeUse::PerSegment; }
     virtual void subWorldDraw(vantrel::WorldDraw& wd) const;

@@ -4,6 +4,8 @@
 // seed points, the handles of the boundary objects, the pattern lines as the file scaled them.
 #pragma once
 
+#include <vantrel/db/DbKey.h>
+
 #include <optional>
 #include <variant>
 #include <vector>
@@ -122,7 +124,7 @@ public:
     std::vector<std::vector<OdGePoint2d>> loopRings() const;
 
     const Data& data() const { assertReadEnabled(); return m_data; }
-    Data& dataForWrite() { assertWriteEnabled(); return m_data; }
+    Data& dataForWrite(vantrel::DbKey) { assertWriteEnabled(); return m_data; }
     double elevation() const { assertReadEnabled(); return m_data.elevationPoint.z; }
     OdGeVector3d normal() const { assertReadEnabled(); return m_data.normal; }
 

@@ -3,6 +3,8 @@
 // points, in the plane of its normal.
 #pragma once
 
+#include <vantrel/db/DbKey.h>
+
 #include <optional>
 #include <vector>
 
@@ -68,7 +70,7 @@ public:
     OdString text() const;
 
     const Data& data() const { assertReadEnabled(); return m_data; }
-    Data& dataForWrite() { assertWriteEnabled(); return m_data; }
+    Data& dataForWrite(vantrel::DbKey) { assertWriteEnabled(); return m_data; }
 
     // Rotations, mirrorings, uniform scalings and translations; others raise
     // OdError(eNotImplementedYet) as the glyphs would shear.

@@ -53,6 +53,9 @@ struct DrawTraits {
     // negative a gap, zero a dot) and already scaled; empty for continuous lines.
     std::vector<double> dashes;
     bool dashesThroughVertices = false;
+    // Filled areas are drawn in the picture's background colour, hiding what lies below them in
+    // draw order (a wipeout's mask).
+    bool background = false;
 };
 
 class WorldDraw {

@@ -36,6 +36,10 @@ public:
     // Sized like marker; a default-sized one is drawn under the markers.
     void markerPolyline(const OdGePoint3d& position, std::span<const OdGeVector3d> offsets, double size) override;
 
+    // Lines drawn as wide as their lineweights (the default), or all as the thinnest line, as a
+    // drawing whose LWDISPLAY is off shows them.
+    void showLineweights(bool shown) { m_lineweights = shown; }
+
     // The XY extents of everything drawn so far (invalid when nothing was drawn).
     const OdGeExtents3d& extents() const { return m_extents; }
     // The whole document: the view box is the extents with a 5% margin, or 0..100 when empty.
@@ -71,6 +75,7 @@ private:
     std::vector<DefaultMarker> m_defaultMarkers;
     std::vector<DefaultSymbol> m_defaultSymbols;
     std::set<int> m_weights{0}; // lineweight classes in use
+    bool m_lineweights = true;
 };
 
 }
