@@ -149,6 +149,8 @@ TEST_F(ShellTest, SettingsAndModulesTheUserMustFixExitOne)
         {{"--set", "NOSUCHVAR=1"}, "", "NOSUCHVAR"},
         {{"--set", "PICKSTYLE=7"}, "", "PICKSTYLE"},
         {{"--set", "PICKSTYLE"}, "", "PICKSTYLE"},
+        {{"--set", "EXTMAX=inf,1,1"}, "", "EXTMAX: expects finite coordinates"},
+        {{"--set", "INSBASE=1,nan,2"}, "", "INSBASE: expects finite coordinates"},
         {{"--plugin", path("missing.so")}, "", "missing.so: no such file"},
         {{"--plugin", path("ok.scr")}, "", "cannot load"},
         {{}, "VANTREL_MODULE_PATH=" + quote(path("nomodule.so")) + " ", "nomodule.so: no such file"},

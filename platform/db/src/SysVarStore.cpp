@@ -160,7 +160,10 @@ OdResBufPtr SysVarStore::set(const OdString& name, const OdResBuf& value)
     } else if (kind == OdResBuf::ValueKind::Point3d) {
         if (valueKind != OdResBuf::ValueKind::Point3d)
             invalid(*d, "expects a point");
-        stored->setPoint3d(value.getPoint3d());
+        const OdGePoint3d p = value.getPoint3d();
+        if (!std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.z))
+            invalid(*d, "expects finite coordinates");
+        stored->setPoint3d(p);
     } else {
         if (!numeric)
             invalid(*d, "expects a number");
