@@ -372,6 +372,15 @@ int main(int argc, char** argv)
         int code = app.exit(e);
         return code == 0 ? kDone : kUsage;
     }
+    // An output given an empty name is refused like any output that cannot be written, not
+    // taken for one not asked for.
+    for (const char* name : {"-o", "--svg", "--json", "--dlg-svg"}) {
+        const CLI::Option* option = app.get_option(name);
+        if (option->count() > 0 && option->as<std::string>().empty()) {
+            std::cerr << "vantrel: " << name << ": an output needs a file name\n";
+            return kUserError;
+        }
+    }
     Ending ending;
     try {
         ending = run(opt);
