@@ -270,6 +270,10 @@ Ending run(const Options& opt)
     }
 
     HostApplication app(profile, *source, transcript);
+    for (const std::string& warning : profile.warnings())
+        std::cerr << "vantrel: " << warning << '\n';
+    for (const std::string& problem : app.sysVars().profileProblems())
+        std::cerr << "vantrel: " << profilePath << ": " << problem << '\n';
     HostDocument& doc = app.openDocument(db);
     doc.setFileName(wide(opt.dxfOut.empty() ? opt.drawing : opt.dxfOut));
 

@@ -183,6 +183,37 @@ TEST_F(ShellTest, ModuleFromTheEnvironmentAndSettingsIntoTheProfile)
     EXPECT_EQ(without.out, "Command: testcount\nUnknown command \"TESTCOUNT\".\nCommand: \n");
 }
 
+// A profile that cannot be used is told once and ignored: a pipe in its place neither blocks the
+// start nor, when a setting cannot be saved there, takes the script's next line; illegal values
+// fall back to their defaults.
+TEST_F(ShellTest, AProfileThatCannotBeUsedIsToldAndIgnored)
+{
+    write("set.scr", "setvar\npickstyle\n2\nsetvar\npickstyle\n\n");
+    ASSERT_EQ(::mkfifo(path("profile.toml").c_str(), 0600), 0);
+    Result piped = run({"-s", path("set.scr")});
+    EXPECT_EQ(piped.status, 0) << piped.err;
+    EXPECT_NE(piped.err.find("is not a regular file"), std::string::npos) << piped.err;
+    EXPECT_NE(piped.out.find("holds for this session only\nCommand: setvar\nEnter variable name: pickstyle\n"
+                             "Enter new value for PICKSTYLE <2>: \nCommand: "),
+              std::string::npos)
+        << piped.out;
+    fs::remove(path("profile.toml"));
+
+    write("profile.toml", "[sysvars]\nPICKSTYLE = \"abc\"\n");
+    Result edited = run({"-s", path("set.scr")});
+    EXPECT_EQ(edited.status, 0) << edited.err;
+    EXPECT_EQ(edited.err, "vantrel: " + path("profile.toml")
+                              + ": PICKSTYLE: the profile holds a string value; must be between 0 and 3; the default "
+                                "1 holds\n");
+    EXPECT_NE(edited.out.find("PICKSTYLE <1>: 2"), std::string::npos) << edited.out;
+
+    write("profile.toml", "sysvars = 5\n");
+    Result wrongType = run({"-s", path("set.scr")});
+    EXPECT_EQ(wrongType.status, 0) << wrongType.err;
+    EXPECT_NE(wrongType.err.find("\"sysvars\" holds a value, not a section"), std::string::npos) << wrongType.err;
+    EXPECT_NE(read("profile.toml").find("PICKSTYLE = 2"), std::string::npos);
+}
+
 TEST_F(ShellTest, TemplateWritesJsonSvgAndDxf)
 {
     Result r = run(outputArgs());

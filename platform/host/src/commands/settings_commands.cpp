@@ -93,6 +93,9 @@ void setvarCommand(HostDocument& doc)
             return;
         } catch (const OdError& e) {
             ed.printMessage(L"\n%s", errorText(e));
+            // A profile that cannot be saved keeps the new value for the session, as it says.
+            if (e.code() == eFileError)
+                return;
         }
     }
 }
