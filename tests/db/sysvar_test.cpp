@@ -35,6 +35,9 @@ TEST_F(DbFixture, SystemVariablesRefuseUnknownNamesAndIllegalValues)
     EXPECT_EQ(setResult(*db, L"TILEMODE", OdResBuf::newRb(70, 0.5)), eInvalidSysVarValue);
     EXPECT_EQ(setResult(*db, L"CLAYER", OdResBuf::newRb(8, 3)), eInvalidSysVarValue);
     EXPECT_EQ(setResult(*db, L"$PLINEGEN", OdResBuf::newRb(70, 1)), eOk);
+    EXPECT_EQ(setResult(*db, L"CELWEIGHT", OdResBuf::newRb(370, 7)), eInvalidSysVarValue) << "not a lineweight";
+    EXPECT_EQ(setResult(*db, L"CELWEIGHT", OdResBuf::newRb(370, 212)), eInvalidSysVarValue);
+    EXPECT_EQ(setResult(*db, L"CELWEIGHT", OdResBuf::newRb(370, 53)), eOk);
 
     EXPECT_EQ(db->sysVarInt(L"SPLINETYPE"), 5);
     EXPECT_EQ(db->sysVarInt(L"SURFU"), 6) << "a refused value leaves the old one";
