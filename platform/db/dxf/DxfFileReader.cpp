@@ -254,16 +254,33 @@ void DxfFileReader::readHeaderVariables()
             continue;
         }
 
+        DxfTagList value;
+        while (!(m_reader.code() == 9 || m_reader.code() == 0)) {
+            m_reader.appendTo(value);
+            expectNext("the HEADER section");
+        }
+        // Kept only in a form every reader takes: one value, or one point.
+        if (!singleHeaderValue(value)) {
+            m_repairs.note("unknown header variables without a single value or point dropped");
+            continue;
+        }
         if (!runOpen) {
             keep.append(kDxfRunHeader, std::string());
             runOpen = true;
         }
         keep.append(9, name);
-        while (!(m_reader.code() == 9 || m_reader.code() == 0)) {
-            m_reader.appendTo(keep);
-            expectNext("the HEADER section");
-        }
+        keep.append(value);
     }
+}
+
+bool DxfFileReader::singleHeaderValue(const DxfTagList& value)
+{
+    if (value.size() == 1)
+        return value[0].code < 10 || value[0].code > 39;
+    if (value.size() < 2 || value.size() > 3)
+        return false;
+    const int x = value[0].code;
+    return x >= 10 && x <= 18 && value[1].code == x + 10 && (value.size() == 2 || value[2].code == x + 20);
 }
 
 // --- TABLES ---
@@ -421,6 +438,10 @@ void DxfFileReader::keepTable(const std::string& name)
             failAt(m_reader.line(), "expected a record of table " + name + ", got group code " + std::to_string(m_reader.code()));
         if (m_reader.value() == "ENDTAB")
             return;
+        // Every record of a table is named as the table is; anything else is a table whose ENDTAB
+        // is damaged, which would swallow the tables after it.
+        if (m_reader.value() != name)
+            failAt(m_reader.line(), "a " + std::string(m_reader.value()) + " record in the " + name + " table");
         m_reader.appendTo(keep);
         DxfTagList record;
         readPart(record);
@@ -803,10 +824,16 @@ DxfFileReader::Record DxfFileReader::readRecord(const DxfClassMap& map, OdDbObje
                     break;
                 }
             }
+            const int next = sub < 0 ? 0 : sub + 1;
             if (found >= 0) {
                 sub = found;
             } else if (tableRecord && sub < static_cast<int>(map.subclasses.size()) - 1) {
                 enterRecordSubclass("misspelt subclass markers of table records read as the record's own");
+            } else if (sub >= -1 && next < static_cast<int>(map.subclasses.size())
+                       && map.subclasses[static_cast<std::size_t>(next)].marker
+                       && misspeltDxfMarker(m_reader.value(), map.subclasses[static_cast<std::size_t>(next)].markerText)) {
+                m_repairs.note("misspelt subclass markers read as the ones expected there");
+                sub = next;
             } else {
                 sub = -2;
                 keep.append(kDxfRunUnknown, std::string());

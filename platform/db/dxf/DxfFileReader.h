@@ -41,6 +41,8 @@ private:
     void readSection(const std::string& name);
     void readHeader();
     // The variables from the current tag up to ENDSEC.
+    // Whether the tags an unknown header variable holds are one value or one point.
+    static bool singleHeaderValue(const DxfTagList& value);
     void readHeaderVariables();
     void readTables();
     void readTable(const std::string& name, std::size_t line);
