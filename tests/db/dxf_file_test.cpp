@@ -317,7 +317,11 @@ TEST(DxfDamaged, WhatIsAcceptedIsRepairedAndReopensWhatIsNotIsRefused)
     };
     const std::vector<Case> cases{
         {"style marker", damaged("100\nAcDbTextStyleTableRecord\n", "100\nAcDbTextStyleTableRecorX\n"),
-         "misspelt subclass markers of table records", false},
+         "misspelt subclass markers read as the ones expected there", false},
+        {"block record's generic marker",
+         damaged("100\nAcDbSymbolTableRecord\n100\nAcDbBlockTableRecord\n",
+                 "100\nAcDbSymbodTableRecord\n100\nAcDbBlockTableRecord\n"),
+         "misspelt subclass markers read as the ones expected there", false},
         {"layout marker", damaged("100\nAcDbLayout\n", "100\nAcDbLayouX\n", firstObject),
          "misspelt subclass markers read as the ones expected there", false},
         {"handle 0", damaged("STYLE\n  5\n" + handle + "\n", "STYLE\n  5\n0\n"), "records with a null or unreadable handle", false},
