@@ -145,12 +145,7 @@ DxfClassMap layoutMap()
                   dxfField<C>(331, &C::Data::lastActiveViewport, OdDbObjectId(), optional),
               }}},
             {},
-            // Without its name and its block a layout is nothing another reader can open.
-            [](OdDbObject& o, DxfContext&) {
-                const C& layout = static_cast<const C&>(o);
-                if (layout.getLayoutName().isEmpty() || layout.getBlockTableRecordId().isNull())
-                    throw OdError(eInvalidInput, "a layout needs its name (1) and its block (330)");
-            }};
+            {}};
 }
 
 } // namespace
