@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <vector>
 
+#include <vantrel/db/OutputFile.h>
 #include <vantrel/host/save_drawing.h>
 
 namespace fs = std::filesystem;
@@ -29,24 +30,16 @@ std::string folderOf(const fs::path& file)
 
 std::string unusableOutput(const std::string& path)
 {
-    if (path.empty())
-        return "an output needs a file name";
-    struct stat st {};
-    if (::stat(path.c_str(), &st) == 0) {
-        if (S_ISDIR(st.st_mode))
-            return path + ": cannot be written: it is a folder";
-        // Outputs replace their file by renaming a new one over it, which a device or a pipe
-        // must not undergo.
-        if (!S_ISREG(st.st_mode))
-            return path + ": cannot be written: it is not a regular file";
-    } else if (errno != ENOENT) {
-        return path + ": cannot be written: " + std::strerror(errno);
+    const vantrel::OutputTarget target = vantrel::resolveOutputTarget(path);
+    switch (target.kind) {
+    case vantrel::OutputTarget::Kind::Refused:
+        return path.empty() ? target.refusal : path + ": cannot be written: " + target.refusal;
+    case vantrel::OutputTarget::Kind::Direct: return {};
+    case vantrel::OutputTarget::Kind::Replace: break;
     }
-    // A new file, or a file replaced by renaming a new one over it: both need the folder. A link
-    // is followed to the file it names.
-    std::error_code ec;
-    fs::path target = fs::is_symlink(fs::symlink_status(path, ec)) ? fs::weakly_canonical(path, ec) : fs::path(path);
-    const std::string folder = folderOf(target);
+    // A new file, or a file replaced by renaming a new one over it: both need the folder.
+    const std::string folder = folderOf(target.path);
+    struct stat st {};
     if (::stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
         return path + ": cannot be written: the folder " + folder + " does not exist";
     if (::access(folder.c_str(), W_OK | X_OK) != 0)

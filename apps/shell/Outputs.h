@@ -7,9 +7,9 @@
 
 #include <vantrel/db/OdDbDatabase.h>
 
-// Why nothing could be written to path, as one line naming it; empty when it can be: an existing
-// regular file or a new one, in a folder that exists and takes new files. A folder, a device and
-// a pipe are refused.
+// Why nothing could be written to path, as one line naming it; empty when it can be: a regular
+// file or a new one (a link followed) in a folder that exists and takes new files, a device, a
+// pipe, or "-" for standard output. A folder and anything else is refused.
 std::string unusableOutput(const std::string& path);
 
 // Whether two names lead to the same file (the same path once resolved, existing or not).

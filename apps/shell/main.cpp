@@ -271,6 +271,10 @@ Ending run(const Options& opt)
     }
 
     HostApplication app(profile, *source, transcript);
+    for (const std::string& warning : profile.warnings())
+        std::cerr << "vantrel: " << warning << '\n';
+    for (const std::string& problem : app.sysVars().profileProblems())
+        std::cerr << "vantrel: " << profilePath << ": " << problem << '\n';
     HostDocument& doc = app.openDocument(db);
     doc.setFileName(wide(opt.dxfOut.empty() ? opt.drawing : opt.dxfOut));
 
@@ -376,6 +380,15 @@ int main(int argc, char** argv)
         // Help and version are answers, not errors; CLI11 prints either kind.
         int code = app.exit(e);
         return code == 0 ? kDone : kUsage;
+    }
+    // An output given an empty name is refused like any output that cannot be written, not
+    // taken for one not asked for.
+    for (const char* name : {"-o", "--svg", "--json", "--dlg-svg"}) {
+        const CLI::Option* option = app.get_option(name);
+        if (option->count() > 0 && option->as<std::string>().empty()) {
+            std::cerr << "vantrel: " << name << ": an output needs a file name\n";
+            return kUserError;
+        }
     }
     Ending ending;
     try {

@@ -284,7 +284,7 @@ TEST(DxfRealFiles, RepairsAreMadeAndSaidOneLinePerKind)
          "table records without their subclass marker read as if it were there (1)"},
         {"a misspelt text style marker",
          drawing(section("TABLES", "0 TABLE|2 STYLE|5 3|330 0|100 AcDbSymbolTable|70 1|0 STYLE|5 11|330 3|"
-                                   "100 AcDbSymbolTableRecord|100 AcDbTextStyleTableRecorX|2 Notes|70 0|40 0.0|"
+                                   "100 AcDbSymbolTableRecord|100 AcDbStyleRecord|2 Notes|70 0|40 0.0|"
                                    "41 1.0|50 0.0|71 0|42 2.5|3 txt|4 |0 ENDTAB")),
          "misspelt subclass markers of table records read as the record's own (1)"},
         {"unreadable handles", drawing(section("ENTITIES", "0 LINE|5 XYZ|" + line + "|0 LINE|5 0|" + line)),

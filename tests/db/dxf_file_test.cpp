@@ -29,6 +29,7 @@
 #include <vantrel/db/Template.h>
 
 #include "dxf/DxfFileWriter.h"
+#include "ezdxf_check.h"
 #include "scratch_files.h"
 #include "dxf/dxf_values.h"
 #include "db_key.h"
@@ -291,6 +292,73 @@ TEST(DxfDamaged, RefusedWithOneMessageNamingTheLine)
         EXPECT_FALSE(r.database);
         EXPECT_NE(r.error.find(c.fragment), std::string::npos) << r.error;
         EXPECT_EQ(r.error.find('\n'), std::string::npos) << r.error;
+    }
+}
+
+// A damaged file is either repaired, and says so, or refused; what is accepted writes a file
+// that reads back here and in an independent reader.
+TEST(DxfDamaged, WhatIsAcceptedIsRepairedAndReopensWhatIsNotIsRefused)
+{
+    const std::string good = dxfText(*newDrawing());
+    auto damaged = [&good](const std::string& from, const std::string& to, std::size_t after = 0) {
+        std::string text = good;
+        const std::size_t at = text.find(from, after);
+        EXPECT_NE(at, std::string::npos) << from;
+        return at == std::string::npos ? text : text.replace(at, from.size(), to);
+    };
+    const std::size_t style = good.find("  0\nSTYLE\n  5\n");
+    const std::size_t styleHandle = style + std::string("  0\nSTYLE\n  5\n").size();
+    const std::string handle = good.substr(styleHandle, good.find('\n', styleHandle) - styleHandle);
+    const std::size_t firstObject = good.find("  0\nLAYOUT\n");
+    struct Case {
+        const char* what;
+        std::string text;
+        std::string said; // the repair, or the refusal
+        bool refused;
+    };
+    const std::vector<Case> cases{
+        {"style marker", damaged("100\nAcDbTextStyleTableRecord\n", "100\nAcDbTextStyleTableRecorX\n"),
+         "misspelt subclass markers read as the ones expected there", false},
+        {"block record's generic marker",
+         damaged("100\nAcDbSymbolTableRecord\n100\nAcDbBlockTableRecord\n",
+                 "100\nAcDbSymbodTableRecord\n100\nAcDbBlockTableRecord\n"),
+         "misspelt subclass markers read as the ones expected there", false},
+        {"layout marker", damaged("100\nAcDbLayout\n", "100\nAcDbLayouX\n", firstObject),
+         "misspelt subclass markers read as the ones expected there", false},
+        {"handle 0", damaged("STYLE\n  5\n" + handle + "\n", "STYLE\n  5\n0\n"), "records with a null or unreadable handle", false},
+        {"handle not hex", damaged("STYLE\n  5\n" + handle + "\n", "STYLE\n  5\nXYZ\n"),
+         "records with a null or unreadable handle", false},
+        {"header value of the wrong kind", damaged("$ANGBASE\n 50\n", "$ANGBASE\n 70\n"),
+         "header variables under an unexpected group code", false},
+        {"unknown header variable without a value", damaged("  9\n$ANGBASE\n", "  9\n$NOSUCH\n  9\n$ANGBASE\n"),
+         "unknown header variables without a single value or point dropped", false},
+        {"unknown header variable with two values",
+         damaged("  9\n$ANGBASE\n", "  9\n$NOSUCH\n 70\n1\n 40\n2.0\n  9\n$ANGBASE\n"),
+         "unknown header variables without a single value or point dropped", false},
+        {"unknown header point without y", damaged("  9\n$ANGBASE\n", "  9\n$NOSUCH\n 10\n1.0\n  9\n$ANGBASE\n"),
+         "unknown header variables without a single value or point dropped", false},
+        {"orphaned header value", damaged("$ACADVER\n  1\nAC1024\n", "$ACADVER\n  1\nAC1024\n 70\n5\n"),
+         "expected a header variable (group code 9), got group code 70", true},
+        {"misspelt ENDTAB of a kept table", damaged("  0\nENDTAB\n", "  0\nENDTABX\n"), "a ENDTABX record in the VPORT table", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        DxfReadResult r = readDxfText(c.text);
+        if (c.refused) {
+            EXPECT_FALSE(r.database);
+            EXPECT_NE(r.error.find(c.said), std::string::npos) << r.error;
+            continue;
+        }
+        ASSERT_TRUE(r.database) << r.error;
+        ASSERT_FALSE(r.repairs.empty());
+        EXPECT_NE(r.repairs[0].find(c.said), std::string::npos) << r.repairs[0];
+        DxfReadResult again = readDxfText(dxfText(*r.database));
+        ASSERT_TRUE(again.database) << again.error;
+        EXPECT_TRUE(again.repairs.empty()) << again.repairs[0];
+        if (haveEzdxf()) {
+            const EzdxfCheck check = runEzdxfCheck(*r.database, "damaged", "ezdxf.readfile(sys.argv[1])\nprint('ok')\n");
+            EXPECT_TRUE(check.passed) << check.output;
+        }
     }
 }
 

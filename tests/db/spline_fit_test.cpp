@@ -217,3 +217,26 @@ TEST(FitSplineData, WithoutACurveTheSplineAnswersErrorsAndDrawsNothing)
     OdDbSplinePtr s = OdDbSpline::createObject();
     EXPECT_THROW(s->setFitData({{0, 0, 0}, {1e10, 0, 0}, {1e10, 0, 1e-6}, {2e10, 0, 0}}, 3, 0.0, {}, {}), OdError);
 }
+
+// How finely a spline is drawn follows its size and shape, never where it lies: a spline
+// reaching 1e100, or one of size 2 where doubles are 1/8 apart, draws with a bounded number of
+// points, as an ordinary one does.
+TEST(FitSplineData, DrawingIsBoundedByTheCurveNotItsCoordinates)
+{
+    const std::vector<std::vector<OdGePoint3d>> fits{
+        {{0, 0, 0}, {1, 1, 0}, {2, 0, 0}, {0, 1e100, 0}},
+        {{1e15, 0, 0}, {1e15 + 1, 1, 0}, {1e15 + 2, 0, 0}, {1e15 + 3, -1, 0}},
+        {{0, 0, 0}, {1, 1, 0}, {2, 0, 0}, {3, -1, 0}},
+    };
+    for (const auto& fit : fits) {
+        OdDbSplinePtr s = OdDbSpline::createObject();
+        s->setFitData(fit, 3, 0.0, {}, {});
+        RecordingDraw draw;
+        s->subWorldDraw(draw);
+        ASSERT_EQ(draw.paths.size(), 1U) << fit.back().y;
+        EXPECT_GE(draw.paths[0].size(), 3U) << fit.back().y;
+        EXPECT_LE(draw.paths[0].size(), 40000U) << fit.back().y;
+        for (const vantrel::PathVertex& v : draw.paths[0])
+            EXPECT_TRUE(std::isfinite(v.point.x) && std::isfinite(v.point.y)) << fit.back().y;
+    }
+}

@@ -1,6 +1,8 @@
 // The drawing's system variables: names, kinds and legal values.
 #include "DbFixture.h"
 
+#include <limits>
+
 #include <vantrel/db/SysVarStore.h>
 
 namespace {
@@ -33,10 +35,27 @@ TEST_F(DbFixture, SystemVariablesRefuseUnknownNamesAndIllegalValues)
     EXPECT_EQ(setResult(*db, L"TILEMODE", OdResBuf::newRb(70, 0.5)), eInvalidSysVarValue);
     EXPECT_EQ(setResult(*db, L"CLAYER", OdResBuf::newRb(8, 3)), eInvalidSysVarValue);
     EXPECT_EQ(setResult(*db, L"$PLINEGEN", OdResBuf::newRb(70, 1)), eOk);
+    EXPECT_EQ(setResult(*db, L"CELWEIGHT", OdResBuf::newRb(370, 7)), eInvalidSysVarValue) << "not a lineweight";
+    EXPECT_EQ(setResult(*db, L"CELWEIGHT", OdResBuf::newRb(370, 212)), eInvalidSysVarValue);
+    EXPECT_EQ(setResult(*db, L"CELWEIGHT", OdResBuf::newRb(370, 53)), eOk);
 
     EXPECT_EQ(db->sysVarInt(L"SPLINETYPE"), 5);
     EXPECT_EQ(db->sysVarInt(L"SURFU"), 6) << "a refused value leaves the old one";
     EXPECT_EQ(db->getDIMSCALE(), 1.0);
+}
+
+// A point with a NaN or an infinity could never be saved: it is refused like a non-finite number.
+TEST_F(DbFixture, PointVariablesRefuseNonFiniteCoordinates)
+{
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    for (const wchar_t* name : {L"INSBASE", L"EXTMIN", L"EXTMAX"}) {
+        EXPECT_EQ(setResult(*db, name, OdResBuf::newRb(10, OdGePoint3d(1.0, nan, 2.0))), eInvalidSysVarValue) << name;
+        EXPECT_EQ(setResult(*db, name, OdResBuf::newRb(10, OdGePoint3d(inf, 1.0, 1.0))), eInvalidSysVarValue) << name;
+        EXPECT_EQ(setResult(*db, name, OdResBuf::newRb(10, OdGePoint3d(1.0, 1.0, -inf))), eInvalidSysVarValue) << name;
+    }
+    EXPECT_EQ(setResult(*db, L"INSBASE", OdResBuf::newRb(10, OdGePoint3d(1.0, 2.0, 3.0))), eOk);
+    EXPECT_EQ(db->getSysVar(L"INSBASE")->getPoint3d(), OdGePoint3d(1.0, 2.0, 3.0));
 }
 
 TEST_F(DbFixture, HandseedFollowsTheHandlesInUse)

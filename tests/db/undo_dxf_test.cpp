@@ -16,6 +16,7 @@
 #include <vantrel/db/OdDbPolygonMesh.h>
 #include <vantrel/db/OdDbPolyline.h>
 #include <vantrel/db/OdDbSortentsTable.h>
+#include <vantrel/db/OdDbSymbolTable.h>
 #include <vantrel/db/OdDbText.h>
 #include <vantrel/db/Template.h>
 
@@ -103,6 +104,33 @@ TEST_F(UndoThroughDxf, ACommandOfEveryKindOfChangeIsTakenBackExactly)
     EXPECT_EQ(now(), before);
     ASSERT_TRUE(db->redo());
     EXPECT_EQ(now(), changed);
+}
+
+// A drawing without the application name its lights need gets it from the first save; a save
+// inside a command is undone with the command, name and all.
+TEST_F(UndoThroughDxf, TheApplicationNameASaveRegistersIsUndoneWithTheSave)
+{
+    OdDbDatabasePtr bare = vantrel::newDrawing();
+    {
+        OdDbSymbolTablePtr apps = bare->getRegAppTableId().safeOpenObject(OdDb::kForWrite);
+        ASSERT_EQ(eOk, OdDbObjectPtr(apps->getAt(L"VANTREL").safeOpenObject(OdDb::kForWrite))->erase());
+        OdDbBlockTableRecordPtr ms = bare->getModelSpaceId().safeOpenObject(OdDb::kForWrite);
+        ms->appendOdDbEntity(OdDbLight::createObject().get());
+    }
+    auto registered = [&bare] {
+        OdDbSymbolTablePtr apps = bare->getRegAppTableId().safeOpenObject();
+        return !apps->getAt(L"VANTREL").isNull();
+    };
+    ASSERT_FALSE(registered());
+    bare->blockUndoRecording(true);
+    const std::string saved = vantrel::dxfText(*bare);
+    bare->blockUndoRecording(false);
+    EXPECT_TRUE(registered());
+    EXPECT_NE(saved.find("AcDbRegAppTableRecord\n  2\nVANTREL\n"), std::string::npos);
+    ASSERT_TRUE(bare->undo());
+    EXPECT_FALSE(registered());
+    ASSERT_TRUE(bare->redo());
+    EXPECT_TRUE(registered());
 }
 
 TEST_F(UndoThroughDxf, MarksInsideACommandRollBackOneStepEach)

@@ -184,6 +184,22 @@ TEST(CircArc3d, FrameMatchesOcsAndThreePointsRoundTrip)
     EXPECT_TRUE(arc.closestPointTo(arc.evalPoint(1.0) + n * 5.0).isEqualTo(arc.evalPoint(1.0), OdGeTol(1e-12)));
 }
 
+// The products of the circumcentre formula (of the fifth power of the size) would overflow near 1e100;
+// the circle through three points is found all the same.
+TEST(CircArc3d, ThreePointsFarOut)
+{
+    for (double size : {1e100, 1e150}) {
+        OdGeCircArc3d arc;
+        ASSERT_TRUE(arc.set(OdGePoint3d(size, 0, 0), OdGePoint3d(0, size, 0), OdGePoint3d(-size, 0, 0))) << size;
+        EXPECT_NEAR(arc.radius() / size, 1.0, 1e-12) << size;
+        EXPECT_LE(arc.center().distanceTo(OdGePoint3d::kOrigin), size * 1e-12) << size;
+        EXPECT_TRUE(arc.normal().isEqualTo(OdGeVector3d::kZAxis)) << size;
+        EXPECT_NEAR(arc.sweep(), kPi, 1e-12) << size;
+    }
+    OdGeCircArc3d arc;
+    EXPECT_FALSE(arc.set(OdGePoint3d(-1e100, 0, 0), OdGePoint3d(0, 0, 0), OdGePoint3d(1e100, 0, 0)));
+}
+
 TEST(CircArc3d, LineAndPlaneCrossings)
 {
     const OdGeCircArc3d circle(OdGePoint3d(0, 0, 0), OdGeVector3d(0, 0, 1), 5.0);

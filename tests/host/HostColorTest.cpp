@@ -32,6 +32,23 @@ TEST(HostColorParse, EveryFormAndEveryRefusal)
     }
 }
 
+// Numbers too long for a double: a huge hue is refused, a value too small to tell from 0 is 0.
+TEST(HostColorParse, DecimalsBeyondTheRangeOfADoubleAreAnsweredNotThrown)
+{
+    const std::wstring huge(400, L'9');
+    const std::wstring tiny = L"0." + std::wstring(400, L'0') + L"1";
+    OdCmColor color = OdCmColor::byRGB(1, 2, 3);
+    EXPECT_EQ(hostCmParseColor(OdString(L"HSL:" + huge + L",50,50"), color), eInvalidInput);
+    EXPECT_EQ(hostCmParseColor(OdString(L"HSL:" + huge + L".5,50,50"), color), eInvalidInput);
+    EXPECT_EQ(color, OdCmColor::byRGB(1, 2, 3));
+    EXPECT_EQ(hostCmParseColor(OdString(L"HSL:0,100," + tiny), color), eOk);
+    EXPECT_EQ(color, OdCmColor::byRGB(0, 0, 0));
+    EXPECT_EQ(hostCmParseColor(OdString(L"HSL:" + tiny + L",100,50"), color), eOk);
+    EXPECT_EQ(color, OdCmColor::byRGB(255, 0, 0));
+    EXPECT_EQ(hostCmParseColor(OdString(L"HSL:" + std::wstring(400, L'0') + L"120,100,25"), color), eOk);
+    EXPECT_EQ(color, OdCmColor::byRGB(0, 128, 0));
+}
+
 TEST(HostColorParse, TheRgbReaderTakesTrueColoursOnly)
 {
     OdCmColor color;

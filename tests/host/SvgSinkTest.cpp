@@ -126,6 +126,15 @@ TEST(SvgSinkTest, BulgesBecomeArcsWithRadiusAndSweepFlag)
     closed.path(square, true, OdGeVector3d::kZAxis);
     EXPECT_NE(closed.document().find("L10,-10 L0,-10 A5 5 0 0 0 0,0 Z"), std::string::npos) << closed.document();
     EXPECT_DOUBLE_EQ(closed.extents().minPoint().x, -5.0);
+
+    // A bulge so slight that the radius overflows is drawn straight, never as "A inf inf".
+    for (const auto& [end, bulge] : {std::pair{OdGePoint3d(10, 0, 0), 1e-320}, std::pair{OdGePoint3d(1e100, 0, 0), 1e-300}}) {
+        SvgSink slight;
+        v = segment({0, 0, 0}, end, bulge);
+        slight.path(v, false, OdGeVector3d::kZAxis);
+        EXPECT_EQ(slight.document().find("inf"), std::string::npos) << slight.document();
+        EXPECT_NE(slight.document().find("M0,0 L"), std::string::npos) << slight.document();
+    }
 }
 
 TEST(SvgSinkTest, TiltedPathsAreTessellatedInTheirPlane)

@@ -99,7 +99,7 @@ TEST_F(ProfileTest, MissingFileIsEmptyAndWhatCannotBeAVariantIsKept)
     IProfileSection& s = profile.openSection(L"s");
     EXPECT_TRUE(s.getValue(L"list").isEmpty());
     EXPECT_TRUE(s.getValue(L"wide").isEmpty()) << "an integer beyond 32 bits is not cut short";
-    EXPECT_THROW(profile.openSection(L"top"), OdError);
+    EXPECT_EQ(profile.warnings().size(), 1U) << "top = 1 is told and kept";
     s.setValue(L"k", CHxVariant(2.5));
     std::string saved = readText(file);
     for (const char* kept : {"top = 1", "list = [ 1, 2 ]", "wide = 9999999999", "when = 1979-05-27", "k = 2.5"})
@@ -163,6 +163,51 @@ TEST_F(ProfileTest, DamagedFileIsReportedAndKeptUntilASettingChanges)
     TomlProfile repaired(file.string());
     EXPECT_TRUE(repaired.loadError().empty()) << repaired.loadError();
     EXPECT_EQ(repaired.openSection(L"s").getValue(L"k"), CHxVariant(std::int32_t(5)));
+}
+
+// A plain value where a section is used is told once; the section starts empty and the file
+// is moved aside before the first change is saved.
+TEST_F(ProfileTest, AValueWhereASectionBelongsIsToldAndKept)
+{
+    const std::string edited = "sysvars = 5\n[s]\nk = 1\n";
+    writeText(file, edited);
+    TomlProfile profile(file.string());
+    EXPECT_TRUE(profile.loadError().empty()) << profile.loadError();
+    ASSERT_EQ(profile.warnings().size(), 1U);
+    EXPECT_EQ(profile.warnings()[0], file.string() + ": \"sysvars\" holds a value, not a section; it is ignored");
+    EXPECT_EQ(profile.openSection(L"s").getValue(L"k"), CHxVariant(std::int32_t(1)));
+    IProfileSection& sysvars = profile.openSection(L"sysvars");
+    EXPECT_TRUE(sysvars.getValue(L"PICKSTYLE").isEmpty());
+    EXPECT_EQ(readText(file), edited) << "nothing is written before a setting changes";
+    sysvars.setValue(L"PICKSTYLE", CHxVariant(std::int32_t(2)));
+    EXPECT_EQ(readText(file.string() + ".damaged"), edited);
+    TomlProfile again(file.string());
+    EXPECT_TRUE(again.warnings().empty());
+    EXPECT_EQ(again.openSection(L"sysvars").getValue(L"PICKSTYLE"), CHxVariant(std::int32_t(2)));
+    EXPECT_EQ(again.openSection(L"s").getValue(L"k"), CHxVariant(std::int32_t(1)));
+}
+
+// A pipe would block the start and a device never end: neither is read, and a setting holds
+// for the session without being written there.
+TEST_F(ProfileTest, WhatIsNotARegularFileIsNeitherReadNorWritten)
+{
+    const fs::path pipe = dir / "pipe.toml";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    for (const std::string& name : {pipe.string(), std::string("/dev/zero")}) {
+        TomlProfile profile(name);
+        EXPECT_EQ(profile.loadError(), name + " is not a regular file; settings start empty and are not saved");
+        IProfileSection& s = profile.openSection(L"s");
+        try {
+            s.setValue(L"k", CHxVariant(std::int32_t(2)));
+            ADD_FAILURE() << "saved into " << name;
+        } catch (const OdError& e) {
+            EXPECT_EQ(e.code(), eFileError);
+            EXPECT_NE(std::string(e.what()).find("holds for this session only"), std::string::npos) << e.what();
+        }
+        EXPECT_EQ(s.getValue(L"k"), CHxVariant(std::int32_t(2)));
+    }
+    EXPECT_TRUE(fs::is_fifo(pipe));
+    EXPECT_TRUE(fs::is_character_file("/dev/zero"));
 }
 
 TEST(ProfilePath, FollowsXdgConfigHomeThenHome)

@@ -99,16 +99,26 @@ TEST_F(SysVarServiceTest, ApplicationVariablesHaveDefaultsRangesAndPersist)
     EXPECT_EQ(reopened.openSection(L"sysvars").getValue(L"PICKSTYLE"), CHxVariant(std::int32_t(2)));
 }
 
-TEST_F(SysVarServiceTest, IllegalValueInTheProfileIsReportedNotDefaulted)
+// A hand-edited profile with illegal values breaks nothing: each is told once and its
+// variable holds the default until it is set again.
+TEST_F(SysVarServiceTest, IllegalValuesInTheProfileAreToldOnceAndDefaulted)
 {
-    std::ofstream(file) << "[sysvars]\nPICKSTYLE = 9\nDELOBJ = \"yes\"\n";
+    std::ofstream(file) << "[sysvars]\nPICKSTYLE = \"abc\"\nDELOBJ = 9\nPLINETYPE = 1.5\nPEDITACCEPT = 1\n";
     TomlProfile edited(file);
     SysVarService fromFile(edited);
-    std::string message;
-    EXPECT_EQ(failure([&] { fromFile.getSysVar(L"PICKSTYLE", nullptr); }, &message), eInvalidSysVarValue);
-    EXPECT_NE(message.find("9"), std::string::npos) << message;
-    EXPECT_EQ(failure([&] { fromFile.getSysVar(L"DELOBJ", nullptr); }), eInvalidSysVarValue);
+    const std::vector<std::string> problems = fromFile.profileProblems();
+    ASSERT_EQ(problems.size(), 3U);
+    EXPECT_EQ(problems[0].rfind("DELOBJ: the profile's value 9 is out of range", 0), 0U) << problems[0];
+    EXPECT_NE(problems[0].find("the default 1 holds"), std::string::npos) << problems[0];
+    EXPECT_EQ(problems[1].rfind("PICKSTYLE: the profile holds a string value", 0), 0U) << problems[1];
+    EXPECT_EQ(problems[2].rfind("PLINETYPE: the profile's value 1.5 is not a whole number", 0), 0U) << problems[2];
+    EXPECT_EQ(fromFile.getSysVar(L"PICKSTYLE", nullptr)->getInt32(), 1);
+    EXPECT_EQ(fromFile.getSysVar(L"DELOBJ", nullptr)->getInt32(), 1);
     EXPECT_EQ(fromFile.getSysVar(L"PLINETYPE", nullptr)->getInt32(), 2);
+    EXPECT_EQ(fromFile.getSysVar(L"PEDITACCEPT", nullptr)->getInt32(), 1);
+    fromFile.setSysVar(L"PICKSTYLE", OdResBuf::newRb(70, 3).get(), nullptr);
+    EXPECT_EQ(fromFile.getSysVar(L"PICKSTYLE", nullptr)->getInt32(), 3);
+    EXPECT_EQ(fromFile.profileProblems().size(), 2U);
 }
 
 TEST_F(SysVarServiceTest, DrawingVariablesGoToTheDatabaseAndUndoThere)

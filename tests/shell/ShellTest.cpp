@@ -149,6 +149,8 @@ TEST_F(ShellTest, SettingsAndModulesTheUserMustFixExitOne)
         {{"--set", "NOSUCHVAR=1"}, "", "NOSUCHVAR"},
         {{"--set", "PICKSTYLE=7"}, "", "PICKSTYLE"},
         {{"--set", "PICKSTYLE"}, "", "PICKSTYLE"},
+        {{"--set", "EXTMAX=inf,1,1"}, "", "EXTMAX: expects finite coordinates"},
+        {{"--set", "INSBASE=1,nan,2"}, "", "INSBASE: expects finite coordinates"},
         {{"--plugin", path("missing.so")}, "", "missing.so: no such file"},
         {{"--plugin", path("ok.scr")}, "", "cannot load"},
         {{}, "VANTREL_MODULE_PATH=" + quote(path("nomodule.so")) + " ", "nomodule.so: no such file"},
@@ -181,6 +183,37 @@ TEST_F(ShellTest, ModuleFromTheEnvironmentAndSettingsIntoTheProfile)
     EXPECT_EQ(without.out, "Command: testcount\nUnknown command \"TESTCOUNT\".\nCommand: \n");
 }
 
+// A profile that cannot be used is told once and ignored: a pipe in its place neither blocks the
+// start nor, when a setting cannot be saved there, takes the script's next line; illegal values
+// fall back to their defaults.
+TEST_F(ShellTest, AProfileThatCannotBeUsedIsToldAndIgnored)
+{
+    write("set.scr", "setvar\npickstyle\n2\nsetvar\npickstyle\n\n");
+    ASSERT_EQ(::mkfifo(path("profile.toml").c_str(), 0600), 0);
+    Result piped = run({"-s", path("set.scr")});
+    EXPECT_EQ(piped.status, 0) << piped.err;
+    EXPECT_NE(piped.err.find("is not a regular file"), std::string::npos) << piped.err;
+    EXPECT_NE(piped.out.find("holds for this session only\nCommand: setvar\nEnter variable name: pickstyle\n"
+                             "Enter new value for PICKSTYLE <2>: \nCommand: "),
+              std::string::npos)
+        << piped.out;
+    fs::remove(path("profile.toml"));
+
+    write("profile.toml", "[sysvars]\nPICKSTYLE = \"abc\"\n");
+    Result edited = run({"-s", path("set.scr")});
+    EXPECT_EQ(edited.status, 0) << edited.err;
+    EXPECT_EQ(edited.err, "vantrel: " + path("profile.toml")
+                              + ": PICKSTYLE: the profile holds a string value; must be between 0 and 3; the default "
+                                "1 holds\n");
+    EXPECT_NE(edited.out.find("PICKSTYLE <1>: 2"), std::string::npos) << edited.out;
+
+    write("profile.toml", "sysvars = 5\n");
+    Result wrongType = run({"-s", path("set.scr")});
+    EXPECT_EQ(wrongType.status, 0) << wrongType.err;
+    EXPECT_NE(wrongType.err.find("\"sysvars\" holds a value, not a section"), std::string::npos) << wrongType.err;
+    EXPECT_NE(read("profile.toml").find("PICKSTYLE = 2"), std::string::npos);
+}
+
 TEST_F(ShellTest, TemplateWritesJsonSvgAndDxf)
 {
     Result r = run(outputArgs());
@@ -205,22 +238,58 @@ TEST_F(ShellTest, TemplateWritesJsonSvgAndDxf)
 }
 
 // Each output is checked before the drawing is read or the script runs: a folder that does not
-// exist, a folder where a file should be, and a pipe (which renaming a new file over it would
-// replace).
+// exist, a folder where a file should be, a socket, and an empty name.
 TEST_F(ShellTest, UnusableOutputsAreRefusedBeforeTheScriptRuns)
 {
     write("count.scr", "testcount\n");
     fs::create_directories(path("folder.dxf"));
-    ASSERT_EQ(::mkfifo(path("pipe.svg").c_str(), 0600), 0);
+    const std::string socket = path("socket.svg");
+    ASSERT_EQ(std::system(("python3 -c \"import socket; socket.socket(socket.AF_UNIX).bind('" + socket + "')\"").c_str()), 0);
     for (std::vector<std::string> output : {std::vector<std::string>{"-o", path("no/such/dir/out.dxf")},
                                             {"--svg", path("no/such/dir/out.svg")},
                                             {"--json", path("folder.dxf")},
-                                            {"--svg", path("pipe.svg")}}) {
+                                            {"--svg", socket}}) {
         Result r = run({"--plugin", VANTREL_TEST_PLUGIN, "-s", path("count.scr"), output[0], output[1]});
         EXPECT_EQ(r.status, 1) << output[1];
         EXPECT_EQ(r.out, "") << output[1];
         EXPECT_EQ(r.err.rfind(output[1] + ": cannot be written", 0), 0u) << r.err;
     }
+    for (const char* option : {"-o", "--svg", "--json", "--dlg-svg"}) {
+        Result r = run({"--plugin", VANTREL_TEST_PLUGIN, "-s", path("count.scr"), option, ""});
+        EXPECT_EQ(r.status, 1) << option;
+        EXPECT_EQ(r.out, "") << option;
+        EXPECT_NE(r.err.find("needs a file name"), std::string::npos) << r.err;
+    }
+}
+
+// No output replaces what is not a regular file: a device and a pipe are written where they are,
+// "-" is standard output, and a link stays a link with its target replaced.
+TEST_F(ShellTest, OutputsGoThroughLinksAndIntoDevicesAndPipes)
+{
+    Result devices = run({"--json", "/dev/null", "--svg", "/dev/null", "-o", "/dev/null"});
+    EXPECT_EQ(devices.status, 0) << devices.err;
+    EXPECT_TRUE(fs::is_character_file("/dev/null"));
+
+    Result out = run({"-o", "-"});
+    EXPECT_EQ(out.status, 0) << out.err;
+    EXPECT_EQ(out.out.rfind("  0\nSECTION\n", 0), 0u);
+    EXPECT_NE(out.out.find("EOF"), std::string::npos);
+
+    write("real.json", "old");
+    fs::create_symlink("real.json", path("link.json"));
+    ASSERT_EQ(::mkfifo(path("pipe.svg").c_str(), 0600), 0);
+    FILE* reader = ::popen(("timeout 60 cat " + quote(path("pipe.svg"))).c_str(), "r");
+    ASSERT_NE(reader, nullptr);
+    Result linked = run({"--json", path("link.json"), "--svg", path("pipe.svg")});
+    std::string svg;
+    for (char buffer[4096]; std::size_t n = std::fread(buffer, 1, sizeof buffer, reader);)
+        svg.append(buffer, n);
+    ::pclose(reader);
+    EXPECT_EQ(linked.status, 0) << linked.err;
+    EXPECT_TRUE(fs::is_symlink(path("link.json")));
+    EXPECT_EQ(nlohmann::json::parse(read("real.json"))["format"], "vantrel-json");
+    EXPECT_NE(svg.find("</svg>"), std::string::npos);
+    EXPECT_TRUE(fs::is_fifo(path("pipe.svg")));
 }
 
 // Without a script and without a terminal there is no command line at all: a conversion prints

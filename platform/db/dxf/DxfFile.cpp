@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <optional>
 
-#include "AtomicFile.h"
+#include <vantrel/db/OutputFile.h>
 #include "DxfError.h"
 #include "DxfFileReader.h"
 #include "DxfFileWriter.h"
@@ -65,7 +65,7 @@ DxfReadResult readDxfText(std::string_view text, DxfReadOptions options)
 std::string writeDxf(OdDbDatabase& db, const std::string& path)
 {
     try {
-        AtomicFile file(path);
+        OutputFile file(path);
         DxfTagWriter out([&file](std::string_view piece) { file.write(piece); });
         DxfFileWriter(db, out).write();
         out.flush();

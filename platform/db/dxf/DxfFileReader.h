@@ -62,6 +62,8 @@ private:
     bool takeHeaderVariable(const SysVarDef& def, const std::string& name, std::size_t nameLine);
     OdResBufPtr readHeaderValue(const SysVarDef& def, const std::string& name, std::size_t nameLine);
     void keepHeaderVariable(const std::string& name, bool& runOpen);
+    // Whether the tags an unknown header variable holds are one value or one point.
+    static bool singleHeaderValue(const DxfTagList& value);
     void readTables();
     void readTable(const std::string& name, std::size_t line);
     void keepTable(const std::string& name);

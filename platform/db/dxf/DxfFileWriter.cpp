@@ -310,10 +310,10 @@ void DxfFileWriter::registerXDataApps()
             continue;
         OdDbRegAppTableRecordPtr record = OdDbRegAppTableRecord::createObject();
         record->setName(app);
-        m_db.disableUndoRecording(true);
+        // Recorded like any change: a save inside a command is taken back with it, so undoing
+        // everything gives back the drawing as it was.
         table->upgradeOpen();
         table->add(record.get());
-        m_db.disableUndoRecording(false);
     }
 }
 

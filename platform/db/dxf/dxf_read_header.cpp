@@ -111,19 +111,36 @@ OdResBufPtr DxfFileReader::readHeaderValue(const SysVarDef& def, const std::stri
     return value;
 }
 
-// A variable the drawing does not model, with all its value tags; consecutive ones share a run.
+// A variable the drawing does not model, with its value tags; consecutive ones share a run. It is
+// kept only in a form every reader takes, one value or one point, and dropped (and said) else.
 void DxfFileReader::keepHeaderVariable(const std::string& name, bool& runOpen)
 {
+    DxfTagList value;
+    while (!(m_reader.code() == 9 || m_reader.code() == 0)) {
+        m_reader.appendTo(value);
+        expectNext("the HEADER section");
+    }
+    if (!singleHeaderValue(value)) {
+        m_repairs.note("unknown header variables without a single value or point dropped");
+        return;
+    }
     DxfTagList& keep = m_drawingExtra->tags;
     if (!runOpen) {
         keep.append(kDxfRunHeader, std::string());
         runOpen = true;
     }
     keep.append(9, name);
-    while (!(m_reader.code() == 9 || m_reader.code() == 0)) {
-        m_reader.appendTo(keep);
-        expectNext("the HEADER section");
-    }
+    keep.append(value);
+}
+
+bool DxfFileReader::singleHeaderValue(const DxfTagList& value)
+{
+    if (value.size() == 1)
+        return value[0].code < 10 || value[0].code > 39;
+    if (value.size() < 2 || value.size() > 3)
+        return false;
+    const int x = value[0].code;
+    return x >= 10 && x <= 18 && value[1].code == x + 10 && (value.size() == 2 || value[2].code == x + 20);
 }
 
 } // namespace vantrel

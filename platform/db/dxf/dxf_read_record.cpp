@@ -163,6 +163,16 @@ void DxfFileReader::enterSubclass(RecordScan& scan)
             return;
         }
     }
+    // A marker a letter or two off the one that comes next means that one (a
+    // table record's generic part included, so that its own marker still follows).
+    const int next = scan.sub < 0 ? 0 : scan.sub + 1;
+    if (scan.sub >= -1 && next < static_cast<int>(subclasses.size())
+        && subclasses[static_cast<std::size_t>(next)].marker
+        && misspeltDxfMarker(m_reader.value(), subclasses[static_cast<std::size_t>(next)].markerText)) {
+        m_repairs.note("misspelt subclass markers read as the ones expected there");
+        scan.sub = next;
+        return;
+    }
     // A table record's data lies in its own subclass; a file that misspells that marker still
     // means it (the generic AcDbSymbolTableRecord part holds nothing).
     if (scan.map.tableRecord && scan.beforeLastSubclass()) {

@@ -164,6 +164,10 @@ void DxfFileReader::keepTable(const std::string& name)
             failAt(m_reader.line(), "expected a record of table " + name + ", got group code " + std::to_string(m_reader.code()));
         if (m_reader.value() == "ENDTAB")
             return;
+        // Every record of a table is named as the table is; anything else is a table whose ENDTAB
+        // is damaged, which would swallow the tables after it.
+        if (m_reader.value() != name)
+            failAt(m_reader.line(), "a " + std::string(m_reader.value()) + " record in the " + name + " table");
         m_reader.appendTo(keep);
         DxfTagList record;
         readPart(record);

@@ -1,11 +1,13 @@
 // Checked conversions of DXF value text: every refusal is one DxfError naming the line.
 #include "dxf_values.h"
 
+#include <algorithm>
 #include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <numbers>
+#include <vector>
 
 #include "DxfError.h"
 
@@ -240,3 +242,28 @@ std::string quoteDxfValue(std::string_view text)
 }
 
 } // namespace vantrel
+
+namespace vantrel {
+
+bool misspeltDxfMarker(std::string_view read, std::string_view expected)
+{
+    constexpr std::size_t kMostEdits = 2;
+    if (read.size() + kMostEdits < expected.size() || expected.size() + kMostEdits < read.size())
+        return false;
+    // Edit distance, row by row.
+    std::vector<std::size_t> row(expected.size() + 1);
+    for (std::size_t j = 0; j < row.size(); ++j)
+        row[j] = j;
+    for (std::size_t i = 1; i <= read.size(); ++i) {
+        std::size_t diagonal = row[0];
+        row[0] = i;
+        for (std::size_t j = 1; j <= expected.size(); ++j) {
+            const std::size_t above = row[j];
+            row[j] = std::min({above + 1, row[j - 1] + 1, diagonal + (read[i - 1] == expected[j - 1] ? 0 : 1)});
+            diagonal = above;
+        }
+    }
+    return row.back() <= kMostEdits;
+}
+
+}

@@ -187,6 +187,10 @@ constexpr bool sameDxfText(std::string_view a, std::string_view b)
     return true;
 }
 
+// Whether a subclass marker read is a misspelling of the one expected: at most two letters
+// changed, added or dropped.
+bool misspeltDxfMarker(std::string_view read, std::string_view expected);
+
 constexpr std::string_view trimDxfBlanks(std::string_view s)
 {
     while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))

@@ -579,8 +579,13 @@ void OdDbSpline::subWorldDraw(vantrel::WorldDraw& wd) const
         lo.set(std::min(lo.x, p.x), std::min(lo.y, p.y), std::min(lo.z, p.z));
         hi.set(std::max(hi.x, p.x), std::max(hi.y, p.y), std::max(hi.z, p.z));
     }
+    // Chords within a ten-thousandth of the curve's size, but never finer than the doubles far
+    // from the origin can tell apart: the number of chords follows the curve's shape, not where
+    // it lies.
+    const double reach = std::max({std::fabs(lo.x), std::fabs(lo.y), std::fabs(lo.z), std::fabs(hi.x),
+                                   std::fabs(hi.y), std::fabs(hi.z)});
     std::vector<OdGePoint3d> points;
-    c.appendSamplePoints(start, end, std::max(1e-4 * lo.distanceTo(hi), 1e-9), points);
+    c.appendSamplePoints(start, end, std::max({1e-4 * lo.distanceTo(hi), 1e-12 * reach, 1e-9}), points);
     std::vector<vantrel::PathVertex> path(points.size());
     for (std::size_t i = 0; i < points.size(); ++i)
         path[i].point = points[i];

@@ -4,26 +4,28 @@
 #include <algorithm>
 #include <cwctype>
 
+// An ill-formed sequence (a stray or missing continuation byte, an overlong form, a surrogate, a
+// value past U+10FFFF) becomes U+FFFD for its first byte, and decoding goes on with the next.
 OdString OdString::fromUtf8(std::string_view s)
 {
+    static constexpr char32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
     std::wstring out;
     out.reserve(s.size());
     for (std::size_t i = 0; i < s.size();) {
         auto c = static_cast<unsigned char>(s[i]);
-        char32_t cp;
-        std::size_t len;
+        char32_t cp = 0;
+        std::size_t len = 0;
         if (c < 0x80) { cp = c; len = 1; }
         else if ((c >> 5) == 0x6) { cp = c & 0x1F; len = 2; }
         else if ((c >> 4) == 0xE) { cp = c & 0x0F; len = 3; }
         else if ((c >> 3) == 0x1E) { cp = c & 0x07; len = 4; }
-        else { out += L'\uFFFD'; ++i; continue; }
-        if (i + len > s.size()) { out += L'\uFFFD'; break; }
-        bool ok = true;
-        for (std::size_t k = 1; k < len; ++k) {
+        bool ok = len > 0 && i + len <= s.size();
+        for (std::size_t k = 1; ok && k < len; ++k) {
             auto cc = static_cast<unsigned char>(s[i + k]);
-            if ((cc >> 6) != 0x2) { ok = false; break; }
+            ok = (cc >> 6) == 0x2;
             cp = (cp << 6) | (cc & 0x3F);
         }
+        ok = ok && cp >= kLeast[len] && cp <= 0x10FFFF && (cp < 0xD800 || cp > 0xDFFF);
         if (!ok) { out += L'\uFFFD'; ++i; continue; }
         out += static_cast<wchar_t>(cp);
         i += len;

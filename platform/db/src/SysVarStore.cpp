@@ -24,7 +24,8 @@ const SysVarDef kDefs[] = {
     {"CECOLOR", 62, 256, "", 0, 256, true},
     {"CELTSCALE", 40, 1.0, "", 1e-12, kBig, true},
     {"CELTYPE", 6, 0, "ByLayer", 0, 0, true},
-    {"CELWEIGHT", 370, -1, "", -3, 211, true},
+    {"CELWEIGHT", 370, -1, "", -3, 211, true,
+     {-3, -2, -1, 0, 5, 9, 13, 15, 18, 20, 25, 30, 35, 40, 50, 53, 60, 70, 80, 90, 100, 106, 120, 140, 158, 200, 211}},
     {"CLAYER", 8, 0, "0", 0, 0, true},
     {"CVPORT", 70, 2, "", 1, kI16, false},
     {"DIMSCALE", 40, 1.0, "", 0.0, kBig, true},
@@ -160,7 +161,10 @@ OdResBufPtr SysVarStore::set(const OdString& name, const OdResBuf& value)
     } else if (kind == OdResBuf::ValueKind::Point3d) {
         if (valueKind != OdResBuf::ValueKind::Point3d)
             invalid(*d, "expects a point");
-        stored->setPoint3d(value.getPoint3d());
+        const OdGePoint3d p = value.getPoint3d();
+        if (!std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.z))
+            invalid(*d, "expects finite coordinates");
+        stored->setPoint3d(p);
     } else {
         if (!numeric)
             invalid(*d, "expects a number");

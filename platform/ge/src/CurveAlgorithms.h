@@ -3,7 +3,9 @@
 
 #include "GeNumeric.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <vector>
 
 namespace vantrel::ge {
@@ -79,21 +81,31 @@ struct CurveAlgorithms {
         return (p - (a + ab * s)).length();
     }
 
+    // The most points one call of appendSamplePoints adds, whatever the curve and the tolerance.
+    static constexpr std::size_t kMaxSamples = std::size_t(1) << 15;
+
+    // Whether p lies within eps of the chord; a distance that is not a number (an overflow far
+    // out) cannot be made smaller by splitting, and counts as within.
+    static bool nearChord(const P& p, const P& a, const P& b, double eps)
+    {
+        const double d = distToChord(p, a, b);
+        return d <= eps || !std::isfinite(d);
+    }
+
     static void subdivide(const C& c, double t0, const P& p0, double t1, const P& p1, double eps, int depth,
-                          std::vector<P>& out)
+                          std::size_t budgetEnd, std::vector<P>& out)
     {
         const double tm = 0.5 * (t0 + t1);
         const P pm = c.evalPoint(tm);
         // Quarter points too, so that an S-bend whose middle sits on the chord still splits.
-        const bool flat = distToChord(pm, p0, p1) <= eps
-            && distToChord(c.evalPoint(0.5 * (t0 + tm)), p0, p1) <= eps
-            && distToChord(c.evalPoint(0.5 * (tm + t1)), p0, p1) <= eps;
-        if (flat || depth >= 20) {
+        const bool flat = nearChord(pm, p0, p1, eps) && nearChord(c.evalPoint(0.5 * (t0 + tm)), p0, p1, eps)
+            && nearChord(c.evalPoint(0.5 * (tm + t1)), p0, p1, eps);
+        if (flat || depth >= 20 || out.size() >= budgetEnd) {
             out.push_back(p1);
             return;
         }
-        subdivide(c, t0, p0, tm, pm, eps, depth + 1, out);
-        subdivide(c, tm, pm, t1, p1, eps, depth + 1, out);
+        subdivide(c, t0, p0, tm, pm, eps, depth + 1, budgetEnd, out);
+        subdivide(c, tm, pm, t1, p1, eps, depth + 1, budgetEnd, out);
     }
 
     static void appendSamplePoints(const C& c, double from, double to, double eps, const std::vector<double>& seeds,
@@ -113,9 +125,11 @@ struct CurveAlgorithms {
         cuts.push_back(to);
         P prev = c.evalPoint(from);
         out.push_back(prev);
+        // Each span keeps a share of the budget for itself, so that every cut is reached.
+        const std::size_t budgetEnd = out.size() + std::max(kMaxSamples, cuts.size());
         for (size_t i = 0; i + 1 < cuts.size(); ++i) {
             const P next = c.evalPoint(cuts[i + 1]);
-            subdivide(c, cuts[i], prev, cuts[i + 1], next, eps, 0, out);
+            subdivide(c, cuts[i], prev, cuts[i + 1], next, eps, 0, budgetEnd - (cuts.size() - 2 - i), out);
             prev = next;
         }
     }

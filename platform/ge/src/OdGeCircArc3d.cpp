@@ -7,7 +7,9 @@
 
 #include "EllipseCore.h"
 
+#include <algorithm>
 #include <cassert>
+#include <cmath>
 
 using namespace vantrel::ge;
 
@@ -54,13 +56,18 @@ OdGeCircArc3d& OdGeCircArc3d::setAngles(double startAng, double endAng)
 
 bool OdGeCircArc3d::set(const OdGePoint3d& start, const OdGePoint3d& mid, const OdGePoint3d& end, const OdGeTol& tol)
 {
-    const OdGeVector3d ab = mid - start, ac = end - start;
+    // Worked out on the sides scaled to length 1 or less, so that neither huge nor tiny
+    // coordinates overflow or underflow the products; the centre's offset scales back linearly.
+    const double scale = std::max((mid - start).length(), (end - start).length());
+    if (!(scale > 0.0) || !std::isfinite(scale))
+        return false;
+    const OdGeVector3d ab = (mid - start) / scale, ac = (end - start) / scale;
     const OdGeVector3d n = ab.crossProduct(ac);
     if (n.length() <= tol.equalVector() * ab.length() * ac.length() || start.isEqualTo(end, tol))
         return false;
     // Circumcentre: start + (|ac|^2 (n x ab) + |ab|^2 (ac x n)) / (2 |n|^2).
     const OdGeVector3d u =
-        (n.crossProduct(ab) * ac.lengthSqrd() + ac.crossProduct(n) * ab.lengthSqrd()) / (2.0 * n.lengthSqrd());
+        (n.crossProduct(ab) * ac.lengthSqrd() + ac.crossProduct(n) * ab.lengthSqrd()) / (2.0 * n.lengthSqrd()) * scale;
     m_center = start + u;
     m_radius = u.length();
     m_normal = n.normal();  // start -> mid -> end turns counterclockwise about it

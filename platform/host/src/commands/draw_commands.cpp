@@ -32,6 +32,8 @@ OdDbObjectId postToActiveSpace(HostDocument& doc, OdDbEntity* entity)
 
 namespace {
 
+constexpr double kThinnestEllipse = 1e-6; // the smallest ratio of minor to major axis
+
 // A point that differs from `from`; Enter and Esc give nothing.
 std::optional<OdGePoint3d> distinctPoint(HostEditor& ed, const OdGePoint3d& from, const wchar_t* prompt)
 {
@@ -138,8 +140,17 @@ void circleByCenter(HostDocument& doc, const OdGePoint3d& center)
             }
             postCircle(doc, center, normal, radius);
         } else if (r == kInputFirstKeyword) { // Diameter
-            if (auto d = positiveDistance(ed, center, L"Specify diameter of circle"))
-                postCircle(doc, center, normal, *d / 2.0);
+            for (;;) {
+                auto d = positiveDistance(ed, center, L"Specify diameter of circle");
+                if (!d)
+                    return;
+                // Half the smallest double is 0.
+                if (*d / 2.0 > 0.0) {
+                    postCircle(doc, center, normal, *d / 2.0);
+                    return;
+                }
+                ed.printMessage(L"\nThe value is too small.");
+            }
         }
         return;
     }
@@ -252,15 +263,23 @@ void ellipseCommand(HostDocument& doc)
         ed.printMessage(L"\nThe axis is perpendicular to the UCS plane.");
         return;
     }
-    auto other = positiveDistance(ed, center, L"Specify distance to other axis");
-    if (!other)
-        return;
     const double axisLength = halfAxis.length();
     OdGeVector3d major = halfAxis;
-    double ratio = *other / axisLength;
-    if (ratio > 1.0) {
-        major = normal.crossProduct(halfAxis).normal() * *other;
-        ratio = axisLength / *other;
+    double ratio = 0.0;
+    for (;;) {
+        auto other = positiveDistance(ed, center, L"Specify distance to other axis");
+        if (!other)
+            return;
+        major = halfAxis;
+        ratio = *other / axisLength;
+        if (ratio > 1.0) {
+            major = normal.crossProduct(halfAxis).normal() * *other;
+            ratio = axisLength / *other;
+        }
+        // DXF readers take no ellipse thinner than this.
+        if (ratio >= kThinnestEllipse)
+            break;
+        ed.printMessage(L"\nThe axes must be within a factor of 1e6 of each other.");
     }
     OdDbEllipsePtr ellipse = OdDbEllipse::createObject();
     ellipse->set(center, normal, major, ratio);

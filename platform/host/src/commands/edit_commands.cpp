@@ -2,8 +2,8 @@
 #include "commands/host_commands.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cwchar>
 #include <variant>
 
 #include <vantrel/db/DxfFile.h>
@@ -13,13 +13,15 @@
 
 namespace vantrel {
 
+// Four places, in full for any double: the largest has 309 digits before the point.
 std::wstring formatNumber(double value)
 {
     if (std::abs(value) < 5e-5)
         value = 0.0;
-    wchar_t text[64];
-    std::swprintf(text, 64, L"%.4f", value);
-    return text;
+    char text[330];
+    // Cannot fail: the buffer holds the longest double, sign and four places.
+    const std::to_chars_result written = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 4);
+    return std::wstring(text, written.ptr);
 }
 
 std::optional<std::vector<OdDbObjectId>> selectObjects(HostDocument& doc, std::uint32_t flags)

@@ -36,13 +36,14 @@ std::wstring errorText(const OdError& e)
 
 std::wstring valueText(const OdResBuf& value)
 {
-    switch (OdResBuf::kindOfCode(value.restype())) {
+    switch (value.kind()) {
     case OdResBuf::ValueKind::String: return value.getString().c_str();
     case OdResBuf::ValueKind::Double: return formatNumber(value.getDouble());
     case OdResBuf::ValueKind::Point3d: {
         const OdGePoint3d p = value.getPoint3d();
         return formatNumber(p.x) + L"," + formatNumber(p.y) + L"," + formatNumber(p.z);
     }
+    case OdResBuf::ValueKind::Handle: return OdString::fromUtf8(value.getHandle().ascii()).c_str();
     default: return std::to_wstring(value.getInt32());
     }
 }
@@ -93,6 +94,9 @@ void setvarCommand(HostDocument& doc)
             return;
         } catch (const OdError& e) {
             ed.printMessage(L"\n%s", errorText(e));
+            // A profile that cannot be saved keeps the new value for the session, as it says.
+            if (e.code() == eFileError)
+                return;
         }
     }
 }

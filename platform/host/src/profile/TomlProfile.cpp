@@ -14,6 +14,7 @@
 #include <string>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <pwd.h>
 #include <unistd.h>
 
@@ -87,12 +88,19 @@ void TomlProfile::Section::setValue(const OdString& key, const CHxVariant& value
 
 namespace {
 
-// The whole file, or the errno that stopped reading it.
+// The whole file, or the errno that stopped reading it; ENODEV for what is not a regular file,
+// which is not read at all (a pipe would block, a device never end).
 int readWholeFile(const std::string& path, std::string& text)
 {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0)
         return errno;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        int err = S_ISDIR(st.st_mode) ? EISDIR : ENODEV;
+        ::close(fd);
+        return err;
+    }
     char buf[8192];
     int err = 0;
     for (;;) {
@@ -119,6 +127,11 @@ TomlProfile::TomlProfile(std::string path) : m_path(std::move(path)), m_doc(std:
     if (int err = readWholeFile(m_path, text)) {
         if (err == ENOENT)
             return;
+        if (err == ENODEV) {
+            m_notRegular = true;
+            m_loadError = m_path + " is not a regular file; settings start empty and are not saved";
+            return;
+        }
         // A folder in the file's place is never moved aside; saving will report it.
         m_damagedFileInPlace = err != EISDIR;
         m_loadError = "cannot read profile " + m_path + ": " + std::strerror(err)
@@ -132,6 +145,14 @@ TomlProfile::TomlProfile(std::string path) : m_path(std::move(path)), m_doc(std:
         m_loadError = m_path + ":" + std::to_string(at.line) + ":" + std::to_string(at.column) + ": "
                       + std::string(e.description()) + consequence;
         m_damagedFileInPlace = true;
+        return;
+    }
+    // Every setting lives in a section; a plain value at the top is someone's edit, kept as it is
+    // until a section of that name is needed.
+    for (const auto& [key, node] : m_doc->table) {
+        if (!node.is_table())
+            m_warnings.push_back(m_path + ": \"" + std::string(key.str())
+                                 + "\" holds a value, not a section; it is ignored");
     }
 }
 
@@ -163,10 +184,13 @@ IProfileSection& TomlProfile::openSection(const OdString& name)
     if (auto it = m_sections.find(name.str()); it != m_sections.end())
         return *it->second;
     std::string key = name.toUtf8();
-    if (const toml::node* node = m_doc->table.get(key); !node)
+    if (const toml::node* node = m_doc->table.get(key); !node) {
         m_doc->table.insert(key, toml::table{});
-    else if (!node->is_table())
-        throw OdError(eInvalidInput, m_path + ": \"" + key + "\" holds a value, not a section");
+    } else if (!node->is_table()) {
+        // Reported when loaded; the file goes aside as FILE.damaged before the section is saved.
+        m_doc->table.insert_or_assign(key, toml::table{});
+        m_damagedFileInPlace = true;
+    }
     auto section = std::make_unique<Section>(*this, name);
     IProfileSection& result = *section;
     m_sections.emplace(name.str(), std::move(section));
@@ -175,6 +199,9 @@ IProfileSection& TomlProfile::openSection(const OdString& name)
 
 void TomlProfile::save()
 {
+    if (m_notRegular)
+        throw OdError(eFileError, "cannot save the profile " + m_path
+                                      + ": it is not a regular file; the setting holds for this session only");
     if (m_damagedFileInPlace) {
         std::string aside = m_path + ".damaged";
         if (std::rename(m_path.c_str(), aside.c_str()) != 0 && errno != ENOENT)

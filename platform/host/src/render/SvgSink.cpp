@@ -7,6 +7,7 @@
 #include <cmath>
 #include <iterator>
 #include <numbers>
+#include <optional>
 #include <vector>
 
 #include <fmt/format.h>
@@ -68,6 +69,19 @@ BulgeArc bulgeArc(const OdGePoint3d& a, const OdGePoint3d& b, double bulge, cons
     OdGePoint3d center = a + chord / 2.0 + left * (half / std::tan(sweep / 2.0));
     OdGeVector3d u = a - center;
     return {center, u, n.crossProduct(u), sweep, u.length()};
+}
+
+// The arc of a path segment; nothing for a straight one, which a bulge so slight that the
+// radius is beyond any number also is.
+std::optional<BulgeArc> segmentArc(const OdGePoint3d& a, const OdGePoint3d& b, double bulge, const OdGeVector3d& n)
+{
+    if (bulge == 0.0 || a.isEqualTo(b))
+        return std::nullopt;
+    BulgeArc arc = bulgeArc(a, b, bulge, n);
+    if (!(arc.radius > 0.0) || !std::isfinite(arc.radius) || !std::isfinite(arc.center.x)
+        || !std::isfinite(arc.center.y) || !std::isfinite(arc.center.z))
+        return std::nullopt;
+    return arc;
 }
 
 // Escapes text for XML character data and drops what XML 1.0 cannot hold at all.
@@ -259,12 +273,13 @@ void SvgSink::path(std::span<const PathVertex> vertices, bool closed, const OdGe
         const PathVertex& a = vertices[i];
         const OdGePoint3d& b = vertices[(i + 1) % vertices.size()].point;
         addPoint(a.point.x, a.point.y, pad);
-        if (a.bulge == 0.0 || a.point.isEqualTo(b)) {
+        const std::optional<BulgeArc> curved = segmentArc(a.point, b, a.bulge, n);
+        if (!curved) {
             commands.push_back(" L" + xy(b));
             length += a.point.distanceTo(b);
             continue;
         }
-        BulgeArc arc = bulgeArc(a.point, b, a.bulge, n);
+        const BulgeArc& arc = *curved;
         addArcExtents(arc.center, arc.u, arc.v, 0.0, arc.sweep, pad);
         // Seen from above with Y up an arc counter-clockwise about +Z is, once Y is flipped, an SVG
         // arc with sweep-flag 0.
@@ -320,12 +335,13 @@ void SvgSink::widePath(std::span<const PathVertex> vertices, bool closed, const 
         // Points along the segment and the direction to its left at each of them.
         std::vector<OdGePoint3d> along;
         std::vector<OdGeVector3d> left;
-        if (a.bulge == 0.0 || a.point.isEqualTo(b)) {
+        const std::optional<BulgeArc> curved = segmentArc(a.point, b, a.bulge, n);
+        if (!curved) {
             OdGeVector3d side = n.crossProduct(b - a.point).normal();
             along = {a.point, b};
             left = {side, side};
         } else {
-            BulgeArc arc = bulgeArc(a.point, b, a.bulge, n);
+            const BulgeArc& arc = *curved;
             int steps = stepsFor(arc.sweep);
             for (int k = 0; k <= steps; ++k) {
                 double t = arc.sweep * k / steps;

@@ -72,18 +72,42 @@ std::string AppSysVarStore::legalValues(const AppSysVarDef& def)
     return "between " + std::to_string(def.minValue) + " and " + std::to_string(def.maxValue);
 }
 
+// The profile's value of def: nothing when it has none, and the reason in why when it holds one
+// that is not legal.
+std::optional<std::int32_t> AppSysVarStore::profileValue(const AppSysVarDef& def, std::string* why) const
+{
+    CHxVariant stored = m_section.getValue(OdString::fromUtf8(def.name));
+    if (stored.isEmpty())
+        return std::nullopt;
+    try {
+        std::optional<double> v = stored.asDouble();
+        if (!v)
+            invalid(def, std::string("the profile holds a ") + CHxVariant::typeName(stored.type()) + " value");
+        return checked(def, *v, "the profile's value ");
+    } catch (const OdError& e) {
+        if (why)
+            *why = e.what();
+        return std::nullopt;
+    }
+}
+
 OdResBufPtr AppSysVarStore::get(const OdString& name) const
 {
     const AppSysVarDef* def = find(name);
     if (!def)
         unknown(name);
-    CHxVariant stored = m_section.getValue(OdString::fromUtf8(def->name));
-    if (stored.isEmpty())
-        return OdResBuf::newRb(def->groupCode, def->defaultValue);
-    std::optional<double> v = stored.asDouble();
-    if (!v)
-        invalid(*def, std::string("the profile holds a ") + CHxVariant::typeName(stored.type()) + " value");
-    return OdResBuf::newRb(def->groupCode, checked(*def, *v, "the profile's value "));
+    return OdResBuf::newRb(def->groupCode, profileValue(*def, nullptr).value_or(def->defaultValue));
+}
+
+std::vector<std::string> AppSysVarStore::profileProblems() const
+{
+    std::vector<std::string> problems;
+    for (const AppSysVarDef& def : kDefs) {
+        std::string why;
+        if (!profileValue(def, &why) && !why.empty())
+            problems.push_back(why + "; the default " + std::to_string(def.defaultValue) + " holds");
+    }
+    return problems;
 }
 
 void AppSysVarStore::set(const OdString& name, const OdResBuf& value)

@@ -3,6 +3,7 @@
 #include <vantrel/host/hostcolor.h>
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <optional>
 #include <string>
@@ -82,7 +83,15 @@ std::optional<double> plainDecimal(std::wstring_view text)
     }
     if (!digit)
         return std::nullopt;
-    return std::stod(std::wstring(text));
+    const std::string narrow(text.begin(), text.end());
+    double value = 0.0;
+    const std::from_chars_result read = std::from_chars(narrow.data(), narrow.data() + narrow.size(), value);
+    if (read.ec == std::errc::result_out_of_range) {
+        // Too many digits for a double: too large unless every digit before the point is 0.
+        const std::size_t whole = narrow.find('.');
+        return narrow.find_first_not_of('0') >= std::min(whole, narrow.size()) ? std::optional(0.0) : std::nullopt;
+    }
+    return value;
 }
 
 std::optional<OdCmColor> parseRgb(std::wstring_view text)

@@ -4,8 +4,10 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 #include <vantrel/db/OdResBuf.h>
 #include <vantrel/db/OdString.h>
@@ -33,16 +35,21 @@ public:
     // "between 0 and 3": the legal values, for messages.
     static std::string legalValues(const AppSysVarDef& def);
 
-    // The value from the profile, or the default when the profile has none. Raises
-    // OdError(eUnknownSysVar) for an unknown name, and OdError(eInvalidSysVarValue) when the
-    // profile holds an illegal value (someone edited the file): it is reported, not replaced.
+    // The value from the profile, or the default when the profile has none or holds an illegal
+    // value (someone edited the file; see profileProblems). Raises OdError(eUnknownSysVar) for an
+    // unknown name.
     OdResBufPtr get(const OdString& name) const;
+    // One line for each illegal value in the profile, naming the variable, the value and the
+    // default that holds instead; the file keeps the value until the variable is set.
+    std::vector<std::string> profileProblems() const;
     // Checks and stores the value: OdError(eUnknownSysVar) or OdError(eInvalidSysVarValue)
     // naming the variable and the legal range; the profile's OdError(eFileError) when it cannot
     // be saved.
     void set(const OdString& name, const OdResBuf& value);
 
 private:
+    std::optional<std::int32_t> profileValue(const AppSysVarDef& def, std::string* why) const;
+
     IProfileSection& m_section;
 };
 

@@ -26,6 +26,9 @@ public:
     // variable and, for a bad value, its legal values.
     void applyAssignment(const OdString& assignment, OdDbDatabase* db);
 
+    // The profile's illegal values of application variables, one line each (their defaults hold).
+    std::vector<std::string> profileProblems() const { return m_app.profileProblems(); }
+
 private:
     AppSysVarStore m_app;
 };

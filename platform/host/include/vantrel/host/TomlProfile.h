@@ -5,6 +5,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include <vantrel/host/IProfile.h>
 
@@ -16,7 +17,9 @@ namespace vantrel {
 //
 // Loading: a missing file is an empty profile. A file that cannot be read or parsed leaves the
 // profile empty and loadError() names the file, line and reason; the file is left as it is
-// until the first change, which first moves it aside to FILE.damaged and then writes FILE.
+// until the first change, which first moves it aside to FILE.damaged and then writes FILE. What
+// is not a regular file (a pipe, a device) is neither read nor written. A plain value where a
+// section is used is a warning, and the file goes aside the same way before the section is saved.
 //
 // Values: integers (32-bit), reals, booleans and strings map to the CHxVariant kinds. Anything
 // else in the file (arrays, dates, wider integers, keys outside sections) reads as empty and is
@@ -38,6 +41,8 @@ public:
     const std::string& path() const { return m_path; }
     // Why the file could not be loaded ("FILE:LINE:COLUMN: reason"); empty when it loaded.
     const std::string& loadError() const { return m_loadError; }
+    // What of a loaded file is ignored, one line each ("FILE: reason").
+    const std::vector<std::string>& warnings() const { return m_warnings; }
 
 private:
     class Section;
@@ -47,7 +52,9 @@ private:
 
     std::string m_path;
     std::string m_loadError;
+    std::vector<std::string> m_warnings;
     bool m_damagedFileInPlace = false;
+    bool m_notRegular = false;
     std::unique_ptr<Document> m_doc;
     std::map<std::wstring, std::unique_ptr<Section>> m_sections;
 };

@@ -6,8 +6,9 @@
 
 namespace vantrel {
 
-// Writes data to a temporary file beside path, syncs it and renames it over path. Answers an
-// empty string on success, else one line naming the file and the system's reason.
+// Writes data as OutputFile does (a regular file replaced atomically, a link followed, a device,
+// a pipe or "-" written directly), keeping no backup. Answers an empty string on success, else
+// one line naming the file and the reason.
 std::string writeFileAtomically(const std::string& path, std::string_view data);
 
 }

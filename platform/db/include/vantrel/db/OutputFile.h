@@ -1,0 +1,65 @@
+// Writing an output file so that nothing is clobbered: a regular file is replaced atomically (the
+// content goes to a temporary file beside it and replaces it only once complete on disk), a
+// symbolic link is followed to the file it names, a device or a pipe (and "-", standard output)
+// is written directly and never replaced, and anything else is refused.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace vantrel {
+
+struct OutputTarget {
+    enum class Kind {
+        Replace, // a regular file, or a new one
+        Direct,  // a device, a pipe, or standard output
+        Refused,
+    };
+    Kind kind = Kind::Refused;
+    std::filesystem::path path; // with links followed; "-" for standard output
+    std::string refusal;        // why, when refused
+};
+
+// Where writing to `requested` goes. Asks the file system only; creates nothing.
+OutputTarget resolveOutputTarget(const std::filesystem::path& requested);
+
+class OutputFile {
+public:
+    enum class Backup { None, Keep };
+
+    // Opens the target: a temporary file beside a file to be replaced, the device or pipe itself,
+    // or standard output. Raises OdError(eFileError) naming the path and the reason.
+    explicit OutputFile(const std::filesystem::path& path, Backup backup = Backup::Keep);
+    // Without commit() the temporary file is removed and the target is left as it was (what went
+    // to a device or a pipe has gone).
+    ~OutputFile();
+    OutputFile(const OutputFile&) = delete;
+    OutputFile& operator=(const OutputFile&) = delete;
+
+    void write(std::string_view data);
+    // A file being replaced: syncs the temporary file, keeps the previous file (if any and if
+    // asked) as PATH.bak, renames the temporary file into place, and removes the temporaries that
+    // saves of this target by processes now gone left behind. Otherwise it closes the target.
+    void commit();
+
+    const std::filesystem::path& path() const { return m_target.path; }
+
+    // The whole save in one call.
+    static void save(const std::filesystem::path& path, std::string_view data, Backup backup = Backup::Keep);
+
+private:
+    void openTemporary();
+    void openDirect();
+
+    OutputTarget m_target;
+    Backup m_backup;
+    std::filesystem::path m_tempPath;
+    int m_fd = -1;
+    bool m_ownsFd = true;
+    bool m_targetExists = false;
+    unsigned m_targetMode = 0;
+    bool m_committed = false;
+};
+
+} // namespace vantrel

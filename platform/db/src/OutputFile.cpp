@@ -1,0 +1,264 @@
+// Output files with POSIX calls: an O_EXCL temporary, fsync, a hard-linked backup, rename, fsync
+// of the folder; devices, pipes and standard output opened and written as they are.
+#include <vantrel/db/OutputFile.h>
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <charconv>
+#include <cstring>
+#include <string>
+
+#include <vantrel/db/OdError.h>
+
+namespace vantrel {
+
+namespace {
+
+[[noreturn]] void fail(const std::filesystem::path& path, const char* what, int err)
+{
+    throw OdError(eFileError, std::string("cannot ") + what + " " + path.string() + ": " + std::strerror(err));
+}
+
+void writeAll(int fd, std::string_view data, const std::filesystem::path& path)
+{
+    while (!data.empty()) {
+        ssize_t n = ::write(fd, data.data(), data.size());
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            fail(path, "write", errno);
+        data.remove_prefix(static_cast<std::size_t>(n));
+    }
+}
+
+struct Fd {
+    int fd;
+    ~Fd()
+    {
+        if (fd >= 0)
+            ::close(fd);
+    }
+};
+
+void copyFile(const std::filesystem::path& from, const std::filesystem::path& to, mode_t mode)
+{
+    Fd in{::open(from.c_str(), O_RDONLY | O_CLOEXEC)};
+    if (in.fd < 0)
+        fail(from, "read", errno);
+    Fd out{::open(to.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, mode)};
+    if (out.fd < 0)
+        fail(to, "create the backup", errno);
+    char buffer[1 << 16];
+    for (;;) {
+        ssize_t n = ::read(in.fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            fail(from, "read", errno);
+        if (n == 0)
+            break;
+        writeAll(out.fd, {buffer, static_cast<std::size_t>(n)}, to);
+    }
+}
+
+// Keeps the current content of path as backup: a hard link where the file system allows one,
+// a copy otherwise.
+void keepBackup(const std::filesystem::path& path, mode_t mode)
+{
+    std::filesystem::path backup = path;
+    backup += ".bak";
+    if (::unlink(backup.c_str()) != 0 && errno != ENOENT)
+        fail(backup, "replace the backup", errno);
+    if (::link(path.c_str(), backup.c_str()) == 0)
+        return;
+    copyFile(path, backup, mode);
+}
+
+// A temporary file of a save of target by a process that is gone: TARGET.tmpPID-N.
+bool staleTemporary(const std::string& name, const std::string& prefix)
+{
+    if (name.compare(0, prefix.size(), prefix) != 0)
+        return false;
+    const char* first = name.data() + prefix.size();
+    const char* last = name.data() + name.size();
+    long pid = 0;
+    unsigned long counter = 0;
+    auto [dash, pidError] = std::from_chars(first, last, pid);
+    if (pidError != std::errc() || dash == first || dash == last || *dash != '-' || pid <= 0)
+        return false;
+    auto [end, counterError] = std::from_chars(dash + 1, last, counter);
+    if (counterError != std::errc() || end == dash + 1 || end != last)
+        return false;
+    return pid != ::getpid() && ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH;
+}
+
+// Removes what earlier saves of path that were killed left beside it. A file that cannot be
+// removed stays; the save itself has succeeded.
+void removeStaleTemporaries(const std::filesystem::path& path)
+{
+    const std::string prefix = path.filename().string() + ".tmp";
+    std::filesystem::path folder = path.parent_path();
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.empty() ? "." : folder, ec)) {
+        if (staleTemporary(entry.path().filename().string(), prefix))
+            (void)::unlink(entry.path().c_str()); // best effort: see above
+    }
+}
+
+} // namespace
+
+OutputTarget resolveOutputTarget(const std::filesystem::path& requested)
+{
+    OutputTarget target;
+    target.path = requested;
+    if (requested.empty()) {
+        target.refusal = "an output needs a file name";
+        return target;
+    }
+    if (requested == "-") {
+        target.kind = OutputTarget::Kind::Direct;
+        return target;
+    }
+    // Links are followed one by one, so that one naming a file yet to be made leads to it.
+    std::error_code ec;
+    for (int hops = 0; std::filesystem::is_symlink(std::filesystem::symlink_status(target.path, ec)); ++hops) {
+        std::filesystem::path next = std::filesystem::read_symlink(target.path, ec);
+        if (ec || hops == 40) {
+            target.refusal = "the link cannot be followed: " + (ec ? ec.message() : std::strerror(ELOOP));
+            return target;
+        }
+        target.path = next.is_absolute() ? next : target.path.parent_path() / next;
+    }
+    struct stat st {};
+    if (::stat(target.path.c_str(), &st) != 0) {
+        if (errno == ENOENT)
+            target.kind = OutputTarget::Kind::Replace;
+        else
+            target.refusal = std::strerror(errno);
+        return target;
+    }
+    if (S_ISREG(st.st_mode))
+        target.kind = OutputTarget::Kind::Replace;
+    else if (S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode) || S_ISFIFO(st.st_mode))
+        target.kind = OutputTarget::Kind::Direct;
+    else if (S_ISDIR(st.st_mode))
+        target.refusal = "it is a folder";
+    else
+        target.refusal = "it is neither a file nor a device nor a pipe";
+    return target;
+}
+
+OutputFile::OutputFile(const std::filesystem::path& requested, Backup backup)
+    : m_target(resolveOutputTarget(requested)), m_backup(backup)
+{
+    switch (m_target.kind) {
+    case OutputTarget::Kind::Refused:
+        throw OdError(eFileError, "cannot write " + requested.string() + ": " + m_target.refusal);
+    case OutputTarget::Kind::Direct: openDirect(); break;
+    case OutputTarget::Kind::Replace: openTemporary(); break;
+    }
+}
+
+void OutputFile::openDirect()
+{
+    if (m_target.path == "-") {
+        m_fd = STDOUT_FILENO;
+        m_ownsFd = false;
+        return;
+    }
+    m_fd = ::open(m_target.path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
+    if (m_fd < 0)
+        fail(m_target.path, "write", errno);
+}
+
+void OutputFile::openTemporary()
+{
+    const std::filesystem::path& path = m_target.path;
+    struct stat st {};
+    m_targetExists = ::stat(path.c_str(), &st) == 0;
+    m_targetMode = st.st_mode & 07777;
+
+    static std::atomic<unsigned> counter{0};
+    for (int attempt = 0; m_fd < 0; ++attempt) {
+        m_tempPath = path;
+        m_tempPath += ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
+        m_fd = ::open(m_tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (m_fd < 0 && (errno != EEXIST || attempt > 100)) {
+            int err = errno;
+            m_tempPath.clear();
+            fail(path, "write", err);
+        }
+    }
+    if (m_targetExists && ::fchmod(m_fd, m_targetMode) != 0) {
+        int err = errno;
+        ::close(m_fd);
+        m_fd = -1;
+        ::unlink(m_tempPath.c_str());
+        fail(m_tempPath, "set the permissions of", err);
+    }
+}
+
+OutputFile::~OutputFile()
+{
+    if (m_fd >= 0 && m_ownsFd)
+        ::close(m_fd);
+    if (!m_committed && !m_tempPath.empty())
+        ::unlink(m_tempPath.c_str());
+}
+
+void OutputFile::write(std::string_view data)
+{
+    if (m_fd < 0)
+        throw OdError(eFileError, "cannot write " + m_target.path.string() + ": the file is already closed");
+    writeAll(m_fd, data, m_tempPath.empty() ? m_target.path : m_tempPath);
+}
+
+void OutputFile::commit()
+{
+    if (m_fd < 0)
+        throw OdError(eFileError, "cannot write " + m_target.path.string() + ": the file is already closed");
+    int fd = m_fd;
+    m_fd = -1;
+    if (m_target.kind == OutputTarget::Kind::Direct) {
+        m_committed = true;
+        if (m_ownsFd && ::close(fd) != 0)
+            fail(m_target.path, "write", errno);
+        return;
+    }
+    const std::filesystem::path& path = m_target.path;
+    if (::fsync(fd) != 0) {
+        int err = errno;
+        ::close(fd);
+        fail(m_tempPath, "flush", err);
+    }
+    if (::close(fd) != 0)
+        fail(m_tempPath, "write", errno);
+    if (m_targetExists && m_backup == Backup::Keep)
+        keepBackup(path, m_targetMode);
+    if (::rename(m_tempPath.c_str(), path.c_str()) != 0)
+        fail(path, "replace", errno);
+    m_committed = true;
+
+    std::filesystem::path folder = path.parent_path();
+    int dir = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        // The rename is done; a folder that cannot be synced still holds the new file.
+        (void)::fsync(dir);
+        ::close(dir);
+    }
+    removeStaleTemporaries(path);
+}
+
+void OutputFile::save(const std::filesystem::path& path, std::string_view data, Backup backup)
+{
+    OutputFile file(path, backup);
+    file.write(data);
+    file.commit();
+}
+
+} // namespace vantrel
