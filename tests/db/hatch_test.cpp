@@ -10,6 +10,7 @@
 
 #include <vantrel/db/OdDbHatch.h>
 
+#include "db_key.h"
 #include "RecordingDraw.h"
 
 namespace {
@@ -30,7 +31,7 @@ Hatch::Loop square(double x0, double y0, double size, std::int32_t flags = Hatch
 OdDbHatchPtr patterned(std::vector<Hatch::Loop> loops, Hatch::PatternLine line)
 {
     OdDbHatchPtr h = OdDbHatch::createObject();
-    Hatch::Data& d = h->dataForWrite();
+    Hatch::Data& d = h->dataForWrite(vantrel::dbKey());
     d.solidFill = false;
     d.patternName = L"TEST";
     d.loops = std::move(loops);
@@ -108,7 +109,7 @@ TEST(Hatch, SlantedFamiliesKeepTheirPerpendicularSpacingAndDashes)
 TEST(Hatch, SolidAndGradientFillsAreEvenOddRegionsOfTheLoops)
 {
     OdDbHatchPtr h = OdDbHatch::createObject();
-    Hatch::Data& d = h->dataForWrite();
+    Hatch::Data& d = h->dataForWrite(vantrel::dbKey());
     d.loops = {square(0, 0, 10), square(3, 3, 4, 0)};
     // An edge loop: a half circle of radius 2 about (20, 5), clockwise from the top down, closed by a line.
     Hatch::Loop edges;
@@ -172,7 +173,7 @@ TEST(Hatch, BulgedPolylineLoopsAndSplineEdgesFollowTheirCurves)
     close.end = {20, 0};
     curve.edges = {spline, close};
     OdDbHatchPtr h = OdDbHatch::createObject();
-    h->dataForWrite().loops = {circle, curve};
+    h->dataForWrite(vantrel::dbKey()).loops = {circle, curve};
     const auto rings = h->loopRings();
     ASSERT_EQ(rings.size(), 2u);
     for (const OdGePoint2d& p : rings[0])
@@ -182,7 +183,7 @@ TEST(Hatch, BulgedPolylineLoopsAndSplineEdgesFollowTheirCurves)
     EXPECT_NEAR(top->y, 5.0, 1e-3);
     EXPECT_NEAR(top->x, 25.0, 1e-1);
 
-    Hatch::Data& d = h->dataForWrite();
+    Hatch::Data& d = h->dataForWrite(vantrel::dbKey());
     d.loops[1].edges[0].knots.pop_back();
     EXPECT_THROW(h->checkData(), OdError);
 }

@@ -9,6 +9,7 @@
 #include <vantrel/db/OdDbText.h>
 #include <vantrel/db/TextFont.h>
 
+#include "db_key.h"
 #include "RecordingDraw.h"
 #include "text_layout.h"
 
@@ -208,7 +209,7 @@ TEST_F(FontTest, MTextAttachmentAndRotationPlaceTheBlock)
     d = drawn(*m);
     EXPECT_TRUE(d.texts[0].advance.isEqualTo({0, 1, 0}));
     EXPECT_TRUE(near(d.texts[0].origin, {11, 20, 0}));
-    m->dataForWrite().direction = OdGeVector3d(-1, 0, 0);
+    m->dataForWrite(vantrel::dbKey()).direction = OdGeVector3d(-1, 0, 0);
     EXPECT_TRUE(m->direction().isEqualTo({-1, 0, 0}));
     EXPECT_NEAR(m->rotation(), std::numbers::pi, kTol);
     // Moved and scaled, the location, height and width follow.

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 
+#include "db_key.h"
 #include "DxfClassMap.h"
 #include "DxfTagWriter.h"
 
@@ -504,9 +505,9 @@ std::function<void(OdDbObject&, DxfContext&)> hatchFinish(bool polygon)
     return [polygon](OdDbObject& o, DxfContext& c) {
         C& hatch = static_cast<C&>(o);
         try {
-            hatch.dataForWrite() = HatchParser(c.gathered, polygon).parse();
+            hatch.dataForWrite(vantrel::dbKey()) = HatchParser(c.gathered, polygon).parse();
         } catch (const Unparsable&) {
-            C::Data& d = hatch.dataForWrite();
+            C::Data& d = hatch.dataForWrite(vantrel::dbKey());
             d = C::Data();
             d.loops.clear();
             for (const Tag& t : c.gathered)

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "db_key.h"
 #include "DxfClassMap.h"
 #include "DxfTagWriter.h"
 #include "dxf_values.h"
@@ -23,7 +24,7 @@ constexpr PropertyEnumName kDirections[] = {{1, "left to right"}, {3, "top to bo
 constexpr PropertyEnumName kSpacingStyles[] = {{1, "at least"}, {2, "exactly"}};
 const OdGeVector3d kZAxis(0.0, 0.0, 1.0);
 
-C::Data& dataW(OdDbObject& o) { return static_cast<C&>(o).dataForWrite(); }
+C::Data& dataW(OdDbObject& o) { return static_cast<C&>(o).dataForWrite(vantrel::dbKey()); }
 const C::Data& data(const OdDbObject& o) { return static_cast<const C&>(o).data(); }
 
 DxfField contentsField()

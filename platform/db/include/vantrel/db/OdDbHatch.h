@@ -8,6 +8,7 @@
 #include <variant>
 #include <vector>
 
+#include <vantrel/db/DbKey.h>
 #include <vantrel/db/OdDbEntity.h>
 #include <vantrel/ge/OdGePoint2d.h>
 #include <vantrel/ge/OdGeVector2d.h>
@@ -122,7 +123,7 @@ public:
     std::vector<std::vector<OdGePoint2d>> loopRings() const;
 
     const Data& data() const { assertReadEnabled(); return m_data; }
-    Data& dataForWrite() { assertWriteEnabled(); return m_data; }
+    Data& dataForWrite(vantrel::DbKey) { assertWriteEnabled(); return m_data; }
     double elevation() const { assertReadEnabled(); return m_data.elevationPoint.z; }
     OdGeVector3d normal() const { assertReadEnabled(); return m_data.normal; }
 

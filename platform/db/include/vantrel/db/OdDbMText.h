@@ -6,6 +6,7 @@
 #include <optional>
 #include <vector>
 
+#include <vantrel/db/DbKey.h>
 #include <vantrel/db/OdDbEntity.h>
 
 class OdDbMText : public OdDbEntity {
@@ -68,7 +69,7 @@ public:
     OdString text() const;
 
     const Data& data() const { assertReadEnabled(); return m_data; }
-    Data& dataForWrite() { assertWriteEnabled(); return m_data; }
+    Data& dataForWrite(vantrel::DbKey) { assertWriteEnabled(); return m_data; }
 
     // Rotations, mirrorings, uniform scalings and translations; others raise
     // OdError(eNotImplementedYet) as the glyphs would shear.
