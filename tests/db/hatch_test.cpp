@@ -10,6 +10,7 @@
 
 #include <vantrel/db/OdDbHatch.h>
 
+#include "db_key.h"
 #include "RecordingDraw.h"
 #include "db_key.h"
 

@@ -9,6 +9,7 @@
 #include <vantrel/db/OdDbText.h>
 #include <vantrel/db/TextFont.h>
 
+#include "db_key.h"
 #include "RecordingDraw.h"
 #include "text_layout.h"
 #include "db_key.h"

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 
+#include "db_key.h"
 #include "DxfClassMap.h"
 #include "DxfTagWriter.h"
 #include "db_key.h"

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "db_key.h"
 #include "DxfClassMap.h"
 #include "DxfTagWriter.h"
 #include "dxf_values.h"

@@ -10,6 +10,7 @@
 #include <variant>
 #include <vector>
 
+#include <vantrel/db/DbKey.h>
 #include <vantrel/db/OdDbEntity.h>
 #include <vantrel/ge/OdGePoint2d.h>
 #include <vantrel/ge/OdGeVector2d.h>

@@ -8,6 +8,7 @@
 #include <optional>
 #include <vector>
 
+#include <vantrel/db/DbKey.h>
 #include <vantrel/db/OdDbEntity.h>
 
 class OdDbMText : public OdDbEntity {
