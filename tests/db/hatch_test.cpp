@@ -10,7 +10,6 @@
 
 #include <vantrel/db/OdDbHatch.h>
 
-#include "db_key.h"
 #include "RecordingDraw.h"
 #include "db_key.h"
 

@@ -9,7 +9,6 @@
 #include <vantrel/db/OdDbText.h>
 #include <vantrel/db/TextFont.h>
 
-#include "db_key.h"
 #include "RecordingDraw.h"
 #include "text_layout.h"
 #include "db_key.h"

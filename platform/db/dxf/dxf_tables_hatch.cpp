@@ -8,7 +8,6 @@
 
 #include <algorithm>
 
-#include "db_key.h"
 #include "DxfClassMap.h"
 #include "DxfTagWriter.h"
 #include "db_key.h"

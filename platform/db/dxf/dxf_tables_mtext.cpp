@@ -5,7 +5,6 @@
 
 #include <algorithm>
 
-#include "db_key.h"
 #include "DxfClassMap.h"
 #include "DxfTagWriter.h"
 #include "dxf_values.h"
