@@ -152,8 +152,8 @@ void StudioWindow::buildMenus()
     rebuildRecentMenu();
 
     QMenu* edit = menuBar()->addMenu("&Edit");
-    edit->addAction("&Undo", QKeySequence::Undo, this, [this] { typeCommand("U"); });
-    edit->addAction("&Redo", QKeySequence::Redo, this, [this] { typeCommand("REDO"); });
+    edit->addAction("&Undo", QKeySequence::Undo, this, [this] { typeCommand("U"); })->setObjectName("undo");
+    edit->addAction("&Redo", QKeySequence::Redo, this, [this] { typeCommand("REDO"); })->setObjectName("redo");
 
     QMenu* view = menuBar()->addMenu("&View");
     view->addAction("Zoom &extents", this, [this] { m_view->zoomExtents(); });
@@ -163,6 +163,7 @@ void StudioWindow::buildMenus()
     snaps->setShortcut(Qt::Key_F3);
     snaps->setShortcutContext(Qt::ApplicationShortcut);
     connect(snaps, &QAction::toggled, m_view, &DrawingView::setSnapsOn);
+    connect(m_view, &DrawingView::snapsToggled, snaps, &QAction::setChecked);
 }
 
 void StudioWindow::rebuildRecentMenu()

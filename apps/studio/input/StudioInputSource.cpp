@@ -85,6 +85,9 @@ InputEvent StudioInputSource::next(const InputPrompt& prompt)
         emit scriptDone();
     }
     while (m_queue.empty()) {
+        emit idle();
+        if (!m_queue.empty())
+            break;
         QEventLoop loop;
         m_loop = &loop;
         loop.exec();

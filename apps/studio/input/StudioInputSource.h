@@ -25,6 +25,7 @@ public:
     // Runs the script's lines before anything the window posts.
     void setScript(const std::string& utf8, const std::wstring& name);
     bool scriptRunning() const { return m_script && !m_script->atEnd(); }
+    bool hasPending() const { return !m_queue.empty(); }
 
     InputEvent next(const InputPrompt& prompt) override;
     void post(InputEvent event);
@@ -50,6 +51,8 @@ signals:
     void waiting(const QString& prompt, bool commandName);
     // The script's last line was given and its effect is on screen.
     void scriptDone();
+    // The queue is empty and the request waits for the window.
+    void idle();
 
 private:
     InputEvent take();

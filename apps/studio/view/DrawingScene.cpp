@@ -59,7 +59,7 @@ bool changesDisplay(const OdString& name)
 
 } // namespace
 
-DrawingScene::DrawingScene(OdDbDatabase& db) : m_db(db) { m_db.addListener(this); }
+DrawingScene::DrawingScene(OdDbDatabase& db) : m_dbHold(&db), m_db(db) { m_db.addListener(this); }
 
 DrawingScene::~DrawingScene() { m_db.removeListener(this); }
 

@@ -67,6 +67,8 @@ private:
     // Slots that reach into the area, sorted into draw order.
     std::vector<std::uint32_t> visibleSlots(const Box& area, double fixedMargin);
 
+    // Held, so that the scene may outlive the document that showed the drawing.
+    OdDbDatabasePtr m_dbHold;
     OdDbDatabase& m_db;
     OdDbObjectId m_space;
     std::unique_ptr<SpatialIndex> m_index;

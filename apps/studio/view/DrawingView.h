@@ -53,6 +53,8 @@ public:
     bool snapsOn() const { return m_snapsOn; }
     void setSnapsOn(bool on);
     DrawingScene* scene() const { return m_scene.get(); }
+    // What trackers show now.
+    const PreviewDrawer& previews() const { return m_drawer; }
 
 signals:
     void cursorMoved(double x, double y, const QString& snap);
