@@ -25,6 +25,7 @@
 #include <vantrel/host/host_message_box.h>
 #include <vantrel/host/save_drawing.h>
 
+#include "QtDialog.h"
 #include "files/RecentFiles.h"
 #include "input/CommandLine.h"
 #include "input/StudioInputSource.h"
@@ -114,6 +115,8 @@ StudioWindow::StudioWindow(StudioInputSource& source, const CommandRegistry& com
     resize(1280, 860);
     buildMenus();
 
+    // Dialogs are real windows, except while a script runs: it gives their events itself.
+    QtDialog::install(this, [this] { return !m_source.scriptRunning(); });
     connect(&m_source, &StudioInputSource::waiting, this, &StudioWindow::requestReady);
     connect(m_view, &DrawingView::cursorMoved, this, [this](double x, double y, const QString& snap) {
         m_coordinates->setText(QString("%1, %2%3")
@@ -129,7 +132,10 @@ StudioWindow::StudioWindow(StudioInputSource& source, const CommandRegistry& com
     });
 }
 
-StudioWindow::~StudioWindow() = default;
+StudioWindow::~StudioWindow()
+{
+    QtDialog::uninstall();
+}
 
 void StudioWindow::buildMenus()
 {

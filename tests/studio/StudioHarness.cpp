@@ -82,7 +82,11 @@ Step StudioHarness::type(const QString& line)
 {
     return [this, line] {
         QLineEdit* input = m_window->commandLine().input();
-        QTest::keyClicks(input, line);
+        // A typed blank ends the answer, as at a CAD command line: a line with blanks is pasted.
+        if (line.contains(' '))
+            input->setText(line);
+        else
+            QTest::keyClicks(input, line);
         QTest::keyClick(input, Qt::Key_Return);
     };
 }
@@ -149,7 +153,9 @@ Step StudioHarness::drag(double x0, double y0, double x1, double y1)
 OdDbDatabasePtr StudioHarness::saveAndRead()
 {
     const QString path = m_folder.path() + "/saved.dxf";
-    if (!m_window->saveDrawingAs(path))
+    // Saving waits for the command line; a run that ended inside a command would block on the
+    // message that says so.
+    if (!m_source.atCommandPrompt() || !m_window->saveDrawingAs(path))
         return {};
     return readDxf(path.toStdString(), {}).database;
 }

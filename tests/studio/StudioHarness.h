@@ -38,7 +38,7 @@ public:
     void run(std::vector<Step> steps);
 
     // Steps.
-    Step type(const QString& line);                // typed into the command line, then Enter
+    Step type(const QString& line);                // typed (pasted when it has blanks), then Enter
     Step key(int key);                             // one key in the command line
     Step move(double x, double y);                 // the mouse to a drawing point
     Step click(double x, double y);                // left button there
