@@ -46,7 +46,7 @@ std::optional<Frame> frameOf(const OdDbEntity& object)
         return Frame{line->startPoint(), line->endPoint(), line->normal()};
     if (auto arc = OdDbArc::cast(&object)) {
         Frame f{{}, arc->center(), arc->normal()};
-        arc->getStartPoint(f.start);
+        odCheck(arc->getStartPoint(f.start));
         return f;
     }
     if (auto pl = OdDb2dPolyline::cast(&object)) {
@@ -274,23 +274,22 @@ InputResult CPeditCmd::applyToEach(const wchar_t* optionName,
 {
     for (const OdDbObjectId id : m_selectedIds) {
         // Each polyline changes as a whole or not at all.
-        m_database->startTransaction();
+        OdDbTransactionScope change(*m_database);
         std::int32_t result = kOptionDone;
         try {
             result = option(id);
-            m_database->endTransaction();
+            change.commit();
         } catch (const OdError& error) {
-            m_database->abortTransaction();
+            change.abort();
             if (error.code() == eNotImplementedYet)
                 printResource(kNotImplementedMessage);
             else
                 m_document->editor().printMessage(L"\n%s", error.description());
             continue;
         } catch (const vantrel::InputEndedError&) {
-            m_database->abortTransaction();
             throw;
         } catch (...) {
-            m_database->abortTransaction();
+            change.abort();
             showCommandException(optionName);
             continue;
         }

@@ -159,8 +159,8 @@ OdDbPolylinePtr CPeditCmd::ConvertArcToPolyline(OdDbObjectId arcId, bool keepSou
     try {
         const OdDbArcPtr arc = arcId.safeOpenObject();
         OdGePoint3d start, end;
-        arc->getStartPoint(start);
-        arc->getEndPoint(end);
+        odCheck(arc->getStartPoint(start));
+        odCheck(arc->getEndPoint(end));
         if (start.distanceTo(end) <= kShortest)
             return OdDbPolylinePtr();
         const double a0 = arc->startAngle(), a1 = arc->endAngle();

@@ -48,25 +48,24 @@ JoinItem joinItemOf(const OdDbEntityPtr& entity)
     return item;
 }
 
-void eraseObject(OdDbObjectId id) { id.safeOpenObject(OdDb::kForWrite)->erase(); }
+void eraseObject(OdDbObjectId id) { odCheck(id.safeOpenObject(OdDb::kForWrite)->erase()); }
 
 } // namespace
 
 std::int32_t CPeditCmd::OnKeyJoin()
 {
-    m_database->startTransaction();
+    OdDbTransactionScope change(*m_database);
     try {
         const std::int32_t result = (m_kindFlags & kMultipleMode) ? joinSelectedPolylines() : joinTouchingObjects();
-        m_database->endTransaction();
+        change.commit();
         return result;
     } catch (const OdError& error) {
-        m_database->abortTransaction();
+        change.abort();
         m_document->editor().printMessage(L"\n%s", error.description());
     } catch (const vantrel::InputEndedError&) {
-        m_database->abortTransaction();
         throw;
     } catch (...) {
-        m_database->abortTransaction();
+        change.abort();
         showCommandException(L"CPeditCmd::OnKeyJoin");
     }
     return kOptionWrongKind;

@@ -137,7 +137,7 @@ InputResult CPeditCmd::selectMultiple(CXStringW& nextPrompt)
         return selected == kInputEmpty ? kInputEmpty : kInputCancel;
 
     // Conversions made for a selection that is not taken in the end are taken back.
-    m_database->startTransaction();
+    OdDbTransactionScope conversions(*m_database);
     bool ask = true;
     bool cancelled = false;
     for (const OdDbObjectId id : chosen) {
@@ -156,14 +156,14 @@ InputResult CPeditCmd::selectMultiple(CXStringW& nextPrompt)
     }
     const bool meshAmongOthers = (m_kindFlags & kPolygonMesh) && (m_kindFlags & ~kPolygonMesh);
     if (m_selectedIds.empty() || cancelled || meshAmongOthers) {
-        m_database->abortTransaction();
+        conversions.abort();
         if (m_selectedIds.empty())
             printResource(kNoValidObjectsMessage);
         else if (!cancelled)
             nextPrompt = vantrel::loadResource(kMeshAndPolylinePrefix) + L" " + vantrel::loadResource(kSelectPrompt);
         return kMultiple;
     }
-    m_database->endTransaction();
+    conversions.commit();
     if (m_selectedIds.size() > 1)
         m_kindFlags |= kMultipleMode;
     return kInputValue;

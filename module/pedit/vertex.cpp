@@ -113,16 +113,13 @@ std::int32_t CPeditCmd::OnKeyEditVertex(OdDbObjectId id)
             }
         };
         std::optional<std::int32_t> ending;
-        m_database->startTransaction();
+        OdDbTransactionScope change(*m_database);
         try {
             ending = choose();
-            m_database->endTransaction();
+            change.commit();
         } catch (const OdError& error) {
-            m_database->abortTransaction();
+            change.abort();
             m_document->editor().printMessage(L"\n%s", error.description());
-        } catch (...) {
-            m_database->abortTransaction();
-            throw;
         }
         if (ending)
             return *ending;

@@ -76,7 +76,7 @@ public:
     // The cloud replaced the source: erase it instead of showing it again.
     void erase()
     {
-        OdDbEntityPtr(m_id.safeOpenObject(OdDb::kForWrite))->erase();
+        odCheck(OdDbEntityPtr(m_id.safeOpenObject(OdDb::kForWrite))->erase());
         m_id = OdDbObjectId::kNull;
     }
     void show()

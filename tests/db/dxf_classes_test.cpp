@@ -81,7 +81,7 @@ TEST_F(DxfClasses, WrittenClassDefinedRecordsAreDeclaredWithTheirCounts)
     addLight(db->getModelSpaceId());
     const OdDbObjectId erased = addLight(db->getModelSpaceId());
     addLight(db->getPaperSpaceId());
-    OdDbLightPtr(erased.safeOpenObject(OdDb::kForWrite))->erase();
+    EXPECT_EQ(eOk, OdDbLightPtr(erased.safeOpenObject(OdDb::kForWrite))->erase());
     OdDbBlockTableRecordPtr ms = db->getModelSpaceId().safeOpenObject(OdDb::kForWrite);
     OdDbLinePtr line = OdDbLine::createObject();
     const OdDbObjectId lineId = ms->appendOdDbEntity(line.get());

@@ -166,7 +166,7 @@ TEST_F(DbFixture, DictionariesAndGroups)
     EXPECT_TRUE(group->has(a));
     EXPECT_FALSE(group->has(b));
     EXPECT_EQ(group->name(), OdString(L"Doors"));
-    TestEntityPtr(a.safeOpenObject(OdDb::kForWrite))->erase();
+    EXPECT_EQ(eOk, TestEntityPtr(a.safeOpenObject(OdDb::kForWrite))->erase());
     EXPECT_FALSE(group->has(a)) << "an erased member no longer counts";
     EXPECT_TRUE(dict->remove(L"doors"));
     EXPECT_TRUE(dict->getAt(L"Doors").isNull());

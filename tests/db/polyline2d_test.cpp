@@ -154,7 +154,7 @@ TEST(Polyline2d, AConstantWidthSurvivesTheRoundTrip)
     EXPECT_EQ(pl2d->defaultStartWidth(), 0.75);
     EXPECT_EQ(pl2d->vertexAt(1)->startWidth(), 0.75);
     OdDbPolylinePtr back = OdDbPolyline::createObject();
-    back->convertFrom(pl2d.get(), false);
+    EXPECT_EQ(eOk, back->convertFrom(pl2d.get(), false));
     EXPECT_EQ(back->getConstantWidth(), 0.75);
 }
 
@@ -177,8 +177,8 @@ TEST(Polyline2d, CurveFitPassesThroughEveryPlainVertexSmoothly)
     // Tangents agree on both sides of every inner vertex, given and generated.
     for (double p = 1.0; p < 8.0; p += 1.0) {
         OdGeVector3d before, after;
-        pl->getFirstDeriv(p - 1e-9, before);
-        pl->getFirstDeriv(p + 1e-9, after);
+        EXPECT_EQ(eOk, pl->getFirstDeriv(p - 1e-9, before));
+        EXPECT_EQ(eOk, pl->getFirstDeriv(p + 1e-9, after));
         EXPECT_GT(before.normal().dotProduct(after.normal()), 1.0 - 1e-6) << "kink at parameter " << p;
     }
 
@@ -200,16 +200,16 @@ TEST(Polyline2d, CurveFitFollowsAGivenTangentAndClosedPolylinesAllRound)
     pl->curveFit();
     ASSERT_EQ(pl->numVertices(), 8u);
     OdGeVector3d d;
-    pl->getFirstDeriv(2.0, d);
+    EXPECT_EQ(eOk, pl->getFirstDeriv(2.0, d));
     EXPECT_NEAR(d.normal().x, std::sqrt(0.5), 1e-9);
     EXPECT_NEAR(d.normal().y, std::sqrt(0.5), 1e-9);
     // The closing segment is fitted too: smooth where the path comes back to its start.
     OdGeVector3d first, last;
     double end;
-    pl->getEndParam(end);
+    EXPECT_EQ(eOk, pl->getEndParam(end));
     EXPECT_EQ(end, 8.0);
-    pl->getFirstDeriv(0.0, first);
-    pl->getFirstDeriv(end, last);
+    EXPECT_EQ(eOk, pl->getFirstDeriv(0.0, first));
+    EXPECT_EQ(eOk, pl->getFirstDeriv(end, last));
     EXPECT_GT(first.normal().dotProduct(last.normal()), 1.0 - 1e-6);
 }
 
@@ -392,11 +392,11 @@ TEST(Polyline2dFit, ASplineFitKeepsTheFrameAndGeneratesTheSegmentsOfEverySpan)
 double largestDistance(const OdDb2dPolyline& path, const OdDb2dPolyline& reference)
 {
     double end = 0.0, worst = 0.0;
-    path.getEndParam(end);
+    EXPECT_EQ(eOk, path.getEndParam(end));
     for (double p = 0.0; p <= end; p += 0.5) {
         OdGePoint3d at, near;
-        path.getPointAtParam(p, at);
-        reference.getClosestPointTo(at, near);
+        EXPECT_EQ(eOk, path.getPointAtParam(p, at));
+        EXPECT_EQ(eOk, reference.getClosestPointTo(at, near));
         worst = std::max(worst, at.distanceTo(near));
     }
     return worst;
@@ -439,7 +439,7 @@ TEST(Polyline2d, TransformTurnsTangentsAndMirrorNegatesBulges)
     OdDbPolylinePtr lw = makeLw();
     lw->setNormal(OdGeVector3d::kZAxis);
     OdDb2dPolylinePtr pl = OdDb2dPolyline::createObject();
-    lw->convertTo(pl.get(), false);
+    EXPECT_EQ(eOk, lw->convertTo(pl.get(), false));
     OdDb2dVertexPtr v = pl->vertexAt(0, OdDb::kForWrite);
     v->useTangent();
     v->setTangent(0.0);

@@ -64,19 +64,19 @@ TEST(Polyline3d, CurveQueriesFollowTheStraightPath)
     double end, len, param;
     ASSERT_EQ(pl->getEndParam(end), eOk);
     EXPECT_EQ(end, 2.0);
-    pl->getDistAtParam(end, len);
+    EXPECT_EQ(eOk, pl->getDistAtParam(end, len));
     EXPECT_DOUBLE_EQ(len, 17.0);
     ASSERT_EQ(pl->getParamAtPoint(OdGePoint3d(3, 4, 6), param), eOk);
     EXPECT_DOUBLE_EQ(param, 1.5);
-    pl->getParamAtDist(2.5, param);
+    EXPECT_EQ(eOk, pl->getParamAtDist(2.5, param));
     EXPECT_DOUBLE_EQ(param, 0.5);
     OdGePoint3d closest;
-    pl->getClosestPointTo(OdGePoint3d(10, 4, 20), closest);
+    EXPECT_EQ(eOk, pl->getClosestPointTo(OdGePoint3d(10, 4, 20), closest));
     EXPECT_TRUE(closest.isEqualTo(OdGePoint3d(3, 4, 12)));
     OdGePlane plane;
     EXPECT_EQ(pl->getPlane(plane), eOk) << "three points are always flat";
     pl->makeClosed();
-    pl->getDistAtParam(3.0, len);
+    EXPECT_EQ(eOk, pl->getDistAtParam(3.0, len));
     EXPECT_DOUBLE_EQ(len, 30.0);
 
     OdDb3dPolylinePtr twisted = make3d({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {1, 1, 1}});

@@ -262,8 +262,8 @@ TEST(Polyline, MirroringNegatesBulgesAndKeepsTheShape)
     EXPECT_EQ(mirrored->getBulgeAt(1), -1.0);
     for (double param : {0.0, 0.5, 1.25, 1.5, 2.0, 2.7}) {
         OdGePoint3d a, b;
-        pl->getPointAtParam(param, a);
-        mirrored->getPointAtParam(param, b);
+        EXPECT_EQ(eOk, pl->getPointAtParam(param, a));
+        EXPECT_EQ(eOk, mirrored->getPointAtParam(param, b));
         a.transformBy(m);
         expectNear(a, b);
     }
@@ -273,7 +273,7 @@ TEST(Polyline, MirroringNegatesBulgesAndKeepsTheShape)
     EXPECT_TRUE(flipped->normal().isEqualTo(-OdGeVector3d::kZAxis));
     EXPECT_EQ(flipped->getBulgeAt(1), -1.0);
     OdGePoint3d apex;
-    flipped->getPointAtParam(1.5, apex);
+    EXPECT_EQ(eOk, flipped->getPointAtParam(1.5, apex));
     expectNear(apex, OdGePoint3d(15, 5, 0));
 }
 
@@ -287,7 +287,7 @@ TEST(Polyline, UniformScaleScalesWidthsAndRotationMovesThePlane)
     EXPECT_EQ(s, 2.0);
     EXPECT_EQ(e, 4.0);
     EXPECT_EQ(pl->thickness(), 2.0);
-    pl->getDistAtParam(3.0, len);
+    EXPECT_EQ(eOk, pl->getDistAtParam(3.0, len));
     EXPECT_NEAR(len, 2 * (20.0 + 5.0 * kPi), 1e-9);
 
     const OdGeMatrix3d tilt = OdGeMatrix3d::rotation(kPi / 2, OdGeVector3d::kXAxis, OdGePoint3d(0, 0, 5));
@@ -296,8 +296,8 @@ TEST(Polyline, UniformScaleScalesWidthsAndRotationMovesThePlane)
     EXPECT_TRUE(pl->normal().isEqualTo(OdGeVector3d(0, -1, 0)));
     for (double param : {0.0, 1.3, 2.0, 3.0}) {
         OdGePoint3d a, b;
-        before->getPointAtParam(param, a);
-        pl->getPointAtParam(param, b);
+        EXPECT_EQ(eOk, before->getPointAtParam(param, a));
+        EXPECT_EQ(eOk, pl->getPointAtParam(param, b));
         a.transformBy(tilt);
         expectNear(a, b, 1e-9);
     }

@@ -68,7 +68,7 @@ TEST_F(UndoThroughDxf, ACommandOfEveryKindOfChangeIsTakenBackExactly)
 {
     db->blockUndoRecording(true);
     OdDbLinePtr(lineId.safeOpenObject(OdDb::kForWrite))->setStartPoint(OdGePoint3d(-3, -3, 0));
-    OdDbCirclePtr(circleId.safeOpenObject(OdDb::kForWrite))->erase();
+    EXPECT_EQ(eOk, OdDbCirclePtr(circleId.safeOpenObject(OdDb::kForWrite))->erase());
     {
         OdDbBlockTableRecordPtr ms = db->getModelSpaceId().safeOpenObject(OdDb::kForWrite);
         OdDbArcPtr arc = OdDbArc::createObject();
@@ -117,7 +117,7 @@ TEST_F(UndoThroughDxf, MarksInsideACommandRollBackOneStepEach)
     db->setUndoMark();
     db->startUndoRecord();
     OdDbPolylinePtr(polylineId.safeOpenObject(OdDb::kForWrite))->setClosed(true);
-    OdDbLinePtr(lineId.safeOpenObject(OdDb::kForWrite))->erase();
+    EXPECT_EQ(eOk, OdDbLinePtr(lineId.safeOpenObject(OdDb::kForWrite))->erase());
     db->undoBack();
     EXPECT_EQ(now(), afterWidth);
     db->undoBack();

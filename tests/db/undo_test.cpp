@@ -24,7 +24,7 @@ TEST_F(DbFixture, UndoBackReturnsToTheLastMarkStepByStep)
     openStep(*db);
     setValue(a, 12.0);
     setValue(b, 20.0);
-    TestEntityPtr(b.safeOpenObject(OdDb::kForWrite))->erase();
+    EXPECT_EQ(eOk, TestEntityPtr(b.safeOpenObject(OdDb::kForWrite))->erase());
     OdDbObjectId c = addEntity(3.0);
 
     db->undoBack();

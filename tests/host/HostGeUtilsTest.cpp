@@ -23,11 +23,11 @@ OdDbSplinePtr wave()
 double largestDistance(const OdDb2dPolyline& path, const OdDbSpline& spline)
 {
     double end = 0.0, worst = 0.0;
-    path.getEndParam(end);
+    EXPECT_EQ(eOk, path.getEndParam(end));
     for (double p = 0.0; p <= end; p += 0.25) {
         OdGePoint3d at, near;
-        path.getPointAtParam(p, at);
-        spline.getClosestPointTo(at, near);
+        EXPECT_EQ(eOk, path.getPointAtParam(p, at));
+        EXPECT_EQ(eOk, spline.getClosestPointTo(at, near));
         worst = std::max(worst, at.distanceTo(near));
     }
     return worst;
@@ -48,7 +48,7 @@ TEST(HostGeUtils, ASplineBecomesPiecesPerSpanThroughItsEnds)
     for (auto it = pl->vertexIterator(); !it->done(); it->step()) {
         OdGePoint3d near;
         const OdGePoint3d p = pl->vertexPosition(*OdDb2dVertexPtr(it->vertex()));
-        s->getClosestPointTo(p, near);
+        EXPECT_EQ(eOk, s->getClosestPointTo(p, near));
         EXPECT_LT(p.distanceTo(near), 1e-9) << "every vertex lies on the spline";
     }
     // The sign of the count only chooses arcs; a count of 0 still gives one piece a span.

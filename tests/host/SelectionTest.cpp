@@ -124,7 +124,7 @@ TEST_F(SelectionTest, AllLastPreviousAndHandles)
     EXPECT_EQ(select("H " + h2 + "," + h1 + "\n"), (std::vector<OdDbObjectId>{circle, horizontal}));
     EXPECT_EQ(select("P\n"), (std::vector<OdDbObjectId>{circle, horizontal}));
     // An erased entity drops out of the previous selection.
-    OdDbObjectPtr(circle.safeOpenObject(OdDb::kForWrite))->erase();
+    EXPECT_EQ(eOk, OdDbObjectPtr(circle.safeOpenObject(OdDb::kForWrite))->erase());
     EXPECT_EQ(select("p\n"), std::vector<OdDbObjectId>{horizontal});
     output();
     // The circle's handle names no entity now; the request asks again.
@@ -148,8 +148,8 @@ TEST_F(SelectionTest, KeywordsEnterCancelAndBadInput)
                         "Select objects: !dlg ok\nNo dialog is open.\nSelect objects: 5,0\n");
     // P with nothing before, L with nothing in the drawing.
     doc.setPreviousSelection({});
-    OdDbObjectPtr(horizontal.safeOpenObject(OdDb::kForWrite))->erase();
-    OdDbObjectPtr(circle.safeOpenObject(OdDb::kForWrite))->erase();
+    EXPECT_EQ(eOk, OdDbObjectPtr(horizontal.safeOpenObject(OdDb::kForWrite))->erase());
+    EXPECT_EQ(eOk, OdDbObjectPtr(circle.safeOpenObject(OdDb::kForWrite))->erase());
     select("P\nL\n!cancel\n", 0, kInputCancel);
     EXPECT_EQ(output(), "Select objects: P\nThere is no previous selection.\nSelect objects: L\n"
                         "There is no entity in the current space.\nSelect objects: *Cancel*\n");

@@ -153,7 +153,7 @@ TEST(OpenVertexAt, CountsOnlyVerticesThatAreNotErased)
         polyline->appendVertex(v.get());
     }
     OdDbBlockTableRecordPtr(db->getModelSpaceId().safeOpenObject(OdDb::kForWrite))->appendOdDbEntity(polyline.get());
-    polyline->vertexAt(1, OdDb::kForWrite)->erase();
+    EXPECT_EQ(eOk, polyline->vertexAt(1, OdDb::kForWrite)->erase());
 
     OdDb2dVertexPtr vertex;
     ASSERT_TRUE(AlpCmdUtils::openVertexAt(polyline, 1, vertex, OdDb::kForWrite));

@@ -112,8 +112,9 @@ protected:
         light->setLightType(type);
         light->setName(name);
         OdDbObjectId id = modelSpace()->appendOdDbEntity(light.get());
-        if (erase)
-            id.safeOpenObject(OdDb::kForWrite)->erase();
+        if (erase) {
+            EXPECT_EQ(eOk, id.safeOpenObject(OdDb::kForWrite)->erase());
+        }
     }
     void addLine()
     {

@@ -102,7 +102,7 @@ void turnLiterally(OdDbPolyline& x, const OdDbPolyline& r)
 {
     if (!x.normal().isCodirectionalTo(r.normal())) {
         OdGePlane plane;
-        r.getPlane(plane);
+        EXPECT_EQ(eOk, r.getPlane(plane));
         x.transformBy(OdGeMatrix3d::mirroring(plane));
     }
 }

@@ -120,8 +120,8 @@ std::optional<double> constructedClosingBulge(const OdDbPolyline& pl)
     const OdGePoint2d c = pl2 + a * s;
     OdGeVector3d t;
     double end;
-    pl.getEndParam(end);
-    pl.getFirstDeriv(end, t);
+    EXPECT_EQ(eOk, pl.getEndParam(end));
+    EXPECT_EQ(eOk, pl.getFirstDeriv(end, t));
     const OdGeVector2d tangent(t.x, t.y), chord = p0 - pl2;
     auto ccw = [](const OdGeVector2d& from, const OdGeVector2d& to) {
         double angle = std::atan2(from.crossProduct(to), from.dotProduct(to));
@@ -154,13 +154,13 @@ TEST(PeditClose, TheClosingArcContinuesTheLastArcAndEndsAtTheFirstVertex)
         // No turn where the last arc ends, and the path comes back to vertex 0.
         const double at = static_cast<double>(points.size()) - 1.0;
         OdGeVector3d before, after;
-        pl->getFirstDeriv(at - 1e-9, before);
-        pl->getFirstDeriv(at + 1e-9, after);
+        EXPECT_EQ(eOk, pl->getFirstDeriv(at - 1e-9, before));
+        EXPECT_EQ(eOk, pl->getFirstDeriv(at + 1e-9, after));
         EXPECT_LT(before.angleTo(after), 1e-6);
         OdGePoint3d end, first;
         double endParam;
-        pl->getEndParam(endParam);
-        pl->getPointAtParam(endParam - 1e-12, end);
+        EXPECT_EQ(eOk, pl->getEndParam(endParam));
+        EXPECT_EQ(eOk, pl->getPointAtParam(endParam - 1e-12, end));
         pl->getPointAt(0, first);
         EXPECT_LT(end.distanceTo(first), 1e-6);
         closedWithArcs += closing != 0.0;

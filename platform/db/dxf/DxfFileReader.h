@@ -1,5 +1,7 @@
 // Builds a drawing database from the tags of an ASCII DXF file: sections, tables, blocks,
 // entities and objects through the class maps; whatever no map claims is kept for writing back.
+// The reader's parts live in DxfFileReader.cpp (sections, objects) and dxf_read_header.cpp,
+// dxf_read_tables.cpp, dxf_read_blocks.cpp and dxf_read_record.cpp.
 #pragma once
 
 #include <memory>
@@ -8,6 +10,7 @@
 
 #include <vantrel/db/OdDbBlockTableRecord.h>
 #include <vantrel/db/OdDbDatabase.h>
+#include <vantrel/db/SysVarStore.h>
 
 #include "DxfClassMap.h"
 #include "DxfExtra.h"
@@ -36,17 +39,40 @@ private:
         std::string dropped;
     };
 
+    // What a BLOCK record says before its entities.
+    struct BlockBegin;
+    // Where the tags of the record being read go, and what it has seen so far.
+    struct RecordScan;
+
+    template <class T>
+    static OdSmartPtr<T> createAs(const OdRxClass* cls)
+    {
+        return OdSmartPtr<T>(static_cast<T*>(cls->create()));
+    }
+
     // The sections up to the EOF record.
     void readSections();
     void readSection(const std::string& name);
     void readHeader();
     // The variables from the current tag up to ENDSEC.
     void readHeaderVariables();
+    void takeVersion();
+    void takeHandseed();
+    // False, with the variable left at its default, when the file gives it under another code.
+    bool takeHeaderVariable(const SysVarDef& def, const std::string& name, std::size_t nameLine);
+    OdResBufPtr readHeaderValue(const SysVarDef& def, const std::string& name, std::size_t nameLine);
+    void keepHeaderVariable(const std::string& name, bool& runOpen);
     void readTables();
     void readTable(const std::string& name, std::size_t line);
     void keepTable(const std::string& name);
     void readBlocks();
     void readBlock();
+    void readBlockBegin(BlockBegin& begin);
+    // The block record the BLOCK fills: the one it names as owner, or the one of its name.
+    OdDbObjectId blockRecordFor(const BlockBegin& begin);
+    // False when the block ends without its ENDBLK.
+    bool readBlockEntities(OdDbObjectId block, const std::string& name);
+    void readBlockEnd(DxfExtra& extra);
     void readEntities(OdDbObjectId container);
     OdDbObjectId readEntity(OdDbObjectId container);
     const DxfClassMap* polylineMap();
@@ -56,6 +82,16 @@ private:
 
     // Reads the tags of the current record (after its "0 NAME") into obj through its map.
     Record readRecord(const DxfClassMap& map, OdDbObject& obj, std::string_view recordName);
+    // A handle, a 102 group or an owner before the first subclass marker; false for any other tag.
+    bool readRecordHead(RecordScan& scan, Record& rec);
+    void enterSubclass(RecordScan& scan);
+    // The field that takes the current tag, if any.
+    const DxfField* fieldOf(RecordScan& scan);
+    void keepTag(RecordScan& scan);
+    // Extension dictionary, extended data, declared counts and the class's own finish.
+    void endRecord(RecordScan& scan, OdDbObject& obj, Record& rec);
+    void checkCounts(const RecordScan& scan, const OdDbObject& obj, const Record& rec);
+    std::shared_ptr<DxfExtra> keptTags(RecordScan& scan);
     // The kept tags of a record read without subclass markers, placed in the subclasses they
     // belong to.
     DxfTagList placeUnmarkedTags(const DxfClassMap& map, std::string_view recordName, const DxfTagList& keep);

@@ -54,7 +54,7 @@ OdDbDatabase::WellKnown wellKnownIds(const OdDbDatabase& db)
 
 void completeDxfStructure(OdDbDatabase& db, bool withObjects)
 {
-    db.disableUndoRecording(true);
+    OdDbUndoPause pause(db);
     OdDbDatabase::WellKnown w;
     w.linetypeTable = ensureTable(db, db.getLinetypeTableId(), OdDbLinetypeTable::desc());
     w.layerTable = ensureTable(db, db.getLayerTableId(), OdDbLayerTable::desc());
@@ -75,7 +75,6 @@ void completeDxfStructure(OdDbDatabase& db, bool withObjects)
         w.namedObjects = db.addOdDbObject(nod.get());
     }
     db.setWellKnownIds(w);
-    db.disableUndoRecording(false);
 }
 
 } // namespace vantrel

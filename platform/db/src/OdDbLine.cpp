@@ -73,7 +73,8 @@ OdResult OdDbLine::getPointAtParam(double param, OdGePoint3d& point) const
 OdResult OdDbLine::getParamAtPoint(const OdGePoint3d& point, double& param) const
 {
     OdGePoint3d onLine;
-    getClosestPointTo(point, onLine, false);
+    if (const OdResult found = getClosestPointTo(point, onLine, false); found != eOk)
+        return found;
     if (onLine.distanceTo(point) > pointTolerance(length() + (point - OdGePoint3d::kOrigin).length()))
         return eInvalidInput;
     param = onLine.distanceTo(m_data.start);

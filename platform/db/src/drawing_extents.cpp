@@ -23,18 +23,6 @@ void recordExtents(OdDbDatabase& db, OdDbObjectId block, const wchar_t* minName,
     setPoint(db, maxName, empty ? OdGePoint3d(-kNoExtents, -kNoExtents, -kNoExtents) : extents.maxPoint());
 }
 
-// Undo recording off for the lifetime of the object, however it ends.
-class UndoPause {
-public:
-    explicit UndoPause(OdDbDatabase& db) : m_db(db) { m_db.disableUndoRecording(true); }
-    ~UndoPause() { m_db.disableUndoRecording(false); }
-    UndoPause(const UndoPause&) = delete;
-    UndoPause& operator=(const UndoPause&) = delete;
-
-private:
-    OdDbDatabase& m_db;
-};
-
 }
 
 OdGeExtents3d blockExtents(OdDbObjectId block)
@@ -51,7 +39,7 @@ OdGeExtents3d blockExtents(OdDbObjectId block)
 
 void updateDrawingExtents(OdDbDatabase& db)
 {
-    UndoPause pause(db);
+    OdDbUndoPause pause(db);
     recordExtents(db, db.getModelSpaceId(), L"EXTMIN", L"EXTMAX");
     recordExtents(db, db.getPaperSpaceId(), L"PEXTMIN", L"PEXTMAX");
 }

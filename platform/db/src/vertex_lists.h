@@ -124,13 +124,20 @@ void replaceAll(OdDbEntity& owner, List<T>& list, List<T> next)
     list = std::move(next);
 }
 
+// Erases a resident vertex (undoably); erasing fails only for an object outside a database.
+template <class T>
+void eraseVertex(T* v)
+{
+    (void)open(v, OdDb::kForWrite)->erase();
+}
+
 // Takes a vertex out of the list; a resident one is erased (undoably).
 template <class T>
 void remove(List<T>& list, std::size_t pos)
 {
     T* v = list[pos].get();
     if (v->isDBRO() && !v->isErased())
-        open(v, OdDb::kForWrite)->erase();
+        eraseVertex(v);
     list.erase(list.begin() + static_cast<std::ptrdiff_t>(pos));
 }
 
@@ -142,7 +149,7 @@ void removeLive(List<T>& list, Pred pred)
         if (v->isErased() || !pred(v.get()))
             return false;
         if (v->isDBRO())
-            open(v.get(), OdDb::kForWrite)->erase();
+            eraseVertex(v.get());
         return true;
     });
 }
@@ -235,7 +242,7 @@ void eraseResident(List<T>& list)
 {
     for (auto& v : list)
         if (v->isDBRO() && !v->isErased())
-            open(v.get(), OdDb::kForWrite)->erase();
+            eraseVertex(v.get());
 }
 
 template <class T>

@@ -15,6 +15,7 @@
 #include <vantrel/db/OdDbLine.h>
 #include <vantrel/db/OdDbPolyline.h>
 #include <vantrel/db/OdDbSpline.h>
+#include <vantrel/db/OdError.h>
 #include <vantrel/ge/OdGeCircArc3d.h>
 #include <vantrel/host/HostDocument.h>
 #include <vantrel/host/hostutils.h>
@@ -114,7 +115,7 @@ void lineCommand(HostDocument& doc)
                 ed.printMessage(L"\nAll segments already undone.");
                 continue;
             }
-            OdDbObjectPtr(segments.back().safeOpenObject(OdDb::kForWrite))->erase();
+            odCheck(OdDbObjectPtr(segments.back().safeOpenObject(OdDb::kForWrite))->erase());
             segments.pop_back();
             points.pop_back();
         } else {

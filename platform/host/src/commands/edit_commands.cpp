@@ -8,6 +8,7 @@
 
 #include <vantrel/db/DxfFile.h>
 #include <vantrel/db/ObjectProperties.h>
+#include <vantrel/db/OdError.h>
 #include <vantrel/host/HostDocument.h>
 
 namespace vantrel {
@@ -58,7 +59,7 @@ void eraseCommand(HostDocument& doc)
     if (!chosen)
         return;
     for (OdDbObjectId id : *chosen)
-        OdDbObjectPtr(id.safeOpenObject(OdDb::kForWrite))->erase();
+        odCheck(OdDbObjectPtr(id.safeOpenObject(OdDb::kForWrite))->erase());
 }
 
 // A property's value as LIST shows it: numbers to four places, angles in degrees, points in the

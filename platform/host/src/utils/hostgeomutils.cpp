@@ -85,7 +85,8 @@ OdDb2dPolylinePtr HostGeUtils::NURBSToPolyline2DAsSplineFit(const OdDbSpline& sp
     const std::vector<double> breaks = spanBreaks(spline, start, end);
     Samples samples;
     OdGePoint3d previous;
-    spline.getPointAtParam(start, previous);
+    if (spline.getPointAtParam(start, previous) != eOk)
+        return OdDb2dPolylinePtr();
     samples.points.push_back(previous);
     samples.params.push_back(start);
     for (std::size_t s = 0; s + 1 < breaks.size(); ++s) {

@@ -29,11 +29,11 @@ struct DxfReadOptions {
 };
 
 // Reads a whole drawing; on any problem answers no database and the error (never a partly read one).
-DxfReadResult readDxf(const std::string& path, DxfReadOptions options = {});
-DxfReadResult readDxfText(std::string_view text, DxfReadOptions options = {});
+[[nodiscard]] DxfReadResult readDxf(const std::string& path, DxfReadOptions options = {});
+[[nodiscard]] DxfReadResult readDxfText(std::string_view text, DxfReadOptions options = {});
 
 // Writes the drawing; answers an empty string on success, else the error (the target unchanged).
-std::string writeDxf(OdDbDatabase& db, const std::string& path);
+[[nodiscard]] std::string writeDxf(OdDbDatabase& db, const std::string& path);
 // The DXF text that writeDxf would write.
 std::string dxfText(OdDbDatabase& db);
 

@@ -176,3 +176,47 @@ private:
     std::vector<vantrel::DatabaseListener*> m_listeners;
     std::shared_ptr<const vantrel::DxfExtra> m_dxfExtra;
 };
+
+// Undo recording off for the lifetime of the object, however its scope is left (changes the user
+// must not undo on their own: the structure a file lacks, names a save registers).
+class OdDbUndoPause {
+public:
+    explicit OdDbUndoPause(OdDbDatabase& db) : m_db(db) { m_db.disableUndoRecording(true); }
+    ~OdDbUndoPause() { m_db.disableUndoRecording(false); }
+    OdDbUndoPause(const OdDbUndoPause&) = delete;
+    OdDbUndoPause& operator=(const OdDbUndoPause&) = delete;
+
+private:
+    OdDbDatabase& m_db;
+};
+
+// A transaction that is taken back when its scope is left without commit(): by an exception,
+// a return or an early continue alike.
+class OdDbTransactionScope {
+public:
+    explicit OdDbTransactionScope(OdDbDatabase& db) : m_db(db) { m_db.startTransaction(); }
+    ~OdDbTransactionScope()
+    {
+        if (!m_ended)
+            m_db.abortTransaction();
+    }
+    OdDbTransactionScope(const OdDbTransactionScope&) = delete;
+    OdDbTransactionScope& operator=(const OdDbTransactionScope&) = delete;
+
+    // Keeps the changes made since the start.
+    void commit()
+    {
+        m_ended = true;
+        m_db.endTransaction();
+    }
+    // Takes them back now.
+    void abort()
+    {
+        m_ended = true;
+        m_db.abortTransaction();
+    }
+
+private:
+    OdDbDatabase& m_db;
+    bool m_ended = false;
+};

@@ -34,3 +34,11 @@ class OdError_InvalidIndex : public OdError {
 public:
     OdError_InvalidIndex() : OdError(eInvalidIndex) {}
 };
+
+// Raises a failed result: for calls that fail only when something else is already broken (erasing
+// an object just opened for writing, say), where a failure must not pass unnoticed.
+inline void odCheck(OdResult result)
+{
+    if (result != eOk)
+        throw OdError(result);
+}

@@ -2,7 +2,8 @@
 // command modules compare against them; the others are this database's own.
 #pragma once
 
-enum OdResult : int {
+// A result must be looked at: a caller that ignores one says so with a cast to void.
+enum [[nodiscard]] OdResult : int {
     eOk = 0,
     eNotImplementedYet = 3,
     eNullObjectPointer = 20,
