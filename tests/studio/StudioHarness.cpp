@@ -64,6 +64,8 @@ void StudioHarness::run(std::vector<Step> steps)
             if (m_source.hasPending())
                 return;
         }
+        // The test looks at what is unsaved itself.
+        m_app->setAskBeforeLeaving(false);
         m_source.leaveLoop();
     };
     QMetaObject::Connection idle = QObject::connect(&m_source, &StudioInputSource::idle, m_window.get(), [&] {
@@ -73,7 +75,7 @@ void StudioHarness::run(std::vector<Step> steps)
         }
     });
     m_app->setAskBeforeLeaving(false);
-    m_app->runCommandLoop();
+    m_window->runSession();
     QObject::disconnect(idle);
     m_source.resume();
 }

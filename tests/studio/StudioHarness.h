@@ -34,7 +34,7 @@ public:
     StudioHarness();
     ~StudioHarness();
 
-    // Runs the command loop until every step has run and the input they gave is used up.
+    // Runs the window's session until every step has run and the input they gave is used up.
     void run(std::vector<Step> steps);
 
     // Steps.

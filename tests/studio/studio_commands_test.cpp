@@ -14,6 +14,8 @@
 #include "view/DrawingView.h"
 
 using namespace vantrel::studio::test;
+using vantrel::TomlProfile;
+using vantrel::studio::RecentFiles;
 
 namespace {
 
@@ -156,6 +158,7 @@ private slots:
                }),
                s.type("ERASE"), s.drag(60, 40, 55, 5), s.rightClick()});
         OdDbDatabasePtr db = s.saveAndRead();
+        QVERIFY(db);
         QCOMPARE(ofKind<OdDbLine>(*db).size(), 0u);
         QVERIFY(s.transcript().contains("Select objects: W "));
         QVERIFY(s.transcript().contains("Select objects: C "));
@@ -181,8 +184,46 @@ private slots:
         s.run({s.type("LINE"), s.type("0,0"), s.type("10,0"), s.key(Qt::Key_Escape),
                s.key(Qt::Key_Space), s.type("0,5"), s.type("10,5"), s.type("")});
         OdDbDatabasePtr db = s.saveAndRead();
+        QVERIFY(db);
         QCOMPARE(ofKind<OdDbLine>(*db).size(), 2u);
         QVERIFY(s.transcript().contains("*Cancel*"));
+    }
+
+    void newAndOpenFromTheMenuReplaceTheDrawingAndAreRemembered()
+    {
+        StudioHarness s;
+        const QString first = s.folder() + "/first.dxf";
+        HostApplication& app = s.app();
+        auto drawing = [&app] { return app.activeDocument()->database(); };
+        s.run({s.type("LINE"), s.type("0,0"), s.type("10,0"), s.type(""),
+               s.check([&] {
+                   QVERIFY(s.window().windowTitle().startsWith("Untitled[*]"));
+                   QVERIFY(s.window().isWindowModified());
+                   QVERIFY(s.window().saveDrawingAs(first));
+                   QVERIFY(!s.window().isWindowModified());
+                   QVERIFY(s.window().windowTitle().startsWith("first.dxf[*]"));
+               }),
+               s.check([&] { s.window().newDrawing(); }),
+               s.check([&] {
+                   QCOMPARE(ofKind<OdDbLine>(*drawing()).size(), 0u);
+                   QVERIFY(s.window().windowTitle().startsWith("Untitled[*]"));
+               }),
+               s.check([&] { s.window().openDrawing(first); }),
+               s.check([&] {
+                   QCOMPARE(ofKind<OdDbLine>(*drawing()).size(), 1u);
+                   QVERIFY(!s.window().isWindowModified());
+               }),
+               s.type("LINE"), s.type("0,5"), s.type("10,5"), s.type(""),
+               s.check([&] { QVERIFY(s.window().isWindowModified()); })});
+        OdDbDatabasePtr db = s.saveAndRead();
+        QVERIFY(db);
+        QCOMPARE(ofKind<OdDbLine>(*db).size(), 2u);
+        // The recent files outlive the session in the profile.
+        TomlProfile profile((s.folder() + "/profile.toml").toStdString());
+        const RecentFiles recent(profile);
+        QVERIFY(!recent.files().empty());
+        QCOMPARE(QString::fromStdWString(recent.files().front()), s.folder() + "/saved.dxf");
+        QCOMPARE(QString::fromStdWString(recent.files()[1]), first);
     }
 
     void badInputGetsAMessageAndThePromptAgain()
@@ -195,6 +236,7 @@ private slots:
         QCOMPARE(t.count("Specify first point:"), 2);
         QVERIFY(t.contains("Unknown command \"NOSUCHCOMMAND\"."));
         OdDbDatabasePtr db = s.saveAndRead();
+        QVERIFY(db);
         QCOMPARE(ofKind<OdDbLine>(*db).size(), 1u);
     }
 };

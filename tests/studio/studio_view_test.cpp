@@ -107,9 +107,9 @@ private slots:
         }
         QVERIFY(scene.entitiesIn({49, 49, 51, 51}).empty());
         QCOMPARE(scene.entitiesIn({205, 205, 206, 206}), std::vector<OdDbObjectId>{b});
-        a.safeOpenObject(OdDb::kForWrite)->erase(true);
+        QCOMPARE(a.safeOpenObject(OdDb::kForWrite)->erase(true), eOk);
         QVERIFY(scene.entitiesIn({-1, -1, 11, 1}).empty());
-        a.openObject(OdDb::kForWrite, true)->erase(false);
+        QCOMPARE(a.openObject(OdDb::kForWrite, true)->erase(false), eOk);
         // Back where it was, below the other in draw order.
         QCOMPARE(scene.entitiesIn({-1000, -1000, 1000, 1000}), (std::vector<OdDbObjectId>{a, b}));
         QCOMPARE(scene.extents().maxPoint(), OdGePoint3d(210, 210, 0));
