@@ -2,6 +2,8 @@
 // checked in the saved drawing: points by clicks and snaps, a solid, a light placed with its
 // preview following the mouse, a traced revision cloud, window and crossing selections, undo,
 // and bad input answered with a message and the prompt again.
+#include <QLabel>
+#include <QLineEdit>
 #include <QTest>
 
 #include <vantrel/db/OdDbLight.h>
@@ -11,6 +13,7 @@
 #include <vantrel/host/HostDocument.h>
 
 #include "StudioHarness.h"
+#include "input/CommandLine.h"
 #include "view/DrawingView.h"
 
 using namespace vantrel::studio::test;
@@ -224,6 +227,38 @@ private slots:
         QVERIFY(!recent.files().empty());
         QCOMPARE(QString::fromStdWString(recent.files().front()), s.folder() + "/saved.dxf");
         QCOMPARE(QString::fromStdWString(recent.files()[1]), first);
+    }
+
+    void tabCompletesHistoryRecallsAndKeywordLinksAnswer()
+    {
+        StudioHarness s;
+        QLineEdit* input = s.window().commandLine().input();
+        QLabel* prompt = s.window().findChild<QLabel*>("prompt");
+        s.run({s.check([&] {
+                   QTest::keyClicks(input, "REVCL");
+                   QTest::keyClick(input, Qt::Key_Tab);
+                   QCOMPARE(input->text().toUpper(), QString("REVCLOUD"));
+                   input->clear();
+               }),
+               s.type("LINE"), s.type("0,0"),
+               s.check([&] {
+                   // The prompt's keywords are links that answer with the keyword.
+                   QVERIFY2(prompt->text().contains("<a href=\"Undo\">Undo</a>"), qPrintable(prompt->text()));
+                   QTest::keyClick(input, Qt::Key_Up);
+                   QCOMPARE(input->text(), QString("0,0"));
+                   QTest::keyClick(input, Qt::Key_Up);
+                   QCOMPARE(input->text(), QString("LINE"));
+                   QTest::keyClick(input, Qt::Key_Down);
+                   QTest::keyClick(input, Qt::Key_Down);
+                   QCOMPARE(input->text(), QString());
+               }),
+               s.type("10,0"), s.check([&] { emit prompt->linkActivated("Undo"); }), s.type("20,0"), s.type("")});
+        OdDbDatabasePtr db = s.saveAndRead();
+        QVERIFY(db);
+        // Undo took the first segment back: the line runs from the first point to the last.
+        auto lines = ofKind<OdDbLine>(*db);
+        QCOMPARE(lines.size(), 1u);
+        QVERIFY(near(lines[0]->endPoint(), OdGePoint3d(20, 0, 0)));
     }
 
     void badInputGetsAMessageAndThePromptAgain()
