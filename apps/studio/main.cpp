@@ -25,6 +25,7 @@
 #include "files/RecentFiles.h"
 #include "input/CommandLine.h"
 #include "input/StudioInputSource.h"
+#include "view/DrawingView.h"
 
 namespace {
 
@@ -101,8 +102,12 @@ int run(const Options& opt)
         }
 
     int status = kDone;
-    if (!opt.script.empty() || !opt.screenshot.empty())
+    if (!opt.script.empty() || !opt.screenshot.empty()) {
         source.setScript(script, OdString::fromUtf8(opt.script.empty() ? "script" : opt.script).str());
+        window.view().setViewSetsPicks(false);
+        QObject::connect(&source, &StudioInputSource::scriptDone, &window,
+                         [&window] { window.view().setViewSetsPicks(true); });
+    }
     if (!opt.screenshot.empty()) {
         QObject::connect(&source, &StudioInputSource::scriptDone, &window, [&] {
             if (std::string error = writeScreenshot(window, opt.screenshot); !error.empty()) {

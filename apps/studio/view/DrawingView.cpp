@@ -70,10 +70,18 @@ void DrawingView::drawingChanged()
 
 void DrawingView::viewChanged()
 {
-    m_shownExtents = m_view.visibleExtents();
-    if (m_doc)
-        m_doc->setViewExtents(m_shownExtents);
+    if (m_doc) {
+        if (m_viewSetsPicks)
+            m_doc->setViewExtents(m_view.visibleExtents());
+        m_commandLineView = m_doc->viewExtents();
+    }
     drawingChanged();
+}
+
+void DrawingView::setViewSetsPicks(bool on)
+{
+    m_viewSetsPicks = on;
+    viewChanged();
 }
 
 void DrawingView::zoomExtents()
@@ -93,7 +101,7 @@ void DrawingView::followCommandLineView()
     if (!m_doc)
         return;
     const OdGeExtents3d asked = m_doc->viewExtents();
-    if (asked.minPoint() == m_shownExtents.minPoint() && asked.maxPoint() == m_shownExtents.maxPoint())
+    if (asked.minPoint() == m_commandLineView.minPoint() && asked.maxPoint() == m_commandLineView.maxPoint())
         return;
     m_view.fit(asked, 0.0);
     viewChanged();

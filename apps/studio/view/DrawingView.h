@@ -47,8 +47,12 @@ public:
     void zoomExtents();
     // The drawing changed in ways the database does not announce (highlights): paint it again.
     void drawingChanged();
-    // Takes a view area set on the command line (ZOOM) when it differs from what is shown.
+    // Takes a view area set on the command line (ZOOM, !view) when it changed there.
     void followCommandLineView();
+    // Whether zooming and panning set the command line's view area (the area picks are measured
+    // against). A script leaves it as the shell has it, so that its picks choose what they choose
+    // there, while the view shows the drawing whole.
+    void setViewSetsPicks(bool on);
 
     bool snapsOn() const { return m_snapsOn; }
     void setSnapsOn(bool on);
@@ -85,7 +89,8 @@ private:
     std::unique_ptr<DrawingScene> m_scene;
     PreviewDrawer m_drawer;
     ViewTransform m_view;
-    OdGeExtents3d m_shownExtents;
+    OdGeExtents3d m_commandLineView;
+    bool m_viewSetsPicks = true;
     QImage m_frame;
     bool m_frameValid = false;
     std::optional<QPoint> m_mouse;
