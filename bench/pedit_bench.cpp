@@ -19,12 +19,12 @@ OdDbObjectId zigzag(OdDbDatabase& db, unsigned count)
 {
     OdDbPolylinePtr pl = OdDbPolyline::createObject();
     pl->setDatabaseDefaults(&db);
-    auto& vertices = pl->dataForWrite().vertices;
-    vertices.resize(count);
+    std::vector<OdDbPolyline::Vertex> vertices(count);
     for (unsigned i = 0; i < count; ++i) {
         vertices[i].point = OdGePoint2d(10.0 * i, (i % 2) ? 6.0 : 0.0);
         vertices[i].bulge = (i % 4 == 3) ? 0.3 : 0.0;
     }
+    pl->setVertices(std::move(vertices), 0.0);
     OdDbBlockTableRecordPtr ms = db.getModelSpaceId().safeOpenObject(OdDb::kForWrite);
     return ms->appendOdDbEntity(pl.get());
 }

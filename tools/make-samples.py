@@ -279,10 +279,81 @@ def reproducible_text(doc):
     return text
 
 
+def demo_text():
+    """Text, multi-line text and hatches (samples/demo-text.dxf): every justification of TEXT on
+    its marked point, fitted and aligned text between two points, wrapped and formatted MTEXT
+    at several attachment points, and hatches of each boundary and fill kind."""
+    doc = ezdxf.new("R2010")
+    layer(doc, "TEXT", 7)
+    layer(doc, "MARKS", 8)
+    layer(doc, "HATCH", 3)
+    msp = doc.modelspace()
+    A = ezdxf.enums.TextEntityAlignment
+
+    def mark(x, y):
+        msp.add_line((x - 0.6, y), (x + 0.6, y), dxfattribs={"layer": "MARKS", "color": 1})
+        msp.add_line((x, y - 0.6), (x, y + 0.6), dxfattribs={"layer": "MARKS", "color": 1})
+
+    # The twelve justifications, each on a marked point.
+    for i, (name, align) in enumerate((("TOP_LEFT", A.TOP_LEFT), ("TOP_CENTER", A.TOP_CENTER), ("TOP_RIGHT", A.TOP_RIGHT),
+                                       ("MIDDLE_LEFT", A.MIDDLE_LEFT), ("MIDDLE_CENTER", A.MIDDLE_CENTER),
+                                       ("MIDDLE_RIGHT", A.MIDDLE_RIGHT), ("BOTTOM_LEFT", A.BOTTOM_LEFT),
+                                       ("BOTTOM_CENTER", A.BOTTOM_CENTER), ("BOTTOM_RIGHT", A.BOTTOM_RIGHT),
+                                       ("LEFT", A.LEFT), ("CENTER", A.CENTER), ("RIGHT", A.RIGHT))):
+        x, y = 20 + (i % 3) * 40, 100 - (i // 3) * 8
+        mark(x, y)
+        msp.add_text(name.title().replace("_", " ") + " gjy", dxfattribs={"layer": "TEXT", "height": 2}).set_placement((x, y), align=align)
+    mark(60, 60)
+    msp.add_text("Middle (M) gjy", dxfattribs={"layer": "TEXT", "height": 2}).set_placement((60, 60), align=A.MIDDLE)
+    # Fit keeps the height, aligned keeps the proportions; both end on the second point.
+    for y, end, text, align in ((52, 60, "Fitted between the marks", A.FIT), (38, 30, "Aligned", A.ALIGNED)):
+        mark(0, y)
+        mark(end, y)
+        msp.add_text(text, dxfattribs={"layer": "TEXT", "height": 3}).set_placement((0, y), (end, y), align=align)
+    msp.add_text("Wide 1.5, oblique 15", dxfattribs={"layer": "TEXT", "height": 2.5, "width": 1.5, "oblique": 15,
+                                                      "insert": (70, 50)})
+    msp.add_text("%%c20 %%p0.1 45%%d %%uunderlined%%u", dxfattribs={"layer": "TEXT", "height": 2.5, "insert": (70, 44)})
+
+    # Multi-line text wrapped at a width of 60, at three attachment points.
+    body = ("Multi-line text wraps at its reference width by the measured words. "
+            "{\\H1.5x;Bigger,} {\\C1;red,} \\fDejaVu Serif|b1;bold serif\\fArial; and a stacked "
+            "\\S3/8; inch.\\PA second paragraph, \\Lunderlined\\l and \\Ooverlined\\o.")
+    for x, attach in ((0, 1), (95, 5), (175, 9)):
+        mark(x, 20)
+        msp.add_mtext(body, dxfattribs={"layer": "TEXT", "char_height": 2, "width": 60, "insert": (x, 20),
+                                        "attachment_point": attach})
+    msp.add_mtext("Turned 20 degrees\\Pabout its corner", dxfattribs={"layer": "TEXT", "char_height": 2,
+                                                                        "insert": (150, 60), "rotation": 20})
+
+    # Hatches: a pattern with an island, a solid edge loop, a gradient, a dashed pattern on a
+    # bulged polyline, and a multi-polygon.
+    h = msp.add_hatch(dxfattribs={"layer": "HATCH"})
+    h.set_pattern_fill("ANSI31", scale=1.0, color=256)
+    h.paths.add_polyline_path([(0, -40), (40, -40), (40, -10), (0, -10)], is_closed=True, flags=1)
+    h.paths.add_polyline_path([(10, -30), (30, -30), (30, -20), (10, -20)], is_closed=True, flags=16)
+    s = msp.add_hatch(color=5, dxfattribs={"layer": "HATCH"})
+    e = s.paths.add_edge_path()
+    e.add_line((50, -40), (70, -40))
+    e.add_arc((70, -25), 15, -90, 90)
+    e.add_ellipse((60, -10), (10, 0), 0.5, 0, 180)
+    e.add_line((50, -10), (50, -40))
+    g = msp.add_hatch(dxfattribs={"layer": "HATCH"})
+    g.set_gradient((230, 120, 20), (20, 60, 200))
+    g.paths.add_polyline_path([(100, -40), (130, -40), (115, -10)], is_closed=True)
+    d = msp.add_hatch(dxfattribs={"layer": "HATCH", "color": 4})
+    d.set_pattern_fill("DASH", scale=2.0, angle=30, color=4)
+    d.paths.add_polyline_path([(140, -40, 0), (170, -40, 0.6), (170, -10, 0), (140, -10, 0)], is_closed=True)
+    m = msp.add_mpolygon(color=6, fill_color=6, dxfattribs={"layer": "HATCH"})
+    m.paths.add_polyline_path([(190, -40), (220, -40), (220, -10), (190, -10)], is_closed=True)
+    m.paths.add_polyline_path([(200, -30), (210, -30), (205, -20)], is_closed=True)
+    m.dxf.solid_fill = 1
+    return doc
+
+
 def main():
     os.makedirs(SAMPLES, exist_ok=True)
     for name, make in (("floor-plan", floor_plan), ("flange", flange), ("pedit", pedit), ("pedit-join", pedit_join),
-                       ("mesh", mesh)):
+                       ("mesh", mesh), ("demo-text", demo_text)):
         path = os.path.join(SAMPLES, name + ".dxf")
         with open(path, "w", encoding="utf-8", newline="\n") as f:
             f.write(reproducible_text(make()))

@@ -22,6 +22,7 @@
 #include <vantrel/db/DxfFile.h>
 #include <vantrel/db/OdError.h>
 #include <vantrel/db/Template.h>
+#include <vantrel/db/TextFont.h>
 #include <vantrel/host/DialogPictureWriter.h>
 #include <vantrel/host/HostApplication.h>
 #include <vantrel/host/HostDocument.h>
@@ -295,8 +296,12 @@ Ending run(const Options& opt)
     bool failed = pictures && report(pictures->firstError());
     if (!opt.dxfOut.empty() && !writeDrawingOutput(doc, opt.dxfOut, terminal))
         failed = true;
-    if (!opt.svgOut.empty() && report(vantrel::writeSvg(*db, opt.svgOut, doc.transients())))
-        failed = true;
+    if (!opt.svgOut.empty()) {
+        if (report(vantrel::writeSvg(*db, opt.svgOut, doc.transients())))
+            failed = true;
+        else if (!vantrel::fontProblem().empty())
+            std::cerr << "vantrel: " << opt.svgOut << ": " << vantrel::fontProblem() << '\n';
+    }
     if (!opt.jsonOut.empty() && report(vantrel::writeFileAtomically(opt.jsonOut, vantrel::jsonText(*db))))
         failed = true;
     return {failed ? kUserError : kDone, 0};

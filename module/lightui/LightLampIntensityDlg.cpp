@@ -86,6 +86,16 @@ private:
     vantrel::ModuleHandle m_previous;
 };
 
+// The intensity settings of the dialog's working copy, in the order the light checks them.
+void takeIntensity(OdDbLight& light, const OdDbLight& copy)
+{
+    light.setPhysicalIntensityMethod(copy.physicalIntensityMethod());
+    light.setIntensity(copy.intensity());
+    light.setPhysicalIntensity(copy.physicalIntensity());
+    if (copy.physicalIntensityMethod() == OdDbLight::kIlluminance)
+        light.setIlluminanceDistance(copy.illuminanceDistance());
+}
+
 } // namespace
 
 LightLampIntensityDlg::LightLampIntensityDlg(OdDbLight* light, HostWindowId parent)
@@ -328,23 +338,18 @@ void LightLampIntensityDlg::OnOK()
 
 bool LightLampIntensityDlg::writeBack()
 {
-    const OdDbLight& copy = *m_workingCopy;
-    OdDbLight& light = *m_light;
-    const OdDbLight::Data before = light.data();
+    // Tried on a copy first, so that a light that refuses one setting keeps all of its old
+    // ones; the light itself then takes them as the copy did (or refuses the first, when it is
+    // not open for writing).
     try {
-        light.setPhysicalIntensityMethod(copy.physicalIntensityMethod());
-        light.setIntensity(copy.intensity());
-        light.setPhysicalIntensity(copy.physicalIntensity());
-        if (copy.physicalIntensityMethod() == OdDbLight::kIlluminance)
-            light.setIlluminanceDistance(copy.illuminanceDistance());
-        return true;
+        const OdDbLightPtr trial = OdDbLight::cast(m_light->clone().get());
+        takeIntensity(*trial, *m_workingCopy);
+        takeIntensity(*m_light, *m_workingCopy);
     } catch (const OdError& error) {
-        // A light that refuses one setting keeps all of its old ones.
-        if (light.isWriteEnabled())
-            light.dataForWrite() = before;
         reportRefusal(error);
         return false;
     }
+    return true;
 }
 
 OdResult showLightLampIntensityDialog(OdDbLight* light)

@@ -56,9 +56,7 @@ void VertexChain::setWidthsAt(std::size_t index, double startWidth, double endWi
 
 void VertexChain::writeTo(OdDbPolyline& polyline) const
 {
-    OdDbPolyline::Data& data = polyline.dataForWrite();
-    data.vertices.assign(m_vertices.begin(), m_vertices.end());
-    data.constantWidth = m_constantWidth;
+    polyline.setVertices(std::vector<OdDbPolyline::Vertex>(m_vertices.begin(), m_vertices.end()), m_constantWidth);
 }
 
 } // namespace vantrel::pedit

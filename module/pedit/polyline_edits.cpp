@@ -247,7 +247,7 @@ bool fitCurve(OdDbDatabase& db, OdDbObjectId id)
     if (lw->numVerts() - drop.size() < 2)
         return false;
     if (!drop.empty()) {
-        std::vector<OdDbPolyline::Vertex>& vertices = lw->dataForWrite().vertices;
+        const std::vector<OdDbPolyline::Vertex>& vertices = lw->data().vertices;
         std::vector<OdDbPolyline::Vertex> kept;
         kept.reserve(vertices.size() - drop.size());
         std::size_t next = 0;
@@ -257,7 +257,7 @@ bool fitCurve(OdDbDatabase& db, OdDbObjectId id)
             else
                 kept.push_back(vertices[i]);
         }
-        vertices = std::move(kept);
+        lw->setVertices(std::move(kept), lw->getConstantWidth());
     }
     OdDb2dPolylinePtr fitted = toPolyline2d(db, *lw);
     lw->handOverTo(fitted.get(), true, true);
@@ -292,8 +292,8 @@ bool decurve(OdDbDatabase& db, OdDbObjectId id)
     if (auto lw = OdDbPolyline::cast(entity.get())) {
         if (!lw->hasBulges())
             return false;
-        for (OdDbPolyline::Vertex& v : lw->dataForWrite().vertices)
-            v.bulge = 0.0;
+        for (unsigned i = 0; i < lw->numVerts(); ++i)
+            lw->setBulgeAt(i, 0.0);
         return true;
     }
     if (auto pl3 = OdDb3dPolyline::cast(entity.get())) {
@@ -306,8 +306,8 @@ bool decurve(OdDbDatabase& db, OdDbObjectId id)
     OdDbPolylinePtr straight = toLightweight(db, *pl);
     if (!straight)
         return false;
-    for (OdDbPolyline::Vertex& v : straight->dataForWrite().vertices)
-        v.bulge = 0.0;
+    for (unsigned i = 0; i < straight->numVerts(); ++i)
+        straight->setBulgeAt(i, 0.0);
     pl->handOverTo(straight.get(), true, true);
     return true;
 }

@@ -36,14 +36,24 @@ OdGePoint2d inPlane(const OdGeVector3d& normal, const OdGePoint3d& point)
 OdDb2dVertexPtr copyOf(const OdDb2dVertex& vertex)
 {
     OdDb2dVertexPtr copy = OdDb2dVertex::createObject();
-    copy->dataForWrite() = vertex.data();
+    copy->setPosition(vertex.position());
+    copy->setBulge(vertex.bulge());
+    copy->setStartWidth(vertex.startWidth());
+    copy->setEndWidth(vertex.endWidth());
+    copy->setTangent(vertex.tangent());
+    if (vertex.isTangentUsed())
+        copy->useTangent();
+    copy->setVertexType(vertex.vertexType());
+    copy->setVertexIdentifier(vertex.vertexIdentifier());
     return copy;
 }
 
 OdDb3dPolylineVertexPtr copyOf(const OdDb3dPolylineVertex& vertex)
 {
     OdDb3dPolylineVertexPtr copy = OdDb3dPolylineVertex::createObject();
-    copy->dataForWrite() = vertex.data();
+    copy->setPosition(vertex.position());
+    copy->setVertexType(vertex.vertexType());
+    copy->setVertexIdentifier(vertex.vertexIdentifier());
     return copy;
 }
 
@@ -86,10 +96,15 @@ OdDbCurvePtr pieceFrom(const OdDbCurve& polyline, unsigned from)
     if (auto pl = OdDb2dPolyline::cast(&polyline)) {
         OdDb2dPolylinePtr piece = OdDb2dPolyline::createObject();
         piece->setPropertiesFrom(pl.get());
-        OdDb2dPolyline::Data& data = piece->dataForWrite();
-        data = pl->data();
-        data.closed = false;
-        data.seqEndHandle = OdDbHandle();
+        // The polyline's own values; the piece is open and gets its own SEQEND.
+        piece->setPolyType(pl->polyType());
+        if (pl->isLinetypeGenerationOn())
+            piece->setLinetypeGenerationOn();
+        piece->setDefaultStartWidth(pl->defaultStartWidth());
+        piece->setDefaultEndWidth(pl->defaultEndWidth());
+        piece->setElevation(pl->elevation());
+        piece->setThickness(pl->thickness());
+        piece->setNormal(pl->normal());
         for (unsigned i = from; i < pl->numVertices(); ++i)
             piece->appendVertex(copyOf(*pl->vertexAt(i)).get());
         return piece;
@@ -107,8 +122,7 @@ void removeVertices(OdDbCurve& polyline, unsigned at, unsigned count)
     if (count == 0)
         return;
     if (auto lw = OdDbPolyline::cast(&polyline)) {
-        auto& vertices = lw->dataForWrite().vertices;
-        vertices.erase(vertices.begin() + at, vertices.begin() + at + count);
+        lw->removeVerticesAt(at, count);
     } else if (auto pl = OdDb2dPolyline::cast(&polyline)) {
         for (unsigned k = 0; k < count; ++k)
             pl->removeVertexAt(at);

@@ -61,7 +61,7 @@ bool layCloudAlong(OdDbPolyline* cloud, const OdDbCurve& source, double length, 
     if (const OdResult r = source.getPointsAtDists(dists, points); r != eOk)
         throw OdError(r, "the curve gives no point at a distance along it");
     // One allocation for a cloud of tens of thousands of arcs rather than one per doubling.
-    cloud->dataForWrite().vertices.reserve(cloud->numVerts() + points.size());
+    cloud->reserveVertices(cloud->numVerts() + static_cast<unsigned>(points.size()));
     for (const OdGePoint3d& p : points)
         addCloudVertex(cloud, p, arcs.arcStyle, plane);
     if (source.isClosed())

@@ -12,12 +12,6 @@ struct RecordingDraw : vantrel::WorldDraw {
         OdGeVector3d normal, startVector;
         double sweep;
     };
-    struct Text {
-        OdGePoint3d position;
-        OdGeVector3d direction;
-        double height;
-        OdString text;
-    };
     struct Marker {
         OdGePoint3d position;
         vantrel::MarkerKind kind;
@@ -27,7 +21,8 @@ struct RecordingDraw : vantrel::WorldDraw {
     std::vector<std::vector<OdGePoint3d>> polygons;
     std::vector<bool> filled;
     std::vector<Arc> arcs;
-    std::vector<Text> texts;
+    std::vector<vantrel::TextRun> texts;
+    std::vector<std::vector<std::vector<OdGePoint3d>>> regions;
     std::vector<Marker> markers;
     struct Symbol {
         OdGePoint3d position;
@@ -51,10 +46,8 @@ struct RecordingDraw : vantrel::WorldDraw {
         arcs.push_back({c, r, n, s, sweep});
     }
     void ellipticArc(const OdGePoint3d&, const OdGeVector3d&, const OdGeVector3d&, double, double) override {}
-    void text(const OdGePoint3d& p, const OdGeVector3d& d, double h, const OdString& t) override
-    {
-        texts.push_back({p, d, h, t});
-    }
+    void region(std::span<const std::vector<OdGePoint3d>> loops) override { regions.emplace_back(loops.begin(), loops.end()); }
+    void text(const vantrel::TextRun& run) override { texts.push_back(run); }
     void marker(const OdGePoint3d& p, vantrel::MarkerKind k, double) override { markers.push_back({p, k}); }
     void markerPolyline(const OdGePoint3d& p, std::span<const OdGeVector3d> o, double) override
     {

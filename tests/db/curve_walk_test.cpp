@@ -15,6 +15,7 @@
 #include <vantrel/db/OdDbPolyline.h>
 #include <vantrel/db/OdDbSpline.h>
 #include "curve_queries.h"
+#include "db_key.h"
 
 namespace {
 
@@ -222,7 +223,7 @@ TEST(CurveWalk, BatchOnSplinesAgreesWithTheSingleQueryInAnyOrder)
     splines.push_back(rational);
 
     OdDbSplinePtr onlyFit = OdDbSpline::createObject();
-    OdDbSpline::Data& d = onlyFit->dataForWrite();
+    OdDbSpline::Data& d = onlyFit->dataForWrite(vantrel::dbKey());
     d.flags = OdDbSpline::kClosed | OdDbSpline::kPeriodic;
     d.fitPoints = {{0, 0, 0}, {10, 1, 0}, {12, 8, 0}, {3, 11, 0}, {-2, 5, 0}};
     splines.push_back(onlyFit);

@@ -15,6 +15,7 @@
 #include <vantrel/ge/OdGePlane.h>
 
 #include "RecordingDraw.h"
+#include "db_key.h"
 
 namespace {
 
@@ -381,7 +382,7 @@ TEST_F(CurveInDrawing, SettersNeedWriteMode)
         EXPECT_EQ(e.code(), eNotOpenForWrite);
     }
     EXPECT_THROW(c->transformBy(OdGeMatrix3d::translation({1, 0, 0})), OdError);
-    EXPECT_THROW(c->dataForWrite(), OdError);
+    EXPECT_THROW(c->dataForWrite(vantrel::dbKey()), OdError);
     EXPECT_EQ(c->radius(), 2);
     EXPECT_POINT_NEAR(c->center(), OdGePoint3d(5, 5, 0), 0);
 }

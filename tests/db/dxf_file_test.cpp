@@ -31,6 +31,7 @@
 #include "dxf/DxfFileWriter.h"
 #include "scratch_files.h"
 #include "dxf/dxf_values.h"
+#include "db_key.h"
 
 using namespace vantrel;
 
@@ -100,12 +101,12 @@ TEST_F(DxfDrawing, GeneratedDrawingRoundTripsByteStable)
     OdDbLinePtr(lineId.safeOpenObject(OdDb::kForWrite))->setXData(xdata.get());
 
     OdDbLightPtr light = OdDbLight::createObject();
-    light->dataForWrite().name = L"Spot 1";
-    light->dataForWrite().lightType = 3;
-    light->dataForWrite().hotspotAngle = 0.4;
-    light->dataForWrite().physicalIntensity = 1234.5;
-    light->dataForWrite().lampColorRGB = LampRgb{0.25, 0.5, 1.0};
-    light->dataForWrite().lightColor = OdCmColor::byRGB(10, 20, 30);
+    light->dataForWrite(vantrel::dbKey()).name = L"Spot 1";
+    light->dataForWrite(vantrel::dbKey()).lightType = 3;
+    light->dataForWrite(vantrel::dbKey()).hotspotAngle = 0.4;
+    light->dataForWrite(vantrel::dbKey()).physicalIntensity = 1234.5;
+    light->dataForWrite(vantrel::dbKey()).lampColorRGB = LampRgb{0.25, 0.5, 1.0};
+    light->dataForWrite(vantrel::dbKey()).lightColor = OdCmColor::byRGB(10, 20, 30);
     const OdDbObjectId lightId = append(light.get());
 
     // A sequence's SEQEND gets its handle before the header states the next free one.

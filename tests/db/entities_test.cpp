@@ -66,17 +66,17 @@ TEST(OdDbText, PlacesByJustificationAndTransforms)
     RecordingDraw draw;
     text->subWorldDraw(draw);
     ASSERT_EQ(draw.texts.size(), 1u);
-    EXPECT_TRUE(near(draw.texts[0].position, {1, 1, 0}));
-    EXPECT_TRUE(draw.texts[0].direction.isEqualTo({0, 1, 0}));
+    EXPECT_TRUE(near(draw.texts[0].origin, {1, 1, 0}));
+    EXPECT_TRUE(draw.texts[0].advance.isEqualTo({0, 1, 0}));
     EXPECT_EQ(draw.texts[0].height, 2);
 
-    // Right justified: the estimated run of 4 * 0.6 * height ends at the alignment point.
+    // Right justified: the run the font measures ends at the alignment point.
     text->setRotation(0);
     text->setHorizontalMode(OdDb::kTextRight);
     text->setAlignmentPoint({10, 0, 0});
     draw = RecordingDraw();
     text->subWorldDraw(draw);
-    EXPECT_TRUE(near(draw.texts[0].position, {10 - 4 * 0.6 * 2, 0, 0}));
+    EXPECT_TRUE(near(draw.texts[0].origin + draw.texts[0].advance * draw.texts[0].width, {10, 0, 0}));
 
     // Scaling grows the height; a mirror sets the text backwards and keeps it upright.
     text->transformBy(OdGeMatrix3d::scaling(2));

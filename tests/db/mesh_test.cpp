@@ -2,6 +2,7 @@
 // the walk over the visible grid, surface properties), straightening, undo in a drawing,
 // transformation and the wire display.
 #include "DbFixture.h"
+#include "db_key.h"
 
 #include <vantrel/db/OdDbPolygonMesh.h>
 #include <vantrel/ge/OdGeMatrix3d.h>
@@ -20,7 +21,8 @@ struct PathCounter : vantrel::WorldDraw {
     void polygon(std::span<const OdGePoint3d>, bool) override {}
     void circularArc(const OdGePoint3d&, double, const OdGeVector3d&, const OdGeVector3d&, double) override {}
     void ellipticArc(const OdGePoint3d&, const OdGeVector3d&, const OdGeVector3d&, double, double) override {}
-    void text(const OdGePoint3d&, const OdGeVector3d&, double, const OdString&) override {}
+    void region(std::span<const std::vector<OdGePoint3d>>) override {}
+    void text(const vantrel::TextRun&) override {}
     void marker(const OdGePoint3d&, vantrel::MarkerKind, double) override {}
     void markerPolyline(const OdGePoint3d&, std::span<const OdGeVector3d>, double) override {}
 };
@@ -145,7 +147,7 @@ TEST(Mesh, BadFitsAreRefusedWithoutChange)
     EXPECT_EQ(mesh->mSurfaceDensity(), 2) << "densities below 2 count as 2";
     mesh->straighten();
 
-    mesh->dataForWrite().mSize = 5; // as a damaged file may say
+    mesh->dataForWrite(vantrel::dbKey()).mSize = 5; // as a damaged file may say
     try {
         mesh->surfaceFit(OdDb::kCubicSurfaceMesh, 6, 6);
         FAIL() << "a grid that the vertices do not fill cannot be fitted";

@@ -7,6 +7,7 @@
 
 #include <vantrel/db/OdDbPolyline.h>
 #include <vantrel/ge/OdGeMatrix3d.h>
+#include "db_key.h"
 
 namespace {
 
@@ -25,7 +26,8 @@ struct PathRecorder : vantrel::WorldDraw {
     void polygon(std::span<const OdGePoint3d>, bool) override {}
     void circularArc(const OdGePoint3d&, double, const OdGeVector3d&, const OdGeVector3d&, double) override {}
     void ellipticArc(const OdGePoint3d&, const OdGeVector3d&, const OdGeVector3d&, double, double) override {}
-    void text(const OdGePoint3d&, const OdGeVector3d&, double, const OdString&) override {}
+    void region(std::span<const std::vector<OdGePoint3d>>) override {}
+    void text(const vantrel::TextRun&) override {}
     void marker(const OdGePoint3d&, vantrel::MarkerKind, double) override {}
     void markerPolyline(const OdGePoint3d&, std::span<const OdGeVector3d>, double) override {}
 };
@@ -54,7 +56,7 @@ TEST(Polyline, AVertexOfItsOwnWidthsLeavesTheOthersTheConstantWidth)
     OdDbPolylinePtr pl = OdDbPolyline::createObject();
     pl->addVertexAt(0, OdGePoint2d(0, 0));
     pl->addVertexAt(1, OdGePoint2d(10, 0));
-    pl->dataForWrite().constantWidth = 0.8;
+    pl->dataForWrite(vantrel::dbKey()).constantWidth = 0.8;
     pl->addVertexAt(2, OdGePoint2d(20, 0), 0.0, 0.8, -1.0);
     EXPECT_EQ(pl->getConstantWidth(), 0.8) << "a vertex of the constant width keeps it";
     pl->addVertexAt(3, OdGePoint2d(30, 0), 0.0, 0.0, 0.5);

@@ -16,6 +16,7 @@
 #include "RecordingDraw.h"
 #include "ezdxf_check.h"
 #include "curve_queries.h"
+#include "db_key.h"
 
 using namespace vantrel;
 
@@ -197,7 +198,7 @@ TEST(FitSplineData, WithoutACurveTheSplineAnswersErrorsAndDrawsNothing)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         OdDbSplinePtr s = OdDbSpline::createObject();
-        OdDbSpline::Data& d = s->dataForWrite();
+        OdDbSpline::Data& d = s->dataForWrite(vantrel::dbKey());
         d.fitPoints = c.fit;
         d.startTangent = c.startTangent;
         d.degree = static_cast<std::int16_t>(c.degree);

@@ -7,6 +7,7 @@
 #include <numbers>
 
 #include <vantrel/host/hostgeomutils.h>
+#include "db_key.h"
 
 namespace {
 
@@ -95,8 +96,8 @@ TEST(HostGeUtils, TiltedClosedAndFitPointSplinesAndRefusals)
     // Fit points only: a span between each two of them.
     OdDbSplinePtr fitted = OdDbSpline::createObject();
     fitted->setFitData({{0, 0, 0}, {10, 5, 0}, {20, 0, 0}, {30, 5, 0}}, 3, 0.0, {}, {});
-    fitted->dataForWrite().controlPoints.clear();
-    fitted->dataForWrite().knots.clear();
+    fitted->dataForWrite(vantrel::dbKey()).controlPoints.clear();
+    fitted->dataForWrite(vantrel::dbKey()).knots.clear();
     EXPECT_EQ(HostGeUtils::NURBSToPolyline2DAsSplineFit(*fitted, 3)->numVertices(), 3u * 3u + 1u);
 
     OdDbSplinePtr twisted = OdDbSpline::createObject();

@@ -198,21 +198,39 @@ TEST(SvgSinkTest, EllipsesKeepTheirRotationAndDirection)
     EXPECT_NEAR(half.extents().minPoint().y, 0.0, 1e-9);
 }
 
-TEST(SvgSinkTest, TextIsEscapedAndTheDocumentIsWellFormed)
+TEST(SvgSinkTest, TextIsEscapedHeldToItsWidthAndTheDocumentIsWellFormed)
 {
     SvgSink sink;
-    sink.text({1, 2, 0}, OdGeVector3d::kYAxis, 2.5, L"a<b & \"c\"\x01");
+    // Upward from (1,2), capitals 2.5 tall, measured 10 long, stretched by 2.
+    sink.text({.origin = {1, 2, 0}, .advance = OdGeVector3d::kYAxis, .up = -OdGeVector3d::kXAxis, .height = 2.5,
+               .widthFactor = 2.0, .width = 10.0, .face = {}, .text = L"a<b & \"c\"\x01"});
     sink.marker({5, 5, 0}, vantrel::MarkerKind::Light, 2.0);
     std::string doc = sink.document();
     EXPECT_NE(doc.find("a&lt;b &amp; &quot;c&quot;</text>"), std::string::npos) << doc;
-    EXPECT_NE(doc.find(R"~(transform="rotate(-90 1 -2)")~"), std::string::npos);
-    // Ten characters upward from (1,2): the box reaches 2 + 10 * 0.6 * 2.5 and one height to the left.
-    EXPECT_DOUBLE_EQ(sink.extents().maxPoint().y, 17.0);
+    // One unit of the text's own frame is a capital's height across and twice that along.
+    EXPECT_NE(doc.find(R"~(transform="matrix(0 -5 2.5 0 1 -2)")~"), std::string::npos) << doc;
+    EXPECT_NE(doc.find(R"~(font-family="DejaVu Sans")~"), std::string::npos);
+    EXPECT_NE(doc.find(R"~(textLength="2")~"), std::string::npos); // 10 long in units of 5
+    // The box reaches the measured width up and one height to the left.
+    EXPECT_DOUBLE_EQ(sink.extents().maxPoint().y, 12.0);
     EXPECT_DOUBLE_EQ(sink.extents().minPoint().x, -1.5);
     if (!std::filesystem::exists("/usr/bin/python3"))
         GTEST_SKIP() << "no /usr/bin/python3 to parse the SVG";
     EXPECT_TRUE(parsesAsXml(doc));
     EXPECT_FALSE(parsesAsXml(doc + "<"));
+}
+
+TEST(SvgSinkTest, RegionsFillByTheEvenOddRule)
+{
+    SvgSink sink;
+    const std::vector<std::vector<OdGePoint3d>> loops{{{0, 0, 0}, {4, 0, 0}, {4, 4, 0}, {0, 4, 0}},
+                                                      {{1, 1, 0}, {2, 1, 0}, {2, 2, 0}},
+                                                      {{5, 5, 0}, {6, 5, 0}}}; // too few corners to fill
+    sink.region(loops);
+    const std::string doc = sink.document();
+    EXPECT_NE(doc.find(R"(<path d="M0,0 L4,0 L4,-4 L0,-4 Z M1,-1 L2,-1 L2,-2 Z" fill-rule="evenodd")"), std::string::npos)
+        << doc;
+    EXPECT_DOUBLE_EQ(sink.extents().maxPoint().x, 4.0);
 }
 
 // A linetype pattern as SVG dashing: runs of one kind merged (also across the end of the pattern),

@@ -19,6 +19,7 @@
 #include "pedit/VertexChain.h"
 #include "pedit/join_geometry.h"
 #include "pedit/join_search.h"
+#include "db_key.h"
 
 namespace {
 
@@ -258,7 +259,7 @@ public:
         }
         // Now and then the constant width alone, its vertices without widths, as files give it.
         if (widthKind == 0 && pick(4) == 0)
-            pl->dataForWrite().constantWidth = 0.5;
+            pl->dataForWrite(vantrel::dbKey()).constantWidth = 0.5;
         if (mayClose && pick(10) == 0)
             pl->setClosed(true);
         return pl;

@@ -29,7 +29,8 @@ public:
     void polygon(std::span<const OdGePoint3d>, bool) override {}
     void circularArc(const OdGePoint3d&, double, const OdGeVector3d&, const OdGeVector3d&, double) override {}
     void ellipticArc(const OdGePoint3d&, const OdGeVector3d&, const OdGeVector3d&, double, double) override {}
-    void text(const OdGePoint3d&, const OdGeVector3d&, double, const OdString&) override {}
+    void region(std::span<const std::vector<OdGePoint3d>>) override {}
+    void text(const TextRun&) override {}
     void marker(const OdGePoint3d&, MarkerKind, double size) override { fixedSize = fixedSize || !(size > 0.0); }
     void markerPolyline(const OdGePoint3d&, std::span<const OdGeVector3d>, double size) override
     {

@@ -75,9 +75,15 @@ void SnapCollector::ellipticArc(const OdGePoint3d& center, const OdGeVector3d& m
     add(at((startAngle + endAngle) / 2.0), SnapKind::Mid);
 }
 
-void SnapCollector::text(const OdGePoint3d& position, const OdGeVector3d&, double, const OdString&)
+void SnapCollector::region(std::span<const std::vector<OdGePoint3d>> loops)
 {
-    add(position, SnapKind::End);
+    for (const std::vector<OdGePoint3d>& loop : loops)
+        polygon(loop, true);
+}
+
+void SnapCollector::text(const TextRun& run)
+{
+    add(run.origin, SnapKind::End);
 }
 
 void SnapCollector::marker(const OdGePoint3d& position, MarkerKind, double)

@@ -30,7 +30,8 @@ public:
                      const OdGeVector3d& startVector, double sweepAngle) override;
     void ellipticArc(const OdGePoint3d& center, const OdGeVector3d& majorAxis, const OdGeVector3d& minorAxis,
                      double startAngle, double endAngle) override;
-    void text(const OdGePoint3d& position, const OdGeVector3d&, double, const OdString&) override;
+    void region(std::span<const std::vector<OdGePoint3d>> loops) override;
+    void text(const TextRun& run) override;
     void marker(const OdGePoint3d& position, MarkerKind, double) override;
     void markerPolyline(const OdGePoint3d&, std::span<const OdGeVector3d>, double) override {}
 

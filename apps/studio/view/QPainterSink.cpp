@@ -7,7 +7,9 @@
 #include <cmath>
 #include <numbers>
 
+#include <QFontMetricsF>
 #include <QPainterPath>
+#include <QTransform>
 #include <QVector>
 
 namespace vantrel::studio {
@@ -223,25 +225,43 @@ void QPainterSink::ellipticArc(const OdGePoint3d& center, const OdGeVector3d& ma
     stroke(pts, false);
 }
 
-void QPainterSink::text(const OdGePoint3d& position, const OdGeVector3d& direction, double height,
-                        const OdString& text)
+void QPainterSink::region(std::span<const std::vector<OdGePoint3d>> loops)
 {
-    const double pixels = height * m_view.scale();
-    if (text.isEmpty() || !(pixels >= kMinTextPixels))
+    QPainterPath area;
+    area.setFillRule(Qt::OddEvenFill);
+    for (const std::vector<OdGePoint3d>& loop : loops) {
+        QPolygonF pts;
+        for (const OdGePoint3d& p : loop)
+            pts << at(p);
+        area.addPolygon(pts);
+        area.closeSubpath();
+    }
+    m_painter.fillPath(area, currentColor());
+}
+
+void QPainterSink::text(const TextRun& run)
+{
+    const double s = m_view.scale();
+    if (run.text.isEmpty() || !(run.height * s >= kMinTextPixels))
         return;
-    OdGeVector3d dir(direction.x, direction.y, 0.0);
-    if (dir.isZeroLength())
-        dir = OdGeVector3d::kXAxis;
-    const double degrees = std::atan2(dir.y, dir.x) * 180.0 / std::numbers::pi;
-    m_painter.save();
-    m_painter.translate(at(position));
-    m_painter.rotate(-degrees);
+    const QString text = QString::fromWCharArray(run.text.c_str(), run.text.getLength());
+    // The font at a size of its own, then mapped onto the run's baseline and up direction: the
+    // glyphs' capitals stand the run's height, about 0.7 of the font size.
+    constexpr int kFontPixels = 100;
     QFont font = m_painter.font();
-    // A drawing's text height is the height of capitals, about 0.7 of the font size.
-    font.setPixelSize(std::max(1, static_cast<int>(std::lround(pixels / 0.7))));
+    font.setPixelSize(kFontPixels);
+    const double size = run.height / 0.7 / kFontPixels;
+    const double drawn = QFontMetricsF(font).horizontalAdvance(text) * size;
+    // The run's measured width wins over Qt's own, so text ends where the drawing says.
+    const double stretch = run.width > 0.0 && drawn > 0.0 ? run.width / drawn : run.widthFactor;
+    const QPointF o = at(run.origin);
+    const QTransform place(s * run.advance.x * size * stretch, -s * run.advance.y * size * stretch,
+                           -s * run.up.x * size, s * run.up.y * size, o.x(), o.y());
+    m_painter.save();
+    m_painter.setTransform(place, true);
     m_painter.setFont(font);
     m_painter.setPen(currentColor());
-    m_painter.drawText(QPointF(0.0, 0.0), QString::fromWCharArray(text.c_str(), text.getLength()));
+    m_painter.drawText(QPointF(0.0, 0.0), text);
     m_painter.restore();
 }
 

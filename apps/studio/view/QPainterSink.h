@@ -33,8 +33,8 @@ public:
                      const OdGeVector3d& startVector, double sweepAngle) override;
     void ellipticArc(const OdGePoint3d& center, const OdGeVector3d& majorAxis, const OdGeVector3d& minorAxis,
                      double startAngle, double endAngle) override;
-    void text(const OdGePoint3d& position, const OdGeVector3d& direction, double height,
-              const OdString& text) override;
+    void region(std::span<const std::vector<OdGePoint3d>> loops) override;
+    void text(const TextRun& run) override;
     void marker(const OdGePoint3d& position, MarkerKind kind, double size) override;
     void markerPolyline(const OdGePoint3d& position, std::span<const OdGeVector3d> offsets, double size) override;
 

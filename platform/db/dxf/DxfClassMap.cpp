@@ -89,6 +89,8 @@ struct Registry {
         declareEntityMaps(maps);
         declarePolylineMaps(maps);
         declareObjectMaps(maps);
+        declareHatchMaps(maps);
+        declareTextMaps(maps);
         for (DxfClassMap& m : maps) {
             prepare(m);
             byClass.emplace(m.cls, &m);

@@ -19,6 +19,7 @@
 #include <vantrel/ge/OdGePoint2d.h>
 #include <vantrel/ge/OdGePoint3d.h>
 #include <vantrel/ge/OdGeVector3d.h>
+#include "db_key.h"
 
 namespace vantrel {
 
@@ -86,6 +87,17 @@ public:
     // While reading: makes the table (0 layers, 1 linetypes, 2 text styles) that a record names
     // a record of before the file gives that table; answers its id.
     std::function<OdDbObjectId(int kind)> makeTable;
+    // While reading a record: tags whose meaning depends on the tags around them (a hatch's
+    // boundary paths), in file order, for the map's finish to take apart.
+    struct GatheredTag {
+        int code;
+        DxfFieldKind kind;
+        double number;
+        std::int64_t integer;
+        std::string text;
+        OdGePoint3d point;
+    };
+    std::vector<GatheredTag> gathered;
     // While reading: where fields report what they repaired.
     DxfRepairLog* repairs = nullptr;
     void noteRepair(const char* what, std::size_t count = 1);
@@ -206,6 +218,8 @@ void declareSymbolTableMaps(std::vector<DxfClassMap>& maps);
 void declareEntityMaps(std::vector<DxfClassMap>& maps);
 void declarePolylineMaps(std::vector<DxfClassMap>& maps);
 void declareObjectMaps(std::vector<DxfClassMap>& maps);
+void declareHatchMaps(std::vector<DxfClassMap>& maps);
+void declareTextMaps(std::vector<DxfClassMap>& maps);
 
 // --- building tables ---
 
@@ -290,7 +304,7 @@ constexpr PropertyUnit dxfUnitOf(const DxfFieldOptions& o)
         return PropertyUnit::Value;
 }
 
-// A field of a class's nested Data struct, through data() and dataForWrite().
+// A field of a class's nested Data struct, through data() and dataForWrite(vantrel::dbKey()).
 template <class C, class T>
 DxfField dxfField(int code, T C::Data::*member, const T& defaultValue = T(), DxfFieldOptions o = {})
 {
@@ -298,7 +312,7 @@ DxfField dxfField(int code, T C::Data::*member, const T& defaultValue = T(), Dxf
     DxfField f{code, kind, o.since, o.optional, toDxfValue(defaultValue),
                [member](const OdDbObject& obj, DxfContext&) { return toDxfValue(static_cast<const C&>(obj).data().*member); },
                [member](OdDbObject& obj, const DxfIn& v, DxfContext&) {
-                   static_cast<C&>(obj).dataForWrite().*member = fromDxfIn<T>(v);
+                   static_cast<C&>(obj).dataForWrite(vantrel::dbKey()).*member = fromDxfIn<T>(v);
                }};
     f.name = o.name;
     f.unit = dxfUnitOf<T>(o);

@@ -20,6 +20,7 @@ constexpr std::array kDefinitions = std::to_array<DxfClassDefinition>({
     {"LAYOUT", "AcDbLayout", kObjectDbx, 0, false},
     {"SORTENTSTABLE", "AcDbSortentsTable", kObjectDbx, 0, false},
     {"LIGHT", "AcDbLight", "SCENEOE", 1153, true},
+    {"MPOLYGON", "AcDbMPolygon", "AcMPolygonObj15", 1025, true},
     // Records kept from files, written back as read.
     {"ACDBDICTIONARYWDFLT", "AcDbDictionaryWithDefault", kObjectDbx, 0, false},
     {"ACDBPLACEHOLDER", "AcDbPlaceHolder", kObjectDbx, 0, false},

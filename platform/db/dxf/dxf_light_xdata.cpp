@@ -1,6 +1,7 @@
 // Writing and reading the VANTREL extended data of lights. Reading goes through the light's
 // own setters on a scratch copy, so a file is held to the same rules as a command.
 #include "dxf_light_xdata.h"
+#include "db_key.h"
 
 #include <string>
 
@@ -156,7 +157,7 @@ bool takeLightXData(OdDbObject& object, const OdResBuf& chain)
 {
     OdDbLight& light = static_cast<OdDbLight&>(object);
     OdDbLightPtr scratch = OdDbLight::createObject();
-    scratch->dataForWrite() = light.data();
+    scratch->dataForWrite(vantrel::dbKey()) = light.data();
     try {
         ChainReader r(chain);
         if (r.int16() != kLightXDataLayout)
@@ -192,7 +193,7 @@ bool takeLightXData(OdDbObject& object, const OdResBuf& chain)
     } catch (const OdError&) {
         return false;
     }
-    light.dataForWrite() = scratch->data();
+    light.dataForWrite(vantrel::dbKey()) = scratch->data();
     return true;
 }
 

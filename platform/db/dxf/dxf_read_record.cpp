@@ -80,6 +80,7 @@ DxfFileReader::Record DxfFileReader::readRecord(const DxfClassMap& map, OdDbObje
     m_ctx->pendingName.reset();
     m_ctx->sortHandles.clear();
     m_ctx->asRead.clear();
+    m_ctx->gathered.clear();
     RecordScan scan(map, recordName);
     for (;;) {
         expectNext("", recordName);

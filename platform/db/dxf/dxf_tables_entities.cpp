@@ -16,6 +16,7 @@
 #include "DxfTagWriter.h"
 #include "dxf_light_xdata.h"
 #include "entity_math.h"
+#include "db_key.h"
 
 namespace vantrel {
 
@@ -145,7 +146,7 @@ DxfClassMap polylineMap()
 {
     using C = OdDbPolyline;
     auto data = [](const OdDbObject& o) -> const C::Data& { return static_cast<const C&>(o).data(); };
-    auto dataW = [](OdDbObject& o) -> C::Data& { return static_cast<C&>(o).dataForWrite(); };
+    auto dataW = [](OdDbObject& o) -> C::Data& { return static_cast<C&>(o).dataForWrite(vantrel::dbKey()); };
     auto lastVertex = [dataW](OdDbObject& o, int code) -> C::Vertex& {
         auto& vs = dataW(o).vertices;
         if (vs.empty())
@@ -255,7 +256,7 @@ DxfClassMap textMap()
                                 return DxfValue(style.isNull() ? std::string("Standard") : c.nameOf(style));
                             },
                             [](OdDbObject& o, const DxfIn& v, DxfContext& c) {
-                                static_cast<C&>(o).dataForWrite().textStyle = c.textStyleNamed(v.text, 7);
+                                static_cast<C&>(o).dataForWrite(vantrel::dbKey()).textStyle = c.textStyleNamed(v.text, 7);
                             }},
                            "style"),
                   dxfField<C>(71, &C::Data::generationFlags, std::int16_t(0), {.optional = true, .name = "generationFlags"}),
@@ -286,7 +287,7 @@ DxfClassMap solidMap()
         return dxfNamed({code, DxfFieldKind::Point3d, 1009, false, OdGePoint3d(),
                          [i](const OdDbObject& o, DxfContext&) { return DxfValue(static_cast<const C&>(o).data().ocsCorners[i]); },
                          [i](OdDbObject& o, const DxfIn& v, DxfContext&) {
-                             static_cast<C&>(o).dataForWrite().ocsCorners[i] = v.point;
+                             static_cast<C&>(o).dataForWrite(vantrel::dbKey()).ocsCorners[i] = v.point;
                          }},
                         name, PropertyUnit::Point);
     };
@@ -316,7 +317,7 @@ DxfClassMap splineMap()
 {
     using C = OdDbSpline;
     auto data = [](const OdDbObject& o) -> const C::Data& { return static_cast<const C&>(o).data(); };
-    auto dataW = [](OdDbObject& o) -> C::Data& { return static_cast<C&>(o).dataForWrite(); };
+    auto dataW = [](OdDbObject& o) -> C::Data& { return static_cast<C&>(o).dataForWrite(vantrel::dbKey()); };
     auto count = [data](int code, auto member) {
         return DxfField{code, DxfFieldKind::Int16, 1012, false, std::int64_t(0),
                         [data, member](const OdDbObject& o, DxfContext&) { return DxfValue(std::int64_t((data(o).*member).size())); },
@@ -404,7 +405,7 @@ DxfClassMap lightMap()
 {
     using C = OdDbLight;
     auto data = [](const OdDbObject& o) -> const C::Data& { return static_cast<const C&>(o).data(); };
-    auto dataW = [](OdDbObject& o) -> C::Data& { return static_cast<C&>(o).dataForWrite(); };
+    auto dataW = [](OdDbObject& o) -> C::Data& { return static_cast<C&>(o).dataForWrite(vantrel::dbKey()); };
     DxfClassMap map{
         "LIGHT",
         C::desc(),

@@ -10,6 +10,7 @@
 #include "DxfClassMap.h"
 #include "entity_math.h"
 #include "dxf_values.h"
+#include "db_key.h"
 
 namespace vantrel {
 
@@ -35,7 +36,7 @@ DxfField dummyPoint(double C::Data::*elevation)
             },
             [elevation](OdDbObject& o, const DxfIn& v, DxfContext&) {
                 if (elevation)
-                    static_cast<C&>(o).dataForWrite().*elevation = v.point.z;
+                    static_cast<C&>(o).dataForWrite(vantrel::dbKey()).*elevation = v.point.z;
             }};
 }
 
@@ -69,7 +70,7 @@ DxfSequence sequenceOf(const char* itemKey)
             [](OdDbObject& owner, OdDbObject& item) { static_cast<Owner&>(owner).appendVertex(static_cast<Item*>(&item)); },
             [](const OdDbObject& owner) { return static_cast<const Owner&>(owner).vertexIds(); },
             [](const OdDbObject& owner) { return static_cast<const Owner&>(owner).data().seqEndHandle; },
-            [](OdDbObject& owner, OdDbHandle h) { static_cast<Owner&>(owner).dataForWrite().seqEndHandle = h; }};
+            [](OdDbObject& owner, OdDbHandle h) { static_cast<Owner&>(owner).dataForWrite(vantrel::dbKey()).seqEndHandle = h; }};
 }
 
 DxfClassMap polyline2dMap()
@@ -95,7 +96,7 @@ DxfClassMap polyline2dMap()
                        return DxfValue(flags);
                    },
                    [](OdDbObject& o, const DxfIn& v, DxfContext&) {
-                       C::Data& d = static_cast<C&>(o).dataForWrite();
+                       C::Data& d = static_cast<C&>(o).dataForWrite(vantrel::dbKey());
                        auto flags = v.integer;
                        d.closed = flags & 1;
                        d.linetypeGen = flags & 128;
@@ -113,7 +114,7 @@ DxfClassMap polyline2dMap()
                        return DxfValue(std::int64_t(t == OdDb::k2dQuadSplinePoly ? 5 : t == OdDb::k2dCubicSplinePoly ? 6 : 0));
                    },
                    [](OdDbObject& o, const DxfIn& v, DxfContext&) {
-                       C::Data& d = static_cast<C&>(o).dataForWrite();
+                       C::Data& d = static_cast<C&>(o).dataForWrite(vantrel::dbKey());
                        if (d.polyType == OdDb::k2dCubicSplinePoly && v.integer == 5)
                            d.polyType = OdDb::k2dQuadSplinePoly;
                    }},
@@ -144,7 +145,7 @@ DxfClassMap vertex2dMap()
                        return DxfValue(std::int64_t(d.vertexType | (d.tangentUsed ? 2 : 0)));
                    },
                    [](OdDbObject& o, const DxfIn& v, DxfContext&) {
-                       C::Data& d = static_cast<C&>(o).dataForWrite();
+                       C::Data& d = static_cast<C&>(o).dataForWrite(vantrel::dbKey());
                        auto flags = v.integer;
                        d.tangentUsed = flags & 2;
                        d.vertexType = static_cast<OdDb::Vertex2dType>(flags & (1 | 8 | 16));
@@ -184,7 +185,7 @@ DxfClassMap polyline3dMap()
                        return DxfValue(std::int64_t(8 | (d.closed ? 1 : 0) | (d.polyType != OdDb::k3dSimplePoly ? 4 : 0)));
                    },
                    [](OdDbObject& o, const DxfIn& v, DxfContext&) {
-                       C::Data& d = static_cast<C&>(o).dataForWrite();
+                       C::Data& d = static_cast<C&>(o).dataForWrite(vantrel::dbKey());
                        auto flags = v.integer;
                        d.closed = flags & 1;
                        d.polyType = flags & 4 ? OdDb::k3dCubicSplinePoly : OdDb::k3dSimplePoly;
@@ -197,7 +198,7 @@ DxfClassMap polyline3dMap()
                        return DxfValue(std::int64_t(t == OdDb::k3dQuadSplinePoly ? 5 : t == OdDb::k3dCubicSplinePoly ? 6 : 0));
                    },
                    [](OdDbObject& o, const DxfIn& v, DxfContext&) {
-                       C::Data& d = static_cast<C&>(o).dataForWrite();
+                       C::Data& d = static_cast<C&>(o).dataForWrite(vantrel::dbKey());
                        if (d.polyType == OdDb::k3dCubicSplinePoly && v.integer == 5)
                            d.polyType = OdDb::k3dQuadSplinePoly;
                    }},
@@ -220,7 +221,7 @@ DxfField vertex3dFlags(std::int64_t kindBit)
             },
             [](OdDbObject& o, const DxfIn& v, DxfContext&) {
                 auto flags = v.integer;
-                static_cast<C&>(o).dataForWrite().vertexType =
+                static_cast<C&>(o).dataForWrite(vantrel::dbKey()).vertexType =
                     flags & 16 ? OdDb::k3dControlVertex : flags & 8 ? OdDb::k3dFitVertex : OdDb::k3dSimpleVertex;
             }};
 }
@@ -262,7 +263,7 @@ DxfClassMap meshMap()
                                                     (d.polyMeshType != OdDb::kSimpleMesh ? 4 : 0)));
                    },
                    [](OdDbObject& o, const DxfIn& v, DxfContext&) {
-                       C::Data& d = static_cast<C&>(o).dataForWrite();
+                       C::Data& d = static_cast<C&>(o).dataForWrite(vantrel::dbKey());
                        auto flags = v.integer;
                        d.mClosed = flags & 1;
                        d.nClosed = flags & 32;

@@ -13,6 +13,7 @@
 #include "path_queries.h"
 #include "poly_fit.h"
 #include "vertex_lists.h"
+#include "db_key.h"
 
 using namespace vantrel::entmath;
 namespace vl = vantrel::vertexlist;
@@ -38,7 +39,7 @@ OdDb2dVertexPtr generatedVertex(const OdGePoint2d& at, OdDb::Vertex2dType type, 
                                 double endWidth)
 {
     OdDb2dVertexPtr v = OdDb2dVertex::createObject();
-    OdDb2dVertex::Data& d = v->dataForWrite();
+    OdDb2dVertex::Data& d = v->dataForWrite(vantrel::dbKey());
     d.position = OdGePoint3d(at.x, at.y, 0.0);
     d.vertexType = type;
     d.bulge = bulge;
@@ -414,7 +415,7 @@ void OdDb2dPolyline::transformBy(const OdGeMatrix3d& xform)
     assertWriteEnabled();
     for (OdDb2dVertex* raw : live) {
         OdDb2dVertexPtr v = vl::open(raw, OdDb::kForWrite);
-        OdDb2dVertex::Data& d = v->dataForWrite();
+        OdDb2dVertex::Data& d = v->dataForWrite(vantrel::dbKey());
         const OdGePoint2d p = t.point(xy(d.position));
         d.position = OdGePoint3d(p.x, p.y, d.position.z);
         d.bulge = t.bulge(d.bulge);

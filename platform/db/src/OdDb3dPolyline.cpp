@@ -10,6 +10,7 @@
 #include "path_queries.h"
 #include "poly_fit.h"
 #include "vertex_lists.h"
+#include "db_key.h"
 
 namespace vl = vantrel::vertexlist;
 
@@ -171,8 +172,8 @@ void OdDb3dPolyline::splineFit(OdDb::Poly3dType type, std::int16_t segments)
     next.reserve(samples.points.size() + m_vertices.size());
     for (const OdGePoint3d& p : samples.points) {
         OdDb3dPolylineVertexPtr fit = OdDb3dPolylineVertex::createObject();
-        fit->dataForWrite().position = p;
-        fit->dataForWrite().vertexType = OdDb::k3dFitVertex;
+        fit->dataForWrite(vantrel::dbKey()).position = p;
+        fit->dataForWrite(vantrel::dbKey()).vertexType = OdDb::k3dFitVertex;
         next.emplace_back(fit);
     }
     for (const auto& v : m_vertices)

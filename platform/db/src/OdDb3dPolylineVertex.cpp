@@ -18,6 +18,12 @@ void OdDb3dPolylineVertex::setPosition(const OdGePoint3d& position)
     m_data.position = position;
 }
 
+void OdDb3dPolylineVertex::setVertexIdentifier(std::int32_t identifier)
+{
+    assertWriteEnabled();
+    m_data.identifier = identifier;
+}
+
 void OdDb3dPolylineVertex::setVertexType(OdDb::Vertex3dType type)
 {
     if (type != OdDb::k3dSimpleVertex && type != OdDb::k3dControlVertex && type != OdDb::k3dFitVertex)

@@ -184,13 +184,20 @@ public:
     {
         ext.addArc(c, major, minor, a0, a1 - a0);
     }
-    void text(const OdGePoint3d& p, const OdGeVector3d& dir, double height, const OdString& text) override
+    void region(std::span<const std::vector<OdGePoint3d>> loops) override
     {
-        ext.addPoint(p);
-        OdGeVector3d d = dir.isZeroLength() ? OdGeVector3d::kXAxis : dir.normal();
-        ext.addPoint(p + d * (height * 0.6 * text.getLength()));
-        OdGeVector3d up = OdGeVector3d::kZAxis.crossProduct(d);
-        ext.addPoint(p + up * height);
+        for (const auto& loop : loops)
+            for (const auto& p : loop) ext.addPoint(p);
+    }
+    // The box from the descenders to the capitals.
+    void text(const vantrel::TextRun& run) override
+    {
+        const OdGeVector3d along = run.advance * run.width;
+        const OdGeVector3d below = run.up * (-vantrel::fontMetrics(run.face).descent * run.height);
+        const OdGeVector3d above = run.up * run.height + run.advance * (run.height * std::tan(run.oblique));
+        for (const OdGePoint3d& p : {run.origin + below, run.origin + above})
+            for (const OdGePoint3d& q : {p, p + along})
+                ext.addPoint(q);
     }
     void marker(const OdGePoint3d& p, vantrel::MarkerKind, double) override { ext.addPoint(p); }
     // Like a marker, a symbol of the sink's default size counts with its position only.

@@ -8,6 +8,7 @@
 #include "entity_math.h"
 #include "poly_fit.h"
 #include "vertex_lists.h"
+#include "db_key.h"
 
 namespace vl = vantrel::vertexlist;
 
@@ -42,7 +43,7 @@ void OdDbPolygonMesh::setGrid(std::int16_t m, std::int16_t n, std::span<const Od
     m_data.polyMeshType = OdDb::kSimpleMesh;
     for (const OdGePoint3d& p : points) {
         OdDbPolygonMeshVertexPtr v = OdDbPolygonMeshVertex::createObject();
-        v->dataForWrite().position = p;
+        v->dataForWrite(vantrel::dbKey()).position = p;
         vl::adopt(*this, m_vertices, m_vertices.size(), v.get());
     }
 }
@@ -139,8 +140,8 @@ void OdDbPolygonMesh::surfaceFit(OdDb::PolyMeshType type, std::int16_t u, std::i
     next.reserve(grid.size() + m_vertices.size());
     for (const OdGePoint3d& p : grid) {
         OdDbPolygonMeshVertexPtr g = OdDbPolygonMeshVertex::createObject();
-        g->dataForWrite().position = p;
-        g->dataForWrite().vertexType = OdDb::k3dFitVertex;
+        g->dataForWrite(vantrel::dbKey()).position = p;
+        g->dataForWrite(vantrel::dbKey()).vertexType = OdDb::k3dFitVertex;
         next.emplace_back(g.get());
     }
     for (const auto& kept : m_vertices)

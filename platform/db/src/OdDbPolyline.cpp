@@ -10,6 +10,7 @@
 #include "SegmentPath.h"
 #include "path_queries.h"
 #include "entity_math.h"
+#include "db_key.h"
 
 using namespace vantrel::entmath;
 
@@ -74,6 +75,35 @@ void OdDbPolyline::removeVertexAt(unsigned int index)
     checkIndex(index);
     assertWriteEnabled();
     m_data.vertices.erase(m_data.vertices.begin() + index);
+}
+
+void OdDbPolyline::removeVerticesAt(unsigned int index, unsigned int count)
+{
+    if (index > m_data.vertices.size() || count > m_data.vertices.size() - index)
+        throw OdError_InvalidIndex();
+    assertWriteEnabled();
+    const auto first = m_data.vertices.begin() + index;
+    m_data.vertices.erase(first, first + count);
+}
+
+void OdDbPolyline::reserveVertices(unsigned int count)
+{
+    assertWriteEnabled();
+    m_data.vertices.reserve(count);
+}
+
+void OdDbPolyline::setVertices(std::vector<Vertex> vertices, double constantWidth)
+{
+    requireWidth(constantWidth);
+    for (const Vertex& v : vertices) {
+        requireFinite(v.point, "a vertex");
+        requireFinite(v.bulge, "a bulge");
+        requireWidth(v.startWidth);
+        requireWidth(v.endWidth);
+    }
+    assertWriteEnabled();
+    m_data.vertices = std::move(vertices);
+    m_data.constantWidth = constantWidth;
 }
 
 void OdDbPolyline::getPointAt(unsigned int index, OdGePoint2d& point) const { point = vertexAt(index).point; }
@@ -305,7 +335,7 @@ OdResult OdDbPolyline::convertTo(OdDb2dPolyline* dest, bool transferId)
     assertReadEnabled();
     dest->setPropertiesFrom(this, false);
     {
-        OdDb2dPolyline::Data& d = dest->dataForWrite();
+        OdDb2dPolyline::Data& d = dest->dataForWrite(vantrel::dbKey());
         d.polyType = OdDb::k2dSimplePoly;
         d.closed = m_data.closed;
         d.linetypeGen = m_data.plinegen;
@@ -319,7 +349,7 @@ OdResult OdDbPolyline::convertTo(OdDb2dPolyline* dest, bool transferId)
         double sw, ew;
         getWidthsAt(i, sw, ew);
         OdDb2dVertexPtr vertex = OdDb2dVertex::createObject();
-        OdDb2dVertex::Data& vd = vertex->dataForWrite();
+        OdDb2dVertex::Data& vd = vertex->dataForWrite(vantrel::dbKey());
         vd.position = OdGePoint3d(v.point.x, v.point.y, 0.0);
         vd.bulge = v.bulge;
         vd.startWidth = sw;

@@ -2,6 +2,7 @@
 #include <vantrel/db/OdDbText.h>
 
 #include "entity_math.h"
+#include "text_layout.h"
 
 #include <numbers>
 
@@ -30,7 +31,6 @@ void requireVerticalMode(int mode)
     if (mode < OdDb::kTextBase || mode > OdDb::kTextTop)
         throw OdError(eInvalidInput, "unknown vertical text mode");
 }
-constexpr double kAdvance = 0.6;
 }
 
 OdGePoint3d OdDbText::position() const
@@ -220,27 +220,46 @@ void OdDbText::subWorldDraw(vantrel::WorldDraw& wd) const
 {
     assertReadEnabled();
     const OdGeVector3d n = m_data.normal;
-    GlyphFrame g = glyphFrame(m_data);
-    OdGePoint3d base = toWorld(n, m_data.ocsPosition);
-    const double width = kAdvance * m_data.height * m_data.widthFactor * m_data.textString.getLength();
+    const GlyphFrame g = glyphFrame(m_data);
+    const vantrel::textlayout::DecodedText decoded = vantrel::textlayout::decodePercentCodes(m_data.textString);
+    vantrel::TextRun run{.origin = toWorld(n, m_data.ocsPosition),
+                         .advance = g.advance,
+                         .up = g.up,
+                         .height = m_data.height,
+                         .widthFactor = m_data.widthFactor,
+                         .oblique = m_data.oblique,
+                         .face = vantrel::textlayout::styleFace(m_data.textStyle),
+                         .text = decoded.text};
+    const double natural = vantrel::textAdvance(decoded.text, run.face); // at height 1, width factor 1
+    run.width = natural * run.height * run.widthFactor;
     const auto h = m_data.horizontalMode;
     if (h == OdDb::kTextAlign || h == OdDb::kTextFit) {
-        const OdGeVector3d along = toWorld(n, m_data.ocsAlignmentPoint) - base;
-        if (!along.isZeroLength())
-            g.advance = along.normal();
+        // The text fills the span between its two points: aligned text grows or shrinks as a
+        // whole, fitted text keeps its height and stretches.
+        const OdGeVector3d along = toWorld(n, m_data.ocsAlignmentPoint) - run.origin;
+        if (!along.isZeroLength() && run.width > 0.0) {
+            run.advance = along.normal();
+            run.up = g.up.dotProduct(n.crossProduct(run.advance)) >= 0.0 ? n.crossProduct(run.advance) : -n.crossProduct(run.advance);
+            const double stretch = along.length() / run.width;
+            if (h == OdDb::kTextAlign)
+                run.height *= stretch;
+            else
+                run.widthFactor *= stretch;
+            run.width = along.length();
+        }
     } else if (usesAlignmentPoint()) {
         const double hFrac = h == OdDb::kTextRight ? 1.0 : (h == OdDb::kTextLeft ? 0.0 : 0.5);
-        double vFrac = 0.0;
-        if (h == OdDb::kTextMid || m_data.verticalMode == OdDb::kTextVertMid)
-            vFrac = 0.5;
+        const double descent = vantrel::fontMetrics(run.face).descent;
+        double lift = 0.0; // of the point above the baseline, in capital heights
+        if (h == OdDb::kTextMid)
+            lift = (1.0 - descent) / 2.0; // the middle of the box from the descenders to the capitals
+        else if (m_data.verticalMode == OdDb::kTextVertMid)
+            lift = 0.5;
         else if (m_data.verticalMode == OdDb::kTextTop)
-            vFrac = 1.0;
+            lift = 1.0;
         else if (m_data.verticalMode == OdDb::kTextBottom)
-            vFrac = -0.25; // the descender lies below the baseline
-        base = toWorld(n, m_data.ocsAlignmentPoint) - g.advance * (width * hFrac) - g.up * (m_data.height * vFrac);
+            lift = -descent;
+        run.origin = toWorld(n, m_data.ocsAlignmentPoint) - run.advance * (run.width * hFrac) - run.up * (run.height * lift);
     }
-    // The sink draws upright glyphs: give it the box the turned-over text covers.
-    if (g.up.crossProduct(g.advance).dotProduct(n) > 0.0)
-        base += g.up * m_data.height;
-    wd.text(base, g.advance, m_data.height, m_data.textString);
+    vantrel::textlayout::drawRun(wd, run, decoded.lines);
 }

@@ -9,6 +9,7 @@
 #include <vantrel/db/OdDbEntity.h>
 #include <vantrel/db/OdDbVertexIterator.h>
 #include <vantrel/ge/OdGeMatrix3d.h>
+#include "db_key.h"
 
 namespace vantrel::vertexlist {
 
@@ -213,7 +214,7 @@ template <class T>
 void transformPositions(const List<T>& list, const OdGeMatrix3d& xform)
 {
     for (T* raw : live(list))
-        open(raw, OdDb::kForWrite)->dataForWrite().position.transformBy(xform);
+        open(raw, OdDb::kForWrite)->dataForWrite(vantrel::dbKey()).position.transformBy(xform);
 }
 
 // Adds the free vertices of an owner that has just entered the database; vertices without

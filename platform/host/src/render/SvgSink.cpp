@@ -443,26 +443,48 @@ void SvgSink::ellipticArc(const OdGePoint3d& center, const OdGeVector3d& majorAx
                    strokeAttributes(m_traits), dashes);
 }
 
-void SvgSink::text(const OdGePoint3d& position, const OdGeVector3d& direction, double height, const OdString& text)
+void SvgSink::region(std::span<const std::vector<OdGePoint3d>> loops)
 {
-    if (text.isEmpty() || !(height > 0.0))
+    std::string d;
+    for (const auto& loop : loops) {
+        if (loop.size() < 3)
+            continue;
+        for (std::size_t k = 0; k < loop.size(); ++k) {
+            d += (k == 0 ? (d.empty() ? "M" : " M") : " L") + xy(loop[k]);
+            addPoint(loop[k].x, loop[k].y);
+        }
+        d += " Z";
+    }
+    if (!d.empty())
+        fmt::format_to(std::back_inserter(m_body), R"(<path d="{}" fill-rule="evenodd" {}/>)"
+                       "\n", d, fillAttributes(m_traits));
+}
+
+void SvgSink::text(const TextRun& run)
+{
+    if (run.text.isEmpty() || !(run.height > 0.0) || !(run.width > 0.0))
         return;
-    OdGeVector3d dir(direction.x, direction.y, 0.0);
-    if (dir.isZeroLength())
-        dir = OdGeVector3d::kXAxis;
-    dir.normalize();
-    // The same estimate of the text box as the entities' extents: 0.6 of the height per character.
-    OdGeVector3d up(-dir.y, dir.x, 0.0);
-    OdGePoint3d end = position + dir * (height * 0.6 * text.getLength());
-    for (const OdGePoint3d& p : {position, end, position + up * height, end + up * height})
-        addPoint(p.x, p.y);
-    double angle = std::atan2(dir.y, dir.x) * 180.0 / std::numbers::pi;
-    // A drawing's text height is the height of capitals, about 0.7 of the font size.
+    // Seen from above: the run's frame in the XY plane, glyphs slanted by their obliquing.
+    const OdGeVector3d along(run.advance.x, run.advance.y, 0.0);
+    const OdGeVector3d up = OdGeVector3d(run.up.x, run.up.y, 0.0) + along * std::tan(run.oblique);
+    if (along.isZeroLength() || up.isZeroLength() || along.crossProduct(up).isZeroLength())
+        return;
+    const FontMetrics metrics = fontMetrics(run.face);
+    const OdGeVector3d w = along * run.width;
+    const OdGeVector3d h = up * run.height;
+    for (const OdGePoint3d& p : {run.origin - h * metrics.descent, run.origin + h})
+        for (const OdGePoint3d& q : {p, p + w})
+            addPoint(q.x, q.y);
+    // Glyphs are set at the origin in the text's own units (a capital 1 tall, SVG's Y down) and
+    // carried to the drawing by one matrix; textLength holds the run to the width measured.
+    const double sx = run.widthFactor * run.height, sy = run.height;
     fmt::format_to(std::back_inserter(m_body),
-                   R"~(<text x="{}" y="{}" font-size="{}" transform="rotate({} {} {})" fill="{}">{}</text>)~"
+                   R"~(<text xml:space="preserve" transform="matrix({} {} {} {} {} {})" font-family="{}" font-size="{}"{}{} textLength="{}" lengthAdjust="spacingAndGlyphs" fill="{}">{}</text>)~"
                    "\n",
-                   num(position.x), num(-position.y), num(height / 0.7), num(-angle), num(position.x),
-                   num(-position.y), colour(m_traits.rgb), xmlText(text));
+                   num(along.x * sx), num(-along.y * sx), num(-up.x * sy), num(up.y * sy), num(run.origin.x), num(-run.origin.y),
+                   fontFamilyName(run.face), num(metrics.emSize), run.face.bold ? R"( font-weight="bold")" : "",
+                   run.face.italic ? R"( font-style="italic")" : "", num(run.width / sx), colour(m_traits.rgb),
+                   xmlText(run.text));
 }
 
 void SvgSink::marker(const OdGePoint3d& position, MarkerKind kind, double size)
@@ -519,7 +541,7 @@ std::string SvgSink::document() const
                    R"(<svg xmlns="http://www.w3.org/2000/svg" viewBox="{} {} {} {}" width="{}" height="{}">)"
                    "\n"
                    "<style>.s{{stroke-linecap:round;stroke-linejoin:round}}{}"
-                   "text{{white-space:pre;font-family:sans-serif}}</style>\n"
+                   "text{{white-space:pre}}</style>\n"
                    R"(<rect x="{}" y="{}" width="{}" height="{}" fill="{}"/>)"
                    "\n",
                    num(x0), num(-(y0 + h)), num(w), num(h), std::max(1L, std::lround(w * scale)),

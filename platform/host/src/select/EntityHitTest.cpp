@@ -16,7 +16,6 @@ namespace {
 
 constexpr double kFarAway = std::numeric_limits<double>::max();
 constexpr int kSamplesPerTurn = 96;
-constexpr double kTextWidthPerChar = 0.6; // of the height, for an outline of a text
 
 OdGePoint2d flat(const OdGePoint3d& p)
 {
@@ -82,15 +81,18 @@ public:
                 startAngle);
     }
 
-    void text(const OdGePoint3d& position, const OdGeVector3d& direction, double height,
-              const OdString& text) override
+    // Picking treats a loop inside another as covered too: a hatch is picked in its islands.
+    void region(std::span<const std::vector<OdGePoint3d>> loops) override
     {
-        OdGeVector3d along(direction.x, direction.y, 0.0);
-        along = along.length() > 0.0 ? along.normal() : OdGeVector3d(1.0, 0.0, 0.0);
-        OdGeVector3d up(-along.y, along.x, 0.0);
-        double width = kTextWidthPerChar * height * static_cast<double>(std::max(1, text.getLength()));
-        const OdGePoint3d corners[] = {position, position + along * width, position + along * width + up * height,
-                                       position + up * height};
+        for (const auto& loop : loops)
+            polygon(loop, true);
+    }
+
+    void text(const TextRun& run) override
+    {
+        const OdGeVector3d along = run.advance * run.width;
+        const OdGeVector3d up = run.up * run.height;
+        const OdGePoint3d corners[] = {run.origin, run.origin + along, run.origin + along + up, run.origin + up};
         polygon(corners, true);
     }
 

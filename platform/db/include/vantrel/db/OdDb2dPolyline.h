@@ -37,7 +37,7 @@ public:
     OdDb2dPolyline() = default;
 
     const Data& data() const { assertReadEnabled(); return m_data; }
-    Data& dataForWrite() { assertWriteEnabled(); return m_data; }
+    Data& dataForWrite(vantrel::DbKey) { assertWriteEnabled(); return m_data; }
 
     OdDb::Poly2dType polyType() const { assertReadEnabled(); return m_data.polyType; }
     // Sets the type only; the vertices change through straighten, curveFit and splineFit.

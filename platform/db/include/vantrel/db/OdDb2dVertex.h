@@ -27,7 +27,7 @@ public:
                           double endWidth = 0.0);
 
     const Data& data() const { assertReadEnabled(); return m_data; }
-    Data& dataForWrite() { assertWriteEnabled(); return m_data; }
+    Data& dataForWrite(vantrel::DbKey) { assertWriteEnabled(); return m_data; }
 
     OdGePoint3d position() const { assertReadEnabled(); return m_data.position; }
     void setPosition(const OdGePoint3d& position);

@@ -28,7 +28,7 @@ public:
     OdDb3dPolyline() = default;
 
     const Data& data() const { assertReadEnabled(); return m_data; }
-    Data& dataForWrite() { assertWriteEnabled(); return m_data; }
+    Data& dataForWrite(vantrel::DbKey) { assertWriteEnabled(); return m_data; }
 
     OdDb::Poly3dType polyType() const { assertReadEnabled(); return m_data.polyType; }
     // Sets the type only; the vertices change through straighten and splineFit.

@@ -21,12 +21,14 @@ public:
     explicit OdDb3dPolylineVertex(const OdGePoint3d& position);
 
     const Data& data() const { assertReadEnabled(); return m_data; }
-    Data& dataForWrite() { assertWriteEnabled(); return m_data; }
+    Data& dataForWrite(vantrel::DbKey) { assertWriteEnabled(); return m_data; }
 
     OdGePoint3d position() const { assertReadEnabled(); return m_data.position; }
     void setPosition(const OdGePoint3d& position);
     OdDb::Vertex3dType vertexType() const { assertReadEnabled(); return m_data.vertexType; }
     void setVertexType(OdDb::Vertex3dType type);
+    std::int32_t vertexIdentifier() const { assertReadEnabled(); return m_data.identifier; }
+    void setVertexIdentifier(std::int32_t identifier);
 
 private:
     Data m_data;

@@ -41,7 +41,7 @@ public:
     void setNormal(const OdGeVector3d& normal);
 
     const Data& data() const { assertReadEnabled(); return m_data; }
-    Data& dataForWrite() { assertWriteEnabled(); return m_data; }
+    Data& dataForWrite(vantrel::DbKey) { assertWriteEnabled(); return m_data; }
 
     bool isClosed() const override { return false; }
     // getClosestPointTo: with extend, the nearest point of the whole circle.

@@ -32,7 +32,7 @@ public:
     double circumference() const;
 
     const Data& data() const { assertReadEnabled(); return m_data; }
-    Data& dataForWrite() { assertWriteEnabled(); return m_data; }
+    Data& dataForWrite(vantrel::DbKey) { assertWriteEnabled(); return m_data; }
 
     bool isClosed() const override { return true; }
     bool isPeriodic() const override { return true; }

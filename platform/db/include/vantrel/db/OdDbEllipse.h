@@ -47,7 +47,7 @@ public:
     double sweepParam() const;
 
     const Data& data() const { assertReadEnabled(); return m_data; }
-    Data& dataForWrite() { assertWriteEnabled(); return m_data; }
+    Data& dataForWrite(vantrel::DbKey) { assertWriteEnabled(); return m_data; }
 
     bool isClosed() const override;
     bool isPeriodic() const override { return isClosed(); }

@@ -165,7 +165,7 @@ public:
     void setWebRotation(const OdGeVector3d& rotation);
 
     const Data& data() const { assertReadEnabled(); return m_data; }
-    Data& dataForWrite() { assertWriteEnabled(); return m_data; }
+    Data& dataForWrite(vantrel::DbKey) { assertWriteEnabled(); return m_data; }
 
     // Moves the position and the target; the cone angles and intensities stay.
     void transformBy(const OdGeMatrix3d& xform) override;

@@ -29,7 +29,7 @@ public:
     void setNormal(const OdGeVector3d& normal);
 
     const Data& data() const { assertReadEnabled(); return m_data; }
-    Data& dataForWrite() { assertWriteEnabled(); return m_data; }
+    Data& dataForWrite(vantrel::DbKey) { assertWriteEnabled(); return m_data; }
 
     bool isClosed() const override { return false; }
     // getPlane: the plane through the line that is perpendicular to its normal when the line lies

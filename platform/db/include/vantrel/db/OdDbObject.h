@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 
+#include <vantrel/db/DbKey.h>
 #include <vantrel/db/OdDbObjectId.h>
 #include <vantrel/db/OdDbStub.h>
 #include <vantrel/db/OdError.h>

@@ -39,7 +39,7 @@ public:
     void setGrid(std::int16_t m, std::int16_t n, std::span<const OdGePoint3d> points);
 
     const Data& data() const { assertReadEnabled(); return m_data; }
-    Data& dataForWrite() { assertWriteEnabled(); return m_data; }
+    Data& dataForWrite(vantrel::DbKey) { assertWriteEnabled(); return m_data; }
 
     std::int16_t mSize() const { assertReadEnabled(); return m_data.mSize; }
     std::int16_t nSize() const { assertReadEnabled(); return m_data.nSize; }

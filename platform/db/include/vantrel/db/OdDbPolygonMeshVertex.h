@@ -18,7 +18,7 @@ public:
     explicit OdDbPolygonMeshVertex(const OdGePoint3d& position);
 
     const Data& data() const { assertReadEnabled(); return m_data; }
-    Data& dataForWrite() { assertWriteEnabled(); return m_data; }
+    Data& dataForWrite(vantrel::DbKey) { assertWriteEnabled(); return m_data; }
 
     OdGePoint3d position() const { assertReadEnabled(); return m_data.position; }
     void setPosition(const OdGePoint3d& position);

@@ -42,7 +42,7 @@ public:
     OdDbPolyline() = default;
 
     const Data& data() const { assertReadEnabled(); return m_data; }
-    Data& dataForWrite() { assertWriteEnabled(); return m_data; }
+    Data& dataForWrite(vantrel::DbKey) { assertWriteEnabled(); return m_data; }
 
     // --- vertices (an index beyond the vertices raises OdError_InvalidIndex) ---
     unsigned int numVerts() const { assertReadEnabled(); return static_cast<unsigned int>(m_data.vertices.size()); }
@@ -50,6 +50,14 @@ public:
     void addVertexAt(unsigned int index, const OdGePoint2d& point, double bulge = 0.0, double startWidth = -1.0,
                      double endWidth = -1.0, std::int32_t vertexIdentifier = 0);
     void removeVertexAt(unsigned int index);
+    // Removes count vertices from index on in one pass.
+    void removeVerticesAt(unsigned int index, unsigned int count);
+    // Room for this many vertices, so that adding them one by one allocates once.
+    void reserveVertices(unsigned int count);
+    // Replaces every vertex at once, each checked as addVertexAt checks it (the widths as they
+    // stand), and the constant width (when not zero it holds for every segment, whatever the
+    // vertices' own widths).
+    void setVertices(std::vector<Vertex> vertices, double constantWidth);
     void getPointAt(unsigned int index, OdGePoint2d& point) const;
     // The vertex in world coordinates.
     void getPointAt(unsigned int index, OdGePoint3d& point) const;

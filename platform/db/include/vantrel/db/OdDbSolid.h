@@ -31,7 +31,7 @@ public:
     void setNormal(const OdGeVector3d& normal);
 
     const Data& data() const { assertReadEnabled(); return m_data; }
-    Data& dataForWrite() { assertWriteEnabled(); return m_data; }
+    Data& dataForWrite(vantrel::DbKey) { assertWriteEnabled(); return m_data; }
 
     void transformBy(const OdGeMatrix3d& xform) override;
     void subWorldDraw(vantrel::WorldDraw& wd) const override;

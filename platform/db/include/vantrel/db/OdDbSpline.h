@@ -71,7 +71,7 @@ public:
     int numFitPoints() const;
 
     const Data& data() const { assertReadEnabled(); return m_data; }
-    Data& dataForWrite() { assertWriteEnabled(); return m_data; }
+    Data& dataForWrite(vantrel::DbKey) { assertWriteEnabled(); return m_data; }
 
     // Closed when its ends meet.
     bool isClosed() const override;

@@ -74,14 +74,14 @@ public:
     void setNormal(const OdGeVector3d& normal);
 
     const Data& data() const { assertReadEnabled(); return m_data; }
-    Data& dataForWrite() { assertWriteEnabled(); return m_data; }
+    Data& dataForWrite(vantrel::DbKey) { assertWriteEnabled(); return m_data; }
 
     // Any invertible affine map: the height follows the text's up direction, the width factor
     // the ratio of the stretch along and across the baseline; a mirroring sets the text
     // backwards rather than losing it.
     void transformBy(const OdGeMatrix3d& xform) override;
-    // Places the text from its justification with an estimated advance of 0.6 height per
-    // character, as no font metrics are known here.
+    // Places the text from its justification with the advances of the font (TextFont.h):
+    // aligned text scales as a whole and fitted text stretches to span its two points.
     void subWorldDraw(vantrel::WorldDraw& wd) const override;
 
 private:

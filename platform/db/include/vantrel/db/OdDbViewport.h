@@ -58,7 +58,7 @@ public:
     void setOff();
 
     const Data& data() const { assertReadEnabled(); return m_data; }
-    Data& dataForWrite() { assertWriteEnabled(); return m_data; }
+    Data& dataForWrite(vantrel::DbKey) { assertWriteEnabled(); return m_data; }
 
     // Moves and scales the window on the sheet; the model view keeps its scale relative to it.
     void transformBy(const OdGeMatrix3d& xform) override;

@@ -8,6 +8,7 @@
 
 #include <vantrel/db/OdCmColor.h>
 #include <vantrel/db/OdString.h>
+#include <vantrel/db/TextFont.h>
 #include <vantrel/ge/OdGePoint3d.h>
 #include <vantrel/ge/OdGeVector3d.h>
 
@@ -30,6 +31,21 @@ enum class MarkerKind { Light, SpotLight, WebLight, Vertex, Cross };
 // points, a polyline with linetype generation).
 enum class LinetypeUse { None, PerSegment, ThroughVertices };
 
+// One line of text in one face, laid out by the font (TextFont.h): the baseline starts at origin
+// and runs `width` along advance; glyphs stand `height` (of capitals) tall along up, slanted
+// forward by oblique and stretched along the baseline by widthFactor, which width includes.
+struct TextRun {
+    OdGePoint3d origin;
+    OdGeVector3d advance{1.0, 0.0, 0.0}; // unit
+    OdGeVector3d up{0.0, 1.0, 0.0};      // unit, square to advance (either way round: mirrored text)
+    double height = 1.0;
+    double widthFactor = 1.0;
+    double oblique = 0.0; // radians
+    double width = 0.0;
+    FontFace face;
+    OdString text;
+};
+
 struct DrawTraits {
     std::uint32_t rgb = 0xFFFFFF; // the resolved display colour
     double lineWeightMm = 0.0;    // 0 for the thinnest line
@@ -46,12 +62,14 @@ public:
     // A path of straight and bulged segments in the plane with the given normal.
     virtual void path(std::span<const PathVertex> vertices, bool closed, const OdGeVector3d& normal) = 0;
     virtual void polygon(std::span<const OdGePoint3d> corners, bool filled) = 0;
+    // An area filled by the even-odd rule: a point is inside when a ray from it crosses the
+    // loops an odd number of times, so loops inside loops are holes (a hatch and its islands).
+    virtual void region(std::span<const std::vector<OdGePoint3d>> loops) = 0;
     virtual void circularArc(const OdGePoint3d& center, double radius, const OdGeVector3d& normal,
                              const OdGeVector3d& startVector, double sweepAngle) = 0;
     virtual void ellipticArc(const OdGePoint3d& center, const OdGeVector3d& majorAxis, const OdGeVector3d& minorAxis,
                              double startAngle, double endAngle) = 0;
-    virtual void text(const OdGePoint3d& position, const OdGeVector3d& direction, double height,
-                      const OdString& text) = 0;
+    virtual void text(const TextRun& run) = 0;
     virtual void marker(const OdGePoint3d& position, MarkerKind kind, double size) = 0;
     // An open polyline drawn with a marker and scaled like it: point i is position + offsets[i] * s,
     // s being the size a marker of this size gets (the sink's default when size <= 0), so that a

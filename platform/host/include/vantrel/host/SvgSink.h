@@ -28,8 +28,9 @@ public:
                      const OdGeVector3d& startVector, double sweepAngle) override;
     void ellipticArc(const OdGePoint3d& center, const OdGeVector3d& majorAxis, const OdGeVector3d& minorAxis,
                      double startAngle, double endAngle) override;
-    void text(const OdGePoint3d& position, const OdGeVector3d& direction, double height,
-              const OdString& text) override;
+    void region(std::span<const std::vector<OdGePoint3d>> loops) override;
+    // In the face the font measured, sized and stretched so that the run spans its width.
+    void text(const TextRun& run) override;
     // A size of zero (or less) takes the default: kDefaultMarkerSize of the picture's longer side.
     void marker(const OdGePoint3d& position, MarkerKind kind, double size) override;
     // Sized like marker; a default-sized one is drawn under the markers.

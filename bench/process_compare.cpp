@@ -1,0 +1,254 @@
+// Whole processes compared on generated drawings of 10k, 100k and 1M mixed entities (lines,
+// lightweight polylines with widths and bulges, arcs, circles and texts, half of them rotated,
+// coordinates of 17 significant digits): the tokenizer baseline (dxf_tokenize), vantrel loading
+// the drawing, loading it with each output and with all three, and ezdxf reading it. Each is
+// started as its own process, timed by the wall clock (median of the runs) and measured by the
+// peak resident memory the system reports for it. Prints one table of ratios.
+//
+//   process_compare [--sizes 10000,100000,1000000] [--runs 3] [--ezdxf-max 100000] [--dir out/bench/process]
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
+#include <optional>
+#include <random>
+#include <spawn.h>
+#include <string>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <vector>
+
+#include <vantrel/db/DxfFile.h>
+#include <vantrel/db/OdDbArc.h>
+#include <vantrel/db/OdDbBlockTableRecord.h>
+#include <vantrel/db/OdDbCircle.h>
+#include <vantrel/db/OdDbLine.h>
+#include <vantrel/db/OdDbPolyline.h>
+#include <vantrel/db/OdDbText.h>
+#include <vantrel/db/Template.h>
+
+extern char** environ;
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Options {
+    std::vector<long> sizes{10000, 100000, 1000000};
+    int runs = 3;
+    long ezdxfMax = 100000;
+    fs::path dir = "out/bench/process";
+};
+
+// A coordinate with 17 significant digits, as drawings made by computation have.
+double coordinate(std::mt19937_64& random, double base)
+{
+    return base + std::uniform_real_distribution<double>(0.0, 10.0)(random);
+}
+
+void addEntity(OdDbBlockTableRecord& space, long i, std::mt19937_64& random)
+{
+    const double x = static_cast<double>(i % 1000) * 20.0, y = static_cast<double>(i / 1000) * 20.0;
+    const bool rotated = i % 2 == 1;
+    const double angle = rotated ? std::uniform_real_distribution<double>(0.0, 6.283185307179586)(random) : 0.0;
+    switch (i % 5) {
+    case 0: {
+        OdDbLinePtr e = OdDbLine::createObject();
+        e->setStartPoint(OdGePoint3d(coordinate(random, x), coordinate(random, y), 0));
+        e->setEndPoint(OdGePoint3d(coordinate(random, x), coordinate(random, y), 0));
+        space.appendOdDbEntity(e.get());
+        break;
+    }
+    case 1: {
+        OdDbPolylinePtr e = OdDbPolyline::createObject();
+        for (unsigned v = 0; v < 5; ++v)
+            e->addVertexAt(v, OdGePoint2d(coordinate(random, x), coordinate(random, y)), v % 2 ? 0.41421356237309503 : 0.0,
+                           0.125 * v, 0.125 * v + 0.0625);
+        space.appendOdDbEntity(e.get());
+        break;
+    }
+    case 2: {
+        OdDbArcPtr e = OdDbArc::createObject();
+        e->setCenter(OdGePoint3d(coordinate(random, x), coordinate(random, y), 0));
+        e->setRadius(coordinate(random, 1.0));
+        e->setStartAngle(angle);
+        e->setEndAngle(angle + 2.0);
+        space.appendOdDbEntity(e.get());
+        break;
+    }
+    case 3: {
+        OdDbCirclePtr e = OdDbCircle::createObject();
+        e->setCenter(OdGePoint3d(coordinate(random, x), coordinate(random, y), 0));
+        e->setRadius(coordinate(random, 1.0));
+        space.appendOdDbEntity(e.get());
+        break;
+    }
+    default: {
+        OdDbTextPtr e = OdDbText::createObject();
+        e->setPosition(OdGePoint3d(coordinate(random, x), coordinate(random, y), 0));
+        e->setHeight(2.5);
+        e->setRotation(angle);
+        e->setTextString(OdString::fromUtf8("Part " + std::to_string(i) + " of the mixed drawing"));
+        space.appendOdDbEntity(e.get());
+        break;
+    }
+    }
+}
+
+fs::path makeDrawing(const fs::path& dir, long entities)
+{
+    const fs::path path = dir / ("mixed-" + std::to_string(entities) + ".dxf");
+    if (fs::exists(path))
+        return path;
+    std::mt19937_64 random(static_cast<std::uint64_t>(entities));
+    OdDbDatabasePtr db = vantrel::newDrawing();
+    {
+        OdDbBlockTableRecordPtr space = db->getModelSpaceId().safeOpenObject(OdDb::kForWrite);
+        for (long i = 0; i < entities; ++i)
+            addEntity(*space, i, random);
+    }
+    const fs::path partial = path.string() + ".part";
+    if (vantrel::writeDxf(*db, partial.string()) != eOk) {
+        std::fprintf(stderr, "process_compare: cannot write %s\n", partial.c_str());
+        std::exit(1);
+    }
+    fs::rename(partial, path);
+    return path;
+}
+
+struct Measure {
+    double seconds = 0.0;
+    long peakKiB = 0;
+};
+
+// One process: its wall time and the peak resident memory the system counted for it.
+std::optional<Measure> runOnce(const std::vector<std::string>& argv)
+{
+    std::vector<char*> args;
+    for (const std::string& a : argv)
+        args.push_back(const_cast<char*>(a.c_str()));
+    args.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    const auto start = std::chrono::steady_clock::now();
+    pid_t pid = 0;
+    const int spawned = posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (spawned != 0)
+        return std::nullopt;
+    int status = 0;
+    rusage usage{};
+    if (wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return std::nullopt;
+    const std::chrono::duration<double> wall = std::chrono::steady_clock::now() - start;
+    return Measure{wall.count(), usage.ru_maxrss};
+}
+
+// The median wall time of the runs and the largest peak among them.
+std::optional<Measure> measure(const std::vector<std::string>& argv, int runs)
+{
+    std::vector<double> times;
+    long peak = 0;
+    for (int r = 0; r < runs; ++r) {
+        const std::optional<Measure> m = runOnce(argv);
+        if (!m)
+            return std::nullopt;
+        times.push_back(m->seconds);
+        peak = std::max(peak, m->peakKiB);
+    }
+    std::sort(times.begin(), times.end());
+    return Measure{times[times.size() / 2], peak};
+}
+
+Options parse(int argc, char** argv)
+{
+    Options o;
+    for (int i = 1; i + 1 < argc; i += 2) {
+        const std::string name = argv[i], value = argv[i + 1];
+        if (name == "--sizes") {
+            o.sizes.clear();
+            for (std::size_t at = 0; at <= value.size();) {
+                const std::size_t comma = std::min(value.find(',', at), value.size());
+                o.sizes.push_back(std::stol(value.substr(at, comma - at)));
+                at = comma + 1;
+            }
+        } else if (name == "--runs") {
+            o.runs = std::max(1, std::stoi(value));
+        } else if (name == "--ezdxf-max") {
+            o.ezdxfMax = std::stol(value);
+        } else if (name == "--dir") {
+            o.dir = value;
+        } else {
+            std::fprintf(stderr, "process_compare: unknown option %s\n", name.c_str());
+            std::exit(2);
+        }
+    }
+    return o;
+}
+
+std::string label(long n)
+{
+    return n % 1000000 == 0 ? std::to_string(n / 1000000) + "M" : std::to_string(n / 1000) + "k";
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const Options options = parse(argc, argv);
+    const fs::path bin = fs::canonical("/proc/self/exe").parent_path();
+    const std::string vantrel = (bin / "vantrel").string(), tokenize = (bin / "dxf_tokenize").string();
+    fs::create_directories(options.dir);
+    const fs::path scratch = options.dir / "scratch";
+    fs::create_directories(scratch);
+    const std::string dxfOut = (scratch / "out.dxf").string(), svgOut = (scratch / "out.svg").string(),
+                      jsonOut = (scratch / "out.json").string();
+
+    std::printf("%-6s %8s  %-22s %9s %12s %9s %12s\n", "size", "file MB", "process", "wall s", "vs baseline",
+                "vs load", "peak/file");
+    bool failed = false;
+    for (const long n : options.sizes) {
+        const fs::path drawing = makeDrawing(options.dir, n);
+        const double fileBytes = static_cast<double>(fs::file_size(drawing));
+        const std::string file = drawing.string();
+        struct Row {
+            const char* name;
+            std::vector<std::string> argv;
+        };
+        std::vector<Row> rows = {
+            {"tokenize (baseline)", {tokenize, file}},
+            {"vantrel load", {vantrel, file, "-s", "/dev/null"}},
+            {"vantrel load -o", {vantrel, file, "-s", "/dev/null", "-o", dxfOut}},
+            {"vantrel load --svg", {vantrel, file, "-s", "/dev/null", "--svg", svgOut}},
+            {"vantrel load --json", {vantrel, file, "-s", "/dev/null", "--json", jsonOut}},
+            {"vantrel load, all three", {vantrel, file, "-s", "/dev/null", "-o", dxfOut, "--svg", svgOut, "--json", jsonOut}},
+        };
+        if (n <= options.ezdxfMax)
+            rows.push_back({"ezdxf readfile", {"python3", "-c", "import sys, ezdxf; ezdxf.readfile(sys.argv[1])", file}});
+        double baseline = 0.0, load = 0.0;
+        for (const Row& row : rows) {
+            const std::optional<Measure> m = measure(row.argv, options.runs);
+            if (!m) {
+                std::printf("%-6s %8.1f  %-22s %9s\n", label(n).c_str(), fileBytes / 1e6, row.name, "failed");
+                failed = true;
+                continue;
+            }
+            if (baseline == 0.0)
+                baseline = m->seconds;
+            else if (load == 0.0)
+                load = m->seconds;
+            const double peakRatio = static_cast<double>(m->peakKiB) * 1024.0 / fileBytes;
+            // Speed against the baseline as a share (100 % = as fast as tokenizing); time against
+            // loading alone as a factor.
+            std::printf("%-6s %8.1f  %-22s %9.3f %11.0f%% %8.2fx %11.2fx\n", label(n).c_str(), fileBytes / 1e6, row.name,
+                        m->seconds, 100.0 * baseline / m->seconds, load > 0.0 ? m->seconds / load : 1.0, peakRatio);
+        }
+        std::printf("%-6s %8s  %-22s %9.0f\n", "", "", "bytes per entity", fileBytes / static_cast<double>(n));
+    }
+    fs::remove_all(scratch);
+    return failed ? 1 : 0;
+}

@@ -1,0 +1,7 @@
+#include "db_key.h"
+
+namespace vantrel {
+
+DbKey dbKey() { return {}; }
+
+} // namespace vantrel
