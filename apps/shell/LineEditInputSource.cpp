@@ -16,6 +16,7 @@
 
 #include <vantrel/db/OdString.h>
 #include <vantrel/host/CommandRegistry.h>
+#include <vantrel/host/Completion.h>
 #include <vantrel/host/ScriptInputSource.h>
 #include <vantrel/host/Transcript.h>
 
@@ -30,37 +31,6 @@ constexpr wchar_t kCancelKey = 3;
 constexpr const wchar_t* kCancelEcho = L"*Cancel*";
 
 LineEditInputSource* g_source = nullptr;
-
-bool startsWithIgnoringCase(std::wstring_view s, std::wstring_view prefix)
-{
-    if (s.size() < prefix.size())
-        return false;
-    for (std::size_t i = 0; i < prefix.size(); ++i)
-        if (std::towupper(static_cast<std::wint_t>(s[i])) != std::towupper(static_cast<std::wint_t>(prefix[i])))
-            return false;
-    return true;
-}
-
-// What may be typed at the prompt: at `Command:` the command names; elsewhere the keywords the
-// prompt shows in its last [...] (separated by '/').
-std::vector<std::wstring> candidates(const vantrel::CommandRegistry& commands, std::wstring_view prompt,
-                                     bool commandPrompt)
-{
-    if (commandPrompt)
-        return commands.names();
-    std::vector<std::wstring> out;
-    std::size_t open = prompt.rfind(L'[');
-    std::size_t close = prompt.rfind(L']');
-    if (open == std::wstring_view::npos || close == std::wstring_view::npos || close < open)
-        return out;
-    std::wstring_view list = prompt.substr(open + 1, close - open - 1);
-    while (!list.empty()) {
-        std::size_t slash = list.find(L'/');
-        out.emplace_back(list.substr(0, slash));
-        list.remove_prefix(slash == std::wstring_view::npos ? list.size() : slash + 1);
-    }
-    return out;
-}
 
 void write(std::wstring_view text)
 {
@@ -276,28 +246,16 @@ unsigned char LineEditInputSource::completeKey(EditLine* el, int)
     std::wstring_view before(line->buffer, static_cast<std::size_t>(line->cursor - line->buffer));
     std::size_t start = before.find_last_of(L" \t");
     std::wstring_view word = start == std::wstring_view::npos ? before : before.substr(start + 1);
-    std::vector<std::wstring> matches;
-    for (std::wstring& name : candidates(self.m_commands, self.m_prompt, self.m_commandPrompt))
-        if (startsWithIgnoringCase(name, word))
-            matches.push_back(std::move(name));
-    if (matches.empty())
+    const vantrel::Completion c = vantrel::complete(self.m_commands, self.m_prompt, self.m_commandPrompt, word);
+    if (c.matches.empty())
         return CC_ERROR;
-    // The longest beginning the matches share, spelled as the first of them spells it.
-    std::size_t common = matches.front().size();
-    for (const std::wstring& m : matches) {
-        std::size_t k = 0;
-        while (k < common && k < m.size()
-               && std::towupper(static_cast<std::wint_t>(m[k])) == std::towupper(static_cast<std::wint_t>(matches.front()[k])))
-            ++k;
-        common = k;
-    }
-    if (common > word.size() || matches.size() == 1) {
+    if (c.common.size() > word.size() || c.matches.size() == 1) {
         el_wdeletestr(el, static_cast<int>(word.size()));
-        el_winsertstr(el, matches.front().substr(0, common).c_str());
+        el_winsertstr(el, c.common.c_str());
         return CC_REFRESH;
     }
     std::wstring list = L"\n";
-    for (const std::wstring& m : matches)
+    for (const std::wstring& m : c.matches)
         list += m + L"  ";
     list += L"\n";
     write(list);

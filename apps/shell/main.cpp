@@ -2,17 +2,13 @@
 // template), loads the command module and plugins, runs a script or an interactive command line,
 // and writes the drawing as DXF, SVG or JSON; a drawing that cannot be written, or a run stopped
 // by a signal, leaves a recovery copy. Exit 0 done, 1 an error the user must fix, 2 wrong usage.
-#include <dlfcn.h>
 #include <unistd.h>
 
 #include <clocale>
 #include <csignal>
 
-#include <cerrno>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <iterator>
 #include <memory>
@@ -35,6 +31,8 @@
 #include <vantrel/host/Transcript.h>
 #include <vantrel/host/hostUiDialog.h>
 #include <vantrel/host/InputSyntax.h>
+#include <vantrel/host/module_loader.h>
+#include <vantrel/host/read_text_file.h>
 #include <vantrel/host/save_drawing.h>
 #include <vantrel/host/svg_render.h>
 #include <vantrel/host/write_file.h>
@@ -51,7 +49,6 @@ namespace {
 constexpr int kDone = 0;
 constexpr int kUserError = 1;
 constexpr int kUsage = 2;
-constexpr const char* kModuleFile = "libvantrelcmd3.so";
 
 struct Options {
     std::string drawing;
@@ -80,15 +77,9 @@ struct UserError {
 
 std::string readScript(const std::string& path)
 {
-    std::error_code ec;
-    if (fs::is_directory(path, ec))
-        throw UserError{path + ": cannot read: " + std::strerror(EISDIR)};
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        throw UserError{path + ": cannot read: " + std::strerror(errno)};
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad())
-        throw UserError{path + ": cannot read: " + std::strerror(errno)};
+    std::string text, error;
+    if (!vantrel::readTextFile(path, text, error))
+        throw UserError{error};
     return text;
 }
 
@@ -105,37 +96,6 @@ OdDbDatabasePtr openDrawing(const std::string& path, bool recover)
     for (const std::string& repair : read.repairs)
         std::cerr << path << ": repaired: " << repair << '\n';
     return read.database;
-}
-
-// Loads a module for good: commands it registers point into it, so it is never unloaded.
-void loadModule(const std::string& path, const char* what)
-{
-    std::error_code ec;
-    if (!fs::is_regular_file(path, ec))
-        throw UserError{std::string(what) + " " + path + ": no such file"};
-    std::string absolute = fs::absolute(path, ec).string();
-    // Global, so that plugins can use what the command module exports.
-    if (!dlopen(absolute.c_str(), RTLD_NOW | RTLD_GLOBAL)) {
-        const char* why = dlerror();
-        throw UserError{std::string(what) + " " + path + ": cannot load: " + (why ? why : "unknown error")};
-    }
-}
-
-// The command module: VANTREL_MODULE_PATH, or ../lib beside the executable. A module missing
-// from the default place is not an error: the host runs with its own commands.
-void loadCommandModule()
-{
-    if (const char* env = std::getenv("VANTREL_MODULE_PATH"); env && *env) {
-        loadModule(env, "VANTREL_MODULE_PATH:");
-        return;
-    }
-    std::error_code ec;
-    fs::path exe = fs::read_symlink("/proc/self/exe", ec);
-    if (ec)
-        return;
-    fs::path module = exe.parent_path().parent_path() / "lib" / kModuleFile;
-    if (fs::exists(module, ec))
-        loadModule(module.string(), "module");
 }
 
 std::string historyFile(const std::string& profilePath)
@@ -290,9 +250,11 @@ Ending run(const Options& opt)
         db->disableUndoRecording(false);
     }
 
-    loadCommandModule();
+    if (std::string error = vantrel::loadCommandModule(); !error.empty())
+        throw UserError{error};
     for (const std::string& plugin : opt.plugins)
-        loadModule(plugin, "--plugin");
+        if (std::string error = vantrel::loadModule(plugin, "--plugin"); !error.empty())
+            throw UserError{error};
 
     std::optional<vantrel::DialogPictureWriter> pictures;
     if (!opt.dialogSvgFolder.empty()) {

@@ -10,6 +10,7 @@
 #include <vantrel/db/TextFont.h>
 
 #include "RecordingDraw.h"
+#include "db_key.h"
 #include "text_layout.h"
 #include "db_key.h"
 

@@ -115,17 +115,14 @@ public:
         while (!m_dialog.m_ending) {
             InputResult result = m_engine.run(m_request);
             if (result == kInputEmpty && !m_dialog.m_ending)
-                pressDefaultButton();
+                m_dialog.userEnter();
             if (result == kInputCancel && !m_dialog.m_ending) {
                 m_dialog.command(IDCANCEL);
                 // Once the input has ended nobody can answer the dialog any more.
                 if (!m_dialog.m_ending && m_engine.inputEnded())
                     m_dialog.EndDialog(IDCANCEL);
             }
-            if (!m_dialog.m_ending) {
-                m_dialog.paintPending();
-                m_dialog.observe();
-            }
+            m_dialog.settle();
         }
     }
 
@@ -169,39 +166,29 @@ private:
         return select(*control, name, rest);
     }
 
-    Reply click(DialogControl& control, const std::wstring& name, std::wstring_view rest)
+    static Reply answer(const std::wstring& refusal)
     {
-        if (control.kind != DialogControlKind::PushButton && control.kind != DialogControlKind::RadioButton)
-            return Reply::refuse(name + L" is " + kindName(control.kind) + L"; only buttons can be clicked.");
-        if (!InputSyntax::trim(rest).empty())
+        return refusal.empty() ? Reply::of(kInputValue) : Reply::refuse(refusal);
+    }
+
+    Reply click(DialogControl& control, const std::wstring&, std::wstring_view rest)
+    {
+        if (!InputSyntax::trim(rest).empty() && (control.kind == DialogControlKind::PushButton
+                                                 || control.kind == DialogControlKind::RadioButton))
             return Reply::refuse(L"!dlg click takes only a control id.");
-        m_dialog.click(control);
-        return Reply::of(kInputValue);
+        return answer(m_dialog.userClick(control.id));
     }
 
-    // Typing replaces the whole text; the field gets the focus first, as a click into it would.
-    Reply type(DialogControl& control, const std::wstring& name, std::wstring_view rest)
+    Reply type(DialogControl& control, const std::wstring&, std::wstring_view rest)
     {
-        if (control.kind != DialogControlKind::Edit)
-            return Reply::refuse(name + L" is " + kindName(control.kind) + L", not an edit field.");
-        if (control.style & vantrel::DialogStyle::kEditReadOnly)
-            return Reply::refuse(name + L" is read-only.");
-        const int id = control.id;
-        m_dialog.moveFocus(id);
-        // The field that lost the focus may have taken it back.
-        if (m_dialog.m_focus == id)
-            vantrel::UiControl(m_dialog, id).SetWindowText(std::wstring(rest));
-        return Reply::of(kInputValue);
+        return answer(m_dialog.userType(control.id, std::wstring(rest)));
     }
 
-    Reply focus(DialogControl& control, const std::wstring& name, std::wstring_view rest)
+    Reply focus(DialogControl& control, const std::wstring&, std::wstring_view rest)
     {
-        if (!takesFocus(control.kind))
-            return Reply::refuse(name + L" is " + kindName(control.kind) + L" and cannot take the focus.");
-        if (!InputSyntax::trim(rest).empty())
+        if (!InputSyntax::trim(rest).empty() && takesFocus(control.kind))
             return Reply::refuse(L"!dlg focus takes only a control id.");
-        m_dialog.moveFocus(control.id);
-        return Reply::of(kInputValue);
+        return answer(m_dialog.userFocus(control.id));
     }
 
     Reply spin(DialogControl& control, const std::wstring& name, std::wstring_view rest)
@@ -211,13 +198,9 @@ private:
         std::optional<std::int32_t> step = InputSyntax::parseInteger(InputSyntax::trim(rest));
         if (!step)
             return Reply::refuse(L"!dlg spin needs a control id and a step such as +1 or -1.");
-        m_dialog.upDownDelta(control, *step);
-        return Reply::of(kInputValue);
+        return answer(m_dialog.userSpin(control.id, *step));
     }
 
-    // Opening the list, choosing the item and closing the list: the list's confirmation comes
-    // before the selection change, so that a control class has taken the choice in when the
-    // dialog hears of it.
     Reply select(DialogControl& control, const std::wstring& name, std::wstring_view rest)
     {
         if (control.kind != DialogControlKind::ComboBox)
@@ -225,32 +208,10 @@ private:
         const std::wstring text(InputSyntax::trim(rest));
         if (text.empty())
             return Reply::refuse(L"!dlg select needs a control id and the text of an item.");
-        const int id = control.id;
-        vantrel::UiComboBox combo(m_dialog, id);
-        const int index = combo.FindStringExact(-1, text);
+        const int index = vantrel::UiComboBox(m_dialog, control.id).FindStringExact(-1, text);
         if (index == vantrel::UiComboBox::kError)
-            return Reply::refuse(L"Combo box " + std::to_wstring(id) + L" has no item \"" + text + L"\".");
-        m_dialog.moveFocus(id);
-        if (m_dialog.m_focus != id)
-            return Reply::of(kInputValue);
-        m_dialog.fire(id, Event::DropDown);
-        combo.SetCurSel(index);
-        m_dialog.fire(id, Event::SelEndOk);
-        m_dialog.fire(id, Event::SelChange);
-        return Reply::of(kInputValue);
-    }
-
-    // Enter presses the default button (IDOK when there is none).
-    void pressDefaultButton()
-    {
-        for (const auto& control : m_dialog.m_controls) {
-            if (control->isDefaultButton() && control->id != kNoControlId) {
-                if (control->visible && control->enabled)
-                    m_dialog.click(*control);
-                return;
-            }
-        }
-        m_dialog.command(IDOK);
+            return Reply::refuse(L"Combo box " + std::to_wstring(control.id) + L" has no item \"" + text + L"\".");
+        return answer(m_dialog.userSelect(control.id, index));
     }
 
     hostUiDialog& m_dialog;
@@ -313,8 +274,13 @@ int hostUiDialog::DoModal()
     if (!m_ending) {
         paintPending();
         observe();
-        Run run(*this, *engine);
-        run.loop();
+        // A front end with windows of its own may show the dialog; otherwise, or when it
+        // declines, the dialog runs on the command line.
+        const ModalRunner& runner = modalRunner();
+        if (!runner || !runner(*this)) {
+            Run run(*this, *engine);
+            run.loop();
+        }
     }
     return m_result;
 }
@@ -434,6 +400,120 @@ DialogControl* hostUiDialog::control(int id)
 hostUiDialog::StateObserver hostUiDialog::setStateObserver(StateObserver observer)
 {
     return std::exchange(stateObserver(), std::move(observer));
+}
+
+std::wstring hostUiDialog::refusal(int id, std::initializer_list<DialogControlKind> kinds, const wchar_t* what)
+{
+    DialogControl* c = control(id);
+    const std::wstring name = L"Control " + std::to_wstring(id);
+    if (!c)
+        return L"The dialog has no control " + std::to_wstring(id) + L".";
+    if (!c->visible)
+        return name + L" is not shown.";
+    if (!c->enabled)
+        return name + L" is disabled.";
+    if (std::find(kinds.begin(), kinds.end(), c->kind) == kinds.end())
+        return name + L" is " + kindName(c->kind) + what;
+    return {};
+}
+
+std::wstring hostUiDialog::userClick(int id)
+{
+    std::wstring why = refusal(id, {DialogControlKind::PushButton, DialogControlKind::RadioButton},
+                               L"; only buttons can be clicked.");
+    if (why.empty())
+        click(*control(id));
+    return why;
+}
+
+// Typing replaces the whole text; the field gets the focus first, as a click into it would.
+std::wstring hostUiDialog::userType(int id, const std::wstring& text)
+{
+    std::wstring why = refusal(id, {DialogControlKind::Edit}, L", not an edit field.");
+    if (!why.empty())
+        return why;
+    if (control(id)->style & vantrel::DialogStyle::kEditReadOnly)
+        return L"Control " + std::to_wstring(id) + L" is read-only.";
+    moveFocus(id);
+    // The field that lost the focus may have taken it back.
+    if (m_focus == id)
+        vantrel::UiControl(*this, id).SetWindowText(text);
+    return {};
+}
+
+std::wstring hostUiDialog::userFocus(int id)
+{
+    std::wstring why = refusal(id,
+                               {DialogControlKind::Edit, DialogControlKind::ComboBox, DialogControlKind::PushButton,
+                                DialogControlKind::RadioButton},
+                               L" and cannot take the focus.");
+    if (why.empty())
+        moveFocus(id);
+    return why;
+}
+
+std::wstring hostUiDialog::userSpin(int id, int step)
+{
+    std::wstring why = refusal(id, {DialogControlKind::UpDown}, L", not an up-down control.");
+    if (why.empty())
+        upDownDelta(*control(id), step);
+    return why;
+}
+
+// Opening the list, choosing the item and closing the list: the list's confirmation comes
+// before the selection change, so that a control class has taken the choice in when the
+// dialog hears of it.
+std::wstring hostUiDialog::userSelect(int id, int index)
+{
+    std::wstring why = refusal(id, {DialogControlKind::ComboBox}, L", not a combo box.");
+    if (!why.empty())
+        return why;
+    if (index < 0 || index >= static_cast<int>(control(id)->items.size()))
+        return L"Combo box " + std::to_wstring(id) + L" has no item " + std::to_wstring(index) + L".";
+    moveFocus(id);
+    if (m_focus != id)
+        return {};
+    fire(id, Event::DropDown);
+    vantrel::UiComboBox(*this, id).SetCurSel(index);
+    fire(id, Event::SelEndOk);
+    fire(id, Event::SelChange);
+    return {};
+}
+
+void hostUiDialog::userOk() { command(IDOK); }
+
+void hostUiDialog::userCancel() { command(IDCANCEL); }
+
+// Enter presses the default button (IDOK when there is none).
+void hostUiDialog::userEnter()
+{
+    for (const auto& c : m_controls) {
+        if (c->isDefaultButton() && c->id != kNoControlId) {
+            if (c->visible && c->enabled)
+                click(*c);
+            return;
+        }
+    }
+    command(IDOK);
+}
+
+void hostUiDialog::settle()
+{
+    if (!m_ending) {
+        paintPending();
+        observe();
+    }
+}
+
+hostUiDialog::ModalRunner& hostUiDialog::modalRunner()
+{
+    static ModalRunner runner;
+    return runner;
+}
+
+hostUiDialog::ModalRunner hostUiDialog::setModalRunner(ModalRunner runner)
+{
+    return std::exchange(modalRunner(), std::move(runner));
 }
 
 void hostUiDialog::addHandler(Handler handler) { m_handlers.push_back(std::move(handler)); }

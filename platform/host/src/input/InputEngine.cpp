@@ -196,7 +196,7 @@ InputEvent InputEngine::nextEvent(const Request& request)
         m_posted.pop_front();
         return e;
     }
-    return m_source->next({request.prompt, request.commandName, request.freeText});
+    return m_source->next({request.prompt, request.commandName, request.freeText, request.selection});
 }
 
 InputResult InputEngine::run(const Request& request)

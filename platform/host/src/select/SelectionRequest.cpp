@@ -80,6 +80,7 @@ InputResult SelectionRequest::run(const wchar_t* prompt, const wchar_t* keywords
     m_keywords = keywords ? KeywordList::parse(keywords) : KeywordList();
     InputEngine::Request request;
     request.prompt = HostEditor::promptText(prompt, keywords);
+    request.selection = true;
     request.onText = [this](std::wstring_view typed) { return onText(typed); };
     request.onPoint = [this](const OdGePoint3d& p) { return pick(p); };
     return m_doc.engine().run(request);

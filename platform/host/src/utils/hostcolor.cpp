@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include <vantrel/host/HostApplication.h>
@@ -16,6 +17,7 @@
 #include <vantrel/host/InputEngine.h>
 #include <vantrel/host/InputSyntax.h>
 #include <vantrel/host/Transcript.h>
+#include <vantrel/host/host_message_box.h>
 #include <vantrel/hxicore/ResTranslation.h>
 #include "utils/ignore_case.h"
 
@@ -208,6 +210,17 @@ void hostCmGetLocalizedColorNames(std::array<OdString, kHostColorNameCount>& nam
         names[i] = Supp_Translate(kColorNames[i]);
 }
 
+static HostColorChooser& colorChooser()
+{
+    static HostColorChooser chooser;
+    return chooser;
+}
+
+HostColorChooser hostSetColorChooser(HostColorChooser chooser)
+{
+    return std::exchange(colorChooser(), std::move(chooser));
+}
+
 bool hostSetColorDialogTrueColor(OdCmColor& color, bool allowMetaColor, const OdCmColor& currentColor, int tabs,
                                  HostWindowId parent)
 {
@@ -220,6 +233,19 @@ bool hostSetColorDialogTrueColor(OdCmColor& color, bool allowMetaColor, const Od
     const OdCmColor opening = !dialogRefusal(currentColor, allowMetaColor, tabs) ? currentColor
                               : (tabs & kColorTabTrueColor)                    ? OdCmColor::byRGB(255, 255, 255)
                                                                                : OdCmColor::byIndex(7);
+    if (const HostColorChooser& chooser = colorChooser()) {
+        for (HostColorChoice choice = chooser(opening); choice.handled; choice = chooser(opening)) {
+            if (!choice.color)
+                return false;
+            if (std::optional<std::wstring> why = dialogRefusal(*choice.color, allowMetaColor, tabs)) {
+                hostMessageBox(why->c_str());
+                continue;
+            }
+            color = *choice.color;
+            return true;
+        }
+    }
+
     std::optional<OdCmColor> chosen;
     auto offer = [&](const OdCmColor& candidate) {
         if (std::optional<std::wstring> why = dialogRefusal(candidate, allowMetaColor, tabs))

@@ -39,6 +39,7 @@ public:
         std::wstring prompt;  // as the user sees it
         bool commandName = false; // the `Command:` prompt
         bool freeText = false;    // free text is an answer (InputPrompt::freeText)
+        bool selection = false;   // entities are asked for (InputPrompt::selection)
         const OdGePoint3d* basePoint = nullptr;
         // Cursor points (moves and clicks) land on the UCS XY plane, as a command's points do;
         // a selection leaves them where the view shows them.

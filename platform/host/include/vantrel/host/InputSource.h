@@ -13,6 +13,7 @@ struct InputPrompt {
     std::wstring_view text;   // the prompt as the user sees it
     bool commandName = false; // `Command:`: the answer is a command name
     bool freeText = false;    // free text is an answer, blanks within it included
+    bool selection = false;   // entities are asked for: a mouse drag gives a window or crossing
 };
 
 class InputSource {

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -68,6 +69,30 @@ public:
     void onDrawItem(int id, std::function<void(vantrel::DrawItemEvent&)> handler);
     void onMeasureItem(int id, std::function<void(vantrel::MeasureItemEvent&)> handler);
 
+    // What the user does, for every backend: the command line's `!dlg` events and a front end's
+    // widgets alike. Each answers an empty string, or why the control cannot take it (it is
+    // missing, hidden, disabled or of another kind), and then nothing happens.
+    std::wstring userClick(int id);
+    std::wstring userType(int id, const std::wstring& text);
+    std::wstring userFocus(int id);
+    std::wstring userSpin(int id, int step);
+    // Chooses the item at index of a combo box's list.
+    std::wstring userSelect(int id, int index);
+    void userOk();
+    void userCancel();
+    // Enter: the default button, or IDOK when there is none.
+    void userEnter();
+    // After each action: paints what asked for it and tells the state observer.
+    void settle();
+    // Whether EndDialog was called in this run: the dialog closes once the handler returns.
+    bool isEnding() const { return m_ending; }
+
+    // Shows an open dialog in a front end's own windows until it ends; answers false, before
+    // showing anything, to leave the dialog to the command line (a script gives its events).
+    using ModalRunner = std::function<bool(hostUiDialog&)>;
+    // Answers the runner before.
+    static ModalRunner setModalRunner(ModalRunner runner);
+
     // The state, for tests and pictures.
     const vantrel::DialogTemplate& dialogTemplate() const { return m_template; }
     HostWindowId parentWindow() const { return m_parent; }
@@ -108,6 +133,9 @@ private:
         std::function<void(vantrel::MeasureItemEvent&)> measure;
     };
 
+    static ModalRunner& modalRunner();
+    // Why the control cannot take an action that only the kinds take; empty when it can.
+    std::wstring refusal(int id, std::initializer_list<vantrel::DialogControlKind> kinds, const wchar_t* what);
     void addHandler(Handler handler);
     bool hasHandler(int id, Event event) const;
     void fire(int id, Event event);

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <array>
+#include <functional>
+#include <optional>
 
 #include <vantrel/db/OdCmColor.h>
 #include <vantrel/db/OdResult.h>
@@ -46,5 +48,16 @@ enum HostColorDialogTabs : int {
 // colour books); BYLAYER and BYBLOCK need allowMetaColor. A colour the dialog cannot give is
 // refused with a message and asked again. True with `color` set when the user accepted; false,
 // with `color` untouched, on cancel or when there is no command line.
+// A front end's own colour chooser for that dialog: the colour chosen, or none when cancelled; or
+// not handled, to leave the choice to the command line (a script gives it). A colour the dialog
+// cannot give is refused in a message box and the chooser asked again.
+struct HostColorChoice {
+    bool handled = false;
+    std::optional<OdCmColor> color;
+};
+using HostColorChooser = std::function<HostColorChoice(const OdCmColor& opening)>;
+// Answers the chooser before.
+HostColorChooser hostSetColorChooser(HostColorChooser chooser);
+
 bool hostSetColorDialogTrueColor(OdCmColor& color, bool allowMetaColor, const OdCmColor& currentColor,
                                  int tabs = kColorTabAll, HostWindowId parent = 0);

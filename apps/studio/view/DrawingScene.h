@@ -1,0 +1,82 @@
+// What the drawing view shows of one space of a drawing: each shown entity's box in a spatial
+// index, kept up to date from the database's change notifications, and the painting of the
+// entities in a visible area in draw order. An entity smaller than a pixel is drawn as a dot of
+// its colour without being opened.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+#include <QPainter>
+
+#include <vantrel/db/OdDbDatabase.h>
+#include <vantrel/db/OdDbEntity.h>
+
+#include "view/SpatialIndex.h"
+#include "view/ViewTransform.h"
+
+namespace vantrel::studio {
+
+class DrawingScene : public DatabaseListener {
+public:
+    // What one paint did, for the status bar and the bench.
+    struct PaintCount {
+        std::size_t drawn = 0;
+        std::size_t dots = 0;
+    };
+
+    explicit DrawingScene(OdDbDatabase& db);
+    ~DrawingScene() override;
+    DrawingScene(const DrawingScene&) = delete;
+    DrawingScene& operator=(const DrawingScene&) = delete;
+
+    // Takes in the changes since the last call (all of the active space when it changed).
+    void refresh();
+    // The box of everything shown; invalid when the space shows nothing.
+    OdGeExtents3d extents();
+    // Paints the shown entities that reach into the view, bottom of the draw order first.
+    PaintCount paint(QPainter& painter, const ViewTransform& view);
+    // The shown entities whose boxes overlap the area, in draw order.
+    std::vector<OdDbObjectId> entitiesIn(const Box& area);
+    std::size_t entityCount() { refresh(); return m_index ? m_index->size() + m_fixedSize.size() : 0; }
+
+    void objectAppended(OdDbObjectId id) override;
+    void objectModified(OdDbObjectId id) override;
+    void objectErased(OdDbObjectId id, bool erased) override;
+    void sysVarChanged(const OdString& name) override;
+
+private:
+    struct Slot {
+        OdDbObjectId id;
+        Box box;
+        std::uint32_t rgb = 0xFFFFFF;
+        bool inIndex = false;
+        // Draws a symbol of a fixed size on screen (a light glyph): never a dot, and found by
+        // its position with a margin.
+        bool fixedSize = false;
+    };
+
+    void rebuild();
+    // (Re)reads one entity of the space into its slot, or takes it out when it is not shown.
+    void place(OdDbObjectId id);
+    void takeOut(OdDbObjectId id);
+    std::uint32_t slotFor(OdDbObjectId id);
+    // Slots that reach into the area, sorted into draw order.
+    std::vector<std::uint32_t> visibleSlots(const Box& area, double fixedMargin);
+
+    // Held, so that the scene may outlive the document that showed the drawing.
+    OdDbDatabasePtr m_dbHold;
+    OdDbDatabase& m_db;
+    OdDbObjectId m_space;
+    std::unique_ptr<SpatialIndex> m_index;
+    std::vector<Slot> m_slots;
+    std::unordered_map<OdDbObjectId, std::uint32_t> m_slotOf;
+    std::unordered_set<std::uint32_t> m_fixedSize;
+    std::unordered_set<OdDbObjectId> m_dirty;
+    bool m_rebuild = true;
+};
+
+} // namespace vantrel::studio
