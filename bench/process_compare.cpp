@@ -3,7 +3,8 @@
 // coordinates of 17 significant digits): the tokenizer baseline (dxf_tokenize), vantrel loading
 // the drawing, loading it with each output and with all three, and ezdxf reading it. Each is
 // started as its own process, timed by the wall clock (median of the runs) and measured by the
-// peak resident memory the system reports for it. Prints one table of ratios.
+// peak resident memory the system reports for it. Prints one table of ratios. ezdxf is Debian's
+// (python3-ezdxf, for /usr/bin/python3).
 //
 //   process_compare [--sizes 10000,100000,1000000] [--runs 3] [--ezdxf-max 100000] [--dir out/bench/process]
 #include <algorithm>
@@ -63,7 +64,7 @@ void addEntity(OdDbBlockTableRecord& space, long i, std::mt19937_64& random)
     }
     case 1: {
         OdDbPolylinePtr e = OdDbPolyline::createObject();
-        for (unsigned v = 0; v < 5; ++v)
+        for (unsigned v = 0; v < 17; ++v)
             e->addVertexAt(v, OdGePoint2d(coordinate(random, x), coordinate(random, y)), v % 2 ? 0.41421356237309503 : 0.0,
                            0.125 * v, 0.125 * v + 0.0625);
         space.appendOdDbEntity(e.get());
@@ -110,8 +111,8 @@ fs::path makeDrawing(const fs::path& dir, long entities)
             addEntity(*space, i, random);
     }
     const fs::path partial = path.string() + ".part";
-    if (vantrel::writeDxf(*db, partial.string()) != eOk) {
-        std::fprintf(stderr, "process_compare: cannot write %s\n", partial.c_str());
+    if (const std::string error = vantrel::writeDxf(*db, partial.string()); !error.empty()) {
+        std::fprintf(stderr, "process_compare: %s\n", error.c_str());
         std::exit(1);
     }
     fs::rename(partial, path);
@@ -228,7 +229,7 @@ int main(int argc, char** argv)
             {"vantrel load, all three", {vantrel, file, "-s", "/dev/null", "-o", dxfOut, "--svg", svgOut, "--json", jsonOut}},
         };
         if (n <= options.ezdxfMax)
-            rows.push_back({"ezdxf readfile", {"python3", "-c", "import sys, ezdxf; ezdxf.readfile(sys.argv[1])", file}});
+            rows.push_back({"ezdxf readfile", {"/usr/bin/python3", "-c", "import sys, ezdxf; ezdxf.readfile(sys.argv[1])", file}});
         double baseline = 0.0, load = 0.0;
         for (const Row& row : rows) {
             const std::optional<Measure> m = measure(row.argv, options.runs);
