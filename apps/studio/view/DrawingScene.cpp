@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include <vantrel/db/LayerVisibility.h>
 #include <vantrel/db/OdDbBlockTableRecord.h>
 #include <vantrel/db/OdDbSortentsTable.h>
 #include <vantrel/db/OdDbTables.h>
@@ -37,12 +38,6 @@ public:
         fixedSize = fixedSize || !(size > 0.0);
     }
 };
-
-bool layerShown(OdDbObjectId layerId)
-{
-    OdDbLayerTableRecordPtr layer = OdDbLayerTableRecord::cast(layerId.openObject().get());
-    return !layer || (!layer->isOff() && !layer->isFrozen());
-}
 
 Box boxOf(const OdGeExtents3d& e)
 {

@@ -2,6 +2,7 @@
 // and inside a block through the insert that draws it, whose layer entities on layer 0 take.
 #pragma once
 
+#include <vantrel/db/LayerVisibility.h>
 #include <vantrel/db/OdDbEntity.h>
 
 namespace vantrel {
@@ -16,8 +17,5 @@ struct ResolvedProps {
 
 // inBlock: the properties of the insert drawing the entity, null outside any block.
 ResolvedProps resolveProps(const OdDbEntity& entity, const ResolvedProps* inBlock);
-
-// Not switched off and not frozen (a null or unknown layer counts as shown).
-bool layerShown(OdDbObjectId layer);
 
 }

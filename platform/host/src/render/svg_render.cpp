@@ -1,6 +1,7 @@
 // Drawing a block of a database into an SvgSink, honouring draw order and layer visibility.
 #include <vantrel/host/svg_render.h>
 
+#include <vantrel/db/LayerVisibility.h>
 #include <vantrel/db/OdDbBlockTableRecord.h>
 #include <vantrel/db/OdDbSortentsTable.h>
 #include <vantrel/db/OdDbTables.h>
@@ -8,14 +9,6 @@
 #include <vantrel/host/write_file.h>
 
 namespace vantrel {
-
-namespace {
-bool layerShown(OdDbObjectId layerId)
-{
-    OdDbLayerTableRecordPtr layer = OdDbLayerTableRecord::cast(layerId.openObject().get());
-    return !layer || (!layer->isOff() && !layer->isFrozen());
-}
-}
 
 std::string renderSvg(OdDbDatabase& db, OdDbObjectId block)
 {

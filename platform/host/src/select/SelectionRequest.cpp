@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <unordered_set>
 
+#include <vantrel/db/LayerVisibility.h>
 #include <vantrel/db/OdDbBlockTableRecord.h>
 #include <vantrel/db/OdDbDictionary.h>
 #include <vantrel/db/OdDbGroup.h>
@@ -54,12 +55,6 @@ bool onLockedLayer(const OdDbEntity& entity)
 {
     OdDbLayerTableRecordPtr layer = OdDbLayerTableRecord::cast(entity.layerId().openObject().get());
     return layer && layer->isLocked();
-}
-
-bool layerShown(OdDbObjectId layerId)
-{
-    OdDbLayerTableRecordPtr layer = OdDbLayerTableRecord::cast(layerId.openObject().get());
-    return !layer || (!layer->isOff() && !layer->isFrozen());
 }
 
 std::wstring count(std::size_t n, const wchar_t* one, const wchar_t* many)
