@@ -1,10 +1,11 @@
 # Entry points: `make` (release build), `make test`, `make demo`, `make bench`, `make fuzz`,
-# `make install` (the release build into PREFIX, ~/.local unless given).
+# `make install` (the release build into PREFIX, ~/.local unless given), `make format` (rewrites the
+# sources by .clang-format).
 JOBS ?= 2
 FUZZ_SECONDS ?= 600
 PREFIX ?= $(HOME)/.local
 
-.PHONY: all release dev test demo bench fuzz install clean
+.PHONY: all release dev test demo bench fuzz install format clean
 
 all: release
 
@@ -34,6 +35,9 @@ fuzz:
 
 install: release
 	cmake --install build/release --prefix "$(PREFIX)"
+
+format:
+	tools/format
 
 clean:
 	rm -rf build out

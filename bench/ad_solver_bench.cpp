@@ -219,7 +219,8 @@ void BM_AdSolve(benchmark::State& state)
             std::copy_n(points.begin(), counts[i], printed[i].begin());
         }
     }
-    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(d.configs.size()));
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations())
+                            * static_cast<std::int64_t>(d.configs.size()));
 
     // Accuracy, outside the timed loop.
     std::size_t allFound = 0, clean = 0, cleanAllFound = 0, extra = 0, withPoints = 0;
@@ -227,7 +228,8 @@ void BM_AdSolve(benchmark::State& state)
     for (std::size_t i = 0; i < d.configs.size(); ++i) {
         const Config& c = d.configs[i];
         const std::vector<RefPoint>& ref = d.reference[i];
-        const std::vector<OdGePoint3d> got(printed[i].begin(), printed[i].begin() + static_cast<std::ptrdiff_t>(counts[i]));
+        const std::vector<OdGePoint3d> got(printed[i].begin(),
+                                           printed[i].begin() + static_cast<std::ptrdiff_t>(counts[i]));
         const double size = static_cast<double>(c.size);
         const bool tangency = std::any_of(ref.begin(), ref.end(), [](const RefPoint& r) { return r.tangent; });
         bool found = true;
@@ -245,9 +247,8 @@ void BM_AdSolve(benchmark::State& state)
             }
         }
         for (const OdGePoint3d& g : got) {
-            const bool matched = std::any_of(ref.begin(), ref.end(), [&](const RefPoint& r) {
-                return g.distanceTo(r.at) <= 1e-5 * size;
-            });
+            const bool matched = std::any_of(ref.begin(), ref.end(),
+                                             [&](const RefPoint& r) { return g.distanceTo(r.at) <= 1e-5 * size; });
             if (!matched) {
                 ++extra;
                 worstUnmatched = std::max(worstUnmatched, static_cast<double>(offCurves(c, g) / c.size));
@@ -262,8 +263,8 @@ void BM_AdSolve(benchmark::State& state)
     const double n = static_cast<double>(d.configs.size());
     state.counters["configs_with_points"] = static_cast<double>(withPoints);
     state.counters["all_found_share"] = static_cast<double>(allFound) / n;
-    state.counters["all_found_away_from_tangency"] =
-        clean ? static_cast<double>(cleanAllFound) / static_cast<double>(clean) : 1.0;
+    state.counters["all_found_away_from_tangency"]
+        = clean ? static_cast<double>(cleanAllFound) / static_cast<double>(clean) : 1.0;
     state.counters["worst_rel_distance"] = worst;
     state.counters["worst_rel_distance_tangent"] = worstNearTangent;
     state.counters["unmatched_printed_points"] = static_cast<double>(extra);

@@ -31,8 +31,8 @@ inline OdDbDatabasePtr mixedDrawing(int count)
         case 1: {
             OdDbPolylinePtr e = OdDbPolyline::createObject();
             for (unsigned v = 0; v < 6; ++v)
-                e->addVertexAt(v, OdGePoint2d(x + v * 1.5, y + (v % 2) * 1.25), v % 3 == 1 ? 0.41421356 : 0.0,
-                               0.1 * v, 0.1 * v + 0.05);
+                e->addVertexAt(v, OdGePoint2d(x + v * 1.5, y + (v % 2) * 1.25), v % 3 == 1 ? 0.41421356 : 0.0, 0.1 * v,
+                               0.1 * v + 0.05);
             ms->appendOdDbEntity(e.get());
             break;
         }

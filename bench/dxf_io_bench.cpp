@@ -25,10 +25,7 @@ namespace {
 
 constexpr int kEntities = 100000;
 
-std::string makeDrawing()
-{
-    return vantrel::dxfText(*vantrel::bench::mixedDrawing(kEntities));
-}
+std::string makeDrawing() { return vantrel::dxfText(*vantrel::bench::mixedDrawing(kEntities)); }
 
 const std::string& drawingText()
 {
@@ -72,9 +69,9 @@ void report(benchmark::State& state, double cpu, double rawRate, double* setRate
 
 bool isNumericCode(int c)
 {
-    return (c >= 10 && c <= 99) || (c >= 110 && c <= 179) || (c >= 210 && c <= 239) || (c >= 270 && c <= 299) ||
-           (c >= 370 && c <= 389) || (c >= 400 && c <= 409) || (c >= 420 && c <= 429) || (c >= 440 && c <= 469) ||
-           (c >= 1010 && c <= 1071);
+    return (c >= 10 && c <= 99) || (c >= 110 && c <= 179) || (c >= 210 && c <= 239) || (c >= 270 && c <= 299)
+        || (c >= 370 && c <= 389) || (c >= 400 && c <= 409) || (c >= 420 && c <= 429) || (c >= 440 && c <= 469)
+        || (c >= 1010 && c <= 1071);
 }
 
 struct Tag {
@@ -91,11 +88,14 @@ void forEachTag(std::string_view text, Fn&& fn)
     std::size_t pos = 0;
     auto line = [&]() {
         std::size_t end = text.find('\n', pos);
-        if (end == std::string_view::npos) end = text.size();
+        if (end == std::string_view::npos)
+            end = text.size();
         std::string_view l = text.substr(pos, end - pos);
         pos = end + 1;
-        while (!l.empty() && (l.front() == ' ')) l.remove_prefix(1);
-        if (!l.empty() && l.back() == '\r') l.remove_suffix(1);
+        while (!l.empty() && (l.front() == ' '))
+            l.remove_prefix(1);
+        if (!l.empty() && l.back() == '\r')
+            l.remove_suffix(1);
         return l;
     };
     while (pos < text.size()) {
@@ -125,7 +125,10 @@ void BM_RawTokenize(benchmark::State& state)
         const double start = cpuSeconds();
         double sum = 0;
         std::size_t count = 0;
-        forEachTag(text, [&](const Tag& t) { sum += t.number; count += t.value.size(); });
+        forEachTag(text, [&](const Tag& t) {
+            sum += t.number;
+            count += t.value.size();
+        });
         benchmark::DoNotOptimize(sum);
         benchmark::DoNotOptimize(count);
         cpu += cpuSeconds() - start;
@@ -244,7 +247,7 @@ void BM_ReadPeakMemory(benchmark::State& state)
     state.counters["peak_over_file"] = ratio;
 }
 
-}
+} // namespace
 
 BENCHMARK(BM_RawTokenize)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadIntoDatabase)->Unit(benchmark::kMillisecond);

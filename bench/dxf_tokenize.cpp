@@ -22,15 +22,15 @@ std::string_view trimmed(std::string_view s)
 
 bool isReal(int code)
 {
-    return (code >= 10 && code <= 59) || (code >= 110 && code <= 149) || (code >= 210 && code <= 239) ||
-           (code >= 460 && code <= 469) || (code >= 1010 && code <= 1059);
+    return (code >= 10 && code <= 59) || (code >= 110 && code <= 149) || (code >= 210 && code <= 239)
+        || (code >= 460 && code <= 469) || (code >= 1010 && code <= 1059);
 }
 
 bool isInteger(int code)
 {
-    return (code >= 60 && code <= 99) || (code >= 160 && code <= 179) || (code >= 270 && code <= 289) ||
-           (code >= 370 && code <= 389) || (code >= 400 && code <= 409) || (code >= 420 && code <= 429) ||
-           (code >= 440 && code <= 459) || (code >= 1060 && code <= 1071);
+    return (code >= 60 && code <= 99) || (code >= 160 && code <= 179) || (code >= 270 && code <= 289)
+        || (code >= 370 && code <= 389) || (code >= 400 && code <= 409) || (code >= 420 && code <= 429)
+        || (code >= 440 && code <= 459) || (code >= 1060 && code <= 1071);
 }
 
 } // namespace

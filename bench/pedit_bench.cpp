@@ -48,15 +48,9 @@ void run(benchmark::State& state, Edit edit)
         state.ResumeTiming();
 
         switch (edit) {
-        case Edit::Fit:
-            vantrel::pedit::fitCurve(*db, id);
-            break;
-        case Edit::Spline:
-            vantrel::pedit::fitSpline(*db, id, false, 8);
-            break;
-        case Edit::Decurve:
-            vantrel::pedit::decurve(*db, id);
-            break;
+        case Edit::Fit: vantrel::pedit::fitCurve(*db, id); break;
+        case Edit::Spline: vantrel::pedit::fitSpline(*db, id, false, 8); break;
+        case Edit::Decurve: vantrel::pedit::decurve(*db, id); break;
         }
         touch(id);
 
@@ -108,7 +102,11 @@ void BM_Decurve(benchmark::State& state) { run(state, Edit::Decurve); }
 
 void sizes(benchmark::internal::Benchmark* b)
 {
-    b->RangeMultiplier(4)->Range(1 << 10, 1 << 17)->Arg(100000)->Complexity(benchmark::oN)->Unit(benchmark::kMillisecond);
+    b->RangeMultiplier(4)
+        ->Range(1 << 10, 1 << 17)
+        ->Arg(100000)
+        ->Complexity(benchmark::oN)
+        ->Unit(benchmark::kMillisecond);
 }
 
 } // namespace

@@ -65,8 +65,8 @@ void addEntity(OdDbBlockTableRecord& space, long i, std::mt19937_64& random)
     case 1: {
         OdDbPolylinePtr e = OdDbPolyline::createObject();
         for (unsigned v = 0; v < 17; ++v)
-            e->addVertexAt(v, OdGePoint2d(coordinate(random, x), coordinate(random, y)), v % 2 ? 0.41421356237309503 : 0.0,
-                           0.125 * v, 0.125 * v + 0.0625);
+            e->addVertexAt(v, OdGePoint2d(coordinate(random, x), coordinate(random, y)),
+                           v % 2 ? 0.41421356237309503 : 0.0, 0.125 * v, 0.125 * v + 0.0625);
         space.appendOdDbEntity(e.get());
         break;
     }
@@ -209,8 +209,8 @@ int main(int argc, char** argv)
     const std::string dxfOut = (scratch / "out.dxf").string(), svgOut = (scratch / "out.svg").string(),
                       jsonOut = (scratch / "out.json").string();
 
-    std::printf("%-6s %8s  %-22s %9s %12s %9s %12s\n", "size", "file MB", "process", "wall s", "vs baseline",
-                "vs load", "peak/file");
+    std::printf("%-6s %8s  %-22s %9s %12s %9s %12s\n", "size", "file MB", "process", "wall s", "vs baseline", "vs load",
+                "peak/file");
     bool failed = false;
     for (const long n : options.sizes) {
         const fs::path drawing = makeDrawing(options.dir, n);
@@ -226,10 +226,12 @@ int main(int argc, char** argv)
             {"vantrel load -o", {vantrel, file, "-s", "/dev/null", "-o", dxfOut}},
             {"vantrel load --svg", {vantrel, file, "-s", "/dev/null", "--svg", svgOut}},
             {"vantrel load --json", {vantrel, file, "-s", "/dev/null", "--json", jsonOut}},
-            {"vantrel load, all three", {vantrel, file, "-s", "/dev/null", "-o", dxfOut, "--svg", svgOut, "--json", jsonOut}},
+            {"vantrel load, all three",
+             {vantrel, file, "-s", "/dev/null", "-o", dxfOut, "--svg", svgOut, "--json", jsonOut}},
         };
         if (n <= options.ezdxfMax)
-            rows.push_back({"ezdxf readfile", {"/usr/bin/python3", "-c", "import sys, ezdxf; ezdxf.readfile(sys.argv[1])", file}});
+            rows.push_back(
+                {"ezdxf readfile", {"/usr/bin/python3", "-c", "import sys, ezdxf; ezdxf.readfile(sys.argv[1])", file}});
         double baseline = 0.0, load = 0.0;
         for (const Row& row : rows) {
             const std::optional<Measure> m = measure(row.argv, options.runs);
@@ -245,8 +247,9 @@ int main(int argc, char** argv)
             const double peakRatio = static_cast<double>(m->peakKiB) * 1024.0 / fileBytes;
             // Speed against the baseline as a share (100 % = as fast as tokenizing); time against
             // loading alone as a factor.
-            std::printf("%-6s %8.1f  %-22s %9.3f %11.0f%% %8.2fx %11.2fx\n", label(n).c_str(), fileBytes / 1e6, row.name,
-                        m->seconds, 100.0 * baseline / m->seconds, load > 0.0 ? m->seconds / load : 1.0, peakRatio);
+            std::printf("%-6s %8.1f  %-22s %9.3f %11.0f%% %8.2fx %11.2fx\n", label(n).c_str(), fileBytes / 1e6,
+                        row.name, m->seconds, 100.0 * baseline / m->seconds, load > 0.0 ? m->seconds / load : 1.0,
+                        peakRatio);
         }
         std::printf("%-6s %8s  %-22s %9.0f\n", "", "", "bytes per entity", fileBytes / static_cast<double>(n));
     }

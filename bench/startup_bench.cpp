@@ -18,10 +18,7 @@ namespace {
 namespace fs = std::filesystem;
 
 // vantrel is built into the same bin folder as the benchmarks.
-fs::path vantrelPath()
-{
-    return fs::read_symlink("/proc/self/exe").parent_path() / "vantrel";
-}
+fs::path vantrelPath() { return fs::read_symlink("/proc/self/exe").parent_path() / "vantrel"; }
 
 // Runs the program with its output and input on /dev/null and waits for it; false unless it exited 0.
 bool runProgram(const std::vector<std::string>& argv)
@@ -57,10 +54,7 @@ void timeProgram(benchmark::State& state, const std::vector<std::string>& argv)
     }
 }
 
-void BM_BinTrue(benchmark::State& state)
-{
-    timeProgram(state, {"/bin/true"});
-}
+void BM_BinTrue(benchmark::State& state) { timeProgram(state, {"/bin/true"}); }
 BENCHMARK(BM_BinTrue)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // An empty script and a profile of its own, so that the user's settings play no part.

@@ -128,7 +128,11 @@ void frames(benchmark::internal::Benchmark* b)
 BENCHMARK(BM_FrameAfterZoom)->Apply(frames);
 BENCHMARK(BM_FrameAfterPan)->Apply(frames);
 BENCHMARK(BM_FrameExtents)->Apply(frames);
-BENCHMARK(BM_OpenToFirstPaint)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(3)->Repetitions(3)
+BENCHMARK(BM_OpenToFirstPaint)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3)
+    ->Repetitions(3)
     ->ReportAggregatesOnly(true);
 
 } // namespace

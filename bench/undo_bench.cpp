@@ -50,7 +50,7 @@ void BM_ChangeAndUndo(benchmark::State& state)
     state.counters["entities"] = double(state.range(0));
 }
 
-}
+} // namespace
 
 BENCHMARK(BM_ChangeAndUndo)->Arg(1000)->Arg(1000000)->Unit(benchmark::kMicrosecond);
 BENCHMARK_MAIN();

@@ -35,15 +35,9 @@
 #include <vantrel/host/host_exports.h>
 
 // The command module finds the host through these, as it does in `vantrel`.
-extern "C" __attribute__((visibility("default"))) void* GetMainDllInstance()
-{
-    return GetMainDllInstanceEx();
-}
+extern "C" __attribute__((visibility("default"))) void* GetMainDllInstance() { return GetMainDllInstanceEx(); }
 
-extern "C" __attribute__((visibility("default"))) const wchar_t* GetMainDllNameW()
-{
-    return kHostMainLibraryName;
-}
+extern "C" __attribute__((visibility("default"))) const wchar_t* GetMainDllNameW() { return kHostMainLibraryName; }
 
 namespace {
 
@@ -65,23 +59,75 @@ struct Setup {
 };
 
 const char* const kKeywords[] = {
-    "C", "U", "D", "E", "W", "M", "S", "N", "L", "A", "R", "P", "X", "Y", "3P", "2P", "Close", "Undo",
-    "Diameter", "Center", "Extents", "Window", "Make", "Set", "New", "Lock", "Unlock", "Color", "Intensity",
-    "Status", "Photometry", "Shadow", "Attenuation", "filterColor", "eXit", "Name", "Hotspot", "Falloff",
-    "Join", "Width", "Edit", "Fit", "Spline", "Decurve", "Ltype", "Reverse", "Open", "Arc", "Object", "Yes",
-    "No", "All", "Previous", "Last", "Remove", "Add", "Style", "Rectangular", "Freehand", "Calligraphy",
-    "Normal", "World", "Origin", "Delete", "Restore", "List", "On", "Off", "Insert", "Next", "Straighten",
-    "Tangent", "Vertex", "Mesh", "Multiple", "Type", "Web", "Target", "Source", "Lamp", "Kelvin",
-    "BYLAYER", "red", "7", "RGB:1,2,3", "HSL:10,50,50", "walls", "Standard", "CONTINUOUS", "PICKSTYLE",
-    "CELWEIGHT", "INSBASE", "HANDSEED", "DIMSCALE", "TILEMODE", "?", "*", "",
+    "C",           "U",
+    "D",           "E",
+    "W",           "M",
+    "S",           "N",
+    "L",           "A",
+    "R",           "P",
+    "X",           "Y",
+    "3P",          "2P",
+    "Close",       "Undo",
+    "Diameter",    "Center",
+    "Extents",     "Window",
+    "Make",        "Set",
+    "New",         "Lock",
+    "Unlock",      "Color",
+    "Intensity",   "Status",
+    "Photometry",  "Shadow",
+    "Attenuation", "filterColor",
+    "eXit",        "Name",
+    "Hotspot",     "Falloff",
+    "Join",        "Width",
+    "Edit",        "Fit",
+    "Spline",      "Decurve",
+    "Ltype",       "Reverse",
+    "Open",        "Arc",
+    "Object",      "Yes",
+    "No",          "All",
+    "Previous",    "Last",
+    "Remove",      "Add",
+    "Style",       "Rectangular",
+    "Freehand",    "Calligraphy",
+    "Normal",      "World",
+    "Origin",      "Delete",
+    "Restore",     "List",
+    "On",          "Off",
+    "Insert",      "Next",
+    "Straighten",  "Tangent",
+    "Vertex",      "Mesh",
+    "Multiple",    "Type",
+    "Web",         "Target",
+    "Source",      "Lamp",
+    "Kelvin",      "BYLAYER",
+    "red",         "7",
+    "RGB:1,2,3",   "HSL:10,50,50",
+    "walls",       "Standard",
+    "CONTINUOUS",  "PICKSTYLE",
+    "CELWEIGHT",   "INSBASE",
+    "HANDSEED",    "DIMSCALE",
+    "TILEMODE",    "?",
+    "*",           "",
 };
 
-const char* const kNumbers[] = {"0",   "1",    "-1",   "2.5",  "10",  "100",   "0.001", "1e-6",
-                                "1e6", "1e100", "-1e100", "45", "90", "360", "-3", "4.9e-324"};
+const char* const kNumbers[] = {"0",   "1",     "-1",     "2.5", "10", "100", "0.001", "1e-6",
+                                "1e6", "1e100", "-1e100", "45",  "90", "360", "-3",    "4.9e-324"};
 
-const char* const kEvents[] = {"!cancel", "!dlg ok", "!dlg cancel", "!dlg click 1", "!dlg click 2",
-                               "!dlg text 3 5", "!dlg spin 4 +1", "!dlg color red", "!dlg select 5 Kelvin",
-                               "!dlg focus 3", "!view 0,0 100,100", "U", "REDO", "U", "REDO"};
+const char* const kEvents[] = {"!cancel",
+                               "!dlg ok",
+                               "!dlg cancel",
+                               "!dlg click 1",
+                               "!dlg click 2",
+                               "!dlg text 3 5",
+                               "!dlg spin 4 +1",
+                               "!dlg color red",
+                               "!dlg select 5 Kelvin",
+                               "!dlg focus 3",
+                               "!view 0,0 100,100",
+                               "U",
+                               "REDO",
+                               "U",
+                               "REDO"};
 
 Setup makeSetup()
 {
@@ -130,10 +176,7 @@ private:
     std::size_t m_at = 0;
 };
 
-std::string number(Bytes& in)
-{
-    return kNumbers[in.next() % std::size(kNumbers)];
-}
+std::string number(Bytes& in) { return kNumbers[in.next() % std::size(kNumbers)]; }
 
 std::string point(Bytes& in)
 {

@@ -24,10 +24,7 @@ void check(bool condition)
         __builtin_trap();
 }
 
-bool finite(const OdGePoint3d& p)
-{
-    return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z);
-}
+bool finite(const OdGePoint3d& p) { return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z); }
 
 void parsers(std::wstring_view text)
 {

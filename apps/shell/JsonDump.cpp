@@ -152,7 +152,7 @@ void appendEntities(OdDbObjectId blockId, Json& out)
             out.push_back(entity(*e));
 }
 
-}
+} // namespace
 
 Json jsonDump(OdDbDatabase& db)
 {
@@ -184,4 +184,4 @@ std::string jsonText(OdDbDatabase& db)
     return jsonDump(db).dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
 }
 
-}
+} // namespace vantrel

@@ -15,4 +15,4 @@ nlohmann::ordered_json jsonDump(OdDbDatabase& db);
 // The same, as text with two-space indentation and a final newline.
 std::string jsonText(OdDbDatabase& db);
 
-}
+} // namespace vantrel

@@ -89,10 +89,7 @@ LineEditInputSource& LineEditInputSource::of(EditLine* el)
     return *static_cast<LineEditInputSource*>(data);
 }
 
-wchar_t* LineEditInputSource::promptText(EditLine* el)
-{
-    return of(el).m_prompt.data();
-}
+wchar_t* LineEditInputSource::promptText(EditLine* el) { return of(el).m_prompt.data(); }
 
 std::optional<unsigned char> LineEditInputSource::readByte(int timeoutMs, bool* cancel)
 {

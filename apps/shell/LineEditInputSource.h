@@ -14,7 +14,7 @@
 namespace vantrel {
 class CommandRegistry;
 class Transcript;
-}
+} // namespace vantrel
 
 class LineEditInputSource : public vantrel::InputSource {
 public:

@@ -43,7 +43,8 @@ std::string unusableOutput(const std::string& path)
     if (::stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
         return path + ": cannot be written: the folder " + folder + " does not exist";
     if (::access(folder.c_str(), W_OK | X_OK) != 0)
-        return path + ": cannot be written: the folder " + folder + " takes no new files (" + std::strerror(errno) + ")";
+        return path + ": cannot be written: the folder " + folder + " takes no new files (" + std::strerror(errno)
+            + ")";
     return {};
 }
 

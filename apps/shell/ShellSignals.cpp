@@ -85,36 +85,20 @@ void ShellSignals::install(bool terminalSession)
     }
 }
 
-int ShellSignals::wakeFd()
-{
-    return g_wake[0];
-}
+int ShellSignals::wakeFd() { return g_wake[0]; }
 
-int ShellSignals::stopSignal()
-{
-    return g_stop;
-}
+int ShellSignals::stopSignal() { return g_stop; }
 
-bool ShellSignals::takeInterrupt()
-{
-    return take(g_interrupt);
-}
+bool ShellSignals::takeInterrupt() { return take(g_interrupt); }
 
-bool ShellSignals::takeResume()
-{
-    return take(g_resume);
-}
+bool ShellSignals::takeResume() { return take(g_resume); }
 
-bool ShellSignals::takeResize()
-{
-    return take(g_resize);
-}
+bool ShellSignals::takeResize() { return take(g_resize); }
 
 void ShellSignals::drainWake()
 {
     char buffer[64];
-    while (::read(g_wake[0], buffer, sizeof buffer) > 0) {
-    }
+    while (::read(g_wake[0], buffer, sizeof buffer) > 0) {}
 }
 
 ShellSignals::HoldStops::HoldStops()
@@ -126,10 +110,7 @@ ShellSignals::HoldStops::HoldStops()
     ::sigprocmask(SIG_BLOCK, &stops, &m_before);
 }
 
-ShellSignals::HoldStops::~HoldStops()
-{
-    ::sigprocmask(SIG_SETMASK, &m_before, nullptr);
-}
+ShellSignals::HoldStops::~HoldStops() { ::sigprocmask(SIG_SETMASK, &m_before, nullptr); }
 
 void ShellSignals::dieBy(int signal)
 {

@@ -119,15 +119,9 @@ private:
     vantrel::InputSource& m_inner;
 };
 
-std::wstring wide(const std::string& utf8)
-{
-    return OdString::fromUtf8(utf8).str();
-}
+std::wstring wide(const std::string& utf8) { return OdString::fromUtf8(utf8).str(); }
 
-std::string utf8(const std::wstring& text)
-{
-    return OdString(text).toUtf8();
-}
+std::string utf8(const std::wstring& text) { return OdString(text).toUtf8(); }
 
 // Puts the drawing into a recovery copy and says where, or why it could not; `always` writes one
 // even when nothing changed since the drawing was opened or saved.
@@ -159,8 +153,8 @@ bool writeDrawingOutput(HostDocument& doc, const std::string& path, bool termina
         if (!terminal)
             break;
         OdString typed;
-        InputResult r = doc.editor().getKeyword(L"Save the drawing to another file <keep a recovery copy instead>",
-                                                L"", kAcceptText, &typed);
+        InputResult r = doc.editor().getKeyword(L"Save the drawing to another file <keep a recovery copy instead>", L"",
+                                                kAcceptText, &typed);
         const std::wstring name(vantrel::InputSyntax::trim(typed.c_str()));
         if (r != kInputText || name.empty())
             break;
@@ -174,9 +168,9 @@ bool writeDrawingOutput(HostDocument& doc, const std::string& path, bool termina
     return false;
 }
 
-const char* const kBanner = "vantrel " VANTREL_VERSION
-                            ": HELP lists the commands and HELP NAME describes one; Esc cancels; QUIT or "
-                            "Ctrl-D leaves.\n";
+const char* const kBanner
+    = "vantrel " VANTREL_VERSION ": HELP lists the commands and HELP NAME describes one; Esc cancels; QUIT or "
+      "Ctrl-D leaves.\n";
 
 Ending run(const Options& opt)
 {
@@ -221,8 +215,8 @@ Ending run(const Options& opt)
     if (terminal) {
         // What the terminal sends and shows is in its locale's character set.
         std::setlocale(LC_CTYPE, "");
-        lineEditor = std::make_unique<LineEditInputSource>(vantrel::CommandRegistry::global(),
-                                                           historyFile(profilePath), transcript);
+        lineEditor = std::make_unique<LineEditInputSource>(vantrel::CommandRegistry::global(), historyFile(profilePath),
+                                                           transcript);
         source = lineEditor.get();
     } else {
         scriptSource = std::make_unique<vantrel::ScriptInputSource>(script.value_or(""), scriptName);
@@ -325,7 +319,8 @@ int main(int argc, char** argv)
     app.add_option("-o,--output", opt.dxfOut, "write the drawing as DXF (R2010)");
     app.add_option("--svg", opt.svgOut, "write model space as SVG");
     app.add_option("--json", opt.jsonOut, "write header, layers and entities as JSON");
-    app.add_option("--dlg-svg", opt.dialogSvgFolder, "write a picture of each state of each dialog shown into a folder");
+    app.add_option("--dlg-svg", opt.dialogSvgFolder,
+                   "write a picture of each state of each dialog shown into a folder");
     app.add_option("--profile", opt.profile, "settings file (default: $XDG_CONFIG_HOME/vantrel/profile.toml)");
     app.add_option("--set", opt.assignments, "set a system variable before the script runs (NAME=VALUE)")
         ->allow_extra_args(false);

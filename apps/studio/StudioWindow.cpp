@@ -76,14 +76,8 @@ std::vector<LayoutTab> tabsOf(OdDbDatabase& db)
 } // namespace
 
 StudioWindow::StudioWindow(StudioInputSource& source, const CommandRegistry& commands, RecentFiles& recent)
-    : m_source(source),
-      m_commands(commands),
-      m_recent(recent),
-      m_view(new DrawingView(source)),
-      m_tabs(new QTabBar),
-      m_commandLine(new CommandLine(source, commands)),
-      m_layers(new LayersPanel),
-      m_coordinates(new QLabel),
+    : m_source(source), m_commands(commands), m_recent(recent), m_view(new DrawingView(source)), m_tabs(new QTabBar),
+      m_commandLine(new CommandLine(source, commands)), m_layers(new LayersPanel), m_coordinates(new QLabel),
       m_snapState(new QLabel)
 {
     auto* centre = new QWidget;
@@ -119,23 +113,17 @@ StudioWindow::StudioWindow(StudioInputSource& source, const CommandRegistry& com
     QtDialog::install(this, [this] { return !m_source.scriptRunning(); });
     connect(&m_source, &StudioInputSource::waiting, this, &StudioWindow::requestReady);
     connect(m_view, &DrawingView::cursorMoved, this, [this](double x, double y, const QString& snap) {
-        m_coordinates->setText(QString("%1, %2%3")
-                                   .arg(x, 0, 'f', 4)
-                                   .arg(y, 0, 'f', 4)
-                                   .arg(snap.isEmpty() ? QString() : "   " + snap));
+        m_coordinates->setText(
+            QString("%1, %2%3").arg(x, 0, 'f', 4).arg(y, 0, 'f', 4).arg(snap.isEmpty() ? QString() : "   " + snap));
     });
     connect(m_view, &DrawingView::snapsToggled, this,
             [this](bool on) { m_snapState->setText(on ? "Snap on (F3)" : "Snap off (F3)"); });
     connect(m_tabs, &QTabBar::currentChanged, this, &StudioWindow::switchLayout);
-    connect(m_layers, &LayersPanel::changeAsked, this, [this](OdDbObjectId id, int column) {
-        changeLayer(id, column);
-    });
+    connect(m_layers, &LayersPanel::changeAsked, this,
+            [this](OdDbObjectId id, int column) { changeLayer(id, column); });
 }
 
-StudioWindow::~StudioWindow()
-{
-    QtDialog::uninstall();
-}
+StudioWindow::~StudioWindow() { QtDialog::uninstall(); }
 
 void StudioWindow::buildMenus()
 {
@@ -362,9 +350,9 @@ bool StudioWindow::maySetDrawingAside()
     HostDocument* doc = m_app ? m_app->activeDocument() : nullptr;
     if (!doc || !doc->isModified())
         return true;
-    const auto answer = QMessageBox::question(
-        this, "vantrel-studio", "The drawing has unsaved changes. Save them?",
-        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
+    const auto answer
+        = QMessageBox::question(this, "vantrel-studio", "The drawing has unsaved changes. Save them?",
+                                QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
     if (answer == QMessageBox::Cancel)
         return false;
     if (answer == QMessageBox::Discard)

@@ -77,17 +77,10 @@ InputResult AlpCmdUtils::askYesNo(unsigned promptId, bool& answer, bool defaultA
     const CXStringW keywords = vantrel::loadResource(kYesNoKeywords);
     const InputResult result = document->editor().getKeyword(prompt, keywords, kAcceptEmpty, nullptr, nullptr);
     switch (result) {
-    case kInputEmpty:
-        answer = defaultAnswer;
-        break;
-    case kInputFirstKeyword:
-        answer = true;
-        break;
-    case kInputFirstKeyword + 1:
-        answer = false;
-        break;
-    default:
-        break;
+    case kInputEmpty: answer = defaultAnswer; break;
+    case kInputFirstKeyword: answer = true; break;
+    case kInputFirstKeyword + 1: answer = false; break;
+    default: break;
     }
     return result;
 }
@@ -157,8 +150,8 @@ bool AlpCmdUtils::curvesCoplanar(OdDbObjectPtr a, OdDbObjectPtr b)
     OdDbCurvePtr curveA = OdDbCurve::cast(a.get());
     OdDbCurvePtr curveB = OdDbCurve::cast(b.get());
     OdGePlane planeA, planeB;
-    return curveA && curveB && entityPlane(curveA, planeA) && entityPlane(curveB, planeB) &&
-           planeA.isCoplanarTo(planeB, OdGeContext::gTol);
+    return curveA && curveB && entityPlane(curveA, planeA) && entityPlane(curveB, planeB)
+        && planeA.isCoplanarTo(planeB, OdGeContext::gTol);
 }
 
 bool AlpCmdUtils::curveParallelTo(OdDbObjectPtr object, const OdGePlane* reference)
@@ -170,8 +163,7 @@ bool AlpCmdUtils::curveParallelTo(OdDbObjectPtr object, const OdGePlane* referen
     return curve && entityPlane(curve, plane) && plane.isParallelTo(*reference, OdGeContext::gTol);
 }
 
-bool AlpCmdUtils::openVertexAt(OdDb2dPolylinePtr polyline, unsigned index, OdDb2dVertexPtr& vertex,
-                               OdDb::OpenMode mode)
+bool AlpCmdUtils::openVertexAt(OdDb2dPolylinePtr polyline, unsigned index, OdDb2dVertexPtr& vertex, OdDb::OpenMode mode)
 {
     unsigned at = 0;
     for (auto it = polyline->vertexIterator(); !it->done(); it->step(), ++at) {

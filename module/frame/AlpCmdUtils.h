@@ -61,8 +61,7 @@ public:
 
     // Opens the vertex with the index (0 first, erased vertices not counted) in the mode;
     // false when the polyline has fewer vertices.
-    static bool openVertexAt(OdDb2dPolylinePtr polyline, unsigned index, OdDb2dVertexPtr& vertex,
-                             OdDb::OpenMode mode);
+    static bool openVertexAt(OdDb2dPolylinePtr polyline, unsigned index, OdDb2dVertexPtr& vertex, OdDb::OpenMode mode);
 
 private:
     // postToDb without the caller's pointer: true when the entity was posted.

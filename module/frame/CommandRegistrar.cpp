@@ -29,8 +29,7 @@ CommandRegistrar::CommandRegistrar(const char* name, CommandCreator creator)
         factory->registerNamedCommand(name, creator);
 }
 
-CommandRegistrar::CommandRegistrar(const wchar_t* group, const wchar_t* name, std::uint32_t flags,
-                                   CommandEntry entry)
+CommandRegistrar::CommandRegistrar(const wchar_t* group, const wchar_t* name, std::uint32_t flags, CommandEntry entry)
 {
     if (FactoryRef factory = commandFactory())
         factory->registerGroupCommand(group, name, flags, entry);

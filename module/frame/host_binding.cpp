@@ -25,8 +25,7 @@ Function exportOf(ModuleHandle module, const char* name)
 // The module that the loaded "HxAcApp.dll" names through GetMainDllInstanceEx.
 ModuleHandle mainModuleFromHxAcApp()
 {
-    auto instance = exportOf<ModuleInstanceExport>(vantrel::findLoadedModule("HxAcApp.dll"),
-                                                   "GetMainDllInstanceEx");
+    auto instance = exportOf<ModuleInstanceExport>(vantrel::findLoadedModule("HxAcApp.dll"), "GetMainDllInstanceEx");
     return instance ? instance() : nullptr;
 }
 

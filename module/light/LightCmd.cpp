@@ -37,10 +37,7 @@ bool LightCmd::isModelSpaceActive(OdDbDatabase* db)
     return db->currentSpaceId() == db->getModelSpaceId() || db->getSysVar(L"CVPORT")->getInt32() > 1;
 }
 
-int LightCmd::RunWithArgument(int /*argument*/)
-{
-    return 1;
-}
+int LightCmd::RunWithArgument(int /*argument*/) { return 1; }
 
 int LightCmd::Run(int argument)
 {
@@ -99,13 +96,9 @@ bool LightCmd::askLocation()
     OdString text;
     switch (m_editor->getPoint(nullptr, source, pointPrompt(*m_editor, kSourcePrompt, OdGePoint3d()), nullptr,
                                kLocationFlags, &text, &locationTracker)) {
-    case kInputValue:
-        break;
-    case kInputEmpty:
-        source = OdGePoint3d();
-        break;
-    default:
-        return false;
+    case kInputValue: break;
+    case kInputEmpty: source = OdGePoint3d(); break;
+    default: return false;
     }
     m_light->setPosition(source);
     if (!m_light->hasTarget())
@@ -116,12 +109,8 @@ bool LightCmd::askLocation()
     const OdGePoint3d below(source.x, source.y, kDefaultTargetZ);
     switch (m_editor->getPoint(&source, target, pointPrompt(*m_editor, kTargetPrompt, below), nullptr, kFromBaseFlags,
                                &text, &targetTracker)) {
-    case kInputValue:
-        m_light->setTargetLocation(target);
-        break;
-    case kInputEmpty:
-        m_light->setTargetLocation(below);
-        break;
+    case kInputValue: m_light->setTargetLocation(target); break;
+    case kInputEmpty: m_light->setTargetLocation(below); break;
     default:
         // Esc keeps the light, aimed straight down from the origin.
         m_light->setTargetLocation(OdGePoint3d(0.0, 0.0, kDefaultTargetZ));
@@ -136,15 +125,10 @@ bool LightCmd::askDirection()
     OdString text;
     switch (m_editor->getPoint(nullptr, from, pointPrompt(*m_editor, kDirectionFromPrompt, OdGePoint3d()), nullptr,
                                kLocationFlags, &text, nullptr)) {
-    case kInputCancel:
-        return false;
-    case kInputEmpty:
-        from = OdGePoint3d();
-        break;
-    case kInputValue:
-        break;
-    default:
-        return true; // nothing to aim from
+    case kInputCancel: return false;
+    case kInputEmpty: from = OdGePoint3d(); break;
+    case kInputValue: break;
+    default: return true; // nothing to aim from
     }
     m_light->setPosition(from);
 
@@ -152,14 +136,9 @@ bool LightCmd::askDirection()
     const OdGePoint3d defaultTo(1.0, 1.0, 1.0);
     switch (m_editor->getPoint(&from, to, pointPrompt(*m_editor, kDirectionToPrompt, defaultTo), nullptr,
                                kFromBaseFlags, &text, nullptr)) {
-    case kInputValue:
-        m_light->setTargetLocation(to);
-        break;
-    case kInputEmpty:
-        m_light->setTargetLocation(defaultTo);
-        break;
-    default:
-        break; // Esc keeps the target the light has
+    case kInputValue: m_light->setTargetLocation(to); break;
+    case kInputEmpty: m_light->setTargetLocation(defaultTo); break;
+    default: break; // Esc keeps the target the light has
     }
     return true;
 }

@@ -32,15 +32,9 @@ constexpr InputResult kHslKeyword = kInputFirstKeyword + 1;
 constexpr InputResult kListKeyword = kInputFirstKeyword;
 constexpr InputResult kKelvinKeyword = kInputFirstKeyword + 1;
 
-void printResource(HostEditor& editor, unsigned id)
-{
-    editor.printMessage(loadResource(id).c_str());
-}
+void printResource(HostEditor& editor, unsigned id) { editor.printMessage(loadResource(id).c_str()); }
 
-bool onlyDigits(const OdString& text)
-{
-    return text.str().find_first_not_of(L"0123456789") == std::wstring::npos;
-}
+bool onlyDigits(const OdString& text) { return text.str().find_first_not_of(L"0123456789") == std::wstring::npos; }
 
 // The digits as a number, saturated just above the largest index the parser is asked about.
 unsigned long indexValue(const OdString& text)
@@ -159,17 +153,11 @@ void askFilterColor(HostEditor& editor, OdDbLight& light)
             printResource(editor, kInvalidColor);
             break;
         }
-        case kIndexKeyword:
-            askIndexColor(editor, light);
-            return;
-        case kHslKeyword:
-            askHslColor(editor, light);
-            return;
+        case kIndexKeyword: askIndexColor(editor, light); return;
+        case kHslKeyword: askHslColor(editor, light); return;
         case kInputEmpty:
-        case kInputCancel:
-            return;
-        default:
-            break;
+        case kInputCancel: return;
+        default: break;
         }
     }
 }
@@ -191,17 +179,11 @@ void askLampColor(HostEditor& editor, OdDbLight& light)
             }
             break;
         }
-        case kListKeyword:
-            listPresets(editor);
-            break;
-        case kKelvinKeyword:
-            askKelvin(editor, light);
-            return;
+        case kListKeyword: listPresets(editor); break;
+        case kKelvinKeyword: askKelvin(editor, light); return;
         case kInputEmpty:
-        case kInputCancel:
-            return;
-        default:
-            break;
+        case kInputCancel: return;
+        default: break;
         }
     }
 }

@@ -31,22 +31,13 @@ CXStringW formatted(unsigned id, const Args&... args)
     return text;
 }
 
-double degrees(double radians)
-{
-    return radians * (1.0 / std::numbers::pi) * 180.0;
-}
+double degrees(double radians) { return radians * (1.0 / std::numbers::pi) * 180.0; }
 
-double radians(double degrees)
-{
-    return degrees * std::numbers::pi * (1.0 / 180.0);
-}
+double radians(double degrees) { return degrees * std::numbers::pi * (1.0 / 180.0); }
 
 // A value within the tolerance below zero is taken as zero: kept as it was typed, it would be
 // stored below zero (or as -0) and offered back as "<-0>".
-double snappedToZero(double value)
-{
-    return value <= 0.0 && value >= -kEps ? 0.0 : value;
-}
+double snappedToZero(double value) { return value <= 0.0 && value >= -kEps ? 0.0 : value; }
 
 } // namespace
 
@@ -92,7 +83,7 @@ std::span<const LightOptions::Option> LightOptions::loopOptions() const
 {
     using enum Option;
     static constexpr std::array point{kName, kIntensity, kStatus, kPhotometry, kAttenuation, kFilterColor, kExit};
-    static constexpr std::array spot{kName,    kIntensity, kStatus,      kPhotometry, kHotspot,
+    static constexpr std::array spot{kName,    kIntensity,   kStatus,      kPhotometry, kHotspot,
                                      kFalloff, kAttenuation, kFilterColor, kExit};
     static constexpr std::array web{kName, kIntensity, kStatus, kPhotometry, kWeb, kAttenuation, kFilterColor, kExit};
     static constexpr std::array distant{kName, kIntensity, kStatus, kPhotometry, kFilterColor, kExit};
@@ -135,10 +126,7 @@ bool LightOptions::setPhotometric(OdDbLight::PhysicalIntensityMethod method, dou
     });
 }
 
-void LightOptions::printResource(unsigned id)
-{
-    m_editor.printMessage(L"%s", loadResource(id));
-}
+void LightOptions::printResource(unsigned id) { m_editor.printMessage(L"%s", loadResource(id)); }
 
 void LightOptions::onName()
 {
@@ -165,8 +153,7 @@ void LightOptions::onName()
 void LightOptions::onIntensity()
 {
     double value = 0.0;
-    if (m_editor.getReal(value, formatted(kIntensityPrompt, m_light.intensity()), nullptr, kNumberFlags)
-        != kInputValue)
+    if (m_editor.getReal(value, formatted(kIntensityPrompt, m_light.intensity()), nullptr, kNumberFlags) != kInputValue)
         return;
     if (value > kMaxIntensity + kEps)
         value = kMaxIntensity;
@@ -206,8 +193,8 @@ void LightOptions::onPhotometricIntensity()
     const CXStringW keywords = loadResource(kCandelaKeywords);
     for (;;) {
         double value = 0.0;
-        switch (m_editor.getReal(value, formatted(kCandelaPrompt, m_light.physicalIntensity()), keywords,
-                                 kCandelaFlags)) {
+        switch (
+            m_editor.getReal(value, formatted(kCandelaPrompt, m_light.physicalIntensity()), keywords, kCandelaFlags)) {
         case kInputValue:
             if (setPhotometric(OdDbLight::kPeakIntensity, value))
                 return;
@@ -284,7 +271,8 @@ bool LightOptions::askConeAngle(unsigned promptId, double currentRadians, double
 {
     for (;;) {
         double value = 0.0;
-        const InputResult r = m_editor.getReal(value, formatted(promptId, degrees(currentRadians)), nullptr, kNumberFlags);
+        const InputResult r
+            = m_editor.getReal(value, formatted(promptId, degrees(currentRadians)), nullptr, kNumberFlags);
         if (r == kInputCancel || r == kInputEmpty)
             return false;
         if (r != kInputValue)
@@ -374,9 +362,9 @@ void LightOptions::onWebRotation(int axis)
     for (;;) {
         OdGeVector3d rotation = m_light.webRotation();
         double value = 0.0;
-        const InputResult r = m_editor.getReal(
-            value, formatted(kWebRotationXPrompt + static_cast<unsigned>(axis), rotation.*component), nullptr,
-            kNumberFlags);
+        const InputResult r
+            = m_editor.getReal(value, formatted(kWebRotationXPrompt + static_cast<unsigned>(axis), rotation.*component),
+                               nullptr, kNumberFlags);
         if (r == kInputEmpty)
             return;
         if (r != kInputValue)
@@ -426,8 +414,8 @@ void LightOptions::onAttenuationType()
 
 void LightOptions::onUseLimits()
 {
-    const InputResult r =
-        m_editor.getKeyword(loadResource(kUseLimitsPrompt), loadResource(kOnOffKeywords), kAcceptEmpty);
+    const InputResult r
+        = m_editor.getKeyword(loadResource(kUseLimitsPrompt), loadResource(kOnOffKeywords), kAcceptEmpty);
     if (r == kInputEmpty)
         return;
     OdGiLightAttenuation attenuation = m_light.lightAttenuation();
@@ -442,8 +430,8 @@ void LightOptions::onStartLimit()
 {
     for (;;) {
         double value = 0.0;
-        const InputResult r = askNonNegative(
-            formatted(kStartLimitPrompt, m_light.lightAttenuation().startLimit()), nullptr, value);
+        const InputResult r
+            = askNonNegative(formatted(kStartLimitPrompt, m_light.lightAttenuation().startLimit()), nullptr, value);
         if (r == kInputEmpty)
             return;
         if (r != kInputValue)
@@ -464,8 +452,8 @@ void LightOptions::onEndLimit()
 {
     for (;;) {
         double value = 0.0;
-        const InputResult r =
-            askNonNegative(formatted(kEndLimitPrompt, m_light.lightAttenuation().endLimit()), nullptr, value);
+        const InputResult r
+            = askNonNegative(formatted(kEndLimitPrompt, m_light.lightAttenuation().endLimit()), nullptr, value);
         if (r == kInputEmpty)
             return;
         if (r != kInputValue)

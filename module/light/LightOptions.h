@@ -71,7 +71,18 @@ public:
     Outcome run();
 
 private:
-    enum class Option { kName, kIntensity, kStatus, kPhotometry, kHotspot, kFalloff, kWeb, kAttenuation, kFilterColor, kExit };
+    enum class Option {
+        kName,
+        kIntensity,
+        kStatus,
+        kPhotometry,
+        kHotspot,
+        kFalloff,
+        kWeb,
+        kAttenuation,
+        kFilterColor,
+        kExit
+    };
 
     // The keyword resource of the light's loop and the option each of its keywords runs.
     unsigned loopKeywords() const;

@@ -18,21 +18,13 @@ int LightTracker::drawPreview(HostEdDrawer* drawer)
     return 1;
 }
 
-void LightTracker::releasePreview(HostEdDrawer* drawer)
-{
-    drawer->removeEntity(m_light.get());
-}
+void LightTracker::releasePreview(HostEdDrawer* drawer) { drawer->removeEntity(m_light.get()); }
 
 void LightTracker::update(std::uintptr_t /*messageWord*/, const OdGePoint3d& point)
 {
     switch (m_mode) {
-    case kMovePosition:
-        m_light->setPosition(point);
-        break;
-    case kMoveTarget:
-        m_light->setTargetLocation(point);
-        break;
-    default:
-        break;
+    case kMovePosition: m_light->setPosition(point); break;
+    case kMoveTarget: m_light->setTargetLocation(point); break;
+    default: break;
     }
 }

@@ -22,9 +22,20 @@ constexpr unsigned kRestrictedSymbolsMessage = 188;
 // The untranslated preset names by value (0-13). The spellings are the keys of translation
 // catalogues and of names that other modules store, so they stay as they are.
 constexpr std::array<const wchar_t*, 14> kPresetKeys = {
-    L"D65White",     L"Fluorescent", L"CoolWhite", L"WhiteFluorescent", L"DaylightFluorescent",
-    L"Incadescent",  L"Xenon",       L"Halogen",   L"Quarz",            L"MetalHalide",
-    L"Mercury",      L"PhosphorMercury", L"HightPressureSodium", L"LowPressureSodium",
+    L"D65White",
+    L"Fluorescent",
+    L"CoolWhite",
+    L"WhiteFluorescent",
+    L"DaylightFluorescent",
+    L"Incadescent",
+    L"Xenon",
+    L"Halogen",
+    L"Quarz",
+    L"MetalHalide",
+    L"Mercury",
+    L"PhosphorMercury",
+    L"HightPressureSodium",
+    L"LowPressureSodium",
 };
 
 struct LightTypeWords {
@@ -161,8 +172,8 @@ double drawingLengthToMeters(double length, int unitCode)
     // Metres per unit of the INSUNITS codes 1 to 17; 0 (unitless) and unknown codes count as
     // metres. Miles are 1609.34 m, as light modules of other hosts count them.
     static constexpr std::array<double, 18> kMetersPerUnit = {
-        1.0,   0.0254, 0.3048, 1609.34, 0.001, 0.01, 1.0,  1000.0, 2.54e-8,
-        2.54e-5, 0.9144, 1e-10, 1e-9,  1e-6,  0.1,  10.0, 100.0,  1e9,
+        1.0,     0.0254, 0.3048, 1609.34, 0.001, 0.01, 1.0,  1000.0, 2.54e-8,
+        2.54e-5, 0.9144, 1e-10,  1e-9,    1e-6,  0.1,  10.0, 100.0,  1e9,
     };
     if (unitCode < 0 || unitCode >= static_cast<int>(kMetersPerUnit.size()))
         return length;

@@ -64,7 +64,10 @@ std::wstring temperatureText(double kelvin)
     return text.str();
 }
 
-std::uint8_t lampChannel(double intensity) { return static_cast<std::uint8_t>(static_cast<int>(intensity * 255.0) & 0xFF); }
+std::uint8_t lampChannel(double intensity)
+{
+    return static_cast<std::uint8_t>(static_cast<int>(intensity * 255.0) & 0xFF);
+}
 
 } // namespace
 

@@ -20,9 +20,17 @@
 namespace {
 
 enum : int {
-    kCandelaRadio = 1366, kLumenRadio = 1367, kLuxRadio = 1368, kIntensitySpin = 1369, kDistanceEdit = 1370,
-    kDistanceSpin = 1371, kCoefficientEdit = 1372, kCoefficientSpin = 1373, kDistanceLabel = 1374,
-    kResultLine = 1375, kIntensityEdit = 1377,
+    kCandelaRadio = 1366,
+    kLumenRadio = 1367,
+    kLuxRadio = 1368,
+    kIntensitySpin = 1369,
+    kDistanceEdit = 1370,
+    kDistanceSpin = 1371,
+    kCoefficientEdit = 1372,
+    kCoefficientSpin = 1373,
+    kDistanceLabel = 1374,
+    kResultLine = 1375,
+    kIntensityEdit = 1377,
 };
 
 constexpr unsigned kIntensityRangeMessage = 170;
@@ -62,10 +70,7 @@ const wchar_t* unitName(OdDbLight::PhysicalIntensityMethod method)
     return nullptr;
 }
 
-void showMessage(unsigned id)
-{
-    hostMessageBox(vantrel::loadResource(id).c_str());
-}
+void showMessage(unsigned id) { hostMessageBox(vantrel::loadResource(id).c_str()); }
 
 void reportRefusal(const OdError& error)
 {
@@ -181,8 +186,8 @@ bool LightLampIntensityDlg::convertAndShow()
     const OdDbLight::PhysicalIntensityMethod method = copy.physicalIntensityMethod();
     const double solidAngle = vantrel::lightSolidAngle(copy.lightType(), copy.hotspotAngle(), copy.falloffAngle());
     const double distance = drawingLengthToMeters(copy.illuminanceDistance());
-    const double converted =
-        vantrel::convertPhysicalIntensity(copy.physicalIntensity(), m_previousUnit, method, solidAngle, distance);
+    const double converted
+        = vantrel::convertPhysicalIntensity(copy.physicalIntensity(), m_previousUnit, method, solidAngle, distance);
     if (!std::isfinite(converted)) {
         CXStringW message;
         message.Format(vantrel::loadResource(kNotConvertibleMessage).c_str(), Supp_Translate(unitName(method)));

@@ -74,7 +74,8 @@ OdCmColor LtUiColorCombobox::selectedLightColor() const
     if (m_current->metaColor)
         return *m_current->metaColor;
     OdCmColor color;
-    color.setRGB(vantrel::redOf(m_current->color), vantrel::greenOf(m_current->color), vantrel::blueOf(m_current->color));
+    color.setRGB(vantrel::redOf(m_current->color), vantrel::greenOf(m_current->color),
+                 vantrel::blueOf(m_current->color));
     return color;
 }
 
@@ -111,9 +112,9 @@ void LtUiColorCombobox::drawItem(vantrel::DrawItemEvent& e) const
 
     const bool inField = (e.state & vantrel::kItemComboBoxEdit) != 0;
     const bool selected = (e.state & vantrel::kItemSelected) != 0;
-    const ColorRef background = inField ? rgbColor(255, 255, 255)
-                                        : DialogDC::GetSysColor(selected ? DialogDC::kColorHighlight
-                                                                         : DialogDC::kColorWindow);
+    const ColorRef background = inField
+        ? rgbColor(255, 255, 255)
+        : DialogDC::GetSysColor(selected ? DialogDC::kColorHighlight : DialogDC::kColorWindow);
     if (!inField)
         dc.FillSolidRect(r, background);
 

@@ -88,8 +88,7 @@ void CMathTestCmd::TestIntersectEllepseWithCircle()
 
         const OdGeVector3d majorAxis = ellipse->majorAxis();
         const OdGeVector3d minorAxis = ellipse->minorAxis();
-        const OdGeEllipArc3d geEllipse(ellipse->center(), majorAxis, minorAxis, majorAxis.length(),
-                                       minorAxis.length());
+        const OdGeEllipArc3d geEllipse(ellipse->center(), majorAxis, minorAxis, majorAxis.length(), minorAxis.length());
         const OdGeCircArc3d geCircle(circle->center(), circle->normal(), circle->radius());
 
         std::vector<OdGePoint3d> points;

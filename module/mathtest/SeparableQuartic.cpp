@@ -38,10 +38,7 @@ Poly hornerTerms(double c4, double c3, double c2, double c1, const Poly& v)
     return product(h, v);
 }
 
-bool nearZero(double v, const OdGeTol& tol)
-{
-    return std::fabs(v) <= tol.equalVector();
-}
+bool nearZero(double v, const OdGeTol& tol) { return std::fabs(v) <= tol.equalVector(); }
 
 } // namespace
 
@@ -98,8 +95,7 @@ SeparableQuartic SeparableQuartic::operator-(const SeparableQuartic& other) cons
 
 double SeparableQuartic::evaluate(double x, double y) const
 {
-    return (((c[0] * x + c[1]) * x + c[2]) * x + c[3]) * x + (((c[4] * y + c[5]) * y + c[6]) * y + c[7]) * y
-           + c[8];
+    return (((c[0] * x + c[1]) * x + c[2]) * x + c[3]) * x + (((c[4] * y + c[5]) * y + c[6]) * y + c[7]) * y + c[8];
 }
 
 bool SeparableQuartic::hasXTerms(const OdGeTol& tol) const
@@ -156,9 +152,6 @@ SeparableQuartic SeparableQuartic::substituteY(const SeparableQuartic& yOfX) con
     return inX(c[0] + h[4], c[1] + h[3], c[2] + h[2], c[3] + h[1], c[8] + h[0]);
 }
 
-SeparableQuartic SeparableQuartic::yAsX() const
-{
-    return inX(c[4], c[5], c[6], c[7], c[8]);
-}
+SeparableQuartic SeparableQuartic::yAsX() const { return inX(c[4], c[5], c[6], c[7], c[8]); }
 
 } // namespace vantrel

@@ -76,8 +76,9 @@ SeparableQuartic withoutFarRoots(const SeparableQuartic& poly)
     std::array<double, 5> a{poly.c[8], poly.c[3], poly.c[2], poly.c[1], poly.c[0]}; // lowest first
     std::size_t n = 4;
     while (n > 2) {
-        const double others = std::fabs(*std::max_element(a.begin(), a.begin() + static_cast<std::ptrdiff_t>(n),
-                                                          [](double l, double r) { return std::fabs(l) < std::fabs(r); }));
+        const double others
+            = std::fabs(*std::max_element(a.begin(), a.begin() + static_cast<std::ptrdiff_t>(n),
+                                          [](double l, double r) { return std::fabs(l) < std::fabs(r); }));
         if (std::fabs(a[n]) <= kNegligibleLead * others) {
             a[n--] = 0.0;
             continue;
@@ -200,8 +201,9 @@ void keepCommonPoints(const Curves& k, const CandidateList& candidates, PlanePoi
         if (!(std::fabs(k.ellipseValue(pt.x, pt.y)) <= tol.equalVector()
               && std::fabs(k.circleValue(pt.x, pt.y)) <= tol.equalVector()))
             continue;
-        const auto seen = std::find_if(kept.begin(), kept.end(),
-                                       [&](const OdGePoint2d& other) { return (other - pt).lengthSqrd() <= same * same; });
+        const auto seen = std::find_if(kept.begin(), kept.end(), [&](const OdGePoint2d& other) {
+            return (other - pt).lengthSqrd() <= same * same;
+        });
         if (seen == kept.end()) {
             merged[kept.size()] = 1;
             kept.push_back(pt);
@@ -213,10 +215,7 @@ void keepCommonPoints(const Curves& k, const CandidateList& candidates, PlanePoi
     }
 }
 
-bool validRadius(double r)
-{
-    return std::isfinite(r) && r > 0.0;
-}
+bool validRadius(double r) { return std::isfinite(r) && r > 0.0; }
 
 // The common points of the ellipse x²/a² + y²/b² = 1 and the circle about (p, q), in the
 // ellipse's axes. The lengths are divided by the larger radius for the solve.
@@ -227,8 +226,8 @@ bool solveInAxes(double a, double b, double p, double q, double r, PlanePoints& 
     const double s = std::max(a, b);
     const Curves k{a / s, b / s, p / s, q / s, r / s};
     CandidateList candidates;
-    ellipseCircleCandidates(SeparableQuartic::ellipse(k.a, k.b), SeparableQuartic::circle(k.p, k.q, k.r),
-                            candidates, tol);
+    ellipseCircleCandidates(SeparableQuartic::ellipse(k.a, k.b), SeparableQuartic::circle(k.p, k.q, k.r), candidates,
+                            tol);
     keepCommonPoints(k, candidates, points, tol);
     for (OdGePoint2d& pt : points)
         pt = OdGePoint2d(pt.x * s, pt.y * s);
@@ -310,8 +309,8 @@ bool intersectEllipseCircle2d(const OdGeEllipArc2d& ellipse, const OdGeCircArc2d
     return true;
 }
 
-bool intersectEllipseLine2d(const OdGeEllipArc2d& ellipse, const OdGeLine2d& line,
-                            std::vector<OdGePoint2d>& points, const OdGeTol& tol)
+bool intersectEllipseLine2d(const OdGeEllipArc2d& ellipse, const OdGeLine2d& line, std::vector<OdGePoint2d>& points,
+                            const OdGeTol& tol)
 {
     const double a = ellipse.majorRadius(), b = ellipse.minorRadius();
     const OdGeVector2d dir = line.direction();
@@ -374,8 +373,8 @@ bool intersectEllipseCircle(const OdGeEllipArc3d& ellipse, const OdGeCircArc3d& 
 
     // Parallel planes as OdGeVector3d::isParallelTo decides; the same plane when the circle's
     // centre is within the equal-point tolerance of it, relative to the size of the coordinates.
-    const double extent = std::max({1.0, a, r, ellipse.center().asVector().length(),
-                                    circle.center().asVector().length()});
+    const double extent
+        = std::max({1.0, a, r, ellipse.center().asVector().length(), circle.center().asVector().length()});
     const double tilt = normal.x * normal.x + normal.y * normal.y;
     const bool parallel = tilt <= tol.equalVector() * tol.equalVector() * normal.lengthSqrd();
     if (parallel && std::fabs(centre.z) <= tol.equalPoint() * extent) {

@@ -33,8 +33,8 @@ bool intersectEllipseCircle2d(const OdGeEllipArc2d& ellipse, const OdGeCircArc2d
                               std::vector<OdGePoint2d>& points, const OdGeTol& tol);
 
 // The points where a line crosses or touches the whole ellipse, appended to `points`.
-bool intersectEllipseLine2d(const OdGeEllipArc2d& ellipse, const OdGeLine2d& line,
-                            std::vector<OdGePoint2d>& points, const OdGeTol& tol);
+bool intersectEllipseLine2d(const OdGeEllipArc2d& ellipse, const OdGeLine2d& line, std::vector<OdGePoint2d>& points,
+                            const OdGeTol& tol);
 
 // Candidate points of the system solver: four roots, each with up to two further points of the
 // ellipse at its height where the elimination is ill-conditioned.

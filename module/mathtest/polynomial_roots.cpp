@@ -16,10 +16,7 @@ namespace vantrel {
 
 namespace {
 
-bool negligible(double v, double scale, double tol)
-{
-    return std::fabs(v) <= tol * scale;
-}
+bool negligible(double v, double scale, double tol) { return std::fabs(v) <= tol * scale; }
 
 } // namespace
 
@@ -178,8 +175,8 @@ bool solveQuartic(const SeparableQuartic& poly, ComplexRoots& roots, const OdGeT
 bool realRoots(const SeparableQuartic& poly, RealRoots& roots, const OdGeTol& tol)
 {
     ComplexRoots all;
-    const bool solved = poly.c[0] != 0.0 || poly.c[1] != 0.0 ? solveQuartic(poly, all, tol)
-                                                             : solveQuadratic(poly, all, tol);
+    const bool solved
+        = poly.c[0] != 0.0 || poly.c[1] != 0.0 ? solveQuartic(poly, all, tol) : solveQuadratic(poly, all, tol);
     if (!solved)
         return false;
     const std::size_t before = roots.size();

@@ -138,7 +138,8 @@ OptionKeywords CPeditCmd::buildOptionKeywords()
     if (single)
         keywords.add(vantrel::loadResource(kEditVertexKeyword), Option::EditVertex);
     if (m_kindFlags & kPolygonMesh)
-        keywords.addOptions(vantrel::loadResource(kMeshOptions), {Option::SmoothSurface, Option::Desmooth, Option::Undo});
+        keywords.addOptions(vantrel::loadResource(kMeshOptions),
+                            {Option::SmoothSurface, Option::Desmooth, Option::Undo});
     else if (m_kindFlags & kPolyline3d)
         keywords.addOptions(vantrel::loadResource(kPolyline3dOptions), {Option::Spline, Option::Decurve, Option::Undo});
     else
@@ -190,8 +191,7 @@ InputResult CPeditCmd::dispatch(InputResult answer, const OptionKeywords& keywor
     if (!option)
         return kInputFirstKeyword;
     switch (*option) {
-    case Option::Exit:
-        return kInputEmpty;
+    case Option::Exit: return kInputEmpty;
     case Option::Undo:
         if (m_undo->undo()) {
             m_selectedIds = std::move(m_selectionBeforeStep.back().ids);
@@ -199,8 +199,7 @@ InputResult CPeditCmd::dispatch(InputResult answer, const OptionKeywords& keywor
             m_selectionBeforeStep.pop_back();
         }
         return kInputFirstKeyword;
-    default:
-        break;
+    default: break;
     }
     m_sharedWidth = -1.0;
     m_sharedLtypeAnswer = -1;
@@ -220,10 +219,8 @@ InputResult CPeditCmd::dispatch(InputResult answer, const OptionKeywords& keywor
         const std::int32_t result = (m_kindFlags & kPolygonMesh) ? OnKeyEditMeshVertex(id) : OnKeyEditVertex(id);
         return result == kOptionCancelled ? kInputCancel : kInputFirstKeyword;
     }
-    case Option::Join:
-        return OnKeyJoin() == kOptionCancelled ? kInputCancel : kInputFirstKeyword;
-    case Option::Width:
-        return applyToEach(L"CPeditCmd::OnKeyWidth", [&](OdDbObjectId id) { return OnKeyWidth(id); });
+    case Option::Join: return OnKeyJoin() == kOptionCancelled ? kInputCancel : kInputFirstKeyword;
+    case Option::Width: return applyToEach(L"CPeditCmd::OnKeyWidth", [&](OdDbObjectId id) { return OnKeyWidth(id); });
     case Option::Fit:
         return applyToEach(L"CPeditCmd::OnKeyFit", [&](OdDbObjectId id) {
             OnKeyFit(id);
@@ -263,14 +260,12 @@ InputResult CPeditCmd::dispatch(InputResult answer, const OptionKeywords& keywor
             return kOptionDone;
         });
     case Option::Undo:
-    case Option::Exit:
-        break;
+    case Option::Exit: break;
     }
     return kInputFirstKeyword;
 }
 
-InputResult CPeditCmd::applyToEach(const wchar_t* optionName,
-                                   const std::function<std::int32_t(OdDbObjectId)>& option)
+InputResult CPeditCmd::applyToEach(const wchar_t* optionName, const std::function<std::int32_t(OdDbObjectId)>& option)
 {
     for (const OdDbObjectId id : m_selectedIds) {
         // Each polyline changes as a whole or not at all.
@@ -312,4 +307,3 @@ void CPeditCmd::setWorkPlane(const OdDbEntity& object)
 }
 
 void CPeditCmd::printResource(unsigned id) { m_document->editor().printMessage(L"\n%s", vantrel::loadResource(id)); }
-

@@ -56,8 +56,9 @@ void EndIndex::build(std::uint32_t node, std::uint32_t lo, std::uint32_t hi)
     const OdGeVector3d extent = n.box.max - n.box.min;
     const int axis = extent.x >= extent.y && extent.x >= extent.z ? 0 : extent.y >= extent.z ? 1 : 2;
     const std::uint32_t mid = lo + (hi - lo) / 2;
-    std::nth_element(m_ends.begin() + lo, m_ends.begin() + mid, m_ends.begin() + hi,
-                     [axis](const End& a, const End& b) { return coordinate(a.point, axis) < coordinate(b.point, axis); });
+    std::nth_element(
+        m_ends.begin() + lo, m_ends.begin() + mid, m_ends.begin() + hi,
+        [axis](const End& a, const End& b) { return coordinate(a.point, axis) < coordinate(b.point, axis); });
     build(2 * node, lo, mid);
     build(2 * node + 1, mid, hi);
 }

@@ -54,8 +54,8 @@ MarkerTracker::MarkerTracker(OdDbDatabase* db, const OdGePoint3d& markerPoint, c
 
 bool MarkerTracker::filterMessage(const HostMessage& message, const OdGePoint3d&)
 {
-    if (message.message == kCommandMessage || message.message == kTrackerLeftButtonDown ||
-        message.message == kMouseWheelMessage)
+    if (message.message == kCommandMessage || message.message == kTrackerLeftButtonDown
+        || message.message == kMouseWheelMessage)
         update();
     return false;
 }

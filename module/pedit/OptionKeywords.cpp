@@ -63,10 +63,12 @@ void OptionKeywords::add(const CXStringW& resource, Option option)
     const std::wstring& text = resource.str();
     const std::size_t cut = text.find(L'_');
     const std::vector<Word> shown = wordsOf(text.substr(0, cut));
-    const std::vector<Word> independent = cut == std::wstring::npos ? std::vector<Word>() : wordsOf(text.substr(cut + 1));
+    const std::vector<Word> independent
+        = cut == std::wstring::npos ? std::vector<Word>() : wordsOf(text.substr(cut + 1));
     if (shown.empty())
         return;
-    m_shown.push_back({shown.front().text, independent.empty() ? shown.front().text : independent.front().text, option});
+    m_shown.push_back(
+        {shown.front().text, independent.empty() ? shown.front().text : independent.front().text, option});
 }
 
 void OptionKeywords::addOptions(const CXStringW& resource, std::initializer_list<Option> options)

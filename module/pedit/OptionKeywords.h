@@ -14,8 +14,23 @@
 namespace vantrel::pedit {
 
 enum class Option {
-    Open, Close, EditVertex, Join, Width, Fit, Spline, Decurve, LtypeGen, Undo, Exit,
-    MOpen, MClose, NOpen, NClose, SmoothSurface, Desmooth,
+    Open,
+    Close,
+    EditVertex,
+    Join,
+    Width,
+    Fit,
+    Spline,
+    Decurve,
+    LtypeGen,
+    Undo,
+    Exit,
+    MOpen,
+    MClose,
+    NOpen,
+    NClose,
+    SmoothSurface,
+    Desmooth,
 };
 
 class OptionKeywords {

@@ -85,8 +85,8 @@ CPeditCmd::TryConvertResult CPeditCmd::TryConvertToPolyline(OdDbObjectId id, OdD
         const OdDbEntityPtr source = id.safeOpenObject();
         if (ask && accept == 0 && m_conversionAsked == 0) {
             bool convert = true;
-            const InputResult answer =
-                AlpCmdUtils::askYesNo(singlePick ? kConvertOnePrompt : kConvertManyPrompt, convert, true);
+            const InputResult answer
+                = AlpCmdUtils::askYesNo(singlePick ? kConvertOnePrompt : kConvertManyPrompt, convert, true);
             m_conversionAsked = 1;
             if (answer == kInputCancel)
                 return kCancelled;
@@ -95,12 +95,8 @@ CPeditCmd::TryConvertResult CPeditCmd::TryConvertToPolyline(OdDbObjectId id, OdD
         }
         OdDbPolylinePtr polyline;
         switch (classifyObject(source.get())) {
-        case kLine:
-            polyline = ConvertLineToPolyline(id, false);
-            break;
-        case kArc:
-            polyline = ConvertArcToPolyline(id, false);
-            break;
+        case kLine: polyline = ConvertLineToPolyline(id, false); break;
+        case kArc: polyline = ConvertArcToPolyline(id, false); break;
         case kSpline: {
             CXStringW prompt;
             prompt.Format(vantrel::loadResource(kPrecisionPrompt), splinePrecision);
@@ -123,8 +119,7 @@ CPeditCmd::TryConvertResult CPeditCmd::TryConvertToPolyline(OdDbObjectId id, OdD
             polyline = ConvertSplineToPolyline(id, splinePrecision, false);
             break;
         }
-        default:
-            return kUnusable;
+        default: return kUnusable;
         }
         if (!polyline)
             return kUnusable;

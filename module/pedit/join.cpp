@@ -112,9 +112,9 @@ std::int32_t CPeditCmd::joinTouchingObjects()
             count = kOptionWrongKind;
         } else {
             vantrel::pedit::VertexChain chain(*joined);
-            const std::vector<std::size_t> taken = vantrel::pedit::joinTouching(
-                chain, candidates,
-                [&](std::size_t i) { return toLwPolyline(*OdDbEntityPtr(candidateIds[i].safeOpenObject())); });
+            const std::vector<std::size_t> taken = vantrel::pedit::joinTouching(chain, candidates, [&](std::size_t i) {
+                return toLwPolyline(*OdDbEntityPtr(candidateIds[i].safeOpenObject()));
+            });
             count = static_cast<int>(taken.size());
             if (count > 0) {
                 chain.writeTo(*joined);
@@ -142,9 +142,10 @@ std::int32_t CPeditCmd::joinSelectedPolylines()
     items.reserve(m_workIds.size());
     for (const OdDbObjectId id : m_workIds)
         items.push_back(joinItemOf(id.safeOpenObject()));
-    const vantrel::pedit::GapJoin joins = vantrel::pedit::joinAcrossGaps(
-        items, m_joinType, m_fuzzDistance,
-        [&](std::size_t i) { return toLwPolyline(*OdDbEntityPtr(m_workIds[i].safeOpenObject())); });
+    const vantrel::pedit::GapJoin joins
+        = vantrel::pedit::joinAcrossGaps(items, m_joinType, m_fuzzDistance, [&](std::size_t i) {
+              return toLwPolyline(*OdDbEntityPtr(m_workIds[i].safeOpenObject()));
+          });
     if (joins.notCoplanar)
         printResource(kNotCoplanarMessage);
 
@@ -227,8 +228,8 @@ InputResult CPeditCmd::askFuzzAndJoinType()
         }
         if (answer != kJointype)
             return answer;
-        const InputResult type = m_document->editor().getKeyword(
-            vantrel::loadResource(kJoinTypePrompt), vantrel::loadResource(kJoinTypeNames), kAcceptEmpty);
+        const InputResult type = m_document->editor().getKeyword(vantrel::loadResource(kJoinTypePrompt),
+                                                                 vantrel::loadResource(kJoinTypeNames), kAcceptEmpty);
         if (type == kInputCancel)
             return kInputCancel;
         if (type >= kFirstJoinType && type <= kLastJoinType)

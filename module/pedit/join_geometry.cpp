@@ -110,7 +110,10 @@ EndSegment polylineEnd(const OdDbPolyline& polyline, bool atStart)
 
 } // namespace
 
-OdGePlane chainPlane(const VertexChain& chain) { return OdGePlane(chain.toWorld(OdGePoint2d(0.0, 0.0)), chain.normal()); }
+OdGePlane chainPlane(const VertexChain& chain)
+{
+    return OdGePlane(chain.toWorld(OdGePoint2d(0.0, 0.0)), chain.normal());
+}
 
 void turnToChain(OdDbPolyline& candidate, const VertexChain& chain)
 {

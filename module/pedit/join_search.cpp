@@ -89,8 +89,8 @@ std::optional<NearestPair> nearestPair(const EndIndex& index, const OdGePoint3d&
             bestDistance = p.distance;
         }
     }
-    static constexpr EndPairing kPairings[] = {EndPairing::StartStart, EndPairing::EndStart, EndPairing::StartEnd,
-                                               EndPairing::EndEnd};
+    static constexpr EndPairing kPairings[]
+        = {EndPairing::StartStart, EndPairing::EndStart, EndPairing::StartEnd, EndPairing::EndEnd};
     return NearestPair{best->item, kPairings[best->order], best->distance};
 }
 
@@ -104,13 +104,11 @@ OdGePoint2d pairedEnd(const OdDbPolyline& candidate, EndPairing pairing)
 bool closeGap(VertexChain& chain, OdDbPolyline& candidate, EndPairing pairing, JoinType type, double fuzz)
 {
     switch (type) {
-    case JoinType::Extend:
-        return extendToMeet(chain, candidate, pairing, fuzz);
-    case JoinType::Add:
-        return bridgeGap(chain, baseAtStart(pairing), pairedEnd(candidate, pairing), fuzz);
+    case JoinType::Extend: return extendToMeet(chain, candidate, pairing, fuzz);
+    case JoinType::Add: return bridgeGap(chain, baseAtStart(pairing), pairedEnd(candidate, pairing), fuzz);
     case JoinType::Both:
-        return extendToMeet(chain, candidate, pairing, fuzz) ||
-               bridgeGap(chain, baseAtStart(pairing), pairedEnd(candidate, pairing), fuzz);
+        return extendToMeet(chain, candidate, pairing, fuzz)
+            || bridgeGap(chain, baseAtStart(pairing), pairedEnd(candidate, pairing), fuzz);
     }
     return false;
 }
@@ -154,10 +152,10 @@ std::vector<std::size_t> joinTouching(VertexChain& chain, std::span<const JoinIt
             return joined;
         index.remove(static_cast<std::uint32_t>(*first));
         const JoinItem& c = candidates[*first];
-        const EndPairing pairing = c.start.isEqualTo(s)   ? EndPairing::StartStart
-                                   : c.start.isEqualTo(e) ? EndPairing::EndStart
-                                   : c.end.isEqualTo(s)   ? EndPairing::StartEnd
-                                                          : EndPairing::EndEnd;
+        const EndPairing pairing = c.start.isEqualTo(s) ? EndPairing::StartStart
+            : c.start.isEqualTo(e)                      ? EndPairing::EndStart
+            : c.end.isEqualTo(s)                        ? EndPairing::StartEnd
+                                                        : EndPairing::EndEnd;
         // An object without a polyline form (a line of no length) is passed over.
         const OdDbPolylinePtr x = lightweightOf(*first);
         if (!x || x->numVerts() == 0)

@@ -70,8 +70,8 @@ void CPeditCmd::OnKeySmoothSurface(OdDbObjectId id)
     const std::optional<std::int32_t> v = vantrel::pedit::readSysVar(L"SURFV", m_database.get());
     const OdDbPolygonMeshPtr mesh = id.safeOpenObject(OdDb::kForWrite);
     if (type && u && v)
-        mesh->surfaceFit(static_cast<OdDb::PolyMeshType>(static_cast<std::int16_t>(*type)), static_cast<std::int16_t>(*u),
-                         static_cast<std::int16_t>(*v));
+        mesh->surfaceFit(static_cast<OdDb::PolyMeshType>(static_cast<std::int16_t>(*type)),
+                         static_cast<std::int16_t>(*u), static_cast<std::int16_t>(*v));
     else
         mesh->surfaceFit();
     AlpCmdUtils::touchEntity(mesh);
@@ -106,12 +106,9 @@ std::int32_t CPeditCmd::OnKeyEditMeshVertex(OdDbObjectId id)
         m_document->editor().printMessage(L"\n%s", current);
         const CXStringW defaultName = AlpCmdUtils::keywordAt(keywords, defaultKeyword - kInputFirstKeyword + 1, L" ");
         switch (askAtMarker(kMeshVertexPrompt, keywords, defaultName, defaultKeyword, at, marker)) {
-        case kInputValue:
-            break;
-        case kInputCancel:
-            return kOptionCancelled;
-        case kInputText:
-            return kOptionWrongKind;
+        case kInputValue: break;
+        case kInputCancel: return kOptionCancelled;
+        case kInputText: return kOptionWrongKind;
         case kNext:
             defaultKeyword = kNext;
             if (n + 1 < grid->cols) {
@@ -148,8 +145,8 @@ std::int32_t CPeditCmd::OnKeyEditMeshVertex(OdDbObjectId id)
             break;
         case kMove: {
             OdGePoint3d to;
-            const InputResult moved =
-                getVertexPoint(at, to, vantrel::loadResource(kMovePrompt), nullptr, kMoveFlags, &marker);
+            const InputResult moved
+                = getVertexPoint(at, to, vantrel::loadResource(kMovePrompt), nullptr, kMoveFlags, &marker);
             if (moved == kInputCancel)
                 return kOptionCancelled;
             if (moved == kInputValue) {
@@ -163,8 +160,7 @@ std::int32_t CPeditCmd::OnKeyEditMeshVertex(OdDbObjectId id)
             vantrel::pedit::regenerate(id);
             defaultKeyword = kNext;
             break;
-        case kExit:
-            return kOptionDone;
+        case kExit: return kOptionDone;
         default:
             // A keyword that chooses nothing ("UU").
             defaultKeyword = kNext;

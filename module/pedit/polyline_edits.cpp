@@ -99,14 +99,9 @@ PathFit unfit(OdDbCurve& polyline)
 void refit(OdDbCurve& polyline, const PathFit& fit, std::int16_t splineSegments)
 {
     switch (fit.kind) {
-    case PathFit::Kind::None:
-        return;
-    case PathFit::Kind::Spline2d:
-        static_cast<OdDb2dPolyline&>(polyline).splineFit(fit.type2d, splineSegments);
-        return;
-    case PathFit::Kind::Spline3d:
-        static_cast<OdDb3dPolyline&>(polyline).splineFit(fit.type3d, splineSegments);
-        return;
+    case PathFit::Kind::None: return;
+    case PathFit::Kind::Spline2d: static_cast<OdDb2dPolyline&>(polyline).splineFit(fit.type2d, splineSegments); return;
+    case PathFit::Kind::Spline3d: static_cast<OdDb3dPolyline&>(polyline).splineFit(fit.type3d, splineSegments); return;
     case PathFit::Kind::Curve: {
         auto& pl = static_cast<OdDb2dPolyline&>(polyline);
         const std::vector<OdGePoint2d> points = positions2d(pl);
@@ -161,9 +156,7 @@ void closeOrOpen(OdDbPolyline& polyline, bool open)
         return;
     }
     switch (polyline.segType(last - 1)) {
-    case OdDbPolyline::kLine:
-        polyline.setClosed(true);
-        return;
+    case OdDbPolyline::kLine: polyline.setClosed(true); return;
     case OdDbPolyline::kArc:
         if (std::fabs(polyline.getBulgeAt(last)) > kStraight) {
             polyline.setClosed(true);

@@ -243,8 +243,7 @@ CPeditCmd::TryConvertResult CPeditCmd::Open_TryConvert(OdDbObjectId id, OdDbObje
             m_kindFlags |= kind;
             out = id;
             return kAccepted;
-        default:
-            return askAboutConversion ? TryConvertToPolyline(id, out, singlePick, mayAsk) : kUnusable;
+        default: return askAboutConversion ? TryConvertToPolyline(id, out, singlePick, mayAsk) : kUnusable;
         }
     } catch (...) {
         showCommandException(L"CPeditCmd::Open_TryConvert");

@@ -38,8 +38,8 @@ std::int32_t CPeditCmd::OnKeyEditVertex(OdDbObjectId id)
     OdDbCurvePtr polyline = OdDbCurve::cast(id.openObject().get());
     const bool is2d = polyline && OdDb2dPolyline::cast(polyline.get());
     const bool is3d = polyline && OdDb3dPolyline::cast(polyline.get());
-    if (!polyline || (!is2d && !is3d && !OdDbPolyline::cast(polyline.get())) ||
-        vantrel::pedit::definingVertexCount(*polyline) == 0)
+    if (!polyline || (!is2d && !is3d && !OdDbPolyline::cast(polyline.get()))
+        || vantrel::pedit::definingVertexCount(*polyline) == 0)
         return kOptionWrongKind;
     polyline.release();
 
@@ -58,9 +58,9 @@ std::int32_t CPeditCmd::OnKeyEditVertex(OdDbObjectId id)
         polyline.release();
         MarkerTracker marker(m_database.get(), at, vertex.get(), std::nullopt);
         vertex.release();
-        InputResult answer =
-            askAtMarker(kVertexPrompt, keywords, vantrel::loadResource(defaultKeyword == kNext ? kNextDefault : kPreviousDefault),
-                        defaultKeyword, at, marker);
+        InputResult answer = askAtMarker(
+            kVertexPrompt, keywords, vantrel::loadResource(defaultKeyword == kNext ? kNextDefault : kPreviousDefault),
+            defaultKeyword, at, marker);
         if (is3d && answer == kExit3d)
             answer = kExit;
         else if (is3d && answer > kExit3d)
@@ -70,8 +70,7 @@ std::int32_t CPeditCmd::OnKeyEditVertex(OdDbObjectId id)
         // sub-mode goes on. An answer that ends the sub-mode gives its result.
         auto choose = [&]() -> std::optional<std::int32_t> {
             switch (answer) {
-            case kInputCancel:
-                return kOptionCancelled;
+            case kInputCancel: return kOptionCancelled;
             case kNext:
                 defaultKeyword = kNext;
                 if (current + 1 < count)
@@ -84,8 +83,8 @@ std::int32_t CPeditCmd::OnKeyEditVertex(OdDbObjectId id)
                 return std::nullopt;
             case kBreak:
             case kStraighten:
-                if (OnVertices(id, current, answer == kBreak ? kBreakMode : kStraightenMode) == kOptionCancelled ||
-                    vantrel::pedit::definingVertexCount(*OdDbCurvePtr(id.safeOpenObject())) < 2)
+                if (OnVertices(id, current, answer == kBreak ? kBreakMode : kStraightenMode) == kOptionCancelled
+                    || vantrel::pedit::definingVertexCount(*OdDbCurvePtr(id.safeOpenObject())) < 2)
                     return kOptionCancelled;
                 return std::nullopt;
             case kInsert: {
@@ -98,15 +97,12 @@ std::int32_t CPeditCmd::OnKeyEditVertex(OdDbObjectId id)
             }
             case kMove:
                 return OnVertexMove(id, current) == kOptionDone ? std::nullopt : std::optional(kOptionCancelled);
-            case kRegen:
-                vantrel::pedit::regenerate(id);
-                return std::nullopt;
+            case kRegen: vantrel::pedit::regenerate(id); return std::nullopt;
             case kTangent:
                 return OnVertexTangent(id, current) == kOptionDone ? std::nullopt : std::optional(kOptionCancelled);
             case kWidth:
                 return OnVertexWidth(id, current) == kOptionDone ? std::nullopt : std::optional(kOptionCancelled);
-            case kExit:
-                return kOptionDone;
+            case kExit: return kOptionDone;
             default:
                 // A picked point, or a keyword that chooses nothing ("UU").
                 return std::nullopt;

@@ -216,8 +216,8 @@ bool breakBetween(OdDbCurve& polyline, unsigned lo, unsigned hi, OdDbCurvePtr& p
     piece = OdDbCurvePtr();
     const unsigned n = vertexCount(polyline);
     const bool closed = polyline.isClosed();
-    if (hi < lo || hi >= n || (lo == 0 && hi == n - 1) || (lo == 0 && hi == 0) ||
-        (lo == n - 1 && hi == n - 1 && !closed))
+    if (hi < lo || hi >= n || (lo == 0 && hi == n - 1) || (lo == 0 && hi == 0)
+        || (lo == n - 1 && hi == n - 1 && !closed))
         return false;
     if (closed)
         openAtFirstVertex(polyline);

@@ -53,7 +53,8 @@ OdGePoint3d vertexPosition(OdDbObjectId id, unsigned index)
 InputResult CPeditCmd::getVertexPoint(const OdGePoint3d& basePoint, OdGePoint3d& point, const wchar_t* prompt,
                                       const wchar_t* keywords, InputFlags flags, HostEdInputTracker* tracker)
 {
-    const InputResult answer = m_document->editor().getPoint(&basePoint, point, prompt, keywords, flags, nullptr, tracker);
+    const InputResult answer
+        = m_document->editor().getPoint(&basePoint, point, prompt, keywords, flags, nullptr, tracker);
     if (answer == kInputValue && m_workPlane) {
         OdGePoint3d onPlane;
         if (m_workPlane->intersectWith(OdGeLine3d(point, getViewDirection(m_database.get())), onPlane))
@@ -77,8 +78,8 @@ InputResult CPeditCmd::askAtMarker(unsigned promptId, const CXStringW& keywords,
 std::int32_t CPeditCmd::OnVertexInsert(OdDbObjectId id, unsigned current)
 {
     OdGePoint3d point;
-    const InputResult answer =
-        getVertexPoint(vertexPosition(id, current), point, vantrel::loadResource(kInsertPrompt), nullptr, kVertexPointFlags, nullptr);
+    const InputResult answer = getVertexPoint(vertexPosition(id, current), point, vantrel::loadResource(kInsertPrompt),
+                                              nullptr, kVertexPointFlags, nullptr);
     if (answer == kInputCancel)
         return kOptionCancelled;
     if (answer != kInputValue)
@@ -91,8 +92,8 @@ std::int32_t CPeditCmd::OnVertexInsert(OdDbObjectId id, unsigned current)
 std::int32_t CPeditCmd::OnVertexMove(OdDbObjectId id, unsigned current)
 {
     OdGePoint3d point;
-    const InputResult answer =
-        getVertexPoint(vertexPosition(id, current), point, vantrel::loadResource(kMovePrompt), nullptr, kVertexPointFlags, nullptr);
+    const InputResult answer = getVertexPoint(vertexPosition(id, current), point, vantrel::loadResource(kMovePrompt),
+                                              nullptr, kVertexPointFlags, nullptr);
     if (answer != kInputValue)
         return answer;
     editDefining(m_database.get(), id,
@@ -135,8 +136,8 @@ std::int32_t CPeditCmd::OnVertexTangent(OdDbObjectId id, unsigned current)
         return kOptionDone;
     }
     editDefining(m_database.get(), id, [&](OdDbCurve& edited, auto) {
-        const OdDb2dVertexPtr v =
-            vantrel::pedit::definingVertex2d(static_cast<OdDb2dPolyline&>(edited), current, OdDb::kForWrite);
+        const OdDb2dVertexPtr v
+            = vantrel::pedit::definingVertex2d(static_cast<OdDb2dPolyline&>(edited), current, OdDb::kForWrite);
         v->useTangent();
         v->setTangent(angle);
     });
@@ -192,8 +193,7 @@ std::int32_t CPeditCmd::OnVertices(OdDbObjectId id, unsigned& current, int mode)
         MarkerTracker marker(m_database.get(), at, nullptr, vertexPosition(id, first));
         const CXStringW defaultName = AlpCmdUtils::keywordAt(keywords, defaultKeyword - kInputFirstKeyword + 1, L" ");
         switch (askAtMarker(kRangePrompt, keywords, defaultName, defaultKeyword, at, marker)) {
-        case kInputCancel:
-            return kOptionCancelled;
+        case kInputCancel: return kOptionCancelled;
         case kRangeNext:
             defaultKeyword = kRangeNext;
             if (second + 1 < count)
@@ -204,13 +204,9 @@ std::int32_t CPeditCmd::OnVertices(OdDbObjectId id, unsigned& current, int mode)
             if (second > 0)
                 --second;
             break;
-        case kRangeGo:
-            go = true;
-            break;
-        case kRangeExit:
-            return kOptionDone;
-        default:
-            break;
+        case kRangeGo: go = true; break;
+        case kRangeExit: return kOptionDone;
+        default: break;
         }
     }
 

@@ -66,12 +66,11 @@ std::int32_t CPeditCmd::OnKeyLtypeGen(OdDbObjectId id)
         // The first placeholder stays for the host's keyword list.
         CXStringW prompt;
         prompt.Format(vantrel::loadResource(kLtypeGenPrompt), L"%s", vantrel::loadResource(on ? kOnName : kOffName));
-        m_sharedLtypeAnswer =
-            m_document->editor().getKeyword(prompt, vantrel::loadResource(kLtypeGenKeywords), kAcceptEmpty);
+        m_sharedLtypeAnswer
+            = m_document->editor().getKeyword(prompt, vantrel::loadResource(kLtypeGenKeywords), kAcceptEmpty);
     }
     switch (m_sharedLtypeAnswer) {
-    case kInputCancel:
-        return kOptionCancelled;
+    case kInputCancel: return kOptionCancelled;
     case kOn:
         if (lw)
             lw->setPlinegen(true);
@@ -84,8 +83,7 @@ std::int32_t CPeditCmd::OnKeyLtypeGen(OdDbObjectId id)
         else
             pl->setLinetypeGenerationOff();
         break;
-    default:
-        break;
+    default: break;
     }
     AlpCmdUtils::touchEntity(entity);
     return kOptionDone;

@@ -6,7 +6,8 @@
 
 extern "C" __attribute__((visibility("default"))) const vantrel::DialogTemplate* vantrel_dialog_template(unsigned id)
 {
-    for (const vantrel::DialogTemplate* dialog : {&vantrel::lampColorDialogTemplate(), &vantrel::lampIntensityDialogTemplate()})
+    for (const vantrel::DialogTemplate* dialog :
+         {&vantrel::lampColorDialogTemplate(), &vantrel::lampIntensityDialogTemplate()})
         if (dialog->id == id)
             return dialog;
     return nullptr;

@@ -9,7 +9,10 @@ const DialogTemplate& lampColorDialogTemplate()
     namespace S = DialogStyle;
     using K = DialogControlKind;
     static const DialogTemplate dialog{
-        1381, L"Lamp colors", 241, 200,
+        1381,
+        L"Lamp colors",
+        241,
+        200,
         {
             {1, K::PushButton, L"OK", S::kDefPushButton, {78, 180, 50, 14}},
             {2, K::PushButton, L"Cancel", 0, {132, 180, 50, 14}},
@@ -22,8 +25,11 @@ const DialogTemplate& lampColorDialogTemplate()
             {1363, K::Static, {}, 0, {120, 42, 42, 34}, true},
             {kNoControlId, K::GroupBox, L"Result color", 0, {6, 108, 228, 60}},
             {kNoControlId, K::Static, L"Filter color:", 0, {12, 120, 72, 8}},
-            {1378, K::ComboBox, {},
-             S::kComboDropDownList | S::kComboOwnerDrawFixed | S::kComboHasStrings | S::kVScroll, {114, 120, 114, 30}},
+            {1378,
+             K::ComboBox,
+             {},
+             S::kComboDropDownList | S::kComboOwnerDrawFixed | S::kComboHasStrings | S::kVScroll,
+             {114, 120, 114, 30}},
             {kNoControlId, K::Static, L"Result color:", 0, {12, 144, 72, 8}},
             {1364, K::Static, {}, 0, {114, 138, 48, 24}, true},
             {1379, K::PushButton, L"Help", 0, {184, 180, 50, 14}},

@@ -12,7 +12,10 @@ const DialogTemplate& lampIntensityDialogTemplate()
     using K = DialogControlKind;
     constexpr std::uint32_t kEdit = S::kBorder | S::kEditAutoHScroll;
     static const DialogTemplate tmpl{
-        1382, L"Lamp intensity", 223, 176,
+        1382,
+        L"Lamp intensity",
+        223,
+        176,
         {
             {IDOK, K::PushButton, L"OK", S::kDefPushButton, {60, 156, 50, 14}},
             {IDCANCEL, K::PushButton, L"Cancel", 0, {114, 156, 50, 14}},

@@ -52,8 +52,7 @@ double viewSize(HostDocument& document)
 
 } // namespace
 
-CRevCloudCmd::CRevCloudCmd()
-    : m_statusFormat(vantrel::loadResource(kStatusFormat))
+CRevCloudCmd::CRevCloudCmd() : m_statusFormat(vantrel::loadResource(kStatusFormat))
 {
     const CXStringW styles = vantrel::loadResource(kStyleKeywords);
     m_normalName = wordAt(styles, 0);
@@ -91,14 +90,9 @@ void CRevCloudCmd::Run()
                 if (convertObject() == kInputValue)
                     return;
                 break;
-            case kArcLength:
-                last = OnArcLength(*document);
-                break;
-            case kStyle:
-                last = OnStyle(*document);
-                break;
-            default:
-                break;
+            case kArcLength: last = OnArcLength(*document); break;
+            case kStyle: last = OnStyle(*document); break;
+            default: break;
             }
         }
     } catch (...) {
@@ -179,8 +173,8 @@ InputResult CRevCloudCmd::OnStyle(HostDocument& document)
         prompt += vantrel::loadResource(kCalligraphySuffix);
         prompt += L">";
     }
-    const InputResult result =
-        document.editor().getKeyword(prompt, vantrel::loadResource(kStyleKeywords), kAcceptEmpty);
+    const InputResult result
+        = document.editor().getKeyword(prompt, vantrel::loadResource(kStyleKeywords), kAcceptEmpty);
     if (result == kNormal)
         m_arcs.arcStyle = kRevCloudNormal;
     else if (result == kCalligraphy)

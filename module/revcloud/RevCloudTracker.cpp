@@ -15,8 +15,7 @@ constexpr std::uint32_t kEnter = 13;
 RevCloudTracker::RevCloudTracker(OdDbPolyline* cloud, const CloudArcs& arcs, const OdGePlane& cloudPlane,
                                  OdDbDatabase* db)
     : m_cloud(cloud), m_rubberBand(OdDbLine::createObject()), m_minArcLength(arcs.minArcLength),
-      m_arcStyle(arcs.arcStyle), m_closeDistance(arcs.maxArcLength),
-      m_cloudPlane(cloudPlane)
+      m_arcStyle(arcs.arcStyle), m_closeDistance(arcs.maxArcLength), m_cloudPlane(cloudPlane)
 {
     assert(cloud && cloud->numVerts() > 0 && "tracing starts from the cloud's first vertex");
     if (db)
@@ -30,12 +29,9 @@ RevCloudTracker::RevCloudTracker(OdDbPolyline* cloud, const CloudArcs& arcs, con
 bool RevCloudTracker::filterMessage(const HostMessage& message, const OdGePoint3d& cursor)
 {
     switch (message.message) {
-    case kTrackerMouseMove:
-        return onMouseMove(message, cursor);
-    case kTrackerLeftButtonDown:
-        return onLeftButtonDown(cursor);
-    default:
-        return false;
+    case kTrackerMouseMove: return onMouseMove(message, cursor);
+    case kTrackerLeftButtonDown: return onLeftButtonDown(cursor);
+    default: return false;
     }
 }
 

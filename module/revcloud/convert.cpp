@@ -24,9 +24,8 @@ namespace {
 // The kinds a cloud is laid along, tried in this order; derived classes pass.
 bool isCloudSource(const OdDbObject* object)
 {
-    return OdDbArc::cast(object) || OdDbPolyline::cast(object) || OdDb2dPolyline::cast(object) ||
-           OdDbSpline::cast(object) || OdDbCircle::cast(object) || OdDbLine::cast(object) ||
-           OdDbEllipse::cast(object);
+    return OdDbArc::cast(object) || OdDbPolyline::cast(object) || OdDb2dPolyline::cast(object)
+        || OdDbSpline::cast(object) || OdDbCircle::cast(object) || OdDbLine::cast(object) || OdDbEllipse::cast(object);
 }
 
 // DELOBJ: 1 erases the source of a finished cloud; 1 as well when it cannot be read.

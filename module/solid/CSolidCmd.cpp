@@ -18,8 +18,8 @@ namespace {
 // The answer that chose "Exit" at the fourth corner.
 constexpr InputResult kExit = kInputFirstKeyword;
 
-InputResult askCorner(HostEditor& editor, unsigned prompt, OdGePoint3d& corner, InputFlags flags,
-                      SolidTracker* tracker, const wchar_t* keywords = nullptr)
+InputResult askCorner(HostEditor& editor, unsigned prompt, OdGePoint3d& corner, InputFlags flags, SolidTracker* tracker,
+                      const wchar_t* keywords = nullptr)
 {
     return editor.getPoint(nullptr, corner, vantrel::loadResource(prompt), keywords, flags, nullptr, tracker);
 }
@@ -63,14 +63,12 @@ void CSolidCmd::Run()
 
             tracker.setTrackerStage(4);
             switch (askCorner(editor, kFourthPointPrompt, p4, kAcceptEmpty, &tracker, exitKeyword)) {
-            case kInputValue:
-                break;
+            case kInputValue: break;
             case kInputEmpty:
             case kExit:
                 p4 = p3; // a triangle
                 break;
-            default:
-                return;
+            default: return;
             }
             solid->setPointAt(3, p4);
             appendSolid(space, solid);

@@ -53,8 +53,7 @@ void SolidTracker::update(const OdGePoint3d& cursor)
         m_edgeC->setEndPoint(cursor);
         m_edgeD->setStartPoint(cursor);
         break;
-    default:
-        break;
+    default: break;
     }
 }
 

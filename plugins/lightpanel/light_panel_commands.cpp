@@ -32,18 +32,10 @@ DialogLauncher findLauncher(const char* name)
 void reportResult(HostEditor& ed, OdResult result)
 {
     switch (result) {
-    case eOk:
-        ed.printMessage(L"\nResult 0: accepted, the light has the dialog's settings.");
-        break;
-    case eCancelled:
-        ed.printMessage(L"\nResult 443: cancelled, the light is unchanged.");
-        break;
-    case eNullObjectPointer:
-        ed.printMessage(L"\nResult 20: no light.");
-        break;
-    default:
-        ed.printMessage(L"\nResult %d.", static_cast<int>(result));
-        break;
+    case eOk: ed.printMessage(L"\nResult 0: accepted, the light has the dialog's settings."); break;
+    case eCancelled: ed.printMessage(L"\nResult 443: cancelled, the light is unchanged."); break;
+    case eNullObjectPointer: ed.printMessage(L"\nResult 20: no light."); break;
+    default: ed.printMessage(L"\nResult %d.", static_cast<int>(result)); break;
     }
 }
 

@@ -12,10 +12,22 @@
 class TestEntity : public OdDbEntity {
     ODDB_DECLARE_MEMBERS(TestEntity)
 public:
-    double value() const { assertReadEnabled(); return m_value; }
-    void setValue(double v) { assertWriteEnabled(); m_value = v; }
+    double value() const
+    {
+        assertReadEnabled();
+        return m_value;
+    }
+    void setValue(double v)
+    {
+        assertWriteEnabled();
+        m_value = v;
+    }
     const std::vector<int>& items() const { return m_items; }
-    void addItem(int i) { assertWriteEnabled(); m_items.push_back(i); }
+    void addItem(int i)
+    {
+        assertWriteEnabled();
+        m_items.push_back(i);
+    }
 
 private:
     double m_value = 0.0;

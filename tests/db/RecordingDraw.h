@@ -47,15 +47,20 @@ struct RecordingDraw : vantrel::WorldDraw {
         polygons.emplace_back(c.begin(), c.end());
         filled.push_back(f);
     }
-    void circularArc(const OdGePoint3d& c, double r, const OdGeVector3d& n, const OdGeVector3d& s, double sweep) override
+    void circularArc(const OdGePoint3d& c, double r, const OdGeVector3d& n, const OdGeVector3d& s,
+                     double sweep) override
     {
         arcs.push_back({c, r, n, s, sweep});
     }
-    void ellipticArc(const OdGePoint3d& c, const OdGeVector3d& major, const OdGeVector3d& minor, double a0, double a1) override
+    void ellipticArc(const OdGePoint3d& c, const OdGeVector3d& major, const OdGeVector3d& minor, double a0,
+                     double a1) override
     {
         ellipses.push_back({c, major, minor, a0, a1});
     }
-    void region(std::span<const std::vector<OdGePoint3d>> loops) override { regions.emplace_back(loops.begin(), loops.end()); }
+    void region(std::span<const std::vector<OdGePoint3d>> loops) override
+    {
+        regions.emplace_back(loops.begin(), loops.end());
+    }
     void text(const vantrel::TextRun& run) override { texts.push_back(run); }
     void marker(const OdGePoint3d& p, vantrel::MarkerKind k, double) override { markers.push_back({p, k}); }
     void markerPolyline(const OdGePoint3d& p, std::span<const OdGeVector3d> o, double) override

@@ -101,15 +101,16 @@ OdGePoint3d at(const OdGeMatrix3d& m, const OdGePoint3d& p)
 
 OdGeMatrix3d placement(OdGeVector3d move, double degrees, double scale, OdGeVector3d base = {})
 {
-    return OdGeMatrix3d::translation(move) * OdGeMatrix3d::rotation(degrees * kPi / 180.0, OdGeVector3d::kZAxis) *
-           OdGeMatrix3d::scaling(scale) * OdGeMatrix3d::translation(-base);
+    return OdGeMatrix3d::translation(move) * OdGeMatrix3d::rotation(degrees * kPi / 180.0, OdGeVector3d::kZAxis)
+        * OdGeMatrix3d::scaling(scale) * OdGeMatrix3d::translation(-base);
 }
 
 // The stroke between two points (either way round), or null.
 const Stroke* strokeBetween(const std::vector<Stroke>& strokes, const OdGePoint3d& a, const OdGePoint3d& b)
 {
     for (const Stroke& s : strokes)
-        if ((s.a.distanceTo(a) < 1e-7 && s.b.distanceTo(b) < 1e-7) || (s.a.distanceTo(b) < 1e-7 && s.b.distanceTo(a) < 1e-7))
+        if ((s.a.distanceTo(a) < 1e-7 && s.b.distanceTo(b) < 1e-7)
+            || (s.a.distanceTo(b) < 1e-7 && s.b.distanceTo(a) < 1e-7))
             return &s;
     return nullptr;
 }
@@ -181,7 +182,8 @@ TEST_F(BlocksTest, ArraysExtrusionsAndUnequalScalesPlaceTheBlock)
     // Two columns 4 apart, three rows 5 apart.
     for (int c = 0; c < 2; ++c)
         for (int r = 0; r < 3; ++r)
-            EXPECT_TRUE(strokeBetween(array.strokes, {40.0 + 4 * c, 5.0 * r, 0}, {41.0 + 4 * c, 5.0 * r, 0})) << c << "," << r;
+            EXPECT_TRUE(strokeBetween(array.strokes, {40.0 + 4 * c, 5.0 * r, 0}, {41.0 + 4 * c, 5.0 * r, 0}))
+                << c << "," << r;
     EXPECT_EQ(array.arcs.size(), 6u);
 
     // Seen along -Z the block's X axis points to -X.
@@ -224,7 +226,8 @@ TEST_F(BlocksTest, BlocksThatInsertThemselvesAreDrawnOnceAndSaid)
     ASSERT_EQ(draw.strokes.size(), 2u);
     EXPECT_TRUE(strokeBetween(draw.strokes, {60, 0, 0}, {61, 1, 0}));
     EXPECT_TRUE(strokeBetween(draw.strokes, {63, 0, 0}, {65, 0, 0}));
-    EXPECT_NE(std::find(repairs.begin(), repairs.end(), "blocks that insert themselves, directly or through others, drawn once (2)"),
+    EXPECT_NE(std::find(repairs.begin(), repairs.end(),
+                        "blocks that insert themselves, directly or through others, drawn once (2)"),
               repairs.end());
 
     // A block made here that inserts itself directly.
@@ -365,19 +368,21 @@ TEST_F(BlocksTest, MovingAnInsertMovesWhatItDraws)
     flag->draw(before);
     OdDbBlockReferencePtr moved = OdDbBlockReference::cast(flag->clone().get());
     // A turn, a mirroring and a uniform scaling.
-    const OdGeMatrix3d m = OdGeMatrix3d::translation({3, -2, 0}) * OdGeMatrix3d::rotation(0.7, OdGeVector3d::kZAxis) *
-                           OdGeMatrix3d::mirroring(OdGePoint3d::kOrigin) * OdGeMatrix3d::scaling(2.0);
+    const OdGeMatrix3d m = OdGeMatrix3d::translation({3, -2, 0}) * OdGeMatrix3d::rotation(0.7, OdGeVector3d::kZAxis)
+        * OdGeMatrix3d::mirroring(OdGePoint3d::kOrigin) * OdGeMatrix3d::scaling(2.0);
     moved->transformBy(m);
     StrokeDraw after;
     moved->draw(after);
     ASSERT_EQ(after.strokes.size(), before.strokes.size());
     for (const Stroke& s : before.strokes)
         EXPECT_TRUE(strokeBetween(after.strokes, at(m, s.a), at(m, s.b)));
-    EXPECT_THROW(moved->transformBy(OdGeMatrix3d::scaling(1.0) * [] {
-        OdGeMatrix3d stretch;
-        stretch.entry[0][0] = 2.0;
-        return stretch;
-    }()), OdError);
+    EXPECT_THROW(moved->transformBy(OdGeMatrix3d::scaling(1.0) *
+                                    [] {
+                                        OdGeMatrix3d stretch;
+                                        stretch.entry[0][0] = 2.0;
+                                        return stretch;
+                                    }()),
+                 OdError);
 }
 
 TEST_F(BlocksTest, AVastArrayEndsAtTheDrawingLimit)

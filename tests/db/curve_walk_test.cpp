@@ -170,10 +170,10 @@ TEST(CurveWalk, SplinesOpenAndClosed)
 
     // The full rational circle of radius 1 as four quarters: closed, length 2 pi.
     OdDbSplinePtr circle = OdDbSpline::createObject();
-    circle->setNurbsData(2, true, false, false,
-                         {{1, 0, 0}, {1, 1, 0}, {0, 1, 0}, {-1, 1, 0}, {-1, 0, 0}, {-1, -1, 0}, {0, -1, 0},
-                          {1, -1, 0}, {1, 0, 0}},
-                         {0, 0, 0, 1, 1, 2, 2, 3, 3, 4, 4, 4}, {1, w, 1, w, 1, w, 1, w, 1});
+    circle->setNurbsData(
+        2, true, false, false,
+        {{1, 0, 0}, {1, 1, 0}, {0, 1, 0}, {-1, 1, 0}, {-1, 0, 0}, {-1, -1, 0}, {0, -1, 0}, {1, -1, 0}, {1, 0, 0}},
+        {0, 0, 0, 1, 1, 2, 2, 3, 3, 4, 4, 4}, {1, w, 1, w, 1, w, 1, w, 1});
     expectWalkable(*circle, 2 * kPi, true);
     EXPECT_TRUE(directionAtDist(*circle, kPi).isEqualTo({0, -1, 0}, OdGeTol(1e-9)));
 }

@@ -22,11 +22,11 @@ namespace {
 constexpr double kPi = std::numbers::pi;
 constexpr double kTol = 1e-9;
 
-#define EXPECT_POINT_NEAR(a, b, tol)                                                                 \
-    do {                                                                                             \
-        const OdGePoint3d pa = (a), pb = (b);                                                        \
-        EXPECT_LE(pa.distanceTo(pb), tol) << "(" << pa.x << "," << pa.y << "," << pa.z << ") vs ("  \
-                                          << pb.x << "," << pb.y << "," << pb.z << ")";              \
+#define EXPECT_POINT_NEAR(a, b, tol)                                                                                   \
+    do {                                                                                                               \
+        const OdGePoint3d pa = (a), pb = (b);                                                                          \
+        EXPECT_LE(pa.distanceTo(pb), tol)                                                                              \
+            << "(" << pa.x << "," << pa.y << "," << pa.z << ") vs (" << pb.x << "," << pb.y << "," << pb.z << ")";     \
     } while (0)
 
 OdGePoint3d pointAt(const OdDbCurve& c, double param)
@@ -253,9 +253,9 @@ TEST(OdDbSpline, EvaluatesControlAndFitData)
     EXPECT_THROW(s->setControlPointAt(s->numControlPoints(), {0, 0, 0}), OdError_InvalidIndex);
 
     const std::vector<OdGePoint3d> two{{0, 0, 0}, {1, 0, 0}};
-    EXPECT_THROW(s->setNurbsData(1, false, false, false, two, {0, 0, 1}, {}), OdError);         // knot count
-    EXPECT_THROW(s->setNurbsData(1, false, false, false, two, {0, 1, 0.5, 1}, {}), OdError);    // decreasing
-    EXPECT_THROW(s->setNurbsData(1, true, false, false, two, {0, 0, 1, 1}, {1, -1}), OdError);  // weight
+    EXPECT_THROW(s->setNurbsData(1, false, false, false, two, {0, 0, 1}, {}), OdError);        // knot count
+    EXPECT_THROW(s->setNurbsData(1, false, false, false, two, {0, 1, 0.5, 1}, {}), OdError);   // decreasing
+    EXPECT_THROW(s->setNurbsData(1, true, false, false, two, {0, 0, 1, 1}, {1, -1}), OdError); // weight
     EXPECT_THROW(s->setFitData({{1, 1, 1}, {1, 1, 1}}, 3, 0.0, {}, {}), OdError);
 }
 

@@ -10,12 +10,9 @@
 
 namespace {
 
-OdGePoint3d point(const OdDbDatabase& db, const wchar_t* name)
-{
-    return db.getSysVar(name)->getPoint3d();
-}
+OdGePoint3d point(const OdDbDatabase& db, const wchar_t* name) { return db.getSysVar(name)->getPoint3d(); }
 
-}
+} // namespace
 
 TEST(DrawingExtents, EachSpaceRecordsWhatItHolds)
 {

@@ -40,7 +40,7 @@ const char* const kLine = "  0\nLINE\n  5\n20\n100\nAcDbEntity\n  8\n0\n100\nAcD
                           " 10\n0.0\n 20\n0.0\n 30\n0.0\n 11\n1.0\n 21\n0.0\n 31\n0.0\n";
 
 struct BadValue {
-    std::string record; // the bad entity's record, from its "  0" line
+    std::string record;  // the bad entity's record, from its "  0" line
     std::string refusal; // the strict reader's error
     std::string repair;  // the repair line of recovering
     std::size_t kept;    // entities after recovering, of the bad one and a good line
@@ -57,31 +57,39 @@ TEST(DxfChecks, EachBrokenRuleIsRefusedByLineRecordAndFieldAndRecovered)
         {"  0\nCIRCLE\n" + entity + "370\n300\n100\nAcDbCircle\n 10\n0.0\n 20\n0.0\n 30\n0.0\n 40\n1.0\n",
          "line 36: CIRCLE, lineweight (group code 370) \"300\": a lineweight is -3 to 211",
          "line 36: CIRCLE, lineweight (group code 370) \"300\": a lineweight is -3 to 211; set to -1", 2},
-        {"  0\nLINE\n" + entity + " 48\n0.0\n100\nAcDbLine\n 10\n0.0\n 20\n0.0\n 30\n0.0\n 11\n1.0\n 21\n0.0\n 31\n0.0\n",
+        {"  0\nLINE\n" + entity
+             + " 48\n0.0\n100\nAcDbLine\n 10\n0.0\n 20\n0.0\n 30\n0.0\n 11\n1.0\n 21\n0.0\n 31\n0.0\n",
          "line 36: LINE, linetypeScale (group code 48) \"0.0\": a linetype scale must be a positive number",
-         "line 36: LINE, linetypeScale (group code 48) \"0.0\": a linetype scale must be a positive number; set to 1", 2},
-        {"  0\nLWPOLYLINE\n" + entity + "100\nAcDbPolyline\n 90\n2\n 70\n0\n 10\n0.0\n 20\n0.0\n 40\n-2.0\n 10\n1.0\n 20\n0.0\n",
+         "line 36: LINE, linetypeScale (group code 48) \"0.0\": a linetype scale must be a positive number; set to 1",
+         2},
+        {"  0\nLWPOLYLINE\n" + entity
+             + "100\nAcDbPolyline\n 90\n2\n 70\n0\n 10\n0.0\n 20\n0.0\n 40\n-2.0\n 10\n1.0\n 20\n0.0\n",
          "line 46: LWPOLYLINE, group code 40 \"-2.0\": a width must not be negative",
          "line 46: LWPOLYLINE, group code 40 \"-2.0\": a width must not be negative; set to 0", 2},
-        {"  0\nPOLYLINE\n" + entity + "100\nAcDb2dPolyline\n 66\n1\n 10\n0.0\n 20\n0.0\n 30\n0.0\n 40\n-1.0\n"
-                                      "  0\nVERTEX\n  5\n31\n100\nAcDbEntity\n  8\n0\n100\nAcDbVertex\n100\nAcDb2dVertex\n"
-                                      " 10\n0.0\n 20\n0.0\n 30\n0.0\n  0\nSEQEND\n  5\n32\n100\nAcDbEntity\n  8\n0\n",
+        {"  0\nPOLYLINE\n" + entity
+             + "100\nAcDb2dPolyline\n 66\n1\n 10\n0.0\n 20\n0.0\n 30\n0.0\n 40\n-1.0\n"
+               "  0\nVERTEX\n  5\n31\n100\nAcDbEntity\n  8\n0\n100\nAcDbVertex\n100\nAcDb2dVertex\n"
+               " 10\n0.0\n 20\n0.0\n 30\n0.0\n  0\nSEQEND\n  5\n32\n100\nAcDbEntity\n  8\n0\n",
          "line 46: POLYLINE, defaultStartWidth (group code 40) \"-1.0\": a width must not be negative",
          "line 46: POLYLINE, defaultStartWidth (group code 40) \"-1.0\": a width must not be negative; set to 0", 2},
-        {"  0\nPOLYLINE\n" + entity + "100\nAcDbPolygonMesh\n 66\n1\n 10\n0.0\n 20\n0.0\n 30\n0.0\n 70\n16\n 71\n2\n 72\n2\n 75\n7\n"
-                                      "  0\nSEQEND\n  5\n32\n100\nAcDbEntity\n  8\n0\n",
+        {"  0\nPOLYLINE\n" + entity
+             + "100\nAcDbPolygonMesh\n 66\n1\n 10\n0.0\n 20\n0.0\n 30\n0.0\n 70\n16\n 71\n2\n 72\n2\n 75\n7\n"
+               "  0\nSEQEND\n  5\n32\n100\nAcDbEntity\n  8\n0\n",
          "line 52: POLYLINE, meshType (group code 75) \"7\": unknown mesh type",
          "line 52: POLYLINE, meshType (group code 75) \"7\": unknown mesh type; set to 0", 2},
-        {"  0\nTEXT\n" + entity + "100\nAcDbText\n 10\n0.0\n 20\n0.0\n 30\n0.0\n 40\n2.0\n  1\nx\n 51\n86.0\n100\nAcDbText\n",
+        {"  0\nTEXT\n" + entity
+             + "100\nAcDbText\n 10\n0.0\n 20\n0.0\n 30\n0.0\n 40\n2.0\n  1\nx\n 51\n86.0\n100\nAcDbText\n",
          "line 27: TEXT: an obliquing angle must lie within 85 degrees of upright",
          "line 27: TEXT: an obliquing angle must lie within 85 degrees of upright; the record dropped", 1},
         {"  0\nTEXT\n" + entity + "100\nAcDbText\n 10\n0.0\n 20\n0.0\n 30\n0.0\n 40\n0.0\n  1\nx\n100\nAcDbText\n",
          "line 27: TEXT: a text height must be a positive number",
          "line 27: TEXT: a text height must be a positive number; the record dropped", 1},
-        {"  0\nELLIPSE\n" + entity + "100\nAcDbEllipse\n 10\n0.0\n 20\n0.0\n 30\n0.0\n 11\n2.0\n 21\n0.0\n 31\n1.0\n 40\n0.5\n",
+        {"  0\nELLIPSE\n" + entity
+             + "100\nAcDbEllipse\n 10\n0.0\n 20\n0.0\n 30\n0.0\n 11\n2.0\n 21\n0.0\n 31\n1.0\n 40\n0.5\n",
          "line 27: ELLIPSE: the major axis must be perpendicular to the normal",
          "line 27: ELLIPSE: the major axis must be perpendicular to the normal; the record dropped", 1},
-        {"  0\nELLIPSE\n" + entity + "100\nAcDbEllipse\n 10\n0.0\n 20\n0.0\n 30\n0.0\n 11\n2.0\n 21\n0.0\n 31\n0.0\n 40\n1.5\n",
+        {"  0\nELLIPSE\n" + entity
+             + "100\nAcDbEllipse\n 10\n0.0\n 20\n0.0\n 30\n0.0\n 11\n2.0\n 21\n0.0\n 31\n0.0\n 40\n1.5\n",
          "line 27: ELLIPSE: a radius ratio must not exceed 1",
          "line 27: ELLIPSE: a radius ratio must not exceed 1; the record dropped", 1},
     };
@@ -124,7 +132,8 @@ TEST(DxfChecks, ACutFileKeepsWhatCameBeforeTheCut)
     for (int i = 0; i < 5; ++i)
         entities += kLine;
     const std::string text = drawingOf(entities);
-    const std::size_t thirdLineEnd = text.find("  0\nLINE", text.find("  0\nLINE", text.find("  0\nLINE") + 1) + 1) + 60;
+    const std::size_t thirdLineEnd
+        = text.find("  0\nLINE", text.find("  0\nLINE", text.find("  0\nLINE") + 1) + 1) + 60;
     for (std::size_t cut : {thirdLineEnd, thirdLineEnd + 1, text.size() - 10}) {
         SCOPED_TRACE(cut);
         const std::string part = text.substr(0, cut);
@@ -133,7 +142,8 @@ TEST(DxfChecks, ACutFileKeepsWhatCameBeforeTheCut)
         ASSERT_TRUE(recovered.database) << recovered.error;
         ASSERT_FALSE(recovered.repairs.empty());
         const std::size_t kept = entityCount(*recovered.database);
-        EXPECT_NE(recovered.repairs.back().find("the " + std::to_string(kept) + " entities read before it kept"), std::string::npos)
+        EXPECT_NE(recovered.repairs.back().find("the " + std::to_string(kept) + " entities read before it kept"),
+                  std::string::npos)
             << recovered.repairs.back();
         EXPECT_EQ(kept, cut == text.size() - 10 ? 5u : 2u);
         expectCleanReopen(*recovered.database);

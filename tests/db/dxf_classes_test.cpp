@@ -41,7 +41,8 @@ std::vector<std::string> classRecords(const std::string& dxf)
     std::vector<std::string> records;
     for (std::size_t at = section.find(marker); at != std::string::npos;) {
         const std::size_t next = section.find(marker, at + marker.size());
-        records.push_back(section.substr(at + marker.size(), next == std::string::npos ? std::string::npos : next - at - marker.size()));
+        records.push_back(section.substr(at + marker.size(),
+                                         next == std::string::npos ? std::string::npos : next - at - marker.size()));
         at = next;
     }
     return records;
@@ -50,8 +51,13 @@ std::vector<std::string> classRecords(const std::string& dxf)
 std::string classRecord(const char* name, const char* cls, const char* app, int flags, int count, int entity)
 {
     std::ostringstream s;
-    s << "  1\n" << name << "\n  2\n" << cls << "\n  3\n" << app << "\n 90\n" << flags << "\n 91\n" << count
-      << "\n280\n0\n281\n" << entity << "\n";
+    s << "  1\n"
+      << name << "\n  2\n"
+      << cls << "\n  3\n"
+      << app << "\n 90\n"
+      << flags << "\n 91\n"
+      << count << "\n280\n0\n281\n"
+      << entity << "\n";
     return s.str();
 }
 
@@ -88,11 +94,12 @@ TEST_F(DxfClasses, WrittenClassDefinedRecordsAreDeclaredWithTheirCounts)
     ms->getSortentsTable()->moveToTop({lineId});
 
     const std::string text = dxfText(*db);
-    EXPECT_EQ(classRecords(text), (std::vector<std::string>{
-                                      classRecord("LAYOUT", "AcDbLayout", "ObjectDBX Classes", 0, 2, 0),
-                                      classRecord("SORTENTSTABLE", "AcDbSortentsTable", "ObjectDBX Classes", 0, 1, 0),
-                                      classRecord("LIGHT", "AcDbLight", "SCENEOE", 1153, 2, 1),
-                                  }));
+    EXPECT_EQ(classRecords(text),
+              (std::vector<std::string>{
+                  classRecord("LAYOUT", "AcDbLayout", "ObjectDBX Classes", 0, 2, 0),
+                  classRecord("SORTENTSTABLE", "AcDbSortentsTable", "ObjectDBX Classes", 0, 1, 0),
+                  classRecord("LIGHT", "AcDbLight", "SCENEOE", 1153, 2, 1),
+              }));
 
     // Read back, the records are the file's own and are written as read, once each.
     DxfReadResult back = readDxfText(text);
@@ -107,8 +114,8 @@ TEST_F(DxfClasses, ClassesReadFromAFileStayAsReadAndOnlyMissingOnesFollow)
     const std::string own = classesSection(written);
     // A file whose own section declares LIGHT (with a count of its own), a class of another
     // application, and not LAYOUT.
-    const std::string kept = "  0\nCLASS\n" + classRecord("ACME_GADGET", "AcmeGadget", "ACME", 4095, 7, 1) + "  0\nCLASS\n" +
-                             classRecord("LIGHT", "AcDbLight", "SCENEOE", 1153, 0, 1);
+    const std::string kept = "  0\nCLASS\n" + classRecord("ACME_GADGET", "AcmeGadget", "ACME", 4095, 7, 1)
+        + "  0\nCLASS\n" + classRecord("LIGHT", "AcDbLight", "SCENEOE", 1153, 0, 1);
     std::string file = written;
     file.replace(file.find(own), own.size(), kept);
     DxfReadResult r = readDxfText(file);
@@ -116,7 +123,8 @@ TEST_F(DxfClasses, ClassesReadFromAFileStayAsReadAndOnlyMissingOnesFollow)
     addLight(r.database->getModelSpaceId());
 
     const std::string out = dxfText(*r.database);
-    EXPECT_EQ(classesSection(out), kept + "  0\nCLASS\n" + classRecord("LAYOUT", "AcDbLayout", "ObjectDBX Classes", 0, 2, 0));
+    EXPECT_EQ(classesSection(out),
+              kept + "  0\nCLASS\n" + classRecord("LAYOUT", "AcDbLayout", "ObjectDBX Classes", 0, 2, 0));
 
     // Records of classes this system does not model are declared as well when the file did not.
     const std::string placeholder = "  0\nACDBPLACEHOLDER\n  5\n2F0\n330\n1\n";
@@ -126,7 +134,8 @@ TEST_F(DxfClasses, ClassesReadFromAFileStayAsReadAndOnlyMissingOnesFollow)
     ASSERT_TRUE(p.database) << p.error;
     const std::string pout = dxfText(*p.database);
     EXPECT_NE(pout.find(placeholder), std::string::npos);
-    EXPECT_EQ(classRecords(pout).back(), classRecord("ACDBPLACEHOLDER", "AcDbPlaceHolder", "ObjectDBX Classes", 0, 1, 0));
+    EXPECT_EQ(classRecords(pout).back(),
+              classRecord("ACDBPLACEHOLDER", "AcDbPlaceHolder", "ObjectDBX Classes", 0, 1, 0));
 }
 
 TEST_F(DxfClasses, AnIndependentReaderSeesTheClassesAndPassesItsAudit)

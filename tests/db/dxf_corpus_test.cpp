@@ -71,10 +71,7 @@ std::string savedStably(const std::string& text, std::vector<std::string>* repai
     return saved;
 }
 
-bool has(const std::string& text, std::string_view tagSpec)
-{
-    return text.find(tags(tagSpec)) != std::string::npos;
-}
+bool has(const std::string& text, std::string_view tagSpec) { return text.find(tags(tagSpec)) != std::string::npos; }
 
 std::vector<OdDbObjectId> modelSpaceIds(OdDbDatabase& db)
 {
@@ -89,8 +86,8 @@ TEST(DxfCorpus, EveryReleaseAndEncodingReadsAndSavesAsItWas)
         GTEST_SKIP() << "python3-ezdxf is not installed (tools/setup installs it)";
     const fs::path dir = scratchDir("corpus");
     const std::string corpus = VANTREL_TEST_DATA "/corpus";
-    ASSERT_EQ(std::system(("/usr/bin/python3 " + corpus + "/make_corpus.py " + dir.string() + " > " +
-                           (dir / "make.log").string() + " 2>&1")
+    ASSERT_EQ(std::system(("/usr/bin/python3 " + corpus + "/make_corpus.py " + dir.string() + " > "
+                           + (dir / "make.log").string() + " 2>&1")
                               .c_str()),
               0)
         << slurpFile(dir / "make.log");
@@ -113,9 +110,9 @@ TEST(DxfCorpus, EveryReleaseAndEncodingReadsAndSavesAsItWas)
         ++drawings;
     }
     EXPECT_EQ(drawings, 17);
-    const int status = std::system(("/usr/bin/python3 " + corpus + "/compare.py" + pairs + " > " +
-                                    (dir / "compare.log").string() + " 2>&1")
-                                       .c_str());
+    const int status = std::system(
+        ("/usr/bin/python3 " + corpus + "/compare.py" + pairs + " > " + (dir / "compare.log").string() + " 2>&1")
+            .c_str());
     EXPECT_EQ(status, 0) << slurpFile(dir / "compare.log");
     fs::remove_all(dir);
 }
@@ -124,12 +121,14 @@ TEST(DxfCorpus, EveryReleaseAndEncodingReadsAndSavesAsItWas)
 // hold names or nothing (as one program writes in every file), numbers of any size.
 TEST(DxfRealFiles, ValuesOfUnmodelledRecordsAreKeptWhateverTheyHold)
 {
-    const std::string text = drawing(
-        section("HEADER", "9 $PSVPSCALE|40 8.44e+162") +
-        section("TABLES", "0 TABLE|2 DIMSTYLE|5 A|330 0|100 AcDbSymbolTable|70 1|100 AcDbDimStyleTable|71 0|"
-                          "0 DIMSTYLE|105 1B|330 A|100 AcDbSymbolTableRecord|100 AcDbDimStyleTableRecord|2 Standard|"
-                          "70 0|340 Standard|341 |0 ENDTAB") +
-        section("ENTITIES", "0 ACME_GADGET|5 30|100 AcDbEntity|8 0|100 AcDbGadget|70 99999|330 named|40 1e300|"
+    const std::string text
+        = drawing(section("HEADER", "9 $PSVPSCALE|40 8.44e+162")
+                  + section("TABLES",
+                            "0 TABLE|2 DIMSTYLE|5 A|330 0|100 AcDbSymbolTable|70 1|100 AcDbDimStyleTable|71 0|"
+                            "0 DIMSTYLE|105 1B|330 A|100 AcDbSymbolTableRecord|100 AcDbDimStyleTableRecord|2 Standard|"
+                            "70 0|340 Standard|341 |0 ENDTAB")
+                  + section("ENTITIES",
+                            "0 ACME_GADGET|5 30|100 AcDbEntity|8 0|100 AcDbGadget|70 99999|330 named|40 1e300|"
                             "10 nan"));
     const std::string saved = savedStably(text);
     EXPECT_TRUE(has(saved, "9 $PSVPSCALE|40 8.44e+162"));
@@ -142,21 +141,23 @@ TEST(DxfRealFiles, ValuesOfUnmodelledRecordsAreKeptWhateverTheyHold)
 // pattern length and the name case of its records.
 TEST(DxfRealFiles, ComplexLinetypesAndShapeFileStylesAreKept)
 {
-    const std::string ltype =
-        "0 LTYPE|5 20|330 5|100 AcDbSymbolTableRecord|100 AcDbLinetypeTableRecord|2 BATTING|70 0|3 Batting|72 65|"
-        "73 3|40 2.5|49 0.25|74 0|49 -0.1|74 4|75 132|340 31|46 -0.1|50 180.0|44 -0.1|45 0.0|49 -0.2|74 2|75 0|"
-        "340 11|46 0.1|50 0.0|44 -0.1|45 -0.05|9 GAS";
-    const std::string text = drawing(section(
-        "TABLES", "0 TABLE|2 LTYPE|5 5|330 0|100 AcDbSymbolTable|70 2|" + ltype +
-                      "|0 LTYPE|5 21|330 5|100 AcDbSymbolTableRecord|100 AcDbLinetypeTableRecord|2 CONTINUOUS|70 0|"
+    const std::string ltype
+        = "0 LTYPE|5 20|330 5|100 AcDbSymbolTableRecord|100 AcDbLinetypeTableRecord|2 BATTING|70 0|3 Batting|72 65|"
+          "73 3|40 2.5|49 0.25|74 0|49 -0.1|74 4|75 132|340 31|46 -0.1|50 180.0|44 -0.1|45 0.0|49 -0.2|74 2|75 0|"
+          "340 11|46 0.1|50 0.0|44 -0.1|45 -0.05|9 GAS";
+    const std::string text = drawing(
+        section("TABLES",
+                "0 TABLE|2 LTYPE|5 5|330 0|100 AcDbSymbolTable|70 2|" + ltype
+                    + "|0 LTYPE|5 21|330 5|100 AcDbSymbolTableRecord|100 AcDbLinetypeTableRecord|2 CONTINUOUS|70 0|"
                       "3 Solid line|72 65|73 0|40 0.0|0 ENDTAB|"
                       "0 TABLE|2 STYLE|5 3|330 0|100 AcDbSymbolTable|70 2|"
                       "0 STYLE|5 11|330 3|100 AcDbSymbolTableRecord|100 AcDbTextStyleTableRecord|2 Standard|70 0|"
                       "40 0.0|41 1.0|50 0.0|71 0|42 2.5|3 txt|4 |"
                       "0 STYLE|5 31|330 3|100 AcDbSymbolTableRecord|100 AcDbTextStyleTableRecord|2 |70 1|40 0.0|"
-                      "41 1.0|50 0.0|71 0|42 2.5|3 ltypeshp.shx|4 |0 ENDTAB") +
-                                       section("ENTITIES", "0 LINE|5 40|100 AcDbEntity|8 0|6 continuous|100 AcDbLine|"
-                                                           "10 0|20 0|30 0|11 1|21 0|31 0"));
+                      "41 1.0|50 0.0|71 0|42 2.5|3 ltypeshp.shx|4 |0 ENDTAB")
+        + section("ENTITIES",
+                  "0 LINE|5 40|100 AcDbEntity|8 0|6 continuous|100 AcDbLine|"
+                  "10 0|20 0|30 0|11 1|21 0|31 0"));
     DxfReadResult read = readDxfText(text);
     ASSERT_TRUE(read.database) << read.error;
     OdDbSymbolTablePtr linetypes = read.database->getLinetypeTableId().safeOpenObject();
@@ -181,21 +182,22 @@ TEST(DxfRealFiles, ComplexLinetypesAndShapeFileStylesAreKept)
 TEST(DxfRealFiles, LayerColourZeroAndPaletteIndicesBesideTrueColoursAreKept)
 {
     const std::string text = drawing(
-        section("TABLES", "0 TABLE|2 LAYER|5 2|330 0|100 AcDbSymbolTable|70 2|"
-                          "0 LAYER|5 10|330 2|100 AcDbSymbolTableRecord|100 AcDbLayerTableRecord|2 0|70 0|62 0|6 Continuous|"
-                          "0 LAYER|5 12|330 2|100 AcDbSymbolTableRecord|100 AcDbLayerTableRecord|2 glass|70 0|62 -5|"
-                          "420 687645|6 Continuous|0 ENDTAB") +
-        section("ENTITIES", "0 CIRCLE|5 40|100 AcDbEntity|8 glass|62 30|420 16744448|100 AcDbCircle|10 0|20 0|30 0|"
-                            "40 1"));
+        section("TABLES",
+                "0 TABLE|2 LAYER|5 2|330 0|100 AcDbSymbolTable|70 2|"
+                "0 LAYER|5 10|330 2|100 AcDbSymbolTableRecord|100 AcDbLayerTableRecord|2 0|70 0|62 0|6 Continuous|"
+                "0 LAYER|5 12|330 2|100 AcDbSymbolTableRecord|100 AcDbLayerTableRecord|2 glass|70 0|62 -5|"
+                "420 687645|6 Continuous|0 ENDTAB")
+        + section("ENTITIES",
+                  "0 CIRCLE|5 40|100 AcDbEntity|8 glass|62 30|420 16744448|100 AcDbCircle|10 0|20 0|30 0|"
+                  "40 1"));
     DxfReadResult read = readDxfText(text);
     ASSERT_TRUE(read.database) << read.error;
     OdDbCirclePtr circle = modelSpaceIds(*read.database).front().safeOpenObject();
     EXPECT_TRUE(circle->color().isByColor());
     EXPECT_EQ(circle->color().rgb(), 16744448U);
     EXPECT_EQ(circle->color().colorIndex(), 30) << "the index the file keeps beside it, not the nearest one";
-    OdDbLayerTableRecordPtr glass = OdDbSymbolTablePtr(read.database->getLayerTableId().safeOpenObject())
-                                        ->getAt(L"glass")
-                                        .safeOpenObject();
+    OdDbLayerTableRecordPtr glass
+        = OdDbSymbolTablePtr(read.database->getLayerTableId().safeOpenObject())->getAt(L"glass").safeOpenObject();
     EXPECT_TRUE(glass->isOff());
     EXPECT_EQ(glass->color().colorIndex(), 5);
 
@@ -214,15 +216,16 @@ TEST(DxfRealFiles, LayerColourZeroAndPaletteIndicesBesideTrueColoursAreKept)
 // other fields make count.
 TEST(DxfRealFiles, ModelledValuesComeBackAsRead)
 {
-    const std::string text = drawing(section(
-        "ENTITIES", "0 LIGHT|5 40|100 AcDbEntity|8 0|100 AcDbLight|90 0|1 Lamp|70 2|290 1|291 0|40 1.0|10 0|20 0|30 0|"
-                    "11 0|21 0|31 -1|72 0|292 0|41 1|42 10|50 45|51 50|293 1|73 0|91 256|280 1|"
-                    "0 POLYLINE|5 41|100 AcDbEntity|8 0|100 AcDb2dPolyline|66 1|10 0|20 0|30 0|70 0|"
-                    "0 VERTEX|5 42|100 AcDbEntity|8 0|100 AcDbVertex|100 AcDb2dVertex|10 0|20 0|30 0|70 2|50 0.0|"
-                    "0 VERTEX|5 43|100 AcDbEntity|8 0|100 AcDbVertex|100 AcDb2dVertex|10 1|20 0|30 0|70 0|"
-                    "0 SEQEND|5 44|100 AcDbEntity|8 0|"
-                    "0 SOLID|5 45|100 AcDbEntity|8 0|100 AcDbTrace|10 0|20 0|30 0|11 1|21 0|31 0|12 0|22 1|32 0|"
-                    "13 0|23 1|33 0|39 2.5|210 0.0|220 0.0|230 -1.0"));
+    const std::string text = drawing(
+        section("ENTITIES",
+                "0 LIGHT|5 40|100 AcDbEntity|8 0|100 AcDbLight|90 0|1 Lamp|70 2|290 1|291 0|40 1.0|10 0|20 0|30 0|"
+                "11 0|21 0|31 -1|72 0|292 0|41 1|42 10|50 45|51 50|293 1|73 0|91 256|280 1|"
+                "0 POLYLINE|5 41|100 AcDbEntity|8 0|100 AcDb2dPolyline|66 1|10 0|20 0|30 0|70 0|"
+                "0 VERTEX|5 42|100 AcDbEntity|8 0|100 AcDbVertex|100 AcDb2dVertex|10 0|20 0|30 0|70 2|50 0.0|"
+                "0 VERTEX|5 43|100 AcDbEntity|8 0|100 AcDbVertex|100 AcDb2dVertex|10 1|20 0|30 0|70 0|"
+                "0 SEQEND|5 44|100 AcDbEntity|8 0|"
+                "0 SOLID|5 45|100 AcDbEntity|8 0|100 AcDbTrace|10 0|20 0|30 0|11 1|21 0|31 0|12 0|22 1|32 0|"
+                "13 0|23 1|33 0|39 2.5|210 0.0|220 0.0|230 -1.0"));
     const std::string saved = savedStably(text);
     EXPECT_TRUE(has(saved, "100 AcDbLight|90 0|1 Lamp")) << "the light's layout version";
     EXPECT_TRUE(has(saved, "70 2|50 0.0")) << "a tangent of 0 that the vertex says it has";
@@ -241,9 +244,8 @@ TEST(DxfRealFiles, ALayerMayNameItsLinetypeBeforeTheLinetypeTable)
     for (const std::string& tables : {layers + "|" + linetypes, layers}) {
         DxfReadResult read = readDxfText(drawing(section("TABLES", tables)));
         ASSERT_TRUE(read.database) << read.error;
-        OdDbLayerTableRecordPtr walls = OdDbSymbolTablePtr(read.database->getLayerTableId().safeOpenObject())
-                                            ->getAt(L"walls")
-                                            .safeOpenObject();
+        OdDbLayerTableRecordPtr walls
+            = OdDbSymbolTablePtr(read.database->getLayerTableId().safeOpenObject())->getAt(L"walls").safeOpenObject();
         OdDbLinetypeTableRecordPtr dashed = walls->linetypeObjectId().safeOpenObject();
         EXPECT_EQ(dashed->getName(), OdString(L"DASHED"));
         const bool given = tables.size() > layers.size();
@@ -266,39 +268,46 @@ TEST(DxfRealFiles, RepairsAreMadeAndSaidOneLinePerKind)
     };
     const std::vector<Case> cases = {
         {"null draw-order entries",
-         drawing(section("ENTITIES", "0 LINE|5 40|" + line + "|0 LINE|5 41|" + line) +
-                 section("OBJECTS", "0 DICTIONARY|5 C|100 AcDbDictionary|0 SORTENTSTABLE|5 50|330 1F|"
-                                    "100 AcDbSortentsTable|330 1F|331 41|5 1|331 0|5 2|331 40|5 3")),
+         drawing(section("ENTITIES", "0 LINE|5 40|" + line + "|0 LINE|5 41|" + line)
+                 + section("OBJECTS",
+                           "0 DICTIONARY|5 C|100 AcDbDictionary|0 SORTENTSTABLE|5 50|330 1F|"
+                           "100 AcDbSortentsTable|330 1F|331 41|5 1|331 0|5 2|331 40|5 3")),
          "draw-order entries that name no entity or no sort handle dropped (1)"},
         {"duplicate handles",
          drawing(section("ENTITIES", "0 LINE|5 40|" + line + "|0 LINE|5 40|" + line + "|0 LINE|5 40|" + line)),
          "records whose handle was already taken given new handles (2)"},
         {"header variables after the HEADER section",
-         section("HEADER", "9 $ACADVER|1 AC1015") + tags("9 $DIMSCALE|40 2.5|9 $ACME|70 1|0 ENDSEC") +
-             section("ENTITIES", "0 LINE|5 40|" + line) + tags("0 EOF"),
+         section("HEADER", "9 $ACADVER|1 AC1015") + tags("9 $DIMSCALE|40 2.5|9 $ACME|70 1|0 ENDSEC")
+             + section("ENTITIES", "0 LINE|5 40|" + line) + tags("0 EOF"),
          "header variables after the end of the HEADER section kept in it (1)"},
         {"a linetype without its subclass marker",
-         drawing(section("TABLES", "0 TABLE|2 LTYPE|5 5|330 0|100 AcDbSymbolTable|70 1|0 LTYPE|5 20|330 5|"
-                                   "100 AcDbSymbolTableRecord|2 DASHED|70 0|3 __ __|72 65|73 2|40 1.5|49 1.0|74 0|"
-                                   "49 -0.5|74 0|0 ENDTAB")),
+         drawing(section("TABLES",
+                         "0 TABLE|2 LTYPE|5 5|330 0|100 AcDbSymbolTable|70 1|0 LTYPE|5 20|330 5|"
+                         "100 AcDbSymbolTableRecord|2 DASHED|70 0|3 __ __|72 65|73 2|40 1.5|49 1.0|74 0|"
+                         "49 -0.5|74 0|0 ENDTAB")),
          "table records without their subclass marker read as if it were there (1)"},
         {"a misspelt text style marker",
-         drawing(section("TABLES", "0 TABLE|2 STYLE|5 3|330 0|100 AcDbSymbolTable|70 1|0 STYLE|5 11|330 3|"
-                                   "100 AcDbSymbolTableRecord|100 AcDbStyleRecord|2 Notes|70 0|40 0.0|"
-                                   "41 1.0|50 0.0|71 0|42 2.5|3 txt|4 |0 ENDTAB")),
+         drawing(section("TABLES",
+                         "0 TABLE|2 STYLE|5 3|330 0|100 AcDbSymbolTable|70 1|0 STYLE|5 11|330 3|"
+                         "100 AcDbSymbolTableRecord|100 AcDbStyleRecord|2 Notes|70 0|40 0.0|"
+                         "41 1.0|50 0.0|71 0|42 2.5|3 txt|4 |0 ENDTAB")),
          "misspelt subclass markers of table records read as the record's own (1)"},
         {"unreadable handles", drawing(section("ENTITIES", "0 LINE|5 XYZ|" + line + "|0 LINE|5 0|" + line)),
          "records with a null or unreadable handle given new handles (2)"},
-        {"an entity colour outside the palette", drawing(section("ENTITIES", "0 LINE|5 40|100 AcDbEntity|8 0|62 300|"
-                                                                             "100 AcDbLine|10 0|20 0|30 0|11 1|21 1|31 0")),
+        {"an entity colour outside the palette",
+         drawing(section("ENTITIES",
+                         "0 LINE|5 40|100 AcDbEntity|8 0|62 300|"
+                         "100 AcDbLine|10 0|20 0|30 0|11 1|21 1|31 0")),
          "entity colours outside the palette set to by layer (1)"},
         {"a block ended by the next one",
-         drawing(section("BLOCKS", "0 BLOCK|5 20|8 0|2 A|70 0|10 0|20 0|30 0|3 A|0 LINE|5 40|" + line +
-                                       "|0 BLOCK|5 22|8 0|2 B|70 0|10 0|20 0|30 0|3 B|0 ENDBLK|5 23|8 0")),
+         drawing(section("BLOCKS",
+                         "0 BLOCK|5 20|8 0|2 A|70 0|10 0|20 0|30 0|3 A|0 LINE|5 40|" + line
+                             + "|0 BLOCK|5 22|8 0|2 B|70 0|10 0|20 0|30 0|3 B|0 ENDBLK|5 23|8 0")),
          "blocks without their ENDBLK ended (1)"},
         {"a layer without a name",
-         drawing(section("TABLES", "0 TABLE|2 LAYER|5 2|330 0|100 AcDbSymbolTable|70 1|0 LAYER|5 12|330 2|"
-                                   "100 AcDbSymbolTableRecord|100 AcDbLayerTableRecord|2 |70 0|62 7|0 ENDTAB")),
+         drawing(section("TABLES",
+                         "0 TABLE|2 LAYER|5 2|330 0|100 AcDbSymbolTable|70 1|0 LAYER|5 12|330 2|"
+                         "100 AcDbSymbolTableRecord|100 AcDbLayerTableRecord|2 |70 0|62 7|0 ENDTAB")),
          "table records without a name dropped (1)"},
     };
     for (const Case& c : cases) {
@@ -327,17 +336,19 @@ TEST(DxfRealFiles, DrawOrderSurvivesEverySave)
 {
     std::string entities;
     for (int i = 0; i < 6; ++i)
-        entities += "0 LINE|5 " + std::to_string(40 + i) + "|100 AcDbEntity|8 0|100 AcDbLine|10 " +
-                    std::to_string(i) + "|20 0|30 0|11 " + std::to_string(i) + "|21 1|31 0|";
+        entities += "0 LINE|5 " + std::to_string(40 + i) + "|100 AcDbEntity|8 0|100 AcDbLine|10 " + std::to_string(i)
+            + "|20 0|30 0|11 " + std::to_string(i) + "|21 1|31 0|";
     entities.pop_back();
-    const std::string text = drawing(
-        section("TABLES", "0 TABLE|2 BLOCK_RECORD|5 1|330 0|100 AcDbSymbolTable|70 1|0 BLOCK_RECORD|5 1F|"
+    const std::string text
+        = drawing(section("TABLES",
+                          "0 TABLE|2 BLOCK_RECORD|5 1|330 0|100 AcDbSymbolTable|70 1|0 BLOCK_RECORD|5 1F|"
                           "102 {ACAD_XDICTIONARY|360 51|102 }|330 1|100 AcDbSymbolTableRecord|100 AcDbBlockTableRecord|"
-                          "2 *Model_Space|0 ENDTAB") +
-        section("ENTITIES", entities) +
-        section("OBJECTS", "0 DICTIONARY|5 C|100 AcDbDictionary|0 DICTIONARY|5 51|330 1F|100 AcDbDictionary|"
-                           "280 1|3 ACAD_SORTENTS|360 50|0 SORTENTSTABLE|5 50|330 51|100 AcDbSortentsTable|330 1F|"
-                           "331 45|5 1|331 43|5 2|331 40|5 44"));
+                          "2 *Model_Space|0 ENDTAB")
+                  + section("ENTITIES", entities)
+                  + section("OBJECTS",
+                            "0 DICTIONARY|5 C|100 AcDbDictionary|0 DICTIONARY|5 51|330 1F|100 AcDbDictionary|"
+                            "280 1|3 ACAD_SORTENTS|360 50|0 SORTENTSTABLE|5 50|330 51|100 AcDbSortentsTable|330 1F|"
+                            "331 45|5 1|331 43|5 2|331 40|5 44"));
     auto drawOrder = [](OdDbDatabase& db) {
         OdDbBlockTableRecordPtr space = db.getModelSpaceId().safeOpenObject(OdDb::kForWrite);
         std::vector<std::string> order;
@@ -364,23 +375,26 @@ TEST(DxfRealFiles, OldReleasesAreUpgradedWithHandlesOwnersAndMarkers)
 {
     for (const char* release : {"AC1006", "AC1009"}) {
         SCOPED_TRACE(release);
-        const std::string text =
-            section("HEADER", std::string("9 $ACADVER|1 ") + release) +
-            section("TABLES", "0 TABLE|2 VPORT|70 1|0 VPORT|2 *ACTIVE|70 0|10 0|20 0|0 ENDTAB|"
-                              "0 TABLE|2 DIMSTYLE|70 1|0 DIMSTYLE|2 STANDARD|70 0|3 |40 1.0|0 ENDTAB") +
-            section("BLOCKS", "0 BLOCK|8 0|2 *D1|70 1|10 0|20 0|30 0|3 *D1|0 LINE|8 0|10 0|20 0|30 0|11 5|21 0|31 0|"
-                              "0 ENDBLK|8 0") +
-            section("ENTITIES", "0 DIMENSION|8 0|2 *D1|10 0|20 5|30 0|11 5|21 5.2|31 0|70 0|1 |13 0|23 0|33 0|14 10|"
-                                "24 0|34 0|50 0|3 STANDARD|0 INSERT|8 0|66 1|2 *D1|10 1|20 2|30 0|0 ATTRIB|8 0|10 1|20 2|"
-                                "30 0|40 1|1 A1|2 TAG|70 0|0 SEQEND|8 0") +
-            tags("0 EOF");
+        const std::string text = section("HEADER", std::string("9 $ACADVER|1 ") + release)
+            + section("TABLES",
+                      "0 TABLE|2 VPORT|70 1|0 VPORT|2 *ACTIVE|70 0|10 0|20 0|0 ENDTAB|"
+                      "0 TABLE|2 DIMSTYLE|70 1|0 DIMSTYLE|2 STANDARD|70 0|3 |40 1.0|0 ENDTAB")
+            + section("BLOCKS",
+                      "0 BLOCK|8 0|2 *D1|70 1|10 0|20 0|30 0|3 *D1|0 LINE|8 0|10 0|20 0|30 0|11 5|21 0|31 0|"
+                      "0 ENDBLK|8 0")
+            + section("ENTITIES",
+                      "0 DIMENSION|8 0|2 *D1|10 0|20 5|30 0|11 5|21 5.2|31 0|70 0|1 |13 0|23 0|33 0|14 10|"
+                      "24 0|34 0|50 0|3 STANDARD|0 INSERT|8 0|66 1|2 *D1|10 1|20 2|30 0|0 ATTRIB|8 0|10 1|20 2|"
+                      "30 0|40 1|1 A1|2 TAG|70 0|0 SEQEND|8 0")
+            + tags("0 EOF");
         const std::string saved = savedStably(text);
         EXPECT_NE(saved.find("  2\nVPORT\n  5\n"), std::string::npos) << saved;
         EXPECT_TRUE(has(saved, "100 AcDbSymbolTableRecord|100 AcDbViewportTableRecord|2 *ACTIVE"));
         EXPECT_TRUE(has(saved, "100 AcDbSymbolTableRecord|100 AcDbDimStyleTableRecord|2 STANDARD"));
         // The dimension's own values are written as numbers; its kind's points are kept as read.
-        EXPECT_TRUE(has(saved, "100 AcDbDimension|2 *D1|10 0.0|20 5.0|30 0.0|11 5.0|21 5.2|31 0.0|70 0|1 |3 STANDARD|"
-                               "100 AcDbAlignedDimension|13 0|23 0|33 0|14 10|24 0|34 0|50 0|100 AcDbRotatedDimension"));
+        EXPECT_TRUE(has(saved,
+                        "100 AcDbDimension|2 *D1|10 0.0|20 5.0|30 0.0|11 5.0|21 5.2|31 0.0|70 0|1 |3 STANDARD|"
+                        "100 AcDbAlignedDimension|13 0|23 0|33 0|14 10|24 0|34 0|50 0|100 AcDbRotatedDimension"));
         EXPECT_TRUE(has(saved, "100 AcDbBlockReference|66 1|2 *D1"));
         // The attribute and the end of the sequence belong to the insert.
         DxfReadResult read = readDxfText(saved);
@@ -400,7 +414,8 @@ TEST(DxfRealFiles, AStructureRecordWhereAnEntityBelongsIsRefused)
     for (const char* stray : {"ENDTAB", "SECTION", "TABLE", "ENDBLK"}) {
         DxfReadResult read = readDxfText(drawing(section("ENTITIES", std::string("0 ") + stray + "|5 40")));
         EXPECT_FALSE(read.database) << stray;
-        EXPECT_NE(read.error.find(std::string("a ") + stray + " record where an entity was expected"), std::string::npos)
+        EXPECT_NE(read.error.find(std::string("a ") + stray + " record where an entity was expected"),
+                  std::string::npos)
             << read.error;
     }
 }
@@ -413,9 +428,9 @@ TEST(DxfBinary, ReadsAsTheAsciiItStandsForAndNamesTheByteOfAFault)
     auto text = [](std::string_view s) { return std::string(s) + '\0'; };
     auto number = [](auto v) { return std::string(reinterpret_cast<const char*>(&v), sizeof v); };
     std::string file = std::string("AutoCAD Binary DXF\r\n\x1a", 21) + '\0';
-    file += code(0) + text("SECTION") + code(2) + text("ENTITIES") + code(0) + text("TEXT") + code(8) + text("walls") +
-            code(10) + number(1.5) + code(20) + number(-2.0) + code(40) + number(0.1) + code(62) +
-            number(std::int16_t(3)) + code(1) + text("one\ntwo") + code(0) + text("ENDSEC") + code(0) + text("EOF");
+    file += code(0) + text("SECTION") + code(2) + text("ENTITIES") + code(0) + text("TEXT") + code(8) + text("walls")
+        + code(10) + number(1.5) + code(20) + number(-2.0) + code(40) + number(0.1) + code(62) + number(std::int16_t(3))
+        + code(1) + text("one\ntwo") + code(0) + text("ENDSEC") + code(0) + text("EOF");
     DxfReadResult read = readDxfText(file);
     ASSERT_TRUE(read.database) << read.error;
     const std::string saved = dxfText(*read.database);

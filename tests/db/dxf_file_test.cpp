@@ -254,14 +254,18 @@ doc.saveas('in.dxf')
 
     ASSERT_EQ(writeDxf(*r.database, (dir / "out.dxf").string()), "");
     ASSERT_EQ(runPython("import ezdxf\n"
-                        "doc = ezdxf.readfile('" + (dir / "out.dxf").string() + "')\n"
-                        "a = doc.audit()\n"
-                        "for e in a.errors: print(e)\n"
-                        "msp = doc.modelspace()\n"
-                        "print(len(msp))\n"
-                        "assert len(a.errors) == 0\n"
-                        "assert len(msp) == " + std::to_string(ids.size()) + "\n"
-                        "assert msp[0].get_xdata('VANTREL_TEST')[0] == (1000, 'tag é')\n",
+                        "doc = ezdxf.readfile('"
+                            + (dir / "out.dxf").string()
+                            + "')\n"
+                              "a = doc.audit()\n"
+                              "for e in a.errors: print(e)\n"
+                              "msp = doc.modelspace()\n"
+                              "print(len(msp))\n"
+                              "assert len(a.errors) == 0\n"
+                              "assert len(msp) == "
+                            + std::to_string(ids.size())
+                            + "\n"
+                              "assert msp[0].get_xdata('VANTREL_TEST')[0] == (1000, 'tag é')\n",
                         dir),
               0)
         << slurpFile(dir / "python.log");
@@ -325,7 +329,8 @@ TEST(DxfDamaged, WhatIsAcceptedIsRepairedAndReopensWhatIsNotIsRefused)
          "misspelt subclass markers read as the ones expected there", false},
         {"layout marker", damaged("100\nAcDbLayout\n", "100\nAcDbLayouX\n", firstObject),
          "misspelt subclass markers read as the ones expected there", false},
-        {"handle 0", damaged("STYLE\n  5\n" + handle + "\n", "STYLE\n  5\n0\n"), "records with a null or unreadable handle", false},
+        {"handle 0", damaged("STYLE\n  5\n" + handle + "\n", "STYLE\n  5\n0\n"),
+         "records with a null or unreadable handle", false},
         {"handle not hex", damaged("STYLE\n  5\n" + handle + "\n", "STYLE\n  5\nXYZ\n"),
          "records with a null or unreadable handle", false},
         {"header value of the wrong kind", damaged("$ANGBASE\n 50\n", "$ANGBASE\n 70\n"),
@@ -339,7 +344,8 @@ TEST(DxfDamaged, WhatIsAcceptedIsRepairedAndReopensWhatIsNotIsRefused)
          "unknown header variables without a single value or point dropped", false},
         {"orphaned header value", damaged("$ACADVER\n  1\nAC1024\n", "$ACADVER\n  1\nAC1024\n 70\n5\n"),
          "expected a header variable (group code 9), got group code 70", true},
-        {"misspelt ENDTAB of a kept table", damaged("  0\nENDTAB\n", "  0\nENDTABX\n"), "a ENDTABX record in the VPORT table", true},
+        {"misspelt ENDTAB of a kept table", damaged("  0\nENDTAB\n", "  0\nENDTABX\n"),
+         "a ENDTABX record in the VPORT table", true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -356,7 +362,8 @@ TEST(DxfDamaged, WhatIsAcceptedIsRepairedAndReopensWhatIsNotIsRefused)
         ASSERT_TRUE(again.database) << again.error;
         EXPECT_TRUE(again.repairs.empty()) << again.repairs[0];
         if (haveEzdxf()) {
-            const EzdxfCheck check = runEzdxfCheck(*r.database, "damaged", "ezdxf.readfile(sys.argv[1])\nprint('ok')\n");
+            const EzdxfCheck check
+                = runEzdxfCheck(*r.database, "damaged", "ezdxf.readfile(sys.argv[1])\nprint('ok')\n");
             EXPECT_TRUE(check.passed) << check.output;
         }
     }
@@ -366,25 +373,26 @@ TEST(DxfDamaged, WhatIsAcceptedIsRepairedAndReopensWhatIsNotIsRefused)
 // subclasses and 102 groups, with their handles.
 TEST(DxfKept, UnmodelledDataIsWrittenBackInPlace)
 {
-    const std::string text = "  0\nSECTION\n  2\nHEADER\n  9\n$ACADVER\n  1\nAC1024\n  9\n$ACME_SETTING\n 40\n2.5\n"
-                             "  9\n$HANDSEED\n  5\n500\n  0\nENDSEC\n"
-                             "  0\nSECTION\n  2\nENTITIES\n"
-                             "  0\nACME_WIDGET\n  5\n2A0\n102\n{ACME_APP\n330\n2A1\n102\n}\n100\nAcDbEntity\n  8\nparts\n"
-                             "100\nAcDbAcmeWidget\n 10\n1.5\n 20\n2.5\n 30\n0.0\n  1\nfirst\n  1\nsecond\n"
-                             "1001\nACAD\n1000\nnote\n"
-                             "  0\nLINE\n  5\n2A2\n100\nAcDbEntity\n  8\n0\n100\nAcDbLine\n 10\n0.0\n 20\n0.0\n 30\n0.0\n"
-                             " 11\n1.0\n 21\n1.0\n 31\n0.0\n999\ncomment\n100\nAcDbAcmeExtra\n 90\n42\n"
-                             "  0\nENDSEC\n  0\nSECTION\n  2\nOBJECTS\n  0\nDICTIONARY\n  5\nC\n330\n0\n100\nAcDbDictionary\n"
-                             "  3\nACME_DATA\n350\n2A3\n  0\nACME_RECORD\n  5\n2A3\n330\nC\n100\nAcDbAcmeRecord\n"
-                             "  1\npayload\n  0\nENDSEC\n  0\nEOF\n";
+    const std::string text
+        = "  0\nSECTION\n  2\nHEADER\n  9\n$ACADVER\n  1\nAC1024\n  9\n$ACME_SETTING\n 40\n2.5\n"
+          "  9\n$HANDSEED\n  5\n500\n  0\nENDSEC\n"
+          "  0\nSECTION\n  2\nENTITIES\n"
+          "  0\nACME_WIDGET\n  5\n2A0\n102\n{ACME_APP\n330\n2A1\n102\n}\n100\nAcDbEntity\n  8\nparts\n"
+          "100\nAcDbAcmeWidget\n 10\n1.5\n 20\n2.5\n 30\n0.0\n  1\nfirst\n  1\nsecond\n"
+          "1001\nACAD\n1000\nnote\n"
+          "  0\nLINE\n  5\n2A2\n100\nAcDbEntity\n  8\n0\n100\nAcDbLine\n 10\n0.0\n 20\n0.0\n 30\n0.0\n"
+          " 11\n1.0\n 21\n1.0\n 31\n0.0\n999\ncomment\n100\nAcDbAcmeExtra\n 90\n42\n"
+          "  0\nENDSEC\n  0\nSECTION\n  2\nOBJECTS\n  0\nDICTIONARY\n  5\nC\n330\n0\n100\nAcDbDictionary\n"
+          "  3\nACME_DATA\n350\n2A3\n  0\nACME_RECORD\n  5\n2A3\n330\nC\n100\nAcDbAcmeRecord\n"
+          "  1\npayload\n  0\nENDSEC\n  0\nEOF\n";
     DxfReadResult r = readDxfText(text);
     ASSERT_TRUE(r.database) << r.error;
     const std::string out = dxfText(*r.database);
-    for (const char* kept : {"  9\n$ACME_SETTING\n 40\n2.5\n",
-                             "  0\nACME_WIDGET\n  5\n2A0\n102\n{ACME_APP\n330\n2A1\n102\n}\n",
-                             "100\nAcDbAcmeWidget\n 10\n1.5\n 20\n2.5\n 30\n0.0\n  1\nfirst\n  1\nsecond\n1001\nACAD\n1000\nnote\n",
-                             "100\nAcDbAcmeExtra\n 90\n42\n", "  0\nACME_RECORD\n  5\n2A3\n330\nC\n100\nAcDbAcmeRecord\n  1\npayload\n",
-                             "  3\nACME_DATA\n350\n2A3\n"})
+    for (const char* kept :
+         {"  9\n$ACME_SETTING\n 40\n2.5\n", "  0\nACME_WIDGET\n  5\n2A0\n102\n{ACME_APP\n330\n2A1\n102\n}\n",
+          "100\nAcDbAcmeWidget\n 10\n1.5\n 20\n2.5\n 30\n0.0\n  1\nfirst\n  1\nsecond\n1001\nACAD\n1000\nnote\n",
+          "100\nAcDbAcmeExtra\n 90\n42\n", "  0\nACME_RECORD\n  5\n2A3\n330\nC\n100\nAcDbAcmeRecord\n  1\npayload\n",
+          "  3\nACME_DATA\n350\n2A3\n"})
         EXPECT_NE(out.find(kept), std::string::npos) << kept;
     EXPECT_NE(out.find("  8\nparts\n"), std::string::npos);
     DxfReadResult again = readDxfText(out);
@@ -447,7 +455,10 @@ TEST(DxfAngles, AnAngleOfManyDigitsIsWrittenBackAsRead)
     const std::string written = dxfText(*r.database);
     EXPECT_NE(written.find(" 50\n149.98986235968184\n"), std::string::npos);
     EXPECT_NE(written.find(" 51\n30.010137640318135\n"), std::string::npos);
-    OdDbArcPtr arc = OdDbBlockTableRecordPtr(r.database->getModelSpaceId().safeOpenObject())->entityIds().front().safeOpenObject(OdDb::kForWrite);
+    OdDbArcPtr arc = OdDbBlockTableRecordPtr(r.database->getModelSpaceId().safeOpenObject())
+                         ->entityIds()
+                         .front()
+                         .safeOpenObject(OdDb::kForWrite);
     arc->setStartAngle(arc->startAngle() + 0.5);
     EXPECT_EQ(dxfText(*r.database).find("149.98986235968184"), std::string::npos) << "a changed angle is written anew";
 }
@@ -463,7 +474,8 @@ TEST(DxfKept, AKeptTableSurvivesTheTablesAddedBesideIt)
         vport += "1000\nkept value number " + std::to_string(i) + "\n";
     vport += "  0\nENDTAB\n";
     const std::string text = "  0\nSECTION\n  2\nHEADER\n  9\n$ACADVER\n  1\nAC1024\n  0\nENDSEC\n"
-                             "  0\nSECTION\n  2\nTABLES\n" + vport + "  0\nENDSEC\n  0\nEOF\n";
+                             "  0\nSECTION\n  2\nTABLES\n"
+        + vport + "  0\nENDSEC\n  0\nEOF\n";
     DxfReadResult r = readDxfText(text);
     ASSERT_TRUE(r.database) << r.error;
     const std::string out = dxfText(*r.database);
@@ -481,9 +493,10 @@ TEST(DxfDamaged, ASplineWithFallingKnotsOrBadWeightsIsRefusedOrDropped)
     // Flags 8: planar; 12: planar and rational.
     auto spline = [](const std::string& knots, const std::string& weights) {
         return "  0\nSECTION\n  2\nENTITIES\n  0\nSPLINE\n  5\n2A\n100\nAcDbEntity\n  8\n0\n100\nAcDbSpline\n"
-               " 70\n" + std::string(weights.empty() ? "8" : "12") + "\n 71\n1\n 72\n5\n 73\n3\n 74\n0\n" + knots + weights +
-               " 10\n0.0\n 20\n0.0\n 30\n0.0\n 10\n1.0\n 20\n0.0\n 30\n0.0\n 10\n2.0\n 20\n1.0\n 30\n0.0\n"
-               "  0\nENDSEC\n  0\nEOF\n";
+               " 70\n"
+            + std::string(weights.empty() ? "8" : "12") + "\n 71\n1\n 72\n5\n 73\n3\n 74\n0\n" + knots + weights
+            + " 10\n0.0\n 20\n0.0\n 30\n0.0\n 10\n1.0\n 20\n0.0\n 30\n0.0\n 10\n2.0\n 20\n1.0\n 30\n0.0\n"
+              "  0\nENDSEC\n  0\nEOF\n";
     };
     const std::string rising = " 40\n0.0\n 40\n0.0\n 40\n0.5\n 40\n1.0\n 40\n1.0\n";
     for (const auto& [text, problem] :

@@ -159,11 +159,14 @@ TEST(DxfHatchMText, EzdxfDrawingsReadIntoTheirClassesAndSaveAsTheyWere)
 TEST(DxfHatchMText, BoundaryDataThatDoesNotParseIsKeptAsRead)
 {
     // An edge of type 9 in a path of one edge.
-    const std::string hatch = "  0\nHATCH\n  5\nA0\n100\nAcDbEntity\n  8\n0\n100\nAcDbHatch\n 10\n0.0\n 20\n0.0\n 30\n0.0\n"
-                              "210\n0.0\n220\n0.0\n230\n1.0\n  2\nSOLID\n 70\n1\n 71\n0\n 91\n1\n 92\n1\n 93\n1\n 72\n9\n"
-                              " 10\n1.5\n 20\n2.5\n 97\n0\n 75\n0\n 76\n1\n 98\n0\n";
-    const std::string text = "  0\nSECTION\n  2\nHEADER\n  9\n$ACADVER\n  1\nAC1024\n  9\n$HANDSEED\n  5\nFFF\n  0\nENDSEC\n"
-                             "  0\nSECTION\n  2\nENTITIES\n" + hatch + "  0\nENDSEC\n  0\nEOF\n";
+    const std::string hatch
+        = "  0\nHATCH\n  5\nA0\n100\nAcDbEntity\n  8\n0\n100\nAcDbHatch\n 10\n0.0\n 20\n0.0\n 30\n0.0\n"
+          "210\n0.0\n220\n0.0\n230\n1.0\n  2\nSOLID\n 70\n1\n 71\n0\n 91\n1\n 92\n1\n 93\n1\n 72\n9\n"
+          " 10\n1.5\n 20\n2.5\n 97\n0\n 75\n0\n 76\n1\n 98\n0\n";
+    const std::string text
+        = "  0\nSECTION\n  2\nHEADER\n  9\n$ACADVER\n  1\nAC1024\n  9\n$HANDSEED\n  5\nFFF\n  0\nENDSEC\n"
+          "  0\nSECTION\n  2\nENTITIES\n"
+        + hatch + "  0\nENDSEC\n  0\nEOF\n";
     DxfReadResult read = readDxfText(text);
     ASSERT_TRUE(read.database) << read.error;
     ASSERT_EQ(read.repairs.size(), 1u);
@@ -174,5 +177,6 @@ TEST(DxfHatchMText, BoundaryDataThatDoesNotParseIsKeptAsRead)
     const std::string saved = dxfText(*read.database);
     const std::size_t at = saved.find("AcDbHatch\n");
     ASSERT_NE(at, std::string::npos);
-    EXPECT_NE(saved.find(" 72\n9\n 10\n1.5\n 20\n2.5\n 97\n0\n 75\n0\n 76\n1\n 98\n0\n", at), std::string::npos) << saved.substr(at);
+    EXPECT_NE(saved.find(" 72\n9\n 10\n1.5\n 20\n2.5\n 97\n0\n 75\n0\n 76\n1\n 98\n0\n", at), std::string::npos)
+        << saved.substr(at);
 }

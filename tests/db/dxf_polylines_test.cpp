@@ -117,12 +117,10 @@ TEST_F(FittedPolylinesInDxf, EveryFitStateReadsBackTheSame)
     EXPECT_EQ(other.sysVarInt(L"SPLINESEGS"), -3);
     EXPECT_EQ(other.sysVarInt(L"PLINEGEN"), 1);
 
-    auto open = [&](std::size_t i) {
-        return OdDbEntityPtr(other.getOdDbObjectId(ids[i].getHandle()).safeOpenObject());
-    };
+    auto open
+        = [&](std::size_t i) { return OdDbEntityPtr(other.getOdDbObjectId(ids[i].getHandle()).safeOpenObject()); };
     EXPECT_TRUE(OdDbPolylinePtr(open(0))->hasPlinegen());
-    const std::vector<OdDb::Poly2dType> types{OdDb::k2dFitCurvePoly, OdDb::k2dQuadSplinePoly,
-                                              OdDb::k2dCubicSplinePoly};
+    const std::vector<OdDb::Poly2dType> types{OdDb::k2dFitCurvePoly, OdDb::k2dQuadSplinePoly, OdDb::k2dCubicSplinePoly};
     for (std::size_t i = 1; i <= 3; ++i) {
         const OdDb2dPolylinePtr was = ids[i].safeOpenObject(), is = open(i);
         EXPECT_EQ(is->polyType(), types[i - 1]) << i;

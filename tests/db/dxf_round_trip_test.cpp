@@ -36,8 +36,8 @@ protected:
     std::string python(const std::string& arguments)
     {
         const fs::path out = dir / "python.log";
-        const int status = std::system(("/usr/bin/python3 " + kScript.string() + " " + arguments + " > " +
-                                        out.string() + " 2>&1").c_str());
+        const int status = std::system(
+            ("/usr/bin/python3 " + kScript.string() + " " + arguments + " > " + out.string() + " 2>&1").c_str());
         std::stringstream text;
         text << std::ifstream(out).rdbuf();
         EXPECT_EQ(status, 0) << text.str();

@@ -96,7 +96,9 @@ TEST(DxfTagReader, ReadsLfAndCrlfAlike)
     EXPECT_EQ(readAll(lf), expected);
     EXPECT_EQ(readAll(crlf), expected);
     // No newline after the last value, a byte-order mark, comments and blanks around codes.
-    EXPECT_EQ(readAll("\xEF\xBB\xBF" "999\nmade by hand\n\t0 \r\nEOF"), (std::vector<PlainTag>{{0, "EOF", 3}}));
+    EXPECT_EQ(readAll("\xEF\xBB\xBF"
+                      "999\nmade by hand\n\t0 \r\nEOF"),
+              (std::vector<PlainTag>{{0, "EOF", 3}}));
 }
 
 TEST(DxfTagReader, ConvertsValuesByType)
@@ -128,10 +130,10 @@ TEST(DxfTagReader, RefusesDamagedInputWithOneErrorNamingTheLine)
         std::string fragment;
     };
     const std::vector<Case> cases = {
-        {"  0\nSECTION\n  2", 3, "has no value"},                  // odd number of lines
-        {"  0\nSECTION\n  2\n", 3, "has no value"},                // truncated after a code line
+        {"  0\nSECTION\n  2", 3, "has no value"},   // odd number of lines
+        {"  0\nSECTION\n  2\n", 3, "has no value"}, // truncated after a code line
         {"  0\nSECTION\nxyz\nHEADER\n", 3, "expected a group code, got \"xyz\""},
-        {"  0\nSECTION\n\nHEADER\n", 3, "expected a group code"},  // blank code line
+        {"  0\nSECTION\n\nHEADER\n", 3, "expected a group code"}, // blank code line
         {"  0\nSECTION\n-1\nX\n", 3, "expected a group code"},
         {"  0\nSECTION\n5000\nX\n", 3, "outside the DXF range"},
         {" 10\nabc\n", 2, "group code 10 expects a finite number, got \"abc\""},
@@ -241,7 +243,8 @@ TEST(DxfTagWriter, FormatsCodesAndValuesAsReadersExpect)
 
 TEST(DxfTagWriter, WrittenValuesReadBackEqualAndRewriteIdentically)
 {
-    const std::vector<std::string> strings = {"", " padded ", "é ü 表 \U0001F600", "two\nlines\r", "^ caret ^J ^x ^", "\\P"};
+    const std::vector<std::string> strings
+        = {"", " padded ", "é ü 表 \U0001F600", "two\nlines\r", "^ caret ^J ^x ^", "\\P"};
     DxfTagWriter first;
     for (const std::string& s : strings)
         first.writeString(1, s);
@@ -340,10 +343,32 @@ TEST(DxfTagReader, FindsTheEndOfValuesOfEveryLength)
 // every other form must still go to from_chars.
 TEST(DxfValues, DecimalsReadAsFromCharsReadsThem)
 {
-    std::vector<std::string> texts = {"0", "-0", "0.0", "-0.0", "10.0", "7.25", "-12.375", "0.15000000000000002",
-                                      "9007199254740992", "9007199254740993", "900719925474099.3", "0.9007199254740993",
-                                      "1234567890123456789", "12345678901234567890", "1.", ".5", "-.5", "00012.5000",
-                                      "1e5", "2.5E-3", "123.456e2", "4503599627370497.5", "-", "--1", "1.2.3", "0x10"};
+    std::vector<std::string> texts = {"0",
+                                      "-0",
+                                      "0.0",
+                                      "-0.0",
+                                      "10.0",
+                                      "7.25",
+                                      "-12.375",
+                                      "0.15000000000000002",
+                                      "9007199254740992",
+                                      "9007199254740993",
+                                      "900719925474099.3",
+                                      "0.9007199254740993",
+                                      "1234567890123456789",
+                                      "12345678901234567890",
+                                      "1.",
+                                      ".5",
+                                      "-.5",
+                                      "00012.5000",
+                                      "1e5",
+                                      "2.5E-3",
+                                      "123.456e2",
+                                      "4503599627370497.5",
+                                      "-",
+                                      "--1",
+                                      "1.2.3",
+                                      "0x10"};
     std::mt19937_64 rng(7);
     for (int i = 0; i < 200000; ++i) {
         const int digits = 1 + static_cast<int>(rng() % 20);
@@ -379,8 +404,20 @@ TEST(DxfValues, DecimalsReadAsFromCharsReadsThem)
 // the one to_chars writes, exponent form included where it is shorter.
 TEST(DxfTagWriter, ShortDecimalsAreWrittenAsToCharsWritesThem)
 {
-    std::vector<double> values = {7.25, -0.05, 0.001, 0.0001, 1200.0, 10000.0, 100000.0, 1e6, 123456789012345.0,
-                                  999999999999999.9, 0.15000000000000002, 1.0 / 3.0, 1e-3, 4503599627370496.5};
+    std::vector<double> values = {7.25,
+                                  -0.05,
+                                  0.001,
+                                  0.0001,
+                                  1200.0,
+                                  10000.0,
+                                  100000.0,
+                                  1e6,
+                                  123456789012345.0,
+                                  999999999999999.9,
+                                  0.15000000000000002,
+                                  1.0 / 3.0,
+                                  1e-3,
+                                  4503599627370496.5};
     std::mt19937_64 rng(11);
     for (int i = 0; i < 300000; ++i) {
         const double m = static_cast<double>(static_cast<std::int64_t>(rng() % 2000000001) - 1000000000);
@@ -440,9 +477,9 @@ class AtomicSave : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        dir = std::filesystem::temp_directory_path() /
-              ("vantrel_atomic_" + std::to_string(::getpid()) + "_" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        dir = std::filesystem::temp_directory_path()
+            / ("vantrel_atomic_" + std::to_string(::getpid()) + "_"
+               + ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::remove_all(dir);
         std::filesystem::create_directories(dir);
     }
@@ -551,7 +588,10 @@ TEST_F(AtomicSave, LinksAreFollowedAndDevicesAndPipesWrittenInPlace)
     EXPECT_TRUE(std::filesystem::is_fifo(pipe));
 
     const auto socket = dir / "socket.dxf";
-    ASSERT_EQ(std::system(("python3 -c \"import socket; socket.socket(socket.AF_UNIX).bind('" + socket.string() + "')\"").c_str()), 0);
+    ASSERT_EQ(
+        std::system(
+            ("python3 -c \"import socket; socket.socket(socket.AF_UNIX).bind('" + socket.string() + "')\"").c_str()),
+        0);
     EXPECT_EQ(resolveOutputTarget(socket).kind, OutputTarget::Kind::Refused);
     EXPECT_THROW(OutputFile::save(socket, "data"), OdError);
     EXPECT_TRUE(std::filesystem::is_socket(socket));
@@ -569,9 +609,9 @@ TEST_F(AtomicSave, ASuccessfulSaveRemovesTheStaleTemporariesOfItsTarget)
     ASSERT_EQ(::waitpid(child, nullptr, 0), child);
     const std::string gone = std::to_string(child);
     const std::string alive = std::to_string(::getppid());
-    for (const std::string& name : {"a.dxf.tmp" + gone + "-0", "a.dxf.tmp" + gone + "-17", "a.dxf.tmp" + alive + "-0",
-                                   "b.dxf.tmp" + gone + "-0", "a.dxf.tmp" + gone, "a.dxf.tmp" + gone + "-1x",
-                                   "a.dxf.tmpx" + gone + "-1"})
+    for (const std::string& name :
+         {"a.dxf.tmp" + gone + "-0", "a.dxf.tmp" + gone + "-17", "a.dxf.tmp" + alive + "-0", "b.dxf.tmp" + gone + "-0",
+          "a.dxf.tmp" + gone, "a.dxf.tmp" + gone + "-1x", "a.dxf.tmpx" + gone + "-1"})
         std::ofstream(dir / name) << "half a drawing";
     OutputFile::save(dir / "a.dxf", "whole");
     EXPECT_FALSE(std::filesystem::exists(dir / ("a.dxf.tmp" + gone + "-0")));

@@ -20,7 +20,7 @@ constexpr double kPi = std::numbers::pi;
 constexpr double kTol = 1e-9;
 
 bool near(const OdGePoint3d& a, const OdGePoint3d& b) { return a.distanceTo(b) < kTol; }
-}
+} // namespace
 
 TEST(OdDbSolid, KeepsCornersInItsOcsAndDrawsThemInSolidOrder)
 {
@@ -177,11 +177,21 @@ TEST(OdDbLight, StoresEveryPropertyAndRefusesNonFiniteValues)
         [](OdDbLight& l, double v) { l.setLampColorTemp(v); },
         [](OdDbLight& l, double v) { l.setHotspotAndFalloff(v, 0.5); },
         [](OdDbLight& l, double v) { l.setHotspotAndFalloff(0.5, v); },
-        [](OdDbLight& l, double v) { l.setPosition({0, v, 0}); },
-        [](OdDbLight& l, double v) { l.setTargetLocation({0, 0, v}); },
-        [](OdDbLight& l, double v) { l.setWebRotation({v, 0, 0}); },
-        [](OdDbLight& l, double v) { l.setLampColorRGB({v, 0, 0}); },
-        [](OdDbLight& l, double v) { l.setLightAttenuation(OdGiLightAttenuation(OdGiLightAttenuation::kNone, false, v, 1)); },
+        [](OdDbLight& l, double v) {
+            l.setPosition({0, v, 0});
+        },
+        [](OdDbLight& l, double v) {
+            l.setTargetLocation({0, 0, v});
+        },
+        [](OdDbLight& l, double v) {
+            l.setWebRotation({v, 0, 0});
+        },
+        [](OdDbLight& l, double v) {
+            l.setLampColorRGB({v, 0, 0});
+        },
+        [](OdDbLight& l, double v) {
+            l.setLightAttenuation(OdGiLightAttenuation(OdGiLightAttenuation::kNone, false, v, 1));
+        },
     };
     const OdDbLight::Data before = light->data();
     for (std::size_t i = 0; i < setters.size(); ++i) {

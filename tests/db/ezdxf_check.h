@@ -30,8 +30,8 @@ inline EzdxfCheck runEzdxfCheck(OdDbDatabase& db, const std::string& name, const
         check.output = "writing " + file.string() + ": " + error;
     } else {
         std::ofstream(dir / "check.py") << "import sys, ezdxf\n" << script;
-        const std::string command = "cd " + dir.string() + " && /usr/bin/python3 check.py " + file.filename().string() +
-                                    " > out.txt 2>&1";
+        const std::string command
+            = "cd " + dir.string() + " && /usr/bin/python3 check.py " + file.filename().string() + " > out.txt 2>&1";
         const int status = std::system(command.c_str());
         std::stringstream out;
         out << std::ifstream(dir / "out.txt").rdbuf();

@@ -94,8 +94,8 @@ TEST(Hatch, SlantedFamiliesKeepTheirPerpendicularSpacingAndDashes)
         const double along = std::cos(a) * s.x0 + std::sin(a) * s.y0;
         const double base = std::round(level / std::sqrt(2.0)) * 2.0; // y of the base point of this line
         const double phase = std::fmod(along - std::sin(a) * base + 150.0, 1.5);
-        const bool onBoundary = std::fabs(s.x0) < kTol || std::fabs(s.y0) < kTol || std::fabs(s.x0 - 10) < kTol ||
-                                std::fabs(s.y0 - 10) < kTol;
+        const bool onBoundary = std::fabs(s.x0) < kTol || std::fabs(s.y0) < kTol || std::fabs(s.x0 - 10) < kTol
+            || std::fabs(s.y0 - 10) < kTol;
         EXPECT_TRUE(phase < 1e-6 || phase > 1.5 - 1e-6 || onBoundary) << phase;
         levels.push_back(level);
     }

@@ -25,10 +25,7 @@ namespace {
 
 constexpr double kPi = std::numbers::pi;
 
-int byte(double channel)
-{
-    return static_cast<int>(std::lround(channel * 255.0));
-}
+int byte(double channel) { return static_cast<int>(std::lround(channel * 255.0)); }
 
 } // namespace
 
@@ -47,16 +44,25 @@ TEST(LightRules, RefusedValuesRaiseTheirCodeAndChangeNothing)
         {"negative candela", [](OdDbLight& l) { l.setPhysicalIntensity(-5.0); }, eOutOfRange},
         {"zero distance", [](OdDbLight& l) { l.setIlluminanceDistance(0.0); }, eOutOfRange},
         {"name of 256", [](OdDbLight& l) { l.setName(OdString(std::wstring(256, L'x').c_str())); }, eOutOfRange},
-        {"lamp channel", [](OdDbLight& l) { l.setLampColorRGB({0.5, 1.2, 0.0}); }, eOutOfRange},
+        {"lamp channel",
+         [](OdDbLight& l) {
+             l.setLampColorRGB({0.5, 1.2, 0.0});
+         },
+         eOutOfRange},
         {"shadow map size", [](OdDbLight& l) { l.setShadowMapSize(0); }, eOutOfRange},
-        {"method", [](OdDbLight& l) { l.setPhysicalIntensityMethod(static_cast<OdDbLight::PhysicalIntensityMethod>(3)); }, eInvalidInput},
-        {"preset", [](OdDbLight& l) { l.setLampColorPreset(static_cast<OdDbLight::LampColorPreset>(15)); }, eInvalidInput},
-        {"colour type", [](OdDbLight& l) { l.setLampColorType(static_cast<OdDbLight::LampColorType>(2)); }, eInvalidInput},
+        {"method",
+         [](OdDbLight& l) { l.setPhysicalIntensityMethod(static_cast<OdDbLight::PhysicalIntensityMethod>(3)); },
+         eInvalidInput},
+        {"preset", [](OdDbLight& l) { l.setLampColorPreset(static_cast<OdDbLight::LampColorPreset>(15)); },
+         eInvalidInput},
+        {"colour type", [](OdDbLight& l) { l.setLampColorType(static_cast<OdDbLight::LampColorType>(2)); },
+         eInvalidInput},
     };
     auto snapshot = [&light] {
         const OdDbLight::Data& d = light->data();
         return std::make_tuple(d.lampColorTemp, d.intensity, d.physicalIntensity, d.illuminanceDistance, d.name,
-                               d.lampColorRGB, d.shadowMapSize, d.physicalIntensityMethod, d.lampColorPreset, d.lampColorType);
+                               d.lampColorRGB, d.shadowMapSize, d.physicalIntensityMethod, d.lampColorPreset,
+                               d.lampColorType);
     };
     const auto before = snapshot();
     for (const Case& c : cases) {
@@ -80,7 +86,8 @@ TEST(LightRules, RefusedValuesRaiseTheirCodeAndChangeNothing)
 
     // The check comes first: a light open only for reading answers with the range error.
     OdDbDatabasePtr db = newDrawing();
-    const OdDbObjectId id = OdDbBlockTableRecordPtr(db->getModelSpaceId().safeOpenObject(OdDb::kForWrite))->appendOdDbEntity(light.get());
+    const OdDbObjectId id
+        = OdDbBlockTableRecordPtr(db->getModelSpaceId().safeOpenObject(OdDb::kForWrite))->appendOdDbEntity(light.get());
     light = OdDbLightPtr();
     try {
         OdDbLightPtr(id.safeOpenObject())->setLampColorTemp(500.0);
@@ -114,8 +121,8 @@ TEST(LampColor, AgreesWithPublishedColourTemperatures)
 
     struct Row {
         double kelvin;
-        LampRgb linear;  // the table's normalised linear channels
-        int r, g, b;     // its sRGB bytes
+        LampRgb linear; // the table's normalised linear channels
+        int r, g, b;    // its sRGB bytes
     };
     const Row rows[] = {
         {1000, {1.0, 0.0337, 0.0}, 255, 51, 0},        {2000, {1.0, 0.2647, 0.0033}, 255, 141, 11},
@@ -167,7 +174,8 @@ TEST(LampColor, LightsComputeTheirLampAndResultingColours)
         light->setLightColor(filter);
         const OdCmColor result = light->resultingColor();
         EXPECT_TRUE(result.isByColor());
-        EXPECT_EQ((std::array<int, 3>{result.red(), result.green(), result.blue()}), expected) << filter.description().toUtf8();
+        EXPECT_EQ((std::array<int, 3>{result.red(), result.green(), result.blue()}), expected)
+            << filter.description().toUtf8();
     }
 }
 
@@ -198,7 +206,8 @@ protected:
             l->setShadowType(OdDbLight::kShadowMaps);
             l->setShadowMapSize(1024);
             l->setShadowMapSoftness(4);
-            l->setLightColor(i == 0 ? OdCmColor::byIndex(30) : OdCmColor::byRGB(10, 200, static_cast<std::uint8_t>(30 + i)));
+            l->setLightColor(i == 0 ? OdCmColor::byIndex(30)
+                                    : OdCmColor::byRGB(10, 200, static_cast<std::uint8_t>(30 + i)));
             l->setPhysicalIntensity(1234.5 + i);
             l->setPhysicalIntensityMethod(OdDbLight::kIlluminance);
             l->setIlluminanceDistance(2.75);
@@ -219,11 +228,12 @@ protected:
     static void expectSame(const OdDbLight::Data& a, const OdDbLight::Data& b)
     {
         auto fields = [](const OdDbLight::Data& d) {
-            return std::tie(d.name, d.lightType, d.on, d.plotGlyph, d.intensity, d.position, d.targetLocation, d.hasTarget,
-                            d.attenuationType, d.useAttenuationLimits, d.attenuationStartLimit, d.attenuationEndLimit,
-                            d.castShadows, d.shadowType, d.shadowMapSize, d.shadowMapSoftness, d.lightColor,
-                            d.physicalIntensity, d.physicalIntensityMethod, d.illuminanceDistance, d.lampColorType,
-                            d.lampColorTemp, d.lampColorPreset, d.lampColorRGB, d.webFile, d.webRotation);
+            return std::tie(d.name, d.lightType, d.on, d.plotGlyph, d.intensity, d.position, d.targetLocation,
+                            d.hasTarget, d.attenuationType, d.useAttenuationLimits, d.attenuationStartLimit,
+                            d.attenuationEndLimit, d.castShadows, d.shadowType, d.shadowMapSize, d.shadowMapSoftness,
+                            d.lightColor, d.physicalIntensity, d.physicalIntensityMethod, d.illuminanceDistance,
+                            d.lampColorType, d.lampColorTemp, d.lampColorPreset, d.lampColorRGB, d.webFile,
+                            d.webRotation);
         };
         EXPECT_TRUE(fields(a) == fields(b));
         EXPECT_DOUBLE_EQ(a.hotspotAngle, b.hotspotAngle); // degrees in the file
@@ -278,10 +288,10 @@ TEST_F(LightDrawing, MalformedExtendedDataIsKeptAndIgnored)
     const std::string head = "1001\nVANTREL\n1070\n1\n1070\n0\n1070\n1\n1040\n1234.5\n";
     ASSERT_NE(good.find(head), std::string::npos);
     const std::vector<std::string> bad = {
-        replaced(good, head, "1001\nVANTREL\n1070\n2\n1070\n0\n1070\n1\n1040\n1234.5\n"),   // another layout
-        replaced(good, head, "1001\nVANTREL\n1070\n1\n1070\n0\n1070\n1\n1000\n1234.5\n"),   // wrong code
-        replaced(good, head, "1001\nVANTREL\n1070\n1\n1070\n0\n1070\n1\n1040\n-1234.5\n"),  // out of range
-        replaced(good, head, "1001\nVANTREL\n1070\n1\n1070\n0\n1070\n1\n"),                  // cut short
+        replaced(good, head, "1001\nVANTREL\n1070\n2\n1070\n0\n1070\n1\n1040\n1234.5\n"),  // another layout
+        replaced(good, head, "1001\nVANTREL\n1070\n1\n1070\n0\n1070\n1\n1000\n1234.5\n"),  // wrong code
+        replaced(good, head, "1001\nVANTREL\n1070\n1\n1070\n0\n1070\n1\n1040\n-1234.5\n"), // out of range
+        replaced(good, head, "1001\nVANTREL\n1070\n1\n1070\n0\n1070\n1\n"),                // cut short
     };
     const OdDbLight::Data defaults = OdDbLight::createObject()->data();
     for (std::size_t k = 0; k < bad.size(); ++k) {
@@ -301,8 +311,8 @@ TEST_F(LightDrawing, MalformedExtendedDataIsKeptAndIgnored)
         EXPECT_EQ(saved->physicalIntensity(), defaults.physicalIntensity);
     }
     // The documented codes are held to their enumerations, with the line named.
-    DxfReadResult wrongType = readDxfText(replaced(good, "AcDbLight\n 90\n1\n  1\nLampe é 0\n 70\n1\n",
-                                                   "AcDbLight\n 90\n1\n  1\nLampe é 0\n 70\n7\n"));
+    DxfReadResult wrongType = readDxfText(
+        replaced(good, "AcDbLight\n 90\n1\n  1\nLampe é 0\n 70\n1\n", "AcDbLight\n 90\n1\n  1\nLampe é 0\n 70\n7\n"));
     EXPECT_FALSE(wrongType.database);
     EXPECT_NE(wrongType.error.find("light type (70) 7"), std::string::npos) << wrongType.error;
 }
@@ -365,7 +375,8 @@ std::vector<OdGeVector3d> offsets(const std::vector<PathVertex>& path)
 // Lines from the origin at +-half (degrees) about the direction at angle axis, in the plane z = 0.
 void expectCone(const std::vector<OdGeVector3d>& v, double axis, double half, double length)
 {
-    auto at = [&](double deg) { return OdGeVector3d(std::cos(deg * kPi / 180), std::sin(deg * kPi / 180), 0) * length; };
+    auto at
+        = [&](double deg) { return OdGeVector3d(std::cos(deg * kPi / 180), std::sin(deg * kPi / 180), 0) * length; };
     ASSERT_EQ(v.size(), 3u);
     EXPECT_TRUE(v[0].isEqualTo(at(axis + half), OdGeTol(1e-9, 1e-9)) && v[1].isZeroLength()
                 && v[2].isEqualTo(at(axis - half), OdGeTol(1e-9, 1e-9)))

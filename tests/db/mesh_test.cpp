@@ -200,4 +200,4 @@ TEST_F(DbFixture, MeshFitInADrawingIsUndoneAndUsesTheSettings)
     EXPECT_EQ(back->vertexAt(0)->vertexType(), OdDb::k3dSimpleVertex);
 }
 
-}
+} // namespace

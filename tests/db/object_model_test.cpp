@@ -264,4 +264,4 @@ TEST_F(DbFixture, AppendingKeepsTheLayerSetBeforeAndFillsAMissingOne)
     EXPECT_EQ(TestEntityPtr(addEntity(1.0).safeOpenObject())->layerId(), layerZero);
 }
 
-}
+} // namespace

@@ -113,7 +113,8 @@ TEST_F(ObjectPropertiesTest, CommonPropertiesEnumerationsAndVertexRecords)
 {
     OdDb2dPolylinePtr polyline = OdDb2dPolyline::createObject();
     const auto empty = shown(polyline);
-    const std::vector<std::string_view> common{"space", "layer", "linetype", "color", "trueColor", "lineweight", "linetypeScale", "visible"};
+    const std::vector<std::string_view> common{"space",     "layer",      "linetype",      "color",
+                                               "trueColor", "lineweight", "linetypeScale", "visible"};
     EXPECT_TRUE(std::equal(common.begin(), common.end(), names(empty).begin()));
     EXPECT_EQ(std::get<std::string>(named(empty, "space").value), "model");
     EXPECT_EQ(std::get<std::string>(named(empty, "linetype").value), "ByLayer");

@@ -97,11 +97,13 @@ std::vector<OdGePoint2d> hull(std::vector<OdGePoint2d> p)
     std::size_t k = 0;
     auto cross = [](OdGePoint2d o, OdGePoint2d a, OdGePoint2d b) { return (a - o).crossProduct(b - o); };
     for (std::size_t i = 0; i < p.size(); ++i) {
-        while (k >= 2 && cross(h[k - 2], h[k - 1], p[i]) <= 0) --k;
+        while (k >= 2 && cross(h[k - 2], h[k - 1], p[i]) <= 0)
+            --k;
         h[k++] = p[i];
     }
     for (std::size_t i = p.size() - 1, t = k + 1; i-- > 0;) {
-        while (k >= t && cross(h[k - 2], h[k - 1], p[i]) <= 0) --k;
+        while (k >= t && cross(h[k - 2], h[k - 1], p[i]) <= 0)
+            --k;
         h[k++] = p[i];
     }
     h.resize(k - 1);
@@ -362,8 +364,8 @@ TEST(Polyline2dFit, ASplineFitKeepsTheFrameAndGeneratesTheSegmentsOfEverySpan)
         const std::size_t n = f.points.size();
         for (OdDb::Poly2dType type : {OdDb::k2dQuadSplinePoly, OdDb::k2dCubicSplinePoly}) {
             for (std::int16_t segments : {1, 3, 8}) {
-                SCOPED_TRACE(testing::Message() << n << (f.closed ? " closed" : " open") << " type " << type
-                                                << " segments " << segments);
+                SCOPED_TRACE(testing::Message()
+                             << n << (f.closed ? " closed" : " open") << " type " << type << " segments " << segments);
                 OdDb2dPolylinePtr pl = make2d(f.points, f.closed);
                 // A fit curve's arcs leave its vertices when they become the frame.
                 if (segments == 3)
@@ -593,4 +595,4 @@ TEST_F(Polyline2dDb, VerticesAddedByTheReaderKeepTheirHandles)
     EXPECT_EQ(other->numVertices(), 0u);
 }
 
-}
+} // namespace

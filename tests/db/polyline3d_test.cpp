@@ -106,4 +106,4 @@ TEST(Polyline3d, ClosedSplineTransformAndVertexEditing)
     EXPECT_THROW(pl->splineFit(OdDb::k3dSimplePoly, 3), OdError);
 }
 
-}
+} // namespace

@@ -332,4 +332,4 @@ TEST(Polyline, DrawsOnePathWithBulgesAndWidths)
     EXPECT_NEAR(ext.maxPoint().x, 15.25, 1e-9) << "the apex plus half the arc's width";
 }
 
-}
+} // namespace

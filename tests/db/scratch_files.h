@@ -10,10 +10,7 @@
 #include <sstream>
 #include <string>
 
-inline bool haveEzdxf()
-{
-    return std::system("/usr/bin/python3 -c 'import ezdxf' >/dev/null 2>&1") == 0;
-}
+inline bool haveEzdxf() { return std::system("/usr/bin/python3 -c 'import ezdxf' >/dev/null 2>&1") == 0; }
 
 inline std::string slurpFile(const std::filesystem::path& p)
 {

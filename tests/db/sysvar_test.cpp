@@ -83,4 +83,4 @@ TEST(SysVarTable, IsSortedSoLookupsFindEveryName)
         EXPECT_EQ(vantrel::SysVarStore::find(name), nullptr) << OdString(name).toUtf8();
 }
 
-}
+} // namespace

@@ -20,15 +20,9 @@ namespace {
 
 constexpr double kTol = 1e-9;
 
-bool near(const OdGePoint3d& a, const OdGePoint3d& b, double tol = kTol)
-{
-    return a.distanceTo(b) <= tol;
-}
+bool near(const OdGePoint3d& a, const OdGePoint3d& b, double tol = kTol) { return a.distanceTo(b) <= tol; }
 
-OdGePoint3d runEnd(const TextRun& run)
-{
-    return run.origin + run.advance * run.width;
-}
+OdGePoint3d runEnd(const TextRun& run) { return run.origin + run.advance * run.width; }
 
 RecordingDraw drawn(const OdDbEntity& e)
 {
@@ -105,13 +99,16 @@ TEST_F(FontTest, JustifiedTextLandsOnItsAlignmentPoint)
     struct Case {
         OdDb::TextHorzMode h;
         OdDb::TextVertMode v;
-        double along;  // of the width, from the origin to the point
-        double lift;   // of the height, from the baseline up to the point
+        double along; // of the width, from the origin to the point
+        double lift;  // of the height, from the baseline up to the point
     };
     const Case cases[] = {
-        {OdDb::kTextCenter, OdDb::kTextBase, 0.5, 0.0},       {OdDb::kTextRight, OdDb::kTextBase, 1.0, 0.0},
-        {OdDb::kTextLeft, OdDb::kTextTop, 0.0, 1.0},          {OdDb::kTextCenter, OdDb::kTextVertMid, 0.5, 0.5},
-        {OdDb::kTextRight, OdDb::kTextBottom, 1.0, -descent}, {OdDb::kTextMid, OdDb::kTextBase, 0.5, (1.0 - descent) / 2.0},
+        {OdDb::kTextCenter, OdDb::kTextBase, 0.5, 0.0},
+        {OdDb::kTextRight, OdDb::kTextBase, 1.0, 0.0},
+        {OdDb::kTextLeft, OdDb::kTextTop, 0.0, 1.0},
+        {OdDb::kTextCenter, OdDb::kTextVertMid, 0.5, 0.5},
+        {OdDb::kTextRight, OdDb::kTextBottom, 1.0, -descent},
+        {OdDb::kTextMid, OdDb::kTextBase, 0.5, (1.0 - descent) / 2.0},
     };
     for (const Case& c : cases) {
         RecordingDraw d = drawn(*text(L"Word", c.h, c.v));
@@ -132,7 +129,9 @@ TEST_F(FontTest, JustifiedTextLandsOnItsAlignmentPoint)
 TEST(TextCodes, PercentCodesDecodeAndDrawTheirLines)
 {
     const textlayout::DecodedText d = textlayout::decodePercentCodes(L"%%c25 %%d%%p1 %%% %%065 %%x %%uab%%u");
-    EXPECT_EQ(d.text.str(), L"\u230025 \u00B0\u00B1" L"1 % A %%x ab");
+    EXPECT_EQ(d.text.str(),
+              L"\u230025 \u00B0\u00B1"
+              L"1 % A %%x ab");
     ASSERT_EQ(d.lines.size(), 1u);
     EXPECT_EQ(d.lines[0].kind, textlayout::Decoration::Underline);
     EXPECT_EQ(d.text.str().substr(static_cast<std::size_t>(d.lines[0].from), 2), L"ab");
@@ -188,7 +187,8 @@ TEST_F(FontTest, MTextBreaksLinesWhereTheMeasuredWordsStopFitting)
     EXPECT_EQ(runTexts(drawn(*mtext(L"alpha beta gamma\\Pnext", 0.0))),
               (std::vector<std::wstring>{L"alpha beta gamma", L"next"}));
     // A non-breaking space holds its words together.
-    EXPECT_EQ(runTexts(drawn(*mtext(L"alpha\\~beta gamma", (two + three) / 2.0 - textAdvance(L" beta") / 2.0))).size(), 2u);
+    EXPECT_EQ(runTexts(drawn(*mtext(L"alpha\\~beta gamma", (two + three) / 2.0 - textAdvance(L" beta") / 2.0))).size(),
+              2u);
 }
 
 TEST_F(FontTest, MTextAttachmentAndRotationPlaceTheBlock)

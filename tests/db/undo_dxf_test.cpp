@@ -153,4 +153,4 @@ TEST_F(UndoThroughDxf, MarksInsideACommandRollBackOneStepEach)
     db->blockUndoRecording(false);
 }
 
-}
+} // namespace

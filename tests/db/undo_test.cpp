@@ -151,4 +151,4 @@ TEST_F(DbFixture, AChangeCostsTheSameWhateverTheDrawingSize)
     EXPECT_EQ(liveValues().size(), 2001u);
 }
 
-}
+} // namespace

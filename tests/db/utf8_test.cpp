@@ -24,13 +24,18 @@ TEST(Utf8, IllFormedSequencesBecomeReplacementCharacters)
     EXPECT_EQ(decode("\xED\xA0\x80"), L"\uFFFD\uFFFD\uFFFD") << "surrogate";
     EXPECT_EQ(decode("\xF4\x90\x80\x80"), L"\uFFFD\uFFFD\uFFFD\uFFFD") << "past U+10FFFF";
     EXPECT_EQ(decode("\xF7\xBF\xBF\xBF"), L"\uFFFD\uFFFD\uFFFD\uFFFD");
-    EXPECT_EQ(decode("a\xE2" "b"), L"a\uFFFDb") << "a sequence cut short by the end keeps what follows";
+    EXPECT_EQ(decode("a\xE2"
+                     "b"),
+              L"a\uFFFDb")
+        << "a sequence cut short by the end keeps what follows";
     EXPECT_EQ(decode("a\xE2\x82"), L"a\uFFFD\uFFFD");
-    EXPECT_EQ(decode("\x80\xFF" "c"), L"\uFFFD\uFFFDc");
+    EXPECT_EQ(decode("\x80\xFF"
+                     "c"),
+              L"\uFFFD\uFFFDc");
     for (int lead = 0xC0; lead <= 0xFF; ++lead) {
         for (int next : {0x80, 0x00, 0x41}) {
-            const char bytes[] = {static_cast<char>(lead), static_cast<char>(next), static_cast<char>(0x80),
-                                  static_cast<char>(0x80)};
+            const char bytes[]
+                = {static_cast<char>(lead), static_cast<char>(next), static_cast<char>(0x80), static_cast<char>(0x80)};
             const std::wstring text = decode(std::string_view(bytes, sizeof bytes));
             for (wchar_t c : text) {
                 EXPECT_TRUE(c != 0 || next == 0) << std::hex << lead << " " << next;

@@ -73,12 +73,12 @@ TEST(CircArc2d, ThreePointsAndParameterRoundTrip)
     EXPECT_TRUE(arc.closestPointTo({2, -1}).isEqualTo(s));
     EXPECT_TRUE(arc.closestPointTo({-2, -1}).isEqualTo(e));
     EXPECT_FALSE(arc.set(OdGePoint2d(0, 0), OdGePoint2d(1, 1), OdGePoint2d(2, 2)));
-    EXPECT_NEAR(arc.radius(), 3.0, 1e-15);  // unchanged by the failed set
+    EXPECT_NEAR(arc.radius(), 3.0, 1e-15); // unchanged by the failed set
 }
 
 TEST(CircArc2d, DxfAnglesWrapAndTangentIsDerivativeDirection)
 {
-    const OdGeCircArc2d arc(OdGePoint2d(1, 1), 2.0, 1.5 * kPi, 0.5 * kPi);  // through angle 0
+    const OdGeCircArc2d arc(OdGePoint2d(1, 1), 2.0, 1.5 * kPi, 0.5 * kPi); // through angle 0
     EXPECT_NEAR(arc.sweep(), kPi, 1e-15);
     EXPECT_TRUE(arc.isOn({3, 1}));
     EXPECT_FALSE(arc.isOn({-1, 1}));
@@ -91,7 +91,7 @@ TEST(CircArc2d, DxfAnglesWrapAndTangentIsDerivativeDirection)
 
 TEST(CircArc2d, LineCrossingsLieOnBothAndRespectBounds)
 {
-    const OdGeCircArc2d arc(OdGePoint2d(0, 0), 5.0, 0.0, kPi);  // upper half
+    const OdGeCircArc2d arc(OdGePoint2d(0, 0), 5.0, 0.0, kPi); // upper half
     int n = 0;
     OdGePoint2d p1, p2;
     ASSERT_TRUE(arc.intersectWith(OdGeLine2d(OdGePoint2d(-10, 3), OdGeVector2d(1, 0)), n, p1, p2));
@@ -142,8 +142,8 @@ TEST(CircArc2d, TransformSplitAndReverse)
 {
     OdGeCircArc2d arc(OdGePoint2d(1, 0), 2.0, 0.2, 2.0);
     const OdGePoint2d s = arc.startPoint(), m = arc.midPoint(), e = arc.endPoint();
-    const OdGeMatrix2d mirror = OdGeMatrix2d::mirroring(OdGePoint2d(0, 0), OdGeVector2d(0, 1))
-        * OdGeMatrix2d::scaling(1.5);
+    const OdGeMatrix2d mirror
+        = OdGeMatrix2d::mirroring(OdGePoint2d(0, 0), OdGeVector2d(0, 1)) * OdGeMatrix2d::scaling(1.5);
     OdGeCircArc2d t = arc;
     t.transformBy(mirror);
     EXPECT_TRUE(t.isClockWise());

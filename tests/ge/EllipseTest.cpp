@@ -99,15 +99,13 @@ TEST_F(EllipArc3dTest, PlaneAndLineCrossingsLieOnBoth)
     EXPECT_TRUE(p1.isEqualTo(ellipse.evalPoint(0.5), OdGeTol(1e-9))
                 || p2.isEqualTo(ellipse.evalPoint(0.5), OdGeTol(1e-9)));
     // Piercing the plane inside the ellipse misses the curve.
-    EXPECT_FALSE(ellipse.intersectWith(OdGeLineSeg3d(ellipse.center() - ellipse.normal(),
-                                                     ellipse.center() + ellipse.normal()),
-                                       n, p1, p2));
+    EXPECT_FALSE(ellipse.intersectWith(
+        OdGeLineSeg3d(ellipse.center() - ellipse.normal(), ellipse.center() + ellipse.normal()), n, p1, p2));
 }
 
 TEST_F(EllipArc3dTest, ArcsRespectTheirRange)
 {
-    const OdGeEllipArc3d arc(OdGePoint3d(0, 0, 0), OdGeVector3d::kXAxis, OdGeVector3d::kYAxis, 3.0, 1.0, 0.0,
-                             kPi / 2);
+    const OdGeEllipArc3d arc(OdGePoint3d(0, 0, 0), OdGeVector3d::kXAxis, OdGeVector3d::kYAxis, 3.0, 1.0, 0.0, kPi / 2);
     std::vector<OdGePoint3d> pts;
     ASSERT_TRUE(arc.intersectWith(OdGePlane(OdGePoint3d(1, 0, 0), OdGeVector3d::kXAxis), pts));
     ASSERT_EQ(pts.size(), 1u);
@@ -126,7 +124,7 @@ TEST(EllipArcTransform, NonUniformScaleOfACircleGivesTheExpectedEllipse)
     OdGeEllipArc2d e(OdGeCircArc2d(OdGePoint2d(1, 1), 2.0, 0.0, kPi));
     const OdGePoint2d before[] = {e.evalPoint(0.0), e.evalPoint(1.0), e.evalPoint(kPi)};
     OdGeMatrix2d stretch;
-    stretch.entry[1][1] = 3.0;  // y * 3
+    stretch.entry[1][1] = 3.0; // y * 3
     e.transformBy(stretch);
     EXPECT_NEAR(e.majorRadius(), 6.0, 1e-12);
     EXPECT_NEAR(e.minorRadius(), 2.0, 1e-12);
@@ -159,7 +157,7 @@ TEST(EllipArc2d, LineCrossingsAndReverse)
     OdGePoint2d p1, p2;
     ASSERT_TRUE(e.intersectWith(OdGeLine2d(OdGePoint2d(0, 0), OdGeVector2d(1, 1)), n, p1, p2));
     ASSERT_EQ(n, 2);
-    const double x = 4.0 / std::sqrt(5.0);  // x^2/16 + x^2/4 = 1
+    const double x = 4.0 / std::sqrt(5.0); // x^2/16 + x^2/4 = 1
     EXPECT_TRUE(p1.isEqualTo({x, x}, OdGeTol(1e-12)) || p2.isEqualTo({x, x}, OdGeTol(1e-12)));
     ASSERT_TRUE(e.intersectWith(OdGeLine2d(OdGePoint2d(0, 2), OdGeVector2d(1, 0)), n, p1, p2));
     EXPECT_EQ(n, 1);

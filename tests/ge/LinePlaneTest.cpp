@@ -27,7 +27,7 @@ TEST(Line2d, IntersectionRespectsSegmentBounds)
     // Touching at an end point counts, within tolerance.
     const OdGeLineSeg2d touching({4 + 1e-12, 4}, {6, 0});
     EXPECT_TRUE(a.intersectWith(touching, p));
-    EXPECT_FALSE(a.intersectWith(OdGeLineSeg2d({5, 5}, {9, 9}), p));  // colinear
+    EXPECT_FALSE(a.intersectWith(OdGeLineSeg2d({5, 5}, {9, 9}), p)); // colinear
     EXPECT_TRUE(a.isColinearTo(OdGeLineSeg2d({5, 5}, {9, 9})));
     EXPECT_FALSE(a.isColinearTo(OdGeLineSeg2d({5, 6}, {9, 10})));
 }
@@ -95,8 +95,8 @@ TEST(Plane, LineCrossingsAndProjections)
     EXPECT_TRUE(through.isOn(p));
     EXPECT_TRUE(p.isEqualTo({0, 1, 1}));
 
-    EXPECT_FALSE(plane.intersectWith(OdGeLineSeg3d({0, -5, -5}, {0, -4, -4}), p));  // stops short
-    EXPECT_FALSE(plane.intersectWith(OdGeLine3d(OdGePoint3d(0, 0, 0), OdGeVector3d(1, 1, -1)), p));  // parallel
+    EXPECT_FALSE(plane.intersectWith(OdGeLineSeg3d({0, -5, -5}, {0, -4, -4}), p));                  // stops short
+    EXPECT_FALSE(plane.intersectWith(OdGeLine3d(OdGePoint3d(0, 0, 0), OdGeVector3d(1, 1, -1)), p)); // parallel
 
     std::vector<OdGePoint3d> pts;
     EXPECT_TRUE(through.intersectWith(plane, pts));

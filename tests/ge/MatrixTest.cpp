@@ -55,7 +55,7 @@ TEST(Matrix3d, ProductOrderAppliesRightFactorFirst)
     const OdGeMatrix3d t = OdGeMatrix3d::translation({1, 0, 0});
     const OdGeMatrix3d r = OdGeMatrix3d::rotation(kPi / 2, OdGeVector3d::kZAxis);
     OdGePoint3d p(1, 0, 0);
-    p.transformBy(t * r);  // rotate, then translate
+    p.transformBy(t * r); // rotate, then translate
     EXPECT_TRUE(p.isEqualTo({1, 1, 0}));
     OdGeMatrix3d m = r;
     m.preMultBy(t);

@@ -20,8 +20,7 @@ constexpr double kPi = std::numbers::pi;
 OdGeNurbCurve3d sampleCubic()
 {
     const OdGeKnotVector knots(std::vector<double>{0, 0, 0, 0, 1, 2, 2, 4, 4, 4, 4});
-    const std::vector<OdGePoint3d> ctrl{{0, 0, 0}, {1, 2, 0}, {3, 3, 1}, {4, 0, 2},
-                                        {6, -1, 1}, {7, 2, 0}, {9, 1, 0}};
+    const std::vector<OdGePoint3d> ctrl{{0, 0, 0}, {1, 2, 0}, {3, 3, 1}, {4, 0, 2}, {6, -1, 1}, {7, 2, 0}, {9, 1, 0}};
     return OdGeNurbCurve3d(3, knots, ctrl);
 }
 
@@ -59,7 +58,7 @@ TEST(NurbsEvaluation, DerivativesMatchFiniteDifferences)
     const OdGeCircArc3d arc(OdGePoint3d(0, 0, 0), OdGeVector3d(0, 0, 1), OdGeVector3d(1, 0, 0), 2.0, 0.0, 3.0);
     const OdGeNurbCurve3d curves[] = {sampleCubic(), OdGeNurbCurve3d(arc)};
     for (const OdGeNurbCurve3d& c : curves) {
-        for (double t : {0.3, 1.2, 2.6}) {  // away from knots, where C'' may jump
+        for (double t : {0.3, 1.2, 2.6}) { // away from knots, where C'' may jump
             std::vector<OdGeVector3d> d;
             c.evalPoint(t, 2, d);
             ASSERT_EQ(d.size(), 2u);
@@ -207,8 +206,8 @@ TEST(NurbsSearch, ClosestPointPlaneCrossingsAndSampling)
 TEST(NurbsTransform, TransformAndReverse)
 {
     OdGeNurbCurve3d c = sampleCubic();
-    const OdGeMatrix3d m = OdGeMatrix3d::rotation(0.9, OdGeVector3d(1, 2, 3), OdGePoint3d(1, 0, 0))
-        * OdGeMatrix3d::scaling(2.0);
+    const OdGeMatrix3d m
+        = OdGeMatrix3d::rotation(0.9, OdGeVector3d(1, 2, 3), OdGePoint3d(1, 0, 0)) * OdGeMatrix3d::scaling(2.0);
     const OdGePoint3d mid = c.evalPoint(1.3);
     const double len = c.length();
     c.transformBy(m);

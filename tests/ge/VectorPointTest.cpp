@@ -126,21 +126,25 @@ TEST(Extents, ArcsAreBoxedByTheirEndsAndTurningPoints)
     };
     const double s = std::sqrt(0.5);
     const std::vector<Case> cases{
-        {{2, 0, 0}, {0, 1, 0}, 0, 2 * kPi, {-2, -1, 0}, {2, 1, 0}},            // whole ellipse
-        {{1, 0, 0}, {0, 1, 0}, -kPi / 4, kPi / 2, {s, -s, 0}, {1, s, 0}},      // across angle 0
-        {{1, 0, 0}, {0, 1, 0}, kPi / 4, -kPi / 2, {s, -s, 0}, {1, s, 0}},      // the same, clockwise
-        {{1, 0, 0}, {0, 1, 0}, kPi / 4, kPi, {-1, -s, 0}, {s, 1, 0}},          // through the top and left
-        {{0, 0, 3}, {1, 0, 0}, 0, kPi / 2, {0, 0, 0}, {1, 0, 3}},              // in a vertical plane
-        {{s, s, 0}, {-s * 0.5, s * 0.5, 0}, 0, 2 * kPi, {-std::sqrt(0.625), -std::sqrt(0.625), 0},
-         {std::sqrt(0.625), std::sqrt(0.625), 0}},                            // a turned ellipse
+        {{2, 0, 0}, {0, 1, 0}, 0, 2 * kPi, {-2, -1, 0}, {2, 1, 0}},       // whole ellipse
+        {{1, 0, 0}, {0, 1, 0}, -kPi / 4, kPi / 2, {s, -s, 0}, {1, s, 0}}, // across angle 0
+        {{1, 0, 0}, {0, 1, 0}, kPi / 4, -kPi / 2, {s, -s, 0}, {1, s, 0}}, // the same, clockwise
+        {{1, 0, 0}, {0, 1, 0}, kPi / 4, kPi, {-1, -s, 0}, {s, 1, 0}},     // through the top and left
+        {{0, 0, 3}, {1, 0, 0}, 0, kPi / 2, {0, 0, 0}, {1, 0, 3}},         // in a vertical plane
+        {{s, s, 0},
+         {-s * 0.5, s * 0.5, 0},
+         0,
+         2 * kPi,
+         {-std::sqrt(0.625), -std::sqrt(0.625), 0},
+         {std::sqrt(0.625), std::sqrt(0.625), 0}}, // a turned ellipse
     };
     for (const Case& c : cases) {
         OdGeExtents3d e;
         e.addArc(OdGePoint3d(), c.u, c.v, c.start, c.sweep);
-        EXPECT_TRUE(e.minPoint().isEqualTo(c.lo)) << c.start << " " << c.sweep << ": " << e.minPoint().x << ","
-                                                  << e.minPoint().y << "," << e.minPoint().z;
-        EXPECT_TRUE(e.maxPoint().isEqualTo(c.hi)) << c.start << " " << c.sweep << ": " << e.maxPoint().x << ","
-                                                  << e.maxPoint().y << "," << e.maxPoint().z;
+        EXPECT_TRUE(e.minPoint().isEqualTo(c.lo))
+            << c.start << " " << c.sweep << ": " << e.minPoint().x << "," << e.minPoint().y << "," << e.minPoint().z;
+        EXPECT_TRUE(e.maxPoint().isEqualTo(c.hi))
+            << c.start << " " << c.sweep << ": " << e.maxPoint().x << "," << e.maxPoint().y << "," << e.maxPoint().z;
     }
 }
 

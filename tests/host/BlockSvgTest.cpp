@@ -66,15 +66,18 @@ TEST_F(BlockSvgTest, InsertsDrawTheirBlockWhereAndAsTheyPlaceIt)
     db->setSysVar(L"LWDISPLAY", OdResBuf::newRb(290, std::int16_t(1)).get());
     const std::string svg = vantrel::renderSvg(*db);
     // Turned a quarter: from (10,5) up to (10,7), SVG's Y pointing down; red, 0.50 mm.
-    EXPECT_NE(svg.find(R"(<path d="M10,-5 L10,-7" class="s w50" fill="none" stroke="#ff0000"/>)"), std::string::npos) << svg;
-    EXPECT_NE(svg.find(R"(<path d="M-3,0 L-1,0" class="s w25" fill="none" stroke="#00ff00"/>)"), std::string::npos) << svg;
+    EXPECT_NE(svg.find(R"(<path d="M10,-5 L10,-7" class="s w50" fill="none" stroke="#ff0000"/>)"), std::string::npos)
+        << svg;
+    EXPECT_NE(svg.find(R"(<path d="M-3,0 L-1,0" class="s w25" fill="none" stroke="#00ff00"/>)"), std::string::npos)
+        << svg;
     EXPECT_NE(svg.find(".w50{stroke-width:"), std::string::npos);
 
     // With LWDISPLAY off every line is the thinnest.
     db->setSysVar(L"LWDISPLAY", OdResBuf::newRb(290, std::int16_t(0)).get());
     const std::string thin = vantrel::renderSvg(*db);
     EXPECT_EQ(thin.find("w50"), std::string::npos);
-    EXPECT_NE(thin.find(R"(<path d="M10,-5 L10,-7" class="s w0" fill="none" stroke="#ff0000"/>)"), std::string::npos) << thin;
+    EXPECT_NE(thin.find(R"(<path d="M10,-5 L10,-7" class="s w0" fill="none" stroke="#ff0000"/>)"), std::string::npos)
+        << thin;
 }
 
 TEST_F(BlockSvgTest, AWipeoutIsFilledWithTheBackgroundAfterWhatItHides)
@@ -98,11 +101,12 @@ TEST_F(BlockSvgTest, EntitiesOfABlockOnAHiddenLayerAreLeftOut)
     OdDbLayerTableRecordPtr off = OdDbLayerTableRecord::createObject();
     off->setName(L"Hidden");
     off->setIsOff(true);
-    const OdDbObjectId offId = OdDbSymbolTablePtr(db->getLayerTableId().safeOpenObject(OdDb::kForWrite))->add(off.get());
+    const OdDbObjectId offId
+        = OdDbSymbolTablePtr(db->getLayerTableId().safeOpenObject(OdDb::kForWrite))->add(off.get());
     insertAt({0, 0, 0}, 0.0, 1, -1);
     EXPECT_NE(vantrel::renderSvg(*db).find("#ff0000"), std::string::npos);
     OdDbLinePtr(line->objectId().safeOpenObject(OdDb::kForWrite))->setLayer(offId);
     EXPECT_EQ(vantrel::renderSvg(*db).find("#ff0000"), std::string::npos);
 }
 
-}
+} // namespace

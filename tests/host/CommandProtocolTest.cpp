@@ -96,10 +96,7 @@ private:
 };
 
 int g_entryRuns = 0;
-void countingEntry()
-{
-    ++g_entryRuns;
-}
+void countingEntry() { ++g_entryRuns; }
 
 // Two lines in one command, so that undo groups can be seen.
 void twoLines()
@@ -281,8 +278,9 @@ TEST_F(CommandProtocolTest, EachCommandIsOneUndoGroup)
     app.runCommand(L"U");
     app.runCommand(L"U");
     // Each step names the command it took back or put back.
-    EXPECT_EQ(output(), "PROTOTWOLINES\nPROTOTWOLINES\nEverything has been undone\nPROTOTWOLINES\n"
-                        "PROTOTWOLINES\nEverything has been undone\nNothing to undo.\n");
+    EXPECT_EQ(output(),
+              "PROTOTWOLINES\nPROTOTWOLINES\nEverything has been undone\nPROTOTWOLINES\n"
+              "PROTOTWOLINES\nEverything has been undone\nNothing to undo.\n");
 }
 
 TEST_F(CommandProtocolTest, FailedCommandLeavesTheDrawingAsItWas)
@@ -302,8 +300,9 @@ TEST_F(CommandProtocolTest, CommandLoopRepeatsOnEnterAndRunsUntilTheInputEnds)
     script("protoTwoLines\n\nbogus\n\nU\n");
     app.runCommandLoop();
     EXPECT_EQ(modelSpaceCount(), 4u);
-    EXPECT_EQ(output(), "Command: protoTwoLines\nCommand: \nCommand: bogus\nUnknown command \"BOGUS\".\n"
-                        "Command: \nCommand: U\nPROTOTWOLINES\nCommand: \n");
+    EXPECT_EQ(output(),
+              "Command: protoTwoLines\nCommand: \nCommand: bogus\nUnknown command \"BOGUS\".\n"
+              "Command: \nCommand: U\nPROTOTWOLINES\nCommand: \n");
 }
 
 TEST(HostApplicationAbsent, ServiceTwoGivesNullWithoutAnApplication)

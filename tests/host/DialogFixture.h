@@ -22,15 +22,29 @@ using namespace vantrel;
 namespace S = vantrel::DialogStyle;
 
 enum : int {
-    kAlpha = 100, kPlainCombo = 101, kBeta = 102, kTempEdit = 103, kTempSpin = 104, kPlaceholder = 105,
-    kColorCombo = 110, kCountEdit = 120, kCountSpin = 121, kGamma = 130, kDelta = 131, kHelp = 140,
-    kLockedEdit = 150, kSwatch = 200,
+    kAlpha = 100,
+    kPlainCombo = 101,
+    kBeta = 102,
+    kTempEdit = 103,
+    kTempSpin = 104,
+    kPlaceholder = 105,
+    kColorCombo = 110,
+    kCountEdit = 120,
+    kCountSpin = 121,
+    kGamma = 130,
+    kDelta = 131,
+    kHelp = 140,
+    kLockedEdit = 150,
+    kSwatch = 200,
 };
 
 inline const DialogTemplate& testTemplate()
 {
     static const DialogTemplate tmpl{
-        7001, L"Test & dialog", 200, 160,
+        7001,
+        L"Test & dialog",
+        200,
+        160,
         {
             {IDOK, DialogControlKind::PushButton, L"OK", S::kDefPushButton, {40, 140, 50, 14}},
             {IDCANCEL, DialogControlKind::PushButton, L"Cancel", 0, {94, 140, 50, 14}},
@@ -39,12 +53,18 @@ inline const DialogTemplate& testTemplate()
             {kPlainCombo, DialogControlKind::ComboBox, {}, S::kComboDropDownList | S::kVScroll, {12, 30, 60, 40}},
             {kBeta, DialogControlKind::RadioButton, L"Beta", S::kAutoRadioButton, {12, 46, 60, 10}},
             {kTempEdit, DialogControlKind::Edit, {}, S::kBorder | S::kEditAutoHScroll, {12, 58, 50, 14}},
-            {kTempSpin, DialogControlKind::UpDown, {}, S::kUpDownAlignRight | S::kUpDownAutoBuddy | S::kUpDownArrowKeys,
+            {kTempSpin,
+             DialogControlKind::UpDown,
+             {},
+             S::kUpDownAlignRight | S::kUpDownAutoBuddy | S::kUpDownArrowKeys,
              {62, 58, 11, 14}},
             {kPlaceholder, DialogControlKind::Static, {}, 0, {120, 20, 40, 30}, true},
             {kNoControlId, DialogControlKind::Static, L"Filter <color>:", S::kGroup, {6, 82, 60, 8}},
-            {kColorCombo, DialogControlKind::ComboBox, {},
-             S::kComboDropDownList | S::kComboOwnerDrawFixed | S::kComboHasStrings | S::kVScroll, {80, 80, 100, 40}},
+            {kColorCombo,
+             DialogControlKind::ComboBox,
+             {},
+             S::kComboDropDownList | S::kComboOwnerDrawFixed | S::kComboHasStrings | S::kVScroll,
+             {80, 80, 100, 40}},
             {kCountEdit, DialogControlKind::Edit, {}, S::kBorder, {12, 100, 40, 14}},
             {kCountSpin, DialogControlKind::UpDown, {}, S::kUpDownAutoBuddy | S::kUpDownSetBuddyInt, {52, 100, 11, 14}},
             {kGamma, DialogControlKind::RadioButton, L"Gamma", S::kAutoRadioButton | S::kGroup, {80, 100, 50, 10}},
@@ -59,8 +79,8 @@ struct Swatch {
     const wchar_t* name;
     ColorRef color;
 };
-inline constexpr Swatch kSwatches[] = {{L"Red", rgbColor(255, 0, 0)}, {L"Green", rgbColor(0, 255, 0)},
-                                       {L"Blue", rgbColor(0, 0, 255)}};
+inline constexpr Swatch kSwatches[]
+    = {{L"Red", rgbColor(255, 0, 0)}, {L"Green", rgbColor(0, 255, 0)}, {L"Blue", rgbColor(0, 0, 255)}};
 
 class TestDialog : public hostUiDialog {
 public:
@@ -86,8 +106,9 @@ public:
             const auto* swatch = reinterpret_cast<const Swatch*>(e.itemData);
             const int saved = e.dc.SaveDC();
             if (!(e.state & kItemComboBoxEdit))
-                e.dc.FillSolidRect(e.rect, DialogDC::GetSysColor(e.state & kItemSelected ? DialogDC::kColorHighlight
-                                                                                          : DialogDC::kColorWindow));
+                e.dc.FillSolidRect(e.rect,
+                                   DialogDC::GetSysColor(e.state & kItemSelected ? DialogDC::kColorHighlight
+                                                                                 : DialogDC::kColorWindow));
             e.dc.FillSolidRect(e.rect.left + 2, e.rect.top + 2, 9, 9, swatch->color);
             e.dc.DrawText(swatch->name, {e.rect.left + 13, e.rect.top, e.rect.right, e.rect.bottom},
                           DialogDC::kTextSingleLine | DialogDC::kTextVCenter);

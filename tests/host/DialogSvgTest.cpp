@@ -97,12 +97,12 @@ TEST_F(DialogPictures, OnePicturePerShownStateWithWhatTheDialogShowed)
 
 TEST_F(DialogFixture, PictureWriterNumbersFilesPerCaptionAndReportsFailures)
 {
-    const std::filesystem::path folder = std::filesystem::temp_directory_path()
-                                       / ("vantrel_dialog_svg_" + std::to_string(::getpid()));
+    const std::filesystem::path folder
+        = std::filesystem::temp_directory_path() / ("vantrel_dialog_svg_" + std::to_string(::getpid()));
     std::filesystem::create_directories(folder);
     DialogPictureWriter writer(folder.string());
-    hostUiDialog::StateObserver before =
-        hostUiDialog::setStateObserver([&writer](const hostUiDialog& d) { writer.write(d); });
+    hostUiDialog::StateObserver before
+        = hostUiDialog::setStateObserver([&writer](const hostUiDialog& d) { writer.write(d); });
     run("!dlg click 102\n!dlg ok\n");
     run("!dlg cancel\n");
     hostUiDialog::setStateObserver(before);

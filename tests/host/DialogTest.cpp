@@ -41,9 +41,9 @@ TEST_F(DialogFixture, EveryEventReachesItsHandlersInOrder)
     EXPECT_EQ(run("!dlg click 102\n!dlg text 103 7200 K\n!dlg focus 101\n!dlg spin 104 +3\n"
                   "!dlg select 101 two\n!dlg click 140\n!dlg ok\n"),
               IDOK);
-    EXPECT_EQ(dialog.events, (Events{"init", "change 103 6500", "click 102", "change 103 7200 K", "killfocus 103",
-                                     "spin 104 0+3", "dropdown 101", "selendok 101 Two", "selchange 101", "click 140",
-                                     "help from init", "ok"}));
+    EXPECT_EQ(dialog.events,
+              (Events{"init", "change 103 6500", "click 102", "change 103 7200 K", "killfocus 103", "spin 104 0+3",
+                      "dropdown 101", "selendok 101 Two", "selchange 101", "click 140", "help from init", "ok"}));
     EXPECT_EQ(state(kTempEdit).text, L"7200 K");
     EXPECT_EQ(state(kTempSpin).pos, 1000) << "a step lands within the range";
     EXPECT_EQ(state(kPlainCombo).curSel, 1);
@@ -77,8 +77,9 @@ TEST_F(DialogFixture, AutoRadioButtonsUncheckOnlyTheirOwnGroup)
 TEST_F(DialogFixture, UpDownStepsStayInRangeAndWriteTheirBuddy)
 {
     EXPECT_EQ(run("!dlg spin 121 +2\n!dlg spin 121 +9\n!dlg spin 121 0\n!dlg spin 121 -1\n!dlg ok\n"), IDOK);
-    EXPECT_EQ(dialog.events, (Events{"init", "change 103 6500", "spin 121 0+2", "change 120 2", "spin 121 2+9",
-                                     "change 120 5", "spin 121 5+0", "spin 121 5+-1", "change 120 4", "ok"}));
+    EXPECT_EQ(dialog.events,
+              (Events{"init", "change 103 6500", "spin 121 0+2", "change 120 2", "spin 121 2+9", "change 120 5",
+                      "spin 121 5+0", "spin 121 5+-1", "change 120 4", "ok"}));
     EXPECT_EQ(state(kCountSpin).pos, 4);
     EXPECT_EQ(state(kCountEdit).text, L"4");
 }
@@ -122,8 +123,9 @@ TEST_F(DialogFixture, FocusTakenBackKeepsTheUserOutAndOkMayRefuse)
     dialog.m_requireTemperature = true;
     // Enter presses the default button, OK, which refuses while the field is empty.
     EXPECT_EQ(run("!dlg text 103 abc\n!dlg select 101 One\n!dlg text 103\n\n!dlg text 103 5000\n\n"), IDOK);
-    EXPECT_EQ(dialog.events, (Events{"init", "change 103 6500", "change 103 abc", "killfocus 103", "change 103", "ok",
-                                     "change 103 5000", "ok"}));
+    EXPECT_EQ(dialog.events,
+              (Events{"init", "change 103 6500", "change 103 abc", "killfocus 103", "change 103", "ok",
+                      "change 103 5000", "ok"}));
     EXPECT_EQ(state(kPlainCombo).curSel, -1) << "the list was not reached";
     EXPECT_EQ(dialog.focusId(), kTempEdit);
     EXPECT_EQ(state(kTempEdit).text, L"5000");

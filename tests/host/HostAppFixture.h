@@ -27,9 +27,7 @@ protected:
                        / ("vantrel_host_" + std::to_string(::getpid()) + "_"
                           + ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".toml"))
                           .string()),
-          profile(profilePath),
-          app(profile, noInput, transcript),
-          doc(app.openDocument(vantrel::newDrawing())),
+          profile(profilePath), app(profile, noInput, transcript), doc(app.openDocument(vantrel::newDrawing())),
           db(doc.database())
     {
     }

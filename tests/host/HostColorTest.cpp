@@ -8,24 +8,51 @@
 TEST(HostColorParse, EveryFormAndEveryRefusal)
 {
     const std::pair<const wchar_t*, OdCmColor> accepted[] = {
-        {L"1", OdCmColor::byIndex(1)},          {L" 255 ", OdCmColor::byIndex(255)},
-        {L"007", OdCmColor::byIndex(7)},        {L"YELLOW", OdCmColor::byIndex(2)},
-        {L"mAgEnTa", OdCmColor::byIndex(6)},    {L"white", OdCmColor::byIndex(7)},
-        {L"bylayer", OdCmColor(OdCmEntityColor::kByLayer)}, {L"BYBLOCK", OdCmColor(OdCmEntityColor::kByBlock)},
-        {L" 10 , 20 ,30 ", OdCmColor::byRGB(10, 20, 30)}, {L"rgb:0,128,255", OdCmColor::byRGB(0, 128, 255)},
-        {L"HSL:0,100,50", OdCmColor::byRGB(255, 0, 0)},   {L"hsl:120,100,25", OdCmColor::byRGB(0, 128, 0)},
-        {L"HSL:360,100,50", OdCmColor::byRGB(255, 0, 0)}, {L"HSL:210,50,40", OdCmColor::byRGB(51, 102, 153)},
-        {L"HSL:300,100,75", OdCmColor::byRGB(255, 128, 255)}, {L"HSL:55.5,0,100", OdCmColor::byRGB(255, 255, 255)},
+        {L"1", OdCmColor::byIndex(1)},
+        {L" 255 ", OdCmColor::byIndex(255)},
+        {L"007", OdCmColor::byIndex(7)},
+        {L"YELLOW", OdCmColor::byIndex(2)},
+        {L"mAgEnTa", OdCmColor::byIndex(6)},
+        {L"white", OdCmColor::byIndex(7)},
+        {L"bylayer", OdCmColor(OdCmEntityColor::kByLayer)},
+        {L"BYBLOCK", OdCmColor(OdCmEntityColor::kByBlock)},
+        {L" 10 , 20 ,30 ", OdCmColor::byRGB(10, 20, 30)},
+        {L"rgb:0,128,255", OdCmColor::byRGB(0, 128, 255)},
+        {L"HSL:0,100,50", OdCmColor::byRGB(255, 0, 0)},
+        {L"hsl:120,100,25", OdCmColor::byRGB(0, 128, 0)},
+        {L"HSL:360,100,50", OdCmColor::byRGB(255, 0, 0)},
+        {L"HSL:210,50,40", OdCmColor::byRGB(51, 102, 153)},
+        {L"HSL:300,100,75", OdCmColor::byRGB(255, 128, 255)},
+        {L"HSL:55.5,0,100", OdCmColor::byRGB(255, 255, 255)},
     };
     for (const auto& [text, expected] : accepted) {
         OdCmColor color;
         EXPECT_EQ(hostCmParseColor(text, color), eOk) << OdString(text).toUtf8();
         EXPECT_EQ(color, expected) << OdString(text).toUtf8();
     }
-    for (const wchar_t* text : {L"0", L"256", L"99999999999999999999", L"-1", L"+5", L"1.0", L"", L"black",
-                                L"by layer", L"300,0,0", L"1,2", L"1,2,3,4", L"-1,0,0", L"1.5,0,0", L"1,,3",
-                                L"HSL:361,0,0", L"HSL:0,101,50", L"HSL:0,50,100.5", L"HSL:-5,50,50", L"HSL:1e2,0,0",
-                                L"HSL:", L"RGB:red", L"HSL 0,100,50"}) {
+    for (const wchar_t* text : {L"0",
+                                L"256",
+                                L"99999999999999999999",
+                                L"-1",
+                                L"+5",
+                                L"1.0",
+                                L"",
+                                L"black",
+                                L"by layer",
+                                L"300,0,0",
+                                L"1,2",
+                                L"1,2,3,4",
+                                L"-1,0,0",
+                                L"1.5,0,0",
+                                L"1,,3",
+                                L"HSL:361,0,0",
+                                L"HSL:0,101,50",
+                                L"HSL:0,50,100.5",
+                                L"HSL:-5,50,50",
+                                L"HSL:1e2,0,0",
+                                L"HSL:",
+                                L"RGB:red",
+                                L"HSL 0,100,50"}) {
         OdCmColor color = OdCmColor::byRGB(1, 2, 3);
         EXPECT_EQ(hostCmParseColor(text, color), eInvalidInput) << OdString(text).toUtf8();
         EXPECT_EQ(color, OdCmColor::byRGB(1, 2, 3)) << OdString(text).toUtf8();
@@ -65,14 +92,15 @@ TEST(HostColorNames, NineNamesInTheActiveLanguageThatTheParserReads)
 {
     std::array<OdString, kHostColorNameCount> names;
     hostCmGetLocalizedColorNames(names);
-    EXPECT_EQ(names, (std::array<OdString, kHostColorNameCount>{L"ByLayer", L"ByBlock", L"Red", L"Yellow", L"Green",
-                                                                L"Cyan", L"Blue", L"Magenta", L"White"}));
+    EXPECT_EQ(names,
+              (std::array<OdString, kHostColorNameCount>{L"ByLayer", L"ByBlock", L"Red", L"Yellow", L"Green", L"Cyan",
+                                                         L"Blue", L"Magenta", L"White"}));
 
     vantrel::installCatalogue(vantrel::TranslationCatalogue::parse("Red\tRot\nByLayer\tVonLayer\n", "test"));
     hostCmGetLocalizedColorNames(names);
     OdCmColor red, byLayer, english;
-    const bool parsed = hostCmParseColor(L"rot", red) == eOk && hostCmParseColor(L"VONLAYER", byLayer) == eOk &&
-                        hostCmParseColor(L"red", english) == eOk;
+    const bool parsed = hostCmParseColor(L"rot", red) == eOk && hostCmParseColor(L"VONLAYER", byLayer) == eOk
+        && hostCmParseColor(L"red", english) == eOk;
     vantrel::installCatalogue(std::nullopt);
 
     EXPECT_EQ(names[0], OdString(L"VonLayer"));
@@ -119,15 +147,16 @@ TEST_F(HostColorDialog, WhatTheDialogCannotGiveIsRefusedAndAskedAgain)
 {
     EXPECT_TRUE(choose("300,0,0\n!dlg click 1\nbylayer\n!click 1,1\n1,2,3\n"));
     EXPECT_EQ(color, OdCmColor::byRGB(1, 2, 3));
-    EXPECT_EQ(output(), "Select color <255,255,255>: 300,0,0\n"
-                        "Invalid color.\n"
-                        "Select color <255,255,255>: !dlg click 1\n"
-                        "The color dialog takes !dlg color COLOR, !dlg ok or !dlg cancel.\n"
-                        "Select color <255,255,255>: bylayer\n"
-                        "BYLAYER and BYBLOCK are not available here.\n"
-                        "Select color <255,255,255>: !click 1,1\n"
-                        "A point is not accepted here.\n"
-                        "Select color <255,255,255>: 1,2,3\n");
+    EXPECT_EQ(output(),
+              "Select color <255,255,255>: 300,0,0\n"
+              "Invalid color.\n"
+              "Select color <255,255,255>: !dlg click 1\n"
+              "The color dialog takes !dlg color COLOR, !dlg ok or !dlg cancel.\n"
+              "Select color <255,255,255>: bylayer\n"
+              "BYLAYER and BYBLOCK are not available here.\n"
+              "Select color <255,255,255>: !click 1,1\n"
+              "A point is not accepted here.\n"
+              "Select color <255,255,255>: 1,2,3\n");
 
     EXPECT_TRUE(choose("byblock\n", true));
     EXPECT_TRUE(color.isByBlock());
@@ -150,8 +179,9 @@ TEST_F(HostColorDialog, OpensOnAColourItTakesSoThatEnterAnswersIt)
     // A colour it takes is its own default.
     EXPECT_TRUE(choose("\n", true, kColorTabAll, OdCmColor()));
     EXPECT_TRUE(color.isByLayer());
-    EXPECT_EQ(output(), "Select color <255,255,255>: \n"
-                        "Select color <255,255,255>: !dlg ok\n"
-                        "Select color <white>: \n"
-                        "Select color <BYLAYER>: \n");
+    EXPECT_EQ(output(),
+              "Select color <255,255,255>: \n"
+              "Select color <255,255,255>: !dlg ok\n"
+              "Select color <white>: \n"
+              "Select color <BYLAYER>: \n");
 }

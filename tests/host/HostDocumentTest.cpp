@@ -107,7 +107,7 @@ public:
 private:
     vantrel::InputEngine& m_engine;
 };
-}
+} // namespace
 
 TEST_F(HostDocumentTest, PostedEnterEndsTheOpenRequest)
 {
@@ -146,7 +146,8 @@ TEST_F(HostDocumentTest, ChangesCountAsUnsavedUntilTheDrawingIsSaved)
     app.runCommand(L"SAVE");
     EXPECT_FALSE(doc.isModified());
     EXPECT_TRUE(std::filesystem::exists(file));
-    EXPECT_EQ(output(), "Everything has been undone\nEnter file name <" + file.string() + ">: \nSaved " + file.string() + "\n");
+    EXPECT_EQ(output(),
+              "Everything has been undone\nEnter file name <" + file.string() + ">: \nSaved " + file.string() + "\n");
     std::filesystem::remove(file);
     std::filesystem::remove(file.string() + ".bak");
 }

@@ -25,16 +25,17 @@ TEST_F(Requests, PointValueRefusalEnterCancelAndKeyword)
     script("x\n4,5\n");
     EXPECT_EQ(ed.getPoint(nullptr, p, L"Specify point"), kInputValue);
     EXPECT_EQ(p, OdGePoint3d(4, 5, 0));
-    EXPECT_EQ(output(), "Specify first point: 0,0\n"
-                        "Specify second point: abc\n"
-                        "Invalid point.\n"
-                        "Specify second point: 1,2,3\n"
-                        "Specify third point: \n"
-                        "Specify third point: *Cancel*\n"
-                        "Specify fourth point: x\n"
-                        "Specify point: x\n"
-                        "Invalid point.\n"
-                        "Specify point: 4,5\n");
+    EXPECT_EQ(output(),
+              "Specify first point: 0,0\n"
+              "Specify second point: abc\n"
+              "Invalid point.\n"
+              "Specify second point: 1,2,3\n"
+              "Specify third point: \n"
+              "Specify third point: *Cancel*\n"
+              "Specify fourth point: x\n"
+              "Specify point: x\n"
+              "Invalid point.\n"
+              "Specify point: 4,5\n");
 }
 
 TEST_F(Requests, RelativeInputFollowsLastPointOrBasePoint)
@@ -84,15 +85,15 @@ TEST_F(Requests, PicksLandOnTheUcsPlaneBelowTheCursor)
 {
     // Tilted 45 degrees about X through 0,0,10: a pick lands where the plane is under the cursor.
     const double h = std::sqrt(0.5);
-    engine.ucs().set(OdGeMatrix3d().setCoordSystem({0, 0, 10}, OdGeVector3d::kXAxis, OdGeVector3d(0, h, h),
-                                                   OdGeVector3d(0, -h, h)));
+    engine.ucs().set(
+        OdGeMatrix3d().setCoordSystem({0, 0, 10}, OdGeVector3d::kXAxis, OdGeVector3d(0, h, h), OdGeVector3d(0, -h, h)));
     script("!click 3,4,99\n");
     OdGePoint3d p;
     EXPECT_EQ(ed.getPoint(nullptr, p, L"Point"), kInputValue);
     EXPECT_TRUE(p.isEqualTo(OdGePoint3d(3, 4, 14))) << p.x << "," << p.y << "," << p.z;
     // Upright, the plane x = 2 is seen edge-on: the pick takes its nearest point there.
-    engine.ucs().set(OdGeMatrix3d().setCoordSystem({2, 0, 0}, OdGeVector3d::kYAxis, OdGeVector3d::kZAxis,
-                                                   OdGeVector3d::kXAxis));
+    engine.ucs().set(
+        OdGeMatrix3d().setCoordSystem({2, 0, 0}, OdGeVector3d::kYAxis, OdGeVector3d::kZAxis, OdGeVector3d::kXAxis));
     script("!click 3,4,5\n");
     EXPECT_EQ(ed.getPoint(nullptr, p, L"Point"), kInputValue);
     EXPECT_EQ(p, OdGePoint3d(2, 4, 5));
@@ -136,15 +137,16 @@ TEST_F(Requests, KeywordResultsFreeTextByFlags)
     EXPECT_EQ(text, L"red");
     // A keyword still wins over free text.
     EXPECT_EQ(ed.getKeyword(L"Enter true color (R,G,B) [%s]", L"Index Hsl", 6, &text), 2);
-    EXPECT_EQ(output(), "Delete it? [Yes/No]: y\n"
-                        "Delete it? [Yes/No]: maybe\n"
-                        "Invalid option keyword.\n"
-                        "Delete it? [Yes/No]: No\n"
-                        "Delete it? [Yes/No]: \n"
-                        "Delete it? [Yes/No]: *Cancel*\n"
-                        "Enter light name <Pointlight1>: My Light\n"
-                        "Enter true color (R,G,B) [Index/Hsl]: red\n"
-                        "Enter true color (R,G,B) [Index/Hsl]: Index\n");
+    EXPECT_EQ(output(),
+              "Delete it? [Yes/No]: y\n"
+              "Delete it? [Yes/No]: maybe\n"
+              "Invalid option keyword.\n"
+              "Delete it? [Yes/No]: No\n"
+              "Delete it? [Yes/No]: \n"
+              "Delete it? [Yes/No]: *Cancel*\n"
+              "Enter light name <Pointlight1>: My Light\n"
+              "Enter true color (R,G,B) [Index/Hsl]: red\n"
+              "Enter true color (R,G,B) [Index/Hsl]: Index\n");
 }
 
 TEST_F(Requests, FreeTextNeedsAnOutString)
@@ -190,9 +192,9 @@ TEST_F(Requests, ANumberBeyondTheLimitIsToldTheLimit)
     EXPECT_EQ(p, OdGePoint3d(3, 4, 0));
     EXPECT_EQ(ed.getDistance(&p, v, L"Distance"), kInputValue);
     EXPECT_EQ(v, std::hypot(2.0, 3.0));
-    EXPECT_EQ(output(), "Value: 1e101\n" + limit + "Value: -1e400\n" + limit + "Value: 2\n" +
-                        "Point: 1e200,0\n" + limit + "Point: @1e101<0\n" + limit + "Point: 3,4\n" +
-                        "Distance: 1e101\n" + limit + "Distance: 1,1\n");
+    EXPECT_EQ(output(),
+              "Value: 1e101\n" + limit + "Value: -1e400\n" + limit + "Value: 2\n" + "Point: 1e200,0\n" + limit
+                  + "Point: @1e101<0\n" + limit + "Point: 3,4\n" + "Distance: 1e101\n" + limit + "Distance: 1,1\n");
 }
 
 TEST_F(Requests, AngleInDegreesOrFromPoints)
@@ -269,13 +271,14 @@ TEST_F(Requests, ScriptErrorsAndDialogEventsAreShownAndAskedAgain)
     OdString text;
     EXPECT_EQ(ed.getKeyword(L"Name", nullptr, kAcceptText, &text), kInputText);
     EXPECT_EQ(text, L"!bang");
-    EXPECT_EQ(output(), "Name: !move 1\n"
-                        "test.scr:1: !move needs a point X,Y[,Z]\n"
-                        "Name: !frobnicate\n"
-                        "test.scr:2: unknown script command \"!frobnicate\"\n"
-                        "Name: !dlg ok\n"
-                        "No dialog is open.\n"
-                        "Name: !bang\n");
+    EXPECT_EQ(output(),
+              "Name: !move 1\n"
+              "test.scr:1: !move needs a point X,Y[,Z]\n"
+              "Name: !frobnicate\n"
+              "test.scr:2: unknown script command \"!frobnicate\"\n"
+              "Name: !dlg ok\n"
+              "No dialog is open.\n"
+              "Name: !bang\n");
 }
 
 TEST_F(Requests, MessagesAreTypeCheckedAndKeepUserTextOutOfTheFormat)
@@ -286,11 +289,12 @@ TEST_F(Requests, MessagesAreTypeCheckedAndKeepUserTextOutOfTheFormat)
     ed.printMessage(L"\n<%0.f> %d items", 12.7, 3);
     ed.printMessage(L"\n%s|%s|%c", static_cast<const wchar_t*>(nullptr), std::string("caf\xc3\xa9"), L'x');
     ed.printMessage(L"\n%d", 2.5);
-    EXPECT_EQ(output(), "Point: 1.000000, 2.500000, -3.000000\n"
-                        "50%d %s is not a preset color\n"
-                        "<13> 3 items\n"
-                        "|caf\xc3\xa9|x\n"
-                        "%d [format error: invalid type specifier]\n");
+    EXPECT_EQ(output(),
+              "Point: 1.000000, 2.500000, -3.000000\n"
+              "50%d %s is not a preset color\n"
+              "<13> 3 items\n"
+              "|caf\xc3\xa9|x\n"
+              "%d [format error: invalid type specifier]\n");
 }
 
 TEST(PromptText, FillsKeywordsAndEndsWithColon)

@@ -67,7 +67,7 @@ TEST(InputSyntax, AbsoluteRelativeAndPolarPoints)
     ASSERT_TRUE(back);
     EXPECT_NEAR(back->x, -2.0, 1e-12);
 
-    for (const wchar_t* bad : {L"1", L"1,2,3,4", L"1,,2", L",1", L"@1", L"@<5", L"@5<", L"1<5", L"@1,2<3", L"a,b",
-                               L"@@1,2", L"1e400,0"})
+    for (const wchar_t* bad :
+         {L"1", L"1,2,3,4", L"1,,2", L",1", L"@1", L"@<5", L"@5<", L"1<5", L"@1,2<3", L"a,b", L"@@1,2", L"1e400,0"})
         EXPECT_FALSE(InputSyntax::parsePoint(bad, last)) << std::wstring(bad).size();
 }

@@ -21,8 +21,8 @@ protected:
         c->setCenter({20, 0, 0});
         c->setRadius(2);
         c->setDatabaseDefaults(db);
-        circle = OdDbBlockTableRecordPtr(db->getModelSpaceId().safeOpenObject(OdDb::kForWrite))
-                     ->appendOdDbEntity(c.get());
+        circle
+            = OdDbBlockTableRecordPtr(db->getModelSpaceId().safeOpenObject(OdDb::kForWrite))->appendOdDbEntity(c.get());
         set = hostSelectionSet::createObject(db);
     }
 
@@ -40,8 +40,8 @@ protected:
         OdDbLayerTableRecordPtr layer = OdDbLayerTableRecord::createObject();
         layer->setName(L"Locked");
         layer->setIsLocked(true);
-        OdDbObjectId layerId =
-            OdDbSymbolTablePtr(db->getLayerTableId().safeOpenObject(OdDb::kForWrite))->add(layer.get());
+        OdDbObjectId layerId
+            = OdDbSymbolTablePtr(db->getLayerTableId().safeOpenObject(OdDb::kForWrite))->add(layer.get());
         OdDbObjectId id = addLine({0, 5, 0}, {10, 5, 0});
         OdDbEntityPtr(id.safeOpenObject(OdDb::kForWrite))->setLayer(layerId);
         return id;
@@ -84,8 +84,8 @@ TEST_F(SelectionTest, FilledAreasArePickedInside)
     solid->setPointAt(1, {50, 0, 0});
     solid->setPointAt(2, {40, 10, 0});
     solid->setPointAt(3, {50, 10, 0});
-    OdDbObjectId id = OdDbBlockTableRecordPtr(db->getModelSpaceId().safeOpenObject(OdDb::kForWrite))
-                          ->appendOdDbEntity(solid.get());
+    OdDbObjectId id
+        = OdDbBlockTableRecordPtr(db->getModelSpaceId().safeOpenObject(OdDb::kForWrite))->appendOdDbEntity(solid.get());
     EXPECT_EQ(select("45,5\n"), std::vector<OdDbObjectId>{id});
 }
 
@@ -107,9 +107,10 @@ TEST_F(SelectionTest, WindowTakesWhatIsInsideAndCrossingWhatItTouches)
     EXPECT_TRUE(select("C 19,-1 21,1\n").empty());
     // Corners asked one by one.
     EXPECT_EQ(select("w\n-1,-5\n30,5\n"), (std::vector<OdDbObjectId>{horizontal, circle}));
-    EXPECT_EQ(output(), "Select objects: W -1,-5 20,5\nSelect objects: c 20,5 -1,-5\n"
-                        "Select objects: C 19,-1 21,1\nSelect objects: w\nSpecify first corner: -1,-5\n"
-                        "Specify opposite corner: 30,5\n");
+    EXPECT_EQ(output(),
+              "Select objects: W -1,-5 20,5\nSelect objects: c 20,5 -1,-5\n"
+              "Select objects: C 19,-1 21,1\nSelect objects: w\nSpecify first corner: -1,-5\n"
+              "Specify opposite corner: 30,5\n");
     EXPECT_TRUE(select("w\n!cancel\n", 0, kInputCancel).empty());
 }
 
@@ -129,9 +130,11 @@ TEST_F(SelectionTest, AllLastPreviousAndHandles)
     output();
     // The circle's handle names no entity now; the request asks again.
     EXPECT_EQ(select("H " + h2 + "\nH 1,zz\nH " + h1 + "\n"), std::vector<OdDbObjectId>{horizontal});
-    EXPECT_EQ(output(), "Select objects: H " + h2 + "\nNo entity of the current space has handle " + h2
-                            + ".\nSelect objects: H 1,zz\nNo entity of the current space has handle 1.\n"
-                              "Select objects: H " + h1 + "\n");
+    EXPECT_EQ(output(),
+              "Select objects: H " + h2 + "\nNo entity of the current space has handle " + h2
+                  + ".\nSelect objects: H 1,zz\nNo entity of the current space has handle 1.\n"
+                    "Select objects: H "
+                  + h1 + "\n");
 }
 
 TEST_F(SelectionTest, KeywordsEnterCancelAndBadInput)
@@ -142,17 +145,19 @@ TEST_F(SelectionTest, KeywordsEnterCancelAndBadInput)
     select("!cancel\n", 0, kInputCancel);
     output();
     EXPECT_EQ(select("nonsense\nW 1,1\nALL 3\n!dlg ok\n5,0\n"), std::vector<OdDbObjectId>{horizontal});
-    EXPECT_EQ(output(), "Select objects: nonsense\nInvalid selection: give a point, W, C, ALL, L, P or H.\n"
-                        "Select objects: W 1,1\nA window needs two corners: W X1,Y1 X2,Y2.\n"
-                        "Select objects: ALL 3\nInvalid selection: give a point, W, C, ALL, L, P or H.\n"
-                        "Select objects: !dlg ok\nNo dialog is open.\nSelect objects: 5,0\n");
+    EXPECT_EQ(output(),
+              "Select objects: nonsense\nInvalid selection: give a point, W, C, ALL, L, P or H.\n"
+              "Select objects: W 1,1\nA window needs two corners: W X1,Y1 X2,Y2.\n"
+              "Select objects: ALL 3\nInvalid selection: give a point, W, C, ALL, L, P or H.\n"
+              "Select objects: !dlg ok\nNo dialog is open.\nSelect objects: 5,0\n");
     // P with nothing before, L with nothing in the drawing.
     doc.setPreviousSelection({});
     EXPECT_EQ(eOk, OdDbObjectPtr(horizontal.safeOpenObject(OdDb::kForWrite))->erase());
     EXPECT_EQ(eOk, OdDbObjectPtr(circle.safeOpenObject(OdDb::kForWrite))->erase());
     select("P\nL\n!cancel\n", 0, kInputCancel);
-    EXPECT_EQ(output(), "Select objects: P\nThere is no previous selection.\nSelect objects: L\n"
-                        "There is no entity in the current space.\nSelect objects: *Cancel*\n");
+    EXPECT_EQ(output(),
+              "Select objects: P\nThere is no previous selection.\nSelect objects: L\n"
+              "There is no entity in the current space.\nSelect objects: *Cancel*\n");
 }
 
 TEST_F(SelectionTest, LockedLayersAreLeftOutWhereTheFlagsSay)
@@ -186,8 +191,8 @@ TEST_F(SelectionTest, PickstyleSelectsWholeGroupsUnlessTheFlagsKeepThemApart)
     EXPECT_EQ(select("2,25\n"), std::vector<OdDbObjectId>{e});
     app.setSysVar(L"PICKSTYLE", OdResBuf::newRb(70, 3).get());
     EXPECT_EQ(select("2,20\n"), (std::vector<OdDbObjectId>{d, e}));
-    OdDbGroupPtr(OdDbDictionaryPtr(db->getGroupDictionaryId().safeOpenObject())->getAt(L"PAIR").safeOpenObject(
-                     OdDb::kForWrite))
+    OdDbGroupPtr(
+        OdDbDictionaryPtr(db->getGroupDictionaryId().safeOpenObject())->getAt(L"PAIR").safeOpenObject(OdDb::kForWrite))
         ->setSelectable(false);
     EXPECT_EQ(select("2,20\n"), std::vector<OdDbObjectId>{d});
 }

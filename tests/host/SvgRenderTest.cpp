@@ -25,7 +25,12 @@ namespace {
 class SegmentEntity : public OdDbEntity {
     ODDB_DECLARE_MEMBERS(SegmentEntity)
 public:
-    void set(OdGePoint3d a, OdGePoint3d b) { assertWriteEnabled(); m_a = a; m_b = b; }
+    void set(OdGePoint3d a, OdGePoint3d b)
+    {
+        assertWriteEnabled();
+        m_a = a;
+        m_b = b;
+    }
     void subWorldDraw(vantrel::WorldDraw& wd) const override
     {
         vantrel::PathVertex v[2] = {{m_a}, {m_b}};
@@ -37,7 +42,7 @@ private:
 };
 using SegmentEntityPtr = OdSmartPtr<SegmentEntity>;
 
-}
+} // namespace
 
 ODRX_DEFINE_MEMBERS(SegmentEntity, OdDbEntity, "")
 
@@ -170,8 +175,8 @@ TEST(SvgRenderEntities, LinetypesAreDrawnAsDashes)
     OdDbLayerTableRecordPtr hidden = OdDbLayerTableRecord::createObject();
     hidden->setName(L"HIDDEN_EDGES");
     hidden->setLinetypeObjectId(dashed);
-    const OdDbObjectId hiddenLayer =
-        OdDbLayerTablePtr(db->getLayerTableId().safeOpenObject(OdDb::kForWrite))->add(hidden.get());
+    const OdDbObjectId hiddenLayer
+        = OdDbLayerTablePtr(db->getLayerTableId().safeOpenObject(OdDb::kForWrite))->add(hidden.get());
 
     OdDbBlockTableRecordPtr ms = db->getModelSpaceId().safeOpenObject(OdDb::kForWrite);
     auto polyline = [&](double y, OdDbObjectId layer, OdDbObjectId linetype, double scale, bool plinegen) {

@@ -47,7 +47,7 @@ std::vector<PathVertex> segment(OdGePoint3d a, OdGePoint3d b, double bulge)
     return {PathVertex{a, bulge, 0.0, 0.0}, PathVertex{b, 0.0, 0.0, 0.0}};
 }
 
-}
+} // namespace
 
 TEST(SvgSinkTest, ViewBoxIsTheExtentsWithAFivePercentMargin)
 {
@@ -128,7 +128,8 @@ TEST(SvgSinkTest, BulgesBecomeArcsWithRadiusAndSweepFlag)
     EXPECT_DOUBLE_EQ(closed.extents().minPoint().x, -5.0);
 
     // A bulge so slight that the radius overflows is drawn straight, never as "A inf inf".
-    for (const auto& [end, bulge] : {std::pair{OdGePoint3d(10, 0, 0), 1e-320}, std::pair{OdGePoint3d(1e100, 0, 0), 1e-300}}) {
+    for (const auto& [end, bulge] :
+         {std::pair{OdGePoint3d(10, 0, 0), 1e-320}, std::pair{OdGePoint3d(1e100, 0, 0), 1e-300}}) {
         SvgSink slight;
         v = segment({0, 0, 0}, end, bulge);
         slight.path(v, false, OdGeVector3d::kZAxis);
@@ -211,8 +212,14 @@ TEST(SvgSinkTest, TextIsEscapedHeldToItsWidthAndTheDocumentIsWellFormed)
 {
     SvgSink sink;
     // Upward from (1,2), capitals 2.5 tall, measured 10 long, stretched by 2.
-    sink.text({.origin = {1, 2, 0}, .advance = OdGeVector3d::kYAxis, .up = -OdGeVector3d::kXAxis, .height = 2.5,
-               .widthFactor = 2.0, .width = 10.0, .face = {}, .text = L"a<b & \"c\"\x01"});
+    sink.text({.origin = {1, 2, 0},
+               .advance = OdGeVector3d::kYAxis,
+               .up = -OdGeVector3d::kXAxis,
+               .height = 2.5,
+               .widthFactor = 2.0,
+               .width = 10.0,
+               .face = {},
+               .text = L"a<b & \"c\"\x01"});
     sink.marker({5, 5, 0}, vantrel::MarkerKind::Light, 2.0);
     std::string doc = sink.document();
     EXPECT_NE(doc.find("a&lt;b &amp; &quot;c&quot;</text>"), std::string::npos) << doc;
@@ -237,7 +244,8 @@ TEST(SvgSinkTest, RegionsFillByTheEvenOddRule)
                                                       {{5, 5, 0}, {6, 5, 0}}}; // too few corners to fill
     sink.region(loops);
     const std::string doc = sink.document();
-    EXPECT_NE(doc.find(R"(<path d="M0,0 L4,0 L4,-4 L0,-4 Z M1,-1 L2,-1 L2,-2 Z" fill-rule="evenodd")"), std::string::npos)
+    EXPECT_NE(doc.find(R"(<path d="M0,0 L4,0 L4,-4 L0,-4 Z M1,-1 L2,-1 L2,-2 Z" fill-rule="evenodd")"),
+              std::string::npos)
         << doc;
     EXPECT_DOUBLE_EQ(sink.extents().maxPoint().x, 4.0);
 }
@@ -252,8 +260,8 @@ TEST(SvgDashesTest, PatternsBecomeDashArraysWithTheirStartKept)
     };
     const std::vector<Case> cases{
         {{}, ""},
-        {{0.5}, ""},                                        // nothing but dash
-        {{-1.0}, ""},                                       // nothing but gap
+        {{0.5}, ""},  // nothing but dash
+        {{-1.0}, ""}, // nothing but gap
         {{0.5, std::numeric_limits<double>::quiet_NaN()}, ""},
         {{0.5, -0.25}, R"( stroke-dasharray="0.5 0.25" stroke-dashoffset="0")"},
         {{0.5, -0.25, 0.0, -0.25}, R"( stroke-dasharray="0.5 0.25 0 0.25" stroke-dashoffset="0")"}, // a dot
@@ -294,8 +302,7 @@ TEST(SvgSinkTest, DashesAreCappedPerEntity)
     EXPECT_NE(doc.find(R"(<path d="M0,0 L6000,0" class="s w0" fill="none" stroke="#ffffff" stroke-dasharray)"),
               std::string::npos)
         << doc;
-    EXPECT_NE(doc.find(R"(<path d="M0,-10 L6000,-10" class="s w0" fill="none" stroke="#ffffff"/>)"),
-              std::string::npos)
+    EXPECT_NE(doc.find(R"(<path d="M0,-10 L6000,-10" class="s w0" fill="none" stroke="#ffffff"/>)"), std::string::npos)
         << doc;
     EXPECT_NE(doc.find(R"(<path d="M0,-20 L6000,-20" class="s w0" fill="none" stroke="#ffffff" stroke-dasharray)"),
               std::string::npos)

@@ -27,10 +27,7 @@ std::string readText(const fs::path& p)
     return s.str();
 }
 
-void writeText(const fs::path& p, const std::string& text)
-{
-    std::ofstream(p, std::ios::binary) << text;
-}
+void writeText(const fs::path& p, const std::string& text) { std::ofstream(p, std::ios::binary) << text; }
 
 class ProfileTest : public ::testing::Test {
 protected:
@@ -81,8 +78,7 @@ TEST_F(ProfileTest, EveryKindRoundTripsThroughTheFileUnderSectionNamesWithBacksl
     EXPECT_EQ(other.getValue(L"flag"), CHxVariant(true));
     EXPECT_EQ(other.getValue(L"name"), text);
     EXPECT_TRUE(other.getValue(L"gone").isEmpty());
-    EXPECT_TRUE(again.openSection(L"cmddata").getValue(L"revcloud").isEmpty())
-        << "a backslash does not nest sections";
+    EXPECT_TRUE(again.openSection(L"cmddata").getValue(L"revcloud").isEmpty()) << "a backslash does not nest sections";
 }
 
 TEST_F(ProfileTest, MissingFileIsEmptyAndWhatCannotBeAVariantIsKept)
@@ -113,8 +109,9 @@ TEST_F(ProfileTest, FailedWriteKeepsTheOldFileAndTheValueForTheSession)
         profile.openSection(L"s").setValue(L"k", CHxVariant(std::int32_t(1)));
     }
     const std::string before = readText(file);
-    fs::permissions(dir, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read
-                             | fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec);
+    fs::permissions(dir,
+                    fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read | fs::perms::group_exec
+                        | fs::perms::others_read | fs::perms::others_exec);
     auto attempt = [&]() -> int {
         TomlProfile profile(file.string());
         IProfileSection& s = profile.openSection(L"s");
@@ -226,4 +223,4 @@ TEST(ProfilePath, FollowsXdgConfigHomeThenHome)
     oldHome ? ::setenv("HOME", savedHome.c_str(), 1) : ::unsetenv("HOME");
 }
 
-}
+} // namespace

@@ -189,4 +189,4 @@ TEST_F(SysVarServiceTest, AssignmentsAreReadByTheVariablesKind)
     EXPECT_EQ(db->getDIMSCALE(), 0.25);
 }
 
-}
+} // namespace

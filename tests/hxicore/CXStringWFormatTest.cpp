@@ -23,7 +23,7 @@ TEST(CXStringWFormat, ConversionsOfTheResourceTexts)
     EXPECT_EQ(formatted(L"[%s] [%ls]", L"Exit", std::wstring(L"Yes/No")), L"[Exit] [Yes/No]");
     EXPECT_EQ(formatted(L"100%% %c", L'x'), L"100% x");
     EXPECT_EQ(formatted(L"%5d|%-5d|%05d|%8.3f|%-6s|%.3s", 42, 42, 42, 2.0, L"ab", L"abcdef"),
-        L"   42|42   |00042|   2.000|ab    |abc");
+              L"   42|42   |00042|   2.000|ab    |abc");
 }
 
 TEST(CXStringWFormat, EveryStringTypeIsAnArgument)
@@ -31,7 +31,7 @@ TEST(CXStringWFormat, EveryStringTypeIsAnArgument)
     OdString od(L"Maß");
     CXStringW cx(L"Öl");
     EXPECT_EQ(formatted(L"%s %s %s %s %s", od, cx, std::wstring(L"w"), "UTF-8 Ä", std::string("narrow")),
-        L"Maß Öl w UTF-8 Ä narrow");
+              L"Maß Öl w UTF-8 Ä narrow");
     const wchar_t* none = nullptr;
     EXPECT_EQ(formatted(L"<%s>", none), L"<(null)>");
     EXPECT_EQ(formatted(L"%d%%", true), L"1%");

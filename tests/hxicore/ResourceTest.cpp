@@ -56,7 +56,7 @@ TEST_F(ModuleResources, HandlesByAddressAndByName)
     EXPECT_EQ(vantrel::moduleHandleOf(nullptr), nullptr);
     // hxicore itself is found by the name the module asks for.
     EXPECT_EQ(vantrel::moduleHandleOf(reinterpret_cast<const void*>(&_InitResTranslation)),
-        vantrel::findLoadedModule("hxicore.dll"));
+              vantrel::findLoadedModule("hxicore.dll"));
     EXPECT_NE(vantrel::findLoadedModule("hxicore.dll"), nullptr);
 
     EXPECT_EQ(vantrel::libraryFileName("deziro"), "libdeziro.so");

@@ -16,10 +16,7 @@
 namespace {
 
 int g_entryRuns = 0;
-void countingEntry()
-{
-    ++g_entryRuns;
-}
+void countingEntry() { ++g_entryRuns; }
 
 int nullCreator(ICmdProcess** out)
 {

@@ -105,7 +105,8 @@ protected:
     }
     OdDbObjectId append(const OdDbLightPtr& light)
     {
-        return OdDbBlockTableRecordPtr(db->getModelSpaceId().safeOpenObject(OdDb::kForWrite))->appendOdDbEntity(light.get());
+        return OdDbBlockTableRecordPtr(db->getModelSpaceId().safeOpenObject(OdDb::kForWrite))
+            ->appendOdDbEntity(light.get());
     }
     const DialogControl& state(int id) const
     {
@@ -166,9 +167,10 @@ TEST_F(LampColorDialog, TypedTemperaturesApplyWhenInRangeAndABadOneIsRefusedOnLe
 {
     OdDbLightPtr light = presetLight(OdDbLight::kXenon);
     light->setLampColorTemp(3000);
-    EXPECT_EQ(run(light.get(), "!dlg click 1361\n!dlg text 1376 650\n!dlg text 1376 6500\n!dlg text 1376 500\n"
-                               "!dlg select 1378 Red\n!dlg text 1376 6500 K\n!dlg focus 2\n!dlg text 1376 1.2.3\n"
-                               "!dlg ok\n!dlg text 1376 7200\n!dlg ok\n"),
+    EXPECT_EQ(run(light.get(),
+                  "!dlg click 1361\n!dlg text 1376 650\n!dlg text 1376 6500\n!dlg text 1376 500\n"
+                  "!dlg select 1378 Red\n!dlg text 1376 6500 K\n!dlg focus 2\n!dlg text 1376 1.2.3\n"
+                  "!dlg ok\n!dlg text 1376 7200\n!dlg ok\n"),
               IDOK);
     EXPECT_EQ(refusals(output()), (std::vector<std::string>{"!dlg select 1378 Red", "!dlg focus 2", "!dlg ok"}));
     ASSERT_EQ(shown.size(), 11u);
@@ -196,8 +198,9 @@ TEST_F(LampColorDialog, TypedTemperaturesApplyWhenInRangeAndABadOneIsRefusedOnLe
 TEST_F(LampColorDialog, ArrowsStepTenKelvinWhateverTheDeltaAndRecolourTheSwatch)
 {
     OdDbLightPtr light = kelvinLight(6500);
-    EXPECT_EQ(run(light.get(), "!dlg spin 1362 -3\n!dlg spin 1362 +7\n!dlg text 1376 19995\n!dlg spin 1362 +1\n"
-                               "!dlg ok\n"),
+    EXPECT_EQ(run(light.get(),
+                  "!dlg spin 1362 -3\n!dlg spin 1362 +7\n!dlg text 1376 19995\n!dlg spin 1362 +1\n"
+                  "!dlg ok\n"),
               IDOK);
     ASSERT_EQ(shown.size(), 5u);
     EXPECT_EQ(shown[1].temperature, L"6490.0");
@@ -212,8 +215,9 @@ TEST_F(LampColorDialog, PresetsAndTheRadioButtonsSwitchTheLampColour)
 {
     OdDbLightPtr light = presetLight(OdDbLight::kXenon, OdCmColor::byRGB(200, 100, 50));
     light->setLampColorTemp(2500);
-    EXPECT_EQ(run(light.get(), "!dlg select 1360 halogen\n!dlg select 1360 D65White\n!dlg click 1361\n"
-                               "!dlg click 1359\n!dlg click 1379\n!dlg ok\n"),
+    EXPECT_EQ(run(light.get(),
+                  "!dlg select 1360 halogen\n!dlg select 1360 D65White\n!dlg click 1361\n"
+                  "!dlg click 1359\n!dlg click 1379\n!dlg ok\n"),
               IDOK);
     ASSERT_EQ(shown.size(), 6u);
     expectShows(1, *presetLight(OdDbLight::kHalogen, OdCmColor::byRGB(200, 100, 50)));
@@ -232,9 +236,10 @@ TEST_F(LampColorDialog, PresetsAndTheRadioButtonsSwitchTheLampColour)
 TEST_F(LampColorDialog, FilterColourFromNamesAndFromTheColourDialog)
 {
     OdDbLightPtr light = presetLight(OdDbLight::kD65White);
-    EXPECT_EQ(run(light.get(), "!dlg select 1378 red\n!dlg select 1378 Custom...\n!dlg cancel\n"
-                               "!dlg select 1378 Custom...\n!dlg color 0,128,255\n!dlg select 1378 Yellow\n"
-                               "!dlg select 1378 0,128,255\n!dlg ok\n"),
+    EXPECT_EQ(run(light.get(),
+                  "!dlg select 1378 red\n!dlg select 1378 Custom...\n!dlg cancel\n"
+                  "!dlg select 1378 Custom...\n!dlg color 0,128,255\n!dlg select 1378 Yellow\n"
+                  "!dlg select 1378 0,128,255\n!dlg ok\n"),
               IDOK);
     ASSERT_EQ(shown.size(), 6u);
     EXPECT_EQ(shown[1].filter, L"Red");
@@ -287,11 +292,17 @@ TEST_F(LampColorDialog, FilterItemsDrawAColourSquareInABlackFrameBeforeTheirName
     EXPECT_EQ(text.color, kBlack);
     EXPECT_EQ(text.rect, (vantrel::PixelRect{fl + 13, ft, field.rect.right, field.rect.bottom}));
 
-    const std::vector<std::wstring> names = {L"ByLayer", L"ByBlock", L"Red",   L"Yellow", L"Green",
-                                             L"Cyan",    L"Blue",    L"Magenta", L"White",  L"Custom..."};
-    const std::vector<ColorRef> squares = {kWhite, kWhite, rgbColor(255, 0, 0), rgbColor(255, 255, 0),
-                                           rgbColor(0, 255, 0), rgbColor(0, 255, 255), rgbColor(0, 0, 255),
-                                           rgbColor(255, 0, 255), kWhite};
+    const std::vector<std::wstring> names
+        = {L"ByLayer", L"ByBlock", L"Red", L"Yellow", L"Green", L"Cyan", L"Blue", L"Magenta", L"White", L"Custom..."};
+    const std::vector<ColorRef> squares = {kWhite,
+                                           kWhite,
+                                           rgbColor(255, 0, 0),
+                                           rgbColor(255, 255, 0),
+                                           rgbColor(0, 255, 0),
+                                           rgbColor(0, 255, 255),
+                                           rgbColor(0, 0, 255),
+                                           rgbColor(255, 0, 255),
+                                           kWhite};
     for (std::size_t i = 0; i < names.size(); ++i) {
         SCOPED_TRACE(i);
         const DialogPaint& item = combo.paints[i + 1];
@@ -307,9 +318,15 @@ TEST_F(LampColorDialog, FilterItemsDrawAColourSquareInABlackFrameBeforeTheirName
                 frame.insert(frame.end(), {op.from, op.to});
                 EXPECT_EQ(op.color, kBlack);
             }
-        EXPECT_EQ(frame, (std::vector<vantrel::PixelPoint>{{l + 1, t + 1}, {l + 11, t + 1}, {l + 11, t + 1},
-                                                            {l + 11, t + 11}, {l + 11, t + 11}, {l + 1, t + 11},
-                                                            {l + 1, t + 11}, {l + 1, t + 1}}));
+        EXPECT_EQ(frame,
+                  (std::vector<vantrel::PixelPoint>{{l + 1, t + 1},
+                                                    {l + 11, t + 1},
+                                                    {l + 11, t + 1},
+                                                    {l + 11, t + 11},
+                                                    {l + 11, t + 11},
+                                                    {l + 1, t + 11},
+                                                    {l + 1, t + 11},
+                                                    {l + 1, t + 1}}));
         if (i < squares.size()) {
             EXPECT_EQ(item.fillColorAt({l + 2, t + 2}), squares[i]);
             EXPECT_EQ(item.fillColorAt({l + 10, t + 10}), squares[i]);

@@ -23,8 +23,13 @@ namespace {
 constexpr double pi = std::numbers::pi;
 
 enum : int {
-    kCandela = 1366, kLux = 1368, kDistanceEdit = 1370, kDistanceSpin = 1371, kCoefficientEdit = 1372,
-    kResultLine = 1375, kIntensityEdit = 1377,
+    kCandela = 1366,
+    kLux = 1368,
+    kDistanceEdit = 1370,
+    kDistanceSpin = 1371,
+    kCoefficientEdit = 1372,
+    kResultLine = 1375,
+    kIntensityEdit = 1377,
 };
 
 // What the dialog showed after it opened and after each event it took.
@@ -113,8 +118,8 @@ TEST_F(LampIntensityDialog, IlluminanceTakesTheDistanceInMetres)
     };
     // 100 cd / d²: 100 in = 2.54 m → 100 / 6.4516 = 15.5; unitless counts as metres, 2 → 25.
     // Millimetres and metres are lightpanel_intensity.scr's.
-    const Row rows[] = {{1, 100.0, L"15.500", L"Result intensity: 15.50 Lux"},
-                        {0, 2.0, L"25.000", L"Result intensity: 25.00 Lux"}};
+    const Row rows[]
+        = {{1, 100.0, L"15.500", L"Result intensity: 15.50 Lux"}, {0, 2.0, L"25.000", L"Result intensity: 25.00 Lux"}};
     for (const Row& row : rows) {
         setUnits(row.units);
         OdDbLightPtr light = addLight(OdGiDrawable::kPointLight, 100.0);
@@ -146,8 +151,9 @@ TEST_F(LampIntensityDialog, TextsAreTakenOnlyWhenNumericAndWithinTheirRange)
 {
     OdDbLightPtr light = addLight(OdGiDrawable::kPointLight, 500.0, OdDbLight::kFlux);
     light->setIntensity(2.0);
-    EXPECT_EQ(show(light.get(), "!dlg text 1377 abc\n!dlg text 1377 100000000000000\n!dlg text 1377 1.2.3\n"
-                                "!dlg text 1372 2000000\n!dlg text 1372 3\n!dlg ok\n"),
+    EXPECT_EQ(show(light.get(),
+                   "!dlg text 1377 abc\n!dlg text 1377 100000000000000\n!dlg text 1377 1.2.3\n"
+                   "!dlg text 1372 2000000\n!dlg text 1372 3\n!dlg ok\n"),
               eOk);
     ASSERT_EQ(shown.size(), 6u);
     EXPECT_EQ(shown[0].result, L"Result intensity: 1000.00 Lumen") << "2 × 500 lm";
@@ -165,8 +171,9 @@ TEST_F(LampIntensityDialog, AWrongDistanceIsIgnoredAndPutBackWhenLeft)
     setUnits(6);
     OdDbLightPtr light = addLight(OdGiDrawable::kPointLight, 100.0, OdDbLight::kIlluminance);
     light->setIlluminanceDistance(2.5);
-    EXPECT_EQ(show(light.get(), "!dlg text 1370 0.5\n!dlg focus 1377\n!dlg text 1370 x\n!dlg ok\n"
-                                "!dlg text 1370 4\n!dlg ok\n"),
+    EXPECT_EQ(show(light.get(),
+                   "!dlg text 1370 0.5\n!dlg focus 1377\n!dlg text 1370 x\n!dlg ok\n"
+                   "!dlg text 1370 4\n!dlg ok\n"),
               eOk);
     ASSERT_EQ(shown.size(), 6u);
     EXPECT_TRUE(shown[0].distanceEnabled);
@@ -182,8 +189,9 @@ TEST_F(LampIntensityDialog, UpDownStepsByOneAndStopsAtTheLimits)
     OdDbLightPtr light = addLight(OdGiDrawable::kPointLight, 0.5);
     light->setIntensity(1e6);
     light->setIlluminanceDistance(1.5);
-    EXPECT_EQ(show(light.get(), "!dlg spin 1373 +1\n!dlg spin 1373 -1\n!dlg spin 1369 -1\n!dlg spin 1369 -1\n"
-                                "!dlg spin 1369 +3\n!dlg spin 1371 -1\n!dlg spin 1371 +1\n!dlg ok\n"),
+    EXPECT_EQ(show(light.get(),
+                   "!dlg spin 1373 +1\n!dlg spin 1373 -1\n!dlg spin 1369 -1\n!dlg spin 1369 -1\n"
+                   "!dlg spin 1369 +3\n!dlg spin 1371 -1\n!dlg spin 1371 +1\n!dlg ok\n"),
               eOk);
     ASSERT_EQ(shown.size(), 8u);
     EXPECT_EQ(shown[1].coefficient, L"1000000.000") << "the up arrow at the upper limit";
@@ -205,8 +213,9 @@ TEST_F(LampIntensityDialog, OkRefusesWrongTextsAndWritesOnlyThePhotometricSettin
     OdDbLightPtr light = addLight(OdGiDrawable::kSpotLight, 1000.0);
     light->setIlluminanceDistance(2.0);
     const std::string before = vantrel::dxfText(*db);
-    EXPECT_EQ(show(light.get(), "!dlg text 1377 abc\n!dlg ok\n!dlg text 1377 1000\n!dlg text 1372 -1\n!dlg ok\n"
-                                "!dlg text 1372 2\n!dlg click 1368\n!dlg text 1370 5\n!dlg ok\n"),
+    EXPECT_EQ(show(light.get(),
+                   "!dlg text 1377 abc\n!dlg ok\n!dlg text 1377 1000\n!dlg text 1372 -1\n!dlg ok\n"
+                   "!dlg text 1372 2\n!dlg click 1368\n!dlg text 1370 5\n!dlg ok\n"),
               eOk);
     const std::string transcript = output();
     EXPECT_NE(transcript.find("!dlg ok\n" + kMessage170), std::string::npos) << transcript;
@@ -229,8 +238,9 @@ TEST_F(LampIntensityDialog, CancelAndTheEndOfInputLeaveTheLightUntouched)
 {
     OdDbLightPtr light = addLight(OdGiDrawable::kDistantLight, 300.0);
     const std::string before = vantrel::dxfText(*db);
-    EXPECT_EQ(show(light.get(), "!dlg click 1368\n!dlg text 1370 7\n!dlg spin 1373 +1\n!dlg text 1377 9\n"
-                                "!dlg cancel\n"),
+    EXPECT_EQ(show(light.get(),
+                   "!dlg click 1368\n!dlg text 1370 7\n!dlg spin 1373 +1\n!dlg text 1377 9\n"
+                   "!dlg cancel\n"),
               eCancelled);
     EXPECT_EQ(vantrel::dxfText(*db), before);
     EXPECT_EQ(show(light.get(), "!dlg click 1367\n!dlg text 1372 4\n"), eCancelled);
@@ -265,8 +275,8 @@ TEST_F(LampIntensityDialog, WhatTheLightCannotTakeIsReportedAndTheDialogStays)
 TEST_F(LampIntensityDialog, LauncherAnswersAndRestoresTheResourceModule)
 {
     using Launcher = OdResult (*)(OdDbLight*);
-    auto launcher = reinterpret_cast<Launcher>(vantrel::moduleSymbol(vantrel::moduleInstance(),
-                                                                     "showLightLampIntensityDialog"));
+    auto launcher
+        = reinterpret_cast<Launcher>(vantrel::moduleSymbol(vantrel::moduleInstance(), "showLightLampIntensityDialog"));
     ASSERT_NE(launcher, nullptr) << "exported under its own name";
     EXPECT_EQ(launcher(nullptr), eNullObjectPointer);
 

@@ -37,11 +37,12 @@ TEST_F(LightColorInput, FilterColourTakesTrueColoursThenParserColours)
 {
     filterColor("300,0,0\nnonsense\n255, 0 ,0\nmagenta\n");
     EXPECT_EQ(light->lightColor(), OdCmColor::byRGB(255, 0, 0));
-    EXPECT_EQ(output(), "Enter true color (R,G,B): 300,0,0\n"
-                        "Invalid color. Type three comma separated values from 0 to 255.\n"
-                        "Enter true color (R,G,B): nonsense\n"
-                        "Invalid color. Type three comma separated values from 0 to 255.\n"
-                        "Enter true color (R,G,B): 255, 0 ,0\n");
+    EXPECT_EQ(output(),
+              "Enter true color (R,G,B): 300,0,0\n"
+              "Invalid color. Type three comma separated values from 0 to 255.\n"
+              "Enter true color (R,G,B): nonsense\n"
+              "Invalid color. Type three comma separated values from 0 to 255.\n"
+              "Enter true color (R,G,B): 255, 0 ,0\n");
     askFilterColor(document->editor(), *light);
     EXPECT_EQ(light->lightColor(), OdCmColor::byIndex(6));
 }
@@ -54,32 +55,34 @@ TEST_F(LightColorInput, IndexColourChecksTheNumberBeforeTheParserAndLeavesAfterI
     EXPECT_EQ(light->lightColor(), OdCmColor::byIndex(1));
     askFilterColor(document->editor(), *light);
     EXPECT_EQ(light->lightColor(), OdCmColor::byIndex(1));
-    EXPECT_EQ(output(), "Enter true color (R,G,B): i\n"
-                        "Enter color name or number (1-255): 999\n"
-                        "Requires a valid index value\n"
-                        "Enter color name or number (1-255): 0\n"
-                        "Requires a valid index value\n"
-                        "Enter color name or number (1-255): 99999999999999999999\n"
-                        "Requires a valid index value\n"
-                        "Enter color name or number (1-255): black\n"
-                        "Requires a valid index value\n"
-                        "Enter color name or number (1-255): 7\n"
-                        "Enter true color (R,G,B): index\n"
-                        "Enter color name or number (1-255): RED\n"
-                        "Enter true color (R,G,B): Index\n"
-                        "Enter color name or number (1-255): \n");
+    EXPECT_EQ(output(),
+              "Enter true color (R,G,B): i\n"
+              "Enter color name or number (1-255): 999\n"
+              "Requires a valid index value\n"
+              "Enter color name or number (1-255): 0\n"
+              "Requires a valid index value\n"
+              "Enter color name or number (1-255): 99999999999999999999\n"
+              "Requires a valid index value\n"
+              "Enter color name or number (1-255): black\n"
+              "Requires a valid index value\n"
+              "Enter color name or number (1-255): 7\n"
+              "Enter true color (R,G,B): index\n"
+              "Enter color name or number (1-255): RED\n"
+              "Enter true color (R,G,B): Index\n"
+              "Enter color name or number (1-255): \n");
 }
 
 TEST_F(LightColorInput, HslIsHandedOnWithItsPrefix)
 {
     filterColor("h\n0,100\n361,0,0\n0,100,50\n");
     EXPECT_EQ(light->lightColor(), OdCmColor::byRGB(255, 0, 0));
-    EXPECT_EQ(output(), "Enter true color (R,G,B): h\n"
-                        "Enter HSL color (H,S,L): 0,100\n"
-                        "Requires a valid HSL color\n"
-                        "Enter HSL color (H,S,L): 361,0,0\n"
-                        "Requires a valid HSL color\n"
-                        "Enter HSL color (H,S,L): 0,100,50\n");
+    EXPECT_EQ(output(),
+              "Enter true color (R,G,B): h\n"
+              "Enter HSL color (H,S,L): 0,100\n"
+              "Requires a valid HSL color\n"
+              "Enter HSL color (H,S,L): 361,0,0\n"
+              "Requires a valid HSL color\n"
+              "Enter HSL color (H,S,L): 0,100,50\n");
 }
 
 TEST_F(LightColorInput, EnterAndEscLeaveTheFilterColour)
@@ -94,15 +97,16 @@ TEST_F(LightColorInput, EnterAndEscLeaveTheFilterColour)
 TEST_F(LightColorInput, PresetListingOfOneNameAndOfNone)
 {
     lampColor("?\nxenon\n?\n*\n?\n!cancel\n!cancel\n");
-    EXPECT_EQ(output(), "Enter color name: ?\n"
-                        "Enter color names(s) to list <*>: xenon\n"
-                        "Xenon\n"
-                        "Enter color name: ?\n"
-                        "Enter color names(s) to list <*>: *\n"
-                        "* is not a preset color\n"
-                        "Enter color name: ?\n"
-                        "Enter color names(s) to list <*>: *Cancel*\n"
-                        "Enter color name: *Cancel*\n");
+    EXPECT_EQ(output(),
+              "Enter color name: ?\n"
+              "Enter color names(s) to list <*>: xenon\n"
+              "Xenon\n"
+              "Enter color name: ?\n"
+              "Enter color names(s) to list <*>: *\n"
+              "* is not a preset color\n"
+              "Enter color name: ?\n"
+              "Enter color names(s) to list <*>: *Cancel*\n"
+              "Enter color name: *Cancel*\n");
     // Listing changes nothing, neither the light nor the table's names.
     EXPECT_EQ(light->lampColorPreset(), OdDbLight::kD65White);
     EXPECT_EQ(lampColorPresetToStr(OdDbLight::kXenon), OdString(L"Xenon"));
@@ -114,11 +118,12 @@ TEST_F(LightColorInput, KelvinRefusesNegativeTemperaturesAndEscAsksAgain)
     lampColor("k\n-5\n!cancel\n6500\n");
     EXPECT_EQ(light->lampColorType(), OdDbLight::kKelvin);
     EXPECT_EQ(light->lampColorTemp(), 6500.0);
-    EXPECT_EQ(output(), "Enter color name: k\n"
-                        "Enter kelvin temperature (min:1000 - max:20000): -5\n"
-                        "Value must be positive\n"
-                        "Enter kelvin temperature (min:1000 - max:20000): *Cancel*\n"
-                        "Enter kelvin temperature (min:1000 - max:20000): 6500\n");
+    EXPECT_EQ(output(),
+              "Enter color name: k\n"
+              "Enter kelvin temperature (min:1000 - max:20000): -5\n"
+              "Value must be positive\n"
+              "Enter kelvin temperature (min:1000 - max:20000): *Cancel*\n"
+              "Enter kelvin temperature (min:1000 - max:20000): 6500\n");
 }
 
 TEST_F(LightColorInput, KelvinOutOfRangeHasSwitchedToKelvinAndEnterChangesNothingMore)

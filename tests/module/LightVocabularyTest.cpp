@@ -17,9 +17,20 @@
 namespace {
 
 constexpr std::array<const wchar_t*, 14> kPresetNames = {
-    L"D65White",    L"Fluorescent", L"CoolWhite", L"WhiteFluorescent", L"DaylightFluorescent",
-    L"Incadescent", L"Xenon",       L"Halogen",   L"Quarz",            L"MetalHalide",
-    L"Mercury",     L"PhosphorMercury", L"HightPressureSodium", L"LowPressureSodium",
+    L"D65White",
+    L"Fluorescent",
+    L"CoolWhite",
+    L"WhiteFluorescent",
+    L"DaylightFluorescent",
+    L"Incadescent",
+    L"Xenon",
+    L"Halogen",
+    L"Quarz",
+    L"MetalHalide",
+    L"Mercury",
+    L"PhosphorMercury",
+    L"HightPressureSodium",
+    L"LowPressureSodium",
 };
 
 } // namespace
@@ -95,8 +106,9 @@ TEST(LightNames, RestrictedCharactersTheirMessageAndNumericText)
 
     CXStringW message(L"left over");
     getLightNameRestrictedSymbolsMsg(message);
-    EXPECT_EQ(message.str(), L"\nInvalid characters in name.\nThe following characters are not valid in light names: "
-                             L"\n <>/\\\"':;?*|,=`");
+    EXPECT_EQ(message.str(),
+              L"\nInvalid characters in name.\nThe following characters are not valid in light names: "
+              L"\n <>/\\\"':;?*|,=`");
 
     for (const wchar_t* numeric : {L"", L"6500", L"1.2.3", L"."})
         EXPECT_TRUE(isNumericText(numeric)) << OdString(numeric).toUtf8();
@@ -160,8 +172,8 @@ protected:
 TEST_F(LengthInMeters, EveryUnitCodeOfTheActiveDrawing)
 {
     start("");
-    const double factors[] = {1.0,    0.0254, 0.3048, 1609.34, 0.001, 0.01, 1.0,   1000.0, 2.54e-8,
-                              2.54e-5, 0.9144, 1e-10,  1e-9,    1e-6,  0.1,  10.0,  100.0,  1e9};
+    const double factors[] = {1.0,     0.0254, 0.3048, 1609.34, 0.001, 0.01, 1.0,  1000.0, 2.54e-8,
+                              2.54e-5, 0.9144, 1e-10,  1e-9,    1e-6,  0.1,  10.0, 100.0,  1e9};
     for (int code = 0; code < 18; ++code) {
         setUnits(code);
         EXPECT_DOUBLE_EQ(drawingLengthToMeters(10.0), 10.0 * factors[code]) << "unit code " << code;
@@ -191,9 +203,9 @@ TEST(LightExports, AnotherModuleFindsTheSixFunctionsAndGetsTheSameAnswers)
 
     LightVocabularyAnswers throughDlsym;
     ASSERT_TRUE(probeAnswers(throughDlsym)) << "an exported light function is missing";
-    const LightVocabularyAnswers direct = askLightVocabulary({&colorPresetStrToLampColorPreset, &lampColorPresetToStr,
-                                                              &lightTypeStrToDrawableTypw, &lightTypeToStr,
-                                                              &hasRestrictedSymbols, &getLightNameRestrictedSymbolsMsg});
+    const LightVocabularyAnswers direct
+        = askLightVocabulary({&colorPresetStrToLampColorPreset, &lampColorPresetToStr, &lightTypeStrToDrawableTypw,
+                              &lightTypeToStr, &hasRestrictedSymbols, &getLightNameRestrictedSymbolsMsg});
     EXPECT_EQ(throughDlsym, direct);
     EXPECT_EQ(direct.presets, (std::vector<int>{0, 6, 12, -1, -1, -1}));
     EXPECT_EQ(direct.types, (std::vector<int>{2, 3, 10, 1, 2, 2}));

@@ -99,9 +99,11 @@ TEST_F(MathTestCommand, OneOrNoPointIsPrintedWithoutAPolyline)
     const std::string far = addCircle({30, 0, 0}, OdGeVector3d::kZAxis, 2);
     EXPECT_EQ(run(ellipse + "\n" + touching + "\n"), 0);
     EXPECT_EQ(run(ellipse + "\n" + far + "\n"), 0);
-    EXPECT_EQ(output(), "Select ellipse: " + ellipse + "\nSelect circle: " + touching
-                            + "\nPoint: 5.000000, 0.000000, 0.000000\n"
-                              "Select ellipse: " + ellipse + "\nSelect circle: " + far + "\n");
+    EXPECT_EQ(output(),
+              "Select ellipse: " + ellipse + "\nSelect circle: " + touching
+                  + "\nPoint: 5.000000, 0.000000, 0.000000\n"
+                    "Select ellipse: "
+                  + ellipse + "\nSelect circle: " + far + "\n");
     EXPECT_TRUE(polylines().empty());
 }
 

@@ -54,10 +54,10 @@ std::string describe(const OdGeEllipArc3d& e, const OdGeCircArc3d& c)
 {
     std::ostringstream s;
     s.precision(17);
-    s << "ellipse centre " << e.center().x << "," << e.center().y << "," << e.center().z << " major "
-      << e.majorAxis().x << "," << e.majorAxis().y << "," << e.majorAxis().z << " radii " << e.majorRadius() << " "
-      << e.minorRadius() << "; circle centre " << c.center().x << "," << c.center().y << "," << c.center().z
-      << " normal " << c.normal().x << "," << c.normal().y << "," << c.normal().z << " r " << c.radius();
+    s << "ellipse centre " << e.center().x << "," << e.center().y << "," << e.center().z << " major " << e.majorAxis().x
+      << "," << e.majorAxis().y << "," << e.majorAxis().z << " radii " << e.majorRadius() << " " << e.minorRadius()
+      << "; circle centre " << c.center().x << "," << c.center().y << "," << c.center().z << " normal " << c.normal().x
+      << "," << c.normal().y << "," << c.normal().z << " r " << c.radius();
     return s.str();
 }
 
@@ -189,11 +189,11 @@ TEST(MathTestIntersection, CircleCentredOnEitherAxisOfTheEllipse)
 TEST(MathTestIntersection, EllipseThatIsACircle)
 {
     const OdGeEllipArc3d e = ellipseIn(kWorld, 1, 2, 0.3, 3, 3);
-    expectCount(e, circleIn(kWorld, 4, 3, 3), 2);  // same radius
-    expectCount(e, circleIn(kWorld, 7, 2, 3), 1);  // touching outside
-    expectCount(e, circleIn(kWorld, 2, 2, 2), 1);  // touching inside
+    expectCount(e, circleIn(kWorld, 4, 3, 3), 2); // same radius
+    expectCount(e, circleIn(kWorld, 7, 2, 3), 1); // touching outside
+    expectCount(e, circleIn(kWorld, 2, 2, 2), 1); // touching inside
     expectCount(e, circleIn(kWorld, 1, 6, 1.5), 2);
-    expectCount(e, circleIn(kWorld, 1, 2, 2), 0);  // concentric
+    expectCount(e, circleIn(kWorld, 1, 2, 2), 0); // concentric
     // Coincident circles have no finite set of common points: none is printed.
     std::vector<OdGePoint3d> points;
     EXPECT_FALSE(vantrel::intersectEllipseCircle(e, circleIn(kWorld, 1, 2, 3), points, kTestTol));
@@ -252,10 +252,10 @@ TEST(MathTestIntersection, CurvesInDifferentPlanesMeetOnlyWhereTheCircleReachesT
 TEST(MathTestIntersection, DegenerateCurvesGiveNoPoints)
 {
     std::vector<OdGePoint3d> points;
-    EXPECT_FALSE(vantrel::intersectEllipseCircle(ellipseIn(kWorld, 0, 0, 0, 5, 3), circleIn(kWorld, 5, 0, 0), points,
-                                                 kTestTol));
-    EXPECT_FALSE(vantrel::intersectEllipseCircle(ellipseIn(kWorld, 0, 0, 0, 5, 3),
-                                                 circleIn(kWorld, 5, 0, std::nan("")), points, kTestTol));
+    EXPECT_FALSE(
+        vantrel::intersectEllipseCircle(ellipseIn(kWorld, 0, 0, 0, 5, 3), circleIn(kWorld, 5, 0, 0), points, kTestTol));
+    EXPECT_FALSE(vantrel::intersectEllipseCircle(ellipseIn(kWorld, 0, 0, 0, 5, 3), circleIn(kWorld, 5, 0, std::nan("")),
+                                                 points, kTestTol));
     EXPECT_TRUE(points.empty());
 }
 
@@ -268,7 +268,8 @@ TEST(MathTestIntersection, ARandomTouchingCircleGivesItsPointOnce)
     for (int i = 0; i < 600; ++i) {
         const double a = 0.5 + 5 * unit(random);
         const double b = a * (0.1 + 0.9 * unit(random));
-        const OdGeEllipArc3d e = ellipseIn(kWorld, unit(random) * 20 - 10, unit(random) * 20 - 10, unit(random) * 7, a, b);
+        const OdGeEllipArc3d e
+            = ellipseIn(kWorld, unit(random) * 20 - 10, unit(random) * 20 - 10, unit(random) * 7, a, b);
         const double t = unit(random) * 2 * std::numbers::pi;
         const OdGePoint2d at(a * std::cos(t), b * std::sin(t));
         const OdGeVector2d outward = OdGeVector2d(std::cos(t) / a, std::sin(t) / b).normal();
@@ -290,9 +291,10 @@ TEST(MathTestIntersection, RandomConfigurationsMatchTheReference)
     std::uniform_real_distribution<double> unit(0.0, 1.0);
     int withPoints = 0, fours = 0;
     for (int i = 0; i < 600; ++i) {
-        const Frame f = i % 3 == 0 ? Frame::tilted(OdGePoint3d(unit(random) * 20 - 10, unit(random) * 20 - 10, unit(random) * 5),
-                                                   OdGeVector3d(unit(random) - 0.5, unit(random) - 0.5, unit(random) + 0.1))
-                                   : kWorld;
+        const Frame f = i % 3 == 0
+            ? Frame::tilted(OdGePoint3d(unit(random) * 20 - 10, unit(random) * 20 - 10, unit(random) * 5),
+                            OdGeVector3d(unit(random) - 0.5, unit(random) - 0.5, unit(random) + 0.1))
+            : kWorld;
         const double a = 0.5 + 5 * unit(random);
         const double b = a * (0.05 + 0.95 * unit(random));
         const OdGeEllipArc3d e = ellipseIn(f, unit(random) * 20 - 10, unit(random) * 20 - 10, unit(random) * 7, a, b);

@@ -45,8 +45,8 @@ void expectRoots(std::vector<Complex> found, const std::vector<Complex>& expecte
         auto best = std::min_element(found.begin(), found.end(), [&](const Complex& a, const Complex& b) {
             return std::abs(a - e) < std::abs(b - e);
         });
-        EXPECT_LE(std::abs(*best - e), tol * std::max(1.0, std::abs(e))) << "root " << e.real() << "+" << e.imag()
-                                                                            << "i";
+        EXPECT_LE(std::abs(*best - e), tol * std::max(1.0, std::abs(e)))
+            << "root " << e.real() << "+" << e.imag() << "i";
         found.erase(best);
     }
 }
@@ -137,7 +137,8 @@ TEST(MathTestComplex, NthRootsComeInTheOrderOfTheirAngle)
                       Complex(-4, -0.0), Complex(0, -4), Complex(4, -0.0)}) {
         ASSERT_TRUE(vantrel::complexRoots(z, square));
         const double half = vantrel::complexArgument(z) / 2;
-        EXPECT_NEAR(std::abs(square[0] - std::polar(std::sqrt(std::abs(z)), half)), 0.0, 1e-14) << z.real() << "," << z.imag();
+        EXPECT_NEAR(std::abs(square[0] - std::polar(std::sqrt(std::abs(z)), half)), 0.0, 1e-14)
+            << z.real() << "," << z.imag();
         EXPECT_NEAR(std::abs(square[1] + square[0]), 0.0, 1e-15);
     }
     square = {Complex(7.0), Complex(7.0)};

@@ -68,8 +68,8 @@ struct Circle {
 
 struct Point {
     Vec at;
-    bool touching;       // a double root: the curves touch there
-    Real crossingSine;   // sine of the angle between the curves (coplanar case)
+    bool touching;     // a double root: the curves touch there
+    Real crossingSine; // sine of the angle between the curves (coplanar case)
 };
 
 // The largest extent of the two curves together, the yardstick of every tolerance.

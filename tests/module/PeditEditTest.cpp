@@ -99,15 +99,16 @@ public:
             if (pick(3) == 0)
                 pl->setConstantWidth(0.75);
             for (unsigned i = 0; i < n; ++i)
-                pl->addVertexAt(i, OdGePoint2d(coordinate(), coordinate()), bulge(), pl->getConstantWidth() ? -1.0 : width(),
-                                pl->getConstantWidth() ? -1.0 : width());
+                pl->addVertexAt(i, OdGePoint2d(coordinate(), coordinate()), bulge(),
+                                pl->getConstantWidth() ? -1.0 : width(), pl->getConstantWidth() ? -1.0 : width());
             pl->setClosed(closed);
             return append(db, pl.get());
         }
         if (kind == 1) {
             OdDb2dPolylinePtr pl = OdDb2dPolyline::createObject();
             for (unsigned i = 0; i < n; ++i)
-                pl->appendVertex(vertex2d(OdGePoint3d(coordinate(), coordinate(), 0.0), bulge(), width(), width()).get());
+                pl->appendVertex(
+                    vertex2d(OdGePoint3d(coordinate(), coordinate(), 0.0), bulge(), width(), width()).get());
             if (closed)
                 pl->makeClosed();
             return append(db, pl.get());
@@ -298,7 +299,8 @@ protected:
         polyline = append(*db, lightweight({{0, 0}, {10, 0}, {20, 10}, {30, 0}}, {0, 0.4}).get());
         // A chain of lines from the polyline's end, drawn from the far end back, and two that stay.
         for (int k = 4; k >= 1; --k)
-            chain.push_back(append(*db, line(OdGePoint3d(30 + 10 * (k - 1), 0, 0), OdGePoint3d(30 + 10 * k, 0, 0)).get()));
+            chain.push_back(
+                append(*db, line(OdGePoint3d(30 + 10 * (k - 1), 0, 0), OdGePoint3d(30 + 10 * k, 0, 0)).get()));
         others.push_back(append(*db, line(OdGePoint3d(70.5, 0, 0), OdGePoint3d(80, 0, 0)).get()));
         others.push_back(append(*db, line(OdGePoint3d(0, 0, 2), OdGePoint3d(-10, 0, 2)).get()));
         // Two polylines with a gap of 1 between them, for the join across gaps.
@@ -371,8 +373,8 @@ TEST_F(PeditEdits, SmoothingAndDesmoothingGiveTheControlVerticesBack)
             control.push_back(OdDbPolygonMeshVertexPtr(v.safeOpenObject())->position());
         const int type = trial % 3 == 0 ? 5 : trial % 3 == 1 ? 6 : 8;
         const int u = 2 + trial % 9, v = 3 + trial % 7;
-        run("setvar\nsurftype\n" + std::to_string(type) + "\nsetvar\nsurfu\n" + std::to_string(u) + "\nsetvar\nsurfv\n" +
-            std::to_string(v) + "\npedit\nh " + id.getHandle().ascii() + "\ns\ns\n\n");
+        run("setvar\nsurftype\n" + std::to_string(type) + "\nsetvar\nsurfu\n" + std::to_string(u) + "\nsetvar\nsurfv\n"
+            + std::to_string(v) + "\npedit\nh " + id.getHandle().ascii() + "\ns\ns\n\n");
         OdDbPolygonMeshPtr smoothed = id.safeOpenObject();
         std::int16_t rows, cols;
         smoothed->visibleSize(rows, cols);

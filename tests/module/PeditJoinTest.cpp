@@ -191,11 +191,10 @@ GapJoin scanGaps(const std::vector<JoinItem>& items, const std::vector<OdDbPolyl
             for (std::size_t c = 0; c < items.size(); ++c) {
                 if (!inList[c] || items[c].closed || passedOver.count(c))
                     continue;
-                const std::pair<double, EndPairing> pairs[] = {
-                    {bs.distanceTo(items[c].start), EndPairing::StartStart},
-                    {be.distanceTo(items[c].start), EndPairing::EndStart},
-                    {bs.distanceTo(items[c].end), EndPairing::StartEnd},
-                    {be.distanceTo(items[c].end), EndPairing::EndEnd}};
+                const std::pair<double, EndPairing> pairs[] = {{bs.distanceTo(items[c].start), EndPairing::StartStart},
+                                                               {be.distanceTo(items[c].start), EndPairing::EndStart},
+                                                               {bs.distanceTo(items[c].end), EndPairing::StartEnd},
+                                                               {be.distanceTo(items[c].end), EndPairing::EndEnd}};
                 for (const auto& [d, pairing] : pairs) {
                     if (d < bestDistance - 1e-10) {
                         bestDistance = d;
@@ -329,8 +328,8 @@ TEST(PeditJoinTouching, TheIndexJoinsWhatTheScanInOrderJoinsInTheSameOrder)
 
         OdDbPolylinePtr indexed = copyOf(*base);
         VertexChain chain(*indexed);
-        const std::vector<std::size_t> joined = vantrel::pedit::joinTouching(
-            chain, items, [&](std::size_t i) { return copyOf(*candidates[i]); });
+        const std::vector<std::size_t> joined
+            = vantrel::pedit::joinTouching(chain, items, [&](std::size_t i) { return copyOf(*candidates[i]); });
         chain.writeTo(*indexed);
         ASSERT_EQ(joined, expected);
         expectSameVertices(*indexed, *scanned);
@@ -367,8 +366,8 @@ TEST(PeditJoinGaps, TheIndexFindsThePairsTheScanFindsForEveryJoinType)
         const JoinType type = static_cast<JoinType>(1 + trial % 3);
         const double fuzz = trial % 4 == 0 ? 0.0 : random.fuzz();
         const GapJoin expected = scanGaps(items, polylines, type, fuzz);
-        const GapJoin found = vantrel::pedit::joinAcrossGaps(items, type, fuzz,
-                                                             [&](std::size_t i) { return copyOf(*polylines[i]); });
+        const GapJoin found
+            = vantrel::pedit::joinAcrossGaps(items, type, fuzz, [&](std::size_t i) { return copyOf(*polylines[i]); });
         ASSERT_EQ(found.joined, expected.joined);
         EXPECT_EQ(found.notCoplanar, expected.notCoplanar);
         ASSERT_EQ(found.bases.size(), expected.bases.size());
@@ -408,7 +407,8 @@ TEST(PeditEndIndex, FindsTheNearestEndAndTheEndsWithinARadiusAsAPlainSearchDoes)
     std::vector<vantrel::pedit::EndIndex::End> ends;
     for (std::uint32_t item = 0; item < 400; ++item)
         for (bool atEnd : {false, true})
-            ends.push_back({OdGePoint3d(coordinate(random), coordinate(random), item % 7 == 0 ? 1.0 : 0.0), item, atEnd});
+            ends.push_back(
+                {OdGePoint3d(coordinate(random), coordinate(random), item % 7 == 0 ? 1.0 : 0.0), item, atEnd});
     // Many ends on one point, as where lines meet.
     for (std::uint32_t item = 400; item < 420; ++item)
         for (bool atEnd : {false, true})
@@ -429,7 +429,8 @@ TEST(PeditEndIndex, FindsTheNearestEndAndTheEndsWithinARadiusAsAPlainSearchDoes)
     removed.erase(12);
 
     for (int query = 0; query < 100; ++query) {
-        const OdGePoint3d from = query == 0 ? OdGePoint3d(3, 3, 0) : OdGePoint3d(coordinate(random), coordinate(random), 0);
+        const OdGePoint3d from
+            = query == 0 ? OdGePoint3d(3, 3, 0) : OdGePoint3d(coordinate(random), coordinate(random), 0);
         const double radius = query % 10;
         std::multiset<std::pair<std::uint32_t, bool>> expected;
         double nearest = INFINITY;

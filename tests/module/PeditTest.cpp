@@ -344,8 +344,8 @@ public:
             if (auto lw = OdDbPolyline::cast(object.get()))
                 seen.push_back("lightweight " + std::to_string(lw->getConstantWidth()));
             else if (auto pl = OdDb2dPolyline::cast(object.get()))
-                seen.push_back("2D type " + std::to_string(pl->polyType()) + " " +
-                               std::to_string(pl->vertexAt(0)->startWidth()));
+                seen.push_back("2D type " + std::to_string(pl->polyType()) + " "
+                               + std::to_string(pl->vertexAt(0)->startWidth()));
         }
         return m_script.next(prompt);
     }
@@ -362,10 +362,10 @@ TEST_F(PeditCommand, EachUndoGivesBackTheStateBeforeTheLatestOption)
     HostApplication application(profile, watch, transcript);
     application.openDocument(db);
     application.runCommandLoop();
-    EXPECT_EQ(watch.seen, (std::vector<std::string>{"lightweight 0.000000", "lightweight 0.000000",
-                                                    "lightweight 2.000000", "2D type 1 2.000000",
-                                                    "lightweight 2.000000", "lightweight 0.000000",
-                                                    "lightweight 0.000000"}))
+    EXPECT_EQ(watch.seen,
+              (std::vector<std::string>{"lightweight 0.000000", "lightweight 0.000000", "lightweight 2.000000",
+                                        "2D type 1 2.000000", "lightweight 2.000000", "lightweight 0.000000",
+                                        "lightweight 0.000000"}))
         << output();
 }
 

@@ -78,7 +78,8 @@ OdDbEntityPtr polyline(bool closed)
 OdDbEntityPtr polyline2d()
 {
     OdDb2dPolylinePtr p = OdDb2dPolyline::createObject();
-    const std::vector<std::pair<OdGePoint3d, double>> vertices{{{0, 0, 0}, -0.4}, {{70, 10, 0}, 0.0}, {{60, 70, 0}, 1.0}};
+    const std::vector<std::pair<OdGePoint3d, double>> vertices{
+        {{0, 0, 0}, -0.4}, {{70, 10, 0}, 0.0}, {{60, 70, 0}, 1.0}};
     for (const auto& [point, bulge] : vertices) {
         OdDb2dVertexPtr v = OdDb2dVertex::createObject();
         v->setPosition(point);
@@ -99,10 +100,14 @@ OdDbEntityPtr spline()
 
 const std::vector<Source>& sources()
 {
-    static const std::vector<Source> all{
-        {"circle", circle}, {"arc", arc}, {"line", line}, {"ellipse", ellipse},
-        {"open polyline", [] { return polyline(false); }}, {"closed polyline", [] { return polyline(true); }},
-        {"2D polyline", polyline2d}, {"spline", spline}};
+    static const std::vector<Source> all{{"circle", circle},
+                                         {"arc", arc},
+                                         {"line", line},
+                                         {"ellipse", ellipse},
+                                         {"open polyline", [] { return polyline(false); }},
+                                         {"closed polyline", [] { return polyline(true); }},
+                                         {"2D polyline", polyline2d},
+                                         {"spline", spline}};
     return all;
 }
 
@@ -231,10 +236,7 @@ protected:
     std::unique_ptr<vantrel::TomlProfile> ownProfile;
 };
 
-bool isVisible(OdDbObjectId id)
-{
-    return OdDbEntityPtr(id.safeOpenObject())->visibility() == OdDb::kVisible;
-}
+bool isVisible(OdDbObjectId id) { return OdDbEntityPtr(id.safeOpenObject())->visibility() == OdDb::kVisible; }
 
 } // namespace
 

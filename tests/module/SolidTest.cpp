@@ -18,10 +18,7 @@ namespace {
 
 using Corners = std::array<OdGePoint3d, 4>;
 
-OdGePoint3d pt(double x, double y)
-{
-    return OdGePoint3d(x, y, 0.0);
-}
+OdGePoint3d pt(double x, double y) { return OdGePoint3d(x, y, 0.0); }
 
 class SolidCommand : public ModuleHostFixture {
 protected:
@@ -65,13 +62,14 @@ TEST_F(SolidCommand, FourCornersPostASolidAndTheNextStartsFromItsLastTwo)
     ASSERT_EQ(solids.size(), 2u);
     EXPECT_EQ(solids[0], (Corners{pt(0, 0), pt(4, 0), pt(0, 3), pt(4, 3)}));
     EXPECT_EQ(solids[1], (Corners{pt(0, 3), pt(4, 3), pt(0, 6), pt(4, 6)}));
-    EXPECT_EQ(output(), "Specify first point: 0,0\n"
-                        "Specify second point: 4,0\n"
-                        "Specify third point: 0,3\n"
-                        "Specify fourth point: 4,3\n"
-                        "Specify third point: 0,6\n"
-                        "Specify fourth point: 4,6\n"
-                        "Specify third point: \n");
+    EXPECT_EQ(output(),
+              "Specify first point: 0,0\n"
+              "Specify second point: 4,0\n"
+              "Specify third point: 0,3\n"
+              "Specify fourth point: 4,3\n"
+              "Specify third point: 0,6\n"
+              "Specify fourth point: 4,6\n"
+              "Specify third point: \n");
 }
 
 TEST_F(SolidCommand, EnterOrExitAtTheFourthCornerMakesATriangle)
@@ -150,11 +148,11 @@ TEST_F(SolidCommand, ThePreviewFollowsTheCursorAndKeepsTheLastDragOfTheSecondCor
     // Stage 2: one rubber line from the first corner, four times over.
     EXPECT_EQ(snapshots.preview(0), Edges(4, {pt(0, 0), pt(2, 2)}));
     // Stage 3: the typed second corner does not move the outline; it stays where it was dragged.
-    EXPECT_EQ(snapshots.preview(1), (Edges{{pt(0, 0), pt(2, 2)}, {pt(0, 0), pt(1, 3)}, {pt(1, 3), pt(2, 2)},
-                                           {pt(1, 3), pt(2, 2)}}));
+    EXPECT_EQ(snapshots.preview(1),
+              (Edges{{pt(0, 0), pt(2, 2)}, {pt(0, 0), pt(1, 3)}, {pt(1, 3), pt(2, 2)}, {pt(1, 3), pt(2, 2)}}));
     // Stage 4: the fourth corner lies opposite the first.
-    EXPECT_EQ(snapshots.preview(2), (Edges{{pt(0, 0), pt(2, 2)}, {pt(0, 0), pt(1, 3)}, {pt(1, 3), pt(5, 5)},
-                                           {pt(5, 5), pt(2, 2)}}));
+    EXPECT_EQ(snapshots.preview(2),
+              (Edges{{pt(0, 0), pt(2, 2)}, {pt(0, 0), pt(1, 3)}, {pt(1, 3), pt(5, 5)}, {pt(5, 5), pt(2, 2)}}));
     EXPECT_TRUE(snapshots.shown().empty()) << "every preview is dropped when its request ends";
     const std::vector<Corners> solids = modelSolids();
     ASSERT_EQ(solids.size(), 1u);
@@ -207,11 +205,13 @@ TEST_F(SolidTrackerTest, EachStageMovesTheCornerBeingAskedForAndOnlyCursorMovesA
 
     tracker.setTrackerStage(3);
     EXPECT_TRUE(move(pt(1, 4)));
-    EXPECT_EQ(outline(), (Edges{{pt(1, 1), pt(5, 1)}, {pt(1, 1), pt(1, 4)}, {pt(1, 4), pt(5, 1)}, {pt(1, 4), pt(5, 1)}}));
+    EXPECT_EQ(outline(),
+              (Edges{{pt(1, 1), pt(5, 1)}, {pt(1, 1), pt(1, 4)}, {pt(1, 4), pt(5, 1)}, {pt(1, 4), pt(5, 1)}}));
 
     tracker.setTrackerStage(4);
     EXPECT_TRUE(move(pt(5, 4)));
-    EXPECT_EQ(outline(), (Edges{{pt(1, 1), pt(5, 1)}, {pt(1, 1), pt(1, 4)}, {pt(1, 4), pt(5, 4)}, {pt(5, 4), pt(5, 1)}}));
+    EXPECT_EQ(outline(),
+              (Edges{{pt(1, 1), pt(5, 1)}, {pt(1, 1), pt(1, 4)}, {pt(1, 4), pt(5, 4)}, {pt(5, 4), pt(5, 1)}}));
 
     tracker.reset(pt(1, 4), pt(5, 4));
     EXPECT_EQ(tracker.trackerStage(), 3);

@@ -28,8 +28,8 @@ protected:
     std::string run(const std::string& script, const std::string& options = "")
     {
         std::ofstream(path("run.scr")) << script;
-        const std::string cmd = std::string("'") + VANTREL_EXE + "' --profile '" + path("profile.toml") + "' "
-            + options + " -s '" + path("run.scr") + "' </dev/null >'" + path("out") + "' 2>&1";
+        const std::string cmd = std::string("'") + VANTREL_EXE + "' --profile '" + path("profile.toml") + "' " + options
+            + " -s '" + path("run.scr") + "' </dev/null >'" + path("out") + "' 2>&1";
         EXPECT_EQ(std::system(cmd.c_str()), 0) << read("out");
         return read("out");
     }

@@ -149,16 +149,12 @@ void Session::closeInput()
     }
 }
 
-void Session::signal(int signal)
-{
-    ::kill(m_pid, signal);
-}
+void Session::signal(int signal) { ::kill(m_pid, signal); }
 
 int Session::finish()
 {
     const auto until = std::chrono::steady_clock::now() + kPatience;
-    while (readSome(until)) {
-    }
+    while (readSome(until)) {}
     for (;;) {
         int status = 0;
         pid_t done = ::waitpid(m_pid, &status, WNOHANG);

@@ -111,8 +111,9 @@ TEST_F(ShellTest, ScriptRunsCommandsAndEndsInsideARequestByCancelling)
     Result r = run(args);
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.err, "");
-    EXPECT_EQ(r.out, "Command: testline\nSpecify first point: 0,0\nSpecify next point: 10,0\n"
-                     "Command: testline\nSpecify first point: 1,1\nSpecify next point: *Cancel*\n");
+    EXPECT_EQ(r.out,
+              "Command: testline\nSpecify first point: 0,0\nSpecify next point: 10,0\n"
+              "Command: testline\nSpecify first point: 1,1\nSpecify next point: *Cancel*\n");
     std::vector<std::string> model;
     const auto json = nlohmann::json::parse(read("out.json"));
     for (const auto& e : json["entities"])
@@ -202,9 +203,10 @@ TEST_F(ShellTest, AProfileThatCannotBeUsedIsToldAndIgnored)
     write("profile.toml", "[sysvars]\nPICKSTYLE = \"abc\"\n");
     Result edited = run({"-s", path("set.scr")});
     EXPECT_EQ(edited.status, 0) << edited.err;
-    EXPECT_EQ(edited.err, "vantrel: " + path("profile.toml")
-                              + ": PICKSTYLE: the profile holds a string value; must be between 0 and 3; the default "
-                                "1 holds\n");
+    EXPECT_EQ(edited.err,
+              "vantrel: " + path("profile.toml")
+                  + ": PICKSTYLE: the profile holds a string value; must be between 0 and 3; the default "
+                    "1 holds\n");
     EXPECT_NE(edited.out.find("PICKSTYLE <1>: 2"), std::string::npos) << edited.out;
 
     write("profile.toml", "sysvars = 5\n");
@@ -244,7 +246,8 @@ TEST_F(ShellTest, UnusableOutputsAreRefusedBeforeTheScriptRuns)
     write("count.scr", "testcount\n");
     fs::create_directories(path("folder.dxf"));
     const std::string socket = path("socket.svg");
-    ASSERT_EQ(std::system(("python3 -c \"import socket; socket.socket(socket.AF_UNIX).bind('" + socket + "')\"").c_str()), 0);
+    ASSERT_EQ(
+        std::system(("python3 -c \"import socket; socket.socket(socket.AF_UNIX).bind('" + socket + "')\"").c_str()), 0);
     for (std::vector<std::string> output : {std::vector<std::string>{"-o", path("no/such/dir/out.dxf")},
                                             {"--svg", path("no/such/dir/out.svg")},
                                             {"--json", path("folder.dxf")},
@@ -312,9 +315,9 @@ TEST_F(ShellTest, ADrawingThatCannotBeSavedIsKeptInARecoveryCopy)
 {
     fs::create_directories(path("gone"));
     write("draw.scr", "testremovefolder\ngone\nline\n0,0\n5,0\n\n");
-    Result r = run({"--plugin", VANTREL_TEST_PLUGIN, "-s", path("draw.scr"), "-o", "gone/out.dxf", "--json",
-                    path("out.json")},
-                   "/dev/null", "cd " + quote(dir.string()) + " && ");
+    Result r = run(
+        {"--plugin", VANTREL_TEST_PLUGIN, "-s", path("draw.scr"), "-o", "gone/out.dxf", "--json", path("out.json")},
+        "/dev/null", "cd " + quote(dir.string()) + " && ");
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("gone/out.dxf"), std::string::npos) << r.err;
     EXPECT_NE(r.err.find("kept in " + path("out.recover.dxf")), std::string::npos) << r.err;
@@ -369,7 +372,9 @@ TEST_F(ShellTest, SavedExtentsAgreeWithEzdxf)
                     continue;
                 std::istringstream words(line.substr(8));
                 for (std::string w; words >> w;)
-                    args.push_back(w == "@LIGHTPANEL@" ? VANTREL_LIGHTPANEL : w == "@OUT@/dialogs" ? path("dialogs") : w);
+                    args.push_back(w == "@LIGHTPANEL@"        ? VANTREL_LIGHTPANEL
+                                       : w == "@OUT@/dialogs" ? path("dialogs")
+                                                              : w);
                 break;
             }
             fs::path drawing = fs::path(sample).replace_extension(".dxf");
@@ -401,8 +406,8 @@ TEST_F(ShellTest, SavedExtentsAgreeWithEzdxf)
 TEST_F(ShellTest, InstalledProgramRunsAnywhereAndTheReadmeExamplesRun)
 {
     const fs::path prefix = dir / "prefix";
-    const std::string install = quote(VANTREL_CMAKE) + " --install " + quote(VANTREL_BUILD_DIR) + " --prefix " +
-                                quote(prefix.string()) + " >" + quote(path("install.txt")) + " 2>&1";
+    const std::string install = quote(VANTREL_CMAKE) + " --install " + quote(VANTREL_BUILD_DIR) + " --prefix "
+        + quote(prefix.string()) + " >" + quote(path("install.txt")) + " 2>&1";
     ASSERT_EQ(std::system(install.c_str()), 0) << read("install.txt");
     const std::string program = (prefix / "bin" / "vantrel").string();
     EXPECT_TRUE(fs::exists(prefix / "share" / "doc" / "vantrel" / "docs" / "commands.md"));
@@ -413,13 +418,14 @@ TEST_F(ShellTest, InstalledProgramRunsAnywhereAndTheReadmeExamplesRun)
     // Solid comes from the command module, LIGHTCOLOR from the plugin.
     fs::create_directories(dir / "elsewhere");
     write("elsewhere/draw.scr", "solid\n0,0\n4,0\n0,3\n4,3\n\nlightcolor\n\n");
-    const std::string run = "cd " + quote((dir / "elsewhere").string()) + " && " + quote(program) +
-                            " --version >version.txt && " + quote(program) + " --profile profile.toml --plugin " +
-                            quote((prefix / "lib" / "libvantrel_lightpanel.so").string()) +
-                            " -s draw.scr -o drawing.dxf </dev/null >out.txt 2>&1";
+    const std::string run = "cd " + quote((dir / "elsewhere").string()) + " && " + quote(program)
+        + " --version >version.txt && " + quote(program) + " --profile profile.toml --plugin "
+        + quote((prefix / "lib" / "libvantrel_lightpanel.so").string())
+        + " -s draw.scr -o drawing.dxf </dev/null >out.txt 2>&1";
     ASSERT_EQ(std::system(run.c_str()), 0) << read("elsewhere/out.txt");
     EXPECT_EQ(read("elsewhere/version.txt"), "vantrel 0.1.0\n");
-    EXPECT_NE(read("elsewhere/out.txt").find("Specify fourth point: 4,3"), std::string::npos) << read("elsewhere/out.txt");
+    EXPECT_NE(read("elsewhere/out.txt").find("Specify fourth point: 4,3"), std::string::npos)
+        << read("elsewhere/out.txt");
     EXPECT_NE(read("elsewhere/out.txt").find("Result 20: no light."), std::string::npos) << read("elsewhere/out.txt");
 
     // The README's examples, from a folder that has the samples, with the installed program.
@@ -437,9 +443,9 @@ TEST_F(ShellTest, InstalledProgramRunsAnywhereAndTheReadmeExamplesRun)
             continue;
         const std::string example = line.substr(0, line.find(" #"));
         // The settings go to a profile of the test's own.
-        const std::string command = "cd " + quote((dir / "readme").string()) + " && PATH=" +
-                                    quote((prefix / "bin").string()) + ":\"$PATH\" XDG_CONFIG_HOME=" +
-                                    quote(path("config")) + " " + example + " </dev/null >out.txt 2>&1";
+        const std::string command = "cd " + quote((dir / "readme").string())
+            + " && PATH=" + quote((prefix / "bin").string()) + ":\"$PATH\" XDG_CONFIG_HOME=" + quote(path("config"))
+            + " " + example + " </dev/null >out.txt 2>&1";
         EXPECT_EQ(std::system(command.c_str()), 0) << example << "\n" << read("readme/out.txt");
         ++examples;
     }
@@ -468,15 +474,17 @@ TEST_F(ShellTest, LightsShowTheirComputedLampAndResultingColours)
     // LIGHT records with the VANTREL extended data that holds the lamp: type, kelvin, preset,
     // the custom colour (0.25, 0.5, 0.75), then the filter colour as a method and a value.
     auto light = [](const char* handle, int type, const char* kelvin, int preset, int filterMethod, int filterValue) {
-        return std::string("  0\nLIGHT\n  5\n") + handle + "\n100\nAcDbEntity\n  8\n0\n100\nAcDbLight\n 90\n1\n  1\nlamp\n 70\n2\n"
-            + "1001\nVANTREL\n1070\n1\n1070\n0\n1070\n0\n1040\n1500.0\n1070\n0\n1040\n1.0\n1070\n" + std::to_string(type)
-            + "\n1040\n" + kelvin + "\n1070\n" + std::to_string(preset) + "\n1040\n0.25\n1040\n0.5\n1040\n0.75\n1070\n"
-            + std::to_string(filterMethod) + "\n1071\n" + std::to_string(filterValue)
-            + "\n1070\n0\n1070\n0\n1070\n0\n1040\n0.0\n1040\n0.0\n1040\n0.0\n";
+        return std::string("  0\nLIGHT\n  5\n") + handle
+            + "\n100\nAcDbEntity\n  8\n0\n100\nAcDbLight\n 90\n1\n  1\nlamp\n 70\n2\n"
+            + "1001\nVANTREL\n1070\n1\n1070\n0\n1070\n0\n1040\n1500.0\n1070\n0\n1040\n1.0\n1070\n"
+            + std::to_string(type) + "\n1040\n" + kelvin + "\n1070\n" + std::to_string(preset)
+            + "\n1040\n0.25\n1040\n0.5\n1040\n0.75\n1070\n" + std::to_string(filterMethod) + "\n1071\n"
+            + std::to_string(filterValue) + "\n1070\n0\n1070\n0\n1070\n0\n1040\n0.0\n1040\n0.0\n1040\n0.0\n";
     };
     // A black body at 4000 K through a grey filter; the custom preset through palette red.
-    write("lights.dxf", "  0\nSECTION\n  2\nENTITIES\n" + light("2A", 0, "4000.0", 14, 194, 0x808080) +
-                            light("2B", 1, "4000.0", 14, 195, 1) + "  0\nENDSEC\n  0\nEOF\n");
+    write("lights.dxf",
+          "  0\nSECTION\n  2\nENTITIES\n" + light("2A", 0, "4000.0", 14, 194, 0x808080)
+              + light("2B", 1, "4000.0", 14, 195, 1) + "  0\nENDSEC\n  0\nEOF\n");
     Result r = run({path("lights.dxf"), "--json", path("out.json")});
     ASSERT_EQ(r.status, 0) << r.err;
     auto entities = nlohmann::json::parse(read("out.json"))["entities"];
@@ -503,17 +511,22 @@ TEST_F(ShellTest, LightsShowTheirComputedLampAndResultingColours)
 // repair on standard error, and what it saves opens without --recover.
 TEST_F(ShellTest, RecoverOpensADrawingWithBadValuesAndTellsEachRepair)
 {
-    write("bad.dxf", "  0\nSECTION\n  2\nENTITIES\n  0\nCIRCLE\n  5\n30\n100\nAcDbEntity\n  8\n0\n100\nAcDbCircle\n"
-                     " 10\n0.0\n 20\n0.0\n 30\n0.0\n 40\n-3.0\n  0\nENDSEC\n  0\nEOF\n");
+    write("bad.dxf",
+          "  0\nSECTION\n  2\nENTITIES\n  0\nCIRCLE\n  5\n30\n100\nAcDbEntity\n  8\n0\n100\nAcDbCircle\n"
+          " 10\n0.0\n 20\n0.0\n 30\n0.0\n 40\n-3.0\n  0\nENDSEC\n  0\nEOF\n");
     Result refused = run({path("bad.dxf"), "--batch", "-o", path("out.dxf")});
     EXPECT_EQ(refused.status, 1);
-    EXPECT_EQ(refused.err, path("bad.dxf") + ": line 22: CIRCLE, radius (group code 40) \"-3.0\": a radius must be a positive number\n");
+    EXPECT_EQ(refused.err,
+              path("bad.dxf")
+                  + ": line 22: CIRCLE, radius (group code 40) \"-3.0\": a radius must be a positive number\n");
     EXPECT_FALSE(fs::exists(path("out.dxf")));
 
     Result recovered = run({path("bad.dxf"), "--recover", "--batch", "-o", path("out.dxf")});
     ASSERT_EQ(recovered.status, 0) << recovered.err;
-    EXPECT_EQ(recovered.err, path("bad.dxf") + ": repaired: line 22: CIRCLE, radius (group code 40) \"-3.0\": a radius "
-                                                "must be a positive number; set to 1\n");
+    EXPECT_EQ(recovered.err,
+              path("bad.dxf")
+                  + ": repaired: line 22: CIRCLE, radius (group code 40) \"-3.0\": a radius "
+                    "must be a positive number; set to 1\n");
     Result reopened = run({path("out.dxf"), "--batch"});
     EXPECT_EQ(reopened.status, 0);
     EXPECT_EQ(reopened.err, "");

@@ -27,7 +27,8 @@ namespace fs = std::filesystem;
     if (s.waitFor(expected))
         return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << "no \"" << expected << "\" after " << ::testing::PrintToString(keys)
-                                         << "; the terminal shows:\n" << s.output();
+                                         << "; the terminal shows:\n"
+                                         << s.output();
 }
 
 class TerminalTest : public TestFolder {

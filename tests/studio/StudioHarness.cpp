@@ -32,9 +32,8 @@ StudioHarness::StudioHarness()
     m_profile = std::make_unique<TomlProfile>((m_folder.path() + "/profile.toml").toStdString());
     m_recent = std::make_unique<RecentFiles>(*m_profile);
     m_window = std::make_unique<StudioWindow>(m_source, CommandRegistry::global(), *m_recent);
-    m_transcript = std::make_unique<Transcript>([this](std::string_view text) {
-        m_window->commandLine().appendTranscript(text);
-    });
+    m_transcript = std::make_unique<Transcript>(
+        [this](std::string_view text) { m_window->commandLine().appendTranscript(text); });
     m_app = std::make_unique<HostApplication>(*m_profile, m_source, *m_transcript);
     m_app->openDocument(newDrawing()).markUnmodified();
     m_window->attach(*m_app);
@@ -171,9 +170,6 @@ std::vector<OdDbEntityPtr> StudioHarness::modelSpace(OdDbDatabase& db)
     return out;
 }
 
-QString StudioHarness::transcript() const
-{
-    return m_window->commandLine().transcriptText();
-}
+QString StudioHarness::transcript() const { return m_window->commandLine().transcriptText(); }
 
 } // namespace vantrel::studio::test

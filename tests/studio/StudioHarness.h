@@ -38,10 +38,10 @@ public:
     void run(std::vector<Step> steps);
 
     // Steps.
-    Step type(const QString& line);                // typed (pasted when it has blanks), then Enter
-    Step key(int key);                             // one key in the command line
-    Step move(double x, double y);                 // the mouse to a drawing point
-    Step click(double x, double y);                // left button there
+    Step type(const QString& line); // typed (pasted when it has blanks), then Enter
+    Step key(int key);              // one key in the command line
+    Step move(double x, double y);  // the mouse to a drawing point
+    Step click(double x, double y); // left button there
     Step rightClick();
     Step drag(double x0, double y0, double x1, double y1); // left button down, moved, up
     Step check(std::function<void()> test) { return test; }

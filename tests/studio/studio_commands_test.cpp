@@ -32,10 +32,7 @@ std::vector<OdSmartPtr<T>> ofKind(OdDbDatabase& db)
     return out;
 }
 
-bool near(const OdGePoint3d& a, const OdGePoint3d& b, double tol = 1e-9)
-{
-    return a.distanceTo(b) <= tol;
-}
+bool near(const OdGePoint3d& a, const OdGePoint3d& b, double tol = 1e-9) { return a.distanceTo(b) <= tol; }
 
 } // namespace
 
@@ -47,8 +44,8 @@ private slots:
         StudioHarness s;
         // The second line starts a few pixels off the first one's end and its middle: the snaps
         // put it on them exactly.
-        s.run({s.type("LINE"), s.click(10, 10), s.click(60, 40), s.rightClick(),
-               s.type("LINE"), s.click(60.6, 40.4), s.click(35.5, 25.3), s.rightClick()});
+        s.run({s.type("LINE"), s.click(10, 10), s.click(60, 40), s.rightClick(), s.type("LINE"), s.click(60.6, 40.4),
+               s.click(35.5, 25.3), s.rightClick()});
         OdDbDatabasePtr db = s.saveAndRead();
         QVERIFY(db);
         auto lines = ofKind<OdDbLine>(*db);
@@ -63,9 +60,9 @@ private slots:
     void snapsOffLeaveThePointUnderTheCursor()
     {
         StudioHarness s;
-        s.run({s.type("LINE"), s.click(10, 10), s.click(60, 40), s.rightClick(),
-               s.key(Qt::Key_F3), s.check([&] { QVERIFY(!s.window().view().snapsOn()); }),
-               s.type("LINE"), s.click(60.6, 40.4), s.click(80, 80), s.rightClick()});
+        s.run({s.type("LINE"), s.click(10, 10), s.click(60, 40), s.rightClick(), s.key(Qt::Key_F3),
+               s.check([&] { QVERIFY(!s.window().view().snapsOn()); }), s.type("LINE"), s.click(60.6, 40.4),
+               s.click(80, 80), s.rightClick()});
         OdDbDatabasePtr db = s.saveAndRead();
         auto lines = ofKind<OdDbLine>(*db);
         QCOMPARE(lines.size(), 2u);
@@ -153,12 +150,10 @@ private slots:
         StudioHarness s;
         // Three lines; a window around the first erases it alone, a crossing through the second
         // and third (neither inside) erases both.
-        s.run({s.type("LINE"), s.type("10,10"), s.type("20,20"), s.type(""),
-               s.type("LINE"), s.type("40,10"), s.type("80,10"), s.type(""),
-               s.type("LINE"), s.type("40,30"), s.type("80,30"), s.type(""),
-               s.type("ERASE"), s.drag(5, 5, 25, 25), s.rightClick(), s.check([&] {
-                   QCOMPARE(ofKind<OdDbLine>(*s.app().activeDocument()->database()).size(), 2u);
-               }),
+        s.run({s.type("LINE"), s.type("10,10"), s.type("20,20"), s.type(""), s.type("LINE"), s.type("40,10"),
+               s.type("80,10"), s.type(""), s.type("LINE"), s.type("40,30"), s.type("80,30"), s.type(""),
+               s.type("ERASE"), s.drag(5, 5, 25, 25), s.rightClick(),
+               s.check([&] { QCOMPARE(ofKind<OdDbLine>(*s.app().activeDocument()->database()).size(), 2u); }),
                s.type("ERASE"), s.drag(60, 40, 55, 5), s.rightClick()});
         OdDbDatabasePtr db = s.saveAndRead();
         QVERIFY(db);
@@ -170,9 +165,8 @@ private slots:
     void undoFromTheMenuTakesBackTheLastCommand()
     {
         StudioHarness s;
-        s.run({s.type("LINE"), s.type("0,0"), s.type("10,0"), s.type(""),
-               s.type("LINE"), s.type("0,5"), s.type("10,5"), s.type(""),
-               s.check([&] { QVERIFY(s.window().isWindowModified()); }),
+        s.run({s.type("LINE"), s.type("0,0"), s.type("10,0"), s.type(""), s.type("LINE"), s.type("0,5"), s.type("10,5"),
+               s.type(""), s.check([&] { QVERIFY(s.window().isWindowModified()); }),
                s.check([&] { s.window().findChild<QAction*>("undo")->trigger(); })});
         OdDbDatabasePtr db = s.saveAndRead();
         auto lines = ofKind<OdDbLine>(*db);
@@ -184,8 +178,8 @@ private slots:
     void enterRepeatsTheLastCommandAndEscCancels()
     {
         StudioHarness s;
-        s.run({s.type("LINE"), s.type("0,0"), s.type("10,0"), s.key(Qt::Key_Escape),
-               s.key(Qt::Key_Space), s.type("0,5"), s.type("10,5"), s.type("")});
+        s.run({s.type("LINE"), s.type("0,0"), s.type("10,0"), s.key(Qt::Key_Escape), s.key(Qt::Key_Space),
+               s.type("0,5"), s.type("10,5"), s.type("")});
         OdDbDatabasePtr db = s.saveAndRead();
         QVERIFY(db);
         QCOMPARE(ofKind<OdDbLine>(*db).size(), 2u);
@@ -198,21 +192,18 @@ private slots:
         const QString first = s.folder() + "/first.dxf";
         HostApplication& app = s.app();
         auto drawing = [&app] { return app.activeDocument()->database(); };
-        s.run({s.type("LINE"), s.type("0,0"), s.type("10,0"), s.type(""),
-               s.check([&] {
+        s.run({s.type("LINE"), s.type("0,0"), s.type("10,0"), s.type(""), s.check([&] {
                    QVERIFY(s.window().windowTitle().startsWith("Untitled[*]"));
                    QVERIFY(s.window().isWindowModified());
                    QVERIFY(s.window().saveDrawingAs(first));
                    QVERIFY(!s.window().isWindowModified());
                    QVERIFY(s.window().windowTitle().startsWith("first.dxf[*]"));
                }),
-               s.check([&] { s.window().newDrawing(); }),
-               s.check([&] {
+               s.check([&] { s.window().newDrawing(); }), s.check([&] {
                    QCOMPARE(ofKind<OdDbLine>(*drawing()).size(), 0u);
                    QVERIFY(s.window().windowTitle().startsWith("Untitled[*]"));
                }),
-               s.check([&] { s.window().openDrawing(first); }),
-               s.check([&] {
+               s.check([&] { s.window().openDrawing(first); }), s.check([&] {
                    QCOMPARE(ofKind<OdDbLine>(*drawing()).size(), 1u);
                    QVERIFY(!s.window().isWindowModified());
                }),
@@ -240,8 +231,7 @@ private slots:
                    QCOMPARE(input->text().toUpper(), QString("REVCLOUD"));
                    input->clear();
                }),
-               s.type("LINE"), s.type("0,0"),
-               s.check([&] {
+               s.type("LINE"), s.type("0,0"), s.check([&] {
                    // The prompt's keywords are links that answer with the keyword.
                    QVERIFY2(prompt->text().contains("<a href=\"Undo\">Undo</a>"), qPrintable(prompt->text()));
                    QTest::keyClick(input, Qt::Key_Up);

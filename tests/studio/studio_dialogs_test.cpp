@@ -62,15 +62,12 @@ void typeInto(QtDialog& dialog, int id, const QString& text)
     QTest::keyClicks(edit, text);
 }
 
-void ok(QtDialog& dialog)
-{
-    QTest::mouseClick(in<QPushButton>(dialog, 1), Qt::LeftButton);
-}
+void ok(QtDialog& dialog) { QTest::mouseClick(in<QPushButton>(dialog, 1), Qt::LeftButton); }
 
 std::vector<Step> placeLight(StudioHarness& s)
 {
-    return {s.type("pointlight"), s.type("10,10,0"), s.type("photometry"), s.type("color"), s.type("xenon"),
-            s.type(""), s.type("x"), s.type("x")};
+    return {s.type("pointlight"), s.type("10,10,0"), s.type("photometry"), s.type("color"),
+            s.type("xenon"),      s.type(""),        s.type("x"),          s.type("x")};
 }
 
 // Runs the steps in a fresh studio and answers what LIST says of the light afterwards.
@@ -118,9 +115,13 @@ private slots:
             true);
         const QString byEvents = lightAfter(
             [](StudioHarness& s) {
-                return std::vector<Step>{s.type("lightcolor"), s.type("10,10"), s.type("!dlg click 1361"),
-                                         s.type("!dlg text 1376 5000"), s.type("!dlg spin 1362 +1"),
-                                         s.type("!dlg spin 1362 +1"), s.type("!dlg select 1378 Green"),
+                return std::vector<Step>{s.type("lightcolor"),
+                                         s.type("10,10"),
+                                         s.type("!dlg click 1361"),
+                                         s.type("!dlg text 1376 5000"),
+                                         s.type("!dlg spin 1362 +1"),
+                                         s.type("!dlg spin 1362 +1"),
+                                         s.type("!dlg select 1378 Green"),
                                          s.type("!dlg ok")};
             },
             false);
@@ -182,8 +183,9 @@ private slots:
                s.type("pointlight"), s.type("10,10,0"), s.type("x"), s.type("lightcolor"), s.type("10,10")});
         const QFontMetrics metrics(QApplication::font("QDialog"));
         // The edit field is at 18,72 dialog units, 102 wide.
-        QCOMPARE(edit.left(), static_cast<int>(vantrel::DialogTemplate::toPixelsX(18) * metrics.averageCharWidth()
-                                               / double(vantrel::DialogTemplate::kBaseUnitX)));
+        QCOMPARE(edit.left(),
+                 static_cast<int>(vantrel::DialogTemplate::toPixelsX(18) * metrics.averageCharWidth()
+                                  / double(vantrel::DialogTemplate::kBaseUnitX)));
         QVERIFY(edit.top() > combo.bottom());
         QVERIFY(std::abs(edit.width() - 102 * metrics.averageCharWidth() / 4) <= 2);
         QVERIFY(size.width() > edit.right());

@@ -7,7 +7,7 @@ namespace vantrel::studio {
 
 namespace {
 OdString keyOf(std::size_t n) { return OdString(L"file" + std::to_wstring(n + 1)); }
-}
+} // namespace
 
 RecentFiles::RecentFiles(IProfile& profile) : m_section(profile.openSection(L"studio\\recent"))
 {

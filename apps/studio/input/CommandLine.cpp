@@ -14,12 +14,8 @@
 namespace vantrel::studio {
 
 CommandLine::CommandLine(StudioInputSource& source, const CommandRegistry& commands, QWidget* parent)
-    : QWidget(parent),
-      m_source(source),
-      m_commands(commands),
-      m_transcript(new QPlainTextEdit(this)),
-      m_prompt(new QLabel(this)),
-      m_input(new QLineEdit(this))
+    : QWidget(parent), m_source(source), m_commands(commands), m_transcript(new QPlainTextEdit(this)),
+      m_prompt(new QLabel(this)), m_input(new QLineEdit(this))
 {
     m_transcript->setReadOnly(true);
     m_transcript->setMaximumBlockCount(5000);
@@ -36,9 +32,8 @@ CommandLine::CommandLine(StudioInputSource& source, const CommandRegistry& comma
     layout->setContentsMargins(2, 2, 2, 2);
     layout->addWidget(m_transcript, 1);
     layout->addLayout(row);
-    connect(m_prompt, &QLabel::linkActivated, this, [this](const QString& keyword) {
-        m_source.post(InputEvent::textLine(keyword.toStdWString()));
-    });
+    connect(m_prompt, &QLabel::linkActivated, this,
+            [this](const QString& keyword) { m_source.post(InputEvent::textLine(keyword.toStdWString())); });
 }
 
 void CommandLine::appendTranscript(std::string_view utf8)
@@ -122,9 +117,7 @@ bool CommandLine::eventFilter(QObject* watched, QEvent* event)
     auto* key = static_cast<QKeyEvent*>(event);
     switch (key->key()) {
     case Qt::Key_Return:
-    case Qt::Key_Enter:
-        submit();
-        return true;
+    case Qt::Key_Enter: submit(); return true;
     case Qt::Key_Space:
         if (m_source.freeTextAsked())
             return false;
@@ -134,17 +127,10 @@ bool CommandLine::eventFilter(QObject* watched, QEvent* event)
         m_input->clear();
         m_source.post(InputEvent::of(InputEvent::Kind::Cancel));
         return true;
-    case Qt::Key_Up:
-        walkHistory(-1);
-        return true;
-    case Qt::Key_Down:
-        walkHistory(+1);
-        return true;
-    case Qt::Key_Tab:
-        completeWord();
-        return true;
-    default:
-        return false;
+    case Qt::Key_Up: walkHistory(-1); return true;
+    case Qt::Key_Down: walkHistory(+1); return true;
+    case Qt::Key_Tab: completeWord(); return true;
+    default: return false;
     }
 }
 

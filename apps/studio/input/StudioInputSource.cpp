@@ -47,10 +47,7 @@ void StudioInputSource::leaveLoop()
         m_loop->quit();
 }
 
-void StudioInputSource::resume()
-{
-    m_queue.clear();
-}
+void StudioInputSource::resume() { m_queue.clear(); }
 
 InputEvent StudioInputSource::take()
 {

@@ -39,10 +39,7 @@ public:
     }
 };
 
-Box boxOf(const OdGeExtents3d& e)
-{
-    return {e.minPoint().x, e.minPoint().y, e.maxPoint().x, e.maxPoint().y};
-}
+Box boxOf(const OdGeExtents3d& e) { return {e.minPoint().x, e.minPoint().y, e.maxPoint().x, e.maxPoint().y}; }
 
 // Variables that change what a space shows or which space is shown.
 bool changesDisplay(const OdString& name)
@@ -59,10 +56,7 @@ DrawingScene::DrawingScene(OdDbDatabase& db) : m_dbHold(&db), m_db(db) { m_db.ad
 
 DrawingScene::~DrawingScene() { m_db.removeListener(this); }
 
-void DrawingScene::objectAppended(OdDbObjectId id)
-{
-    m_dirty.insert(id);
-}
+void DrawingScene::objectAppended(OdDbObjectId id) { m_dirty.insert(id); }
 
 void DrawingScene::objectModified(OdDbObjectId id)
 {
@@ -78,10 +72,7 @@ void DrawingScene::objectModified(OdDbObjectId id)
         m_rebuild = true;
 }
 
-void DrawingScene::objectErased(OdDbObjectId id, bool)
-{
-    m_dirty.insert(id);
-}
+void DrawingScene::objectErased(OdDbObjectId id, bool) { m_dirty.insert(id); }
 
 void DrawingScene::sysVarChanged(const OdString& name)
 {
@@ -188,8 +179,8 @@ OdGeExtents3d DrawingScene::extents()
     OdGeExtents3d all;
     for (const Slot& slot : m_slots)
         if (slot.inIndex || slot.fixedSize)
-            all.addExt(OdGeExtents3d(OdGePoint3d(slot.box.x0, slot.box.y0, 0.0),
-                                     OdGePoint3d(slot.box.x1, slot.box.y1, 0.0)));
+            all.addExt(
+                OdGeExtents3d(OdGePoint3d(slot.box.x0, slot.box.y0, 0.0), OdGePoint3d(slot.box.x1, slot.box.y1, 0.0)));
     return all;
 }
 
@@ -218,8 +209,8 @@ DrawingScene::PaintCount DrawingScene::paint(QPainter& painter, const ViewTransf
 {
     PaintCount count;
     const double scale = view.scale();
-    const std::vector<std::uint32_t> shown =
-        visibleSlots(view.visibleArea(), QPainterSink::kDefaultMarkerPixels * 2.0 / scale);
+    const std::vector<std::uint32_t> shown
+        = visibleSlots(view.visibleArea(), QPainterSink::kDefaultMarkerPixels * 2.0 / scale);
     QPainterSink sink(painter, view);
     // One dot per pixel is enough however many entities share it.
     const int w = view.width(), h = view.height();
@@ -232,7 +223,8 @@ DrawingScene::PaintCount DrawingScene::paint(QPainter& painter, const ViewTransf
             const int x = static_cast<int>(s.x), y = static_cast<int>(s.y);
             if (x < 0 || y < 0 || x >= w || y >= h)
                 continue;
-            const std::size_t pixel = static_cast<std::size_t>(y) * static_cast<std::size_t>(w) + static_cast<std::size_t>(x);
+            const std::size_t pixel
+                = static_cast<std::size_t>(y) * static_cast<std::size_t>(w) + static_cast<std::size_t>(x);
             if (!dotted[pixel]) {
                 dotted[pixel] = true;
                 dots[slot.rgb].push_back(QPoint(x, y));

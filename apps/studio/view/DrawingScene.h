@@ -41,7 +41,11 @@ public:
     PaintCount paint(QPainter& painter, const ViewTransform& view);
     // The shown entities whose boxes overlap the area, in draw order.
     std::vector<OdDbObjectId> entitiesIn(const Box& area);
-    std::size_t entityCount() { refresh(); return m_index ? m_index->size() + m_fixedSize.size() : 0; }
+    std::size_t entityCount()
+    {
+        refresh();
+        return m_index ? m_index->size() + m_fixedSize.size() : 0;
+    }
 
     void objectAppended(OdDbObjectId id) override;
     void objectModified(OdDbObjectId id) override;

@@ -189,15 +189,11 @@ void DrawingView::paintSnapMarker(QPainter& painter)
     painter.setPen(QPen(kSnapMarker, 2.0));
     painter.setBrush(Qt::NoBrush);
     switch (m_snap->kind) {
-    case SnapKind::End:
-        painter.drawRect(QRectF(p.x() - h, p.y() - h, 2 * h, 2 * h));
-        break;
+    case SnapKind::End: painter.drawRect(QRectF(p.x() - h, p.y() - h, 2 * h, 2 * h)); break;
     case SnapKind::Mid:
         painter.drawPolygon(QPolygonF() << p + QPointF(0, -h) << p + QPointF(h, h) << p + QPointF(-h, h));
         break;
-    case SnapKind::Center:
-        painter.drawEllipse(p, h, h);
-        break;
+    case SnapKind::Center: painter.drawEllipse(p, h, h); break;
     }
 }
 
@@ -256,14 +252,9 @@ void DrawingView::mousePressEvent(QMouseEvent* event)
         else
             postPoint(true, cursorPoint(at));
         break;
-    case Qt::MiddleButton:
-        m_panFrom = at;
-        break;
-    case Qt::RightButton:
-        m_source.post(InputEvent::textLine(L""));
-        break;
-    default:
-        break;
+    case Qt::MiddleButton: m_panFrom = at; break;
+    case Qt::RightButton: m_source.post(InputEvent::textLine(L"")); break;
+    default: break;
     }
 }
 

@@ -63,8 +63,8 @@ void SnapCollector::circularArc(const OdGePoint3d& center, double radius, const 
     add(at(sweepAngle / 2.0), SnapKind::Mid);
 }
 
-void SnapCollector::ellipticArc(const OdGePoint3d& center, const OdGeVector3d& majorAxis,
-                                const OdGeVector3d& minorAxis, double startAngle, double endAngle)
+void SnapCollector::ellipticArc(const OdGePoint3d& center, const OdGeVector3d& majorAxis, const OdGeVector3d& minorAxis,
+                                double startAngle, double endAngle)
 {
     add(center, SnapKind::Center);
     if (std::fabs(endAngle - startAngle) >= kTwoPi - 1e-12)
@@ -81,15 +81,9 @@ void SnapCollector::region(std::span<const std::vector<OdGePoint3d>> loops)
         polygon(loop, true);
 }
 
-void SnapCollector::text(const TextRun& run)
-{
-    add(run.origin, SnapKind::End);
-}
+void SnapCollector::text(const TextRun& run) { add(run.origin, SnapKind::End); }
 
-void SnapCollector::marker(const OdGePoint3d& position, MarkerKind, double)
-{
-    add(position, SnapKind::End);
-}
+void SnapCollector::marker(const OdGePoint3d& position, MarkerKind, double) { add(position, SnapKind::End); }
 
 std::optional<SnapPoint> nearestSnap(const std::vector<OdDbEntityPtr>& entities, const OdGePoint3d& at, double reach)
 {

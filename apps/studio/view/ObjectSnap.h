@@ -42,7 +42,6 @@ private:
 
 // The snap point of the entities nearest to `at` in the XY plane within `reach`; ends win over
 // midpoints and centres at the same distance.
-std::optional<SnapPoint> nearestSnap(const std::vector<OdDbEntityPtr>& entities, const OdGePoint3d& at,
-                                     double reach);
+std::optional<SnapPoint> nearestSnap(const std::vector<OdDbEntityPtr>& entities, const OdGePoint3d& at, double reach);
 
 } // namespace vantrel::studio

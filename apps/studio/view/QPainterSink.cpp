@@ -97,10 +97,7 @@ QPen QPainterSink::linePen() const
     return pen;
 }
 
-void QPainterSink::setTraits(const DrawTraits& traits)
-{
-    m_traits = traits;
-}
+void QPainterSink::setTraits(const DrawTraits& traits) { m_traits = traits; }
 
 void QPainterSink::addArc(QPolygonF& out, const OdGePoint3d& center, const OdGeVector3d& u, const OdGeVector3d& v,
                           double start, double sweep) const
@@ -217,8 +214,8 @@ void QPainterSink::circularArc(const OdGePoint3d& center, double radius, const O
     stroke(pts, false);
 }
 
-void QPainterSink::ellipticArc(const OdGePoint3d& center, const OdGeVector3d& majorAxis,
-                               const OdGeVector3d& minorAxis, double startAngle, double endAngle)
+void QPainterSink::ellipticArc(const OdGePoint3d& center, const OdGeVector3d& majorAxis, const OdGeVector3d& minorAxis,
+                               double startAngle, double endAngle)
 {
     QPolygonF pts;
     addArc(pts, center, majorAxis, minorAxis, startAngle, std::clamp(endAngle - startAngle, -kTwoPi, kTwoPi));
@@ -289,19 +286,13 @@ void QPainterSink::marker(const OdGePoint3d& position, MarkerKind kind, double s
         }
     };
     switch (kind) {
-    case MarkerKind::Light:
-        sun(h);
-        break;
-    case MarkerKind::SpotLight:
-        sun(h * kSpotGlyphShare);
-        break;
+    case MarkerKind::Light: sun(h); break;
+    case MarkerKind::SpotLight: sun(h * kSpotGlyphShare); break;
     case MarkerKind::WebLight:
         sun(h);
         m_painter.drawEllipse(c, h * kWebRingRadius, h * kWebRingRadius);
         break;
-    case MarkerKind::Vertex:
-        m_painter.drawRect(QRectF(c.x() - h, c.y() - h, 2.0 * h, 2.0 * h));
-        break;
+    case MarkerKind::Vertex: m_painter.drawRect(QRectF(c.x() - h, c.y() - h, 2.0 * h, 2.0 * h)); break;
     case MarkerKind::Cross:
         m_painter.drawLine(c + QPointF(-h, -h), c + QPointF(h, h));
         m_painter.drawLine(c + QPointF(-h, h), c + QPointF(h, -h));

@@ -43,8 +43,8 @@ private:
     QColor currentColor() const;
     QPen linePen() const;
     // Points along an arc center + u cos t + v sin t for t from start over sweep, a few pixels apart.
-    void addArc(QPolygonF& out, const OdGePoint3d& center, const OdGeVector3d& u, const OdGeVector3d& v,
-                double start, double sweep) const;
+    void addArc(QPolygonF& out, const OdGePoint3d& center, const OdGeVector3d& u, const OdGeVector3d& v, double start,
+                double sweep) const;
     void stroke(const QPolygonF& points, bool closed);
     void fill(const QPolygonF& outline);
     void wideSegment(const QPolygonF& along, const OdGeVector3d& direction, double startWidth, double endWidth,

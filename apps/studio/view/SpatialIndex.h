@@ -31,10 +31,7 @@ public:
     void insert(std::uint32_t value, const Box& box);
     // Answers false when the value is not in the index.
     bool remove(std::uint32_t value);
-    bool contains(std::uint32_t value) const
-    {
-        return value < m_where.size() && m_where[value].level != kAbsent;
-    }
+    bool contains(std::uint32_t value) const { return value < m_where.size() && m_where[value].level != kAbsent; }
     std::size_t size() const { return m_count; }
 
     // Calls visit(value, box) for every box that overlaps the area, in no particular order.

@@ -121,7 +121,8 @@ std::string binaryDxfToText(std::string_view data, std::vector<std::size_t>& tag
         if (!wideCodes && code == 255)
             code = in.take<std::int16_t>();
         if (code < 0 || code > kMaxDxfGroupCode)
-            in.fail("group code " + std::to_string(code) + " is outside the DXF range 0-" + std::to_string(kMaxDxfGroupCode));
+            in.fail("group code " + std::to_string(code) + " is outside the DXF range 0-"
+                    + std::to_string(kMaxDxfGroupCode));
         appendCode(out, code);
         switch (dxfValueType(code)) {
         case DxfValueType::Double: appendNumber(out, in.take<double>()); break;

@@ -52,7 +52,10 @@ public:
             ++m_count;
         }
     }
-    const DxfClassMap* get(std::string_view name) const { return m_slots.empty() ? nullptr : m_slots[indexOf(name)].map; }
+    const DxfClassMap* get(std::string_view name) const
+    {
+        return m_slots.empty() ? nullptr : m_slots[indexOf(name)].map;
+    }
 
 private:
     struct Slot {
@@ -118,20 +121,11 @@ const DxfClassMap* dxfClassMap(const OdRxClass* cls)
     return it == r.byClass.end() ? nullptr : it->second;
 }
 
-const DxfClassMap* dxfClassMap(std::string_view recordName)
-{
-    return registry().byName.get(recordName);
-}
+const DxfClassMap* dxfClassMap(std::string_view recordName) { return registry().byName.get(recordName); }
 
-const DxfClassMap& dxfUnknownEntityMap()
-{
-    return registry().unknownEntity;
-}
+const DxfClassMap& dxfUnknownEntityMap() { return registry().unknownEntity; }
 
-const DxfClassMap& dxfUnknownObjectMap()
-{
-    return registry().unknownObject;
-}
+const DxfClassMap& dxfUnknownObjectMap() { return registry().unknownObject; }
 
 void DxfContext::noteRepair(const char* what, std::size_t count)
 {
@@ -139,10 +133,7 @@ void DxfContext::noteRepair(const char* what, std::size_t count)
         repairs->note(what, count);
 }
 
-OdDbObjectId DxfContext::idOfHandle(std::uint64_t handle)
-{
-    return m_db.getOdDbObjectId(OdDbHandle(handle), true);
-}
+OdDbObjectId DxfContext::idOfHandle(std::uint64_t handle) { return m_db.getOdDbObjectId(OdDbHandle(handle), true); }
 
 OdDbObjectId DxfContext::recordNamed(OdDbObjectId tableId, std::string_view utf8, int kind, int code)
 {
@@ -166,7 +157,8 @@ OdDbObjectId DxfContext::recordNamed(OdDbObjectId tableId, std::string_view utf8
             tableId = makeTable(kind);
         OdDbSymbolTablePtr table = OdDbSymbolTable::cast(tableId.openObject().get());
         if (!table)
-            throw OdError(eInvalidInput, "the name \"" + std::string(utf8) + "\" refers to a table the drawing does not have");
+            throw OdError(eInvalidInput,
+                          "the name \"" + std::string(utf8) + "\" refers to a table the drawing does not have");
         const OdString name = OdString::fromUtf8(utf8);
         found.id = table->getAt(name);
         if (found.id.isNull()) {

@@ -34,24 +34,24 @@ using DxfValue = std::variant<double, std::int64_t, std::string, OdGePoint3d, Od
 // A value read from a file, as a field's set takes it: the member of the field's kind holds it.
 // Nothing is owned, so that reading a tag allocates nothing.
 struct DxfIn {
-    double number = 0.0;       // Double; Angle in radians
-    std::int64_t integer = 0;  // Int16, Int32, Bool, HandleValue
-    std::string_view text;     // String: UTF-8, escapes decoded; valid during the call only
-    OdGePoint3d point;         // Point3d; Point2d with z 0
-    OdDbObjectId id;           // Handle: null for handle 0
+    double number = 0.0;      // Double; Angle in radians
+    std::int64_t integer = 0; // Int16, Int32, Bool, HandleValue
+    std::string_view text;    // String: UTF-8, escapes decoded; valid during the call only
+    OdGePoint3d point;        // Point3d; Point2d with z 0
+    OdDbObjectId id;          // Handle: null for handle 0
 };
 
 enum class DxfFieldKind : std::uint8_t {
     Double,
-    Angle,   // radians in the object, degrees in the file
+    Angle, // radians in the object, degrees in the file
     Int16,
     Int32,
-    Bool,    // 0 or 1 under an integer code (or a 290-299 bool code)
+    Bool, // 0 or 1 under an integer code (or a 290-299 bool code)
     String,
-    Handle,  // an object id, written as its handle; a null id is not written
+    Handle,      // an object id, written as its handle; a null id is not written
     HandleValue, // a handle kept as a number, not an object reference (sort handles)
-    Point3d, // code, code + 10, code + 20
-    Point2d, // code, code + 10
+    Point3d,     // code, code + 10, code + 20
+    Point2d,     // code, code + 10
 };
 
 // The services fields need from the drawing: handles and symbol names to ids and back.
@@ -320,11 +320,16 @@ template <class C, class T>
 DxfField dxfField(int code, T C::Data::*member, const T& defaultValue = T(), DxfFieldOptions o = {})
 {
     DxfFieldKind kind = o.angle ? DxfFieldKind::Angle : dxfKindOf<T>();
-    DxfField f{code, kind, o.since, o.optional, toDxfValue(defaultValue),
-               [member](const OdDbObject& obj, DxfContext&) { return toDxfValue(static_cast<const C&>(obj).data().*member); },
-               [member](OdDbObject& obj, const DxfIn& v, DxfContext&) {
-                   static_cast<C&>(obj).dataForWrite(vantrel::dbKey()).*member = fromDxfIn<T>(v);
-               }};
+    DxfField f{
+        code,
+        kind,
+        o.since,
+        o.optional,
+        toDxfValue(defaultValue),
+        [member](const OdDbObject& obj, DxfContext&) { return toDxfValue(static_cast<const C&>(obj).data().*member); },
+        [member](OdDbObject& obj, const DxfIn& v, DxfContext&) {
+            static_cast<C&>(obj).dataForWrite(vantrel::dbKey()).*member = fromDxfIn<T>(v);
+        }};
     f.name = o.name;
     f.unit = dxfUnitOf<T>(o);
     return f;
@@ -336,7 +341,11 @@ DxfField dxfAccessor(int code, T (*get)(const C&), void (*set)(C&, const T&), co
                      DxfFieldOptions o = {})
 {
     DxfFieldKind kind = o.angle ? DxfFieldKind::Angle : dxfKindOf<T>();
-    DxfField f{code, kind, o.since, o.optional, toDxfValue(defaultValue),
+    DxfField f{code,
+               kind,
+               o.since,
+               o.optional,
+               toDxfValue(defaultValue),
                [get](const OdDbObject& obj, DxfContext&) { return toDxfValue(get(static_cast<const C&>(obj))); },
                [set](OdDbObject& obj, const DxfIn& v, DxfContext&) { set(static_cast<C&>(obj), fromDxfIn<T>(v)); }};
     f.name = o.name;
@@ -373,7 +382,8 @@ std::function<void(OdDbObject&, DxfContext&)> dxfCheckData()
 
 // A property with no DXF code of its own: a flag of a combined code, a value kept in extended
 // data, a value computed from others.
-inline DxfField dxfShown(const char* name, PropertyUnit unit, std::function<PropertyValue(const OdDbObject&, DxfContext&)> show)
+inline DxfField dxfShown(const char* name, PropertyUnit unit,
+                         std::function<PropertyValue(const OdDbObject&, DxfContext&)> show)
 {
     DxfField f{kNoDxfCode, DxfFieldKind::Double, 1009, false, 0.0, nullptr, nullptr};
     f.name = name;

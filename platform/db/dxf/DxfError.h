@@ -12,7 +12,9 @@ namespace vantrel {
 class DxfError : public OdError {
 public:
     DxfError(std::size_t line, const std::string& problem)
-        : OdError(eBadDxfFile, "line " + std::to_string(line) + ": " + problem), m_line(line), m_problem(problem) {}
+        : OdError(eBadDxfFile, "line " + std::to_string(line) + ": " + problem), m_line(line), m_problem(problem)
+    {
+    }
 
     // 1-based line of the fault in the file.
     std::size_t line() const { return m_line; }

@@ -20,10 +20,10 @@ enum DxfRun : int {
     kDxfRunAsRead = -7,     // values written as read while they stand for the same value (DxfContext::asRead)
     kDxfRunAfterOwner = -8, // tags after the owner (330) and before the first subclass marker
     // Drawing level (OdDbDatabase::dxfExtra):
-    kDxfRunHeader = -10,    // header variables no system variable models, "9 $NAME" included
-    kDxfRunClasses = -11,   // the content of the CLASSES section
-    kDxfRunTable = -12,     // value: table name; a table no class models, "0 TABLE" to "0 ENDTAB" excluded
-    kDxfRunSection = -13,   // value: section name; a section no reader models, whole
+    kDxfRunHeader = -10,  // header variables no system variable models, "9 $NAME" included
+    kDxfRunClasses = -11, // the content of the CLASSES section
+    kDxfRunTable = -12,   // value: table name; a table no class models, "0 TABLE" to "0 ENDTAB" excluded
+    kDxfRunSection = -13, // value: section name; a section no reader models, whole
 };
 
 struct DxfExtra {

@@ -30,10 +30,7 @@ std::vector<std::string> DxfFileReader::repairs() const
     return lines;
 }
 
-void DxfFileReader::failAt(std::size_t line, const std::string& problem) const
-{
-    throw DxfError(line, problem);
-}
+void DxfFileReader::failAt(std::size_t line, const std::string& problem) const { throw DxfError(line, problem); }
 
 void DxfFileReader::failEnd(std::string_view where, std::string_view recordName) const
 {
@@ -48,8 +45,12 @@ OdDbDatabasePtr DxfFileReader::read()
     m_db->disableUndoRecording(true);
     m_ctx->repairs = &m_repairs;
     m_ctx->makeTable = [this](int kind) {
-        OdDbObjectId& known = kind == 0 ? m_known.layerTable : kind == 1 ? m_known.linetypeTable : m_known.textStyleTable;
-        const OdRxClass* cls = kind == 0 ? OdDbLayerTable::desc() : kind == 1 ? OdDbLinetypeTable::desc() : OdDbTextStyleTable::desc();
+        OdDbObjectId& known = kind == 0 ? m_known.layerTable
+            : kind == 1                 ? m_known.linetypeTable
+                                        : m_known.textStyleTable;
+        const OdRxClass* cls = kind == 0 ? OdDbLayerTable::desc()
+            : kind == 1                  ? OdDbLinetypeTable::desc()
+                                         : OdDbTextStyleTable::desc();
         known = m_db->addOdDbObject(createAs<OdDbSymbolTable>(cls).get());
         m_db->setWellKnownIds(m_known);
         m_tablesMadeEarly.push_back(known);
@@ -61,8 +62,9 @@ OdDbDatabasePtr DxfFileReader::read()
         // A damaged or cut-off tail: the records read whole before it are kept.
         if (!m_recover)
             throw;
-        m_recovered.push_back("line " + std::to_string(e.line()) + ": " + e.problem() + "; the " +
-                              std::to_string(m_entitiesRead) + " entities read before it kept, the rest of the file dropped");
+        m_recovered.push_back("line " + std::to_string(e.line()) + ": " + e.problem() + "; the "
+                              + std::to_string(m_entitiesRead)
+                              + " entities read before it kept, the rest of the file dropped");
     }
     ensureStructure(true);
     if (m_handseed > m_db->handseed().value())
@@ -88,8 +90,8 @@ void DxfFileReader::readSections()
             continue;
         }
         if (m_reader.code() != 0)
-            failAt(m_reader.line(), "expected a SECTION record (group code 0), got group code " +
-                                        std::to_string(m_reader.code()));
+            failAt(m_reader.line(),
+                   "expected a SECTION record (group code 0), got group code " + std::to_string(m_reader.code()));
         if (m_reader.value() == "EOF")
             break;
         if (m_reader.value() != "SECTION")
@@ -142,13 +144,14 @@ void DxfFileReader::readObjects()
         if (m_reader.code() == 0 && m_reader.value() == "ENDSEC")
             return;
         if (m_reader.code() != 0)
-            failAt(m_reader.line(), "expected an object (group code 0), got group code " + std::to_string(m_reader.code()));
+            failAt(m_reader.line(),
+                   "expected an object (group code 0), got group code " + std::to_string(m_reader.code()));
         const std::string_view recordName = m_reader.value();
         if (isDxfStructureRecord(recordName))
             failAt(m_reader.line(), "a " + std::string(recordName) + " record where an object was expected");
         const DxfClassMap* map = dxfClassMap(recordName);
-        if (!map || map->entity || map->cls->isDerivedFrom(OdDbSymbolTable::desc()) ||
-            map->cls->isDerivedFrom(OdDbSymbolTableRecord::desc()))
+        if (!map || map->entity || map->cls->isDerivedFrom(OdDbSymbolTable::desc())
+            || map->cls->isDerivedFrom(OdDbSymbolTableRecord::desc()))
             map = &dxfUnknownObjectMap();
         OdDbObjectPtr object = createAs<OdDbObject>(map->cls);
         Record rec = readRecord(*map, *object, recordName);

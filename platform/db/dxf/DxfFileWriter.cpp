@@ -65,7 +65,8 @@ const Run* findRun(const std::vector<Run>& runs, int code, std::string_view valu
     return nullptr;
 }
 
-constexpr const char* kTableOrder[] = {"VPORT", "LTYPE", "LAYER", "STYLE", "VIEW", "UCS", "APPID", "DIMSTYLE", "BLOCK_RECORD"};
+constexpr const char* kTableOrder[]
+    = {"VPORT", "LTYPE", "LAYER", "STYLE", "VIEW", "UCS", "APPID", "DIMSTYLE", "BLOCK_RECORD"};
 
 std::uint64_t parseHex(std::string_view text)
 {
@@ -75,7 +76,10 @@ std::uint64_t parseHex(std::string_view text)
 
 } // namespace
 
-DxfFileWriter::DxfFileWriter(OdDbDatabase& db, DxfTagWriter& out) : m_db(db), m_out(out), m_ctx(db), m_version(versionFor(db)) {}
+DxfFileWriter::DxfFileWriter(OdDbDatabase& db, DxfTagWriter& out)
+    : m_db(db), m_out(out), m_ctx(db), m_version(versionFor(db))
+{
+}
 
 int DxfFileWriter::versionFor(const OdDbDatabase& db)
 {
@@ -150,11 +154,14 @@ void DxfFileWriter::prepare()
                     extra->tags.append(old[i].code, old[i].value);
             }
         }
-        extra->tags.append(kDxfRunBlockBegin, OdDbHandle(begin && !begin->value.empty() ? parseHex(begin->value) : reserveHandle()).ascii());
+        extra->tags.append(
+            kDxfRunBlockBegin,
+            OdDbHandle(begin && !begin->value.empty() ? parseHex(begin->value) : reserveHandle()).ascii());
         if (begin)
             for (std::size_t i = begin->begin; i < begin->end; ++i)
                 extra->tags.append(btr->dxfExtra()->tags[i].code, btr->dxfExtra()->tags[i].value);
-        extra->tags.append(kDxfRunBlockEnd, OdDbHandle(end && !end->value.empty() ? parseHex(end->value) : reserveHandle()).ascii());
+        extra->tags.append(kDxfRunBlockEnd,
+                           OdDbHandle(end && !end->value.empty() ? parseHex(end->value) : reserveHandle()).ascii());
         if (end)
             for (std::size_t i = end->begin; i < end->end; ++i)
                 extra->tags.append(btr->dxfExtra()->tags[i].code, btr->dxfExtra()->tags[i].value);
@@ -194,10 +201,7 @@ void DxfFileWriter::beginSection(const char* name)
     m_out.writeString(2, name);
 }
 
-void DxfFileWriter::endSection()
-{
-    m_out.writeString(0, "ENDSEC");
-}
+void DxfFileWriter::endSection() { m_out.writeString(0, "ENDSEC"); }
 
 void DxfFileWriter::writeHeader()
 {
@@ -268,7 +272,9 @@ std::vector<std::size_t> DxfFileWriter::classInstanceCounts() const
     auto count = [&](const OdDbObject& obj) {
         const DxfClassMap* map = dxfClassMap(obj.isA());
         const DxfExtra* extra = map ? nullptr : obj.dxfExtra().get();
-        const DxfClassDefinition* def = map ? map->classDefinition : extra ? dxfClassDefinition(extra->recordName) : nullptr;
+        const DxfClassDefinition* def = map ? map->classDefinition
+            : extra                         ? dxfClassDefinition(extra->recordName)
+                                            : nullptr;
         if (def)
             ++counts[static_cast<std::size_t>(def - definitions.data())];
     };
@@ -285,8 +291,8 @@ std::vector<std::size_t> DxfFileWriter::classInstanceCounts() const
         if (id.isErased())
             return;
         const OdDbObject& obj = *id.stub()->object;
-        if (!obj.isKindOf(OdDbEntity::desc()) && !obj.isKindOf(OdDbSymbolTable::desc()) &&
-            !obj.isKindOf(OdDbSymbolTableRecord::desc()))
+        if (!obj.isKindOf(OdDbEntity::desc()) && !obj.isKindOf(OdDbSymbolTable::desc())
+            && !obj.isKindOf(OdDbSymbolTableRecord::desc()))
             count(obj);
     });
     return counts;
@@ -343,12 +349,12 @@ void DxfFileWriter::writeTables()
 void DxfFileWriter::writeTable(const char* name)
 {
     const std::string_view n(name);
-    OdDbObjectId tableId = n == "LTYPE"          ? m_db.getLinetypeTableId()
-                           : n == "LAYER"        ? m_db.getLayerTableId()
-                           : n == "STYLE"        ? m_db.getTextStyleTableId()
-                           : n == "APPID"        ? m_db.getRegAppTableId()
-                           : n == "BLOCK_RECORD" ? m_db.getBlockTableId()
-                                                 : OdDbObjectId();
+    OdDbObjectId tableId = n == "LTYPE" ? m_db.getLinetypeTableId()
+        : n == "LAYER"                  ? m_db.getLayerTableId()
+        : n == "STYLE"                  ? m_db.getTextStyleTableId()
+        : n == "APPID"                  ? m_db.getRegAppTableId()
+        : n == "BLOCK_RECORD"           ? m_db.getBlockTableId()
+                                        : OdDbObjectId();
     if (tableId.isNull()) {
         m_out.writeString(0, "TABLE");
         m_out.writeString(2, name);
@@ -502,8 +508,8 @@ void DxfFileWriter::writeObjects()
         if (id == nod || id.isErased())
             continue;
         OdDbObjectPtr obj = id.openObject();
-        if (!obj || obj->isKindOf(OdDbEntity::desc()) || obj->isKindOf(OdDbSymbolTable::desc()) ||
-            obj->isKindOf(OdDbSymbolTableRecord::desc()))
+        if (!obj || obj->isKindOf(OdDbEntity::desc()) || obj->isKindOf(OdDbSymbolTable::desc())
+            || obj->isKindOf(OdDbSymbolTableRecord::desc()))
             continue;
         writeObject(*obj);
     }
@@ -542,8 +548,8 @@ void DxfFileWriter::writeObject(const OdDbObject& obj, const DxfClassMap* map, c
     const Run* afterOwner = findRun(runs, kDxfRunAfterOwner);
     if (!obj.ownerId().isNull())
         m_out.writeHandle(330, obj.ownerId().getHandle().value());
-    else if ((recordNameOverride && std::string_view(recordNameOverride) == "TABLE") ||
-             obj.getDbHandle() == m_db.getNamedObjectsDictionaryId().getHandle() || afterOwner)
+    else if ((recordNameOverride && std::string_view(recordNameOverride) == "TABLE")
+             || obj.getDbHandle() == m_db.getNamedObjectsDictionaryId().getHandle() || afterOwner)
         m_out.writeString(330, "0");
     if (afterOwner)
         writeRun(m_out, extra->tags, *afterOwner);
@@ -632,7 +638,9 @@ void DxfFileWriter::writeFields(const DxfSubclass& sub, const OdDbObject& obj, s
                 m_out.writeHandle(f.code, id.getHandle().value());
             break;
         }
-        case DxfFieldKind::HandleValue: m_out.writeHandle(f.code, static_cast<std::uint64_t>(std::get<std::int64_t>(v))); break;
+        case DxfFieldKind::HandleValue:
+            m_out.writeHandle(f.code, static_cast<std::uint64_t>(std::get<std::int64_t>(v)));
+            break;
         case DxfFieldKind::Point3d: {
             const OdGePoint3d& p = std::get<OdGePoint3d>(v);
             m_out.writePoint(f.code, p.x, p.y, p.z);

@@ -43,9 +43,6 @@ std::size_t DxfTagList::find(int code, std::size_t from) const
     return m_entries.size();
 }
 
-bool operator==(const DxfTagList& a, const DxfTagList& b)
-{
-    return std::equal(a.begin(), a.end(), b.begin(), b.end());
-}
+bool operator==(const DxfTagList& a, const DxfTagList& b) { return std::equal(a.begin(), a.end(), b.begin(), b.end()); }
 
 } // namespace vantrel

@@ -29,8 +29,17 @@ public:
 
         Iterator() = default;
         Tag operator*() const { return (*m_list)[m_index]; }
-        Iterator& operator++() { ++m_index; return *this; }
-        Iterator operator++(int) { Iterator old = *this; ++m_index; return old; }
+        Iterator& operator++()
+        {
+            ++m_index;
+            return *this;
+        }
+        Iterator operator++(int)
+        {
+            Iterator old = *this;
+            ++m_index;
+            return old;
+        }
         friend bool operator==(const Iterator& a, const Iterator& b) { return a.m_index == b.m_index; }
 
     private:

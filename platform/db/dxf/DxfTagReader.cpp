@@ -103,8 +103,9 @@ void DxfTagReader::failCodeLine(const char* line, std::size_t number) const
 
 void DxfTagReader::failCodeRange(int code, std::size_t number)
 {
-    throw DxfError(number, "group code " + std::to_string(code) + " is outside the DXF range 0-" +
-                               std::to_string(kMaxDxfGroupCode));
+    throw DxfError(number,
+                   "group code " + std::to_string(code) + " is outside the DXF range 0-"
+                       + std::to_string(kMaxDxfGroupCode));
 }
 
 void DxfTagReader::failNoValue(int code, std::size_t number)
@@ -112,35 +113,17 @@ void DxfTagReader::failNoValue(int code, std::size_t number)
     throw DxfError(number, "group code " + std::to_string(code) + " has no value: the file ends");
 }
 
-std::int16_t DxfTagReader::asInt16() const
-{
-    return parseDxfInt16(m_tag.value, m_tag.code, valueLine());
-}
+std::int16_t DxfTagReader::asInt16() const { return parseDxfInt16(m_tag.value, m_tag.code, valueLine()); }
 
-std::int32_t DxfTagReader::asInt32() const
-{
-    return parseDxfInt32(m_tag.value, m_tag.code, valueLine());
-}
+std::int32_t DxfTagReader::asInt32() const { return parseDxfInt32(m_tag.value, m_tag.code, valueLine()); }
 
-std::int64_t DxfTagReader::asInt64() const
-{
-    return parseDxfInt64(m_tag.value, m_tag.code, valueLine());
-}
+std::int64_t DxfTagReader::asInt64() const { return parseDxfInt64(m_tag.value, m_tag.code, valueLine()); }
 
-bool DxfTagReader::asBool() const
-{
-    return parseDxfBool(m_tag.value, m_tag.code, valueLine());
-}
+bool DxfTagReader::asBool() const { return parseDxfBool(m_tag.value, m_tag.code, valueLine()); }
 
-std::uint64_t DxfTagReader::asHandle() const
-{
-    return parseDxfHandle(m_tag.value, m_tag.code, valueLine());
-}
+std::uint64_t DxfTagReader::asHandle() const { return parseDxfHandle(m_tag.value, m_tag.code, valueLine()); }
 
-std::string DxfTagReader::asString() const
-{
-    return m_codec.decode(m_tag.value);
-}
+std::string DxfTagReader::asString() const { return m_codec.decode(m_tag.value); }
 
 void DxfTagReader::appendTo(DxfTagList& list) const
 {
@@ -153,9 +136,6 @@ void DxfTagReader::appendTo(DxfTagList& list) const
         list.append(m_tag.code, m_codec.toUtf8(m_tag.value));
 }
 
-void DxfTagReader::fail(const std::string& problem) const
-{
-    throw DxfError(valueLine(), problem);
-}
+void DxfTagReader::fail(const std::string& problem) const { throw DxfError(valueLine(), problem); }
 
 } // namespace vantrel

@@ -94,10 +94,7 @@ DxfTagWriter::DxfTagWriter(std::size_t reserveBytes)
 {
 }
 
-DxfTagWriter::DxfTagWriter(Sink sink, std::size_t bufferBytes) : DxfTagWriter(bufferBytes)
-{
-    m_sink = std::move(sink);
-}
+DxfTagWriter::DxfTagWriter(Sink sink, std::size_t bufferBytes) : DxfTagWriter(bufferBytes) { m_sink = std::move(sink); }
 
 void DxfTagWriter::flush()
 {
@@ -164,7 +161,8 @@ void DxfTagWriter::writeString(int code, std::string_view utf8)
         if (static_cast<unsigned char>(c) < 0x20) {
             escaped += '^';
             escaped += static_cast<char>(c + '@');
-        } else if (c == '^' && i + 1 < utf8.size() && (utf8[i + 1] == ' ' || (utf8[i + 1] >= '@' && utf8[i + 1] <= '_'))) {
+        } else if (c == '^' && i + 1 < utf8.size()
+                   && (utf8[i + 1] == ' ' || (utf8[i + 1] >= '@' && utf8[i + 1] <= '_'))) {
             escaped += "^ ";
         } else {
             escaped += c;
@@ -176,8 +174,9 @@ void DxfTagWriter::writeString(int code, std::string_view utf8)
 void DxfTagWriter::writeDouble(int code, double value)
 {
     if (!std::isfinite(value))
-        throw OdError(eInvalidInput, "cannot write the non-finite number " + std::to_string(value) +
-                                         " under DXF group code " + std::to_string(code));
+        throw OdError(eInvalidInput,
+                      "cannot write the non-finite number " + std::to_string(value) + " under DXF group code "
+                          + std::to_string(code));
     writeCode(code);
     char* p = reserve(40);
     char* end = formatShortDecimal(p, value);

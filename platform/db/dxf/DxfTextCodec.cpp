@@ -21,10 +21,7 @@ constexpr char16_t kCp1252High[32] = {
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
-char32_t cp1252ToUnicode(unsigned char c)
-{
-    return c >= 0x80 && c < 0xA0 ? kCp1252High[c - 0x80] : c;
-}
+char32_t cp1252ToUnicode(unsigned char c) { return c >= 0x80 && c < 0xA0 ? kCp1252High[c - 0x80] : c; }
 
 bool isAscii(std::string_view s)
 {
@@ -148,10 +145,7 @@ DxfTextCodec::~DxfTextCodec() = default;
 DxfTextCodec::DxfTextCodec(DxfTextCodec&&) noexcept = default;
 DxfTextCodec& DxfTextCodec::operator=(DxfTextCodec&&) noexcept = default;
 
-void DxfTextCodec::setVersion(std::string_view acadver)
-{
-    m_utf8 = dxfVersionNumber(acadver) >= 1021;
-}
+void DxfTextCodec::setVersion(std::string_view acadver) { m_utf8 = dxfVersionNumber(acadver) >= 1021; }
 
 void DxfTextCodec::setCodePage(std::string_view dwgcodepage)
 {

@@ -52,10 +52,7 @@ constexpr std::array kDefinitions = std::to_array<DxfClassDefinition>({
 
 } // namespace
 
-std::span<const DxfClassDefinition> dxfClassDefinitions()
-{
-    return kDefinitions;
-}
+std::span<const DxfClassDefinition> dxfClassDefinitions() { return kDefinitions; }
 
 const DxfClassDefinition* dxfClassDefinition(std::string_view recordName)
 {

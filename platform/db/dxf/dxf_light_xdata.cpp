@@ -105,7 +105,8 @@ OdCmColor colorOf(int method, std::int32_t value, const OdString& name, const Od
     case OdCmEntityColor::kByColor:
         if (value < 0 || value > 0xFFFFFF)
             throw OdError(eInvalidInput, "a true colour is 24 bits");
-        color.setRGB(static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 8), static_cast<std::uint8_t>(value));
+        color.setRGB(static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 8),
+                     static_cast<std::uint8_t>(value));
         color.setNames(name, book);
         break;
     case OdCmEntityColor::kForeground:
@@ -197,4 +198,4 @@ bool takeLightXData(OdDbObject& object, const OdResBuf& chain)
     return true;
 }
 
-}
+} // namespace vantrel

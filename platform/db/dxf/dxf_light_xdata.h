@@ -16,4 +16,4 @@ OdResBufPtr lightXData(const OdDbObject& light);
 // answers false.
 bool takeLightXData(OdDbObject& light, const OdResBuf& chain);
 
-}
+} // namespace vantrel

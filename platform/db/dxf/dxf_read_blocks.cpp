@@ -53,7 +53,8 @@ void DxfFileReader::readBlock()
         readBlockEnd(extra);
     else
         extra.tags.append(kDxfRunBlockEnd, std::string());
-    OdDbBlockTableRecordPtr(block.safeOpenObject(OdDb::kForWrite))->setDxfExtra(std::make_shared<DxfExtra>(std::move(extra)));
+    OdDbBlockTableRecordPtr(block.safeOpenObject(OdDb::kForWrite))
+        ->setDxfExtra(std::make_shared<DxfExtra>(std::move(extra)));
 }
 
 void DxfFileReader::readBlockBegin(BlockBegin& begin)
@@ -87,7 +88,8 @@ void DxfFileReader::readBlockBegin(BlockBegin& begin)
             begin.owner = m_ctx->idOfHandle(readHandle());
             continue;
         }
-        const auto field = std::find_if(std::begin(fields), std::end(fields), [&](const auto& f) { return f.first == code; });
+        const auto field
+            = std::find_if(std::begin(fields), std::end(fields), [&](const auto& f) { return f.first == code; });
         if (field != std::end(fields))
             field->second(begin, m_reader);
         else
@@ -169,7 +171,8 @@ void DxfFileReader::readEntities(OdDbObjectId container)
         if (m_reader.code() == 0 && m_reader.value() == "ENDSEC")
             return;
         if (m_reader.code() != 0)
-            failAt(m_reader.line(), "expected an entity (group code 0), got group code " + std::to_string(m_reader.code()));
+            failAt(m_reader.line(),
+                   "expected an entity (group code 0), got group code " + std::to_string(m_reader.code()));
         readEntity(container);
     }
 }
@@ -184,7 +187,8 @@ const DxfClassMap* DxfFileReader::polylineMap()
     while (m_reader.next() && m_reader.code() != 0) {
         if (m_reader.code() == 100)
             marker = true;
-        if (m_reader.code() == 70 && (marker || m_reader.value().find_first_not_of(" 0123456789") == std::string_view::npos)) {
+        if (m_reader.code() == 70
+            && (marker || m_reader.value().find_first_not_of(" 0123456789") == std::string_view::npos)) {
             flags = m_reader.asInt16();
             break;
         }
@@ -223,11 +227,12 @@ OdDbObjectId DxfFileReader::readEntity(OdDbObjectId container)
         rec.extra->recordName = m_reader.codec().toUtf8(recordName);
         const DxfTagList& tags = rec.extra->tags;
         const std::size_t at = tags.find(66);
-        followed = at < tags.size() && trimDxfBlanks(tags[at].value) == "1" && recordName != "ATTRIB" &&
-                   recordName != "VERTEX" && recordName != "SEQEND";
+        followed = at < tags.size() && trimDxfBlanks(tags[at].value) == "1" && recordName != "ATTRIB"
+            && recordName != "VERTEX" && recordName != "SEQEND";
     }
     if (container.isNull())
-        container = entity->commonData().paperSpace && !m_known.paperSpace.isNull() ? m_known.paperSpace : m_known.modelSpace;
+        container
+            = entity->commonData().paperSpace && !m_known.paperSpace.isNull() ? m_known.paperSpace : m_known.modelSpace;
     OdDbObjectId id = addObject(*entity, rec, container);
     ++m_entitiesRead;
     if (followed)
@@ -257,8 +262,9 @@ void DxfFileReader::readSequence(const DxfClassMap& ownerMap, OdDbObjectId owner
         if (!m_reader.next())
             return;
         if (m_reader.code() != 0)
-            failAt(m_reader.line(), std::string("expected ") + itemMap->recordName + " or SEQEND, got group code " +
-                                        std::to_string(m_reader.code()));
+            failAt(m_reader.line(),
+                   std::string("expected ") + itemMap->recordName + " or SEQEND, got group code "
+                       + std::to_string(m_reader.code()));
         if (m_reader.value() == itemMap->recordName) {
             OdDbEntityPtr item = createAs<OdDbEntity>(itemMap->cls);
             Record rec = readRecord(*itemMap, *item, itemMap->recordName);

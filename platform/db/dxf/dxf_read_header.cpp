@@ -20,8 +20,8 @@ void DxfFileReader::readHeaderVariables()
         if (m_reader.code() == 0 && m_reader.value() == "ENDSEC")
             return;
         if (m_reader.code() != 9)
-            failAt(m_reader.line(), "expected a header variable (group code 9), got group code " +
-                                        std::to_string(m_reader.code()));
+            failAt(m_reader.line(),
+                   "expected a header variable (group code 9), got group code " + std::to_string(m_reader.code()));
         const std::string name(m_reader.value());
         const std::size_t nameLine = m_reader.line();
         const SysVarDef* def = name.size() > 1 ? SysVarStore::find(OdString::fromUtf8(name.substr(1))) : nullptr;

@@ -157,8 +157,8 @@ void DxfFileReader::enterSubclass(RecordScan& scan)
     const auto& subclasses = scan.map.subclasses;
     for (int j = scan.sub < 0 ? 0 : scan.sub + 1; j < static_cast<int>(subclasses.size()); ++j) {
         const DxfSubclass& candidate = subclasses[static_cast<std::size_t>(j)];
-        if ((candidate.marker && sameDxfText(m_reader.value(), candidate.markerText)) ||
-            (candidate.otherMarker && sameDxfText(m_reader.value(), candidate.otherMarker))) {
+        if ((candidate.marker && sameDxfText(m_reader.value(), candidate.markerText))
+            || (candidate.otherMarker && sameDxfText(m_reader.value(), candidate.otherMarker))) {
             scan.sub = j;
             return;
         }
@@ -258,12 +258,12 @@ void DxfFileReader::checkCounts(const RecordScan& scan, const OdDbObject& obj, c
         const std::int64_t actual = std::get<std::int64_t>(field->get(obj, *m_ctx));
         if (actual == declared)
             continue;
-        const std::string problem = std::string(scan.name) + ": group code " + std::to_string(field->code) + " declares " +
-                                    std::to_string(declared) + " items, but " + std::to_string(actual) + " follow";
+        const std::string problem = std::string(scan.name) + ": group code " + std::to_string(field->code)
+            + " declares " + std::to_string(declared) + " items, but " + std::to_string(actual) + " follow";
         if (!m_recover)
             failAt(rec.line, problem);
-        m_recovered.push_back("line " + std::to_string(rec.line) + ": " + problem + "; the " + std::to_string(actual) +
-                              " that follow kept");
+        m_recovered.push_back("line " + std::to_string(rec.line) + ": " + problem + "; the " + std::to_string(actual)
+                              + " that follow kept");
     }
 }
 
@@ -300,8 +300,8 @@ DxfTagList DxfFileReader::placeUnmarkedTags(const DxfClassMap& map, std::string_
         std::vector<DxfUpgradedSubclass> subclasses = upgradeUnmarkedEntity(recordName, data, flags);
         for (const DxfUpgradedSubclass& sub : subclasses) {
             const auto declared = std::find_if(map.subclasses.begin(), map.subclasses.end(), [&](const DxfSubclass& s) {
-                return (s.marker && std::string_view(s.marker) == sub.marker) ||
-                       (s.otherMarker && std::string_view(s.otherMarker) == sub.marker);
+                return (s.marker && std::string_view(s.marker) == sub.marker)
+                    || (s.otherMarker && std::string_view(s.otherMarker) == sub.marker);
             });
             if (declared != map.subclasses.end()) {
                 if (!sub.tags.empty())
@@ -365,8 +365,9 @@ bool DxfFileReader::readField(const DxfField& field, OdDbObject& obj, std::strin
         p.x = m_reader.asDouble();
         expectNext("", recordName);
         if (m_reader.code() != code + 10)
-            failAt(m_reader.line(), "group code " + std::to_string(code) + " must be followed by group code " +
-                                        std::to_string(code + 10));
+            failAt(m_reader.line(),
+                   "group code " + std::to_string(code) + " must be followed by group code "
+                       + std::to_string(code + 10));
         p.y = m_reader.asDouble();
         if (field.kind == DxfFieldKind::Point3d) {
             expectNext("", recordName);
@@ -383,10 +384,11 @@ bool DxfFileReader::readField(const DxfField& field, OdDbObject& obj, std::strin
     } catch (const DxfError&) {
         throw;
     } catch (const OdError& e) {
-        const std::string fieldText = field.name ? std::string(field.name) + " (group code " + std::to_string(code) + ")"
-                                                 : "group code " + std::to_string(code);
-        const std::string problem = std::string(recordName) + ", " + fieldText + " " +
-                                    quoteDxfValue(trimDxfBlanks(valueText)) + ": " + e.what();
+        const std::string fieldText = field.name
+            ? std::string(field.name) + " (group code " + std::to_string(code) + ")"
+            : "group code " + std::to_string(code);
+        const std::string problem = std::string(recordName) + ", " + fieldText + " "
+            + quoteDxfValue(trimDxfBlanks(valueText)) + ": " + e.what();
         if (!m_recover)
             failAt(line, problem);
         recoverField(field, obj, line, problem);
@@ -414,7 +416,8 @@ void DxfFileReader::recoverField(const DxfField& field, OdDbObject& obj, std::si
         field.defaultValue);
     try {
         field.set(obj, fallback, *m_ctx);
-        m_recovered.push_back("line " + std::to_string(line) + ": " + problem + "; set to " + defaultText(field.defaultValue));
+        m_recovered.push_back("line " + std::to_string(line) + ": " + problem + "; set to "
+                              + defaultText(field.defaultValue));
     } catch (const OdError&) {
         if (m_dropReason.empty())
             m_dropReason = "line " + std::to_string(line) + ": " + problem;
@@ -463,13 +466,15 @@ OdResBufPtr DxfFileReader::readXData()
             double x = m_reader.asDouble();
             expectNext("extended data");
             if (m_reader.code() != code + 10)
-                failAt(m_reader.line(), "group code " + std::to_string(code) + " must be followed by group code " +
-                                            std::to_string(code + 10));
+                failAt(m_reader.line(),
+                       "group code " + std::to_string(code) + " must be followed by group code "
+                           + std::to_string(code + 10));
             double y = m_reader.asDouble();
             expectNext("extended data");
             if (m_reader.code() != code + 20)
-                failAt(m_reader.line(), "group code " + std::to_string(code) + " must be followed by group code " +
-                                            std::to_string(code + 20));
+                failAt(m_reader.line(),
+                       "group code " + std::to_string(code) + " must be followed by group code "
+                           + std::to_string(code + 20));
             node->setPoint3d(OdGePoint3d(x, y, m_reader.asDouble()));
         } else {
             switch (dxfValueType(code)) {

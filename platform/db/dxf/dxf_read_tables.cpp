@@ -48,7 +48,8 @@ void DxfFileReader::readTable(const std::string& name, std::size_t line)
         known = &m_known.regAppTable;
     // A table may exist already, made for a record named before the file gave its table (a
     // layer's linetype before the LTYPE table): the file's records join it.
-    const bool madeEarly = std::find(m_tablesMadeEarly.begin(), m_tablesMadeEarly.end(), *known) != m_tablesMadeEarly.end();
+    const bool madeEarly
+        = std::find(m_tablesMadeEarly.begin(), m_tablesMadeEarly.end(), *known) != m_tablesMadeEarly.end();
     if (!known->isNull() && !madeEarly)
         failAt(line, "a second " + name + " table");
     OdDbSymbolTablePtr table = createAs<OdDbSymbolTable>(map->cls);
@@ -63,8 +64,8 @@ void DxfFileReader::readTable(const std::string& name, std::size_t line)
     for (;;) {
         expectNext("a table");
         if (m_reader.code() != 0)
-            failAt(m_reader.line(), "expected a record of table " + name + ", got group code " +
-                                        std::to_string(m_reader.code()));
+            failAt(m_reader.line(),
+                   "expected a record of table " + name + ", got group code " + std::to_string(m_reader.code()));
         if (m_reader.value() == "ENDTAB")
             return;
         const std::string_view recordName = m_reader.value();
@@ -161,7 +162,8 @@ void DxfFileReader::keepTable(const std::string& name)
     for (;;) {
         expectNext("a table");
         if (m_reader.code() != 0)
-            failAt(m_reader.line(), "expected a record of table " + name + ", got group code " + std::to_string(m_reader.code()));
+            failAt(m_reader.line(),
+                   "expected a record of table " + name + ", got group code " + std::to_string(m_reader.code()));
         if (m_reader.value() == "ENDTAB")
             return;
         // Every record of a table is named as the table is; anything else is a table whose ENDTAB

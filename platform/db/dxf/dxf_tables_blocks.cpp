@@ -18,14 +18,18 @@ namespace {
 const OdGeVector3d kZAxis(0.0, 0.0, 1.0);
 
 constexpr PropertyEnumName kVerticalModes[] = {{0, "baseline"}, {1, "bottom"}, {2, "middle"}, {3, "top"}};
-constexpr PropertyEnumName kDimensionKinds[] = {{0, "rotated"}, {1, "aligned"}, {2, "angular"}, {3, "diameter"},
-                                                {4, "radius"}, {5, "angular 3 point"}, {6, "ordinate"}};
+constexpr PropertyEnumName kDimensionKinds[] = {{0, "rotated"}, {1, "aligned"},         {2, "angular"}, {3, "diameter"},
+                                                {4, "radius"},  {5, "angular 3 point"}, {6, "ordinate"}};
 
 // A field of the attribute part of C (attributes and their definitions).
 template <class C, class T>
 DxfField attributeField(int code, T C::AttributeData::*member, const T& defaultValue, DxfFieldOptions o = {})
 {
-    DxfField f{code, dxfKindOf<T>(), o.since, o.optional, toDxfValue(defaultValue),
+    DxfField f{code,
+               dxfKindOf<T>(),
+               o.since,
+               o.optional,
+               toDxfValue(defaultValue),
                [member](const OdDbObject& obj, DxfContext&) {
                    return toDxfValue(static_cast<const C&>(obj).attributeData().*member);
                },
@@ -79,11 +83,15 @@ DxfClassMap insertMap()
              [](const OdDbObject& o, DxfContext&) {
                  return DxfValue(std::int64_t(static_cast<const C&>(o).hasAttributeSequence() ? 1 : 0));
              },
-             [](OdDbObject& o, const DxfIn& v, DxfContext&) { static_cast<C&>(o).dataForWrite(vantrel::dbKey()).attributesFollow = v.integer != 0; }},
+             [](OdDbObject& o, const DxfIn& v, DxfContext&) {
+                 static_cast<C&>(o).dataForWrite(vantrel::dbKey()).attributesFollow = v.integer != 0;
+             }},
             dxfField<C>(2, &C::Data::blockName, OdString(), {.name = "block"}),
             [] {
                 DxfField f = dxfNamed(dxfField<C>(10, &C::Data::ocsPosition), "position", PropertyUnit::Point);
-                f.show = [](const OdDbObject& o, DxfContext&) -> PropertyValue { return static_cast<const C&>(o).position(); };
+                f.show = [](const OdDbObject& o, DxfContext&) -> PropertyValue {
+                    return static_cast<const C&>(o).position();
+                };
                 return f;
             }(),
             scale(41, &C::Data::xScale, "xScale"),
@@ -96,7 +104,9 @@ DxfClassMap insertMap()
             dxfField<C>(45, &C::Data::rowSpacing, 0.0, {.optional = true, .name = "rowSpacing"}),
             dxfField<C>(210, &C::Data::normal, kZAxis, {.optional = true, .name = "normal"}),
             dxfShown("attributes", PropertyUnit::Value,
-                     [](const OdDbObject& o, DxfContext&) { return dxfItemRecords(static_cast<const C&>(o).attributeIds()); }),
+                     [](const OdDbObject& o, DxfContext&) {
+                         return dxfItemRecords(static_cast<const C&>(o).attributeIds());
+                     }),
         }};
     reference.otherMarker = "AcDbMInsertBlock";
     reference.writesOtherMarker = [](const OdDbObject& o) {
@@ -105,7 +115,9 @@ DxfClassMap insertMap()
     };
     DxfSequence attributes{
         "ATTRIB",
-        [](OdDbObject& owner, OdDbObject& item) { static_cast<C&>(owner).appendAttribute(static_cast<OdDbAttribute*>(&item)); },
+        [](OdDbObject& owner, OdDbObject& item) {
+            static_cast<C&>(owner).appendAttribute(static_cast<OdDbAttribute*>(&item));
+        },
         [](const OdDbObject& owner) { return static_cast<const C&>(owner).attributeIds(); },
         [](const OdDbObject& owner) { return static_cast<const C&>(owner).data().seqEndHandle; },
         [](OdDbObject& owner, OdDbHandle h) { static_cast<C&>(owner).dataForWrite(vantrel::dbKey()).seqEndHandle = h; },
@@ -124,7 +136,8 @@ DxfClassMap attribMap()
               {
                   attributeField<C>(2, &C::AttributeData::tag, OdString(), {.name = "tag"}),
                   attributeField<C>(70, &C::AttributeData::flags, std::int16_t(0), {.name = "flags"}),
-                  attributeField<C>(73, &C::AttributeData::fieldLength, std::int16_t(0), {.optional = true, .name = "fieldLength"}),
+                  attributeField<C>(73, &C::AttributeData::fieldLength, std::int16_t(0),
+                                    {.optional = true, .name = "fieldLength"}),
                   attributeVerticalMode(),
               }}},
             {},
@@ -143,7 +156,8 @@ DxfClassMap attdefMap()
                   attributeField<C>(3, &C::AttributeData::prompt, OdString(), {.name = "prompt"}),
                   attributeField<C>(2, &C::AttributeData::tag, OdString(), {.name = "tag"}),
                   attributeField<C>(70, &C::AttributeData::flags, std::int16_t(0), {.name = "flags"}),
-                  attributeField<C>(73, &C::AttributeData::fieldLength, std::int16_t(0), {.optional = true, .name = "fieldLength"}),
+                  attributeField<C>(73, &C::AttributeData::fieldLength, std::int16_t(0),
+                                    {.optional = true, .name = "fieldLength"}),
                   attributeVerticalMode(),
               }}},
             {},
@@ -177,34 +191,37 @@ PropertyValue definitionPoints(const OdDbObject& o, DxfContext&)
 DxfClassMap dimensionMap()
 {
     using C = OdDbDimension;
-    return {"DIMENSION",
-            C::desc(),
-            {dxfEntitySubclass(),
-             {"AcDbDimension",
-              {
-                  dxfField<C>(2, &C::Data::blockName, OdString(), {.name = "block"}),
-                  dxfField<C>(10, &C::Data::definitionPoint, OdGePoint3d(), {.name = "definitionPoint"}),
-                  [] {
-                      DxfField f = dxfNamed(dxfField<C>(11, &C::Data::ocsTextPosition), "textPosition", PropertyUnit::Point);
-                      f.show = [](const OdDbObject& o, DxfContext&) -> PropertyValue {
-                          return static_cast<const C&>(o).textPosition();
-                      };
-                      return f;
-                  }(),
-                  dxfField<C>(70, &C::Data::dimensionType, std::int16_t(0), {.name = "dimensionType"}),
-                  dxfEnumeration(dxfShown("kind", PropertyUnit::Value,
-                                          [](const OdDbObject& o, DxfContext&) -> PropertyValue {
-                                              return std::int64_t(static_cast<const C&>(o).data().dimensionType & C::kTypeMask);
-                                          }),
-                                 kDimensionKinds),
-                  dxfField<C>(42, &C::Data::measurement, 0.0, {.optional = true, .name = "measurement"}),
-                  dxfField<C>(1, &C::Data::userText, OdString(), {.name = "text"}),
-                  dxfField<C>(53, &C::Data::textRotation, 0.0, {.optional = true, .angle = true, .name = "textRotation"}),
-                  dxfField<C>(210, &C::Data::normal, kZAxis, {.optional = true, .name = "normal"}),
-                  dxfShown("definitionPoints", PropertyUnit::Value, definitionPoints),
-              }}},
-            {},
-            dxfCheckData<C>()};
+    return {
+        "DIMENSION",
+        C::desc(),
+        {dxfEntitySubclass(),
+         {"AcDbDimension",
+          {
+              dxfField<C>(2, &C::Data::blockName, OdString(), {.name = "block"}),
+              dxfField<C>(10, &C::Data::definitionPoint, OdGePoint3d(), {.name = "definitionPoint"}),
+              [] {
+                  DxfField f
+                      = dxfNamed(dxfField<C>(11, &C::Data::ocsTextPosition), "textPosition", PropertyUnit::Point);
+                  f.show = [](const OdDbObject& o, DxfContext&) -> PropertyValue {
+                      return static_cast<const C&>(o).textPosition();
+                  };
+                  return f;
+              }(),
+              dxfField<C>(70, &C::Data::dimensionType, std::int16_t(0), {.name = "dimensionType"}),
+              dxfEnumeration(dxfShown("kind", PropertyUnit::Value,
+                                      [](const OdDbObject& o, DxfContext&) -> PropertyValue {
+                                          return std::int64_t(static_cast<const C&>(o).data().dimensionType
+                                                              & C::kTypeMask);
+                                      }),
+                             kDimensionKinds),
+              dxfField<C>(42, &C::Data::measurement, 0.0, {.optional = true, .name = "measurement"}),
+              dxfField<C>(1, &C::Data::userText, OdString(), {.name = "text"}),
+              dxfField<C>(53, &C::Data::textRotation, 0.0, {.optional = true, .angle = true, .name = "textRotation"}),
+              dxfField<C>(210, &C::Data::normal, kZAxis, {.optional = true, .name = "normal"}),
+              dxfShown("definitionPoints", PropertyUnit::Value, definitionPoints),
+          }}},
+        {},
+        dxfCheckData<C>()};
 }
 
 } // namespace

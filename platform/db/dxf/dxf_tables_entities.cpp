@@ -25,7 +25,8 @@ namespace {
 constexpr DxfFieldOptions kOptional{.optional = true};
 const OdGeVector3d kZAxis(0.0, 0.0, 1.0);
 
-constexpr PropertyEnumName kHorizontalModes[] = {{0, "left"}, {1, "center"}, {2, "right"}, {3, "aligned"}, {4, "middle"}, {5, "fit"}};
+constexpr PropertyEnumName kHorizontalModes[]
+    = {{0, "left"}, {1, "center"}, {2, "right"}, {3, "aligned"}, {4, "middle"}, {5, "fit"}};
 constexpr PropertyEnumName kVerticalModes[] = {{0, "baseline"}, {1, "bottom"}, {2, "middle"}, {3, "top"}};
 constexpr PropertyEnumName kLightTypes[] = {{1, "distant"}, {2, "point"}, {3, "spot"}, {10, "web"}};
 constexpr PropertyEnumName kAttenuations[] = {{0, "none"}, {1, "inverse linear"}, {2, "inverse square"}};
@@ -159,80 +160,84 @@ DxfClassMap polylineMap()
         };
     };
     auto width = [](const DxfIn& v, DxfContext&) { entmath::requireWidth(v.number); };
-    return {"LWPOLYLINE",
-            C::desc(),
-            {dxfEntitySubclass(),
-             {"AcDbPolyline",
-              {
-                  {90, DxfFieldKind::Int32, 1015, false, std::int64_t(0),
-                   [data](const OdDbObject& o, DxfContext&) { return DxfValue(std::int64_t(data(o).vertices.size())); },
-                   [dataW](OdDbObject& o, const DxfIn& v, DxfContext&) {
-                       // Room for the vertices to come; a count the file belies is refused after
-                       // reading, so a wild one may not reserve more than a bounded amount.
-                       const std::int64_t n = v.integer;
-                       if (n > 0)
-                           dataW(o).vertices.reserve(static_cast<std::size_t>(std::min<std::int64_t>(n, 4096)));
-                   },
-                   nullptr, true},
-                  {70, DxfFieldKind::Int16, 1015, false, std::int64_t(0),
-                   [data](const OdDbObject& o, DxfContext&) {
-                       return DxfValue(std::int64_t((data(o).closed ? 1 : 0) | (data(o).plinegen ? 128 : 0)));
-                   },
-                   [dataW](OdDbObject& o, const DxfIn& v, DxfContext&) {
-                       auto flags = v.integer;
-                       dataW(o).closed = flags & 1;
-                       dataW(o).plinegen = flags & 128;
-                   }},
-                  dxfShownMember<C>("closed", &C::Data::closed),
-                  dxfShownMember<C>("plinegen", &C::Data::plinegen),
-                  dxfChecked(dxfField<C>(43, &C::Data::constantWidth, 0.0, {.optional = true, .name = "constantWidth"}), width),
-                  dxfField<C>(38, &C::Data::elevation, 0.0, {.optional = true, .name = "elevation"}),
-                  thicknessField<C>(),
-                  {10, DxfFieldKind::Point2d, 1015, false, OdGePoint3d(), nullptr,
-                   [dataW](OdDbObject& o, const DxfIn& v, DxfContext&) {
-                       const OdGePoint3d& p = v.point;
-                       C::Vertex vertex;
-                       vertex.point = OdGePoint2d(p.x, p.y);
-                       dataW(o).vertices.push_back(vertex);
-                   },
-                   [data](const OdDbObject& o, DxfTagWriter& w, DxfContext&) {
-                       for (const C::Vertex& v : data(o).vertices) {
-                           w.writePoint(10, v.point.x, v.point.y);
-                           if (v.startWidth != 0.0 || v.endWidth != 0.0) {
-                               w.writeDouble(40, v.startWidth);
-                               w.writeDouble(41, v.endWidth);
-                           }
-                           if (v.bulge != 0.0)
-                               w.writeDouble(42, v.bulge);
-                           if (v.identifier != 0)
-                               w.writeInt(91, v.identifier);
+    return {
+        "LWPOLYLINE",
+        C::desc(),
+        {dxfEntitySubclass(),
+         {"AcDbPolyline",
+          {
+              {90, DxfFieldKind::Int32, 1015, false, std::int64_t(0),
+               [data](const OdDbObject& o, DxfContext&) { return DxfValue(std::int64_t(data(o).vertices.size())); },
+               [dataW](OdDbObject& o, const DxfIn& v, DxfContext&) {
+                   // Room for the vertices to come; a count the file belies is refused after
+                   // reading, so a wild one may not reserve more than a bounded amount.
+                   const std::int64_t n = v.integer;
+                   if (n > 0)
+                       dataW(o).vertices.reserve(static_cast<std::size_t>(std::min<std::int64_t>(n, 4096)));
+               },
+               nullptr, true},
+              {70, DxfFieldKind::Int16, 1015, false, std::int64_t(0),
+               [data](const OdDbObject& o, DxfContext&) {
+                   return DxfValue(std::int64_t((data(o).closed ? 1 : 0) | (data(o).plinegen ? 128 : 0)));
+               },
+               [dataW](OdDbObject& o, const DxfIn& v, DxfContext&) {
+                   auto flags = v.integer;
+                   dataW(o).closed = flags & 1;
+                   dataW(o).plinegen = flags & 128;
+               }},
+              dxfShownMember<C>("closed", &C::Data::closed),
+              dxfShownMember<C>("plinegen", &C::Data::plinegen),
+              dxfChecked(dxfField<C>(43, &C::Data::constantWidth, 0.0, {.optional = true, .name = "constantWidth"}),
+                         width),
+              dxfField<C>(38, &C::Data::elevation, 0.0, {.optional = true, .name = "elevation"}),
+              thicknessField<C>(),
+              {10, DxfFieldKind::Point2d, 1015, false, OdGePoint3d(), nullptr,
+               [dataW](OdDbObject& o, const DxfIn& v, DxfContext&) {
+                   const OdGePoint3d& p = v.point;
+                   C::Vertex vertex;
+                   vertex.point = OdGePoint2d(p.x, p.y);
+                   dataW(o).vertices.push_back(vertex);
+               },
+               [data](const OdDbObject& o, DxfTagWriter& w, DxfContext&) {
+                   for (const C::Vertex& v : data(o).vertices) {
+                       w.writePoint(10, v.point.x, v.point.y);
+                       if (v.startWidth != 0.0 || v.endWidth != 0.0) {
+                           w.writeDouble(40, v.startWidth);
+                           w.writeDouble(41, v.endWidth);
                        }
-                   }},
-                  dxfShown("vertices", PropertyUnit::Value,
-                           [data](const OdDbObject& o, DxfContext&) -> PropertyValue {
-                               std::vector<PropertyRecord> records;
-                               unsigned int i = 0;
-                               for (const C::Vertex& v : data(o).vertices) {
-                                   OdGePoint3d world;
-                                   static_cast<const C&>(o).getPointAt(i++, world);
-                                   records.push_back({{"point", PropertyUnit::Point, world},
-                                                      {"startWidth", PropertyUnit::Value, v.startWidth},
-                                                      {"endWidth", PropertyUnit::Value, v.endWidth},
-                                                      {"bulge", PropertyUnit::Value, v.bulge}});
-                               }
-                               return records;
-                           }),
-                  dxfChecked({40, DxfFieldKind::Double, 1015, false, 0.0, nullptr, vertexValue(&C::Vertex::startWidth, 40)}, width),
-                  dxfChecked({41, DxfFieldKind::Double, 1015, false, 0.0, nullptr, vertexValue(&C::Vertex::endWidth, 41)}, width),
-                  {42, DxfFieldKind::Double, 1015, false, 0.0, nullptr, vertexValue(&C::Vertex::bulge, 42)},
-                  {91, DxfFieldKind::Int32, 1024, false, std::int64_t(0), nullptr,
-                   [lastVertex](OdDbObject& o, const DxfIn& v, DxfContext&) {
-                       lastVertex(o, 91).identifier = static_cast<std::int32_t>(v.integer);
-                   }},
-                  normalField<C>(),
-              }}},
-            {},
-            {}};
+                       if (v.bulge != 0.0)
+                           w.writeDouble(42, v.bulge);
+                       if (v.identifier != 0)
+                           w.writeInt(91, v.identifier);
+                   }
+               }},
+              dxfShown("vertices", PropertyUnit::Value,
+                       [data](const OdDbObject& o, DxfContext&) -> PropertyValue {
+                           std::vector<PropertyRecord> records;
+                           unsigned int i = 0;
+                           for (const C::Vertex& v : data(o).vertices) {
+                               OdGePoint3d world;
+                               static_cast<const C&>(o).getPointAt(i++, world);
+                               records.push_back({{"point", PropertyUnit::Point, world},
+                                                  {"startWidth", PropertyUnit::Value, v.startWidth},
+                                                  {"endWidth", PropertyUnit::Value, v.endWidth},
+                                                  {"bulge", PropertyUnit::Value, v.bulge}});
+                           }
+                           return records;
+                       }),
+              dxfChecked({40, DxfFieldKind::Double, 1015, false, 0.0, nullptr, vertexValue(&C::Vertex::startWidth, 40)},
+                         width),
+              dxfChecked({41, DxfFieldKind::Double, 1015, false, 0.0, nullptr, vertexValue(&C::Vertex::endWidth, 41)},
+                         width),
+              {42, DxfFieldKind::Double, 1015, false, 0.0, nullptr, vertexValue(&C::Vertex::bulge, 42)},
+              {91, DxfFieldKind::Int32, 1024, false, std::int64_t(0), nullptr,
+               [lastVertex](OdDbObject& o, const DxfIn& v, DxfContext&) {
+                   lastVertex(o, 91).identifier = static_cast<std::int32_t>(v.integer);
+               }},
+              normalField<C>(),
+          }}},
+        {},
+        {}};
 }
 
 } // namespace
@@ -240,38 +245,41 @@ DxfClassMap polylineMap()
 DxfSubclass dxfTextSubclass()
 {
     using C = OdDbText;
-    return {"AcDbText",
-            {
-                thicknessField<C>(),
-                worldPointOf<C>(dxfField<C>(10, &C::Data::ocsPosition), "position", &C::position),
-                dxfField<C>(40, &C::Data::height, 2.5, {.name = "height"}),
-                dxfField<C>(1, &C::Data::textString, OdString(), {.name = "text"}),
-                dxfField<C>(50, &C::Data::rotation, 0.0, {.optional = true, .angle = true, .name = "rotation"}),
-                dxfField<C>(41, &C::Data::widthFactor, 1.0, {.optional = true, .name = "widthFactor"}),
-                dxfField<C>(51, &C::Data::oblique, 0.0, {.optional = true, .angle = true, .name = "oblique"}),
-                dxfNamed({7, DxfFieldKind::String, 1009, true, std::string("Standard"),
-                          [](const OdDbObject& o, DxfContext& c) {
-                              OdDbObjectId style = static_cast<const C&>(o).data().textStyle;
-                              return DxfValue(style.isNull() ? std::string("Standard") : c.nameOf(style));
-                          },
-                          [](OdDbObject& o, const DxfIn& v, DxfContext& c) {
-                              static_cast<C&>(o).dataForWrite(vantrel::dbKey()).textStyle = c.textStyleNamed(v.text, 7);
-                          }},
-                         "style"),
-                dxfField<C>(71, &C::Data::generationFlags, std::int16_t(0), {.optional = true, .name = "generationFlags"}),
-                dxfEnumeration(dxfField<C>(72, &C::Data::horizontalMode, std::int16_t(0), {.optional = true, .name = "horizontalMode"}), kHorizontalModes),
-                // The alignment point counts whenever the text is aligned, even at the origin.
-                [] {
-                    DxfField f = worldPointOf<C>(dxfField<C>(11, &C::Data::ocsAlignmentPoint, OdGePoint3d(), kOptional),
-                                                 "alignmentPoint", &C::alignmentPoint);
-                    f.alsoWhen = [](const OdDbObject& o) {
-                        const C::Data& d = static_cast<const C&>(o).data();
-                        return d.horizontalMode != 0 || d.verticalMode != 0;
-                    };
-                    return f;
-                }(),
-                normalField<C>(),
-            }};
+    return {
+        "AcDbText",
+        {
+            thicknessField<C>(),
+            worldPointOf<C>(dxfField<C>(10, &C::Data::ocsPosition), "position", &C::position),
+            dxfField<C>(40, &C::Data::height, 2.5, {.name = "height"}),
+            dxfField<C>(1, &C::Data::textString, OdString(), {.name = "text"}),
+            dxfField<C>(50, &C::Data::rotation, 0.0, {.optional = true, .angle = true, .name = "rotation"}),
+            dxfField<C>(41, &C::Data::widthFactor, 1.0, {.optional = true, .name = "widthFactor"}),
+            dxfField<C>(51, &C::Data::oblique, 0.0, {.optional = true, .angle = true, .name = "oblique"}),
+            dxfNamed({7, DxfFieldKind::String, 1009, true, std::string("Standard"),
+                      [](const OdDbObject& o, DxfContext& c) {
+                          OdDbObjectId style = static_cast<const C&>(o).data().textStyle;
+                          return DxfValue(style.isNull() ? std::string("Standard") : c.nameOf(style));
+                      },
+                      [](OdDbObject& o, const DxfIn& v, DxfContext& c) {
+                          static_cast<C&>(o).dataForWrite(vantrel::dbKey()).textStyle = c.textStyleNamed(v.text, 7);
+                      }},
+                     "style"),
+            dxfField<C>(71, &C::Data::generationFlags, std::int16_t(0), {.optional = true, .name = "generationFlags"}),
+            dxfEnumeration(dxfField<C>(72, &C::Data::horizontalMode, std::int16_t(0),
+                                       {.optional = true, .name = "horizontalMode"}),
+                           kHorizontalModes),
+            // The alignment point counts whenever the text is aligned, even at the origin.
+            [] {
+                DxfField f = worldPointOf<C>(dxfField<C>(11, &C::Data::ocsAlignmentPoint, OdGePoint3d(), kOptional),
+                                             "alignmentPoint", &C::alignmentPoint);
+                f.alsoWhen = [](const OdDbObject& o) {
+                    const C::Data& d = static_cast<const C&>(o).data();
+                    return d.horizontalMode != 0 || d.verticalMode != 0;
+                };
+                return f;
+            }(),
+            normalField<C>(),
+        }};
 }
 
 namespace {
@@ -284,7 +292,9 @@ DxfClassMap textMap()
             {dxfEntitySubclass(),
              dxfTextSubclass(),
              {"AcDbText",
-              {dxfEnumeration(dxfField<C>(73, &C::Data::verticalMode, std::int16_t(0), {.optional = true, .name = "verticalMode"}), kVerticalModes)}}},
+              {dxfEnumeration(
+                  dxfField<C>(73, &C::Data::verticalMode, std::int16_t(0), {.optional = true, .name = "verticalMode"}),
+                  kVerticalModes)}}},
             {},
             dxfCheckData<C>()};
 }
@@ -294,12 +304,13 @@ DxfClassMap solidMap()
     using C = OdDbSolid;
     // Corners in its plane, in DXF order (the third and fourth swapped against the outline).
     auto corner = [](int code, std::size_t i, const char* name) {
-        return dxfNamed({code, DxfFieldKind::Point3d, 1009, false, OdGePoint3d(),
-                         [i](const OdDbObject& o, DxfContext&) { return DxfValue(static_cast<const C&>(o).data().ocsCorners[i]); },
-                         [i](OdDbObject& o, const DxfIn& v, DxfContext&) {
-                             static_cast<C&>(o).dataForWrite(vantrel::dbKey()).ocsCorners[i] = v.point;
-                         }},
-                        name, PropertyUnit::Point);
+        return dxfNamed(
+            {code, DxfFieldKind::Point3d, 1009, false, OdGePoint3d(),
+             [i](const OdDbObject& o, DxfContext&) { return DxfValue(static_cast<const C&>(o).data().ocsCorners[i]); },
+             [i](OdDbObject& o, const DxfIn& v, DxfContext&) {
+                 static_cast<C&>(o).dataForWrite(vantrel::dbKey()).ocsCorners[i] = v.point;
+             }},
+            name, PropertyUnit::Point);
     };
     auto worldCorner = [corner](int code, int i, const char* name) {
         DxfField f = corner(code, static_cast<std::size_t>(i), name);
@@ -315,8 +326,7 @@ DxfClassMap solidMap()
             {dxfEntitySubclass(),
              {"AcDbTrace",
               {worldCorner(10, 0, "corner1"), worldCorner(11, 1, "corner2"), worldCorner(12, 2, "corner3"),
-               worldCorner(13, 3, "corner4"),
-               thicknessField<C>(), normalField<C>()}}},
+               worldCorner(13, 3, "corner4"), thicknessField<C>(), normalField<C>()}}},
             {},
             {}};
 }
@@ -329,9 +339,17 @@ DxfClassMap splineMap()
     auto data = [](const OdDbObject& o) -> const C::Data& { return static_cast<const C&>(o).data(); };
     auto dataW = [](OdDbObject& o) -> C::Data& { return static_cast<C&>(o).dataForWrite(vantrel::dbKey()); };
     auto count = [data](int code, auto member) {
-        return DxfField{code, DxfFieldKind::Int16, 1012, false, std::int64_t(0),
-                        [data, member](const OdDbObject& o, DxfContext&) { return DxfValue(std::int64_t((data(o).*member).size())); },
-                        [](OdDbObject&, const DxfIn&, DxfContext&) {}, nullptr, true};
+        return DxfField{code,
+                        DxfFieldKind::Int16,
+                        1012,
+                        false,
+                        std::int64_t(0),
+                        [data, member](const OdDbObject& o, DxfContext&) {
+                            return DxfValue(std::int64_t((data(o).*member).size()));
+                        },
+                        [](OdDbObject&, const DxfIn&, DxfContext&) {},
+                        nullptr,
+                        true};
     };
     return {"SPLINE",
             C::desc(),
@@ -428,9 +446,12 @@ DxfClassMap lightMap()
               {70, DxfFieldKind::Int16, 1021, false, std::int64_t(2),
                [data](const OdDbObject& o, DxfContext&) {
                    const std::int16_t type = data(o).lightType;
-                   return DxfValue(std::int64_t(type == OdGiDrawable::kWebLight ? std::int16_t(OdGiDrawable::kPointLight) : type));
+                   return DxfValue(
+                       std::int64_t(type == OdGiDrawable::kWebLight ? std::int16_t(OdGiDrawable::kPointLight) : type));
                },
-               [dataW](OdDbObject& o, const DxfIn& v, DxfContext&) { dataW(o).lightType = static_cast<std::int16_t>(v.integer); }},
+               [dataW](OdDbObject& o, const DxfIn& v, DxfContext&) {
+                   dataW(o).lightType = static_cast<std::int16_t>(v.integer);
+               }},
               dxfEnumeration(dxfShownMember<C>("lightType", &C::Data::lightType), kLightTypes),
               dxfField<C>(290, &C::Data::on, true, {.name = "on"}),
               dxfField<C>(291, &C::Data::plotGlyph, false, {.name = "plotGlyph"}),
@@ -438,21 +459,26 @@ DxfClassMap lightMap()
               dxfField<C>(10, &C::Data::position, OdGePoint3d(), {.name = "position"}),
               dxfField<C>(11, &C::Data::targetLocation, OdGePoint3d(), {.name = "target"}),
               dxfShownMember<C>("hasTarget", &C::Data::hasTarget),
-              dxfEnumeration(dxfField<C>(72, &C::Data::attenuationType, std::int16_t(2), {.name = "attenuationType"}), kAttenuations),
+              dxfEnumeration(dxfField<C>(72, &C::Data::attenuationType, std::int16_t(2), {.name = "attenuationType"}),
+                             kAttenuations),
               dxfField<C>(292, &C::Data::useAttenuationLimits, false, {.name = "useAttenuationLimits"}),
               dxfField<C>(41, &C::Data::attenuationStartLimit, 1.0, {.name = "attenuationStartLimit"}),
               dxfField<C>(42, &C::Data::attenuationEndLimit, 10.0, {.name = "attenuationEndLimit"}),
               dxfField<C>(50, &C::Data::hotspotAngle, 0.0, {.angle = true, .name = "hotspotAngle"}),
               dxfField<C>(51, &C::Data::falloffAngle, 0.0, {.angle = true, .name = "falloffAngle"}),
               dxfField<C>(293, &C::Data::castShadows, true, {.name = "castShadows"}),
-              dxfEnumeration(dxfField<C>(73, &C::Data::shadowType, std::int16_t(0), {.name = "shadowType"}), kShadowTypes),
+              dxfEnumeration(dxfField<C>(73, &C::Data::shadowType, std::int16_t(0), {.name = "shadowType"}),
+                             kShadowTypes),
               dxfField<C>(91, &C::Data::shadowMapSize, std::int32_t(256), {.name = "shadowMapSize"}),
               dxfField<C>(280, &C::Data::shadowMapSoftness, std::int16_t(1), {.name = "shadowMapSoftness"}),
               // Kept in the VANTREL extended data (dxf_light_xdata.cpp), or computed.
               dxfShown("lightColor", PropertyUnit::Colour,
-                       [data](const OdDbObject& o, DxfContext&) -> PropertyValue { return std::int64_t(data(o).lightColor.rgb()); }),
+                       [data](const OdDbObject& o, DxfContext&) -> PropertyValue {
+                           return std::int64_t(data(o).lightColor.rgb());
+                       }),
               dxfShownMember<C>("physicalIntensity", &C::Data::physicalIntensity),
-              dxfEnumeration(dxfShownMember<C>("physicalIntensityMethod", &C::Data::physicalIntensityMethod), kPhotometricMethods),
+              dxfEnumeration(dxfShownMember<C>("physicalIntensityMethod", &C::Data::physicalIntensityMethod),
+                             kPhotometricMethods),
               dxfShownMember<C>("illuminanceDistance", &C::Data::illuminanceDistance),
               dxfEnumeration(dxfShownMember<C>("lampColorType", &C::Data::lampColorType), kLampColorTypes),
               dxfShownMember<C>("lampColorTemp", &C::Data::lampColorTemp),
@@ -477,11 +503,13 @@ DxfClassMap lightMap()
         // The enumerations the light answers with must hold one of their values.
         [data](OdDbObject& o, DxfContext&) {
             const C::Data& d = data(o);
-            if (d.lightType != OdGiDrawable::kDistantLight && d.lightType != OdGiDrawable::kPointLight &&
-                d.lightType != OdGiDrawable::kSpotLight && d.lightType != OdGiDrawable::kWebLight)
+            if (d.lightType != OdGiDrawable::kDistantLight && d.lightType != OdGiDrawable::kPointLight
+                && d.lightType != OdGiDrawable::kSpotLight && d.lightType != OdGiDrawable::kWebLight)
                 throw OdError(eInvalidInput, "light type (70) " + std::to_string(d.lightType) + " is not 1, 2 or 3");
-            if (d.attenuationType < OdGiLightAttenuation::kNone || d.attenuationType > OdGiLightAttenuation::kInverseSquare)
-                throw OdError(eInvalidInput, "attenuation type (72) " + std::to_string(d.attenuationType) + " is not 0, 1 or 2");
+            if (d.attenuationType < OdGiLightAttenuation::kNone
+                || d.attenuationType > OdGiLightAttenuation::kInverseSquare)
+                throw OdError(eInvalidInput,
+                              "attenuation type (72) " + std::to_string(d.attenuationType) + " is not 0, 1 or 2");
             if (d.shadowType != C::kShadowsRayTraced && d.shadowType != C::kShadowMaps)
                 throw OdError(eInvalidInput, "shadow type (73) " + std::to_string(d.shadowType) + " is not 0 or 1");
         }};

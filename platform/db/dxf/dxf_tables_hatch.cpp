@@ -21,19 +21,23 @@ using C = OdDbHatch;
 
 // The subclass's tags with the kind each is read as.
 constexpr std::pair<int, DxfFieldKind> kCodes[] = {
-    {10, DxfFieldKind::Point3d}, {11, DxfFieldKind::Point3d}, {12, DxfFieldKind::Point3d}, {13, DxfFieldKind::Point3d},
-    {210, DxfFieldKind::Point3d}, {2, DxfFieldKind::String}, {470, DxfFieldKind::String},
-    {40, DxfFieldKind::Double}, {41, DxfFieldKind::Double}, {42, DxfFieldKind::Double}, {43, DxfFieldKind::Double},
-    {44, DxfFieldKind::Double}, {45, DxfFieldKind::Double}, {46, DxfFieldKind::Double}, {47, DxfFieldKind::Double},
-    {49, DxfFieldKind::Double}, {50, DxfFieldKind::Double}, {51, DxfFieldKind::Double}, {52, DxfFieldKind::Double},
-    {53, DxfFieldKind::Double}, {460, DxfFieldKind::Double}, {461, DxfFieldKind::Double}, {462, DxfFieldKind::Double},
-    {463, DxfFieldKind::Double}, {63, DxfFieldKind::Int16}, {70, DxfFieldKind::Int16}, {71, DxfFieldKind::Int16},
-    {72, DxfFieldKind::Int16}, {73, DxfFieldKind::Int16}, {74, DxfFieldKind::Int16}, {75, DxfFieldKind::Int16},
-    {76, DxfFieldKind::Int16}, {77, DxfFieldKind::Int16}, {78, DxfFieldKind::Int16}, {79, DxfFieldKind::Int16},
-    {91, DxfFieldKind::Int32}, {92, DxfFieldKind::Int32}, {93, DxfFieldKind::Int32}, {94, DxfFieldKind::Int32},
-    {95, DxfFieldKind::Int32}, {96, DxfFieldKind::Int32}, {97, DxfFieldKind::Int32}, {98, DxfFieldKind::Int32},
-    {99, DxfFieldKind::Int32}, {421, DxfFieldKind::Int32}, {450, DxfFieldKind::Int32}, {451, DxfFieldKind::Int32},
-    {452, DxfFieldKind::Int32}, {453, DxfFieldKind::Int32}, {330, DxfFieldKind::HandleValue},
+    {10, DxfFieldKind::Point3d}, {11, DxfFieldKind::Point3d},      {12, DxfFieldKind::Point3d},
+    {13, DxfFieldKind::Point3d}, {210, DxfFieldKind::Point3d},     {2, DxfFieldKind::String},
+    {470, DxfFieldKind::String}, {40, DxfFieldKind::Double},       {41, DxfFieldKind::Double},
+    {42, DxfFieldKind::Double},  {43, DxfFieldKind::Double},       {44, DxfFieldKind::Double},
+    {45, DxfFieldKind::Double},  {46, DxfFieldKind::Double},       {47, DxfFieldKind::Double},
+    {49, DxfFieldKind::Double},  {50, DxfFieldKind::Double},       {51, DxfFieldKind::Double},
+    {52, DxfFieldKind::Double},  {53, DxfFieldKind::Double},       {460, DxfFieldKind::Double},
+    {461, DxfFieldKind::Double}, {462, DxfFieldKind::Double},      {463, DxfFieldKind::Double},
+    {63, DxfFieldKind::Int16},   {70, DxfFieldKind::Int16},        {71, DxfFieldKind::Int16},
+    {72, DxfFieldKind::Int16},   {73, DxfFieldKind::Int16},        {74, DxfFieldKind::Int16},
+    {75, DxfFieldKind::Int16},   {76, DxfFieldKind::Int16},        {77, DxfFieldKind::Int16},
+    {78, DxfFieldKind::Int16},   {79, DxfFieldKind::Int16},        {91, DxfFieldKind::Int32},
+    {92, DxfFieldKind::Int32},   {93, DxfFieldKind::Int32},        {94, DxfFieldKind::Int32},
+    {95, DxfFieldKind::Int32},   {96, DxfFieldKind::Int32},        {97, DxfFieldKind::Int32},
+    {98, DxfFieldKind::Int32},   {99, DxfFieldKind::Int32},        {421, DxfFieldKind::Int32},
+    {450, DxfFieldKind::Int32},  {451, DxfFieldKind::Int32},       {452, DxfFieldKind::Int32},
+    {453, DxfFieldKind::Int32},  {330, DxfFieldKind::HandleValue},
 };
 
 constexpr PropertyEnumName kStyles[] = {{0, "normal"}, {1, "outer"}, {2, "ignore"}};
@@ -76,23 +80,46 @@ public:
             case 10: d.elevationPoint = t.point; break;
             case 210: d.normal = OdGeVector3d(t.point.x, t.point.y, t.point.z); break;
             case 2: d.patternName = OdString::fromUtf8(t.text); break;
-            case 91: d.loops.resize(count(t)); for (C::Loop& l : d.loops) l = loop(); break;
+            case 91:
+                d.loops.resize(count(t));
+                for (C::Loop& l : d.loops)
+                    l = loop();
+                break;
             case 75: d.style = static_cast<std::int16_t>(t.integer); break;
             case 76: d.patternType = static_cast<std::int16_t>(t.integer); break;
             case 52: d.patternAngle = t.number; break;
             case 41: d.patternScale = t.number; break;
             case 77: d.patternDouble = static_cast<std::int16_t>(t.integer); break;
-            case 78: d.patternLines.resize(count(t)); for (C::PatternLine& l : d.patternLines) l = patternLine(); break;
+            case 78:
+                d.patternLines.resize(count(t));
+                for (C::PatternLine& l : d.patternLines)
+                    l = patternLine();
+                break;
             case 47: d.pixelSize = t.number; break;
             case 98:
                 d.seedPoints.resize(count(t));
                 for (OdGePoint2d& p : d.seedPoints)
                     p = point2(take(10));
                 break;
-            case 73: if (!m_polygon) throw Unparsable{}; d.polygon.annotated = static_cast<std::int16_t>(t.integer); break;
-            case 11: if (!m_polygon) throw Unparsable{}; d.polygon.offsetVector = OdGeVector2d(t.point.x, t.point.y); break;
-            case 99: if (!m_polygon) throw Unparsable{}; d.polygon.degenerateLoops = static_cast<std::int32_t>(t.integer); break;
-            case 450: gradient = true; d.gradient.emplace().kind = static_cast<std::int32_t>(t.integer); break;
+            case 73:
+                if (!m_polygon)
+                    throw Unparsable{};
+                d.polygon.annotated = static_cast<std::int16_t>(t.integer);
+                break;
+            case 11:
+                if (!m_polygon)
+                    throw Unparsable{};
+                d.polygon.offsetVector = OdGeVector2d(t.point.x, t.point.y);
+                break;
+            case 99:
+                if (!m_polygon)
+                    throw Unparsable{};
+                d.polygon.degenerateLoops = static_cast<std::int32_t>(t.integer);
+                break;
+            case 450:
+                gradient = true;
+                d.gradient.emplace().kind = static_cast<std::int32_t>(t.integer);
+                break;
             case 63:
                 if (gradient)
                     colour(d).index = static_cast<std::int16_t>(t.integer);
@@ -287,8 +314,9 @@ void writeLoop(DxfTagWriter& w, const C::Loop& l, bool polygon)
 {
     w.writeInt(92, l.flags);
     if (l.flags & C::kPolyline) {
-        const bool bulges = l.hasBulges || std::any_of(l.vertices.begin(), l.vertices.end(),
-                                                       [](const C::PolylineVertex& v) { return v.bulge != 0.0; });
+        const bool bulges = l.hasBulges
+            || std::any_of(l.vertices.begin(), l.vertices.end(),
+                           [](const C::PolylineVertex& v) { return v.bulge != 0.0; });
         if (polygon)
             w.writeInt(73, l.closed ? 1 : 0);
         w.writeInt(72, bulges ? 1 : 0);
@@ -489,12 +517,14 @@ std::vector<DxfField> hatchFields(bool polygon)
     fields.push_back(dxfEnumeration(dxfShownMember<C>("patternType", &C::Data::patternType), kPatternTypes));
     fields.push_back(dxfShownMember<C>("patternAngle", &C::Data::patternAngle));
     fields.push_back(dxfShownMember<C>("patternScale", &C::Data::patternScale));
-    fields.push_back(dxfShown("patternLines", PropertyUnit::Value, [data](const OdDbObject& o, DxfContext&) -> PropertyValue {
-        return std::int64_t(data(o).patternLines.size());
-    }));
-    fields.push_back(dxfShown("gradient", PropertyUnit::Value, [data](const OdDbObject& o, DxfContext&) -> PropertyValue {
-        return data(o).gradient.has_value() && data(o).gradient->kind != 0;
-    }));
+    fields.push_back(
+        dxfShown("patternLines", PropertyUnit::Value, [data](const OdDbObject& o, DxfContext&) -> PropertyValue {
+            return std::int64_t(data(o).patternLines.size());
+        }));
+    fields.push_back(
+        dxfShown("gradient", PropertyUnit::Value, [data](const OdDbObject& o, DxfContext&) -> PropertyValue {
+            return data(o).gradient.has_value() && data(o).gradient->kind != 0;
+        }));
     fields.push_back(dxfShownMember<C>("elevation", &C::Data::elevationPoint));
     fields.push_back(dxfShownMember<C>("normal", &C::Data::normal, PropertyUnit::Vector));
     return fields;
@@ -522,12 +552,17 @@ std::function<void(OdDbObject&, DxfContext&)> hatchFinish(bool polygon)
 
 DxfClassMap hatchMap()
 {
-    return {"HATCH", OdDbHatch::desc(), {dxfEntitySubclass(), {"AcDbHatch", hatchFields(false)}}, {}, hatchFinish(false)};
+    return {
+        "HATCH", OdDbHatch::desc(), {dxfEntitySubclass(), {"AcDbHatch", hatchFields(false)}}, {}, hatchFinish(false)};
 }
 
 DxfClassMap polygonMap()
 {
-    return {"MPOLYGON", OdDbMPolygon::desc(), {dxfEntitySubclass(), {"AcDbMPolygon", hatchFields(true)}}, {}, hatchFinish(true)};
+    return {"MPOLYGON",
+            OdDbMPolygon::desc(),
+            {dxfEntitySubclass(), {"AcDbMPolygon", hatchFields(true)}},
+            {},
+            hatchFinish(true)};
 }
 
 } // namespace

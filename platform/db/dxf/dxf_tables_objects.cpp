@@ -26,11 +26,11 @@ DxfClassMap dictionaryMap()
             {{"AcDbDictionary",
               {
                   dxfAccessor<D, bool>(
-                      280, [](const D& d) { return d.isHardOwner(); }, [](D& d, const bool& v) { d.setHardOwner(v); }, false,
-                      {.since = 1015, .optional = true}),
+                      280, [](const D& d) { return d.isHardOwner(); }, [](D& d, const bool& v) { d.setHardOwner(v); },
+                      false, {.since = 1015, .optional = true}),
                   dxfAccessor<D, std::int16_t>(
-                      281, [](const D& d) { return d.mergeStyle(); }, [](D& d, const std::int16_t& v) { d.setMergeStyle(v); },
-                      1, {.since = 1015}),
+                      281, [](const D& d) { return d.mergeStyle(); },
+                      [](D& d, const std::int16_t& v) { d.setMergeStyle(v); }, 1, {.since = 1015}),
                   {3, DxfFieldKind::String, 1015, false, std::string(), nullptr,
                    [](OdDbObject&, const DxfIn& v, DxfContext& c) { c.pendingName = std::string(v.text); },
                    [](const OdDbObject& o, DxfTagWriter& w, DxfContext&) {
@@ -58,10 +58,13 @@ DxfClassMap groupMap()
             {{"AcDbGroup",
               {
                   dxfAccessor<G, OdString>(
-                      300, [](const G& g) { return g.description(); }, [](G& g, const OdString& v) { g.setDescription(v); }),
-                  dxfAccessor<G, bool>(70, [](const G& g) { return g.isAnonymous(); }, [](G& g, const bool& v) { g.setAnonymous(v); }),
+                      300, [](const G& g) { return g.description(); },
+                      [](G& g, const OdString& v) { g.setDescription(v); }),
                   dxfAccessor<G, bool>(
-                      71, [](const G& g) { return g.isSelectable(); }, [](G& g, const bool& v) { g.setSelectable(v); }, true),
+                      70, [](const G& g) { return g.isAnonymous(); }, [](G& g, const bool& v) { g.setAnonymous(v); }),
+                  dxfAccessor<G, bool>(
+                      71, [](const G& g) { return g.isSelectable(); }, [](G& g, const bool& v) { g.setSelectable(v); },
+                      true),
                   {340, DxfFieldKind::Handle, 1015, false, OdDbObjectId(), nullptr,
                    [](OdDbObject& o, const DxfIn& v, DxfContext&) { static_cast<G&>(o).append(v.id); },
                    [](const OdDbObject& o, DxfTagWriter& w, DxfContext&) {

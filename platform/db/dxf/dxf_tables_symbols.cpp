@@ -126,7 +126,8 @@ DxfClassMap linetypeMap()
             t.setDashElements(std::move(dashes), t.patternLength());
         };
     };
-    auto element = [](int code, auto change) { return DxfField{code, DxfFieldKind::Double, 1009, false, 0.0, nullptr, change}; };
+    auto element
+        = [](int code, auto change) { return DxfField{code, DxfFieldKind::Double, 1009, false, 0.0, nullptr, change}; };
     return {"LTYPE",
             T::desc(),
             {{"AcDbSymbolTableRecord", {}},
@@ -199,28 +200,34 @@ DxfClassMap linetypeMap()
 DxfClassMap textStyleMap()
 {
     using S = OdDbTextStyleTableRecord;
-    return {"STYLE",
-            S::desc(),
-            {{"AcDbSymbolTableRecord", {}},
-             {"AcDbTextStyleTableRecord",
-              {
-                  nameField(),
-                  flagsField(),
-                  dxfAccessor<S, double>(40, [](const S& s) { return s.textSize(); }, [](S& s, const double& v) { s.setTextSize(v); }),
-                  dxfAccessor<S, double>(41, [](const S& s) { return s.xScale(); }, [](S& s, const double& v) { s.setXScale(v); }, 1.0),
-                  dxfAccessor<S, double>(
-                      50, [](const S& s) { return s.obliquingAngle(); }, [](S& s, const double& v) { s.setObliquingAngle(v); },
-                      0.0, {.angle = true}),
-                  dxfAccessor<S, std::int16_t>(
-                      71, [](const S& s) { return s.textGenerationFlags(); },
-                      [](S& s, const std::int16_t& v) { s.setTextGenerationFlags(v); }),
-                  dxfAccessor<S, double>(42, [](const S& s) { return s.priorSize(); }, [](S& s, const double& v) { s.setPriorSize(v); }, 2.5),
-                  dxfAccessor<S, OdString>(3, [](const S& s) { return s.fileName(); }, [](S& s, const OdString& v) { s.setFileName(v); }),
-                  dxfAccessor<S, OdString>(
-                      4, [](const S& s) { return s.bigFontFileName(); }, [](S& s, const OdString& v) { s.setBigFontFileName(v); }),
-              }}},
-            {},
-            {}};
+    return {
+        "STYLE",
+        S::desc(),
+        {{"AcDbSymbolTableRecord", {}},
+         {"AcDbTextStyleTableRecord",
+          {
+              nameField(),
+              flagsField(),
+              dxfAccessor<S, double>(
+                  40, [](const S& s) { return s.textSize(); }, [](S& s, const double& v) { s.setTextSize(v); }),
+              dxfAccessor<S, double>(
+                  41, [](const S& s) { return s.xScale(); }, [](S& s, const double& v) { s.setXScale(v); }, 1.0),
+              dxfAccessor<S, double>(
+                  50, [](const S& s) { return s.obliquingAngle(); },
+                  [](S& s, const double& v) { s.setObliquingAngle(v); }, 0.0, {.angle = true}),
+              dxfAccessor<S, std::int16_t>(
+                  71, [](const S& s) { return s.textGenerationFlags(); },
+                  [](S& s, const std::int16_t& v) { s.setTextGenerationFlags(v); }),
+              dxfAccessor<S, double>(
+                  42, [](const S& s) { return s.priorSize(); }, [](S& s, const double& v) { s.setPriorSize(v); }, 2.5),
+              dxfAccessor<S, OdString>(
+                  3, [](const S& s) { return s.fileName(); }, [](S& s, const OdString& v) { s.setFileName(v); }),
+              dxfAccessor<S, OdString>(
+                  4, [](const S& s) { return s.bigFontFileName(); },
+                  [](S& s, const OdString& v) { s.setBigFontFileName(v); }),
+          }}},
+        {},
+        {}};
 }
 
 DxfClassMap regAppMap()
@@ -242,8 +249,8 @@ DxfClassMap blockRecordMap()
               {
                   nameField(),
                   dxfAccessor<B, OdDbObjectId>(
-                      340, [](const B& b) { return b.getLayoutId(); }, [](B& b, const OdDbObjectId& v) { b.setLayoutId(v); },
-                      OdDbObjectId(), {.since = 1015}),
+                      340, [](const B& b) { return b.getLayoutId(); },
+                      [](B& b, const OdDbObjectId& v) { b.setLayoutId(v); }, OdDbObjectId(), {.since = 1015}),
               }}},
             {},
             {}};

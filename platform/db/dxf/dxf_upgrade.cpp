@@ -97,7 +97,8 @@ std::vector<DxfUpgradedSubclass> upgradeUnmarkedEntity(std::string_view recordNa
         return out;
     for (DxfTagList::Tag t : tags) {
         auto it = std::find_if(layouts.begin(), layouts.end(), [&](const Layout& l) { return listed(l, t.code); });
-        const std::size_t at = it == layouts.end() ? layouts.size() - 1 : static_cast<std::size_t>(it - layouts.begin());
+        const std::size_t at
+            = it == layouts.end() ? layouts.size() - 1 : static_cast<std::size_t>(it - layouts.begin());
         out[at].tags.append(t.code, t.value);
     }
     return out;

@@ -17,8 +17,8 @@ namespace {
 
 [[noreturn]] void refuse(std::string_view text, int code, std::size_t line, const char* expectation)
 {
-    throw DxfError(line, "group code " + std::to_string(code) + " expects " + expectation + ", got " +
-                             quoteDxfValue(text));
+    throw DxfError(line,
+                   "group code " + std::to_string(code) + " expects " + expectation + ", got " + quoteDxfValue(text));
 }
 
 std::string_view withoutPlus(std::string_view s)
@@ -266,4 +266,4 @@ bool misspeltDxfMarker(std::string_view read, std::string_view expected)
     return row.back() <= kMostEdits;
 }
 
-}
+} // namespace vantrel

@@ -12,7 +12,7 @@
 namespace vantrel {
 
 enum class DxfValueType : std::uint8_t {
-    Unknown,  // a code the DXF reference assigns no type; kept as text
+    Unknown, // a code the DXF reference assigns no type; kept as text
     String,
     Double,
     Int16,
@@ -20,8 +20,8 @@ enum class DxfValueType : std::uint8_t {
     Int64,
     Bool,
     Handle,
-    Binary,   // hex digits, two per byte
-    Comment,  // 999
+    Binary,  // hex digits, two per byte
+    Comment, // 999
 };
 
 inline constexpr int kMaxDxfGroupCode = 1071;
@@ -148,10 +148,7 @@ std::uint64_t parseDxfHandle(std::string_view text, int code, std::size_t line);
 void checkDxfBinary(std::string_view text, int code, std::size_t line);
 
 // Angles are degrees in files and radians in the drawing; the one conversion of the reader.
-inline double dxfDegreesToRadians(double degrees)
-{
-    return degrees * std::numbers::pi / 180.0;
-}
+inline double dxfDegreesToRadians(double degrees) { return degrees * std::numbers::pi / 180.0; }
 
 // The degrees to write for an angle: the shortest text that reads back as the same radians, so
 // that an angle read (or typed) as 250 is written as 250, not 249.99999999999997.

@@ -14,10 +14,7 @@ namespace vantrel {
 
 namespace {
 
-OdGeVector3d column(const OdGeMatrix3d& m, int j)
-{
-    return {m.entry[0][j], m.entry[1][j], m.entry[2][j]};
-}
+OdGeVector3d column(const OdGeMatrix3d& m, int j) { return {m.entry[0][j], m.entry[1][j], m.entry[2][j]}; }
 
 // The mean length scale of the transformation's axes.
 double meanScale(const OdGeMatrix3d& m)
@@ -40,7 +37,7 @@ OdGeVector3d unitOr(const OdGeVector3d& v, const OdGeVector3d& fallback)
     return v.isZeroLength() ? fallback : v.normal();
 }
 
-}
+} // namespace
 
 TransformedDraw::TransformedDraw(WorldDraw& target, const OdGeMatrix3d& xform)
     : m_target(target), m_xform(xform), m_scale(meanScale(xform))
@@ -84,7 +81,8 @@ void TransformedDraw::conjugateArc(const OdGePoint3d& center, const OdGeVector3d
 void TransformedDraw::path(std::span<const PathVertex> vertices, bool closed, const OdGeVector3d& normal)
 {
     const OdGeVector3d n = unitOr(normal, OdGeVector3d::kZAxis);
-    const OdGeVector3d along = vector(n.perpVector().normal()), across = vector(n.crossProduct(n.perpVector().normal()));
+    const OdGeVector3d along = vector(n.perpVector().normal()),
+                       across = vector(n.crossProduct(n.perpVector().normal()));
     const double widthScale = (along.length() + across.length()) / 2.0;
     std::vector<PathVertex> out(vertices.begin(), vertices.end());
     for (PathVertex& pv : out) {
@@ -92,7 +90,8 @@ void TransformedDraw::path(std::span<const PathVertex> vertices, bool closed, co
         pv.startWidth *= widthScale;
         pv.endWidth *= widthScale;
     }
-    if (keepsCircles(along, across) || std::all_of(vertices.begin(), vertices.end(), [](const PathVertex& pv) { return pv.bulge == 0.0; })) {
+    if (keepsCircles(along, across)
+        || std::all_of(vertices.begin(), vertices.end(), [](const PathVertex& pv) { return pv.bulge == 0.0; })) {
         m_target.path(out, closed, planeNormal(normal));
         return;
     }
@@ -231,7 +230,7 @@ void drawMember(BlockDraw& bd, const OdDbEntity& entity)
     entity.draw(bd);
 }
 
-}
+} // namespace
 
 bool drawBlock(WorldDraw& wd, OdDbObjectId block, std::size_t count,
                const std::function<OdGeMatrix3d(std::size_t)>& placement, const OdDbEntity& reference)
@@ -239,8 +238,8 @@ bool drawBlock(WorldDraw& wd, OdDbObjectId block, std::size_t count,
     const BlockDraw* outer = dynamic_cast<const BlockDraw*>(&wd);
     BlockNest own;
     BlockNest& nest = outer ? outer->nest() : own;
-    if (block.isNull() || std::find(nest.blocks.begin(), nest.blocks.end(), block) != nest.blocks.end() ||
-        nest.blocks.size() >= BlockNest::kMaxDepth)
+    if (block.isNull() || std::find(nest.blocks.begin(), nest.blocks.end(), block) != nest.blocks.end()
+        || nest.blocks.size() >= BlockNest::kMaxDepth)
         return false;
     WorldDraw& target = outer ? outer->target() : wd;
     const OdGeMatrix3d base = outer ? outer->transform() : OdGeMatrix3d::kIdentity;
@@ -273,4 +272,4 @@ void drawOwned(WorldDraw& wd, std::span<const OdDbEntity* const> entities, const
         drawMember(bd, *entity);
 }
 
-}
+} // namespace vantrel

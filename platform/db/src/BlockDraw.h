@@ -90,4 +90,4 @@ bool drawBlock(WorldDraw& wd, OdDbObjectId block, std::size_t count,
 // are drawn, with its by-block values.
 void drawOwned(WorldDraw& wd, std::span<const OdDbEntity* const> entities, const OdDbEntity& reference);
 
-}
+} // namespace vantrel

@@ -66,4 +66,4 @@ private:
     std::size_t m_count = 0;
 };
 
-}
+} // namespace vantrel

@@ -16,10 +16,11 @@ std::array<std::uint32_t, 256> buildPalette()
 {
     std::array<std::uint32_t, 256> p{};
     auto pack = [](int r, int g, int b) { return std::uint32_t(r) << 16 | std::uint32_t(g) << 8 | std::uint32_t(b); };
-    const std::uint32_t basic[10] = {pack(255, 255, 255), pack(255, 0, 0), pack(255, 255, 0), pack(0, 255, 0),
-                                     pack(0, 255, 255),   pack(0, 0, 255), pack(255, 0, 255), pack(255, 255, 255),
-                                     pack(128, 128, 128), pack(192, 192, 192)};
-    for (int i = 0; i < 10; ++i) p[i] = basic[i];
+    const std::uint32_t basic[10]
+        = {pack(255, 255, 255), pack(255, 0, 0),   pack(255, 255, 0),   pack(0, 255, 0),     pack(0, 255, 255),
+           pack(0, 0, 255),     pack(255, 0, 255), pack(255, 255, 255), pack(128, 128, 128), pack(192, 192, 192)};
+    for (int i = 0; i < 10; ++i)
+        p[i] = basic[i];
     const double levels[5] = {1.0, 0.65, 0.5, 0.3, 0.15};
     for (int i = 10; i < 250; ++i) {
         double hue = (i / 10 - 1) * 15.0;
@@ -29,12 +30,36 @@ std::array<std::uint32_t, 256> buildPalette()
         double x = 1.0 - std::fabs(std::fmod(h, 2.0) - 1.0);
         double rgb[3];
         switch (static_cast<int>(h) % 6) {
-        case 0: rgb[0] = 1; rgb[1] = x; rgb[2] = 0; break;
-        case 1: rgb[0] = x; rgb[1] = 1; rgb[2] = 0; break;
-        case 2: rgb[0] = 0; rgb[1] = 1; rgb[2] = x; break;
-        case 3: rgb[0] = 0; rgb[1] = x; rgb[2] = 1; break;
-        case 4: rgb[0] = x; rgb[1] = 0; rgb[2] = 1; break;
-        default: rgb[0] = 1; rgb[1] = 0; rgb[2] = x; break;
+        case 0:
+            rgb[0] = 1;
+            rgb[1] = x;
+            rgb[2] = 0;
+            break;
+        case 1:
+            rgb[0] = x;
+            rgb[1] = 1;
+            rgb[2] = 0;
+            break;
+        case 2:
+            rgb[0] = 0;
+            rgb[1] = 1;
+            rgb[2] = x;
+            break;
+        case 3:
+            rgb[0] = 0;
+            rgb[1] = x;
+            rgb[2] = 1;
+            break;
+        case 4:
+            rgb[0] = x;
+            rgb[1] = 0;
+            rgb[2] = 1;
+            break;
+        default:
+            rgb[0] = 1;
+            rgb[1] = 0;
+            rgb[2] = x;
+            break;
         }
         int c[3];
         for (int k = 0; k < 3; ++k) {
@@ -44,7 +69,8 @@ std::array<std::uint32_t, 256> buildPalette()
         p[static_cast<std::size_t>(i)] = pack(c[0], c[1], c[2]);
     }
     const int greys[6] = {51, 91, 132, 173, 214, 255};
-    for (int i = 0; i < 6; ++i) p[static_cast<std::size_t>(250 + i)] = pack(greys[i], greys[i], greys[i]);
+    for (int i = 0; i < 6; ++i)
+        p[static_cast<std::size_t>(250 + i)] = pack(greys[i], greys[i], greys[i]);
     return p;
 }
 
@@ -54,7 +80,7 @@ const std::array<std::uint32_t, 256>& palette()
     return p;
 }
 
-}
+} // namespace
 
 OdCmColor OdCmColor::byIndex(std::int16_t index)
 {
@@ -121,8 +147,10 @@ std::int16_t OdCmColor::colorIndex() const
 
 std::uint32_t OdCmColor::rgb() const
 {
-    if (m_method == OdCmEntityColor::kByColor) return m_value;
-    if (m_method == OdCmEntityColor::kByACI) return paletteRGB(static_cast<int>(m_value));
+    if (m_method == OdCmEntityColor::kByColor)
+        return m_value;
+    if (m_method == OdCmEntityColor::kByACI)
+        return paletteRGB(static_cast<int>(m_value));
     return 0xFFFFFF;
 }
 
@@ -132,7 +160,8 @@ std::uint8_t OdCmColor::blue() const { return static_cast<std::uint8_t>(rgb()); 
 
 std::uint32_t OdCmColor::paletteRGB(int index)
 {
-    if (index < 0 || index > 255) return 0xFFFFFF;
+    if (index < 0 || index > 255)
+        return 0xFFFFFF;
     return palette()[static_cast<std::size_t>(index)];
 }
 
@@ -146,7 +175,10 @@ std::int16_t OdCmColor::nearestIndex(std::uint32_t rgb)
         long dg = long(c >> 8 & 0xFF) - long(rgb >> 8 & 0xFF);
         long db = long(c & 0xFF) - long(rgb & 0xFF);
         long d = dr * dr + dg * dg + db * db;
-        if (bestDist < 0 || d < bestDist) { bestDist = d; best = i; }
+        if (bestDist < 0 || d < bestDist) {
+            bestDist = d;
+            best = i;
+        }
     }
     return static_cast<std::int16_t>(best);
 }
@@ -157,7 +189,8 @@ OdString OdCmColor::description() const
     case OdCmEntityColor::kByLayer: return L"BYLAYER";
     case OdCmEntityColor::kByBlock: return L"BYBLOCK";
     case OdCmEntityColor::kByACI:
-        if (m_value >= 1 && m_value <= 7) return kStandardNames[m_value];
+        if (m_value >= 1 && m_value <= 7)
+            return kStandardNames[m_value];
         return OdString(std::to_wstring(m_value));
     case OdCmEntityColor::kByColor:
         return OdString(std::to_wstring(red()) + L"," + std::to_wstring(green()) + L"," + std::to_wstring(blue()));

@@ -60,7 +60,7 @@ vantrel::SegmentPath pathOf(const OdDb2dPolyline& pl)
     return vantrel::SegmentPath::fromBulges(points, bulges, d.closed, d.normal, d.elevation);
 }
 
-}
+} // namespace
 
 void OdDb2dPolyline::setPolyType(OdDb::Poly2dType type)
 {
@@ -143,10 +143,7 @@ std::size_t OdDb2dPolyline::positionAfter(const OdDb2dVertex* after) const
     return vl::positionAfter(m_vertices, after);
 }
 
-OdDbObjectId OdDb2dPolyline::appendVertex(OdDb2dVertex* vertex)
-{
-    return insertAtPosition(m_vertices.size(), vertex);
-}
+OdDbObjectId OdDb2dPolyline::appendVertex(OdDb2dVertex* vertex) { return insertAtPosition(m_vertices.size(), vertex); }
 
 OdDbObjectId OdDb2dPolyline::insertVertexAt(const OdDbObjectId& afterId, OdDb2dVertex* vertex)
 {
@@ -305,8 +302,8 @@ void OdDb2dPolyline::splineFit(OdDb::Poly2dType type, std::int16_t segments)
             v->setBulge(0.0);
     }
     const int perSpan = std::max(1, std::abs(static_cast<int>(segments)));
-    const auto samples = vantrel::polyfit::sampleSpline(control, type == OdDb::k2dQuadSplinePoly ? 2 : 3,
-                                                        m_data.closed, perSpan);
+    const auto samples
+        = vantrel::polyfit::sampleSpline(control, type == OdDb::k2dQuadSplinePoly ? 2 : 3, m_data.closed, perSpan);
     // Widths follow the frame: parameter 0..1 spread evenly over its segments.
     const std::size_t frameSegs = m_data.closed ? def.size() : def.size() - 1;
     auto widthAt = [&](double u) {
@@ -353,7 +350,10 @@ void OdDb2dPolyline::splineFit()
 
 // --- curve ---
 
-OdResult OdDb2dPolyline::getStartParam(double& param) const { return vantrel::pathquery::startParam(pathOf(*this), param); }
+OdResult OdDb2dPolyline::getStartParam(double& param) const
+{
+    return vantrel::pathquery::startParam(pathOf(*this), param);
+}
 
 OdResult OdDb2dPolyline::getEndParam(double& param) const { return vantrel::pathquery::endParam(pathOf(*this), param); }
 

@@ -72,10 +72,8 @@ void OdDb2dVertex::setVertexType(OdDb::Vertex2dType type)
     case OdDb::k2dVertex:
     case OdDb::k2dCurveFitVertex:
     case OdDb::k2dSplineFitVertex:
-    case OdDb::k2dSplineCtlVertex:
-        break;
-    default:
-        throw OdError(eInvalidInput, "unknown 2D vertex type");
+    case OdDb::k2dSplineCtlVertex: break;
+    default: throw OdError(eInvalidInput, "unknown 2D vertex type");
     }
     assertWriteEnabled();
     m_data.vertexType = type;

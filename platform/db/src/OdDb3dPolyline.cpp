@@ -33,7 +33,7 @@ vantrel::SegmentPath pathOf(const OdDb3dPolyline& pl)
     return vantrel::SegmentPath::fromPoints(pathPoints(pl), pl.data().closed);
 }
 
-}
+} // namespace
 
 void OdDb3dPolyline::setPolyType(OdDb::Poly3dType type)
 {
@@ -165,8 +165,8 @@ void OdDb3dPolyline::splineFit(OdDb::Poly3dType type, std::int16_t segments)
             v->setVertexType(OdDb::k3dControlVertex);
     }
     const int perSpan = std::max(1, std::abs(static_cast<int>(segments)));
-    const auto samples = vantrel::polyfit::sampleSpline(control, type == OdDb::k3dQuadSplinePoly ? 2 : 3,
-                                                        m_data.closed, perSpan);
+    const auto samples
+        = vantrel::polyfit::sampleSpline(control, type == OdDb::k3dQuadSplinePoly ? 2 : 3, m_data.closed, perSpan);
     // The path first, then the frame.
     vl::List<OdDb3dPolylineVertex> next;
     next.reserve(samples.points.size() + m_vertices.size());
@@ -190,7 +190,10 @@ void OdDb3dPolyline::splineFit()
 
 // --- curve ---
 
-OdResult OdDb3dPolyline::getStartParam(double& param) const { return vantrel::pathquery::startParam(pathOf(*this), param); }
+OdResult OdDb3dPolyline::getStartParam(double& param) const
+{
+    return vantrel::pathquery::startParam(pathOf(*this), param);
+}
 
 OdResult OdDb3dPolyline::getEndParam(double& param) const { return vantrel::pathquery::endParam(pathOf(*this), param); }
 

@@ -10,11 +10,8 @@ using namespace vantrel::entmath;
 ODRX_DEFINE_MEMBERS(OdDbArc, OdDbCurve, "ARC")
 
 namespace {
-CircleFrame frameOf(const OdDbArc::Data& d)
-{
-    return CircleFrame(toWorld(d.normal, d.ocsCenter), d.normal, d.radius);
-}
-}
+CircleFrame frameOf(const OdDbArc::Data& d) { return CircleFrame(toWorld(d.normal, d.ocsCenter), d.normal, d.radius); }
+} // namespace
 
 OdDbArc::OdDbArc(const OdGePoint3d& center, const OdGeVector3d& normal, double radius, double startAngle,
                  double endAngle)

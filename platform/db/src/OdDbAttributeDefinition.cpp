@@ -17,7 +17,7 @@ void requireAttributeTag(const OdString& tag)
             throw OdError(eInvalidInput, "an attribute tag holds no blanks");
 }
 
-}
+} // namespace vantrel
 
 void OdDbAttributeDefinition::setTag(const OdString& tag)
 {
@@ -54,7 +54,7 @@ OdDbTextPtr textSaying(const OdDbAttributeDefinition& def, const OdString& shown
     text->dataForWrite(vantrel::dbKey()).textString = shown;
     return text;
 }
-}
+} // namespace
 
 void OdDbAttributeDefinition::subWorldDraw(vantrel::WorldDraw& wd) const
 {

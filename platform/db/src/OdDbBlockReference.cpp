@@ -33,7 +33,7 @@ void requireCount(std::int16_t count, const char* what)
         throw OdError(eInvalidInput, std::string(what) + " is at least 1");
 }
 
-}
+} // namespace
 
 OdDbObjectId OdDbBlockReference::blockTableRecord() const
 {
@@ -215,11 +215,12 @@ void OdDbBlockReference::subWorldDraw(vantrel::WorldDraw& wd) const
     const Placement p = placement();
     const double dx = m_data.columnSpacing, dy = m_data.rowSpacing;
     // A block left out (one that inserts itself) draws nothing more; the attributes still show.
-    (void)vantrel::drawBlock(wd, blockTableRecord(), columns * rows,
-                             [&](std::size_t i) {
-                                 return p.cell(static_cast<double>(i % columns) * dx, static_cast<double>(i / columns) * dy);
-                             },
-                             *this);
+    (void)vantrel::drawBlock(
+        wd, blockTableRecord(), columns * rows,
+        [&](std::size_t i) {
+            return p.cell(static_cast<double>(i % columns) * dx, static_cast<double>(i / columns) * dy);
+        },
+        *this);
     const std::vector<OdDbAttribute*> live = vl::live(m_attributes);
     const std::vector<const OdDbEntity*> attributes(live.begin(), live.end());
     vantrel::drawOwned(wd, attributes, *this);

@@ -12,7 +12,7 @@ CircleFrame frameOf(const OdDbCircle::Data& d)
 {
     return CircleFrame(toWorld(d.normal, d.ocsCenter), d.normal, d.radius);
 }
-}
+} // namespace
 
 OdDbCircle::OdDbCircle(const OdGePoint3d& center, const OdGeVector3d& normal, double radius)
 {

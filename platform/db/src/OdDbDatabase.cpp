@@ -81,7 +81,7 @@ OdString recordName(OdDbObjectId id)
     OdDbSymbolTableRecordPtr rec = OdDbSymbolTableRecord::cast(id.openObject().get());
     return rec ? rec->getName() : OdString();
 }
-}
+} // namespace
 
 OdDbObjectId OdDbDatabase::getGroupDictionaryId(bool createIfNotFound)
 {
@@ -252,8 +252,10 @@ bool OdDbDatabase::hasUndoMark() const { return m_undo->hasMark(); }
 
 void OdDbDatabase::blockUndoRecording(bool begin, const OdString& label)
 {
-    if (begin) m_undo->beginBlock(label);
-    else m_undo->endBlock();
+    if (begin)
+        m_undo->beginBlock(label);
+    else
+        m_undo->endBlock();
 }
 
 bool OdDbDatabase::isUndoBlockStarted() const { return m_undo->blockDepth() > 0; }
@@ -296,7 +298,7 @@ void OdDbDatabase::abortTransaction()
 
 namespace {
 bool recording(const OdDbDatabase& db) { return !db.isUndoRecordingDisabled() || db.numActiveTransactions() > 0; }
-}
+} // namespace
 
 void OdDbDatabase::recordModification(OdDbObject* object)
 {
@@ -379,7 +381,4 @@ void OdDbDatabase::notifySysVarChanged(const OdString& name)
 
 void OdDbDatabase::addListener(vantrel::DatabaseListener* listener) { m_listeners.push_back(listener); }
 
-void OdDbDatabase::removeListener(vantrel::DatabaseListener* listener)
-{
-    std::erase(m_listeners, listener);
-}
+void OdDbDatabase::removeListener(vantrel::DatabaseListener* listener) { std::erase(m_listeners, listener); }

@@ -35,7 +35,8 @@ void OdDbDictionary::setAt(const OdString& name, OdDbObjectId id)
     if (name.isEmpty())
         throw OdError(eInvalidInput, "a dictionary entry needs a name");
     assertWriteEnabled();
-    auto it = std::find_if(m_entries.begin(), m_entries.end(), [&](const Entry& e) { return e.name.iCompare(name) == 0; });
+    auto it
+        = std::find_if(m_entries.begin(), m_entries.end(), [&](const Entry& e) { return e.name.iCompare(name) == 0; });
     if (it != m_entries.end())
         it->id = id;
     else
@@ -44,7 +45,8 @@ void OdDbDictionary::setAt(const OdString& name, OdDbObjectId id)
 
 bool OdDbDictionary::remove(const OdString& name)
 {
-    auto it = std::find_if(m_entries.begin(), m_entries.end(), [&](const Entry& e) { return e.name.iCompare(name) == 0; });
+    auto it
+        = std::find_if(m_entries.begin(), m_entries.end(), [&](const Entry& e) { return e.name.iCompare(name) == 0; });
     if (it == m_entries.end())
         return false;
     assertWriteEnabled();

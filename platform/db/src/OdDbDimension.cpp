@@ -43,5 +43,6 @@ void OdDbDimension::subWorldDraw(vantrel::WorldDraw& wd) const
 {
     assertReadEnabled();
     // The block is drawn where it stands: its entities are already where the dimension shows them.
-    (void)vantrel::drawBlock(wd, dimBlockId(), 1, [](std::size_t) { return OdGeMatrix3d::kIdentity; }, *this);
+    (void)vantrel::drawBlock(
+        wd, dimBlockId(), 1, [](std::size_t) { return OdGeMatrix3d::kIdentity; }, *this);
 }

@@ -18,7 +18,7 @@ void normalizeParams(double& start, double& end)
     start = normalizeAngle(start);
     end = start + sweep;
 }
-}
+} // namespace
 
 OdDbEllipse::OdDbEllipse(const OdGePoint3d& center, const OdGeVector3d& normal, const OdGeVector3d& majorAxis,
                          double radiusRatio, double startParam, double endParam)

@@ -15,7 +15,8 @@ void OdDbEntity::setLayer(OdDbObjectId layer, bool doSubents)
 {
     assertWriteEnabled();
     m_common.layer = layer;
-    if (doSubents) subSetCommon(m_common);
+    if (doSubents)
+        subSetCommon(m_common);
 }
 
 OdString OdDbEntity::layer() const
@@ -28,27 +29,27 @@ void OdDbEntity::setLinetype(OdDbObjectId linetype, bool doSubents)
 {
     assertWriteEnabled();
     m_common.linetype = linetype;
-    if (doSubents) subSetCommon(m_common);
+    if (doSubents)
+        subSetCommon(m_common);
 }
 
 void OdDbEntity::setColor(const OdCmColor& color, bool doSubents)
 {
     assertWriteEnabled();
     m_common.color = color;
-    if (doSubents) subSetCommon(m_common);
+    if (doSubents)
+        subSetCommon(m_common);
 }
 
-void OdDbEntity::setColorIndex(std::int16_t index, bool doSubents)
-{
-    setColor(OdCmColor::byIndex(index), doSubents);
-}
+void OdDbEntity::setColorIndex(std::int16_t index, bool doSubents) { setColor(OdCmColor::byIndex(index), doSubents); }
 
 void OdDbEntity::setLinetypeScale(double scale, bool doSubents)
 {
     vantrel::entmath::requireLinetypeScale(scale);
     assertWriteEnabled();
     m_common.linetypeScale = scale;
-    if (doSubents) subSetCommon(m_common);
+    if (doSubents)
+        subSetCommon(m_common);
 }
 
 void OdDbEntity::setLineWeight(std::int16_t weight, bool doSubents)
@@ -56,14 +57,16 @@ void OdDbEntity::setLineWeight(std::int16_t weight, bool doSubents)
     vantrel::entmath::requireLineweight(weight);
     assertWriteEnabled();
     m_common.lineWeight = weight;
-    if (doSubents) subSetCommon(m_common);
+    if (doSubents)
+        subSetCommon(m_common);
 }
 
 void OdDbEntity::setVisibility(OdDb::Visibility visibility, bool doSubents)
 {
     assertWriteEnabled();
     m_common.invisible = visibility == OdDb::kInvisible;
-    if (doSubents) subSetCommon(m_common);
+    if (doSubents)
+        subSetCommon(m_common);
 }
 
 void OdDbEntity::setDatabaseDefaults(OdDbDatabase* db, bool doSubents)
@@ -80,7 +83,8 @@ void OdDbEntity::setDatabaseDefaults(OdDbDatabase* db, bool doSubents)
     m_common.lineWeight = static_cast<std::int16_t>(db->sysVarInt(L"CELWEIGHT"));
     if (!isDBRO())
         setDefaultDatabase(db);
-    if (doSubents) subSetCommon(m_common);
+    if (doSubents)
+        subSetCommon(m_common);
 }
 
 void OdDbEntity::setPropertiesFrom(const OdDbEntity* other, bool doSubents)
@@ -97,7 +101,8 @@ void OdDbEntity::setPropertiesFrom(const OdDbEntity* other, bool doSubents)
     m_common.invisible = o.invisible;
     if (!isDBRO() && !database())
         setDefaultDatabase(other->database());
-    if (doSubents) subSetCommon(m_common);
+    if (doSubents)
+        subSetCommon(m_common);
 }
 
 void OdDbEntity::highlight(bool on, bool) { m_highlighted = on; }
@@ -163,7 +168,8 @@ public:
     }
     void polygon(std::span<const OdGePoint3d> corners, bool) override
     {
-        for (const auto& p : corners) ext.addPoint(p);
+        for (const auto& p : corners)
+            ext.addPoint(p);
     }
     void circularArc(const OdGePoint3d& c, double r, const OdGeVector3d& normal, const OdGeVector3d& start,
                      double sweep) override
@@ -180,7 +186,8 @@ public:
     void region(std::span<const std::vector<OdGePoint3d>> loops) override
     {
         for (const auto& loop : loops)
-            for (const auto& p : loop) ext.addPoint(p);
+            for (const auto& p : loop)
+                ext.addPoint(p);
     }
     // The box from the descenders to the capitals.
     void text(const vantrel::TextRun& run) override
@@ -248,7 +255,7 @@ private:
         addPoint(arc.maxPoint(), w);
     }
 };
-}
+} // namespace
 
 OdResult OdDbEntity::getGeomExtents(OdGeExtents3d& extents) const
 {

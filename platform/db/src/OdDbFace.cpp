@@ -14,7 +14,7 @@ std::size_t checkIndex(int index)
         throw OdError_InvalidIndex();
     return static_cast<std::size_t>(index);
 }
-}
+} // namespace
 
 OdDbFace::OdDbFace(const OdGePoint3d& p0, const OdGePoint3d& p1, const OdGePoint3d& p2, const OdGePoint3d& p3)
 {

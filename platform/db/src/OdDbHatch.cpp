@@ -31,10 +31,7 @@ void append(Ring& ring, const OdGePoint2d& p)
         ring.push_back(p);
 }
 
-int stepsFor(double sweep)
-{
-    return std::max(2, static_cast<int>(std::ceil(std::fabs(sweep) / kStepAngle)));
-}
+int stepsFor(double sweep) { return std::max(2, static_cast<int>(std::ceil(std::fabs(sweep) / kStepAngle))); }
 
 // A circular or elliptical arc edge: angles (parameters for an ellipse) in degrees as stored; a
 // clockwise edge stores them mirrored, so it runs from -start down to -end.
@@ -56,8 +53,8 @@ void appendArc(Ring& ring, const OdDbHatch::Edge& e)
 
 void appendSpline(Ring& ring, const OdDbHatch::Edge& e)
 {
-    if (e.controlPoints.size() >= 2 &&
-        OdGeNurbCurve2d::isValidDefinition(e.degree, OdGeKnotVector(e.knots), e.controlPoints, e.weights)) {
+    if (e.controlPoints.size() >= 2
+        && OdGeNurbCurve2d::isValidDefinition(e.degree, OdGeKnotVector(e.knots), e.controlPoints, e.weights)) {
         const OdGeNurbCurve2d curve(e.degree, OdGeKnotVector(e.knots), e.controlPoints, e.weights);
         double t0 = 0.0, t1 = 0.0;
         curve.getInterval(t0, t1);
@@ -84,7 +81,8 @@ void appendBulge(Ring& ring, const OdGePoint2d& a, const OdGePoint2d& b, double 
     const int steps = stepsFor(sweep);
     for (int k = 1; k < steps; ++k) {
         const double t = sweep * k / steps;
-        append(ring, center + OdGeVector2d(u.x * std::cos(t) - u.y * std::sin(t), u.x * std::sin(t) + u.y * std::cos(t)));
+        append(ring,
+               center + OdGeVector2d(u.x * std::cos(t) - u.y * std::sin(t), u.x * std::sin(t) + u.y * std::cos(t)));
     }
 }
 
@@ -101,7 +99,10 @@ Ring ringOf(const OdDbHatch::Loop& loop)
     } else {
         for (const OdDbHatch::Edge& e : loop.edges) {
             switch (e.type) {
-            case OdDbHatch::kLine: append(ring, e.start); append(ring, e.end); break;
+            case OdDbHatch::kLine:
+                append(ring, e.start);
+                append(ring, e.end);
+                break;
             case OdDbHatch::kCircArc:
             case OdDbHatch::kEllipArc: appendArc(ring, e); break;
             default: appendSpline(ring, e); break;
@@ -135,9 +136,10 @@ void OdDbHatch::checkData() const
             requireFinite(e.radius, "an edge radius");
             requireFinite(e.startAngle, "an edge angle");
             requireFinite(e.endAngle, "an edge angle");
-            if (e.type == kSpline && !e.controlPoints.empty() &&
-                !OdGeNurbCurve2d::isValidDefinition(e.degree, OdGeKnotVector(e.knots), e.controlPoints, e.weights))
-                throw OdError(eInvalidInput, "a spline edge whose degree, knots, control points and weights do not agree");
+            if (e.type == kSpline && !e.controlPoints.empty()
+                && !OdGeNurbCurve2d::isValidDefinition(e.degree, OdGeKnotVector(e.knots), e.controlPoints, e.weights))
+                throw OdError(eInvalidInput,
+                              "a spline edge whose degree, knots, control points and weights do not agree");
         }
     }
     for (const PatternLine& line : m_data.patternLines) {
@@ -154,8 +156,8 @@ std::vector<std::vector<OdGePoint2d>> OdDbHatch::loopRings() const
 {
     assertReadEnabled();
     std::vector<Ring> rings;
-    const bool outerOnly = m_data.style == kIgnore &&
-        std::any_of(m_data.loops.begin(), m_data.loops.end(), [](const Loop& l) { return l.flags & kExternal; });
+    const bool outerOnly = m_data.style == kIgnore
+        && std::any_of(m_data.loops.begin(), m_data.loops.end(), [](const Loop& l) { return l.flags & kExternal; });
     for (const Loop& loop : m_data.loops) {
         if (outerOnly && !(loop.flags & kExternal))
             continue;
@@ -184,9 +186,8 @@ void OdDbHatch::subWorldDraw(vantrel::WorldDraw& wd) const
     const std::vector<Ring> rings = loopRings();
     if (rings.empty())
         return;
-    auto toWorld3 = [&](const OdGePoint2d& p) {
-        return toWorld(m_data.normal, OdGePoint3d(p.x, p.y, m_data.elevationPoint.z));
-    };
+    auto toWorld3
+        = [&](const OdGePoint2d& p) { return toWorld(m_data.normal, OdGePoint3d(p.x, p.y, m_data.elevationPoint.z)); };
     auto fill = [&] {
         std::vector<std::vector<OdGePoint3d>> world;
         for (const Ring& ring : rings) {

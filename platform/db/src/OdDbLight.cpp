@@ -41,17 +41,17 @@ vantrel::LampRgb presetLampRgb(OdDbLight::LampColorPreset preset)
     using vantrel::Chromaticity;
     switch (preset) {
     case OdDbLight::kD65White: return vantrel::lampRgbOf(vantrel::kSrgbWhite);
-    case OdDbLight::kFluorescent: return vantrel::lampRgbOf(Chromaticity{0.4402, 0.4031});         // CIE FL4, warm white
-    case OdDbLight::kCoolWhite: return vantrel::lampRgbOf(Chromaticity{0.3721, 0.3751});           // CIE FL2
-    case OdDbLight::kWhiteFluorescent: return vantrel::lampRgbOf(Chromaticity{0.4091, 0.3941});    // CIE FL3
+    case OdDbLight::kFluorescent: return vantrel::lampRgbOf(Chromaticity{0.4402, 0.4031});      // CIE FL4, warm white
+    case OdDbLight::kCoolWhite: return vantrel::lampRgbOf(Chromaticity{0.3721, 0.3751});        // CIE FL2
+    case OdDbLight::kWhiteFluorescent: return vantrel::lampRgbOf(Chromaticity{0.4091, 0.3941}); // CIE FL3
     case OdDbLight::kDaylightFluorescent: return vantrel::lampRgbOf(Chromaticity{0.3131, 0.3371}); // CIE FL1
-    case OdDbLight::kIncadescent: return vantrel::lampRgbOfKelvin(2856.0);                          // CIE A
+    case OdDbLight::kIncadescent: return vantrel::lampRgbOfKelvin(2856.0);                         // CIE A
     case OdDbLight::kXenon: return vantrel::lampRgbOfKelvin(6000.0);
-    case OdDbLight::kHalogen: return vantrel::lampRgbOf(Chromaticity{0.43094, 0.40359});          // ISO 7589 studio tungsten
-    case OdDbLight::kQuarz: return vantrel::lampRgbOf(Chromaticity{0.41115, 0.39372});            // ISO 7589 photoflood
-    case OdDbLight::kMetalHalide: return vantrel::lampRgbOf(Chromaticity{0.3812, 0.3797});        // CIE HP4
-    case OdDbLight::kMercury: return vantrel::lampRgbOfKelvin(5900.0);                              // clear
-    case OdDbLight::kPhosphorMercury: return vantrel::lampRgbOfKelvin(3900.0);                      // deluxe white
+    case OdDbLight::kHalogen: return vantrel::lampRgbOf(Chromaticity{0.43094, 0.40359});   // ISO 7589 studio tungsten
+    case OdDbLight::kQuarz: return vantrel::lampRgbOf(Chromaticity{0.41115, 0.39372});     // ISO 7589 photoflood
+    case OdDbLight::kMetalHalide: return vantrel::lampRgbOf(Chromaticity{0.3812, 0.3797}); // CIE HP4
+    case OdDbLight::kMercury: return vantrel::lampRgbOfKelvin(5900.0);                     // clear
+    case OdDbLight::kPhosphorMercury: return vantrel::lampRgbOfKelvin(3900.0);             // deluxe white
     case OdDbLight::kHightPressureSodium: return vantrel::lampRgbOf(Chromaticity{0.5330, 0.4150}); // CIE HP1
     case OdDbLight::kLowPressureSodium: return vantrel::lampRgbOf(Chromaticity{0.57515, 0.42423}); // 590 nm
     case OdDbLight::kCustom: break;
@@ -463,19 +463,13 @@ void OdDbLight::subWorldDraw(vantrel::WorldDraw& wd) const
     const OdGePoint3d& position = m_data.position;
     const OdGeVector3d toTarget = m_data.targetLocation - position;
     switch (lightType()) {
-    case OdGiDrawable::kDistantLight:
-        drawDistantArrow(wd, position, toTarget);
-        return;
+    case OdGiDrawable::kDistantLight: drawDistantArrow(wd, position, toTarget); return;
     case OdGiDrawable::kSpotLight:
         wd.marker(position, vantrel::MarkerKind::SpotLight, 0.0);
         drawSpotCone(wd, position, toTarget, m_data.hasTarget, m_data.hotspotAngle, m_data.falloffAngle);
         return;
-    case OdGiDrawable::kWebLight:
-        wd.marker(position, vantrel::MarkerKind::WebLight, 0.0);
-        break;
-    default:
-        wd.marker(position, vantrel::MarkerKind::Light, 0.0);
-        break;
+    case OdGiDrawable::kWebLight: wd.marker(position, vantrel::MarkerKind::WebLight, 0.0); break;
+    default: wd.marker(position, vantrel::MarkerKind::Light, 0.0); break;
     }
     if (m_data.hasTarget)
         drawTarget(wd, position, m_data.targetLocation);

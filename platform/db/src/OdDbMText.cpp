@@ -22,7 +22,7 @@ void requireSpacingFactor(double factor)
     if (factor < 0.25 || factor > 4.0)
         throw OdError(eInvalidInput, "a line spacing factor lies between 0.25 and 4");
 }
-}
+} // namespace
 
 void OdDbMText::checkData() const
 {
@@ -156,9 +156,9 @@ void OdDbMText::subWorldDraw(vantrel::WorldDraw& wd) const
     vantrel::mtext::Style base;
     base.face = vantrel::textlayout::styleFace(m_data.textStyle);
     base.height = m_data.height;
-    const auto layout = vantrel::mtext::layout(vantrel::mtext::parse(m_data.contents, base), m_data.width, m_data.height,
-                                               m_data.lineSpacingFactor, m_data.lineSpacingStyle == kExactly,
-                                               m_data.attachment);
+    const auto layout
+        = vantrel::mtext::layout(vantrel::mtext::parse(m_data.contents, base), m_data.width, m_data.height,
+                                 m_data.lineSpacingFactor, m_data.lineSpacingStyle == kExactly, m_data.attachment);
     const OdGeVector3d x = direction();
     const OdGeVector3d y = m_data.normal.crossProduct(x);
     auto at = [&](const OdGePoint2d& p) { return m_data.location + x * p.x + y * p.y; };
@@ -178,13 +178,22 @@ void OdDbMText::subWorldDraw(vantrel::WorldDraw& wd) const
                 continue;
             std::vector<vantrel::textlayout::Decoration> lines;
             const int n = r.text.getLength();
-            if (r.style.underline) lines.push_back({vantrel::textlayout::Decoration::Underline, 0, n});
-            if (r.style.overline) lines.push_back({vantrel::textlayout::Decoration::Overline, 0, n});
-            if (r.style.strike) lines.push_back({vantrel::textlayout::Decoration::Strike, 0, n});
+            if (r.style.underline)
+                lines.push_back({vantrel::textlayout::Decoration::Underline, 0, n});
+            if (r.style.overline)
+                lines.push_back({vantrel::textlayout::Decoration::Overline, 0, n});
+            if (r.style.strike)
+                lines.push_back({vantrel::textlayout::Decoration::Strike, 0, n});
             vantrel::textlayout::drawRun(wd,
-                                         {.origin = at(r.origin), .advance = x, .up = y, .height = r.height,
-                                          .widthFactor = r.style.widthFactor, .oblique = r.style.oblique,
-                                          .width = r.width, .face = r.style.face, .text = r.text},
+                                         {.origin = at(r.origin),
+                                          .advance = x,
+                                          .up = y,
+                                          .height = r.height,
+                                          .widthFactor = r.style.widthFactor,
+                                          .oblique = r.style.oblique,
+                                          .width = r.width,
+                                          .face = r.style.face,
+                                          .text = r.text},
                                          lines);
         }
         for (const auto& b : layout.bars) {

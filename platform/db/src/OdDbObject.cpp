@@ -57,8 +57,8 @@ void OdDbObject::assertReadEnabled() const
 void OdDbObject::assertWriteEnabled(bool autoUndo, bool recordModified)
 {
     if (!isWriteEnabled())
-        throw OdError(eNotOpenForWrite, "object " + getDbHandle().ascii() + " (" + isA()->name() +
-                                            ") is not open for write");
+        throw OdError(eNotOpenForWrite,
+                      "object " + getDbHandle().ascii() + " (" + isA()->name() + ") is not open for write");
     if (!m_stub)
         return;
     OdDbDatabase* db = m_stub->database;
@@ -146,7 +146,7 @@ void OdDbObject::subHandOverTo(OdDbObject*) {}
 namespace {
 // The application name of an extended-data section (its 1001 node).
 bool isAppStart(const OdResBuf* rb) { return rb && rb->restype() == 1001; }
-}
+} // namespace
 
 OdResBufPtr OdDbObject::xData(const OdString& regAppName) const
 {
@@ -191,26 +191,33 @@ void OdDbObject::setXData(const OdResBuf* xdata)
             OdResBufPtr node = OdResBuf::newRb(p->restype());
             *node = *p;
             node->setNext(OdResBufPtr());
-            if (!out.back().head) out.back().head = node;
-            else out.back().head->last()->setNext(node);
+            if (!out.back().head)
+                out.back().head = node;
+            else
+                out.back().head->last()->setNext(node);
         }
         return out;
     };
     auto current = split(m_xdata.get());
     for (auto& s : split(xdata)) {
         bool onlyName = !s.head->next();
-        auto it = std::find_if(current.begin(), current.end(), [&](const Section& c) { return c.app.iCompare(s.app) == 0; });
+        auto it = std::find_if(current.begin(), current.end(),
+                               [&](const Section& c) { return c.app.iCompare(s.app) == 0; });
         if (it != current.end()) {
-            if (onlyName) current.erase(it);
-            else it->head = s.head;
+            if (onlyName)
+                current.erase(it);
+            else
+                it->head = s.head;
         } else if (!onlyName) {
             current.push_back(s);
         }
     }
     OdResBufPtr head;
     for (auto& s : current) {
-        if (!head) head = s.head;
-        else head->last()->setNext(s.head);
+        if (!head)
+            head = s.head;
+        else
+            head->last()->setNext(s.head);
     }
     m_xdata = head;
 }

@@ -44,7 +44,7 @@ std::vector<std::vector<OdGeVector3d>> pointFigure(int pdmode)
     return strokes;
 }
 
-}
+} // namespace vantrel
 
 OdDbPoint::OdDbPoint(const OdGePoint3d& position)
 {

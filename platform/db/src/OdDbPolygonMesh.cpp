@@ -24,7 +24,7 @@ void requireDensity(int density)
         throw OdError(eOutOfRange, "a surface density is 2 to 200");
 }
 
-}
+} // namespace
 
 void OdDbPolygonMesh::setGrid(std::int16_t m, std::int16_t n, std::span<const OdGePoint3d> points)
 {
@@ -99,10 +99,8 @@ void OdDbPolygonMesh::checkMeshType(std::int64_t type)
     case OdDb::kSimpleMesh:
     case OdDb::kQuadSurfaceMesh:
     case OdDb::kCubicSurfaceMesh:
-    case OdDb::kBezierSurfaceMesh:
-        return;
-    default:
-        throw OdError(eInvalidInput, "unknown mesh type");
+    case OdDb::kBezierSurfaceMesh: return;
+    default: throw OdError(eInvalidInput, "unknown mesh type");
     }
 }
 
@@ -133,8 +131,7 @@ void OdDbPolygonMesh::surfaceFit(OdDb::PolyMeshType type, std::int16_t u, std::i
         points.push_back(vertex->position());
         vl::open(vertex, OdDb::kForWrite)->setVertexType(OdDb::k3dControlVertex);
     }
-    const auto grid =
-        vantrel::polyfit::sampleSurface(points, m, n, degree, m_data.mClosed, m_data.nClosed, rows, cols);
+    const auto grid = vantrel::polyfit::sampleSurface(points, m, n, degree, m_data.mClosed, m_data.nClosed, rows, cols);
     // The generated grid goes in front of the control vertices, the whole list in one pass.
     vl::List<OdDbPolygonMeshVertex> next;
     next.reserve(grid.size() + m_vertices.size());
@@ -194,8 +191,7 @@ OdDbPolygonMeshVertexPtr OdDbPolygonMesh::vertexAt(unsigned int index, OdDb::Ope
     return vl::open(m_vertices[vl::positionOf(m_vertices, index)].get(), mode);
 }
 
-OdDbPolygonMeshVertexPtr OdDbPolygonMesh::openVertex(const OdDbObjectId& id, OdDb::OpenMode mode,
-                                                     bool openErased) const
+OdDbPolygonMeshVertexPtr OdDbPolygonMesh::openVertex(const OdDbObjectId& id, OdDb::OpenMode mode, bool openErased) const
 {
     assertReadEnabled();
     return vl::openMember(m_vertices, id, mode, openErased, "not a vertex of this mesh");

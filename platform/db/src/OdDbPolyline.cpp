@@ -29,7 +29,7 @@ vantrel::SegmentPath pathOf(const OdDbPolyline::Data& d)
     return vantrel::SegmentPath::fromBulges(points, bulges, d.closed, d.normal, d.elevation);
 }
 
-}
+} // namespace
 
 void OdDbPolyline::checkIndex(unsigned int index) const
 {
@@ -369,10 +369,7 @@ OdResult OdDbPolyline::getStartParam(double& param) const
     return vantrel::pathquery::startParam(pathOf(data()), param);
 }
 
-OdResult OdDbPolyline::getEndParam(double& param) const
-{
-    return vantrel::pathquery::endParam(pathOf(data()), param);
-}
+OdResult OdDbPolyline::getEndParam(double& param) const { return vantrel::pathquery::endParam(pathOf(data()), param); }
 
 OdResult OdDbPolyline::getPointAtParam(double param, OdGePoint3d& point) const
 {

@@ -13,7 +13,7 @@ void checkIndex(int index)
     if (index < 0 || index > 3)
         throw OdError_InvalidIndex();
 }
-}
+} // namespace
 
 OdDbSolid::OdDbSolid(const OdGePoint3d& p0, const OdGePoint3d& p1, const OdGePoint3d& p2, const OdGePoint3d& p3)
 {

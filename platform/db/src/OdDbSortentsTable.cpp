@@ -66,9 +66,15 @@ void OdDbSortentsTable::moveAbove(const std::vector<OdDbObjectId>& entities, OdD
     reorder(entities, target, false);
 }
 
-void OdDbSortentsTable::moveToBottom(const std::vector<OdDbObjectId>& entities) { reorder(entities, OdDbObjectId(), true); }
+void OdDbSortentsTable::moveToBottom(const std::vector<OdDbObjectId>& entities)
+{
+    reorder(entities, OdDbObjectId(), true);
+}
 
-void OdDbSortentsTable::moveToTop(const std::vector<OdDbObjectId>& entities) { reorder(entities, OdDbObjectId(), false); }
+void OdDbSortentsTable::moveToTop(const std::vector<OdDbObjectId>& entities)
+{
+    reorder(entities, OdDbObjectId(), false);
+}
 
 std::vector<std::pair<OdDbObjectId, OdDbHandle>> OdDbSortentsTable::sortHandles() const
 {

@@ -50,15 +50,9 @@ std::optional<OdGeVector3d> planeNormal(const std::vector<OdGePoint3d>& points, 
     return normal;
 }
 
-bool isFinite(const OdGeVector3d& v)
-{
-    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
-}
+bool isFinite(const OdGeVector3d& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
 
-bool isFinite(const OdGePoint3d& p)
-{
-    return isFinite(p - OdGePoint3d::kOrigin);
-}
+bool isFinite(const OdGePoint3d& p) { return isFinite(p - OdGePoint3d::kOrigin); }
 
 // The curve through fit points, shared by setFitData and by fit data read from a file so that
 // both give the same curve. Closed also when the last point repeats the first.
@@ -175,10 +169,10 @@ private:
     const OdGeNurbCurve3d& m_curve;
     const SpanTable& m_spans;
     std::size_t m_span = 0;
-    double m_param, m_reached = 0.0;  // where the walk is, and its distance from the start
+    double m_param, m_reached = 0.0; // where the walk is, and its distance from the start
     double m_tolerance;
 };
-}
+} // namespace
 
 namespace {
 
@@ -234,8 +228,8 @@ void OdDbSpline::setNurbsData(int degree, bool rational, bool closed, bool perio
     m_data.startTangent = m_data.endTangent = OdGeVector3d();
     m_data.controlPointTolerance = controlPtTol;
     m_data.knotTolerance = knotTol;
-    m_data.flags = static_cast<std::int16_t>((closed ? kClosed : 0) | (periodic ? kPeriodic : 0)
-                                             | (rational ? kRational : 0));
+    m_data.flags
+        = static_cast<std::int16_t>((closed ? kClosed : 0) | (periodic ? kPeriodic : 0) | (rational ? kRational : 0));
     updatePlanarity();
 }
 
@@ -512,15 +506,9 @@ OdResult OdDbSpline::derivAt(double param, int order, OdGeVector3d& deriv) const
     return eOk;
 }
 
-OdResult OdDbSpline::getFirstDeriv(double param, OdGeVector3d& deriv) const
-{
-    return derivAt(param, 1, deriv);
-}
+OdResult OdDbSpline::getFirstDeriv(double param, OdGeVector3d& deriv) const { return derivAt(param, 1, deriv); }
 
-OdResult OdDbSpline::getSecondDeriv(double param, OdGeVector3d& deriv) const
-{
-    return derivAt(param, 2, deriv);
-}
+OdResult OdDbSpline::getSecondDeriv(double param, OdGeVector3d& deriv) const { return derivAt(param, 2, deriv); }
 
 OdResult OdDbSpline::getClosestPointTo(const OdGePoint3d& given, OdGePoint3d& closest, bool) const
 {
@@ -582,8 +570,8 @@ void OdDbSpline::subWorldDraw(vantrel::WorldDraw& wd) const
     // Chords within a ten-thousandth of the curve's size, but never finer than the doubles far
     // from the origin can tell apart: the number of chords follows the curve's shape, not where
     // it lies.
-    const double reach = std::max({std::fabs(lo.x), std::fabs(lo.y), std::fabs(lo.z), std::fabs(hi.x),
-                                   std::fabs(hi.y), std::fabs(hi.z)});
+    const double reach = std::max(
+        {std::fabs(lo.x), std::fabs(lo.y), std::fabs(lo.z), std::fabs(hi.x), std::fabs(hi.y), std::fabs(hi.z)});
     std::vector<OdGePoint3d> points;
     c.appendSamplePoints(start, end, std::max({1e-4 * lo.distanceTo(hi), 1e-12 * reach, 1e-9}), points);
     std::vector<vantrel::PathVertex> path(points.size());

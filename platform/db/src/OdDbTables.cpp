@@ -34,8 +34,8 @@ void OdDbLinetypeTableRecord::setDashElements(std::vector<Dash> dashes)
 void OdDbLinetypeTableRecord::setDashElements(std::vector<Dash> dashes, double patternLength)
 {
     for (const Dash& d : dashes)
-        if (!std::isfinite(d.length) || !std::isfinite(d.scale) || !std::isfinite(d.rotation) ||
-            !std::isfinite(d.offsetX) || !std::isfinite(d.offsetY))
+        if (!std::isfinite(d.length) || !std::isfinite(d.scale) || !std::isfinite(d.rotation)
+            || !std::isfinite(d.offsetX) || !std::isfinite(d.offsetY))
             throw OdError(eInvalidInput, "a dash's length, scale, rotation and offsets must be finite numbers");
     setPatternLength(patternLength);
     m_dashes = std::move(dashes);

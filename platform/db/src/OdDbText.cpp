@@ -31,7 +31,7 @@ void requireVerticalMode(int mode)
     if (mode < OdDb::kTextBase || mode > OdDb::kTextTop)
         throw OdError(eInvalidInput, "unknown vertical text mode");
 }
-}
+} // namespace
 
 OdGePoint3d OdDbText::position() const
 {
@@ -183,7 +183,7 @@ GlyphFrame glyphFrame(const OdDbText::Data& d)
     const OdGeVector3d u = d.normal.crossProduct(r);
     return {d.generationFlags & OdDbText::kMirroredInX ? -r : r, d.generationFlags & OdDbText::kMirroredInY ? -u : u};
 }
-}
+} // namespace
 
 void OdDbText::transformBy(const OdGeMatrix3d& xform)
 {
@@ -239,7 +239,8 @@ void OdDbText::subWorldDraw(vantrel::WorldDraw& wd) const
         const OdGeVector3d along = toWorld(n, m_data.ocsAlignmentPoint) - run.origin;
         if (!along.isZeroLength() && run.width > 0.0) {
             run.advance = along.normal();
-            run.up = g.up.dotProduct(n.crossProduct(run.advance)) >= 0.0 ? n.crossProduct(run.advance) : -n.crossProduct(run.advance);
+            run.up = g.up.dotProduct(n.crossProduct(run.advance)) >= 0.0 ? n.crossProduct(run.advance)
+                                                                         : -n.crossProduct(run.advance);
             const double stretch = along.length() / run.width;
             if (h == OdDb::kTextAlign)
                 run.height *= stretch;
@@ -259,7 +260,8 @@ void OdDbText::subWorldDraw(vantrel::WorldDraw& wd) const
             lift = 1.0;
         else if (m_data.verticalMode == OdDb::kTextBottom)
             lift = -descent;
-        run.origin = toWorld(n, m_data.ocsAlignmentPoint) - run.advance * (run.width * hFrac) - run.up * (run.height * lift);
+        run.origin
+            = toWorld(n, m_data.ocsAlignmentPoint) - run.advance * (run.width * hFrac) - run.up * (run.height * lift);
     }
     vantrel::textlayout::drawRun(wd, run, decoded.lines);
 }

@@ -39,7 +39,7 @@ OdError::OdError(OdResult code) : m_code(code), m_description(odResultDescriptio
 OdError::OdError(OdResult code, std::string description) : m_code(code), m_description(std::move(description)) {}
 
 OdError_NotThatKindOfClass::OdError_NotThatKindOfClass(const OdRxClass* from, const OdRxClass* to)
-    : OdError(eNotThatKindOfClass, std::string("Object of class ") + (from ? from->name() : "?") +
-                                       " is not a " + (to ? to->name() : "?"))
+    : OdError(eNotThatKindOfClass,
+              std::string("Object of class ") + (from ? from->name() : "?") + " is not a " + (to ? to->name() : "?"))
 {
 }

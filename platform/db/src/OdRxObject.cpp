@@ -14,7 +14,7 @@ Registry& registry()
     static Registry r;
     return r;
 }
-}
+} // namespace
 
 OdRxClass::OdRxClass(const char* name, const char* dxfName, const OdRxClass* parent, Creator creator)
     : m_name(name), m_dxfName(dxfName), m_parent(parent), m_creator(creator)

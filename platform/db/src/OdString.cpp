@@ -15,10 +15,19 @@ OdString OdString::fromUtf8(std::string_view s)
         auto c = static_cast<unsigned char>(s[i]);
         char32_t cp = 0;
         std::size_t len = 0;
-        if (c < 0x80) { cp = c; len = 1; }
-        else if ((c >> 5) == 0x6) { cp = c & 0x1F; len = 2; }
-        else if ((c >> 4) == 0xE) { cp = c & 0x0F; len = 3; }
-        else if ((c >> 3) == 0x1E) { cp = c & 0x07; len = 4; }
+        if (c < 0x80) {
+            cp = c;
+            len = 1;
+        } else if ((c >> 5) == 0x6) {
+            cp = c & 0x1F;
+            len = 2;
+        } else if ((c >> 4) == 0xE) {
+            cp = c & 0x0F;
+            len = 3;
+        } else if ((c >> 3) == 0x1E) {
+            cp = c & 0x07;
+            len = 4;
+        }
         bool ok = len > 0 && i + len <= s.size();
         for (std::size_t k = 1; ok && k < len; ++k) {
             auto cc = static_cast<unsigned char>(s[i + k]);
@@ -26,7 +35,11 @@ OdString OdString::fromUtf8(std::string_view s)
             cp = (cp << 6) | (cc & 0x3F);
         }
         ok = ok && cp >= kLeast[len] && cp <= 0x10FFFF && (cp < 0xD800 || cp > 0xDFFF);
-        if (!ok) { out += L'\uFFFD'; ++i; continue; }
+        if (!ok) {
+            out += L'\uFFFD';
+            ++i;
+            continue;
+        }
         out += static_cast<wchar_t>(cp);
         i += len;
     }
@@ -65,15 +78,18 @@ std::string OdString::toUtf8() const
 
 OdString OdString::mid(int start, int count) const
 {
-    if (start < 0) start = 0;
-    if (static_cast<std::size_t>(start) >= m_s.size()) return OdString();
+    if (start < 0)
+        start = 0;
+    if (static_cast<std::size_t>(start) >= m_s.size())
+        return OdString();
     std::size_t n = count < 0 ? std::wstring::npos : static_cast<std::size_t>(count);
     return OdString(m_s.substr(static_cast<std::size_t>(start), n));
 }
 
 OdString OdString::right(int count) const
 {
-    if (count <= 0) return OdString();
+    if (count <= 0)
+        return OdString();
     std::size_t n = std::min(m_s.size(), static_cast<std::size_t>(count));
     return OdString(m_s.substr(m_s.size() - n));
 }
@@ -92,13 +108,15 @@ int OdString::find(const OdString& s, int start) const
 
 OdString& OdString::makeUpper()
 {
-    for (auto& c : m_s) c = static_cast<wchar_t>(std::towupper(static_cast<wint_t>(c)));
+    for (auto& c : m_s)
+        c = static_cast<wchar_t>(std::towupper(static_cast<wint_t>(c)));
     return *this;
 }
 
 OdString& OdString::makeLower()
 {
-    for (auto& c : m_s) c = static_cast<wchar_t>(std::towlower(static_cast<wint_t>(c)));
+    for (auto& c : m_s)
+        c = static_cast<wchar_t>(std::towlower(static_cast<wint_t>(c)));
     return *this;
 }
 
@@ -118,7 +136,8 @@ OdString& OdString::trimRight()
 
 OdString& OdString::replace(const OdString& from, const OdString& to)
 {
-    if (from.isEmpty()) return *this;
+    if (from.isEmpty())
+        return *this;
     std::size_t pos = 0;
     while ((pos = m_s.find(from.m_s, pos)) != std::wstring::npos) {
         m_s.replace(pos, from.m_s.size(), to.m_s);
@@ -133,8 +152,10 @@ int OdString::iCompare(const OdString& other) const
     for (std::size_t i = 0; i < n; ++i) {
         auto a = std::towupper(static_cast<wint_t>(m_s[i]));
         auto b = std::towupper(static_cast<wint_t>(other.m_s[i]));
-        if (a != b) return a < b ? -1 : 1;
+        if (a != b)
+            return a < b ? -1 : 1;
     }
-    if (m_s.size() == other.m_s.size()) return 0;
+    if (m_s.size() == other.m_s.size())
+        return 0;
     return m_s.size() < other.m_s.size() ? -1 : 1;
 }

@@ -48,4 +48,4 @@ double PlanarTransform::angle(double ocsAngle) const
     return std::atan2(d.dotProduct(entmath::ocsYAxis(m_newNormal)), d.dotProduct(entmath::ocsXAxis(m_newNormal)));
 }
 
-}
+} // namespace vantrel

@@ -39,4 +39,4 @@ private:
     bool m_similarity = true;
 };
 
-}
+} // namespace vantrel

@@ -15,10 +15,10 @@ OdGePoint3d lift(const OdGePoint2d& p, const OdGeVector3d& normal, double elevat
 {
     return entmath::toWorld(normal, OdGePoint3d(p.x, p.y, elevation));
 }
-}
+} // namespace
 
-SegmentPath SegmentPath::fromBulges(std::span<const OdGePoint2d> points, std::span<const double> bulges,
-                                    bool closed, const OdGeVector3d& normal, double elevation)
+SegmentPath SegmentPath::fromBulges(std::span<const OdGePoint2d> points, std::span<const double> bulges, bool closed,
+                                    const OdGeVector3d& normal, double elevation)
 {
     assert(points.size() == bulges.size());
     SegmentPath path;
@@ -114,7 +114,7 @@ OdGePoint3d arcPoint(const SegmentPath::Segment& s, double angle)
     const OdGeVector3d v = s.axis.crossProduct(s.startDir);
     return s.center + (s.startDir * std::cos(angle) + v * std::sin(angle)) * s.radius;
 }
-}
+} // namespace
 
 OdGePoint3d SegmentPath::pointAt(double param) const
 {
@@ -197,8 +197,10 @@ OdGePoint3d SegmentPath::closestPoint(const OdGePoint3d& given, bool extend, dou
             t = len2 > 0.0 ? d.dotProduct(given - s.start) / len2 : 0.0;
             const bool free0 = extend && !m_closed && i == 0;
             const bool free1 = extend && !m_closed && i == last;
-            if (!free0) t = std::max(t, 0.0);
-            if (!free1) t = std::min(t, 1.0);
+            if (!free0)
+                t = std::max(t, 0.0);
+            if (!free1)
+                t = std::min(t, 1.0);
             p = s.start + d * t;
         } else {
             const OdGeVector3d v = s.axis.crossProduct(s.startDir);
@@ -226,4 +228,4 @@ OdGePoint3d SegmentPath::closestPoint(const OdGePoint3d& given, bool extend, dou
     return bestPoint;
 }
 
-}
+} // namespace vantrel

@@ -60,9 +60,9 @@ private:
     std::vector<Segment> m_segments;
     std::vector<double> m_cumulative; // distance at the end of each segment
     std::size_t m_vertexCount = 0;
-    OdGePoint3d m_single;             // the point of a path with one vertex
+    OdGePoint3d m_single; // the point of a path with one vertex
     double m_size = 0.0;
     bool m_closed = false;
 };
 
-}
+} // namespace vantrel

@@ -24,8 +24,8 @@ const SysVarDef kDefs[] = {
     {"CECOLOR", 62, 256, "", 0, 256, true},
     {"CELTSCALE", 40, 1.0, "", 1e-12, kBig, true},
     {"CELTYPE", 6, 0, "ByLayer", 0, 0, true},
-    {"CELWEIGHT", 370, -1, "", -3, 211, true,
-     {-3, -2, -1, 0, 5, 9, 13, 15, 18, 20, 25, 30, 35, 40, 50, 53, 60, 70, 80, 90, 100, 106, 120, 140, 158, 200, 211}},
+    {"CELWEIGHT", 370, -1, "", -3, 211, true, {-3, -2, -1, 0,  5,  9,  13,  15,  18,  20,  25,  30,  35, 40,
+                                               50, 53, 60, 70, 80, 90, 100, 106, 120, 140, 158, 200, 211}},
     {"CLAYER", 8, 0, "0", 0, 0, true},
     {"CVPORT", 70, 2, "", 1, kI16, false},
     {"DIMSCALE", 40, 1.0, "", 0.0, kBig, true},
@@ -90,7 +90,7 @@ std::string fmtNumber(double v)
 {
     throw OdError(eInvalidSysVarValue, std::string(d.name) + ": " + why);
 }
-}
+} // namespace
 
 SysVarStore::SysVarStore()
 {
@@ -151,9 +151,9 @@ OdResBufPtr SysVarStore::set(const OdString& name, const OdResBuf& value)
     OdResBufPtr stored = OdResBuf::newRb(d->groupCode);
     auto kind = OdResBuf::kindOfCode(d->groupCode);
     auto valueKind = value.kind();
-    bool numeric = valueKind == OdResBuf::ValueKind::Double || valueKind == OdResBuf::ValueKind::Int16 ||
-                   valueKind == OdResBuf::ValueKind::Int32 || valueKind == OdResBuf::ValueKind::Int64 ||
-                   valueKind == OdResBuf::ValueKind::Bool;
+    bool numeric = valueKind == OdResBuf::ValueKind::Double || valueKind == OdResBuf::ValueKind::Int16
+        || valueKind == OdResBuf::ValueKind::Int32 || valueKind == OdResBuf::ValueKind::Int64
+        || valueKind == OdResBuf::ValueKind::Bool;
     if (kind == OdResBuf::ValueKind::String) {
         if (valueKind != OdResBuf::ValueKind::String)
             invalid(*d, "expects text");
@@ -176,14 +176,17 @@ OdResBufPtr SysVarStore::set(const OdString& name, const OdResBuf& value)
         if (d->allowed.size() > 0) {
             if (std::find(d->allowed.begin(), d->allowed.end(), static_cast<int>(v)) == d->allowed.end()) {
                 std::string list;
-                for (int a : d->allowed) list += (list.empty() ? "" : ", ") + std::to_string(a);
+                for (int a : d->allowed)
+                    list += (list.empty() ? "" : ", ") + std::to_string(a);
                 invalid(*d, "must be one of " + list);
             }
         } else if (v < d->minValue || v > d->maxValue) {
             invalid(*d, "must be between " + fmtNumber(d->minValue) + " and " + fmtNumber(d->maxValue));
         }
-        if (isIntegerCode(d->groupCode)) stored->setInt32(static_cast<std::int32_t>(v));
-        else stored->setDouble(v);
+        if (isIntegerCode(d->groupCode))
+            stored->setInt32(static_cast<std::int32_t>(v));
+        else
+            stored->setDouble(v);
     }
     auto& slot = m_values[static_cast<std::size_t>(d - kDefs)];
     OdResBufPtr before = slot;
@@ -196,4 +199,4 @@ void SysVarStore::setFromFile(const SysVarDef& def, OdResBufPtr value)
     m_values[static_cast<std::size_t>(&def - kDefs)] = std::move(value);
 }
 
-}
+} // namespace vantrel

@@ -146,4 +146,4 @@ OdDbDatabasePtr newDrawing()
     return db;
 }
 
-}
+} // namespace vantrel

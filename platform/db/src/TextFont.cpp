@@ -23,13 +23,11 @@ constexpr const char* kDefaultFontDir = "/usr/share/fonts/truetype/dejavu";
 constexpr double kEstimatedAdvance = 0.8;
 constexpr FontMetrics kEstimatedMetrics{0.3, 1.3, 1.37};
 
-int faceIndex(FontFace face)
-{
-    return static_cast<int>(face.family) * 2 + (face.bold ? 1 : 0);
-}
+int faceIndex(FontFace face) { return static_cast<int>(face.family) * 2 + (face.bold ? 1 : 0); }
 
-constexpr std::array<const char*, 6> kFiles = {"DejaVuSans.ttf",     "DejaVuSans-Bold.ttf",     "DejaVuSerif.ttf",
-                                               "DejaVuSerif-Bold.ttf", "DejaVuSansMono.ttf", "DejaVuSansMono-Bold.ttf"};
+constexpr std::array<const char*, 6> kFiles
+    = {"DejaVuSans.ttf",       "DejaVuSans-Bold.ttf", "DejaVuSerif.ttf",
+       "DejaVuSerif-Bold.ttf", "DejaVuSansMono.ttf",  "DejaVuSansMono-Bold.ttf"};
 constexpr std::array<const char*, 3> kFamilies = {"DejaVu Sans", "DejaVu Serif", "DejaVu Sans Mono"};
 
 struct LoadedFace {
@@ -52,8 +50,8 @@ public:
         for (std::size_t i = 0; i < kFiles.size(); ++i)
             load(m_faces[i], dir / kFiles[i]);
         if (!m_faces[0].face)
-            m_problem = "text is measured by an estimate: no " + (dir / kFiles[0]).string() +
-                        " (install fonts-dejavu-core, or set VANTREL_FONT_DIR to a folder with the DejaVu fonts)";
+            m_problem = "text is measured by an estimate: no " + (dir / kFiles[0]).string()
+                + " (install fonts-dejavu-core, or set VANTREL_FONT_DIR to a folder with the DejaVu fonts)";
     }
     ~FontLibrary()
     {
@@ -153,7 +151,8 @@ FontLibrary& library()
 
 bool mentions(const std::wstring& name, std::initializer_list<const wchar_t*> words)
 {
-    return std::any_of(words.begin(), words.end(), [&](const wchar_t* w) { return name.find(w) != std::wstring::npos; });
+    return std::any_of(words.begin(), words.end(),
+                       [&](const wchar_t* w) { return name.find(w) != std::wstring::npos; });
 }
 
 } // namespace
@@ -161,36 +160,25 @@ bool mentions(const std::wstring& name, std::initializer_list<const wchar_t*> wo
 FontFace fontFaceFor(const OdString& fontName, bool bold, bool italic)
 {
     std::wstring name = fontName.str();
-    std::transform(name.begin(), name.end(), name.begin(), [](wchar_t c) { return static_cast<wchar_t>(std::towlower(c)); });
+    std::transform(name.begin(), name.end(), name.begin(),
+                   [](wchar_t c) { return static_cast<wchar_t>(std::towlower(c)); });
     FontFace face;
     if (mentions(name, {L"mono", L"courier", L"consol"}))
         face.family = FontFamily::Mono;
-    else if (mentions(name, {L"times", L"georgia", L"garamond", L"cambria", L"bookman", L"roman", L"serif"}) &&
-             !mentions(name, {L"sans", L"romans"}))
+    else if (mentions(name, {L"times", L"georgia", L"garamond", L"cambria", L"bookman", L"roman", L"serif"})
+             && !mentions(name, {L"sans", L"romans"}))
         face.family = FontFamily::Serif;
     face.bold = bold || mentions(name, {L"bold", L"bd."});
     face.italic = italic || mentions(name, {L"italic", L"oblique"});
     return face;
 }
 
-double textAdvance(const OdString& text, FontFace face)
-{
-    return library().advance(text, face);
-}
+double textAdvance(const OdString& text, FontFace face) { return library().advance(text, face); }
 
-FontMetrics fontMetrics(FontFace face)
-{
-    return library().metrics(face);
-}
+FontMetrics fontMetrics(FontFace face) { return library().metrics(face); }
 
-const char* fontFamilyName(FontFace face)
-{
-    return kFamilies[static_cast<std::size_t>(face.family)];
-}
+const char* fontFamilyName(FontFace face) { return kFamilies[static_cast<std::size_t>(face.family)]; }
 
-const std::string& fontProblem()
-{
-    return library().problem();
-}
+const std::string& fontProblem() { return library().problem(); }
 
-}
+} // namespace vantrel

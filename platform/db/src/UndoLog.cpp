@@ -79,8 +79,12 @@ bool UndoLog::undo(bool keepForRedo, OdString* label)
     if (m_log[end - 1].kind == UndoEntry::Kind::BlockEnd) {
         int depth = 0;
         for (std::size_t i = end; i-- > 0;) {
-            if (m_log[i].kind == UndoEntry::Kind::BlockEnd) ++depth;
-            else if (m_log[i].kind == UndoEntry::Kind::BlockBegin && --depth == 0) { stop = i; break; }
+            if (m_log[i].kind == UndoEntry::Kind::BlockEnd)
+                ++depth;
+            else if (m_log[i].kind == UndoEntry::Kind::BlockBegin && --depth == 0) {
+                stop = i;
+                break;
+            }
         }
         blockLabel = m_log[stop].name;
     } else {
@@ -217,11 +221,13 @@ UndoEntry UndoLog::apply(UndoEntry& e)
             owner = OdDbBlockTableRecord::cast(e.listOwner.stub()->object);
         if (e.flag) {
             // Taking an append back: the object leaves the lists it joined and counts as erased.
-            if (owner) owner->removeLastEntity(id);
+            if (owner)
+                owner->removeLastEntity(id);
             e.stub->erased = true;
         } else {
             e.stub->erased = false;
-            if (owner) owner->reappendEntity(id);
+            if (owner)
+                owner->reappendEntity(id);
         }
         m_db.notifyErased(id, e.flag);
         break;
@@ -232,10 +238,9 @@ UndoEntry UndoLog::apply(UndoEntry& e)
         m_db.sysVars().set(e.name, *e.value);
         m_db.notifySysVarChanged(e.name);
         break;
-    default:
-        break;
+    default: break;
     }
     return inv;
 }
 
-}
+} // namespace vantrel

@@ -23,8 +23,11 @@ struct UndoEntry {
     OdString name;          // SysVar: the variable; BlockBegin: the block's label
     OdResBufPtr value;      // SysVar: the value before
 
-    bool isStructural() const { return kind == Kind::None || kind == Kind::Mark || kind == Kind::BlockBegin
-                                       || kind == Kind::BlockEnd || kind == Kind::TxStart; }
+    bool isStructural() const
+    {
+        return kind == Kind::None || kind == Kind::Mark || kind == Kind::BlockBegin || kind == Kind::BlockEnd
+            || kind == Kind::TxStart;
+    }
 };
 
 class UndoLog {
@@ -75,4 +78,4 @@ private:
     bool m_replaying = false;
 };
 
-}
+} // namespace vantrel

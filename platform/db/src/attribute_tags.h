@@ -8,4 +8,4 @@ namespace vantrel {
 // Raises OdError(eInvalidInput) for an empty tag or one holding a blank.
 void requireAttributeTag(const OdString& tag);
 
-}
+} // namespace vantrel

@@ -31,7 +31,7 @@ std::vector<OdDbObjectId> blocksDrawnBy(OdDbObjectId block)
     return out;
 }
 
-}
+} // namespace
 
 OdDbObjectId blockNamed(const OdDbDatabase* db, const OdString& name)
 {
@@ -88,4 +88,4 @@ std::vector<OdDbObjectId> blocksInsertingThemselves(const OdDbDatabase& db)
     return out;
 }
 
-}
+} // namespace vantrel

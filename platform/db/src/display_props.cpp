@@ -40,4 +40,4 @@ bool layerShown(OdDbObjectId layerId)
     return !layer || (!layer->isOff() && !layer->isFrozen());
 }
 
-}
+} // namespace vantrel

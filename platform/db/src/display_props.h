@@ -18,4 +18,4 @@ struct ResolvedProps {
 // inBlock: the properties of the insert drawing the entity, null outside any block.
 ResolvedProps resolveProps(const OdDbEntity& entity, const ResolvedProps* inBlock);
 
-}
+} // namespace vantrel

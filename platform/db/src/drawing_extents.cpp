@@ -23,7 +23,7 @@ void recordExtents(OdDbDatabase& db, OdDbObjectId block, const wchar_t* minName,
     setPoint(db, maxName, empty ? OdGePoint3d(-kNoExtents, -kNoExtents, -kNoExtents) : extents.maxPoint());
 }
 
-}
+} // namespace
 
 OdGeExtents3d blockExtents(OdDbObjectId block)
 {
@@ -44,4 +44,4 @@ void updateDrawingExtents(OdDbDatabase& db)
     recordExtents(db, db.getPaperSpaceId(), L"PEXTMIN", L"PEXTMAX");
 }
 
-}
+} // namespace vantrel

@@ -8,11 +8,8 @@
 namespace vantrel::entmath {
 
 namespace {
-[[noreturn]] void invalid(const char* what, const char* why)
-{
-    throw OdError(eInvalidInput, std::string(what) + why);
-}
-}
+[[noreturn]] void invalid(const char* what, const char* why) { throw OdError(eInvalidInput, std::string(what) + why); }
+} // namespace
 
 void requireFinite(double value, const char* what)
 {
@@ -116,10 +113,7 @@ OdGePoint3d toOcs(const OdGeVector3d& normal, const OdGePoint3d& worldPoint)
 
 OdGeVector3d ocsXAxis(const OdGeVector3d& normal) { return normal.perpVector(); }
 
-OdGeVector3d ocsYAxis(const OdGeVector3d& normal)
-{
-    return normal.normal().crossProduct(normal.perpVector());
-}
+OdGeVector3d ocsYAxis(const OdGeVector3d& normal) { return normal.normal().crossProduct(normal.perpVector()); }
 
 Extrusion transformExtrusion(const OdGeMatrix3d& m, const OdGeVector3d& normal, double thickness)
 {
@@ -136,10 +130,7 @@ Extrusion transformExtrusion(const OdGeMatrix3d& m, const OdGeVector3d& normal, 
     return {n, thickness * carried.dotProduct(n)};
 }
 
-double pointTolerance(double size)
-{
-    return std::max(OdGeContext::gTol.equalPoint(), 1e-9 * size);
-}
+double pointTolerance(double size) { return std::max(OdGeContext::gTol.equalPoint(), 1e-9 * size); }
 
 bool withinRange(double value, double lo, double hi)
 {
@@ -238,4 +229,4 @@ OdResult CircleFrame::derivAt(double param, double start, double sweep, int orde
     return eOk;
 }
 
-}
+} // namespace vantrel::entmath

@@ -91,4 +91,4 @@ bool withinRange(double value, double lo, double hi);
 // How far a point may lie from a curve of the given size and still count as on it.
 double pointTolerance(double size);
 
-}
+} // namespace vantrel::entmath

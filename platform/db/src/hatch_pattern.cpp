@@ -109,4 +109,4 @@ std::optional<std::vector<Segment>> clipPattern(std::span<const LineFamily> fami
     return out;
 }
 
-}
+} // namespace vantrel::hatch

@@ -31,4 +31,4 @@ using Ring = std::vector<OdGePoint2d>;
 std::optional<std::vector<Segment>> clipPattern(std::span<const LineFamily> families, std::span<const Ring> rings,
                                                 std::size_t maxSegments);
 
-}
+} // namespace vantrel::hatch

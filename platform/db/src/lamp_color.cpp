@@ -14,8 +14,8 @@ using Matrix = std::array<std::array<double, 3>, 3>;
 
 Matrix inverse(const Matrix& m)
 {
-    const double det = m[0][0] * (m[1][1] * m[2][2] - m[1][2] * m[2][1]) - m[0][1] * (m[1][0] * m[2][2] - m[1][2] * m[2][0]) +
-                       m[0][2] * (m[1][0] * m[2][1] - m[1][1] * m[2][0]);
+    const double det = m[0][0] * (m[1][1] * m[2][2] - m[1][2] * m[2][1])
+        - m[0][1] * (m[1][0] * m[2][2] - m[1][2] * m[2][0]) + m[0][2] * (m[1][0] * m[2][1] - m[1][1] * m[2][0]);
     Matrix r;
     for (int i = 0; i < 3; ++i)
         for (int j = 0; j < 3; ++j) {
@@ -59,8 +59,10 @@ Chromaticity planckianChromaticity(double kelvin)
     // M. Krystek, "An algorithm to calculate correlated colour temperature", Color Research and
     // Application 10 (1985): the locus in CIE 1960 (u, v), then to (x, y).
     const double t = kelvin;
-    const double u = (0.860117757 + 1.54118254e-4 * t + 1.28641212e-7 * t * t) / (1.0 + 8.42420235e-4 * t + 7.08145163e-7 * t * t);
-    const double v = (0.317398726 + 4.22806245e-5 * t + 4.20481691e-8 * t * t) / (1.0 - 2.89741816e-5 * t + 1.61456053e-7 * t * t);
+    const double u
+        = (0.860117757 + 1.54118254e-4 * t + 1.28641212e-7 * t * t) / (1.0 + 8.42420235e-4 * t + 7.08145163e-7 * t * t);
+    const double v
+        = (0.317398726 + 4.22806245e-5 * t + 4.20481691e-8 * t * t) / (1.0 - 2.89741816e-5 * t + 1.61456053e-7 * t * t);
     const double d = 2.0 * u - 8.0 * v + 4.0;
     return {3.0 * u / d, 2.0 * v / d};
 }
@@ -85,18 +87,14 @@ LampRgb linearRgbOf(Chromaticity c)
 
 LampRgb encodeSrgb(const LampRgb& linear)
 {
-    auto encode = [](double c) { return c >= 1.0 ? 1.0 : c <= 0.0031308 ? 12.92 * c : 1.055 * std::pow(c, 1.0 / 2.4) - 0.055; };
+    auto encode = [](double c) {
+        return c >= 1.0 ? 1.0 : c <= 0.0031308 ? 12.92 * c : 1.055 * std::pow(c, 1.0 / 2.4) - 0.055;
+    };
     return {encode(linear.red), encode(linear.green), encode(linear.blue)};
 }
 
-LampRgb lampRgbOf(Chromaticity c)
-{
-    return encodeSrgb(linearRgbOf(c));
-}
+LampRgb lampRgbOf(Chromaticity c) { return encodeSrgb(linearRgbOf(c)); }
 
-LampRgb lampRgbOfKelvin(double kelvin)
-{
-    return lampRgbOf(planckianChromaticity(kelvin));
-}
+LampRgb lampRgbOfKelvin(double kelvin) { return lampRgbOf(planckianChromaticity(kelvin)); }
 
-}
+} // namespace vantrel

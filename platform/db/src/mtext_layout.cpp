@@ -89,18 +89,34 @@ private:
     void code(wchar_t c)
     {
         switch (c) {
-        case L'P': case L'N': case L'X': flush(); m_paragraphs.emplace_back(); break;
+        case L'P':
+        case L'N':
+        case L'X':
+            flush();
+            m_paragraphs.emplace_back();
+            break;
         case L'~': m_text += L'\u00A0'; break;
-        case L'\\': case L'{': case L'}': m_text += c; break;
+        case L'\\':
+        case L'{':
+        case L'}': m_text += c; break;
         case L'L': restyle([](Style& s) { s.underline = true; }); break;
         case L'l': restyle([](Style& s) { s.underline = false; }); break;
         case L'O': restyle([](Style& s) { s.overline = true; }); break;
         case L'o': restyle([](Style& s) { s.overline = false; }); break;
         case L'K': restyle([](Style& s) { s.strike = true; }); break;
         case L'k': restyle([](Style& s) { s.strike = false; }); break;
-        case L'f': case L'F': font(argument()); break;
-        case L'H': { const auto a = argument(); restyle([&](Style& s) { s.height = scaled(a, s.height); }); break; }
-        case L'W': { const auto a = argument(); restyle([&](Style& s) { s.widthFactor = scaled(a, s.widthFactor); }); break; }
+        case L'f':
+        case L'F': font(argument()); break;
+        case L'H': {
+            const auto a = argument();
+            restyle([&](Style& s) { s.height = scaled(a, s.height); });
+            break;
+        }
+        case L'W': {
+            const auto a = argument();
+            restyle([&](Style& s) { s.widthFactor = scaled(a, s.widthFactor); });
+            break;
+        }
         case L'Q': {
             const double degrees = number(argument(), 0.0);
             restyle([&](Style& s) { s.oblique = std::clamp(degrees, -85.0, 85.0) * std::numbers::pi / 180.0; });
@@ -125,7 +141,9 @@ private:
             break;
         }
         case L'S': stack(argument()); break;
-        case L'T': case L'A': case L'p': (void)argument(); break; // tracking, alignment, paragraph layout: not drawn
+        case L'T':
+        case L'A':
+        case L'p': (void)argument(); break; // tracking, alignment, paragraph layout: not drawn
         case L'U':
             if (m_at + 5 <= m_s.size() && m_s[m_at] == L'+') {
                 const double cp = std::wcstol(m_s.substr(m_at + 1, 4).c_str(), nullptr, 16);
@@ -187,10 +205,7 @@ private:
     std::vector<Paragraph> m_paragraphs;
 };
 
-double advanceOf(const OdString& text, const Style& s)
-{
-    return textAdvance(text, s.face) * s.height * s.widthFactor;
-}
+double advanceOf(const OdString& text, const Style& s) { return textAdvance(text, s.face) * s.height * s.widthFactor; }
 
 double stackWidth(const Piece& p)
 {
@@ -248,8 +263,8 @@ std::vector<Line> breakLines(const Paragraph& paragraph, double wrapWidth, doubl
         }
         // Blanks where a line breaks are dropped; others stay between their words.
         const Line& current = lines.back();
-        const bool wrap = wrapWidth > 0.0 && !current.tokens.empty() &&
-                          current.width + blanksWidth + t.width > wrapWidth * (1.0 + 1e-9);
+        const bool wrap = wrapWidth > 0.0 && !current.tokens.empty()
+            && current.width + blanksWidth + t.width > wrapWidth * (1.0 + 1e-9);
         if (wrap)
             lines.emplace_back();
         Line& target = lines.back();
@@ -275,10 +290,7 @@ std::vector<Line> breakLines(const Paragraph& paragraph, double wrapWidth, doubl
 
 } // namespace
 
-std::vector<Paragraph> parse(const OdString& contents, const Style& base)
-{
-    return Parser(contents.str(), base).run();
-}
+std::vector<Paragraph> parse(const OdString& contents, const Style& base) { return Parser(contents.str(), base).run(); }
 
 Layout layout(const std::vector<Paragraph>& paragraphs, double wrapWidth, double nominalHeight, double spacingFactor,
               bool exactSpacing, int attachment)
@@ -306,8 +318,10 @@ Layout layout(const std::vector<Paragraph>& paragraphs, double wrapWidth, double
                 Style small = s;
                 small.height = s.height * kStackScale;
                 const double wu = advanceOf(p.upper, small), wl = advanceOf(p.lower, small);
-                out.runs.push_back({{x + (t.width - wu) / 2.0, baseline + kStackUpper * s.height}, wu, small.height, small, p.upper});
-                out.runs.push_back({{x + (t.width - wl) / 2.0, baseline + kStackLower * s.height}, wl, small.height, small, p.lower});
+                out.runs.push_back(
+                    {{x + (t.width - wu) / 2.0, baseline + kStackUpper * s.height}, wu, small.height, small, p.upper});
+                out.runs.push_back(
+                    {{x + (t.width - wl) / 2.0, baseline + kStackLower * s.height}, wl, small.height, small, p.lower});
                 if (p.stackKind != L'^' && !p.lower.isEmpty()) {
                     const double y = baseline + kStackBar * s.height;
                     out.bars.push_back({{x, y}, {x + t.width, y}, s.rgb});
@@ -350,4 +364,4 @@ OdString plainText(const OdString& contents)
     return OdString(out);
 }
 
-}
+} // namespace vantrel::mtext

@@ -17,7 +17,7 @@ struct Style {
     FontFace face;
     double height = 1.0;
     double widthFactor = 1.0;
-    double oblique = 0.0; // radians
+    double oblique = 0.0;             // radians
     std::optional<std::uint32_t> rgb; // a colour of its own (\C, \c); none: the entity's
     bool underline = false, overline = false, strike = false;
     bool operator==(const Style&) const = default;
@@ -49,9 +49,9 @@ struct Bar {
 };
 struct Layout {
     std::vector<Run> runs;
-    std::vector<Bar> bars;               // fraction bars
-    std::vector<double> lineWidths;      // of each line, in order
-    double height = 0.0;                 // from the top of the first line to the last baseline
+    std::vector<Bar> bars;          // fraction bars
+    std::vector<double> lineWidths; // of each line, in order
+    double height = 0.0;            // from the top of the first line to the last baseline
 };
 
 // attachment: 1..9 as MTEXT's code 71; wrapWidth 0 for no wrapping; spacing: the factor and
@@ -62,4 +62,4 @@ Layout layout(const std::vector<Paragraph>& paragraphs, double wrapWidth, double
 // The contents as plain text: codes dropped, paragraphs joined by line feeds.
 OdString plainText(const OdString& contents);
 
-}
+} // namespace vantrel::mtext

@@ -109,4 +109,4 @@ OdResult closestPoint(const SegmentPath& path, const OdGePoint3d& given, OdGePoi
     return eOk;
 }
 
-}
+} // namespace vantrel::pathquery

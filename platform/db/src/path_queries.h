@@ -25,4 +25,4 @@ OdResult firstDeriv(const SegmentPath& path, double param, OdGeVector3d& deriv);
 OdResult secondDeriv(const SegmentPath& path, double param, OdGeVector3d& deriv);
 OdResult closestPoint(const SegmentPath& path, const OdGePoint3d& given, OdGePoint3d& closest, bool extend);
 
-}
+} // namespace vantrel::pathquery

@@ -12,7 +12,10 @@ namespace vantrel::polyfit {
 namespace {
 
 // Signed angle from u to v in (-pi, pi].
-double signedAngle(const OdGeVector2d& u, const OdGeVector2d& v) { return std::atan2(u.crossProduct(v), u.dotProduct(v)); }
+double signedAngle(const OdGeVector2d& u, const OdGeVector2d& v)
+{
+    return std::atan2(u.crossProduct(v), u.dotProduct(v));
+}
 
 OdGeVector2d direction(double angle) { return {std::cos(angle), std::sin(angle)}; }
 
@@ -259,8 +262,8 @@ std::vector<OdGePoint3d> sampleSurface(std::span<const OdGePoint3d> control, int
         const BSpline colCurve = curveOf(column, closedM);
         for (int r = 0; r < rows; ++r) {
             const double u = sampleParam(colCurve.lo(), colCurve.hi(), r, rows, periodicM);
-            out[static_cast<std::size_t>(r) * static_cast<std::size_t>(cols) + static_cast<std::size_t>(c)] =
-                colCurve.eval(u);
+            out[static_cast<std::size_t>(r) * static_cast<std::size_t>(cols) + static_cast<std::size_t>(c)]
+                = colCurve.eval(u);
         }
     }
     return out;
@@ -276,4 +279,4 @@ SplineFitSettings splineFitSettings(const OdDbDatabase* db)
     return settings;
 }
 
-}
+} // namespace vantrel::polyfit

@@ -61,4 +61,4 @@ SplineFitSettings splineFitSettings(const OdDbDatabase* db);
 std::vector<OdGePoint3d> sampleSurface(std::span<const OdGePoint3d> control, int mCount, int nCount, int degree,
                                        bool closedM, bool closedN, int rows, int cols);
 
-}
+} // namespace vantrel::polyfit

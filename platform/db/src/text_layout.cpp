@@ -35,7 +35,7 @@ struct Switches {
                 toggle(static_cast<Decoration::Kind>(k), at, lines);
     }
 };
-}
+} // namespace
 
 DecodedText decodePercentCodes(const OdString& text)
 {
@@ -93,9 +93,12 @@ void drawRun(WorldDraw& wd, const TextRun& run, const std::vector<Decoration>& l
     const double natural = textAdvance(run.text, run.face);
     const double scale = natural > 0.0 ? run.width / natural : 0.0;
     for (const Decoration& d : lines) {
-        const double lift = d.kind == Decoration::Underline ? kUnderline : d.kind == Decoration::Overline ? kOverline : kStrike;
+        const double lift = d.kind == Decoration::Underline ? kUnderline
+            : d.kind == Decoration::Overline                ? kOverline
+                                                            : kStrike;
         const auto at = [&](int index) {
-            const double along = textAdvance(OdString(run.text.str().substr(0, static_cast<std::size_t>(index))), run.face) * scale;
+            const double along
+                = textAdvance(OdString(run.text.str().substr(0, static_cast<std::size_t>(index))), run.face) * scale;
             return run.origin + run.advance * along + run.up * (lift * run.height);
         };
         const PathVertex ends[] = {{at(d.from)}, {at(d.to)}};
@@ -103,4 +106,4 @@ void drawRun(WorldDraw& wd, const TextRun& run, const std::vector<Decoration>& l
     }
 }
 
-}
+} // namespace vantrel::textlayout

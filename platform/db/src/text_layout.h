@@ -30,4 +30,4 @@ FontFace styleFace(OdDbObjectId textStyle);
 // Draws the run and the lines along the stretches of its text they cover.
 void drawRun(WorldDraw& wd, const TextRun& run, const std::vector<Decoration>& lines = {});
 
-}
+} // namespace vantrel::textlayout

@@ -264,4 +264,4 @@ std::size_t positionOf(const List<T>& list, std::size_t index)
     return positions[index];
 }
 
-}
+} // namespace vantrel::vertexlist

@@ -44,7 +44,7 @@ struct CurveAlgorithms {
         if (len >= total)
             return endParam;
         auto excess = [&](double t) { return c.length(from, t, tol) - len; };
-        double a = from, b = endParam;  // excess(a) < 0 < excess(b) along the walk
+        double a = from, b = endParam; // excess(a) < 0 < excess(b) along the walk
         double t = from + (endParam - from) * (len / total);
         for (int it = 0; it < 100; ++it) {
             const double f = excess(t);
@@ -69,8 +69,7 @@ struct CurveAlgorithms {
     {
         double lo, hi;
         c.getInterval(lo, hi);
-        return closestParam<P, V>([&c](double t, P& p, V& d1, V& d2) { eval2(c, t, p, d1, d2); }, pt, seeds,
-                                  lo, hi);
+        return closestParam<P, V>([&c](double t, P& p, V& d1, V& d2) { eval2(c, t, p, d1, d2); }, pt, seeds, lo, hi);
     }
 
     static double distToChord(const P& p, const P& a, const P& b)

@@ -33,10 +33,7 @@ inline bool paramInArc(double t, double start, double end, double eps)
 }
 
 // Parameter reduced into the arc's [start, start + 2*pi) window.
-inline double paramInWindow(double t, double start)
-{
-    return start + angleFrom(t, start);
-}
+inline double paramInWindow(double t, double start) { return start + angleFrom(t, start); }
 
 // Parameters where the line p + s*d (ellipse coordinates) meets (a cos t, b sin t);
 // a tangent contact within tolEq gives one parameter.

@@ -23,7 +23,7 @@ struct NurbsData {
     int degree = 1;
     OdGeKnotVector knots;
     std::vector<P> ctrl;
-    std::vector<double> weights;  // empty for a polynomial curve
+    std::vector<double> weights; // empty for a polynomial curve
 
     int numCtrl() const { return static_cast<int>(ctrl.size()); }
     double weight(int i) const { return weights.empty() ? 1.0 : weights[static_cast<size_t>(i)]; }
@@ -175,7 +175,7 @@ void splitAt(const NurbsData<P, V>& c, double u, NurbsData<P, V>& first, NurbsDa
         if (std::fabs(r.knots[i] - u) <= r.knots.tolerance())
             u = r.knots[i];
     const int p = r.degree;
-    int k = 0;  // last knot equal to u
+    int k = 0; // last knot equal to u
     for (int i = 0; i < r.knots.length(); ++i)
         if (r.knots[i] == u)
             k = i;
@@ -215,7 +215,7 @@ std::vector<V> solveBanded(std::vector<std::pair<int, std::vector<double>>> rows
     for (int i = 0; i < n; ++i)
         for (size_t j = 0; j < rows[i].second.size(); ++j)
             at(i, rows[i].first + static_cast<int>(j)) = rows[i].second[j];
-    const int hi = ku + kl;  // upper reach of a row after fill-in
+    const int hi = ku + kl; // upper reach of a row after fill-in
     for (int k = 0; k < n; ++k) {
         const double piv = at(k, k);
         assert(piv != 0.0 && "singular interpolation system");
@@ -340,8 +340,7 @@ auto dataOf(const Curve& c)
 
 // Moves data into the members of a curve class.
 template <class P, class V>
-void assign(NurbsData<P, V>&& d, int& degree, OdGeKnotVector& knots, std::vector<P>& ctrl,
-            std::vector<double>& weights)
+void assign(NurbsData<P, V>&& d, int& degree, OdGeKnotVector& knots, std::vector<P>& ctrl, std::vector<double>& weights)
 {
     degree = d.degree;
     knots = std::move(d.knots);

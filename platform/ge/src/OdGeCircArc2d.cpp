@@ -43,8 +43,7 @@ OdGeCircArc2d& OdGeCircArc2d::setAngles(double startAng, double endAng)
     return *this;
 }
 
-bool OdGeCircArc2d::set(const OdGePoint2d& start, const OdGePoint2d& mid, const OdGePoint2d& end,
-                        const OdGeTol& tol)
+bool OdGeCircArc2d::set(const OdGePoint2d& start, const OdGePoint2d& mid, const OdGePoint2d& end, const OdGeTol& tol)
 {
     const OdGeVector2d b = mid - start, c = end - start;
     const double d = 2.0 * b.crossProduct(c);
@@ -56,7 +55,7 @@ bool OdGeCircArc2d::set(const OdGePoint2d& start, const OdGePoint2d& mid, const 
     m_center = start + u;
     m_radius = u.length();
     m_refVec = OdGeVector2d::kXAxis;
-    m_clockWise = d < 0.0;  // start -> mid -> end turns clockwise
+    m_clockWise = d < 0.0; // start -> mid -> end turns clockwise
     m_startAng = 0.0;
     m_endAng = 0.0;
     m_startAng = angleOf(start);
@@ -70,7 +69,7 @@ OdGeCircArc2d& OdGeCircArc2d::set(const OdGePoint2d& start, const OdGePoint2d& e
     const double c = chord.length();
     assert(bulge != 0.0 && c > 0.0 && "a bulge arc needs distinct points and a non-zero bulge");
     if (!bulgeFlag)
-        bulge = 2.0 * bulge / c;  // sagitta over half chord
+        bulge = 2.0 * bulge / c; // sagitta over half chord
     // Centre on the chord's left normal at (c/2)(1 - b^2)/(2b) from the chord midpoint.
     const OdGePoint2d midChord = start + chord * 0.5;
     const OdGeVector2d left = chord.perpVector() / c;
@@ -109,10 +108,7 @@ OdGeVector2d OdGeCircArc2d::tangent(double param) const
     return (m_refVec * -std::sin(param) + yAxis() * std::cos(param));
 }
 
-std::unique_ptr<OdGeCurve2d> OdGeCircArc2d::copy() const
-{
-    return std::make_unique<OdGeCircArc2d>(*this);
-}
+std::unique_ptr<OdGeCurve2d> OdGeCircArc2d::copy() const { return std::make_unique<OdGeCircArc2d>(*this); }
 
 void OdGeCircArc2d::getInterval(double& startParam, double& endParam) const
 {
@@ -130,10 +126,7 @@ OdGePoint2d OdGeCircArc2d::evalPoint(double param, int numDeriv, std::vector<OdG
     return evalTrig(m_center, m_refVec * m_radius, yAxis() * m_radius, param, numDeriv, derivatives);
 }
 
-bool OdGeCircArc2d::isClosed(const OdGeTol& tol) const
-{
-    return sweep() >= kTwoPi - tol.equalVector();
-}
+bool OdGeCircArc2d::isClosed(const OdGeTol& tol) const { return sweep() >= kTwoPi - tol.equalVector(); }
 
 double OdGeCircArc2d::length(double fromParam, double toParam, double) const
 {

@@ -66,11 +66,11 @@ bool OdGeCircArc3d::set(const OdGePoint3d& start, const OdGePoint3d& mid, const 
     if (n.length() <= tol.equalVector() * ab.length() * ac.length() || start.isEqualTo(end, tol))
         return false;
     // Circumcentre: start + (|ac|^2 (n x ab) + |ab|^2 (ac x n)) / (2 |n|^2).
-    const OdGeVector3d u =
-        (n.crossProduct(ab) * ac.lengthSqrd() + ac.crossProduct(n) * ab.lengthSqrd()) / (2.0 * n.lengthSqrd()) * scale;
+    const OdGeVector3d u = (n.crossProduct(ab) * ac.lengthSqrd() + ac.crossProduct(n) * ab.lengthSqrd())
+        / (2.0 * n.lengthSqrd()) * scale;
     m_center = start + u;
     m_radius = u.length();
-    m_normal = n.normal();  // start -> mid -> end turns counterclockwise about it
+    m_normal = n.normal(); // start -> mid -> end turns counterclockwise about it
     m_refVec = (-u).normal();
     m_startAng = 0.0;
     m_endAng = m_refVec.angleTo(end - m_center, m_normal);
@@ -87,10 +87,7 @@ OdGeVector3d OdGeCircArc3d::tangent(double param) const
     return m_refVec * -std::sin(param) + yAxis() * std::cos(param);
 }
 
-std::unique_ptr<OdGeCurve3d> OdGeCircArc3d::copy() const
-{
-    return std::make_unique<OdGeCircArc3d>(*this);
-}
+std::unique_ptr<OdGeCurve3d> OdGeCircArc3d::copy() const { return std::make_unique<OdGeCircArc3d>(*this); }
 
 void OdGeCircArc3d::getInterval(double& startParam, double& endParam) const
 {
@@ -113,10 +110,7 @@ OdGePoint3d OdGeCircArc3d::evalPoint(double param, int numDeriv, std::vector<OdG
     return fromPlane(p);
 }
 
-bool OdGeCircArc3d::isClosed(const OdGeTol& tol) const
-{
-    return sweep() >= kTwoPi - tol.equalVector();
-}
+bool OdGeCircArc3d::isClosed(const OdGeTol& tol) const { return sweep() >= kTwoPi - tol.equalVector(); }
 
 double OdGeCircArc3d::length(double fromParam, double toParam, double) const
 {
@@ -203,10 +197,9 @@ bool OdGeCircArc3d::intersectWith(const OdGeCircArc3d& arc, int& numInt, OdGePoi
         // Coplanar: express the other arc in this arc's frame and intersect in 2d.
         const OdGeVector3d o = arc.m_center - m_center;
         const OdGeVector3d ref = arc.m_refVec;
-        const OdGeCircArc2d flatOther(OdGePoint2d(o.dotProduct(m_refVec), o.dotProduct(yAxis())), arc.m_radius,
-                                      arc.m_startAng, arc.m_endAng,
-                                      OdGeVector2d(ref.dotProduct(m_refVec), ref.dotProduct(yAxis())),
-                                      arc.m_normal.dotProduct(m_normal) < 0.0);
+        const OdGeCircArc2d flatOther(
+            OdGePoint2d(o.dotProduct(m_refVec), o.dotProduct(yAxis())), arc.m_radius, arc.m_startAng, arc.m_endAng,
+            OdGeVector2d(ref.dotProduct(m_refVec), ref.dotProduct(yAxis())), arc.m_normal.dotProduct(m_normal) < 0.0);
         OdGePoint2d q[2];
         if (!to2d().intersectWith(flatOther, n, q[0], q[1], tol))
             return false;

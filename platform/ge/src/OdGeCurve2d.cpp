@@ -21,10 +21,7 @@ OdGePoint2d OdGeCurve2d::endPoint() const
     return evalPoint(e);
 }
 
-bool OdGeCurve2d::isClosed(const OdGeTol& tol) const
-{
-    return startPoint().isEqualTo(endPoint(), tol);
-}
+bool OdGeCurve2d::isClosed(const OdGeTol& tol) const { return startPoint().isEqualTo(endPoint(), tol); }
 
 double OdGeCurve2d::length(double fromParam, double toParam, double tol) const
 {

@@ -22,10 +22,7 @@ OdGePoint3d OdGeCurve3d::endPoint() const
     return evalPoint(e);
 }
 
-bool OdGeCurve3d::isClosed(const OdGeTol& tol) const
-{
-    return startPoint().isEqualTo(endPoint(), tol);
-}
+bool OdGeCurve3d::isClosed(const OdGeTol& tol) const { return startPoint().isEqualTo(endPoint(), tol); }
 
 double OdGeCurve3d::length(double fromParam, double toParam, double tol) const
 {

@@ -11,9 +11,8 @@
 
 using namespace vantrel::ge;
 
-OdGeEllipArc2d::OdGeEllipArc2d(const OdGePoint2d& center, const OdGeVector2d& majorAxis,
-                               const OdGeVector2d& minorAxis, double majorRadius, double minorRadius,
-                               double startAng, double endAng)
+OdGeEllipArc2d::OdGeEllipArc2d(const OdGePoint2d& center, const OdGeVector2d& majorAxis, const OdGeVector2d& minorAxis,
+                               double majorRadius, double minorRadius, double startAng, double endAng)
 {
     set(center, majorAxis, minorAxis, majorRadius, minorRadius, startAng, endAng);
 }
@@ -44,10 +43,7 @@ OdGeEllipArc2d& OdGeEllipArc2d::setAngles(double startAng, double endAng)
     return *this;
 }
 
-std::unique_ptr<OdGeCurve2d> OdGeEllipArc2d::copy() const
-{
-    return std::make_unique<OdGeEllipArc2d>(*this);
-}
+std::unique_ptr<OdGeCurve2d> OdGeEllipArc2d::copy() const { return std::make_unique<OdGeEllipArc2d>(*this); }
 
 void OdGeEllipArc2d::getInterval(double& startParam, double& endParam) const
 {
@@ -57,8 +53,7 @@ void OdGeEllipArc2d::getInterval(double& startParam, double& endParam) const
 
 OdGePoint2d OdGeEllipArc2d::evalPoint(double param) const
 {
-    return m_center + m_majorAxis * (m_majorRadius * std::cos(param))
-        + m_minorAxis * (m_minorRadius * std::sin(param));
+    return m_center + m_majorAxis * (m_majorRadius * std::cos(param)) + m_minorAxis * (m_minorRadius * std::sin(param));
 }
 
 OdGePoint2d OdGeEllipArc2d::evalPoint(double param, int numDeriv, std::vector<OdGeVector2d>& derivatives) const
@@ -66,10 +61,7 @@ OdGePoint2d OdGeEllipArc2d::evalPoint(double param, int numDeriv, std::vector<Od
     return evalTrig(m_center, m_majorAxis * m_majorRadius, m_minorAxis * m_minorRadius, param, numDeriv, derivatives);
 }
 
-bool OdGeEllipArc2d::isClosed(const OdGeTol& tol) const
-{
-    return m_endAng - m_startAng >= kTwoPi - tol.equalVector();
-}
+bool OdGeEllipArc2d::isClosed(const OdGeTol& tol) const { return m_endAng - m_startAng >= kTwoPi - tol.equalVector(); }
 
 double OdGeEllipArc2d::length(double fromParam, double toParam, double tol) const
 {
@@ -88,8 +80,8 @@ void OdGeEllipArc2d::getSplitCurves(double param, std::unique_ptr<OdGeCurve2d>& 
                                     std::unique_ptr<OdGeCurve2d>& piece2) const
 {
     splitArc(param, m_startAng, m_endAng, piece1, piece2, [this](double from, double to) {
-        return std::make_unique<OdGeEllipArc2d>(m_center, m_majorAxis, m_minorAxis, m_majorRadius, m_minorRadius,
-                                                from, to);
+        return std::make_unique<OdGeEllipArc2d>(m_center, m_majorAxis, m_minorAxis, m_majorRadius, m_minorRadius, from,
+                                                to);
     });
 }
 

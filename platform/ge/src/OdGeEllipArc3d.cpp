@@ -11,17 +11,16 @@
 
 using namespace vantrel::ge;
 
-OdGeEllipArc3d::OdGeEllipArc3d(const OdGePoint3d& center, const OdGeVector3d& majorAxis,
-                               const OdGeVector3d& minorAxis, double majorRadius, double minorRadius,
-                               double startAng, double endAng)
+OdGeEllipArc3d::OdGeEllipArc3d(const OdGePoint3d& center, const OdGeVector3d& majorAxis, const OdGeVector3d& minorAxis,
+                               double majorRadius, double minorRadius, double startAng, double endAng)
 {
     set(center, majorAxis, minorAxis, majorRadius, minorRadius, startAng, endAng);
 }
 
 OdGeEllipArc3d::OdGeEllipArc3d(const OdGeCircArc3d& arc)
 {
-    set(arc.center(), arc.refVec(), arc.normal().crossProduct(arc.refVec()), arc.radius(), arc.radius(),
-        arc.startAng(), arc.endAng());
+    set(arc.center(), arc.refVec(), arc.normal().crossProduct(arc.refVec()), arc.radius(), arc.radius(), arc.startAng(),
+        arc.endAng());
 }
 
 OdGeEllipArc3d& OdGeEllipArc3d::set(const OdGePoint3d& center, const OdGeVector3d& majorAxis,
@@ -43,10 +42,7 @@ OdGeEllipArc3d& OdGeEllipArc3d::setAngles(double startAng, double endAng)
     return *this;
 }
 
-std::unique_ptr<OdGeCurve3d> OdGeEllipArc3d::copy() const
-{
-    return std::make_unique<OdGeEllipArc3d>(*this);
-}
+std::unique_ptr<OdGeCurve3d> OdGeEllipArc3d::copy() const { return std::make_unique<OdGeEllipArc3d>(*this); }
 
 void OdGeEllipArc3d::getInterval(double& startParam, double& endParam) const
 {
@@ -56,8 +52,7 @@ void OdGeEllipArc3d::getInterval(double& startParam, double& endParam) const
 
 OdGePoint3d OdGeEllipArc3d::evalPoint(double param) const
 {
-    return m_center + m_majorAxis * (m_majorRadius * std::cos(param))
-        + m_minorAxis * (m_minorRadius * std::sin(param));
+    return m_center + m_majorAxis * (m_majorRadius * std::cos(param)) + m_minorAxis * (m_minorRadius * std::sin(param));
 }
 
 OdGePoint3d OdGeEllipArc3d::evalPoint(double param, int numDeriv, std::vector<OdGeVector3d>& derivatives) const
@@ -65,10 +60,7 @@ OdGePoint3d OdGeEllipArc3d::evalPoint(double param, int numDeriv, std::vector<Od
     return evalTrig(m_center, m_majorAxis * m_majorRadius, m_minorAxis * m_minorRadius, param, numDeriv, derivatives);
 }
 
-bool OdGeEllipArc3d::isClosed(const OdGeTol& tol) const
-{
-    return m_endAng - m_startAng >= kTwoPi - tol.equalVector();
-}
+bool OdGeEllipArc3d::isClosed(const OdGeTol& tol) const { return m_endAng - m_startAng >= kTwoPi - tol.equalVector(); }
 
 double OdGeEllipArc3d::length(double fromParam, double toParam, double tol) const
 {
@@ -115,8 +107,8 @@ void OdGeEllipArc3d::getSplitCurves(double param, std::unique_ptr<OdGeCurve3d>& 
                                     std::unique_ptr<OdGeCurve3d>& piece2) const
 {
     splitArc(param, m_startAng, m_endAng, piece1, piece2, [this](double from, double to) {
-        return std::make_unique<OdGeEllipArc3d>(m_center, m_majorAxis, m_minorAxis, m_majorRadius, m_minorRadius,
-                                                from, to);
+        return std::make_unique<OdGeEllipArc3d>(m_center, m_majorAxis, m_minorAxis, m_majorRadius, m_minorRadius, from,
+                                                to);
     });
 }
 

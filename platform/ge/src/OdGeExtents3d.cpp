@@ -21,7 +21,7 @@ bool onArc(double t, double start, double sweep)
     return d <= std::fabs(sweep);
 }
 
-}
+} // namespace
 
 OdGeExtents3d& OdGeExtents3d::transformBy(const OdGeMatrix3d& m)
 {

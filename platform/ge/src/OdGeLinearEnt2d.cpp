@@ -13,10 +13,7 @@ OdGePoint2d OdGeLinearEnt2d::evalPoint(double param, int numDeriv, std::vector<O
     return vantrel::ge::linear::evalDerivs(m_point, m_dir, param, numDeriv, derivatives);
 }
 
-bool OdGeLinearEnt2d::isClosed(const OdGeTol&) const
-{
-    return false;
-}
+bool OdGeLinearEnt2d::isClosed(const OdGeTol&) const { return false; }
 
 double OdGeLinearEnt2d::length(double fromParam, double toParam, double) const
 {
@@ -97,10 +94,7 @@ OdGeLine2d& OdGeLine2d::set(const OdGePoint2d& point1, const OdGePoint2d& point2
     return set(point1, point2 - point1);
 }
 
-std::unique_ptr<OdGeCurve2d> OdGeLine2d::copy() const
-{
-    return std::make_unique<OdGeLine2d>(*this);
-}
+std::unique_ptr<OdGeCurve2d> OdGeLine2d::copy() const { return std::make_unique<OdGeLine2d>(*this); }
 
 void OdGeLine2d::getInterval(double& startParam, double& endParam) const
 {
@@ -122,10 +116,7 @@ OdGeLineSeg2d& OdGeLineSeg2d::set(const OdGePoint2d& start, const OdGePoint2d& e
     return *this;
 }
 
-std::unique_ptr<OdGeCurve2d> OdGeLineSeg2d::copy() const
-{
-    return std::make_unique<OdGeLineSeg2d>(*this);
-}
+std::unique_ptr<OdGeCurve2d> OdGeLineSeg2d::copy() const { return std::make_unique<OdGeLineSeg2d>(*this); }
 
 void OdGeLineSeg2d::getInterval(double& startParam, double& endParam) const
 {

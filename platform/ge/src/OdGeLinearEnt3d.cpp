@@ -14,10 +14,7 @@ OdGePoint3d OdGeLinearEnt3d::evalPoint(double param, int numDeriv, std::vector<O
     return vantrel::ge::linear::evalDerivs(m_point, m_dir, param, numDeriv, derivatives);
 }
 
-bool OdGeLinearEnt3d::isClosed(const OdGeTol&) const
-{
-    return false;
-}
+bool OdGeLinearEnt3d::isClosed(const OdGeTol&) const { return false; }
 
 double OdGeLinearEnt3d::length(double fromParam, double toParam, double) const
 {
@@ -117,10 +114,7 @@ OdGeLine3d& OdGeLine3d::set(const OdGePoint3d& point1, const OdGePoint3d& point2
     return set(point1, point2 - point1);
 }
 
-std::unique_ptr<OdGeCurve3d> OdGeLine3d::copy() const
-{
-    return std::make_unique<OdGeLine3d>(*this);
-}
+std::unique_ptr<OdGeCurve3d> OdGeLine3d::copy() const { return std::make_unique<OdGeLine3d>(*this); }
 
 void OdGeLine3d::getInterval(double& startParam, double& endParam) const
 {
@@ -142,10 +136,7 @@ OdGeLineSeg3d& OdGeLineSeg3d::set(const OdGePoint3d& start, const OdGePoint3d& e
     return *this;
 }
 
-std::unique_ptr<OdGeCurve3d> OdGeLineSeg3d::copy() const
-{
-    return std::make_unique<OdGeLineSeg3d>(*this);
-}
+std::unique_ptr<OdGeCurve3d> OdGeLineSeg3d::copy() const { return std::make_unique<OdGeLineSeg3d>(*this); }
 
 void OdGeLineSeg3d::getInterval(double& startParam, double& endParam) const
 {

@@ -19,15 +19,9 @@ OdGeMatrix2d OdGeMatrix2d::operator*(const OdGeMatrix2d& m) const
     return r;
 }
 
-OdGeMatrix2d& OdGeMatrix2d::preMultBy(const OdGeMatrix2d& left)
-{
-    return *this = left * *this;
-}
+OdGeMatrix2d& OdGeMatrix2d::preMultBy(const OdGeMatrix2d& left) { return *this = left * *this; }
 
-OdGeMatrix2d& OdGeMatrix2d::postMultBy(const OdGeMatrix2d& right)
-{
-    return *this = *this * right;
-}
+OdGeMatrix2d& OdGeMatrix2d::postMultBy(const OdGeMatrix2d& right) { return *this = *this * right; }
 
 bool OdGeMatrix2d::isEqualTo(const OdGeMatrix2d& m, const OdGeTol& tol) const
 {
@@ -115,10 +109,7 @@ OdGeMatrix2d& OdGeMatrix2d::setToMirroring(const OdGePoint2d& point, const OdGeV
     return *this;
 }
 
-OdGeMatrix2d OdGeMatrix2d::translation(const OdGeVector2d& v)
-{
-    return OdGeMatrix2d().setToTranslation(v);
-}
+OdGeMatrix2d OdGeMatrix2d::translation(const OdGeVector2d& v) { return OdGeMatrix2d().setToTranslation(v); }
 
 OdGeMatrix2d OdGeMatrix2d::rotation(double angle, const OdGePoint2d& center)
 {

@@ -47,20 +47,11 @@ OdGeMatrix3d& OdGeMatrix3d::setToIdentity()
     return *this;
 }
 
-OdGeMatrix3d& OdGeMatrix3d::setToProduct(const OdGeMatrix3d& a, const OdGeMatrix3d& b)
-{
-    return *this = a * b;
-}
+OdGeMatrix3d& OdGeMatrix3d::setToProduct(const OdGeMatrix3d& a, const OdGeMatrix3d& b) { return *this = a * b; }
 
-OdGeMatrix3d& OdGeMatrix3d::preMultBy(const OdGeMatrix3d& left)
-{
-    return *this = left * *this;
-}
+OdGeMatrix3d& OdGeMatrix3d::preMultBy(const OdGeMatrix3d& left) { return *this = left * *this; }
 
-OdGeMatrix3d& OdGeMatrix3d::postMultBy(const OdGeMatrix3d& right)
-{
-    return *this = *this * right;
-}
+OdGeMatrix3d& OdGeMatrix3d::postMultBy(const OdGeMatrix3d& right) { return *this = *this * right; }
 
 double OdGeMatrix3d::det() const
 {
@@ -142,10 +133,7 @@ OdGeMatrix3d OdGeMatrix3d::inverse() const
     return r;
 }
 
-OdGeMatrix3d& OdGeMatrix3d::invert()
-{
-    return *this = inverse();
-}
+OdGeMatrix3d& OdGeMatrix3d::invert() { return *this = inverse(); }
 
 OdGeMatrix3d OdGeMatrix3d::transpose() const
 {
@@ -255,10 +243,7 @@ OdGeMatrix3d& OdGeMatrix3d::setToAlignCoordSys(const OdGePoint3d& fromOrigin, co
     return *this = to * from.inverse();
 }
 
-OdGeMatrix3d OdGeMatrix3d::translation(const OdGeVector3d& v)
-{
-    return OdGeMatrix3d().setToTranslation(v);
-}
+OdGeMatrix3d OdGeMatrix3d::translation(const OdGeVector3d& v) { return OdGeMatrix3d().setToTranslation(v); }
 
 OdGeMatrix3d OdGeMatrix3d::rotation(double angle, const OdGeVector3d& axis, const OdGePoint3d& center)
 {
@@ -270,23 +255,17 @@ OdGeMatrix3d OdGeMatrix3d::scaling(double scale, const OdGePoint3d& center)
     return OdGeMatrix3d().setToScaling(scale, center);
 }
 
-OdGeMatrix3d OdGeMatrix3d::mirroring(const OdGePlane& plane)
-{
-    return OdGeMatrix3d().setToMirroring(plane);
-}
+OdGeMatrix3d OdGeMatrix3d::mirroring(const OdGePlane& plane) { return OdGeMatrix3d().setToMirroring(plane); }
 
-OdGeMatrix3d OdGeMatrix3d::mirroring(const OdGePoint3d& point)
-{
-    return OdGeMatrix3d().setToMirroring(point);
-}
+OdGeMatrix3d OdGeMatrix3d::mirroring(const OdGePoint3d& point) { return OdGeMatrix3d().setToMirroring(point); }
 
 OdGeMatrix3d OdGeMatrix3d::alignCoordSys(const OdGePoint3d& fromOrigin, const OdGeVector3d& fromXAxis,
                                          const OdGeVector3d& fromYAxis, const OdGeVector3d& fromZAxis,
                                          const OdGePoint3d& toOrigin, const OdGeVector3d& toXAxis,
                                          const OdGeVector3d& toYAxis, const OdGeVector3d& toZAxis)
 {
-    return OdGeMatrix3d().setToAlignCoordSys(fromOrigin, fromXAxis, fromYAxis, fromZAxis, toOrigin, toXAxis,
-                                             toYAxis, toZAxis);
+    return OdGeMatrix3d().setToAlignCoordSys(fromOrigin, fromXAxis, fromYAxis, fromZAxis, toOrigin, toXAxis, toYAxis,
+                                             toZAxis);
 }
 
 OdGeMatrix3d OdGeMatrix3d::planeToWorld(const OdGeVector3d& normal)
@@ -308,10 +287,7 @@ OdGeMatrix3d OdGeMatrix3d::planeToWorld(const OdGePlane& plane)
     return OdGeMatrix3d().setCoordSystem(plane.pointOnPlane(), plane.uAxis(), plane.vAxis(), plane.normal());
 }
 
-OdGeMatrix3d OdGeMatrix3d::worldToPlane(const OdGePlane& plane)
-{
-    return planeToWorld(plane).inverse();
-}
+OdGeMatrix3d OdGeMatrix3d::worldToPlane(const OdGePlane& plane) { return planeToWorld(plane).inverse(); }
 
 bool OdGeMatrix3d::isUniScaledOrtho(const OdGeTol& tol) const
 {

@@ -17,8 +17,8 @@ OdGeNurbCurve2d::OdGeNurbCurve2d()
 {
 }
 
-OdGeNurbCurve2d::OdGeNurbCurve2d(int degree, const OdGeKnotVector& knots,
-                                 const std::vector<OdGePoint2d>& controlPoints, const std::vector<double>& weights)
+OdGeNurbCurve2d::OdGeNurbCurve2d(int degree, const OdGeKnotVector& knots, const std::vector<OdGePoint2d>& controlPoints,
+                                 const std::vector<double>& weights)
 {
     set(degree, knots, controlPoints, weights);
 }
@@ -28,9 +28,7 @@ OdGeNurbCurve2d::OdGeNurbCurve2d(const OdGeLineSeg2d& line)
 {
 }
 
-OdGeNurbCurve2d::OdGeNurbCurve2d(const OdGeCircArc2d& arc) : OdGeNurbCurve2d(OdGeEllipArc2d(arc))
-{
-}
+OdGeNurbCurve2d::OdGeNurbCurve2d(const OdGeCircArc2d& arc) : OdGeNurbCurve2d(OdGeEllipArc2d(arc)) {}
 
 OdGeNurbCurve2d::OdGeNurbCurve2d(const OdGeEllipArc2d& arc)
 {
@@ -61,7 +59,8 @@ OdGeNurbCurve2d& OdGeNurbCurve2d::set(int degree, const OdGeKnotVector& knots,
 }
 
 bool OdGeNurbCurve2d::isValidDefinition(int degree, const OdGeKnotVector& knots,
-                                        const std::vector<OdGePoint2d>& controlPoints, const std::vector<double>& weights)
+                                        const std::vector<OdGePoint2d>& controlPoints,
+                                        const std::vector<double>& weights)
 {
     return ge::isValidDefinition(degree, knots, controlPoints, weights);
 }
@@ -88,10 +87,7 @@ OdGeNurbCurve2d& OdGeNurbCurve2d::insertKnot(double param)
     return *this;
 }
 
-std::unique_ptr<OdGeCurve2d> OdGeNurbCurve2d::copy() const
-{
-    return std::make_unique<OdGeNurbCurve2d>(*this);
-}
+std::unique_ptr<OdGeCurve2d> OdGeNurbCurve2d::copy() const { return std::make_unique<OdGeNurbCurve2d>(*this); }
 
 void OdGeNurbCurve2d::getInterval(double& startParam, double& endParam) const
 {
@@ -106,8 +102,8 @@ OdGePoint2d OdGeNurbCurve2d::evalPoint(double param) const
 
 OdGePoint2d OdGeNurbCurve2d::evalPoint(double param, int numDeriv, std::vector<OdGeVector2d>& derivatives) const
 {
-    const auto d = ge::evalDerivs<OdGePoint2d, OdGeVector2d>(m_degree, m_knots, m_ctrl, m_weights, param,
-                                                             std::max(numDeriv, 0));
+    const auto d
+        = ge::evalDerivs<OdGePoint2d, OdGeVector2d>(m_degree, m_knots, m_ctrl, m_weights, param, std::max(numDeriv, 0));
     derivatives.assign(d.begin() + 1, d.end());
     return d[0].asPoint();
 }
@@ -134,7 +130,4 @@ OdGeNurbCurve2d& OdGeNurbCurve2d::reverseParam()
     return *this;
 }
 
-std::vector<double> OdGeNurbCurve2d::seedParams() const
-{
-    return ge::seedParams(*this);
-}
+std::vector<double> OdGeNurbCurve2d::seedParams() const { return ge::seedParams(*this); }

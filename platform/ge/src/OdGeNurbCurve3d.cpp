@@ -17,8 +17,8 @@ OdGeNurbCurve3d::OdGeNurbCurve3d()
 {
 }
 
-OdGeNurbCurve3d::OdGeNurbCurve3d(int degree, const OdGeKnotVector& knots,
-                                 const std::vector<OdGePoint3d>& controlPoints, const std::vector<double>& weights)
+OdGeNurbCurve3d::OdGeNurbCurve3d(int degree, const OdGeKnotVector& knots, const std::vector<OdGePoint3d>& controlPoints,
+                                 const std::vector<double>& weights)
 {
     set(degree, knots, controlPoints, weights);
 }
@@ -28,9 +28,7 @@ OdGeNurbCurve3d::OdGeNurbCurve3d(const OdGeLineSeg3d& line)
 {
 }
 
-OdGeNurbCurve3d::OdGeNurbCurve3d(const OdGeCircArc3d& arc) : OdGeNurbCurve3d(OdGeEllipArc3d(arc))
-{
-}
+OdGeNurbCurve3d::OdGeNurbCurve3d(const OdGeCircArc3d& arc) : OdGeNurbCurve3d(OdGeEllipArc3d(arc)) {}
 
 OdGeNurbCurve3d::OdGeNurbCurve3d(const OdGeEllipArc3d& arc)
 {
@@ -61,7 +59,8 @@ OdGeNurbCurve3d& OdGeNurbCurve3d::set(int degree, const OdGeKnotVector& knots,
 }
 
 bool OdGeNurbCurve3d::isValidDefinition(int degree, const OdGeKnotVector& knots,
-                                        const std::vector<OdGePoint3d>& controlPoints, const std::vector<double>& weights)
+                                        const std::vector<OdGePoint3d>& controlPoints,
+                                        const std::vector<double>& weights)
 {
     return ge::isValidDefinition(degree, knots, controlPoints, weights);
 }
@@ -88,10 +87,7 @@ OdGeNurbCurve3d& OdGeNurbCurve3d::insertKnot(double param)
     return *this;
 }
 
-std::unique_ptr<OdGeCurve3d> OdGeNurbCurve3d::copy() const
-{
-    return std::make_unique<OdGeNurbCurve3d>(*this);
-}
+std::unique_ptr<OdGeCurve3d> OdGeNurbCurve3d::copy() const { return std::make_unique<OdGeNurbCurve3d>(*this); }
 
 void OdGeNurbCurve3d::getInterval(double& startParam, double& endParam) const
 {
@@ -106,8 +102,8 @@ OdGePoint3d OdGeNurbCurve3d::evalPoint(double param) const
 
 OdGePoint3d OdGeNurbCurve3d::evalPoint(double param, int numDeriv, std::vector<OdGeVector3d>& derivatives) const
 {
-    const auto d = ge::evalDerivs<OdGePoint3d, OdGeVector3d>(m_degree, m_knots, m_ctrl, m_weights, param,
-                                                             std::max(numDeriv, 0));
+    const auto d
+        = ge::evalDerivs<OdGePoint3d, OdGeVector3d>(m_degree, m_knots, m_ctrl, m_weights, param, std::max(numDeriv, 0));
     derivatives.assign(d.begin() + 1, d.end());
     return d[0].asPoint();
 }
@@ -134,7 +130,4 @@ OdGeNurbCurve3d& OdGeNurbCurve3d::reverseParam()
     return *this;
 }
 
-std::vector<double> OdGeNurbCurve3d::seedParams() const
-{
-    return ge::seedParams(*this);
-}
+std::vector<double> OdGeNurbCurve3d::seedParams() const { return ge::seedParams(*this); }

@@ -13,23 +13,18 @@ const OdGePoint3d OdGePoint3d::kOrigin(0.0, 0.0, 0.0);
 OdGeVector3d& OdGeVector3d::transformBy(const OdGeMatrix3d& m)
 {
     const auto& e = m.entry;
-    return set(e[0][0] * x + e[0][1] * y + e[0][2] * z,
-               e[1][0] * x + e[1][1] * y + e[1][2] * z,
+    return set(e[0][0] * x + e[0][1] * y + e[0][2] * z, e[1][0] * x + e[1][1] * y + e[1][2] * z,
                e[2][0] * x + e[2][1] * y + e[2][2] * z);
 }
 
 OdGePoint3d& OdGePoint3d::transformBy(const OdGeMatrix3d& m)
 {
     const auto& e = m.entry;
-    return set(e[0][0] * x + e[0][1] * y + e[0][2] * z + e[0][3],
-               e[1][0] * x + e[1][1] * y + e[1][2] * z + e[1][3],
+    return set(e[0][0] * x + e[0][1] * y + e[0][2] * z + e[0][3], e[1][0] * x + e[1][1] * y + e[1][2] * z + e[1][3],
                e[2][0] * x + e[2][1] * y + e[2][2] * z + e[2][3]);
 }
 
-OdGePoint2d OdGePoint3d::convert2d(const OdGePlanarEnt& plane) const
-{
-    return plane.paramOf(*this);
-}
+OdGePoint2d OdGePoint3d::convert2d(const OdGePlanarEnt& plane) const { return plane.paramOf(*this); }
 
 OdGePoint3d OdGePoint3d::project(const OdGePlane& plane, const OdGeVector3d& dir) const
 {
@@ -40,7 +35,4 @@ OdGePoint3d OdGePoint3d::project(const OdGePlane& plane, const OdGeVector3d& dir
     return *this + dir * (n.dotProduct(plane.pointOnPlane() - *this) / denom);
 }
 
-OdGePoint3d OdGePoint3d::orthoProject(const OdGePlane& plane) const
-{
-    return plane.closestPointTo(*this);
-}
+OdGePoint3d OdGePoint3d::orthoProject(const OdGePlane& plane) const { return plane.closestPointTo(*this); }

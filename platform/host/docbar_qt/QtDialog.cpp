@@ -38,9 +38,7 @@ void replay(QPainter& painter, const DialogPaint& paint, double sx, double sy)
     auto rect = [&](const PixelRect& r) { return QRectF(r.left * sx, r.top * sy, r.width() * sx, r.height() * sy); };
     for (const DialogPaint::Op& op : paint.ops) {
         switch (op.kind) {
-        case DialogPaint::Op::Kind::Fill:
-            painter.fillRect(rect(op.rect), qColor(op.color));
-            break;
+        case DialogPaint::Op::Kind::Fill: painter.fillRect(rect(op.rect), qColor(op.color)); break;
         case DialogPaint::Op::Kind::Rectangle:
             painter.setPen(qColor(op.color));
             painter.setBrush(qColor(op.brush));
@@ -53,10 +51,10 @@ void replay(QPainter& painter, const DialogPaint& paint, double sx, double sy)
         case DialogPaint::Op::Kind::Text: {
             int flags = Qt::TextSingleLine;
             flags |= op.format & DialogDC::kTextCenter ? Qt::AlignHCenter
-                   : op.format & DialogDC::kTextRight  ? Qt::AlignRight
+                : op.format & DialogDC::kTextRight     ? Qt::AlignRight
                                                        : Qt::AlignLeft;
             flags |= op.format & DialogDC::kTextVCenter ? Qt::AlignVCenter
-                   : op.format & DialogDC::kTextBottom  ? Qt::AlignBottom
+                : op.format & DialogDC::kTextBottom     ? Qt::AlignBottom
                                                         : Qt::AlignTop;
             painter.setPen(qColor(op.color));
             painter.drawText(rect(op.rect), flags, qText(op.text));
@@ -123,8 +121,8 @@ QtDialog::QtDialog(hostUiDialog& dialog, QWidget* parent) : QDialog(parent), m_d
 void QtDialog::build()
 {
     for (const auto& control : m_dialog.controls()) {
-        const bool known = std::any_of(m_shown.begin(), m_shown.end(),
-                                       [&](const Shown& s) { return s.control == control.get(); });
+        const bool known
+            = std::any_of(m_shown.begin(), m_shown.end(), [&](const Shown& s) { return s.control == control.get(); });
         if (known)
             continue;
         QWidget* widget = make(*control);
@@ -146,14 +144,12 @@ QWidget* QtDialog::make(const DialogControl& control)
         if (control.isOwnerDrawn())
             return new OwnerDrawn(control, m_unitX, m_unitY);
         return new QLabel(this);
-    case DialogControlKind::GroupBox:
-        return new QGroupBox(this);
+    case DialogControlKind::GroupBox: return new QGroupBox(this);
     case DialogControlKind::Edit: {
         auto* edit = new QLineEdit(this);
         edit->setReadOnly(control.style & DialogStyle::kEditReadOnly);
-        connect(edit, &QLineEdit::textEdited, this, [this, id](const QString& text) {
-            act([&] { return m_dialog.userType(id, text.toStdWString()); });
-        });
+        connect(edit, &QLineEdit::textEdited, this,
+                [this, id](const QString& text) { act([&] { return m_dialog.userType(id, text.toStdWString()); }); });
         return edit;
     }
     case DialogControlKind::ComboBox: {
@@ -230,18 +226,14 @@ void QtDialog::syncOne(const DialogControl& control, QWidget* widget)
         else
             widget->update();
         break;
-    case DialogControlKind::GroupBox:
-        static_cast<QGroupBox*>(widget)->setTitle(text);
-        break;
+    case DialogControlKind::GroupBox: static_cast<QGroupBox*>(widget)->setTitle(text); break;
     case DialogControlKind::Edit: {
         auto* edit = static_cast<QLineEdit*>(widget);
         if (edit->text() != text)
             edit->setText(text);
         break;
     }
-    case DialogControlKind::PushButton:
-        static_cast<QPushButton*>(widget)->setText(text);
-        break;
+    case DialogControlKind::PushButton: static_cast<QPushButton*>(widget)->setText(text); break;
     case DialogControlKind::RadioButton: {
         auto* radio = static_cast<QRadioButton*>(widget);
         radio->setText(text);
@@ -277,8 +269,7 @@ void QtDialog::syncOne(const DialogControl& control, QWidget* widget)
         combo->setCurrentIndex(control.curSel);
         break;
     }
-    case DialogControlKind::UpDown:
-        break;
+    case DialogControlKind::UpDown: break;
     }
 }
 
@@ -296,10 +287,7 @@ int QtDialog::idOf(QObject* widget) const
     return kNoControlId;
 }
 
-void QtDialog::run()
-{
-    exec();
-}
+void QtDialog::run() { exec(); }
 
 void QtDialog::reject()
 {
@@ -345,9 +333,9 @@ void QtDialog::install(QWidget* parent, std::function<bool()> useWindows)
         choice.handled = true;
         const QColor chosen = QColorDialog::getColor(QColor::fromRgb(opening.rgb() & 0xFFFFFF), parent, "Select color");
         if (chosen.isValid())
-            choice.color = OdCmColor::byRGB(static_cast<std::uint8_t>(chosen.red()),
-                                            static_cast<std::uint8_t>(chosen.green()),
-                                            static_cast<std::uint8_t>(chosen.blue()));
+            choice.color
+                = OdCmColor::byRGB(static_cast<std::uint8_t>(chosen.red()), static_cast<std::uint8_t>(chosen.green()),
+                                   static_cast<std::uint8_t>(chosen.blue()));
         return choice;
     });
     hostUiDialog::setModalRunner([parent, useWindows](hostUiDialog& dialog) {

@@ -22,8 +22,8 @@ std::optional<std::int32_t> CHxVariant::asInt32() const
     if (const auto* i = std::get_if<std::int32_t>(&m_v))
         return *i;
     if (const auto* d = std::get_if<double>(&m_v)) {
-        if (std::isfinite(*d) && std::trunc(*d) == *d
-            && *d >= std::numeric_limits<std::int32_t>::min() && *d <= std::numeric_limits<std::int32_t>::max())
+        if (std::isfinite(*d) && std::trunc(*d) == *d && *d >= std::numeric_limits<std::int32_t>::min()
+            && *d <= std::numeric_limits<std::int32_t>::max())
             return static_cast<std::int32_t>(*d);
     }
     return std::nullopt;

@@ -26,10 +26,7 @@ std::wstring CXStringW::formatChecked(const wchar_t* format, fmt::basic_format_a
 
 namespace vantrel::format_arg {
 
-std::wstring adapt(const char* utf8)
-{
-    return utf8 ? OdString::fromUtf8(utf8).str() : std::wstring(L"(null)");
-}
+std::wstring adapt(const char* utf8) { return utf8 ? OdString::fromUtf8(utf8).str() : std::wstring(L"(null)"); }
 
 std::wstring adapt(const std::string& utf8) { return OdString::fromUtf8(utf8).str(); }
 std::wstring adapt(std::string_view utf8) { return OdString::fromUtf8(utf8).str(); }

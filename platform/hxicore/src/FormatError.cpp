@@ -6,8 +6,8 @@
 namespace vantrel {
 
 FormatError::FormatError(std::wstring format, const std::string& reason)
-    : std::runtime_error("format \"" + OdString(format).toUtf8() + "\" does not fit its arguments: " + reason)
-    , m_format(std::move(format))
+    : std::runtime_error("format \"" + OdString(format).toUtf8() + "\" does not fit its arguments: " + reason),
+      m_format(std::move(format))
 {
 }
 

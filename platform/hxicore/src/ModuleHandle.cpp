@@ -59,10 +59,7 @@ bool endsWithIgnoringCase(std::string_view s, std::string_view lowerSuffix)
 
 } // namespace
 
-ModuleHandle mainProgramModule()
-{
-    return borrowLoaded(nullptr);
-}
+ModuleHandle mainProgramModule() { return borrowLoaded(nullptr); }
 
 ModuleHandle moduleHandleOf(const void* address)
 {

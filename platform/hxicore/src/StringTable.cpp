@@ -12,8 +12,8 @@ const wchar_t* findStringResource(ModuleHandle module, unsigned id)
         return nullptr;
     const VantrelStringEntry* begin = table->entries;
     const VantrelStringEntry* end = begin + table->count;
-    const VantrelStringEntry* found = std::lower_bound(begin, end, id,
-        [](const VantrelStringEntry& entry, unsigned key) { return entry.id < key; });
+    const VantrelStringEntry* found = std::lower_bound(
+        begin, end, id, [](const VantrelStringEntry& entry, unsigned key) { return entry.id < key; });
     return found != end && found->id == id ? found->text : nullptr;
 }
 

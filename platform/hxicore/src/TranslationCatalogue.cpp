@@ -55,7 +55,8 @@ std::wstring printfConversions(std::wstring_view format)
             continue;
         }
         ++i;
-        while (i < format.size() && std::wstring_view(L"-+ #0123456789.*hlLqjzt").find(format[i]) != std::wstring_view::npos)
+        while (i < format.size()
+               && std::wstring_view(L"-+ #0123456789.*hlLqjzt").find(format[i]) != std::wstring_view::npos)
             ++i;
         conversions += i < format.size() ? format[i] : L'?';
     }

@@ -88,7 +88,8 @@ std::vector<Entry> readTable(std::istream& in)
     for (std::size_t i = 1; i < entries.size(); ++i) {
         if (entries[i].id == entries[i - 1].id)
             throw InputError{entries[i].line,
-                "id " + std::to_string(entries[i].id) + " is used before, on line " + std::to_string(entries[i - 1].line)};
+                             "id " + std::to_string(entries[i].id) + " is used before, on line "
+                                 + std::to_string(entries[i - 1].line)};
     }
     return entries;
 }
@@ -125,7 +126,8 @@ std::string generate(const std::vector<Entry>& entries, const std::string& input
     out << "// Generated from " << inputName << " by vantrel_string_table_gen; edit that file instead.\n"
         << "#include <vantrel/hxicore/StringTable.h>\n\n";
     if (entries.empty()) {
-        out << "extern \"C\" __attribute__((visibility(\"default\"))) const VantrelStringTable vantrel_string_table = {0, nullptr};\n";
+        out << "extern \"C\" __attribute__((visibility(\"default\"))) const VantrelStringTable vantrel_string_table = "
+               "{0, nullptr};\n";
         return out.str();
     }
     out << "namespace {\n\nconst VantrelStringEntry entries[] = {\n";

@@ -2,7 +2,4 @@
 // be taken from that dependency.
 extern "C" int hxicoreTestResAnchor();
 
-extern "C" __attribute__((visibility("default"))) int hxicoreTestPlainAnchor()
-{
-    return hxicoreTestResAnchor() + 1;
-}
+extern "C" __attribute__((visibility("default"))) int hxicoreTestPlainAnchor() { return hxicoreTestResAnchor() + 1; }

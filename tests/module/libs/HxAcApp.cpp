@@ -6,12 +6,6 @@ namespace {
 void* g_mainModule = nullptr;
 }
 
-extern "C" __attribute__((visibility("default"))) void hxAcAppSetMainModule(void* module)
-{
-    g_mainModule = module;
-}
+extern "C" __attribute__((visibility("default"))) void hxAcAppSetMainModule(void* module) { g_mainModule = module; }
 
-extern "C" __attribute__((visibility("default"))) void* GetMainDllInstanceEx()
-{
-    return g_mainModule;
-}
+extern "C" __attribute__((visibility("default"))) void* GetMainDllInstanceEx() { return g_mainModule; }

@@ -36,22 +36,13 @@ private:
     ~RecordingFactory() = default;
 };
 
-HostApplication* application()
-{
-    return HostApplication::current();
-}
+HostApplication* application() { return HostApplication::current(); }
 
-void procedure3()
-{
-    ++g_state.procedure3Calls;
-}
+void procedure3() { ++g_state.procedure3Calls; }
 
 } // namespace
 
-extern "C" __attribute__((visibility("default"))) FakeHostState* fakeHostState()
-{
-    return &g_state;
-}
+extern "C" __attribute__((visibility("default"))) FakeHostState* fakeHostState() { return &g_state; }
 
 extern "C" __attribute__((visibility("default"))) int new_ICmdFactory(ICmdFactory** out)
 {

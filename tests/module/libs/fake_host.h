@@ -9,8 +9,8 @@
 #include <vantrel/host/CmdProtocol.h>
 
 struct FakeRegistration {
-    std::string name;    // object commands
-    std::wstring group;  // function commands
+    std::string name;   // object commands
+    std::wstring group; // function commands
     std::wstring wideName;
     std::uint32_t flags = 0;
     CommandCreator creator = nullptr;

@@ -21,12 +21,12 @@ extern "C" __attribute__((visibility("default"))) bool lightProbeAnswers(LightVo
     if (!module)
         return false;
     LightVocabularyFunctions f;
-    const bool found = find(module, "colorPresetStrToLampColorPreset", f.colorPresetStrToLampColorPreset) &&
-                       find(module, "lampColorPresetToStr", f.lampColorPresetToStr) &&
-                       find(module, "lightTypeStrToDrawableTypw", f.lightTypeStrToDrawableTypw) &&
-                       find(module, "lightTypeToStr", f.lightTypeToStr) &&
-                       find(module, "hasRestrictedSymbols", f.hasRestrictedSymbols) &&
-                       find(module, "getLightNameRestrictedSymbolsMsg", f.getLightNameRestrictedSymbolsMsg);
+    const bool found = find(module, "colorPresetStrToLampColorPreset", f.colorPresetStrToLampColorPreset)
+        && find(module, "lampColorPresetToStr", f.lampColorPresetToStr)
+        && find(module, "lightTypeStrToDrawableTypw", f.lightTypeStrToDrawableTypw)
+        && find(module, "lightTypeToStr", f.lightTypeToStr)
+        && find(module, "hasRestrictedSymbols", f.hasRestrictedSymbols)
+        && find(module, "getLightNameRestrictedSymbolsMsg", f.getLightNameRestrictedSymbolsMsg);
     if (found)
         answers = askLightVocabulary(f);
     dlclose(module);

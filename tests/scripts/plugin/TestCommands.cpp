@@ -33,7 +33,8 @@ ModuleHandle hostModule()
 
 HostApplication* application()
 {
-    auto services = reinterpret_cast<decltype(&get_host_funcptr)>(vantrel::moduleSymbol(hostModule(), "get_host_funcptr"));
+    auto services
+        = reinterpret_cast<decltype(&get_host_funcptr)>(vantrel::moduleSymbol(hostModule(), "get_host_funcptr"));
     if (!services)
         return nullptr;
     auto service = reinterpret_cast<HostApplicationService>(services(kHostApplicationService));
@@ -222,10 +223,7 @@ void failAfterChange()
     throw OdError(eInvalidInput, "the test command fails on purpose");
 }
 
-void showMessageBox()
-{
-    hostMessageBox(L"Exception TestCmd::Run");
-}
+void showMessageBox() { hostMessageBox(L"Exception TestCmd::Run"); }
 
 // A transient circle that the command shows and leaves, and a line it shows and takes away.
 void showTransients()
@@ -268,21 +266,23 @@ void reportExports()
 {
     HostDocument& doc = document();
     using InstanceFn = void* (*)();
-    auto instance = reinterpret_cast<InstanceFn>(vantrel::moduleSymbol(vantrel::mainProgramModule(), "GetMainDllInstance"));
+    auto instance
+        = reinterpret_cast<InstanceFn>(vantrel::moduleSymbol(vantrel::mainProgramModule(), "GetMainDllInstance"));
     ModuleHandle host = hostModule();
     doc.editor().printMessage(L"\nGetMainDllInstance names the host library: %s",
                               instance && host && instance() == host ? L"yes" : L"no");
     auto services = reinterpret_cast<decltype(&get_host_funcptr)>(vantrel::moduleSymbol(host, "get_host_funcptr"));
     auto procedure = services ? reinterpret_cast<HostProcedure>(services(kHostProcedure3)) : nullptr;
     doc.editor().printMessage(L"\nservice 2 gives the application: %s, service 3 is a procedure: %s, service 4: %s",
-                              application() == HostApplication::current() ? L"yes" : L"no",
-                              procedure ? L"yes" : L"no", services && services(4) ? L"given" : L"none");
+                              application() == HostApplication::current() ? L"yes" : L"no", procedure ? L"yes" : L"no",
+                              services && services(4) ? L"given" : L"none");
 }
 
 struct Registrar {
     Registrar()
     {
-        auto make = reinterpret_cast<decltype(&new_ICmdFactory)>(vantrel::moduleSymbol(hostModule(), "new_ICmdFactory"));
+        auto make
+            = reinterpret_cast<decltype(&new_ICmdFactory)>(vantrel::moduleSymbol(hostModule(), "new_ICmdFactory"));
         ICmdFactory* factory = nullptr;
         if (!make || !make(&factory) || !factory)
             return;

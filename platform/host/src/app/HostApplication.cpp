@@ -95,11 +95,7 @@ private:
 } // namespace
 
 HostApplication::HostApplication(IProfile& profile, vantrel::InputSource& source, vantrel::Transcript& transcript)
-    : m_profile(profile),
-      m_source(source),
-      m_transcript(transcript),
-      m_engine(source, transcript),
-      m_editor(m_engine),
+    : m_profile(profile), m_source(source), m_transcript(transcript), m_engine(source, transcript), m_editor(m_engine),
       m_sysVars(profile)
 {
     assert(!g_current && "only one application exists at a time");
@@ -113,10 +109,7 @@ HostApplication::~HostApplication()
     g_current = nullptr;
 }
 
-HostApplication* HostApplication::current()
-{
-    return g_current;
-}
+HostApplication* HostApplication::current() { return g_current; }
 
 vantrel::InputEngine* HostApplication::dialogEngine(HostWindowId parent)
 {
@@ -137,10 +130,7 @@ HostDocument& HostApplication::openDocument(OdDbDatabasePtr db)
     return *m_document;
 }
 
-void HostApplication::closeDocument()
-{
-    m_document.reset();
-}
+void HostApplication::closeDocument() { m_document.reset(); }
 
 OdDbDatabase* HostApplication::databaseOrActive(OdDbDatabase* db) const
 {
@@ -159,10 +149,7 @@ void HostApplication::setSysVar(const OdString& name, const OdResBuf* value, OdD
     m_sysVars.setSysVar(name, value, databaseOrActive(db));
 }
 
-void HostApplication::message(std::wstring_view text)
-{
-    m_transcript.message(text);
-}
+void HostApplication::message(std::wstring_view text) { m_transcript.message(text); }
 
 int HostApplication::messageBox(const OdString& text)
 {
@@ -239,10 +226,7 @@ HostApplication::CommandRun HostApplication::runCommand(std::wstring_view line)
     return run;
 }
 
-bool HostApplication::mayLeave()
-{
-    return !m_askBeforeLeaving || !m_document || vantrel::confirmLeaving(*m_document);
-}
+bool HostApplication::mayLeave() { return !m_askBeforeLeaving || !m_document || vantrel::confirmLeaving(*m_document); }
 
 void HostApplication::runCommandLoop()
 {

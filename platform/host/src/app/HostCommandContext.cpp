@@ -9,30 +9,15 @@ namespace {
 std::size_t g_live = 0;
 }
 
-HostCommandContext::HostCommandContext(HostDocument& document) : m_document(&document)
-{
-    ++g_live;
-}
+HostCommandContext::HostCommandContext(HostDocument& document) : m_document(&document) { ++g_live; }
 
-HostCommandContext::~HostCommandContext()
-{
-    --g_live;
-}
+HostCommandContext::~HostCommandContext() { --g_live; }
 
-HostCommandContext* HostCommandContext::create(HostDocument& document)
-{
-    return new HostCommandContext(document);
-}
+HostCommandContext* HostCommandContext::create(HostDocument& document) { return new HostCommandContext(document); }
 
-std::size_t HostCommandContext::liveCount()
-{
-    return g_live;
-}
+std::size_t HostCommandContext::liveCount() { return g_live; }
 
-std::uint32_t HostCommandContext::AddRef()
-{
-    return ++m_refs;
-}
+std::uint32_t HostCommandContext::AddRef() { return ++m_refs; }
 
 std::uint32_t HostCommandContext::Release()
 {

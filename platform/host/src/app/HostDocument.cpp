@@ -28,11 +28,8 @@ private:
 };
 
 HostDocument::HostDocument(HostApplication& application, OdDbDatabasePtr db)
-    : m_app(application),
-      m_db(std::move(db)),
-      m_engine(application.inputSource(), application.transcript()),
-      m_editor(m_engine),
-      m_counter(std::make_unique<ChangeCounter>(*m_db, m_changes))
+    : m_app(application), m_db(std::move(db)), m_engine(application.inputSource(), application.transcript()),
+      m_editor(m_engine), m_counter(std::make_unique<ChangeCounter>(*m_db, m_changes))
 {
 }
 

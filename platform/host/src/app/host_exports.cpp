@@ -16,15 +16,13 @@ class HostCommandFactory final : public ICmdFactory {
 public:
     void registerNamedCommand(const char* name, CommandCreator creator) override
     {
-        vantrel::CommandRegistry::global().addObjectCommand(OdString::fromUtf8(name ? name : "").c_str(),
-                                                            creator);
+        vantrel::CommandRegistry::global().addObjectCommand(OdString::fromUtf8(name ? name : "").c_str(), creator);
     }
 
     void registerGroupCommand(const wchar_t* group, const wchar_t* name, std::uint32_t flags,
                               CommandEntry entry) override
     {
-        vantrel::CommandRegistry::global().addFunctionCommand(group ? group : L"", name ? name : L"", flags,
-                                                              entry);
+        vantrel::CommandRegistry::global().addFunctionCommand(group ? group : L"", name ? name : L"", flags, entry);
     }
 
     std::uint32_t Release() override
@@ -42,15 +40,9 @@ private:
 
 std::uint64_t g_procedure3Calls = 0;
 
-HostApplication* applicationService()
-{
-    return HostApplication::current();
-}
+HostApplication* applicationService() { return HostApplication::current(); }
 
-void procedure3()
-{
-    ++g_procedure3Calls;
-}
+void procedure3() { ++g_procedure3Calls; }
 
 // An address inside this library, for its module handle.
 const char g_anchor = 0;
@@ -68,23 +60,14 @@ extern "C" int new_ICmdFactory(ICmdFactory** out)
 extern "C" HostFuncPtr get_host_funcptr(int index)
 {
     switch (index) {
-    case kHostApplicationService:
-        return reinterpret_cast<HostFuncPtr>(&applicationService);
-    case kHostProcedure3:
-        return &procedure3;
-    default:
-        return nullptr;
+    case kHostApplicationService: return reinterpret_cast<HostFuncPtr>(&applicationService);
+    case kHostProcedure3: return &procedure3;
+    default: return nullptr;
     }
 }
 
-extern "C" void* GetMainDllInstanceEx()
-{
-    return vantrel::moduleHandleOf(&g_anchor);
-}
+extern "C" void* GetMainDllInstanceEx() { return vantrel::moduleHandleOf(&g_anchor); }
 
 namespace vantrel {
-std::uint64_t hostProcedure3Calls()
-{
-    return g_procedure3Calls;
-}
-}
+std::uint64_t hostProcedure3Calls() { return g_procedure3Calls; }
+} // namespace vantrel

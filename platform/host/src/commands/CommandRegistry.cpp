@@ -71,8 +71,7 @@ void CommandRegistry::addFunctionCommand(std::wstring_view group, std::wstring_v
     add(std::move(c));
 }
 
-void CommandRegistry::addHostCommand(std::wstring_view name, std::function<void(HostDocument&)> body,
-                                     bool undoGroup)
+void CommandRegistry::addHostCommand(std::wstring_view name, std::function<void(HostDocument&)> body, bool undoGroup)
 {
     if (!body)
         throw OdError(eInvalidInput, "a host command needs a body");

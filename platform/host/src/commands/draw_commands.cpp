@@ -331,13 +331,9 @@ void splineCommand(HostDocument& doc)
 class PlineCommand {
 public:
     explicit PlineCommand(HostDocument& doc)
-        : m_doc(doc),
-          m_ed(doc.editor()),
-          m_normal(get_UCSZDIR(doc.database())),
-          m_toOcs(OdGeMatrix3d::worldToPlane(m_normal)),
-          m_toWorld(OdGeMatrix3d::planeToWorld(m_normal)),
-          m_startWidth(doc.database()->sysVarDouble(L"PLINEWID")),
-          m_endWidth(m_startWidth)
+        : m_doc(doc), m_ed(doc.editor()), m_normal(get_UCSZDIR(doc.database())),
+          m_toOcs(OdGeMatrix3d::worldToPlane(m_normal)), m_toWorld(OdGeMatrix3d::planeToWorld(m_normal)),
+          m_startWidth(doc.database()->sysVarDouble(L"PLINEWID")), m_endWidth(m_startWidth)
     {
     }
 

@@ -84,8 +84,8 @@ std::wstring valueText(const UserCoordinateSystem& ucs, const Property& property
                     if (n.value == v)
                         return OdString::fromUtf8(n.name).c_str();
                 if (property.unit == PropertyUnit::Colour)
-                    return std::to_wstring(v >> 16 & 0xFF) + L"," + std::to_wstring(v >> 8 & 0xFF) + L"," +
-                           std::to_wstring(v & 0xFF);
+                    return std::to_wstring(v >> 16 & 0xFF) + L"," + std::to_wstring(v >> 8 & 0xFF) + L","
+                        + std::to_wstring(v & 0xFF);
                 return std::to_wstring(v);
             } else if constexpr (std::is_same_v<T, double>)
                 return formatNumber(v);
@@ -125,8 +125,9 @@ void listProperties(HostEditor& ed, const UserCoordinateSystem& ucs, const OdDbE
             for (const PropertyRecord& record : *records) {
                 std::wstring line;
                 for (const Property& field : record)
-                    line += (line.empty() ? L"" : L"  ") + std::wstring(OdString::fromUtf8(propertyWords(field.name)).c_str()) +
-                            L" " + valueText(ucs, field);
+                    line += (line.empty() ? L"" : L"  ")
+                        + std::wstring(OdString::fromUtf8(propertyWords(field.name)).c_str()) + L" "
+                        + valueText(ucs, field);
                 ed.printMessage(L"\n    %s", line);
             }
     }

@@ -27,7 +27,8 @@ std::optional<std::wstring> askFileName(HostDocument& doc)
 {
     HostEditor& ed = doc.editor();
     const std::wstring current = doc.fileName();
-    const std::wstring prompt = current.empty() ? std::wstring(L"Enter file name") : L"Enter file name <" + current + L">";
+    const std::wstring prompt
+        = current.empty() ? std::wstring(L"Enter file name") : L"Enter file name <" + current + L">";
     for (;;) {
         OdString typed;
         InputResult r = ed.getKeyword(prompt.c_str(), L"", kAcceptText, &typed);
@@ -62,10 +63,7 @@ void saveCommand(HostDocument& doc)
         saveTo(doc, *name);
 }
 
-void quitCommand(HostDocument& doc)
-{
-    doc.application().requestQuit();
-}
+void quitCommand(HostDocument& doc) { doc.application().requestQuit(); }
 
 } // namespace
 
@@ -81,11 +79,8 @@ bool confirmLeaving(HostDocument& doc)
         std::optional<std::wstring> file = doc.fileName().empty() ? askFileName(doc) : doc.fileName();
         return file && saveTo(doc, *file);
     }
-    case kNo:
-        doc.discardChanges();
-        return true;
-    default:
-        return false;
+    case kNo: doc.discardChanges(); return true;
+    default: return false;
     }
 }
 

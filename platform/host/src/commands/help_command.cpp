@@ -118,9 +118,6 @@ void helpCommand(HostDocument& doc)
 
 } // namespace
 
-void registerHelpCommand(CommandRegistry& registry)
-{
-    registry.addHostCommand(L"HELP", helpCommand);
-}
+void registerHelpCommand(CommandRegistry& registry) { registry.addHostCommand(L"HELP", helpCommand); }
 
 } // namespace vantrel

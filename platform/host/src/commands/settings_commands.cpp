@@ -29,10 +29,7 @@ std::optional<std::wstring> askText(HostEditor& ed, const wchar_t* prompt)
     return trimmed;
 }
 
-std::wstring errorText(const OdError& e)
-{
-    return OdString::fromUtf8(e.what()).c_str();
-}
+std::wstring errorText(const OdError& e) { return OdString::fromUtf8(e.what()).c_str(); }
 
 std::wstring valueText(const OdResBuf& value)
 {
@@ -55,8 +52,9 @@ void setTableVariable(OdDbDatabase& db, const std::wstring& name, const std::wst
     OdDbSymbolTablePtr table = (layer ? db.getLayerTableId() : db.getLinetypeTableId()).safeOpenObject();
     OdDbObjectId id = table->getAt(value.c_str());
     if (id.isNull())
-        throw OdError(eInvalidInput, "no " + std::string(layer ? "layer" : "linetype") + " named \"" +
-                                         OdString(value).toUtf8() + "\"");
+        throw OdError(eInvalidInput,
+                      "no " + std::string(layer ? "layer" : "linetype") + " named \"" + OdString(value).toUtf8()
+                          + "\"");
     if (layer)
         db.setCLAYER(id);
     else
@@ -183,7 +181,8 @@ private:
         else if (r != kInputText)
             return;
         if (OdDbObjectId id = existing(name); !id.isNull())
-            OdDbLayerTableRecordPtr(id.safeOpenObject(OdDb::kForWrite))->setColor(OdCmColor::byIndex(static_cast<std::int16_t>(index)));
+            OdDbLayerTableRecordPtr(id.safeOpenObject(OdDb::kForWrite))
+                ->setColor(OdCmColor::byIndex(static_cast<std::int16_t>(index)));
     }
 
     // A name for a new layer: characters that files and references reserve are refused.
@@ -307,7 +306,8 @@ private:
         auto chosen = selectObjects(m_doc, kSelectNoGroups);
         if (!chosen)
             return;
-        const auto removed = std::count_if(chosen->begin(), chosen->end(), [&](OdDbObjectId id) { return group->remove(id); });
+        const auto removed
+            = std::count_if(chosen->begin(), chosen->end(), [&](OdDbObjectId id) { return group->remove(id); });
         m_ed.printMessage(L"\n%d removed from group \"%s\", %d left.", static_cast<int>(removed), group->name(),
                           static_cast<int>(group->numEntities()));
     }
@@ -355,7 +355,8 @@ void ucsThreePoints(HostDocument& doc)
     if (ed.getPoint(nullptr, origin, L"Specify new origin point") != kInputValue)
         return;
     for (;;) {
-        if (ed.getPoint(&origin, onX, L"Specify point on positive portion of X-axis", nullptr, kRubberBand) != kInputValue)
+        if (ed.getPoint(&origin, onX, L"Specify point on positive portion of X-axis", nullptr, kRubberBand)
+            != kInputValue)
             return;
         if (!onX.isEqualTo(origin))
             break;
@@ -364,8 +365,8 @@ void ucsThreePoints(HostDocument& doc)
     const OdGeVector3d x = (onX - origin).normal();
     OdGeVector3d z;
     for (;;) {
-        if (ed.getPoint(&origin, onY, L"Specify point on positive-Y portion of the UCS XY plane", nullptr,
-                        kRubberBand) != kInputValue)
+        if (ed.getPoint(&origin, onY, L"Specify point on positive-Y portion of the UCS XY plane", nullptr, kRubberBand)
+            != kInputValue)
             return;
         z = x.crossProduct(onY - origin);
         if (!z.isZeroLength())
@@ -403,7 +404,8 @@ void ucsCommand(HostDocument& doc)
     OdGePoint3d origin;
     OdGeVector3d x, y, z;
     doc.ucs().getCoordSystem(origin, x, y, z);
-    auto text = [](const OdGeVector3d& v) { return formatNumber(v.x) + L"," + formatNumber(v.y) + L"," + formatNumber(v.z); };
+    auto text
+        = [](const OdGeVector3d& v) { return formatNumber(v.x) + L"," + formatNumber(v.y) + L"," + formatNumber(v.z); };
     doc.editor().printMessage(L"\nUCS origin %s, X axis %s, Z axis %s (world coordinates)",
                               text(origin - OdGePoint3d::kOrigin), text(x), text(z));
 }

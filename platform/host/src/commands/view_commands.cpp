@@ -74,10 +74,7 @@ void pspaceCommand(HostDocument& doc)
         activateSheet(doc);
 }
 
-void modelCommand(HostDocument& doc)
-{
-    setInt(*doc.database(), L"TILEMODE", 1);
-}
+void modelCommand(HostDocument& doc) { setInt(*doc.database(), L"TILEMODE", 1); }
 
 void layoutCommand(HostDocument& doc)
 {
@@ -130,7 +127,8 @@ void zoomWindow(HostDocument& doc, const OdGePoint3d* first)
 void zoomCommand(HostDocument& doc)
 {
     OdGePoint3d corner;
-    InputResult r = doc.editor().getPoint(nullptr, corner, L"Specify corner of window or [%s] <Extents>", L"Extents Window");
+    InputResult r
+        = doc.editor().getPoint(nullptr, corner, L"Specify corner of window or [%s] <Extents>", L"Extents Window");
     if (r == kInputValue)
         zoomWindow(doc, &corner);
     else if (r == kInputEmpty || r == kInputFirstKeyword)

@@ -14,12 +14,10 @@ constexpr int kPlainItemHeight = 15;
 bool DialogControl::isOwnerDrawn() const
 {
     switch (kind) {
-    case DialogControlKind::Static:
-        return (style & DialogStyle::kStaticTypeMask) == DialogStyle::kStaticOwnerDraw;
+    case DialogControlKind::Static: return (style & DialogStyle::kStaticTypeMask) == DialogStyle::kStaticOwnerDraw;
     case DialogControlKind::ComboBox:
         return (style & (DialogStyle::kComboOwnerDrawFixed | DialogStyle::kComboOwnerDrawVariable)) != 0;
-    default:
-        return false;
+    default: return false;
     }
 }
 
@@ -52,9 +50,6 @@ std::optional<ColorRef> DialogControl::fillColorAt(PixelPoint p) const
     return color;
 }
 
-int DialogControl::fieldHeight() const
-{
-    return (itemHeight > 0 ? itemHeight : kPlainItemHeight) + kFieldPadding;
-}
+int DialogControl::fieldHeight() const { return (itemHeight > 0 ? itemHeight : kPlainItemHeight) + kFieldPadding; }
 
 } // namespace vantrel

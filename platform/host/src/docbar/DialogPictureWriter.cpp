@@ -16,8 +16,8 @@ std::string DialogPictureWriter::stemOf(const hostUiDialog& dialog)
         return "dialog" + std::to_string(tmpl.id);
     std::string stem;
     for (char c : OdString(tmpl.caption).toUtf8()) {
-        const bool kept =
-            (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' || c == '_';
+        const bool kept
+            = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' || c == '_';
         stem += kept ? c : '_';
     }
     return stem;

@@ -54,8 +54,8 @@ std::string rect(const PixelRect& r, const std::string& fill, const std::string&
 // A line of text at x, its middle at y.
 std::string text(int x, int y, const std::wstring& content, const std::string& color, const char* anchor = "start")
 {
-    return fmt::format(R"(<text x="{}" y="{}" fill="{}" text-anchor="{}" dominant-baseline="central">{}</text>)", x,
-                       y, color, anchor, escaped(content))
+    return fmt::format(R"(<text x="{}" y="{}" fill="{}" text-anchor="{}" dominant-baseline="central">{}</text>)", x, y,
+                       color, anchor, escaped(content))
         + "\n";
 }
 
@@ -67,12 +67,8 @@ void replay(std::string& out, const DialogPaint& paint)
 {
     for (const DialogPaint::Op& op : paint.ops) {
         switch (op.kind) {
-        case DialogPaint::Op::Kind::Fill:
-            out += rect(op.rect, hex(op.color), "none");
-            break;
-        case DialogPaint::Op::Kind::Rectangle:
-            out += rect(op.rect, hex(op.brush), hex(op.color));
-            break;
+        case DialogPaint::Op::Kind::Fill: out += rect(op.rect, hex(op.color), "none"); break;
+        case DialogPaint::Op::Kind::Rectangle: out += rect(op.rect, hex(op.brush), hex(op.color)); break;
         case DialogPaint::Op::Kind::Line:
             out += fmt::format(R"(<line x1="{}" y1="{}" x2="{}" y2="{}" stroke="{}"/>)", op.from.x + 0.5,
                                op.from.y + 0.5, op.to.x + 0.5, op.to.y + 0.5, hex(op.color))
@@ -166,9 +162,7 @@ void drawControl(std::string& out, const DialogControl& c, bool focused)
         out += rect(r, c.enabled ? "#ffffff" : kFace, kFrameLine);
         out += clipped(r, text(3, r.height() / 2, c.text, textColor(c)));
         break;
-    case DialogControlKind::ComboBox:
-        drawCombo(out, c);
-        break;
+    case DialogControlKind::ComboBox: drawCombo(out, c); break;
     case DialogControlKind::PushButton:
         out += rect(r, "#e1e1e1", c.isDefaultButton() ? "#0078d7" : "#adadad",
                     c.isDefaultButton() ? R"( stroke-width="2")" : "");

@@ -173,8 +173,8 @@ private:
 
     Reply click(DialogControl& control, const std::wstring&, std::wstring_view rest)
     {
-        if (!InputSyntax::trim(rest).empty() && (control.kind == DialogControlKind::PushButton
-                                                 || control.kind == DialogControlKind::RadioButton))
+        if (!InputSyntax::trim(rest).empty()
+            && (control.kind == DialogControlKind::PushButton || control.kind == DialogControlKind::RadioButton))
             return Reply::refuse(L"!dlg click takes only a control id.");
         return answer(m_dialog.userClick(control.id));
     }
@@ -310,7 +310,7 @@ int hostUiDialog::GetCheckedRadioButton(int first, int last) const
 }
 
 vantrel::UiControl hostUiDialog::CreateControl(int id, DialogControlKind kind, const std::wstring& text,
-                                                std::uint32_t style, const vantrel::PixelRect& rect)
+                                               std::uint32_t style, const vantrel::PixelRect& rect)
 {
     assert(m_open && "controls are created while the dialog runs");
     vantrel::DialogControlTemplate declared;
@@ -392,10 +392,7 @@ const DialogControl* hostUiDialog::control(int id) const
     return found == m_controls.end() ? nullptr : found->get();
 }
 
-DialogControl* hostUiDialog::control(int id)
-{
-    return const_cast<DialogControl*>(std::as_const(*this).control(id));
-}
+DialogControl* hostUiDialog::control(int id) { return const_cast<DialogControl*>(std::as_const(*this).control(id)); }
 
 hostUiDialog::StateObserver hostUiDialog::setStateObserver(StateObserver observer)
 {
@@ -538,8 +535,8 @@ void hostUiDialog::click(DialogControl& control)
 {
     if (control.isAutoRadio()) {
         // The group runs from the control that starts it (or the first) to the next that starts one.
-        auto at = std::find_if(m_controls.begin(), m_controls.end(),
-                               [&](const auto& c) { return c.get() == &control; });
+        auto at
+            = std::find_if(m_controls.begin(), m_controls.end(), [&](const auto& c) { return c.get() == &control; });
         assert(at != m_controls.end());
         auto start = at;
         while (start != m_controls.begin() && !((*start)->style & vantrel::DialogStyle::kGroup))

@@ -24,10 +24,7 @@ namespace {
 
 constexpr const wchar_t* kNoPointHere = L"A point is not accepted here.";
 
-KeywordList keywordsOf(const wchar_t* keywords)
-{
-    return keywords ? KeywordList::parse(keywords) : KeywordList();
-}
+KeywordList keywordsOf(const wchar_t* keywords) { return keywords ? KeywordList::parse(keywords) : KeywordList(); }
 
 void store(OdString* text, std::wstring_view value)
 {
@@ -85,8 +82,7 @@ std::wstring HostEditor::promptText(const wchar_t* prompt, const wchar_t* keywor
 }
 
 InputResult HostEditor::getPoint(const OdGePoint3d* basePoint, OdGePoint3d& point, const wchar_t* prompt,
-                                 const wchar_t* keywords, InputFlags flags, OdString* text,
-                                 HostEdInputTracker* tracker)
+                                 const wchar_t* keywords, InputFlags flags, OdString* text, HostEdInputTracker* tracker)
 {
     KeywordList list = keywordsOf(keywords);
     auto accept = [&](const OdGePoint3d& p) {
@@ -208,18 +204,16 @@ InputResult HostEditor::getMeasured(const OdGePoint3d* basePoint, double& value,
 }
 
 InputResult HostEditor::getAngle(const OdGePoint3d* basePoint, double& angle, const wchar_t* prompt,
-                                 const wchar_t* keywords, InputFlags flags, OdString* text,
-                                 HostEdInputTracker* tracker)
+                                 const wchar_t* keywords, InputFlags flags, OdString* text, HostEdInputTracker* tracker)
 {
-    static const Measure direction{
-        InputSyntax::parseAngle,
-        [](const OdGePoint3d& from, const OdGePoint3d& to) -> std::optional<double> {
-            if (std::hypot(to.x - from.x, to.y - from.y) == 0.0)
-                return std::nullopt;
-            return directionAngle(from, to);
-        },
-        L"The two points of an angle must differ.", L"Requires an angle or a point.",
-        L"Requires an angle, a point or option keyword."};
+    static const Measure direction{InputSyntax::parseAngle,
+                                   [](const OdGePoint3d& from, const OdGePoint3d& to) -> std::optional<double> {
+                                       if (std::hypot(to.x - from.x, to.y - from.y) == 0.0)
+                                           return std::nullopt;
+                                       return directionAngle(from, to);
+                                   },
+                                   L"The two points of an angle must differ.", L"Requires an angle or a point.",
+                                   L"Requires an angle, a point or option keyword."};
     return getMeasured(basePoint, angle, prompt, keywords, flags, text, tracker, direction);
 }
 
@@ -238,10 +232,9 @@ namespace {
 
 // A number typed at the command line (a point is refused), or a keyword of the list.
 template <class T>
-InputResult typedNumber(InputEngine& engine, T& value, const wchar_t* prompt, const wchar_t* keywords,
-                        InputFlags flags, OdString* text, HostEdInputTracker* tracker,
-                        std::optional<T> (*parse)(std::wstring_view), const wchar_t* refusal,
-                        const wchar_t* refusalWithKeywords)
+InputResult typedNumber(InputEngine& engine, T& value, const wchar_t* prompt, const wchar_t* keywords, InputFlags flags,
+                        OdString* text, HostEdInputTracker* tracker, std::optional<T> (*parse)(std::wstring_view),
+                        const wchar_t* refusal, const wchar_t* refusalWithKeywords)
 {
     KeywordList list = keywordsOf(keywords);
     InputEngine::Request request;

@@ -5,9 +5,6 @@
 
 namespace vantrel {
 
-std::wstring MessageArg::widen(std::string_view utf8)
-{
-    return OdString::fromUtf8(utf8).str();
-}
+std::wstring MessageArg::widen(std::string_view utf8) { return OdString::fromUtf8(utf8).str(); }
 
 } // namespace vantrel

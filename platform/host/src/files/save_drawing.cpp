@@ -21,4 +21,4 @@ std::string saveDocument(HostDocument& doc, const std::wstring& path)
     return error;
 }
 
-}
+} // namespace vantrel

@@ -16,4 +16,4 @@ std::string writeFileAtomically(const std::string& path, std::string_view data)
     }
 }
 
-}
+} // namespace vantrel

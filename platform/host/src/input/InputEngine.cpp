@@ -37,10 +37,7 @@ WindowRegistry& windows()
     return registry;
 }
 
-std::wstring formatPoint(const OdGePoint3d& p)
-{
-    return fmt::format(L"{},{},{}", p.x, p.y, p.z);
-}
+std::wstring formatPoint(const OdGePoint3d& p) { return fmt::format(L"{},{},{}", p.x, p.y, p.z); }
 
 } // namespace
 
@@ -226,9 +223,7 @@ InputResult InputEngine::run(const Request& request)
                 return open.close(kInputEmpty);
             reply = request.onText(event.text);
             break;
-        case InputEvent::Kind::Cancel:
-            m_transcript.answer(kCancelEcho);
-            return open.close(kInputCancel);
+        case InputEvent::Kind::Cancel: m_transcript.answer(kCancelEcho); return open.close(kInputCancel);
         case InputEvent::Kind::End:
             m_ended = true;
             m_transcript.answer(kCancelEcho);
@@ -247,9 +242,7 @@ InputResult InputEngine::run(const Request& request)
             reply = request.onPoint ? request.onPoint(point) : Reply::refuse(request.refusal);
             break;
         }
-        case InputEvent::Kind::View:
-            m_drawer->setViewExtents(OdGeExtents3d(event.point, event.corner));
-            continue;
+        case InputEvent::Kind::View: m_drawer->setViewExtents(OdGeExtents3d(event.point, event.corner)); continue;
         case InputEvent::Kind::Dialog:
             m_transcript.answer(event.echo);
             reply = request.onDialog ? request.onDialog(event.text) : Reply::refuse(L"No dialog is open.");

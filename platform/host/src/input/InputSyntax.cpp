@@ -15,15 +15,9 @@ namespace vantrel {
 
 namespace {
 
-bool isBlank(wchar_t c)
-{
-    return c == L' ' || c == L'\t';
-}
+bool isBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
 
-bool isDigit(wchar_t c)
-{
-    return c >= L'0' && c <= L'9';
-}
+bool isDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
 
 // Length of the decimal-number prefix of `s` (0 when it does not start with one).
 std::size_t scanNumber(std::wstring_view s)
@@ -158,10 +152,7 @@ std::wstring_view InputSyntax::trim(std::wstring_view text)
     return text;
 }
 
-std::optional<double> InputSyntax::parseNumber(std::wstring_view text)
-{
-    return number(text, kLargest);
-}
+std::optional<double> InputSyntax::parseNumber(std::wstring_view text) { return number(text, kLargest); }
 
 std::optional<std::int32_t> InputSyntax::parseInteger(std::wstring_view text)
 {
@@ -186,10 +177,7 @@ std::optional<std::int32_t> InputSyntax::parseInteger(std::wstring_view text)
     return static_cast<std::int32_t>(negative ? -value : value);
 }
 
-double InputSyntax::degreesToRadians(double degrees)
-{
-    return degrees * (std::numbers::pi / 180.0);
-}
+double InputSyntax::degreesToRadians(double degrees) { return degrees * (std::numbers::pi / 180.0); }
 
 std::optional<double> InputSyntax::parseAngle(std::wstring_view text)
 {
@@ -199,10 +187,7 @@ std::optional<double> InputSyntax::parseAngle(std::wstring_view text)
     return degreesToRadians(*degrees);
 }
 
-std::optional<OdGePoint3d> InputSyntax::parseCoordinates(std::wstring_view text)
-{
-    return coordinates(text, kLargest);
-}
+std::optional<OdGePoint3d> InputSyntax::parseCoordinates(std::wstring_view text) { return coordinates(text, kLargest); }
 
 std::optional<OdGePoint3d> InputSyntax::parsePoint(std::wstring_view text, const OdGePoint3d& from)
 {
@@ -211,9 +196,7 @@ std::optional<OdGePoint3d> InputSyntax::parsePoint(std::wstring_view text, const
 
 bool InputSyntax::exceedsLimit(std::wstring_view text)
 {
-    const auto readable = [&](double largest) {
-        return number(text, largest) || point(text, OdGePoint3d(), largest);
-    };
+    const auto readable = [&](double largest) { return number(text, largest) || point(text, OdGePoint3d(), largest); };
     return !readable(kLargest) && readable(kUnlimited);
 }
 

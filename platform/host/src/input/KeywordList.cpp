@@ -2,7 +2,6 @@
 // displayed text, and matching of typed text by whole word or capitals.
 #include <vantrel/host/KeywordList.h>
 
-
 #include <vantrel/host/InputSyntax.h>
 #include "utils/ignore_case.h"
 
@@ -10,10 +9,7 @@ namespace vantrel {
 
 namespace {
 
-bool isBlank(wchar_t c)
-{
-    return c == L' ' || c == L'\t';
-}
+bool isBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
 
 struct Token {
     std::wstring text;

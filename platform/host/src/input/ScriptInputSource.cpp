@@ -74,7 +74,8 @@ std::optional<InputEvent> ScriptInputSource::parseLine(std::wstring_view line, s
     std::wstring_view rest = trimmed.substr(1);
     std::size_t blank = rest.find_first_of(L" \t");
     std::wstring directive = lowered(rest.substr(0, blank));
-    std::wstring_view args = blank == std::wstring_view::npos ? std::wstring_view() : InputSyntax::trim(rest.substr(blank));
+    std::wstring_view args
+        = blank == std::wstring_view::npos ? std::wstring_view() : InputSyntax::trim(rest.substr(blank));
 
     InputEvent e;
     e.echo = std::wstring(trimmed);

@@ -11,7 +11,7 @@ namespace {
 // Below this cosine between the plane's normal and the view direction the plane is seen too
 // nearly edge-on for a point straight below the cursor: it would lie far off.
 constexpr double kEdgeOn = 1e-3;
-}
+} // namespace
 
 void UserCoordinateSystem::set(const OdGeMatrix3d& ucsToWorld)
 {

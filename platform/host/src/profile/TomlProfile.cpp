@@ -117,12 +117,13 @@ int readWholeFile(const std::string& path, std::string& text)
     return err;
 }
 
-}
+} // namespace
 
 TomlProfile::TomlProfile(std::string path) : m_path(std::move(path)), m_doc(std::make_unique<Document>())
 {
     const std::string consequence = "; settings start empty and the file is kept as it is until a setting changes, "
-                                    "then it is moved to " + m_path + ".damaged";
+                                    "then it is moved to "
+        + m_path + ".damaged";
     std::string text;
     if (int err = readWholeFile(m_path, text)) {
         if (err == ENOENT)
@@ -135,7 +136,7 @@ TomlProfile::TomlProfile(std::string path) : m_path(std::move(path)), m_doc(std:
         // A folder in the file's place is never moved aside; saving will report it.
         m_damagedFileInPlace = err != EISDIR;
         m_loadError = "cannot read profile " + m_path + ": " + std::strerror(err)
-                      + (m_damagedFileInPlace ? consequence : "; settings start empty");
+            + (m_damagedFileInPlace ? consequence : "; settings start empty");
         return;
     }
     try {
@@ -143,7 +144,7 @@ TomlProfile::TomlProfile(std::string path) : m_path(std::move(path)), m_doc(std:
     } catch (const toml::parse_error& e) {
         const auto& at = e.source().begin;
         m_loadError = m_path + ":" + std::to_string(at.line) + ":" + std::to_string(at.column) + ": "
-                      + std::string(e.description()) + consequence;
+            + std::string(e.description()) + consequence;
         m_damagedFileInPlace = true;
         return;
     }
@@ -200,23 +201,26 @@ IProfileSection& TomlProfile::openSection(const OdString& name)
 void TomlProfile::save()
 {
     if (m_notRegular)
-        throw OdError(eFileError, "cannot save the profile " + m_path
-                                      + ": it is not a regular file; the setting holds for this session only");
+        throw OdError(eFileError,
+                      "cannot save the profile " + m_path
+                          + ": it is not a regular file; the setting holds for this session only");
     if (m_damagedFileInPlace) {
         std::string aside = m_path + ".damaged";
         if (std::rename(m_path.c_str(), aside.c_str()) != 0 && errno != ENOENT)
-            throw OdError(eFileError, "cannot move the damaged profile " + m_path + " to " + aside + ": "
-                                          + std::strerror(errno) + "; the setting holds for this session only");
+            throw OdError(eFileError,
+                          "cannot move the damaged profile " + m_path + " to " + aside + ": " + std::strerror(errno)
+                              + "; the setting holds for this session only");
         m_damagedFileInPlace = false;
     }
     std::filesystem::path parent = std::filesystem::path(m_path).parent_path();
     if (std::error_code ec; !parent.empty() && !std::filesystem::create_directories(parent, ec) && ec)
-        throw OdError(eFileError, "cannot create the profile folder " + parent.string() + ": " + ec.message()
-                                      + "; the setting holds for this session only");
+        throw OdError(eFileError,
+                      "cannot create the profile folder " + parent.string() + ": " + ec.message()
+                          + "; the setting holds for this session only");
     std::ostringstream text;
     text << m_doc->table << '\n';
     if (std::string err = writeFileAtomically(m_path, text.str()); !err.empty())
         throw OdError(eFileError, err + "; the setting holds for this session only");
 }
 
-}
+} // namespace vantrel

@@ -18,7 +18,7 @@ struct Run {
 
 std::string number(double v) { return fmt::format("{:.10g}", v); }
 
-}
+} // namespace
 
 SvgDashes SvgDashes::of(std::span<const double> pattern)
 {
@@ -62,4 +62,4 @@ SvgDashes SvgDashes::of(std::span<const double> pattern)
     return out;
 }
 
-}
+} // namespace vantrel

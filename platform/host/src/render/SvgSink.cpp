@@ -47,10 +47,7 @@ OdGeVector3d planeNormal(const OdGeVector3d& normal)
     return normal.isZeroLength() ? OdGeVector3d::kZAxis : normal.normal();
 }
 
-int stepsFor(double sweep)
-{
-    return std::max(4, static_cast<int>(std::ceil(std::fabs(sweep) / kStepAngle)));
-}
+int stepsFor(double sweep) { return std::max(4, static_cast<int>(std::ceil(std::fabs(sweep) / kStepAngle))); }
 
 // The circle a bulged segment lies on: points are center + u cos t + v sin t for t in [0, sweep].
 struct BulgeArc {
@@ -136,9 +133,11 @@ std::string sunSvg(double x, double y, double r, const DrawTraits& traits)
         d += (d.empty() ? "M" : " M") + xy(x + c * r * 0.6, y + s * r * 0.6) + " L" + xy(x + c * r, y + s * r);
     }
     return fmt::format(R"(<circle cx="{}" cy="{}" r="{}" {}/>)"
-                       "\n", num(x), num(-y), num(r * 0.45), fillAttributes(traits))
+                       "\n",
+                       num(x), num(-y), num(r * 0.45), fillAttributes(traits))
         + fmt::format(R"(<path d="{}" {}/>)"
-                      "\n", d, strokeAttributes(traits));
+                      "\n",
+                      d, strokeAttributes(traits));
 }
 
 // dashing: the stroke's dash attributes, if any.
@@ -152,7 +151,8 @@ std::string polylineSvg(std::span<const OdGePoint3d> points, bool closed, const 
         pts += xy(p);
     }
     return fmt::format(R"(<{} points="{}" {}{}/>)"
-                       "\n", closed ? "polygon" : "polyline", pts, strokeAttributes(traits), dashing);
+                       "\n",
+                       closed ? "polygon" : "polyline", pts, strokeAttributes(traits), dashing);
 }
 
 double polylineLength(std::span<const OdGePoint3d> points, bool closed)
@@ -170,24 +170,23 @@ std::string markerSvg(double x, double y, MarkerKind kind, double h, const DrawT
 {
     std::string d;
     switch (kind) {
-    case MarkerKind::Light:
-        return sunSvg(x, y, h, traits);
-    case MarkerKind::SpotLight:
-        return sunSvg(x, y, h * kSpotGlyphShare, traits);
+    case MarkerKind::Light: return sunSvg(x, y, h, traits);
+    case MarkerKind::SpotLight: return sunSvg(x, y, h * kSpotGlyphShare, traits);
     case MarkerKind::WebLight:
         return sunSvg(x, y, h, traits)
             + fmt::format(R"(<circle cx="{}" cy="{}" r="{}" {}/>)"
-                          "\n", num(x), num(-y), num(h * kWebRingRadius), strokeAttributes(traits));
+                          "\n",
+                          num(x), num(-y), num(h * kWebRingRadius), strokeAttributes(traits));
     case MarkerKind::Vertex:
-        d = "M" + xy(x - h, y - h) + " L" + xy(x + h, y - h) + " L" + xy(x + h, y + h) + " L" + xy(x - h, y + h)
-            + " Z";
+        d = "M" + xy(x - h, y - h) + " L" + xy(x + h, y - h) + " L" + xy(x + h, y + h) + " L" + xy(x - h, y + h) + " Z";
         break;
     case MarkerKind::Cross:
         d = "M" + xy(x - h, y - h) + " L" + xy(x + h, y + h) + " M" + xy(x - h, y + h) + " L" + xy(x + h, y - h);
         break;
     }
     return fmt::format(R"(<path d="{}" {}/>)"
-                       "\n", d, strokeAttributes(traits));
+                       "\n",
+                       d, strokeAttributes(traits));
 }
 
 std::vector<OdGePoint3d> scaled(const OdGePoint3d& position, std::span<const OdGeVector3d> offsets, double size)
@@ -198,7 +197,7 @@ std::vector<OdGePoint3d> scaled(const OdGePoint3d& position, std::span<const OdG
     return points;
 }
 
-}
+} // namespace
 
 void SvgSink::setTraits(const DrawTraits& traits)
 {
@@ -222,15 +221,14 @@ std::string SvgSink::dashing(double length, std::size_t pieces)
     return m_dashes.attributes;
 }
 
-
 void SvgSink::addPoint(double x, double y, double pad)
 {
     m_extents.addPoint(OdGePoint3d(x - pad, y - pad, 0.0));
     m_extents.addPoint(OdGePoint3d(x + pad, y + pad, 0.0));
 }
 
-void SvgSink::addArcExtents(const OdGePoint3d& center, const OdGeVector3d& u, const OdGeVector3d& v,
-                            double start, double sweep, double pad)
+void SvgSink::addArcExtents(const OdGePoint3d& center, const OdGeVector3d& u, const OdGeVector3d& v, double start,
+                            double sweep, double pad)
 {
     OdGeExtents3d arc;
     arc.addArc(center, u, v, start, sweep);
@@ -312,8 +310,10 @@ void SvgSink::path(std::span<const PathVertex> vertices, bool closed, const OdGe
                        "\n",
                        d, colour(m_traits.rgb), num(width), dashes);
     } else {
-        fmt::format_to(std::back_inserter(m_body), R"(<path d="{}" {}{}/>)"
-                       "\n", d, strokeAttributes(m_traits), dashes);
+        fmt::format_to(std::back_inserter(m_body),
+                       R"(<path d="{}" {}{}/>)"
+                       "\n",
+                       d, strokeAttributes(m_traits), dashes);
     }
 }
 
@@ -388,8 +388,10 @@ void SvgSink::polygon(std::span<const OdGePoint3d> corners, bool filled)
         pts += xy(p);
         addPoint(p.x, p.y);
     }
-    fmt::format_to(std::back_inserter(m_body), R"(<polygon points="{}" {}/>)"
-                   "\n", pts, fillAttributes(m_traits));
+    fmt::format_to(std::back_inserter(m_body),
+                   R"(<polygon points="{}" {}/>)"
+                   "\n",
+                   pts, fillAttributes(m_traits));
 }
 
 void SvgSink::circularArc(const OdGePoint3d& center, double radius, const OdGeVector3d& normal,
@@ -411,16 +413,20 @@ void SvgSink::circularArc(const OdGePoint3d& center, double radius, const OdGeVe
         return;
     }
     if (std::fabs(sweep) >= kTwoPi - 1e-12) {
-        fmt::format_to(std::back_inserter(m_body), R"(<circle cx="{}" cy="{}" r="{}" {}{}/>)"
-                       "\n", num(center.x), num(-center.y), num(radius), strokeAttributes(m_traits),
+        fmt::format_to(std::back_inserter(m_body),
+                       R"(<circle cx="{}" cy="{}" r="{}" {}{}/>)"
+                       "\n",
+                       num(center.x), num(-center.y), num(radius), strokeAttributes(m_traits),
                        dashing(kTwoPi * radius, 1));
         return;
     }
     OdGePoint3d start = center + u;
     OdGePoint3d end = center + u * std::cos(sweep) + v * std::sin(sweep);
     bool counterClockwise = (sweep > 0.0) == (n.z > 0.0);
-    fmt::format_to(std::back_inserter(m_body), R"(<path d="M{} A{} {} 0 {} {} {}" {}{}/>)"
-                   "\n", xy(start), num(radius), num(radius), std::fabs(sweep) > std::numbers::pi ? 1 : 0,
+    fmt::format_to(std::back_inserter(m_body),
+                   R"(<path d="M{} A{} {} 0 {} {} {}" {}{}/>)"
+                   "\n",
+                   xy(start), num(radius), num(radius), std::fabs(sweep) > std::numbers::pi ? 1 : 0,
                    counterClockwise ? 0 : 1, xy(end), strokeAttributes(m_traits),
                    dashing(std::fabs(sweep) * radius, 1));
 }
@@ -451,15 +457,16 @@ void SvgSink::ellipticArc(const OdGePoint3d& center, const OdGeVector3d& majorAx
         fmt::format_to(std::back_inserter(m_body),
                        R"~(<ellipse cx="{}" cy="{}" rx="{}" ry="{}" transform="rotate({} {} {})" {}{}/>)~"
                        "\n",
-                       num(center.x), num(-center.y), num(rx), num(ry), num(rotation), num(center.x),
-                       num(-center.y), strokeAttributes(m_traits), dashes);
+                       num(center.x), num(-center.y), num(rx), num(ry), num(rotation), num(center.x), num(-center.y),
+                       strokeAttributes(m_traits), dashes);
         return;
     }
     bool counterClockwise = (sweep > 0.0) == (majorAxis.crossProduct(minorAxis).z > 0.0);
-    fmt::format_to(std::back_inserter(m_body), R"(<path d="M{} A{} {} {} {} {} {}" {}{}/>)"
-                   "\n", xy(at(startAngle)), num(rx), num(ry), num(rotation),
-                   std::fabs(sweep) > std::numbers::pi ? 1 : 0, counterClockwise ? 0 : 1, xy(at(startAngle + sweep)),
-                   strokeAttributes(m_traits), dashes);
+    fmt::format_to(std::back_inserter(m_body),
+                   R"(<path d="M{} A{} {} {} {} {} {}" {}{}/>)"
+                   "\n",
+                   xy(at(startAngle)), num(rx), num(ry), num(rotation), std::fabs(sweep) > std::numbers::pi ? 1 : 0,
+                   counterClockwise ? 0 : 1, xy(at(startAngle + sweep)), strokeAttributes(m_traits), dashes);
 }
 
 void SvgSink::region(std::span<const std::vector<OdGePoint3d>> loops)
@@ -475,8 +482,10 @@ void SvgSink::region(std::span<const std::vector<OdGePoint3d>> loops)
         d += " Z";
     }
     if (!d.empty())
-        fmt::format_to(std::back_inserter(m_body), R"(<path d="{}" fill-rule="evenodd" {}/>)"
-                       "\n", d, fillAttributes(m_traits));
+        fmt::format_to(std::back_inserter(m_body),
+                       R"(<path d="{}" fill-rule="evenodd" {}/>)"
+                       "\n",
+                       d, fillAttributes(m_traits));
 }
 
 void SvgSink::text(const TextRun& run)
@@ -497,13 +506,13 @@ void SvgSink::text(const TextRun& run)
     // Glyphs are set at the origin in the text's own units (a capital 1 tall, SVG's Y down) and
     // carried to the drawing by one matrix; textLength holds the run to the width measured.
     const double sx = run.widthFactor * run.height, sy = run.height;
-    fmt::format_to(std::back_inserter(m_body),
-                   R"~(<text xml:space="preserve" transform="matrix({} {} {} {} {} {})" font-family="{}" font-size="{}"{}{} textLength="{}" lengthAdjust="spacingAndGlyphs" fill="{}">{}</text>)~"
-                   "\n",
-                   num(along.x * sx), num(-along.y * sx), num(-up.x * sy), num(up.y * sy), num(run.origin.x), num(-run.origin.y),
-                   fontFamilyName(run.face), num(metrics.emSize), run.face.bold ? R"( font-weight="bold")" : "",
-                   run.face.italic ? R"( font-style="italic")" : "", num(run.width / sx), colour(m_traits.rgb),
-                   xmlText(run.text));
+    fmt::format_to(
+        std::back_inserter(m_body),
+        R"~(<text xml:space="preserve" transform="matrix({} {} {} {} {} {})" font-family="{}" font-size="{}"{}{} textLength="{}" lengthAdjust="spacingAndGlyphs" fill="{}">{}</text>)~"
+        "\n",
+        num(along.x * sx), num(-along.y * sx), num(-up.x * sy), num(up.y * sy), num(run.origin.x), num(-run.origin.y),
+        fontFamilyName(run.face), num(metrics.emSize), run.face.bold ? R"( font-weight="bold")" : "",
+        run.face.italic ? R"( font-style="italic")" : "", num(run.width / sx), colour(m_traits.rgb), xmlText(run.text));
 }
 
 void SvgSink::marker(const OdGePoint3d& position, MarkerKind kind, double size)
@@ -564,8 +573,7 @@ std::string SvgSink::document() const
                    R"(<rect x="{}" y="{}" width="{}" height="{}" fill="{}"/>)"
                    "\n",
                    num(x0), num(-(y0 + h)), num(w), num(h), std::max(1L, std::lround(w * scale)),
-                   std::max(1L, std::lround(h * scale)), weights, num(x0), num(-(y0 + h)), num(w), num(h),
-                   kBackground);
+                   std::max(1L, std::lround(h * scale)), weights, num(x0), num(-(y0 + h)), num(w), num(h), kBackground);
     out += m_body;
     double size = kDefaultMarkerSize * std::max(w, h);
     for (const DefaultSymbol& symbol : m_defaultSymbols)
@@ -577,4 +585,4 @@ std::string SvgSink::document() const
     return out;
 }
 
-}
+} // namespace vantrel

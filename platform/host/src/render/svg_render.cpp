@@ -10,10 +10,7 @@
 
 namespace vantrel {
 
-std::string renderSvg(OdDbDatabase& db, OdDbObjectId block)
-{
-    return renderSvg(db, block, {});
-}
+std::string renderSvg(OdDbDatabase& db, OdDbObjectId block) { return renderSvg(db, block, {}); }
 
 std::string renderSvg(OdDbDatabase& db, OdDbObjectId block, std::span<const OdDbEntity* const> overlay)
 {
@@ -41,14 +38,11 @@ std::string renderSvg(OdDbDatabase& db, OdDbObjectId block, std::span<const OdDb
     return sink.document();
 }
 
-std::string writeSvg(OdDbDatabase& db, const std::string& path)
-{
-    return writeFileAtomically(path, renderSvg(db));
-}
+std::string writeSvg(OdDbDatabase& db, const std::string& path) { return writeFileAtomically(path, renderSvg(db)); }
 
 std::string writeSvg(OdDbDatabase& db, const std::string& path, std::span<const OdDbEntity* const> overlay)
 {
     return writeFileAtomically(path, renderSvg(db, OdDbObjectId::kNull, overlay));
 }
 
-}
+} // namespace vantrel

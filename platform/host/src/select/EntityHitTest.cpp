@@ -17,10 +17,7 @@ namespace {
 constexpr double kFarAway = std::numeric_limits<double>::max();
 constexpr int kSamplesPerTurn = 96;
 
-OdGePoint2d flat(const OdGePoint3d& p)
-{
-    return {p.x, p.y};
-}
+OdGePoint2d flat(const OdGePoint3d& p) { return {p.x, p.y}; }
 
 int samplesFor(double sweep)
 {
@@ -68,7 +65,8 @@ public:
     {
         OdGeVector3d u = startVector.normal() * radius;
         OdGeVector3d v = normal.normal().crossProduct(u);
-        sampled(sweepAngle, [&](double t) { return center + u * std::cos(t) + v * std::sin(t); }, 0.0);
+        sampled(
+            sweepAngle, [&](double t) { return center + u * std::cos(t) + v * std::sin(t); }, 0.0);
     }
 
     void ellipticArc(const OdGePoint3d& center, const OdGeVector3d& majorAxis, const OdGeVector3d& minorAxis,
@@ -77,8 +75,8 @@ public:
         double sweep = endAngle - startAngle;
         if (sweep <= 0.0)
             sweep += 2.0 * std::numbers::pi;
-        sampled(sweep, [&](double t) { return center + majorAxis * std::cos(t) + minorAxis * std::sin(t); },
-                startAngle);
+        sampled(
+            sweep, [&](double t) { return center + majorAxis * std::cos(t) + minorAxis * std::sin(t); }, startAngle);
     }
 
     // Picking treats a loop inside another as covered too: a hatch is picked in its islands.
@@ -137,7 +135,8 @@ private:
         OdGePoint3d center = a + chord * 0.5 + left * (length * 0.5 * (1.0 - bulge * bulge) / (2.0 * bulge));
         OdGeVector3d u = a - center;
         OdGeVector3d v = n.crossProduct(u);
-        sampled(4.0 * std::atan(bulge), [&](double t) { return center + u * std::cos(t) + v * std::sin(t); }, 0.0);
+        sampled(
+            4.0 * std::atan(bulge), [&](double t) { return center + u * std::cos(t) + v * std::sin(t); }, 0.0);
     }
 
     std::vector<EntityHitTest::Segment>& m_segments;

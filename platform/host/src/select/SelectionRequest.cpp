@@ -221,9 +221,8 @@ SelectionRequest::Reply SelectionRequest::last()
 {
     const auto& all = candidates();
     // The most recently appended: the highest handle, whatever the draw order says.
-    auto newest = std::max_element(all.begin(), all.end(), [](OdDbObjectId a, OdDbObjectId b) {
-        return a.getHandle() < b.getHandle();
-    });
+    auto newest = std::max_element(all.begin(), all.end(),
+                                   [](OdDbObjectId a, OdDbObjectId b) { return a.getHandle() < b.getHandle(); });
     if (newest == all.end())
         return Reply::refuse(L"There is no entity in the current space.");
     return choose({*newest});

@@ -16,11 +16,11 @@ namespace {
 
 // name, group code, default, min, max; sorted by name for find().
 const AppSysVarDef kDefs[] = {
-    {"DELOBJ", 70, 1, -2, 3},           // keep or delete the source of a conversion; negative: ask
-    {"PEDITACCEPT", 70, 0, 0, 1},       // PEdit converts a picked line or arc without asking
-    {"PICKSTYLE", 70, 1, 0, 3},         // groups and associative hatches picked as a whole
-    {"PLINECONVERTMODE", 70, 0, 0, 1},  // fitting mode when a spline becomes a polyline
-    {"PLINETYPE", 70, 2, 0, 2},         // lightweight polylines for new and converted polylines
+    {"DELOBJ", 70, 1, -2, 3},          // keep or delete the source of a conversion; negative: ask
+    {"PEDITACCEPT", 70, 0, 0, 1},      // PEdit converts a picked line or arc without asking
+    {"PICKSTYLE", 70, 1, 0, 3},        // groups and associative hatches picked as a whole
+    {"PLINECONVERTMODE", 70, 0, 0, 1}, // fitting mode when a spline becomes a polyline
+    {"PLINETYPE", 70, 2, 0, 2},        // lightweight polylines for new and converted polylines
 };
 
 [[noreturn]] void unknown(const OdString& name)
@@ -30,8 +30,8 @@ const AppSysVarDef kDefs[] = {
 
 [[noreturn]] void invalid(const AppSysVarDef& def, const std::string& why)
 {
-    throw OdError(eInvalidSysVarValue, std::string(def.name) + ": " + why + "; must be "
-                                           + AppSysVarStore::legalValues(def));
+    throw OdError(eInvalidSysVarValue,
+                  std::string(def.name) + ": " + why + "; must be " + AppSysVarStore::legalValues(def));
 }
 
 bool isNumeric(OdResBuf::ValueKind k)
@@ -53,7 +53,7 @@ std::int32_t checked(const AppSysVarDef& def, double v, const std::string& origi
     return static_cast<std::int32_t>(v);
 }
 
-}
+} // namespace
 
 AppSysVarStore::AppSysVarStore(IProfile& profile) : m_section(profile.openSection(kSection)) {}
 
@@ -121,4 +121,4 @@ void AppSysVarStore::set(const OdString& name, const OdResBuf& value)
     m_section.setValue(OdString::fromUtf8(def->name), CHxVariant(v));
 }
 
-}
+} // namespace vantrel

@@ -116,7 +116,7 @@ OdResBufPtr parseDrawingValue(const SysVarDef& def, std::string_view text)
     }
 }
 
-}
+} // namespace
 
 OdResBufPtr SysVarService::getSysVar(const OdString& name, OdDbDatabase* db) const
 {
@@ -175,4 +175,4 @@ void SysVarService::applyAssignment(const OdString& assignment, OdDbDatabase* db
     setSysVar(name, value.get(), db);
 }
 
-}
+} // namespace vantrel

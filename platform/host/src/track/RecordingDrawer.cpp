@@ -6,8 +6,7 @@
 
 namespace vantrel {
 
-void RecordingDrawer::addEntity(OdDbEntity* entity, std::int32_t style, std::uint32_t flags, std::int32_t,
-                                std::int32_t)
+void RecordingDrawer::addEntity(OdDbEntity* entity, std::int32_t style, std::uint32_t flags, std::int32_t, std::int32_t)
 {
     ++m_addCalls;
     auto it = std::find_if(m_shown.begin(), m_shown.end(), [&](const Shown& s) { return s.entity == entity; });

@@ -23,9 +23,9 @@
 
 namespace {
 
+using vantrel::equalsIgnoringCase;
 using vantrel::InputEngine;
 using vantrel::InputSyntax;
-using vantrel::equalsIgnoringCase;
 
 // The untranslated keys of the named colours; index 2 onwards are palette colours 1 to 7.
 constexpr std::array<const wchar_t*, kHostColorNameCount> kColorNames = {
@@ -110,10 +110,7 @@ std::optional<OdCmColor> parseRgb(std::wstring_view text)
                             static_cast<std::uint8_t>(*b));
 }
 
-std::uint8_t toByte(double unit)
-{
-    return static_cast<std::uint8_t>(std::lround(std::clamp(unit, 0.0, 1.0) * 255.0));
-}
+std::uint8_t toByte(double unit) { return static_cast<std::uint8_t>(std::lround(std::clamp(unit, 0.0, 1.0) * 255.0)); }
 
 // Hue in degrees, saturation and lightness in percent; the usual hexcone conversion.
 std::optional<OdCmColor> parseHsl(std::wstring_view text)
@@ -133,12 +130,30 @@ std::optional<OdCmColor> parseHsl(std::wstring_view text)
     const double x = chroma * (1.0 - std::fabs(std::fmod(sector, 2.0) - 1.0));
     double r = 0.0, g = 0.0, b = 0.0;
     switch (static_cast<int>(sector)) {
-    case 0: r = chroma; g = x; break;
-    case 1: r = x; g = chroma; break;
-    case 2: g = chroma; b = x; break;
-    case 3: g = x; b = chroma; break;
-    case 4: r = x; b = chroma; break;
-    default: r = chroma; b = x; break;
+    case 0:
+        r = chroma;
+        g = x;
+        break;
+    case 1:
+        r = x;
+        g = chroma;
+        break;
+    case 2:
+        g = chroma;
+        b = x;
+        break;
+    case 3:
+        g = x;
+        b = chroma;
+        break;
+    case 4:
+        r = x;
+        b = chroma;
+        break;
+    default:
+        r = chroma;
+        b = x;
+        break;
     }
     const double m = light - chroma / 2.0;
     return OdCmColor::byRGB(toByte(r + m), toByte(g + m), toByte(b + m));
@@ -147,7 +162,8 @@ std::optional<OdCmColor> parseHsl(std::wstring_view text)
 std::optional<OdCmColor> namedColor(std::wstring_view text)
 {
     for (std::size_t i = 0; i < kColorNames.size(); ++i) {
-        if (!equalsIgnoringCase(text, kColorNames[i]) && !vantrel::equalsIgnoringCase(text, Supp_Translate(kColorNames[i]).str()))
+        if (!equalsIgnoringCase(text, kColorNames[i])
+            && !vantrel::equalsIgnoringCase(text, Supp_Translate(kColorNames[i]).str()))
             continue;
         if (i == 0)
             return OdCmColor(OdCmEntityColor::kByLayer);
@@ -174,7 +190,8 @@ std::optional<OdCmColor> parseColor(std::wstring_view text)
 std::optional<std::wstring> dialogRefusal(const OdCmColor& color, bool allowMetaColor, int tabs)
 {
     if (color.isByLayer() || color.isByBlock())
-        return allowMetaColor ? std::nullopt : std::optional<std::wstring>(L"BYLAYER and BYBLOCK are not available here.");
+        return allowMetaColor ? std::nullopt
+                              : std::optional<std::wstring>(L"BYLAYER and BYBLOCK are not available here.");
     if (color.isByACI() && !(tabs & kColorTabIndex))
         return L"Color indices and names are not available here; give R,G,B.";
     if (color.isByColor() && !(tabs & kColorTabTrueColor))
@@ -231,8 +248,8 @@ bool hostSetColorDialogTrueColor(OdCmColor& color, bool allowMetaColor, const Od
     // Enter answers the colour the dialog opens with, so it opens on one it takes here: white
     // in place of a BYLAYER or BYBLOCK it does not offer (the default colour, for one).
     const OdCmColor opening = !dialogRefusal(currentColor, allowMetaColor, tabs) ? currentColor
-                              : (tabs & kColorTabTrueColor)                    ? OdCmColor::byRGB(255, 255, 255)
-                                                                               : OdCmColor::byIndex(7);
+        : (tabs & kColorTabTrueColor)                                            ? OdCmColor::byRGB(255, 255, 255)
+                                                                                 : OdCmColor::byIndex(7);
     if (const HostColorChooser& chooser = colorChooser()) {
         for (HostColorChoice choice = chooser(opening); choice.handled; choice = chooser(opening)) {
             if (!choice.color)

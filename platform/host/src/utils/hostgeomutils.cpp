@@ -72,8 +72,8 @@ OdDb2dPolylinePtr HostGeUtils::NURBSToPolyline2DAsSplineFit(const OdDbSpline& sp
 {
     double start = 0.0, end = 0.0;
     OdGePlane plane;
-    if (spline.getStartParam(start) != eOk || spline.getEndParam(end) != eOk || !(end > start) ||
-        spline.getPlane(plane) != eOk)
+    if (spline.getStartParam(start) != eOk || spline.getEndParam(end) != eOk || !(end > start)
+        || spline.getPlane(plane) != eOk)
         return OdDb2dPolylinePtr();
     // The spline's own normal where the plane agrees with it, so that a spline drawn in the XY
     // plane gives a polyline seen from above.

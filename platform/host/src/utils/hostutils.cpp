@@ -25,10 +25,7 @@ const HostDocument* documentOf(const OdDbDatabase* db)
 
 } // namespace
 
-OdDbObjectId getActiveViewportId(OdDbDatabase* db)
-{
-    return checked(db).activeViewportId();
-}
+OdDbObjectId getActiveViewportId(OdDbDatabase* db) { return checked(db).activeViewportId(); }
 
 OdDbObjectId getActiveBTRId(OdDbDatabase* db)
 {

@@ -41,4 +41,4 @@ std::string dxfText(OdDbDatabase& db);
 // no class models, the name it had there ("MTEXT"); empty when it has none.
 std::string dxfRecordName(const OdDbObject& object);
 
-}
+} // namespace vantrel

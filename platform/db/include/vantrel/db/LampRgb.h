@@ -11,4 +11,4 @@ struct LampRgb {
     friend bool operator==(const LampRgb&, const LampRgb&) = default;
 };
 
-}
+} // namespace vantrel

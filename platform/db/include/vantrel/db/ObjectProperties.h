@@ -28,8 +28,9 @@ enum class PropertyUnit : std::uint8_t {
 
 struct Property;
 using PropertyRecord = std::vector<Property>;
-using PropertyValue = std::variant<std::nullptr_t, bool, std::int64_t, double, std::string, OdGePoint3d, OdGePoint2d,
-                                   OdGeVector3d, std::vector<double>, std::vector<OdGePoint3d>, std::vector<PropertyRecord>>;
+using PropertyValue
+    = std::variant<std::nullptr_t, bool, std::int64_t, double, std::string, OdGePoint3d, OdGePoint2d, OdGeVector3d,
+                   std::vector<double>, std::vector<OdGePoint3d>, std::vector<PropertyRecord>>;
 
 // The name of a value of an enumeration ("spot" for a light type of 3).
 struct PropertyEnumName {

@@ -19,7 +19,7 @@ enum ColorMethod : std::uint8_t {
 constexpr std::int16_t kACIbyBlock = 0;
 constexpr std::int16_t kACIbyLayer = 256;
 constexpr std::int16_t kACIforeground = 7;
-}
+} // namespace OdCmEntityColor
 
 class OdCmColor {
 public:
@@ -69,13 +69,13 @@ public:
 
     friend bool operator==(const OdCmColor& a, const OdCmColor& b)
     {
-        return a.m_method == b.m_method && a.m_value == b.m_value && a.m_indexBeside == b.m_indexBeside &&
-               a.m_name == b.m_name && a.m_book == b.m_book;
+        return a.m_method == b.m_method && a.m_value == b.m_value && a.m_indexBeside == b.m_indexBeside
+            && a.m_name == b.m_name && a.m_book == b.m_book;
     }
 
 private:
     OdCmEntityColor::ColorMethod m_method = OdCmEntityColor::kByLayer;
-    std::uint32_t m_value = 0; // palette index or 0x00RRGGBB
+    std::uint32_t m_value = 0;      // palette index or 0x00RRGGBB
     std::int16_t m_indexBeside = 0; // a true colour's kept palette index; 0: none
     OdString m_name;
     OdString m_book;

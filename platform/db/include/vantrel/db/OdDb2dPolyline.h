@@ -17,7 +17,7 @@
 namespace OdDb {
 // DXF 70 bits 2 (fit curve) and 4 (spline) with 75 = 5 (quadratic) or 6 (cubic).
 enum Poly2dType { k2dSimplePoly = 0, k2dFitCurvePoly = 1, k2dQuadSplinePoly = 2, k2dCubicSplinePoly = 3 };
-}
+} // namespace OdDb
 
 class OdDb2dPolyline : public OdDbCurve {
     ODDB_DECLARE_MEMBERS(OdDb2dPolyline)
@@ -36,27 +36,67 @@ public:
 
     OdDb2dPolyline() = default;
 
-    const Data& data() const { assertReadEnabled(); return m_data; }
-    Data& dataForWrite(vantrel::DbKey) { assertWriteEnabled(); return m_data; }
+    const Data& data() const
+    {
+        assertReadEnabled();
+        return m_data;
+    }
+    Data& dataForWrite(vantrel::DbKey)
+    {
+        assertWriteEnabled();
+        return m_data;
+    }
 
-    OdDb::Poly2dType polyType() const { assertReadEnabled(); return m_data.polyType; }
+    OdDb::Poly2dType polyType() const
+    {
+        assertReadEnabled();
+        return m_data.polyType;
+    }
     // Sets the type only; the vertices change through straighten, curveFit and splineFit.
     void setPolyType(OdDb::Poly2dType type);
-    bool isClosed() const override { assertReadEnabled(); return m_data.closed; }
+    bool isClosed() const override
+    {
+        assertReadEnabled();
+        return m_data.closed;
+    }
     void makeOpen();
     void makeClosed();
-    bool isLinetypeGenerationOn() const { assertReadEnabled(); return m_data.linetypeGen; }
+    bool isLinetypeGenerationOn() const
+    {
+        assertReadEnabled();
+        return m_data.linetypeGen;
+    }
     void setLinetypeGenerationOn();
     void setLinetypeGenerationOff();
-    double defaultStartWidth() const { assertReadEnabled(); return m_data.defaultStartWidth; }
+    double defaultStartWidth() const
+    {
+        assertReadEnabled();
+        return m_data.defaultStartWidth;
+    }
     void setDefaultStartWidth(double width);
-    double defaultEndWidth() const { assertReadEnabled(); return m_data.defaultEndWidth; }
+    double defaultEndWidth() const
+    {
+        assertReadEnabled();
+        return m_data.defaultEndWidth;
+    }
     void setDefaultEndWidth(double width);
-    double elevation() const { assertReadEnabled(); return m_data.elevation; }
+    double elevation() const
+    {
+        assertReadEnabled();
+        return m_data.elevation;
+    }
     void setElevation(double elevation);
-    OdGeVector3d normal() const { assertReadEnabled(); return m_data.normal; }
+    OdGeVector3d normal() const
+    {
+        assertReadEnabled();
+        return m_data.normal;
+    }
     void setNormal(const OdGeVector3d& normal);
-    double thickness() const { assertReadEnabled(); return m_data.thickness; }
+    double thickness() const
+    {
+        assertReadEnabled();
+        return m_data.thickness;
+    }
     void setThickness(double thickness);
 
     // --- vertices ---

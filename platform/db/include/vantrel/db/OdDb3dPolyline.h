@@ -14,7 +14,7 @@
 namespace OdDb {
 // DXF 70 bit 4 with 75 = 5 (quadratic) or 6 (cubic).
 enum Poly3dType { k3dSimplePoly = 0, k3dQuadSplinePoly = 1, k3dCubicSplinePoly = 2 };
-}
+} // namespace OdDb
 
 class OdDb3dPolyline : public OdDbCurve {
     ODDB_DECLARE_MEMBERS(OdDb3dPolyline)
@@ -27,13 +27,29 @@ public:
 
     OdDb3dPolyline() = default;
 
-    const Data& data() const { assertReadEnabled(); return m_data; }
-    Data& dataForWrite(vantrel::DbKey) { assertWriteEnabled(); return m_data; }
+    const Data& data() const
+    {
+        assertReadEnabled();
+        return m_data;
+    }
+    Data& dataForWrite(vantrel::DbKey)
+    {
+        assertWriteEnabled();
+        return m_data;
+    }
 
-    OdDb::Poly3dType polyType() const { assertReadEnabled(); return m_data.polyType; }
+    OdDb::Poly3dType polyType() const
+    {
+        assertReadEnabled();
+        return m_data.polyType;
+    }
     // Sets the type only; the vertices change through straighten and splineFit.
     void setPolyType(OdDb::Poly3dType type);
-    bool isClosed() const override { assertReadEnabled(); return m_data.closed; }
+    bool isClosed() const override
+    {
+        assertReadEnabled();
+        return m_data.closed;
+    }
     void makeOpen();
     void makeClosed();
 

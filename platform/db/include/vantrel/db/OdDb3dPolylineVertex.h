@@ -20,14 +20,34 @@ public:
     OdDb3dPolylineVertex() = default;
     explicit OdDb3dPolylineVertex(const OdGePoint3d& position);
 
-    const Data& data() const { assertReadEnabled(); return m_data; }
-    Data& dataForWrite(vantrel::DbKey) { assertWriteEnabled(); return m_data; }
+    const Data& data() const
+    {
+        assertReadEnabled();
+        return m_data;
+    }
+    Data& dataForWrite(vantrel::DbKey)
+    {
+        assertWriteEnabled();
+        return m_data;
+    }
 
-    OdGePoint3d position() const { assertReadEnabled(); return m_data.position; }
+    OdGePoint3d position() const
+    {
+        assertReadEnabled();
+        return m_data.position;
+    }
     void setPosition(const OdGePoint3d& position);
-    OdDb::Vertex3dType vertexType() const { assertReadEnabled(); return m_data.vertexType; }
+    OdDb::Vertex3dType vertexType() const
+    {
+        assertReadEnabled();
+        return m_data.vertexType;
+    }
     void setVertexType(OdDb::Vertex3dType type);
-    std::int32_t vertexIdentifier() const { assertReadEnabled(); return m_data.identifier; }
+    std::int32_t vertexIdentifier() const
+    {
+        assertReadEnabled();
+        return m_data.identifier;
+    }
     void setVertexIdentifier(std::int32_t identifier);
 
 private:

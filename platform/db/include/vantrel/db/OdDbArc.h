@@ -10,38 +10,65 @@ class OdDbArc : public OdDbCurve {
 public:
     // As DXF stores an ARC: the centre in the OCS of the normal; angles in radians in [0, 2*pi).
     struct Data {
-        OdGePoint3d ocsCenter;                // 10
-        double radius = 1.0;                  // 40
-        double startAngle = 0.0;              // 50 (degrees in DXF)
-        double endAngle = 0.0;                // 51 (degrees in DXF)
-        double thickness = 0.0;               // 39
-        OdGeVector3d normal{0.0, 0.0, 1.0};   // 210, unit
+        OdGePoint3d ocsCenter;              // 10
+        double radius = 1.0;                // 40
+        double startAngle = 0.0;            // 50 (degrees in DXF)
+        double endAngle = 0.0;              // 51 (degrees in DXF)
+        double thickness = 0.0;             // 39
+        OdGeVector3d normal{0.0, 0.0, 1.0}; // 210, unit
     };
 
     OdDbArc() = default;
-    OdDbArc(const OdGePoint3d& center, const OdGeVector3d& normal, double radius, double startAngle,
-            double endAngle);
+    OdDbArc(const OdGePoint3d& center, const OdGeVector3d& normal, double radius, double startAngle, double endAngle);
 
     OdGePoint3d center() const;
     void setCenter(const OdGePoint3d& center);
-    double radius() const { assertReadEnabled(); return m_data.radius; }
+    double radius() const
+    {
+        assertReadEnabled();
+        return m_data.radius;
+    }
     void setRadius(double radius);
-    double startAngle() const { assertReadEnabled(); return m_data.startAngle; }
+    double startAngle() const
+    {
+        assertReadEnabled();
+        return m_data.startAngle;
+    }
     // Angles are stored reduced into [0, 2*pi).
     void setStartAngle(double angle);
-    double endAngle() const { assertReadEnabled(); return m_data.endAngle; }
+    double endAngle() const
+    {
+        assertReadEnabled();
+        return m_data.endAngle;
+    }
     void setEndAngle(double angle);
     // The counter-clockwise sweep, in (0, 2*pi]; equal angles make a full turn.
     double totalAngle() const;
     double length() const;
-    double thickness() const { assertReadEnabled(); return m_data.thickness; }
+    double thickness() const
+    {
+        assertReadEnabled();
+        return m_data.thickness;
+    }
     void setThickness(double thickness);
-    OdGeVector3d normal() const { assertReadEnabled(); return m_data.normal; }
+    OdGeVector3d normal() const
+    {
+        assertReadEnabled();
+        return m_data.normal;
+    }
     // Turns the arc about its world centre; the angles stay in the new OCS.
     void setNormal(const OdGeVector3d& normal);
 
-    const Data& data() const { assertReadEnabled(); return m_data; }
-    Data& dataForWrite(vantrel::DbKey) { assertWriteEnabled(); return m_data; }
+    const Data& data() const
+    {
+        assertReadEnabled();
+        return m_data;
+    }
+    Data& dataForWrite(vantrel::DbKey)
+    {
+        assertWriteEnabled();
+        return m_data;
+    }
 
     bool isClosed() const override { return false; }
     // getClosestPointTo: with extend, the nearest point of the whole circle.

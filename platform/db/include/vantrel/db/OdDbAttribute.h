@@ -21,14 +21,30 @@ public:
 
     OdDbAttribute() = default;
 
-    const OdString& tag() const { assertReadEnabled(); return m_attr.tag; }
+    const OdString& tag() const
+    {
+        assertReadEnabled();
+        return m_attr.tag;
+    }
     // A tag is not empty and holds no blanks: OdError(eInvalidInput) otherwise.
     void setTag(const OdString& tag);
-    bool isInvisible() const { assertReadEnabled(); return m_attr.flags & kInvisible; }
+    bool isInvisible() const
+    {
+        assertReadEnabled();
+        return m_attr.flags & kInvisible;
+    }
     void setInvisible(bool invisible);
 
-    const AttributeData& attributeData() const { assertReadEnabled(); return m_attr; }
-    AttributeData& attributeDataForWrite(vantrel::DbKey) { assertWriteEnabled(); return m_attr; }
+    const AttributeData& attributeData() const
+    {
+        assertReadEnabled();
+        return m_attr;
+    }
+    AttributeData& attributeDataForWrite(vantrel::DbKey)
+    {
+        assertWriteEnabled();
+        return m_attr;
+    }
 
     // Nothing when invisible, else the value as text.
     void subWorldDraw(vantrel::WorldDraw& wd) const override;

@@ -23,18 +23,42 @@ public:
 
     OdDbAttributeDefinition() = default;
 
-    const OdString& tag() const { assertReadEnabled(); return m_attr.tag; }
+    const OdString& tag() const
+    {
+        assertReadEnabled();
+        return m_attr.tag;
+    }
     // A tag is not empty and holds no blanks: OdError(eInvalidInput) otherwise.
     void setTag(const OdString& tag);
-    const OdString& prompt() const { assertReadEnabled(); return m_attr.prompt; }
+    const OdString& prompt() const
+    {
+        assertReadEnabled();
+        return m_attr.prompt;
+    }
     void setPrompt(const OdString& prompt);
-    bool isInvisible() const { assertReadEnabled(); return m_attr.flags & kInvisible; }
+    bool isInvisible() const
+    {
+        assertReadEnabled();
+        return m_attr.flags & kInvisible;
+    }
     void setInvisible(bool invisible);
-    bool isConstant() const { assertReadEnabled(); return m_attr.flags & kConstant; }
+    bool isConstant() const
+    {
+        assertReadEnabled();
+        return m_attr.flags & kConstant;
+    }
     void setConstant(bool constant);
 
-    const AttributeData& attributeData() const { assertReadEnabled(); return m_attr; }
-    AttributeData& attributeDataForWrite(vantrel::DbKey) { assertWriteEnabled(); return m_attr; }
+    const AttributeData& attributeData() const
+    {
+        assertReadEnabled();
+        return m_attr;
+    }
+    AttributeData& attributeDataForWrite(vantrel::DbKey)
+    {
+        assertWriteEnabled();
+        return m_attr;
+    }
 
     // The tag where the text would be.
     void subWorldDraw(vantrel::WorldDraw& wd) const override;

@@ -38,24 +38,48 @@ public:
     OdDbObjectId blockTableRecord() const;
     // Raises OdError(eInvalidInput) for a record that is not a block of a database.
     void setBlockTableRecord(OdDbObjectId block);
-    const OdString& blockName() const { assertReadEnabled(); return m_data.blockName; }
+    const OdString& blockName() const
+    {
+        assertReadEnabled();
+        return m_data.blockName;
+    }
 
     OdGePoint3d position() const;
     void setPosition(const OdGePoint3d& position);
-    OdGeVector3d scaleFactors() const { assertReadEnabled(); return {m_data.xScale, m_data.yScale, m_data.zScale}; }
+    OdGeVector3d scaleFactors() const
+    {
+        assertReadEnabled();
+        return {m_data.xScale, m_data.yScale, m_data.zScale};
+    }
     // Each factor finite and not 0 (negative ones mirror): OdError(eInvalidInput) otherwise.
     void setScaleFactors(const OdGeVector3d& scale);
-    double rotation() const { assertReadEnabled(); return m_data.rotation; }
+    double rotation() const
+    {
+        assertReadEnabled();
+        return m_data.rotation;
+    }
     void setRotation(double angle);
-    OdGeVector3d normal() const { assertReadEnabled(); return m_data.normal; }
+    OdGeVector3d normal() const
+    {
+        assertReadEnabled();
+        return m_data.normal;
+    }
     // Keeps the position where it is in world coordinates.
     void setNormal(const OdGeVector3d& normal);
     // An array of columns along the block's X axis and rows along its Y axis (spacings in
     // drawing units, turned with the rotation): counts 1 to 32767.
     void setArray(std::int16_t columns, std::int16_t rows, double columnSpacing, double rowSpacing);
 
-    const Data& data() const { assertReadEnabled(); return m_data; }
-    Data& dataForWrite(vantrel::DbKey) { assertWriteEnabled(); return m_data; }
+    const Data& data() const
+    {
+        assertReadEnabled();
+        return m_data;
+    }
+    Data& dataForWrite(vantrel::DbKey)
+    {
+        assertWriteEnabled();
+        return m_data;
+    }
     // Raises OdError(eInvalidInput) when data read from a file breaks the rules of the setters.
     void checkData() const;
 

@@ -18,9 +18,17 @@ using OdDbSortentsTablePtr = OdSmartPtr<OdDbSortentsTable>;
 class OdDbObjectIterator {
 public:
     explicit OdDbObjectIterator(std::vector<OdDbObjectId> ids);
-    void start() { m_pos = 0; skipErased(); }
+    void start()
+    {
+        m_pos = 0;
+        skipErased();
+    }
     bool done() const { return m_pos >= m_ids.size(); }
-    void step() { ++m_pos; skipErased(); }
+    void step()
+    {
+        ++m_pos;
+        skipErased();
+    }
     OdDbObjectId objectId() const { return m_ids[m_pos]; }
     OdDbEntityPtr entity(OdDb::OpenMode mode = OdDb::kForRead) const;
 
@@ -40,10 +48,26 @@ public:
     const std::vector<OdDbObjectId>& entityIds() const { return m_entities; }
 
     bool isLayout() const { return !m_layout.isNull(); }
-    OdDbObjectId getLayoutId() const { assertReadEnabled(); return m_layout; }
-    void setLayoutId(OdDbObjectId layout) { assertWriteEnabled(); m_layout = layout; }
-    const OdGePoint3d& origin() const { assertReadEnabled(); return m_origin; }
-    void setOrigin(const OdGePoint3d& origin) { assertWriteEnabled(); m_origin = origin; }
+    OdDbObjectId getLayoutId() const
+    {
+        assertReadEnabled();
+        return m_layout;
+    }
+    void setLayoutId(OdDbObjectId layout)
+    {
+        assertWriteEnabled();
+        m_layout = layout;
+    }
+    const OdGePoint3d& origin() const
+    {
+        assertReadEnabled();
+        return m_origin;
+    }
+    void setOrigin(const OdGePoint3d& origin)
+    {
+        assertWriteEnabled();
+        m_origin = origin;
+    }
 
     // The draw-order table in the extension dictionary (ACAD_SORTENTS), created when asked.
     OdDbSortentsTablePtr getSortentsTable(bool createIfNotFound = true);

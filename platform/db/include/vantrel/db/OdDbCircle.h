@@ -9,10 +9,10 @@ class OdDbCircle : public OdDbCurve {
 public:
     // As DXF stores a CIRCLE: the centre in the OCS of the normal.
     struct Data {
-        OdGePoint3d ocsCenter;                // 10
-        double radius = 1.0;                  // 40
-        double thickness = 0.0;               // 39
-        OdGeVector3d normal{0.0, 0.0, 1.0};   // 210, unit
+        OdGePoint3d ocsCenter;              // 10
+        double radius = 1.0;                // 40
+        double thickness = 0.0;             // 39
+        OdGeVector3d normal{0.0, 0.0, 1.0}; // 210, unit
     };
 
     OdDbCircle() = default;
@@ -21,18 +21,38 @@ public:
     // The centre in world coordinates.
     OdGePoint3d center() const;
     void setCenter(const OdGePoint3d& center);
-    double radius() const { assertReadEnabled(); return m_data.radius; }
+    double radius() const
+    {
+        assertReadEnabled();
+        return m_data.radius;
+    }
     // Raises OdError(eInvalidInput) unless positive and finite.
     void setRadius(double radius);
-    double thickness() const { assertReadEnabled(); return m_data.thickness; }
+    double thickness() const
+    {
+        assertReadEnabled();
+        return m_data.thickness;
+    }
     void setThickness(double thickness);
-    OdGeVector3d normal() const { assertReadEnabled(); return m_data.normal; }
+    OdGeVector3d normal() const
+    {
+        assertReadEnabled();
+        return m_data.normal;
+    }
     // Turns the circle about its world centre.
     void setNormal(const OdGeVector3d& normal);
     double circumference() const;
 
-    const Data& data() const { assertReadEnabled(); return m_data; }
-    Data& dataForWrite(vantrel::DbKey) { assertWriteEnabled(); return m_data; }
+    const Data& data() const
+    {
+        assertReadEnabled();
+        return m_data;
+    }
+    Data& dataForWrite(vantrel::DbKey)
+    {
+        assertWriteEnabled();
+        return m_data;
+    }
 
     bool isClosed() const override { return true; }
     bool isPeriodic() const override { return true; }

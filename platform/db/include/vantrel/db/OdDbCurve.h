@@ -12,17 +12,16 @@
 
 // Declares the parameter, distance, derivative, closest-point and plane overrides that every
 // concrete curve implements; used inside the class body of each one.
-#define ODDB_CURVE_QUERIES                                                                                      \
-    OdResult getStartParam(double& param) const override;                                                       \
-    OdResult getEndParam(double& param) const override;                                                         \
-    OdResult getPointAtParam(double param, OdGePoint3d& point) const override;                                  \
-    OdResult getParamAtPoint(const OdGePoint3d& point, double& param) const override;                           \
-    OdResult getDistAtParam(double param, double& dist) const override;                                         \
-    OdResult getParamAtDist(double dist, double& param) const override;                                         \
-    OdResult getFirstDeriv(double param, OdGeVector3d& deriv) const override;                                   \
-    OdResult getSecondDeriv(double param, OdGeVector3d& deriv) const override;                                  \
-    OdResult getClosestPointTo(const OdGePoint3d& given, OdGePoint3d& closest, bool extend = false)             \
-        const override;                                                                                         \
+#define ODDB_CURVE_QUERIES                                                                                             \
+    OdResult getStartParam(double& param) const override;                                                              \
+    OdResult getEndParam(double& param) const override;                                                                \
+    OdResult getPointAtParam(double param, OdGePoint3d& point) const override;                                         \
+    OdResult getParamAtPoint(const OdGePoint3d& point, double& param) const override;                                  \
+    OdResult getDistAtParam(double param, double& dist) const override;                                                \
+    OdResult getParamAtDist(double dist, double& param) const override;                                                \
+    OdResult getFirstDeriv(double param, OdGeVector3d& deriv) const override;                                          \
+    OdResult getSecondDeriv(double param, OdGeVector3d& deriv) const override;                                         \
+    OdResult getClosestPointTo(const OdGePoint3d& given, OdGePoint3d& closest, bool extend = false) const override;    \
     OdResult getPlane(OdGePlane& plane) const override;
 
 class OdDbCurve;

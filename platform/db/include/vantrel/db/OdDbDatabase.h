@@ -28,7 +28,7 @@ public:
     virtual void objectErased(OdDbObjectId, bool /*erased*/) {}
     virtual void sysVarChanged(const OdString& /*name*/) {}
 };
-}
+} // namespace vantrel
 
 class OdDbDatabase : public OdRxObject {
     ODRX_DECLARE_MEMBERS(OdDbDatabase)

@@ -34,10 +34,26 @@ public:
     OdString nameAt(OdDbObjectId id) const;
 
     // DXF 281: duplicate record cloning; 280: hard ownership. Kept for write-back.
-    std::int16_t mergeStyle() const { assertReadEnabled(); return m_mergeStyle; }
-    void setMergeStyle(std::int16_t style) { assertWriteEnabled(); m_mergeStyle = style; }
-    bool isHardOwner() const { assertReadEnabled(); return m_hardOwner; }
-    void setHardOwner(bool hard) { assertWriteEnabled(); m_hardOwner = hard; }
+    std::int16_t mergeStyle() const
+    {
+        assertReadEnabled();
+        return m_mergeStyle;
+    }
+    void setMergeStyle(std::int16_t style)
+    {
+        assertWriteEnabled();
+        m_mergeStyle = style;
+    }
+    bool isHardOwner() const
+    {
+        assertReadEnabled();
+        return m_hardOwner;
+    }
+    void setHardOwner(bool hard)
+    {
+        assertWriteEnabled();
+        m_hardOwner = hard;
+    }
 
 private:
     std::vector<Entry> m_entries;

@@ -30,14 +30,34 @@ public:
 
     // The block record of the block name (null when the drawing has none of that name).
     OdDbObjectId dimBlockId() const;
-    OdGePoint3d definitionPoint() const { assertReadEnabled(); return m_data.definitionPoint; }
+    OdGePoint3d definitionPoint() const
+    {
+        assertReadEnabled();
+        return m_data.definitionPoint;
+    }
     OdGePoint3d textPosition() const;
-    double measurement() const { assertReadEnabled(); return m_data.measurement; }
-    const OdString& dimensionText() const { assertReadEnabled(); return m_data.userText; }
+    double measurement() const
+    {
+        assertReadEnabled();
+        return m_data.measurement;
+    }
+    const OdString& dimensionText() const
+    {
+        assertReadEnabled();
+        return m_data.userText;
+    }
     void setDimensionText(const OdString& text);
 
-    const Data& data() const { assertReadEnabled(); return m_data; }
-    Data& dataForWrite(vantrel::DbKey) { assertWriteEnabled(); return m_data; }
+    const Data& data() const
+    {
+        assertReadEnabled();
+        return m_data;
+    }
+    Data& dataForWrite(vantrel::DbKey)
+    {
+        assertWriteEnabled();
+        return m_data;
+    }
     void checkData() const;
 
     // The block's entities as they are; a dimension whose block is missing draws nothing.

@@ -18,31 +18,59 @@ public:
     struct CommonData {
         OdDbObjectId layer;
         OdDbObjectId linetype;
-        OdCmColor color;               // by layer unless set
+        OdCmColor color; // by layer unless set
         double linetypeScale = 1.0;
-        std::int16_t lineWeight = -1;  // -1 by layer, -2 by block, -3 default, else hundredths of mm
+        std::int16_t lineWeight = -1; // -1 by layer, -2 by block, -3 default, else hundredths of mm
         bool invisible = false;
-        bool paperSpace = false;       // DXF 67: the entity belongs to a paper space layout
+        bool paperSpace = false; // DXF 67: the entity belongs to a paper space layout
     };
 
-    OdDbObjectId layerId() const { assertReadEnabled(); return m_common.layer; }
+    OdDbObjectId layerId() const
+    {
+        assertReadEnabled();
+        return m_common.layer;
+    }
     void setLayer(OdDbObjectId layer, bool doSubents = true);
     // The layer's name, or an empty string when it has none.
     OdString layer() const;
-    OdDbObjectId linetypeId() const { assertReadEnabled(); return m_common.linetype; }
+    OdDbObjectId linetypeId() const
+    {
+        assertReadEnabled();
+        return m_common.linetype;
+    }
     void setLinetype(OdDbObjectId linetype, bool doSubents = true);
-    const OdCmColor& color() const { assertReadEnabled(); return m_common.color; }
+    const OdCmColor& color() const
+    {
+        assertReadEnabled();
+        return m_common.color;
+    }
     void setColor(const OdCmColor& color, bool doSubents = true);
     std::int16_t colorIndex() const { return color().colorIndex(); }
     void setColorIndex(std::int16_t index, bool doSubents = true);
-    double linetypeScale() const { assertReadEnabled(); return m_common.linetypeScale; }
+    double linetypeScale() const
+    {
+        assertReadEnabled();
+        return m_common.linetypeScale;
+    }
     void setLinetypeScale(double scale, bool doSubents = true);
-    std::int16_t lineWeight() const { assertReadEnabled(); return m_common.lineWeight; }
+    std::int16_t lineWeight() const
+    {
+        assertReadEnabled();
+        return m_common.lineWeight;
+    }
     void setLineWeight(std::int16_t weight, bool doSubents = true);
-    OdDb::Visibility visibility() const { assertReadEnabled(); return m_common.invisible ? OdDb::kInvisible : OdDb::kVisible; }
+    OdDb::Visibility visibility() const
+    {
+        assertReadEnabled();
+        return m_common.invisible ? OdDb::kInvisible : OdDb::kVisible;
+    }
     void setVisibility(OdDb::Visibility visibility, bool doSubents = true);
     const CommonData& commonData() const { return m_common; }
-    CommonData& commonDataForWrite() { assertWriteEnabled(); return m_common; }
+    CommonData& commonDataForWrite()
+    {
+        assertWriteEnabled();
+        return m_common;
+    }
 
     // The current layer, linetype, colour, scale and lineweight of a database (of the entity's
     // own database when none is given).

@@ -26,8 +26,16 @@ public:
     void makeEdgeVisibleAt(int index);
     void makeEdgeInvisibleAt(int index);
 
-    const Data& data() const { assertReadEnabled(); return m_data; }
-    Data& dataForWrite(vantrel::DbKey) { assertWriteEnabled(); return m_data; }
+    const Data& data() const
+    {
+        assertReadEnabled();
+        return m_data;
+    }
+    Data& dataForWrite(vantrel::DbKey)
+    {
+        assertWriteEnabled();
+        return m_data;
+    }
     void checkData() const;
 
     void transformBy(const OdGeMatrix3d& xform) override;

@@ -11,19 +11,47 @@ using OdDbGroupPtr = OdSmartPtr<OdDbGroup>;
 class OdDbGroup : public OdDbObject {
     ODDB_DECLARE_MEMBERS(OdDbGroup)
 public:
-    const OdString& description() const { assertReadEnabled(); return m_description; }
-    void setDescription(const OdString& d) { assertWriteEnabled(); m_description = d; }
-    bool isSelectable() const { assertReadEnabled(); return m_selectable; }
-    void setSelectable(bool s) { assertWriteEnabled(); m_selectable = s; }
-    bool isAnonymous() const { assertReadEnabled(); return m_anonymous; }
-    void setAnonymous(bool a) { assertWriteEnabled(); m_anonymous = a; }
+    const OdString& description() const
+    {
+        assertReadEnabled();
+        return m_description;
+    }
+    void setDescription(const OdString& d)
+    {
+        assertWriteEnabled();
+        m_description = d;
+    }
+    bool isSelectable() const
+    {
+        assertReadEnabled();
+        return m_selectable;
+    }
+    void setSelectable(bool s)
+    {
+        assertWriteEnabled();
+        m_selectable = s;
+    }
+    bool isAnonymous() const
+    {
+        assertReadEnabled();
+        return m_anonymous;
+    }
+    void setAnonymous(bool a)
+    {
+        assertWriteEnabled();
+        m_anonymous = a;
+    }
 
     void append(OdDbObjectId entity);
     bool remove(OdDbObjectId entity);
     bool has(OdDbObjectId entity) const;
     // Members whose entity is not erased, in order.
     std::vector<OdDbObjectId> allEntityIds() const;
-    const std::vector<OdDbObjectId>& memberIds() const { assertReadEnabled(); return m_members; }
+    const std::vector<OdDbObjectId>& memberIds() const
+    {
+        assertReadEnabled();
+        return m_members;
+    }
     std::size_t numEntities() const { return allEntityIds().size(); }
     // The group's name in the group dictionary.
     OdString name() const;

@@ -17,7 +17,11 @@ public:
     bool fromAscii(std::string_view text);
 
     friend auto operator<=>(OdDbHandle, OdDbHandle) = default;
-    OdDbHandle& operator++() { ++m_v; return *this; }
+    OdDbHandle& operator++()
+    {
+        ++m_v;
+        return *this;
+    }
 
 private:
     std::uint64_t m_v = 0;

@@ -32,15 +32,31 @@ public:
 
     OdDbLayout() = default;
 
-    const OdString& getLayoutName() const { assertReadEnabled(); return m_data.layoutName; }
+    const OdString& getLayoutName() const
+    {
+        assertReadEnabled();
+        return m_data.layoutName;
+    }
     // Raises OdError(eInvalidInput) for an empty name.
     void setLayoutName(const OdString& name);
-    std::int16_t getTabOrder() const { assertReadEnabled(); return m_data.tabOrder; }
+    std::int16_t getTabOrder() const
+    {
+        assertReadEnabled();
+        return m_data.tabOrder;
+    }
     void setTabOrder(std::int16_t order);
-    OdDbObjectId getBlockTableRecordId() const { assertReadEnabled(); return m_data.blockTableRecord; }
+    OdDbObjectId getBlockTableRecordId() const
+    {
+        assertReadEnabled();
+        return m_data.blockTableRecord;
+    }
     void setBlockTableRecordId(OdDbObjectId block);
     // The viewport that was active when the layout was last current.
-    OdDbObjectId lastActiveViewportId() const { assertReadEnabled(); return m_data.lastActiveViewport; }
+    OdDbObjectId lastActiveViewportId() const
+    {
+        assertReadEnabled();
+        return m_data.lastActiveViewport;
+    }
     void setLastActiveViewportId(OdDbObjectId viewport);
     void getLimits(OdGePoint2d& min, OdGePoint2d& max) const;
     void setLimits(const OdGePoint2d& min, const OdGePoint2d& max);
@@ -49,8 +65,16 @@ public:
     // The model-space layout is the one on the model-space block.
     bool modelType() const;
 
-    const Data& data() const { assertReadEnabled(); return m_data; }
-    Data& dataForWrite(vantrel::DbKey) { assertWriteEnabled(); return m_data; }
+    const Data& data() const
+    {
+        assertReadEnabled();
+        return m_data;
+    }
+    Data& dataForWrite(vantrel::DbKey)
+    {
+        assertWriteEnabled();
+        return m_data;
+    }
 
 private:
     Data m_data;

@@ -19,15 +19,31 @@ public:
 
     OdDbLeader() = default;
 
-    int numVertices() const { assertReadEnabled(); return static_cast<int>(m_data.vertices.size()); }
+    int numVertices() const
+    {
+        assertReadEnabled();
+        return static_cast<int>(m_data.vertices.size());
+    }
     OdGePoint3d vertexAt(int index) const;
     void appendVertex(const OdGePoint3d& point);
-    bool hasArrowHead() const { assertReadEnabled(); return m_data.hasArrowHead; }
+    bool hasArrowHead() const
+    {
+        assertReadEnabled();
+        return m_data.hasArrowHead;
+    }
     void enableArrowHead();
     void disableArrowHead();
 
-    const Data& data() const { assertReadEnabled(); return m_data; }
-    Data& dataForWrite(vantrel::DbKey) { assertWriteEnabled(); return m_data; }
+    const Data& data() const
+    {
+        assertReadEnabled();
+        return m_data;
+    }
+    Data& dataForWrite(vantrel::DbKey)
+    {
+        assertWriteEnabled();
+        return m_data;
+    }
     void checkData() const;
 
     // The length of the arrowhead: the dimension arrow size of the drawing's measurement (2.5

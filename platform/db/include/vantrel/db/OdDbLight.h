@@ -41,37 +41,37 @@ public:
     // stores (group codes given; a web light is written as a point light); the rest has no
     // group code and travels in the extended data of the application VANTREL (docs/lights.md).
     struct Data {
-        std::int32_t version = 1;                                       // 90, the record's layout
-        OdString name;                                                  // 1
-        std::int16_t lightType = OdGiDrawable::kPointLight;             // 70 (1 distant, 2 point, 3 spot; 10 web)
-        bool on = true;                                                 // 290
-        bool plotGlyph = false;                                         // 291
-        double intensity = 1.0;                                         // 40
-        OdGePoint3d position;                                           // 10
-        OdGePoint3d targetLocation{0.0, 0.0, -10.0};                    // 11
-        bool hasTarget = false;                                         // extended data
+        std::int32_t version = 1;                                            // 90, the record's layout
+        OdString name;                                                       // 1
+        std::int16_t lightType = OdGiDrawable::kPointLight;                  // 70 (1 distant, 2 point, 3 spot; 10 web)
+        bool on = true;                                                      // 290
+        bool plotGlyph = false;                                              // 291
+        double intensity = 1.0;                                              // 40
+        OdGePoint3d position;                                                // 10
+        OdGePoint3d targetLocation{0.0, 0.0, -10.0};                         // 11
+        bool hasTarget = false;                                              // extended data
         std::int16_t attenuationType = OdGiLightAttenuation::kInverseSquare; // 72
-        bool useAttenuationLimits = false;                              // 292
-        double attenuationStartLimit = 1.0;                             // 41
-        double attenuationEndLimit = 10.0;                              // 42
-        double hotspotAngle = std::numbers::pi / 4.0;                   // 50 (degrees in DXF)
-        double falloffAngle = 50.0 * std::numbers::pi / 180.0;          // 51 (degrees in DXF)
-        bool castShadows = true;                                        // 293
-        std::int16_t shadowType = kShadowsRayTraced;                    // 73
-        std::int32_t shadowMapSize = 256;                               // 91
-        std::int16_t shadowMapSoftness = 1;                             // 280
+        bool useAttenuationLimits = false;                                   // 292
+        double attenuationStartLimit = 1.0;                                  // 41
+        double attenuationEndLimit = 10.0;                                   // 42
+        double hotspotAngle = std::numbers::pi / 4.0;                        // 50 (degrees in DXF)
+        double falloffAngle = 50.0 * std::numbers::pi / 180.0;               // 51 (degrees in DXF)
+        bool castShadows = true;                                             // 293
+        std::int16_t shadowType = kShadowsRayTraced;                         // 73
+        std::int32_t shadowMapSize = 256;                                    // 91
+        std::int16_t shadowMapSoftness = 1;                                  // 280
 
-        OdCmColor lightColor = OdCmColor::byRGB(255, 255, 255);         // the filter colour
+        OdCmColor lightColor = OdCmColor::byRGB(255, 255, 255); // the filter colour
 
         double physicalIntensity = 1500.0;
         std::int16_t physicalIntensityMethod = kPeakIntensity;
         double illuminanceDistance = 1.0;
         std::int16_t lampColorType = kPreset;
-        double lampColorTemp = 6500.0;                                  // kelvin
+        double lampColorTemp = 6500.0; // kelvin
         std::int16_t lampColorPreset = kD65White;
-        vantrel::LampRgb lampColorRGB{1.0, 1.0, 1.0};                  // the kCustom preset's colour
+        vantrel::LampRgb lampColorRGB{1.0, 1.0, 1.0}; // the kCustom preset's colour
         OdString webFile;
-        OdGeVector3d webRotation;                                       // degrees about x, y and z
+        OdGeVector3d webRotation; // degrees about x, y and z
     };
 
     OdDbLight() = default;
@@ -85,24 +85,52 @@ public:
     static constexpr double kMinLampColorTemp = 1000.0;
     static constexpr double kMaxLampColorTemp = 20000.0;
 
-    const OdString& name() const { assertReadEnabled(); return m_data.name; }
+    const OdString& name() const
+    {
+        assertReadEnabled();
+        return m_data.name;
+    }
     // At most kMaxNameLength characters.
     void setName(const OdString& name);
     OdGiDrawable::DrawableType lightType() const;
     // Distant, point, spot or web.
     void setLightType(OdGiDrawable::DrawableType type);
-    bool isOn() const { assertReadEnabled(); return m_data.on; }
+    bool isOn() const
+    {
+        assertReadEnabled();
+        return m_data.on;
+    }
     void setOn(bool on);
-    bool isPlottable() const { assertReadEnabled(); return m_data.plotGlyph; }
+    bool isPlottable() const
+    {
+        assertReadEnabled();
+        return m_data.plotGlyph;
+    }
     void setIsPlottable(bool plot);
-    double intensity() const { assertReadEnabled(); return m_data.intensity; }
+    double intensity() const
+    {
+        assertReadEnabled();
+        return m_data.intensity;
+    }
     // At least 0.
     void setIntensity(double intensity);
-    OdGePoint3d position() const { assertReadEnabled(); return m_data.position; }
+    OdGePoint3d position() const
+    {
+        assertReadEnabled();
+        return m_data.position;
+    }
     void setPosition(const OdGePoint3d& position);
-    OdGePoint3d targetLocation() const { assertReadEnabled(); return m_data.targetLocation; }
+    OdGePoint3d targetLocation() const
+    {
+        assertReadEnabled();
+        return m_data.targetLocation;
+    }
     void setTargetLocation(const OdGePoint3d& target);
-    bool hasTarget() const { assertReadEnabled(); return m_data.hasTarget; }
+    bool hasTarget() const
+    {
+        assertReadEnabled();
+        return m_data.hasTarget;
+    }
     void setHasTarget(bool hasTarget);
     // From the position towards the target, unit length (zero when they coincide).
     OdGeVector3d lightDirection() const;
@@ -110,39 +138,75 @@ public:
     OdGiLightAttenuation lightAttenuation() const;
     // A known type and finite limits.
     void setLightAttenuation(const OdGiLightAttenuation& attenuation);
-    double hotspotAngle() const { assertReadEnabled(); return m_data.hotspotAngle; }
-    double falloffAngle() const { assertReadEnabled(); return m_data.falloffAngle; }
+    double hotspotAngle() const
+    {
+        assertReadEnabled();
+        return m_data.hotspotAngle;
+    }
+    double falloffAngle() const
+    {
+        assertReadEnabled();
+        return m_data.falloffAngle;
+    }
     // Sets both cone angles at once when 0 <= hotspot <= falloff < pi and falloff > 0, and
     // answers true; any other finite pair is refused with false and nothing changes (the
     // commands pass what the user typed and leave the judgement here). NaN or infinity raises.
     bool setHotspotAndFalloff(double hotspot, double falloff);
 
-    bool castShadows() const { assertReadEnabled(); return m_data.castShadows; }
+    bool castShadows() const
+    {
+        assertReadEnabled();
+        return m_data.castShadows;
+    }
     void setCastShadows(bool cast);
     ShadowType shadowType() const;
     void setShadowType(ShadowType type);
-    std::int32_t shadowMapSize() const { assertReadEnabled(); return m_data.shadowMapSize; }
+    std::int32_t shadowMapSize() const
+    {
+        assertReadEnabled();
+        return m_data.shadowMapSize;
+    }
     // At least 1.
     void setShadowMapSize(std::int32_t size);
-    std::int16_t shadowMapSoftness() const { assertReadEnabled(); return m_data.shadowMapSoftness; }
+    std::int16_t shadowMapSoftness() const
+    {
+        assertReadEnabled();
+        return m_data.shadowMapSoftness;
+    }
     // At least 0.
     void setShadowMapSoftness(std::int16_t softness);
 
     // The filter colour.
-    const OdCmColor& lightColor() const { assertReadEnabled(); return m_data.lightColor; }
+    const OdCmColor& lightColor() const
+    {
+        assertReadEnabled();
+        return m_data.lightColor;
+    }
     void setLightColor(const OdCmColor& color);
 
-    double physicalIntensity() const { assertReadEnabled(); return m_data.physicalIntensity; }
+    double physicalIntensity() const
+    {
+        assertReadEnabled();
+        return m_data.physicalIntensity;
+    }
     // At least 0, in the unit of the physical intensity method.
     void setPhysicalIntensity(double intensity);
     PhysicalIntensityMethod physicalIntensityMethod() const;
     void setPhysicalIntensityMethod(PhysicalIntensityMethod method);
-    double illuminanceDistance() const { assertReadEnabled(); return m_data.illuminanceDistance; }
+    double illuminanceDistance() const
+    {
+        assertReadEnabled();
+        return m_data.illuminanceDistance;
+    }
     // Greater than 0 (drawing units).
     void setIlluminanceDistance(double distance);
     LampColorType lampColorType() const;
     void setLampColorType(LampColorType type);
-    double lampColorTemp() const { assertReadEnabled(); return m_data.lampColorTemp; }
+    double lampColorTemp() const
+    {
+        assertReadEnabled();
+        return m_data.lampColorTemp;
+    }
     // From kMinLampColorTemp to kMaxLampColorTemp kelvin.
     void setLampColorTemp(double kelvin);
     LampColorPreset lampColorPreset() const;
@@ -158,14 +222,30 @@ public:
     // colour. An index filter colour filters with its palette colour; by layer and by block
     // filter nothing (white).
     OdCmColor resultingColor() const;
-    const OdString& webFile() const { assertReadEnabled(); return m_data.webFile; }
+    const OdString& webFile() const
+    {
+        assertReadEnabled();
+        return m_data.webFile;
+    }
     void setWebFile(const OdString& file);
     // Rotations about x, y and z, as entered.
-    OdGeVector3d webRotation() const { assertReadEnabled(); return m_data.webRotation; }
+    OdGeVector3d webRotation() const
+    {
+        assertReadEnabled();
+        return m_data.webRotation;
+    }
     void setWebRotation(const OdGeVector3d& rotation);
 
-    const Data& data() const { assertReadEnabled(); return m_data; }
-    Data& dataForWrite(vantrel::DbKey) { assertWriteEnabled(); return m_data; }
+    const Data& data() const
+    {
+        assertReadEnabled();
+        return m_data;
+    }
+    Data& dataForWrite(vantrel::DbKey)
+    {
+        assertWriteEnabled();
+        return m_data;
+    }
 
     // Moves the position and the target; the cone angles and intensities stay.
     void transformBy(const OdGeMatrix3d& xform) override;

@@ -9,27 +9,51 @@ class OdDbLine : public OdDbCurve {
 public:
     // As DXF stores a LINE: both points in world coordinates.
     struct Data {
-        OdGePoint3d start;                    // 10
-        OdGePoint3d end;                      // 11
-        double thickness = 0.0;               // 39
-        OdGeVector3d normal{0.0, 0.0, 1.0};   // 210, unit
+        OdGePoint3d start;                  // 10
+        OdGePoint3d end;                    // 11
+        double thickness = 0.0;             // 39
+        OdGeVector3d normal{0.0, 0.0, 1.0}; // 210, unit
     };
 
     OdDbLine() = default;
     OdDbLine(const OdGePoint3d& start, const OdGePoint3d& end);
 
-    OdGePoint3d startPoint() const { assertReadEnabled(); return m_data.start; }
+    OdGePoint3d startPoint() const
+    {
+        assertReadEnabled();
+        return m_data.start;
+    }
     void setStartPoint(const OdGePoint3d& point);
-    OdGePoint3d endPoint() const { assertReadEnabled(); return m_data.end; }
+    OdGePoint3d endPoint() const
+    {
+        assertReadEnabled();
+        return m_data.end;
+    }
     void setEndPoint(const OdGePoint3d& point);
-    double thickness() const { assertReadEnabled(); return m_data.thickness; }
+    double thickness() const
+    {
+        assertReadEnabled();
+        return m_data.thickness;
+    }
     void setThickness(double thickness);
-    OdGeVector3d normal() const { assertReadEnabled(); return m_data.normal; }
+    OdGeVector3d normal() const
+    {
+        assertReadEnabled();
+        return m_data.normal;
+    }
     // Raises OdError(eInvalidInput) for a zero or non-finite vector; stores it unitised.
     void setNormal(const OdGeVector3d& normal);
 
-    const Data& data() const { assertReadEnabled(); return m_data; }
-    Data& dataForWrite(vantrel::DbKey) { assertWriteEnabled(); return m_data; }
+    const Data& data() const
+    {
+        assertReadEnabled();
+        return m_data;
+    }
+    Data& dataForWrite(vantrel::DbKey)
+    {
+        assertWriteEnabled();
+        return m_data;
+    }
 
     bool isClosed() const override { return false; }
     // getPlane: the plane through the line that is perpendicular to its normal when the line lies

@@ -16,24 +16,21 @@ namespace vantrel {
 class UndoLog;
 // DXF data of an object that no class models, kept by the DXF layer for write-back.
 struct DxfExtra;
-}
+} // namespace vantrel
 
 class OdDbObject;
 using OdDbObjectPtr = OdSmartPtr<OdDbObject>;
 
 // Declares the class description and the state-copy members of a database class.
-#define ODDB_DECLARE_MEMBERS(ClassName)                                                          \
-    ODRX_DECLARE_MEMBERS(ClassName)                                                              \
-public:                                                                                          \
-    OdDbObjectPtr shallowCopy() const override                                                   \
-    {                                                                                            \
-        return OdDbObjectPtr(new ClassName(*this));                                              \
-    }                                                                                            \
-    void copyStateFrom(const OdDbObject& other) override                                         \
-    {                                                                                            \
-        ClassName::operator=(static_cast<const ClassName&>(other));                              \
-    }                                                                                            \
-                                                                                                 \
+#define ODDB_DECLARE_MEMBERS(ClassName)                                                                                \
+    ODRX_DECLARE_MEMBERS(ClassName)                                                                                    \
+public:                                                                                                                \
+    OdDbObjectPtr shallowCopy() const override { return OdDbObjectPtr(new ClassName(*this)); }                         \
+    void copyStateFrom(const OdDbObject& other) override                                                               \
+    {                                                                                                                  \
+        ClassName::operator=(static_cast<const ClassName&>(other));                                                    \
+    }                                                                                                                  \
+                                                                                                                       \
 private:
 
 class OdDbObject : public OdRxObject {

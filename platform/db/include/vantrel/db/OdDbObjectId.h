@@ -16,7 +16,7 @@ using OdDbObjectPtr = OdSmartPtr<OdDbObject>;
 namespace OdDb {
 enum OpenMode { kNotOpen = -1, kForRead = 0, kForWrite = 1, kForNotify = 2 };
 enum Visibility { kVisible = 0, kInvisible = 1 };
-}
+} // namespace OdDb
 
 class OdDbObjectId {
 public:

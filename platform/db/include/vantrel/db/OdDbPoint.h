@@ -18,13 +18,29 @@ public:
     OdDbPoint() = default;
     explicit OdDbPoint(const OdGePoint3d& position);
 
-    OdGePoint3d position() const { assertReadEnabled(); return m_data.position; }
+    OdGePoint3d position() const
+    {
+        assertReadEnabled();
+        return m_data.position;
+    }
     void setPosition(const OdGePoint3d& position);
-    double thickness() const { assertReadEnabled(); return m_data.thickness; }
+    double thickness() const
+    {
+        assertReadEnabled();
+        return m_data.thickness;
+    }
     void setThickness(double thickness);
 
-    const Data& data() const { assertReadEnabled(); return m_data; }
-    Data& dataForWrite(vantrel::DbKey) { assertWriteEnabled(); return m_data; }
+    const Data& data() const
+    {
+        assertReadEnabled();
+        return m_data;
+    }
+    Data& dataForWrite(vantrel::DbKey)
+    {
+        assertWriteEnabled();
+        return m_data;
+    }
     void checkData() const;
 
     void transformBy(const OdGeMatrix3d& xform) override;
@@ -43,4 +59,4 @@ namespace vantrel {
 // The strokes of a point's figure for a PDMODE, as offsets from the point in units of the
 // figure's size (a square of side 1 around it); each stroke is an open polyline.
 std::vector<std::vector<OdGeVector3d>> pointFigure(int pdmode);
-}
+} // namespace vantrel

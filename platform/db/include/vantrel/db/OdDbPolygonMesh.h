@@ -17,7 +17,7 @@
 namespace OdDb {
 // DXF 75.
 enum PolyMeshType { kSimpleMesh = 0, kQuadSurfaceMesh = 5, kCubicSurfaceMesh = 6, kBezierSurfaceMesh = 8 };
-}
+} // namespace OdDb
 
 class OdDbPolygonMesh : public OdDbEntity {
     ODDB_DECLARE_MEMBERS(OdDbPolygonMesh)
@@ -38,23 +38,59 @@ public:
     // are at least 2. eInvalidInput when it has vertices already.
     void setGrid(std::int16_t m, std::int16_t n, std::span<const OdGePoint3d> points);
 
-    const Data& data() const { assertReadEnabled(); return m_data; }
-    Data& dataForWrite(vantrel::DbKey) { assertWriteEnabled(); return m_data; }
+    const Data& data() const
+    {
+        assertReadEnabled();
+        return m_data;
+    }
+    Data& dataForWrite(vantrel::DbKey)
+    {
+        assertWriteEnabled();
+        return m_data;
+    }
 
-    std::int16_t mSize() const { assertReadEnabled(); return m_data.mSize; }
-    std::int16_t nSize() const { assertReadEnabled(); return m_data.nSize; }
-    std::int16_t mSurfaceDensity() const { assertReadEnabled(); return m_data.mSurfaceDensity; }
+    std::int16_t mSize() const
+    {
+        assertReadEnabled();
+        return m_data.mSize;
+    }
+    std::int16_t nSize() const
+    {
+        assertReadEnabled();
+        return m_data.nSize;
+    }
+    std::int16_t mSurfaceDensity() const
+    {
+        assertReadEnabled();
+        return m_data.mSurfaceDensity;
+    }
     // Densities are 2 to 200 (eOutOfRange otherwise); they take effect at the next surfaceFit.
     void setMSurfaceDensity(std::int16_t density);
-    std::int16_t nSurfaceDensity() const { assertReadEnabled(); return m_data.nSurfaceDensity; }
+    std::int16_t nSurfaceDensity() const
+    {
+        assertReadEnabled();
+        return m_data.nSurfaceDensity;
+    }
     void setNSurfaceDensity(std::int16_t density);
-    bool isMClosed() const { assertReadEnabled(); return m_data.mClosed; }
-    bool isNClosed() const { assertReadEnabled(); return m_data.nClosed; }
+    bool isMClosed() const
+    {
+        assertReadEnabled();
+        return m_data.mClosed;
+    }
+    bool isNClosed() const
+    {
+        assertReadEnabled();
+        return m_data.nClosed;
+    }
     void makeMOpen();
     void makeMClosed();
     void makeNOpen();
     void makeNClosed();
-    OdDb::PolyMeshType polyMeshType() const { assertReadEnabled(); return m_data.polyMeshType; }
+    OdDb::PolyMeshType polyMeshType() const
+    {
+        assertReadEnabled();
+        return m_data.polyMeshType;
+    }
     // Sets the type only; the vertices change through surfaceFit and straighten.
     void setPolyMeshType(OdDb::PolyMeshType type);
     // Raises OdError(eInvalidInput) unless type is a mesh type (0, 5, 6 or 8).

@@ -17,12 +17,28 @@ public:
     OdDbPolygonMeshVertex() = default;
     explicit OdDbPolygonMeshVertex(const OdGePoint3d& position);
 
-    const Data& data() const { assertReadEnabled(); return m_data; }
-    Data& dataForWrite(vantrel::DbKey) { assertWriteEnabled(); return m_data; }
+    const Data& data() const
+    {
+        assertReadEnabled();
+        return m_data;
+    }
+    Data& dataForWrite(vantrel::DbKey)
+    {
+        assertWriteEnabled();
+        return m_data;
+    }
 
-    OdGePoint3d position() const { assertReadEnabled(); return m_data.position; }
+    OdGePoint3d position() const
+    {
+        assertReadEnabled();
+        return m_data.position;
+    }
     void setPosition(const OdGePoint3d& position);
-    OdDb::Vertex3dType vertexType() const { assertReadEnabled(); return m_data.vertexType; }
+    OdDb::Vertex3dType vertexType() const
+    {
+        assertReadEnabled();
+        return m_data.vertexType;
+    }
     void setVertexType(OdDb::Vertex3dType type);
 
 private:

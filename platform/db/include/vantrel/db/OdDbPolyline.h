@@ -22,16 +22,16 @@ public:
 
     // As DXF stores an LWPOLYLINE (90 is the vertex count; 70 holds closed = 1, plinegen = 128).
     struct Vertex {
-        OdGePoint2d point;          // 10, 20 (OCS)
-        double startWidth = 0.0;    // 40
-        double endWidth = 0.0;      // 41
-        double bulge = 0.0;         // 42
+        OdGePoint2d point;           // 10, 20 (OCS)
+        double startWidth = 0.0;     // 40
+        double endWidth = 0.0;       // 41
+        double bulge = 0.0;          // 42
         std::int32_t identifier = 0; // 91
     };
     struct Data {
         std::vector<Vertex> vertices;
-        bool closed = false;                // 70 bit 1
-        bool plinegen = false;              // 70 bit 128
+        bool closed = false;   // 70 bit 1
+        bool plinegen = false; // 70 bit 128
         // 43: when not zero it is the width of every segment and the vertex widths are unused.
         double constantWidth = 0.0;
         double elevation = 0.0;             // 38
@@ -41,11 +41,23 @@ public:
 
     OdDbPolyline() = default;
 
-    const Data& data() const { assertReadEnabled(); return m_data; }
-    Data& dataForWrite(vantrel::DbKey) { assertWriteEnabled(); return m_data; }
+    const Data& data() const
+    {
+        assertReadEnabled();
+        return m_data;
+    }
+    Data& dataForWrite(vantrel::DbKey)
+    {
+        assertWriteEnabled();
+        return m_data;
+    }
 
     // --- vertices (an index beyond the vertices raises OdError_InvalidIndex) ---
-    unsigned int numVerts() const { assertReadEnabled(); return static_cast<unsigned int>(m_data.vertices.size()); }
+    unsigned int numVerts() const
+    {
+        assertReadEnabled();
+        return static_cast<unsigned int>(m_data.vertices.size());
+    }
     // index == numVerts() appends. A negative width stands for the default: the constant width.
     void addVertexAt(unsigned int index, const OdGePoint2d& point, double bulge = 0.0, double startWidth = -1.0,
                      double endWidth = -1.0, std::int32_t vertexIdentifier = 0);
@@ -71,7 +83,11 @@ public:
     std::int32_t getVertexIdentifierAt(unsigned int index) const;
     void setVertexIdentifierAt(unsigned int index, std::int32_t identifier);
 
-    double getConstantWidth() const { assertReadEnabled(); return m_data.constantWidth; }
+    double getConstantWidth() const
+    {
+        assertReadEnabled();
+        return m_data.constantWidth;
+    }
     // Every segment gets this width (the vertex widths too, so that they stay consistent).
     void setConstantWidth(double width);
     bool hasWidth() const;
@@ -88,16 +104,36 @@ public:
     void getArcSegAt(unsigned int index, OdGeCircArc3d& arc) const;
 
     // --- whole polyline ---
-    bool isClosed() const override { assertReadEnabled(); return m_data.closed; }
+    bool isClosed() const override
+    {
+        assertReadEnabled();
+        return m_data.closed;
+    }
     void setClosed(bool closed);
-    bool hasPlinegen() const { assertReadEnabled(); return m_data.plinegen; }
+    bool hasPlinegen() const
+    {
+        assertReadEnabled();
+        return m_data.plinegen;
+    }
     void setPlinegen(bool plinegen);
-    OdGeVector3d normal() const { assertReadEnabled(); return m_data.normal; }
+    OdGeVector3d normal() const
+    {
+        assertReadEnabled();
+        return m_data.normal;
+    }
     // Raises OdError(eInvalidInput) for a zero or non-finite vector; stores it unitised.
     void setNormal(const OdGeVector3d& normal);
-    double elevation() const { assertReadEnabled(); return m_data.elevation; }
+    double elevation() const
+    {
+        assertReadEnabled();
+        return m_data.elevation;
+    }
     void setElevation(double elevation);
-    double thickness() const { assertReadEnabled(); return m_data.thickness; }
+    double thickness() const
+    {
+        assertReadEnabled();
+        return m_data.thickness;
+    }
     void setThickness(double thickness);
 
     // Takes the vertices and properties of a 2D polyline (any type: its drawn path). With

@@ -17,25 +17,33 @@ public:
     enum : std::int16_t { kShow = 1, kShowUnaligned = 2, kClip = 4, kTransparent = 8 };
 
     struct Data {
-        std::int32_t classVersion = 0;        // 90
-        OdGePoint3d origin;                   // 10, the lower left corner of the first pixel
-        OdGeVector3d uPixel{1.0, 0.0, 0.0};   // 11, one pixel along
-        OdGeVector3d vPixel{0.0, 1.0, 0.0};   // 12, one pixel up
-        OdGePoint2d imageSize{1.0, 1.0};      // 13, in pixels
-        OdDbObjectId imageDef;                // 340
-        std::int16_t displayFlags = 3;        // 70
-        std::int16_t clipping = 0;            // 280: 1 the clip boundary applies
-        std::int16_t brightness = 50;         // 281
-        std::int16_t contrast = 50;           // 282
-        std::int16_t fade = 0;                // 283
-        std::int16_t clipBoundaryType = 1;    // 71: 1 a rectangle by two corners, 2 a polygon
+        std::int32_t classVersion = 0;         // 90
+        OdGePoint3d origin;                    // 10, the lower left corner of the first pixel
+        OdGeVector3d uPixel{1.0, 0.0, 0.0};    // 11, one pixel along
+        OdGeVector3d vPixel{0.0, 1.0, 0.0};    // 12, one pixel up
+        OdGePoint2d imageSize{1.0, 1.0};       // 13, in pixels
+        OdDbObjectId imageDef;                 // 340
+        std::int16_t displayFlags = 3;         // 70
+        std::int16_t clipping = 0;             // 280: 1 the clip boundary applies
+        std::int16_t brightness = 50;          // 281
+        std::int16_t contrast = 50;            // 282
+        std::int16_t fade = 0;                 // 283
+        std::int16_t clipBoundaryType = 1;     // 71: 1 a rectangle by two corners, 2 a polygon
         std::vector<OdGePoint2d> clipBoundary; // 91 the count, 14 each: pixel coordinates
     };
 
     OdDbRasterImage() = default;
 
-    const Data& data() const { assertReadEnabled(); return m_data; }
-    Data& dataForWrite(vantrel::DbKey) { assertWriteEnabled(); return m_data; }
+    const Data& data() const
+    {
+        assertReadEnabled();
+        return m_data;
+    }
+    Data& dataForWrite(vantrel::DbKey)
+    {
+        assertWriteEnabled();
+        return m_data;
+    }
     void checkData() const;
 
     // The corners of the whole picture, counter-clockwise from the origin.

@@ -13,8 +13,16 @@ using OdDbSortentsTablePtr = OdSmartPtr<OdDbSortentsTable>;
 class OdDbSortentsTable : public OdDbObject {
     ODDB_DECLARE_MEMBERS(OdDbSortentsTable)
 public:
-    OdDbObjectId blockId() const { assertReadEnabled(); return m_block; }
-    void setBlockId(OdDbObjectId block) { assertWriteEnabled(); m_block = block; }
+    OdDbObjectId blockId() const
+    {
+        assertReadEnabled();
+        return m_block;
+    }
+    void setBlockId(OdDbObjectId block)
+    {
+        assertWriteEnabled();
+        m_block = block;
+    }
 
     // Puts the entities just below the target, keeping their relative order.
     void moveBelow(const std::vector<OdDbObjectId>& entities, OdDbObjectId target);

@@ -20,18 +20,18 @@ public:
     // through them (closed when flag 1 or 2 is set or the last point repeats the first), while
     // the data stays as read.
     struct Data {
-        std::int16_t flags = 0;                     // 70
-        std::int16_t degree = 3;                    // 71
-        std::vector<double> knots;                  // 40 (count 72)
-        std::vector<OdGePoint3d> controlPoints;     // 10 (count 73)
-        std::vector<double> weights;                // 41
-        std::vector<OdGePoint3d> fitPoints;         // 11 (count 74)
-        OdGeVector3d startTangent;                  // 12
-        OdGeVector3d endTangent;                    // 13
-        double knotTolerance = 1e-10;               // 42
-        double controlPointTolerance = 1e-10;       // 43
-        double fitTolerance = 1e-10;                // 44
-        OdGeVector3d normal{0.0, 0.0, 1.0};         // 210, for planar splines
+        std::int16_t flags = 0;                 // 70
+        std::int16_t degree = 3;                // 71
+        std::vector<double> knots;              // 40 (count 72)
+        std::vector<OdGePoint3d> controlPoints; // 10 (count 73)
+        std::vector<double> weights;            // 41
+        std::vector<OdGePoint3d> fitPoints;     // 11 (count 74)
+        OdGeVector3d startTangent;              // 12
+        OdGeVector3d endTangent;                // 13
+        double knotTolerance = 1e-10;           // 42
+        double controlPointTolerance = 1e-10;   // 43
+        double fitTolerance = 1e-10;            // 44
+        OdGeVector3d normal{0.0, 0.0, 1.0};     // 210, for planar splines
     };
 
     OdDbSpline() = default;
@@ -44,8 +44,8 @@ public:
                       const std::vector<OdGePoint3d>& controlPoints, const std::vector<double>& knots,
                       const std::vector<double>& weights, double controlPtTol = 1e-10, double knotTol = 1e-10);
     void getNurbsData(int& degree, bool& rational, bool& closed, bool& periodic,
-                      std::vector<OdGePoint3d>& controlPoints, std::vector<double>& knots,
-                      std::vector<double>& weights, double& controlPtTol, double& knotTol) const;
+                      std::vector<OdGePoint3d>& controlPoints, std::vector<double>& knots, std::vector<double>& weights,
+                      double& controlPtTol, double& knotTol) const;
     // Interpolates the fit points (at least two distinct ones) with the given end tangents (zero
     // leaves an end free); a last point equal to the first closes the curve smoothly. The curve
     // passes through every fit point; the tolerance is kept for the file.
@@ -56,12 +56,20 @@ public:
     // tolerance of at least 0.
     void checkData() const;
     // False (outputs untouched) when the spline has no fit data.
-    bool getFitData(std::vector<OdGePoint3d>& fitPoints, int& degree, double& fitTolerance,
-                    OdGeVector3d& startTangent, OdGeVector3d& endTangent) const;
+    bool getFitData(std::vector<OdGePoint3d>& fitPoints, int& degree, double& fitTolerance, OdGeVector3d& startTangent,
+                    OdGeVector3d& endTangent) const;
     bool hasFitData() const;
 
-    int degree() const { assertReadEnabled(); return m_data.degree; }
-    bool isRational() const { assertReadEnabled(); return m_data.flags & kRational; }
+    int degree() const
+    {
+        assertReadEnabled();
+        return m_data.degree;
+    }
+    bool isRational() const
+    {
+        assertReadEnabled();
+        return m_data.flags & kRational;
+    }
     int numControlPoints() const;
     // Index outside the control points raises OdError_InvalidIndex.
     void getControlPointAt(int index, OdGePoint3d& point) const;
@@ -70,8 +78,16 @@ public:
     double weightAt(int index) const;
     int numFitPoints() const;
 
-    const Data& data() const { assertReadEnabled(); return m_data; }
-    Data& dataForWrite(vantrel::DbKey) { assertWriteEnabled(); return m_data; }
+    const Data& data() const
+    {
+        assertReadEnabled();
+        return m_data;
+    }
+    Data& dataForWrite(vantrel::DbKey)
+    {
+        assertWriteEnabled();
+        return m_data;
+    }
 
     // Closed when its ends meet.
     bool isClosed() const override;

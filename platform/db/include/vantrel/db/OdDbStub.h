@@ -9,7 +9,7 @@
 
 class OdDbStub {
 public:
-    OdDbObject* object = nullptr;   // holds one reference while set
+    OdDbObject* object = nullptr; // holds one reference while set
     OdDbDatabase* database = nullptr;
     OdDbHandle handle;
     bool erased = false;

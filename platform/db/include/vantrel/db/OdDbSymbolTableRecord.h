@@ -9,12 +9,24 @@ using OdDbSymbolTableRecordPtr = OdSmartPtr<OdDbSymbolTableRecord>;
 class OdDbSymbolTableRecord : public OdDbObject {
     ODDB_DECLARE_MEMBERS(OdDbSymbolTableRecord)
 public:
-    const OdString& getName() const { assertReadEnabled(); return m_name; }
+    const OdString& getName() const
+    {
+        assertReadEnabled();
+        return m_name;
+    }
     // Renaming a record in a table raises OdError(eDuplicateKey) when the new name is taken; an
     // empty name OdError(eInvalidInput), but for records that may go unnamed.
     void setName(const OdString& name);
-    std::int16_t flags() const { assertReadEnabled(); return m_flags; }
-    void setFlags(std::int16_t flags) { assertWriteEnabled(); m_flags = flags; }
+    std::int16_t flags() const
+    {
+        assertReadEnabled();
+        return m_flags;
+    }
+    void setFlags(std::int16_t flags)
+    {
+        assertWriteEnabled();
+        m_flags = flags;
+    }
 
 protected:
     OdDbSymbolTableRecord() = default;

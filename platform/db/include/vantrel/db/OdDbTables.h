@@ -8,10 +8,10 @@
 #include <vantrel/db/OdDbSymbolTable.h>
 #include <vantrel/db/OdDbSymbolTableRecord.h>
 
-#define VANTREL_DECLARE_TABLE(Name)                        \
-    class Name : public OdDbSymbolTable {                  \
-        ODDB_DECLARE_MEMBERS(Name)                         \
-    };                                                     \
+#define VANTREL_DECLARE_TABLE(Name)                                                                                    \
+    class Name : public OdDbSymbolTable {                                                                              \
+        ODDB_DECLARE_MEMBERS(Name)                                                                                     \
+    };                                                                                                                 \
     using Name##Ptr = OdSmartPtr<Name>;
 
 VANTREL_DECLARE_TABLE(OdDbBlockTable)
@@ -31,16 +31,56 @@ public:
     bool isFrozen() const { return flags() & kFrozen; }
     void setIsFrozen(bool frozen);
     // A layer is off when its colour index is negative in DXF; kept as a flag here.
-    bool isOff() const { assertReadEnabled(); return m_off; }
-    void setIsOff(bool off) { assertWriteEnabled(); m_off = off; }
-    const OdCmColor& color() const { assertReadEnabled(); return m_color; }
-    void setColor(const OdCmColor& color) { assertWriteEnabled(); m_color = color; }
-    OdDbObjectId linetypeObjectId() const { assertReadEnabled(); return m_linetype; }
-    void setLinetypeObjectId(OdDbObjectId id) { assertWriteEnabled(); m_linetype = id; }
-    std::int16_t lineWeight() const { assertReadEnabled(); return m_lineWeight; }
-    void setLineWeight(std::int16_t w) { assertWriteEnabled(); m_lineWeight = w; }
-    bool isPlottable() const { assertReadEnabled(); return m_plottable; }
-    void setIsPlottable(bool p) { assertWriteEnabled(); m_plottable = p; }
+    bool isOff() const
+    {
+        assertReadEnabled();
+        return m_off;
+    }
+    void setIsOff(bool off)
+    {
+        assertWriteEnabled();
+        m_off = off;
+    }
+    const OdCmColor& color() const
+    {
+        assertReadEnabled();
+        return m_color;
+    }
+    void setColor(const OdCmColor& color)
+    {
+        assertWriteEnabled();
+        m_color = color;
+    }
+    OdDbObjectId linetypeObjectId() const
+    {
+        assertReadEnabled();
+        return m_linetype;
+    }
+    void setLinetypeObjectId(OdDbObjectId id)
+    {
+        assertWriteEnabled();
+        m_linetype = id;
+    }
+    std::int16_t lineWeight() const
+    {
+        assertReadEnabled();
+        return m_lineWeight;
+    }
+    void setLineWeight(std::int16_t w)
+    {
+        assertWriteEnabled();
+        m_lineWeight = w;
+    }
+    bool isPlottable() const
+    {
+        assertReadEnabled();
+        return m_plottable;
+    }
+    void setIsPlottable(bool p)
+    {
+        assertWriteEnabled();
+        m_plottable = p;
+    }
 
 private:
     OdCmColor m_color = OdCmColor::byIndex(7);
@@ -63,7 +103,7 @@ public:
         std::int16_t shapeNumber = 0; // the shape's number in its shape file; 0 for a text
         OdDbObjectId style;           // the text style of the text or the shape file's style
         double scale = 1.0;
-        double rotation = 0.0;        // as files hold it: degrees
+        double rotation = 0.0; // as files hold it: degrees
         double offsetX = 0.0;
         double offsetY = 0.0;
         OdString text;
@@ -71,9 +111,21 @@ public:
         friend bool operator==(const Dash&, const Dash&) = default;
     };
 
-    const OdString& comments() const { assertReadEnabled(); return m_comments; }
-    void setComments(const OdString& c) { assertWriteEnabled(); m_comments = c; }
-    const std::vector<Dash>& dashElements() const { assertReadEnabled(); return m_dashes; }
+    const OdString& comments() const
+    {
+        assertReadEnabled();
+        return m_comments;
+    }
+    void setComments(const OdString& c)
+    {
+        assertWriteEnabled();
+        m_comments = c;
+    }
+    const std::vector<Dash>& dashElements() const
+    {
+        assertReadEnabled();
+        return m_dashes;
+    }
     // Sets the pattern and its length, the sum of the lengths' magnitudes, or the length a file
     // states for it.
     void setDashElements(std::vector<Dash> dashes);
@@ -82,7 +134,11 @@ public:
     std::vector<double> dashes() const;
     void setDashes(const std::vector<double>& lengths);
     // The length of one repetition of the pattern, as set with it or as a file states it.
-    double patternLength() const { assertReadEnabled(); return m_patternLength; }
+    double patternLength() const
+    {
+        assertReadEnabled();
+        return m_patternLength;
+    }
     void setPatternLength(double length);
 
 private:
@@ -95,20 +151,76 @@ using OdDbLinetypeTableRecordPtr = OdSmartPtr<OdDbLinetypeTableRecord>;
 class OdDbTextStyleTableRecord : public OdDbSymbolTableRecord {
     ODDB_DECLARE_MEMBERS(OdDbTextStyleTableRecord)
 public:
-    double textSize() const { assertReadEnabled(); return m_textSize; }
-    void setTextSize(double s) { assertWriteEnabled(); m_textSize = s; }
-    double xScale() const { assertReadEnabled(); return m_xScale; }
-    void setXScale(double s) { assertWriteEnabled(); m_xScale = s; }
-    double obliquingAngle() const { assertReadEnabled(); return m_oblique; }
-    void setObliquingAngle(double a) { assertWriteEnabled(); m_oblique = a; }
-    double priorSize() const { assertReadEnabled(); return m_priorSize; }
-    void setPriorSize(double s) { assertWriteEnabled(); m_priorSize = s; }
-    const OdString& fileName() const { assertReadEnabled(); return m_fileName; }
-    void setFileName(const OdString& f) { assertWriteEnabled(); m_fileName = f; }
-    const OdString& bigFontFileName() const { assertReadEnabled(); return m_bigFont; }
-    void setBigFontFileName(const OdString& f) { assertWriteEnabled(); m_bigFont = f; }
-    std::int16_t textGenerationFlags() const { assertReadEnabled(); return m_genFlags; }
-    void setTextGenerationFlags(std::int16_t f) { assertWriteEnabled(); m_genFlags = f; }
+    double textSize() const
+    {
+        assertReadEnabled();
+        return m_textSize;
+    }
+    void setTextSize(double s)
+    {
+        assertWriteEnabled();
+        m_textSize = s;
+    }
+    double xScale() const
+    {
+        assertReadEnabled();
+        return m_xScale;
+    }
+    void setXScale(double s)
+    {
+        assertWriteEnabled();
+        m_xScale = s;
+    }
+    double obliquingAngle() const
+    {
+        assertReadEnabled();
+        return m_oblique;
+    }
+    void setObliquingAngle(double a)
+    {
+        assertWriteEnabled();
+        m_oblique = a;
+    }
+    double priorSize() const
+    {
+        assertReadEnabled();
+        return m_priorSize;
+    }
+    void setPriorSize(double s)
+    {
+        assertWriteEnabled();
+        m_priorSize = s;
+    }
+    const OdString& fileName() const
+    {
+        assertReadEnabled();
+        return m_fileName;
+    }
+    void setFileName(const OdString& f)
+    {
+        assertWriteEnabled();
+        m_fileName = f;
+    }
+    const OdString& bigFontFileName() const
+    {
+        assertReadEnabled();
+        return m_bigFont;
+    }
+    void setBigFontFileName(const OdString& f)
+    {
+        assertWriteEnabled();
+        m_bigFont = f;
+    }
+    std::int16_t textGenerationFlags() const
+    {
+        assertReadEnabled();
+        return m_genFlags;
+    }
+    void setTextGenerationFlags(std::int16_t f)
+    {
+        assertWriteEnabled();
+        m_genFlags = f;
+    }
     // A style that names a shape file (flag 1) has no name of its own: linetypes refer to it by
     // handle.
     bool isShapeFile() const { return (flags() & 1) != 0; }

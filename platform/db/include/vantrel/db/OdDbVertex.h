@@ -8,7 +8,7 @@ namespace OdDb {
 // DXF vertex flags 1, 8 and 16.
 enum Vertex2dType { k2dVertex = 0, k2dCurveFitVertex = 1, k2dSplineFitVertex = 8, k2dSplineCtlVertex = 16 };
 enum Vertex3dType { k3dSimpleVertex = 0, k3dControlVertex = 1, k3dFitVertex = 2 };
-}
+} // namespace OdDb
 
 class OdDbVertex : public OdDbEntity {
     ODDB_DECLARE_MEMBERS(OdDbVertex)

@@ -11,9 +11,17 @@ class OdDbVertexIterator {
 public:
     explicit OdDbVertexIterator(std::vector<OdDbSubObjectPtr<OdDbVertex>> vertices);
 
-    void start() { m_pos = 0; skipErased(); }
+    void start()
+    {
+        m_pos = 0;
+        skipErased();
+    }
     bool done() const { return m_pos >= m_vertices.size(); }
-    void step() { ++m_pos; skipErased(); }
+    void step()
+    {
+        ++m_pos;
+        skipErased();
+    }
     // Null for a vertex of an owner outside the database.
     OdDbObjectId objectId() const { return m_vertices[m_pos]->objectId(); }
     OdDbVertexPtr vertex(OdDb::OpenMode mode = OdDb::kForRead) const;

@@ -13,52 +13,100 @@ public:
 
     // As DXF stores a VIEWPORT; angles in radians.
     struct Data {
-        OdGePoint3d center;                          // 10, paper space
-        double width = 0.0;                          // 40
-        double height = 0.0;                         // 41
-        std::int16_t status = 0;                     // 68: 0 off, -1 on but inactive, n > 0 stacking order
-        std::int16_t number = 0;                     // 69
-        OdGePoint2d viewCenter;                      // 12, display coordinates
-        OdGeVector3d viewDirection{0.0, 0.0, 1.0};   // 16
-        OdGePoint3d viewTarget;                      // 17
-        double viewHeight = 1.0;                     // 45, model units
-        double lensLength = 50.0;                    // 42
-        double frontClip = 0.0;                      // 43
-        double backClip = 0.0;                       // 44
-        double twistAngle = 0.0;                     // 51 (degrees in DXF)
-        std::int32_t statusFlags = 0x8000 | 0x20;    // 90
+        OdGePoint3d center;                        // 10, paper space
+        double width = 0.0;                        // 40
+        double height = 0.0;                       // 41
+        std::int16_t status = 0;                   // 68: 0 off, -1 on but inactive, n > 0 stacking order
+        std::int16_t number = 0;                   // 69
+        OdGePoint2d viewCenter;                    // 12, display coordinates
+        OdGeVector3d viewDirection{0.0, 0.0, 1.0}; // 16
+        OdGePoint3d viewTarget;                    // 17
+        double viewHeight = 1.0;                   // 45, model units
+        double lensLength = 50.0;                  // 42
+        double frontClip = 0.0;                    // 43
+        double backClip = 0.0;                     // 44
+        double twistAngle = 0.0;                   // 51 (degrees in DXF)
+        std::int32_t statusFlags = 0x8000 | 0x20;  // 90
     };
 
     OdDbViewport() = default;
 
-    std::int16_t number() const { assertReadEnabled(); return m_data.number; }
+    std::int16_t number() const
+    {
+        assertReadEnabled();
+        return m_data.number;
+    }
     // Numbers are positive; 1 is the paper-space view.
     void setNumber(std::int16_t number);
-    OdGePoint3d centerPoint() const { assertReadEnabled(); return m_data.center; }
+    OdGePoint3d centerPoint() const
+    {
+        assertReadEnabled();
+        return m_data.center;
+    }
     void setCenterPoint(const OdGePoint3d& center);
-    double width() const { assertReadEnabled(); return m_data.width; }
+    double width() const
+    {
+        assertReadEnabled();
+        return m_data.width;
+    }
     void setWidth(double width);
-    double height() const { assertReadEnabled(); return m_data.height; }
+    double height() const
+    {
+        assertReadEnabled();
+        return m_data.height;
+    }
     void setHeight(double height);
-    OdGePoint2d viewCenter() const { assertReadEnabled(); return m_data.viewCenter; }
+    OdGePoint2d viewCenter() const
+    {
+        assertReadEnabled();
+        return m_data.viewCenter;
+    }
     void setViewCenter(const OdGePoint2d& center);
-    double viewHeight() const { assertReadEnabled(); return m_data.viewHeight; }
+    double viewHeight() const
+    {
+        assertReadEnabled();
+        return m_data.viewHeight;
+    }
     void setViewHeight(double height);
-    OdGePoint3d viewTarget() const { assertReadEnabled(); return m_data.viewTarget; }
+    OdGePoint3d viewTarget() const
+    {
+        assertReadEnabled();
+        return m_data.viewTarget;
+    }
     void setViewTarget(const OdGePoint3d& target);
-    OdGeVector3d viewDirection() const { assertReadEnabled(); return m_data.viewDirection; }
+    OdGeVector3d viewDirection() const
+    {
+        assertReadEnabled();
+        return m_data.viewDirection;
+    }
     void setViewDirection(const OdGeVector3d& direction);
-    double twistAngle() const { assertReadEnabled(); return m_data.twistAngle; }
+    double twistAngle() const
+    {
+        assertReadEnabled();
+        return m_data.twistAngle;
+    }
     void setTwistAngle(double angle);
-    std::int16_t status() const { assertReadEnabled(); return m_data.status; }
+    std::int16_t status() const
+    {
+        assertReadEnabled();
+        return m_data.status;
+    }
     void setStatus(std::int16_t status);
     bool isOn() const;
     // Turning on gives a viewport that had no stacking order the last place; off clears it.
     void setOn();
     void setOff();
 
-    const Data& data() const { assertReadEnabled(); return m_data; }
-    Data& dataForWrite(vantrel::DbKey) { assertWriteEnabled(); return m_data; }
+    const Data& data() const
+    {
+        assertReadEnabled();
+        return m_data;
+    }
+    Data& dataForWrite(vantrel::DbKey)
+    {
+        assertWriteEnabled();
+        return m_data;
+    }
 
     // Moves and scales the window on the sheet; the model view keeps its scale relative to it.
     void transformBy(const OdGeMatrix3d& xform) override;

@@ -3,7 +3,7 @@
 #pragma once
 
 // A result must be looked at: a caller that ignores one says so with a cast to void.
-enum [[nodiscard]] OdResult : int {
+enum [[nodiscard]] OdResult : int{
     eOk = 0,
     eNotImplementedYet = 3,
     eNullObjectPointer = 20,

@@ -58,40 +58,38 @@ protected:
 };
 
 // Declares the class-description members of a class derived from OdRxObject.
-#define ODRX_DECLARE_MEMBERS(ClassName)                                                  \
-public:                                                                                   \
-    static const OdRxClass* desc();                                                       \
-    const OdRxClass* isA() const override { return desc(); }                              \
-    static OdSmartPtr<ClassName> cast(const OdRxObject* obj)                              \
-    {                                                                                     \
-        return obj && obj->isKindOf(desc())                                               \
-                   ? OdSmartPtr<ClassName>(static_cast<ClassName*>(const_cast<OdRxObject*>(obj))) \
-                   : OdSmartPtr<ClassName>();                                             \
-    }                                                                                     \
-    static OdSmartPtr<ClassName> createObject();                                          \
-                                                                                          \
+#define ODRX_DECLARE_MEMBERS(ClassName)                                                                                \
+public:                                                                                                                \
+    static const OdRxClass* desc();                                                                                    \
+    const OdRxClass* isA() const override { return desc(); }                                                           \
+    static OdSmartPtr<ClassName> cast(const OdRxObject* obj)                                                           \
+    {                                                                                                                  \
+        return obj && obj->isKindOf(desc())                                                                            \
+            ? OdSmartPtr<ClassName>(static_cast<ClassName*>(const_cast<OdRxObject*>(obj)))                             \
+            : OdSmartPtr<ClassName>();                                                                                 \
+    }                                                                                                                  \
+    static OdSmartPtr<ClassName> createObject();                                                                       \
+                                                                                                                       \
 private:
 
 // Defines them in one source file; DXFNAME may be "" for classes without a DXF record.
-#define ODRX_DEFINE_MEMBERS_IMPL(ClassName, ParentName, DxfName, CreatorExpr)            \
-    const OdRxClass* ClassName::desc()                                                    \
-    {                                                                                     \
-        static const OdRxClass cls(#ClassName, DxfName, ParentName::desc(), CreatorExpr); \
-        return &cls;                                                                      \
-    }                                                                                     \
-    OdSmartPtr<ClassName> ClassName::createObject()                                       \
-    {                                                                                     \
-        return OdSmartPtr<ClassName>(static_cast<ClassName*>(desc()->create()));                 \
-    }                                                                                     \
-    namespace {                                                                           \
-    [[maybe_unused]] const OdRxClass* const registered##ClassName = ClassName::desc();    \
+#define ODRX_DEFINE_MEMBERS_IMPL(ClassName, ParentName, DxfName, CreatorExpr)                                          \
+    const OdRxClass* ClassName::desc()                                                                                 \
+    {                                                                                                                  \
+        static const OdRxClass cls(#ClassName, DxfName, ParentName::desc(), CreatorExpr);                              \
+        return &cls;                                                                                                   \
+    }                                                                                                                  \
+    OdSmartPtr<ClassName> ClassName::createObject()                                                                    \
+    {                                                                                                                  \
+        return OdSmartPtr<ClassName>(static_cast<ClassName*>(desc()->create()));                                       \
+    }                                                                                                                  \
+    namespace {                                                                                                        \
+    [[maybe_unused]] const OdRxClass* const registered##ClassName = ClassName::desc();                                 \
     }
 
-#define ODRX_DEFINE_MEMBERS(ClassName, ParentName, DxfName)                              \
-    ODRX_DEFINE_MEMBERS_IMPL(ClassName, ParentName, DxfName,                              \
-                             []() -> OdRxObject* { return new ClassName(); })
+#define ODRX_DEFINE_MEMBERS(ClassName, ParentName, DxfName)                                                            \
+    ODRX_DEFINE_MEMBERS_IMPL(ClassName, ParentName, DxfName, []() -> OdRxObject* { return new ClassName(); })
 
-#define ODRX_DEFINE_ABSTRACT_MEMBERS(ClassName, ParentName)                              \
-    ODRX_DEFINE_MEMBERS_IMPL(ClassName, ParentName, "", nullptr)
+#define ODRX_DEFINE_ABSTRACT_MEMBERS(ClassName, ParentName) ODRX_DEFINE_MEMBERS_IMPL(ClassName, ParentName, "", nullptr)
 
 #include <vantrel/db/OdSmartPtr.h>

@@ -18,25 +18,36 @@ public:
     OdSmartPtr() = default;
     OdSmartPtr(std::nullptr_t) {}
     // Adds a reference.
-    explicit OdSmartPtr(T* p) : m_p(p) { if (m_p) m_p->addRef(); }
+    explicit OdSmartPtr(T* p) : m_p(p)
+    {
+        if (m_p)
+            m_p->addRef();
+    }
     // Takes over a reference the caller already holds.
     OdSmartPtr(T* p, OdRxObjMod) : m_p(p) {}
-    OdSmartPtr(const OdSmartPtr& o) : m_p(o.m_p) { if (m_p) m_p->addRef(); }
+    OdSmartPtr(const OdSmartPtr& o) : m_p(o.m_p)
+    {
+        if (m_p)
+            m_p->addRef();
+    }
     OdSmartPtr(OdSmartPtr&& o) noexcept : m_p(std::exchange(o.m_p, nullptr)) {}
 
     // Upcasts are implicit; other conversions are checked at run time.
     template <class U>
     OdSmartPtr(const OdSmartPtr<U>& o) : m_p(checked(o.get()))
     {
-        if (m_p) m_p->addRef();
+        if (m_p)
+            m_p->addRef();
     }
     template <class U>
-        requires std::is_base_of_v<T, U>
-    OdSmartPtr(OdSmartPtr<U>&& o) noexcept : m_p(o.detach())
-    {
-    }
+    requires std::is_base_of_v<T, U> OdSmartPtr(OdSmartPtr<U>&& o)
+    noexcept : m_p(o.detach()) {}
 
-    ~OdSmartPtr() { if (m_p) m_p->release(); }
+    ~OdSmartPtr()
+    {
+        if (m_p)
+            m_p->release();
+    }
 
     OdSmartPtr& operator=(OdSmartPtr o) noexcept
     {

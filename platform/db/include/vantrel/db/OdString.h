@@ -43,8 +43,16 @@ public:
     int iCompare(const OdString& other) const;
     int compare(const OdString& other) const { return m_s.compare(other.m_s); }
 
-    OdString& operator+=(const OdString& o) { m_s += o.m_s; return *this; }
-    OdString& operator+=(wchar_t c) { m_s += c; return *this; }
+    OdString& operator+=(const OdString& o)
+    {
+        m_s += o.m_s;
+        return *this;
+    }
+    OdString& operator+=(wchar_t c)
+    {
+        m_s += c;
+        return *this;
+    }
     friend OdString operator+(OdString a, const OdString& b) { return a += b; }
     friend bool operator==(const OdString& a, const OdString& b) { return a.m_s == b.m_s; }
     friend bool operator==(const OdString& a, const wchar_t* b) { return a.m_s == (b ? b : L""); }

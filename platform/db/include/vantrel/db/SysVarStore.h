@@ -15,13 +15,13 @@
 namespace vantrel {
 
 struct SysVarDef {
-    const char* name;      // without the DXF '$'
-    int groupCode;         // DXF group code of the value (10 for a point, 1/2/3/6/7/8 for text, ...)
-    double defaultValue;   // numeric default (unused for text and points)
+    const char* name;    // without the DXF '$'
+    int groupCode;       // DXF group code of the value (10 for a point, 1/2/3/6/7/8 for text, ...)
+    double defaultValue; // numeric default (unused for text and points)
     const char* defaultText;
-    double minValue;       // numeric range, inclusive
+    double minValue; // numeric range, inclusive
     double maxValue;
-    bool inHeader;         // saved in the DXF header
+    bool inHeader; // saved in the DXF header
     // For integer variables whose legal values are not a range (SPLINETYPE 5 or 6): the allowed
     // values, empty when the range applies.
     std::initializer_list<int> allowed = {};
@@ -48,4 +48,4 @@ private:
     std::vector<OdResBufPtr> m_values; // index as definitions()
 };
 
-}
+} // namespace vantrel

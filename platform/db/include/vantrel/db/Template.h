@@ -9,4 +9,4 @@ namespace vantrel {
 // Builds a new empty drawing in model space (TILEMODE 1); its undo history is empty.
 OdDbDatabasePtr newDrawing();
 
-}
+} // namespace vantrel

@@ -39,4 +39,4 @@ const char* fontFamilyName(FontFace face);
 // measured with instead.
 const std::string& fontProblem();
 
-}
+} // namespace vantrel

@@ -69,9 +69,11 @@ public:
     // loops an odd number of times, so loops inside loops are holes (a hatch and its islands).
     virtual void region(std::span<const std::vector<OdGePoint3d>> loops) = 0;
     virtual void circularArc(const OdGePoint3d& center, double radius, const OdGeVector3d& normal,
-                             const OdGeVector3d& startVector, double sweepAngle) = 0;
+                             const OdGeVector3d& startVector, double sweepAngle)
+        = 0;
     virtual void ellipticArc(const OdGePoint3d& center, const OdGeVector3d& majorAxis, const OdGeVector3d& minorAxis,
-                             double startAngle, double endAngle) = 0;
+                             double startAngle, double endAngle)
+        = 0;
     virtual void text(const TextRun& run) = 0;
     virtual void marker(const OdGePoint3d& position, MarkerKind kind, double size) = 0;
     // An open polyline drawn with a marker and scaled like it: point i is position + offsets[i] * s,
@@ -80,4 +82,4 @@ public:
     virtual void markerPolyline(const OdGePoint3d& position, std::span<const OdGeVector3d> offsets, double size) = 0;
 };
 
-}
+} // namespace vantrel

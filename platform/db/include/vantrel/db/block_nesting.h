@@ -14,4 +14,4 @@ OdDbObjectId blockNamed(const OdDbDatabase* db, const OdString& name);
 // The blocks that lie on a cycle of inserts (each once, in block table order).
 std::vector<OdDbObjectId> blocksInsertingThemselves(const OdDbDatabase& db);
 
-}
+} // namespace vantrel

@@ -16,4 +16,4 @@ OdGeExtents3d blockExtents(OdDbObjectId block);
 // and (-1e20, -1e20, -1e20) as maximum.
 void updateDrawingExtents(OdDbDatabase& db);
 
-}
+} // namespace vantrel

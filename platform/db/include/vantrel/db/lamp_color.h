@@ -30,4 +30,4 @@ LampRgb encodeSrgb(const LampRgb& linear);
 LampRgb lampRgbOf(Chromaticity c);
 LampRgb lampRgbOfKelvin(double kelvin);
 
-}
+} // namespace vantrel

@@ -13,7 +13,7 @@ class VANTREL_GE_EXPORT OdGeCircArc2d : public OdGeCurve2d {
 public:
     using OdGeCurve2d::length;
 
-    OdGeCircArc2d() = default;  // unit circle about the origin
+    OdGeCircArc2d() = default; // unit circle about the origin
     // endAng below startAng is taken one turn later (the DXF convention).
     OdGeCircArc2d(const OdGePoint2d& center, double radius, double startAng = 0.0,
                   double endAng = 2.0 * std::numbers::pi, const OdGeVector2d& refVec = OdGeVector2d::kXAxis,
@@ -43,10 +43,22 @@ public:
     // tan(sweep / 4), negative when clockwise.
     double bulge() const;
 
-    OdGeCircArc2d& setCenter(const OdGePoint2d& center) { m_center = center; return *this; }
-    OdGeCircArc2d& setRadius(double radius) { m_radius = radius; return *this; }
+    OdGeCircArc2d& setCenter(const OdGePoint2d& center)
+    {
+        m_center = center;
+        return *this;
+    }
+    OdGeCircArc2d& setRadius(double radius)
+    {
+        m_radius = radius;
+        return *this;
+    }
     OdGeCircArc2d& setAngles(double startAng, double endAng);
-    OdGeCircArc2d& setRefVec(const OdGeVector2d& refVec) { m_refVec = refVec.normal(); return *this; }
+    OdGeCircArc2d& setRefVec(const OdGeVector2d& refVec)
+    {
+        m_refVec = refVec.normal();
+        return *this;
+    }
 
     OdGePoint2d midPoint() const { return evalPoint(0.5 * (m_startAng + m_endAng)); }
     // Unit tangent in the direction of increasing parameter.

@@ -15,18 +15,18 @@ public:
     using OdGeCurve3d::intersectWith;
     using OdGeCurve3d::length;
 
-    OdGeCircArc3d() = default;  // unit circle about the origin in the XY plane
+    OdGeCircArc3d() = default; // unit circle about the origin in the XY plane
     // Full circle; refVec follows the arbitrary-axis algorithm, matching an entity's OCS.
     OdGeCircArc3d(const OdGePoint3d& center, const OdGeVector3d& normal, double radius);
     // refVec is made perpendicular to normal; endAng below startAng is taken one turn later.
-    OdGeCircArc3d(const OdGePoint3d& center, const OdGeVector3d& normal, const OdGeVector3d& refVec,
-                  double radius, double startAng, double endAng);
+    OdGeCircArc3d(const OdGePoint3d& center, const OdGeVector3d& normal, const OdGeVector3d& refVec, double radius,
+                  double startAng, double endAng);
     // The arc from start through mid to end; the points must not be colinear.
     OdGeCircArc3d(const OdGePoint3d& start, const OdGePoint3d& mid, const OdGePoint3d& end);
 
     OdGeCircArc3d& set(const OdGePoint3d& center, const OdGeVector3d& normal, double radius);
-    OdGeCircArc3d& set(const OdGePoint3d& center, const OdGeVector3d& normal, const OdGeVector3d& refVec,
-                       double radius, double startAng, double endAng);
+    OdGeCircArc3d& set(const OdGePoint3d& center, const OdGeVector3d& normal, const OdGeVector3d& refVec, double radius,
+                       double startAng, double endAng);
     // False (arc unchanged) when the points are colinear or coincide.
     bool set(const OdGePoint3d& start, const OdGePoint3d& mid, const OdGePoint3d& end,
              const OdGeTol& tol = OdGeContext::gTol);
@@ -39,8 +39,16 @@ public:
     double endAng() const { return m_endAng; }
     double sweep() const { return m_endAng - m_startAng; }
 
-    OdGeCircArc3d& setCenter(const OdGePoint3d& center) { m_center = center; return *this; }
-    OdGeCircArc3d& setRadius(double radius) { m_radius = radius; return *this; }
+    OdGeCircArc3d& setCenter(const OdGePoint3d& center)
+    {
+        m_center = center;
+        return *this;
+    }
+    OdGeCircArc3d& setRadius(double radius)
+    {
+        m_radius = radius;
+        return *this;
+    }
     OdGeCircArc3d& setAngles(double startAng, double endAng);
 
     // The plane of the arc with the arc's own frame: origin center, u = refVec,
@@ -78,10 +86,7 @@ public:
 
 private:
     OdGeVector3d yAxis() const { return m_normal.crossProduct(m_refVec); }
-    OdGePoint3d fromPlane(const OdGePoint2d& p) const
-    {
-        return m_center + m_refVec * p.x + yAxis() * p.y;
-    }
+    OdGePoint3d fromPlane(const OdGePoint2d& p) const { return m_center + m_refVec * p.x + yAxis() * p.y; }
 
     OdGePoint3d m_center;
     OdGeVector3d m_normal{0.0, 0.0, 1.0};

@@ -59,8 +59,7 @@ public:
     void getSamplePoints(int numSample, std::vector<OdGePoint3d>& points) const;
     // Appends a polyline through curve points between the parameters whose chords stay
     // within approxEps of the curve; both end points are included.
-    void appendSamplePoints(double fromParam, double toParam, double approxEps,
-                            std::vector<OdGePoint3d>& points) const;
+    void appendSamplePoints(double fromParam, double toParam, double approxEps, std::vector<OdGePoint3d>& points) const;
 
 protected:
     OdGeCurve3d() = default;

@@ -14,7 +14,7 @@ class VANTREL_GE_EXPORT OdGeEllipArc2d : public OdGeCurve2d {
 public:
     using OdGeCurve2d::length;
 
-    OdGeEllipArc2d() = default;  // unit circle about the origin
+    OdGeEllipArc2d() = default; // unit circle about the origin
     // minorAxis is made perpendicular to majorAxis on its side; endAng below startAng is
     // taken one turn later.
     OdGeEllipArc2d(const OdGePoint2d& center, const OdGeVector2d& majorAxis, const OdGeVector2d& minorAxis,

@@ -16,7 +16,7 @@ public:
     using OdGeCurve3d::intersectWith;
     using OdGeCurve3d::length;
 
-    OdGeEllipArc3d() = default;  // unit circle about the origin in the XY plane
+    OdGeEllipArc3d() = default; // unit circle about the origin in the XY plane
     // minorAxis is made perpendicular to majorAxis; endAng below startAng is taken one turn later.
     OdGeEllipArc3d(const OdGePoint3d& center, const OdGeVector3d& majorAxis, const OdGeVector3d& minorAxis,
                    double majorRadius, double minorRadius, double startAng = 0.0,

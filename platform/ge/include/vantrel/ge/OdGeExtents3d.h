@@ -59,8 +59,7 @@ public:
     {
         const double t = tol.equalPoint();
         return !isValidExtents() || !e.isValidExtents() || e.m_min.x > m_max.x + t || e.m_max.x < m_min.x - t
-            || e.m_min.y > m_max.y + t || e.m_max.y < m_min.y - t || e.m_min.z > m_max.z + t
-            || e.m_max.z < m_min.z - t;
+            || e.m_min.y > m_max.y + t || e.m_max.y < m_min.y - t || e.m_min.z > m_max.z + t || e.m_max.z < m_min.z - t;
     }
     // The box around the eight transformed corners.
     OdGeExtents3d& transformBy(const OdGeMatrix3d& m);

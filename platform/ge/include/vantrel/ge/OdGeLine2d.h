@@ -5,7 +5,7 @@
 
 class VANTREL_GE_EXPORT OdGeLine2d : public OdGeLinearEnt2d {
 public:
-    OdGeLine2d() = default;  // the X axis
+    OdGeLine2d() = default; // the X axis
     OdGeLine2d(const OdGePoint2d& point, const OdGeVector2d& dir) : OdGeLinearEnt2d(point, dir) {}
     OdGeLine2d(const OdGePoint2d& point1, const OdGePoint2d& point2) : OdGeLinearEnt2d(point1, point2 - point1) {}
 
@@ -13,7 +13,7 @@ public:
     OdGeLine2d& set(const OdGePoint2d& point1, const OdGePoint2d& point2);
 
     std::unique_ptr<OdGeCurve2d> copy() const override;
-    void getInterval(double& startParam, double& endParam) const override;  // (-inf, +inf)
+    void getInterval(double& startParam, double& endParam) const override; // (-inf, +inf)
     // An unbounded line has no bounded pieces: both come back null.
     void getSplitCurves(double param, std::unique_ptr<OdGeCurve2d>& piece1,
                         std::unique_ptr<OdGeCurve2d>& piece2) const override;

@@ -5,7 +5,7 @@
 
 class VANTREL_GE_EXPORT OdGeLine3d : public OdGeLinearEnt3d {
 public:
-    OdGeLine3d() = default;  // the X axis
+    OdGeLine3d() = default; // the X axis
     OdGeLine3d(const OdGePoint3d& point, const OdGeVector3d& dir) : OdGeLinearEnt3d(point, dir) {}
     OdGeLine3d(const OdGePoint3d& point1, const OdGePoint3d& point2) : OdGeLinearEnt3d(point1, point2 - point1) {}
 
@@ -13,7 +13,7 @@ public:
     OdGeLine3d& set(const OdGePoint3d& point1, const OdGePoint3d& point2);
 
     std::unique_ptr<OdGeCurve3d> copy() const override;
-    void getInterval(double& startParam, double& endParam) const override;  // (-inf, +inf)
+    void getInterval(double& startParam, double& endParam) const override; // (-inf, +inf)
     // An unbounded line has no bounded pieces: both come back null.
     void getSplitCurves(double param, std::unique_ptr<OdGeCurve3d>& piece1,
                         std::unique_ptr<OdGeCurve3d>& piece2) const override;

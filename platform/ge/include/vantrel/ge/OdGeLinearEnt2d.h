@@ -14,8 +14,7 @@ public:
 
     // The single crossing point, within both lines' intervals; false for parallel
     // (including colinear) lines.
-    bool intersectWith(const OdGeLinearEnt2d& line, OdGePoint2d& point,
-                       const OdGeTol& tol = OdGeContext::gTol) const;
+    bool intersectWith(const OdGeLinearEnt2d& line, OdGePoint2d& point, const OdGeTol& tol = OdGeContext::gTol) const;
     bool isParallelTo(const OdGeLinearEnt2d& line, const OdGeTol& tol = OdGeContext::gTol) const;
     bool isPerpendicularTo(const OdGeLinearEnt2d& line, const OdGeTol& tol = OdGeContext::gTol) const;
     bool isColinearTo(const OdGeLinearEnt2d& line, const OdGeTol& tol = OdGeContext::gTol) const;

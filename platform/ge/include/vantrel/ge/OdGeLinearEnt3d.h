@@ -15,8 +15,7 @@ public:
 
     // The single crossing point, within both lines' intervals; false for parallel
     // (including colinear) lines and for skew lines farther apart than tol.
-    bool intersectWith(const OdGeLinearEnt3d& line, OdGePoint3d& point,
-                       const OdGeTol& tol = OdGeContext::gTol) const;
+    bool intersectWith(const OdGeLinearEnt3d& line, OdGePoint3d& point, const OdGeTol& tol = OdGeContext::gTol) const;
     bool isParallelTo(const OdGeLinearEnt3d& line, const OdGeTol& tol = OdGeContext::gTol) const;
     bool isPerpendicularTo(const OdGeLinearEnt3d& line, const OdGeTol& tol = OdGeContext::gTol) const;
     bool isColinearTo(const OdGeLinearEnt3d& line, const OdGeTol& tol = OdGeContext::gTol) const;

@@ -46,10 +46,9 @@ public:
                                      const OdGePoint3d& toOrigin, const OdGeVector3d& toXAxis,
                                      const OdGeVector3d& toYAxis, const OdGeVector3d& toZAxis);
     // Columns become the axes and the origin: maps local coordinates into that frame.
-    OdGeMatrix3d& setCoordSystem(const OdGePoint3d& origin, const OdGeVector3d& xAxis,
-                                 const OdGeVector3d& yAxis, const OdGeVector3d& zAxis);
-    void getCoordSystem(OdGePoint3d& origin, OdGeVector3d& xAxis, OdGeVector3d& yAxis,
-                        OdGeVector3d& zAxis) const;
+    OdGeMatrix3d& setCoordSystem(const OdGePoint3d& origin, const OdGeVector3d& xAxis, const OdGeVector3d& yAxis,
+                                 const OdGeVector3d& zAxis);
+    void getCoordSystem(OdGePoint3d& origin, OdGeVector3d& xAxis, OdGeVector3d& yAxis, OdGeVector3d& zAxis) const;
     OdGeVector3d getTranslation() const { return {entry[0][3], entry[1][3], entry[2][3]}; }
 
     static OdGeMatrix3d translation(const OdGeVector3d& v);

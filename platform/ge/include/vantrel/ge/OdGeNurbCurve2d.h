@@ -14,7 +14,7 @@ class OdGeEllipArc2d;
 
 class VANTREL_GE_EXPORT OdGeNurbCurve2d : public OdGeCurve2d {
 public:
-    OdGeNurbCurve2d();  // degree 1 from the origin to (1, 0)
+    OdGeNurbCurve2d(); // degree 1 from the origin to (1, 0)
     // knots.length() must be controlPoints.size() + degree + 1; weights empty or one per point.
     OdGeNurbCurve2d(int degree, const OdGeKnotVector& knots, const std::vector<OdGePoint2d>& controlPoints,
                     const std::vector<double>& weights = {});

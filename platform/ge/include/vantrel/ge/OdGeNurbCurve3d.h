@@ -14,7 +14,7 @@ class OdGeEllipArc3d;
 
 class VANTREL_GE_EXPORT OdGeNurbCurve3d : public OdGeCurve3d {
 public:
-    OdGeNurbCurve3d();  // degree 1 from the origin to (1, 0, 0)
+    OdGeNurbCurve3d(); // degree 1 from the origin to (1, 0, 0)
     // knots.length() must be controlPoints.size() + degree + 1; weights empty or one per point.
     OdGeNurbCurve3d(int degree, const OdGeKnotVector& knots, const std::vector<OdGePoint3d>& controlPoints,
                     const std::vector<double>& weights = {});

@@ -50,7 +50,9 @@ public:
 protected:
     OdGePlanarEnt() = default;
     OdGePlanarEnt(const OdGePoint3d& origin, const OdGeVector3d& uAxis, const OdGeVector3d& vAxis)
-        : m_origin(origin), m_uAxis(uAxis), m_vAxis(vAxis) {}
+        : m_origin(origin), m_uAxis(uAxis), m_vAxis(vAxis)
+    {
+    }
 
     OdGePoint3d m_origin;
     OdGeVector3d m_uAxis{1.0, 0.0, 0.0};

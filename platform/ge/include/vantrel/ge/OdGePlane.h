@@ -10,7 +10,7 @@ class OdGeMatrix3d;
 
 class VANTREL_GE_EXPORT OdGePlane : public OdGePlanarEnt {
 public:
-    OdGePlane() = default;  // the world XY plane
+    OdGePlane() = default; // the world XY plane
     OdGePlane(const OdGePoint3d& origin, const OdGeVector3d& normal) { set(origin, normal); }
     OdGePlane(const OdGePoint3d& origin, const OdGeVector3d& uAxis, const OdGeVector3d& vAxis)
     {
@@ -30,8 +30,7 @@ public:
 
     // False when the line is parallel to the plane (also when it lies in it) or, for a
     // bounded line, when the crossing is outside it.
-    bool intersectWith(const OdGeLinearEnt3d& line, OdGePoint3d& point,
-                       const OdGeTol& tol = OdGeContext::gTol) const;
+    bool intersectWith(const OdGeLinearEnt3d& line, OdGePoint3d& point, const OdGeTol& tol = OdGeContext::gTol) const;
     // False for parallel planes.
     bool intersectWith(const OdGePlane& plane, OdGeLine3d& line, const OdGeTol& tol = OdGeContext::gTol) const;
 

@@ -13,15 +13,30 @@ public:
 
     static const OdGePoint2d kOrigin;
 
-    OdGePoint2d& set(double xx, double yy) { x = xx; y = yy; return *this; }
+    OdGePoint2d& set(double xx, double yy)
+    {
+        x = xx;
+        y = yy;
+        return *this;
+    }
 
     OdGeVector2d operator-(const OdGePoint2d& p) const { return {x - p.x, y - p.y}; }
     OdGePoint2d operator+(const OdGeVector2d& v) const { return {x + v.x, y + v.y}; }
     OdGePoint2d operator-(const OdGeVector2d& v) const { return {x - v.x, y - v.y}; }
     OdGePoint2d operator*(double s) const { return {x * s, y * s}; }
     OdGePoint2d operator/(double s) const { return {x / s, y / s}; }
-    OdGePoint2d& operator+=(const OdGeVector2d& v) { x += v.x; y += v.y; return *this; }
-    OdGePoint2d& operator-=(const OdGeVector2d& v) { x -= v.x; y -= v.y; return *this; }
+    OdGePoint2d& operator+=(const OdGeVector2d& v)
+    {
+        x += v.x;
+        y += v.y;
+        return *this;
+    }
+    OdGePoint2d& operator-=(const OdGeVector2d& v)
+    {
+        x -= v.x;
+        y -= v.y;
+        return *this;
+    }
     bool operator==(const OdGePoint2d& p) const { return x == p.x && y == p.y; }
     bool operator!=(const OdGePoint2d& p) const { return !(*this == p); }
 

@@ -19,15 +19,33 @@ public:
 
     static const OdGePoint3d kOrigin;
 
-    OdGePoint3d& set(double xx, double yy, double zz) { x = xx; y = yy; z = zz; return *this; }
+    OdGePoint3d& set(double xx, double yy, double zz)
+    {
+        x = xx;
+        y = yy;
+        z = zz;
+        return *this;
+    }
 
     OdGeVector3d operator-(const OdGePoint3d& p) const { return {x - p.x, y - p.y, z - p.z}; }
     OdGePoint3d operator+(const OdGeVector3d& v) const { return {x + v.x, y + v.y, z + v.z}; }
     OdGePoint3d operator-(const OdGeVector3d& v) const { return {x - v.x, y - v.y, z - v.z}; }
     OdGePoint3d operator*(double s) const { return {x * s, y * s, z * s}; }
     OdGePoint3d operator/(double s) const { return {x / s, y / s, z / s}; }
-    OdGePoint3d& operator+=(const OdGeVector3d& v) { x += v.x; y += v.y; z += v.z; return *this; }
-    OdGePoint3d& operator-=(const OdGeVector3d& v) { x -= v.x; y -= v.y; z -= v.z; return *this; }
+    OdGePoint3d& operator+=(const OdGeVector3d& v)
+    {
+        x += v.x;
+        y += v.y;
+        z += v.z;
+        return *this;
+    }
+    OdGePoint3d& operator-=(const OdGeVector3d& v)
+    {
+        x -= v.x;
+        y -= v.y;
+        z -= v.z;
+        return *this;
+    }
     bool operator==(const OdGePoint3d& p) const { return x == p.x && y == p.y && z == p.z; }
     bool operator!=(const OdGePoint3d& p) const { return !(*this == p); }
 

@@ -7,7 +7,9 @@
 class VANTREL_GE_EXPORT OdGeTol {
 public:
     constexpr OdGeTol(double eqPoint = 1e-10, double eqVector = 1e-10) noexcept
-        : m_equalPoint(eqPoint), m_equalVector(eqVector) {}
+        : m_equalPoint(eqPoint), m_equalVector(eqVector)
+    {
+    }
 
     constexpr double equalPoint() const noexcept { return m_equalPoint; }
     constexpr double equalVector() const noexcept { return m_equalVector; }

@@ -17,21 +17,46 @@ public:
     constexpr OdGeVector2d() noexcept : x(0.0), y(0.0) {}
     constexpr OdGeVector2d(double xx, double yy) noexcept : x(xx), y(yy) {}
 
-    static const OdGeVector2d kIdentity;  // the zero vector
+    static const OdGeVector2d kIdentity; // the zero vector
     static const OdGeVector2d kXAxis;
     static const OdGeVector2d kYAxis;
 
-    OdGeVector2d& set(double xx, double yy) { x = xx; y = yy; return *this; }
+    OdGeVector2d& set(double xx, double yy)
+    {
+        x = xx;
+        y = yy;
+        return *this;
+    }
 
     OdGeVector2d operator+(const OdGeVector2d& v) const { return {x + v.x, y + v.y}; }
     OdGeVector2d operator-(const OdGeVector2d& v) const { return {x - v.x, y - v.y}; }
     OdGeVector2d operator-() const { return {-x, -y}; }
     OdGeVector2d operator*(double s) const { return {x * s, y * s}; }
     OdGeVector2d operator/(double s) const { return {x / s, y / s}; }
-    OdGeVector2d& operator+=(const OdGeVector2d& v) { x += v.x; y += v.y; return *this; }
-    OdGeVector2d& operator-=(const OdGeVector2d& v) { x -= v.x; y -= v.y; return *this; }
-    OdGeVector2d& operator*=(double s) { x *= s; y *= s; return *this; }
-    OdGeVector2d& operator/=(double s) { x /= s; y /= s; return *this; }
+    OdGeVector2d& operator+=(const OdGeVector2d& v)
+    {
+        x += v.x;
+        y += v.y;
+        return *this;
+    }
+    OdGeVector2d& operator-=(const OdGeVector2d& v)
+    {
+        x -= v.x;
+        y -= v.y;
+        return *this;
+    }
+    OdGeVector2d& operator*=(double s)
+    {
+        x *= s;
+        y *= s;
+        return *this;
+    }
+    OdGeVector2d& operator/=(double s)
+    {
+        x /= s;
+        y /= s;
+        return *this;
+    }
     bool operator==(const OdGeVector2d& v) const { return x == v.x && y == v.y; }
     bool operator!=(const OdGeVector2d& v) const { return !(*this == v); }
 
@@ -42,7 +67,10 @@ public:
     double crossProduct(const OdGeVector2d& v) const { return x * v.y - y * v.x; }
 
     bool isZeroLength(const OdGeTol& tol = OdGeContext::gTol) const { return length() <= tol.equalVector(); }
-    bool isUnitLength(const OdGeTol& tol = OdGeContext::gTol) const { return std::fabs(length() - 1.0) <= tol.equalVector(); }
+    bool isUnitLength(const OdGeTol& tol = OdGeContext::gTol) const
+    {
+        return std::fabs(length() - 1.0) <= tol.equalVector();
+    }
     bool isEqualTo(const OdGeVector2d& v, const OdGeTol& tol = OdGeContext::gTol) const
     {
         return (*this - v).length() <= tol.equalVector();
@@ -55,7 +83,12 @@ public:
         return len > tol.equalVector() ? OdGeVector2d(x / len, y / len) : *this;
     }
     OdGeVector2d& normalize(const OdGeTol& tol = OdGeContext::gTol) { return *this = normal(tol); }
-    OdGeVector2d& negate() { x = -x; y = -y; return *this; }
+    OdGeVector2d& negate()
+    {
+        x = -x;
+        y = -y;
+        return *this;
+    }
 
     // The vector turned 90 degrees counterclockwise.
     OdGeVector2d perpVector() const { return {-y, x}; }
@@ -66,7 +99,7 @@ public:
         double a = std::atan2(y, x);
         if (a < 0.0)
             a += 2.0 * std::numbers::pi;
-        return a >= 2.0 * std::numbers::pi ? 0.0 : a;  // -tiny + 2*pi rounds to 2*pi
+        return a >= 2.0 * std::numbers::pi ? 0.0 : a; // -tiny + 2*pi rounds to 2*pi
     }
     // Counterclockwise angle from this vector to v, in [0, 2*pi).
     double angleTo(const OdGeVector2d& v) const

@@ -19,22 +19,52 @@ public:
     constexpr OdGeVector3d() noexcept : x(0.0), y(0.0), z(0.0) {}
     constexpr OdGeVector3d(double xx, double yy, double zz) noexcept : x(xx), y(yy), z(zz) {}
 
-    static const OdGeVector3d kIdentity;  // the zero vector
+    static const OdGeVector3d kIdentity; // the zero vector
     static const OdGeVector3d kXAxis;
     static const OdGeVector3d kYAxis;
     static const OdGeVector3d kZAxis;
 
-    OdGeVector3d& set(double xx, double yy, double zz) { x = xx; y = yy; z = zz; return *this; }
+    OdGeVector3d& set(double xx, double yy, double zz)
+    {
+        x = xx;
+        y = yy;
+        z = zz;
+        return *this;
+    }
 
     OdGeVector3d operator+(const OdGeVector3d& v) const { return {x + v.x, y + v.y, z + v.z}; }
     OdGeVector3d operator-(const OdGeVector3d& v) const { return {x - v.x, y - v.y, z - v.z}; }
     OdGeVector3d operator-() const { return {-x, -y, -z}; }
     OdGeVector3d operator*(double s) const { return {x * s, y * s, z * s}; }
     OdGeVector3d operator/(double s) const { return {x / s, y / s, z / s}; }
-    OdGeVector3d& operator+=(const OdGeVector3d& v) { x += v.x; y += v.y; z += v.z; return *this; }
-    OdGeVector3d& operator-=(const OdGeVector3d& v) { x -= v.x; y -= v.y; z -= v.z; return *this; }
-    OdGeVector3d& operator*=(double s) { x *= s; y *= s; z *= s; return *this; }
-    OdGeVector3d& operator/=(double s) { x /= s; y /= s; z /= s; return *this; }
+    OdGeVector3d& operator+=(const OdGeVector3d& v)
+    {
+        x += v.x;
+        y += v.y;
+        z += v.z;
+        return *this;
+    }
+    OdGeVector3d& operator-=(const OdGeVector3d& v)
+    {
+        x -= v.x;
+        y -= v.y;
+        z -= v.z;
+        return *this;
+    }
+    OdGeVector3d& operator*=(double s)
+    {
+        x *= s;
+        y *= s;
+        z *= s;
+        return *this;
+    }
+    OdGeVector3d& operator/=(double s)
+    {
+        x /= s;
+        y /= s;
+        z /= s;
+        return *this;
+    }
     bool operator==(const OdGeVector3d& v) const { return x == v.x && y == v.y && z == v.z; }
     bool operator!=(const OdGeVector3d& v) const { return !(*this == v); }
 
@@ -47,7 +77,10 @@ public:
     }
 
     bool isZeroLength(const OdGeTol& tol = OdGeContext::gTol) const { return length() <= tol.equalVector(); }
-    bool isUnitLength(const OdGeTol& tol = OdGeContext::gTol) const { return std::fabs(length() - 1.0) <= tol.equalVector(); }
+    bool isUnitLength(const OdGeTol& tol = OdGeContext::gTol) const
+    {
+        return std::fabs(length() - 1.0) <= tol.equalVector();
+    }
     bool isEqualTo(const OdGeVector3d& v, const OdGeTol& tol = OdGeContext::gTol) const
     {
         return (*this - v).length() <= tol.equalVector();
@@ -60,13 +93,16 @@ public:
         return len > tol.equalVector() ? OdGeVector3d(x / len, y / len, z / len) : *this;
     }
     OdGeVector3d& normalize(const OdGeTol& tol = OdGeContext::gTol) { return *this = normal(tol); }
-    OdGeVector3d& negate() { x = -x; y = -y; z = -z; return *this; }
+    OdGeVector3d& negate()
+    {
+        x = -x;
+        y = -y;
+        z = -z;
+        return *this;
+    }
 
     // Angle between the two directions, in [0, pi].
-    double angleTo(const OdGeVector3d& v) const
-    {
-        return std::atan2(crossProduct(v).length(), dotProduct(v));
-    }
+    double angleTo(const OdGeVector3d& v) const { return std::atan2(crossProduct(v).length(), dotProduct(v)); }
     // Angle from this vector to v measured counterclockwise about refVector, in [0, 2*pi).
     double angleTo(const OdGeVector3d& v, const OdGeVector3d& refVector) const
     {

@@ -17,9 +17,9 @@ namespace vantrel {
 
 struct AppSysVarDef {
     const char* name;
-    int groupCode;            // the value's kind as a DXF group code (70: 16-bit integer)
+    int groupCode; // the value's kind as a DXF group code (70: 16-bit integer)
     std::int32_t defaultValue;
-    std::int32_t minValue;    // inclusive
+    std::int32_t minValue; // inclusive
     std::int32_t maxValue;
 };
 
@@ -53,4 +53,4 @@ private:
     IProfileSection& m_section;
 };
 
-}
+} // namespace vantrel

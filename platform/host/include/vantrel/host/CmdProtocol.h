@@ -62,7 +62,8 @@ public:
     virtual void registerNamedCommand(const char* name, CommandCreator creator) = 0;
     // A function command in a group; the flags word is kept as the module gives it.
     virtual void registerGroupCommand(const wchar_t* group, const wchar_t* name, std::uint32_t flags,
-                                      CommandEntry entry) = 0;
+                                      CommandEntry entry)
+        = 0;
     // Drops the caller's reference to the factory; answers the new count.
     virtual std::uint32_t Release() = 0;
 

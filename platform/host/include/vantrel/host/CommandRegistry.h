@@ -21,8 +21,8 @@ public:
 
     struct Command {
         Kind kind = Kind::Host;
-        std::wstring name;   // as registered
-        std::wstring group;  // function commands only
+        std::wstring name;  // as registered
+        std::wstring group; // function commands only
         std::uint32_t flags = 0;
         CommandCreator creator = nullptr;
         CommandEntry entry = nullptr;
@@ -39,8 +39,7 @@ public:
     // A later registration of a name replaces the earlier one. Empty names and null functions
     // are refused with OdError(eInvalidInput).
     void addObjectCommand(std::wstring_view name, CommandCreator creator);
-    void addFunctionCommand(std::wstring_view group, std::wstring_view name, std::uint32_t flags,
-                            CommandEntry entry);
+    void addFunctionCommand(std::wstring_view group, std::wstring_view name, std::uint32_t flags, CommandEntry entry);
     void addHostCommand(std::wstring_view name, std::function<void(HostDocument&)> body, bool undoGroup = true);
 
     // The command of that name, whatever its case; null when there is none.

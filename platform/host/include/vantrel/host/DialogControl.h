@@ -22,16 +22,16 @@ struct DialogControl {
     int id = kNoControlId;
     DialogControlKind kind = DialogControlKind::Static;
     std::uint32_t style = 0;
-    std::wstring text;  // combo boxes show their current item instead
-    PixelRect rect;     // in the dialog's client pixels
+    std::wstring text; // combo boxes show their current item instead
+    PixelRect rect;    // in the dialog's client pixels
     bool visible = true;
     bool enabled = true;
-    int check = 0;      // buttons: 0 unchecked, 1 checked
+    int check = 0; // buttons: 0 unchecked, 1 checked
 
     // combo boxes
     std::vector<Item> items;
     int curSel = -1;
-    int itemHeight = 0;  // 0 until measured
+    int itemHeight = 0; // 0 until measured
     int droppedWidth = 0;
 
     // up-down controls

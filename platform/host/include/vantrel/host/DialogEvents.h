@@ -21,7 +21,7 @@ struct DrawItemEvent {
     int controlId = 0;
     int item = 0;
     unsigned state = 0;
-    PixelRect rect;  // in the control's own pixels
+    PixelRect rect; // in the control's own pixels
     std::uintptr_t itemData = 0;
     DialogDC& dc;
 };

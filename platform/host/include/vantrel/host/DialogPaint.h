@@ -30,9 +30,9 @@ struct DialogPaint {
         unsigned format = 0;
     };
 
-    int item = 0;        // the item index; 0 for a static
-    unsigned state = 0;  // the item state bits of the drawing request
-    PixelRect rect;      // the item's rectangle
+    int item = 0;       // the item index; 0 for a static
+    unsigned state = 0; // the item state bits of the drawing request
+    PixelRect rect;     // the item's rectangle
     std::vector<Op> ops;
 
     // The colour of the last fill (or filled rectangle) that covers the point, if any.

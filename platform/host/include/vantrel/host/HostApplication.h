@@ -23,7 +23,7 @@ class HostDocument;
 namespace vantrel {
 class InputSource;
 class Transcript;
-}
+} // namespace vantrel
 
 class HostApplication {
 public:

@@ -22,8 +22,8 @@ class HostApplication;
 
 // Selection flags this host gives meaning to; other bits are accepted and have no effect.
 // docs/input.md explains them.
-inline constexpr std::uint32_t kSelectSingle = 0x2000;       // at most one entity
-inline constexpr std::uint32_t kSelectNoGroups = 0x8000;     // groups are never expanded
+inline constexpr std::uint32_t kSelectSingle = 0x2000;        // at most one entity
+inline constexpr std::uint32_t kSelectNoGroups = 0x8000;      // groups are never expanded
 inline constexpr std::uint32_t kSelectRejectLocked = 0x10000; // entities on locked layers are left out
 
 class HostDocument {

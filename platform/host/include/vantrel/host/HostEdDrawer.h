@@ -12,8 +12,9 @@ class HostEdDrawer {
 public:
     // Shows the entity (again, after it changed) until removeEntity. `style` and `flags` are
     // the tracker's (SolidTracker 1, 512); the last two arguments are 0 from every caller.
-    virtual void addEntity(OdDbEntity* entity, std::int32_t style, std::uint32_t flags,
-                           std::int32_t reserved1, std::int32_t reserved2) = 0;
+    virtual void addEntity(OdDbEntity* entity, std::int32_t style, std::uint32_t flags, std::int32_t reserved1,
+                           std::int32_t reserved2)
+        = 0;
     // The visible area of the view in world coordinates.
     virtual OdGeExtents3d viewExtents() const;
     virtual void removeEntity(OdDbEntity* entity) = 0;

@@ -39,8 +39,8 @@ public:
     InputResult getDistance(const OdGePoint3d* basePoint, double& distance, const wchar_t* prompt,
                             const wchar_t* keywords = nullptr, InputFlags flags = 0, OdString* text = nullptr,
                             HostEdInputTracker* tracker = nullptr);
-    InputResult getReal(double& value, const wchar_t* prompt, const wchar_t* keywords = nullptr,
-                        InputFlags flags = 0, OdString* text = nullptr, HostEdInputTracker* tracker = nullptr);
+    InputResult getReal(double& value, const wchar_t* prompt, const wchar_t* keywords = nullptr, InputFlags flags = 0,
+                        OdString* text = nullptr, HostEdInputTracker* tracker = nullptr);
     InputResult getInteger(std::int32_t& value, const wchar_t* prompt, const wchar_t* keywords = nullptr,
                            InputFlags flags = 0, OdString* text = nullptr, HostEdInputTracker* tracker = nullptr);
 
@@ -73,9 +73,8 @@ private:
         const wchar_t* refusalWithKeywords;
     };
     // A value typed, or measured from the base point (or a first point) to a point.
-    InputResult getMeasured(const OdGePoint3d* basePoint, double& value, const wchar_t* prompt,
-                            const wchar_t* keywords, InputFlags flags, OdString* text,
-                            HostEdInputTracker* tracker, const Measure& measure);
+    InputResult getMeasured(const OdGePoint3d* basePoint, double& value, const wchar_t* prompt, const wchar_t* keywords,
+                            InputFlags flags, OdString* text, HostEdInputTracker* tracker, const Measure& measure);
 
     vantrel::InputEngine& m_engine;
 };

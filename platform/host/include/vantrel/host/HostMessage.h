@@ -10,8 +10,8 @@ inline constexpr std::uint32_t kTrackerMouseMove = 512;
 inline constexpr std::uint32_t kTrackerLeftButtonDown = 513;
 
 struct HostMessage {
-    HostWindowId window = 0;  // where hostPostChar reaches the open request
+    HostWindowId window = 0; // where hostPostChar reaches the open request
     std::uint32_t message = 0;
-    std::uintptr_t wParam = 0;  // button state: 1 while the left button is down
+    std::uintptr_t wParam = 0; // button state: 1 while the left button is down
     std::intptr_t lParam = 0;
 };

@@ -36,7 +36,7 @@ public:
     };
 
     struct Request {
-        std::wstring prompt;  // as the user sees it
+        std::wstring prompt;      // as the user sees it
         bool commandName = false; // the `Command:` prompt
         bool freeText = false;    // free text is an answer (InputPrompt::freeText)
         bool selection = false;   // entities are asked for (InputPrompt::selection)

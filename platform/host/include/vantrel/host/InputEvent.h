@@ -12,15 +12,15 @@ namespace vantrel {
 
 struct InputEvent {
     enum class Kind {
-        Text,        // text: the line as typed (an empty or blank line is Enter)
-        Cancel,      // Esc, `!cancel`
-        Move,        // point: the cursor in world coordinates
-        Click,       // point: left button down at the cursor
-        View,        // point and corner: two opposite corners of the visible area
-        Dialog,      // text: the words after `!dlg`
-        PostedChar,  // character, posted by a tracker through hostPostChar
-        Error,       // text: why a script line was refused (shown as a message)
-        End,         // no more input
+        Text,       // text: the line as typed (an empty or blank line is Enter)
+        Cancel,     // Esc, `!cancel`
+        Move,       // point: the cursor in world coordinates
+        Click,      // point: left button down at the cursor
+        View,       // point and corner: two opposite corners of the visible area
+        Dialog,     // text: the words after `!dlg`
+        PostedChar, // character, posted by a tracker through hostPostChar
+        Error,      // text: why a script line was refused (shown as a message)
+        End,        // no more input
     };
 
     Kind kind = Kind::End;

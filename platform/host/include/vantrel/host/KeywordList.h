@@ -15,10 +15,10 @@ namespace vantrel {
 class KeywordList {
 public:
     struct Keyword {
-        std::wstring text;      // as listed, quotes and `*` removed, inner blanks single
-        std::wstring capitals;  // its capital letters: the short form
-        std::wstring global;    // the language-independent form (`_` + it chooses the keyword)
-        bool displayed = true;  // false for independent forms left over after the pairing
+        std::wstring text;     // as listed, quotes and `*` removed, inner blanks single
+        std::wstring capitals; // its capital letters: the short form
+        std::wstring global;   // the language-independent form (`_` + it chooses the keyword)
+        bool displayed = true; // false for independent forms left over after the pairing
         InputResult result = kInputFirstKeyword;
     };
 

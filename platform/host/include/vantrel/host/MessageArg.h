@@ -13,14 +13,11 @@ namespace vantrel {
 
 class MessageArg {
 public:
-    using Value = std::variant<long long, unsigned long long, double, wchar_t, std::wstring_view, std::wstring,
-                               const void*>;
+    using Value
+        = std::variant<long long, unsigned long long, double, wchar_t, std::wstring_view, std::wstring, const void*>;
 
     template <class T>
-        requires(!std::same_as<T, MessageArg>)
-    MessageArg(const T& value) : m_value(convert(value))
-    {
-    }
+    requires(!std::same_as<T, MessageArg>) MessageArg(const T& value) : m_value(convert(value)) {}
 
     const Value& value() const { return m_value; }
 

@@ -11,12 +11,12 @@ struct SvgDashes {
     // ` stroke-dasharray="…" stroke-dashoffset="…"`; empty when the pattern draws a solid line
     // (no gaps, no dashes, or lengths that are not finite and positive).
     std::string attributes;
-    double period = 0.0;       // the length of one repetition
-    int drawnPerPeriod = 0;    // dashes and dots in one repetition
+    double period = 0.0;    // the length of one repetition
+    int drawnPerPeriod = 0; // dashes and dots in one repetition
 
     bool solid() const { return attributes.empty(); }
     // Pattern lengths as a linetype stores them: positive a dash, negative a gap, zero a dot.
     static SvgDashes of(std::span<const double> pattern);
 };
 
-}
+} // namespace vantrel

@@ -78,4 +78,4 @@ private:
     bool m_lineweights = true;
 };
 
-}
+} // namespace vantrel

@@ -33,4 +33,4 @@ private:
     AppSysVarStore m_app;
 };
 
-}
+} // namespace vantrel

@@ -59,4 +59,4 @@ private:
     std::map<std::wstring, std::unique_ptr<Section>> m_sections;
 };
 
-}
+} // namespace vantrel

@@ -122,7 +122,15 @@ private:
     class Run;
 
     enum class Event {
-        Clicked, EditChange, KillFocus, DropDown, SelEndOk, SelChange, UpDownDelta, DrawItem, MeasureItem,
+        Clicked,
+        EditChange,
+        KillFocus,
+        DropDown,
+        SelEndOk,
+        SelChange,
+        UpDownDelta,
+        DrawItem,
+        MeasureItem,
     };
     struct Handler {
         int id;

@@ -36,4 +36,4 @@ void* GetMainDllInstanceEx();
 namespace vantrel {
 // How often kHostProcedure3 was called: it has no other effect, so tests count it.
 std::uint64_t hostProcedure3Calls();
-}
+} // namespace vantrel

@@ -17,4 +17,4 @@ std::string writeDrawing(OdDbDatabase& db, const std::string& path);
 // unmodified. Errors as writeDrawing.
 std::string saveDocument(HostDocument& doc, const std::wstring& path);
 
-}
+} // namespace vantrel

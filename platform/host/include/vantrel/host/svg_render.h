@@ -21,4 +21,4 @@ std::string renderSvg(OdDbDatabase& db, OdDbObjectId block, std::span<const OdDb
 std::string writeSvg(OdDbDatabase& db, const std::string& path);
 std::string writeSvg(OdDbDatabase& db, const std::string& path, std::span<const OdDbEntity* const> overlay);
 
-}
+} // namespace vantrel

@@ -11,4 +11,4 @@ namespace vantrel {
 // one line naming the file and the reason.
 std::string writeFileAtomically(const std::string& path, std::string_view data);
 
-}
+} // namespace vantrel

@@ -21,8 +21,7 @@ namespace vantrel::format_arg {
 // Every argument reaches the formatter as a number, a wide character or a wide string, so
 // that one format can take OdString, CXStringW, std::wstring, UTF-8 text and literals alike.
 template <typename T>
-    requires std::is_arithmetic_v<T>
-T adapt(T value) { return value; }
+requires std::is_arithmetic_v<T> T adapt(T value) { return value; }
 inline wchar_t adapt(char c) { return static_cast<wchar_t>(static_cast<unsigned char>(c)); }
 inline std::wstring_view adapt(const wchar_t* s) { return s ? std::wstring_view(s) : std::wstring_view(L"(null)"); }
 inline std::wstring_view adapt(const std::wstring& s) { return s; }
@@ -71,9 +70,22 @@ public:
     void Empty() { m_s.clear(); }
     wchar_t GetAt(int i) const { return m_s.at(static_cast<std::size_t>(i)); }
 
-    CXStringW& operator+=(const CXStringW& s) { m_s += s.m_s; return *this; }
-    CXStringW& operator+=(const wchar_t* s) { if (s) m_s += s; return *this; }
-    CXStringW& operator+=(wchar_t c) { m_s += c; return *this; }
+    CXStringW& operator+=(const CXStringW& s)
+    {
+        m_s += s.m_s;
+        return *this;
+    }
+    CXStringW& operator+=(const wchar_t* s)
+    {
+        if (s)
+            m_s += s;
+        return *this;
+    }
+    CXStringW& operator+=(wchar_t c)
+    {
+        m_s += c;
+        return *this;
+    }
     friend CXStringW operator+(CXStringW a, const CXStringW& b) { return a += b; }
     friend CXStringW operator+(CXStringW a, const wchar_t* b) { return a += b; }
 
