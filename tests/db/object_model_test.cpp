@@ -232,14 +232,14 @@ TEST_F(DbFixture, IdsStayValidAsTheDrawingGrowsAndClosingReleasesEveryObject)
     for (int i = 0; i < 3000; ++i)
         ids.push_back(addEntity(i));
     const OdDbObjectId reserved = db->getOdDbObjectId(OdDbHandle(0x9000), true);
-    for (int i = 0; i < 3000; i += 7) {
+    for (std::size_t i = 0; i < ids.size(); i += 7) {
         EXPECT_EQ(db->getOdDbObjectId(ids[i].getHandle()), ids[i]);
-        EXPECT_EQ(valueOf(ids[i]), i);
+        EXPECT_EQ(valueOf(ids[i]), static_cast<double>(i));
     }
     EXPECT_EQ(db->getOdDbObjectId(OdDbHandle(0x9000)), reserved);
 
     std::vector<TestEntityPtr> kept;
-    for (int i : {0, 1500, 2999})
+    for (std::size_t i : {0u, 1500u, 2999u})
         kept.push_back(TestEntityPtr(ids[i].safeOpenObject()));
     db = OdDbDatabasePtr();
     for (const TestEntityPtr& e : kept) {

@@ -172,10 +172,13 @@ void QPainterSink::path(std::span<const PathVertex> vertices, bool closed, const
         const double w0 = a.startWidth * s / 2.0, w1 = a.endWidth * s / 2.0;
         QPolygonF outline;
         const qsizetype count = along.size();
+        // The half width at the k-th point, from the start width to the end width.
+        auto halfWidth
+            = [&](qsizetype k) { return w0 + (w1 - w0) * static_cast<double>(k) / static_cast<double>(count - 1); };
         for (qsizetype k = 0; k < count; ++k)
-            outline << along[k] + leftOf(along, k) * (w0 + (w1 - w0) * k / (count - 1));
+            outline << along[k] + leftOf(along, k) * halfWidth(k);
         for (qsizetype k = count; k-- > 0;)
-            outline << along[k] - leftOf(along, k) * (w0 + (w1 - w0) * k / (count - 1));
+            outline << along[k] - leftOf(along, k) * halfWidth(k);
         fill(outline);
     }
     if (anyWide) {

@@ -2,8 +2,10 @@
 #include <vantrel/db/OdCmColor.h>
 #include <vantrel/db/OdError.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
+#include <iterator>
 #include <string>
 
 namespace {
@@ -19,8 +21,7 @@ std::array<std::uint32_t, 256> buildPalette()
     const std::uint32_t basic[10]
         = {pack(255, 255, 255), pack(255, 0, 0),   pack(255, 255, 0),   pack(0, 255, 0),     pack(0, 255, 255),
            pack(0, 0, 255),     pack(255, 0, 255), pack(255, 255, 255), pack(128, 128, 128), pack(192, 192, 192)};
-    for (int i = 0; i < 10; ++i)
-        p[i] = basic[i];
+    std::copy(std::begin(basic), std::end(basic), p.begin());
     const double levels[5] = {1.0, 0.65, 0.5, 0.3, 0.15};
     for (int i = 10; i < 250; ++i) {
         double hue = (i / 10 - 1) * 15.0;

@@ -359,15 +359,16 @@ void SvgSink::widePath(std::span<const PathVertex> vertices, bool closed, const 
         }
         flushThin();
         std::vector<OdGePoint3d> outline;
-        std::size_t count = along.size();
-        for (std::size_t k = 0; k < count; ++k) {
-            double h = (a.startWidth + (a.endWidth - a.startWidth) * k / (count - 1)) / 2.0;
-            outline.push_back(along[k] + left[k] * h);
-        }
-        for (std::size_t k = count; k-- > 0;) {
-            double h = (a.startWidth + (a.endWidth - a.startWidth) * k / (count - 1)) / 2.0;
-            outline.push_back(along[k] - left[k] * h);
-        }
+        const std::size_t count = along.size();
+        // The half width at the k-th point, from the start width to the end width.
+        auto halfWidth = [&](std::size_t k) {
+            const double t = static_cast<double>(k) / static_cast<double>(count - 1);
+            return (a.startWidth + (a.endWidth - a.startWidth) * t) / 2.0;
+        };
+        for (std::size_t k = 0; k < count; ++k)
+            outline.push_back(along[k] + left[k] * halfWidth(k));
+        for (std::size_t k = count; k-- > 0;)
+            outline.push_back(along[k] - left[k] * halfWidth(k));
         polygon(outline, true);
     }
     flushThin();
