@@ -367,6 +367,7 @@ RecordingDraw drawn(const OdDbLight& light)
 std::vector<OdGeVector3d> offsets(const std::vector<PathVertex>& path)
 {
     std::vector<OdGeVector3d> v;
+    v.reserve(path.size());
     for (const PathVertex& p : path)
         v.push_back(p.point.asVector());
     return v;

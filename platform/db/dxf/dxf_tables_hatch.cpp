@@ -118,7 +118,8 @@ public:
                 break;
             case 450:
                 gradient = true;
-                d.gradient.emplace().kind = static_cast<std::int32_t>(t.integer);
+                d.gradient = OdDbHatch::Gradient{};
+                d.gradient->kind = static_cast<std::int32_t>(t.integer);
                 break;
             case 63:
                 if (gradient)

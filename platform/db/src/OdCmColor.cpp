@@ -24,7 +24,8 @@ std::array<std::uint32_t, 256> buildPalette()
     std::copy(std::begin(basic), std::end(basic), p.begin());
     const double levels[5] = {1.0, 0.65, 0.5, 0.3, 0.15};
     for (int i = 10; i < 250; ++i) {
-        double hue = (i / 10 - 1) * 15.0;
+        const int hueStep = i / 10 - 1; // ten entries to a hue
+        double hue = hueStep * 15.0;
         int shade = (i % 10) / 2;
         bool pale = (i % 2) == 1;
         double h = hue / 60.0;
@@ -65,13 +66,13 @@ std::array<std::uint32_t, 256> buildPalette()
         int c[3];
         for (int k = 0; k < 3; ++k) {
             double v = pale ? 0.5 + rgb[k] * 0.5 : rgb[k];
-            c[k] = static_cast<int>(v * levels[shade] * 255.0 + 0.5);
+            c[k] = static_cast<int>(std::lround(v * levels[shade] * 255.0));
         }
         p[static_cast<std::size_t>(i)] = pack(c[0], c[1], c[2]);
     }
     const int greys[6] = {51, 91, 132, 173, 214, 255};
-    for (int i = 0; i < 6; ++i)
-        p[static_cast<std::size_t>(250 + i)] = pack(greys[i], greys[i], greys[i]);
+    for (std::size_t i = 0; i < 6; ++i)
+        p[250 + i] = pack(greys[i], greys[i], greys[i]);
     return p;
 }
 
