@@ -100,7 +100,8 @@ public:
                 pl->setConstantWidth(0.75);
             for (unsigned i = 0; i < n; ++i)
                 pl->addVertexAt(i, OdGePoint2d(coordinate(), coordinate()), bulge(),
-                                pl->getConstantWidth() ? -1.0 : width(), pl->getConstantWidth() ? -1.0 : width());
+                                pl->getConstantWidth() != 0.0 ? -1.0 : width(),
+                                pl->getConstantWidth() != 0.0 ? -1.0 : width());
             pl->setClosed(closed);
             return append(db, pl.get());
         }
