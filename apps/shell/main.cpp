@@ -300,7 +300,9 @@ Ending run(const Options& opt)
         else if (!vantrel::fontProblem().empty())
             std::cerr << "vantrel: " << opt.svgOut << ": " << vantrel::fontProblem() << '\n';
     }
-    if (!opt.jsonOut.empty() && report(vantrel::writeFileAtomically(opt.jsonOut, vantrel::jsonText(*db))))
+    if (!opt.jsonOut.empty() && report(vantrel::writeFileAtomically(opt.jsonOut, [&](vantrel::TextOutput& out) {
+            vantrel::writeJson(*db, out);
+        })))
         failed = true;
     return {failed ? kUserError : kDone, 0};
 }
