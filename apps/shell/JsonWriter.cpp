@@ -129,7 +129,8 @@ void JsonWriter::string(std::string_view utf8)
         return;
     }
     // Escapes, and the replacement of broken UTF-8, exactly as the library writes them.
-    m_out.append(nlohmann::ordered_json(std::string(utf8)).dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace));
+    m_out.append(nlohmann::ordered_json(std::string(utf8))
+                     .dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace));
 }
 
 } // namespace vantrel

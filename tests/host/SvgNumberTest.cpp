@@ -34,9 +34,15 @@ TEST(SvgNumberTest, MatchesPrintfOnValuesOfEveryMagnitude)
         double v = 0.0;
         switch (i % 4) {
         case 0: v = std::uniform_real_distribution<double>(-30000.0, 30000.0)(random); break;
-        case 1: v = std::ldexp(std::uniform_real_distribution<double>(1.0, 2.0)(random), static_cast<int>(random() % 90) - 45); break;
+        case 1:
+            v = std::ldexp(std::uniform_real_distribution<double>(1.0, 2.0)(random),
+                           static_cast<int>(random() % 90) - 45);
+            break;
         case 2: v = std::bit_cast<double>(random()); break;
-        default: v = static_cast<double>(static_cast<long>(random() % 2000001) - 1000000) / static_cast<double>(1 << (random() % 12)); break;
+        default:
+            v = static_cast<double>(static_cast<long>(random() % 2000001) - 1000000)
+                / static_cast<double>(1 << (random() % 12));
+            break;
         }
         if (!std::isfinite(v))
             continue;

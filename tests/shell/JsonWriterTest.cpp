@@ -88,8 +88,9 @@ private:
 
     std::string text()
     {
-        static const std::string pieces[] = {"a", "Layer 0", "\"", "\\", "/", "\n", "\t", "\x01", "\x1f", "\x7f",
-                                             "é", "€", "𝄞", "\xff", "\xc3", "\xe2\x82", "\xed\xa0\x80", ""};
+        static const std::string pieces[]
+            = {"a",    "Layer 0", "\"", "\\", "/",    "\n",   "\t",       "\x01",         "\x1f",
+               "\x7f", "é",       "€",  "𝄞",  "\xff", "\xc3", "\xe2\x82", "\xed\xa0\x80", ""};
         std::string s;
         for (int n = pick(5); n > 0; --n)
             s += pieces[pick(std::size(pieces))];
@@ -138,5 +139,6 @@ TEST(JsonWriterTest, EmptyContainersAndNestingKeepTheLibrarysLayout)
     w.endArray();
     w.endObject();
     out.flush();
-    EXPECT_EQ(text, "{\n  \"empty\": [],\n  \"none\": {},\n  \"points\": [\n    [\n      1.0,\n      -2\n    ]\n  ]\n}");
+    EXPECT_EQ(text,
+              "{\n  \"empty\": [],\n  \"none\": {},\n  \"points\": [\n    [\n      1.0,\n      -2\n    ]\n  ]\n}");
 }

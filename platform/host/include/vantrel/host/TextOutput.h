@@ -27,7 +27,11 @@ public:
             std::memcpy(m_data.get() + m_size, text.data(), text.size());
         m_size += text.size();
     }
-    void append(char c) { *room(1) = c; ++m_size; }
+    void append(char c)
+    {
+        *room(1) = c;
+        ++m_size;
+    }
     // Room for n more characters (n at most 64); advance(end) keeps what was written up to end.
     char* room(std::size_t n)
     {
