@@ -314,6 +314,14 @@ TEST(DxfDamaged, WhatIsAcceptedIsRepairedAndReopensWhatIsNotIsRefused)
     const std::size_t styleHandle = style + std::string("  0\nSTYLE\n  5\n").size();
     const std::string handle = good.substr(styleHandle, good.find('\n', styleHandle) - styleHandle);
     const std::size_t firstObject = good.find("  0\nLAYOUT\n");
+    // The block record's pointer to the first layout taken away as well.
+    auto layoutOfNoBlock = [&good, firstObject](std::string text) {
+        const std::size_t at = firstObject + std::string("  0\nLAYOUT\n  5\n").size();
+        const std::string pointer = "340\n" + good.substr(at, good.find('\n', at) - at) + "\n";
+        const std::size_t from = text.find(pointer);
+        EXPECT_NE(from, std::string::npos);
+        return from == std::string::npos ? text : text.erase(from, pointer.size());
+    };
     struct Case {
         const char* what;
         std::string text;
@@ -329,6 +337,12 @@ TEST(DxfDamaged, WhatIsAcceptedIsRepairedAndReopensWhatIsNotIsRefused)
          "misspelt subclass markers read as the ones expected there", false},
         {"layout marker", damaged("100\nAcDbLayout\n", "100\nAcDbLayouX\n", firstObject),
          "misspelt subclass markers read as the ones expected there", false},
+        {"layout's own marker replaced by another class's",
+         damaged("100\nAcDbLayout\n", "100\nAcDbText\n", firstObject),
+         "layouts without their block linked to the block that names them", false},
+        {"layout that no block names and that names none",
+         layoutOfNoBlock(damaged("100\nAcDbLayout\n", "100\nAcDbText\n", firstObject)),
+         "layouts that show no block dropped", false},
         {"handle 0", damaged("STYLE\n  5\n" + handle + "\n", "STYLE\n  5\n0\n"),
          "records with a null or unreadable handle", false},
         {"handle not hex", damaged("STYLE\n  5\n" + handle + "\n", "STYLE\n  5\nXYZ\n"),

@@ -12,6 +12,7 @@
 
 #include "DxfError.h"
 #include "DxfUnknownObject.h"
+#include "dxf_repair_layouts.h"
 #include "dxf_structure.h"
 #include "dxf_values.h"
 
@@ -67,6 +68,7 @@ OdDbDatabasePtr DxfFileReader::read()
                               + " entities read before it kept, the rest of the file dropped");
     }
     ensureStructure(true);
+    repairLayouts(*m_db, m_repairs);
     if (m_handseed > m_db->handseed().value())
         m_db->setHandseed(OdDbHandle(m_handseed));
     if (!m_drawingExtra->tags.empty())

@@ -118,7 +118,9 @@ public:
                 break;
             case 450:
                 gradient = true;
-                d.gradient.emplace().kind = static_cast<std::int32_t>(t.integer);
+                // Assigned whole: clang cannot default-construct the nested type in place here.
+                d.gradient = OdDbHatch::Gradient();
+                d.gradient->kind = static_cast<std::int32_t>(t.integer);
                 break;
             case 63:
                 if (gradient)
