@@ -477,6 +477,26 @@ TEST(DxfAngles, AnAngleOfManyDigitsIsWrittenBackAsRead)
     EXPECT_EQ(dxfText(*r.database).find("149.98986235968184"), std::string::npos) << "a changed angle is written anew";
 }
 
+// Parts of other classes after a table record's own part stay parts of their own: read as they
+// are, written back in place, the same at every save (none is taken for the record's own part).
+TEST(DxfKept, ForeignPartsAfterATableRecordsOwnStayForeign)
+{
+    std::string text = dxfText(*newDrawing());
+    const std::size_t layer = text.find("100\nAcDbLayerTableRecord\n");
+    ASSERT_NE(layer, std::string::npos);
+    const std::string foreign = "100\nAcDbEntity\n  8\n0\n100\nAcDbText\n 10\n1.5\n";
+    text.insert(text.find("  0\n", layer), foreign);
+    const DxfReadResult r = readDxfText(text);
+    ASSERT_TRUE(r.database) << r.error;
+    EXPECT_TRUE(r.repairs.empty()) << r.repairs.front();
+    const std::string saved = dxfText(*r.database);
+    EXPECT_NE(saved.find(foreign), std::string::npos);
+    const DxfReadResult again = readDxfText(saved);
+    ASSERT_TRUE(again.database) << again.error;
+    EXPECT_TRUE(again.repairs.empty()) << again.repairs.front();
+    EXPECT_EQ(dxfText(*again.database), saved);
+}
+
 TEST(DxfKept, AKeptTableSurvivesTheTablesAddedBesideIt)
 {
     // A file with only a VPORT table of its own: writing adds the other standard tables after

@@ -79,9 +79,6 @@ void writeRecordName(DxfTagWriter& out, const OdDbObject& obj, const DxfClassMap
         out.writeString(0, obj.isA()->name());
 }
 
-constexpr const char* kTableOrder[]
-    = {"VPORT", "LTYPE", "LAYER", "STYLE", "VIEW", "UCS", "APPID", "DIMSTYLE", "BLOCK_RECORD"};
-
 std::uint64_t parseHex(std::string_view text)
 {
     OdDbHandle h;
@@ -340,7 +337,7 @@ void DxfFileWriter::registerXDataApps()
 void DxfFileWriter::writeTables()
 {
     beginSection("TABLES");
-    for (const char* name : kTableOrder)
+    for (const char* name : kDxfTableOrder)
         writeTable(name);
     // Tables of other names kept from the file.
     if (const DxfExtra* drawing = m_db.dxfExtra().get())
@@ -348,7 +345,7 @@ void DxfFileWriter::writeTables()
             if (r.code != kDxfRunTable)
                 continue;
             bool standard = false;
-            for (const char* name : kTableOrder)
+            for (const char* name : kDxfTableOrder)
                 standard = standard || r.value == name;
             if (!standard) {
                 m_out.writeString(0, "TABLE");

@@ -54,6 +54,8 @@ struct DxfFileReader::RecordScan {
     std::string runValue;
     // The subclass being read: -1 before any marker, -2 inside a subclass no map declares.
     int sub = -1;
+    // The subclass read before the first one no map declares began.
+    int beforeUnknown = -1;
     bool anyMarker = false;
     bool sawHandle = false;
     bool ownerRead = false;
@@ -72,7 +74,12 @@ struct DxfFileReader::RecordScan {
             runValue = value;
         }
     }
-    bool beforeLastSubclass() const { return sub < static_cast<int>(map.subclasses.size()) - 1; }
+    // Whether the record's own (last) subclass is still to come; inside a subclass no map
+    // declares, by the known one read before it.
+    bool beforeLastSubclass() const
+    {
+        return (sub == -2 ? beforeUnknown : sub) < static_cast<int>(map.subclasses.size()) - 1;
+    }
 };
 
 DxfFileReader::Record DxfFileReader::readRecord(const DxfClassMap& map, OdDbObject& obj, std::string_view recordName)
@@ -185,6 +192,8 @@ void DxfFileReader::enterSubclass(RecordScan& scan)
 
 void DxfFileReader::keepAsUnknown(RecordScan& scan)
 {
+    if (scan.sub != -2)
+        scan.beforeUnknown = scan.sub;
     scan.sub = -2;
     scan.keep.append(kDxfRunUnknown, std::string());
     scan.runCode = kDxfRunUnknown;
