@@ -57,7 +57,6 @@ void paint(DrawingScene& scene, const ViewTransform& view, QImage& image, benchm
 {
     image.fill(0x212830);
     QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing, true);
     const DrawingScene::PaintCount count = scene.paint(painter, view);
     state.counters["drawn"] = static_cast<double>(count.drawn);
     state.counters["dots"] = static_cast<double>(count.dots);

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include <vantrel/db/ExtentsDraw.h>
 #include <vantrel/db/LayerVisibility.h>
 #include <vantrel/db/OdDbBlockTableRecord.h>
 #include <vantrel/db/OdDbSortentsTable.h>
@@ -18,24 +19,23 @@ namespace vantrel::studio {
 
 namespace {
 
-// Learns an entity's colour and whether it draws symbols of a size fixed on screen, without
-// drawing anything.
-class TraitsCatcher : public WorldDraw {
+// Learns in one draw what the scene keeps of an entity: its box (measured as its extents are),
+// its colour and whether it draws symbols of a size fixed on screen.
+class FactsCatcher : public ExtentsDraw {
 public:
     std::uint32_t rgb = 0xFFFFFF;
     bool fixedSize = false;
 
     void setTraits(const DrawTraits& traits) override { rgb = traits.rgb; }
-    void path(std::span<const PathVertex>, bool, const OdGeVector3d&) override {}
-    void polygon(std::span<const OdGePoint3d>, bool) override {}
-    void circularArc(const OdGePoint3d&, double, const OdGeVector3d&, const OdGeVector3d&, double) override {}
-    void ellipticArc(const OdGePoint3d&, const OdGeVector3d&, const OdGeVector3d&, double, double) override {}
-    void region(std::span<const std::vector<OdGePoint3d>>) override {}
-    void text(const TextRun&) override {}
-    void marker(const OdGePoint3d&, MarkerKind, double size) override { fixedSize = fixedSize || !(size > 0.0); }
-    void markerPolyline(const OdGePoint3d&, std::span<const OdGeVector3d>, double size) override
+    void marker(const OdGePoint3d& position, MarkerKind kind, double size) override
     {
         fixedSize = fixedSize || !(size > 0.0);
+        ExtentsDraw::marker(position, kind, size);
+    }
+    void markerPolyline(const OdGePoint3d& position, std::span<const OdGeVector3d> offsets, double size) override
+    {
+        fixedSize = fixedSize || !(size > 0.0);
+        ExtentsDraw::markerPolyline(position, offsets, size);
     }
 };
 
@@ -80,6 +80,13 @@ void DrawingScene::sysVarChanged(const OdString& name)
         m_rebuild = true;
 }
 
+struct DrawingScene::Facts {
+    OdDbObjectId id;
+    Box box;
+    std::uint32_t rgb = 0xFFFFFF;
+    bool fixedSize = false;
+};
+
 void DrawingScene::rebuild()
 {
     m_rebuild = false;
@@ -96,31 +103,34 @@ void DrawingScene::rebuild()
         for (OdDbObjectIteratorPtr it = btr->newIterator(); !it->done(); it->step())
             order.push_back(it->objectId());
     }
-    // The index covers what the space holds now, with room around it to grow.
+    // Each entity is drawn once to learn its box, and the index covers what the space shows now,
+    // with room around it to grow.
+    std::vector<Facts> shown;
+    shown.reserve(order.size());
     OdGeExtents3d all;
-    std::vector<std::pair<OdDbObjectId, OdGeExtents3d>> boxes;
-    boxes.reserve(order.size());
     for (OdDbObjectId id : order) {
-        OdDbEntityPtr entity = OdDbEntity::cast(id.openObject().get());
-        OdGeExtents3d e;
-        if (!entity || entity->getGeomExtents(e) != eOk || !e.isValidExtents())
+        Facts facts{id, {}, 0xFFFFFF, false};
+        if (!learn(OdDbEntity::cast(id.openObject().get()).get(), facts))
             continue;
-        all.addExt(e);
-        boxes.emplace_back(id, e);
+        all.addExt(
+            OdGeExtents3d(OdGePoint3d(facts.box.x0, facts.box.y0, 0.0), OdGePoint3d(facts.box.x1, facts.box.y1, 0.0)));
+        shown.push_back(facts);
     }
     Box bounds = all.isValidExtents() ? boxOf(all) : Box{0.0, 0.0, 100.0, 100.0};
     const double grow = std::max({bounds.width(), bounds.height(), 1.0});
     bounds = {bounds.x0 - grow, bounds.y0 - grow, bounds.x0 + 2.0 * grow, bounds.y0 + 2.0 * grow};
     m_index = std::make_unique<SpatialIndex>(bounds);
-    for (OdDbObjectId id : order)
-        place(id);
+    m_slots.reserve(shown.size());
+    m_slotOf.reserve(shown.size());
+    for (const Facts& facts : shown)
+        fill(slotFor(facts.id), facts);
 }
 
 std::uint32_t DrawingScene::slotFor(OdDbObjectId id)
 {
     auto [it, added] = m_slotOf.try_emplace(id, static_cast<std::uint32_t>(m_slots.size()));
     if (added)
-        m_slots.push_back({id, {}, 0xFFFFFF, false, false});
+        m_slots.push_back({id, {}, 0xFFFFFF, false, false, nullptr});
     return it->second;
 }
 
@@ -135,27 +145,44 @@ void DrawingScene::takeOut(OdDbObjectId id)
     m_fixedSize.erase(it->second);
     slot.inIndex = false;
     slot.fixedSize = false;
+    slot.list.reset();
+}
+
+bool DrawingScene::learn(const OdDbEntity* entity, Facts& facts) const
+{
+    if (!entity || entity->ownerId() != m_space || entity->visibility() != OdDb::kVisible
+        || !layerShown(entity->layerId()))
+        return false;
+    FactsCatcher catcher;
+    entity->draw(catcher);
+    if (!catcher.extents().isValidExtents())
+        return false;
+    facts.box = boxOf(catcher.extents());
+    facts.rgb = catcher.rgb;
+    facts.fixedSize = catcher.fixedSize;
+    return true;
 }
 
 void DrawingScene::place(OdDbObjectId id)
 {
-    OdDbEntityPtr entity = OdDbEntity::cast(id.openObject().get());
-    OdGeExtents3d e;
-    if (!entity || entity->ownerId() != m_space || entity->visibility() != OdDb::kVisible
-        || !layerShown(entity->layerId()) || entity->getGeomExtents(e) != eOk || !e.isValidExtents()) {
+    Facts facts{id, {}, 0xFFFFFF, false};
+    if (!learn(OdDbEntity::cast(id.openObject().get()).get(), facts)) {
         takeOut(id);
         return;
     }
-    TraitsCatcher traits;
-    entity->draw(traits);
-    const std::uint32_t n = slotFor(id);
+    fill(slotFor(id), facts);
+}
+
+void DrawingScene::fill(std::uint32_t n, const Facts& facts)
+{
     Slot& slot = m_slots[n];
-    slot.box = boxOf(e);
-    slot.rgb = traits.rgb;
-    if (slot.inIndex && traits.fixedSize)
+    slot.box = facts.box;
+    slot.rgb = facts.rgb;
+    slot.list.reset();
+    if (slot.inIndex && facts.fixedSize)
         m_index->remove(n);
-    slot.fixedSize = traits.fixedSize;
-    slot.inIndex = !traits.fixedSize;
+    slot.fixedSize = facts.fixedSize;
+    slot.inIndex = !facts.fixedSize;
     if (slot.fixedSize)
         m_fixedSize.insert(n);
     else
@@ -209,15 +236,16 @@ DrawingScene::PaintCount DrawingScene::paint(QPainter& painter, const ViewTransf
 {
     PaintCount count;
     const double scale = view.scale();
-    const std::vector<std::uint32_t> shown
+    std::vector<std::uint32_t> shown
         = visibleSlots(view.visibleArea(), QPainterSink::kDefaultMarkerPixels * 2.0 / scale);
+    painter.setRenderHint(QPainter::Antialiasing, true);
     QPainterSink sink(painter, view);
-    // One dot per pixel is enough however many entities share it.
+    // One dot per pixel is enough however many entities share it: the lowest in draw order.
     const int w = view.width(), h = view.height();
     std::vector<bool> dotted(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), false);
     std::unordered_map<std::uint32_t, QVector<QPoint>> dots;
     for (std::uint32_t n : shown) {
-        const Slot& slot = m_slots[n];
+        Slot& slot = m_slots[n];
         if (!slot.fixedSize && std::max(slot.box.width(), slot.box.height()) * scale < 1.0) {
             const ScreenPoint s = view.toScreen((slot.box.x0 + slot.box.x1) / 2.0, (slot.box.y0 + slot.box.y1) / 2.0);
             const int x = static_cast<int>(s.x), y = static_cast<int>(s.y);
@@ -235,8 +263,13 @@ DrawingScene::PaintCount DrawingScene::paint(QPainter& painter, const ViewTransf
         OdDbEntityPtr entity = OdDbEntity::cast(slot.id.openObject().get());
         if (!entity)
             continue;
+        if (!slot.list) {
+            slot.list = std::make_unique<DisplayList>();
+            entity->draw(*slot.list);
+            slot.list->shrink();
+        }
         sink.setHighlighted(entity->isHighlighted());
-        entity->draw(sink);
+        slot.list->replay(sink);
         ++count.drawn;
     }
     for (const auto& [rgb, points] : dots) {

@@ -1,7 +1,8 @@
 // What the drawing view shows of one space of a drawing: each shown entity's box in a spatial
 // index, kept up to date from the database's change notifications, and the painting of the
-// entities in a visible area in draw order. An entity smaller than a pixel is drawn as a dot of
-// its colour without being opened.
+// entities in a visible area in draw order. What an entity draws is kept in a display list at its
+// first paint and drawn from there until the entity changes; an entity smaller than a pixel is
+// drawn as a dot of its colour without being opened.
 #pragma once
 
 #include <cstdint>
@@ -15,6 +16,7 @@
 #include <vantrel/db/OdDbDatabase.h>
 #include <vantrel/db/OdDbEntity.h>
 
+#include "view/DisplayList.h"
 #include "view/SpatialIndex.h"
 #include "view/ViewTransform.h"
 
@@ -37,7 +39,8 @@ public:
     void refresh();
     // The box of everything shown; invalid when the space shows nothing.
     OdGeExtents3d extents();
-    // Paints the shown entities that reach into the view, bottom of the draw order first.
+    // Paints the shown entities that reach into the view, bottom of the draw order first, with
+    // the painter's render hints set as the view draws.
     PaintCount paint(QPainter& painter, const ViewTransform& view);
     // The shown entities whose boxes overlap the area, in draw order.
     std::vector<OdDbObjectId> entitiesIn(const Box& area);
@@ -61,11 +64,17 @@ private:
         // Draws a symbol of a fixed size on screen (a light glyph): never a dot, and found by
         // its position with a margin.
         bool fixedSize = false;
+        // What the entity drew at its first paint since it last changed.
+        std::unique_ptr<DisplayList> list;
     };
+    struct Facts;
 
     void rebuild();
+    // Whether the entity belongs in the index, and what the slot keeps of it when it does.
+    bool learn(const OdDbEntity* entity, Facts& facts) const;
     // (Re)reads one entity of the space into its slot, or takes it out when it is not shown.
     void place(OdDbObjectId id);
+    void fill(std::uint32_t n, const Facts& facts);
     void takeOut(OdDbObjectId id);
     std::uint32_t slotFor(OdDbObjectId id);
     // Slots that reach into the area, sorted into draw order.

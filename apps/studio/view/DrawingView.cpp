@@ -131,7 +131,6 @@ void DrawingView::renderFrame()
     m_frame.fill(QColor::fromRgb(kBackground));
     if (m_scene) {
         QPainter painter(&m_frame);
-        painter.setRenderHint(QPainter::Antialiasing, true);
         m_scene->paint(painter, m_view);
     }
     m_frameValid = true;
