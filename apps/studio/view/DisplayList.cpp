@@ -99,8 +99,8 @@ void DisplayList::circularArc(const OdGePoint3d& center, double radius, const Od
     put(sweepAngle);
 }
 
-void DisplayList::ellipticArc(const OdGePoint3d& center, const OdGeVector3d& majorAxis,
-                              const OdGeVector3d& minorAxis, double startAngle, double endAngle)
+void DisplayList::ellipticArc(const OdGePoint3d& center, const OdGeVector3d& majorAxis, const OdGeVector3d& minorAxis,
+                              double startAngle, double endAngle)
 {
     add(Kind::EllipticArc, false, 0, 0);
     put(center);

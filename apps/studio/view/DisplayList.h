@@ -46,9 +46,9 @@ private:
     // each pool from the start: numbers (coordinates, sizes, angles, colour), path vertices, texts.
     struct Op {
         Kind kind;
-        bool flag;                // closed, filled, dashes through vertices
-        std::uint8_t extra;       // marker kind; a background fill
-        std::uint32_t count = 0;  // vertices, corners, loops, dashes or offsets
+        bool flag;               // closed, filled, dashes through vertices
+        std::uint8_t extra;      // marker kind; a background fill
+        std::uint32_t count = 0; // vertices, corners, loops, dashes or offsets
     };
     class Reader;
 

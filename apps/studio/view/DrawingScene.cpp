@@ -4,6 +4,7 @@
 #include "view/DrawingScene.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 
 #include <vantrel/db/ExtentsDraw.h>
@@ -214,13 +215,19 @@ OdGeExtents3d DrawingScene::extents()
 std::vector<std::uint32_t> DrawingScene::visibleSlots(const Box& area, double fixedMargin)
 {
     refresh();
-    std::vector<std::uint32_t> found;
-    m_index->query(area, [&found](std::uint32_t n, const Box&) { found.push_back(n); });
+    // Marked in a bitmap of the slots and read back in the order of their numbers, which is the
+    // draw order.
+    std::vector<std::uint64_t> marked((m_slots.size() + 63) / 64, 0);
+    auto mark = [&marked](std::uint32_t n) { marked[n / 64] |= std::uint64_t{1} << (n % 64); };
+    m_index->query(area, [&mark](std::uint32_t n, const Box&) { mark(n); });
     const Box wide{area.x0 - fixedMargin, area.y0 - fixedMargin, area.x1 + fixedMargin, area.y1 + fixedMargin};
     for (std::uint32_t n : m_fixedSize)
         if (m_slots[n].box.overlaps(wide))
-            found.push_back(n);
-    std::sort(found.begin(), found.end());
+            mark(n);
+    std::vector<std::uint32_t> found;
+    for (std::size_t word = 0; word < marked.size(); ++word)
+        for (std::uint64_t bits = marked[word]; bits != 0; bits &= bits - 1)
+            found.push_back(static_cast<std::uint32_t>(word * 64 + static_cast<std::size_t>(std::countr_zero(bits))));
     return found;
 }
 

@@ -20,8 +20,8 @@ public:
     void polygon(std::span<const OdGePoint3d> corners, bool filled) override;
     void circularArc(const OdGePoint3d& center, double radius, const OdGeVector3d& normal,
                      const OdGeVector3d& startVector, double sweep) override;
-    void ellipticArc(const OdGePoint3d& center, const OdGeVector3d& major, const OdGeVector3d& minor,
-                     double startAngle, double endAngle) override;
+    void ellipticArc(const OdGePoint3d& center, const OdGeVector3d& major, const OdGeVector3d& minor, double startAngle,
+                     double endAngle) override;
     void region(std::span<const std::vector<OdGePoint3d>> loops) override;
     void text(const TextRun& run) override;
     void marker(const OdGePoint3d& position, MarkerKind kind, double size) override;
