@@ -172,6 +172,35 @@ void switchOff(OdDbObjectId layer, bool off)
     record->setIsOff(off);
 }
 
+// Whether every pixel drawn in one image (one that is not the background) has a drawn pixel next
+// to it or in its place in the other: the same shapes, give or take a pixel.
+bool withinAPixel(const QImage& a, const QImage& b)
+{
+    auto drawn = [](const QImage& image, int x, int y) {
+        if (x < 0 || y < 0 || x >= image.width() || y >= image.height())
+            return false;
+        const QColor c = image.pixelColor(x, y);
+        return std::abs(c.red() - kBackground.red()) + std::abs(c.green() - kBackground.green())
+                   + std::abs(c.blue() - kBackground.blue())
+               > 48;
+    };
+    auto covered = [&](const QImage& from, const QImage& in) {
+        for (int y = 0; y < from.height(); ++y)
+            for (int x = 0; x < from.width(); ++x) {
+                if (!drawn(from, x, y))
+                    continue;
+                bool near = false;
+                for (int dy = -1; dy <= 1 && !near; ++dy)
+                    for (int dx = -1; dx <= 1 && !near; ++dx)
+                        near = drawn(in, x + dx, y + dy);
+                if (!near)
+                    return false;
+            }
+        return true;
+    };
+    return covered(a, b) && covered(b, a);
+}
+
 bool isBackground(const QImage& image, QPoint at) { return image.pixelColor(at) == kBackground; }
 
 QPoint pixelOf(const ViewTransform& view, double x, double y)
@@ -196,6 +225,36 @@ private slots:
             // Drawn again from what the scene kept.
             QCOMPARE(differingPixels(sceneFrame(scene, view), first), 0);
         }
+    }
+
+    void thinWideSegmentsAreOneBand()
+    {
+        // Widths from a tenth to about two thirds of a unit, with bulges: drawn as one band where
+        // they are thinner than two pixels, and as one piece a segment where wider.
+        std::vector<vantrel::PathVertex> vertices;
+        for (int v = 0; v < 9; ++v)
+            vertices.push_back({{10.0 + v * 9.0, 50.0 + (v % 3) * 7.0, 0.0}, v % 4 == 2 ? 0.6 : 0.0, 0.07 * (v + 1),
+                                0.07 * (v + 1) + 0.05});
+        auto draw = [&](const ViewTransform& view, bool whole) {
+            QImage image = blank();
+            QPainter painter(&image);
+            painter.setRenderHint(QPainter::Antialiasing, true);
+            QPainterSink sink(painter, view);
+            sink.setTraits({});
+            if (whole) {
+                sink.path(vertices, false, OdGeVector3d::kZAxis);
+                return image;
+            }
+            for (std::size_t i = 0; i + 1 < vertices.size(); ++i)
+                sink.path(std::span(vertices).subspan(i, 2), false, OdGeVector3d::kZAxis);
+            return image;
+        };
+        const ViewTransform far = viewOf(0, 0, 100, 100);
+        QVERIFY(0.7 * far.scale() < QPainterSink::kThinBandPixels);
+        QVERIFY(withinAPixel(draw(far, true), draw(far, false)));
+        const ViewTransform close = viewOf(8, 46, 22, 60);
+        QVERIFY(0.12 * close.scale() > QPainterSink::kThinBandPixels);
+        QCOMPARE(differingPixels(draw(close, true), draw(close, false)), 0);
     }
 
     void changesErasuresAndUndoRepaint()
