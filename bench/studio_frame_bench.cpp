@@ -4,6 +4,7 @@
 // (the aim: 16 ms at 100k, 100 ms at 1M, and 1 s to the first frame).
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <map>
@@ -119,9 +120,18 @@ void BM_OpenToFirstPaint(benchmark::State& state)
     std::remove(path.c_str());
 }
 
+// The quickest of the repetitions besides the median: on a shared machine it is the figure least
+// disturbed by the others' work.
+double fastest(const std::vector<double>& v) { return v.empty() ? 0.0 : *std::min_element(v.begin(), v.end()); }
+
 void frames(benchmark::internal::Benchmark* b)
 {
-    b->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+    b->Arg(100000)
+        ->Arg(1000000)
+        ->Unit(benchmark::kMillisecond)
+        ->Repetitions(5)
+        ->ReportAggregatesOnly(true)
+        ->ComputeStatistics("min", fastest);
 }
 
 BENCHMARK(BM_FrameAfterZoom)->Apply(frames);
@@ -132,7 +142,8 @@ BENCHMARK(BM_OpenToFirstPaint)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(3)
     ->Repetitions(3)
-    ->ReportAggregatesOnly(true);
+    ->ReportAggregatesOnly(true)
+    ->ComputeStatistics("min", fastest);
 
 } // namespace
 

@@ -70,8 +70,14 @@ const QPainterSink::Style& QPainterSink::style()
     if (!m_styled) {
         m_style.color = currentColor();
         m_style.line = linePen(m_style.color);
-        m_style.edge = QPen(m_style.color, 1.0);
-        m_style.edge.setCosmetic(true);
+        // Caps and joins do not change a solid line of one pixel: lines and the edges of fills
+        // share the pen then, and the painter is not given a new pen between them.
+        if (m_style.line.widthF() == 1.0 && m_style.line.style() == Qt::SolidLine) {
+            m_style.edge = m_style.line;
+        } else {
+            m_style.edge = QPen(m_style.color, 1.0);
+            m_style.edge.setCosmetic(true);
+        }
         m_style.brush = QBrush(m_style.color);
         m_styled = true;
     }
@@ -149,11 +155,13 @@ void QPainterSink::stroke(const QPolygonF& points, bool closed)
     if (points.isEmpty())
         return;
     m_painter.setPen(style().line);
-    m_painter.setBrush(Qt::NoBrush);
-    if (closed)
+    // A polyline takes no brush.
+    if (closed) {
+        m_painter.setBrush(Qt::NoBrush);
         m_painter.drawPolygon(points);
-    else
+    } else {
         m_painter.drawPolyline(points);
+    }
 }
 
 void QPainterSink::fill(const QPolygonF& outline)
