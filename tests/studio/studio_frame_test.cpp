@@ -20,6 +20,7 @@
 
 #include "view/DrawingScene.h"
 #include "view/QPainterSink.h"
+#include "view/ViewFrame.h"
 #include "view/ViewTransform.h"
 
 using namespace vantrel::studio;
@@ -181,8 +182,8 @@ bool withinAPixel(const QImage& a, const QImage& b)
             return false;
         const QColor c = image.pixelColor(x, y);
         return std::abs(c.red() - kBackground.red()) + std::abs(c.green() - kBackground.green())
-                   + std::abs(c.blue() - kBackground.blue())
-               > 48;
+            + std::abs(c.blue() - kBackground.blue())
+            > 48;
     };
     auto covered = [&](const QImage& from, const QImage& in) {
         for (int y = 0; y < from.height(); ++y)
@@ -199,6 +200,23 @@ bool withinAPixel(const QImage& a, const QImage& b)
         return true;
     };
     return covered(a, b) && covered(b, a);
+}
+
+// How many pixels differ in a channel by more than antialiasing's rounding.
+int pixelsApart(const QImage& a, const QImage& b)
+{
+    constexpr int kRounding = 8;
+    int count = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QColor p = a.pixelColor(x, y), q = b.pixelColor(x, y);
+            count += std::max(
+                         {std::abs(p.red() - q.red()), std::abs(p.green() - q.green()), std::abs(p.blue() - q.blue())})
+                    > kRounding
+                ? 1
+                : 0;
+        }
+    return count;
 }
 
 bool isBackground(const QImage& image, QPoint at) { return image.pixelColor(at) == kBackground; }
@@ -233,7 +251,9 @@ private slots:
         // they are thinner than two pixels, and as one piece a segment where wider.
         std::vector<vantrel::PathVertex> vertices;
         for (int v = 0; v < 9; ++v)
-            vertices.push_back({{10.0 + v * 9.0, 50.0 + (v % 3) * 7.0, 0.0}, v % 4 == 2 ? 0.6 : 0.0, 0.07 * (v + 1),
+            vertices.push_back({{10.0 + v * 9.0, 50.0 + (v % 3) * 7.0, 0.0},
+                                v % 4 == 2 ? 0.6 : 0.0,
+                                0.07 * (v + 1),
                                 0.07 * (v + 1) + 0.05});
         auto draw = [&](const ViewTransform& view, bool whole) {
             QImage image = blank();
@@ -255,6 +275,63 @@ private slots:
         const ViewTransform close = viewOf(8, 46, 22, 60);
         QVERIFY(0.12 * close.scale() > QPainterSink::kThinBandPixels);
         QCOMPARE(differingPixels(draw(close, true), draw(close, false)), 0);
+    }
+
+    void panningMovesThePictureAndPaintsWhatCameIn()
+    {
+        Sample sample;
+        // Entities smaller than a pixel, drawn as dots, some of them sharing pixels.
+        for (int i = 0; i < 40; ++i) {
+            OdDbCirclePtr c = OdDbCircle::createObject();
+            c->setCenter({60.0 + (i % 8) * 0.25, 28.0 + (i / 8) * 0.3, 0});
+            c->setRadius(0.05);
+            c->setColorIndex(static_cast<std::int16_t>(1 + i % 3));
+            append(*sample.db, c.get());
+        }
+        DrawingScene scene(*sample.db);
+        ViewFrame frame(kBackground);
+        ViewTransform view = viewOf(10, 10, 80, 80);
+        (void)frame.render(scene, view);
+        QCOMPARE(frame.lastPainted(), ViewFrame::Painted::Whole);
+        // Across, down, both ways at once, and back: each time what a whole paint gives, but for
+        // lines that crossed an edge of the view, which Qt antialiases from where it cuts them.
+        for (const QPoint step : {QPoint(13, 0), QPoint(0, -7), QPoint(-21, 9), QPoint(30, 31), QPoint(-22, -33)}) {
+            view.panPixels(step.x(), step.y());
+            const QImage& moved = frame.render(scene, view);
+            QCOMPARE(frame.lastPainted(), ViewFrame::Painted::Strips);
+            const QImage whole = sceneFrame(scene, view);
+            QVERIFY(withinAPixel(moved, whole));
+            QVERIFY(pixelsApart(moved, whole) < kSide * kSide / 80);
+        }
+        (void)frame.render(scene, view);
+        QCOMPARE(frame.lastPainted(), ViewFrame::Painted::Nothing);
+
+        // Half a pixel, further than the view is wide, another scale: painted whole.
+        view.panPixels(0.5, 0.0);
+        (void)frame.render(scene, view);
+        QCOMPARE(frame.lastPainted(), ViewFrame::Painted::Whole);
+        view.panPixels(kSide + 1, 0.0);
+        (void)frame.render(scene, view);
+        QCOMPARE(frame.lastPainted(), ViewFrame::Painted::Whole);
+        view.zoomAbout(100, 100, 1.2);
+        (void)frame.render(scene, view);
+        QCOMPARE(frame.lastPainted(), ViewFrame::Painted::Whole);
+
+        // A change of the drawing is never moved along with the old picture.
+        view = viewOf(0, 0, 100, 100);
+        (void)frame.render(scene, view);
+        {
+            OdDbLinePtr line = sample.line.safeOpenObject(OdDb::kForWrite);
+            line->setEndPoint({90, 90, 0});
+        }
+        view.panPixels(4, 4);
+        const QImage& changed = frame.render(scene, view);
+        QCOMPARE(frame.lastPainted(), ViewFrame::Painted::Whole);
+        QVERIFY(!isBackground(changed, pixelOf(view, 47.3, 47.3)));
+        QCOMPARE(differingPixels(changed, sceneFrame(scene, view)), 0);
+        frame.invalidate();
+        (void)frame.render(scene, view);
+        QCOMPARE(frame.lastPainted(), ViewFrame::Painted::Whole);
     }
 
     void changesErasuresAndUndoRepaint()

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
+#include <map>
 
 #include <vantrel/db/ExtentsDraw.h>
 #include <vantrel/db/LayerVisibility.h>
@@ -57,10 +58,15 @@ DrawingScene::DrawingScene(OdDbDatabase& db) : m_dbHold(&db), m_db(db) { m_db.ad
 
 DrawingScene::~DrawingScene() { m_db.removeListener(this); }
 
-void DrawingScene::objectAppended(OdDbObjectId id) { m_dirty.insert(id); }
+void DrawingScene::objectAppended(OdDbObjectId id)
+{
+    ++m_changes;
+    m_dirty.insert(id);
+}
 
 void DrawingScene::objectModified(OdDbObjectId id)
 {
+    ++m_changes;
     OdDbObjectPtr object = id.openObject(OdDb::kForRead, true);
     if (!object)
         return;
@@ -73,10 +79,15 @@ void DrawingScene::objectModified(OdDbObjectId id)
         m_rebuild = true;
 }
 
-void DrawingScene::objectErased(OdDbObjectId id, bool) { m_dirty.insert(id); }
+void DrawingScene::objectErased(OdDbObjectId id, bool)
+{
+    ++m_changes;
+    m_dirty.insert(id);
+}
 
 void DrawingScene::sysVarChanged(const OdString& name)
 {
+    ++m_changes;
     if (changesDisplay(name))
         m_rebuild = true;
 }
@@ -241,28 +252,40 @@ std::vector<OdDbObjectId> DrawingScene::entitiesIn(const Box& area)
 
 DrawingScene::PaintCount DrawingScene::paint(QPainter& painter, const ViewTransform& view)
 {
+    return paint(painter, view, QRect(0, 0, view.width(), view.height()));
+}
+
+DrawingScene::PaintCount DrawingScene::paint(QPainter& painter, const ViewTransform& view, const QRect& pixels)
+{
     PaintCount count;
     const double scale = view.scale();
-    std::vector<std::uint32_t> shown
-        = visibleSlots(view.visibleArea(), QPainterSink::kDefaultMarkerPixels * 2.0 / scale);
+    // What reaches into the pixels, with a margin for what is drawn beyond an entity's box: heavy
+    // lines, the blur of antialiasing, glyphs of fixed size.
+    const OdGePoint3d corner0 = view.toWorld(pixels.left() - kBleedPixels, pixels.bottom() + 1 + kBleedPixels);
+    const OdGePoint3d corner1 = view.toWorld(pixels.right() + 1 + kBleedPixels, pixels.top() - kBleedPixels);
+    const std::vector<std::uint32_t> shown
+        = visibleSlots({corner0.x, corner0.y, corner1.x, corner1.y}, QPainterSink::kDefaultMarkerPixels * 2.0 / scale);
+    painter.save();
     painter.setRenderHint(QPainter::Antialiasing, true);
     QPainterSink sink(painter, view);
-    // One dot per pixel is enough however many entities share it: the lowest in draw order.
+    // One dot per pixel of the view is enough however many entities share it: the lowest in draw
+    // order. Colours are drawn in their order, so that a part of a picture comes out as the
+    // whole does.
     const int w = view.width(), h = view.height();
     std::vector<bool> dotted(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), false);
-    std::unordered_map<std::uint32_t, QVector<QPoint>> dots;
+    std::map<std::uint32_t, QVector<QPoint>> dots;
     for (std::uint32_t n : shown) {
         Slot& slot = m_slots[n];
         if (!slot.fixedSize && std::max(slot.box.width(), slot.box.height()) * scale < 1.0) {
             const ScreenPoint s = view.toScreen((slot.box.x0 + slot.box.x1) / 2.0, (slot.box.y0 + slot.box.y1) / 2.0);
-            const int x = static_cast<int>(s.x), y = static_cast<int>(s.y);
-            if (x < 0 || y < 0 || x >= w || y >= h)
+            const double x = std::floor(s.x), y = std::floor(s.y);
+            if (!(x >= 0.0 && y >= 0.0 && x < w && y < h))
                 continue;
             const std::size_t pixel
                 = static_cast<std::size_t>(y) * static_cast<std::size_t>(w) + static_cast<std::size_t>(x);
             if (!dotted[pixel]) {
                 dotted[pixel] = true;
-                dots[slot.rgb].push_back(QPoint(x, y));
+                dots[slot.rgb].push_back(QPoint(static_cast<int>(x), static_cast<int>(y)));
                 ++count.dots;
             }
             continue;
@@ -283,6 +306,7 @@ DrawingScene::PaintCount DrawingScene::paint(QPainter& painter, const ViewTransf
         painter.setPen(QPen(QColor::fromRgb(rgb & 0xFFFFFF), 1.0));
         painter.drawPoints(points.data(), static_cast<int>(points.size()));
     }
+    painter.restore();
     return count;
 }
 

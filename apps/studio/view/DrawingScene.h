@@ -12,6 +12,7 @@
 #include <vector>
 
 #include <QPainter>
+#include <QRect>
 
 #include <vantrel/db/OdDbDatabase.h>
 #include <vantrel/db/OdDbEntity.h>
@@ -39,9 +40,17 @@ public:
     void refresh();
     // The box of everything shown; invalid when the space shows nothing.
     OdGeExtents3d extents();
+    // How far past its box an entity may draw, in pixels: half the heaviest line, the blur of
+    // antialiasing, the overhang of glyphs.
+    static constexpr int kBleedPixels = 8;
+
     // Paints the shown entities that reach into the view, bottom of the draw order first, with
     // the painter's render hints set as the view draws.
     PaintCount paint(QPainter& painter, const ViewTransform& view);
+    // The same for the entities that reach into a rectangle of the view's pixels, which come out
+    // there as the whole view shows them (they are drawn whole, so that Qt cuts their lines at the
+    // same edges as in a paint of the whole view).
+    PaintCount paint(QPainter& painter, const ViewTransform& view, const QRect& pixels);
     // The shown entities whose boxes overlap the area, in draw order.
     std::vector<OdDbObjectId> entitiesIn(const Box& area);
     std::size_t entityCount()
@@ -49,6 +58,9 @@ public:
         refresh();
         return m_index ? m_index->size() + m_fixedSize.size() : 0;
     }
+
+    // Counts the database's notices: a picture painted at one count may be out of date at another.
+    std::uint64_t changes() const { return m_changes; }
 
     void objectAppended(OdDbObjectId id) override;
     void objectModified(OdDbObjectId id) override;
@@ -90,6 +102,7 @@ private:
     std::unordered_set<std::uint32_t> m_fixedSize;
     std::unordered_set<OdDbObjectId> m_dirty;
     bool m_rebuild = true;
+    std::uint64_t m_changes = 0;
 };
 
 } // namespace vantrel::studio
