@@ -7,6 +7,7 @@
 // (python3-ezdxf, for /usr/bin/python3).
 //
 //   process_compare [--sizes 10000,100000,1000000] [--runs 3] [--ezdxf-max 100000] [--dir out/bench/process]
+//                   [--scratch DIR]
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -19,6 +20,7 @@
 #include <string>
 #include <sys/resource.h>
 #include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 
 #include <vantrel/db/DxfFile.h>
@@ -41,6 +43,9 @@ struct Options {
     int runs = 3;
     long ezdxfMax = 100000;
     fs::path dir = "out/bench/process";
+    // Where the outputs go: beside the drawings unless given (a memory file system there shows
+    // what the program costs without the disk).
+    fs::path scratch;
 };
 
 // A coordinate with 17 significant digits, as drawings made by computation have.
@@ -98,24 +103,36 @@ void addEntity(OdDbBlockTableRecord& space, long i, std::mt19937_64& random)
     }
 }
 
+// Built in a child process: a process started later takes the peak memory of the one that
+// starts it as its own (the system carries it over when the new program replaces the old), so
+// this one must never hold a drawing itself.
 fs::path makeDrawing(const fs::path& dir, long entities)
 {
     const fs::path path = dir / ("mixed-" + std::to_string(entities) + ".dxf");
     if (fs::exists(path))
         return path;
-    std::mt19937_64 random(static_cast<std::uint64_t>(entities));
-    OdDbDatabasePtr db = vantrel::newDrawing();
-    {
-        OdDbBlockTableRecordPtr space = db->getModelSpaceId().safeOpenObject(OdDb::kForWrite);
-        for (long i = 0; i < entities; ++i)
-            addEntity(*space, i, random);
+    const pid_t child = fork();
+    if (child == 0) {
+        std::mt19937_64 random(static_cast<std::uint64_t>(entities));
+        OdDbDatabasePtr db = vantrel::newDrawing();
+        {
+            OdDbBlockTableRecordPtr space = db->getModelSpaceId().safeOpenObject(OdDb::kForWrite);
+            for (long i = 0; i < entities; ++i)
+                addEntity(*space, i, random);
+        }
+        const fs::path partial = path.string() + ".part";
+        if (const std::string error = vantrel::writeDxf(*db, partial.string()); !error.empty()) {
+            std::fprintf(stderr, "process_compare: %s\n", error.c_str());
+            _exit(1);
+        }
+        fs::rename(partial, path);
+        _exit(0);
     }
-    const fs::path partial = path.string() + ".part";
-    if (const std::string error = vantrel::writeDxf(*db, partial.string()); !error.empty()) {
-        std::fprintf(stderr, "process_compare: %s\n", error.c_str());
+    int status = 0;
+    if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        std::fprintf(stderr, "process_compare: the drawing of %ld entities could not be made\n", entities);
         std::exit(1);
     }
-    fs::rename(partial, path);
     return path;
 }
 
@@ -183,6 +200,8 @@ Options parse(int argc, char** argv)
             o.ezdxfMax = std::stol(value);
         } else if (name == "--dir") {
             o.dir = value;
+        } else if (name == "--scratch") {
+            o.scratch = value;
         } else {
             std::fprintf(stderr, "process_compare: unknown option %s\n", name.c_str());
             std::exit(2);
@@ -204,7 +223,7 @@ int main(int argc, char** argv)
     const fs::path bin = fs::canonical("/proc/self/exe").parent_path();
     const std::string vantrel = (bin / "vantrel").string(), tokenize = (bin / "dxf_tokenize").string();
     fs::create_directories(options.dir);
-    const fs::path scratch = options.dir / "scratch";
+    const fs::path scratch = (options.scratch.empty() ? options.dir : options.scratch) / "scratch";
     fs::create_directories(scratch);
     const std::string dxfOut = (scratch / "out.dxf").string(), svgOut = (scratch / "out.svg").string(),
                       jsonOut = (scratch / "out.json").string();

@@ -1,5 +1,6 @@
 // JSON dump of a drawing: the header variables the database models, the layer table, and every
 // entity of model space and then of the paper-space layouts, each with its type's own fields.
+// Written as it is read, so a drawing of any size costs no more memory than one entity.
 #include "JsonDump.h"
 
 #include <map>
@@ -13,39 +14,48 @@
 #include <vantrel/db/OdDbTables.h>
 #include <vantrel/db/SysVarStore.h>
 
+#include "JsonWriter.h"
+
 namespace vantrel {
 
 namespace {
 
-using Json = nlohmann::ordered_json;
-
-Json point(const OdGePoint3d& p) { return Json::array({p.x, p.y, p.z}); }
-Json point(const OdGePoint2d& p) { return Json::array({p.x, p.y}); }
-Json vector(const OdGeVector3d& v) { return Json::array({v.x, v.y, v.z}); }
-Json points(const std::vector<OdGePoint3d>& ps)
+void point(JsonWriter& j, const OdGePoint3d& p)
 {
-    Json out = Json::array();
-    for (const auto& p : ps)
-        out.push_back(point(p));
-    return out;
+    j.beginArray();
+    j.value(p.x);
+    j.value(p.y);
+    j.value(p.z);
+    j.endArray();
 }
+
+void point(JsonWriter& j, const OdGePoint2d& p)
+{
+    j.beginArray();
+    j.value(p.x);
+    j.value(p.y);
+    j.endArray();
+}
+
+void vector(JsonWriter& j, const OdGeVector3d& v) { point(j, OdGePoint3d(v.x, v.y, v.z)); }
+
 std::string hexColour(std::uint32_t rgb) { return fmt::format("#{:06x}", rgb & 0xFFFFFF); }
 
-Json resBufValue(const OdResBuf& rb)
+void resBufValue(JsonWriter& j, const OdResBuf& rb)
 {
     switch (rb.kind()) {
-    case OdResBuf::ValueKind::String: return rb.getString().toUtf8();
-    case OdResBuf::ValueKind::Double: return rb.getDouble();
-    case OdResBuf::ValueKind::Point3d: return point(rb.getPoint3d());
-    case OdResBuf::ValueKind::Handle: return rb.getHandle().ascii();
+    case OdResBuf::ValueKind::String: return j.value(rb.getString().toUtf8());
+    case OdResBuf::ValueKind::Double: return j.value(rb.getDouble());
+    case OdResBuf::ValueKind::Point3d: return point(j, rb.getPoint3d());
+    case OdResBuf::ValueKind::Handle: return j.value(rb.getHandle().ascii());
     case OdResBuf::ValueKind::Int16:
     case OdResBuf::ValueKind::Int32:
     case OdResBuf::ValueKind::Int64:
-    case OdResBuf::ValueKind::Bool: return rb.getInt64();
-    case OdResBuf::ValueKind::Binary: return rb.getBinaryHex();
+    case OdResBuf::ValueKind::Bool: return j.value(rb.getInt64());
+    case OdResBuf::ValueKind::Binary: return j.value(rb.getBinaryHex());
     case OdResBuf::ValueKind::None: break;
     }
-    return nullptr;
+    j.null();
 }
 
 std::string recordName(OdDbObjectId id)
@@ -54,134 +64,181 @@ std::string recordName(OdDbObjectId id)
     return rec ? rec->getName().toUtf8() : std::string();
 }
 
-Json header(OdDbDatabase& db)
+void header(JsonWriter& j, OdDbDatabase& db)
 {
-    // Sorted by name, so the order does not depend on how the variables are declared.
-    std::map<std::string, Json> values;
-    for (const SysVarDef& def : SysVarStore::definitions()) {
-        if (!def.inHeader)
-            continue;
-        OdResBufPtr value = db.getSysVar(OdString::fromUtf8(def.name));
-        values.emplace(def.name, resBufValue(*value));
+    // Sorted by name, so the order does not depend on how the variables are declared; the first
+    // of a name counts.
+    std::map<std::string, OdResBufPtr> values;
+    for (const SysVarDef& def : SysVarStore::definitions())
+        if (def.inHeader)
+            values.emplace(def.name, db.getSysVar(OdString::fromUtf8(def.name)));
+    const bool handseedDeclared = values.contains("HANDSEED");
+    if (!handseedDeclared)
+        values.emplace("HANDSEED", OdResBufPtr());
+    j.beginObject();
+    for (const auto& [name, value] : values) {
+        j.key(name);
+        if (value)
+            resBufValue(j, *value);
+        else
+            j.value(db.handseed().ascii());
     }
-    values.emplace("HANDSEED", db.handseed().ascii());
-    Json out = Json::object();
-    for (auto& [name, value] : values)
-        out[name] = std::move(value);
-    return out;
+    j.endObject();
 }
 
-Json layers(OdDbDatabase& db)
+void layers(JsonWriter& j, OdDbDatabase& db)
 {
-    Json out = Json::array();
+    j.beginArray();
     OdDbSymbolTablePtr table = OdDbSymbolTable::cast(db.getLayerTableId().openObject().get());
-    if (!table)
-        return out;
-    for (OdDbObjectId id : table->recordIds()) {
+    for (OdDbObjectId id : table ? table->recordIds() : std::vector<OdDbObjectId>()) {
         OdDbLayerTableRecordPtr layer = OdDbLayerTableRecord::cast(id.safeOpenObject().get());
         if (!layer)
             continue;
-        Json j;
-        j["name"] = layer->getName().toUtf8();
-        j["color"] = layer->color().colorIndex();
-        j["linetype"] = recordName(layer->linetypeObjectId());
-        j["locked"] = layer->isLocked();
-        j["frozen"] = layer->isFrozen();
-        j["off"] = layer->isOff();
-        out.push_back(std::move(j));
+        j.beginObject();
+        j.key("name");
+        j.value(layer->getName().toUtf8());
+        j.key("color");
+        j.value(static_cast<std::int64_t>(layer->color().colorIndex()));
+        j.key("linetype");
+        j.value(recordName(layer->linetypeObjectId()));
+        j.key("locked");
+        j.value(layer->isLocked());
+        j.key("frozen");
+        j.value(layer->isFrozen());
+        j.key("off");
+        j.value(layer->isOff());
+        j.endObject();
     }
-    return out;
+    j.endArray();
 }
 
-Json propertyValue(const Property& property);
+void propertyValue(JsonWriter& j, const Property& property);
 
-Json records(const std::vector<PropertyRecord>& list)
+// Properties as one JSON object, after fields of its own (an entity's handle and type): each
+// name once, where it first comes, with the last value given for it, as a JSON object assigned
+// key by key keeps them.
+void object(JsonWriter& j, std::span<const std::pair<std::string_view, std::string>> own, const PropertyRecord& list)
 {
-    Json out = Json::array();
-    for (const PropertyRecord& record : list) {
-        Json j = Json::object();
-        for (const Property& p : record)
-            j[std::string(p.name)] = propertyValue(p);
-        out.push_back(std::move(j));
+    // Of each name, which property gives its value; -1 - k for the k-th own field.
+    struct Field {
+        std::string_view name;
+        long source;
+    };
+    std::vector<Field> fields;
+    fields.reserve(own.size() + list.size());
+    // Names seldom repeat: a name whose bit in the mask is clear is new without a search.
+    std::uint64_t seen = 0;
+    auto add = [&](std::string_view name, long source) {
+        const unsigned last = name.empty() ? 0 : static_cast<unsigned char>(name.back());
+        const std::uint64_t bit = std::uint64_t(1) << ((name.size() * 7 + last) % 64);
+        if (seen & bit)
+            for (Field& f : fields)
+                if (f.name == name) {
+                    f.source = source;
+                    return;
+                }
+        seen |= bit;
+        fields.push_back({name, source});
+    };
+    for (std::size_t k = 0; k < own.size(); ++k)
+        add(own[k].first, -1 - static_cast<long>(k));
+    for (std::size_t k = 0; k < list.size(); ++k)
+        add(list[k].name, static_cast<long>(k));
+    j.beginObject();
+    for (const Field& f : fields) {
+        j.key(f.name);
+        if (f.source < 0)
+            j.value(own[static_cast<std::size_t>(-1 - f.source)].second);
+        else
+            propertyValue(j, list[static_cast<std::size_t>(f.source)]);
     }
-    return out;
+    j.endObject();
 }
 
 // A property's value as JSON: numbers and flags as they are, points and vectors as arrays,
 // true colours as "#rrggbb".
-Json propertyValue(const Property& property)
+void propertyValue(JsonWriter& j, const Property& property)
 {
-    return std::visit(
-        [&](const auto& v) -> Json {
+    std::visit(
+        [&](const auto& v) {
             using T = std::decay_t<decltype(v)>;
-            if constexpr (std::is_same_v<T, std::nullptr_t>)
-                return nullptr;
-            else if constexpr (std::is_same_v<T, std::int64_t>)
-                return property.unit == PropertyUnit::Colour ? Json(hexColour(static_cast<std::uint32_t>(v))) : Json(v);
-            else if constexpr (std::is_same_v<T, OdGePoint3d> || std::is_same_v<T, OdGePoint2d>)
-                return point(v);
-            else if constexpr (std::is_same_v<T, OdGeVector3d>)
-                return vector(v);
-            else if constexpr (std::is_same_v<T, std::vector<OdGePoint3d>>)
-                return points(v);
-            else if constexpr (std::is_same_v<T, std::vector<PropertyRecord>>)
-                return records(v);
-            else
-                return v;
+            if constexpr (std::is_same_v<T, std::nullptr_t>) {
+                j.null();
+            } else if constexpr (std::is_same_v<T, std::int64_t>) {
+                if (property.unit == PropertyUnit::Colour)
+                    j.value(hexColour(static_cast<std::uint32_t>(v)));
+                else
+                    j.value(v);
+            } else if constexpr (std::is_same_v<T, OdGePoint3d> || std::is_same_v<T, OdGePoint2d>) {
+                point(j, v);
+            } else if constexpr (std::is_same_v<T, OdGeVector3d>) {
+                vector(j, v);
+            } else if constexpr (std::is_same_v<T, std::vector<double>>) {
+                j.beginArray();
+                for (double d : v)
+                    j.value(d);
+                j.endArray();
+            } else if constexpr (std::is_same_v<T, std::vector<OdGePoint3d>>) {
+                j.beginArray();
+                for (const OdGePoint3d& p : v)
+                    point(j, p);
+                j.endArray();
+            } else if constexpr (std::is_same_v<T, std::vector<PropertyRecord>>) {
+                j.beginArray();
+                for (const PropertyRecord& record : v)
+                    object(j, {}, record);
+                j.endArray();
+            } else {
+                j.value(v);
+            }
         },
         property.value);
 }
 
-Json entity(const OdDbEntity& e)
-{
-    Json j;
-    j["handle"] = e.getDbHandle().ascii();
-    j["type"] = dxfRecordName(e);
-    for (const Property& p : objectProperties(e))
-        j[std::string(p.name)] = propertyValue(p);
-    return j;
-}
-
-void appendEntities(OdDbObjectId blockId, Json& out)
+void appendEntities(JsonWriter& j, OdDbObjectId blockId)
 {
     OdDbBlockTableRecordPtr block = OdDbBlockTableRecord::cast(blockId.openObject().get());
     if (!block)
         return;
     for (OdDbObjectIteratorPtr it = block->newIterator(); !it->done(); it->step())
-        if (OdDbEntityPtr e = it->entity())
-            out.push_back(entity(*e));
+        if (OdDbEntityPtr e = it->entity()) {
+            const std::pair<std::string_view, std::string> own[]
+                = {{"handle", e->getDbHandle().ascii()}, {"type", dxfRecordName(*e)}};
+            object(j, own, objectProperties(*e));
+        }
 }
 
 } // namespace
 
-Json jsonDump(OdDbDatabase& db)
+void writeJson(OdDbDatabase& db, TextOutput& out)
 {
-    Json out;
-    out["format"] = "vantrel-json";
-    out["version"] = 2;
-    out["header"] = header(db);
-    out["layers"] = layers(db);
-    Json entities = Json::array();
-    appendEntities(db.getModelSpaceId(), entities);
+    JsonWriter j(out);
+    j.beginObject();
+    j.key("format");
+    j.value("vantrel-json");
+    j.key("version");
+    j.value(std::int64_t(2));
+    j.key("header");
+    header(j, db);
+    j.key("layers");
+    layers(j, db);
+    j.key("entities");
+    j.beginArray();
+    appendEntities(j, db.getModelSpaceId());
     // The active layout first, then the other layouts in block table order.
-    appendEntities(db.getPaperSpaceId(), entities);
+    appendEntities(j, db.getPaperSpaceId());
     if (OdDbSymbolTablePtr blocks = OdDbSymbolTable::cast(db.getBlockTableId().openObject().get())) {
         for (OdDbObjectId id : blocks->recordIds()) {
             if (id == db.getModelSpaceId() || id == db.getPaperSpaceId())
                 continue;
             OdDbBlockTableRecordPtr block = OdDbBlockTableRecord::cast(id.openObject().get());
             if (block && block->isLayout())
-                appendEntities(id, entities);
+                appendEntities(j, id);
         }
     }
-    out["entities"] = std::move(entities);
-    return out;
-}
-
-std::string jsonText(OdDbDatabase& db)
-{
-    // Text that is not valid UTF-8 (a lone surrogate read from a file) is written as U+FFFD.
-    return jsonDump(db).dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
+    j.endArray();
+    j.endObject();
+    out.append('\n');
 }
 
 } // namespace vantrel

@@ -2,17 +2,13 @@
 // schema (docs/json.md), read through the database's public getters only.
 #pragma once
 
-#include <string>
-
-#include <nlohmann/json.hpp>
-
 #include <vantrel/db/OdDbDatabase.h>
+#include <vantrel/host/TextOutput.h>
 
 namespace vantrel {
 
-// Keys keep the order the schema documents.
-nlohmann::ordered_json jsonDump(OdDbDatabase& db);
-// The same, as text with two-space indentation and a final newline.
-std::string jsonText(OdDbDatabase& db);
+// Writes the dump to out as it goes, entity by entity: two-space indentation, keys in the order
+// the schema documents, a final newline.
+void writeJson(OdDbDatabase& db, TextOutput& out);
 
 } // namespace vantrel

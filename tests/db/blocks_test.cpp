@@ -22,6 +22,7 @@
 #include <vantrel/db/OdDbSymbolTable.h>
 #include <vantrel/db/OdDbWipeout.h>
 #include <vantrel/db/Template.h>
+#include <vantrel/db/block_nesting.h>
 
 #include "RecordingDraw.h"
 #include "ezdxf_check.h"
@@ -243,6 +244,33 @@ TEST_F(BlocksTest, BlocksThatInsertThemselvesAreDrawnOnceAndSaid)
     StrokeDraw once;
     OdDbBlockReferencePtr(again->objectId().safeOpenObject())->draw(once);
     EXPECT_EQ(once.strokes.size(), 1u);
+}
+
+// Layouts are walked only when a block inserts one: model space inserting a block that inserts
+// model space is still a cycle, and one block inserting another is none.
+TEST(BlockNesting, ALayoutIsOnACycleOnlyWhenABlockInsertsIt)
+{
+    OdDbDatabasePtr db = vantrel::newDrawing();
+    auto block = [&](const wchar_t* name) {
+        OdDbBlockTableRecordPtr btr = OdDbBlockTableRecord::createObject();
+        btr->setName(name);
+        return OdDbSymbolTablePtr(db->getBlockTableId().safeOpenObject(OdDb::kForWrite))->add(btr.get());
+    };
+    auto insert = [&](OdDbObjectId into, OdDbObjectId inserted) {
+        OdDbBlockReferencePtr ref = OdDbBlockReference::createObject();
+        ref->setBlockTableRecord(inserted);
+        OdDbBlockTableRecordPtr(into.safeOpenObject(OdDb::kForWrite))->appendOdDbEntity(ref.get());
+    };
+    const OdDbObjectId part = block(L"PART"), frame = block(L"FRAME");
+    insert(db->getModelSpaceId(), frame);
+    insert(frame, part);
+    EXPECT_TRUE(vantrel::blocksInsertingThemselves(*db).empty());
+
+    insert(part, db->getModelSpaceId());
+    const std::vector<OdDbObjectId> cycle = vantrel::blocksInsertingThemselves(*db);
+    EXPECT_EQ(cycle.size(), 3u);
+    for (OdDbObjectId b : {db->getModelSpaceId(), part, frame})
+        EXPECT_NE(std::find(cycle.begin(), cycle.end(), b), cycle.end());
 }
 
 TEST_F(BlocksTest, AttributesShowTheirValuesAndDefinitionsStayHidden)

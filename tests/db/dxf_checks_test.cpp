@@ -8,6 +8,7 @@
 
 #include <vantrel/db/DxfFile.h>
 #include <vantrel/db/OdDbBlockTableRecord.h>
+#include <vantrel/db/Template.h>
 
 using namespace vantrel;
 
@@ -28,12 +29,14 @@ std::size_t entityCount(OdDbDatabase& db)
     return n;
 }
 
-// What recovering gave saves and reads back strictly, needing no repair.
+// What recovering gave saves, reads back strictly, needing no repair, and saves the same again.
 void expectCleanReopen(OdDbDatabase& db)
 {
-    const DxfReadResult again = readDxfText(dxfText(db));
+    const std::string saved = dxfText(db);
+    const DxfReadResult again = readDxfText(saved);
     ASSERT_TRUE(again.database) << again.error;
     EXPECT_TRUE(again.repairs.empty()) << again.repairs.front();
+    EXPECT_EQ(dxfText(*again.database), saved);
 }
 
 const char* const kLine = "  0\nLINE\n  5\n20\n100\nAcDbEntity\n  8\n0\n100\nAcDbLine\n"
@@ -148,6 +151,21 @@ TEST(DxfChecks, ACutFileKeepsWhatCameBeforeTheCut)
         EXPECT_EQ(kept, cut == text.size() - 10 ? 5u : 2u);
         expectCleanReopen(*recovered.database);
     }
+}
+
+// A cut inside the head of a table no class models (the file ends before the table has its
+// handle) leaves a drawing whose tables all have heads.
+TEST(DxfChecks, ACutInsideAKeptTableStillSavesEveryTableWhole)
+{
+    const std::string text = dxfText(*newDrawing());
+    const std::size_t view = text.find("  0\nTABLE\n  2\nVIEW\n");
+    ASSERT_NE(view, std::string::npos);
+    const std::size_t cut = text.find("330\n", view);
+    const DxfReadResult recovered = readDxfText(text.substr(0, cut) + "330", {.recover = true});
+    ASSERT_TRUE(recovered.database) << recovered.error;
+    const std::string saved = dxfText(*recovered.database);
+    EXPECT_EQ(saved.find("TABLE\n  2\nVIEW\n  0\nENDTAB"), std::string::npos);
+    expectCleanReopen(*recovered.database);
 }
 
 } // namespace

@@ -17,6 +17,7 @@
 #include <vantrel/db/OdDbTables.h>
 #include <vantrel/db/OdDbText.h>
 #include <vantrel/db/Template.h>
+#include <vantrel/host/SvgSink.h>
 #include <vantrel/host/svg_render.h>
 
 namespace {
@@ -160,6 +161,43 @@ TEST(SvgRenderEntities, RealEntitiesOfTheTemplateDrawing)
     EXPECT_NE(svg.find(R"(<circle cx="20" cy="-20")"), std::string::npos);
     // Extents run from the arc's lowest point (y = -5) to the light (20, 20).
     EXPECT_NE(svg.find(R"(viewBox="-1.25 -21.25 22.5 27.5")"), std::string::npos) << svg;
+}
+
+// A picture is written as it is drawn, after a pass that measures it: that must give the very
+// document one sink collecting everything makes, markers sized by the extents and lineweight
+// styles included.
+TEST(SvgRenderEntities, StreamedPictureIsTheDocumentOfOneSink)
+{
+    OdDbDatabasePtr db = vantrel::newDrawing();
+    db->setSysVar(L"LWDISPLAY", OdResBuf::newRb(290, std::int32_t(1)).get());
+    {
+        OdDbBlockTableRecordPtr ms = db->getModelSpaceId().safeOpenObject(OdDb::kForWrite);
+        OdDbPolylinePtr pl = OdDbPolyline::createObject();
+        pl->setDatabaseDefaults(db.get());
+        for (unsigned i = 0; i < 6; ++i)
+            pl->addVertexAt(i, OdGePoint2d(3.0 * i, i % 2), i % 3 ? 0.4 : 0.0, 0.1 * i, 0.1 * i + 0.05);
+        pl->setLineWeight(50);
+        ms->appendOdDbEntity(pl.get());
+        OdDbTextPtr text = OdDbText::createObject();
+        text->setDatabaseDefaults(db.get());
+        text->setTextString(L"Lamp <A>");
+        text->setPosition(OdGePoint3d(-4, 7, 0));
+        ms->appendOdDbEntity(text.get());
+        OdDbLightPtr light = OdDbLight::createObject();
+        light->setDatabaseDefaults(db.get());
+        light->setPosition(OdGePoint3d(30, -12, 0));
+        ms->appendOdDbEntity(light.get());
+    }
+
+    vantrel::SvgSink sink;
+    sink.showLineweights(true);
+    OdDbBlockTableRecordPtr ms = db->getModelSpaceId().safeOpenObject();
+    for (OdDbObjectIteratorPtr it = ms->newIterator(); !it->done(); it->step())
+        it->entity()->draw(sink);
+    const std::string streamed = vantrel::renderSvg(*db);
+    EXPECT_EQ(streamed, sink.document());
+    EXPECT_NE(streamed.find(".w50{"), std::string::npos) << streamed;
+    EXPECT_NE(streamed.find(R"(<circle cx="30" cy="12")"), std::string::npos) << streamed;
 }
 
 // Linetypes reach the SVG as dash arrays: the pattern scaled by LTSCALE and the entity's own

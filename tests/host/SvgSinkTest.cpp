@@ -168,6 +168,67 @@ TEST(SvgSinkTest, WidthsBecomeStrokesOrFilledOutlines)
     EXPECT_DOUBLE_EQ(taper.extents().maxPoint().y, 2.0);
 }
 
+// The points of the polygon a wide segment is drawn as when it is alone (a thin segment after
+// it keeps a constant width from being drawn as a stroke).
+std::string outlineAlone(const PathVertex& a, const OdGePoint3d& b)
+{
+    SvgSink one;
+    std::vector<PathVertex> v{a, {b}, {b + OdGeVector3d(1, 0, 0)}};
+    one.path(v, false, OdGeVector3d::kZAxis);
+    const std::string doc = one.document();
+    std::smatch m;
+    EXPECT_TRUE(std::regex_search(doc, m, std::regex(R"re(<polygon points="([^"]*)")re"))) << doc;
+    return m.empty() ? std::string() : m[1].str();
+}
+
+// Consecutive wide segments share one path, each its own subpath with the outline it has alone;
+// a thin segment between them keeps its place, and an arc wider than its diameter, whose
+// outline crosses itself, stays a polygon of its own.
+TEST(SvgSinkTest, WideSegmentsShareOnePathAndKeepTheirOutlines)
+{
+    const std::vector<PathVertex> v{
+        {{0, 0, 0}, 0.0, 0.5, 1.0},   // straight, tapered
+        {{10, 0, 0}, 0.5, 1.0, 1.5},  // bulged, tapered
+        {{10, 10, 0}, 0.0, 0.0, 0.0}, // thin
+        {{20, 10, 0}, 0.0, 1.0, 1.0}, // straight
+        {{30, 10, 0}, 1.0, 3.0, 3.0}, // a half circle of radius 1, 3 wide
+        {{32, 10, 0}, 0.0, 0.2, 0.4}, // straight, tapered
+        {{40, 10, 0}},
+    };
+    SvgSink sink;
+    sink.path(v, false, OdGeVector3d::kZAxis);
+    const std::string doc = sink.document();
+
+    std::vector<std::pair<std::string, std::vector<std::string>>> elements;
+    const std::regex element(R"re(<(path|polygon|polyline) (?:d|points)="([^"]*)")re");
+    for (auto it = std::sregex_iterator(doc.begin(), doc.end(), element); it != std::sregex_iterator(); ++it) {
+        std::vector<std::string> outlines;
+        if ((*it)[1] == "path") {
+            const std::string d = (*it)[2];
+            const std::regex subpath(R"(M([^MZ]*) Z)");
+            for (auto s = std::sregex_iterator(d.begin(), d.end(), subpath); s != std::sregex_iterator(); ++s)
+                outlines.push_back((*s)[1]);
+        } else {
+            outlines.push_back((*it)[2]);
+        }
+        elements.emplace_back((*it)[1], outlines);
+    }
+    ASSERT_EQ(elements.size(), 5u) << doc;
+    EXPECT_EQ(elements[0].first, "path");
+    EXPECT_EQ(elements[0].second,
+              (std::vector<std::string>{outlineAlone(v[0], v[1].point), outlineAlone(v[1], v[2].point)}));
+    EXPECT_EQ(elements[1].first, "polyline");
+    EXPECT_EQ(elements[1].second, std::vector<std::string>{"10,-10 20,-10"});
+    EXPECT_EQ(elements[2],
+              std::make_pair(std::string("polygon"), std::vector<std::string>{outlineAlone(v[3], v[4].point)}));
+    EXPECT_EQ(elements[3],
+              std::make_pair(std::string("polygon"), std::vector<std::string>{outlineAlone(v[4], v[5].point)}));
+    EXPECT_EQ(elements[4],
+              std::make_pair(std::string("polygon"), std::vector<std::string>{outlineAlone(v[5], v[6].point)}));
+    // The shared path is filled and outlined like the polygons.
+    EXPECT_NE(doc.find(R"( Z" class="s w0" fill="#ffffff" stroke="#ffffff"/>)"), std::string::npos) << doc;
+}
+
 TEST(SvgSinkTest, TraitsGiveColourAndLineweight)
 {
     SvgSink sink;

@@ -68,6 +68,7 @@ OdDbDatabasePtr DxfFileReader::read()
                               + " entities read before it kept, the rest of the file dropped");
     }
     ensureStructure(true);
+    completeKeptTables();
     repairLayouts(*m_db, m_repairs);
     if (m_handseed > m_db->handseed().value())
         m_db->setHandseed(OdDbHandle(m_handseed));

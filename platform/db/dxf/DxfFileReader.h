@@ -67,6 +67,9 @@ private:
     void readTables();
     void readTable(const std::string& name, std::size_t line);
     void keepTable(const std::string& name);
+    void completeKeptTables();
+    // A handle no record has, taken from the handle seed.
+    std::uint64_t reserveNewHandle();
     void readBlocks();
     void readBlock();
     void readBlockBegin(BlockBegin& begin);

@@ -65,9 +65,6 @@ const Run* findRun(const std::vector<Run>& runs, int code, std::string_view valu
     return nullptr;
 }
 
-constexpr const char* kTableOrder[]
-    = {"VPORT", "LTYPE", "LAYER", "STYLE", "VIEW", "UCS", "APPID", "DIMSTYLE", "BLOCK_RECORD"};
-
 std::uint64_t parseHex(std::string_view text)
 {
     OdDbHandle h;
@@ -326,7 +323,7 @@ void DxfFileWriter::registerXDataApps()
 void DxfFileWriter::writeTables()
 {
     beginSection("TABLES");
-    for (const char* name : kTableOrder)
+    for (const char* name : kDxfTableOrder)
         writeTable(name);
     // Tables of other names kept from the file.
     if (const DxfExtra* drawing = m_db.dxfExtra().get())
@@ -334,7 +331,7 @@ void DxfFileWriter::writeTables()
             if (r.code != kDxfRunTable)
                 continue;
             bool standard = false;
-            for (const char* name : kTableOrder)
+            for (const char* name : kDxfTableOrder)
                 standard = standard || r.value == name;
             if (!standard) {
                 m_out.writeString(0, "TABLE");

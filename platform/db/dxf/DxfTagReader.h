@@ -66,7 +66,8 @@ public:
     double asDouble() const
     {
         double value;
-        return parsePlainDxfDecimal(m_tag.value, value) ? value : parseDxfDouble(m_tag.value, m_tag.code, valueLine());
+        return parsePlainDxfDecimal(m_tag.value, value) ? value
+                                                        : parseDxfDoubleNotPlain(m_tag.value, m_tag.code, valueLine());
     }
     std::int16_t asInt16() const;
     std::int32_t asInt32() const;

@@ -1,6 +1,7 @@
 // The TABLES section: the tables the drawing models (block records, layers, linetypes, text
 // styles, applications) read through their class maps; any other table kept whole.
 #include "DxfFileReader.h"
+#include "dxf_structure.h"
 
 #include <algorithm>
 
@@ -101,7 +102,6 @@ void DxfFileReader::keepTable(const std::string& name)
     const int recordHandleCode = name == "DIMSTYLE" ? 105 : 5;
     const char* recordMarker = dxfTableRecordMarker(name);
     DxfTagList& keep = m_drawingExtra->tags;
-    keep.append(kDxfRunTable, m_reader.codec().toUtf8(name));
 
     // The head up to the first record, then each record, as read.
     auto readPart = [&](DxfTagList& part) {
@@ -128,11 +128,7 @@ void DxfFileReader::keepTable(const std::string& name)
     // The part's own handle, or a new one.
     auto handleOf = [&](const DxfTagList& part, int code) {
         std::uint64_t h = reserveOwn(part, code);
-        if (h == 0) {
-            h = m_db->handseed().value();
-            m_db->getOdDbObjectId(OdDbHandle(h), true);
-        }
-        return h;
+        return h != 0 ? h : reserveNewHandle();
     };
     auto appendExcept = [&](const DxfTagList& part, int code) {
         const std::size_t skip = part.find(code);
@@ -141,8 +137,10 @@ void DxfFileReader::keepTable(const std::string& name)
                 keep.append(part[i].code, part[i].value);
     };
 
+    // A file that ends inside the head keeps nothing of the table (completeKeptTables gives it one).
     DxfTagList head;
     readPart(head);
+    keep.append(kDxfRunTable, m_reader.codec().toUtf8(name));
     const bool upgrade = !hasMarker(head);
     std::uint64_t tableHandle = 0;
     if (upgrade) {
@@ -182,6 +180,38 @@ void DxfFileReader::keepTable(const std::string& name)
         } else {
             reserveOwn(record, recordHandleCode);
             keep.append(record);
+        }
+    }
+}
+
+std::uint64_t DxfFileReader::reserveNewHandle()
+{
+    const std::uint64_t h = m_db->handseed().value();
+    m_db->getOdDbObjectId(OdDbHandle(h), true);
+    return h;
+}
+
+// Every drawing has the tables no class models as well; one the file lacks (or that it cut off
+// inside its head) is kept empty with a head of its own, so that a save reads back as written.
+void DxfFileReader::completeKeptTables()
+{
+    DxfTagList& keep = m_drawingExtra->tags;
+    for (const char* name : kDxfTableOrder) {
+        if (dxfClassMap(std::string("TABLE ") + name))
+            continue;
+        bool kept = false;
+        for (std::size_t at = keep.find(kDxfRunTable); at < keep.size(); at = keep.find(kDxfRunTable, at + 1))
+            kept = kept || keep[at].value == name;
+        if (kept)
+            continue;
+        keep.append(kDxfRunTable, name);
+        keep.append(5, OdDbHandle(reserveNewHandle()).ascii());
+        keep.append(330, "0");
+        keep.append(100, "AcDbSymbolTable");
+        keep.append(70, "0");
+        if (std::string_view(name) == "DIMSTYLE") {
+            keep.append(100, "AcDbDimStyleTable");
+            keep.append(71, "0");
         }
     }
 }

@@ -48,15 +48,29 @@ Int parseInteger(std::string_view text, int code, std::size_t line, const char* 
     return value;
 }
 
+// Any finite number of the general form, of text already trimmed.
+bool parseGeneralDouble(std::string_view s, double& out)
+{
+    auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), out, std::chars_format::general);
+    return !s.empty() && ec == std::errc{} && end == s.data() + s.size() && std::isfinite(out);
+}
+
 } // namespace
 
 bool tryParseDxfDouble(std::string_view text, double& out)
 {
     const std::string_view s = withoutPlus(trimDxfBlanks(text));
-    if (parsePlainDxfDecimal(s, out))
-        return true;
-    auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), out, std::chars_format::general);
-    return !s.empty() && ec == std::errc{} && end == s.data() + s.size() && std::isfinite(out);
+    return parsePlainDxfDecimal(s, out) || parseGeneralDouble(s, out);
+}
+
+double parseDxfDoubleNotPlain(std::string_view text, int code, std::size_t line)
+{
+    const std::string_view s = withoutPlus(trimDxfBlanks(text));
+    double value = 0;
+    // Only text that blanks or a sign kept from the plain reading is worth trying on it again.
+    if ((s.size() != text.size() && parsePlainDxfDecimal(s, value)) || parseGeneralDouble(s, value))
+        return value;
+    refuse(text, code, line, "a finite number");
 }
 
 template <typename Int>

@@ -140,6 +140,8 @@ bool isDxfValueOf(std::string_view text, DxfValueType type);
 
 // The same, raising DxfError naming `line` for text that is not a value of the type.
 double parseDxfDouble(std::string_view text, int code, std::size_t line);
+// The same for text that parsePlainDxfDecimal did not take as it stands.
+double parseDxfDoubleNotPlain(std::string_view text, int code, std::size_t line);
 std::int16_t parseDxfInt16(std::string_view text, int code, std::size_t line);
 std::int32_t parseDxfInt32(std::string_view text, int code, std::size_t line);
 std::int64_t parseDxfInt64(std::string_view text, int code, std::size_t line);

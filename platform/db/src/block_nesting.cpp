@@ -45,16 +45,33 @@ std::vector<OdDbObjectId> blocksInsertingThemselves(const OdDbDatabase& db)
 {
     OdDbSymbolTablePtr blocks = db.getBlockTableId().safeOpenObject();
     const std::vector<OdDbObjectId> all = blocks->recordIds();
+    // A layout (model space above all, which holds most of a drawing) lies on a cycle only when
+    // some block inserts it, so its entities are walked only then.
     std::unordered_map<OdDbObjectId, std::vector<OdDbObjectId>> edges;
-    for (OdDbObjectId b : all)
-        edges[b] = blocksDrawnBy(b);
+    std::vector<OdDbObjectId> layouts;
+    for (OdDbObjectId b : all) {
+        OdDbBlockTableRecordPtr btr = OdDbBlockTableRecord::cast(b.openObject().get());
+        if (btr && btr->isLayout())
+            layouts.push_back(b);
+        else
+            edges[b] = blocksDrawnBy(b);
+    }
+    std::unordered_set<OdDbObjectId> inserted;
+    for (const auto& [block, to] : edges)
+        inserted.insert(to.begin(), to.end());
+    for (OdDbObjectId layout : layouts)
+        if (inserted.count(layout)) {
+            for (OdDbObjectId b : layouts)
+                edges[b] = blocksDrawnBy(b);
+            break;
+        }
     // Iterative depth-first search: a block met again while still on the path closes a cycle,
     // and every block of the path from it on lies on that cycle.
     enum class Mark { New, OnPath, Done };
     std::unordered_map<OdDbObjectId, Mark> mark;
     std::unordered_set<OdDbObjectId> cyclic;
     for (OdDbObjectId root : all) {
-        if (mark[root] != Mark::New)
+        if (mark[root] != Mark::New || !edges.count(root))
             continue;
         std::vector<std::pair<OdDbObjectId, std::size_t>> path{{root, 0}};
         mark[root] = Mark::OnPath;

@@ -8,8 +8,17 @@ namespace vantrel {
 
 std::string writeFileAtomically(const std::string& path, std::string_view data)
 {
+    return writeFileAtomically(path, [data](TextOutput& out) { out.append(data); });
+}
+
+std::string writeFileAtomically(const std::string& path, const std::function<void(TextOutput&)>& write)
+{
     try {
-        OutputFile::save(path, data, OutputFile::Backup::None);
+        OutputFile file(path, OutputFile::Backup::None);
+        TextOutput out([&file](std::string_view piece) { file.write(piece); });
+        write(out);
+        out.flush();
+        file.commit();
         return {};
     } catch (const OdError& e) {
         return e.what();

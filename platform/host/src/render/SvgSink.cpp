@@ -4,13 +4,14 @@
 
 #include <algorithm>
 #include <cassert>
+#include <charconv>
 #include <cmath>
-#include <iterator>
+#include <limits>
 #include <numbers>
 #include <optional>
 #include <vector>
 
-#include <fmt/format.h>
+#include <vantrel/host/svg_number.h>
 
 namespace vantrel {
 
@@ -23,19 +24,68 @@ constexpr double kStepAngle = std::numbers::pi / 36.0;
 constexpr double kSpotGlyphShare = 0.7;
 constexpr double kWebRingRadius = 1.5;
 
-std::string num(double v)
+// Numbers nearer zero than any drawing means are written as 0.
+void num(TextOutput& out, double v)
 {
     assert(std::isfinite(v));
-    if (std::fabs(v) < 1e-12)
-        return "0";
-    return fmt::format("{:.10g}", v);
+    if (std::fabs(v) < 1e-12) {
+        out.append('0');
+        return;
+    }
+    out.advance(formatSvgNumber(out.room(24), v));
 }
 
 // "x,y" in SVG coordinates.
-std::string xy(double x, double y) { return num(x) + "," + num(-y); }
-std::string xy(const OdGePoint3d& p) { return xy(p.x, p.y); }
+void xy(TextOutput& out, double x, double y)
+{
+    num(out, x);
+    out.append(',');
+    num(out, -y);
+}
+void xy(TextOutput& out, const OdGePoint3d& p) { xy(out, p.x, p.y); }
 
-std::string colour(std::uint32_t rgb) { return fmt::format("#{:06x}", rgb & 0xFFFFFF); }
+// Points separated by blanks, as polygons and polylines list them.
+void points(TextOutput& out, std::span<const OdGePoint3d> ps)
+{
+    for (std::size_t i = 0; i < ps.size(); ++i) {
+        if (i > 0)
+            out.append(' ');
+        xy(out, ps[i]);
+    }
+}
+
+void integer(TextOutput& out, long v)
+{
+    char* p = out.room(24);
+    out.advance(std::to_chars(p, p + 24, v).ptr);
+}
+
+// Pieces of the picture's text: strings as they are, numbers and points ("x,y") as above.
+struct Num {
+    double value;
+};
+struct Int {
+    long value;
+};
+void put(TextOutput& out, std::string_view s) { out.append(s); }
+void put(TextOutput& out, char c) { out.append(c); }
+void put(TextOutput& out, Num n) { num(out, n.value); }
+void put(TextOutput& out, Int i) { integer(out, i.value); }
+void put(TextOutput& out, const OdGePoint3d& p) { xy(out, p); }
+template <class... Pieces>
+void write(TextOutput& out, const Pieces&... pieces)
+{
+    (put(out, pieces), ...);
+}
+
+std::string colour(std::uint32_t rgb)
+{
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::string c = "#000000";
+    for (int i = 6; i > 0; --i, rgb >>= 4)
+        c[static_cast<std::size_t>(i)] = kHex[rgb & 0xF];
+    return c;
+}
 
 bool isAlongZ(const OdGeVector3d& normal)
 {
@@ -112,7 +162,7 @@ int weightKey(const DrawTraits& traits) { return static_cast<int>(std::lround(tr
 
 std::string strokeAttributes(const DrawTraits& traits)
 {
-    return fmt::format(R"(class="s w{}" fill="none" stroke="{}")", weightKey(traits), colour(traits.rgb));
+    return "class=\"s w" + std::to_string(weightKey(traits)) + "\" fill=\"none\" stroke=\"" + colour(traits.rgb) + '"';
 }
 
 // Filled shapes get a hairline outline too, so that a degenerate one still shows. A mask is
@@ -120,39 +170,32 @@ std::string strokeAttributes(const DrawTraits& traits)
 std::string fillAttributes(const DrawTraits& traits)
 {
     std::string c = traits.background ? std::string(SvgSink::kBackground) : colour(traits.rgb);
-    return fmt::format(R"(class="s w0" fill="{}" stroke="{}")", c, c);
+    return "class=\"s w0\" fill=\"" + c + "\" stroke=\"" + c + '"';
 }
 
 // A lamp glyph: a disc with eight rays around it, reaching r.
-std::string sunSvg(double x, double y, double r, const DrawTraits& traits)
+void sunSvg(TextOutput& out, double x, double y, double r, const DrawTraits& traits)
 {
-    std::string d;
+    write(out, "<circle cx=\"", Num{x}, "\" cy=\"", Num{-y}, "\" r=\"", Num{r * 0.45}, "\" ", fillAttributes(traits),
+          "/>\n<path d=\"");
     for (int k = 0; k < 8; ++k) {
         double t = k * std::numbers::pi / 4.0;
         double c = std::cos(t), s = std::sin(t);
-        d += (d.empty() ? "M" : " M") + xy(x + c * r * 0.6, y + s * r * 0.6) + " L" + xy(x + c * r, y + s * r);
+        out.append(k == 0 ? "M" : " M");
+        xy(out, x + c * r * 0.6, y + s * r * 0.6);
+        out.append(" L");
+        xy(out, x + c * r, y + s * r);
     }
-    return fmt::format(R"(<circle cx="{}" cy="{}" r="{}" {}/>)"
-                       "\n",
-                       num(x), num(-y), num(r * 0.45), fillAttributes(traits))
-        + fmt::format(R"(<path d="{}" {}/>)"
-                      "\n",
-                      d, strokeAttributes(traits));
+    write(out, "\" ", strokeAttributes(traits), "/>\n");
 }
 
-// dashing: the stroke's dash attributes, if any.
-std::string polylineSvg(std::span<const OdGePoint3d> points, bool closed, const DrawTraits& traits,
-                        const std::string& dashing = {})
+// attributes: of the stroke; dashing: its dash attributes, if any.
+void polylineSvg(TextOutput& out, std::span<const OdGePoint3d> ps, bool closed, std::string_view attributes,
+                 std::string_view dashing = {})
 {
-    std::string pts;
-    for (const auto& p : points) {
-        if (!pts.empty())
-            pts += ' ';
-        pts += xy(p);
-    }
-    return fmt::format(R"(<{} points="{}" {}{}/>)"
-                       "\n",
-                       closed ? "polygon" : "polyline", pts, strokeAttributes(traits), dashing);
+    out.append(closed ? "<polygon points=\"" : "<polyline points=\"");
+    points(out, ps);
+    write(out, "\" ", attributes, dashing, "/>\n");
 }
 
 double polylineLength(std::span<const OdGePoint3d> points, bool closed)
@@ -166,27 +209,24 @@ double polylineLength(std::span<const OdGePoint3d> points, bool closed)
 }
 
 // A marker glyph of half-size h centred on (x, y).
-std::string markerSvg(double x, double y, MarkerKind kind, double h, const DrawTraits& traits)
+void markerSvg(TextOutput& out, double x, double y, MarkerKind kind, double h, const DrawTraits& traits)
 {
-    std::string d;
+    const OdGePoint3d lowLeft(x - h, y - h, 0), lowRight(x + h, y - h, 0), upRight(x + h, y + h, 0),
+        upLeft(x - h, y + h, 0);
     switch (kind) {
-    case MarkerKind::Light: return sunSvg(x, y, h, traits);
-    case MarkerKind::SpotLight: return sunSvg(x, y, h * kSpotGlyphShare, traits);
+    case MarkerKind::Light: return sunSvg(out, x, y, h, traits);
+    case MarkerKind::SpotLight: return sunSvg(out, x, y, h * kSpotGlyphShare, traits);
     case MarkerKind::WebLight:
-        return sunSvg(x, y, h, traits)
-            + fmt::format(R"(<circle cx="{}" cy="{}" r="{}" {}/>)"
-                          "\n",
-                          num(x), num(-y), num(h * kWebRingRadius), strokeAttributes(traits));
+        sunSvg(out, x, y, h, traits);
+        write(out, "<circle cx=\"", Num{x}, "\" cy=\"", Num{-y}, "\" r=\"", Num{h * kWebRingRadius}, "\" ",
+              strokeAttributes(traits), "/>\n");
+        return;
     case MarkerKind::Vertex:
-        d = "M" + xy(x - h, y - h) + " L" + xy(x + h, y - h) + " L" + xy(x + h, y + h) + " L" + xy(x - h, y + h) + " Z";
+        write(out, "<path d=\"M", lowLeft, " L", lowRight, " L", upRight, " L", upLeft, " Z");
         break;
-    case MarkerKind::Cross:
-        d = "M" + xy(x - h, y - h) + " L" + xy(x + h, y + h) + " M" + xy(x - h, y + h) + " L" + xy(x + h, y - h);
-        break;
+    case MarkerKind::Cross: write(out, "<path d=\"M", lowLeft, " L", upRight, " M", upLeft, " L", lowRight); break;
     }
-    return fmt::format(R"(<path d="{}" {}/>)"
-                       "\n",
-                       d, strokeAttributes(traits));
+    write(out, "\" ", strokeAttributes(traits), "/>\n");
 }
 
 std::vector<OdGePoint3d> scaled(const OdGePoint3d& position, std::span<const OdGeVector3d> offsets, double size)
@@ -199,24 +239,39 @@ std::vector<OdGePoint3d> scaled(const OdGePoint3d& position, std::span<const OdG
 
 } // namespace
 
+SvgSink::SvgSink() : m_collect(std::make_unique<TextOutput>([this](std::string_view piece) { m_body.append(piece); }))
+{
+    m_out = m_collect.get();
+    setTraits(m_traits);
+}
+
+SvgSink::SvgSink(TextOutput* out) : m_out(out) { setTraits(m_traits); }
+
+SvgSink::~SvgSink() = default;
+
 void SvgSink::setTraits(const DrawTraits& traits)
 {
     m_traits = traits;
     if (!m_lineweights)
         m_traits.lineWeightMm = 0.0;
     m_weights.insert(weightKey(m_traits));
+    if (!m_out)
+        return;
+    m_stroke = strokeAttributes(m_traits);
+    m_fill = fillAttributes(m_traits);
     m_dashes = SvgDashes::of(traits.dashes);
     m_dashBudget = kMaxDashesPerEntity;
 }
 
-std::string SvgSink::dashing(double length, std::size_t pieces)
+const std::string& SvgSink::dashing(double length, std::size_t pieces)
 {
+    static const std::string none;
     if (m_dashes.solid())
-        return {};
+        return none;
     // Each piece starts the pattern again, so it may end in a part of a repetition.
     const double count = (length / m_dashes.period + static_cast<double>(pieces)) * m_dashes.drawnPerPeriod;
     if (!(count <= m_dashBudget))
-        return {};
+        return none;
     m_dashBudget -= count;
     return m_dashes.attributes;
 }
@@ -242,7 +297,8 @@ void SvgSink::polyline(std::span<const OdGePoint3d> points, bool closed)
         return;
     for (const auto& p : points)
         addPoint(p.x, p.y);
-    m_body += polylineSvg(points, closed, m_traits, dashing(polylineLength(points, closed), 1));
+    if (m_out)
+        polylineSvg(*m_out, points, closed, m_stroke, dashing(polylineLength(points, closed), 1));
 }
 
 void SvgSink::path(std::span<const PathVertex> vertices, bool closed, const OdGeVector3d& normal)
@@ -264,8 +320,8 @@ void SvgSink::path(std::span<const PathVertex> vertices, bool closed, const OdGe
 
     OdGeVector3d n = planeNormal(normal);
     double pad = width / 2.0;
-    // Each segment as an SVG path command, with its length for the dashing.
-    std::vector<std::string> commands;
+    // Each segment as an SVG path command will write it, with its length for the dashing.
+    m_segments.clear();
     double length = 0.0;
     for (std::size_t i = 0; i < segments; ++i) {
         const PathVertex& a = vertices[i];
@@ -273,7 +329,7 @@ void SvgSink::path(std::span<const PathVertex> vertices, bool closed, const OdGe
         addPoint(a.point.x, a.point.y, pad);
         const std::optional<BulgeArc> curved = segmentArc(a.point, b, a.bulge, n);
         if (!curved) {
-            commands.push_back(" L" + xy(b));
+            m_segments.push_back({&b, 0.0, false, false});
             length += a.point.distanceTo(b);
             continue;
         }
@@ -281,40 +337,45 @@ void SvgSink::path(std::span<const PathVertex> vertices, bool closed, const OdGe
         addArcExtents(arc.center, arc.u, arc.v, 0.0, arc.sweep, pad);
         // Seen from above with Y up an arc counter-clockwise about +Z is, once Y is flipped, an SVG
         // arc with sweep-flag 0.
-        bool counterClockwise = (a.bulge > 0.0) == (n.z > 0.0);
-        commands.push_back(fmt::format(" A{} {} 0 {} {} {}", num(arc.radius), num(arc.radius),
-                                       std::fabs(a.bulge) > 1.0 ? 1 : 0, counterClockwise ? 0 : 1, xy(b)));
+        m_segments.push_back({&b, arc.radius, std::fabs(a.bulge) > 1.0, (a.bulge > 0.0) == (n.z > 0.0)});
         length += arc.radius * std::fabs(arc.sweep);
     }
     addPoint(vertices.back().point.x, vertices.back().point.y, pad);
+    if (!m_out)
+        return;
 
     // A pattern that starts again at each vertex is drawn as one subpath per segment.
+    TextOutput& out = *m_out;
     const bool restart = !m_traits.dashesThroughVertices;
-    const std::string dashes = dashing(length, restart ? segments : 1);
+    const std::string& dashes = dashing(length, restart ? segments : 1);
     const bool perSegment = restart && !dashes.empty();
-    std::string d = "M" + xy(vertices[0].point);
+    out.append("<path d=\"M");
+    xy(out, vertices[0].point);
     for (std::size_t i = 0; i < segments; ++i) {
-        if (perSegment && i > 0)
-            d += " M" + xy(vertices[i].point);
-        d += commands[i];
+        if (perSegment && i > 0) {
+            out.append(" M");
+            xy(out, vertices[i].point);
+        }
+        const PathSegment& s = m_segments[i];
+        if (s.radius == 0.0)
+            out.append(" L");
+        else
+            write(out, " A", Num{s.radius}, ' ', Num{s.radius}, s.large ? " 0 1 " : " 0 0 ",
+                  s.counterClockwise ? "0 " : "1 ");
+        xy(out, *s.end);
     }
     if (closed && !perSegment)
-        d += " Z";
+        out.append(" Z");
 
     if (width > 0.0) {
         // A constant width is a stroke in drawing units, ending flat at the end vertices as a wide
         // polyline does.
-        fmt::format_to(std::back_inserter(m_body),
-                       R"(<path d="{}" fill="none" stroke="{}" stroke-width="{}" stroke-linejoin="miter" )"
-                       R"(stroke-linecap="butt"{}/>)"
-                       "\n",
-                       d, colour(m_traits.rgb), num(width), dashes);
+        write(out, "\" fill=\"none\" stroke=\"", colour(m_traits.rgb), "\" stroke-width=\"", Num{width},
+              "\" stroke-linejoin=\"miter\" stroke-linecap=\"butt\"");
     } else {
-        fmt::format_to(std::back_inserter(m_body),
-                       R"(<path d="{}" {}{}/>)"
-                       "\n",
-                       d, strokeAttributes(m_traits), dashes);
+        write(out, "\" ", m_stroke);
     }
+    write(out, dashes, "/>\n");
 }
 
 // Segments with widths become filled outlines (tapering where the widths differ); segments without
@@ -323,54 +384,104 @@ void SvgSink::widePath(std::span<const PathVertex> vertices, bool closed, const 
 {
     OdGeVector3d n = planeNormal(normal);
     std::size_t segments = closed ? vertices.size() : vertices.size() - 1;
-    std::vector<OdGePoint3d> thin;
+    m_thin.clear();
     auto flushThin = [&] {
-        if (thin.size() >= 2)
-            polyline(thin, false);
-        thin.clear();
+        if (m_thin.size() >= 2)
+            polyline(m_thin, false);
+        m_thin.clear();
     };
     for (std::size_t i = 0; i < segments; ++i) {
         const PathVertex& a = vertices[i];
         const OdGePoint3d& b = vertices[(i + 1) % vertices.size()].point;
-        // Points along the segment and the direction to its left at each of them.
-        std::vector<OdGePoint3d> along;
-        std::vector<OdGeVector3d> left;
+        // Points along the segment and the direction to its left at each of them; an outline
+        // stays simple while it keeps nearer the segment than the centre of its arc.
+        m_along.clear();
+        m_left.clear();
+        double reach = std::numeric_limits<double>::infinity();
         const std::optional<BulgeArc> curved = segmentArc(a.point, b, a.bulge, n);
         if (!curved) {
             OdGeVector3d side = n.crossProduct(b - a.point).normal();
-            along = {a.point, b};
-            left = {side, side};
+            m_along = {a.point, b};
+            m_left = {side, side};
         } else {
             const BulgeArc& arc = *curved;
+            reach = arc.radius;
             int steps = stepsFor(arc.sweep);
             for (int k = 0; k <= steps; ++k) {
                 double t = arc.sweep * k / steps;
                 OdGeVector3d radial = arc.u * std::cos(t) + arc.v * std::sin(t);
-                along.push_back(arc.center + radial);
+                m_along.push_back(arc.center + radial);
                 // Left of the direction of travel is toward the centre on a counter-clockwise arc.
-                left.push_back(radial.normal() * (arc.sweep > 0.0 ? -1.0 : 1.0));
+                m_left.push_back(radial.normal() * (arc.sweep > 0.0 ? -1.0 : 1.0));
             }
         }
         if (a.startWidth == 0.0 && a.endWidth == 0.0) {
-            if (thin.empty())
-                thin.push_back(along.front());
-            thin.insert(thin.end(), along.begin() + 1, along.end());
+            // The outlines before it are drawn before it.
+            endOutlines();
+            if (m_thin.empty())
+                m_thin.push_back(m_along.front());
+            m_thin.insert(m_thin.end(), m_along.begin() + 1, m_along.end());
             continue;
         }
         flushThin();
-        std::vector<OdGePoint3d> outline;
-        std::size_t count = along.size();
+        m_outline.clear();
+        std::size_t count = m_along.size();
         for (std::size_t k = 0; k < count; ++k) {
             double h = (a.startWidth + (a.endWidth - a.startWidth) * k / (count - 1)) / 2.0;
-            outline.push_back(along[k] + left[k] * h);
+            m_outline.push_back(m_along[k] + m_left[k] * h);
         }
         for (std::size_t k = count; k-- > 0;) {
             double h = (a.startWidth + (a.endWidth - a.startWidth) * k / (count - 1)) / 2.0;
-            outline.push_back(along[k] - left[k] * h);
+            m_outline.push_back(m_along[k] - m_left[k] * h);
         }
-        polygon(outline, true);
+        const bool simple
+            = a.startWidth >= 0.0 && a.endWidth >= 0.0 && std::max(a.startWidth, a.endWidth) / 2.0 < reach;
+        if (simple) {
+            addOutline(m_outline);
+        } else {
+            endOutlines();
+            polygon(m_outline, true);
+        }
     }
+    endOutlines();
     flushThin();
+}
+
+void SvgSink::addOutline(std::span<const OdGePoint3d> outline)
+{
+    for (const auto& p : outline)
+        addPoint(p.x, p.y);
+    if (!m_out)
+        return;
+    TextOutput& out = *m_out;
+    // The first is held: alone, it is written as the polygon it is.
+    if (m_outlines == 0) {
+        m_firstOutline.assign(outline.begin(), outline.end());
+    } else {
+        if (m_outlines == 1) {
+            out.append("<path d=\"M");
+            points(out, m_firstOutline);
+            out.append(" Z");
+        }
+        out.append(" M");
+        points(out, outline);
+        out.append(" Z");
+    }
+    ++m_outlines;
+}
+
+void SvgSink::endOutlines()
+{
+    if (m_outlines == 1) {
+        m_out->append("<polygon points=\"");
+        points(*m_out, m_firstOutline);
+    }
+    if (m_outlines > 0) {
+        m_out->append("\" ");
+        m_out->append(m_fill);
+        m_out->append("/>\n");
+    }
+    m_outlines = 0;
 }
 
 void SvgSink::polygon(std::span<const OdGePoint3d> corners, bool filled)
@@ -381,17 +492,10 @@ void SvgSink::polygon(std::span<const OdGePoint3d> corners, bool filled)
     }
     if (corners.empty())
         return;
-    std::string pts;
-    for (const auto& p : corners) {
-        if (!pts.empty())
-            pts += ' ';
-        pts += xy(p);
+    for (const auto& p : corners)
         addPoint(p.x, p.y);
-    }
-    fmt::format_to(std::back_inserter(m_body),
-                   R"(<polygon points="{}" {}/>)"
-                   "\n",
-                   pts, fillAttributes(m_traits));
+    if (m_out)
+        polylineSvg(*m_out, corners, true, m_fill);
 }
 
 void SvgSink::circularArc(const OdGePoint3d& center, double radius, const OdGeVector3d& normal,
@@ -412,23 +516,20 @@ void SvgSink::circularArc(const OdGePoint3d& center, double radius, const OdGeVe
         polyline(pts, false);
         return;
     }
+    if (!m_out)
+        return;
+    TextOutput& out = *m_out;
     if (std::fabs(sweep) >= kTwoPi - 1e-12) {
-        fmt::format_to(std::back_inserter(m_body),
-                       R"(<circle cx="{}" cy="{}" r="{}" {}{}/>)"
-                       "\n",
-                       num(center.x), num(-center.y), num(radius), strokeAttributes(m_traits),
-                       dashing(kTwoPi * radius, 1));
+        write(out, "<circle cx=\"", Num{center.x}, "\" cy=\"", Num{-center.y}, "\" r=\"", Num{radius}, "\" ", m_stroke,
+              dashing(kTwoPi * radius, 1), "/>\n");
         return;
     }
     OdGePoint3d start = center + u;
     OdGePoint3d end = center + u * std::cos(sweep) + v * std::sin(sweep);
     bool counterClockwise = (sweep > 0.0) == (n.z > 0.0);
-    fmt::format_to(std::back_inserter(m_body),
-                   R"(<path d="M{} A{} {} 0 {} {} {}" {}{}/>)"
-                   "\n",
-                   xy(start), num(radius), num(radius), std::fabs(sweep) > std::numbers::pi ? 1 : 0,
-                   counterClockwise ? 0 : 1, xy(end), strokeAttributes(m_traits),
-                   dashing(std::fabs(sweep) * radius, 1));
+    write(out, "<path d=\"M", start, " A", Num{radius}, ' ', Num{radius},
+          std::fabs(sweep) > std::numbers::pi ? " 0 1 " : " 0 0 ", counterClockwise ? "0 " : "1 ", end, "\" ", m_stroke,
+          dashing(std::fabs(sweep) * radius, 1), "/>\n");
 }
 
 void SvgSink::ellipticArc(const OdGePoint3d& center, const OdGeVector3d& majorAxis, const OdGeVector3d& minorAxis,
@@ -447,45 +548,52 @@ void SvgSink::ellipticArc(const OdGePoint3d& center, const OdGeVector3d& majorAx
         polyline(pts, false);
         return;
     }
+    if (!m_out)
+        return;
+    TextOutput& out = *m_out;
     // SVG rotates clockwise on screen, the drawing counter-clockwise with Y up.
     double rotation = -std::atan2(majorAxis.y, majorAxis.x) * 180.0 / std::numbers::pi;
     double rx = majorAxis.length(), ry = minorAxis.length();
     // Ramanujan's perimeter, shared out by the angle: near enough to count dashes.
     double perimeter = std::numbers::pi * (3.0 * (rx + ry) - std::sqrt((3.0 * rx + ry) * (rx + 3.0 * ry)));
-    std::string dashes = dashing(perimeter * std::fabs(sweep) / kTwoPi, 1);
+    const std::string& dashes = dashing(perimeter * std::fabs(sweep) / kTwoPi, 1);
     if (std::fabs(sweep) >= kTwoPi - 1e-12) {
-        fmt::format_to(std::back_inserter(m_body),
-                       R"~(<ellipse cx="{}" cy="{}" rx="{}" ry="{}" transform="rotate({} {} {})" {}{}/>)~"
-                       "\n",
-                       num(center.x), num(-center.y), num(rx), num(ry), num(rotation), num(center.x), num(-center.y),
-                       strokeAttributes(m_traits), dashes);
+        write(out, "<ellipse cx=\"", Num{center.x}, "\" cy=\"", Num{-center.y}, "\" rx=\"", Num{rx}, "\" ry=\"",
+              Num{ry}, "\" transform=\"rotate(", Num{rotation}, ' ', Num{center.x}, ' ', Num{-center.y}, ")\" ",
+              m_stroke, dashes, "/>\n");
         return;
     }
     bool counterClockwise = (sweep > 0.0) == (majorAxis.crossProduct(minorAxis).z > 0.0);
-    fmt::format_to(std::back_inserter(m_body),
-                   R"(<path d="M{} A{} {} {} {} {} {}" {}{}/>)"
-                   "\n",
-                   xy(at(startAngle)), num(rx), num(ry), num(rotation), std::fabs(sweep) > std::numbers::pi ? 1 : 0,
-                   counterClockwise ? 0 : 1, xy(at(startAngle + sweep)), strokeAttributes(m_traits), dashes);
+    write(out, "<path d=\"M", at(startAngle), " A", Num{rx}, ' ', Num{ry}, ' ', Num{rotation},
+          std::fabs(sweep) > std::numbers::pi ? " 1 " : " 0 ", counterClockwise ? "0 " : "1 ", at(startAngle + sweep),
+          "\" ", m_stroke, dashes, "/>\n");
 }
 
 void SvgSink::region(std::span<const std::vector<OdGePoint3d>> loops)
 {
-    std::string d;
+    bool any = false;
     for (const auto& loop : loops) {
         if (loop.size() < 3)
             continue;
         for (std::size_t k = 0; k < loop.size(); ++k) {
-            d += (k == 0 ? (d.empty() ? "M" : " M") : " L") + xy(loop[k]);
             addPoint(loop[k].x, loop[k].y);
+            if (!m_out)
+                continue;
+            if (k == 0)
+                m_out->append(any ? " M" : "<path d=\"M");
+            else
+                m_out->append(" L");
+            xy(*m_out, loop[k]);
         }
-        d += " Z";
+        if (m_out)
+            m_out->append(" Z");
+        any = true;
     }
-    if (!d.empty())
-        fmt::format_to(std::back_inserter(m_body),
-                       R"(<path d="{}" fill-rule="evenodd" {}/>)"
-                       "\n",
-                       d, fillAttributes(m_traits));
+    if (any && m_out) {
+        m_out->append("\" fill-rule=\"evenodd\" ");
+        m_out->append(m_fill);
+        m_out->append("/>\n");
+    }
 }
 
 void SvgSink::text(const TextRun& run)
@@ -503,16 +611,18 @@ void SvgSink::text(const TextRun& run)
     for (const OdGePoint3d& p : {run.origin - h * metrics.descent, run.origin + h})
         for (const OdGePoint3d& q : {p, p + w})
             addPoint(q.x, q.y);
+    if (!m_out)
+        return;
+    TextOutput& out = *m_out;
     // Glyphs are set at the origin in the text's own units (a capital 1 tall, SVG's Y down) and
     // carried to the drawing by one matrix; textLength holds the run to the width measured.
     const double sx = run.widthFactor * run.height, sy = run.height;
-    fmt::format_to(
-        std::back_inserter(m_body),
-        R"~(<text xml:space="preserve" transform="matrix({} {} {} {} {} {})" font-family="{}" font-size="{}"{}{} textLength="{}" lengthAdjust="spacingAndGlyphs" fill="{}">{}</text>)~"
-        "\n",
-        num(along.x * sx), num(-along.y * sx), num(-up.x * sy), num(up.y * sy), num(run.origin.x), num(-run.origin.y),
-        fontFamilyName(run.face), num(metrics.emSize), run.face.bold ? R"( font-weight="bold")" : "",
-        run.face.italic ? R"( font-style="italic")" : "", num(run.width / sx), colour(m_traits.rgb), xmlText(run.text));
+    write(out, "<text xml:space=\"preserve\" transform=\"matrix(", Num{along.x * sx}, ' ', Num{-along.y * sx}, ' ',
+          Num{-up.x * sy}, ' ', Num{up.y * sy}, ' ', Num{run.origin.x}, ' ', Num{-run.origin.y}, ")\" font-family=\"",
+          fontFamilyName(run.face), "\" font-size=\"", Num{metrics.emSize}, '"',
+          run.face.bold ? R"( font-weight="bold")" : "", run.face.italic ? R"( font-style="italic")" : "",
+          " textLength=\"", Num{run.width / sx}, "\" lengthAdjust=\"spacingAndGlyphs\" fill=\"", colour(m_traits.rgb),
+          "\">", xmlText(run.text), "</text>\n");
 }
 
 void SvgSink::marker(const OdGePoint3d& position, MarkerKind kind, double size)
@@ -525,7 +635,8 @@ void SvgSink::marker(const OdGePoint3d& position, MarkerKind kind, double size)
     }
     double h = size / 2.0;
     addPoint(position.x, position.y, h);
-    m_body += markerSvg(position.x, position.y, kind, h, m_traits);
+    if (m_out)
+        markerSvg(*m_out, position.x, position.y, kind, h, m_traits);
 }
 
 void SvgSink::markerPolyline(const OdGePoint3d& position, std::span<const OdGeVector3d> offsets, double size)
@@ -540,49 +651,67 @@ void SvgSink::markerPolyline(const OdGePoint3d& position, std::span<const OdGeVe
     polyline(scaled(position, offsets, size), false);
 }
 
-std::string SvgSink::document() const
+SvgSink::Frame SvgSink::frame() const
 {
-    double x0 = 0.0, y0 = 0.0, w = 100.0, h = 100.0;
+    Frame f{0.0, 0.0, 100.0, 100.0, 0.0};
     if (m_extents.isValidExtents()) {
         const OdGePoint3d& lo = m_extents.minPoint();
         const OdGePoint3d& hi = m_extents.maxPoint();
         double margin = 0.05 * std::max(hi.x - lo.x, hi.y - lo.y);
         if (!(margin > 0.0))
             margin = 1.0;
-        x0 = lo.x - margin;
-        y0 = lo.y - margin;
-        w = hi.x - lo.x + 2.0 * margin;
-        h = hi.y - lo.y + 2.0 * margin;
+        f.x0 = lo.x - margin;
+        f.y0 = lo.y - margin;
+        f.w = hi.x - lo.x + 2.0 * margin;
+        f.h = hi.y - lo.y + 2.0 * margin;
     }
     // The picture is at most 1024 pixels on its longer side; the view box keeps drawing units.
-    double scale = 1024.0 / std::max(w, h);
+    f.scale = 1024.0 / std::max(f.w, f.h);
+    return f;
+}
+
+void SvgSink::writeStart(TextOutput& out) const
+{
+    const Frame f = frame();
+    const Num x0{f.x0}, top{-(f.y0 + f.h)}, w{f.w}, h{f.h};
+    write(out, "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"", x0,
+          ' ', top, ' ', w, ' ', h, "\" width=\"", Int{std::max(1L, std::lround(f.w * f.scale))}, "\" height=\"",
+          Int{std::max(1L, std::lround(f.h * f.scale))}, "\">\n<style>.s{stroke-linecap:round;stroke-linejoin:round}");
     // Lineweights are millimetres on screen at 96 dpi, the thinnest line one pixel; strokes are
     // given in drawing units because not every renderer honours non-scaling strokes.
-    std::string weights;
     for (int key : m_weights) {
         double px = std::max(1.0, key / 100.0 * 96.0 / 25.4);
-        weights += fmt::format(".w{}{{stroke-width:{}}}", key, num(px / scale));
+        write(out, ".w", Int{key}, "{stroke-width:", Num{px / f.scale}, '}');
     }
-    std::string out;
-    fmt::format_to(std::back_inserter(out),
-                   "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-                   R"(<svg xmlns="http://www.w3.org/2000/svg" viewBox="{} {} {} {}" width="{}" height="{}">)"
-                   "\n"
-                   "<style>.s{{stroke-linecap:round;stroke-linejoin:round}}{}"
-                   "text{{white-space:pre}}</style>\n"
-                   R"(<rect x="{}" y="{}" width="{}" height="{}" fill="{}"/>)"
-                   "\n",
-                   num(x0), num(-(y0 + h)), num(w), num(h), std::max(1L, std::lround(w * scale)),
-                   std::max(1L, std::lround(h * scale)), weights, num(x0), num(-(y0 + h)), num(w), num(h), kBackground);
-    out += m_body;
-    double size = kDefaultMarkerSize * std::max(w, h);
+    // The background covers the view box.
+    write(out, "text{white-space:pre}</style>\n<rect x=\"", x0, "\" y=\"", top, "\" width=\"", w, "\" height=\"", h,
+          "\" fill=\"", kBackground, "\"/>\n");
+}
+
+void SvgSink::writeEnd(TextOutput& out) const
+{
+    const Frame f = frame();
+    double size = kDefaultMarkerSize * std::max(f.w, f.h);
     for (const DefaultSymbol& symbol : m_defaultSymbols)
-        out += polylineSvg(scaled(symbol.position, symbol.offsets, size), false, symbol.traits);
+        polylineSvg(out, scaled(symbol.position, symbol.offsets, size), false, strokeAttributes(symbol.traits));
     double half = size / 2.0;
     for (const DefaultMarker& m : m_defaultMarkers)
-        out += markerSvg(m.position.x, m.position.y, m.kind, half, m.traits);
-    out += "</svg>\n";
-    return out;
+        markerSvg(out, m.position.x, m.position.y, m.kind, half, m.traits);
+    out.append("</svg>\n");
+}
+
+std::string SvgSink::document() const
+{
+    assert(m_collect && "only a collecting sink holds its document");
+    m_collect->flush();
+    std::string text;
+    TextOutput out([&text](std::string_view piece) { text.append(piece); });
+    writeStart(out);
+    out.flush();
+    text += m_body;
+    writeEnd(out);
+    out.flush();
+    return text;
 }
 
 } // namespace vantrel

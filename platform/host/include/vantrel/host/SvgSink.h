@@ -1,14 +1,18 @@
 // A WorldDraw sink that turns what entities draw into an SVG document, seen from above (the
 // drawing's XY plane, Y pointing up) on a dark background like a CAD screen. Lines follow their
-// linetype's dash pattern.
+// linetype's dash pattern. A picture is either collected in memory, or streamed: a first sink
+// measures the drawing (the view box needs its extents), a second writes each element as it is
+// drawn, between the start and the end the first one writes.
 #pragma once
 
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
 
 #include <vantrel/db/WorldDraw.h>
 #include <vantrel/host/SvgDashes.h>
+#include <vantrel/host/TextOutput.h>
 #include <vantrel/ge/OdGeExtents3d.h>
 
 namespace vantrel {
@@ -20,6 +24,15 @@ public:
     // Dashes and dots one entity may draw; lines that would need more are drawn solid, so that a
     // pattern far finer than the picture cannot swamp whoever renders it.
     static constexpr double kMaxDashesPerEntity = 10000.0;
+
+    // Collects the picture in memory for document().
+    SvgSink();
+    // Writes each element to out as it is drawn; with no out it only measures (extents, the
+    // lineweights in use, default-sized markers) and writes nothing.
+    explicit SvgSink(TextOutput* out);
+    SvgSink(const SvgSink&) = delete;
+    SvgSink& operator=(const SvgSink&) = delete;
+    ~SvgSink() override;
 
     void setTraits(const DrawTraits& traits) override;
     void path(std::span<const PathVertex> vertices, bool closed, const OdGeVector3d& normal) override;
@@ -42,8 +55,14 @@ public:
 
     // The XY extents of everything drawn so far (invalid when nothing was drawn).
     const OdGeExtents3d& extents() const { return m_extents; }
-    // The whole document: the view box is the extents with a 5% margin, or 0..100 when empty.
+    // The whole document of a collecting sink: the view box is the extents with a 5% margin, or
+    // 0..100 when empty.
     std::string document() const;
+    // What comes before the elements: the declaration, the view box, the lineweights' styles and
+    // the background.
+    void writeStart(TextOutput& out) const;
+    // What comes after them: default-sized symbols and markers, and the end of the document.
+    void writeEnd(TextOutput& out) const;
 
 private:
     struct DefaultMarker {
@@ -56,6 +75,18 @@ private:
         std::vector<OdGeVector3d> offsets;
         DrawTraits traits;
     };
+    // The view box in drawing units and the pixels per unit.
+    struct Frame {
+        double x0, y0, w, h, scale;
+    };
+    // A segment of a path of constant width, as the path's data writes it.
+    struct PathSegment {
+        const OdGePoint3d* end;
+        double radius; // 0 for a straight segment
+        bool large, counterClockwise;
+    };
+
+    Frame frame() const;
 
     // Extents grow by the point, or by a square of half-side pad around it.
     void addPoint(double x, double y, double pad = 0.0);
@@ -63,14 +94,29 @@ private:
                        double sweep, double pad = 0.0);
     void polyline(std::span<const OdGePoint3d> points, bool closed);
     void widePath(std::span<const PathVertex> vertices, bool closed, const OdGeVector3d& normal);
+    // A filled outline of one wide segment. Consecutive outlines that are simple (which all of
+    // them wind the same way round) become one path of several subpaths: it fills the same area
+    // as a polygon for each, in far fewer elements. endOutlines() writes what is held.
+    void addOutline(std::span<const OdGePoint3d> outline);
+    void endOutlines();
     // The dash attributes for a stroke of this length in `pieces` parts that each start the
     // pattern again; nothing for a solid line, or once the entity's dashes would exceed the cap.
-    std::string dashing(double length, std::size_t pieces);
+    const std::string& dashing(double length, std::size_t pieces);
 
     DrawTraits m_traits;
     SvgDashes m_dashes;
     double m_dashBudget = kMaxDashesPerEntity;
+    // The attributes of strokes and of fills in the current traits.
+    std::string m_stroke, m_fill;
+    // A collecting sink's elements, gathered through m_collect.
     std::string m_body;
+    std::unique_ptr<TextOutput> m_collect;
+    TextOutput* m_out = nullptr; // null while measuring
+    // Scratch reused from primitive to primitive.
+    std::vector<PathSegment> m_segments;
+    std::vector<OdGePoint3d> m_along, m_thin, m_outline, m_firstOutline;
+    std::vector<OdGeVector3d> m_left;
+    int m_outlines = 0; // held by addOutline, not yet ended
     OdGeExtents3d m_extents;
     std::vector<DefaultMarker> m_defaultMarkers;
     std::vector<DefaultSymbol> m_defaultSymbols;

@@ -1,0 +1,48 @@
+// JSON written as it is produced, in the layout nlohmann's dump(2) gives a whole document (two
+// spaces of indentation per level, "key": value, empty containers as {} and []), so a large
+// drawing is dumped without first being built as a document in memory.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+#include <vantrel/host/TextOutput.h>
+
+namespace vantrel {
+
+class JsonWriter {
+public:
+    explicit JsonWriter(TextOutput& out) : m_out(out) {}
+
+    void beginObject();
+    void endObject();
+    void beginArray();
+    void endArray();
+    // The key of the next value of the object being written.
+    void key(std::string_view utf8);
+
+    void value(std::string_view utf8);
+    void value(const char* utf8) { value(std::string_view(utf8)); }
+    // Shortest text that reads back the same, "1.0" for whole numbers; null when not finite.
+    void value(double v);
+    void value(std::int64_t v);
+    void value(bool v);
+    void null();
+
+private:
+    // Before a value: the separator and indentation it needs in its container.
+    void element();
+    void end(char close);
+    void indent(std::size_t depth);
+    // A quoted, escaped string; text that is not valid UTF-8 is written as U+FFFD.
+    void string(std::string_view utf8);
+
+    TextOutput& m_out;
+    // Of each open container: whether it has an element yet.
+    std::vector<bool> m_filled;
+    // Whether the next value follows a key, which put its separator already.
+    bool m_afterKey = false;
+};
+
+} // namespace vantrel
