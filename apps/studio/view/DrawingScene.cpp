@@ -135,7 +135,7 @@ void DrawingScene::rebuild()
     m_slots.reserve(shown.size());
     m_slotOf.reserve(shown.size());
     for (const Facts& facts : shown)
-        fill(slotFor(facts.id), facts);
+        fillSlot(slotFor(facts.id), facts);
 }
 
 std::uint32_t DrawingScene::slotFor(OdDbObjectId id)
@@ -182,10 +182,10 @@ void DrawingScene::place(OdDbObjectId id)
         takeOut(id);
         return;
     }
-    fill(slotFor(id), facts);
+    fillSlot(slotFor(id), facts);
 }
 
-void DrawingScene::fill(std::uint32_t n, const Facts& facts)
+void DrawingScene::fillSlot(std::uint32_t n, const Facts& facts)
 {
     Slot& slot = m_slots[n];
     slot.box = facts.box;

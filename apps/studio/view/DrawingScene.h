@@ -86,7 +86,8 @@ private:
     bool learn(const OdDbEntity* entity, Facts& facts) const;
     // (Re)reads one entity of the space into its slot, or takes it out when it is not shown.
     void place(OdDbObjectId id);
-    void fill(std::uint32_t n, const Facts& facts);
+    // Puts what was learnt of an entity into its slot and the index; its display list is dropped.
+    void fillSlot(std::uint32_t n, const Facts& facts);
     void takeOut(OdDbObjectId id);
     std::uint32_t slotFor(OdDbObjectId id);
     // Slots that reach into the area, sorted into draw order.

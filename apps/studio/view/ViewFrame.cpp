@@ -18,8 +18,9 @@ constexpr double kWholePixel = 1e-6;
 
 bool ViewFrame::shiftFrom(const DrawingScene& scene, const ViewTransform& view, qreal ratio, int& dx, int& dy) const
 {
-    if (!m_valid || &scene != m_scene || scene.changes() != m_sceneChanges || ratio != m_ratio || ratio != std::round(ratio) || view.scale() != m_painted.scale()
-        || view.width() != m_painted.width() || view.height() != m_painted.height())
+    if (!m_valid || &scene != m_scene || scene.changes() != m_sceneChanges || ratio != m_ratio
+        || ratio != std::round(ratio) || view.scale() != m_painted.scale() || view.width() != m_painted.width()
+        || view.height() != m_painted.height())
         return false;
     // Where the old centre lands now, in pixels of the view.
     const double sx = (m_painted.centerX() - view.centerX()) * view.scale();
