@@ -4,8 +4,11 @@
 #include "view/DrawingScene.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <map>
 
+#include <vantrel/db/ExtentsDraw.h>
 #include <vantrel/db/LayerVisibility.h>
 #include <vantrel/db/OdDbBlockTableRecord.h>
 #include <vantrel/db/OdDbSortentsTable.h>
@@ -18,24 +21,23 @@ namespace vantrel::studio {
 
 namespace {
 
-// Learns an entity's colour and whether it draws symbols of a size fixed on screen, without
-// drawing anything.
-class TraitsCatcher : public WorldDraw {
+// Learns in one draw what the scene keeps of an entity: its box (measured as its extents are),
+// its colour and whether it draws symbols of a size fixed on screen.
+class FactsCatcher : public ExtentsDraw {
 public:
     std::uint32_t rgb = 0xFFFFFF;
     bool fixedSize = false;
 
     void setTraits(const DrawTraits& traits) override { rgb = traits.rgb; }
-    void path(std::span<const PathVertex>, bool, const OdGeVector3d&) override {}
-    void polygon(std::span<const OdGePoint3d>, bool) override {}
-    void circularArc(const OdGePoint3d&, double, const OdGeVector3d&, const OdGeVector3d&, double) override {}
-    void ellipticArc(const OdGePoint3d&, const OdGeVector3d&, const OdGeVector3d&, double, double) override {}
-    void region(std::span<const std::vector<OdGePoint3d>>) override {}
-    void text(const TextRun&) override {}
-    void marker(const OdGePoint3d&, MarkerKind, double size) override { fixedSize = fixedSize || !(size > 0.0); }
-    void markerPolyline(const OdGePoint3d&, std::span<const OdGeVector3d>, double size) override
+    void marker(const OdGePoint3d& position, MarkerKind kind, double size) override
     {
         fixedSize = fixedSize || !(size > 0.0);
+        ExtentsDraw::marker(position, kind, size);
+    }
+    void markerPolyline(const OdGePoint3d& position, std::span<const OdGeVector3d> offsets, double size) override
+    {
+        fixedSize = fixedSize || !(size > 0.0);
+        ExtentsDraw::markerPolyline(position, offsets, size);
     }
 };
 
@@ -56,10 +58,15 @@ DrawingScene::DrawingScene(OdDbDatabase& db) : m_dbHold(&db), m_db(db) { m_db.ad
 
 DrawingScene::~DrawingScene() { m_db.removeListener(this); }
 
-void DrawingScene::objectAppended(OdDbObjectId id) { m_dirty.insert(id); }
+void DrawingScene::objectAppended(OdDbObjectId id)
+{
+    ++m_changes;
+    m_dirty.insert(id);
+}
 
 void DrawingScene::objectModified(OdDbObjectId id)
 {
+    ++m_changes;
     OdDbObjectPtr object = id.openObject(OdDb::kForRead, true);
     if (!object)
         return;
@@ -72,13 +79,25 @@ void DrawingScene::objectModified(OdDbObjectId id)
         m_rebuild = true;
 }
 
-void DrawingScene::objectErased(OdDbObjectId id, bool) { m_dirty.insert(id); }
+void DrawingScene::objectErased(OdDbObjectId id, bool)
+{
+    ++m_changes;
+    m_dirty.insert(id);
+}
 
 void DrawingScene::sysVarChanged(const OdString& name)
 {
+    ++m_changes;
     if (changesDisplay(name))
         m_rebuild = true;
 }
+
+struct DrawingScene::Facts {
+    OdDbObjectId id;
+    Box box;
+    std::uint32_t rgb = 0xFFFFFF;
+    bool fixedSize = false;
+};
 
 void DrawingScene::rebuild()
 {
@@ -96,31 +115,34 @@ void DrawingScene::rebuild()
         for (OdDbObjectIteratorPtr it = btr->newIterator(); !it->done(); it->step())
             order.push_back(it->objectId());
     }
-    // The index covers what the space holds now, with room around it to grow.
+    // Each entity is drawn once to learn its box, and the index covers what the space shows now,
+    // with room around it to grow.
+    std::vector<Facts> shown;
+    shown.reserve(order.size());
     OdGeExtents3d all;
-    std::vector<std::pair<OdDbObjectId, OdGeExtents3d>> boxes;
-    boxes.reserve(order.size());
     for (OdDbObjectId id : order) {
-        OdDbEntityPtr entity = OdDbEntity::cast(id.openObject().get());
-        OdGeExtents3d e;
-        if (!entity || entity->getGeomExtents(e) != eOk || !e.isValidExtents())
+        Facts facts{id, {}, 0xFFFFFF, false};
+        if (!learn(OdDbEntity::cast(id.openObject().get()).get(), facts))
             continue;
-        all.addExt(e);
-        boxes.emplace_back(id, e);
+        all.addExt(
+            OdGeExtents3d(OdGePoint3d(facts.box.x0, facts.box.y0, 0.0), OdGePoint3d(facts.box.x1, facts.box.y1, 0.0)));
+        shown.push_back(facts);
     }
     Box bounds = all.isValidExtents() ? boxOf(all) : Box{0.0, 0.0, 100.0, 100.0};
     const double grow = std::max({bounds.width(), bounds.height(), 1.0});
     bounds = {bounds.x0 - grow, bounds.y0 - grow, bounds.x0 + 2.0 * grow, bounds.y0 + 2.0 * grow};
     m_index = std::make_unique<SpatialIndex>(bounds);
-    for (OdDbObjectId id : order)
-        place(id);
+    m_slots.reserve(shown.size());
+    m_slotOf.reserve(shown.size());
+    for (const Facts& facts : shown)
+        fillSlot(slotFor(facts.id), facts);
 }
 
 std::uint32_t DrawingScene::slotFor(OdDbObjectId id)
 {
     auto [it, added] = m_slotOf.try_emplace(id, static_cast<std::uint32_t>(m_slots.size()));
     if (added)
-        m_slots.push_back({id, {}, 0xFFFFFF, false, false});
+        m_slots.push_back({id, {}, 0xFFFFFF, false, false, nullptr});
     return it->second;
 }
 
@@ -135,27 +157,44 @@ void DrawingScene::takeOut(OdDbObjectId id)
     m_fixedSize.erase(it->second);
     slot.inIndex = false;
     slot.fixedSize = false;
+    slot.list.reset();
+}
+
+bool DrawingScene::learn(const OdDbEntity* entity, Facts& facts) const
+{
+    if (!entity || entity->ownerId() != m_space || entity->visibility() != OdDb::kVisible
+        || !layerShown(entity->layerId()))
+        return false;
+    FactsCatcher catcher;
+    entity->draw(catcher);
+    if (!catcher.extents().isValidExtents())
+        return false;
+    facts.box = boxOf(catcher.extents());
+    facts.rgb = catcher.rgb;
+    facts.fixedSize = catcher.fixedSize;
+    return true;
 }
 
 void DrawingScene::place(OdDbObjectId id)
 {
-    OdDbEntityPtr entity = OdDbEntity::cast(id.openObject().get());
-    OdGeExtents3d e;
-    if (!entity || entity->ownerId() != m_space || entity->visibility() != OdDb::kVisible
-        || !layerShown(entity->layerId()) || entity->getGeomExtents(e) != eOk || !e.isValidExtents()) {
+    Facts facts{id, {}, 0xFFFFFF, false};
+    if (!learn(OdDbEntity::cast(id.openObject().get()).get(), facts)) {
         takeOut(id);
         return;
     }
-    TraitsCatcher traits;
-    entity->draw(traits);
-    const std::uint32_t n = slotFor(id);
+    fillSlot(slotFor(id), facts);
+}
+
+void DrawingScene::fillSlot(std::uint32_t n, const Facts& facts)
+{
     Slot& slot = m_slots[n];
-    slot.box = boxOf(e);
-    slot.rgb = traits.rgb;
-    if (slot.inIndex && traits.fixedSize)
+    slot.box = facts.box;
+    slot.rgb = facts.rgb;
+    slot.list.reset();
+    if (slot.inIndex && facts.fixedSize)
         m_index->remove(n);
-    slot.fixedSize = traits.fixedSize;
-    slot.inIndex = !traits.fixedSize;
+    slot.fixedSize = facts.fixedSize;
+    slot.inIndex = !facts.fixedSize;
     if (slot.fixedSize)
         m_fixedSize.insert(n);
     else
@@ -187,13 +226,19 @@ OdGeExtents3d DrawingScene::extents()
 std::vector<std::uint32_t> DrawingScene::visibleSlots(const Box& area, double fixedMargin)
 {
     refresh();
-    std::vector<std::uint32_t> found;
-    m_index->query(area, [&found](std::uint32_t n, const Box&) { found.push_back(n); });
+    // Marked in a bitmap of the slots and read back in the order of their numbers, which is the
+    // draw order.
+    std::vector<std::uint64_t> marked((m_slots.size() + 63) / 64, 0);
+    auto mark = [&marked](std::uint32_t n) { marked[n / 64] |= std::uint64_t{1} << (n % 64); };
+    m_index->query(area, [&mark](std::uint32_t n, const Box&) { mark(n); });
     const Box wide{area.x0 - fixedMargin, area.y0 - fixedMargin, area.x1 + fixedMargin, area.y1 + fixedMargin};
     for (std::uint32_t n : m_fixedSize)
         if (m_slots[n].box.overlaps(wide))
-            found.push_back(n);
-    std::sort(found.begin(), found.end());
+            mark(n);
+    std::vector<std::uint32_t> found;
+    for (std::size_t word = 0; word < marked.size(); ++word)
+        for (std::uint64_t bits = marked[word]; bits != 0; bits &= bits - 1)
+            found.push_back(static_cast<std::uint32_t>(word * 64 + static_cast<std::size_t>(std::countr_zero(bits))));
     return found;
 }
 
@@ -207,27 +252,40 @@ std::vector<OdDbObjectId> DrawingScene::entitiesIn(const Box& area)
 
 DrawingScene::PaintCount DrawingScene::paint(QPainter& painter, const ViewTransform& view)
 {
+    return paint(painter, view, QRect(0, 0, view.width(), view.height()));
+}
+
+DrawingScene::PaintCount DrawingScene::paint(QPainter& painter, const ViewTransform& view, const QRect& pixels)
+{
     PaintCount count;
     const double scale = view.scale();
+    // What reaches into the pixels, with a margin for what is drawn beyond an entity's box: heavy
+    // lines, the blur of antialiasing, glyphs of fixed size.
+    const OdGePoint3d corner0 = view.toWorld(pixels.left() - kBleedPixels, pixels.bottom() + 1 + kBleedPixels);
+    const OdGePoint3d corner1 = view.toWorld(pixels.right() + 1 + kBleedPixels, pixels.top() - kBleedPixels);
     const std::vector<std::uint32_t> shown
-        = visibleSlots(view.visibleArea(), QPainterSink::kDefaultMarkerPixels * 2.0 / scale);
+        = visibleSlots({corner0.x, corner0.y, corner1.x, corner1.y}, QPainterSink::kDefaultMarkerPixels * 2.0 / scale);
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, true);
     QPainterSink sink(painter, view);
-    // One dot per pixel is enough however many entities share it.
+    // One dot per pixel of the view is enough however many entities share it: the lowest in draw
+    // order. Colours are drawn in their order, so that a part of a picture comes out as the
+    // whole does.
     const int w = view.width(), h = view.height();
     std::vector<bool> dotted(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), false);
-    std::unordered_map<std::uint32_t, QVector<QPoint>> dots;
+    std::map<std::uint32_t, QVector<QPoint>> dots;
     for (std::uint32_t n : shown) {
-        const Slot& slot = m_slots[n];
+        Slot& slot = m_slots[n];
         if (!slot.fixedSize && std::max(slot.box.width(), slot.box.height()) * scale < 1.0) {
             const ScreenPoint s = view.toScreen((slot.box.x0 + slot.box.x1) / 2.0, (slot.box.y0 + slot.box.y1) / 2.0);
-            const int x = static_cast<int>(s.x), y = static_cast<int>(s.y);
-            if (x < 0 || y < 0 || x >= w || y >= h)
+            const double x = std::floor(s.x), y = std::floor(s.y);
+            if (!(x >= 0.0 && y >= 0.0 && x < w && y < h))
                 continue;
             const std::size_t pixel
                 = static_cast<std::size_t>(y) * static_cast<std::size_t>(w) + static_cast<std::size_t>(x);
             if (!dotted[pixel]) {
                 dotted[pixel] = true;
-                dots[slot.rgb].push_back(QPoint(x, y));
+                dots[slot.rgb].push_back(QPoint(static_cast<int>(x), static_cast<int>(y)));
                 ++count.dots;
             }
             continue;
@@ -235,14 +293,20 @@ DrawingScene::PaintCount DrawingScene::paint(QPainter& painter, const ViewTransf
         OdDbEntityPtr entity = OdDbEntity::cast(slot.id.openObject().get());
         if (!entity)
             continue;
+        if (!slot.list) {
+            slot.list = std::make_unique<DisplayList>();
+            entity->draw(*slot.list);
+            slot.list->shrink();
+        }
         sink.setHighlighted(entity->isHighlighted());
-        entity->draw(sink);
+        slot.list->replay(sink);
         ++count.drawn;
     }
     for (const auto& [rgb, points] : dots) {
         painter.setPen(QPen(QColor::fromRgb(rgb & 0xFFFFFF), 1.0));
         painter.drawPoints(points.data(), static_cast<int>(points.size()));
     }
+    painter.restore();
     return count;
 }
 

@@ -1,7 +1,8 @@
 // What the drawing view shows of one space of a drawing: each shown entity's box in a spatial
 // index, kept up to date from the database's change notifications, and the painting of the
-// entities in a visible area in draw order. An entity smaller than a pixel is drawn as a dot of
-// its colour without being opened.
+// entities in a visible area in draw order. What an entity draws is kept in a display list at its
+// first paint and drawn from there until the entity changes; an entity smaller than a pixel is
+// drawn as a dot of its colour without being opened.
 #pragma once
 
 #include <cstdint>
@@ -11,10 +12,12 @@
 #include <vector>
 
 #include <QPainter>
+#include <QRect>
 
 #include <vantrel/db/OdDbDatabase.h>
 #include <vantrel/db/OdDbEntity.h>
 
+#include "view/DisplayList.h"
 #include "view/SpatialIndex.h"
 #include "view/ViewTransform.h"
 
@@ -37,8 +40,17 @@ public:
     void refresh();
     // The box of everything shown; invalid when the space shows nothing.
     OdGeExtents3d extents();
-    // Paints the shown entities that reach into the view, bottom of the draw order first.
+    // How far past its box an entity may draw, in pixels: half the heaviest line, the blur of
+    // antialiasing, the overhang of glyphs.
+    static constexpr int kBleedPixels = 8;
+
+    // Paints the shown entities that reach into the view, bottom of the draw order first, with
+    // the painter's render hints set as the view draws.
     PaintCount paint(QPainter& painter, const ViewTransform& view);
+    // The same for the entities that reach into a rectangle of the view's pixels, which come out
+    // there as the whole view shows them (they are drawn whole, so that Qt cuts their lines at the
+    // same edges as in a paint of the whole view).
+    PaintCount paint(QPainter& painter, const ViewTransform& view, const QRect& pixels);
     // The shown entities whose boxes overlap the area, in draw order.
     std::vector<OdDbObjectId> entitiesIn(const Box& area);
     std::size_t entityCount()
@@ -46,6 +58,9 @@ public:
         refresh();
         return m_index ? m_index->size() + m_fixedSize.size() : 0;
     }
+
+    // Counts the database's notices: a picture painted at one count may be out of date at another.
+    std::uint64_t changes() const { return m_changes; }
 
     void objectAppended(OdDbObjectId id) override;
     void objectModified(OdDbObjectId id) override;
@@ -61,11 +76,18 @@ private:
         // Draws a symbol of a fixed size on screen (a light glyph): never a dot, and found by
         // its position with a margin.
         bool fixedSize = false;
+        // What the entity drew at its first paint since it last changed.
+        std::unique_ptr<DisplayList> list;
     };
+    struct Facts;
 
     void rebuild();
+    // Whether the entity belongs in the index, and what the slot keeps of it when it does.
+    bool learn(const OdDbEntity* entity, Facts& facts) const;
     // (Re)reads one entity of the space into its slot, or takes it out when it is not shown.
     void place(OdDbObjectId id);
+    // Puts what was learnt of an entity into its slot and the index; its display list is dropped.
+    void fillSlot(std::uint32_t n, const Facts& facts);
     void takeOut(OdDbObjectId id);
     std::uint32_t slotFor(OdDbObjectId id);
     // Slots that reach into the area, sorted into draw order.
@@ -81,6 +103,7 @@ private:
     std::unordered_set<std::uint32_t> m_fixedSize;
     std::unordered_set<OdDbObjectId> m_dirty;
     bool m_rebuild = true;
+    std::uint64_t m_changes = 0;
 };
 
 } // namespace vantrel::studio

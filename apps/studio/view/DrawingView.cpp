@@ -64,7 +64,7 @@ void DrawingView::setDocument(HostDocument* doc)
 
 void DrawingView::drawingChanged()
 {
-    m_frameValid = false;
+    m_frame.invalidate();
     update();
 }
 
@@ -75,7 +75,8 @@ void DrawingView::viewChanged()
             m_doc->setViewExtents(m_view.visibleExtents());
         m_commandLineView = m_doc->viewExtents();
     }
-    drawingChanged();
+    // The frame sees the view move and paints what it must.
+    update();
 }
 
 void DrawingView::setViewSetsPicks(bool on)
@@ -122,27 +123,13 @@ void DrawingView::resizeEvent(QResizeEvent*)
     viewChanged();
 }
 
-void DrawingView::renderFrame()
-{
-    const qreal ratio = devicePixelRatioF();
-    if (m_frame.size() != size() * ratio)
-        m_frame = QImage(size() * ratio, QImage::Format_RGB32);
-    m_frame.setDevicePixelRatio(ratio);
-    m_frame.fill(QColor::fromRgb(kBackground));
-    if (m_scene) {
-        QPainter painter(&m_frame);
-        painter.setRenderHint(QPainter::Antialiasing, true);
-        m_scene->paint(painter, m_view);
-    }
-    m_frameValid = true;
-}
-
 void DrawingView::paintEvent(QPaintEvent*)
 {
-    if (!m_frameValid)
-        renderFrame();
     QPainter painter(this);
-    painter.drawImage(0, 0, m_frame);
+    if (m_scene)
+        painter.drawImage(0, 0, m_frame.render(*m_scene, m_view, devicePixelRatioF()));
+    else
+        painter.fillRect(rect(), QColor::fromRgb(kBackground));
     painter.setRenderHint(QPainter::Antialiasing, true);
     paintOverlay(painter);
 }

@@ -17,6 +17,7 @@
 #include "view/DrawingScene.h"
 #include "view/ObjectSnap.h"
 #include "view/PreviewDrawer.h"
+#include "view/ViewFrame.h"
 #include "view/ViewTransform.h"
 
 class HostDocument;
@@ -45,7 +46,8 @@ public:
 
     const ViewTransform& transform() const { return m_view; }
     void zoomExtents();
-    // The drawing changed in ways the database does not announce (highlights): paint it again.
+    // The drawing changed in ways the database does not announce (highlights): paint it again
+    // whole.
     void drawingChanged();
     // Takes a view area set on the command line (ZOOM, !view) when it changed there.
     void followCommandLineView();
@@ -76,7 +78,6 @@ protected:
 
 private:
     void viewChanged();
-    void renderFrame();
     void paintOverlay(QPainter& painter);
     void paintSnapMarker(QPainter& painter);
     // The cursor in the drawing, on a snap point when one is in reach.
@@ -91,8 +92,7 @@ private:
     ViewTransform m_view;
     OdGeExtents3d m_commandLineView;
     bool m_viewSetsPicks = true;
-    QImage m_frame;
-    bool m_frameValid = false;
+    ViewFrame m_frame{QColor::fromRgb(kBackground)};
     std::optional<QPoint> m_mouse;
     std::optional<SnapPoint> m_snap;
     bool m_snapsOn = true;

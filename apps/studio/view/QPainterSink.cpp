@@ -65,10 +65,29 @@ QColor QPainterSink::currentColor() const
     return m_highlighted ? c.lighter(140) : c;
 }
 
-QPen QPainterSink::linePen() const
+const QPainterSink::Style& QPainterSink::style()
+{
+    if (!m_styled) {
+        m_style.color = currentColor();
+        m_style.line = linePen(m_style.color);
+        // Caps and joins do not change a solid line of one pixel: lines and the edges of fills
+        // share the pen then, and the painter is not given a new pen between them.
+        if (m_style.line.widthF() == 1.0 && m_style.line.style() == Qt::SolidLine) {
+            m_style.edge = m_style.line;
+        } else {
+            m_style.edge = QPen(m_style.color, 1.0);
+            m_style.edge.setCosmetic(true);
+        }
+        m_style.brush = QBrush(m_style.color);
+        m_styled = true;
+    }
+    return m_style;
+}
+
+QPen QPainterSink::linePen(const QColor& color) const
 {
     const double px = std::max(1.0, m_traits.lineWeightMm * 96.0 / 25.4);
-    QPen pen(currentColor(), px);
+    QPen pen(color, px);
     pen.setCosmetic(true);
     pen.setCapStyle(Qt::RoundCap);
     pen.setJoinStyle(Qt::RoundJoin);
@@ -97,39 +116,87 @@ QPen QPainterSink::linePen() const
     return pen;
 }
 
-void QPainterSink::setTraits(const DrawTraits& traits) { m_traits = traits; }
+void QPainterSink::setTraits(const DrawTraits& traits)
+{
+    // Entity after entity of the same look keep the pens made for the first.
+    m_styled = m_styled && traits.rgb == m_traits.rgb && traits.lineWeightMm == m_traits.lineWeightMm
+        && traits.dashes == m_traits.dashes && traits.background == m_traits.background
+        && traits.dashesThroughVertices == m_traits.dashesThroughVertices;
+    m_traits = traits;
+}
 
 void QPainterSink::addArc(QPolygonF& out, const OdGePoint3d& center, const OdGeVector3d& u, const OdGeVector3d& v,
                           double start, double sweep) const
 {
-    const double radiusPixels = std::max(u.length(), v.length()) * m_view.scale();
+    const double scale = m_view.scale();
+    const double radiusPixels = std::max(u.length(), v.length()) * scale;
     const double arcPixels = radiusPixels * std::fabs(sweep);
     const int steps = std::clamp(static_cast<int>(arcPixels / kStepPixels), kMinSteps, kMaxSteps);
-    for (int k = 0; k <= steps; ++k) {
-        const double t = start + sweep * k / steps;
-        out.push_back(at(center + u * std::cos(t) + v * std::sin(t)));
+    // On screen: c + U cos t + V sin t, U and V being u and v seen from above with Y down. Each
+    // step turns (cos t, sin t) by the step's angle; the last point is computed, so that the arc
+    // ends exactly where it should.
+    const ScreenPoint c = m_view.toScreen(center);
+    const double ux = u.x * scale, uy = -u.y * scale, vx = v.x * scale, vy = -v.y * scale;
+    const double turnCos = std::cos(sweep / steps), turnSin = std::sin(sweep / steps);
+    double cs = std::cos(start), sn = std::sin(start);
+    for (int k = 0; k < steps; ++k) {
+        out.push_back(QPointF(c.x + ux * cs + vx * sn, c.y + uy * cs + vy * sn));
+        const double turned = cs * turnCos - sn * turnSin;
+        sn = sn * turnCos + cs * turnSin;
+        cs = turned;
     }
+    cs = std::cos(start + sweep);
+    sn = std::sin(start + sweep);
+    out.push_back(QPointF(c.x + ux * cs + vx * sn, c.y + uy * cs + vy * sn));
 }
 
 void QPainterSink::stroke(const QPolygonF& points, bool closed)
 {
     if (points.isEmpty())
         return;
-    m_painter.setPen(linePen());
-    m_painter.setBrush(Qt::NoBrush);
-    if (closed)
+    m_painter.setPen(style().line);
+    // A polyline takes no brush.
+    if (closed) {
+        m_painter.setBrush(Qt::NoBrush);
         m_painter.drawPolygon(points);
-    else
+    } else {
         m_painter.drawPolyline(points);
+    }
 }
 
 void QPainterSink::fill(const QPolygonF& outline)
 {
-    QPen edge(currentColor(), 1.0);
-    edge.setCosmetic(true);
-    m_painter.setPen(edge);
-    m_painter.setBrush(currentColor());
+    const Style& now = style();
+    m_painter.setPen(now.edge);
+    m_painter.setBrush(now.brush);
     m_painter.drawPolygon(outline, Qt::WindingFill);
+}
+
+void QPainterSink::fillBand(const QPolygonF& along, std::span<const double> halfWidths)
+{
+    m_outline.clear();
+    const qsizetype count = along.size();
+    for (qsizetype k = 0; k < count; ++k)
+        m_outline << along[k] + leftOf(along, k) * halfWidths[static_cast<std::size_t>(k)];
+    for (qsizetype k = count; k-- > 0;)
+        m_outline << along[k] - leftOf(along, k) * halfWidths[static_cast<std::size_t>(k)];
+    fill(m_outline);
+}
+
+void QPainterSink::addSegment(QPolygonF& out, const PathVertex& a, const OdGePoint3d& b,
+                              const OdGeVector3d& normal) const
+{
+    if (a.bulge == 0.0 || a.point.isEqualTo(b)) {
+        out << at(a.point) << at(b);
+        return;
+    }
+    // The circle the bulged segment lies on, swept from a to b.
+    const OdGeVector3d chord = b - a.point;
+    const double sweep = 4.0 * std::atan(a.bulge);
+    const OdGeVector3d left = normal.crossProduct(chord).normal();
+    const OdGePoint3d center = a.point + chord / 2.0 + left * (chord.length() / 2.0 / std::tan(sweep / 2.0));
+    const OdGeVector3d u = a.point - center;
+    addArc(out, center, u, normal.crossProduct(u), 0.0, sweep);
 }
 
 void QPainterSink::path(std::span<const PathVertex> vertices, bool closed, const OdGeVector3d& normal)
@@ -138,58 +205,67 @@ void QPainterSink::path(std::span<const PathVertex> vertices, bool closed, const
         return;
     const OdGeVector3d n = planeNormal(normal);
     const std::size_t segments = closed ? vertices.size() : vertices.size() - 1;
-    QPolygonF thin;
+    const double s = m_view.scale();
+    m_thin.clear();
+    m_band.clear();
+    m_bandHalves.clear();
+    // Thin segments gather into one polyline and thin wide ones into one band, each drawn when
+    // a segment of the other kind comes, so that the pieces keep the path's order.
     auto flushThin = [&] {
-        if (thin.size() >= 2)
-            stroke(thin, false);
-        thin.clear();
+        if (m_thin.size() >= 2)
+            stroke(m_thin, false);
+        m_thin.clear();
+    };
+    auto flushBand = [&] {
+        if (!m_band.isEmpty())
+            fillBand(m_band, m_bandHalves);
+        m_band.clear();
+        m_bandHalves.clear();
     };
     bool anyWide = false;
     for (std::size_t i = 0; i < segments; ++i) {
         const PathVertex& a = vertices[i];
-        const OdGePoint3d& b = vertices[(i + 1) % vertices.size()].point;
-        QPolygonF along;
-        if (a.bulge == 0.0 || a.point.isEqualTo(b)) {
-            along << at(a.point) << at(b);
-        } else {
-            // The circle the bulged segment lies on, swept from a to b.
-            const OdGeVector3d chord = b - a.point;
-            const double sweep = 4.0 * std::atan(a.bulge);
-            const OdGeVector3d left = n.crossProduct(chord).normal();
-            const OdGePoint3d center = a.point + chord / 2.0 + left * (chord.length() / 2.0 / std::tan(sweep / 2.0));
-            const OdGeVector3d u = a.point - center;
-            addArc(along, center, u, n.crossProduct(u), 0.0, sweep);
-        }
+        m_along.clear();
+        addSegment(m_along, a, vertices[(i + 1) % vertices.size()].point, n);
         if (a.startWidth == 0.0 && a.endWidth == 0.0) {
-            if (thin.isEmpty())
-                thin << along.front();
-            thin << along.mid(1);
+            flushBand();
+            if (m_thin.isEmpty())
+                m_thin << m_along.front();
+            for (qsizetype k = 1; k < m_along.size(); ++k)
+                m_thin << m_along[k];
             continue;
         }
         anyWide = true;
         flushThin();
-        const double s = m_view.scale();
         const double w0 = a.startWidth * s / 2.0, w1 = a.endWidth * s / 2.0;
-        QPolygonF outline;
-        const qsizetype count = along.size();
-        // The half width at the k-th point, from the start width to the end width.
-        auto halfWidth
-            = [&](qsizetype k) { return w0 + (w1 - w0) * static_cast<double>(k) / static_cast<double>(count - 1); };
-        for (qsizetype k = 0; k < count; ++k)
-            outline << along[k] + leftOf(along, k) * halfWidth(k);
-        for (qsizetype k = count; k-- > 0;)
-            outline << along[k] - leftOf(along, k) * halfWidth(k);
-        fill(outline);
+        const qsizetype count = m_along.size();
+        const bool thinBand = 2.0 * std::max(w0, w1) <= kThinBandPixels;
+        if (!thinBand)
+            flushBand();
+        // A band going on takes this segment from its second point; the point they share keeps
+        // the wider of their widths there.
+        qsizetype first = 0;
+        if (!m_band.isEmpty()) {
+            m_bandHalves.back() = std::max(m_bandHalves.back(), w0);
+            first = 1;
+        }
+        for (qsizetype k = first; k < count; ++k) {
+            m_band << m_along[k];
+            m_bandHalves.push_back(w0 + (w1 - w0) * static_cast<double>(k) / static_cast<double>(count - 1));
+        }
+        if (!thinBand)
+            flushBand();
     }
     if (anyWide) {
+        flushBand();
         flushThin();
         return;
     }
-    if (thin.size() >= 2) {
+    if (m_thin.size() >= 2) {
         // A closed path ends where it started; the polygon closes it.
         if (closed)
-            thin.pop_back();
-        stroke(thin, closed);
+            m_thin.pop_back();
+        stroke(m_thin, closed);
     } else if (vertices.size() == 1) {
         stroke(QPolygonF() << at(vertices[0].point) << at(vertices[0].point), false);
     }
@@ -236,7 +312,7 @@ void QPainterSink::region(std::span<const std::vector<OdGePoint3d>> loops)
         area.addPolygon(pts);
         area.closeSubpath();
     }
-    m_painter.fillPath(area, currentColor());
+    m_painter.fillPath(area, style().brush);
 }
 
 void QPainterSink::text(const TextRun& run)
@@ -260,7 +336,7 @@ void QPainterSink::text(const TextRun& run)
     m_painter.save();
     m_painter.setTransform(place, true);
     m_painter.setFont(font);
-    m_painter.setPen(currentColor());
+    m_painter.setPen(style().color);
     m_painter.drawText(QPointF(0.0, 0.0), text);
     m_painter.restore();
 }
@@ -274,12 +350,11 @@ void QPainterSink::marker(const OdGePoint3d& position, MarkerKind kind, double s
 {
     const QPointF c = at(position);
     const double h = markerPixels(size) / 2.0;
-    QPen pen(currentColor(), 1.0);
-    pen.setCosmetic(true);
-    m_painter.setPen(pen);
+    const Style& now = style();
+    m_painter.setPen(now.edge);
     m_painter.setBrush(Qt::NoBrush);
     auto sun = [&](double r) {
-        m_painter.setBrush(currentColor());
+        m_painter.setBrush(now.brush);
         m_painter.drawEllipse(c, r * 0.45, r * 0.45);
         m_painter.setBrush(Qt::NoBrush);
         for (int k = 0; k < 8; ++k) {

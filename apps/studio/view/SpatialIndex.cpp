@@ -20,7 +20,7 @@ void SpatialIndex::insert(std::uint32_t value, const Box& box)
         remove(value);
     if (value >= m_where.size()) {
         m_where.resize(value + 1);
-        m_boxes.resize(value + 1);
+        m_boxes.resize(value + 1, Box::nowhere());
     }
     m_boxes[value] = box;
     ++m_count;
@@ -64,6 +64,7 @@ bool SpatialIndex::remove(std::uint32_t value)
     if (where.level != kOutside && items->empty())
         m_cells[where.level].erase(cell);
     where.level = kAbsent;
+    m_boxes[value] = Box::nowhere();
     --m_count;
     return true;
 }

@@ -1,10 +1,13 @@
 // Finds what lies in the visible area without looking at the rest: a loose grid in levels, each
 // box kept at the level whose cells are as large as it is, in the cell of its centre. A query
-// looks only at the cells that can hold a box reaching into the area. No Qt here.
+// looks only at the cells that can hold a box reaching into the area, unless there are so many of
+// them that reading every box in turn is quicker (a view of much of the drawing). No Qt here.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <unordered_map>
 #include <vector>
 
@@ -12,6 +15,13 @@ namespace vantrel::studio {
 
 struct Box {
     double x0 = 0.0, y0 = 0.0, x1 = 0.0, y1 = 0.0;
+
+    // A box that overlaps nothing.
+    static constexpr Box nowhere()
+    {
+        constexpr double inf = std::numeric_limits<double>::infinity();
+        return {inf, inf, -inf, -inf};
+    }
 
     bool overlaps(const Box& o) const { return x0 <= o.x1 && o.x0 <= x1 && y0 <= o.y1 && o.y0 <= y1; }
     double width() const { return x1 - x0; }
@@ -21,6 +31,8 @@ struct Box {
 class SpatialIndex {
 public:
     static constexpr int kLevels = 12;
+    // A cell looked up costs about as much as this many boxes read in turn.
+    static constexpr double kBoxesPerCell = 8.0;
 
     // Boxes whose centre lies outside `bounds` are kept apart and tested on every query, so
     // bounds need not hold all that is ever added; a drawing that grows far beyond them is
@@ -38,6 +50,16 @@ public:
     template <class Visit>
     void query(const Box& area, Visit&& visit) const
     {
+        double cells = 0.0;
+        for (int level = 0; level < kLevels; ++level)
+            cells += cellsToLookUp(level, area);
+        if (cells * kBoxesPerCell > static_cast<double>(m_boxes.size())) {
+            // Boxes not in the index are nowhere, so every box can be read.
+            for (std::uint32_t v = 0; v < m_boxes.size(); ++v)
+                if (m_boxes[v].overlaps(area))
+                    visit(v, m_boxes[v]);
+            return;
+        }
         for (std::uint32_t v : m_outside)
             if (m_boxes[v].overlaps(area))
                 visit(v, m_boxes[v]);
@@ -63,25 +85,42 @@ private:
     double cellSize(int level) const { return m_side / static_cast<double>(std::int64_t{1} << level); }
     std::int64_t cellsPerSide(int level) const { return std::int64_t{1} << level; }
 
+    // The cells of a level that can hold boxes reaching into the area; empty when none can.
+    struct CellRange {
+        std::int64_t i0 = 0, i1 = -1, j0 = 0, j1 = -1;
+        double count() const { return static_cast<double>(i1 - i0 + 1) * static_cast<double>(j1 - j0 + 1); }
+    };
+    CellRange cellsReaching(int level, const Box& area) const
+    {
+        const double size = cellSize(level);
+        // A box may reach half a cell beyond its own cell.
+        const double reach = size / 2.0;
+        if (area.x1 + reach < m_bounds.x0 || area.y1 + reach < m_bounds.y0 || area.x0 - reach > m_bounds.x0 + m_side
+            || area.y0 - reach > m_bounds.y0 + m_side)
+            return {};
+        const std::int64_t last = cellsPerSide(level) - 1;
+        auto clampIndex = [last](double t) {
+            return t < 0.0 ? std::int64_t{0} : t > static_cast<double>(last) ? last : static_cast<std::int64_t>(t);
+        };
+        return {clampIndex((area.x0 - reach - m_bounds.x0) / size), clampIndex((area.x1 + reach - m_bounds.x0) / size),
+                clampIndex((area.y0 - reach - m_bounds.y0) / size), clampIndex((area.y1 + reach - m_bounds.y0) / size)};
+    }
+    // How many cells a query of the level looks at: those of the area, or all that are occupied
+    // when they are fewer.
+    double cellsToLookUp(int level, const Box& area) const
+    {
+        const Cells& cells = m_cells[level];
+        return cells.empty() ? 0.0 : std::min(cellsReaching(level, area).count(), static_cast<double>(cells.size()));
+    }
+
     template <class Visit>
     void queryLevel(int level, const Box& area, Visit& visit) const
     {
         const Cells& cells = m_cells[level];
         if (cells.empty())
             return;
-        const double size = cellSize(level);
-        // A box may reach half a cell beyond its own cell.
-        const double reach = size / 2.0;
-        const std::int64_t last = cellsPerSide(level) - 1;
-        auto clampIndex = [last](double t) {
-            return t < 0.0 ? std::int64_t{0} : t > static_cast<double>(last) ? last : static_cast<std::int64_t>(t);
-        };
-        const std::int64_t i0 = clampIndex((area.x0 - reach - m_bounds.x0) / size);
-        const std::int64_t i1 = clampIndex((area.x1 + reach - m_bounds.x0) / size);
-        const std::int64_t j0 = clampIndex((area.y0 - reach - m_bounds.y0) / size);
-        const std::int64_t j1 = clampIndex((area.y1 + reach - m_bounds.y0) / size);
-        if (area.x1 + reach < m_bounds.x0 || area.y1 + reach < m_bounds.y0 || area.x0 - reach > m_bounds.x0 + m_side
-            || area.y0 - reach > m_bounds.y0 + m_side)
+        const auto [i0, i1, j0, j1] = cellsReaching(level, area);
+        if (i1 < i0)
             return;
         auto visitCell = [&](const std::vector<std::uint32_t>& items) {
             for (std::uint32_t v : items)
