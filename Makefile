@@ -1,11 +1,11 @@
 # Entry points: `make` (release build), `make test`, `make demo`, `make bench`, `make fuzz`,
 # `make install` (the release build into PREFIX, ~/.local unless given), `make format` (rewrites the
-# sources by .clang-format).
+# sources by .clang-format), `make lint` (the format check and clang-tidy; slow, not part of `make test`).
 JOBS ?= 2
 FUZZ_SECONDS ?= 600
 PREFIX ?= $(HOME)/.local
 
-.PHONY: all release dev test demo bench fuzz install format clean
+.PHONY: all release dev test demo bench fuzz install format lint clean
 
 all: release
 
@@ -38,6 +38,9 @@ install: release
 
 format:
 	tools/format
+
+lint:
+	JOBS=$(JOBS) tools/lint
 
 clean:
 	rm -rf build out

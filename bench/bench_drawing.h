@@ -19,7 +19,8 @@ inline OdDbDatabasePtr mixedDrawing(int count)
     OdDbDatabasePtr db = newDrawing();
     OdDbBlockTableRecordPtr ms = db->getModelSpaceId().safeOpenObject(OdDb::kForWrite);
     for (int i = 0; i < count; ++i) {
-        double x = (i % 300) * 10.0, y = (i / 300) * 10.0;
+        const int column = i % 300, row = i / 300; // 300 to a row
+        const double x = column * 10.0, y = row * 10.0;
         switch (i % 5) {
         case 0: {
             OdDbLinePtr e = OdDbLine::createObject();

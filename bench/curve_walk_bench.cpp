@@ -8,6 +8,7 @@
 #include <vector>
 
 #include <vantrel/db/OdDbSpline.h>
+#include <vantrel/db/OdError.h>
 
 namespace {
 
@@ -36,8 +37,8 @@ OdDbSplinePtr wavySpline(bool rational)
 std::vector<double> evenDistances(const OdDbSpline& s, int stride)
 {
     double end = 0.0, length = 0.0;
-    s.getEndParam(end);
-    s.getDistAtParam(end, length);
+    odCheck(s.getEndParam(end));
+    odCheck(s.getDistAtParam(end, length));
     std::vector<double> dists;
     for (int i = 0; i < kPoints; i += stride)
         dists.push_back(length * i / (kPoints - 1));
@@ -71,9 +72,9 @@ void BM_SplineSingleQuery(benchmark::State& state)
     const std::vector<double> dists = evenDistances(*s, 10);
     std::vector<double> params(dists.size());
     std::vector<OdGePoint3d> points;
-    s->getPointsAtDists(dists, points);
+    odCheck(s->getPointsAtDists(dists, points));
     for (std::size_t i = 0; i < dists.size(); ++i)
-        s->getParamAtPoint(points[i], params[i]);
+        odCheck(s->getParamAtPoint(points[i], params[i]));
     std::size_t i = 0;
     for (auto _ : state) {
         double value = 0.0;

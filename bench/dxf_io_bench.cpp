@@ -241,7 +241,7 @@ void BM_ReadPeakMemory(benchmark::State& state)
             grownKb = -1;
         close(fds[0]);
         waitpid(pid, nullptr, 0);
-        ratio = grownKb * 1024.0 / double(drawingText().size());
+        ratio = static_cast<double>(grownKb) * 1024.0 / static_cast<double>(drawingText().size());
     }
     state.counters["file_MB"] = double(drawingText().size()) / 1e6;
     state.counters["peak_over_file"] = ratio;

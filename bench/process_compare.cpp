@@ -56,7 +56,8 @@ double coordinate(std::mt19937_64& random, double base)
 
 void addEntity(OdDbBlockTableRecord& space, long i, std::mt19937_64& random)
 {
-    const double x = static_cast<double>(i % 1000) * 20.0, y = static_cast<double>(i / 1000) * 20.0;
+    const long column = i % 1000, row = i / 1000; // 1000 to a row
+    const double x = static_cast<double>(column) * 20.0, y = static_cast<double>(row) * 20.0;
     const bool rotated = i % 2 == 1;
     const double angle = rotated ? std::uniform_real_distribution<double>(0.0, 6.283185307179586)(random) : 0.0;
     switch (i % 5) {
@@ -108,7 +109,7 @@ void addEntity(OdDbBlockTableRecord& space, long i, std::mt19937_64& random)
 // this one must never hold a drawing itself.
 fs::path makeDrawing(const fs::path& dir, long entities)
 {
-    const fs::path path = dir / ("mixed-" + std::to_string(entities) + ".dxf");
+    fs::path path = dir / ("mixed-" + std::to_string(entities) + ".dxf");
     if (fs::exists(path))
         return path;
     const pid_t child = fork();
@@ -145,6 +146,7 @@ struct Measure {
 std::optional<Measure> runOnce(const std::vector<std::string>& argv)
 {
     std::vector<char*> args;
+    args.reserve(argv.size() + 1);
     for (const std::string& a : argv)
         args.push_back(const_cast<char*>(a.c_str()));
     args.push_back(nullptr);

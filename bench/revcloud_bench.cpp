@@ -8,6 +8,7 @@
 
 #include <vantrel/db/OdDbCircle.h>
 #include <vantrel/db/OdDbPolyline.h>
+#include <vantrel/db/OdError.h>
 
 #include "revcloud/cloud_arcs.h"
 
@@ -22,7 +23,7 @@ unsigned layCloud(const OdDbCurve& source)
 {
     const double length = curveLength(source);
     OdGePoint3d start;
-    source.getStartPoint(start);
+    odCheck(source.getStartPoint(start));
     OdDbPolylinePtr cloud = OdDbPolyline::createObject();
     addCloudVertex(cloud.get(), start, kMinimumArcs.arcStyle, kPlane);
     layCloudAlong(cloud.get(), source, length, kMinimumArcs, kPlane);

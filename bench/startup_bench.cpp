@@ -24,6 +24,7 @@ fs::path vantrelPath() { return fs::read_symlink("/proc/self/exe").parent_path()
 bool runProgram(const std::vector<std::string>& argv)
 {
     std::vector<char*> args;
+    args.reserve(argv.size() + 1);
     for (const std::string& a : argv)
         args.push_back(const_cast<char*>(a.c_str()));
     args.push_back(nullptr);

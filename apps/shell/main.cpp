@@ -8,6 +8,7 @@
 #include <csignal>
 
 #include <cstdlib>
+#include <exception>
 #include <filesystem>
 #include <iostream>
 #include <iterator>
@@ -189,6 +190,48 @@ const char* const kBanner
     = "vantrel " VANTREL_VERSION ": HELP lists the commands and HELP NAME describes one; Esc cancels; QUIT or "
       "Ctrl-D leaves.\n";
 
+// Settings given on the command line (--set), which are not part of the drawing's undo history.
+void applyAssignments(HostApplication& app, OdDbDatabase& db, const std::vector<std::string>& assignments)
+{
+    for (const std::string& assignment : assignments) {
+        db.disableUndoRecording(true);
+        try {
+            app.sysVars().applyAssignment(OdString::fromUtf8(assignment), &db);
+        } catch (const OdError& e) {
+            db.disableUndoRecording(false);
+            throw UserError{"--set " + assignment + ": " + e.what()};
+        }
+        db.disableUndoRecording(false);
+    }
+}
+
+// The outputs asked for; false when any could not be written (each failure is told, and keeps
+// none of the others from being written).
+bool writeOutputs(const Options& opt, HostDocument& doc, OdDbDatabase& db, bool terminal,
+                  const std::optional<vantrel::DialogPictureWriter>& pictures)
+{
+    auto report = [](const std::string& error) {
+        if (error.empty())
+            return false;
+        std::cerr << error << '\n';
+        return true;
+    };
+    bool failed = pictures && report(pictures->firstError());
+    if (!opt.dxfOut.empty() && !writeDrawingOutput(doc, opt.dxfOut, terminal))
+        failed = true;
+    if (!opt.svgOut.empty()) {
+        if (report(vantrel::writeSvg(db, opt.svgOut, doc.transients())))
+            failed = true;
+        else if (!vantrel::fontProblem().empty())
+            std::cerr << "vantrel: " << opt.svgOut << ": " << vantrel::fontProblem() << '\n';
+    }
+    if (!opt.jsonOut.empty() && report(vantrel::writeFileAtomically(opt.jsonOut, [&](vantrel::TextOutput& out) {
+            vantrel::writeJson(db, out);
+        })))
+        failed = true;
+    return !failed;
+}
+
 Ending run(const Options& opt)
 {
     // Nothing is read or run before every output is known to be writable.
@@ -249,17 +292,7 @@ Ending run(const Options& opt)
     HostDocument& doc = app.openDocument(db);
     doc.setFileName(wide(opt.dxfOut.empty() ? opt.drawing : opt.dxfOut));
 
-    // Settings given on the command line are not part of the drawing's undo history.
-    for (const std::string& assignment : opt.assignments) {
-        db->disableUndoRecording(true);
-        try {
-            app.sysVars().applyAssignment(OdString::fromUtf8(assignment), db.get());
-        } catch (const OdError& e) {
-            db->disableUndoRecording(false);
-            throw UserError{"--set " + assignment + ": " + e.what()};
-        }
-        db->disableUndoRecording(false);
-    }
+    applyAssignments(app, *db, opt.assignments);
 
     if (std::string error = vantrel::loadCommandModule(); !error.empty())
         throw UserError{error};
@@ -301,33 +334,12 @@ Ending run(const Options& opt)
         return {kUserError, 0};
     }
 
-    auto report = [](const std::string& error) {
-        if (error.empty())
-            return false;
-        std::cerr << error << '\n';
-        return true;
-    };
-    // A picture or an output that could not be written keeps none of the others from being written.
-    bool failed = pictures && report(pictures->firstError());
-    if (!opt.dxfOut.empty() && !writeDrawingOutput(doc, opt.dxfOut, terminal))
-        failed = true;
-    if (!opt.svgOut.empty()) {
-        if (report(vantrel::writeSvg(*db, opt.svgOut, doc.transients())))
-            failed = true;
-        else if (!vantrel::fontProblem().empty())
-            std::cerr << "vantrel: " << opt.svgOut << ": " << vantrel::fontProblem() << '\n';
-    }
-    if (!opt.jsonOut.empty() && report(vantrel::writeFileAtomically(opt.jsonOut, [&](vantrel::TextOutput& out) {
-            vantrel::writeJson(*db, out);
-        })))
-        failed = true;
+    const bool written = writeOutputs(opt, doc, *db, terminal, pictures);
     leaveToTheSystem(db);
-    return {failed ? kUserError : kDone, 0};
+    return {written ? kDone : kUserError, 0};
 }
 
-} // namespace
-
-int main(int argc, char** argv)
+int shellMain(int argc, char** argv)
 {
     CLI::App app("vantrel: opens a drawing (or the built-in template), runs a script or an interactive command "
                  "line, and writes the result.",
@@ -382,4 +394,18 @@ int main(int argc, char** argv)
     if (int signal = ending.signal ? ending.signal : ShellSignals::stopSignal())
         ShellSignals::dieBy(signal);
     return ending.status;
+}
+
+} // namespace
+
+// What nothing else caught (the system refusing memory or a file, say) ends the program with its
+// message rather than an abort.
+int main(int argc, char** argv)
+{
+    try {
+        return shellMain(argc, argv);
+    } catch (const std::exception& e) {
+        std::cerr << "vantrel: " << e.what() << '\n';
+        return kUserError;
+    }
 }

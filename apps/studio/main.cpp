@@ -2,6 +2,7 @@
 // with the drawing view and the command line, loads the command module and plugins, runs a script
 // first when given one, and with --screenshot writes the window as PNG when the script has run and
 // quits. Exit 0 done, 1 an error the user must fix, 2 wrong usage.
+#include <exception>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -130,9 +131,7 @@ int run(const Options& opt)
     return exitCode == 0 ? status : exitCode;
 }
 
-} // namespace
-
-int main(int argc, char** argv)
+int studioMain(int argc, char** argv)
 {
     QApplication qapp(argc, argv);
     CLI::App cli("vantrel-studio: the drawing (or the built-in template) in a window with a command line.",
@@ -152,6 +151,20 @@ int main(int argc, char** argv)
     try {
         return run(opt);
     } catch (const OdError& e) {
+        std::cerr << "vantrel-studio: " << e.what() << '\n';
+        return kUserError;
+    }
+}
+
+} // namespace
+
+// What nothing else caught (the system refusing memory or a file, say) ends the program with its
+// message rather than an abort.
+int main(int argc, char** argv)
+{
+    try {
+        return studioMain(argc, argv);
+    } catch (const std::exception& e) {
         std::cerr << "vantrel-studio: " << e.what() << '\n';
         return kUserError;
     }

@@ -118,7 +118,7 @@ void AlpCmdUtils::printPoint(const OdGePoint3d& point)
         editor->printMessage(L"\nPoint: %f, %f, %f", point.x, point.y, point.z);
 }
 
-void AlpCmdUtils::touchEntity(OdDbEntityPtr entity)
+void AlpCmdUtils::touchEntity(const OdDbEntityPtr& entity)
 {
     try {
         reopen(*entity);
@@ -134,7 +134,7 @@ void AlpCmdUtils::touchEntity(OdDbEntityPtr entity)
     }
 }
 
-bool AlpCmdUtils::entityPlane(OdDbEntityPtr curve, OdGePlane& plane)
+bool AlpCmdUtils::entityPlane(const OdDbEntityPtr& curve, OdGePlane& plane)
 {
     const std::optional<OdGeVector3d> normal = planarCurveNormal(curve.get());
     OdGePoint3d start;
@@ -145,7 +145,7 @@ bool AlpCmdUtils::entityPlane(OdDbEntityPtr curve, OdGePlane& plane)
     return true;
 }
 
-bool AlpCmdUtils::curvesCoplanar(OdDbObjectPtr a, OdDbObjectPtr b)
+bool AlpCmdUtils::curvesCoplanar(const OdDbObjectPtr& a, const OdDbObjectPtr& b)
 {
     OdDbCurvePtr curveA = OdDbCurve::cast(a.get());
     OdDbCurvePtr curveB = OdDbCurve::cast(b.get());
@@ -154,7 +154,7 @@ bool AlpCmdUtils::curvesCoplanar(OdDbObjectPtr a, OdDbObjectPtr b)
         && planeA.isCoplanarTo(planeB, OdGeContext::gTol);
 }
 
-bool AlpCmdUtils::curveParallelTo(OdDbObjectPtr object, const OdGePlane* reference)
+bool AlpCmdUtils::curveParallelTo(const OdDbObjectPtr& object, const OdGePlane* reference)
 {
     if (!reference)
         return true;
@@ -163,7 +163,8 @@ bool AlpCmdUtils::curveParallelTo(OdDbObjectPtr object, const OdGePlane* referen
     return curve && entityPlane(curve, plane) && plane.isParallelTo(*reference, OdGeContext::gTol);
 }
 
-bool AlpCmdUtils::openVertexAt(OdDb2dPolylinePtr polyline, unsigned index, OdDb2dVertexPtr& vertex, OdDb::OpenMode mode)
+bool AlpCmdUtils::openVertexAt(const OdDb2dPolylinePtr& polyline, unsigned index, OdDb2dVertexPtr& vertex,
+                               OdDb::OpenMode mode)
 {
     unsigned at = 0;
     for (auto it = polyline->vertexIterator(); !it->done(); it->step(), ++at) {

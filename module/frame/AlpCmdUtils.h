@@ -48,20 +48,21 @@ public:
 
     // Reopens the entity (and each vertex of a 2D polyline) so that the host regenerates its
     // graphics. The reference is held for the call only.
-    static void touchEntity(OdDbEntityPtr entity);
+    static void touchEntity(const OdDbEntityPtr& entity);
 
     // The plane through the start point with the normal of a polyline, 2D polyline, line or
     // arc; false for other entities or without a start point.
-    static bool entityPlane(OdDbEntityPtr curve, OdGePlane& plane);
+    static bool entityPlane(const OdDbEntityPtr& curve, OdGePlane& plane);
     // Both are curves with a plane, and the planes coincide within OdGeContext::gTol.
-    static bool curvesCoplanar(OdDbObjectPtr a, OdDbObjectPtr b);
+    static bool curvesCoplanar(const OdDbObjectPtr& a, const OdDbObjectPtr& b);
     // True without a reference plane; otherwise the object is a curve whose plane is parallel
     // to it within OdGeContext::gTol.
-    static bool curveParallelTo(OdDbObjectPtr object, const OdGePlane* reference);
+    static bool curveParallelTo(const OdDbObjectPtr& object, const OdGePlane* reference);
 
     // Opens the vertex with the index (0 first, erased vertices not counted) in the mode;
     // false when the polyline has fewer vertices.
-    static bool openVertexAt(OdDb2dPolylinePtr polyline, unsigned index, OdDb2dVertexPtr& vertex, OdDb::OpenMode mode);
+    static bool openVertexAt(const OdDb2dPolylinePtr& polyline, unsigned index, OdDb2dVertexPtr& vertex,
+                             OdDb::OpenMode mode);
 
 private:
     // postToDb without the caller's pointer: true when the entity was posted.

@@ -22,9 +22,10 @@ ColorRef colorRefOf(const OdCmColor& color) { return rgbColor(color.red(), color
 
 bool isMetaColor(const OdCmColor& color) { return color.isByLayer() || color.isByBlock(); }
 
-const LtUiColorCombobox::Entry* entryOf(std::uintptr_t itemData)
+// Each item carries the index of its entry; entries are only ever appended, so an index stays valid.
+const LtUiColorCombobox::Entry* entryOf(const std::deque<LtUiColorCombobox::Entry>& entries, std::uintptr_t itemData)
 {
-    return reinterpret_cast<const LtUiColorCombobox::Entry*>(itemData);
+    return itemData < entries.size() ? &entries[itemData] : nullptr;
 }
 
 } // namespace
@@ -47,8 +48,8 @@ void LtUiColorCombobox::PreSubclassWindow()
     }
     m_entries.push_back(Entry{OdString(Supp_Translate(L"Custom...")), rgbColor(255, 255, 255), true, std::nullopt});
 
-    for (const Entry& entry : m_entries)
-        SetItemData(AddString(entry.name.str()), reinterpret_cast<std::uintptr_t>(&entry));
+    for (std::size_t i = 0; i < m_entries.size(); ++i)
+        SetItemData(AddString(m_entries[i].name.str()), i);
     m_current = &m_entries.front();
 
     hostUiDialog& owner = *dialog();
@@ -104,7 +105,7 @@ void LtUiColorCombobox::drawItem(vantrel::DrawItemEvent& e) const
 {
     if (e.item < 0 || e.item >= GetCount())
         return;
-    const Entry* entry = entryOf(e.itemData);
+    const Entry* entry = entryOf(m_entries, e.itemData);
     assert(entry && "every item carries its entry");
     DialogDC& dc = e.dc;
     const PixelRect& r = e.rect;
@@ -156,7 +157,7 @@ void LtUiColorCombobox::choose()
     const int index = GetCurSel();
     if (index < 0)
         return;
-    const Entry* chosen = entryOf(GetItemData(index));
+    const Entry* chosen = entryOf(m_entries, GetItemData(index));
     assert(chosen && "every item carries its entry");
     if (!chosen->custom) {
         m_current = chosen;
@@ -176,7 +177,7 @@ void LtUiColorCombobox::addNumberedEntry(const OdCmColor& color)
     m_entries.push_back(Entry{OdString(name), colorRefOf(color), false, std::nullopt});
     const Entry& added = m_entries.back();
     const int index = InsertString(std::max(GetCount() - 1, 0), name.str());
-    SetItemData(index, reinterpret_cast<std::uintptr_t>(&added));
+    SetItemData(index, m_entries.size() - 1);
     SetCurSel(index);
     m_current = &added;
 }

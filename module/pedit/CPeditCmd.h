@@ -174,6 +174,9 @@ public:
     // The vertex sub-mode of a lightweight, 2D or 3D polyline: kOptionCancelled after Esc (PEdit
     // ends), kOptionDone after eXit, kOptionWrongKind when the polyline cannot be edited.
     std::int32_t OnKeyEditVertex(OdDbObjectId id);
+    // One answer of the sub-mode on the polyline's current of count vertices: the sub-mode's result
+    // when the answer ends it, else nullopt (the vertex moved on, or the change was made).
+    std::optional<std::int32_t> OnVertexAnswer(OdDbObjectId id, InputResult answer, unsigned count, unsigned& current);
     // The sub-operations, on the polyline of the sub-mode and its current vertex. Each answers
     // kOptionDone or the request's answer that ended it.
     std::int32_t OnVertexInsert(OdDbObjectId id, unsigned current);

@@ -102,7 +102,7 @@ void MarkerTracker::update()
     const OdGePoint3d tip = m_markerPoint + t * (kArrowSize * s);
     m_arrow[0]->setStartPoint(tip);
     m_arrow[0]->setEndPoint(m_markerPoint - t * (kArrowSize * s));
-    for (int i = 1; i < 3; ++i) {
+    for (size_t i = 1; i < m_arrow.size(); ++i) {
         const double turn = (i == 1 ? -5.0 : 5.0) * std::numbers::pi / 6.0;
         m_arrow[i]->setStartPoint(tip);
         m_arrow[i]->setEndPoint(tip + OdGeVector3d(t).rotateBy(turn, z) * d);

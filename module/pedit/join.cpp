@@ -99,7 +99,7 @@ std::int32_t CPeditCmd::joinTouchingObjects()
             continue;
         }
         candidateIds.push_back(id);
-        candidates.push_back(std::move(item));
+        candidates.push_back(item);
     }
     if (notCoplanar)
         printResource(kNotCoplanarMessage);

@@ -166,23 +166,42 @@ std::vector<std::size_t> joinTouching(VertexChain& chain, std::span<const JoinIt
     }
 }
 
-GapJoin joinAcrossGaps(std::span<const JoinItem> items, JoinType type, double fuzz, const LightweightOf& lightweightOf)
-{
-    EndIndex index(freeEnds(items));
-    std::vector<bool> free(items.size(), true);
-    auto take = [&](std::size_t item) {
-        free[item] = false;
-        index.remove(static_cast<std::uint32_t>(item));
-    };
-    const bool anyDistance = std::fabs(fuzz) > kEqualDistance;
-    GapJoin result;
-    for (std::size_t b = 0; b < items.size(); ++b) {
-        if (!free[b])
-            continue;
-        take(b);
-        const JoinItem& base = items[b];
-        if (base.closed || !base.plane)
-            continue;
+namespace {
+
+// The search of joinAcrossGaps: the objects still free and the index of their ends, and what has
+// been joined so far.
+class GapJoiner {
+public:
+    GapJoiner(std::span<const JoinItem> items, JoinType type, double fuzz, const LightweightOf& lightweightOf)
+        : m_items(items), m_type(type), m_fuzz(fuzz), m_lightweightOf(lightweightOf), m_index(freeEnds(items)),
+          m_free(items.size(), true)
+    {
+    }
+
+    GapJoin run()
+    {
+        for (std::size_t b = 0; b < m_items.size(); ++b) {
+            if (!m_free[b])
+                continue;
+            take(b);
+            if (!m_items[b].closed && m_items[b].plane)
+                joinOnto(b);
+        }
+        return std::move(m_result);
+    }
+
+private:
+    void take(std::size_t item)
+    {
+        m_free[item] = false;
+        m_index.remove(static_cast<std::uint32_t>(item));
+    }
+
+    // Joins the nearest free objects onto base b until none is near enough or a gap does not close.
+    void joinOnto(std::size_t b)
+    {
+        const JoinItem& base = m_items[b];
+        const bool anyDistance = std::fabs(m_fuzz) > kEqualDistance;
         OdDbPolylinePtr polyline;
         std::optional<VertexChain> chain;
         std::vector<std::size_t> passedOver;
@@ -190,48 +209,71 @@ GapJoin joinAcrossGaps(std::span<const JoinItem> items, JoinType type, double fu
         for (;;) {
             const OdGePoint3d s = chain ? chain->startPoint() : base.start;
             const OdGePoint3d e = chain ? chain->endPoint() : base.end;
-            const std::optional<NearestPair> pair = nearestPair(index, s, e);
+            const std::optional<NearestPair> pair = nearestPair(m_index, s, e);
             if (!pair || (!anyDistance && pair->distance > kTouchingGap))
                 break;
-            const JoinItem& c = items[pair->item];
+            const JoinItem& c = m_items[pair->item];
             const OdGePlane basePlane = chain ? OdGePlane(s, chain->normal()) : *base.plane;
             if (!c.plane || !basePlane.isCoplanarTo(*c.plane)) {
                 // Not in this base's plane; it may still join another base.
-                result.notCoplanar = true;
-                index.remove(static_cast<std::uint32_t>(pair->item));
+                m_result.notCoplanar = true;
+                m_index.remove(static_cast<std::uint32_t>(pair->item));
                 passedOver.push_back(pair->item);
                 continue;
             }
             if (!chain) {
-                polyline = lightweightOf(b);
+                polyline = m_lightweightOf(b);
                 if (!polyline || polyline->numVerts() == 0)
                     break;
                 chain.emplace(*polyline);
             }
-            const OdDbPolylinePtr candidate = lightweightOf(pair->item);
-            if (!candidate || candidate->numVerts() == 0) {
-                take(pair->item);
+            if (!joinPair(*chain, *pair))
                 break;
-            }
-            turnToChain(*candidate, *chain);
-            // A gap that does not close ends this base; the object stays free for later bases.
-            if (!closeGap(*chain, *candidate, pair->pairing, type, fuzz))
-                break;
-            const bool reversed = pair->pairing == EndPairing::StartStart || pair->pairing == EndPairing::EndEnd;
-            mergeAtEnds(*chain, *candidate, pair->pairing, reversed);
-            take(pair->item);
-            result.joined.push_back(pair->item);
             ++joinedHere;
         }
         for (const std::size_t item : passedOver)
-            index.restore(static_cast<std::uint32_t>(item));
+            m_index.restore(static_cast<std::uint32_t>(item));
         if (joinedHere > 0) {
             chain->writeTo(*polyline);
             closeWhereEndsMeet(*polyline);
-            result.bases.push_back({b, polyline});
+            m_result.bases.push_back({b, polyline});
         }
     }
-    return result;
+
+    // Closes the gap to the pair's object and merges it into the chain; false when the object
+    // cannot be had or the gap does not close (which ends this base; the object stays free for
+    // later bases).
+    bool joinPair(VertexChain& chain, const NearestPair& pair)
+    {
+        const OdDbPolylinePtr candidate = m_lightweightOf(pair.item);
+        if (!candidate || candidate->numVerts() == 0) {
+            take(pair.item);
+            return false;
+        }
+        turnToChain(*candidate, chain);
+        if (!closeGap(chain, *candidate, pair.pairing, m_type, m_fuzz))
+            return false;
+        const bool reversed = pair.pairing == EndPairing::StartStart || pair.pairing == EndPairing::EndEnd;
+        mergeAtEnds(chain, *candidate, pair.pairing, reversed);
+        take(pair.item);
+        m_result.joined.push_back(pair.item);
+        return true;
+    }
+
+    std::span<const JoinItem> m_items;
+    JoinType m_type;
+    double m_fuzz;
+    const LightweightOf& m_lightweightOf;
+    EndIndex m_index;
+    std::vector<bool> m_free;
+    GapJoin m_result;
+};
+
+} // namespace
+
+GapJoin joinAcrossGaps(std::span<const JoinItem> items, JoinType type, double fuzz, const LightweightOf& lightweightOf)
+{
+    return GapJoiner(items, type, fuzz, lightweightOf).run();
 }
 
 } // namespace vantrel::pedit

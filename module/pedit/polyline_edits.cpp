@@ -69,10 +69,10 @@ unsigned definingVertexCount(const OdDbCurve& polyline)
     unsigned count = 0;
     if (auto pl = OdDb2dPolyline::cast(&polyline)) {
         for (auto it = pl->vertexIterator(); !it->done(); it->step())
-            count += isDefiningVertex(OdDb2dVertexPtr(it->vertex())->vertexType()) ? 1 : 0;
+            count += isDefiningVertex(OdDb2dVertexPtr(it->vertex())->vertexType()) ? 1u : 0u;
     } else if (auto pl3 = OdDb3dPolyline::cast(&polyline)) {
         for (auto it = pl3->vertexIterator(); !it->done(); it->step())
-            count += isDefiningVertex(OdDb3dPolylineVertexPtr(it->vertex())->vertexType()) ? 1 : 0;
+            count += isDefiningVertex(OdDb3dPolylineVertexPtr(it->vertex())->vertexType()) ? 1u : 0u;
     }
     return count;
 }

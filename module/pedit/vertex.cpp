@@ -66,52 +66,15 @@ std::int32_t CPeditCmd::OnKeyEditVertex(OdDbObjectId id)
         else if (is3d && answer > kExit3d)
             continue;
 
+        if (answer == kNext || answer == kPrevious)
+            defaultKeyword = answer;
+
         // One answer's change as a whole: a drawing error takes it back, is reported, and the
         // sub-mode goes on. An answer that ends the sub-mode gives its result.
-        auto choose = [&]() -> std::optional<std::int32_t> {
-            switch (answer) {
-            case kInputCancel: return kOptionCancelled;
-            case kNext:
-                defaultKeyword = kNext;
-                if (current + 1 < count)
-                    ++current;
-                return std::nullopt;
-            case kPrevious:
-                defaultKeyword = kPrevious;
-                if (current > 0)
-                    --current;
-                return std::nullopt;
-            case kBreak:
-            case kStraighten:
-                if (OnVertices(id, current, answer == kBreak ? kBreakMode : kStraightenMode) == kOptionCancelled
-                    || vantrel::pedit::definingVertexCount(*OdDbCurvePtr(id.safeOpenObject())) < 2)
-                    return kOptionCancelled;
-                return std::nullopt;
-            case kInsert: {
-                const std::int32_t inserted = OnVertexInsert(id, current);
-                if (inserted == kOptionCancelled)
-                    return kOptionCancelled;
-                if (inserted == kOptionDone)
-                    ++current;
-                return std::nullopt;
-            }
-            case kMove:
-                return OnVertexMove(id, current) == kOptionDone ? std::nullopt : std::optional(kOptionCancelled);
-            case kRegen: vantrel::pedit::regenerate(id); return std::nullopt;
-            case kTangent:
-                return OnVertexTangent(id, current) == kOptionDone ? std::nullopt : std::optional(kOptionCancelled);
-            case kWidth:
-                return OnVertexWidth(id, current) == kOptionDone ? std::nullopt : std::optional(kOptionCancelled);
-            case kExit: return kOptionDone;
-            default:
-                // A picked point, or a keyword that chooses nothing ("UU").
-                return std::nullopt;
-            }
-        };
         std::optional<std::int32_t> ending;
         OdDbTransactionScope change(*m_database);
         try {
-            ending = choose();
+            ending = OnVertexAnswer(id, answer, count, current);
             change.commit();
         } catch (const OdError& error) {
             change.abort();
@@ -119,5 +82,43 @@ std::int32_t CPeditCmd::OnKeyEditVertex(OdDbObjectId id)
         }
         if (ending)
             return *ending;
+    }
+}
+
+std::optional<std::int32_t> CPeditCmd::OnVertexAnswer(OdDbObjectId id, InputResult answer, unsigned count,
+                                                      unsigned& current)
+{
+    switch (answer) {
+    case kInputCancel: return kOptionCancelled;
+    case kNext:
+        if (current + 1 < count)
+            ++current;
+        return std::nullopt;
+    case kPrevious:
+        if (current > 0)
+            --current;
+        return std::nullopt;
+    case kBreak:
+    case kStraighten:
+        if (OnVertices(id, current, answer == kBreak ? kBreakMode : kStraightenMode) == kOptionCancelled
+            || vantrel::pedit::definingVertexCount(*OdDbCurvePtr(id.safeOpenObject())) < 2)
+            return kOptionCancelled;
+        return std::nullopt;
+    case kInsert: {
+        const std::int32_t inserted = OnVertexInsert(id, current);
+        if (inserted == kOptionCancelled)
+            return kOptionCancelled;
+        if (inserted == kOptionDone)
+            ++current;
+        return std::nullopt;
+    }
+    case kMove: return OnVertexMove(id, current) == kOptionDone ? std::nullopt : std::optional(kOptionCancelled);
+    case kRegen: vantrel::pedit::regenerate(id); return std::nullopt;
+    case kTangent: return OnVertexTangent(id, current) == kOptionDone ? std::nullopt : std::optional(kOptionCancelled);
+    case kWidth: return OnVertexWidth(id, current) == kOptionDone ? std::nullopt : std::optional(kOptionCancelled);
+    case kExit: return kOptionDone;
+    default:
+        // A picked point, or a keyword that chooses nothing ("UU").
+        return std::nullopt;
     }
 }

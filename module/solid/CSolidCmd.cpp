@@ -24,7 +24,7 @@ InputResult askCorner(HostEditor& editor, unsigned prompt, OdGePoint3d& corner, 
     return editor.getPoint(nullptr, corner, vantrel::loadResource(prompt), keywords, flags, nullptr, tracker);
 }
 
-void appendSolid(OdDbObjectId space, OdDbSolidPtr solid)
+void appendSolid(OdDbObjectId space, const OdDbSolidPtr& solid)
 {
     OdDbBlockTableRecordPtr block = space.safeOpenObject(OdDb::kForWrite);
     block->appendOdDbEntity(solid.get());

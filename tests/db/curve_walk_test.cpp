@@ -209,6 +209,7 @@ TEST(CurveWalk, BatchOnSplinesAgreesWithTheSingleQueryInAnyOrder)
     std::vector<OdDbSplinePtr> splines;
     OdDbSplinePtr fit = OdDbSpline::createObject();
     std::vector<OdGePoint3d> fitPoints;
+    fitPoints.reserve(12);
     for (int i = 0; i < 12; ++i)
         fitPoints.emplace_back(3.0 * i, 4.0 * std::sin(0.9 * i), 0.5 * (i % 3));
     fit->setFitData(fitPoints, 3, 0.0, {1, 0, 0}, {}); // spans of very different lengths

@@ -61,7 +61,7 @@ std::string savedStably(const std::string& text, std::vector<std::string>* repai
         *repairs = first.repairs;
     else
         EXPECT_TRUE(first.repairs.empty()) << first.repairs.front();
-    const std::string saved = dxfText(*first.database);
+    std::string saved = dxfText(*first.database);
     DxfReadResult again = readDxfText(saved);
     EXPECT_TRUE(again.database) << again.error;
     if (!again.database)
@@ -94,7 +94,7 @@ TEST(DxfCorpus, EveryReleaseAndEncodingReadsAndSavesAsItWas)
     std::string pairs;
     int drawings = 0;
     for (const auto& entry : fs::directory_iterator(dir)) {
-        const fs::path input = entry.path();
+        const fs::path& input = entry.path();
         if (input.extension() != ".dxf")
             continue;
         SCOPED_TRACE(input.filename().string());
@@ -241,7 +241,8 @@ TEST(DxfRealFiles, ALayerMayNameItsLinetypeBeforeTheLinetypeTable)
     const std::string linetypes = "0 TABLE|2 LTYPE|5 5|330 0|100 AcDbSymbolTable|70 1|0 LTYPE|5 20|330 5|"
                                   "100 AcDbSymbolTableRecord|100 AcDbLinetypeTableRecord|2 DASHED|70 0|3 __ __|72 65|"
                                   "73 2|40 1.5|49 1.0|74 0|49 -0.5|74 0|0 ENDTAB";
-    for (const std::string& tables : {layers + "|" + linetypes, layers}) {
+    const std::string layersAndLinetypes = layers + "|" + linetypes;
+    for (const std::string& tables : {layersAndLinetypes, layers}) {
         DxfReadResult read = readDxfText(drawing(section("TABLES", tables)));
         ASSERT_TRUE(read.database) << read.error;
         OdDbLayerTableRecordPtr walls

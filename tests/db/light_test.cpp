@@ -367,6 +367,7 @@ RecordingDraw drawn(const OdDbLight& light)
 std::vector<OdGeVector3d> offsets(const std::vector<PathVertex>& path)
 {
     std::vector<OdGeVector3d> v;
+    v.reserve(path.size());
     for (const PathVertex& p : path)
         v.push_back(p.point.asVector());
     return v;
@@ -412,7 +413,7 @@ TEST(LightGlyph, SpotConesReachTheTargetSeenFromAbove)
     spot->setHasTarget(true);
     d = drawn(*spot);
     ASSERT_EQ(d.paths.size(), 2u);
-    for (auto [path, half] : {std::pair{0, 30.0}, std::pair{1, 20.0}})
+    for (auto [path, half] : {std::pair{std::size_t{0}, 30.0}, std::pair{std::size_t{1}, 20.0}})
         for (const PathVertex& p : d.paths[path])
             EXPECT_NEAR(p.point.asVector().length(), 10 * std::tan(half * kPi / 180), 1e-9);
 }

@@ -4,6 +4,7 @@
 
 #include <vantrel/db/OdDbGroup.h>
 #include <vantrel/db/OdDbSortentsTable.h>
+#include <vantrel/db/OdResBuf.h>
 
 namespace {
 
@@ -229,17 +230,18 @@ TEST_F(DbFixture, HandlesAreUniqueAndForwardReferencesResolve)
 TEST_F(DbFixture, IdsStayValidAsTheDrawingGrowsAndClosingReleasesEveryObject)
 {
     std::vector<OdDbObjectId> ids;
+    ids.reserve(3000);
     for (int i = 0; i < 3000; ++i)
         ids.push_back(addEntity(i));
     const OdDbObjectId reserved = db->getOdDbObjectId(OdDbHandle(0x9000), true);
-    for (int i = 0; i < 3000; i += 7) {
+    for (std::size_t i = 0; i < ids.size(); i += 7) {
         EXPECT_EQ(db->getOdDbObjectId(ids[i].getHandle()), ids[i]);
-        EXPECT_EQ(valueOf(ids[i]), i);
+        EXPECT_EQ(valueOf(ids[i]), static_cast<double>(i));
     }
     EXPECT_EQ(db->getOdDbObjectId(OdDbHandle(0x9000)), reserved);
 
     std::vector<TestEntityPtr> kept;
-    for (int i : {0, 1500, 2999})
+    for (std::size_t i : {0u, 1500u, 2999u})
         kept.push_back(TestEntityPtr(ids[i].safeOpenObject()));
     db = OdDbDatabasePtr();
     for (const TestEntityPtr& e : kept) {
@@ -265,3 +267,18 @@ TEST_F(DbFixture, AppendingKeepsTheLayerSetBeforeAndFillsAMissingOne)
 }
 
 } // namespace
+
+// Group codes carry the kind of value of their range; codes between ranges carry none.
+TEST(ResBuf, GroupCodeKindsFollowTheirRanges)
+{
+    using K = OdResBuf::ValueKind;
+    const std::pair<int, K> cases[] = {
+        {-1, K::Int32},    {0, K::String},     {9, K::String},   {10, K::Point3d}, {19, K::Point3d}, {20, K::Double},
+        {59, K::Double},   {60, K::Int16},     {79, K::Int16},   {80, K::None},    {90, K::Int32},   {102, K::String},
+        {103, K::None},    {105, K::Handle},   {149, K::Double}, {150, K::None},   {160, K::Int64},  {290, K::Bool},
+        {310, K::Binary},  {330, K::Handle},   {481, K::Handle}, {482, K::None},   {999, K::String}, {1004, K::Binary},
+        {1005, K::Handle}, {1010, K::Point3d}, {1014, K::None},  {1071, K::Int32}, {1072, K::None},
+    };
+    for (const auto& [code, kind] : cases)
+        EXPECT_EQ(OdResBuf::kindOfCode(code), kind) << code;
+}

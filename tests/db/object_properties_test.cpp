@@ -39,6 +39,7 @@ protected:
     static std::vector<std::string_view> names(const std::vector<Property>& properties)
     {
         std::vector<std::string_view> out;
+        out.reserve(properties.size());
         for (const Property& p : properties)
             out.push_back(p.name);
         return out;

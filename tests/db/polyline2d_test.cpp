@@ -363,7 +363,7 @@ TEST(Polyline2dFit, ASplineFitKeepsTheFrameAndGeneratesTheSegmentsOfEverySpan)
     for (const Frame& f : randomFrames()) {
         const std::size_t n = f.points.size();
         for (OdDb::Poly2dType type : {OdDb::k2dQuadSplinePoly, OdDb::k2dCubicSplinePoly}) {
-            for (std::int16_t segments : {1, 3, 8}) {
+            for (std::int16_t segments : std::initializer_list<std::int16_t>{1, 3, 8}) {
                 SCOPED_TRACE(testing::Message()
                              << n << (f.closed ? " closed" : " open") << " type " << type << " segments " << segments);
                 OdDb2dPolylinePtr pl = make2d(f.points, f.closed);

@@ -145,6 +145,20 @@ TEST(TextCodes, PercentCodesDecodeAndDrawTheirLines)
     EXPECT_LT(drawn.paths[0][0].point.y, 0.0);
 }
 
+TEST(TextCodes, MTextUnicodeEscapeNeedsFourHexDigits)
+{
+    OdDbMTextPtr m = OdDbMText::createObject();
+    m->setContents(L"a\\U+00B0b \\U+03a9");
+    EXPECT_EQ(m->text().str(), L"a\u00B0b \u03A9");
+    // Anything else is not an escape: no character made of a partial number, never a NUL.
+    for (const wchar_t* contents : {L"\\U+12zz", L"\\U+0000", L"\\U+-123", L"\\U+12"}) {
+        m->setContents(contents);
+        const std::wstring text = m->text().str();
+        EXPECT_EQ(text.find(L'\0'), std::wstring::npos) << text.size();
+        EXPECT_EQ(text.substr(0, 2), L"U+") << contents;
+    }
+}
+
 namespace {
 
 OdDbMTextPtr mtext(const wchar_t* contents, double width, OdDbMText::AttachmentPoint attach = OdDbMText::kTopLeft)

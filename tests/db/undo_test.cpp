@@ -114,6 +114,26 @@ TEST_F(DbFixture, TransactionsAbortToTheirStart)
     EXPECT_EQ(valueOf(a), 1.0) << "a committed transaction stays undoable";
 }
 
+// A scope takes its transaction back when left without commit, and leaves alone one already
+// ended by someone else (where the abort would be refused, and a destructor cannot say so).
+TEST_F(DbFixture, TransactionScopeAbortsOnlyWhatIsStillOpen)
+{
+    OdDbObjectId a = addEntity(1.0);
+    {
+        OdDbTransactionScope scope(*db);
+        setValue(a, 2.0);
+    }
+    EXPECT_EQ(valueOf(a), 1.0);
+    EXPECT_EQ(db->numActiveTransactions(), 0);
+    {
+        OdDbTransactionScope scope(*db);
+        setValue(a, 3.0);
+        db->endTransaction();
+    }
+    EXPECT_EQ(valueOf(a), 3.0);
+    EXPECT_EQ(db->numActiveTransactions(), 0);
+}
+
 TEST_F(DbFixture, SystemVariableChangesAreUndoable)
 {
     db->setUndoMark();

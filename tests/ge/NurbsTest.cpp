@@ -112,6 +112,7 @@ TEST(NurbsInterpolation, PassesThroughEveryFitPointWithGivenTangents)
 TEST(NurbsInterpolation, ClosedCurveJoinsSmoothly)
 {
     std::vector<OdGePoint3d> fit;
+    fit.reserve(8);
     for (int i = 0; i < 8; ++i)
         fit.emplace_back(3 * std::cos(i * kPi / 4), 2 * std::sin(i * kPi / 4), 0.0);
     const auto c = OdGeNurbCurve3d::interpolate(fit, OdGeVector3d(), OdGeVector3d(), true);

@@ -103,7 +103,7 @@ public:
         onSelChange(kColorCombo, [this] { chooseColor(); });
         onMeasureItem(kColorCombo, [](MeasureItemEvent& e) { e.itemHeight = 13; });
         onDrawItem(kColorCombo, [](DrawItemEvent& e) {
-            const auto* swatch = reinterpret_cast<const Swatch*>(e.itemData);
+            const auto* swatch = &kSwatches[e.itemData];
             const int saved = e.dc.SaveDC();
             if (!(e.state & kItemComboBoxEdit))
                 e.dc.FillSolidRect(e.rect,
@@ -154,10 +154,10 @@ protected:
 
         for (const wchar_t* name : {L"One", L"Two", L"Three"}) {
             const int index = m_plain.AddString(name);
-            m_plain.SetItemData(index, static_cast<std::uintptr_t>((index + 1) * 10));
+            m_plain.SetItemData(index, (static_cast<std::uintptr_t>(index) + 1) * 10);
         }
-        for (const Swatch& swatch : kSwatches)
-            m_colors.SetItemData(m_colors.AddString(swatch.name), reinterpret_cast<std::uintptr_t>(&swatch));
+        for (std::size_t i = 0; i < std::size(kSwatches); ++i)
+            m_colors.SetItemData(m_colors.AddString(kSwatches[i].name), i);
         m_colors.SetCurSel(0);
         m_alpha.SetCheck(1);
         m_gamma.SetCheck(1);
@@ -203,7 +203,7 @@ private:
 
     void chooseColor()
     {
-        const auto* swatch = reinterpret_cast<const Swatch*>(m_colors.GetItemData(m_colors.GetCurSel()));
+        const auto* swatch = &kSwatches[m_colors.GetItemData(m_colors.GetCurSel())];
         m_swatchColor = swatch->color;
         m_swatch.Invalidate();
         m_swatch.UpdateWindow();

@@ -177,7 +177,7 @@ TEST_F(DialogFixture, OwnerDrawingIsRecordedPerItemAndRepaintedWhenInvalidated)
     EXPECT_EQ(combo.paints[0].fillColorAt({combo.paints[0].rect.left + 5, combo.paints[0].rect.top + 5}),
               rgbColor(0, 0, 255));
     for (int i = 0; i < 3; ++i) {
-        const DialogPaint& item = combo.paints[static_cast<std::size_t>(i + 1)];
+        const DialogPaint& item = combo.paints[static_cast<std::size_t>(i) + 1];
         EXPECT_EQ(item.rect.top, combo.paints[1].rect.top + 13 * i);
         EXPECT_EQ(item.state & kItemSelected, i == 2 ? kItemSelected : 0u) << i;
     }

@@ -19,7 +19,7 @@ protected:
     EditorFixture() { engine.setDrawer(drawer); }
 
     // The answers the next requests get, one per line.
-    void script(std::string text)
+    void script(const std::string& text)
     {
         source = std::make_unique<vantrel::ScriptInputSource>(text, L"test.scr");
         engine.setSource(*source);

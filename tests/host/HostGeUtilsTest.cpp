@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <numbers>
+#include <numeric>
 
 #include <vantrel/host/hostgeomutils.h>
 #include "db_key.h"
@@ -80,9 +81,8 @@ TEST(HostGeUtils, TiltedClosedAndFitPointSplinesAndRefusals)
     }
     for (int i = 0; i < 3; ++i)
         control.push_back(control[static_cast<std::size_t>(i)]);
-    std::vector<double> knots;
-    for (int k = 0; k < 13; ++k)
-        knots.push_back(k);
+    std::vector<double> knots(13);
+    std::iota(knots.begin(), knots.end(), 0.0);
     ring->setNurbsData(3, false, true, true, control, knots, {});
     OdDb2dPolylinePtr pl = HostGeUtils::NURBSToPolyline2DAsSplineFit(*ring, 4);
     ASSERT_TRUE(pl);

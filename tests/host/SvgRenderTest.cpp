@@ -72,7 +72,7 @@ protected:
         db->setWellKnownIds(w);
     }
 
-    OdDbObjectId add(OdGePoint3d a, OdGePoint3d b, OdDbObjectId layer, OdCmColor color = OdCmColor())
+    OdDbObjectId add(OdGePoint3d a, OdGePoint3d b, OdDbObjectId layer, const OdCmColor& color = OdCmColor())
     {
         SegmentEntityPtr e = SegmentEntity::createObject();
         e->set(a, b);

@@ -17,7 +17,7 @@ namespace {
 
 class MathTestCommand : public ModuleHostFixture {
 protected:
-    std::string add(OdDbEntityPtr entity)
+    std::string add(const OdDbEntityPtr& entity)
     {
         OdDbBlockTableRecordPtr model = db->getModelSpaceId().safeOpenObject(OdDb::kForWrite);
         return "H " + model->appendOdDbEntity(entity.get()).getHandle().ascii();

@@ -21,7 +21,7 @@ using vantrel::SeparableQuartic;
 const OdGeTol kTol(1e-10, 1e-10);
 
 // The x-polynomial with the given roots times `lead`, highest degree first in the record.
-SeparableQuartic withRoots(std::vector<Complex> roots, double lead = 1.0)
+SeparableQuartic withRoots(const std::vector<Complex>& roots, double lead = 1.0)
 {
     std::vector<Complex> coeffs{lead}; // highest first
     for (const Complex& r : roots) {

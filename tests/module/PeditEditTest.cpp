@@ -89,7 +89,7 @@ public:
     // bulges and widths where the kind has them, closed now and then.
     OdDbObjectId next(OdDbDatabase& db, int kind)
     {
-        const unsigned n = 2 + pick(6);
+        const auto n = static_cast<unsigned>(2 + pick(6));
         const bool closed = pick(3) == 0;
         auto coordinate = [&] { return static_cast<double>(pick(20)); };
         auto bulge = [&] { return pick(2) ? 0.0 : 0.25 * (pick(9) - 4); };
@@ -100,7 +100,8 @@ public:
                 pl->setConstantWidth(0.75);
             for (unsigned i = 0; i < n; ++i)
                 pl->addVertexAt(i, OdGePoint2d(coordinate(), coordinate()), bulge(),
-                                pl->getConstantWidth() ? -1.0 : width(), pl->getConstantWidth() ? -1.0 : width());
+                                pl->getConstantWidth() != 0.0 ? -1.0 : width(),
+                                pl->getConstantWidth() != 0.0 ? -1.0 : width());
             pl->setClosed(closed);
             return append(db, pl.get());
         }
@@ -142,7 +143,8 @@ TEST(PeditVertexEdits, BreakInsertAndStraightenKeepEveryOtherVertexWithItsBulgeA
         OdDbCurvePtr curve = id.safeOpenObject(OdDb::kForWrite);
         const std::vector<VertexRecord> before = recordsOf(*curve);
         const unsigned n = static_cast<unsigned>(before.size());
-        const unsigned a = random.pick(static_cast<int>(n)), b = random.pick(static_cast<int>(n));
+        const auto a = static_cast<unsigned>(random.pick(static_cast<int>(n)));
+        const auto b = static_cast<unsigned>(random.pick(static_cast<int>(n)));
         const unsigned lo = std::min(a, b), hi = std::max(a, b);
         switch (trial / 3 % 3) {
         case 0: {

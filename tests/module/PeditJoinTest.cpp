@@ -70,6 +70,8 @@ Widths widthsAt(const OdDbPolyline& pl, unsigned i)
 void mergeLiterally(OdDbPolyline& r, const OdDbPolyline& x, EndPairing pairing, bool keepWidths)
 {
     const unsigned n = x.numVerts();
+    if (n == 0)
+        return;
     auto keep = [&](double w) { return keepWidths ? w : -1.0; };
     switch (pairing) {
     case EndPairing::StartStart:
@@ -78,7 +80,7 @@ void mergeLiterally(OdDbPolyline& r, const OdDbPolyline& x, EndPairing pairing, 
                           keep(widthsAt(x, i - 1).start));
         break;
     case EndPairing::StartEnd:
-        for (int i = static_cast<int>(n) - 2; i >= 0; --i)
+        for (unsigned i = n - 1; i-- > 0;)
             r.addVertexAt(0, pointAt(x, i), x.getBulgeAt(i), keep(widthsAt(x, i).start), keep(widthsAt(x, i).end));
         break;
     case EndPairing::EndStart:
@@ -88,7 +90,7 @@ void mergeLiterally(OdDbPolyline& r, const OdDbPolyline& x, EndPairing pairing, 
                           keep(widthsAt(x, i).end));
         break;
     case EndPairing::EndEnd:
-        for (int i = static_cast<int>(n) - 2; i >= 0; --i) {
+        for (unsigned i = n - 1; i-- > 0;) {
             r.setBulgeAt(r.numVerts() - 1, -x.getBulgeAt(i));
             if (keepWidths)
                 r.setWidthsAt(r.numVerts() - 1, widthsAt(x, i).end, widthsAt(x, i).start);
@@ -166,6 +168,37 @@ bool closeGapLiterally(OdDbPolyline& b, OdDbPolyline& c, EndPairing pairing, Joi
     return closed;
 }
 
+struct NearestEnd {
+    std::size_t item;
+    EndPairing pairing;
+    double distance;
+};
+
+// The nearest pair of ends between a base's ends bs, be and the objects still in the list and not
+// passed over (a pair replaces the best only when nearer by more than 1e-10).
+std::optional<NearestEnd> nearestEnd(const std::vector<JoinItem>& items, const std::vector<bool>& inList,
+                                     const std::set<std::size_t>& passedOver, const OdGePoint3d& bs,
+                                     const OdGePoint3d& be)
+{
+    std::optional<NearestEnd> best;
+    double bestDistance = INFINITY;
+    for (std::size_t c = 0; c < items.size(); ++c) {
+        if (!inList[c] || items[c].closed || passedOver.count(c))
+            continue;
+        const std::pair<double, EndPairing> pairs[] = {{bs.distanceTo(items[c].start), EndPairing::StartStart},
+                                                       {be.distanceTo(items[c].start), EndPairing::EndStart},
+                                                       {bs.distanceTo(items[c].end), EndPairing::StartEnd},
+                                                       {be.distanceTo(items[c].end), EndPairing::EndEnd}};
+        for (const auto& [d, pairing] : pairs) {
+            if (d < bestDistance - 1e-10) {
+                bestDistance = d;
+                best = NearestEnd{c, pairing, d};
+            }
+        }
+    }
+    return best;
+}
+
 // Each object still in the list becomes a base in turn; each time the whole list is scanned for
 // the nearest pair of ends (start-start, end-start, start-end, end-end per object; a pair
 // replaces the best only when nearer by more than 1e-10).
@@ -186,25 +219,11 @@ GapJoin scanGaps(const std::vector<JoinItem>& items, const std::vector<OdDbPolyl
         for (;;) {
             const OdGePoint3d bs = bl ? worldAt(*bl, 0) : items[b].start;
             const OdGePoint3d be = bl ? worldAt(*bl, bl->numVerts() - 1) : items[b].end;
-            std::optional<std::pair<std::size_t, EndPairing>> best;
-            double bestDistance = INFINITY;
-            for (std::size_t c = 0; c < items.size(); ++c) {
-                if (!inList[c] || items[c].closed || passedOver.count(c))
-                    continue;
-                const std::pair<double, EndPairing> pairs[] = {{bs.distanceTo(items[c].start), EndPairing::StartStart},
-                                                               {be.distanceTo(items[c].start), EndPairing::EndStart},
-                                                               {bs.distanceTo(items[c].end), EndPairing::StartEnd},
-                                                               {be.distanceTo(items[c].end), EndPairing::EndEnd}};
-                for (const auto& [d, pairing] : pairs) {
-                    if (d < bestDistance - 1e-10) {
-                        bestDistance = d;
-                        best = std::make_pair(c, pairing);
-                    }
-                }
-            }
-            if (!best || (std::fabs(fuzz) <= 1e-10 && bestDistance > 1e-6))
+            const std::optional<NearestEnd> best = nearestEnd(items, inList, passedOver, bs, be);
+            if (!best || (std::fabs(fuzz) <= 1e-10 && best->distance > 1e-6))
                 break;
-            const auto [c, pairing] = *best;
+            const std::size_t c = best->item;
+            const EndPairing pairing = best->pairing;
             const OdGePlane basePlane = bl ? OdGePlane(bs, bl->normal()) : *items[b].plane;
             if (!items[c].plane || !basePlane.isCoplanarTo(*items[c].plane)) {
                 result.notCoplanar = true;
@@ -248,7 +267,7 @@ public:
         const int widthKind = pick(3);
         if (widthKind == 1)
             pl->setConstantWidth(0.5 * (1 + pick(2)));
-        const unsigned n = 2 + pick(3);
+        const auto n = static_cast<unsigned>(2 + pick(3));
         static constexpr double kBulges[] = {0.0, 0.0, 0.0, 0.25, -0.25, 0.5, -1.0, 1.0};
         for (unsigned i = 0; i < n; ++i) {
             // The arbitrary axis of a downward normal is the world's -X.

@@ -138,6 +138,7 @@ TEST(PeditClose, TheClosingArcContinuesTheLastArcAndEndsAtTheFirstVertex)
     int closedWithArcs = 0;
     for (int trial = 0; trial < 300; ++trial) {
         std::vector<OdGePoint2d> points;
+        points.reserve(static_cast<std::size_t>(2 + trial % 4));
         for (int i = 0; i < 2 + trial % 4; ++i)
             points.emplace_back(coordinate(random), coordinate(random));
         std::vector<double> bulges(points.size(), 0.0);

@@ -149,7 +149,7 @@ protected:
     }
     void run() { vantrel::runFunctionCommand<CRevCloudCmd>(); }
 
-    OdDbObjectId add(OdDbEntityPtr entity)
+    OdDbObjectId add(const OdDbEntityPtr& entity)
     {
         OdDbBlockTableRecordPtr space = db->getModelSpaceId().safeOpenObject(OdDb::kForWrite);
         return space->appendOdDbEntity(entity.get());

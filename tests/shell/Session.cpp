@@ -46,6 +46,7 @@ std::string plainText(std::string_view raw)
     ::setenv("LC_ALL", "C.UTF-8", 1);
     ::unsetenv("VANTREL_MODULE_PATH");
     std::vector<char*> argv;
+    argv.reserve(command.size() + 1);
     for (const std::string& a : command)
         argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);

@@ -89,7 +89,7 @@ TEST_F(ShellTest, WrongUsageExitsTwoAndVersionAnswers)
 TEST_F(ShellTest, UnreadableDrawingExitsOneAndWritesNothing)
 {
     write("damaged.dxf", "0\nSECTION\n2\nENTITIES\n0\nLINE\n10\nnot-a-number\n");
-    for (std::string name : {path("missing.dxf"), path("damaged.dxf")}) {
+    for (const std::string& name : {path("missing.dxf"), path("damaged.dxf")}) {
         std::vector<std::string> args{name};
         for (auto& a : outputArgs())
             args.push_back(a);
@@ -285,7 +285,9 @@ TEST_F(ShellTest, OutputsGoThroughLinksAndIntoDevicesAndPipes)
     ASSERT_NE(reader, nullptr);
     Result linked = run({"--json", path("link.json"), "--svg", path("pipe.svg")});
     std::string svg;
-    for (char buffer[4096]; std::size_t n = std::fread(buffer, 1, sizeof buffer, reader);)
+    char buffer[4096];
+    std::size_t n = 0;
+    while ((n = std::fread(buffer, 1, sizeof buffer, reader)) > 0)
         svg.append(buffer, n);
     ::pclose(reader);
     EXPECT_EQ(linked.status, 0) << linked.err;
@@ -362,7 +364,7 @@ TEST_F(ShellTest, SavedExtentsAgreeWithEzdxf)
 {
     std::vector<std::string> saved;
     for (const auto& entry : fs::directory_iterator(VANTREL_SAMPLES)) {
-        const fs::path sample = entry.path();
+        const fs::path& sample = entry.path();
         const std::string out = path(sample.stem().string() + sample.extension().string().substr(1) + ".dxf");
         std::vector<std::string> args;
         if (sample.extension() == ".scr") {

@@ -20,7 +20,7 @@ using vantrel::QtDialog;
 namespace {
 
 // Acts on the dialog as soon as one is open (the command opening it waits inside it).
-Step whenDialogOpens(std::function<void(QtDialog&)> actions)
+Step whenDialogOpens(const std::function<void(QtDialog&)>& actions)
 {
     return [actions] {
         auto* poll = new QTimer;
@@ -71,7 +71,7 @@ std::vector<Step> placeLight(StudioHarness& s)
 }
 
 // Runs the steps in a fresh studio and answers what LIST says of the light afterwards.
-QString lightAfter(std::function<std::vector<Step>(StudioHarness&)> steps, bool windows)
+QString lightAfter(const std::function<std::vector<Step>(StudioHarness&)>& steps, bool windows)
 {
     StudioHarness s;
     if (!windows)

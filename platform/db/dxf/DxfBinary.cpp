@@ -132,7 +132,8 @@ std::string binaryDxfToText(std::string_view data, std::vector<std::size_t>& tag
         case DxfValueType::Bool: appendNumber(out, int(in.take<std::uint8_t>())); break;
         case DxfValueType::Binary: {
             static constexpr char kHex[] = "0123456789ABCDEF";
-            for (unsigned char byte : in.takeBytes(in.take<std::uint8_t>())) {
+            for (char c : in.takeBytes(in.take<std::uint8_t>())) {
+                const auto byte = static_cast<unsigned char>(c);
                 out += kHex[byte >> 4];
                 out += kHex[byte & 15];
             }

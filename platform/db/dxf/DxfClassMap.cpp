@@ -220,7 +220,7 @@ void setDxfColorIndex(OdCmColor& color, std::int16_t index)
 
 void setDxfTrueColor(OdCmColor& color, std::uint32_t rgb)
 {
-    const std::int16_t index = color.isByACI() ? color.colorIndex() : 0;
+    const std::int16_t index = color.isByACI() ? color.colorIndex() : std::int16_t{0};
     color.setRGB(rgb >> 16 & 0xFF, rgb >> 8 & 0xFF, rgb & 0xFF);
     if (index)
         color.setIndexBesideRGB(index);

@@ -258,13 +258,11 @@ constexpr DxfFieldKind dxfKindOf()
 template <class T>
 DxfValue toDxfValue(const T& v)
 {
-    if constexpr (std::is_same_v<T, double>)
-        return v;
-    else if constexpr (std::is_integral_v<T> || std::is_enum_v<T>)
+    if constexpr (std::is_integral_v<T> || std::is_enum_v<T>)
         return static_cast<std::int64_t>(v);
     else if constexpr (std::is_same_v<T, OdString>)
         return v.toUtf8();
-    else if constexpr (std::is_same_v<T, OdDbObjectId>)
+    else if constexpr (std::is_same_v<T, double> || std::is_same_v<T, OdDbObjectId>)
         return v;
     else if constexpr (std::is_same_v<T, OdGePoint2d>)
         return OdGePoint3d(v.x, v.y, 0.0);
@@ -405,14 +403,12 @@ DxfField dxfShownMember(const char* name, T C::Data::*member, PropertyUnit unit 
 {
     return dxfShown(name, unit, [member](const OdDbObject& o, DxfContext&) -> PropertyValue {
         const T& v = static_cast<const C&>(o).data().*member;
-        if constexpr (std::is_same_v<T, bool>)
-            return v;
-        else if constexpr (std::is_integral_v<T> || std::is_enum_v<T>)
+        if constexpr ((std::is_integral_v<T> && !std::is_same_v<T, bool>) || std::is_enum_v<T>)
             return static_cast<std::int64_t>(v);
         else if constexpr (std::is_same_v<T, OdString>)
             return v.toUtf8();
         else
-            return v;
+            return v; // doubles, points, bools as themselves
     });
 }
 

@@ -65,6 +65,20 @@ const Run* findRun(const std::vector<Run>& runs, int code, std::string_view valu
     return nullptr;
 }
 
+// "0 NAME": the name asked for, else the map's, else the one the file gave, else the class's.
+void writeRecordName(DxfTagWriter& out, const OdDbObject& obj, const DxfClassMap& map, const DxfExtra* extra,
+                     const char* recordNameOverride)
+{
+    if (recordNameOverride)
+        out.writeString(0, recordNameOverride);
+    else if (map.recordName[0])
+        out.writeString(0, map.recordName);
+    else if (extra && !extra->recordName.empty())
+        out.writeRaw(0, extra->recordName); // kept as the file wrote it
+    else
+        out.writeString(0, obj.isA()->name());
+}
+
 std::uint64_t parseHex(std::string_view text)
 {
     OdDbHandle h;
@@ -523,14 +537,7 @@ void DxfFileWriter::writeObject(const OdDbObject& obj, const DxfClassMap* map, c
     const DxfExtra* extra = obj.dxfExtra().get();
     std::vector<Run> runs = runsOf(extra);
 
-    if (recordNameOverride)
-        m_out.writeString(0, recordNameOverride);
-    else if (map->recordName[0])
-        m_out.writeString(0, map->recordName);
-    else if (extra && !extra->recordName.empty())
-        m_out.writeRaw(0, extra->recordName); // kept as the file wrote it
-    else
-        m_out.writeString(0, obj.isA()->name());
+    writeRecordName(m_out, obj, *map, extra, recordNameOverride);
     if (tableName)
         m_out.writeString(2, tableName);
     m_out.writeHandle(5, obj.getDbHandle().value());
@@ -570,7 +577,12 @@ void DxfFileWriter::writeObject(const OdDbObject& obj, const DxfClassMap* map, c
     for (const Run& r : runs)
         if (r.code == kDxfRunUnknown)
             writeRun(m_out, extra->tags, r);
-    if (!map->xdataApp) {
+    writeObjectXData(obj, *map);
+}
+
+void DxfFileWriter::writeObjectXData(const OdDbObject& obj, const DxfClassMap& map)
+{
+    if (!map.xdataApp) {
         if (OdResBufPtr xdata = obj.xData())
             writeXData(xdata.get());
         return;
@@ -579,7 +591,7 @@ void DxfFileWriter::writeObject(const OdDbObject& obj, const DxfClassMap* map, c
     bool skipping = false;
     for (OdResBufPtr p = obj.xData(); p; p = p->next()) {
         if (p->restype() == 1001)
-            skipping = p->getString().iCompare(map->xdataApp) == 0;
+            skipping = p->getString().iCompare(map.xdataApp) == 0;
         if (skipping)
             continue;
         OdResBufPtr single = OdResBuf::newRb(p->restype());
@@ -587,7 +599,7 @@ void DxfFileWriter::writeObject(const OdDbObject& obj, const DxfClassMap* map, c
         single->setNext(OdResBufPtr());
         writeXData(single.get());
     }
-    writeXData(map->ownXData(obj).get());
+    writeXData(map.ownXData(obj).get());
 }
 
 void DxfFileWriter::writeFields(const DxfSubclass& sub, const OdDbObject& obj, std::span<const DxfTagList::Tag> asRead)

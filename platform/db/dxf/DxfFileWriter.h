@@ -50,6 +50,9 @@ private:
     // asRead: the object's values to write as the file gave them (DxfContext::asRead).
     void writeFields(const DxfSubclass& sub, const OdDbObject& obj, std::span<const DxfTagList::Tag> asRead);
     void writeXData(const OdResBuf* chain);
+    // The object's extended data; a map with an application of its own writes that chain in place
+    // of the object's.
+    void writeObjectXData(const OdDbObject& obj, const DxfClassMap& map);
     void beginSection(const char* name);
     void endSection();
     std::uint64_t reserveHandle();

@@ -108,6 +108,10 @@ private:
     static Text copyOf(std::string_view text);
     // The first '\n' at or after p, or end.
     static const char* lineEnd(const char* p, const char* end);
+    // The code of the line at p when it is written right-justified in three columns, else -1.
+    static int columnCode(const char* p, const char* end);
+    // The code of any other code line at p, read as it is scanned; leaves q at its line end.
+    int scannedCode(const char* p, const char* end, std::size_t number, const char*& q) const;
     [[noreturn]] void failCodeLine(const char* line, std::size_t number) const;
     [[noreturn]] static void failCodeRange(int code, std::size_t number);
     [[noreturn]] static void failNoValue(int code, std::size_t number);
@@ -144,6 +148,48 @@ inline const char* DxfTagReader::lineEnd(const char* p, const char* end)
     return p;
 }
 
+// Codes are mostly written right-justified in three columns ("  8", " 10", "330") and taken so at
+// a glance.
+[[gnu::always_inline]] inline int DxfTagReader::columnCode(const char* p, const char* end)
+{
+    if (end - p <= 4 || p[3] != '\n')
+        return -1;
+    const unsigned d0 = static_cast<unsigned>(p[0] - '0');
+    const unsigned d1 = static_cast<unsigned>(p[1] - '0');
+    const unsigned d2 = static_cast<unsigned>(p[2] - '0');
+    if (d2 >= 10)
+        return -1;
+    if (d1 < 10 && d0 < 10)
+        return static_cast<int>(d0 * 100 + d1 * 10 + d2);
+    if (d1 < 10 && p[0] == ' ')
+        return static_cast<int>(d1 * 10 + d2);
+    if (p[1] == ' ' && p[0] == ' ')
+        return static_cast<int>(d2);
+    return -1;
+}
+
+// Blanks, digits, blanks, then the line end, which must be followed by a value line.
+inline int DxfTagReader::scannedCode(const char* p, const char* end, std::size_t number, const char*& q) const
+{
+    q = p;
+    while (q < end && (*q == ' ' || *q == '\t'))
+        ++q;
+    const char* const digits = q;
+    int code = 0;
+    while (q < end && static_cast<unsigned>(*q - '0') < 10 && q - digits < 5)
+        code = code * 10 + (*q++ - '0');
+    const bool anyDigit = q > digits;
+    while (q < end && (*q == ' ' || *q == '\t' || *q == '\r'))
+        ++q;
+    if (!anyDigit || (q < end && *q != '\n')) [[unlikely]]
+        failCodeLine(p, number);
+    if (code > kMaxDxfGroupCode) [[unlikely]]
+        failCodeRange(code, number);
+    if (q >= end - 1) [[unlikely]]
+        failNoValue(code, number);
+    return code;
+}
+
 [[gnu::always_inline]] inline bool DxfTagReader::next()
 {
     if (m_pushedBack) {
@@ -158,43 +204,10 @@ inline const char* DxfTagReader::lineEnd(const char* p, const char* end)
             return false;
         const std::size_t codeLine = m_nextLine;
 
-        // Codes are mostly written right-justified in three columns ("  8", " 10", "330"), and
-        // taken so at a glance; any other code line is read as it is scanned: blanks, digits,
-        // blanks, then its line end.
-        const char* q = p;
-        int code = -1;
-        if (end - p > 4 && p[3] == '\n') {
-            const unsigned d0 = static_cast<unsigned>(p[0] - '0');
-            const unsigned d1 = static_cast<unsigned>(p[1] - '0');
-            const unsigned d2 = static_cast<unsigned>(p[2] - '0');
-            if (d2 < 10) {
-                if (d1 < 10 && d0 < 10)
-                    code = static_cast<int>(d0 * 100 + d1 * 10 + d2);
-                else if (d1 < 10 && p[0] == ' ')
-                    code = static_cast<int>(d1 * 10 + d2);
-                else if (p[1] == ' ' && p[0] == ' ')
-                    code = static_cast<int>(d2);
-            }
-            q = p + 3;
-        }
-        if (code < 0) {
-            q = p;
-            while (q < end && (*q == ' ' || *q == '\t'))
-                ++q;
-            const char* const digits = q;
-            code = 0;
-            while (q < end && static_cast<unsigned>(*q - '0') < 10 && q - digits < 5)
-                code = code * 10 + (*q++ - '0');
-            const bool anyDigit = q > digits;
-            while (q < end && (*q == ' ' || *q == '\t' || *q == '\r'))
-                ++q;
-            if (!anyDigit || (q < end && *q != '\n')) [[unlikely]]
-                failCodeLine(p, codeLine);
-            if (code > kMaxDxfGroupCode) [[unlikely]]
-                failCodeRange(code, codeLine);
-            if (q >= end - 1) [[unlikely]]
-                failNoValue(code, codeLine);
-        }
+        const char* q = p + 3;
+        int code = columnCode(p, end);
+        if (code < 0)
+            code = scannedCode(p, end, codeLine, q);
 
         const char* const v = q + 1;
         const char* vEnd = lineEnd(v, end);

@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <charconv>
+#include <cstdint>
 
 #include <vantrel/db/OdString.h>
 
@@ -155,7 +156,7 @@ void DxfTextCodec::setCodePage(std::string_view dwgcodepage)
     if (name == "CP1252")
         return;
     iconv_t h = iconv_open("UTF-8", name.c_str());
-    if (h == reinterpret_cast<iconv_t>(-1)) {
+    if (reinterpret_cast<std::intptr_t>(h) == -1) { // iconv_open's failure
         m_codePageKnown = false;
         return;
     }

@@ -41,7 +41,7 @@ public:
     OdResBufPtr chain() const { return m_head; }
 
 private:
-    void append(OdResBufPtr node)
+    void append(const OdResBufPtr& node)
     {
         m_tail->setNext(node);
         m_tail = node.get();

@@ -312,65 +312,78 @@ private:
     std::size_t m_at = 0;
 };
 
+// A polyline loop: its vertices, with bulges when any vertex has one.
+void writePolylineLoop(DxfTagWriter& w, const C::Loop& l, bool polygon)
+{
+    const bool bulges = l.hasBulges
+        || std::any_of(l.vertices.begin(), l.vertices.end(), [](const C::PolylineVertex& v) { return v.bulge != 0.0; });
+    if (polygon)
+        w.writeInt(73, l.closed ? 1 : 0);
+    w.writeInt(72, bulges ? 1 : 0);
+    if (!polygon)
+        w.writeInt(73, l.closed ? 1 : 0);
+    w.writeInt(93, static_cast<std::int64_t>(l.vertices.size()));
+    for (const C::PolylineVertex& v : l.vertices) {
+        w.writePoint(10, v.point.x, v.point.y);
+        if (bulges)
+            w.writeDouble(42, v.bulge);
+    }
+}
+
+void writeSplineEdge(DxfTagWriter& w, const C::Edge& e)
+{
+    w.writeInt(94, e.degree);
+    w.writeInt(73, e.rational ? 1 : 0);
+    w.writeInt(74, e.periodic ? 1 : 0);
+    w.writeInt(95, static_cast<std::int64_t>(e.knots.size()));
+    w.writeInt(96, static_cast<std::int64_t>(e.controlPoints.size()));
+    for (double k : e.knots)
+        w.writeDouble(40, k);
+    for (std::size_t i = 0; i < e.controlPoints.size(); ++i) {
+        w.writePoint(10, e.controlPoints[i].x, e.controlPoints[i].y);
+        if (i < e.weights.size())
+            w.writeDouble(42, e.weights[i]);
+    }
+    w.writeInt(97, static_cast<std::int64_t>(e.fitPoints.size()));
+    for (const OdGePoint2d& p : e.fitPoints)
+        w.writePoint(11, p.x, p.y);
+    if (e.startTangent)
+        w.writePoint(12, e.startTangent->x, e.startTangent->y);
+    if (e.endTangent)
+        w.writePoint(13, e.endTangent->x, e.endTangent->y);
+}
+
+void writeEdge(DxfTagWriter& w, const C::Edge& e)
+{
+    w.writeInt(72, e.type);
+    switch (e.type) {
+    case C::kLine:
+        w.writePoint(10, e.start.x, e.start.y);
+        w.writePoint(11, e.end.x, e.end.y);
+        break;
+    case C::kCircArc:
+    case C::kEllipArc:
+        w.writePoint(10, e.center.x, e.center.y);
+        if (e.type == C::kEllipArc)
+            w.writePoint(11, e.majorAxis.x, e.majorAxis.y);
+        w.writeDouble(40, e.radius);
+        w.writeDouble(50, e.startAngle);
+        w.writeDouble(51, e.endAngle);
+        w.writeInt(73, e.counterClockwise ? 1 : 0);
+        break;
+    default: writeSplineEdge(w, e); break;
+    }
+}
+
 void writeLoop(DxfTagWriter& w, const C::Loop& l, bool polygon)
 {
     w.writeInt(92, l.flags);
     if (l.flags & C::kPolyline) {
-        const bool bulges = l.hasBulges
-            || std::any_of(l.vertices.begin(), l.vertices.end(),
-                           [](const C::PolylineVertex& v) { return v.bulge != 0.0; });
-        if (polygon)
-            w.writeInt(73, l.closed ? 1 : 0);
-        w.writeInt(72, bulges ? 1 : 0);
-        if (!polygon)
-            w.writeInt(73, l.closed ? 1 : 0);
-        w.writeInt(93, static_cast<std::int64_t>(l.vertices.size()));
-        for (const C::PolylineVertex& v : l.vertices) {
-            w.writePoint(10, v.point.x, v.point.y);
-            if (bulges)
-                w.writeDouble(42, v.bulge);
-        }
+        writePolylineLoop(w, l, polygon);
     } else {
         w.writeInt(93, static_cast<std::int64_t>(l.edges.size()));
-        for (const C::Edge& e : l.edges) {
-            w.writeInt(72, e.type);
-            switch (e.type) {
-            case C::kLine:
-                w.writePoint(10, e.start.x, e.start.y);
-                w.writePoint(11, e.end.x, e.end.y);
-                break;
-            case C::kCircArc:
-            case C::kEllipArc:
-                w.writePoint(10, e.center.x, e.center.y);
-                if (e.type == C::kEllipArc)
-                    w.writePoint(11, e.majorAxis.x, e.majorAxis.y);
-                w.writeDouble(40, e.radius);
-                w.writeDouble(50, e.startAngle);
-                w.writeDouble(51, e.endAngle);
-                w.writeInt(73, e.counterClockwise ? 1 : 0);
-                break;
-            default:
-                w.writeInt(94, e.degree);
-                w.writeInt(73, e.rational ? 1 : 0);
-                w.writeInt(74, e.periodic ? 1 : 0);
-                w.writeInt(95, static_cast<std::int64_t>(e.knots.size()));
-                w.writeInt(96, static_cast<std::int64_t>(e.controlPoints.size()));
-                for (double k : e.knots)
-                    w.writeDouble(40, k);
-                for (std::size_t i = 0; i < e.controlPoints.size(); ++i) {
-                    w.writePoint(10, e.controlPoints[i].x, e.controlPoints[i].y);
-                    if (i < e.weights.size())
-                        w.writeDouble(42, e.weights[i]);
-                }
-                w.writeInt(97, static_cast<std::int64_t>(e.fitPoints.size()));
-                for (const OdGePoint2d& p : e.fitPoints)
-                    w.writePoint(11, p.x, p.y);
-                if (e.startTangent)
-                    w.writePoint(12, e.startTangent->x, e.startTangent->y);
-                if (e.endTangent)
-                    w.writePoint(13, e.endTangent->x, e.endTangent->y);
-            }
-        }
+        for (const C::Edge& e : l.edges)
+            writeEdge(w, e);
     }
     // A multi-polygon's loops have no boundary objects.
     if (polygon && l.sourceHandles.empty())

@@ -91,6 +91,7 @@ std::vector<DxfUpgradedSubclass> upgradeUnmarkedEntity(std::string_view recordNa
 {
     const std::vector<Layout> layouts = layoutsOf(recordName, flags);
     std::vector<DxfUpgradedSubclass> out;
+    out.reserve(layouts.size());
     for (const Layout& l : layouts)
         out.push_back({l.marker, {}});
     if (out.empty())

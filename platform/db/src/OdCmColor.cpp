@@ -2,8 +2,10 @@
 #include <vantrel/db/OdCmColor.h>
 #include <vantrel/db/OdError.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
+#include <iterator>
 #include <string>
 
 namespace {
@@ -19,11 +21,11 @@ std::array<std::uint32_t, 256> buildPalette()
     const std::uint32_t basic[10]
         = {pack(255, 255, 255), pack(255, 0, 0),   pack(255, 255, 0),   pack(0, 255, 0),     pack(0, 255, 255),
            pack(0, 0, 255),     pack(255, 0, 255), pack(255, 255, 255), pack(128, 128, 128), pack(192, 192, 192)};
-    for (int i = 0; i < 10; ++i)
-        p[i] = basic[i];
+    std::copy(std::begin(basic), std::end(basic), p.begin());
     const double levels[5] = {1.0, 0.65, 0.5, 0.3, 0.15};
     for (int i = 10; i < 250; ++i) {
-        double hue = (i / 10 - 1) * 15.0;
+        const int hueStep = i / 10 - 1; // ten entries to a hue
+        double hue = hueStep * 15.0;
         int shade = (i % 10) / 2;
         bool pale = (i % 2) == 1;
         double h = hue / 60.0;
@@ -64,13 +66,13 @@ std::array<std::uint32_t, 256> buildPalette()
         int c[3];
         for (int k = 0; k < 3; ++k) {
             double v = pale ? 0.5 + rgb[k] * 0.5 : rgb[k];
-            c[k] = static_cast<int>(v * levels[shade] * 255.0 + 0.5);
+            c[k] = static_cast<int>(std::lround(v * levels[shade] * 255.0));
         }
         p[static_cast<std::size_t>(i)] = pack(c[0], c[1], c[2]);
     }
     const int greys[6] = {51, 91, 132, 173, 214, 255};
-    for (int i = 0; i < 6; ++i)
-        p[static_cast<std::size_t>(250 + i)] = pack(greys[i], greys[i], greys[i]);
+    for (std::size_t i = 0; i < 6; ++i)
+        p[250 + i] = pack(greys[i], greys[i], greys[i]);
     return p;
 }
 

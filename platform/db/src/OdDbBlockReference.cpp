@@ -218,7 +218,8 @@ void OdDbBlockReference::subWorldDraw(vantrel::WorldDraw& wd) const
     (void)vantrel::drawBlock(
         wd, blockTableRecord(), columns * rows,
         [&](std::size_t i) {
-            return p.cell(static_cast<double>(i % columns) * dx, static_cast<double>(i / columns) * dy);
+            const std::size_t column = i % columns, row = i / columns;
+            return p.cell(static_cast<double>(column) * dx, static_cast<double>(row) * dy);
         },
         *this);
     const std::vector<OdDbAttribute*> live = vl::live(m_attributes);

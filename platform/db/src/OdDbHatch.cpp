@@ -233,6 +233,7 @@ void OdDbMPolygon::subWorldDraw(vantrel::WorldDraw& wd) const
     OdDbHatch::subWorldDraw(wd);
     for (const std::vector<OdGePoint3d>& ring : worldRings()) {
         std::vector<vantrel::PathVertex> path;
+        path.reserve(ring.size());
         for (const OdGePoint3d& p : ring)
             path.push_back({p});
         wd.path(path, true, normal());

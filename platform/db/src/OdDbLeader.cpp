@@ -75,6 +75,7 @@ void OdDbLeader::subWorldDraw(vantrel::WorldDraw& wd) const
     if (v.size() < 2)
         return;
     std::vector<vantrel::PathVertex> path;
+    path.reserve(v.size());
     for (const OdGePoint3d& p : v)
         path.push_back({p});
     wd.path(path, false, m_data.normal);

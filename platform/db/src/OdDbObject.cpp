@@ -20,6 +20,8 @@ OdDbObject::OdDbObject(const OdDbObject& other)
 
 OdDbObject& OdDbObject::operator=(const OdDbObject& other)
 {
+    if (&other == this)
+        return *this;
     m_ownerId = other.m_ownerId;
     m_xdata = other.m_xdata;
     m_extDict = other.m_extDict;

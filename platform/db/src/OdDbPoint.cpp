@@ -94,6 +94,7 @@ void OdDbPoint::subWorldDraw(vantrel::WorldDraw& wd) const
     const double c = std::cos(m_data.xAxisAngle), s = std::sin(m_data.xAxisAngle);
     for (const auto& stroke : vantrel::pointFigure(pdmode)) {
         std::vector<OdGeVector3d> offsets;
+        offsets.reserve(stroke.size());
         for (const OdGeVector3d& o : stroke)
             offsets.push_back(x * (o.x * c - o.y * s) + y * (o.x * s + o.y * c));
         wd.markerPolyline(m_data.position, offsets, pdsize > 0.0 ? pdsize : 0.0);

@@ -24,6 +24,12 @@ void requireDensity(int density)
         throw OdError(eOutOfRange, "a surface density is 2 to 200");
 }
 
+// Where the vertex of a row and column is in a grid listed row by row.
+std::size_t gridIndex(int row, int col, int cols)
+{
+    return static_cast<std::size_t>(row) * static_cast<std::size_t>(cols) + static_cast<std::size_t>(col);
+}
+
 } // namespace
 
 void OdDbPolygonMesh::setGrid(std::int16_t m, std::int16_t n, std::span<const OdGePoint3d> points)
@@ -244,7 +250,7 @@ OdDbPolygonMeshVertexPtr OdDbPolygonMesh::visibleVertexAt(int row, int col, OdDb
     const auto grid = visibleVertices(rows, cols);
     if (row < 0 || col < 0 || row >= rows || col >= cols)
         throw OdError_InvalidIndex();
-    return vl::open(grid[static_cast<std::size_t>(row * cols + col)], mode);
+    return vl::open(grid[gridIndex(row, col, cols)], mode);
 }
 
 void OdDbPolygonMesh::transformBy(const OdGeMatrix3d& xform)
@@ -260,7 +266,7 @@ void OdDbPolygonMesh::subWorldDraw(vantrel::WorldDraw& wd) const
     const auto grid = visibleVertices(rows, cols);
     auto at = [&](int r, int c) {
         vantrel::PathVertex pv;
-        pv.point = grid[static_cast<std::size_t>(r * cols + c)]->position();
+        pv.point = grid[gridIndex(r, c, cols)]->position();
         return pv;
     };
     std::vector<vantrel::PathVertex> line;

@@ -47,6 +47,7 @@ std::vector<OdGePoint3d> OdDbRasterImage::boundary() const
         return {pixelToWorld(a), pixelToWorld({b.x, a.y}), pixelToWorld(b), pixelToWorld({a.x, b.y})};
     }
     std::vector<OdGePoint3d> out;
+    out.reserve(clip.size());
     for (const OdGePoint2d& p : clip)
         out.push_back(pixelToWorld(p));
     if (out.size() > 1 && out.front().isEqualTo(out.back()))

@@ -82,6 +82,7 @@ std::vector<std::pair<OdDbObjectId, OdDbHandle>> OdDbSortentsTable::sortHandles(
     // entities whose sort handle differs from their own handle need an entry.
     std::vector<OdDbObjectId> order = drawOrder();
     std::vector<OdDbHandle> handles;
+    handles.reserve(order.size());
     for (OdDbObjectId id : order)
         handles.push_back(id.getHandle());
     std::sort(handles.begin(), handles.end());

@@ -4,83 +4,37 @@
 
 #include <cmath>
 
+namespace {
+
+struct CodeRange {
+    int first, last;
+    OdResBuf::ValueKind kind;
+};
+
+using K = OdResBuf::ValueKind;
+
+// The group code ranges of DXF and of extended data, in ascending order.
+constexpr CodeRange kCodeKinds[] = {
+    {0, 9, K::String},        {10, 19, K::Point3d},    {20, 59, K::Double},     {60, 79, K::Int16},
+    {90, 99, K::Int32},       {100, 102, K::String},   {105, 105, K::Handle},   {110, 112, K::Point3d},
+    {113, 149, K::Double},    {160, 169, K::Int64},    {170, 179, K::Int16},    {210, 219, K::Point3d},
+    {220, 239, K::Double},    {270, 289, K::Int16},    {290, 299, K::Bool},     {300, 309, K::String},
+    {310, 319, K::Binary},    {320, 369, K::Handle},   {370, 389, K::Int16},    {390, 399, K::Handle},
+    {400, 409, K::Int16},     {410, 419, K::String},   {420, 429, K::Int32},    {430, 439, K::String},
+    {440, 459, K::Int32},     {460, 469, K::Double},   {470, 479, K::String},   {480, 481, K::Handle},
+    {999, 999, K::String},    {1000, 1003, K::String}, {1004, 1004, K::Binary}, {1005, 1005, K::Handle},
+    {1010, 1013, K::Point3d}, {1040, 1042, K::Double}, {1070, 1070, K::Int16},  {1071, 1071, K::Int32},
+};
+
+} // namespace
+
 OdResBuf::ValueKind OdResBuf::kindOfCode(int c)
 {
-    using K = ValueKind;
     if (c < 0)
         return K::Int32; // resbuf-only codes (-1 entity name etc.) carry ints here
-    if (c <= 9)
-        return K::String;
-    if (c <= 19)
-        return K::Point3d;
-    if (c <= 59)
-        return K::Double;
-    if (c <= 79)
-        return K::Int16;
-    if (c >= 90 && c <= 99)
-        return K::Int32;
-    if (c == 100 || c == 101 || c == 102)
-        return K::String;
-    if (c == 105)
-        return K::Handle;
-    if (c >= 110 && c <= 112)
-        return K::Point3d;
-    if (c >= 113 && c <= 149)
-        return K::Double;
-    if (c >= 160 && c <= 169)
-        return K::Int64;
-    if (c >= 170 && c <= 179)
-        return K::Int16;
-    if (c >= 210 && c <= 219)
-        return K::Point3d;
-    if (c >= 220 && c <= 239)
-        return K::Double;
-    if (c >= 270 && c <= 289)
-        return K::Int16;
-    if (c >= 290 && c <= 299)
-        return K::Bool;
-    if (c >= 300 && c <= 309)
-        return K::String;
-    if (c >= 310 && c <= 319)
-        return K::Binary;
-    if (c >= 320 && c <= 369)
-        return K::Handle;
-    if (c >= 370 && c <= 389)
-        return K::Int16;
-    if (c >= 390 && c <= 399)
-        return K::Handle;
-    if (c >= 400 && c <= 409)
-        return K::Int16;
-    if (c >= 410 && c <= 419)
-        return K::String;
-    if (c >= 420 && c <= 429)
-        return K::Int32;
-    if (c >= 430 && c <= 439)
-        return K::String;
-    if (c >= 440 && c <= 459)
-        return K::Int32;
-    if (c >= 460 && c <= 469)
-        return K::Double;
-    if (c >= 470 && c <= 479)
-        return K::String;
-    if (c >= 480 && c <= 481)
-        return K::Handle;
-    if (c == 999)
-        return K::String;
-    if (c >= 1000 && c <= 1003)
-        return K::String;
-    if (c == 1004)
-        return K::Binary;
-    if (c == 1005)
-        return K::Handle;
-    if (c >= 1010 && c <= 1013)
-        return K::Point3d;
-    if (c >= 1040 && c <= 1042)
-        return K::Double;
-    if (c == 1070)
-        return K::Int16;
-    if (c == 1071)
-        return K::Int32;
+    for (const CodeRange& r : kCodeKinds)
+        if (c >= r.first && c <= r.last)
+            return r.kind;
     return K::None;
 }
 

@@ -161,7 +161,7 @@ FontFace fontFaceFor(const OdString& fontName, bool bold, bool italic)
 {
     std::wstring name = fontName.str();
     std::transform(name.begin(), name.end(), name.begin(),
-                   [](wchar_t c) { return static_cast<wchar_t>(std::towlower(c)); });
+                   [](wchar_t c) { return static_cast<wchar_t>(std::towlower(static_cast<std::wint_t>(c))); });
     FontFace face;
     if (mentions(name, {L"mono", L"courier", L"consol"}))
         face.family = FontFamily::Mono;

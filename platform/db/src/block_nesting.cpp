@@ -41,13 +41,15 @@ OdDbObjectId blockNamed(const OdDbDatabase* db, const OdString& name)
     return blocks ? blocks->getAt(name) : OdDbObjectId();
 }
 
-std::vector<OdDbObjectId> blocksInsertingThemselves(const OdDbDatabase& db)
+namespace {
+
+using BlockGraph = std::unordered_map<OdDbObjectId, std::vector<OdDbObjectId>>;
+
+// The blocks each block draws. A layout (model space above all, which holds most of a drawing)
+// lies on a cycle only when some block inserts it, so its entities are walked only then.
+BlockGraph blockGraph(const std::vector<OdDbObjectId>& all)
 {
-    OdDbSymbolTablePtr blocks = db.getBlockTableId().safeOpenObject();
-    const std::vector<OdDbObjectId> all = blocks->recordIds();
-    // A layout (model space above all, which holds most of a drawing) lies on a cycle only when
-    // some block inserts it, so its entities are walked only then.
-    std::unordered_map<OdDbObjectId, std::vector<OdDbObjectId>> edges;
+    BlockGraph edges;
     std::vector<OdDbObjectId> layouts;
     for (OdDbObjectId b : all) {
         OdDbBlockTableRecordPtr btr = OdDbBlockTableRecord::cast(b.openObject().get());
@@ -65,8 +67,13 @@ std::vector<OdDbObjectId> blocksInsertingThemselves(const OdDbDatabase& db)
                 edges[b] = blocksDrawnBy(b);
             break;
         }
-    // Iterative depth-first search: a block met again while still on the path closes a cycle,
-    // and every block of the path from it on lies on that cycle.
+    return edges;
+}
+
+// Iterative depth-first search: a block met again while still on the path closes a cycle, and
+// every block of the path from it on lies on that cycle.
+std::unordered_set<OdDbObjectId> blocksOnCycles(const std::vector<OdDbObjectId>& all, BlockGraph& edges)
+{
     enum class Mark { New, OnPath, Done };
     std::unordered_map<OdDbObjectId, Mark> mark;
     std::unordered_set<OdDbObjectId> cyclic;
@@ -98,6 +105,17 @@ std::vector<OdDbObjectId> blocksInsertingThemselves(const OdDbDatabase& db)
             }
         }
     }
+    return cyclic;
+}
+
+} // namespace
+
+std::vector<OdDbObjectId> blocksInsertingThemselves(const OdDbDatabase& db)
+{
+    OdDbSymbolTablePtr blocks = db.getBlockTableId().safeOpenObject();
+    const std::vector<OdDbObjectId> all = blocks->recordIds();
+    BlockGraph edges = blockGraph(all);
+    const std::unordered_set<OdDbObjectId> cyclic = blocksOnCycles(all, edges);
     std::vector<OdDbObjectId> out;
     for (OdDbObjectId b : all)
         if (cyclic.count(b))

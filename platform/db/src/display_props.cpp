@@ -28,7 +28,7 @@ ResolvedProps resolveProps(const OdDbEntity& entity, const ResolvedProps* inBloc
     if (p.color.isByBlock() || p.color.isByLayer())
         p.color = inBlock ? inBlock->color : OdCmColor(OdCmEntityColor::kByBlock);
     if (p.lineWeight == -2 || p.lineWeight == -1)
-        p.lineWeight = inBlock ? inBlock->lineWeight : -3;
+        p.lineWeight = inBlock ? inBlock->lineWeight : std::int16_t{-3};
     if (db && !p.linetype.isNull() && p.linetype == db->getLinetypeByBlockId())
         p.linetype = inBlock ? inBlock->linetype : OdDbObjectId();
     return p;

@@ -17,10 +17,10 @@ Matrix inverse(const Matrix& m)
     const double det = m[0][0] * (m[1][1] * m[2][2] - m[1][2] * m[2][1])
         - m[0][1] * (m[1][0] * m[2][2] - m[1][2] * m[2][0]) + m[0][2] * (m[1][0] * m[2][1] - m[1][1] * m[2][0]);
     Matrix r;
-    for (int i = 0; i < 3; ++i)
-        for (int j = 0; j < 3; ++j) {
+    for (size_t i = 0; i < 3; ++i)
+        for (size_t j = 0; j < 3; ++j) {
             // The cofactor of m[j][i], by cyclic indices.
-            const int a = (j + 1) % 3, b = (j + 2) % 3, c = (i + 1) % 3, d = (i + 2) % 3;
+            const size_t a = (j + 1) % 3, b = (j + 2) % 3, c = (i + 1) % 3, d = (i + 2) % 3;
             r[i][j] = (m[a][c] * m[b][d] - m[a][d] * m[b][c]) / det;
         }
     return r;
@@ -33,7 +33,7 @@ const Matrix& xyzToLinearSrgb()
     static const Matrix m = [] {
         const Chromaticity primaries[3] = {{0.64, 0.33}, {0.30, 0.60}, {0.15, 0.06}};
         Matrix p;
-        for (int i = 0; i < 3; ++i) {
+        for (size_t i = 0; i < 3; ++i) {
             p[0][i] = primaries[i].x / primaries[i].y;
             p[1][i] = 1.0;
             p[2][i] = (1.0 - primaries[i].x - primaries[i].y) / primaries[i].y;
@@ -42,9 +42,9 @@ const Matrix& xyzToLinearSrgb()
         const double white[3] = {w.x / w.y, 1.0, (1.0 - w.x - w.y) / w.y};
         const Matrix pi = inverse(p);
         Matrix rgbToXyz;
-        for (int i = 0; i < 3; ++i) {
+        for (size_t i = 0; i < 3; ++i) {
             const double scale = pi[i][0] * white[0] + pi[i][1] * white[1] + pi[i][2] * white[2];
-            for (int row = 0; row < 3; ++row)
+            for (size_t row = 0; row < 3; ++row)
                 rgbToXyz[row][i] = p[row][i] * scale;
         }
         return inverse(rgbToXyz);
@@ -72,7 +72,7 @@ LampRgb linearRgbOf(Chromaticity c)
     const double xyz[3] = {c.x / c.y, 1.0, (1.0 - c.x - c.y) / c.y};
     const Matrix& m = xyzToLinearSrgb();
     double rgb[3];
-    for (int i = 0; i < 3; ++i)
+    for (size_t i = 0; i < 3; ++i)
         rgb[i] = m[i][0] * xyz[0] + m[i][1] * xyz[1] + m[i][2] * xyz[2];
     const double lowest = std::min({rgb[0], rgb[1], rgb[2]});
     if (lowest < 0.0)

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cwctype>
 #include <numbers>
+#include <optional>
 
 #include <vantrel/db/OdCmColor.h>
 
@@ -69,6 +70,27 @@ private:
         } catch (const std::exception&) {
             return fallback;
         }
+    }
+    // The character of "\U+XXXX" at the read position, when exactly four hex digits of a
+    // character other than NUL follow; otherwise the code is not an escape.
+    std::optional<wchar_t> unicodeEscape() const
+    {
+        if (m_at + 5 > m_s.size() || m_s[m_at] != L'+')
+            return std::nullopt;
+        wchar_t value = 0;
+        for (std::size_t i = m_at + 1; i < m_at + 5; ++i) {
+            const wchar_t d = m_s[i];
+            const int digit = std::iswdigit(static_cast<std::wint_t>(d)) ? d - L'0'
+                : (d >= L'a' && d <= L'f')                               ? d - L'a' + 10
+                : (d >= L'A' && d <= L'F')                               ? d - L'A' + 10
+                                                                         : -1;
+            if (digit < 0)
+                return std::nullopt;
+            value = static_cast<wchar_t>(value * 16 + digit);
+        }
+        if (value == 0)
+            return std::nullopt;
+        return value;
     }
     // A height or width factor: absolute, or relative with a trailing x.
     static double scaled(const std::wstring& s, double current)
@@ -145,9 +167,8 @@ private:
         case L'A':
         case L'p': (void)argument(); break; // tracking, alignment, paragraph layout: not drawn
         case L'U':
-            if (m_at + 5 <= m_s.size() && m_s[m_at] == L'+') {
-                const double cp = std::wcstol(m_s.substr(m_at + 1, 4).c_str(), nullptr, 16);
-                m_text += static_cast<wchar_t>(cp);
+            if (const std::optional<wchar_t> cp = unicodeEscape()) {
+                m_text += *cp;
                 m_at += 5;
                 break;
             }

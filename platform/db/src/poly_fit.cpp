@@ -249,14 +249,16 @@ std::vector<OdGePoint3d> sampleSurface(std::span<const OdGePoint3d> control, int
     std::vector<OdGePoint3d> out(static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols));
     // Evaluate every control row along N at the sample columns, then those columns along M.
     std::vector<BSpline> rowCurves;
+    rowCurves.reserve(static_cast<std::size_t>(mCount));
     for (int m = 0; m < mCount; ++m) {
-        const auto first = control.begin() + m * nCount;
+        const auto first = control.begin() + static_cast<std::ptrdiff_t>(m) * nCount;
         rowCurves.push_back(curveOf(std::vector<OdGePoint3d>(first, first + nCount), closedN));
     }
     for (int c = 0; c < cols; ++c) {
         const BSpline& r0 = rowCurves.front();
         const double v = sampleParam(r0.lo(), r0.hi(), c, cols, periodicN);
         std::vector<OdGePoint3d> column;
+        column.reserve(rowCurves.size());
         for (const BSpline& rc : rowCurves)
             column.push_back(rc.eval(v));
         const BSpline colCurve = curveOf(column, closedM);

@@ -48,7 +48,7 @@ DecodedText decodePercentCodes(const OdString& text)
             s += in[i];
             continue;
         }
-        const wchar_t c = static_cast<wchar_t>(std::towlower(in[i + 2]));
+        const wchar_t c = static_cast<wchar_t>(std::towlower(static_cast<std::wint_t>(in[i + 2])));
         const int at = static_cast<int>(s.size());
         switch (c) {
         case L'c': s += L'\u2300'; break;
@@ -59,10 +59,10 @@ DecodedText decodePercentCodes(const OdString& text)
         case L'o': on.toggle(Decoration::Overline, at, out.lines); break;
         case L'k': on.toggle(Decoration::Strike, at, out.lines); break;
         default:
-            if (std::iswdigit(c)) {
+            if (std::iswdigit(static_cast<std::wint_t>(c))) {
                 std::size_t j = i + 2;
                 int code = 0;
-                for (; j < in.size() && j < i + 5 && std::iswdigit(in[j]); ++j)
+                for (; j < in.size() && j < i + 5 && std::iswdigit(static_cast<std::wint_t>(in[j])); ++j)
                     code = code * 10 + (in[j] - L'0');
                 s += static_cast<wchar_t>(code);
                 i = j - 1;

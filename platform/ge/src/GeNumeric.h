@@ -18,23 +18,24 @@ constexpr double kTwoPi = 2.0 * std::numbers::pi;
 // Nodes and weights of the 16-point Gauss-Legendre rule on [-1, 1], found once by
 // Newton iteration on the Legendre polynomial.
 struct GaussLegendre16 {
-    static constexpr int kN = 16;
+    static constexpr size_t kN = 16;
     std::array<double, kN> node{};
     std::array<double, kN> weight{};
 
     GaussLegendre16()
     {
-        for (int i = 0; i < kN; ++i) {
-            double x = std::cos(std::numbers::pi * (i + 0.75) / (kN + 0.5));
+        constexpr double n = kN;
+        for (size_t i = 0; i < kN; ++i) {
+            double x = std::cos(std::numbers::pi * (static_cast<double>(i) + 0.75) / (n + 0.5));
             double dp = 0.0;
             for (int it = 0; it < 100; ++it) {
                 double p0 = 1.0, p1 = x;
-                for (int k = 2; k <= kN; ++k) {
+                for (int k = 2; k <= static_cast<int>(kN); ++k) {
                     const double p2 = ((2.0 * k - 1.0) * x * p1 - (k - 1.0) * p0) / k;
                     p0 = p1;
                     p1 = p2;
                 }
-                dp = kN * (x * p1 - p0) / (x * x - 1.0);
+                dp = n * (x * p1 - p0) / (x * x - 1.0);
                 const double dx = p1 / dp;
                 x -= dx;
                 if (std::fabs(dx) < 1e-16)
@@ -56,7 +57,7 @@ struct GaussLegendre16 {
     {
         const double half = 0.5 * (b - a), mid = 0.5 * (a + b);
         double s = 0.0;
-        for (int i = 0; i < kN; ++i)
+        for (size_t i = 0; i < kN; ++i)
             s += weight[i] * f(mid + half * node[i]);
         return s * half;
     }

@@ -18,6 +18,37 @@
 
 namespace vantrel::ge {
 
+// The algorithms below count with signed knot and control point indices, as the knot vector
+// does; an index is non-negative by the time it reaches a vector.
+inline size_t ix(int i)
+{
+    assert(i >= 0 && "negative index");
+    return static_cast<size_t>(i);
+}
+
+// A dense table of doubles indexed (row, column) as the basis function algorithms count.
+class BasisTable {
+public:
+    BasisTable(int rows, int cols) : m_cols(cols), m_values(ix(rows) * ix(cols), 0.0) {}
+    double& operator()(int r, int c) { return m_values[at(r, c)]; }
+    double operator()(int r, int c) const { return m_values[at(r, c)]; }
+    std::vector<double> row(int r) const
+    {
+        const auto first = m_values.begin() + static_cast<std::ptrdiff_t>(at(r, 0));
+        return {first, first + m_cols};
+    }
+
+private:
+    size_t at(int r, int c) const
+    {
+        assert(c < m_cols);
+        return ix(r) * ix(m_cols) + ix(c);
+    }
+
+    int m_cols;
+    std::vector<double> m_values;
+};
+
 template <class P, class V>
 struct NurbsData {
     int degree = 1;
@@ -26,62 +57,61 @@ struct NurbsData {
     std::vector<double> weights; // empty for a polynomial curve
 
     int numCtrl() const { return static_cast<int>(ctrl.size()); }
-    double weight(int i) const { return weights.empty() ? 1.0 : weights[static_cast<size_t>(i)]; }
+    double weight(int i) const { return weights.empty() ? 1.0 : weights[ix(i)]; }
     double startParam() const { return knots[degree]; }
     double endParam() const { return knots[numCtrl()]; }
 };
 
-// Basis functions and their derivatives up to nd at u in span i: ders[k][j] is the
+// Basis functions and their derivatives up to nd at u in span i: ders(k, j) is the
 // k-th derivative of N_{i-p+j,p}.
-inline std::vector<std::vector<double>> basisDerivs(int i, double u, int p, int nd, const OdGeKnotVector& U)
+inline BasisTable basisDerivs(int i, double u, int p, int nd, const OdGeKnotVector& U)
 {
-    std::vector<std::vector<double>> ndu(p + 1, std::vector<double>(p + 1, 0.0));
-    std::vector<double> left(p + 1), right(p + 1);
-    ndu[0][0] = 1.0;
+    BasisTable ndu(p + 1, p + 1), left(1, p + 1), right(1, p + 1);
+    ndu(0, 0) = 1.0;
     for (int j = 1; j <= p; ++j) {
-        left[j] = u - U[i + 1 - j];
-        right[j] = U[i + j] - u;
+        left(0, j) = u - U[i + 1 - j];
+        right(0, j) = U[i + j] - u;
         double saved = 0.0;
         for (int r = 0; r < j; ++r) {
-            ndu[j][r] = right[r + 1] + left[j - r];
-            const double temp = ndu[r][j - 1] / ndu[j][r];
-            ndu[r][j] = saved + right[r + 1] * temp;
-            saved = left[j - r] * temp;
+            ndu(j, r) = right(0, r + 1) + left(0, j - r);
+            const double temp = ndu(r, j - 1) / ndu(j, r);
+            ndu(r, j) = saved + right(0, r + 1) * temp;
+            saved = left(0, j - r) * temp;
         }
-        ndu[j][j] = saved;
+        ndu(j, j) = saved;
     }
-    std::vector<std::vector<double>> ders(nd + 1, std::vector<double>(p + 1, 0.0));
+    BasisTable ders(nd + 1, p + 1);
     for (int j = 0; j <= p; ++j)
-        ders[0][j] = ndu[j][p];
-    std::vector<std::vector<double>> a(2, std::vector<double>(p + 1, 0.0));
+        ders(0, j) = ndu(j, p);
+    BasisTable a(2, p + 1);
     for (int r = 0; r <= p; ++r) {
         int s1 = 0, s2 = 1;
-        a[0][0] = 1.0;
+        a(0, 0) = 1.0;
         for (int k = 1; k <= std::min(nd, p); ++k) {
             double d = 0.0;
             const int rk = r - k, pk = p - k;
             if (r >= k) {
-                a[s2][0] = a[s1][0] / ndu[pk + 1][rk];
-                d = a[s2][0] * ndu[rk][pk];
+                a(s2, 0) = a(s1, 0) / ndu(pk + 1, rk);
+                d = a(s2, 0) * ndu(rk, pk);
             }
             const int j1 = rk >= -1 ? 1 : -rk;
             const int j2 = (r - 1 <= pk) ? k - 1 : p - r;
             for (int j = j1; j <= j2; ++j) {
-                a[s2][j] = (a[s1][j] - a[s1][j - 1]) / ndu[pk + 1][rk + j];
-                d += a[s2][j] * ndu[rk + j][pk];
+                a(s2, j) = (a(s1, j) - a(s1, j - 1)) / ndu(pk + 1, rk + j);
+                d += a(s2, j) * ndu(rk + j, pk);
             }
             if (r <= pk) {
-                a[s2][k] = -a[s1][k - 1] / ndu[pk + 1][r];
-                d += a[s2][k] * ndu[r][pk];
+                a(s2, k) = -a(s1, k - 1) / ndu(pk + 1, r);
+                d += a(s2, k) * ndu(r, pk);
             }
-            ders[k][r] = d;
+            ders(k, r) = d;
             std::swap(s1, s2);
         }
     }
     double factor = p;
     for (int k = 1; k <= std::min(nd, p); ++k) {
         for (int j = 0; j <= p; ++j)
-            ders[k][j] *= factor;
+            ders(k, j) *= factor;
         factor *= (p - k);
     }
     return ders;
@@ -96,25 +126,25 @@ std::vector<V> evalDerivs(int p, const OdGeKnotVector& U, const std::vector<P>& 
     u = std::clamp(u, U[p], U[n]);
     const int span = U.findSpan(p, n, u);
     const auto N = basisDerivs(span, u, p, nd, U);
-    std::vector<V> A(static_cast<size_t>(nd + 1));
-    std::vector<double> w(static_cast<size_t>(nd + 1), 0.0);
+    std::vector<V> A(ix(nd + 1));
+    std::vector<double> w(ix(nd + 1), 0.0);
     for (int k = 0; k <= std::min(nd, p); ++k) {
         for (int j = 0; j <= p; ++j) {
-            const int idx = span - p + j;
-            const double wj = weights.empty() ? 1.0 : weights[static_cast<size_t>(idx)];
-            A[k] += ctrl[static_cast<size_t>(idx)].asVector() * (N[k][j] * wj);
-            w[k] += N[k][j] * wj;
+            const size_t idx = ix(span - p + j);
+            const double wj = weights.empty() ? 1.0 : weights[idx];
+            A[ix(k)] += ctrl[idx].asVector() * (N(k, j) * wj);
+            w[ix(k)] += N(k, j) * wj;
         }
     }
     if (weights.empty())
         return A;
     // Rational: C^(k) = (A^(k) - sum_{i=1..k} C(k,i) w^(i) C^(k-i)) / w.
-    std::vector<V> C(static_cast<size_t>(nd + 1));
-    for (int k = 0; k <= nd; ++k) {
+    std::vector<V> C(ix(nd + 1));
+    for (size_t k = 0; k < C.size(); ++k) {
         V v = A[k];
         double binom = 1.0;
-        for (int i = 1; i <= k; ++i) {
-            binom = binom * (k - i + 1) / i;
+        for (size_t i = 1; i <= k; ++i) {
+            binom = binom * static_cast<double>(k - i + 1) / static_cast<double>(i);
             v -= C[k - i] * (binom * w[i]);
         }
         C[k] = v / w[0];
@@ -140,25 +170,25 @@ void insertKnot(NurbsData<P, V>& c, double u, int target)
     for (; s < target; ++s) {
         const int n = c.numCtrl();
         const int k = c.knots.findSpan(p, n, u);
-        std::vector<V> Q(static_cast<size_t>(n + 1));
-        std::vector<double> W(static_cast<size_t>(n + 1));
-        auto hom = [&](int i) { return c.ctrl[static_cast<size_t>(i)].asVector() * c.weight(i); };
+        std::vector<V> Q(ix(n + 1));
+        std::vector<double> W(ix(n + 1));
+        auto hom = [&](int i) { return c.ctrl[ix(i)].asVector() * c.weight(i); };
         for (int i = 0; i <= k - p; ++i) {
-            Q[i] = hom(i);
-            W[i] = c.weight(i);
+            Q[ix(i)] = hom(i);
+            W[ix(i)] = c.weight(i);
         }
         for (int i = k - s; i < n; ++i) {
-            Q[i + 1] = hom(i);
-            W[i + 1] = c.weight(i);
+            Q[ix(i + 1)] = hom(i);
+            W[ix(i + 1)] = c.weight(i);
         }
         for (int i = k - p + 1; i <= k - s; ++i) {
             const double alpha = (u - c.knots[i]) / (c.knots[i + p] - c.knots[i]);
-            Q[i] = hom(i) * alpha + hom(i - 1) * (1.0 - alpha);
-            W[i] = c.weight(i) * alpha + c.weight(i - 1) * (1.0 - alpha);
+            Q[ix(i)] = hom(i) * alpha + hom(i - 1) * (1.0 - alpha);
+            W[ix(i)] = c.weight(i) * alpha + c.weight(i - 1) * (1.0 - alpha);
         }
         c.knots.insertAt(k + 1, u);
-        c.ctrl.resize(static_cast<size_t>(n + 1));
-        for (int i = 0; i <= n; ++i)
+        c.ctrl.resize(ix(n + 1));
+        for (size_t i = 0; i < c.ctrl.size(); ++i)
             c.ctrl[i] = (Q[i] / W[i]).asPoint();
         if (rational)
             c.weights = W;
@@ -205,16 +235,19 @@ std::vector<V> solveBanded(std::vector<std::pair<int, std::vector<double>>> rows
     const int n = static_cast<int>(rows.size());
     int kl = 0, ku = 0;
     for (int i = 0; i < n; ++i) {
-        kl = std::max(kl, i - rows[i].first);
-        ku = std::max(ku, rows[i].first + static_cast<int>(rows[i].second.size()) - 1 - i);
+        const auto& [first, values] = rows[ix(i)];
+        kl = std::max(kl, i - first);
+        ku = std::max(ku, first + static_cast<int>(values.size()) - 1 - i);
     }
-    // Band storage a[i][j - i + kl]; fill-in stays inside kl + ku.
+    // Band storage a(i, j - i + kl); fill-in stays inside kl + ku.
     const int width = kl + ku + 1;
-    std::vector<std::vector<double>> a(n, std::vector<double>(width + kl, 0.0));
-    auto at = [&](int i, int j) -> double& { return a[i][j - i + kl]; };
-    for (int i = 0; i < n; ++i)
-        for (size_t j = 0; j < rows[i].second.size(); ++j)
-            at(i, rows[i].first + static_cast<int>(j)) = rows[i].second[j];
+    BasisTable a(n, width + kl);
+    auto at = [&](int i, int j) -> double& { return a(i, j - i + kl); };
+    for (int i = 0; i < n; ++i) {
+        const auto& [first, values] = rows[ix(i)];
+        for (size_t j = 0; j < values.size(); ++j)
+            at(i, first + static_cast<int>(j)) = values[j];
+    }
     const int hi = ku + kl; // upper reach of a row after fill-in
     for (int k = 0; k < n; ++k) {
         const double piv = at(k, k);
@@ -226,16 +259,16 @@ std::vector<V> solveBanded(std::vector<std::pair<int, std::vector<double>>> rows
             for (int j = k; j <= std::min(n - 1, k + hi); ++j)
                 if (j - i + kl >= 0 && j - i + kl < width + kl)
                     at(i, j) -= f * at(k, j);
-            rhs[i] -= rhs[k] * f;
+            rhs[ix(i)] -= rhs[ix(k)] * f;
         }
     }
-    std::vector<V> x(n);
+    std::vector<V> x(ix(n));
     for (int i = n - 1; i >= 0; --i) {
-        V s = rhs[i];
+        V s = rhs[ix(i)];
         for (int j = i + 1; j <= std::min(n - 1, i + hi); ++j)
             if (j - i + kl < width + kl)
-                s -= x[j] * at(i, j);
-        x[i] = s / at(i, i);
+                s -= x[ix(j)] * at(i, j);
+        x[ix(i)] = s / at(i, i);
     }
     return x;
 }
@@ -269,14 +302,14 @@ std::optional<NurbsData<P, V>> interpolate(std::vector<P> pts, V startTan, V end
     const int n = static_cast<int>(q.size()) - 1;
     std::vector<double> ub(q.size(), 0.0);
     double total = 0.0;
-    for (int k = 1; k <= n; ++k)
+    for (size_t k = 1; k < q.size(); ++k)
         total += q[k].distanceTo(q[k - 1]);
     if (!std::isfinite(total))
         return std::nullopt;
-    for (int k = 1; k <= n; ++k)
+    for (size_t k = 1; k < q.size(); ++k)
         ub[k] = ub[k - 1] + q[k].distanceTo(q[k - 1]) / total;
-    ub[n] = 1.0;
-    for (int k = 1; k <= n; ++k)
+    ub.back() = 1.0;
+    for (size_t k = 1; k < ub.size(); ++k)
         if (!(ub[k] > ub[k - 1]))
             return std::nullopt;
 
@@ -290,15 +323,14 @@ std::optional<NurbsData<P, V>> interpolate(std::vector<P> pts, V startTan, V end
     ext.insert(ext.end(), ub.begin(), ub.end());
     if (hasEnd)
         ext.push_back(1.0);
-    std::vector<double> knots(static_cast<size_t>(numCtrl + p + 1), 0.0);
+    std::vector<double> knots(ix(numCtrl + p + 1), 0.0);
     for (int j = 1; j <= numCtrl - 1 - p; ++j) {
         double s = 0.0;
         for (int i = j; i <= j + p - 1; ++i)
-            s += ext[i];
-        knots[j + p] = s / p;
+            s += ext[ix(i)];
+        knots[ix(j + p)] = s / p;
     }
-    for (int i = numCtrl; i < numCtrl + p + 1; ++i)
-        knots[i] = 1.0;
+    std::fill(knots.begin() + numCtrl, knots.end(), 1.0);
 
     NurbsData<P, V> c;
     c.degree = p;
@@ -308,17 +340,17 @@ std::optional<NurbsData<P, V>> interpolate(std::vector<P> pts, V startTan, V end
     auto addRow = [&](double u, int deriv, const V& value) {
         const int span = c.knots.findSpan(p, numCtrl, u);
         const auto N = basisDerivs(span, u, p, deriv, c.knots);
-        rows.emplace_back(span - p, N[deriv]);
+        rows.emplace_back(span - p, N.row(deriv));
         rhs.push_back(value);
     };
     addRow(0.0, 0, q[0].asVector());
     if (hasStart)
         addRow(0.0, 1, startTan.normal() * total);
-    for (int k = 1; k < n; ++k)
+    for (size_t k = 1; k + 1 < q.size(); ++k)
         addRow(ub[k], 0, q[k].asVector());
     if (hasEnd)
         addRow(1.0, 1, endTan.normal() * total);
-    addRow(1.0, 0, q[n].asVector());
+    addRow(1.0, 0, q.back().asVector());
     const std::vector<V> x = solveBanded(std::move(rows), std::move(rhs));
     for (const V& v : x)
         c.ctrl.push_back(v.asPoint());

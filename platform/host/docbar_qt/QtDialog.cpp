@@ -324,7 +324,7 @@ void QtDialog::uninstall()
     hostUiDialog::setModalRunner(nullptr);
 }
 
-void QtDialog::install(QWidget* parent, std::function<bool()> useWindows)
+void QtDialog::install(QWidget* parent, const std::function<bool()>& useWindows)
 {
     hostSetColorChooser([parent, useWindows](const OdCmColor& opening) {
         HostColorChoice choice;

@@ -29,7 +29,7 @@ public:
 
     // Installs the Qt backend for every dialog (and the colour dialog, as a QColorDialog) opened
     // while `useWindows` answers true; the dialogs are children of `parent`.
-    static void install(QWidget* parent, std::function<bool()> useWindows);
+    static void install(QWidget* parent, const std::function<bool()>& useWindows);
     // Dialogs run on the command line again.
     static void uninstall();
 

@@ -30,7 +30,7 @@ std::u32string decodeUtf8(const std::string& s, std::size_t line)
         std::size_t len = c < 0x80 ? 1 : (c >> 5) == 0x6 ? 2 : (c >> 4) == 0xE ? 3 : (c >> 3) == 0x1E ? 4 : 0;
         if (len == 0 || i + len > s.size())
             throw InputError{line, "invalid UTF-8"};
-        char32_t cp = len == 1 ? c : c & (0x7F >> len);
+        char32_t cp = len == 1 ? c : c & (0x7Fu >> len);
         for (std::size_t k = 1; k < len; ++k) {
             auto cc = static_cast<unsigned char>(s[i + k]);
             if ((cc >> 6) != 0x2)

@@ -425,15 +425,16 @@ void SvgSink::widePath(std::span<const PathVertex> vertices, bool closed, const 
         }
         flushThin();
         m_outline.clear();
-        std::size_t count = m_along.size();
-        for (std::size_t k = 0; k < count; ++k) {
-            double h = (a.startWidth + (a.endWidth - a.startWidth) * k / (count - 1)) / 2.0;
-            m_outline.push_back(m_along[k] + m_left[k] * h);
-        }
-        for (std::size_t k = count; k-- > 0;) {
-            double h = (a.startWidth + (a.endWidth - a.startWidth) * k / (count - 1)) / 2.0;
-            m_outline.push_back(m_along[k] - m_left[k] * h);
-        }
+        const std::size_t count = m_along.size();
+        // The half width at the k-th point, from the start width to the end width.
+        auto halfWidth = [&](std::size_t k) {
+            const double t = static_cast<double>(k) / static_cast<double>(count - 1);
+            return (a.startWidth + (a.endWidth - a.startWidth) * t) / 2.0;
+        };
+        for (std::size_t k = 0; k < count; ++k)
+            m_outline.push_back(m_along[k] + m_left[k] * halfWidth(k));
+        for (std::size_t k = count; k-- > 0;)
+            m_outline.push_back(m_along[k] - m_left[k] * halfWidth(k));
         const bool simple
             = a.startWidth >= 0.0 && a.endWidth >= 0.0 && std::max(a.startWidth, a.endWidth) / 2.0 < reach;
         if (simple) {

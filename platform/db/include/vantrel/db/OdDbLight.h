@@ -15,9 +15,11 @@
 class OdDbLight : public OdDbEntity {
     ODDB_DECLARE_MEMBERS(OdDbLight)
 public:
-    enum PhysicalIntensityMethod { kPeakIntensity = 0, kFlux = 1, kIlluminance = 2 };
-    enum LampColorType { kKelvin = 0, kPreset = 1 };
-    enum LampColorPreset {
+    // Enumerations with a fixed type: any number read from a file is a value that the setters can
+    // check and refuse.
+    enum PhysicalIntensityMethod : int { kPeakIntensity = 0, kFlux = 1, kIlluminance = 2 };
+    enum LampColorType : int { kKelvin = 0, kPreset = 1 };
+    enum LampColorPreset : int {
         kD65White = 0,
         kFluorescent,
         kCoolWhite,
@@ -35,7 +37,7 @@ public:
         kCustom,
     };
     // DXF 73.
-    enum ShadowType { kShadowsRayTraced = 0, kShadowMaps = 1 };
+    enum ShadowType : int { kShadowsRayTraced = 0, kShadowMaps = 1 };
 
     // Positions in world coordinates, angles in radians. The first block is what DXF LIGHT
     // stores (group codes given; a web light is written as a point light); the rest has no
