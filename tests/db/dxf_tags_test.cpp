@@ -99,6 +99,9 @@ TEST(DxfTagReader, ReadsLfAndCrlfAlike)
     EXPECT_EQ(readAll("\xEF\xBB\xBF"
                       "999\nmade by hand\n\t0 \r\nEOF"),
               (std::vector<PlainTag>{{0, "EOF", 3}}));
+    // A line converted to CRLF twice ends in two carriage returns; both end the line.
+    EXPECT_EQ(readAll("  9\r\r\n$NAME\r\r\r\n  0\r\r\nEOF\r\r\n"),
+              (std::vector<PlainTag>{{9, "$NAME", 1}, {0, "EOF", 3}}));
 }
 
 TEST(DxfTagReader, ConvertsValuesByType)

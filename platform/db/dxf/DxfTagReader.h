@@ -213,7 +213,9 @@ inline int DxfTagReader::scannedCode(const char* p, const char* end, std::size_t
         const char* vEnd = lineEnd(v, end);
         m_pos = vEnd < end ? static_cast<std::size_t>(vEnd + 1 - base) : m_size;
         m_nextLine = codeLine + 2;
-        if (vEnd > v && vEnd[-1] == '\r')
+        // Every carriage return before the newline ends the line (a file converted twice has
+        // two), so a value never ends in one and reads back as it is written.
+        while (vEnd > v && vEnd[-1] == '\r')
             --vEnd;
         if (code == 999)
             continue;

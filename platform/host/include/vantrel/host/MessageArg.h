@@ -27,12 +27,11 @@ private:
     {
         if constexpr (std::is_same_v<T, wchar_t>) {
             return value;
-        } else if constexpr (std::is_same_v<T, bool> || (std::is_integral_v<T> && std::is_signed_v<T>)) {
+        } else if constexpr (std::is_same_v<
+                                 T, bool> || std::is_enum_v<T> || (std::is_integral_v<T> && std::is_signed_v<T>)) {
             return static_cast<long long>(value);
         } else if constexpr (std::is_integral_v<T>) {
             return static_cast<unsigned long long>(value);
-        } else if constexpr (std::is_enum_v<T>) {
-            return static_cast<long long>(value);
         } else if constexpr (std::is_floating_point_v<T>) {
             return static_cast<double>(value);
         } else if constexpr (std::is_convertible_v<const T&, const wchar_t*>) {
