@@ -44,7 +44,8 @@ void ViewFrame::moveContents(int dx, int dy)
         const uchar* from = m_image.constScanLine(to - ry);
         uchar* into = m_image.scanLine(to);
         const int fromX = rx > 0 ? 0 : -rx, toX = rx > 0 ? rx : 0;
-        std::memmove(into + toX * 4, from + fromX * 4, static_cast<std::size_t>(keep) * 4);
+        std::memmove(into + std::ptrdiff_t{toX} * 4, from + std::ptrdiff_t{fromX} * 4,
+                     static_cast<std::size_t>(keep) * 4);
     };
     if (ry > 0)
         for (int y = h - 1; y >= ry; --y)
@@ -73,7 +74,8 @@ void ViewFrame::paintStrip(DrawingScene& scene, const ViewTransform& view, const
     const int r = static_cast<int>(m_ratio);
     const QRect rows(pixels.x() * r, pixels.y() * r, pixels.width() * r, pixels.height() * r);
     for (int y = rows.top(); y <= rows.bottom(); ++y)
-        std::memcpy(m_image.scanLine(y) + rows.x() * 4, m_scratch.constScanLine(y) + rows.x() * 4,
+        std::memcpy(m_image.scanLine(y) + std::ptrdiff_t{rows.x()} * 4,
+                    m_scratch.constScanLine(y) + std::ptrdiff_t{rows.x()} * 4,
                     static_cast<std::size_t>(rows.width()) * 4);
 }
 
