@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
 
 #include <charconv>
@@ -21,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "dxf/DxfClassMap.h"
 #include "dxf/DxfError.h"
 #include "dxf/DxfTagList.h"
 #include "dxf/DxfTagReader.h"
@@ -404,6 +406,81 @@ TEST(DxfValues, DecimalsReadAsFromCharsReadsThem)
             EXPECT_THROW(parseDxfDouble(t, 10, 1), DxfError) << t;
     }
     EXPECT_GT(quick, 100000) << "the common forms take the quick path";
+}
+
+// Decimals of 17 to 19 digits (as coordinates written by computation have) take the quick path
+// too, by a product with a power of ten; exact halves between two doubles must round to the even
+// one, and printed doubles must read back to themselves.
+TEST(DxfValues, LongDecimalsReadToTheNearestDoubleOnTheQuickPath)
+{
+    std::vector<std::string> texts;
+    // Half way between neighbours one apart (2^52 to 2^53) and two apart (2^53 to 2^54), and next
+    // to half way.
+    for (std::uint64_t k = 0; k < 2000; ++k) {
+        texts.push_back(std::to_string((std::uint64_t(1) << 52) + k) + ".5");
+        texts.push_back(std::to_string((std::uint64_t(1) << 52) + k) + ".4999");
+        texts.push_back(std::to_string((std::uint64_t(1) << 53) + 2 * k + 1));
+        texts.push_back(std::to_string((std::uint64_t(1) << 53) + 2 * k + 1) + ".00");
+        texts.push_back(std::to_string((std::uint64_t(1) << 62) + 1024 * k + 512));
+    }
+    std::mt19937_64 rng(20261207);
+    for (int i = 0; i < 200000; ++i) {
+        const double v
+            = std::ldexp(std::uniform_real_distribution<double>(1.0, 2.0)(rng), static_cast<int>(rng() % 100) - 40);
+        char text[64];
+        const int decimals = static_cast<int>(rng() % 20);
+        const int n = std::snprintf(text, sizeof text, "%.*f", decimals, v);
+        texts.emplace_back(text, static_cast<std::size_t>(n));
+    }
+    int quick = 0, longOnes = 0;
+    for (const std::string& t : texts) {
+        double expected = 0;
+        std::from_chars(t.data(), t.data() + t.size(), expected);
+        const std::size_t digits = t.size() - (t.find('.') == std::string::npos ? 0 : 1);
+        double fast = 0;
+        if (digits > 19)
+            continue;
+        ASSERT_TRUE(parsePlainDxfDecimal(t, fast)) << t;
+        ++quick;
+        longOnes += digits >= 17;
+        ASSERT_EQ(bitsOf(fast), bitsOf(expected)) << t;
+        ASSERT_EQ(bitsOf(parsePlainDxfDecimal("-" + t, fast) ? fast : 0.0), bitsOf(-expected)) << t;
+    }
+    EXPECT_GT(longOnes, 50000);
+    EXPECT_GT(quick, 100000);
+    // The product alone, where no text is involved: the largest digits and the whole range of
+    // decimals.
+    double out = 0;
+    ASSERT_TRUE(longDecimalToDouble(9999999999999999999u, 19, out));
+    EXPECT_EQ(out, 0.9999999999999999999);
+    ASSERT_TRUE(longDecimalToDouble(9007199254740993u, 0, out));
+    EXPECT_EQ(out, 9007199254740992.0) << "a half rounds to the even neighbour";
+    ASSERT_TRUE(longDecimalToDouble(90071992547409950u, 1, out));
+    EXPECT_EQ(out, 9007199254740996.0) << "a half rounds to the even neighbour";
+    EXPECT_FALSE(longDecimalToDouble(0, 3, out));
+    EXPECT_FALSE(longDecimalToDouble(12345678901234567u, 20, out));
+}
+
+// The reader finds the field of a code through a table for the common codes: it must give the
+// field the declaration gives, the first of the subclass that reads the code, for every code.
+TEST(DxfClassMaps, FieldsFoundByCodeAreTheFirstDeclaredReaders)
+{
+    int checked = 0;
+    for (const char* record :
+         {"LINE", "LWPOLYLINE", "ARC", "CIRCLE", "TEXT", "MTEXT", "INSERT", "HATCH", "LAYER", "LTYPE", "STYLE",
+          "DIMENSION", "VERTEX 3D", "POLYLINE 2D", "SPLINE", "LIGHT", "DICTIONARY", "LAYOUT"}) {
+        const DxfClassMap* map = dxfClassMap(record);
+        ASSERT_NE(map, nullptr) << record;
+        for (const DxfSubclass& sub : map->subclasses)
+            for (int code = 0; code <= kMaxDxfGroupCode; ++code) {
+                const auto declared = std::find_if(sub.fields.begin(), sub.fields.end(),
+                                                   [&](const DxfField& f) { return f.set && f.code == code; });
+                const DxfField* expected = declared == sub.fields.end() ? nullptr : &*declared;
+                ASSERT_EQ(sub.readerOf(code), expected) << record << " group code " << code;
+                checked += expected != nullptr;
+            }
+    }
+    EXPECT_GT(checked, 100);
 }
 
 // Whole numbers and values with a few decimals are formatted without to_chars; the text must be

@@ -86,9 +86,15 @@ constexpr bool isDxfStringType(DxfValueType t)
     return t == DxfValueType::String || t == DxfValueType::Unknown || t == DxfValueType::Comment;
 }
 
-// A plain decimal ("-12.375") of at most 19 digits whose digits fit in 53 bits: the digits and the
-// power of ten are then exact doubles, so one correctly rounded division gives the same value as
-// from_chars, at a fraction of its cost. False for any other form, which from_chars then takes.
+// digits * 10^-decimals correctly rounded, for digits of at most 19 decimal digits (not 0) and
+// decimals from 0 to 19, by one product with a 128-bit power of ten; false in the rare case the
+// product cannot tell which way to round, which from_chars then decides.
+bool longDecimalToDouble(std::uint64_t digits, int decimals, double& out);
+
+// A plain decimal ("-12.375") of at most 19 digits: when its digits fit in 53 bits, the digits
+// and the power of ten are exact doubles, so one correctly rounded division gives the same value
+// as from_chars, at a fraction of its cost; more digits (as coordinates of 17 significant digits
+// have) go to longDecimalToDouble. False for any other form, which from_chars then takes.
 inline bool parsePlainDxfDecimal(std::string_view s, double& out)
 {
     static constexpr double kPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
@@ -119,8 +125,15 @@ inline bool parsePlainDxfDecimal(std::string_view s, double& out)
             return false;
         count += fraction;
     }
-    if (p != end || count > 19 || digits > (std::uint64_t(1) << 53))
+    if (p != end || count > 19)
         return false;
+    if (digits > (std::uint64_t(1) << 53)) {
+        if (!longDecimalToDouble(digits, static_cast<int>(fraction), out))
+            return false;
+        if (negative)
+            out = -out;
+        return true;
+    }
     const double value = fractionDigits ? static_cast<double>(digits) / kPow10[fraction] : static_cast<double>(whole);
     out = negative ? -value : value;
     return true;

@@ -85,8 +85,9 @@ char* formatSvgNumber(char* out, double value)
         return general(out, value);
 
     // The text is laid out in a scratch buffer with copies of fixed length, then copied once.
+    // Zeros after the digits, which the copies below read past them (and leave out of the text).
     char digitText[32];
-    std::memset(digitText + 10, 0, 22);
+    std::memcpy(digitText + 8, "000000000000000000000000", 24);
     tenDigits(digitText, digits);
     const int zeros = trailingZeros(digits);
     char text[48];
