@@ -3,8 +3,10 @@
 #pragma once
 
 #include <array>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <numbers>
 #include <string>
 #include <string_view>
@@ -91,6 +93,26 @@ constexpr bool isDxfStringType(DxfValueType t)
 // product cannot tell which way to round, which from_chars then decides.
 bool longDecimalToDouble(std::uint64_t digits, int decimals, double& out);
 
+// Whether the eight characters at p are all digits, and then their value: all eight at once, as
+// long runs of decimals are common (on a machine of another byte order, always false).
+inline bool eightDxfDigits(const char* p, std::uint32_t& value)
+{
+    if constexpr (std::endian::native != std::endian::little)
+        return false;
+    std::uint64_t chunk;
+    std::memcpy(&chunk, p, 8);
+    // A byte below '0' sets its top bit in the difference, one above '9' in the sum.
+    if (((chunk + 0x4646464646464646u) | (chunk - 0x3030303030303030u)) & 0x8080808080808080u)
+        return false;
+    chunk -= 0x3030303030303030u;
+    chunk = chunk * 10 + (chunk >> 8); // pairs of digits in every other byte
+    chunk = ((chunk & 0x000000FF000000FFu) * 0x000F424000000064u
+             + ((chunk >> 16) & 0x000000FF000000FFu) * 0x0000271000000001u)
+        >> 32;
+    value = static_cast<std::uint32_t>(chunk);
+    return true;
+}
+
 // A plain decimal ("-12.375") of at most 19 digits: when its digits fit in 53 bits, the digits
 // and the power of ten are exact doubles, so one correctly rounded division gives the same value
 // as from_chars, at a fraction of its cost; more digits (as coordinates of 17 significant digits
@@ -116,6 +138,10 @@ inline bool parsePlainDxfDecimal(std::string_view s, double& out)
         return false;
     if (p < end && *p == '.') {
         const char* const point = ++p;
+        for (std::uint32_t eight; end - p >= 8 && eightDxfDigits(p, eight); p += 8) {
+            digits = digits * 100000000 + eight;
+            fractionDigits |= eight;
+        }
         for (unsigned d; p < end && (d = static_cast<unsigned>(*p - '0')) < 10; ++p) {
             digits = digits * 10 + d;
             fractionDigits |= d;
