@@ -377,6 +377,14 @@ TEST(DxfValues, DecimalsReadAsFromCharsReadsThem)
                                       "--1",
                                       "1.2.3",
                                       "0x10"};
+    // A character next to the digits ('/' before '0', ':' after '9', a blank, a byte above
+    // ASCII) at each place of a run of decimals read eight at a time.
+    for (std::size_t at = 2; at < 18; ++at)
+        for (char c : {'/', ':', ' ', '\xB9'}) {
+            std::string t = "1.234567890123456";
+            t.insert(t.begin() + static_cast<std::ptrdiff_t>(at), c);
+            texts.push_back(t);
+        }
     std::mt19937_64 rng(7);
     for (int i = 0; i < 200000; ++i) {
         const int digits = 1 + static_cast<int>(rng() % 20);
@@ -701,6 +709,59 @@ TEST_F(AtomicSave, ASuccessfulSaveRemovesTheStaleTemporariesOfItsTarget)
     EXPECT_FALSE(std::filesystem::exists(dir / ("a.dxf.tmp" + gone + "-17")));
     EXPECT_EQ(entries(), 6U) << "kept: a live process's, another target's, and names of another form";
     EXPECT_EQ(slurp(dir / "a.dxf"), "whole");
+}
+
+// A large output goes to the file in blocks written by a thread of their own: every byte arrives
+// in order; a failure to write one is raised by a later write or by commit and replaces nothing;
+// an output abandoned part way leaves the target as it was.
+TEST_F(AtomicSave, LargeOutputsArriveWholeInOrderAndTheirFailuresAreRaised)
+{
+    const auto target = dir / "big.svg";
+    std::string expected;
+    {
+        OutputFile file(target);
+        std::mt19937 rng(5);
+        for (int piece = 0; expected.size() < (std::size_t(5) << 20); ++piece) {
+            std::string text(1 + rng() % 300000, ' ');
+            for (char& c : text)
+                c = static_cast<char>('a' + rng() % 26);
+            text += std::to_string(piece) + '\n';
+            file.write(text);
+            expected += text;
+        }
+        file.commit();
+    }
+    ASSERT_EQ(slurp(target).size(), expected.size());
+    EXPECT_TRUE(slurp(target) == expected);
+
+    {
+        OutputFile file(target);
+        file.write(std::string(std::size_t(3) << 20, 'x'));
+        // Abandoned, as a save that meets an error is.
+    }
+    EXPECT_TRUE(slurp(target) == expected);
+
+    struct rlimit old {};
+    ::getrlimit(RLIMIT_FSIZE, &old);
+    struct rlimit small = old;
+    small.rlim_cur = std::size_t(1) << 20;
+    auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    ::setrlimit(RLIMIT_FSIZE, &small);
+    bool raised = false;
+    try {
+        OutputFile file(target);
+        for (int i = 0; i < 64; ++i)
+            file.write(std::string(std::size_t(1) << 16, 'y'));
+        file.commit();
+    } catch (const OdError& e) {
+        raised = true;
+        EXPECT_NE(std::string(e.what()).find("big.svg"), std::string::npos) << e.what();
+    }
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, previousHandler);
+    EXPECT_TRUE(raised) << "writing beyond the file size limit succeeded";
+    EXPECT_TRUE(slurp(target) == expected);
+    EXPECT_EQ(entries(), 1U) << "no temporary file left";
 }
 
 TEST_F(AtomicSave, StreamedWriterOutputReadsBackAndAnAbandonedSaveChangesNothing)
