@@ -9,6 +9,7 @@
 
 #include <pthread.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <charconv>
@@ -322,13 +323,18 @@ void OutputFile::write(std::string_view data)
 {
     if (m_fd < 0)
         throw OdError(eFileError, "cannot write " + m_target.path.string() + ": the file is already closed");
-    m_pending.append(data);
-    if (m_pending.size() < kBlockBytes)
-        return;
-    if (!m_background)
-        m_background = std::make_unique<Background>(m_fd, m_tempPath.empty() ? m_target.path : m_tempPath);
-    m_background->push(m_pending);
-    m_pending.reserve(2 * kBlockBytes);
+    // Whole blocks go on as they fill, so that even one long piece holds no more than a block.
+    for (;;) {
+        const std::size_t take = std::min(data.size(), kBlockBytes - m_pending.size());
+        m_pending.append(data.substr(0, take));
+        data.remove_prefix(take);
+        if (m_pending.size() < kBlockBytes)
+            return;
+        if (!m_background)
+            m_background = std::make_unique<Background>(m_fd, m_tempPath.empty() ? m_target.path : m_tempPath);
+        m_background->push(m_pending);
+        m_pending.reserve(kBlockBytes);
+    }
 }
 
 void OutputFile::finishWriting()
