@@ -93,7 +93,7 @@ constexpr bool isDxfStringType(DxfValueType t)
 // digits * 10^-decimals correctly rounded, for digits of at most 19 decimal digits (not 0) and
 // decimals from 0 to 19, by one product with a 128-bit power of ten; false in the rare case the
 // product cannot tell which way to round, which from_chars then decides.
-bool longDecimalToDouble(std::uint64_t digits, int decimals, double& out);
+VANTREL_DB_FOR_TESTS bool longDecimalToDouble(std::uint64_t digits, int decimals, double& out);
 
 // Whether the eight characters at p are all digits, and then their value: all eight at once, as
 // long runs of decimals are common (on a machine of another byte order, always false).
