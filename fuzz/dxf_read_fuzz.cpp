@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes to the DXF reader, as ASCII and (inputs whose first byte is odd) as binary
 // DXF: it must answer a drawing or one error, never crash; what it refuses is read again
 // recovering; and whatever either accepts, it must save as a file that reads back without a
-// repair (data kept as read aside) and saves the same again.
+// repair (data kept as it is aside) and saves the same again.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -31,10 +31,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     auto again = vantrel::readDxfText(saved);
     if (!again.database)
         __builtin_trap(); // a save its own reader refuses
-    // Data that cannot be understood (a hatch's unreadable boundary) is kept as read and written
-    // back unchanged, so it is told again at every reading; anything else must not need mending.
+    // Data kept as it is (a hatch's unreadable boundary, an insert of scale 0, a block inserting
+    // itself) is written back unchanged, so it is told again at every reading ("kept as read",
+    // "kept as they are"); anything else must not need mending.
     for (const std::string& repair : again.repairs)
-        if (repair.find("kept as read") == std::string::npos)
+        if (repair.find(" kept as ") == std::string::npos)
             __builtin_trap(); // a save its own reader must mend
     if (vantrel::dxfText(*again.database) != saved)
         __builtin_trap(); // a second save unlike the first

@@ -75,7 +75,7 @@ OdDbDatabasePtr DxfFileReader::read()
     if (!m_drawingExtra->tags.empty())
         m_db->setDxfExtra(m_drawingExtra);
     if (const std::size_t n = blocksInsertingThemselves(*m_db).size())
-        m_repairs.note("blocks that insert themselves, directly or through others, drawn once", n);
+        m_repairs.note("blocks that insert themselves, directly or through others, kept as read and drawn once", n);
     m_db->disableUndoRecording(false);
     return m_db;
 }
