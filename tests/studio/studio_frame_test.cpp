@@ -254,7 +254,7 @@ private slots:
         // them highlighted.
         Sample sample;
         OdDbDatabase& db = *sample.db;
-        for (int i = 0; i < 600; ++i) {
+        for (int i = 0; i < 2100; ++i) {
             const double t = i * 0.0173, x = 5.0 + (i % 90), y = 50.0 + (i % 7) - 3.0;
             switch (i % 5) {
             case 0: {

@@ -276,7 +276,7 @@ QImage* bandableImage(QPainter& painter, const QRect& pixels, std::size_t entiti
 {
     // Below these a second thread costs more than it saves.
     constexpr int kMinBandRows = 64;
-    constexpr std::size_t kMinEntities = 500;
+    constexpr std::size_t kMinEntities = 2000;
     if (std::thread::hardware_concurrency() < 2 || pixels.height() < 2 * kMinBandRows || entities < kMinEntities)
         return nullptr;
     QPaintDevice* device = painter.device();
