@@ -313,6 +313,7 @@ private slots:
         // Widths from a tenth to about two thirds of a unit, with bulges: drawn as one band where
         // they are thinner than two pixels, and as one piece a segment where wider.
         std::vector<vantrel::PathVertex> vertices;
+        vertices.reserve(9);
         for (int v = 0; v < 9; ++v)
             vertices.push_back({{10.0 + v * 9.0, 50.0 + (v % 3) * 7.0, 0.0},
                                 v % 4 == 2 ? 0.6 : 0.0,
@@ -346,7 +347,8 @@ private slots:
         // Entities smaller than a pixel, drawn as dots, some of them sharing pixels.
         for (int i = 0; i < 40; ++i) {
             OdDbCirclePtr c = OdDbCircle::createObject();
-            c->setCenter({60.0 + (i % 8) * 0.25, 28.0 + (i / 8) * 0.3, 0});
+            const int row = i / 8;
+            c->setCenter({60.0 + (i % 8) * 0.25, 28.0 + row * 0.3, 0});
             c->setRadius(0.05);
             c->setColorIndex(static_cast<std::int16_t>(1 + i % 3));
             append(*sample.db, c.get());
