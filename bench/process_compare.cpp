@@ -2,8 +2,10 @@
 // lightweight polylines with widths and bulges, arcs, circles and texts, half of them rotated,
 // coordinates of 17 significant digits): the tokenizer baseline (dxf_tokenize), vantrel loading
 // the drawing, loading it with each output and with all three, and ezdxf reading it. Each is
-// started as its own process, timed by the wall clock (median of the runs) and measured by the
-// peak resident memory the system reports for it. Prints one table of ratios. ezdxf is Debian's
+// started as its own process, timed by the wall clock and by the processor time the system
+// counted for it (user and system, the median of the runs each; on a shared machine the second is
+// the steadier) and measured by the peak resident memory the system reports for it. Prints one
+// table of ratios. ezdxf is Debian's
 // (python3-ezdxf, for /usr/bin/python3).
 //
 //   process_compare [--sizes 10000,100000,1000000] [--runs 3] [--ezdxf-max 100000] [--dir out/bench/process]
@@ -138,9 +140,12 @@ fs::path makeDrawing(const fs::path& dir, long entities)
 }
 
 struct Measure {
-    double seconds = 0.0;
+    double seconds = 0.0; // wall
+    double cpu = 0.0;     // user and system
     long peakKiB = 0;
 };
+
+double toSeconds(const timeval& t) { return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6; }
 
 // One process: its wall time and the peak resident memory the system counted for it.
 std::optional<Measure> runOnce(const std::vector<std::string>& argv)
@@ -165,23 +170,29 @@ std::optional<Measure> runOnce(const std::vector<std::string>& argv)
     if (wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
         return std::nullopt;
     const std::chrono::duration<double> wall = std::chrono::steady_clock::now() - start;
-    return Measure{wall.count(), usage.ru_maxrss};
+    return Measure{wall.count(), toSeconds(usage.ru_utime) + toSeconds(usage.ru_stime), usage.ru_maxrss};
 }
 
-// The median wall time of the runs and the largest peak among them.
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// The median wall and processor times of the runs and the largest peak among them.
 std::optional<Measure> measure(const std::vector<std::string>& argv, int runs)
 {
-    std::vector<double> times;
+    std::vector<double> walls, cpus;
     long peak = 0;
     for (int r = 0; r < runs; ++r) {
         const std::optional<Measure> m = runOnce(argv);
         if (!m)
             return std::nullopt;
-        times.push_back(m->seconds);
+        walls.push_back(m->seconds);
+        cpus.push_back(m->cpu);
         peak = std::max(peak, m->peakKiB);
     }
-    std::sort(times.begin(), times.end());
-    return Measure{times[times.size() / 2], peak};
+    return Measure{median(walls), median(cpus), peak};
 }
 
 Options parse(int argc, char** argv)
@@ -212,6 +223,14 @@ Options parse(int argc, char** argv)
     return o;
 }
 
+// The machine's load over the last minute, which the wall times depend on.
+void printLoad(const char* when)
+{
+    double load[1] = {0.0};
+    if (getloadavg(load, 1) == 1)
+        std::printf("load average %s: %.2f\n", when, load[0]);
+}
+
 std::string label(long n)
 {
     return n % 1000000 == 0 ? std::to_string(n / 1000000) + "M" : std::to_string(n / 1000) + "k";
@@ -230,8 +249,10 @@ int main(int argc, char** argv)
     const std::string dxfOut = (scratch / "out.dxf").string(), svgOut = (scratch / "out.svg").string(),
                       jsonOut = (scratch / "out.json").string();
 
-    std::printf("%-6s %8s  %-22s %9s %12s %9s %12s\n", "size", "file MB", "process", "wall s", "vs baseline", "vs load",
-                "peak/file");
+    printLoad("at the start");
+    // Each ratio twice: by the wall clock, then by processor time.
+    std::printf("%-6s %8s  %-22s %8s %8s %14s %13s %10s\n", "size", "file MB", "process", "wall s", "cpu s",
+                "vs baseline", "vs load", "peak/file");
     bool failed = false;
     for (const long n : options.sizes) {
         const fs::path drawing = makeDrawing(options.dir, n);
@@ -253,7 +274,7 @@ int main(int argc, char** argv)
         if (n <= options.ezdxfMax)
             rows.push_back(
                 {"ezdxf readfile", {"/usr/bin/python3", "-c", "import sys, ezdxf; ezdxf.readfile(sys.argv[1])", file}});
-        double baseline = 0.0, load = 0.0;
+        std::optional<Measure> baseline, load;
         for (const Row& row : rows) {
             const std::optional<Measure> m = measure(row.argv, options.runs);
             if (!m) {
@@ -261,19 +282,21 @@ int main(int argc, char** argv)
                 failed = true;
                 continue;
             }
-            if (baseline == 0.0)
-                baseline = m->seconds;
-            else if (load == 0.0)
-                load = m->seconds;
+            if (!baseline)
+                baseline = m;
+            else if (!load)
+                load = m;
             const double peakRatio = static_cast<double>(m->peakKiB) * 1024.0 / fileBytes;
             // Speed against the baseline as a share (100 % = as fast as tokenizing); time against
             // loading alone as a factor.
-            std::printf("%-6s %8.1f  %-22s %9.3f %11.0f%% %8.2fx %11.2fx\n", label(n).c_str(), fileBytes / 1e6,
-                        row.name, m->seconds, 100.0 * baseline / m->seconds, load > 0.0 ? m->seconds / load : 1.0,
-                        peakRatio);
+            std::printf("%-6s %8.1f  %-22s %8.3f %8.3f %6.0f%% %6.0f%% %6.2fx %5.2fx %9.2fx\n", label(n).c_str(),
+                        fileBytes / 1e6, row.name, m->seconds, m->cpu, 100.0 * baseline->seconds / m->seconds,
+                        100.0 * baseline->cpu / m->cpu, load ? m->seconds / load->seconds : 1.0,
+                        load ? m->cpu / load->cpu : 1.0, peakRatio);
         }
         std::printf("%-6s %8s  %-22s %9.0f\n", "", "", "bytes per entity", fileBytes / static_cast<double>(n));
     }
+    printLoad("at the end");
     fs::remove_all(scratch);
     return failed ? 1 : 0;
 }

@@ -5,6 +5,7 @@
 #include <cassert>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 
 #include <nlohmann/json.hpp>
 
@@ -23,12 +24,22 @@ bool plain(std::string_view s)
 
 } // namespace
 
-void JsonWriter::indent(std::size_t depth)
+// A separator, a line end and the indentation of a depth: one piece of text for the depths a
+// drawing has, so that each element costs one copy.
+void JsonWriter::newLine(bool comma, std::size_t depth)
 {
-    constexpr std::string_view kSpaces = "                                ";
+    static constexpr std::string_view kLines
+        = ",\n                                                                                "
+          "                                                                                ";
+    const std::size_t start = comma ? 0 : 1;
+    if (2 + 2 * depth <= kLines.size()) {
+        m_out.append(kLines.substr(start, 2 - start + 2 * depth));
+        return;
+    }
+    m_out.append(kLines.substr(start, 2 - start));
     for (std::size_t n = 2 * depth; n > 0;) {
-        const std::size_t piece = std::min(n, kSpaces.size());
-        m_out.append(kSpaces.substr(0, piece));
+        const std::size_t piece = std::min(n, kLines.size() - 2);
+        m_out.append(kLines.substr(2, piece));
         n -= piece;
     }
 }
@@ -41,9 +52,8 @@ void JsonWriter::element()
     }
     if (m_filled.empty())
         return;
-    m_out.append(m_filled.back() ? ",\n" : "\n");
+    newLine(m_filled.back(), m_filled.size());
     m_filled.back() = true;
-    indent(m_filled.size());
 }
 
 void JsonWriter::end(char close)
@@ -51,10 +61,8 @@ void JsonWriter::end(char close)
     assert(!m_filled.empty() && !m_afterKey);
     const bool filled = m_filled.back();
     m_filled.pop_back();
-    if (filled) {
-        m_out.append('\n');
-        indent(m_filled.size());
-    }
+    if (filled)
+        newLine(false, m_filled.size());
     m_out.append(close);
 }
 
@@ -123,6 +131,14 @@ void JsonWriter::null()
 void JsonWriter::string(std::string_view utf8)
 {
     if (plain(utf8)) {
+        if (utf8.size() <= 62) {
+            char* at = m_out.room(utf8.size() + 2);
+            at[0] = '"';
+            std::memcpy(at + 1, utf8.data(), utf8.size());
+            at[utf8.size() + 1] = '"';
+            m_out.advance(at + utf8.size() + 2);
+            return;
+        }
         m_out.append('"');
         m_out.append(utf8);
         m_out.append('"');

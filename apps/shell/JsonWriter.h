@@ -34,7 +34,8 @@ private:
     // Before a value: the separator and indentation it needs in its container.
     void element();
     void end(char close);
-    void indent(std::size_t depth);
+    // A line end, after a comma when asked, and the indentation of depth.
+    void newLine(bool comma, std::size_t depth);
     // A quoted, escaped string; text that is not valid UTF-8 is written as U+FFFD.
     void string(std::string_view utf8);
 

@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
 
 #include <charconv>
@@ -21,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "dxf/DxfClassMap.h"
 #include "dxf/DxfError.h"
 #include "dxf/DxfTagList.h"
 #include "dxf/DxfTagReader.h"
@@ -375,6 +377,14 @@ TEST(DxfValues, DecimalsReadAsFromCharsReadsThem)
                                       "--1",
                                       "1.2.3",
                                       "0x10"};
+    // A character next to the digits ('/' before '0', ':' after '9', a blank, a byte above
+    // ASCII) at each place of a run of decimals read eight at a time.
+    for (std::size_t at = 2; at < 17; ++at)
+        for (char c : {'/', ':', ' ', '\xB9'}) {
+            std::string t = "1.234567890123456";
+            t.insert(t.begin() + static_cast<std::ptrdiff_t>(at), c);
+            texts.push_back(t);
+        }
     std::mt19937_64 rng(7);
     for (int i = 0; i < 200000; ++i) {
         const int digits = 1 + static_cast<int>(rng() % 20);
@@ -404,6 +414,81 @@ TEST(DxfValues, DecimalsReadAsFromCharsReadsThem)
             EXPECT_THROW(parseDxfDouble(t, 10, 1), DxfError) << t;
     }
     EXPECT_GT(quick, 100000) << "the common forms take the quick path";
+}
+
+// Decimals of 17 to 19 digits (as coordinates written by computation have) take the quick path
+// too, by a product with a power of ten; exact halves between two doubles must round to the even
+// one, and printed doubles must read back to themselves.
+TEST(DxfValues, LongDecimalsReadToTheNearestDoubleOnTheQuickPath)
+{
+    std::vector<std::string> texts;
+    // Half way between neighbours one apart (2^52 to 2^53) and two apart (2^53 to 2^54), and next
+    // to half way.
+    for (std::uint64_t k = 0; k < 2000; ++k) {
+        texts.push_back(std::to_string((std::uint64_t(1) << 52) + k) + ".5");
+        texts.push_back(std::to_string((std::uint64_t(1) << 52) + k) + ".4999");
+        texts.push_back(std::to_string((std::uint64_t(1) << 53) + 2 * k + 1));
+        texts.push_back(std::to_string((std::uint64_t(1) << 53) + 2 * k + 1) + ".00");
+        texts.push_back(std::to_string((std::uint64_t(1) << 62) + 1024 * k + 512));
+    }
+    std::mt19937_64 rng(20261207);
+    for (int i = 0; i < 200000; ++i) {
+        const double v
+            = std::ldexp(std::uniform_real_distribution<double>(1.0, 2.0)(rng), static_cast<int>(rng() % 100) - 40);
+        char text[64];
+        const int decimals = static_cast<int>(rng() % 20);
+        const int n = std::snprintf(text, sizeof text, "%.*f", decimals, v);
+        texts.emplace_back(text, static_cast<std::size_t>(n));
+    }
+    int quick = 0, longOnes = 0;
+    for (const std::string& t : texts) {
+        double expected = 0;
+        std::from_chars(t.data(), t.data() + t.size(), expected);
+        const std::size_t digits = t.size() - (t.find('.') == std::string::npos ? 0 : 1);
+        double fast = 0;
+        if (digits > 19)
+            continue;
+        ASSERT_TRUE(parsePlainDxfDecimal(t, fast)) << t;
+        ++quick;
+        longOnes += digits >= 17;
+        ASSERT_EQ(bitsOf(fast), bitsOf(expected)) << t;
+        ASSERT_EQ(bitsOf(parsePlainDxfDecimal("-" + t, fast) ? fast : 0.0), bitsOf(-expected)) << t;
+    }
+    EXPECT_GT(longOnes, 20000);
+    EXPECT_GT(quick, 100000);
+    // The product alone, where no text is involved: the largest digits and the whole range of
+    // decimals.
+    double out = 0;
+    ASSERT_TRUE(longDecimalToDouble(9999999999999999999u, 19, out));
+    EXPECT_EQ(out, 0.9999999999999999999);
+    ASSERT_TRUE(longDecimalToDouble(9007199254740993u, 0, out));
+    EXPECT_EQ(out, 9007199254740992.0) << "a half rounds to the even neighbour";
+    ASSERT_TRUE(longDecimalToDouble(90071992547409950u, 1, out));
+    EXPECT_EQ(out, 9007199254740996.0) << "a half rounds to the even neighbour";
+    EXPECT_FALSE(longDecimalToDouble(0, 3, out));
+    EXPECT_FALSE(longDecimalToDouble(12345678901234567u, 20, out));
+}
+
+// The reader finds the field of a code through a table for the common codes: it must give the
+// field the declaration gives, the first of the subclass that reads the code, for every code.
+TEST(DxfClassMaps, FieldsFoundByCodeAreTheFirstDeclaredReaders)
+{
+    int checked = 0;
+    for (const char* record :
+         {"LINE", "LWPOLYLINE", "ARC", "CIRCLE", "TEXT", "MTEXT", "INSERT", "HATCH", "LAYER", "LTYPE", "STYLE",
+          "DIMENSION", "VERTEX 3D", "POLYLINE 2D", "SPLINE", "LIGHT", "DICTIONARY", "LAYOUT"}) {
+        const DxfClassMap* map = dxfClassMap(record);
+        ASSERT_NE(map, nullptr) << record;
+        for (const DxfSubclass& sub : map->subclasses)
+            for (int code = 0; code <= kMaxDxfGroupCode; ++code) {
+                const auto declared = std::find_if(sub.fields.begin(), sub.fields.end(),
+                                                   [&](const DxfField& f) { return f.set && f.code == code; });
+                const DxfField* expected = declared == sub.fields.end() ? nullptr : &*declared;
+                ASSERT_EQ(sub.readerOf(code), expected) << record << " group code " << code;
+                checked += expected != nullptr;
+            }
+    }
+    EXPECT_GT(checked, 100);
 }
 
 // Whole numbers and values with a few decimals are formatted without to_chars; the text must be
@@ -624,6 +709,59 @@ TEST_F(AtomicSave, ASuccessfulSaveRemovesTheStaleTemporariesOfItsTarget)
     EXPECT_FALSE(std::filesystem::exists(dir / ("a.dxf.tmp" + gone + "-17")));
     EXPECT_EQ(entries(), 6U) << "kept: a live process's, another target's, and names of another form";
     EXPECT_EQ(slurp(dir / "a.dxf"), "whole");
+}
+
+// A large output goes to the file in blocks written by a thread of their own: every byte arrives
+// in order; a failure to write one is raised by a later write or by commit and replaces nothing;
+// an output abandoned part way leaves the target as it was.
+TEST_F(AtomicSave, LargeOutputsArriveWholeInOrderAndTheirFailuresAreRaised)
+{
+    const auto target = dir / "big.svg";
+    std::string expected;
+    {
+        OutputFile file(target);
+        std::mt19937 rng(5);
+        for (int piece = 0; expected.size() < (std::size_t(5) << 20); ++piece) {
+            std::string text(1 + rng() % 300000, ' ');
+            for (char& c : text)
+                c = static_cast<char>('a' + rng() % 26);
+            text += std::to_string(piece) + '\n';
+            file.write(text);
+            expected += text;
+        }
+        file.commit();
+    }
+    ASSERT_EQ(slurp(target).size(), expected.size());
+    EXPECT_TRUE(slurp(target) == expected);
+
+    {
+        OutputFile file(target);
+        file.write(std::string(std::size_t(3) << 20, 'x'));
+        // Abandoned, as a save that meets an error is.
+    }
+    EXPECT_TRUE(slurp(target) == expected);
+
+    struct rlimit old {};
+    ::getrlimit(RLIMIT_FSIZE, &old);
+    struct rlimit small = old;
+    small.rlim_cur = std::size_t(1) << 20;
+    auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    ::setrlimit(RLIMIT_FSIZE, &small);
+    bool raised = false;
+    try {
+        OutputFile file(target);
+        for (int i = 0; i < 64; ++i)
+            file.write(std::string(std::size_t(1) << 16, 'y'));
+        file.commit();
+    } catch (const OdError& e) {
+        raised = true;
+        EXPECT_NE(std::string(e.what()).find("big.svg"), std::string::npos) << e.what();
+    }
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, previousHandler);
+    EXPECT_TRUE(raised) << "writing beyond the file size limit succeeded";
+    EXPECT_TRUE(slurp(target) == expected);
+    EXPECT_EQ(entries(), 1U) << "no temporary file left";
 }
 
 TEST_F(AtomicSave, StreamedWriterOutputReadsBackAndAnAbandonedSaveChangesNothing)

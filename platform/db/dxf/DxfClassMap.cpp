@@ -29,6 +29,10 @@ void prepare(DxfClassMap& map)
         sub.readCodes.clear();
         for (const DxfField& f : sub.fields)
             sub.readCodes.push_back(static_cast<std::int16_t>(f.set ? f.code : -1));
+        sub.quickReaders.fill(0);
+        for (std::size_t i = sub.readCodes.size(); i-- > 0;)
+            if (const int code = sub.readCodes[i]; code >= 0 && code < DxfSubclass::kQuickCodes)
+                sub.quickReaders[static_cast<std::size_t>(code)] = static_cast<std::uint16_t>(i + 1);
     }
 }
 

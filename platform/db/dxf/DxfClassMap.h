@@ -3,6 +3,7 @@
 // tables; the classes themselves know nothing of DXF.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -156,6 +157,10 @@ struct DxfSubclass {
     // view and, per field, the group code it reads (-1 for a field that only writes).
     std::string_view markerText = {};
     std::vector<std::int16_t> readCodes = {};
+    // For the common codes below kQuickCodes, one more than the index of the first field that
+    // reads each; 0 for none.
+    static constexpr int kQuickCodes = 128;
+    std::array<std::uint16_t, kQuickCodes> quickReaders = {};
     // A second marker the subclass goes by (an INSERT with columns and rows is written as
     // AcDbMInsertBlock), and when the writer uses it.
     const char* otherMarker = nullptr;
@@ -164,6 +169,10 @@ struct DxfSubclass {
     // The field that reads code, or null.
     const DxfField* readerOf(int code) const
     {
+        if (code >= 0 && code < kQuickCodes) {
+            const std::size_t i = quickReaders[static_cast<std::size_t>(code)];
+            return i == 0 ? nullptr : &fields[i - 1];
+        }
         for (std::size_t i = 0; i < readCodes.size(); ++i)
             if (readCodes[i] == code)
                 return &fields[i];

@@ -44,6 +44,14 @@ char* formatShortDecimal(char* out, double value)
         return nullptr;
     const auto biasedExponent = std::bit_cast<std::uint64_t>(magnitude) >> 52;
     const double halfUlp = std::bit_cast<double>((biasedExponent - 53) << 52);
+    // A value that one of these texts reads back to lies within half an ulp of it, so value *
+    // 10^4 lies within 10^4 half ulps of a whole number, and its rounded product within 2^14
+    // more: a product farther than that from every whole number (as a coordinate of 17 digits
+    // is) rules them all out without trying each with a division.
+    const double product = magnitude * kPow10[kMaxDecimals];
+    const double reach = halfUlp * (1e4 + 0x1p14);
+    if (product < 0x1p51 && reach < 0.25 && std::fabs(product - ((product + 0x1p52) - 0x1p52)) > reach)
+        return nullptr;
     int decimals = 0;
     double digits = 0;
     for (;; ++decimals) {

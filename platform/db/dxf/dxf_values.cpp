@@ -55,7 +55,75 @@ bool parseGeneralDouble(std::string_view s, double& out)
     return !s.empty() && ec == std::errc{} && end == s.data() + s.size() && std::isfinite(out);
 }
 
+// 10^-q for q from 19 down to 0, scaled by a power of two to 128 bits with the top bit set and
+// rounded up (a power of five of its own is exact): high and low halves.
+constexpr std::uint64_t kTenths[20][2] = {
+    {0xec1e4a7db69561a5u, 0x2b31e9e3d06c32e6u}, // 10^-19
+    {0x9392ee8e921d5d07u, 0x3aff322e62439fd0u}, // 10^-18
+    {0xb877aa3236a4b449u, 0x09befeb9fad487c3u}, // 10^-17
+    {0xe69594bec44de15bu, 0x4c2ebe687989a9b4u}, // 10^-16
+    {0x901d7cf73ab0acd9u, 0x0f9d37014bf60a11u}, // 10^-15
+    {0xb424dc35095cd80fu, 0x538484c19ef38c95u}, // 10^-14
+    {0xe12e13424bb40e13u, 0x2865a5f206b06fbau}, // 10^-13
+    {0x8cbccc096f5088cbu, 0xf93f87b7442e45d4u}, // 10^-12
+    {0xafebff0bcb24aafeu, 0xf78f69a51539d749u}, // 10^-11
+    {0xdbe6fecebdedd5beu, 0xb573440e5a884d1cu}, // 10^-10
+    {0x89705f4136b4a597u, 0x31680a88f8953031u}, // 10^-9
+    {0xabcc77118461cefcu, 0xfdc20d2b36ba7c3eu}, // 10^-8
+    {0xd6bf94d5e57a42bcu, 0x3d32907604691b4du}, // 10^-7
+    {0x8637bd05af6c69b5u, 0xa63f9a49c2c1b110u}, // 10^-6
+    {0xa7c5ac471b478423u, 0x0fcf80dc33721d54u}, // 10^-5
+    {0xd1b71758e219652bu, 0xd3c36113404ea4a9u}, // 10^-4
+    {0x83126e978d4fdf3bu, 0x645a1cac083126eau}, // 10^-3
+    {0xa3d70a3d70a3d70au, 0x3d70a3d70a3d70a4u}, // 10^-2
+    {0xccccccccccccccccu, 0xcccccccccccccccdu}, // 10^-1
+    {0x8000000000000000u, 0x0000000000000000u}, // 10^0
+};
+
 } // namespace
+
+bool longDecimalToDouble(std::uint64_t digits, int decimals, double& out)
+{
+    __extension__ using Wide = unsigned __int128;
+    if (digits == 0 || decimals < 0 || decimals > 19)
+        return false;
+    const int q = -decimals;
+    const int shift = std::countl_zero(digits);
+    const std::uint64_t w = digits << shift;
+    const std::uint64_t* const power = kTenths[19 - decimals];
+    // The product's top 55 bits (the 53 of a double, one to round by, and one the product may
+    // lack) come from the high half of the power unless the bits below them are all ones, when a
+    // carry from the low half may still reach them.
+    Wide product = Wide(w) * power[0];
+    auto high = static_cast<std::uint64_t>(product >> 64);
+    auto low = static_cast<std::uint64_t>(product);
+    constexpr std::uint64_t kBelow = ~std::uint64_t(0) >> 55;
+    if ((high & kBelow) == kBelow) {
+        const auto carry = static_cast<std::uint64_t>((Wide(w) * power[1]) >> 64);
+        low += carry;
+        high += low < carry;
+    }
+    const int upper = static_cast<int>(high >> 63);
+    std::uint64_t mantissa = high >> (upper + 9);
+    // floor(log2(10^q)) + 63 gives the binary exponent of the power, biased below.
+    const int exponent = (((152170 + 65536) * q) >> 16) + 63 + upper - shift + 1023;
+    if (exponent <= 0)
+        return false;
+    // Exactly half way between two doubles: the product says so only where 10^q is exact
+    // enough (q of -4 and above), and the even one is taken.
+    if (low <= 1 && q >= -4 && (mantissa & 3) == 1 && (mantissa << (upper + 9)) == high)
+        mantissa &= ~std::uint64_t(1);
+    mantissa += mantissa & 1;
+    mantissa >>= 1;
+    int biased = exponent;
+    if (mantissa >= (std::uint64_t(2) << 52)) {
+        mantissa = std::uint64_t(1) << 52;
+        ++biased;
+    }
+    mantissa &= ~(std::uint64_t(1) << 52);
+    out = std::bit_cast<double>(mantissa | (static_cast<std::uint64_t>(biased) << 52));
+    return true;
+}
 
 bool tryParseDxfDouble(std::string_view text, double& out)
 {

@@ -3,8 +3,10 @@
 #pragma once
 
 #include <array>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <numbers>
 #include <string>
 #include <string_view>
@@ -86,9 +88,35 @@ constexpr bool isDxfStringType(DxfValueType t)
     return t == DxfValueType::String || t == DxfValueType::Unknown || t == DxfValueType::Comment;
 }
 
-// A plain decimal ("-12.375") of at most 19 digits whose digits fit in 53 bits: the digits and the
-// power of ten are then exact doubles, so one correctly rounded division gives the same value as
-// from_chars, at a fraction of its cost. False for any other form, which from_chars then takes.
+// digits * 10^-decimals correctly rounded, for digits of at most 19 decimal digits (not 0) and
+// decimals from 0 to 19, by one product with a 128-bit power of ten; false in the rare case the
+// product cannot tell which way to round, which from_chars then decides.
+bool longDecimalToDouble(std::uint64_t digits, int decimals, double& out);
+
+// Whether the eight characters at p are all digits, and then their value: all eight at once, as
+// long runs of decimals are common (on a machine of another byte order, always false).
+inline bool eightDxfDigits(const char* p, std::uint32_t& value)
+{
+    if constexpr (std::endian::native != std::endian::little)
+        return false;
+    std::uint64_t chunk;
+    std::memcpy(&chunk, p, 8);
+    // A byte below '0' sets its top bit in the difference, one above '9' in the sum.
+    if (((chunk + 0x4646464646464646u) | (chunk - 0x3030303030303030u)) & 0x8080808080808080u)
+        return false;
+    chunk -= 0x3030303030303030u;
+    chunk = chunk * 10 + (chunk >> 8); // pairs of digits in every other byte
+    chunk = ((chunk & 0x000000FF000000FFu) * 0x000F424000000064u
+             + ((chunk >> 16) & 0x000000FF000000FFu) * 0x0000271000000001u)
+        >> 32;
+    value = static_cast<std::uint32_t>(chunk);
+    return true;
+}
+
+// A plain decimal ("-12.375") of at most 19 digits: when its digits fit in 53 bits, the digits
+// and the power of ten are exact doubles, so one correctly rounded division gives the same value
+// as from_chars, at a fraction of its cost; more digits (as coordinates of 17 significant digits
+// have) go to longDecimalToDouble. False for any other form, which from_chars then takes.
 inline bool parsePlainDxfDecimal(std::string_view s, double& out)
 {
     static constexpr double kPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
@@ -110,6 +138,10 @@ inline bool parsePlainDxfDecimal(std::string_view s, double& out)
         return false;
     if (p < end && *p == '.') {
         const char* const point = ++p;
+        for (std::uint32_t eight; end - p >= 8 && eightDxfDigits(p, eight); p += 8) {
+            digits = digits * 100000000 + eight;
+            fractionDigits |= eight;
+        }
         for (unsigned d; p < end && (d = static_cast<unsigned>(*p - '0')) < 10; ++p) {
             digits = digits * 10 + d;
             fractionDigits |= d;
@@ -119,8 +151,15 @@ inline bool parsePlainDxfDecimal(std::string_view s, double& out)
             return false;
         count += fraction;
     }
-    if (p != end || count > 19 || digits > (std::uint64_t(1) << 53))
+    if (p != end || count > 19)
         return false;
+    if (digits > (std::uint64_t(1) << 53)) {
+        if (!longDecimalToDouble(digits, static_cast<int>(fraction), out))
+            return false;
+        if (negative)
+            out = -out;
+        return true;
+    }
     const double value = fractionDigits ? static_cast<double>(digits) / kPow10[fraction] : static_cast<double>(whole);
     out = negative ? -value : value;
     return true;

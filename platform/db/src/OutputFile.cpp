@@ -7,11 +7,21 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <pthread.h>
+
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <charconv>
+#include <condition_variable>
 #include <cstring>
+#include <deque>
+#include <exception>
+#include <mutex>
 #include <string>
+#include <thread>
+#include <utility>
+#include <vector>
 
 #include <vantrel/db/OdError.h>
 
@@ -35,6 +45,11 @@ void writeAll(int fd, std::string_view data, const std::filesystem::path& path)
         data.remove_prefix(static_cast<std::size_t>(n));
     }
 }
+
+// Blocks of this size go to the background writer; at most kQueuedBlocks wait for it.
+// (A few blocks in flight keep the two sides busy; more would only hold memory.)
+constexpr std::size_t kBlockBytes = std::size_t(1) << 19;
+constexpr std::size_t kQueuedBlocks = 3;
 
 struct Fd {
     int fd;
@@ -153,6 +168,98 @@ OutputTarget resolveOutputTarget(const std::filesystem::path& requested)
     return target;
 }
 
+// One thread that writes the blocks it is given, in order, to one file descriptor. The first
+// failure stops it; push and finish raise it.
+class OutputFile::Background {
+public:
+    Background(int fd, std::filesystem::path name) : m_fd(fd), m_name(std::move(name)), m_thread([this] { run(); }) {}
+    Background(const Background&) = delete;
+    Background& operator=(const Background&) = delete;
+    // Without finish (an output abandoned): stops once the blocks queued are written or failed.
+    ~Background() { stop(); }
+
+    // Takes block, leaving block an empty buffer (one the thread is done with, when there is one).
+    void push(std::string& block)
+    {
+        std::unique_lock lock(m_mutex);
+        m_changed.wait(lock, [this] { return m_queue.size() < kQueuedBlocks || m_error; });
+        raiseFailure();
+        m_queue.push_back(std::move(block));
+        block = std::string();
+        if (!m_spare.empty()) {
+            block = std::move(m_spare.back());
+            m_spare.pop_back();
+        }
+        m_changed.notify_all();
+    }
+
+    // Waits for every block to be written.
+    void finish()
+    {
+        stop();
+        raiseFailure();
+    }
+
+private:
+    void stop()
+    {
+        {
+            std::lock_guard lock(m_mutex);
+            m_stopping = true;
+        }
+        m_changed.notify_all();
+        if (m_thread.joinable())
+            m_thread.join();
+    }
+
+    void raiseFailure()
+    {
+        if (m_error)
+            std::rethrow_exception(std::exchange(m_error, nullptr));
+    }
+
+    void run()
+    {
+        // Signals are for the thread that runs the program.
+        sigset_t all;
+        sigfillset(&all);
+        pthread_sigmask(SIG_BLOCK, &all, nullptr);
+        std::unique_lock lock(m_mutex);
+        for (;;) {
+            m_changed.wait(lock, [this] { return !m_queue.empty() || m_stopping; });
+            if (m_queue.empty())
+                return;
+            std::string block = std::move(m_queue.front());
+            m_queue.pop_front();
+            lock.unlock();
+            std::exception_ptr error;
+            try {
+                writeAll(m_fd, block, m_name);
+            } catch (...) {
+                error = std::current_exception();
+            }
+            lock.lock();
+            block.clear();
+            m_spare.push_back(std::move(block));
+            if (error) {
+                m_error = error;
+                m_queue.clear();
+            }
+            m_changed.notify_all();
+        }
+    }
+
+    const int m_fd;
+    const std::filesystem::path m_name;
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::deque<std::string> m_queue;
+    std::vector<std::string> m_spare;
+    std::exception_ptr m_error;
+    bool m_stopping = false;
+    std::thread m_thread; // last: it starts once the members it uses are made
+};
+
 OutputFile::OutputFile(const std::filesystem::path& requested, Backup backup)
     : m_target(resolveOutputTarget(requested)), m_backup(backup)
 {
@@ -205,6 +312,7 @@ void OutputFile::openTemporary()
 
 OutputFile::~OutputFile()
 {
+    m_background.reset(); // before the file it writes to is closed
     if (m_fd >= 0 && m_ownsFd)
         ::close(m_fd);
     if (!m_committed && !m_tempPath.empty())
@@ -215,13 +323,38 @@ void OutputFile::write(std::string_view data)
 {
     if (m_fd < 0)
         throw OdError(eFileError, "cannot write " + m_target.path.string() + ": the file is already closed");
-    writeAll(m_fd, data, m_tempPath.empty() ? m_target.path : m_tempPath);
+    // Whole blocks go on as they fill, so that even one long piece holds no more than a block.
+    for (;;) {
+        const std::size_t take = std::min(data.size(), kBlockBytes - m_pending.size());
+        m_pending.append(data.substr(0, take));
+        data.remove_prefix(take);
+        if (m_pending.size() < kBlockBytes)
+            return;
+        if (!m_background)
+            m_background = std::make_unique<Background>(m_fd, m_tempPath.empty() ? m_target.path : m_tempPath);
+        m_background->push(m_pending);
+        m_pending.reserve(kBlockBytes);
+    }
+}
+
+void OutputFile::finishWriting()
+{
+    if (m_background) {
+        if (!m_pending.empty())
+            m_background->push(m_pending);
+        m_background->finish();
+        m_background.reset();
+    } else {
+        writeAll(m_fd, m_pending, m_tempPath.empty() ? m_target.path : m_tempPath);
+    }
+    m_pending.clear();
 }
 
 void OutputFile::commit()
 {
     if (m_fd < 0)
         throw OdError(eFileError, "cannot write " + m_target.path.string() + ": the file is already closed");
+    finishWriting();
     int fd = m_fd;
     m_fd = -1;
     if (m_target.kind == OutputTarget::Kind::Direct) {

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstdlib>
 #include <cwctype>
 #include <filesystem>
@@ -35,6 +36,9 @@ struct LoadedFace {
     double capUnits = 0.0; // the height of capitals in font units
     FontMetrics metrics = kEstimatedMetrics;
     std::unordered_map<wchar_t, std::pair<FT_UInt, double>> glyphs; // glyph index and advance, font units
+    // The kerning of a pair of glyphs (the first in the high half of the key), font units: the
+    // font's own look-up costs far more than the advances, and texts repeat their pairs.
+    std::unordered_map<std::uint64_t, double> kerning;
 };
 
 class FontLibrary {
@@ -84,11 +88,8 @@ public:
         FT_UInt previous = 0;
         for (wchar_t c : text.str()) {
             const auto& [glyph, advance] = glyphOf(*f, c);
-            if (previous && glyph && FT_HAS_KERNING(f->face)) {
-                FT_Vector kern{};
-                if (FT_Get_Kerning(f->face, previous, glyph, FT_KERNING_UNSCALED, &kern) == 0)
-                    units += static_cast<double>(kern.x);
-            }
+            if (previous && glyph && FT_HAS_KERNING(f->face))
+                units += kerningOf(*f, previous, glyph);
             units += advance;
             previous = glyph;
         }
@@ -135,6 +136,18 @@ private:
         if (FT_Load_Glyph(f.face, glyph, FT_LOAD_NO_SCALE) == 0)
             advance = static_cast<double>(f.face->glyph->metrics.horiAdvance);
         return f.glyphs.emplace(c, std::pair{glyph, advance}).first->second;
+    }
+
+    double kerningOf(LoadedFace& f, FT_UInt left, FT_UInt right)
+    {
+        const std::uint64_t key = (std::uint64_t(left) << 32) | right;
+        if (auto it = f.kerning.find(key); it != f.kerning.end())
+            return it->second;
+        FT_Vector kern{};
+        const double units
+            = FT_Get_Kerning(f.face, left, right, FT_KERNING_UNSCALED, &kern) == 0 ? static_cast<double>(kern.x) : 0.0;
+        f.kerning.emplace(key, units);
+        return units;
     }
 
     FT_Library m_library = nullptr;

@@ -4,6 +4,8 @@
 // rounding tie; those, and every other value, go to std::to_chars.
 #include <vantrel/host/svg_number.h>
 
+#include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -29,27 +31,40 @@ char* general(char* out, double value)
     return std::to_chars(out, out + 24, value, std::chars_format::general, kDigits).ptr;
 }
 
-// The decimal exponent of magnitude (from 1e-4 to 1e10) as far as the table tells it, counted
-// without branches; an estimate off by one at a power of ten is caught by the count of digits
-// it gives.
+// The decimal exponent of magnitude (from 1e-4 to 1e10): estimated from the binary exponent
+// (log10(2) is about 1233 / 4096, which never overestimates in this range), then corrected by one
+// comparison; an estimate still off by one at a power of ten is caught by the count of digits it
+// gives.
 int exponentOf(double magnitude)
 {
-    static constexpr double kSteps[] = {1e-3, 1e-2, 1e-1, 1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
-    int e = -4;
-    for (double step : kSteps)
-        e += magnitude >= step;
-    return e;
+    static constexpr double kBounds[]
+        = {1e-4, 1e-3, 1e-2, 1e-1, 1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10};
+    const int binary = static_cast<int>((std::bit_cast<std::uint64_t>(magnitude) >> 52) & 0x7ff) - 1023;
+    const int estimate = (binary * 1233) >> 12; // floor, also for negative exponents
+    return estimate + (magnitude >= kBounds[estimate + 5]);
 }
 
-// Writes the last `count` digits of n (with leading zeros) ending at end, two at a time.
-void digitsBefore(char* end, std::uint64_t n, int count)
+// Writes the ten digits of n (below 10^10, leading zeros kept) at out: two halves of five, each
+// a leading digit and two pairs, all by multiplications rather than a loop.
+void tenDigits(char* out, std::uint64_t n)
 {
-    for (; count >= 2; count -= 2, n /= 100) {
-        end -= 2;
-        std::memcpy(end, kPairs + 2 * (n % 100), 2);
+    const auto halves = {static_cast<std::uint32_t>(n / 100000), static_cast<std::uint32_t>(n % 100000)};
+    for (std::uint32_t half : halves) {
+        const std::uint32_t rest = half % 10000;
+        *out = static_cast<char>('0' + half / 10000);
+        std::memcpy(out + 1, kPairs + 2 * (rest / 100), 2);
+        std::memcpy(out + 3, kPairs + 2 * (rest % 100), 2);
+        out += 5;
     }
-    if (count == 1)
-        end[-1] = static_cast<char>('0' + n % 10);
+}
+
+// The count of zeros that end the decimal digits of n (n not 0).
+int trailingZeros(std::uint64_t n)
+{
+    int zeros = 0;
+    for (; n % 10 == 0; n /= 10)
+        ++zeros;
+    return zeros;
 }
 
 } // namespace
@@ -69,40 +84,35 @@ char* formatSvgNumber(char* out, double value)
     if (std::fabs(fraction - 0.5) <= 0x1p-18 || digits < kLowest || digits >= kBeyond)
         return general(out, value);
 
-    *out = '-';
-    out += value < 0;
+    // The text is laid out in a scratch buffer with copies of fixed length, then copied once.
+    // Zeros after the digits, which the copies below read past them (and leave out of the text).
+    char digitText[32];
+    std::memcpy(digitText + 8, "000000000000000000000000", 24);
+    tenDigits(digitText, digits);
+    const int zeros = trailingZeros(digits);
+    char text[48];
+    int length = 0;
     if (exponent >= 0) {
         // The whole part, then the decimals without their trailing zeros. The whole part is the
-        // value's own unless rounding carried into it.
-        const int places = kDigits - 1 - exponent;
-        const auto scale = static_cast<std::uint64_t>(kPow10[places]);
-        auto whole = static_cast<std::uint64_t>(magnitude);
-        std::uint64_t decimals = digits - whole * scale;
-        if (decimals >= scale) {
-            ++whole;
-            decimals -= scale;
-        }
-        digitsBefore(out + exponent + 1, whole, exponent + 1);
-        out += exponent + 1;
-        if (decimals == 0)
-            return out;
-        int shown = places;
-        for (; decimals % 10 == 0; decimals /= 10)
-            --shown;
-        *out++ = '.';
-        digitsBefore(out + shown, decimals, shown);
-        return out + shown;
+        // rounded digits' own: rounding may carry into it (9.9999999999 gives 10), which the
+        // exponent estimate then already counted, as the digits are below 10^10.
+        const int whole = exponent + 1;
+        const int decimals = kDigits - whole - std::min(zeros, kDigits - whole);
+        std::memcpy(text, digitText, 16);
+        text[whole] = '.';
+        std::memcpy(text + whole + 1, digitText + whole, 16);
+        length = decimals > 0 ? whole + 1 + decimals : whole;
+    } else {
+        // "0." and the zeros before the first significant digit (at most three).
+        const int leading = -exponent - 1;
+        std::memcpy(text, "0.000", 5);
+        std::memcpy(text + 2 + leading, digitText, 16);
+        length = 2 + leading + kDigits - zeros;
     }
-    *out++ = '0';
-    *out++ = '.';
-    for (int i = -1; i > exponent; --i)
-        *out++ = '0';
-    std::uint64_t significant = digits;
-    int shown = kDigits;
-    for (; significant % 10 == 0; significant /= 10)
-        --shown;
-    digitsBefore(out + shown, significant, shown);
-    return out + shown;
+    *out = '-';
+    out += value < 0;
+    std::memcpy(out, text, static_cast<std::size_t>(length));
+    return out + length;
 }
 
 } // namespace vantrel

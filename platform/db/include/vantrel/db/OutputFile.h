@@ -5,6 +5,7 @@
 #pragma once
 
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -37,6 +38,9 @@ public:
     OutputFile(const OutputFile&) = delete;
     OutputFile& operator=(const OutputFile&) = delete;
 
+    // Large outputs are handed to a thread of their own in blocks, so that producing the text
+    // goes on while the system takes it (and is held back only when several blocks wait); a
+    // failure to write is raised by a later write or by commit.
     void write(std::string_view data);
     // A file being replaced: syncs the temporary file, keeps the previous file (if any and if
     // asked) as PATH.bak, renames the temporary file into place, and removes the temporaries that
@@ -49,8 +53,12 @@ public:
     static void save(const std::filesystem::path& path, std::string_view data, Backup backup = Backup::Keep);
 
 private:
+    class Background;
+
     void openTemporary();
     void openDirect();
+    // Writes what is pending and waits for the blocks handed on; raises the first failure.
+    void finishWriting();
 
     OutputTarget m_target;
     Backup m_backup;
@@ -60,6 +68,8 @@ private:
     bool m_targetExists = false;
     unsigned m_targetMode = 0;
     bool m_committed = false;
+    std::string m_pending; // written to the file once it makes a block
+    std::unique_ptr<Background> m_background;
 };
 
 } // namespace vantrel
