@@ -15,10 +15,10 @@
 #include <QVBoxLayout>
 
 #include <vantrel/db/DxfFile.h>
-#include <vantrel/db/OdDbDictionary.h>
 #include <vantrel/db/OdDbLayout.h>
 #include <vantrel/db/OdDbTables.h>
 #include <vantrel/db/Template.h>
+#include <vantrel/db/layouts.h>
 #include <vantrel/host/HostApplication.h>
 #include <vantrel/host/HostDocument.h>
 #include <vantrel/host/Transcript.h>
@@ -40,36 +40,22 @@ constexpr const char* kDxfFilter = "DXF drawings (*.dxf);;All files (*)";
 
 QString fromWide(const std::wstring& s) { return QString::fromStdWString(s); }
 
-// A layout tab: the name it shows and whether the host can make it current.
+// A layout tab: the name it shows and whether it is the model layout.
 struct LayoutTab {
     QString name;
     bool model;
-    bool reachable;
+    OdDbObjectId layout;
 };
 
 std::vector<LayoutTab> tabsOf(OdDbDatabase& db)
 {
-    std::vector<std::pair<int, LayoutTab>> found;
-    OdDbDictionaryPtr layouts = OdDbDictionary::cast(db.getLayoutDictionaryId(false).openObject().get());
-    if (layouts) {
-        for (const OdDbDictionary::Entry& e : layouts->entries()) {
-            OdDbLayoutPtr layout = OdDbLayout::cast(e.id.openObject().get());
-            if (!layout)
-                continue;
-            const OdDbObjectId block = layout->getBlockTableRecordId();
-            const bool model = block == db.getModelSpaceId();
-            // The host switches between model space and the one paper space it knows.
-            found.push_back({model ? -1 : layout->getTabOrder(),
-                             {QString::fromWCharArray(layout->getLayoutName().c_str()), model,
-                              model || block == db.getPaperSpaceId()}});
-        }
-    }
-    std::stable_sort(found.begin(), found.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
     std::vector<LayoutTab> tabs;
-    if (found.empty() || !found.front().second.model)
-        tabs.push_back({"Model", true, true});
-    for (auto& [order, tab] : found)
-        tabs.push_back(tab);
+    for (OdDbObjectId id : layoutsInTabOrder(db)) {
+        OdDbLayoutPtr layout = id.safeOpenObject();
+        tabs.push_back({QString::fromWCharArray(layout->getLayoutName().c_str()), layout->modelType(), id});
+    }
+    if (tabs.empty() || !tabs.front().model)
+        tabs.insert(tabs.begin(), {"Model", true, OdDbObjectId()});
     return tabs;
 }
 
@@ -193,6 +179,8 @@ void StudioWindow::attach(HostApplication& app)
 void StudioWindow::requestReady(const QString& prompt, bool commandName)
 {
     m_commandLine->showPrompt(prompt, commandName);
+    // The panel's changes are commands: they wait for the one running.
+    m_layers->setEnabled(commandName);
     if (m_source.lastKind() == InputEvent::Kind::Move)
         return;
     // An answer may have changed the drawing, the highlights, the view or the space.
@@ -220,15 +208,15 @@ void StudioWindow::updateTabs()
     if (!doc)
         return;
     OdDbDatabase& db = *doc->database();
+    const OdDbObjectId sheet = db.getTILEMODE() ? OdDbObjectId() : currentSheet(db);
     m_updatingTabs = true;
     while (m_tabs->count() > 0)
         m_tabs->removeTab(0);
     int current = 0;
     for (const LayoutTab& tab : tabsOf(db)) {
         const int index = m_tabs->addTab(tab.name);
-        m_tabs->setTabData(index, tab.model);
-        m_tabs->setTabEnabled(index, tab.reachable);
-        if (tab.reachable && tab.model == static_cast<bool>(db.getTILEMODE()))
+        m_tabs->setTabData(index, tab.model ? QString() : tab.name);
+        if (!tab.model && tab.layout == sheet)
             current = index;
     }
     m_tabs->setCurrentIndex(current);
@@ -239,70 +227,54 @@ void StudioWindow::switchLayout(int index)
 {
     if (m_updatingTabs || index < 0)
         return;
-    typeCommand(m_tabs->tabData(index).toBool() ? "MODEL" : "LAYOUT");
+    // The model tab carries no name; a sheet's tab its layout's name, which LAYOUT asks.
+    const QString sheet = m_tabs->tabData(index).toString();
+    if (sheet.isEmpty())
+        typeCommand("MODEL");
+    else
+        typeCommand("LAYOUT", {sheet});
 }
 
-void StudioWindow::typeCommand(const QString& line)
+void StudioWindow::typeCommand(const QString& line, const QStringList& answers)
 {
     if (!m_source.atCommandPrompt())
         m_source.post(InputEvent::of(InputEvent::Kind::Cancel));
     m_source.post(InputEvent::textLine(line.toStdWString()));
+    for (const QString& answer : answers)
+        m_source.post(InputEvent::textLine(answer.toStdWString()));
 }
 
 void StudioWindow::changeLayer(OdDbObjectId id, int column)
 {
     HostDocument* doc = m_app ? m_app->activeDocument() : nullptr;
-    if (!doc || !m_source.atCommandPrompt()) {
+    if (!doc || !m_source.atCommandPrompt() || m_source.hasPending()) {
         statusBar()->showMessage("Finish or cancel the command first.", 4000);
         return;
     }
-    OdDbDatabase& db = *doc->database();
-    std::optional<OdCmColor> colour;
-    if (column == LayersPanel::Color) {
-        OdDbLayerTableRecordPtr layer = id.safeOpenObject();
+    OdDbLayerTableRecordPtr layer = OdDbLayerTableRecord::cast(id.openObject().get());
+    if (!layer)
+        return;
+    const QString name = QString::fromWCharArray(layer->getName().c_str());
+    // LAYER does the change as typed, so that it shows in the transcript and U takes it back;
+    // the empty answer ends its options.
+    QStringList answers;
+    switch (column) {
+    case LayersPanel::On: answers = {layer->isOff() ? "ON" : "OFF", name}; break;
+    case LayersPanel::Frozen: answers = {layer->isFrozen() ? "Thaw" : "Freeze", name}; break;
+    case LayersPanel::Locked: answers = {layer->isLocked() ? "Unlock" : "Lock", name}; break;
+    case LayersPanel::Current: answers = {"Set", name}; break;
+    case LayersPanel::Color: {
         const QColor chosen = QColorDialog::getColor(QColor::fromRgb(layer->color().rgb() & 0xFFFFFF), this);
         if (!chosen.isValid())
             return;
-        OdCmColor c;
-        c.setRGB(static_cast<std::uint8_t>(chosen.red()), static_cast<std::uint8_t>(chosen.green()),
-                 static_cast<std::uint8_t>(chosen.blue()));
-        colour = c;
+        answers = {"Color", "Truecolor", QString("%1,%2,%3").arg(chosen.red()).arg(chosen.green()).arg(chosen.blue()),
+                   name};
+        break;
     }
-    if (column == LayersPanel::Frozen && id == db.getCLAYER()) {
-        OdDbLayerTableRecordPtr layer = id.safeOpenObject();
-        if (!layer->isFrozen()) {
-            statusBar()->showMessage("The current layer cannot be frozen.", 4000);
-            return;
-        }
+    default: return;
     }
-    // One undo step, as a command would be, so that U takes it back.
-    db.blockUndoRecording(true, OdString(L"LAYER"));
-    try {
-        if (column == LayersPanel::Current) {
-            OdDbLayerTableRecordPtr layer = id.safeOpenObject();
-            if (layer->isFrozen())
-                throw OdError(eInvalidInput, "a frozen layer cannot be made current");
-            db.setCLAYER(id);
-        } else {
-            OdDbLayerTableRecordPtr layer = id.safeOpenObject(OdDb::kForWrite);
-            switch (column) {
-            case LayersPanel::On: layer->setIsOff(!layer->isOff()); break;
-            case LayersPanel::Frozen: layer->setIsFrozen(!layer->isFrozen()); break;
-            case LayersPanel::Locked: layer->setIsLocked(!layer->isLocked()); break;
-            case LayersPanel::Color: layer->setColor(*colour); break;
-            default: break;
-            }
-        }
-    } catch (const OdError& e) {
-        db.blockUndoRecording(false);
-        (void)db.discardLastBlock();
-        statusBar()->showMessage(QString("The layer was not changed: ") + e.what(), 6000);
-        return;
-    }
-    db.blockUndoRecording(false);
-    m_layers->showLayers(db);
-    m_view->drawingChanged();
-    updateTitle();
+    answers.append(QString());
+    typeCommand("LAYER", answers);
 }
 
 void StudioWindow::showError(const QString& text)

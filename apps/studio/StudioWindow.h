@@ -4,10 +4,10 @@
 #pragma once
 
 #include <functional>
-#include <optional>
 #include <string>
 
 #include <QLabel>
+#include <QStringList>
 #include <QMainWindow>
 #include <QTabBar>
 
@@ -62,10 +62,11 @@ private:
     void updateTitle();
     void updateTabs();
     void switchLayout(int index);
-    // Makes the change of one layer state that the layers panel asks for, as one undo step.
+    // Runs LAYER for the change of one layer state that the layers panel asks for.
     void changeLayer(OdDbObjectId id, int column);
-    // Runs a command line as if typed, cancelling a running command first.
-    void typeCommand(const QString& line);
+    // Runs a command line as if typed, with the answers to its prompts, cancelling a running
+    // command first.
+    void typeCommand(const QString& line, const QStringList& answers = {});
     // Asks whether to save unsaved changes; false when the user cancels.
     bool maySetDrawingAside();
     // Ends the running command loop and hands `replace` a moment between two runs of it.

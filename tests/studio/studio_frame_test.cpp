@@ -2,6 +2,8 @@
 // and the display lists it keeps) must be what drawing each shown entity in turn paints, and must
 // stay so when entities change, are erased, come back by undo, are highlighted, or sit on a layer
 // switched off.
+#include <cmath>
+
 #include <QImage>
 #include <QPainter>
 #include <QTest>
@@ -245,6 +247,67 @@ private slots:
         }
     }
 
+    void manyEntitiesAcrossTheMiddleComeOutAsDrawnOneByOne()
+    {
+        // Enough entities for the two halves of the frame to be painted at once: lines at every
+        // angle through the middle row, circles, arcs, wide polylines and texts across it, one of
+        // them highlighted.
+        Sample sample;
+        OdDbDatabase& db = *sample.db;
+        for (int i = 0; i < 2100; ++i) {
+            const double t = i * 0.0173, x = 5.0 + (i % 90), y = 50.0 + (i % 7) - 3.0;
+            switch (i % 5) {
+            case 0: {
+                OdDbLinePtr l = OdDbLine::createObject();
+                l->setStartPoint({x - 20.0 * std::cos(t), y - 20.0 * std::sin(t), 0});
+                l->setEndPoint({x + 20.0 * std::cos(t), y + 20.0 * std::sin(t), 0});
+                l->setColorIndex(static_cast<std::int16_t>(1 + i % 7));
+                append(db, l.get());
+                break;
+            }
+            case 1: {
+                OdDbCirclePtr c = OdDbCircle::createObject();
+                c->setCenter({x, y, 0});
+                c->setRadius(1.0 + i % 11);
+                append(db, c.get());
+                break;
+            }
+            case 2: {
+                OdDbArcPtr a = OdDbArc::createObject();
+                a->setCenter({x, y + 2.0, 0});
+                a->setRadius(3.0 + i % 5);
+                a->setStartAngle(t);
+                a->setEndAngle(t + 3.5);
+                a->setColorIndex(4);
+                append(db, a.get());
+                break;
+            }
+            case 3: {
+                OdDbPolylinePtr p = OdDbPolyline::createObject();
+                p->addVertexAt(0, OdGePoint2d(x, y - 6.0), 0.3, 0.2, 0.9);
+                p->addVertexAt(1, OdGePoint2d(x + 3.0, y + 6.0), 0.0, 0.9, 0.1);
+                p->addVertexAt(2, OdGePoint2d(x + 5.0, y + 9.0));
+                p->setColorIndex(3);
+                append(db, p.get());
+                break;
+            }
+            default: {
+                OdDbTextPtr text = OdDbText::createObject();
+                text->setPosition({x, y - 1.5, 0});
+                text->setHeight(3.0 + i % 4);
+                text->setRotation(t);
+                text->setTextString(L"Room");
+                append(db, text.get());
+                break;
+            }
+            }
+        }
+        OdDbEntityPtr(sample.line.safeOpenObject(OdDb::kForWrite))->highlight();
+        DrawingScene scene(db);
+        for (const ViewTransform& view : {viewOf(0, 0, 100, 100), viewOf(30, 35, 60, 65)})
+            QCOMPARE(differingPixels(sceneFrame(scene, view), entityByEntity(db, view)), 0);
+    }
+
     void thinWideSegmentsAreOneBand()
     {
         // Widths from a tenth to about two thirds of a unit, with bulges: drawn as one band where
@@ -283,8 +346,8 @@ private slots:
         Sample sample;
         // Entities smaller than a pixel, drawn as dots, some of them sharing pixels.
         for (int i = 0; i < 40; ++i) {
-            const int row = i / 8;
             OdDbCirclePtr c = OdDbCircle::createObject();
+            const int row = i / 8;
             c->setCenter({60.0 + (i % 8) * 0.25, 28.0 + row * 0.3, 0});
             c->setRadius(0.05);
             c->setColorIndex(static_cast<std::int16_t>(1 + i % 3));

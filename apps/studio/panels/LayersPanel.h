@@ -1,5 +1,5 @@
 // The layers panel: one row per layer with its on, frozen and locked states, its colour and
-// which is current. Clicking a state asks for the change; the window makes it in the drawing.
+// which is current. Clicking a state asks for the change; the window runs LAYER to make it.
 #pragma once
 
 #include <QTableWidget>

@@ -7,6 +7,7 @@
 #include <bit>
 #include <cmath>
 #include <map>
+#include <thread>
 
 #include <vantrel/db/ExtentsDraw.h>
 #include <vantrel/db/LayerVisibility.h>
@@ -255,25 +256,52 @@ DrawingScene::PaintCount DrawingScene::paint(QPainter& painter, const ViewTransf
     return paint(painter, view, QRect(0, 0, view.width(), view.height()));
 }
 
-DrawingScene::PaintCount DrawingScene::paint(QPainter& painter, const ViewTransform& view, const QRect& pixels)
+namespace {
+
+// The drawing's area that reaches into a rectangle of the view's pixels, with the margin for what
+// is drawn beyond an entity's box: heavy lines, the blur of antialiasing.
+Box areaOf(const ViewTransform& view, const QRect& pixels)
 {
-    PaintCount count;
+    const int bleed = DrawingScene::kBleedPixels;
+    const OdGePoint3d corner0 = view.toWorld(pixels.left() - bleed, pixels.bottom() + 1 + bleed);
+    const OdGePoint3d corner1 = view.toWorld(pixels.right() + 1 + bleed, pixels.top() - bleed);
+    return {corner0.x, corner0.y, corner1.x, corner1.y};
+}
+
+Box widened(const Box& b, double margin) { return {b.x0 - margin, b.y0 - margin, b.x1 + margin, b.y1 + margin}; }
+
+// The image a painter paints on, when it paints there without a transformation or clip of its
+// own and in a format whose pixels are words: then parts of it may be painted at the same time.
+QImage* bandableImage(QPainter& painter, const QRect& pixels, std::size_t entities)
+{
+    // Below these a second thread costs more than it saves.
+    constexpr int kMinBandRows = 64;
+    constexpr std::size_t kMinEntities = 2000;
+    if (std::thread::hardware_concurrency() < 2 || pixels.height() < 2 * kMinBandRows || entities < kMinEntities)
+        return nullptr;
+    QPaintDevice* device = painter.device();
+    if (!device || device->devType() != QInternal::Image || painter.hasClipping()
+        || !painter.worldTransform().isIdentity() || painter.compositionMode() != QPainter::CompositionMode_SourceOver
+        || painter.opacity() != 1.0)
+        return nullptr;
+    auto* image = static_cast<QImage*>(device);
+    const QImage::Format format = image->format();
+    return format == QImage::Format_RGB32 || format == QImage::Format_ARGB32_Premultiplied ? image : nullptr;
+}
+
+} // namespace
+
+DrawingScene::Frame DrawingScene::prepare(const ViewTransform& view, const QRect& pixels)
+{
+    Frame frame;
     const double scale = view.scale();
-    // What reaches into the pixels, with a margin for what is drawn beyond an entity's box: heavy
-    // lines, the blur of antialiasing, glyphs of fixed size.
-    const OdGePoint3d corner0 = view.toWorld(pixels.left() - kBleedPixels, pixels.bottom() + 1 + kBleedPixels);
-    const OdGePoint3d corner1 = view.toWorld(pixels.right() + 1 + kBleedPixels, pixels.top() - kBleedPixels);
     const std::vector<std::uint32_t> shown
-        = visibleSlots({corner0.x, corner0.y, corner1.x, corner1.y}, QPainterSink::kDefaultMarkerPixels * 2.0 / scale);
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing, true);
-    QPainterSink sink(painter, view);
+        = visibleSlots(areaOf(view, pixels), QPainterSink::kDefaultMarkerPixels * 2.0 / scale);
     // One dot per pixel of the view is enough however many entities share it: the lowest in draw
     // order. Colours are drawn in their order, so that a part of a picture comes out as the
     // whole does.
     const int w = view.width(), h = view.height();
     std::vector<bool> dotted(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), false);
-    std::map<std::uint32_t, QVector<QPoint>> dots;
     for (std::uint32_t n : shown) {
         Slot& slot = m_slots[n];
         if (!slot.fixedSize && std::max(slot.box.width(), slot.box.height()) * scale < 1.0) {
@@ -285,8 +313,8 @@ DrawingScene::PaintCount DrawingScene::paint(QPainter& painter, const ViewTransf
                 = static_cast<std::size_t>(y) * static_cast<std::size_t>(w) + static_cast<std::size_t>(x);
             if (!dotted[pixel]) {
                 dotted[pixel] = true;
-                dots[slot.rgb].push_back(QPoint(static_cast<int>(x), static_cast<int>(y)));
-                ++count.dots;
+                frame.dots[slot.rgb].push_back(QPoint(static_cast<int>(x), static_cast<int>(y)));
+                ++frame.count.dots;
             }
             continue;
         }
@@ -298,16 +326,66 @@ DrawingScene::PaintCount DrawingScene::paint(QPainter& painter, const ViewTransf
             entity->draw(*slot.list);
             slot.list->shrink();
         }
-        sink.setHighlighted(entity->isHighlighted());
-        slot.list->replay(sink);
-        ++count.drawn;
+        frame.items.push_back({n, entity->isHighlighted()});
+        ++frame.count.drawn;
     }
-    for (const auto& [rgb, points] : dots) {
+    return frame;
+}
+
+void DrawingScene::replay(QPainter& painter, const ViewTransform& view, const Frame& frame, const QRect& pixels) const
+{
+    const Box area = areaOf(view, pixels);
+    const Box wide = widened(area, QPainterSink::kDefaultMarkerPixels * 2.0 / view.scale());
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    QPainterSink sink(painter, view);
+    for (const Item& item : frame.items) {
+        const Slot& slot = m_slots[item.slot];
+        if (!slot.box.overlaps(slot.fixedSize ? wide : area))
+            continue;
+        sink.setHighlighted(item.highlighted);
+        slot.list->replay(sink);
+    }
+    QVector<QPoint> inside;
+    for (const auto& [rgb, points] : frame.dots) {
+        inside.clear();
+        for (const QPoint& p : points)
+            if (pixels.contains(p))
+                inside.push_back(p);
         painter.setPen(QPen(QColor::fromRgb(rgb & 0xFFFFFF), 1.0));
-        painter.drawPoints(points.data(), static_cast<int>(points.size()));
+        painter.drawPoints(inside.data(), static_cast<int>(inside.size()));
     }
     painter.restore();
-    return count;
+}
+
+DrawingScene::PaintCount DrawingScene::paint(QPainter& painter, const ViewTransform& view, const QRect& pixels)
+{
+    const Frame frame = prepare(view, pixels);
+    QImage* image = bandableImage(painter, pixels, frame.items.size());
+    if (!image) {
+        replay(painter, view, frame, pixels);
+        return frame.count;
+    }
+    // The upper and the lower half at the same time, each by a painter of its own on the same
+    // pixels, clipped to its half. Qt cuts lines at the image's edges, not at a clip, so the
+    // halves come out as one paint of the whole would.
+    uchar* bits = image->bits();
+    const int mid = pixels.top() + pixels.height() / 2;
+    const QRect upper(pixels.left(), pixels.top(), pixels.width(), mid - pixels.top());
+    const QRect lower(pixels.left(), mid, pixels.width(), pixels.bottom() + 1 - mid);
+    auto paintBand = [&](const QRect& rows) {
+        QImage band(bits, image->width(), image->height(), image->bytesPerLine(), image->format());
+        band.setDevicePixelRatio(image->devicePixelRatio());
+        QPainter bandPainter(&band);
+        bandPainter.setRenderHints(painter.renderHints());
+        bandPainter.setFont(painter.font());
+        bandPainter.setClipRect(rows);
+        replay(bandPainter, view, frame, rows);
+    };
+    std::thread other(paintBand, lower);
+    paintBand(upper);
+    other.join();
+    return frame.count;
 }
 
 } // namespace vantrel::studio

@@ -6,13 +6,17 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
 #include <QPainter>
+#include <QImage>
+#include <QPoint>
 #include <QRect>
+#include <QVector>
 
 #include <vantrel/db/OdDbDatabase.h>
 #include <vantrel/db/OdDbEntity.h>
@@ -45,7 +49,8 @@ public:
     static constexpr int kBleedPixels = 8;
 
     // Paints the shown entities that reach into the view, bottom of the draw order first, with
-    // the painter's render hints set as the view draws.
+    // the painter's render hints set as the view draws. On an image (with neither transformation
+    // nor clip) the upper and lower halves are painted at the same time, the picture the same.
     PaintCount paint(QPainter& painter, const ViewTransform& view);
     // The same for the entities that reach into a rectangle of the view's pixels, which come out
     // there as the whole view shows them (they are drawn whole, so that Qt cuts their lines at the
@@ -80,6 +85,17 @@ private:
         std::unique_ptr<DisplayList> list;
     };
     struct Facts;
+    // What a paint draws, found before anything is drawn: the entities to play back (their
+    // display lists made), and the dots by colour.
+    struct Item {
+        std::uint32_t slot;
+        bool highlighted;
+    };
+    struct Frame {
+        std::vector<Item> items;
+        std::map<std::uint32_t, QVector<QPoint>> dots;
+        PaintCount count;
+    };
 
     void rebuild();
     // Whether the entity belongs in the index, and what the slot keeps of it when it does.
@@ -90,6 +106,10 @@ private:
     void fillSlot(std::uint32_t n, const Facts& facts);
     void takeOut(OdDbObjectId id);
     std::uint32_t slotFor(OdDbObjectId id);
+    Frame prepare(const ViewTransform& view, const QRect& pixels);
+    // Plays back what of the frame reaches into the pixels; reads the slots only, so that two
+    // painters may play back at once.
+    void replay(QPainter& painter, const ViewTransform& view, const Frame& frame, const QRect& pixels) const;
     // Slots that reach into the area, sorted into draw order.
     std::vector<std::uint32_t> visibleSlots(const Box& area, double fixedMargin);
 

@@ -93,9 +93,22 @@ OdDbObjectId OdDbDatabase::getLayoutDictionaryId(bool createIfNotFound)
     return dictionaryEntry(m_namedObjects, L"ACAD_LAYOUT", createIfNotFound);
 }
 
+OdDbObjectId OdDbDatabase::getPaperSpaceId() const
+{
+    static const OdString kPaperSpace(L"*Paper_Space");
+    if (!m_paperSpace.isNull() && recordName(m_paperSpace).iCompare(kPaperSpace) != 0) {
+        // Sheets were switched (or the switch undone) by renaming their blocks.
+        const OdDbObjectId renamed = recordByName(m_blockTable, kPaperSpace);
+        if (!renamed.isNull())
+            m_paperSpace = renamed;
+    }
+    return m_paperSpace;
+}
+
 OdDbObjectId OdDbDatabase::currentSpaceId() const
 {
-    return getTILEMODE() || m_paperSpace.isNull() ? m_modelSpace : m_paperSpace;
+    const OdDbObjectId paper = getPaperSpaceId();
+    return getTILEMODE() || paper.isNull() ? m_modelSpace : paper;
 }
 
 OdDbObjectId OdDbDatabase::activeViewportId() const { return m_activeViewport; }

@@ -11,6 +11,7 @@
 #include <vantrel/host/HostApplication.h>
 #include <vantrel/host/HostDocument.h>
 #include <vantrel/host/InputSyntax.h>
+#include <vantrel/host/hostcolor.h>
 #include <vantrel/host/hostutils.h>
 
 namespace vantrel {
@@ -106,15 +107,21 @@ public:
 
     void run()
     {
+        enum Option { kMake, kSet, kNew, kOn, kOff, kFreeze, kThaw, kLock, kUnlock, kColor };
         for (;;) {
-            InputResult r = m_ed.getKeyword(L"Enter an option [%s]", L"Make Set New Lock Unlock Color");
-            switch (r) {
-            case kInputFirstKeyword: onMake(); break;
-            case kInputFirstKeyword + 1: onSet(); break;
-            case kInputFirstKeyword + 2: onNew(); break;
-            case kInputFirstKeyword + 3: onLock(true); break;
-            case kInputFirstKeyword + 4: onLock(false); break;
-            case kInputFirstKeyword + 5: onColor(); break;
+            const InputResult r
+                = m_ed.getKeyword(L"Enter an option [%s]", L"Make Set New ON OFF Freeze Thaw Lock Unlock Color");
+            switch (r - kInputFirstKeyword) {
+            case kMake: onMake(); break;
+            case kSet: onSet(); break;
+            case kNew: onNew(); break;
+            case kOn: onOn(); break;
+            case kOff: onOff(); break;
+            case kFreeze: onFreeze(); break;
+            case kThaw: onThaw(); break;
+            case kLock: onLock(true); break;
+            case kUnlock: onLock(false); break;
+            case kColor: onColor(); break;
             default: return;
             }
         }
@@ -152,27 +159,52 @@ private:
             addLayer(*name);
     }
 
+    void onOn()
+    {
+        if (OdDbLayerTableRecordPtr layer = askLayer(L"Enter name of layer to turn on"))
+            layer->setIsOff(false);
+    }
+
+    void onOff()
+    {
+        if (OdDbLayerTableRecordPtr layer = askLayer(L"Enter name of layer to turn off"))
+            layer->setIsOff(true);
+    }
+
+    // Nothing drawn on the current layer would show if it were frozen.
+    void onFreeze()
+    {
+        OdDbLayerTableRecordPtr layer = askLayer(L"Enter name of layer to freeze");
+        if (!layer)
+            return;
+        if (layer->objectId() == m_db.getCLAYER())
+            m_ed.printMessage(L"\nThe current layer cannot be frozen.");
+        else
+            layer->setIsFrozen(true);
+    }
+
+    void onThaw()
+    {
+        if (OdDbLayerTableRecordPtr layer = askLayer(L"Enter name of layer to thaw"))
+            layer->setIsFrozen(false);
+    }
+
     void onLock(bool lock)
     {
-        auto name = askText(m_ed, lock ? L"Enter name of layer to lock" : L"Enter name of layer to unlock");
-        if (!name)
-            return;
-        if (OdDbObjectId id = existing(*name); !id.isNull())
-            OdDbLayerTableRecordPtr(id.safeOpenObject(OdDb::kForWrite))->setIsLocked(lock);
+        if (OdDbLayerTableRecordPtr layer
+            = askLayer(lock ? L"Enter name of layer to lock" : L"Enter name of layer to unlock"))
+            layer->setIsLocked(lock);
     }
 
     void onColor()
     {
-        std::int32_t index = 0;
-        for (;;) {
-            if (m_ed.getInteger(index, L"Enter color number (1-255)") != kInputValue)
-                return;
-            if (index >= 1 && index <= 255)
-                break;
-            m_ed.printMessage(L"\nThe color number must be between 1 and 255.");
-        }
+        const std::optional<OdCmColor> colour = askColor();
+        if (!colour)
+            return;
         const std::wstring current = OdDbLayerTableRecordPtr(m_db.getCLAYER().safeOpenObject())->getName().c_str();
-        const std::wstring prompt = L"Enter name of layer for color " + std::to_wstring(index) + L" <" + current + L">";
+        const std::wstring shown
+            = colour->isByColor() ? colour->description().c_str() : std::to_wstring(colour->colorIndex());
+        const std::wstring prompt = L"Enter name of layer for color " + shown + L" <" + current + L">";
         OdString typed;
         InputResult r = m_ed.getKeyword(prompt.c_str(), L"", kAcceptText, &typed);
         std::wstring name(InputSyntax::trim(typed.c_str()));
@@ -181,8 +213,46 @@ private:
         else if (r != kInputText)
             return;
         if (OdDbObjectId id = existing(name); !id.isNull())
-            OdDbLayerTableRecordPtr(id.safeOpenObject(OdDb::kForWrite))
-                ->setColor(OdCmColor::byIndex(static_cast<std::int16_t>(index)));
+            OdDbLayerTableRecordPtr(id.safeOpenObject(OdDb::kForWrite))->setColor(*colour);
+    }
+
+    // A palette number, or a true colour after Truecolor; each asked again until it is one.
+    std::optional<OdCmColor> askColor()
+    {
+        for (;;) {
+            std::int32_t index = 0;
+            const InputResult r = m_ed.getInteger(index, L"Enter color number (1-255) or [%s]", L"Truecolor");
+            if (r == kInputFirstKeyword)
+                return askTrueColor();
+            if (r != kInputValue)
+                return std::nullopt;
+            if (index >= 1 && index <= 255)
+                return OdCmColor::byIndex(static_cast<std::int16_t>(index));
+            m_ed.printMessage(L"\nThe color number must be between 1 and 255.");
+        }
+    }
+
+    std::optional<OdCmColor> askTrueColor()
+    {
+        for (;;) {
+            auto text = askText(m_ed, L"Enter true color (R,G,B)");
+            if (!text)
+                return std::nullopt;
+            OdCmColor colour;
+            if (hostCmGetColorFromRGBName(text->c_str(), colour) == eOk)
+                return colour;
+            m_ed.printMessage(L"\nA true color is three whole numbers from 0 to 255, such as 255,128,0.");
+        }
+    }
+
+    // The layer a name gives, open for write; null (and said) when there is none.
+    OdDbLayerTableRecordPtr askLayer(const wchar_t* prompt)
+    {
+        auto name = askText(m_ed, prompt);
+        if (!name)
+            return {};
+        const OdDbObjectId id = existing(*name);
+        return id.isNull() ? OdDbLayerTableRecordPtr() : OdDbLayerTableRecordPtr(id.safeOpenObject(OdDb::kForWrite));
     }
 
     // A name for a new layer: characters that files and references reserve are refused.

@@ -1,11 +1,15 @@
 // ZOOM and the space switches (MSPACE, PSPACE, MODEL, LAYOUT): what the user looks at and which
-// space new entities go to. TILEMODE and CVPORT record the choice in the drawing, so U takes it back.
+// space new entities go to. TILEMODE and CVPORT record the choice in the drawing, and the current
+// sheet's block its name, so U takes it back.
 #include "commands/host_commands.h"
 
 #include <vantrel/db/OdDbBlockTableRecord.h>
 #include <vantrel/db/OdDbViewport.h>
+#include <vantrel/db/OdDbLayout.h>
 #include <vantrel/db/drawing_extents.h>
+#include <vantrel/db/layouts.h>
 #include <vantrel/host/HostDocument.h>
+#include <vantrel/host/InputSyntax.h>
 #include <vantrel/host/hostutils.h>
 
 namespace vantrel {
@@ -31,19 +35,15 @@ void setInt(OdDbDatabase& db, const wchar_t* name, std::int32_t value)
         db.setSysVar(name, OdResBuf::newRb(70, value).get());
 }
 
-// Paper space with the sheet itself active (CVPORT 1).
-bool activateSheet(HostDocument& doc)
+// Paper space with the sheet itself active (CVPORT 1). A sheet never shown has no view of its
+// own yet: it is worked on all the same, with no viewport active.
+void activateSheet(HostDocument& doc)
 {
     OdDbDatabase& db = *doc.database();
-    OdDbObjectId sheet = findViewport(db, [](const OdDbViewport& v) { return v.number() == 1; });
-    if (sheet.isNull()) {
-        doc.editor().printMessage(L"\nThe layout has no paper-space view.");
-        return false;
-    }
+    const OdDbObjectId sheet = findViewport(db, [](const OdDbViewport& v) { return v.number() == 1; });
     setInt(db, L"TILEMODE", 0);
     setInt(db, L"CVPORT", 1);
     db.setActiveViewportId(sheet);
-    return true;
 }
 
 bool inLayout(HostDocument& doc, const wchar_t* command)
@@ -76,12 +76,51 @@ void pspaceCommand(HostDocument& doc)
 
 void modelCommand(HostDocument& doc) { setInt(*doc.database(), L"TILEMODE", 1); }
 
+std::wstring layoutName(OdDbObjectId layout) { return OdDbLayoutPtr(layout.safeOpenObject())->getLayoutName().c_str(); }
+
+// The layout to show: a typed name, or Enter for the current sheet; an unknown name is asked again.
+OdDbObjectId askLayout(HostDocument& doc, OdDbObjectId current)
+{
+    HostEditor& ed = doc.editor();
+    const std::wstring prompt = L"Enter layout name <" + layoutName(current) + L">";
+    for (;;) {
+        OdString typed;
+        const InputResult r = ed.getKeyword(prompt.c_str(), L"", kAcceptText, &typed);
+        const std::wstring name(InputSyntax::trim(typed.c_str()));
+        if (r == kInputEmpty || (r == kInputText && name.empty()))
+            return current;
+        if (r != kInputText)
+            return OdDbObjectId();
+        if (OdDbObjectId found = findLayout(*doc.database(), name.c_str()); !found.isNull())
+            return found;
+        ed.printMessage(L"\nNo layout named \"%s\".", name);
+    }
+}
+
 void layoutCommand(HostDocument& doc)
 {
-    if (!doc.database()->getTILEMODE()) {
+    OdDbDatabase& db = *doc.database();
+    const OdDbObjectId current = currentSheet(db);
+    if (current.isNull()) {
+        // Older files have a paper space but no layout objects: it is the only sheet.
+        if (!db.getTILEMODE())
+            doc.editor().printMessage(L"\nThe layout is current already.");
+        else if (!db.getPaperSpaceId().isNull())
+            activateSheet(doc);
+        return;
+    }
+    const OdDbObjectId chosen = askLayout(doc, current);
+    if (chosen.isNull())
+        return;
+    if (OdDbLayoutPtr(chosen.safeOpenObject())->modelType()) {
+        modelCommand(doc);
+        return;
+    }
+    if (chosen == current && !db.getTILEMODE()) {
         doc.editor().printMessage(L"\nThe layout is current already.");
         return;
     }
+    makeSheetCurrent(db, chosen);
     activateSheet(doc);
 }
 

@@ -47,7 +47,9 @@ public:
     OdDbObjectId getRegAppTableId() const { return m_regAppTable; }
     OdDbObjectId getNamedObjectsDictionaryId() const { return m_namedObjects; }
     OdDbObjectId getModelSpaceId() const { return m_modelSpace; }
-    OdDbObjectId getPaperSpaceId() const { return m_paperSpace; }
+    // The block of the current sheet, the one named *Paper_Space: it follows a switch of sheets
+    // (layouts.h) and its undo.
+    OdDbObjectId getPaperSpaceId() const;
     OdDbObjectId getLayerZeroId() const { return m_layerZero; }
     OdDbObjectId getLinetypeByLayerId() const { return m_ltByLayer; }
     OdDbObjectId getLinetypeByBlockId() const { return m_ltByBlock; }
@@ -166,7 +168,9 @@ private:
     OdDbHandle m_handseed{1};
 
     OdDbObjectId m_blockTable, m_layerTable, m_linetypeTable, m_textStyleTable, m_regAppTable;
-    OdDbObjectId m_namedObjects, m_modelSpace, m_paperSpace, m_layerZero;
+    OdDbObjectId m_namedObjects, m_modelSpace, m_layerZero;
+    // The block last found named *Paper_Space; looked for again when it no longer is.
+    mutable OdDbObjectId m_paperSpace;
     OdDbObjectId m_ltByLayer, m_ltByBlock, m_ltContinuous, m_styleStandard;
     OdDbObjectId m_activeViewport;
 
