@@ -16,6 +16,7 @@
 
 #include <vantrel/db/OdDbDatabase.h>
 #include <vantrel/db/OdDbEntity.h>
+#include <vantrel/db/OdDbExport.h>
 #include <vantrel/db/ObjectProperties.h>
 #include <vantrel/ge/OdGePoint2d.h>
 #include <vantrel/ge/OdGePoint3d.h>
@@ -223,9 +224,9 @@ struct DxfClassMap {
 };
 
 // The map of a class (exactly that class), or null.
-const DxfClassMap* dxfClassMap(const OdRxClass* cls);
+VANTREL_DB_FOR_TESTS const DxfClassMap* dxfClassMap(const OdRxClass* cls);
 // The map of a record name (or key), or null.
-const DxfClassMap* dxfClassMap(std::string_view recordName);
+VANTREL_DB_FOR_TESTS const DxfClassMap* dxfClassMap(std::string_view recordName);
 // The maps of entities and objects of classes this system does not model: the AcDbEntity part
 // only, or nothing.
 const DxfClassMap& dxfUnknownEntityMap();

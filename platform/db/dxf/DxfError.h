@@ -6,10 +6,11 @@
 #include <string>
 
 #include <vantrel/db/OdError.h>
+#include <vantrel/db/OdDbExport.h>
 
 namespace vantrel {
 
-class DxfError : public OdError {
+class VANTREL_DB_FOR_TESTS DxfError : public OdError {
 public:
     DxfError(std::size_t line, const std::string& problem)
         : OdError(eBadDxfFile, "line " + std::to_string(line) + ": " + problem), m_line(line), m_problem(problem)

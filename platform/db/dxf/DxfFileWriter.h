@@ -6,6 +6,7 @@
 #include <span>
 
 #include <vantrel/db/OdDbDatabase.h>
+#include <vantrel/db/OdDbExport.h>
 
 #include "DxfClassMap.h"
 #include "DxfExtra.h"
@@ -13,7 +14,7 @@
 
 namespace vantrel {
 
-class DxfFileWriter {
+class VANTREL_DB_FOR_TESTS DxfFileWriter {
 public:
     DxfFileWriter(OdDbDatabase& db, DxfTagWriter& out);
     void write();

@@ -9,9 +9,11 @@
 #include <string_view>
 #include <vector>
 
+#include <vantrel/db/OdDbExport.h>
+
 namespace vantrel {
 
-class DxfTagList {
+class VANTREL_DB_FOR_TESTS DxfTagList {
 public:
     struct Tag {
         int code;
@@ -67,7 +69,7 @@ public:
     // Index of the first tag with this code at or after `from`, or size().
     std::size_t find(int code, std::size_t from = 0) const;
 
-    friend bool operator==(const DxfTagList& a, const DxfTagList& b);
+    friend VANTREL_DB_FOR_TESTS bool operator==(const DxfTagList& a, const DxfTagList& b);
 
 private:
     struct Entry {

@@ -15,17 +15,19 @@
 #include "DxfTextCodec.h"
 #include "dxf_values.h"
 
+#include <vantrel/db/OdDbExport.h>
+
 namespace vantrel {
 
 class DxfTagList;
 
-struct DxfTag {
+struct VANTREL_DB_FOR_TESTS DxfTag {
     int code = 0;
     std::string_view value; // without the line end; blanks kept
     std::size_t line = 0;   // 1-based line of the group code
 };
 
-class DxfTagReader {
+class VANTREL_DB_FOR_TESTS DxfTagReader {
 public:
     // Maps the whole file into memory; OdError(eFileError) naming the path when it cannot be read.
     static DxfTagReader fromFile(const std::filesystem::path& path);

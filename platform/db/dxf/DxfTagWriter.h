@@ -9,6 +9,8 @@
 #include <memory>
 #include <string_view>
 
+#include <vantrel/db/OdDbExport.h>
+
 namespace vantrel {
 
 class DxfTagList;
@@ -16,9 +18,9 @@ class DxfTagList;
 // Writes the text to_chars writes for value when value is a whole number or has at most four
 // decimals (and the text is not in exponent form), much faster; answers the end of the text, or
 // null, having written nothing, for any other value. out must have room for 24 characters.
-char* formatShortDecimal(char* out, double value);
+VANTREL_DB_FOR_TESTS char* formatShortDecimal(char* out, double value);
 
-class DxfTagWriter {
+class VANTREL_DB_FOR_TESTS DxfTagWriter {
 public:
     using Sink = std::function<void(std::string_view)>;
 

@@ -6,9 +6,11 @@
 #include <string>
 #include <string_view>
 
+#include <vantrel/db/OdDbExport.h>
+
 namespace vantrel {
 
-class DxfTextCodec {
+class VANTREL_DB_FOR_TESTS DxfTextCodec {
 public:
     // Until $ACADVER says otherwise a file is taken to be an old one in ANSI_1252.
     DxfTextCodec();

@@ -11,6 +11,8 @@
 #include <string>
 #include <string_view>
 
+#include <vantrel/db/OdDbExport.h>
+
 namespace vantrel {
 
 enum class DxfValueType : std::uint8_t {
@@ -91,7 +93,7 @@ constexpr bool isDxfStringType(DxfValueType t)
 // digits * 10^-decimals correctly rounded, for digits of at most 19 decimal digits (not 0) and
 // decimals from 0 to 19, by one product with a 128-bit power of ten; false in the rare case the
 // product cannot tell which way to round, which from_chars then decides.
-bool longDecimalToDouble(std::uint64_t digits, int decimals, double& out);
+VANTREL_DB_FOR_TESTS bool longDecimalToDouble(std::uint64_t digits, int decimals, double& out);
 
 // Whether the eight characters at p are all digits, and then their value: all eight at once, as
 // long runs of decimals are common (on a machine of another byte order, always false).
@@ -167,33 +169,33 @@ inline bool parsePlainDxfDecimal(std::string_view s, double& out)
 
 // Conversions that answer whether the text is a value of the type. Blanks around numbers are
 // allowed (old files right-justify integers); doubles must be finite, of any magnitude.
-bool tryParseDxfDouble(std::string_view text, double& out);
+VANTREL_DB_FOR_TESTS bool tryParseDxfDouble(std::string_view text, double& out);
 template <typename Int>
 bool tryParseDxfInteger(std::string_view text, Int& out);
 // 1 to 16 hex digits.
-bool tryParseDxfHandle(std::string_view text, std::uint64_t& out);
+VANTREL_DB_FOR_TESTS bool tryParseDxfHandle(std::string_view text, std::uint64_t& out);
 // An even number of hex digits.
-bool isDxfBinary(std::string_view text);
+VANTREL_DB_FOR_TESTS bool isDxfBinary(std::string_view text);
 // Whether text is a value of the given type; strings always are.
-bool isDxfValueOf(std::string_view text, DxfValueType type);
+VANTREL_DB_FOR_TESTS bool isDxfValueOf(std::string_view text, DxfValueType type);
 
 // The same, raising DxfError naming `line` for text that is not a value of the type.
-double parseDxfDouble(std::string_view text, int code, std::size_t line);
+VANTREL_DB_FOR_TESTS double parseDxfDouble(std::string_view text, int code, std::size_t line);
 // The same for text that parsePlainDxfDecimal did not take as it stands.
-double parseDxfDoubleNotPlain(std::string_view text, int code, std::size_t line);
-std::int16_t parseDxfInt16(std::string_view text, int code, std::size_t line);
-std::int32_t parseDxfInt32(std::string_view text, int code, std::size_t line);
-std::int64_t parseDxfInt64(std::string_view text, int code, std::size_t line);
-bool parseDxfBool(std::string_view text, int code, std::size_t line);
-std::uint64_t parseDxfHandle(std::string_view text, int code, std::size_t line);
-void checkDxfBinary(std::string_view text, int code, std::size_t line);
+VANTREL_DB_FOR_TESTS double parseDxfDoubleNotPlain(std::string_view text, int code, std::size_t line);
+VANTREL_DB_FOR_TESTS std::int16_t parseDxfInt16(std::string_view text, int code, std::size_t line);
+VANTREL_DB_FOR_TESTS std::int32_t parseDxfInt32(std::string_view text, int code, std::size_t line);
+VANTREL_DB_FOR_TESTS std::int64_t parseDxfInt64(std::string_view text, int code, std::size_t line);
+VANTREL_DB_FOR_TESTS bool parseDxfBool(std::string_view text, int code, std::size_t line);
+VANTREL_DB_FOR_TESTS std::uint64_t parseDxfHandle(std::string_view text, int code, std::size_t line);
+VANTREL_DB_FOR_TESTS void checkDxfBinary(std::string_view text, int code, std::size_t line);
 
 // Angles are degrees in files and radians in the drawing; the one conversion of the reader.
 inline double dxfDegreesToRadians(double degrees) { return degrees * std::numbers::pi / 180.0; }
 
 // The degrees to write for an angle: the shortest text that reads back as the same radians, so
 // that an angle read (or typed) as 250 is written as 250, not 249.99999999999997.
-double stableDegrees(double radians);
+VANTREL_DB_FOR_TESTS double stableDegrees(double radians);
 
 // The records that give a file its structure, which no entity or object is named.
 constexpr bool isDxfStructureRecord(std::string_view name)
@@ -209,10 +211,10 @@ constexpr bool isDxfStructureRecord(std::string_view name)
 }
 
 // The AC number of an $ACADVER value ("AC1024" gives 1024), 0 for anything else.
-int dxfVersionNumber(std::string_view acadver);
+VANTREL_DB_FOR_TESTS int dxfVersionNumber(std::string_view acadver);
 
 // Value text quoted for an error message: shortened, bytes outside printable ASCII shown as \xNN.
-std::string quoteDxfValue(std::string_view text);
+VANTREL_DB_FOR_TESTS std::string quoteDxfValue(std::string_view text);
 
 // Equality of the short texts compared for every record (names, markers), without a library call.
 constexpr bool sameDxfText(std::string_view a, std::string_view b)
@@ -227,7 +229,7 @@ constexpr bool sameDxfText(std::string_view a, std::string_view b)
 
 // Whether a subclass marker read is a misspelling of the one expected: at most two letters
 // changed, added or dropped.
-bool misspeltDxfMarker(std::string_view read, std::string_view expected);
+VANTREL_DB_FOR_TESTS bool misspeltDxfMarker(std::string_view read, std::string_view expected);
 
 constexpr std::string_view trimDxfBlanks(std::string_view s)
 {

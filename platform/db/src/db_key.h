@@ -2,9 +2,10 @@
 #pragma once
 
 #include <vantrel/db/DbKey.h>
+#include <vantrel/db/OdDbExport.h>
 
 namespace vantrel {
 
-DbKey dbKey();
+VANTREL_DB_FOR_TESTS DbKey dbKey();
 
 } // namespace vantrel

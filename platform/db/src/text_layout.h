@@ -6,28 +6,29 @@
 
 #include <vantrel/db/OdDbObjectId.h>
 #include <vantrel/db/WorldDraw.h>
+#include <vantrel/db/OdDbExport.h>
 
 namespace vantrel::textlayout {
 
 // A stretch [from, to) of characters with a line drawn along it.
-struct Decoration {
+struct VANTREL_DB_FOR_TESTS Decoration {
     enum Kind { Underline, Overline, Strike } kind;
     int from, to;
 };
 
-struct DecodedText {
+struct VANTREL_DB_FOR_TESTS DecodedText {
     OdString text;
     std::vector<Decoration> lines;
 };
 
 // Replaces %%c (diameter), %%d (degree), %%p (plus-minus), %%% and %%nnn (a character code); %%u,
 // %%o and %%k switch underline, overline and strike-through on and off. Other %% sequences stay.
-DecodedText decodePercentCodes(const OdString& text);
+VANTREL_DB_FOR_TESTS DecodedText decodePercentCodes(const OdString& text);
 
 // The face of a text style's font (Sans for a null or missing style).
-FontFace styleFace(OdDbObjectId textStyle);
+VANTREL_DB_FOR_TESTS FontFace styleFace(OdDbObjectId textStyle);
 
 // Draws the run and the lines along the stretches of its text they cover.
-void drawRun(WorldDraw& wd, const TextRun& run, const std::vector<Decoration>& lines = {});
+VANTREL_DB_FOR_TESTS void drawRun(WorldDraw& wd, const TextRun& run, const std::vector<Decoration>& lines = {});
 
 } // namespace vantrel::textlayout

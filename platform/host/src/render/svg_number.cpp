@@ -52,8 +52,8 @@ void tenDigits(char* out, std::uint64_t n)
     for (std::uint32_t half : halves) {
         const std::uint32_t rest = half % 10000;
         *out = static_cast<char>('0' + half / 10000);
-        std::memcpy(out + 1, kPairs + 2 * (rest / 100), 2);
-        std::memcpy(out + 3, kPairs + 2 * (rest % 100), 2);
+        std::memcpy(out + 1, kPairs + 2 * std::size_t{rest / 100}, 2);
+        std::memcpy(out + 3, kPairs + 2 * std::size_t{rest % 100}, 2);
         out += 5;
     }
 }
@@ -87,7 +87,7 @@ char* formatSvgNumber(char* out, double value)
     // The text is laid out in a scratch buffer with copies of fixed length, then copied once.
     // Zeros after the digits, which the copies below read past them (and leave out of the text).
     char digitText[32];
-    std::memcpy(digitText + 8, "000000000000000000000000", 24);
+    std::memset(digitText + 8, '0', 24);
     tenDigits(digitText, digits);
     const int zeros = trailingZeros(digits);
     char text[48];
@@ -105,7 +105,7 @@ char* formatSvgNumber(char* out, double value)
     } else {
         // "0." and the zeros before the first significant digit (at most three).
         const int leading = -exponent - 1;
-        std::memcpy(text, "0.000", 5);
+        std::copy_n("0.000", 5, text);
         std::memcpy(text + 2 + leading, digitText, 16);
         length = 2 + leading + kDigits - zeros;
     }

@@ -3,9 +3,11 @@
 // through its setters, which keep its rules. Only the database's own code can make a key.
 #pragma once
 
+#include <vantrel/db/OdDbExport.h>
+
 namespace vantrel {
 
-class DbKey {
+class VANTREL_DB_EXPORT DbKey {
     DbKey() = default;
     friend DbKey dbKey();
 };

@@ -8,10 +8,11 @@
 #include <vector>
 
 #include <vantrel/db/OdDbDatabase.h>
+#include <vantrel/db/OdDbExport.h>
 
 namespace vantrel {
 
-struct DxfReadResult {
+struct VANTREL_DB_EXPORT DxfReadResult {
     OdDbDatabasePtr database; // null when the file could not be read
     std::string error;        // one line naming the file line and its problem, empty on success
     // What the reader repaired to open the drawing, one line per kind with its count ("draw-order
@@ -20,7 +21,7 @@ struct DxfReadResult {
     std::vector<std::string> repairs;
 };
 
-struct DxfReadOptions {
+struct VANTREL_DB_EXPORT DxfReadOptions {
     // Load a drawing that breaks the rules of its objects anyway: a value a setter would refuse
     // takes its field's default (or, where that does not help, the entity is dropped), an entity
     // whose values do not fit together is dropped, and a file that ends early keeps what was read
@@ -29,16 +30,16 @@ struct DxfReadOptions {
 };
 
 // Reads a whole drawing; on any problem answers no database and the error (never a partly read one).
-[[nodiscard]] DxfReadResult readDxf(const std::string& path, DxfReadOptions options = {});
-[[nodiscard]] DxfReadResult readDxfText(std::string_view text, DxfReadOptions options = {});
+[[nodiscard]] VANTREL_DB_EXPORT DxfReadResult readDxf(const std::string& path, DxfReadOptions options = {});
+[[nodiscard]] VANTREL_DB_EXPORT DxfReadResult readDxfText(std::string_view text, DxfReadOptions options = {});
 
 // Writes the drawing; answers an empty string on success, else the error (the target unchanged).
-[[nodiscard]] std::string writeDxf(OdDbDatabase& db, const std::string& path);
+[[nodiscard]] VANTREL_DB_EXPORT std::string writeDxf(OdDbDatabase& db, const std::string& path);
 // The DXF text that writeDxf would write.
-std::string dxfText(OdDbDatabase& db);
+VANTREL_DB_EXPORT std::string dxfText(OdDbDatabase& db);
 
 // The DXF record name of an object ("LINE"): its class's, or for an object read from a file that
 // no class models, the name it had there ("MTEXT"); empty when it has none.
-std::string dxfRecordName(const OdDbObject& object);
+VANTREL_DB_EXPORT std::string dxfRecordName(const OdDbObject& object);
 
 } // namespace vantrel

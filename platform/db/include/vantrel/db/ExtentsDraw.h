@@ -5,13 +5,14 @@
 
 #include <vantrel/db/WorldDraw.h>
 #include <vantrel/ge/OdGeExtents3d.h>
+#include <vantrel/db/OdDbExport.h>
 
 namespace vantrel {
 
 // Arcs count with their extreme points, wide paths with their widths and mitred corners, text
 // from its descenders to its capitals, and a symbol drawn at the sink's own size with its
 // position only.
-class ExtentsDraw : public WorldDraw {
+class VANTREL_DB_EXPORT ExtentsDraw : public WorldDraw {
 public:
     const OdGeExtents3d& extents() const { return m_ext; }
 

@@ -3,10 +3,11 @@
 #pragma once
 
 #include <vantrel/db/OdDbObjectId.h>
+#include <vantrel/db/OdDbExport.h>
 
 namespace vantrel {
 
 // Not switched off and not frozen (a null or unknown layer counts as shown).
-bool layerShown(OdDbObjectId layer);
+VANTREL_DB_EXPORT bool layerShown(OdDbObjectId layer);
 
 } // namespace vantrel

@@ -13,6 +13,7 @@
 #include <vantrel/ge/OdGePoint2d.h>
 #include <vantrel/ge/OdGePoint3d.h>
 #include <vantrel/ge/OdGeVector3d.h>
+#include <vantrel/db/OdDbExport.h>
 
 namespace vantrel {
 
@@ -33,12 +34,12 @@ using PropertyValue
                    std::vector<double>, std::vector<OdGePoint3d>, std::vector<PropertyRecord>>;
 
 // The name of a value of an enumeration ("spot" for a light type of 3).
-struct PropertyEnumName {
+struct VANTREL_DB_EXPORT PropertyEnumName {
     std::int64_t value;
     const char* name;
 };
 
-struct Property {
+struct VANTREL_DB_EXPORT Property {
     std::string_view name; // camelCase: "startAngle"
     PropertyUnit unit;
     PropertyValue value;
@@ -48,9 +49,9 @@ struct Property {
 // The properties of an object of a class the drawing models, in the order its class declares
 // them: for an entity its common ones (space, layer, colour, ...) first. An object of a class
 // the drawing does not model shows what every object of its kind has (an entity's layer, ...).
-std::vector<Property> objectProperties(const OdDbObject& object);
+VANTREL_DB_EXPORT std::vector<Property> objectProperties(const OdDbObject& object);
 
 // "startAngle" as words: "start angle" ("lampColorRGB": "lamp color RGB").
-std::string propertyWords(std::string_view name);
+VANTREL_DB_EXPORT std::string propertyWords(std::string_view name);
 
 } // namespace vantrel

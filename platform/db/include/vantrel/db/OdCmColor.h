@@ -5,6 +5,7 @@
 #include <optional>
 
 #include <vantrel/db/OdString.h>
+#include <vantrel/db/OdDbExport.h>
 
 namespace OdCmEntityColor {
 enum ColorMethod : std::uint8_t {
@@ -21,7 +22,7 @@ constexpr std::int16_t kACIbyLayer = 256;
 constexpr std::int16_t kACIforeground = 7;
 } // namespace OdCmEntityColor
 
-class OdCmColor {
+class VANTREL_DB_EXPORT OdCmColor {
 public:
     OdCmColor() = default; // by layer
     explicit OdCmColor(OdCmEntityColor::ColorMethod method) : m_method(method) {}

@@ -13,13 +13,14 @@
 #include <vantrel/db/OdDbCurve.h>
 #include <vantrel/db/OdDbHandle.h>
 #include <vantrel/db/OdDbVertexIterator.h>
+#include <vantrel/db/OdDbExport.h>
 
 namespace OdDb {
 // DXF 70 bits 2 (fit curve) and 4 (spline) with 75 = 5 (quadratic) or 6 (cubic).
 enum Poly2dType { k2dSimplePoly = 0, k2dFitCurvePoly = 1, k2dQuadSplinePoly = 2, k2dCubicSplinePoly = 3 };
 } // namespace OdDb
 
-class OdDb2dPolyline : public OdDbCurve {
+class VANTREL_DB_EXPORT OdDb2dPolyline : public OdDbCurve {
     ODDB_DECLARE_MEMBERS(OdDb2dPolyline)
 public:
     struct Data {

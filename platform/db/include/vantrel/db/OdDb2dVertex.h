@@ -6,8 +6,9 @@
 #include <cstdint>
 
 #include <vantrel/db/OdDbVertex.h>
+#include <vantrel/db/OdDbExport.h>
 
-class OdDb2dVertex : public OdDbVertex {
+class VANTREL_DB_EXPORT OdDb2dVertex : public OdDbVertex {
     ODDB_DECLARE_MEMBERS(OdDb2dVertex)
 public:
     // As DXF stores a VERTEX of a 2D POLYLINE; flags 70 = vertexType | 2 when tangentUsed.

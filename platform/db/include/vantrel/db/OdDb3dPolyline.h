@@ -10,13 +10,14 @@
 #include <vantrel/db/OdDbCurve.h>
 #include <vantrel/db/OdDbHandle.h>
 #include <vantrel/db/OdDbVertexIterator.h>
+#include <vantrel/db/OdDbExport.h>
 
 namespace OdDb {
 // DXF 70 bit 4 with 75 = 5 (quadratic) or 6 (cubic).
 enum Poly3dType { k3dSimplePoly = 0, k3dQuadSplinePoly = 1, k3dCubicSplinePoly = 2 };
 } // namespace OdDb
 
-class OdDb3dPolyline : public OdDbCurve {
+class VANTREL_DB_EXPORT OdDb3dPolyline : public OdDbCurve {
     ODDB_DECLARE_MEMBERS(OdDb3dPolyline)
 public:
     struct Data {

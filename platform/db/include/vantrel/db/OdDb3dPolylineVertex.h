@@ -5,8 +5,9 @@
 #include <cstdint>
 
 #include <vantrel/db/OdDbVertex.h>
+#include <vantrel/db/OdDbExport.h>
 
-class OdDb3dPolylineVertex : public OdDbVertex {
+class VANTREL_DB_EXPORT OdDb3dPolylineVertex : public OdDbVertex {
     ODDB_DECLARE_MEMBERS(OdDb3dPolylineVertex)
 public:
     // As DXF stores a VERTEX of a 3D POLYLINE; flags 70 = 32, plus 16 for a control point and

@@ -4,8 +4,9 @@
 #pragma once
 
 #include <vantrel/db/OdDbCurve.h>
+#include <vantrel/db/OdDbExport.h>
 
-class OdDbArc : public OdDbCurve {
+class VANTREL_DB_EXPORT OdDbArc : public OdDbCurve {
     ODDB_DECLARE_MEMBERS(OdDbArc)
 public:
     // As DXF stores an ARC: the centre in the OCS of the normal; angles in radians in [0, 2*pi).

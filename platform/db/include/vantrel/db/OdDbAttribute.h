@@ -5,8 +5,9 @@
 #include <vantrel/db/DbKey.h>
 
 #include <vantrel/db/OdDbText.h>
+#include <vantrel/db/OdDbExport.h>
 
-class OdDbAttribute : public OdDbText {
+class VANTREL_DB_EXPORT OdDbAttribute : public OdDbText {
     ODDB_DECLARE_MEMBERS(OdDbAttribute)
 public:
     // DXF 70 bits, as OdDbAttributeDefinition has them.

@@ -6,8 +6,9 @@
 #include <vantrel/db/DbKey.h>
 
 #include <vantrel/db/OdDbText.h>
+#include <vantrel/db/OdDbExport.h>
 
-class OdDbAttributeDefinition : public OdDbText {
+class VANTREL_DB_EXPORT OdDbAttributeDefinition : public OdDbText {
     ODDB_DECLARE_MEMBERS(OdDbAttributeDefinition)
 public:
     // DXF 70 bits, shared with OdDbAttribute.

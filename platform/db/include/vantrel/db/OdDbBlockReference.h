@@ -10,8 +10,9 @@
 #include <vantrel/db/OdDbAttribute.h>
 #include <vantrel/db/OdDbEntity.h>
 #include <vantrel/db/OdDbHandle.h>
+#include <vantrel/db/OdDbExport.h>
 
-class OdDbBlockReference : public OdDbEntity {
+class VANTREL_DB_EXPORT OdDbBlockReference : public OdDbEntity {
     ODDB_DECLARE_MEMBERS(OdDbBlockReference)
 public:
     // As DXF stores an INSERT: the position in the OCS of the normal, the rotation in radians

@@ -8,6 +8,7 @@
 #include <vantrel/db/OdDbEntity.h>
 #include <vantrel/db/OdDbSymbolTableRecord.h>
 #include <vantrel/ge/OdGePoint3d.h>
+#include <vantrel/db/OdDbExport.h>
 
 class OdDbObjectIterator;
 using OdDbObjectIteratorPtr = std::unique_ptr<OdDbObjectIterator>;
@@ -15,7 +16,7 @@ class OdDbSortentsTable;
 using OdDbSortentsTablePtr = OdSmartPtr<OdDbSortentsTable>;
 
 // Walks the entities of a block, skipping erased ones.
-class OdDbObjectIterator {
+class VANTREL_DB_EXPORT OdDbObjectIterator {
 public:
     explicit OdDbObjectIterator(std::vector<OdDbObjectId> ids);
     void start()
@@ -38,7 +39,7 @@ private:
     std::size_t m_pos = 0;
 };
 
-class OdDbBlockTableRecord : public OdDbSymbolTableRecord {
+class VANTREL_DB_EXPORT OdDbBlockTableRecord : public OdDbSymbolTableRecord {
     ODDB_DECLARE_MEMBERS(OdDbBlockTableRecord)
 public:
     // Appends an entity that is in no database; answers its new id.

@@ -3,8 +3,9 @@
 #pragma once
 
 #include <vantrel/db/OdDbCurve.h>
+#include <vantrel/db/OdDbExport.h>
 
-class OdDbCircle : public OdDbCurve {
+class VANTREL_DB_EXPORT OdDbCircle : public OdDbCurve {
     ODDB_DECLARE_MEMBERS(OdDbCircle)
 public:
     // As DXF stores a CIRCLE: the centre in the OCS of the normal.

@@ -9,6 +9,7 @@
 #include <vantrel/ge/OdGePlane.h>
 #include <vantrel/ge/OdGePoint3d.h>
 #include <vantrel/ge/OdGeVector3d.h>
+#include <vantrel/db/OdDbExport.h>
 
 // Declares the parameter, distance, derivative, closest-point and plane overrides that every
 // concrete curve implements; used inside the class body of each one.
@@ -27,7 +28,7 @@
 class OdDbCurve;
 using OdDbCurvePtr = OdSmartPtr<OdDbCurve>;
 
-class OdDbCurve : public OdDbEntity {
+class VANTREL_DB_EXPORT OdDbCurve : public OdDbEntity {
     ODDB_DECLARE_MEMBERS(OdDbCurve)
 public:
     virtual bool isClosed() const;

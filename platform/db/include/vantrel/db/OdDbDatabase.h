@@ -9,6 +9,7 @@
 #include <vector>
 
 #include <vantrel/db/OdDbObject.h>
+#include <vantrel/db/OdDbExport.h>
 
 class OdDbDatabase;
 using OdDbDatabasePtr = OdSmartPtr<OdDbDatabase>;
@@ -20,7 +21,7 @@ class SysVarStore;
 class HandleIndex;
 
 // Told about changes so that views can redraw; every call comes after the change.
-class DatabaseListener {
+class VANTREL_DB_EXPORT DatabaseListener {
 public:
     virtual ~DatabaseListener() = default;
     virtual void objectAppended(OdDbObjectId) {}
@@ -30,7 +31,7 @@ public:
 };
 } // namespace vantrel
 
-class OdDbDatabase : public OdRxObject {
+class VANTREL_DB_EXPORT OdDbDatabase : public OdRxObject {
     ODRX_DECLARE_MEMBERS(OdDbDatabase)
 public:
     OdDbDatabase();
@@ -183,7 +184,7 @@ private:
 
 // Undo recording off for the lifetime of the object, however its scope is left (changes the user
 // must not undo on their own: the structure a file lacks, names a save registers).
-class OdDbUndoPause {
+class VANTREL_DB_EXPORT OdDbUndoPause {
 public:
     explicit OdDbUndoPause(OdDbDatabase& db) : m_db(db) { m_db.disableUndoRecording(true); }
     ~OdDbUndoPause() { m_db.disableUndoRecording(false); }
@@ -196,7 +197,7 @@ private:
 
 // A transaction that is taken back when its scope is left without commit(): by an exception,
 // a return or an early continue alike.
-class OdDbTransactionScope {
+class VANTREL_DB_EXPORT OdDbTransactionScope {
 public:
     explicit OdDbTransactionScope(OdDbDatabase& db) : m_db(db) { m_db.startTransaction(); }
     // Aborts only a transaction that is still open, so the refusal of an abort without one cannot

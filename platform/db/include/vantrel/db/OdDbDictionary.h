@@ -6,11 +6,12 @@
 #include <vector>
 
 #include <vantrel/db/OdDbObject.h>
+#include <vantrel/db/OdDbExport.h>
 
 class OdDbDictionary;
 using OdDbDictionaryPtr = OdSmartPtr<OdDbDictionary>;
 
-class OdDbDictionary : public OdDbObject {
+class VANTREL_DB_EXPORT OdDbDictionary : public OdDbObject {
     ODDB_DECLARE_MEMBERS(OdDbDictionary)
 public:
     struct Entry {

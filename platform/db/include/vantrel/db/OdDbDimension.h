@@ -6,8 +6,9 @@
 #include <vantrel/db/DbKey.h>
 
 #include <vantrel/db/OdDbEntity.h>
+#include <vantrel/db/OdDbExport.h>
 
-class OdDbDimension : public OdDbEntity {
+class VANTREL_DB_EXPORT OdDbDimension : public OdDbEntity {
     ODDB_DECLARE_MEMBERS(OdDbDimension)
 public:
     // DXF 70: the type in the low bits, with these flags.

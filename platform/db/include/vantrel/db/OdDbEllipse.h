@@ -5,10 +5,11 @@
 #include <numbers>
 
 #include <vantrel/db/OdDbCurve.h>
+#include <vantrel/db/OdDbExport.h>
 
 class OdGeEllipArc3d;
 
-class OdDbEllipse : public OdDbCurve {
+class VANTREL_DB_EXPORT OdDbEllipse : public OdDbCurve {
     ODDB_DECLARE_MEMBERS(OdDbEllipse)
 public:
     // As DXF stores an ELLIPSE, in world coordinates. The end parameter lies in

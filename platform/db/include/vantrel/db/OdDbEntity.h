@@ -7,11 +7,12 @@
 #include <vantrel/db/WorldDraw.h>
 #include <vantrel/ge/OdGeExtents3d.h>
 #include <vantrel/ge/OdGeMatrix3d.h>
+#include <vantrel/db/OdDbExport.h>
 
 class OdDbEntity;
 using OdDbEntityPtr = OdSmartPtr<OdDbEntity>;
 
-class OdDbEntity : public OdDbObject {
+class VANTREL_DB_EXPORT OdDbEntity : public OdDbObject {
     ODDB_DECLARE_MEMBERS(OdDbEntity)
 public:
     // Common properties, as DXF stores them.

@@ -7,8 +7,9 @@
 #include <array>
 
 #include <vantrel/db/OdDbEntity.h>
+#include <vantrel/db/OdDbExport.h>
 
-class OdDbFace : public OdDbEntity {
+class VANTREL_DB_EXPORT OdDbFace : public OdDbEntity {
     ODDB_DECLARE_MEMBERS(OdDbFace)
 public:
     struct Data {

@@ -4,11 +4,12 @@
 #include <vector>
 
 #include <vantrel/db/OdDbObject.h>
+#include <vantrel/db/OdDbExport.h>
 
 class OdDbGroup;
 using OdDbGroupPtr = OdSmartPtr<OdDbGroup>;
 
-class OdDbGroup : public OdDbObject {
+class VANTREL_DB_EXPORT OdDbGroup : public OdDbObject {
     ODDB_DECLARE_MEMBERS(OdDbGroup)
 public:
     const OdString& description() const

@@ -5,7 +5,9 @@
 #include <functional>
 #include <string>
 
-class OdDbHandle {
+#include <vantrel/db/OdDbExport.h>
+
+class VANTREL_DB_EXPORT OdDbHandle {
 public:
     OdDbHandle() = default;
     constexpr OdDbHandle(std::uint64_t v) : m_v(v) {}

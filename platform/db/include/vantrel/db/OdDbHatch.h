@@ -14,8 +14,9 @@
 #include <vantrel/db/OdDbEntity.h>
 #include <vantrel/ge/OdGePoint2d.h>
 #include <vantrel/ge/OdGeVector2d.h>
+#include <vantrel/db/OdDbExport.h>
 
-class OdDbHatch : public OdDbEntity {
+class VANTREL_DB_EXPORT OdDbHatch : public OdDbEntity {
     ODDB_DECLARE_MEMBERS(OdDbHatch)
 public:
     enum EdgeType : std::int16_t { kLine = 1, kCircArc = 2, kEllipArc = 3, kSpline = 4 };
@@ -162,7 +163,7 @@ using OdDbHatchPtr = OdSmartPtr<OdDbHatch>;
 
 // A polygon of several loops with a fill, drawn with its outlines: it shares the hatch's data
 // and differs in its DXF record and in showing its loops.
-class OdDbMPolygon : public OdDbHatch {
+class VANTREL_DB_EXPORT OdDbMPolygon : public OdDbHatch {
     ODDB_DECLARE_MEMBERS(OdDbMPolygon)
 public:
     OdDbMPolygon() = default;

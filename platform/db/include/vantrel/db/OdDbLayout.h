@@ -7,8 +7,9 @@
 #include <vantrel/ge/OdGePoint2d.h>
 #include <vantrel/ge/OdGePoint3d.h>
 #include <vantrel/ge/OdGeVector3d.h>
+#include <vantrel/db/OdDbExport.h>
 
-class OdDbLayout : public OdDbObject {
+class VANTREL_DB_EXPORT OdDbLayout : public OdDbObject {
     ODDB_DECLARE_MEMBERS(OdDbLayout)
 public:
     // As the AcDbLayout part of a DXF LAYOUT object stores it.

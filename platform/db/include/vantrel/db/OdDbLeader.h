@@ -6,8 +6,9 @@
 #include <vector>
 
 #include <vantrel/db/OdDbEntity.h>
+#include <vantrel/db/OdDbExport.h>
 
-class OdDbLeader : public OdDbEntity {
+class VANTREL_DB_EXPORT OdDbLeader : public OdDbEntity {
     ODDB_DECLARE_MEMBERS(OdDbLeader)
 public:
     struct Data {

@@ -8,11 +8,12 @@
 #include <vantrel/db/LampRgb.h>
 #include <vantrel/db/OdGiDrawable.h>
 #include <vantrel/db/OdGiLightAttenuation.h>
+#include <vantrel/db/OdDbExport.h>
 
 #include <cstddef>
 #include <numbers>
 
-class OdDbLight : public OdDbEntity {
+class VANTREL_DB_EXPORT OdDbLight : public OdDbEntity {
     ODDB_DECLARE_MEMBERS(OdDbLight)
 public:
     // Enumerations with a fixed type: any number read from a file is a value that the setters can

@@ -3,8 +3,9 @@
 #pragma once
 
 #include <vantrel/db/OdDbCurve.h>
+#include <vantrel/db/OdDbExport.h>
 
-class OdDbLine : public OdDbCurve {
+class VANTREL_DB_EXPORT OdDbLine : public OdDbCurve {
     ODDB_DECLARE_MEMBERS(OdDbLine)
 public:
     // As DXF stores a LINE: both points in world coordinates.

@@ -10,8 +10,9 @@
 
 #include <vantrel/db/DbKey.h>
 #include <vantrel/db/OdDbEntity.h>
+#include <vantrel/db/OdDbExport.h>
 
-class OdDbMText : public OdDbEntity {
+class VANTREL_DB_EXPORT OdDbMText : public OdDbEntity {
     ODDB_DECLARE_MEMBERS(OdDbMText)
 public:
     // DXF 71: the point of the text's box that the location gives.

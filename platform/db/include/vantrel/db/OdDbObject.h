@@ -11,6 +11,7 @@
 #include <vantrel/db/OdError.h>
 #include <vantrel/db/OdResBuf.h>
 #include <vantrel/db/OdRxObject.h>
+#include <vantrel/db/OdDbExport.h>
 
 namespace vantrel {
 class UndoLog;
@@ -33,7 +34,7 @@ public:                                                                         
                                                                                                                        \
 private:
 
-class OdDbObject : public OdRxObject {
+class VANTREL_DB_EXPORT OdDbObject : public OdRxObject {
     ODRX_DECLARE_MEMBERS(OdDbObject)
 public:
     ~OdDbObject() override;

@@ -7,6 +7,7 @@
 
 #include <vantrel/db/OdDbHandle.h>
 #include <vantrel/db/OdSmartPtr.h>
+#include <vantrel/db/OdDbExport.h>
 
 class OdDbDatabase;
 class OdDbObject;
@@ -18,7 +19,7 @@ enum OpenMode { kNotOpen = -1, kForRead = 0, kForWrite = 1, kForNotify = 2 };
 enum Visibility { kVisible = 0, kInvisible = 1 };
 } // namespace OdDb
 
-class OdDbObjectId {
+class VANTREL_DB_EXPORT OdDbObjectId {
 public:
     OdDbObjectId() = default;
     explicit OdDbObjectId(OdDbStub* stub) : m_stub(stub) {}
@@ -41,7 +42,7 @@ public:
     void setNull() { m_stub = nullptr; }
 
     friend bool operator==(OdDbObjectId a, OdDbObjectId b) { return a.m_stub == b.m_stub; }
-    friend bool operator<(OdDbObjectId a, OdDbObjectId b);
+    friend VANTREL_DB_EXPORT bool operator<(OdDbObjectId a, OdDbObjectId b);
 
 private:
     OdDbStub* m_stub = nullptr;

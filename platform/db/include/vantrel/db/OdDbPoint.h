@@ -4,8 +4,9 @@
 #include <vantrel/db/DbKey.h>
 
 #include <vantrel/db/OdDbEntity.h>
+#include <vantrel/db/OdDbExport.h>
 
-class OdDbPoint : public OdDbEntity {
+class VANTREL_DB_EXPORT OdDbPoint : public OdDbEntity {
     ODDB_DECLARE_MEMBERS(OdDbPoint)
 public:
     struct Data {
@@ -58,5 +59,5 @@ using OdDbPointPtr = OdSmartPtr<OdDbPoint>;
 namespace vantrel {
 // The strokes of a point's figure for a PDMODE, as offsets from the point in units of the
 // figure's size (a square of side 1 around it); each stroke is an open polyline.
-std::vector<std::vector<OdGeVector3d>> pointFigure(int pdmode);
+VANTREL_DB_EXPORT std::vector<std::vector<OdGeVector3d>> pointFigure(int pdmode);
 } // namespace vantrel

@@ -13,13 +13,14 @@
 #include <vantrel/db/OdDbHandle.h>
 #include <vantrel/db/OdDbPolygonMeshVertex.h>
 #include <vantrel/db/OdDbVertexIterator.h>
+#include <vantrel/db/OdDbExport.h>
 
 namespace OdDb {
 // DXF 75.
 enum PolyMeshType { kSimpleMesh = 0, kQuadSurfaceMesh = 5, kCubicSurfaceMesh = 6, kBezierSurfaceMesh = 8 };
 } // namespace OdDb
 
-class OdDbPolygonMesh : public OdDbEntity {
+class VANTREL_DB_EXPORT OdDbPolygonMesh : public OdDbEntity {
     ODDB_DECLARE_MEMBERS(OdDbPolygonMesh)
 public:
     struct Data {

@@ -3,8 +3,9 @@
 #pragma once
 
 #include <vantrel/db/OdDbVertex.h>
+#include <vantrel/db/OdDbExport.h>
 
-class OdDbPolygonMeshVertex : public OdDbVertex {
+class VANTREL_DB_EXPORT OdDbPolygonMeshVertex : public OdDbVertex {
     ODDB_DECLARE_MEMBERS(OdDbPolygonMeshVertex)
 public:
     // As DXF stores a VERTEX of a polygon mesh; flags 70 = 64, plus 16 for a control point and

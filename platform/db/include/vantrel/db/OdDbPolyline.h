@@ -12,10 +12,11 @@
 #include <vantrel/ge/OdGeLineSeg2d.h>
 #include <vantrel/ge/OdGeLineSeg3d.h>
 #include <vantrel/ge/OdGePoint2d.h>
+#include <vantrel/db/OdDbExport.h>
 
 class OdDb2dPolyline;
 
-class OdDbPolyline : public OdDbCurve {
+class VANTREL_DB_EXPORT OdDbPolyline : public OdDbCurve {
     ODDB_DECLARE_MEMBERS(OdDbPolyline)
 public:
     enum SegType { kLine, kArc, kCoincident, kPoint, kEmpty };

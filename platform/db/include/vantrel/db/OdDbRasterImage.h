@@ -9,8 +9,9 @@
 
 #include <vantrel/db/OdDbEntity.h>
 #include <vantrel/ge/OdGePoint2d.h>
+#include <vantrel/db/OdDbExport.h>
 
-class OdDbRasterImage : public OdDbEntity {
+class VANTREL_DB_EXPORT OdDbRasterImage : public OdDbEntity {
     ODDB_DECLARE_MEMBERS(OdDbRasterImage)
 public:
     // DXF 70 bits.

@@ -5,8 +5,9 @@
 #include <array>
 
 #include <vantrel/db/OdDbEntity.h>
+#include <vantrel/db/OdDbExport.h>
 
-class OdDbSolid : public OdDbEntity {
+class VANTREL_DB_EXPORT OdDbSolid : public OdDbEntity {
     ODDB_DECLARE_MEMBERS(OdDbSolid)
 public:
     // As DXF stores a SOLID: the corners in the OCS of the normal.

@@ -6,11 +6,12 @@
 #include <vector>
 
 #include <vantrel/db/OdDbObject.h>
+#include <vantrel/db/OdDbExport.h>
 
 class OdDbSortentsTable;
 using OdDbSortentsTablePtr = OdSmartPtr<OdDbSortentsTable>;
 
-class OdDbSortentsTable : public OdDbObject {
+class VANTREL_DB_EXPORT OdDbSortentsTable : public OdDbObject {
     ODDB_DECLARE_MEMBERS(OdDbSortentsTable)
 public:
     OdDbObjectId blockId() const

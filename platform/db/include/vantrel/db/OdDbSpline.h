@@ -7,8 +7,9 @@
 
 #include <vantrel/db/OdDbCurve.h>
 #include <vantrel/ge/OdGeNurbCurve3d.h>
+#include <vantrel/db/OdDbExport.h>
 
-class OdDbSpline : public OdDbCurve {
+class VANTREL_DB_EXPORT OdDbSpline : public OdDbCurve {
     ODDB_DECLARE_MEMBERS(OdDbSpline)
 public:
     // DXF 70 bits.

@@ -6,8 +6,9 @@
 
 #include <vantrel/db/OdDbHandle.h>
 #include <vantrel/db/OdDbObjectId.h>
+#include <vantrel/db/OdDbExport.h>
 
-class OdDbStub {
+class VANTREL_DB_EXPORT OdDbStub {
 public:
     OdDbObject* object = nullptr; // holds one reference while set
     OdDbDatabase* database = nullptr;

@@ -5,12 +5,13 @@
 #include <vector>
 
 #include <vantrel/db/OdDbObject.h>
+#include <vantrel/db/OdDbExport.h>
 
 class OdDbSymbolTableRecord;
 class OdDbSymbolTable;
 using OdDbSymbolTablePtr = OdSmartPtr<OdDbSymbolTable>;
 
-class OdDbSymbolTable : public OdDbObject {
+class VANTREL_DB_EXPORT OdDbSymbolTable : public OdDbObject {
     ODDB_DECLARE_MEMBERS(OdDbSymbolTable)
 public:
     // Null when there is no record of that name (or it is erased).

@@ -2,11 +2,12 @@
 #pragma once
 
 #include <vantrel/db/OdDbObject.h>
+#include <vantrel/db/OdDbExport.h>
 
 class OdDbSymbolTableRecord;
 using OdDbSymbolTableRecordPtr = OdSmartPtr<OdDbSymbolTableRecord>;
 
-class OdDbSymbolTableRecord : public OdDbObject {
+class VANTREL_DB_EXPORT OdDbSymbolTableRecord : public OdDbObject {
     ODDB_DECLARE_MEMBERS(OdDbSymbolTableRecord)
 public:
     const OdString& getName() const

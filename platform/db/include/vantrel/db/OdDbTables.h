@@ -7,9 +7,10 @@
 #include <vantrel/db/OdCmColor.h>
 #include <vantrel/db/OdDbSymbolTable.h>
 #include <vantrel/db/OdDbSymbolTableRecord.h>
+#include <vantrel/db/OdDbExport.h>
 
 #define VANTREL_DECLARE_TABLE(Name)                                                                                    \
-    class Name : public OdDbSymbolTable {                                                                              \
+    class VANTREL_DB_EXPORT Name : public OdDbSymbolTable {                                                            \
         ODDB_DECLARE_MEMBERS(Name)                                                                                     \
     };                                                                                                                 \
     using Name##Ptr = OdSmartPtr<Name>;
@@ -21,7 +22,7 @@ VANTREL_DECLARE_TABLE(OdDbTextStyleTable)
 VANTREL_DECLARE_TABLE(OdDbRegAppTable)
 #undef VANTREL_DECLARE_TABLE
 
-class OdDbLayerTableRecord : public OdDbSymbolTableRecord {
+class VANTREL_DB_EXPORT OdDbLayerTableRecord : public OdDbSymbolTableRecord {
     ODDB_DECLARE_MEMBERS(OdDbLayerTableRecord)
 public:
     // Flag bits as DXF stores them in group 70.
@@ -91,7 +92,7 @@ private:
 };
 using OdDbLayerTableRecordPtr = OdSmartPtr<OdDbLayerTableRecord>;
 
-class OdDbLinetypeTableRecord : public OdDbSymbolTableRecord {
+class VANTREL_DB_EXPORT OdDbLinetypeTableRecord : public OdDbSymbolTableRecord {
     ODDB_DECLARE_MEMBERS(OdDbLinetypeTableRecord)
 public:
     // One element of the pattern: a dash (positive length), a gap (negative) or a dot (zero),
@@ -148,7 +149,7 @@ private:
 };
 using OdDbLinetypeTableRecordPtr = OdSmartPtr<OdDbLinetypeTableRecord>;
 
-class OdDbTextStyleTableRecord : public OdDbSymbolTableRecord {
+class VANTREL_DB_EXPORT OdDbTextStyleTableRecord : public OdDbSymbolTableRecord {
     ODDB_DECLARE_MEMBERS(OdDbTextStyleTableRecord)
 public:
     double textSize() const
@@ -239,7 +240,7 @@ private:
 };
 using OdDbTextStyleTableRecordPtr = OdSmartPtr<OdDbTextStyleTableRecord>;
 
-class OdDbRegAppTableRecord : public OdDbSymbolTableRecord {
+class VANTREL_DB_EXPORT OdDbRegAppTableRecord : public OdDbSymbolTableRecord {
     ODDB_DECLARE_MEMBERS(OdDbRegAppTableRecord)
 };
 using OdDbRegAppTableRecordPtr = OdSmartPtr<OdDbRegAppTableRecord>;

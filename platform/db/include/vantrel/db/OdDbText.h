@@ -3,6 +3,7 @@
 #pragma once
 
 #include <vantrel/db/OdDbEntity.h>
+#include <vantrel/db/OdDbExport.h>
 
 namespace OdDb {
 // DXF 72.
@@ -11,7 +12,7 @@ enum TextHorzMode { kTextLeft = 0, kTextCenter = 1, kTextRight = 2, kTextAlign =
 enum TextVertMode { kTextBase = 0, kTextBottom = 1, kTextVertMid = 2, kTextTop = 3 };
 } // namespace OdDb
 
-class OdDbText : public OdDbEntity {
+class VANTREL_DB_EXPORT OdDbText : public OdDbEntity {
     ODDB_DECLARE_MEMBERS(OdDbText)
 public:
     // DXF 71 bits.

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <vantrel/db/OdDbEntity.h>
+#include <vantrel/db/OdDbExport.h>
 
 namespace OdDb {
 // DXF vertex flags 1, 8 and 16.
@@ -10,7 +11,7 @@ enum Vertex2dType { k2dVertex = 0, k2dCurveFitVertex = 1, k2dSplineFitVertex = 8
 enum Vertex3dType { k3dSimpleVertex = 0, k3dControlVertex = 1, k3dFitVertex = 2 };
 } // namespace OdDb
 
-class OdDbVertex : public OdDbEntity {
+class VANTREL_DB_EXPORT OdDbVertex : public OdDbEntity {
     ODDB_DECLARE_MEMBERS(OdDbVertex)
 protected:
     OdDbVertex() = default;

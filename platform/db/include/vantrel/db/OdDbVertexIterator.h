@@ -6,8 +6,9 @@
 #include <vector>
 
 #include <vantrel/db/OdDbVertex.h>
+#include <vantrel/db/OdDbExport.h>
 
-class OdDbVertexIterator {
+class VANTREL_DB_EXPORT OdDbVertexIterator {
 public:
     explicit OdDbVertexIterator(std::vector<OdDbSubObjectPtr<OdDbVertex>> vertices);
 

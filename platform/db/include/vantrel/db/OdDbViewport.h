@@ -4,8 +4,9 @@
 
 #include <vantrel/db/OdDbEntity.h>
 #include <vantrel/ge/OdGePoint2d.h>
+#include <vantrel/db/OdDbExport.h>
 
-class OdDbViewport : public OdDbEntity {
+class VANTREL_DB_EXPORT OdDbViewport : public OdDbEntity {
     ODDB_DECLARE_MEMBERS(OdDbViewport)
 public:
     // DXF 90 bits this class reads; the others are kept as they are.

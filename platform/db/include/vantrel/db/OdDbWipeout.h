@@ -3,8 +3,9 @@
 #pragma once
 
 #include <vantrel/db/OdDbRasterImage.h>
+#include <vantrel/db/OdDbExport.h>
 
-class OdDbWipeout : public OdDbRasterImage {
+class VANTREL_DB_EXPORT OdDbWipeout : public OdDbRasterImage {
     ODDB_DECLARE_MEMBERS(OdDbWipeout)
 public:
     OdDbWipeout();

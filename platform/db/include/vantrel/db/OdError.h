@@ -6,10 +6,11 @@
 
 #include <vantrel/db/OdResult.h>
 #include <vantrel/db/OdString.h>
+#include <vantrel/db/OdDbExport.h>
 
 class OdRxClass;
 
-class OdError : public std::exception {
+class VANTREL_DB_EXPORT OdError : public std::exception {
 public:
     explicit OdError(OdResult code);
     OdError(OdResult code, std::string description);
@@ -24,13 +25,13 @@ private:
 };
 
 // Raised by a checked cast when an object is not of the requested class.
-class OdError_NotThatKindOfClass : public OdError {
+class VANTREL_DB_EXPORT OdError_NotThatKindOfClass : public OdError {
 public:
     OdError_NotThatKindOfClass(const OdRxClass* from, const OdRxClass* to);
 };
 
 // Raised when an index is outside the valid range of a container (vertices, points).
-class OdError_InvalidIndex : public OdError {
+class VANTREL_DB_EXPORT OdError_InvalidIndex : public OdError {
 public:
     OdError_InvalidIndex() : OdError(eInvalidIndex) {}
 };

@@ -2,7 +2,9 @@
 // which are fixed because command modules store and compare them.
 #pragma once
 
-class OdGiDrawable {
+#include <vantrel/db/OdDbExport.h>
+
+class VANTREL_DB_EXPORT OdGiDrawable {
 public:
     enum DrawableType {
         kGeometry = 0,

@@ -2,7 +2,9 @@
 // stops; a plain value handed to and from lights whole.
 #pragma once
 
-class OdGiLightAttenuation {
+#include <vantrel/db/OdDbExport.h>
+
+class VANTREL_DB_EXPORT OdGiLightAttenuation {
 public:
     enum AttenuationType { kNone = 0, kInverseLinear = 1, kInverseSquare = 2 };
 

@@ -10,11 +10,12 @@
 #include <vantrel/db/OdRxObject.h>
 #include <vantrel/db/OdString.h>
 #include <vantrel/ge/OdGePoint3d.h>
+#include <vantrel/db/OdDbExport.h>
 
 class OdResBuf;
 using OdResBufPtr = OdSmartPtr<OdResBuf>;
 
-class OdResBuf : public OdRxObject {
+class VANTREL_DB_EXPORT OdResBuf : public OdRxObject {
 public:
     enum class ValueKind { None, String, Double, Int16, Int32, Int64, Bool, Handle, Point3d, Binary };
     // The kind of value a group code carries (DXF group code ranges, extended data codes included).

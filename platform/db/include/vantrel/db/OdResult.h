@@ -2,6 +2,8 @@
 // command modules compare against them; the others are this database's own.
 #pragma once
 
+#include <vantrel/db/OdDbExport.h>
+
 // A result must be looked at: a caller that ignores one says so with a cast to void.
 enum [[nodiscard]] OdResult : int{
     eOk = 0,
@@ -33,4 +35,4 @@ enum [[nodiscard]] OdResult : int{
 };
 
 // A short English description of a result code.
-const char* odResultDescription(OdResult code);
+VANTREL_DB_EXPORT const char* odResultDescription(OdResult code);

@@ -9,7 +9,7 @@
 class OdRxObject;
 
 // Describes one class: its name, its DXF record name, its parent and how to create an instance.
-class OdRxClass {
+class VANTREL_DB_EXPORT OdRxClass {
 public:
     using Creator = OdRxObject* (*)();
     OdRxClass(const char* name, const char* dxfName, const OdRxClass* parent, Creator creator);
@@ -32,7 +32,7 @@ private:
     Creator m_creator;
 };
 
-class OdRxObject {
+class VANTREL_DB_EXPORT OdRxObject {
 public:
     virtual ~OdRxObject() = default;
 
@@ -93,3 +93,4 @@ private:
 #define ODRX_DEFINE_ABSTRACT_MEMBERS(ClassName, ParentName) ODRX_DEFINE_MEMBERS_IMPL(ClassName, ParentName, "", nullptr)
 
 #include <vantrel/db/OdSmartPtr.h>
+#include <vantrel/db/OdDbExport.h>

@@ -5,12 +5,14 @@
 #include <type_traits>
 #include <utility>
 
+#include <vantrel/db/OdDbExport.h>
+
 class OdRxObject;
 class OdRxClass;
 
 enum OdRxObjMod { kOdRxObjAttach };
 
-[[noreturn]] void odThrowNotThatKindOfClass(const OdRxClass* from, const OdRxClass* to);
+[[noreturn]] VANTREL_DB_EXPORT void odThrowNotThatKindOfClass(const OdRxClass* from, const OdRxClass* to);
 
 template <class T>
 class OdSmartPtr {

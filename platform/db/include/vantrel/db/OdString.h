@@ -7,7 +7,9 @@
 #include <string>
 #include <string_view>
 
-class OdString {
+#include <vantrel/db/OdDbExport.h>
+
+class VANTREL_DB_EXPORT OdString {
 public:
     OdString() = default;
     OdString(const wchar_t* s) : m_s(s ? s : L"") {}

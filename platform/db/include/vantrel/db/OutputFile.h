@@ -9,9 +9,11 @@
 #include <string>
 #include <string_view>
 
+#include <vantrel/db/OdDbExport.h>
+
 namespace vantrel {
 
-struct OutputTarget {
+struct VANTREL_DB_EXPORT OutputTarget {
     enum class Kind {
         Replace, // a regular file, or a new one
         Direct,  // a device, a pipe, or standard output
@@ -23,9 +25,9 @@ struct OutputTarget {
 };
 
 // Where writing to `requested` goes. Asks the file system only; creates nothing.
-OutputTarget resolveOutputTarget(const std::filesystem::path& requested);
+VANTREL_DB_EXPORT OutputTarget resolveOutputTarget(const std::filesystem::path& requested);
 
-class OutputFile {
+class VANTREL_DB_EXPORT OutputFile {
 public:
     enum class Backup { None, Keep };
 

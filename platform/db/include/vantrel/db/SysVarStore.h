@@ -11,10 +11,11 @@
 
 #include <vantrel/db/OdResBuf.h>
 #include <vantrel/db/OdString.h>
+#include <vantrel/db/OdDbExport.h>
 
 namespace vantrel {
 
-struct SysVarDef {
+struct VANTREL_DB_EXPORT SysVarDef {
     const char* name;    // without the DXF '$'
     int groupCode;       // DXF group code of the value (10 for a point, 1/2/3/6/7/8 for text, ...)
     double defaultValue; // numeric default (unused for text and points)
@@ -27,7 +28,7 @@ struct SysVarDef {
     std::initializer_list<int> allowed = {};
 };
 
-class SysVarStore {
+class VANTREL_DB_EXPORT SysVarStore {
 public:
     SysVarStore();
 

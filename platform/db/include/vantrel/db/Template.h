@@ -3,10 +3,11 @@
 #pragma once
 
 #include <vantrel/db/OdDbDatabase.h>
+#include <vantrel/db/OdDbExport.h>
 
 namespace vantrel {
 
 // Builds a new empty drawing in model space (TILEMODE 1); its undo history is empty.
-OdDbDatabasePtr newDrawing();
+VANTREL_DB_EXPORT OdDbDatabasePtr newDrawing();
 
 } // namespace vantrel

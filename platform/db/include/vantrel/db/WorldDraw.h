@@ -11,12 +11,13 @@
 #include <vantrel/db/TextFont.h>
 #include <vantrel/ge/OdGePoint3d.h>
 #include <vantrel/ge/OdGeVector3d.h>
+#include <vantrel/db/OdDbExport.h>
 
 namespace vantrel {
 
 // One vertex of a path: the segment to the next vertex is an arc when bulge is not zero
 // (bulge = tan(sweep / 4), positive counter-clockwise about the path's normal).
-struct PathVertex {
+struct VANTREL_DB_EXPORT PathVertex {
     OdGePoint3d point;
     double bulge = 0.0;
     double startWidth = 0.0;
@@ -34,7 +35,7 @@ enum class LinetypeUse { None, PerSegment, ThroughVertices };
 // One line of text in one face, laid out by the font (TextFont.h): the baseline starts at origin
 // and runs `width` along advance; glyphs stand `height` (of capitals) tall along up, slanted
 // forward by oblique and stretched along the baseline by widthFactor, which width includes.
-struct TextRun {
+struct VANTREL_DB_EXPORT TextRun {
     OdGePoint3d origin;
     OdGeVector3d advance{1.0, 0.0, 0.0}; // unit
     OdGeVector3d up{0.0, 1.0, 0.0};      // unit, square to advance (either way round: mirrored text)
@@ -46,7 +47,7 @@ struct TextRun {
     OdString text;
 };
 
-struct DrawTraits {
+struct VANTREL_DB_EXPORT DrawTraits {
     std::uint32_t rgb = 0xFFFFFF; // the resolved display colour
     double lineWeightMm = 0.0;    // 0 for the thinnest line
     // The dash pattern of lines in drawing units, as a linetype stores it (positive a dash,
@@ -58,7 +59,7 @@ struct DrawTraits {
     bool background = false;
 };
 
-class WorldDraw {
+class VANTREL_DB_EXPORT WorldDraw {
 public:
     virtual ~WorldDraw() = default;
     virtual void setTraits(const DrawTraits& traits) = 0;

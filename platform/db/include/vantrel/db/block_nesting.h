@@ -5,13 +5,14 @@
 #include <vector>
 
 #include <vantrel/db/OdDbDatabase.h>
+#include <vantrel/db/OdDbExport.h>
 
 namespace vantrel {
 
 // The block record of a name in the drawing's block table; null without a drawing or such a block.
-OdDbObjectId blockNamed(const OdDbDatabase* db, const OdString& name);
+VANTREL_DB_EXPORT OdDbObjectId blockNamed(const OdDbDatabase* db, const OdString& name);
 
 // The blocks that lie on a cycle of inserts (each once, in block table order).
-std::vector<OdDbObjectId> blocksInsertingThemselves(const OdDbDatabase& db);
+VANTREL_DB_EXPORT std::vector<OdDbObjectId> blocksInsertingThemselves(const OdDbDatabase& db);
 
 } // namespace vantrel

@@ -6,22 +6,23 @@
 #include <vector>
 
 #include <vantrel/db/OdDbDatabase.h>
+#include <vantrel/db/OdDbExport.h>
 
 namespace vantrel {
 
 // The layouts of the layout dictionary: the model layout first, then the sheets by tab order
 // (equal orders as the dictionary holds them).
-std::vector<OdDbObjectId> layoutsInTabOrder(OdDbDatabase& db);
+VANTREL_DB_EXPORT std::vector<OdDbObjectId> layoutsInTabOrder(OdDbDatabase& db);
 
 // The layout of that name, case aside; null when there is none.
-OdDbObjectId findLayout(OdDbDatabase& db, const OdString& name);
+VANTREL_DB_EXPORT OdDbObjectId findLayout(OdDbDatabase& db, const OdString& name);
 
 // The sheet whose block is the paper space; null when no layout shows it.
-OdDbObjectId currentSheet(OdDbDatabase& db);
+VANTREL_DB_EXPORT OdDbObjectId currentSheet(OdDbDatabase& db);
 
 // Makes a sheet the current one: its block takes the name *Paper_Space and becomes the paper
 // space, the block that had it takes the sheet's former block name. Undoable as the renaming of
 // two blocks. Raises OdError(eInvalidInput) for the model layout or a layout without a block.
-void makeSheetCurrent(OdDbDatabase& db, OdDbObjectId layout);
+VANTREL_DB_EXPORT void makeSheetCurrent(OdDbDatabase& db, OdDbObjectId layout);
 
 } // namespace vantrel

@@ -12,10 +12,11 @@
 #include <vantrel/db/OdResBuf.h>
 #include <vantrel/db/OdString.h>
 #include <vantrel/host/IProfile.h>
+#include <vantrel/host/HostExport.h>
 
 namespace vantrel {
 
-struct AppSysVarDef {
+struct VANTREL_HOST_EXPORT AppSysVarDef {
     const char* name;
     int groupCode; // the value's kind as a DXF group code (70: 16-bit integer)
     std::int32_t defaultValue;
@@ -23,7 +24,7 @@ struct AppSysVarDef {
     std::int32_t maxValue;
 };
 
-class AppSysVarStore {
+class VANTREL_HOST_EXPORT AppSysVarStore {
 public:
     static constexpr const wchar_t* kSection = L"sysvars";
 

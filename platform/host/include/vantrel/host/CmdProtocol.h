@@ -6,9 +6,11 @@
 #include <cstdint>
 #include <typeinfo>
 
+#include <vantrel/host/HostExport.h>
+
 // The interfaces carry no virtual destructor: an object is destroyed only by the Release that
 // drops its last reference, and the destructor's slot follows the interface operations.
-class IHxUnknown {
+class VANTREL_HOST_EXPORT IHxUnknown {
 public:
     // Adds one reference; answers the new count.
     virtual std::uint32_t AddRef() = 0;
@@ -22,7 +24,7 @@ protected:
     ~IHxUnknown() = default;
 };
 
-class ICmdRun : public IHxUnknown {
+class VANTREL_HOST_EXPORT ICmdRun : public IHxUnknown {
 public:
     // 0 when the command finished, 1 when it failed or was cancelled.
     virtual int Run(int argument) = 0;
@@ -31,7 +33,7 @@ protected:
     ~ICmdRun() = default;
 };
 
-class ICmdProcess : public ICmdRun {
+class VANTREL_HOST_EXPORT ICmdProcess : public ICmdRun {
 public:
     // Status word values.
     static constexpr std::int32_t kStatusFinished = 0;
@@ -56,7 +58,7 @@ using CommandCreator = int (*)(ICmdProcess** out);
 // Runs a function command to its end.
 using CommandEntry = void (*)();
 
-class ICmdFactory {
+class VANTREL_HOST_EXPORT ICmdFactory {
 public:
     // An object command: the creator is called for every run. The name is UTF-8.
     virtual void registerNamedCommand(const char* name, CommandCreator creator) = 0;

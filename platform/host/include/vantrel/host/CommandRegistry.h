@@ -10,12 +10,13 @@
 #include <vector>
 
 #include <vantrel/host/CmdProtocol.h>
+#include <vantrel/host/HostExport.h>
 
 class HostDocument;
 
 namespace vantrel {
 
-class CommandRegistry {
+class VANTREL_HOST_EXPORT CommandRegistry {
 public:
     enum class Kind { Object, Function, Host };
 

@@ -6,14 +6,16 @@
 #include <string_view>
 #include <vector>
 
+#include <vantrel/host/HostExport.h>
+
 namespace vantrel {
 
 class CommandRegistry;
 
 // The keywords a prompt shows in its last [...], separated by '/', as displayed.
-std::vector<std::wstring> promptKeywords(std::wstring_view prompt);
+VANTREL_HOST_EXPORT std::vector<std::wstring> promptKeywords(std::wstring_view prompt);
 
-struct Completion {
+struct VANTREL_HOST_EXPORT Completion {
     // What may be typed that starts with the word, without regard to case.
     std::vector<std::wstring> matches;
     // The longest beginning the matches share, spelled as the first of them spells it; empty
@@ -21,7 +23,7 @@ struct Completion {
     std::wstring common;
 };
 
-Completion complete(const CommandRegistry& commands, std::wstring_view prompt, bool commandPrompt,
-                    std::wstring_view word);
+VANTREL_HOST_EXPORT Completion complete(const CommandRegistry& commands, std::wstring_view prompt, bool commandPrompt,
+                                        std::wstring_view word);
 
 } // namespace vantrel

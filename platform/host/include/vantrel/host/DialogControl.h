@@ -10,10 +10,11 @@
 #include <vantrel/host/DialogControlTemplate.h>
 #include <vantrel/host/DialogPaint.h>
 #include <vantrel/host/PixelRect.h>
+#include <vantrel/host/HostExport.h>
 
 namespace vantrel {
 
-struct DialogControl {
+struct VANTREL_HOST_EXPORT DialogControl {
     struct Item {
         std::wstring text;
         std::uintptr_t data = 0;

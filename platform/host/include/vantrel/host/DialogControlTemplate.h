@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include <vantrel/host/HostExport.h>
+
 namespace vantrel {
 
 // The id of controls nobody addresses (labels, frames); events cannot reach them.
@@ -51,14 +53,14 @@ inline constexpr std::uint32_t kUpDownArrowKeys = 0x0020;
 
 // x, y, width, height in dialog units: a quarter of the average character width across, an
 // eighth of the character height down.
-struct DialogRect {
+struct VANTREL_HOST_EXPORT DialogRect {
     int x = 0;
     int y = 0;
     int width = 0;
     int height = 0;
 };
 
-struct DialogControlTemplate {
+struct VANTREL_HOST_EXPORT DialogControlTemplate {
     int id = kNoControlId;
     DialogControlKind kind = DialogControlKind::Static;
     std::wstring text;

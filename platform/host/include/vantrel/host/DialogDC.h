@@ -9,10 +9,11 @@
 #include <vantrel/host/ColorRef.h>
 #include <vantrel/host/DialogPaint.h>
 #include <vantrel/host/PixelRect.h>
+#include <vantrel/host/HostExport.h>
 
 namespace vantrel {
 
-class DialogDC {
+class VANTREL_HOST_EXPORT DialogDC {
 public:
     // DrawText format bits.
     static constexpr unsigned kTextLeft = 0x00;

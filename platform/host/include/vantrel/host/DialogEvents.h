@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include <vantrel/host/PixelRect.h>
+#include <vantrel/host/HostExport.h>
 
 namespace vantrel {
 
@@ -17,7 +18,7 @@ inline constexpr unsigned kItemFocus = 0x0010;
 inline constexpr unsigned kItemComboBoxEdit = 0x1000;
 
 // Draw one item (of an owner-drawn combo box) or the whole of an owner-drawn static.
-struct DrawItemEvent {
+struct VANTREL_HOST_EXPORT DrawItemEvent {
     int controlId = 0;
     int item = 0;
     unsigned state = 0;
@@ -27,7 +28,7 @@ struct DrawItemEvent {
 };
 
 // Asked once before an owner-drawn combo box is first painted: the height of its items.
-struct MeasureItemEvent {
+struct VANTREL_HOST_EXPORT MeasureItemEvent {
     int controlId = 0;
     int item = 0;
     int itemWidth = 0;
@@ -36,7 +37,7 @@ struct MeasureItemEvent {
 };
 
 // An up-down control is about to step by delta from pos; a handler may keep pos as it is.
-struct UpDownEvent {
+struct VANTREL_HOST_EXPORT UpDownEvent {
     int controlId = 0;
     int pos = 0;
     int delta = 0;

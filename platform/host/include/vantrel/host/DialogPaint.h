@@ -9,10 +9,11 @@
 
 #include <vantrel/host/ColorRef.h>
 #include <vantrel/host/PixelRect.h>
+#include <vantrel/host/HostExport.h>
 
 namespace vantrel {
 
-struct DialogPaint {
+struct VANTREL_HOST_EXPORT DialogPaint {
     struct Op {
         enum class Kind {
             Fill,      // rect filled with color

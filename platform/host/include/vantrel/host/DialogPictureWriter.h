@@ -6,11 +6,13 @@
 #include <map>
 #include <string>
 
+#include <vantrel/host/HostExport.h>
+
 class hostUiDialog;
 
 namespace vantrel {
 
-class DialogPictureWriter {
+class VANTREL_HOST_EXPORT DialogPictureWriter {
 public:
     explicit DialogPictureWriter(std::string folder) : m_folder(std::move(folder)) {}
 

@@ -7,10 +7,11 @@
 
 #include <vantrel/host/DialogControlTemplate.h>
 #include <vantrel/host/PixelRect.h>
+#include <vantrel/host/HostExport.h>
 
 namespace vantrel {
 
-struct DialogTemplate {
+struct VANTREL_HOST_EXPORT DialogTemplate {
     // The dialog font's base units: average character width and height in pixels.
     static constexpr int kBaseUnitX = 6;
     static constexpr int kBaseUnitY = 13;

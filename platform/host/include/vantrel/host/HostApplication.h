@@ -17,6 +17,7 @@
 #include <vantrel/host/IProfile.h>
 #include <vantrel/host/InputEngine.h>
 #include <vantrel/host/SysVarService.h>
+#include <vantrel/host/HostExport.h>
 
 class HostDocument;
 
@@ -25,7 +26,7 @@ class InputSource;
 class Transcript;
 } // namespace vantrel
 
-class HostApplication {
+class VANTREL_HOST_EXPORT HostApplication {
 public:
     // How a command line ran: the command was not known, it ran to its end, or it raised an
     // error (reported, and its changes taken back).

@@ -6,12 +6,13 @@
 #include <cstdint>
 
 #include <vantrel/host/CmdProtocol.h>
+#include <vantrel/host/HostExport.h>
 
 class HostDocument;
 
 namespace vantrel {
 
-class HostCommandContext final : public IHxUnknown {
+class VANTREL_HOST_EXPORT HostCommandContext final : public IHxUnknown {
 public:
     // A new context holding one reference for the caller.
     static HostCommandContext* create(HostDocument& document);

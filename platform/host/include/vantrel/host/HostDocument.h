@@ -17,6 +17,7 @@
 #include <vantrel/host/InputEngine.h>
 #include <vantrel/host/InputResult.h>
 #include <vantrel/host/hostSelectionSet.h>
+#include <vantrel/host/HostExport.h>
 
 class HostApplication;
 
@@ -26,7 +27,7 @@ inline constexpr std::uint32_t kSelectSingle = 0x2000;        // at most one ent
 inline constexpr std::uint32_t kSelectNoGroups = 0x8000;      // groups are never expanded
 inline constexpr std::uint32_t kSelectRejectLocked = 0x10000; // entities on locked layers are left out
 
-class HostDocument {
+class VANTREL_HOST_EXPORT HostDocument {
 public:
     HostDocument(HostApplication& application, OdDbDatabasePtr db);
     HostDocument(const HostDocument&) = delete;

@@ -5,10 +5,11 @@
 #include <cstdint>
 
 #include <vantrel/ge/OdGeExtents3d.h>
+#include <vantrel/host/HostExport.h>
 
 class OdDbEntity;
 
-class HostEdDrawer {
+class VANTREL_HOST_EXPORT HostEdDrawer {
 public:
     // Shows the entity (again, after it changed) until removeEntity. `style` and `flags` are
     // the tracker's (SolidTracker 1, 512); the last two arguments are 0 from every caller.

@@ -5,8 +5,9 @@
 #include <vantrel/host/HostEdDrawer.h>
 #include <vantrel/host/HostEdJigDimData.h>
 #include <vantrel/host/HostEdMessageFilter.h>
+#include <vantrel/host/HostExport.h>
 
-class HostEdInputTracker : public HostEdMessageFilter, public HostEdJigDimData {
+class VANTREL_HOST_EXPORT HostEdInputTracker : public HostEdMessageFilter, public HostEdJigDimData {
 public:
     // Hands each preview entity to drawer->addEntity; answers 1 when it drew, 0 when not.
     virtual int drawPreview(HostEdDrawer* drawer);

@@ -2,7 +2,9 @@
 // dynamic dimensions, so it never asks; the answers stay as every tracker gives them.
 #pragma once
 
-class HostEdJigDimData {
+#include <vantrel/host/HostExport.h>
+
+class VANTREL_HOST_EXPORT HostEdJigDimData {
 public:
     // Number of dynamic dimensions the drag offers.
     virtual int dimensionCount() const;

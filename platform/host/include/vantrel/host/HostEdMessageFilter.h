@@ -4,8 +4,9 @@
 
 #include <vantrel/ge/OdGePoint3d.h>
 #include <vantrel/host/HostMessage.h>
+#include <vantrel/host/HostExport.h>
 
-class HostEdMessageFilter {
+class VANTREL_HOST_EXPORT HostEdMessageFilter {
 public:
     // `cursor` is the cursor point in world coordinates. True keeps the host from acting on the
     // message (a click the tracker took does not answer the request).

@@ -2,8 +2,9 @@
 #pragma once
 
 #include <vantrel/host/HostEdInputTracker.h>
+#include <vantrel/host/HostExport.h>
 
-class HostEdPointTracker : public HostEdInputTracker {
+class VANTREL_HOST_EXPORT HostEdPointTracker : public HostEdInputTracker {
 public:
     ~HostEdPointTracker() override;
 };

@@ -14,10 +14,11 @@
 #include <vantrel/host/InputEngine.h>
 #include <vantrel/host/InputResult.h>
 #include <vantrel/host/MessageArg.h>
+#include <vantrel/host/HostExport.h>
 
 class HostEdInputTracker;
 
-class HostEditor {
+class VANTREL_HOST_EXPORT HostEditor {
 public:
     explicit HostEditor(vantrel::InputEngine& engine) : m_engine(engine) {}
 

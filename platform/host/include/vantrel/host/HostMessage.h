@@ -5,11 +5,12 @@
 #include <cstdint>
 
 #include <vantrel/host/host_window.h>
+#include <vantrel/host/HostExport.h>
 
 inline constexpr std::uint32_t kTrackerMouseMove = 512;
 inline constexpr std::uint32_t kTrackerLeftButtonDown = 513;
 
-struct HostMessage {
+struct VANTREL_HOST_EXPORT HostMessage {
     HostWindowId window = 0; // where hostPostChar reaches the open request
     std::uint32_t message = 0;
     std::uintptr_t wParam = 0; // button state: 1 while the left button is down

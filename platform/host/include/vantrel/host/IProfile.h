@@ -4,8 +4,9 @@
 
 #include <vantrel/db/OdString.h>
 #include <vantrel/host/IProfileSection.h>
+#include <vantrel/host/HostExport.h>
 
-class IProfile {
+class VANTREL_HOST_EXPORT IProfile {
 public:
     virtual ~IProfile() = default;
 

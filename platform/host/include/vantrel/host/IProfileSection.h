@@ -3,8 +3,9 @@
 
 #include <vantrel/db/OdString.h>
 #include <vantrel/hxicore/CHxVariant.h>
+#include <vantrel/host/HostExport.h>
 
-class IProfileSection {
+class VANTREL_HOST_EXPORT IProfileSection {
 public:
     virtual ~IProfileSection() = default;
 

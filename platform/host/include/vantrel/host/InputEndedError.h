@@ -4,9 +4,11 @@
 
 #include <stdexcept>
 
+#include <vantrel/host/HostExport.h>
+
 namespace vantrel {
 
-class InputEndedError : public std::runtime_error {
+class VANTREL_HOST_EXPORT InputEndedError : public std::runtime_error {
 public:
     InputEndedError() : std::runtime_error("the input ended while a command was still asking") {}
 };

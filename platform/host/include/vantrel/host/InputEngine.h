@@ -15,6 +15,7 @@
 #include <vantrel/host/RecordingDrawer.h>
 #include <vantrel/host/UserCoordinateSystem.h>
 #include <vantrel/host/host_window.h>
+#include <vantrel/host/HostExport.h>
 
 class HostEdInputTracker;
 
@@ -23,7 +24,7 @@ namespace vantrel {
 class InputSource;
 class Transcript;
 
-class InputEngine {
+class VANTREL_HOST_EXPORT InputEngine {
 public:
     // A request's answer to one line or picked point: a result, or a message after which the
     // same prompt is asked again.

@@ -7,10 +7,11 @@
 #include <string>
 
 #include <vantrel/ge/OdGePoint3d.h>
+#include <vantrel/host/HostExport.h>
 
 namespace vantrel {
 
-struct InputEvent {
+struct VANTREL_HOST_EXPORT InputEvent {
     enum class Kind {
         Text,       // text: the line as typed (an empty or blank line is Enter)
         Cancel,     // Esc, `!cancel`

@@ -7,10 +7,11 @@
 #include <string_view>
 
 #include <vantrel/ge/OdGePoint3d.h>
+#include <vantrel/host/HostExport.h>
 
 namespace vantrel {
 
-class InputSyntax {
+class VANTREL_HOST_EXPORT InputSyntax {
 public:
     InputSyntax() = delete;
 

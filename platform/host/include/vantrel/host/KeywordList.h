@@ -9,10 +9,11 @@
 #include <vector>
 
 #include <vantrel/host/InputResult.h>
+#include <vantrel/host/HostExport.h>
 
 namespace vantrel {
 
-class KeywordList {
+class VANTREL_HOST_EXPORT KeywordList {
 public:
     struct Keyword {
         std::wstring text;     // as listed, quotes and `*` removed, inner blanks single

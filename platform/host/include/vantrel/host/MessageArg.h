@@ -9,9 +9,11 @@
 #include <type_traits>
 #include <variant>
 
+#include <vantrel/host/HostExport.h>
+
 namespace vantrel {
 
-class MessageArg {
+class VANTREL_HOST_EXPORT MessageArg {
 public:
     using Value
         = std::variant<long long, unsigned long long, double, wchar_t, std::wstring_view, std::wstring, const void*>;

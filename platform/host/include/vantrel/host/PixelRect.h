@@ -2,16 +2,18 @@
 // the way owner drawing and moved controls measure them.
 #pragma once
 
+#include <vantrel/host/HostExport.h>
+
 namespace vantrel {
 
-struct PixelPoint {
+struct VANTREL_HOST_EXPORT PixelPoint {
     int x = 0;
     int y = 0;
 
     friend bool operator==(const PixelPoint&, const PixelPoint&) = default;
 };
 
-struct PixelRect {
+struct VANTREL_HOST_EXPORT PixelRect {
     int left = 0;
     int top = 0;
     int right = 0;

@@ -6,10 +6,11 @@
 #include <vector>
 
 #include <vantrel/host/HostEdDrawer.h>
+#include <vantrel/host/HostExport.h>
 
 namespace vantrel {
 
-class RecordingDrawer : public HostEdDrawer {
+class VANTREL_HOST_EXPORT RecordingDrawer : public HostEdDrawer {
 public:
     // The entities are not owned: a tracker removes its entities before it goes away.
     struct Shown {

@@ -9,10 +9,11 @@
 #include <vector>
 
 #include <vantrel/host/InputSource.h>
+#include <vantrel/host/HostExport.h>
 
 namespace vantrel {
 
-class ScriptInputSource : public InputSource {
+class VANTREL_HOST_EXPORT ScriptInputSource : public InputSource {
 public:
     // `script` is UTF-8 text; `name` labels the lines in error messages.
     explicit ScriptInputSource(std::string_view script, std::wstring name = L"script");

@@ -5,9 +5,11 @@
 #include <span>
 #include <string>
 
+#include <vantrel/host/HostExport.h>
+
 namespace vantrel {
 
-struct SvgDashes {
+struct VANTREL_HOST_EXPORT SvgDashes {
     // ` stroke-dasharray="…" stroke-dashoffset="…"`; empty when the pattern draws a solid line
     // (no gaps, no dashes, or lengths that are not finite and positive).
     std::string attributes;

@@ -14,10 +14,11 @@
 #include <vantrel/host/SvgDashes.h>
 #include <vantrel/host/TextOutput.h>
 #include <vantrel/ge/OdGeExtents3d.h>
+#include <vantrel/host/HostExport.h>
 
 namespace vantrel {
 
-class SvgSink : public WorldDraw {
+class VANTREL_HOST_EXPORT SvgSink : public WorldDraw {
 public:
     static constexpr const char* kBackground = "#212830";
     static constexpr double kDefaultMarkerSize = 0.03;

@@ -7,10 +7,11 @@
 #include <vantrel/db/OdString.h>
 #include <vantrel/host/AppSysVarStore.h>
 #include <vantrel/host/IProfile.h>
+#include <vantrel/host/HostExport.h>
 
 namespace vantrel {
 
-class SysVarService {
+class VANTREL_HOST_EXPORT SysVarService {
 public:
     explicit SysVarService(IProfile& profile) : m_app(profile) {}
 

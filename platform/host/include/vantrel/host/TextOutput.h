@@ -8,9 +8,11 @@
 #include <memory>
 #include <string_view>
 
+#include <vantrel/host/HostExport.h>
+
 namespace vantrel {
 
-class TextOutput {
+class VANTREL_HOST_EXPORT TextOutput {
 public:
     using Sink = std::function<void(std::string_view)>;
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include <vantrel/host/IProfile.h>
+#include <vantrel/host/HostExport.h>
 
 namespace vantrel {
 
@@ -24,7 +25,7 @@ namespace vantrel {
 // Values: integers (32-bit), reals, booleans and strings map to the CHxVariant kinds. Anything
 // else in the file (arrays, dates, wider integers, keys outside sections) reads as empty and is
 // written back unchanged. Names and keys are case-sensitive.
-class TomlProfile : public IProfile {
+class VANTREL_HOST_EXPORT TomlProfile : public IProfile {
 public:
     // Loads path (see above); never raises for a missing or damaged file.
     explicit TomlProfile(std::string path);

@@ -7,9 +7,11 @@
 #include <iosfwd>
 #include <string_view>
 
+#include <vantrel/host/HostExport.h>
+
 namespace vantrel {
 
-class Transcript {
+class VANTREL_HOST_EXPORT Transcript {
 public:
     using Sink = std::function<void(std::string_view utf8)>;
 

@@ -2,10 +2,11 @@
 #pragma once
 
 #include <vantrel/host/UiControl.h>
+#include <vantrel/host/HostExport.h>
 
 namespace vantrel {
 
-class UiButton : public UiControl {
+class VANTREL_HOST_EXPORT UiButton : public UiControl {
 public:
     using UiControl::UiControl;
 

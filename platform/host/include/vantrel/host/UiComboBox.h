@@ -6,10 +6,11 @@
 #include <string>
 
 #include <vantrel/host/UiControl.h>
+#include <vantrel/host/HostExport.h>
 
 namespace vantrel {
 
-class UiComboBox : public UiControl {
+class VANTREL_HOST_EXPORT UiComboBox : public UiControl {
 public:
     static constexpr int kError = -1;
 

@@ -7,12 +7,13 @@
 
 #include <vantrel/host/DialogControl.h>
 #include <vantrel/host/PixelRect.h>
+#include <vantrel/host/HostExport.h>
 
 class hostUiDialog;
 
 namespace vantrel {
 
-class UiControl {
+class VANTREL_HOST_EXPORT UiControl {
 public:
     UiControl() = default;
     UiControl(hostUiDialog& dialog, int id) : m_dialog(&dialog), m_id(id) {}

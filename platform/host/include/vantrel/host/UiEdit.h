@@ -2,10 +2,11 @@
 #pragma once
 
 #include <vantrel/host/UiControl.h>
+#include <vantrel/host/HostExport.h>
 
 namespace vantrel {
 
-class UiEdit : public UiControl {
+class VANTREL_HOST_EXPORT UiEdit : public UiControl {
 public:
     using UiControl::UiControl;
 

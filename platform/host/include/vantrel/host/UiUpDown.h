@@ -3,10 +3,11 @@
 #pragma once
 
 #include <vantrel/host/UiControl.h>
+#include <vantrel/host/HostExport.h>
 
 namespace vantrel {
 
-class UiUpDown : public UiControl {
+class VANTREL_HOST_EXPORT UiUpDown : public UiControl {
 public:
     using UiControl::UiControl;
 

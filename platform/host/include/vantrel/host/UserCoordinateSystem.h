@@ -7,10 +7,11 @@
 
 #include <vantrel/ge/OdGeMatrix3d.h>
 #include <vantrel/ge/OdGePoint3d.h>
+#include <vantrel/host/HostExport.h>
 
 namespace vantrel {
 
-class UserCoordinateSystem {
+class VANTREL_HOST_EXPORT UserCoordinateSystem {
 public:
     // UCS to world; the world system until set. The matrix must be a rigid motion (orthonormal
     // axes), so that distances are the same in both systems.

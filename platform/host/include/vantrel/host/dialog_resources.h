@@ -6,6 +6,7 @@
 
 #include <vantrel/host/DialogTemplate.h>
 #include <vantrel/hxicore/ModuleHandle.h>
+#include <vantrel/host/HostExport.h>
 
 // The C name a module exports its template lookup under, with the type
 // `const vantrel::DialogTemplate* (unsigned id)` (null for an id it does not have).
@@ -16,10 +17,10 @@ namespace vantrel {
 using DialogTemplateLookup = const DialogTemplate* (*)(unsigned id);
 
 // Template `id` of `module`; null when the module exports no lookup or has no such template.
-const DialogTemplate* findDialogTemplate(ModuleHandle module, unsigned id);
+VANTREL_HOST_EXPORT const DialogTemplate* findDialogTemplate(ModuleHandle module, unsigned id);
 
 // The current resource module (null until one is set); setting answers the one before.
-ModuleHandle dialogResourceModule();
-ModuleHandle setDialogResourceModule(ModuleHandle module);
+VANTREL_HOST_EXPORT ModuleHandle dialogResourceModule();
+VANTREL_HOST_EXPORT ModuleHandle setDialogResourceModule(ModuleHandle module);
 
 } // namespace vantrel

@@ -4,13 +4,15 @@
 
 #include <string>
 
+#include <vantrel/host/HostExport.h>
+
 class hostUiDialog;
 
 namespace vantrel {
 
-std::string dialogSvg(const hostUiDialog& dialog);
+VANTREL_HOST_EXPORT std::string dialogSvg(const hostUiDialog& dialog);
 // Written atomically; answers an empty string on success, else one line naming the file and
 // the reason.
-std::string writeDialogSvg(const hostUiDialog& dialog, const std::string& path);
+VANTREL_HOST_EXPORT std::string writeDialogSvg(const hostUiDialog& dialog, const std::string& path);
 
 } // namespace vantrel

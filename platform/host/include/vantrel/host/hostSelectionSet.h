@@ -8,11 +8,12 @@
 
 #include <vantrel/db/OdDbDatabase.h>
 #include <vantrel/db/OdDbObjectId.h>
+#include <vantrel/host/HostExport.h>
 
 class hostSelectionSet;
 using hostSelectionSetPtr = OdSmartPtr<hostSelectionSet>;
 
-class hostSelectionSet : public OdRxObject {
+class VANTREL_HOST_EXPORT hostSelectionSet : public OdRxObject {
 public:
     // An empty set for entities of the database.
     static hostSelectionSetPtr createObject(OdDbDatabase* db);

@@ -17,11 +17,12 @@
 #include <vantrel/host/UiControl.h>
 #include <vantrel/host/host_window.h>
 #include <vantrel/hxicore/ModuleHandle.h>
+#include <vantrel/host/HostExport.h>
 
 inline constexpr int IDOK = 1;
 inline constexpr int IDCANCEL = 2;
 
-class hostUiDialog {
+class VANTREL_HOST_EXPORT hostUiDialog {
 public:
     // Called with the dialog after it opened and after each event that left it open.
     using StateObserver = std::function<void(const hostUiDialog&)>;

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include <vantrel/host/CmdProtocol.h>
+#include <vantrel/host/HostExport.h>
 
 class HostApplication;
 
@@ -26,14 +27,14 @@ inline constexpr const wchar_t* kHostMainLibraryName = L"libvantrel_host.so";
 
 extern "C" {
 // Stores a new factory holding one reference for the caller; answers 1, or 0 when out is null.
-int new_ICmdFactory(ICmdFactory** out);
+VANTREL_HOST_EXPORT int new_ICmdFactory(ICmdFactory** out);
 // The service of an index (cast to its type above); null for any other index.
-HostFuncPtr get_host_funcptr(int index);
+VANTREL_HOST_EXPORT HostFuncPtr get_host_funcptr(int index);
 // The module handle of the host main library.
-void* GetMainDllInstanceEx();
+VANTREL_HOST_EXPORT void* GetMainDllInstanceEx();
 }
 
 namespace vantrel {
 // How often kHostProcedure3 was called: it has no other effect, so tests count it.
-std::uint64_t hostProcedure3Calls();
+VANTREL_HOST_EXPORT std::uint64_t hostProcedure3Calls();
 } // namespace vantrel

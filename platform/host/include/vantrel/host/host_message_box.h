@@ -2,7 +2,9 @@
 // (the shell prints it); without an application it goes to standard error.
 #pragma once
 
+#include <vantrel/host/HostExport.h>
+
 inline constexpr int kMessageBoxOk = 1;
 
 // Shows the text and answers the button that closed the box (kMessageBoxOk).
-int hostMessageBox(const wchar_t* text);
+VANTREL_HOST_EXPORT int hostMessageBox(const wchar_t* text);

@@ -10,6 +10,7 @@
 #include <vantrel/db/OdResult.h>
 #include <vantrel/db/OdString.h>
 #include <vantrel/host/host_window.h>
+#include <vantrel/host/HostExport.h>
 
 // Reads a colour text, ignoring case and blanks around it and around each number:
 //  - a palette index 1-255;
@@ -19,17 +20,17 @@
 //  - "HSL:H,S,L": hue 0-360 degrees, saturation and lightness 0-100 percent (decimals allowed),
 //    turned into a true colour.
 // eOk with `color` set; eInvalidInput with `color` untouched for any other text.
-OdResult hostCmParseColor(const OdString& text, OdCmColor& color);
+VANTREL_HOST_EXPORT OdResult hostCmParseColor(const OdString& text, OdCmColor& color);
 
 // Reads a true colour only: "R,G,B" or "RGB:R,G,B" (whole numbers 0-255). Colour names and
 // indices are not true colours and answer eInvalidInput, as does anything else; `color` is
 // only changed on eOk.
-OdResult hostCmGetColorFromRGBName(const OdString& text, OdCmColor& color);
+VANTREL_HOST_EXPORT OdResult hostCmGetColorFromRGBName(const OdString& text, OdCmColor& color);
 
 // The host's named colours, translated, as a colour list shows them: ByLayer, ByBlock, Red,
 // Yellow, Green, Cyan, Blue, Magenta, White. Each is accepted by hostCmParseColor.
 constexpr int kHostColorNameCount = 9;
-void hostCmGetLocalizedColorNames(std::array<OdString, kHostColorNameCount>& names);
+VANTREL_HOST_EXPORT void hostCmGetLocalizedColorNames(std::array<OdString, kHostColorNameCount>& names);
 
 // Pages of the colour dialog: palette indices and names, true colours, colour books.
 enum HostColorDialogTabs : int {
@@ -51,13 +52,14 @@ enum HostColorDialogTabs : int {
 // A front end's own colour chooser for that dialog: the colour chosen, or none when cancelled; or
 // not handled, to leave the choice to the command line (a script gives it). A colour the dialog
 // cannot give is refused in a message box and the chooser asked again.
-struct HostColorChoice {
+struct VANTREL_HOST_EXPORT HostColorChoice {
     bool handled = false;
     std::optional<OdCmColor> color;
 };
 using HostColorChooser = std::function<HostColorChoice(const OdCmColor& opening)>;
 // Answers the chooser before.
-HostColorChooser hostSetColorChooser(HostColorChooser chooser);
+VANTREL_HOST_EXPORT HostColorChooser hostSetColorChooser(HostColorChooser chooser);
 
-bool hostSetColorDialogTrueColor(OdCmColor& color, bool allowMetaColor, const OdCmColor& currentColor,
-                                 int tabs = kColorTabAll, HostWindowId parent = 0);
+VANTREL_HOST_EXPORT bool hostSetColorDialogTrueColor(OdCmColor& color, bool allowMetaColor,
+                                                     const OdCmColor& currentColor, int tabs = kColorTabAll,
+                                                     HostWindowId parent = 0);

@@ -6,8 +6,9 @@
 #include <vantrel/db/OdDb2dPolyline.h>
 #include <vantrel/db/OdDbPolyline.h>
 #include <vantrel/db/OdDbSpline.h>
+#include <vantrel/host/HostExport.h>
 
-class HostGeUtils {
+class VANTREL_HOST_EXPORT HostGeUtils {
 public:
     // A 2D polyline in the spline's plane that follows it: |segments| pieces to each knot span
     // (at least one; a spline known by fit points alone counts a span between each two of them),

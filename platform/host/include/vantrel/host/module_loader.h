@@ -4,15 +4,17 @@
 
 #include <string>
 
+#include <vantrel/host/HostExport.h>
+
 namespace vantrel {
 
 // Loads the module globally, so that plugins can use what it exports. Answers an empty string,
 // or one line starting with `what` and the path that says why it could not be loaded.
-std::string loadModule(const std::string& path, const char* what);
+VANTREL_HOST_EXPORT std::string loadModule(const std::string& path, const char* what);
 
 // The command module: the file VANTREL_MODULE_PATH names, or libvantrelcmd3.so in ../lib beside
 // the executable. A module missing from the default place is not an error: the host then runs
 // with its own commands. Errors as loadModule.
-std::string loadCommandModule();
+VANTREL_HOST_EXPORT std::string loadCommandModule();
 
 } // namespace vantrel

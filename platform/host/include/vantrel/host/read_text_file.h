@@ -4,10 +4,12 @@
 
 #include <string>
 
+#include <vantrel/host/HostExport.h>
+
 namespace vantrel {
 
 // Puts the file's bytes into text and answers true; else answers false with error set to
 // "PATH: cannot read: REASON" (a folder is refused as such).
-bool readTextFile(const std::string& path, std::string& text, std::string& error);
+VANTREL_HOST_EXPORT bool readTextFile(const std::string& path, std::string& text, std::string& error);
 
 } // namespace vantrel

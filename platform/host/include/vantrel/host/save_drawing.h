@@ -5,6 +5,7 @@
 #include <string>
 
 #include <vantrel/db/OdDbDatabase.h>
+#include <vantrel/host/HostExport.h>
 
 class HostDocument;
 
@@ -12,9 +13,9 @@ namespace vantrel {
 
 // Writes the drawing to path (UTF-8) without it becoming anyone's file, as a recovery copy is.
 // Answers an empty string, or one line naming the file and the reason.
-std::string writeDrawing(OdDbDatabase& db, const std::string& path);
+VANTREL_HOST_EXPORT std::string writeDrawing(OdDbDatabase& db, const std::string& path);
 // Saves the document to path; on success path is its name from now on and it counts as
 // unmodified. Errors as writeDrawing.
-std::string saveDocument(HostDocument& doc, const std::wstring& path);
+VANTREL_HOST_EXPORT std::string saveDocument(HostDocument& doc, const std::wstring& path);
 
 } // namespace vantrel

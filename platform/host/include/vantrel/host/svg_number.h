@@ -1,10 +1,12 @@
 // The one number format of SVG output: ten significant digits, as printf's "%.10g" writes them.
 #pragma once
 
+#include <vantrel/host/HostExport.h>
+
 namespace vantrel {
 
 // Writes value as "%.10g" does and answers the end of the text; out must have room for 24
 // characters. Most coordinates take a fast exact path, the rest the standard formatter.
-char* formatSvgNumber(char* out, double value);
+VANTREL_HOST_EXPORT char* formatSvgNumber(char* out, double value);
 
 } // namespace vantrel

@@ -6,19 +6,22 @@
 
 #include <vantrel/db/OdDbDatabase.h>
 #include <vantrel/db/OdDbEntity.h>
+#include <vantrel/host/HostExport.h>
 
 namespace vantrel {
 
 // The SVG document of a block's visible entities in draw order; model space when block is null.
 // Entities that are invisible or on a frozen or switched-off layer are left out.
-std::string renderSvg(OdDbDatabase& db, OdDbObjectId block = OdDbObjectId::kNull);
+VANTREL_HOST_EXPORT std::string renderSvg(OdDbDatabase& db, OdDbObjectId block = OdDbObjectId::kNull);
 // The same with entities that are not in the drawing (a document's transient graphics) drawn
 // over it, in the order given.
-std::string renderSvg(OdDbDatabase& db, OdDbObjectId block, std::span<const OdDbEntity* const> overlay);
+VANTREL_HOST_EXPORT std::string renderSvg(OdDbDatabase& db, OdDbObjectId block,
+                                          std::span<const OdDbEntity* const> overlay);
 
 // Renders model space and writes it atomically; answers an empty string on success, else one line
 // naming the file and the reason (the file is then left as it was).
-std::string writeSvg(OdDbDatabase& db, const std::string& path);
-std::string writeSvg(OdDbDatabase& db, const std::string& path, std::span<const OdDbEntity* const> overlay);
+VANTREL_HOST_EXPORT std::string writeSvg(OdDbDatabase& db, const std::string& path);
+VANTREL_HOST_EXPORT std::string writeSvg(OdDbDatabase& db, const std::string& path,
+                                         std::span<const OdDbEntity* const> overlay);
 
 } // namespace vantrel

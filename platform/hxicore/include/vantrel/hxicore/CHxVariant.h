@@ -8,8 +8,9 @@
 #include <variant>
 
 #include <vantrel/db/OdString.h>
+#include <vantrel/hxicore/HxicoreExport.h>
 
-class CHxVariant {
+class VANTREL_HXICORE_EXPORT CHxVariant {
 public:
     enum class Type { Empty, Int32, Double, Bool, String };
 

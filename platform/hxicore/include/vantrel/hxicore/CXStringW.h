@@ -13,6 +13,7 @@
 #include <vantrel/db/OdString.h>
 #include <vantrel/hxicore/FormatError.h>
 #include <vantrel/hxicore/ModuleHandle.h>
+#include <vantrel/hxicore/HxicoreExport.h>
 
 class CXStringW;
 
@@ -28,13 +29,13 @@ inline std::wstring_view adapt(const std::wstring& s) { return s; }
 inline std::wstring_view adapt(std::wstring_view s) { return s; }
 inline std::wstring_view adapt(const OdString& s) { return s.str(); }
 inline std::wstring_view adapt(const CXStringW& s);
-std::wstring adapt(const char* utf8);
-std::wstring adapt(const std::string& utf8);
-std::wstring adapt(std::string_view utf8);
+VANTREL_HXICORE_EXPORT std::wstring adapt(const char* utf8);
+VANTREL_HXICORE_EXPORT std::wstring adapt(const std::string& utf8);
+VANTREL_HXICORE_EXPORT std::wstring adapt(std::string_view utf8);
 
 } // namespace vantrel::format_arg
 
-class CXStringW {
+class VANTREL_HXICORE_EXPORT CXStringW {
 public:
     CXStringW() = default;
     CXStringW(const wchar_t* s) : m_s(s ? s : L"") {}

@@ -5,9 +5,11 @@
 #include <stdexcept>
 #include <string>
 
+#include <vantrel/hxicore/HxicoreExport.h>
+
 namespace vantrel {
 
-class FormatError : public std::runtime_error {
+class VANTREL_HXICORE_EXPORT FormatError : public std::runtime_error {
 public:
     FormatError(std::wstring format, const std::string& reason);
 

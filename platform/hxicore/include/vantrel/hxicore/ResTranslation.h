@@ -4,24 +4,25 @@
 
 #include <vantrel/hxicore/CXStringW.h>
 #include <vantrel/hxicore/ModuleHandle.h>
+#include <vantrel/hxicore/HxicoreExport.h>
 
 // The translation of `text` in the active catalogue; with no catalogue, or no entry for it,
 // the text itself.
-CXStringW Supp_Translate(const wchar_t* text);
+VANTREL_HXICORE_EXPORT CXStringW Supp_Translate(const wchar_t* text);
 
 // From now on CXStringW::Load translates the string resources of `instance`. A module finds
 // this by name with dlsym, hence the C names. Answers false for a null handle.
-extern "C" bool _InitResTranslation(vantrel::ModuleHandle instance);
+extern "C" VANTREL_HXICORE_EXPORT bool _InitResTranslation(vantrel::ModuleHandle instance);
 // Ends that; answers false when translation of `instance` was not on.
-extern "C" bool _DeInitResTranslation(vantrel::ModuleHandle instance);
+extern "C" VANTREL_HXICORE_EXPORT bool _DeInitResTranslation(vantrel::ModuleHandle instance);
 
 // The untranslated text of resource `id` of `instance`; false (and `out` emptied) when the
 // module has no such resource.
-bool _LoadStringNotTrans(vantrel::ModuleHandle instance, unsigned id, CXStringW& out);
+VANTREL_HXICORE_EXPORT bool _LoadStringNotTrans(vantrel::ModuleHandle instance, unsigned id, CXStringW& out);
 
 namespace vantrel {
 
 // Whether _InitResTranslation is in force for `instance`.
-bool isResTranslationOn(ModuleHandle instance);
+VANTREL_HXICORE_EXPORT bool isResTranslationOn(ModuleHandle instance);
 
 } // namespace vantrel

@@ -27,12 +27,13 @@ struct VantrelStringTable {
 
 #ifdef __cplusplus
 #include <vantrel/hxicore/ModuleHandle.h>
+#include <vantrel/hxicore/HxicoreExport.h>
 
 namespace vantrel {
 
 // The untranslated text of string resource `id` of `module`; null when the module has no
 // string table or the table has no such id.
-const wchar_t* findStringResource(ModuleHandle module, unsigned id);
+VANTREL_HXICORE_EXPORT const wchar_t* findStringResource(ModuleHandle module, unsigned id);
 
 } // namespace vantrel
 #endif

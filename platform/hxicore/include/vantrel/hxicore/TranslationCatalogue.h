@@ -9,6 +9,8 @@
 #include <string_view>
 #include <unordered_map>
 
+#include <vantrel/hxicore/HxicoreExport.h>
+
 namespace vantrel {
 
 // File format: one entry per line, source and translation separated by one TAB; in both the
@@ -16,7 +18,7 @@ namespace vantrel {
 // lines and lines starting with '#' are skipped. A translation must keep the printf
 // conversions of its source in order (so that formatting a translated resource cannot fail
 // where the source would not).
-class TranslationCatalogue {
+class VANTREL_HXICORE_EXPORT TranslationCatalogue {
 public:
     // Both raise OdError naming the file and line for a malformed entry, a duplicate source
     // or a translation that changes the conversions; readFile also when the file cannot be read.
@@ -34,12 +36,12 @@ private:
 // The active catalogue; at first use it is read from the file that the environment variable
 // VANTREL_CATALOGUE names (none when unset or empty). A catalogue that cannot be read is
 // reported once on standard error and not used.
-std::shared_ptr<const TranslationCatalogue> activeCatalogue();
+VANTREL_HXICORE_EXPORT std::shared_ptr<const TranslationCatalogue> activeCatalogue();
 
 // Replaces the active catalogue (std::nullopt: none); for a host that chooses its catalogue.
-void installCatalogue(std::optional<TranslationCatalogue> catalogue);
+VANTREL_HXICORE_EXPORT void installCatalogue(std::optional<TranslationCatalogue> catalogue);
 
 // The printf conversions of a format, in order ("%-5.2f of %s" gives L"fs"); "%%" is none.
-std::wstring printfConversions(std::wstring_view format);
+VANTREL_HXICORE_EXPORT std::wstring printfConversions(std::wstring_view format);
 
 } // namespace vantrel
