@@ -5,6 +5,7 @@
 #include <vantrel/db/OdDbBlockTableRecord.h>
 #include <vantrel/db/OdDbDictionary.h>
 #include <vantrel/db/OdDbTables.h>
+#include "space_names.h"
 
 namespace vantrel {
 
@@ -67,8 +68,8 @@ void completeDxfStructure(OdDbDatabase& db, bool withObjects)
     w.layerZero = ensureRecord(w.layerTable, OdDbLayerTableRecord::desc(), L"0");
     w.styleStandard = ensureRecord(w.textStyleTable, OdDbTextStyleTableRecord::desc(), L"Standard");
     ensureRecord(w.regAppTable, OdDbRegAppTableRecord::desc(), L"ACAD");
-    w.modelSpace = ensureRecord(w.blockTable, OdDbBlockTableRecord::desc(), L"*Model_Space");
-    w.paperSpace = ensureRecord(w.blockTable, OdDbBlockTableRecord::desc(), L"*Paper_Space");
+    w.modelSpace = ensureRecord(w.blockTable, OdDbBlockTableRecord::desc(), kModelSpaceBlock);
+    w.paperSpace = ensureRecord(w.blockTable, OdDbBlockTableRecord::desc(), kPaperSpaceBlock);
     w.namedObjects = db.getNamedObjectsDictionaryId();
     if (withObjects && w.namedObjects.isNull()) {
         OdDbDictionaryPtr nod = OdDbDictionary::createObject();

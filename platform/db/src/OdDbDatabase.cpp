@@ -9,6 +9,7 @@
 
 #include "HandleIndex.h"
 #include "UndoLog.h"
+#include "space_names.h"
 
 ODRX_DEFINE_MEMBERS(OdDbDatabase, OdRxObject, "")
 
@@ -95,10 +96,9 @@ OdDbObjectId OdDbDatabase::getLayoutDictionaryId(bool createIfNotFound)
 
 OdDbObjectId OdDbDatabase::getPaperSpaceId() const
 {
-    static const OdString kPaperSpace(L"*Paper_Space");
-    if (!m_paperSpace.isNull() && recordName(m_paperSpace).iCompare(kPaperSpace) != 0) {
+    if (!m_paperSpace.isNull() && recordName(m_paperSpace).iCompare(vantrel::kPaperSpaceBlock) != 0) {
         // Sheets were switched (or the switch undone) by renaming their blocks.
-        const OdDbObjectId renamed = recordByName(m_blockTable, kPaperSpace);
+        const OdDbObjectId renamed = recordByName(m_blockTable, vantrel::kPaperSpaceBlock);
         if (!renamed.isNull())
             m_paperSpace = renamed;
     }

@@ -7,6 +7,7 @@
 #include <vantrel/db/Template.h>
 
 #include <vector>
+#include "space_names.h"
 
 namespace vantrel {
 
@@ -119,8 +120,8 @@ OdDbDatabasePtr newDrawing()
 
     OdDbBlockTableRecordPtr model = OdDbBlockTableRecord::createObject();
     OdDbBlockTableRecordPtr paper = OdDbBlockTableRecord::createObject();
-    ids.modelSpace = addRecord(*blocks, model, L"*Model_Space");
-    ids.paperSpace = addRecord(*blocks, paper, L"*Paper_Space");
+    ids.modelSpace = addRecord(*blocks, model, kModelSpaceBlock);
+    ids.paperSpace = addRecord(*blocks, paper, kPaperSpaceBlock);
     db->setWellKnownIds(ids);
 
     db->getGroupDictionaryId(true);

@@ -7,12 +7,11 @@
 #include <vantrel/db/OdDbDictionary.h>
 #include <vantrel/db/OdDbLayout.h>
 #include <vantrel/db/OdDbTables.h>
+#include "space_names.h"
 
 namespace vantrel {
 
 namespace {
-
-constexpr const wchar_t* kPaperSpaceName = L"*Paper_Space";
 
 OdDbLayoutPtr layoutOf(OdDbObjectId id) { return OdDbLayout::cast(id.openObject().get()); }
 
@@ -79,7 +78,7 @@ void makeSheetCurrent(OdDbDatabase& db, OdDbObjectId layout)
         parked += L"~";
     chosen->setName(parked);
     paper->setName(chosenName);
-    chosen->setName(kPaperSpaceName);
+    chosen->setName(kPaperSpaceBlock);
 }
 
 } // namespace vantrel
