@@ -105,8 +105,8 @@ void JsonWriter::value(double v)
         m_out.append("null");
         return;
     }
-    char* at = m_out.room(64);
-    m_out.advance(nlohmann::detail::to_chars(at, at + 64, v));
+    m_out.number(v,
+                 [](char* out, double finite) { return nlohmann::detail::to_chars(out, out + kNumberChars, finite); });
 }
 
 void JsonWriter::value(std::int64_t v)
