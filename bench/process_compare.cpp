@@ -2,12 +2,11 @@
 // lightweight polylines with widths and bulges, arcs, circles and texts, half of them rotated,
 // coordinates of 17 significant digits): the tokenizer baseline (dxf_tokenize), vantrel loading
 // the drawing, loading it with each output, with -o and --svg together and with all three, and
-// ezdxf reading it. Each is
-// started as its own process, timed by the wall clock and by the processor time the system
-// counted for it (user and system, the median of the runs each; on a shared machine the second is
-// the steadier) and measured by the peak resident memory the system reports for it. Prints one
-// table of ratios. ezdxf is Debian's
-// (python3-ezdxf, for /usr/bin/python3).
+// ezdxf reading it. Each is started as its own process, timed by the wall clock and by the
+// processor time the system counted for it (user and system, the median of the runs each; on a
+// shared machine the second is the steadier) and measured by the peak resident memory the system
+// reports for it. Prints one table of ratios. ezdxf is Debian's (python3-ezdxf, for
+// /usr/bin/python3).
 //
 //   process_compare [--sizes 10000,100000,1000000] [--runs 3] [--ezdxf-max 100000] [--dir out/bench/process]
 //                   [--scratch DIR]
