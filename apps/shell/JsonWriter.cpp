@@ -31,9 +31,14 @@ void JsonWriter::newLine(bool comma, std::size_t depth)
     static constexpr std::string_view kLines
         = ",\n                                                                                "
           "                                                                                ";
+    static constexpr std::size_t kShortLine = 64;
+    static_assert(kShortLine + 1 <= kLines.size());
     const std::size_t start = comma ? 0 : 1;
-    if (2 + 2 * depth <= kLines.size()) {
-        m_out.append(kLines.substr(start, 2 - start + 2 * depth));
+    if (2 + 2 * depth <= kShortLine) {
+        // One copy of fixed length, of which the line's own characters are kept.
+        char* at = m_out.room(kShortLine);
+        std::memcpy(at, kLines.data() + start, kShortLine);
+        m_out.advance(at + 2 - start + 2 * depth);
         return;
     }
     m_out.append(kLines.substr(start, 2 - start));
@@ -105,8 +110,8 @@ void JsonWriter::value(double v)
         m_out.append("null");
         return;
     }
-    char* at = m_out.room(64);
-    m_out.advance(nlohmann::detail::to_chars(at, at + 64, v));
+    m_out.number(v,
+                 [](char* out, double finite) { return nlohmann::detail::to_chars(out, out + kNumberChars, finite); });
 }
 
 void JsonWriter::value(std::int64_t v)

@@ -2,7 +2,10 @@
 // parameters, points and distances, transformations, open modes, undo and cloning.
 #include <gtest/gtest.h>
 
+#include <array>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <numbers>
 
 #include <vantrel/db/OdDbArc.h>
@@ -16,6 +19,7 @@
 
 #include "RecordingDraw.h"
 #include "db_key.h"
+#include "entity_math.h"
 
 namespace {
 
@@ -415,4 +419,30 @@ TEST_F(CurveInDrawing, ClonesAreIndependent)
     EXPECT_EQ(original->radius(), 2);
     EXPECT_POINT_NEAR(original->center(), OdGePoint3d(5, 5, 0), 0);
     EXPECT_EQ(copy->layerId(), original->layerId());
+}
+
+// The world's own normal takes a short way to its OCS axes: it must give, to the bit, what the
+// arbitrary axis rule gives, as must every other normal (zero components of either sign among
+// them), and points must come and go as the rule carries them.
+TEST(OcsAxes, TheWorldNormalsShortWayMatchesTheArbitraryAxisRule)
+{
+    const auto bits = [](const OdGeVector3d& v) {
+        return std::array{std::bit_cast<std::uint64_t>(v.x), std::bit_cast<std::uint64_t>(v.y),
+                          std::bit_cast<std::uint64_t>(v.z)};
+    };
+    const auto pointBits = [&](const OdGePoint3d& p) { return bits(p - OdGePoint3d::kOrigin); };
+    for (const OdGeVector3d& n : {OdGeVector3d(0, 0, 1), OdGeVector3d(-0.0, 0, 1), OdGeVector3d(0, -0.0, 1),
+                                  OdGeVector3d(1e-300, 0, 1), OdGeVector3d(0, 0, 2), OdGeVector3d(0.6, 0, 0.8)}) {
+        const OdGeVector3d x = n.perpVector(), y = n.normal().crossProduct(n.perpVector()), z = n.normal();
+        EXPECT_EQ(bits(vantrel::entmath::ocsXAxis(n)), bits(x));
+        EXPECT_EQ(bits(vantrel::entmath::ocsYAxis(n)), bits(y));
+        for (const OdGePoint3d& p :
+             {OdGePoint3d(-0.0, 2.5, -0.0), OdGePoint3d(3.25, -0.0, 7), OdGePoint3d(-1e9, 1e-9, 0)}) {
+            EXPECT_EQ(pointBits(vantrel::entmath::toWorld(n, p)),
+                      pointBits(OdGePoint3d::kOrigin + x * p.x + y * p.y + z * p.z));
+            const OdGeVector3d v = p - OdGePoint3d::kOrigin;
+            EXPECT_EQ(pointBits(vantrel::entmath::toOcs(n, p)),
+                      pointBits(OdGePoint3d(v.dotProduct(x), v.dotProduct(y), v.dotProduct(z))));
+        }
+    }
 }

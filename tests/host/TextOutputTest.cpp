@@ -2,6 +2,7 @@
 // against its buffer, and never more than a buffer at a time except a piece larger than it.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -37,4 +38,41 @@ TEST(TextOutputTest, PiecesOfEverySizeArriveWholeAndInOrder)
     EXPECT_EQ(received, expected);
     for (std::size_t block : blocks)
         EXPECT_TRUE(block <= kBuffer || block == 201 || block == 1000) << block;
+}
+
+// Numbers given to a number sink arrive unprinted, each at its place in the text of its block;
+// printed there, the text is the one a plain sink receives with the numbers printed in place.
+TEST(TextOutputTest, NumbersLeftToTheSinkComeOutWhereTheyWereWritten)
+{
+    const vantrel::NumberFormat twoDecimals = [](char* out, double v) {
+        return out + static_cast<std::size_t>(std::snprintf(out, vantrel::kNumberChars, "%.2f", v));
+    };
+    const auto writeAll = [&](vantrel::TextOutput& out) {
+        for (int i = 0; i < 300; ++i) {
+            out.append(std::string(static_cast<std::size_t>(i % 7), 'x'));
+            out.number(i / 8.0, twoDecimals);
+            if (i % 50 == 0)
+                out.append(std::string(300, '-')); // longer than the buffer
+            out.append(';');
+        }
+        out.number(-1.0, twoDecimals); // the last thing written
+        out.flush();
+    };
+    std::string plain, printed;
+    std::size_t blocksWithNumbers = 0;
+    vantrel::TextOutput inPlace([&](std::string_view piece) { plain.append(piece); }, 200);
+    vantrel::TextOutput deferred(
+        [&](std::string_view text, std::span<const vantrel::DeferredNumber> numbers) {
+            std::string room(vantrel::roomWithNumbers(text, numbers), '\0');
+            room.resize(static_cast<std::size_t>(vantrel::writeWithNumbers(room.data(), text, numbers) - room.data()));
+            printed += room;
+            blocksWithNumbers += numbers.empty() ? 0U : 1U;
+        },
+        200);
+    writeAll(inPlace);
+    writeAll(deferred);
+    EXPECT_EQ(printed, plain);
+    EXPECT_GT(blocksWithNumbers, 10U);
+    EXPECT_NE(plain.find("x37.38;"), std::string::npos);
+    EXPECT_TRUE(plain.ends_with(";-1.00"));
 }

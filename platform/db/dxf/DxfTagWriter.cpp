@@ -102,13 +102,41 @@ DxfTagWriter::DxfTagWriter(std::size_t reserveBytes)
 {
 }
 
+char* formatDxfDouble(char* out, double value)
+{
+    char* end = formatShortDecimal(out, value);
+    if (!end) {
+        auto [last, ec] = std::to_chars(out, out + kNumberChars, value);
+        assert(ec == std::errc{});
+        end = last;
+    }
+    bool whole = true;
+    for (const char* q = out; q < end; ++q)
+        whole = whole && *q != '.' && *q != 'e';
+    if (whole) {
+        *end++ = '.';
+        *end++ = '0';
+    }
+    return end;
+}
+
 DxfTagWriter::DxfTagWriter(Sink sink, std::size_t bufferBytes) : DxfTagWriter(bufferBytes) { m_sink = std::move(sink); }
+
+DxfTagWriter::DxfTagWriter(NumberSink sink, std::size_t bufferBytes) : DxfTagWriter(bufferBytes)
+{
+    m_numberSink = std::move(sink);
+    // As many numbers as would fill the buffer once printed.
+    m_numbers.reserve(bufferBytes / kNumberChars);
+}
 
 void DxfTagWriter::flush()
 {
-    if (m_sink && m_size > 0) {
+    if (m_numberSink && (m_size > 0 || !m_numbers.empty())) {
+        m_numberSink(text(), m_numbers);
+        m_size = 0;
+        m_numbers.clear();
+    } else if (m_sink && m_size > 0) {
         m_sink(text());
-        m_flushed += m_size;
         m_size = 0;
     }
 }
@@ -186,20 +214,15 @@ void DxfTagWriter::writeDouble(int code, double value)
                       "cannot write the non-finite number " + std::to_string(value) + " under DXF group code "
                           + std::to_string(code));
     writeCode(code);
-    char* p = reserve(40);
-    char* end = formatShortDecimal(p, value);
-    if (!end) {
-        auto [last, ec] = std::to_chars(p, p + 32, value);
-        assert(ec == std::errc{});
-        end = last;
+    if (m_numberSink) {
+        if (m_numbers.size() == m_numbers.capacity())
+            flush();
+        m_numbers.push_back({m_size, formatDxfDouble, value});
+        writeLine({});
+        return;
     }
-    bool whole = true;
-    for (const char* q = p; q < end; ++q)
-        whole = whole && *q != '.' && *q != 'e';
-    if (whole) {
-        *end++ = '.';
-        *end++ = '0';
-    }
+    char* p = reserve(kNumberChars + 1);
+    char* end = formatDxfDouble(p, value);
     *end++ = '\n';
     m_size += static_cast<std::size_t>(end - p);
 }

@@ -8,7 +8,9 @@
 #include <functional>
 #include <memory>
 #include <string_view>
+#include <vector>
 
+#include <vantrel/db/DeferredNumbers.h>
 #include <vantrel/db/OdDbExport.h>
 
 namespace vantrel {
@@ -20,15 +22,22 @@ class DxfTagList;
 // null, having written nothing, for any other value. out must have room for 24 characters.
 VANTREL_DB_FOR_TESTS char* formatShortDecimal(char* out, double value);
 
+// A finite value as DXF writes it: the shortest text that reads back to it, with ".0" added to
+// whole numbers. out must have room for kNumberChars characters.
+VANTREL_DB_FOR_TESTS char* formatDxfDouble(char* out, double value);
+
 class VANTREL_DB_FOR_TESTS DxfTagWriter {
 public:
     using Sink = std::function<void(std::string_view)>;
+    using NumberSink = std::function<void(std::string_view, std::span<const DeferredNumber>)>;
 
     // Collects the whole text in memory.
     explicit DxfTagWriter(std::size_t reserveBytes = 1 << 16);
     // Hands the text to sink in pieces of about bufferBytes, reusing one buffer (a large drawing
     // then costs no memory of its size); call flush() at the end.
     explicit DxfTagWriter(Sink sink, std::size_t bufferBytes = 1 << 20);
+    // The same, handing on the doubles of each piece unprinted, for the sink to print.
+    explicit DxfTagWriter(NumberSink sink, std::size_t bufferBytes = 1 << 20);
 
     // UTF-8 text; control characters are written as ^-escapes ("^J"), a caret that would read
     // as one as "^ ".
@@ -50,10 +59,8 @@ public:
     // Gives the buffered text to the sink.
     void flush();
 
-    // The text not yet given to a sink: all of it for a writer without one.
+    // The text of a writer without a sink.
     std::string_view text() const { return {m_data.get(), m_size}; }
-    // Bytes written so far.
-    std::size_t size() const { return m_flushed + m_size; }
 
 private:
     char* reserve(std::size_t n)
@@ -69,8 +76,9 @@ private:
     std::unique_ptr<char[]> m_data;
     std::size_t m_size = 0;
     std::size_t m_capacity = 0;
-    std::size_t m_flushed = 0;
     Sink m_sink;
+    NumberSink m_numberSink;
+    std::vector<DeferredNumber> m_numbers; // of the buffered text, for a number sink
 };
 
 } // namespace vantrel

@@ -17,6 +17,7 @@
 #include <cstring>
 #include <deque>
 #include <exception>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -168,8 +169,31 @@ OutputTarget resolveOutputTarget(const std::filesystem::path& requested)
     return target;
 }
 
+// The text of a block with its numbers printed, in a buffer reused from block to block.
+class PrintedBlock {
+public:
+    template <class Block>
+    std::string_view text(const Block& block)
+    {
+        if (block.numbers.empty())
+            return block.text;
+        const std::size_t room = block.weight();
+        if (room > m_capacity) {
+            m_buffer = std::make_unique_for_overwrite<char[]>(room);
+            m_capacity = room;
+        }
+        const char* end = writeWithNumbers(m_buffer.get(), block.text, block.numbers);
+        return {m_buffer.get(), static_cast<std::size_t>(end - m_buffer.get())};
+    }
+
+private:
+    std::unique_ptr<char[]> m_buffer;
+    std::size_t m_capacity = 0;
+};
+
 // One thread that writes the blocks it is given, in order, to one file descriptor. The first
-// failure stops it; push and finish raise it.
+// failure stops it; push and finish raise it. The numbers in the blocks are
+// printed there too, so that this thread also takes that work off the one producing the text.
 class OutputFile::Background {
 public:
     Background(int fd, std::filesystem::path name) : m_fd(fd), m_name(std::move(name)), m_thread([this] { run(); }) {}
@@ -179,13 +203,13 @@ public:
     ~Background() { stop(); }
 
     // Takes block, leaving block an empty buffer (one the thread is done with, when there is one).
-    void push(std::string& block)
+    void push(Block& block)
     {
         std::unique_lock lock(m_mutex);
         m_changed.wait(lock, [this] { return m_queue.size() < kQueuedBlocks || m_error; });
         raiseFailure();
         m_queue.push_back(std::move(block));
-        block = std::string();
+        block = Block();
         if (!m_spare.empty()) {
             block = std::move(m_spare.back());
             m_spare.pop_back();
@@ -229,12 +253,12 @@ private:
             m_changed.wait(lock, [this] { return !m_queue.empty() || m_stopping; });
             if (m_queue.empty())
                 return;
-            std::string block = std::move(m_queue.front());
+            Block block = std::move(m_queue.front());
             m_queue.pop_front();
             lock.unlock();
             std::exception_ptr error;
             try {
-                writeAll(m_fd, block, m_name);
+                writeAll(m_fd, m_printed.text(block), m_name);
             } catch (...) {
                 error = std::current_exception();
             }
@@ -253,8 +277,9 @@ private:
     const std::filesystem::path m_name;
     std::mutex m_mutex;
     std::condition_variable m_changed;
-    std::deque<std::string> m_queue;
-    std::vector<std::string> m_spare;
+    std::deque<Block> m_queue;
+    std::vector<Block> m_spare;
+    PrintedBlock m_printed; // the thread's own
     std::exception_ptr m_error;
     bool m_stopping = false;
     std::thread m_thread; // last: it starts once the members it uses are made
@@ -325,16 +350,36 @@ void OutputFile::write(std::string_view data)
         throw OdError(eFileError, "cannot write " + m_target.path.string() + ": the file is already closed");
     // Whole blocks go on as they fill, so that even one long piece holds no more than a block.
     for (;;) {
-        const std::size_t take = std::min(data.size(), kBlockBytes - m_pending.size());
-        m_pending.append(data.substr(0, take));
+        const std::size_t take = std::min(data.size(), kBlockBytes - std::min(kBlockBytes, m_pending.weight()));
+        m_pending.text.append(data.substr(0, take));
         data.remove_prefix(take);
-        if (m_pending.size() < kBlockBytes)
+        if (data.empty() && m_pending.weight() < kBlockBytes)
             return;
-        if (!m_background)
-            m_background = std::make_unique<Background>(m_fd, m_tempPath.empty() ? m_target.path : m_tempPath);
-        m_background->push(m_pending);
-        m_pending.reserve(kBlockBytes);
+        handOnFullBlock();
     }
+}
+
+void OutputFile::write(std::string_view text, std::span<const DeferredNumber> numbers)
+{
+    if (m_fd < 0)
+        throw OdError(eFileError, "cannot write " + m_target.path.string() + ": the file is already closed");
+    const std::size_t offset = m_pending.text.size();
+    m_pending.text.append(text);
+    const std::size_t first = m_pending.numbers.size();
+    m_pending.numbers.insert(m_pending.numbers.end(), numbers.begin(), numbers.end());
+    if (offset > 0)
+        for (std::size_t i = first; i < m_pending.numbers.size(); ++i)
+            m_pending.numbers[i].at += offset;
+    if (m_pending.weight() >= kBlockBytes)
+        handOnFullBlock();
+}
+
+void OutputFile::handOnFullBlock()
+{
+    if (!m_background)
+        m_background = std::make_unique<Background>(m_fd, m_tempPath.empty() ? m_target.path : m_tempPath);
+    m_background->push(m_pending);
+    m_pending.text.reserve(kBlockBytes);
 }
 
 void OutputFile::finishWriting()
@@ -345,7 +390,7 @@ void OutputFile::finishWriting()
         m_background->finish();
         m_background.reset();
     } else {
-        writeAll(m_fd, m_pending, m_tempPath.empty() ? m_target.path : m_tempPath);
+        writeAll(m_fd, PrintedBlock().text(m_pending), m_tempPath.empty() ? m_target.path : m_tempPath);
     }
     m_pending.clear();
 }

@@ -9,6 +9,15 @@ namespace vantrel::entmath {
 
 namespace {
 [[noreturn]] void invalid(const char* what, const char* why) { throw OdError(eInvalidInput, std::string(what) + why); }
+
+// The normal nearly every entity has, (+0, +0, 1): the arbitrary axis rule gives the world's
+// axes for it exactly, so they need not be worked out.
+bool isWorldNormal(const OdGeVector3d& n)
+{
+    return n.z == 1.0 && n.x == 0.0 && n.y == 0.0 && !std::signbit(n.x) && !std::signbit(n.y);
+}
+
+OdGeVector3d unit(const OdGeVector3d& normal) { return isWorldNormal(normal) ? normal : normal.normal(); }
 } // namespace
 
 void requireFinite(double value, const char* what)
@@ -102,18 +111,24 @@ double sweepOf(double start, double end)
 OdGePoint3d toWorld(const OdGeVector3d& normal, const OdGePoint3d& ocsPoint)
 {
     return OdGePoint3d::kOrigin + ocsXAxis(normal) * ocsPoint.x + ocsYAxis(normal) * ocsPoint.y
-        + normal.normal() * ocsPoint.z;
+        + unit(normal) * ocsPoint.z;
 }
 
 OdGePoint3d toOcs(const OdGeVector3d& normal, const OdGePoint3d& worldPoint)
 {
     const OdGeVector3d v = worldPoint - OdGePoint3d::kOrigin;
-    return {v.dotProduct(ocsXAxis(normal)), v.dotProduct(ocsYAxis(normal)), v.dotProduct(normal.normal())};
+    return {v.dotProduct(ocsXAxis(normal)), v.dotProduct(ocsYAxis(normal)), v.dotProduct(unit(normal))};
 }
 
-OdGeVector3d ocsXAxis(const OdGeVector3d& normal) { return normal.perpVector(); }
+OdGeVector3d ocsXAxis(const OdGeVector3d& normal)
+{
+    return isWorldNormal(normal) ? OdGeVector3d(1.0, 0.0, 0.0) : normal.perpVector();
+}
 
-OdGeVector3d ocsYAxis(const OdGeVector3d& normal) { return normal.normal().crossProduct(normal.perpVector()); }
+OdGeVector3d ocsYAxis(const OdGeVector3d& normal)
+{
+    return isWorldNormal(normal) ? OdGeVector3d(0.0, 1.0, 0.0) : normal.normal().crossProduct(normal.perpVector());
+}
 
 Extrusion transformExtrusion(const OdGeMatrix3d& m, const OdGeVector3d& normal, double thickness)
 {

@@ -2,6 +2,7 @@
 // angles, the OCS of a normal and how a transformation carries an extrusion.
 #pragma once
 
+#include <vantrel/db/OdDbExport.h>
 #include <vantrel/db/OdError.h>
 #include <vantrel/ge/OdGeMatrix3d.h>
 #include <vantrel/ge/OdGePoint2d.h>
@@ -41,11 +42,11 @@ double normalizeAngle(double a);
 double sweepOf(double start, double end);
 
 // Points in the OCS (arbitrary-axis frame) of a normal and back.
-OdGePoint3d toWorld(const OdGeVector3d& normal, const OdGePoint3d& ocsPoint);
-OdGePoint3d toOcs(const OdGeVector3d& normal, const OdGePoint3d& worldPoint);
+VANTREL_DB_FOR_TESTS OdGePoint3d toWorld(const OdGeVector3d& normal, const OdGePoint3d& ocsPoint);
+VANTREL_DB_FOR_TESTS OdGePoint3d toOcs(const OdGeVector3d& normal, const OdGePoint3d& worldPoint);
 // The OCS axes of a normal.
-OdGeVector3d ocsXAxis(const OdGeVector3d& normal);
-OdGeVector3d ocsYAxis(const OdGeVector3d& normal);
+VANTREL_DB_FOR_TESTS OdGeVector3d ocsXAxis(const OdGeVector3d& normal);
+VANTREL_DB_FOR_TESTS OdGeVector3d ocsYAxis(const OdGeVector3d& normal);
 
 // The extrusion (normal and thickness) after an invertible transformation.
 struct Extrusion {

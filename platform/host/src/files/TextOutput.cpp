@@ -18,19 +18,36 @@ TextOutput::TextOutput(Sink sink, std::size_t bufferBytes)
 {
 }
 
+TextOutput::TextOutput(NumberSink sink, std::size_t bufferBytes)
+    : m_data(std::make_unique_for_overwrite<char[]>(std::max(bufferBytes, 2 * kLargestPiece))),
+      m_capacity(std::max(bufferBytes, 2 * kLargestPiece)), m_numberSink(std::move(sink))
+{
+    // As many numbers as would fill the buffer once printed.
+    m_numbers.reserve(m_capacity / kNumberChars);
+}
+
 void TextOutput::flush()
 {
-    if (m_size == 0)
+    if (m_size == 0 && m_numbers.empty())
         return;
-    m_sink(std::string_view(m_data.get(), m_size));
+    pass(std::string_view(m_data.get(), m_size));
     m_size = 0;
+    m_numbers.clear();
+}
+
+void TextOutput::pass(std::string_view text)
+{
+    if (m_numberSink)
+        m_numberSink(text, m_numbers);
+    else
+        m_sink(text);
 }
 
 void TextOutput::appendLong(std::string_view text)
 {
     flush();
     if (text.size() >= m_capacity) {
-        m_sink(text);
+        pass(text);
         return;
     }
     std::memcpy(m_data.get(), text.data(), text.size());

@@ -32,7 +32,7 @@ void num(TextOutput& out, double v)
         out.append('0');
         return;
     }
-    out.advance(formatSvgNumber(out.room(24), v));
+    out.number(v, formatSvgNumber);
 }
 
 // "x,y" in SVG coordinates.
@@ -278,6 +278,10 @@ const std::string& SvgSink::dashing(double length, std::size_t pieces)
 
 void SvgSink::addPoint(double x, double y, double pad)
 {
+    if (pad == 0.0) {
+        m_extents.addPoint(OdGePoint3d(x, y, 0.0));
+        return;
+    }
     m_extents.addPoint(OdGePoint3d(x - pad, y - pad, 0.0));
     m_extents.addPoint(OdGePoint3d(x + pad, y + pad, 0.0));
 }

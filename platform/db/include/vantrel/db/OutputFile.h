@@ -8,7 +8,9 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include <vantrel/db/DeferredNumbers.h>
 #include <vantrel/db/OdDbExport.h>
 
 namespace vantrel {
@@ -44,6 +46,8 @@ public:
     // goes on while the system takes it (and is held back only when several blocks wait); a
     // failure to write is raised by a later write or by commit.
     void write(std::string_view data);
+    // Text with numbers to be printed in it: the printing is left to the thread that writes.
+    void write(std::string_view text, std::span<const DeferredNumber> numbers);
     // A file being replaced: syncs the temporary file, keeps the previous file (if any and if
     // asked) as PATH.bak, renames the temporary file into place, and removes the temporaries that
     // saves of this target by processes now gone left behind. Otherwise it closes the target.
@@ -56,9 +60,23 @@ public:
 
 private:
     class Background;
+    // Text on its way to the file, with the numbers still to be printed in it.
+    struct Block {
+        std::string text;
+        std::vector<DeferredNumber> numbers;
+        std::size_t weight() const { return roomWithNumbers(text, numbers); }
+        bool empty() const { return text.empty() && numbers.empty(); }
+        void clear()
+        {
+            text.clear();
+            numbers.clear();
+        }
+    };
 
     void openTemporary();
     void openDirect();
+    // Hands the pending block to the writing thread (starting it) once it is large enough.
+    void handOnFullBlock();
     // Writes what is pending and waits for the blocks handed on; raises the first failure.
     void finishWriting();
 
@@ -70,7 +88,7 @@ private:
     bool m_targetExists = false;
     unsigned m_targetMode = 0;
     bool m_committed = false;
-    std::string m_pending; // written to the file once it makes a block
+    Block m_pending; // written to the file once it makes a block
     std::unique_ptr<Background> m_background;
 };
 

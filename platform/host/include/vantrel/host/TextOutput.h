@@ -1,12 +1,17 @@
 // Text written piece by piece into one reused buffer and handed to a sink in large blocks, so
-// that an output of any size is streamed to its file without being held in memory whole.
+// that an output of any size is streamed to its file without being held in memory whole. A sink
+// that takes numbers with the text gets them unprinted, to print them where it writes the file.
 #pragma once
 
 #include <cstddef>
 #include <cstring>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string_view>
+#include <vector>
+
+#include <vantrel/db/DeferredNumbers.h>
 
 #include <vantrel/host/HostExport.h>
 
@@ -15,9 +20,12 @@ namespace vantrel {
 class VANTREL_HOST_EXPORT TextOutput {
 public:
     using Sink = std::function<void(std::string_view)>;
+    using NumberSink = std::function<void(std::string_view, std::span<const DeferredNumber>)>;
 
     // The sink receives the text in order, in blocks of up to about bufferBytes.
     explicit TextOutput(Sink sink, std::size_t bufferBytes = std::size_t(1) << 18);
+    // The same, with the numbers of each block still to be printed in it.
+    explicit TextOutput(NumberSink sink, std::size_t bufferBytes = std::size_t(1) << 18);
     TextOutput(const TextOutput&) = delete;
     TextOutput& operator=(const TextOutput&) = delete;
 
@@ -42,17 +50,32 @@ public:
         return m_data.get() + m_size;
     }
     void advance(const char* end) { m_size = static_cast<std::size_t>(end - m_data.get()); }
+    // value as format prints it: here, or by a number sink.
+    void number(double value, NumberFormat format)
+    {
+        if (!m_numberSink) {
+            advance(format(room(kNumberChars), value));
+            return;
+        }
+        if (m_numbers.size() == m_numbers.capacity())
+            flush();
+        m_numbers.push_back({m_size, format, value});
+    }
 
     // Hands what is buffered to the sink.
     void flush();
 
 private:
     void appendLong(std::string_view text);
+    // Hands text, with the numbers noted for it, to the sink.
+    void pass(std::string_view text);
 
     std::unique_ptr<char[]> m_data;
     std::size_t m_size = 0;
     std::size_t m_capacity = 0;
     Sink m_sink;
+    NumberSink m_numberSink;
+    std::vector<DeferredNumber> m_numbers; // of the buffered text, for a number sink
 };
 
 } // namespace vantrel

@@ -1,0 +1,35 @@
+// Numbers whose text is made later, by whoever writes the output: a producer that only walks
+// the drawing notes each number's place and how it is printed, and the thread that writes the
+// file does the printing. The text comes out exactly as if each number had been printed in place.
+#pragma once
+
+#include <cstddef>
+#include <span>
+#include <string_view>
+
+#include <vantrel/db/OdDbExport.h>
+
+namespace vantrel {
+
+// Prints value at out and answers the end of its text: at most kNumberChars characters.
+using NumberFormat = char* (*)(char* out, double value);
+inline constexpr std::size_t kNumberChars = 32;
+
+struct DeferredNumber {
+    std::size_t at; // offset into the text it goes with, before the character there
+    NumberFormat format;
+    double value;
+};
+
+// The most characters text with numbers printed in it can take.
+inline std::size_t roomWithNumbers(std::string_view text, std::span<const DeferredNumber> numbers)
+{
+    return text.size() + numbers.size() * kNumberChars;
+}
+
+// Writes text at out with each number printed at its place (numbers in the order of their
+// places, each within the text or at its end) and answers the end of what it wrote. out must
+// have roomWithNumbers(text, numbers) characters.
+VANTREL_DB_EXPORT char* writeWithNumbers(char* out, std::string_view text, std::span<const DeferredNumber> numbers);
+
+} // namespace vantrel
