@@ -74,6 +74,12 @@ struct DxfFileReader::RecordScan {
             runValue = value;
         }
     }
+    // The field of the subclass being read that takes code, if any: the look-up of nearly
+    // every tag, so it is made in place before fieldOf's other cases.
+    const DxfField* ownField(int code) const
+    {
+        return sub >= 0 ? map.subclasses[static_cast<std::size_t>(sub)].readerOf(code) : nullptr;
+    }
     // Whether the record's own (last) subclass is still to come; inside a subclass no map
     // declares, by the known one read before it.
     bool beforeLastSubclass() const
@@ -117,7 +123,10 @@ DxfFileReader::Record DxfFileReader::readRecord(const DxfClassMap& map, OdDbObje
         }
         if (!scan.anyMarker && (code == 70 || code == 71))
             scan.flags.append(code, m_reader.value());
-        if (const DxfField* field = fieldOf(scan); field && readField(*field, obj, recordName)) {
+        const DxfField* field = scan.ownField(code);
+        if (!field)
+            field = fieldOf(scan);
+        if (field && readField(*field, obj, recordName)) {
             if (field->count)
                 scan.counts.emplace_back(field, m_reader.asInt64());
             continue;
