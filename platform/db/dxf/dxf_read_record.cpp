@@ -90,6 +90,7 @@ struct DxfFileReader::RecordScan {
 
 DxfFileReader::Record DxfFileReader::readRecord(const DxfClassMap& map, OdDbObject& obj, std::string_view recordName)
 {
+    m_heap.follow();
     Record rec;
     rec.line = m_reader.line();
     m_dropReason.clear();
