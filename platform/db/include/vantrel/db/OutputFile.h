@@ -55,6 +55,14 @@ public:
 
     const std::filesystem::path& path() const { return m_target.path; }
 
+    // Text whose place comes after text that is not known yet can be set aside in a scratch file
+    // and appended later: only where a file is replaced (a device or a pipe takes the text in
+    // order). The scratch file is an unnamed file beside the target, gone once closed; null where
+    // the file system makes no such files. Raises OdError(eFileError) when it cannot be made.
+    static std::unique_ptr<OutputFile> scratchFor(const OutputFile& file);
+    // Writes what is pending, then all that scratch holds (once its own writing is finished).
+    void append(OutputFile& scratch);
+
     // The whole save in one call.
     static void save(const std::filesystem::path& path, std::string_view data, Backup backup = Backup::Keep);
 
@@ -73,7 +81,12 @@ private:
         }
     };
 
+    // A scratch file: fd is written as it is and closed at the end.
+    OutputFile(int fd, std::filesystem::path name);
+
     void openTemporary();
+    // The file written to: the temporary file of a file being replaced, else the target.
+    const std::filesystem::path& writtenPath() const { return m_tempPath.empty() ? m_target.path : m_tempPath; }
     void openDirect();
     // Hands the pending block to the writing thread (starting it) once it is large enough.
     void handOnFullBlock();
