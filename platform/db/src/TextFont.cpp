@@ -12,7 +12,9 @@
 #include <cstdlib>
 #include <cwctype>
 #include <filesystem>
+#include <memory>
 #include <mutex>
+#include <optional>
 #include <unordered_map>
 
 namespace vantrel {
@@ -31,6 +33,8 @@ constexpr std::array<const char*, 6> kFiles
        "DejaVuSerif-Bold.ttf", "DejaVuSansMono.ttf",  "DejaVuSansMono-Bold.ttf"};
 constexpr std::array<const char*, 3> kFamilies = {"DejaVu Sans", "DejaVu Serif", "DejaVu Sans Mono"};
 
+constexpr std::size_t kAscii = 128;
+
 struct LoadedFace {
     FT_Face face = nullptr;
     double capUnits = 0.0; // the height of capitals in font units
@@ -39,6 +43,10 @@ struct LoadedFace {
     // The kerning of a pair of glyphs (the first in the high half of the key), font units: the
     // font's own look-up costs far more than the advances, and texts repeat their pairs.
     std::unordered_map<std::uint64_t, double> kerning;
+    // The same for ASCII, which most texts are, in tables rather than hashed: the entry of each
+    // character and of each pair of them, null until first asked for.
+    std::array<const std::pair<FT_UInt, double>*, kAscii> asciiGlyphs{};
+    std::unique_ptr<std::array<std::optional<double>, kAscii * kAscii>> asciiKerning;
 };
 
 class FontLibrary {
@@ -86,12 +94,15 @@ public:
             return kEstimatedAdvance * text.getLength();
         double units = 0.0;
         FT_UInt previous = 0;
+        wchar_t previousChar = 0;
+        const bool kerns = FT_HAS_KERNING(f->face);
         for (wchar_t c : text.str()) {
             const auto& [glyph, advance] = glyphOf(*f, c);
-            if (previous && glyph && FT_HAS_KERNING(f->face))
-                units += kerningOf(*f, previous, glyph);
+            if (previous && glyph && kerns)
+                units += kerningOf(*f, previousChar, previous, c, glyph);
             units += advance;
             previous = glyph;
+            previousChar = c;
         }
         return units / f->capUnits;
     }
@@ -126,7 +137,19 @@ private:
     }
 
     // A character the font lacks advances as its replacement glyph does.
+    static bool ascii(wchar_t c) { return c >= 0 && static_cast<std::size_t>(c) < kAscii; }
+
     const std::pair<FT_UInt, double>& glyphOf(LoadedFace& f, wchar_t c)
+    {
+        if (!ascii(c))
+            return hashedGlyphOf(f, c);
+        const std::pair<FT_UInt, double>*& entry = f.asciiGlyphs[static_cast<std::size_t>(c)];
+        if (!entry)
+            entry = &hashedGlyphOf(f, c); // the map's entries never move
+        return *entry;
+    }
+
+    const std::pair<FT_UInt, double>& hashedGlyphOf(LoadedFace& f, wchar_t c)
     {
         auto it = f.glyphs.find(c);
         if (it != f.glyphs.end())
@@ -138,7 +161,20 @@ private:
         return f.glyphs.emplace(c, std::pair{glyph, advance}).first->second;
     }
 
-    double kerningOf(LoadedFace& f, FT_UInt left, FT_UInt right)
+    double kerningOf(LoadedFace& f, wchar_t leftChar, FT_UInt left, wchar_t rightChar, FT_UInt right)
+    {
+        if (!ascii(leftChar) || !ascii(rightChar))
+            return hashedKerningOf(f, left, right);
+        if (!f.asciiKerning)
+            f.asciiKerning = std::make_unique<std::array<std::optional<double>, kAscii * kAscii>>();
+        std::optional<double>& entry
+            = (*f.asciiKerning)[static_cast<std::size_t>(leftChar) * kAscii + static_cast<std::size_t>(rightChar)];
+        if (!entry)
+            entry = hashedKerningOf(f, left, right);
+        return *entry;
+    }
+
+    double hashedKerningOf(LoadedFace& f, FT_UInt left, FT_UInt right)
     {
         const std::uint64_t key = (std::uint64_t(left) << 32) | right;
         if (auto it = f.kerning.find(key); it != f.kerning.end())
