@@ -272,10 +272,11 @@ TEST(SvgRenderEntities, FilesAndPipesGetThePictureRenderSvgGives)
     {
         OdDbBlockTableRecordPtr ms = db->getModelSpaceId().safeOpenObject(OdDb::kForWrite);
         for (int i = 0; i < 3000; ++i) {
+            const int column = i % 60, row = i / 60;
             OdDbPolylinePtr pl = OdDbPolyline::createObject();
             for (unsigned v = 0; v < 6; ++v)
-                pl->addVertexAt(v, OdGePoint2d(i % 60 * 10.0 + v * 1.5, i / 60 * 7.0 + v % 2), v % 2 ? 0.5 : 0.0,
-                                0.1 * v, 0.1 * v + 0.05);
+                pl->addVertexAt(v, OdGePoint2d(column * 10.0 + v * 1.5, row * 7.0 + v % 2), v % 2 ? 0.5 : 0.0, 0.1 * v,
+                                0.1 * v + 0.05);
             pl->setLineWeight(static_cast<std::int16_t>(i % 3 * 25));
             ms->appendOdDbEntity(pl.get());
         }

@@ -15,6 +15,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <string>
 #include <unordered_map>
 
 namespace vantrel {
@@ -137,13 +138,19 @@ private:
     }
 
     // A character the font lacks advances as its replacement glyph does.
-    static bool ascii(wchar_t c) { return c >= 0 && static_cast<std::size_t>(c) < kAscii; }
+    // The table index of an ASCII character, kAscii for any other.
+    static std::size_t asciiIndex(wchar_t c)
+    {
+        const std::uint32_t code = std::char_traits<wchar_t>::to_int_type(c);
+        return code < kAscii ? std::size_t{code} : kAscii;
+    }
 
     const std::pair<FT_UInt, double>& glyphOf(LoadedFace& f, wchar_t c)
     {
-        if (!ascii(c))
+        const std::size_t index = asciiIndex(c);
+        if (index == kAscii)
             return hashedGlyphOf(f, c);
-        const std::pair<FT_UInt, double>*& entry = f.asciiGlyphs[static_cast<std::size_t>(c)];
+        const std::pair<FT_UInt, double>*& entry = f.asciiGlyphs[index];
         if (!entry)
             entry = &hashedGlyphOf(f, c); // the map's entries never move
         return *entry;
@@ -163,12 +170,12 @@ private:
 
     double kerningOf(LoadedFace& f, wchar_t leftChar, FT_UInt left, wchar_t rightChar, FT_UInt right)
     {
-        if (!ascii(leftChar) || !ascii(rightChar))
+        const std::size_t first = asciiIndex(leftChar), second = asciiIndex(rightChar);
+        if (first == kAscii || second == kAscii)
             return hashedKerningOf(f, left, right);
         if (!f.asciiKerning)
             f.asciiKerning = std::make_unique<std::array<std::optional<double>, kAscii * kAscii>>();
-        std::optional<double>& entry
-            = (*f.asciiKerning)[static_cast<std::size_t>(leftChar) * kAscii + static_cast<std::size_t>(rightChar)];
+        std::optional<double>& entry = (*f.asciiKerning)[first * kAscii + second];
         if (!entry)
             entry = hashedKerningOf(f, left, right);
         return *entry;

@@ -116,7 +116,7 @@ char* formatSvgNumber(char* out, double value)
     }
     // "0." and the zeros before the first significant digit (at most three), then the digits.
     const int leading = -exponent - 1;
-    std::memcpy(out, "0.000", 5);
+    std::copy_n("0.000", 5, out);
     std::memcpy(out + 2 + leading, &text, 16);
     return out + 2 + leading + kDigits - zeros;
 }
