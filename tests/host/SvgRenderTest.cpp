@@ -261,9 +261,9 @@ TEST(SvgRenderEntities, LinetypesAreDrawnAsDashes)
     EXPECT_EQ(svg.find("dasharray", lamp), std::string::npos) << svg;
 }
 
-// A file is written in one pass (its elements set aside until the view box is known), a pipe in
-// two; both must give the picture renderSvg gives, for a drawing large enough to cross the
-// file's blocks, with lineweights, points of the default size (written at the end) and wide arcs.
+// A file and a pipe get the picture renderSvg gives, for a drawing large enough to cross the
+// file's blocks (their numbers printed by the file's writing thread), with lineweights, points of
+// the default size (written at the end) and wide arcs.
 TEST(SvgRenderEntities, FilesAndPipesGetThePictureRenderSvgGives)
 {
     OdDbDatabasePtr db = vantrel::newDrawing();

@@ -296,60 +296,6 @@ OutputFile::OutputFile(const std::filesystem::path& requested, Backup backup)
     }
 }
 
-OutputFile::OutputFile(int fd, std::filesystem::path name) : m_backup(Backup::None), m_fd(fd)
-{
-    m_target.kind = OutputTarget::Kind::Direct;
-    m_target.path = std::move(name);
-}
-
-std::unique_ptr<OutputFile> OutputFile::scratchFor(const OutputFile& file)
-{
-    if (file.m_target.kind != OutputTarget::Kind::Replace)
-        return nullptr;
-    const std::filesystem::path folder = file.m_target.path.parent_path();
-    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
-    if (fd < 0 && (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL))
-        return nullptr;
-    std::filesystem::path name = file.m_target.path;
-    name += " (scratch)";
-    if (fd < 0)
-        fail(name, "write", errno);
-    return std::unique_ptr<OutputFile>(new OutputFile(fd, std::move(name)));
-}
-
-void OutputFile::append(OutputFile& scratch)
-{
-    if (m_fd < 0 || scratch.m_fd < 0)
-        throw OdError(eFileError, "cannot write " + m_target.path.string() + ": the file is already closed");
-    scratch.finishWriting();
-    finishWriting();
-    // The kernel copies the data itself (or shares it, where the file system can); where it
-    // cannot, it is read and written here.
-    off_t from = 0;
-    for (;;) {
-        const ssize_t n = ::copy_file_range(scratch.m_fd, &from, m_fd, nullptr, std::size_t(1) << 30, 0);
-        if (n > 0 || (n < 0 && errno == EINTR))
-            continue;
-        if (n == 0)
-            return;
-        if (errno != EXDEV && errno != ENOSYS && errno != EOPNOTSUPP && errno != EINVAL)
-            fail(writtenPath(), "write", errno);
-        break;
-    }
-    char buffer[1 << 16];
-    for (;;) {
-        const ssize_t n = ::pread(scratch.m_fd, buffer, sizeof buffer, from);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            fail(scratch.m_target.path, "read", errno);
-        if (n == 0)
-            return;
-        writeAll(m_fd, {buffer, static_cast<std::size_t>(n)}, writtenPath());
-        from += n;
-    }
-}
-
 void OutputFile::openDirect()
 {
     if (m_target.path == "-") {

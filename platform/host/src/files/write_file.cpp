@@ -13,27 +13,17 @@ std::string writeFileAtomically(const std::string& path, std::string_view data)
 
 std::string writeFileAtomically(const std::string& path, const std::function<void(TextOutput&)>& write)
 {
-    return writeFileAtomically(path, [&write](TextOutput& out, OutputFile&) { write(out); });
-}
-
-std::string writeFileAtomically(const std::string& path, const std::function<void(TextOutput&, OutputFile&)>& write)
-{
     try {
         OutputFile file(path, OutputFile::Backup::None);
-        TextOutput out = textOutputFor(file);
-        write(out, file);
+        TextOutput out(
+            [&file](std::string_view text, std::span<const DeferredNumber> numbers) { file.write(text, numbers); });
+        write(out);
         out.flush();
         file.commit();
         return {};
     } catch (const OdError& e) {
         return e.what();
     }
-}
-
-TextOutput textOutputFor(OutputFile& file)
-{
-    return TextOutput(
-        [&file](std::string_view text, std::span<const DeferredNumber> numbers) { file.write(text, numbers); });
 }
 
 } // namespace vantrel

@@ -1,7 +1,6 @@
-// Drawing a block of a database into SVG, honouring draw order and layer visibility. The view box
-// at the start of the picture needs the extents of everything, known only once all is drawn: a
-// file being replaced gets its elements through a scratch file, drawn once; any other output is
-// drawn twice, a first pass measuring, a second writing the elements straight to the output.
+// Drawing a block of a database into SVG, honouring draw order and layer visibility. The picture
+// is written as it is drawn: a first pass measures it (the view box at its start needs the
+// extents of everything), a second writes its elements straight to the output.
 #include <vantrel/host/svg_render.h>
 
 #include <vantrel/db/LayerVisibility.h>
@@ -38,8 +37,6 @@ void draw(SvgSink& sink, std::span<const OdDbObjectId> order, std::span<const Od
         entity->draw(sink);
 }
 
-// Writes the picture in two passes over the drawing: one that measures it, one that writes the
-// elements after the start the first one wrote.
 void writeSvgTo(TextOutput& out, OdDbDatabase& db, OdDbObjectId block, std::span<const OdDbEntity* const> overlay)
 {
     if (block.isNull())
@@ -54,23 +51,6 @@ void writeSvgTo(TextOutput& out, OdDbDatabase& db, OdDbObjectId block, std::span
     elements.showLineweights(lineweights);
     draw(elements, order, overlay);
     measured.writeEnd(out);
-}
-
-// Writes the picture in one pass: the elements go to a scratch file as they are drawn (the sink
-// measures while it writes), and follow the start once it is known.
-void writeSvgThrough(OutputFile& scratch, TextOutput& out, OutputFile& file, OdDbDatabase& db,
-                     std::span<const OdDbEntity* const> overlay)
-{
-    const std::vector<OdDbObjectId> order = drawOrder(db.getModelSpaceId());
-    TextOutput body = textOutputFor(scratch);
-    SvgSink elements(&body);
-    elements.showLineweights(db.sysVarInt(L"LWDISPLAY") != 0);
-    draw(elements, order, overlay);
-    body.flush();
-    elements.writeStart(out);
-    out.flush();
-    file.append(scratch);
-    elements.writeEnd(out);
 }
 
 } // namespace
@@ -90,12 +70,7 @@ std::string writeSvg(OdDbDatabase& db, const std::string& path) { return writeSv
 
 std::string writeSvg(OdDbDatabase& db, const std::string& path, std::span<const OdDbEntity* const> overlay)
 {
-    return writeFileAtomically(path, [&](TextOutput& out, OutputFile& file) {
-        if (const std::unique_ptr<OutputFile> scratch = OutputFile::scratchFor(file))
-            writeSvgThrough(*scratch, out, file, db, overlay);
-        else
-            writeSvgTo(out, db, OdDbObjectId::kNull, overlay);
-    });
+    return writeFileAtomically(path, [&](TextOutput& out) { writeSvgTo(out, db, OdDbObjectId::kNull, overlay); });
 }
 
 } // namespace vantrel

@@ -55,14 +55,6 @@ public:
 
     const std::filesystem::path& path() const { return m_target.path; }
 
-    // Text whose place comes after text that is not known yet can be set aside in a scratch file
-    // and appended later: only where a file is replaced (a device or a pipe takes the text in
-    // order). The scratch file is an unnamed file beside the target, gone once closed; null where
-    // the file system makes no such files. Raises OdError(eFileError) when it cannot be made.
-    static std::unique_ptr<OutputFile> scratchFor(const OutputFile& file);
-    // Writes what is pending, then all that scratch holds (once its own writing is finished).
-    void append(OutputFile& scratch);
-
     // The whole save in one call.
     static void save(const std::filesystem::path& path, std::string_view data, Backup backup = Backup::Keep);
 
@@ -80,9 +72,6 @@ private:
             numbers.clear();
         }
     };
-
-    // A scratch file: fd is written as it is and closed at the end.
-    OutputFile(int fd, std::filesystem::path name);
 
     void openTemporary();
     // The file written to: the temporary file of a file being replaced, else the target.

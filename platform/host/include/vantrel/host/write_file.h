@@ -5,9 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include <vantrel/db/OutputFile.h>
-#include <vantrel/host/HostExport.h>
 #include <vantrel/host/TextOutput.h>
+#include <vantrel/host/HostExport.h>
 
 namespace vantrel {
 
@@ -19,11 +18,5 @@ VANTREL_HOST_EXPORT std::string writeFileAtomically(const std::string& path, std
 // never has to be in memory.
 VANTREL_HOST_EXPORT std::string writeFileAtomically(const std::string& path,
                                                     const std::function<void(TextOutput&)>& write);
-// The same for a writer that also needs the file itself (to set text aside in a scratch file).
-VANTREL_HOST_EXPORT std::string writeFileAtomically(const std::string& path,
-                                                    const std::function<void(TextOutput&, OutputFile&)>& write);
-
-// Text streamed into file, its numbers printed by the thread that writes the file.
-VANTREL_HOST_EXPORT TextOutput textOutputFor(OutputFile& file);
 
 } // namespace vantrel
