@@ -61,22 +61,25 @@ std::uint64_t eightDigits(std::uint32_t n)
 static_assert(std::endian::native == std::endian::little, "digits are stored from words, lowest byte first");
 __extension__ using Wide = unsigned __int128;
 
-// The ten digits of n (below 10^10) as the low ten bytes of a 128-bit word, first digit lowest.
-Wide tenDigits(std::uint64_t n)
+// The ten digits of n (below 10^10, at least 10^9) as the low ten bytes of a 128-bit word, first
+// digit lowest, and the count of zeros that end them, read off the digits' bytes.
+struct TenDigits {
+    Wide text;
+    int trailingZeros;
+};
+
+TenDigits tenDigits(std::uint64_t n)
 {
+    constexpr std::uint64_t kZeros = 0x3030303030303030;
     const auto leading = static_cast<std::size_t>(n / 100000000);
     std::uint16_t pair = 0;
     std::memcpy(&pair, kPairs + 2 * leading, 2);
-    return pair | static_cast<Wide>(eightDigits(static_cast<std::uint32_t>(n % 100000000))) << 16;
-}
-
-// The count of zeros that end the decimal digits of n (n not 0).
-int trailingZeros(std::uint64_t n)
-{
-    int zeros = 0;
-    for (; n % 10 == 0; n /= 10)
-        ++zeros;
-    return zeros;
+    const std::uint64_t rest = eightDigits(static_cast<std::uint32_t>(n % 100000000));
+    // A '0' byte is a zero byte once the zeros are taken away; the last digit is the highest byte.
+    // The first digit is never 0, so the pair has a byte that is not.
+    const int zeros = rest != kZeros ? std::countl_zero(rest ^ kZeros) / 8
+                                     : 8 + std::countl_zero(static_cast<std::uint16_t>(pair ^ 0x3030)) / 8;
+    return {pair | static_cast<Wide>(rest) << 16, zeros};
 }
 
 } // namespace
@@ -91,15 +94,15 @@ char* formatSvgNumber(char* out, double value)
     // Below 2^34 an ulp is at most 2^-19: a fraction this far from one half rounds as the exact
     // product does. Adding and taking away 2^52 rounds to the nearest integer.
     const double rounded = (scaled + 0x1p52) - 0x1p52;
-    const double fraction = scaled - static_cast<double>(static_cast<std::uint64_t>(scaled));
-    const auto digits = static_cast<std::uint64_t>(rounded);
+    // (Through signed integers, which the processor converts in one instruction; both are below 2^63.)
+    const double fraction = scaled - static_cast<double>(static_cast<std::int64_t>(scaled));
+    const auto digits = static_cast<std::uint64_t>(static_cast<std::int64_t>(rounded));
     if (std::fabs(fraction - 0.5) <= 0x1p-18 || digits < kLowest || digits >= kBeyond)
         return general(out, value);
 
     // The text is put together in registers and stored whole (16 bytes, of which the text keeps
     // its length), never written piece by piece and read back.
-    const Wide text = tenDigits(digits);
-    const int zeros = trailingZeros(digits);
+    const auto [text, zeros] = tenDigits(digits);
     *out = '-';
     out += value < 0;
     if (exponent >= 0) {
