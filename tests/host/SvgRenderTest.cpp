@@ -5,6 +5,9 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <thread>
+
+#include <sys/stat.h>
 
 #include <unistd.h>
 
@@ -13,6 +16,7 @@
 #include <vantrel/db/OdDbDictionary.h>
 #include <vantrel/db/OdDbSortentsTable.h>
 #include <vantrel/db/OdDbLight.h>
+#include <vantrel/db/OdDbPoint.h>
 #include <vantrel/db/OdDbPolyline.h>
 #include <vantrel/db/OdDbTables.h>
 #include <vantrel/db/OdDbText.h>
@@ -255,4 +259,56 @@ TEST(SvgRenderEntities, LinetypesAreDrawnAsDashes)
     const std::size_t lamp = svg.find(R"(cy="-300")");
     ASSERT_NE(lamp, std::string::npos) << svg;
     EXPECT_EQ(svg.find("dasharray", lamp), std::string::npos) << svg;
+}
+
+// A file and a pipe get the picture renderSvg gives, for a drawing large enough to cross the
+// file's blocks (their numbers printed by the file's writing thread), with lineweights, points of
+// the default size (written at the end) and wide arcs.
+TEST(SvgRenderEntities, FilesAndPipesGetThePictureRenderSvgGives)
+{
+    OdDbDatabasePtr db = vantrel::newDrawing();
+    db->setSysVar(L"PDMODE", OdResBuf::newRb(70, std::int16_t(35)).get()); // a cross in a circle
+    db->setSysVar(L"LWDISPLAY", OdResBuf::newRb(290, std::int16_t(1)).get());
+    {
+        OdDbBlockTableRecordPtr ms = db->getModelSpaceId().safeOpenObject(OdDb::kForWrite);
+        for (int i = 0; i < 3000; ++i) {
+            const int column = i % 60, row = i / 60;
+            OdDbPolylinePtr pl = OdDbPolyline::createObject();
+            for (unsigned v = 0; v < 6; ++v)
+                pl->addVertexAt(v, OdGePoint2d(column * 10.0 + v * 1.5, row * 7.0 + v % 2), v % 2 ? 0.5 : 0.0, 0.1 * v,
+                                0.1 * v + 0.05);
+            pl->setLineWeight(static_cast<std::int16_t>(i % 3 * 25));
+            ms->appendOdDbEntity(pl.get());
+        }
+        OdDbPointPtr point = OdDbPoint::createObject();
+        point->setPosition(OdGePoint3d(-40, -30, 0));
+        ms->appendOdDbEntity(point.get());
+    }
+    const std::string expected = vantrel::renderSvg(*db);
+    ASSERT_GT(expected.size(), std::size_t(1) << 21);
+    // The point's figure (the only thing left of x = 0) is the last element; the lineweights have
+    // their styles.
+    ASSERT_NE(expected.substr(expected.rfind("<path")).find(" -40,"), std::string::npos);
+    ASSERT_NE(expected.find(".w50{"), std::string::npos);
+
+    const auto dir = std::filesystem::temp_directory_path() / ("vantrel_svg_pass_" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    const auto slurp = [](const std::filesystem::path& path) {
+        std::stringstream content;
+        content << std::ifstream(path).rdbuf();
+        return content.str();
+    };
+    const auto file = dir / "plan.svg";
+    EXPECT_EQ(vantrel::writeSvg(*db, file.string()), "");
+    EXPECT_TRUE(slurp(file) == expected);
+
+    const auto pipe = dir / "plan.pipe";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    std::string received;
+    std::thread reader([&] { received = slurp(pipe); });
+    EXPECT_EQ(vantrel::writeSvg(*db, pipe.string()), "");
+    reader.join();
+    EXPECT_TRUE(received == expected);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 2) << "a temporary file was left";
+    std::filesystem::remove_all(dir);
 }

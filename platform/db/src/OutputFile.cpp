@@ -377,7 +377,7 @@ void OutputFile::write(std::string_view text, std::span<const DeferredNumber> nu
 void OutputFile::handOnFullBlock()
 {
     if (!m_background)
-        m_background = std::make_unique<Background>(m_fd, m_tempPath.empty() ? m_target.path : m_tempPath);
+        m_background = std::make_unique<Background>(m_fd, writtenPath());
     m_background->push(m_pending);
     m_pending.text.reserve(kBlockBytes);
 }
@@ -390,7 +390,7 @@ void OutputFile::finishWriting()
         m_background->finish();
         m_background.reset();
     } else {
-        writeAll(m_fd, PrintedBlock().text(m_pending), m_tempPath.empty() ? m_target.path : m_tempPath);
+        writeAll(m_fd, PrintedBlock().text(m_pending), writtenPath());
     }
     m_pending.clear();
 }

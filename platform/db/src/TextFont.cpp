@@ -12,7 +12,10 @@
 #include <cstdlib>
 #include <cwctype>
 #include <filesystem>
+#include <memory>
 #include <mutex>
+#include <optional>
+#include <string>
 #include <unordered_map>
 
 namespace vantrel {
@@ -31,6 +34,8 @@ constexpr std::array<const char*, 6> kFiles
        "DejaVuSerif-Bold.ttf", "DejaVuSansMono.ttf",  "DejaVuSansMono-Bold.ttf"};
 constexpr std::array<const char*, 3> kFamilies = {"DejaVu Sans", "DejaVu Serif", "DejaVu Sans Mono"};
 
+constexpr std::size_t kAscii = 128;
+
 struct LoadedFace {
     FT_Face face = nullptr;
     double capUnits = 0.0; // the height of capitals in font units
@@ -39,6 +44,10 @@ struct LoadedFace {
     // The kerning of a pair of glyphs (the first in the high half of the key), font units: the
     // font's own look-up costs far more than the advances, and texts repeat their pairs.
     std::unordered_map<std::uint64_t, double> kerning;
+    // The same for ASCII, which most texts are, in tables rather than hashed: the entry of each
+    // character and of each pair of them, null until first asked for.
+    std::array<const std::pair<FT_UInt, double>*, kAscii> asciiGlyphs{};
+    std::unique_ptr<std::array<std::optional<double>, kAscii * kAscii>> asciiKerning;
 };
 
 class FontLibrary {
@@ -86,12 +95,15 @@ public:
             return kEstimatedAdvance * text.getLength();
         double units = 0.0;
         FT_UInt previous = 0;
+        wchar_t previousChar = 0;
+        const bool kerns = FT_HAS_KERNING(f->face);
         for (wchar_t c : text.str()) {
             const auto& [glyph, advance] = glyphOf(*f, c);
-            if (previous && glyph && FT_HAS_KERNING(f->face))
-                units += kerningOf(*f, previous, glyph);
+            if (previous && glyph && kerns)
+                units += kerningOf(*f, previousChar, previous, c, glyph);
             units += advance;
             previous = glyph;
+            previousChar = c;
         }
         return units / f->capUnits;
     }
@@ -126,7 +138,25 @@ private:
     }
 
     // A character the font lacks advances as its replacement glyph does.
+    // The table index of an ASCII character, kAscii for any other.
+    static std::size_t asciiIndex(wchar_t c)
+    {
+        const std::uint32_t code = std::char_traits<wchar_t>::to_int_type(c);
+        return code < kAscii ? std::size_t{code} : kAscii;
+    }
+
     const std::pair<FT_UInt, double>& glyphOf(LoadedFace& f, wchar_t c)
+    {
+        const std::size_t index = asciiIndex(c);
+        if (index == kAscii)
+            return hashedGlyphOf(f, c);
+        const std::pair<FT_UInt, double>*& entry = f.asciiGlyphs[index];
+        if (!entry)
+            entry = &hashedGlyphOf(f, c); // the map's entries never move
+        return *entry;
+    }
+
+    const std::pair<FT_UInt, double>& hashedGlyphOf(LoadedFace& f, wchar_t c)
     {
         auto it = f.glyphs.find(c);
         if (it != f.glyphs.end())
@@ -138,7 +168,20 @@ private:
         return f.glyphs.emplace(c, std::pair{glyph, advance}).first->second;
     }
 
-    double kerningOf(LoadedFace& f, FT_UInt left, FT_UInt right)
+    double kerningOf(LoadedFace& f, wchar_t leftChar, FT_UInt left, wchar_t rightChar, FT_UInt right)
+    {
+        const std::size_t first = asciiIndex(leftChar), second = asciiIndex(rightChar);
+        if (first == kAscii || second == kAscii)
+            return hashedKerningOf(f, left, right);
+        if (!f.asciiKerning)
+            f.asciiKerning = std::make_unique<std::array<std::optional<double>, kAscii * kAscii>>();
+        std::optional<double>& entry = (*f.asciiKerning)[first * kAscii + second];
+        if (!entry)
+            entry = hashedKerningOf(f, left, right);
+        return *entry;
+    }
+
+    double hashedKerningOf(LoadedFace& f, FT_UInt left, FT_UInt right)
     {
         const std::uint64_t key = (std::uint64_t(left) << 32) | right;
         if (auto it = f.kerning.find(key); it != f.kerning.end())

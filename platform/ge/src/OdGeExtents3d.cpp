@@ -39,7 +39,9 @@ OdGeExtents3d& OdGeExtents3d::transformBy(const OdGeMatrix3d& m)
 OdGeExtents3d& OdGeExtents3d::addArc(const OdGePoint3d& center, const OdGeVector3d& u, const OdGeVector3d& v,
                                      double start, double sweep)
 {
-    auto at = [&](double t) { return center + u * std::cos(t) + v * std::sin(t); };
+    // At a zero angle (where most arcs start) the cosine and sine are known exactly.
+    auto at
+        = [&](double t) { return t == 0.0 ? center + u * 1.0 + v * t : center + u * std::cos(t) + v * std::sin(t); };
     addPoint(at(start));
     addPoint(at(start + sweep));
     // A coordinate c + u_k cos t + v_k sin t turns where -u_k sin t + v_k cos t = 0.

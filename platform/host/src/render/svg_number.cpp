@@ -44,27 +44,42 @@ int exponentOf(double magnitude)
     return estimate + (magnitude >= kBounds[estimate + 5]);
 }
 
-// Writes the ten digits of n (below 10^10, leading zeros kept) at out: two halves of five, each
-// a leading digit and two pairs, all by multiplications rather than a loop.
-void tenDigits(char* out, std::uint64_t n)
+// The eight digits of n (below 10^8, leading zeros kept) as the bytes of a word, first digit
+// lowest, so that they are stored at once. The word is split into lanes (two of four digits,
+// then four of two, then eight of one) and each lane divided by a multiplication and a shift,
+// exact for the values the lanes hold, none carrying into the next.
+std::uint64_t eightDigits(std::uint32_t n)
 {
-    const auto halves = {static_cast<std::uint32_t>(n / 100000), static_cast<std::uint32_t>(n % 100000)};
-    for (std::uint32_t half : halves) {
-        const std::uint32_t rest = half % 10000;
-        *out = static_cast<char>('0' + half / 10000);
-        std::memcpy(out + 1, kPairs + 2 * std::size_t{rest / 100}, 2);
-        std::memcpy(out + 3, kPairs + 2 * std::size_t{rest % 100}, 2);
-        out += 5;
-    }
+    std::uint64_t x = n / 10000 | std::uint64_t{n % 10000} << 32;
+    std::uint64_t hundreds = (x * 10486 >> 20) & 0x0000007F0000007F;
+    x = hundreds | (x - hundreds * 100) << 16;
+    const std::uint64_t tens = (x * 103 >> 10) & 0x000F000F000F000F;
+    x = tens | (x - tens * 10) << 8;
+    return x + 0x3030303030303030;
 }
 
-// The count of zeros that end the decimal digits of n (n not 0).
-int trailingZeros(std::uint64_t n)
+static_assert(std::endian::native == std::endian::little, "digits are stored from words, lowest byte first");
+__extension__ using Wide = unsigned __int128;
+
+// The ten digits of n (below 10^10, at least 10^9) as the low ten bytes of a 128-bit word, first
+// digit lowest, and the count of zeros that end them, read off the digits' bytes.
+struct TenDigits {
+    Wide text;
+    int trailingZeros;
+};
+
+TenDigits tenDigits(std::uint64_t n)
 {
-    int zeros = 0;
-    for (; n % 10 == 0; n /= 10)
-        ++zeros;
-    return zeros;
+    constexpr std::uint64_t kZeros = 0x3030303030303030;
+    const auto leading = static_cast<std::size_t>(n / 100000000);
+    std::uint16_t pair = 0;
+    std::memcpy(&pair, kPairs + 2 * leading, 2);
+    const std::uint64_t rest = eightDigits(static_cast<std::uint32_t>(n % 100000000));
+    // A '0' byte is a zero byte once the zeros are taken away; the last digit is the highest byte.
+    // The first digit is never 0, so the pair has a byte that is not.
+    const int zeros = rest != kZeros ? std::countl_zero(rest ^ kZeros) / 8
+                                     : 8 + std::countl_zero(static_cast<std::uint16_t>(pair ^ 0x3030)) / 8;
+    return {pair | static_cast<Wide>(rest) << 16, zeros};
 }
 
 } // namespace
@@ -79,40 +94,34 @@ char* formatSvgNumber(char* out, double value)
     // Below 2^34 an ulp is at most 2^-19: a fraction this far from one half rounds as the exact
     // product does. Adding and taking away 2^52 rounds to the nearest integer.
     const double rounded = (scaled + 0x1p52) - 0x1p52;
-    const double fraction = scaled - static_cast<double>(static_cast<std::uint64_t>(scaled));
-    const auto digits = static_cast<std::uint64_t>(rounded);
+    // (Through signed integers, which the processor converts in one instruction; both are below 2^63.)
+    const double fraction = scaled - static_cast<double>(static_cast<std::int64_t>(scaled));
+    const auto digits = static_cast<std::uint64_t>(static_cast<std::int64_t>(rounded));
     if (std::fabs(fraction - 0.5) <= 0x1p-18 || digits < kLowest || digits >= kBeyond)
         return general(out, value);
 
-    // The text is laid out in a scratch buffer with copies of fixed length, then copied once.
-    // Zeros after the digits, which the copies below read past them (and leave out of the text).
-    char digitText[32];
-    std::memset(digitText + 8, '0', 24);
-    tenDigits(digitText, digits);
-    const int zeros = trailingZeros(digits);
-    char text[48];
-    int length = 0;
-    if (exponent >= 0) {
-        // The whole part, then the decimals without their trailing zeros. The whole part is the
-        // rounded digits' own: rounding may carry into it (9.9999999999 gives 10), which the
-        // exponent estimate then already counted, as the digits are below 10^10.
-        const int whole = exponent + 1;
-        const int decimals = kDigits - whole - std::min(zeros, kDigits - whole);
-        std::memcpy(text, digitText, 16);
-        text[whole] = '.';
-        std::memcpy(text + whole + 1, digitText + whole, 16);
-        length = decimals > 0 ? whole + 1 + decimals : whole;
-    } else {
-        // "0." and the zeros before the first significant digit (at most three).
-        const int leading = -exponent - 1;
-        std::copy_n("0.000", 5, text);
-        std::memcpy(text + 2 + leading, digitText, 16);
-        length = 2 + leading + kDigits - zeros;
-    }
+    // The text is put together in registers and stored whole (16 bytes, of which the text keeps
+    // its length), never written piece by piece and read back.
+    const auto [text, zeros] = tenDigits(digits);
     *out = '-';
     out += value < 0;
-    std::memcpy(out, text, static_cast<std::size_t>(length));
-    return out + length;
+    if (exponent >= 0) {
+        // The whole part, the point, then the decimals without their trailing zeros. The whole
+        // part is the rounded digits' own: rounding may carry into it (9.9999999999 gives 10),
+        // which the exponent estimate then already counted, as the digits are below 10^10.
+        const int whole = exponent + 1;
+        const int decimals = kDigits - whole - std::min(zeros, kDigits - whole);
+        const int shift = 8 * whole; // below 128: whole is at most 10
+        const Wide wholePart = text & ((static_cast<Wide>(1) << shift) - 1);
+        const Wide withPoint = wholePart | static_cast<Wide>('.') << shift | (text >> shift) << (shift + 8);
+        std::memcpy(out, &withPoint, 16);
+        return out + (decimals > 0 ? whole + 1 + decimals : whole);
+    }
+    // "0." and the zeros before the first significant digit (at most three), then the digits.
+    const int leading = -exponent - 1;
+    std::copy_n("0.000", 5, out);
+    std::memcpy(out + 2 + leading, &text, 16);
+    return out + 2 + leading + kDigits - zeros;
 }
 
 } // namespace vantrel

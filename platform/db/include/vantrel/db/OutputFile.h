@@ -74,6 +74,8 @@ private:
     };
 
     void openTemporary();
+    // The file written to: the temporary file of a file being replaced, else the target.
+    const std::filesystem::path& writtenPath() const { return m_tempPath.empty() ? m_target.path : m_tempPath; }
     void openDirect();
     // Hands the pending block to the writing thread (starting it) once it is large enough.
     void handOnFullBlock();
