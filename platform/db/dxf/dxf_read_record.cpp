@@ -288,6 +288,8 @@ void DxfFileReader::checkCounts(const RecordScan& scan, const OdDbObject& obj, c
 
 std::shared_ptr<DxfExtra> DxfFileReader::keptTags(RecordScan& scan)
 {
+    if (scan.keep.empty() && m_ctx->asRead.empty())
+        return nullptr; // what nearly every record of a drawing keeps
     DxfTagList keep = std::move(scan.keep);
     if (!scan.anyMarker && !keep.empty())
         keep = placeUnmarkedTags(scan.map, scan.name, keep, scan.flags);
