@@ -378,7 +378,7 @@ TEST(DxfValues, DecimalsReadAsFromCharsReadsThem)
                                       "1.2.3",
                                       "0x10"};
     // A character next to the digits ('/' before '0', ':' after '9', a blank, a byte above
-    // ASCII) at each place of a run of decimals read eight at a time.
+    // ASCII) at each place of a run of decimals read eight, then four at a time.
     for (std::size_t at = 2; at < 17; ++at)
         for (char c : {'/', ':', ' ', '\xB9'}) {
             std::string t = "1.234567890123456";

@@ -282,3 +282,29 @@ TEST(ResBuf, GroupCodeKindsFollowTheirRanges)
     for (const auto& [code, kind] : cases)
         EXPECT_EQ(OdResBuf::kindOfCode(code), kind) << code;
 }
+
+// A colour's book and name are its own in every copy, and a colour whose names are taken away
+// is the same as one that never had any.
+TEST(CmColor, NamesTravelWithCopiesAndStayTheirOwn)
+{
+    OdCmColor named = OdCmColor::byRGB(200, 10, 10);
+    named.setNames(L"DIC 1", L"DIC COLOR GUIDE(R)");
+    const OdCmColor copied(named);
+    OdCmColor assigned = OdCmColor::byIndex(3);
+    assigned = named;
+    EXPECT_EQ(copied, named);
+    EXPECT_EQ(assigned.colorName(), OdString(L"DIC 1"));
+    EXPECT_EQ(assigned.bookName(), OdString(L"DIC COLOR GUIDE(R)"));
+
+    named.setNames(L"DIC 2", named.bookName());
+    EXPECT_EQ(named.bookName(), OdString(L"DIC COLOR GUIDE(R)"));
+    EXPECT_EQ(copied.colorName(), OdString(L"DIC 1"));
+    EXPECT_NE(copied, named);
+
+    OdCmColor moved = std::move(assigned);
+    EXPECT_EQ(moved, copied);
+    named.setNames(OdString());
+    EXPECT_TRUE(named.colorName().isEmpty());
+    EXPECT_TRUE(named.bookName().isEmpty());
+    EXPECT_EQ(named, OdCmColor::byRGB(200, 10, 10));
+}

@@ -20,7 +20,7 @@ namespace vantrel {
 
 DxfFileReader::DxfFileReader(DxfTagReader& reader, bool recover)
     : m_reader(reader), m_db(new OdDbDatabase()), m_ctx(std::make_unique<DxfContext>(*m_db)),
-      m_drawingExtra(std::make_shared<DxfExtra>()), m_recover(recover)
+      m_drawingExtra(std::make_shared<DxfExtra>()), m_recover(recover), m_heap(reader.sizeBytes())
 {
 }
 

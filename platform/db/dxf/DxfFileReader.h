@@ -16,6 +16,7 @@
 #include "DxfExtra.h"
 #include "DxfRepairLog.h"
 #include "DxfTagReader.h"
+#include "heap_prefault.h"
 
 namespace vantrel {
 
@@ -152,6 +153,8 @@ private:
     OdDbBlockTableRecordPtr m_openContainer;
     // Room for a string value that had to be converted, reused from tag to tag.
     std::string m_text;
+    // The heap the drawing's objects go on, faulted in step by step while a large file is read.
+    HeapPrefault m_heap;
 };
 
 } // namespace vantrel

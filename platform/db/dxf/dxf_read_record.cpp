@@ -74,6 +74,12 @@ struct DxfFileReader::RecordScan {
             runValue = value;
         }
     }
+    // The field of the subclass being read that takes code, if any: the look-up of nearly
+    // every tag, so it is made in place before fieldOf's other cases.
+    const DxfField* ownField(int code) const
+    {
+        return sub >= 0 ? map.subclasses[static_cast<std::size_t>(sub)].readerOf(code) : nullptr;
+    }
     // Whether the record's own (last) subclass is still to come; inside a subclass no map
     // declares, by the known one read before it.
     bool beforeLastSubclass() const
@@ -84,6 +90,7 @@ struct DxfFileReader::RecordScan {
 
 DxfFileReader::Record DxfFileReader::readRecord(const DxfClassMap& map, OdDbObject& obj, std::string_view recordName)
 {
+    m_heap.follow();
     Record rec;
     rec.line = m_reader.line();
     m_dropReason.clear();
@@ -117,7 +124,10 @@ DxfFileReader::Record DxfFileReader::readRecord(const DxfClassMap& map, OdDbObje
         }
         if (!scan.anyMarker && (code == 70 || code == 71))
             scan.flags.append(code, m_reader.value());
-        if (const DxfField* field = fieldOf(scan); field && readField(*field, obj, recordName)) {
+        const DxfField* field = scan.ownField(code);
+        if (!field)
+            field = fieldOf(scan);
+        if (field && readField(*field, obj, recordName)) {
             if (field->count)
                 scan.counts.emplace_back(field, m_reader.asInt64());
             continue;
@@ -278,6 +288,8 @@ void DxfFileReader::checkCounts(const RecordScan& scan, const OdDbObject& obj, c
 
 std::shared_ptr<DxfExtra> DxfFileReader::keptTags(RecordScan& scan)
 {
+    if (scan.keep.empty() && m_ctx->asRead.empty())
+        return nullptr; // what nearly every record of a drawing keeps
     DxfTagList keep = std::move(scan.keep);
     if (!scan.anyMarker && !keep.empty())
         keep = placeUnmarkedTags(scan.map, scan.name, keep, scan.flags);

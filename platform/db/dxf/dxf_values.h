@@ -95,23 +95,44 @@ constexpr bool isDxfStringType(DxfValueType t)
 // product cannot tell which way to round, which from_chars then decides.
 VANTREL_DB_FOR_TESTS bool longDecimalToDouble(std::uint64_t digits, int decimals, double& out);
 
-// Whether the eight characters at p are all digits, and then their value: all eight at once, as
-// long runs of decimals are common (on a machine of another byte order, always false).
-inline bool eightDxfDigits(const char* p, std::uint32_t& value)
+// Whether the characters at p that fill a Chunk (8 or 4) are all digits, and then their values
+// paired: each byte of even place holds ten times its digit plus the next one (on a machine of
+// another byte order, always false).
+template <class Chunk>
+inline bool pairedDxfDigits(const char* p, Chunk& chunk)
 {
     if constexpr (std::endian::native != std::endian::little)
         return false;
-    std::uint64_t chunk;
-    std::memcpy(&chunk, p, 8);
+    constexpr Chunk kOnes = static_cast<Chunk>(~Chunk(0)) / 0xFF;
+    std::memcpy(&chunk, p, sizeof chunk);
     // A byte below '0' sets its top bit in the difference, one above '9' in the sum.
-    if (((chunk + 0x4646464646464646u) | (chunk - 0x3030303030303030u)) & 0x8080808080808080u)
+    if (((chunk + kOnes * 0x46) | (chunk - kOnes * 0x30)) & (kOnes * 0x80))
         return false;
-    chunk -= 0x3030303030303030u;
-    chunk = chunk * 10 + (chunk >> 8); // pairs of digits in every other byte
-    chunk = ((chunk & 0x000000FF000000FFu) * 0x000F424000000064u
-             + ((chunk >> 16) & 0x000000FF000000FFu) * 0x0000271000000001u)
-        >> 32;
-    value = static_cast<std::uint32_t>(chunk);
+    chunk -= kOnes * 0x30;
+    chunk = chunk * 10 + (chunk >> 8);
+    return true;
+}
+
+// Whether the eight characters at p are all digits, and then their value: all eight at once, as
+// long runs of decimals are common.
+inline bool eightDxfDigits(const char* p, std::uint32_t& value)
+{
+    std::uint64_t chunk;
+    if (!pairedDxfDigits(p, chunk))
+        return false;
+    value = static_cast<std::uint32_t>(((chunk & 0x000000FF000000FFu) * 0x000F424000000064u
+                                        + ((chunk >> 16) & 0x000000FF000000FFu) * 0x0000271000000001u)
+                                       >> 32);
+    return true;
+}
+
+// The same for four characters, for what a run of decimals has left after its eights.
+inline bool fourDxfDigits(const char* p, std::uint32_t& value)
+{
+    std::uint32_t chunk;
+    if (!pairedDxfDigits(p, chunk))
+        return false;
+    value = (chunk & 0xFFu) * 100 + ((chunk >> 16) & 0xFFu);
     return true;
 }
 
@@ -143,6 +164,11 @@ inline bool parsePlainDxfDecimal(std::string_view s, double& out)
         for (std::uint32_t eight; end - p >= 8 && eightDxfDigits(p, eight); p += 8) {
             digits = digits * 100000000 + eight;
             fractionDigits |= eight;
+        }
+        if (std::uint32_t four; end - p >= 4 && fourDxfDigits(p, four)) {
+            digits = digits * 10000 + four;
+            fractionDigits |= four;
+            p += 4;
         }
         for (unsigned d; p < end && (d = static_cast<unsigned>(*p - '0')) < 10; ++p) {
             digits = digits * 10 + d;

@@ -120,10 +120,31 @@ void OdCmColor::setRGB(std::uint8_t r, std::uint8_t g, std::uint8_t b)
     m_value = std::uint32_t(r) << 16 | std::uint32_t(g) << 8 | b;
 }
 
+OdCmColor::OdCmColor(const OdCmColor& other)
+    : m_method(other.m_method), m_indexBeside(other.m_indexBeside), m_value(other.m_value),
+      m_names(other.m_names ? std::make_unique<Names>(*other.m_names) : nullptr)
+{
+}
+
+OdCmColor& OdCmColor::operator=(const OdCmColor& other)
+{
+    if (this != &other)
+        *this = OdCmColor(other);
+    return *this;
+}
+
+const OdString& OdCmColor::noName()
+{
+    static const OdString none;
+    return none;
+}
+
 void OdCmColor::setNames(const OdString& name, const OdString& book)
 {
-    m_name = name;
-    m_book = book;
+    if (name.isEmpty() && book.isEmpty())
+        m_names.reset();
+    else
+        m_names = std::make_unique<Names>(Names{name, book});
 }
 
 void OdCmColor::setIndexBesideRGB(std::int16_t index)

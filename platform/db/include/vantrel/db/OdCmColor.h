@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 
 #include <vantrel/db/OdString.h>
@@ -26,6 +27,11 @@ class VANTREL_DB_EXPORT OdCmColor {
 public:
     OdCmColor() = default; // by layer
     explicit OdCmColor(OdCmEntityColor::ColorMethod method) : m_method(method) {}
+    OdCmColor(const OdCmColor& other);
+    OdCmColor& operator=(const OdCmColor& other);
+    OdCmColor(OdCmColor&&) noexcept = default;
+    OdCmColor& operator=(OdCmColor&&) noexcept = default;
+    ~OdCmColor() = default;
 
     static OdCmColor byIndex(std::int16_t index);
     static OdCmColor byRGB(std::uint8_t r, std::uint8_t g, std::uint8_t b);
@@ -56,8 +62,8 @@ public:
     std::uint32_t rgb() const;
 
     // Optional colour book and name of a true colour ("DIC 1" in "DIC COLOR GUIDE(R)").
-    const OdString& colorName() const { return m_name; }
-    const OdString& bookName() const { return m_book; }
+    const OdString& colorName() const { return m_names ? m_names->name : noName(); }
+    const OdString& bookName() const { return m_names ? m_names->book : noName(); }
     void setNames(const OdString& name, const OdString& book = OdString());
 
     // "BYLAYER", "BYBLOCK", a standard colour name ("red") or index ("123"), or "R,G,B".
@@ -71,13 +77,20 @@ public:
     friend bool operator==(const OdCmColor& a, const OdCmColor& b)
     {
         return a.m_method == b.m_method && a.m_value == b.m_value && a.m_indexBeside == b.m_indexBeside
-            && a.m_name == b.m_name && a.m_book == b.m_book;
+            && a.colorName() == b.colorName() && a.bookName() == b.bookName();
     }
 
 private:
+    // Few colours have names, and every entity has a colour: the names are kept apart, so that
+    // a colour without them is as small as its value.
+    struct Names {
+        OdString name;
+        OdString book;
+    };
+    static const OdString& noName();
+
     OdCmEntityColor::ColorMethod m_method = OdCmEntityColor::kByLayer;
-    std::uint32_t m_value = 0;      // palette index or 0x00RRGGBB
     std::int16_t m_indexBeside = 0; // a true colour's kept palette index; 0: none
-    OdString m_name;
-    OdString m_book;
+    std::uint32_t m_value = 0;      // palette index or 0x00RRGGBB
+    std::unique_ptr<Names> m_names; // null when the colour has neither name
 };
