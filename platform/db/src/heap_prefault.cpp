@@ -15,7 +15,9 @@ constexpr std::size_t kLargestStep = std::size_t(16) << 20;
 // glibc's own padding, which it goes back to.
 constexpr int kDefaultTopPad = 128 * 1024;
 
-std::uintptr_t programBreak() { return reinterpret_cast<std::uintptr_t>(::sbrk(0)); }
+char* programBreak() { return static_cast<char*>(::sbrk(0)); }
+
+std::uintptr_t address(const char* p) { return reinterpret_cast<std::uintptr_t>(p); }
 
 } // namespace
 
@@ -24,8 +26,8 @@ HeapPrefault::HeapPrefault(std::size_t expectedBytes)
 #if defined(__GLIBC__) && !defined(__SANITIZE_ADDRESS__)
     if (expectedBytes < kSmallest)
         return;
-    const std::uintptr_t brk = programBreak();
-    if (brk == static_cast<std::uintptr_t>(-1))
+    char* const brk = programBreak();
+    if (address(brk) == static_cast<std::uintptr_t>(-1)) // sbrk's failure
         return;
     const auto step = static_cast<int>(std::min(kLargestStep, expectedBytes / 4));
     if (::mallopt(M_TOP_PAD, step) != 1)
@@ -47,14 +49,14 @@ HeapPrefault::~HeapPrefault()
 
 void HeapPrefault::followGrowth()
 {
-    const std::uintptr_t brk = programBreak();
-    if (brk <= m_done)
+    char* const brk = programBreak();
+    if (address(brk) <= address(m_done))
         return;
     const auto pageSize = static_cast<std::uintptr_t>(::sysconf(_SC_PAGESIZE));
-    const std::uintptr_t from = m_done & ~(pageSize - 1);
+    char* const from = m_done - (address(m_done) & (pageSize - 1));
     // A kernel without MADV_POPULATE_WRITE (before 5.14) refuses; the pages are then faulted in
     // one by one as before.
-    (void)::madvise(reinterpret_cast<void*>(from), brk - from, MADV_POPULATE_WRITE);
+    (void)::madvise(from, address(brk) - address(from), MADV_POPULATE_WRITE);
     m_done = brk;
 }
 

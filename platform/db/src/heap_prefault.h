@@ -36,7 +36,7 @@ private:
     void followGrowth();
 
     bool m_active = false;
-    std::uintptr_t m_done = 0; // the end of the heap as faulted in so far
+    char* m_done = nullptr; // the end of the heap as faulted in so far
 };
 
 } // namespace vantrel
