@@ -18,10 +18,9 @@ TextOutput::TextOutput(Sink sink, std::size_t bufferBytes)
 {
 }
 
-TextOutput::TextOutput(NumberSink sink, std::size_t bufferBytes)
-    : m_data(std::make_unique_for_overwrite<char[]>(std::max(bufferBytes, 2 * kLargestPiece))),
-      m_capacity(std::max(bufferBytes, 2 * kLargestPiece)), m_numberSink(std::move(sink))
+TextOutput::TextOutput(NumberSink sink, std::size_t bufferBytes) : TextOutput(Sink(), bufferBytes)
 {
+    m_numberSink = std::move(sink);
     // As many numbers as would fill the buffer once printed.
     m_numbers.reserve(m_capacity / kNumberChars);
 }
