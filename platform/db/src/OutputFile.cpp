@@ -172,17 +172,16 @@ OutputTarget resolveOutputTarget(const std::filesystem::path& requested)
 // The text of a block with its numbers printed, in a buffer reused from block to block.
 class PrintedBlock {
 public:
-    template <class Block>
-    std::string_view text(const Block& block)
+    std::string_view text(std::string_view text, std::span<const DeferredNumber> numbers)
     {
-        if (block.numbers.empty())
-            return block.text;
-        const std::size_t room = block.weight();
+        if (numbers.empty())
+            return text;
+        const std::size_t room = roomWithNumbers(text, numbers);
         if (room > m_capacity) {
             m_buffer = std::make_unique_for_overwrite<char[]>(room);
             m_capacity = room;
         }
-        const char* end = writeWithNumbers(m_buffer.get(), block.text, block.numbers);
+        const char* end = writeWithNumbers(m_buffer.get(), text, numbers);
         return {m_buffer.get(), static_cast<std::size_t>(end - m_buffer.get())};
     }
 
@@ -191,9 +190,9 @@ private:
     std::size_t m_capacity = 0;
 };
 
-// One thread that writes the blocks it is given, in order, to one file descriptor. The first
-// failure stops it; push and finish raise it. The numbers in the blocks are
-// printed there too, so that this thread also takes that work off the one producing the text.
+// One thread that writes the blocks it is given, in order, to one file descriptor, printing their
+// numbers first (work it so takes off the thread producing the text). The first failure stops
+// it; push and finish raise it.
 class OutputFile::Background {
 public:
     Background(int fd, std::filesystem::path name) : m_fd(fd), m_name(std::move(name)), m_thread([this] { run(); }) {}
@@ -258,7 +257,7 @@ private:
             lock.unlock();
             std::exception_ptr error;
             try {
-                writeAll(m_fd, m_printed.text(block), m_name);
+                writeAll(m_fd, m_printed.text(block.text, block.numbers), m_name);
             } catch (...) {
                 error = std::current_exception();
             }
@@ -346,8 +345,7 @@ OutputFile::~OutputFile()
 
 void OutputFile::write(std::string_view data)
 {
-    if (m_fd < 0)
-        throw OdError(eFileError, "cannot write " + m_target.path.string() + ": the file is already closed");
+    requireOpen();
     // Whole blocks go on as they fill, so that even one long piece holds no more than a block.
     for (;;) {
         const std::size_t take = std::min(data.size(), kBlockBytes - std::min(kBlockBytes, m_pending.weight()));
@@ -361,8 +359,7 @@ void OutputFile::write(std::string_view data)
 
 void OutputFile::write(std::string_view text, std::span<const DeferredNumber> numbers)
 {
-    if (m_fd < 0)
-        throw OdError(eFileError, "cannot write " + m_target.path.string() + ": the file is already closed");
+    requireOpen();
     const std::size_t offset = m_pending.text.size();
     m_pending.text.append(text);
     const std::size_t first = m_pending.numbers.size();
@@ -372,6 +369,12 @@ void OutputFile::write(std::string_view text, std::span<const DeferredNumber> nu
             m_pending.numbers[i].at += offset;
     if (m_pending.weight() >= kBlockBytes)
         handOnFullBlock();
+}
+
+void OutputFile::requireOpen() const
+{
+    if (m_fd < 0)
+        throw OdError(eFileError, "cannot write " + m_target.path.string() + ": the file is already closed");
 }
 
 void OutputFile::handOnFullBlock()
@@ -390,15 +393,14 @@ void OutputFile::finishWriting()
         m_background->finish();
         m_background.reset();
     } else {
-        writeAll(m_fd, PrintedBlock().text(m_pending), writtenPath());
+        writeAll(m_fd, PrintedBlock().text(m_pending.text, m_pending.numbers), writtenPath());
     }
     m_pending.clear();
 }
 
 void OutputFile::commit()
 {
-    if (m_fd < 0)
-        throw OdError(eFileError, "cannot write " + m_target.path.string() + ": the file is already closed");
+    requireOpen();
     finishWriting();
     int fd = m_fd;
     m_fd = -1;

@@ -77,6 +77,8 @@ private:
     // The file written to: the temporary file of a file being replaced, else the target.
     const std::filesystem::path& writtenPath() const { return m_tempPath.empty() ? m_target.path : m_tempPath; }
     void openDirect();
+    // Raises OdError(eFileError) once the file is committed.
+    void requireOpen() const;
     // Hands the pending block to the writing thread (starting it) once it is large enough.
     void handOnFullBlock();
     // Writes what is pending and waits for the blocks handed on; raises the first failure.
