@@ -268,6 +268,9 @@ Box areaOf(const ViewTransform& view, const QRect& pixels)
     return {corner0.x, corner0.y, corner1.x, corner1.y};
 }
 
+// How far beyond its box an entity of fixed size on screen (a marker) may reach, in drawing units.
+double fixedSizeReach(const ViewTransform& view) { return QPainterSink::kDefaultMarkerPixels * 2.0 / view.scale(); }
+
 Box widened(const Box& b, double margin) { return {b.x0 - margin, b.y0 - margin, b.x1 + margin, b.y1 + margin}; }
 
 // The image a painter paints on, when it paints there without a transformation or clip of its
@@ -295,8 +298,7 @@ DrawingScene::Frame DrawingScene::prepare(const ViewTransform& view, const QRect
 {
     Frame frame;
     const double scale = view.scale();
-    const std::vector<std::uint32_t> shown
-        = visibleSlots(areaOf(view, pixels), QPainterSink::kDefaultMarkerPixels * 2.0 / scale);
+    const std::vector<std::uint32_t> shown = visibleSlots(areaOf(view, pixels), fixedSizeReach(view));
     // One dot per pixel of the view is enough however many entities share it: the lowest in draw
     // order. Colours are drawn in their order, so that a part of a picture comes out as the
     // whole does.
@@ -335,7 +337,7 @@ DrawingScene::Frame DrawingScene::prepare(const ViewTransform& view, const QRect
 void DrawingScene::replay(QPainter& painter, const ViewTransform& view, const Frame& frame, const QRect& pixels) const
 {
     const Box area = areaOf(view, pixels);
-    const Box wide = widened(area, QPainterSink::kDefaultMarkerPixels * 2.0 / view.scale());
+    const Box wide = widened(area, fixedSizeReach(view));
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, true);
     QPainterSink sink(painter, view);
