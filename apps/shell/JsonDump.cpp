@@ -3,7 +3,9 @@
 // Written as it is read, so a drawing of any size costs no more memory than one entity.
 #include "JsonDump.h"
 
+#include <array>
 #include <map>
+#include <span>
 #include <variant>
 
 #include <fmt/format.h>
@@ -119,34 +121,45 @@ void propertyValue(JsonWriter& j, const Property& property);
 // key by key keeps them.
 void object(JsonWriter& j, std::span<const std::pair<std::string_view, std::string>> own, const PropertyRecord& list)
 {
-    // Of each name, which property gives its value; -1 - k for the k-th own field.
+    // Of each name, which property gives its value; -1 - k for the k-th own field. Plain data,
+    // so that the room for them on the stack is not filled before use.
     struct Field {
-        std::string_view name;
+        const char* text;
+        std::size_t size;
         long source;
+        std::string_view name() const { return {text, size}; }
     };
-    std::vector<Field> fields;
-    fields.reserve(own.size() + list.size());
+    // The records of every class there is (an entity's, a vertex's) fit on the stack: they are
+    // written by the hundred thousand.
+    constexpr std::size_t kOnStack = 64;
+    std::array<Field, kOnStack> onStack;
+    std::vector<Field> onHeap;
+    const std::size_t most = own.size() + list.size();
+    if (most > kOnStack)
+        onHeap.resize(most);
+    const std::span<Field> room = most > kOnStack ? std::span<Field>(onHeap) : std::span<Field>(onStack);
+    std::size_t count = 0;
     // Names seldom repeat: a name whose bit in the mask is clear is new without a search.
     std::uint64_t seen = 0;
     auto add = [&](std::string_view name, long source) {
         const unsigned last = name.empty() ? 0 : static_cast<unsigned char>(name.back());
         const std::uint64_t bit = std::uint64_t(1) << ((name.size() * 7 + last) % 64);
         if (seen & bit)
-            for (Field& f : fields)
-                if (f.name == name) {
+            for (Field& f : room.first(count))
+                if (f.name() == name) {
                     f.source = source;
                     return;
                 }
         seen |= bit;
-        fields.push_back({name, source});
+        room[count++] = {name.data(), name.size(), source};
     };
     for (std::size_t k = 0; k < own.size(); ++k)
         add(own[k].first, -1 - static_cast<long>(k));
     for (std::size_t k = 0; k < list.size(); ++k)
         add(list[k].name, static_cast<long>(k));
     j.beginObject();
-    for (const Field& f : fields) {
-        j.key(f.name);
+    for (const Field& f : room.first(count)) {
+        j.key(f.name());
         if (f.source < 0)
             j.value(own[static_cast<std::size_t>(-1 - f.source)].second);
         else

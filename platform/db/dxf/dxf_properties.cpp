@@ -44,6 +44,18 @@ PropertyValue shownValue(const DxfField& f, const OdDbObject& object, DxfContext
     return nullptr;
 }
 
+bool shown(const DxfField& f) { return f.name && (f.show || f.get); }
+
+// How many properties the subclasses from first on show: the size of the record they make.
+std::size_t shownCount(const std::vector<DxfSubclass>& subclasses, std::size_t first)
+{
+    std::size_t count = 0;
+    for (std::size_t i = first; i < subclasses.size(); ++i)
+        for (const DxfField& f : subclasses[i].fields)
+            count += shown(f) ? 1U : 0U;
+    return count;
+}
+
 const DxfClassMap& mapOf(const OdDbObject& object)
 {
     if (const DxfClassMap* map = dxfClassMap(object.isA()))
@@ -60,9 +72,11 @@ std::vector<Property> objectProperties(const OdDbObject& object)
     if (!db)
         return out;
     DxfContext ctx(*db);
-    for (const DxfSubclass& sub : mapOf(object).subclasses)
+    const std::vector<DxfSubclass>& subclasses = mapOf(object).subclasses;
+    out.reserve(shownCount(subclasses, 0));
+    for (const DxfSubclass& sub : subclasses)
         for (const DxfField& f : sub.fields)
-            if (f.name && (f.show || f.get))
+            if (shown(f))
                 out.push_back({f.name, f.unit, shownValue(f, object, ctx), f.names});
     return out;
 }
@@ -70,17 +84,21 @@ std::vector<Property> objectProperties(const OdDbObject& object)
 PropertyValue dxfItemRecords(const std::vector<OdDbObjectId>& items)
 {
     std::vector<PropertyRecord> records;
+    records.reserve(items.size());
     for (OdDbObjectId id : items) {
         if (id.isErased())
             continue;
         const OdDbObjectPtr item = id.safeOpenObject();
-        PropertyRecord record{{"handle", PropertyUnit::Handle, id.getHandle().ascii()}};
         DxfContext ctx(*item->database());
         const std::vector<DxfSubclass>& subclasses = mapOf(*item).subclasses;
         // What an item has as an entity (its layer, ...) is its owner's.
-        for (std::size_t i = item->isKindOf(OdDbEntity::desc()) ? 1 : 0; i < subclasses.size(); ++i)
+        const std::size_t first = item->isKindOf(OdDbEntity::desc()) ? 1 : 0;
+        PropertyRecord record;
+        record.reserve(1 + shownCount(subclasses, first));
+        record.push_back({"handle", PropertyUnit::Handle, id.getHandle().ascii()});
+        for (std::size_t i = first; i < subclasses.size(); ++i)
             for (const DxfField& f : subclasses[i].fields)
-                if (f.name && (f.show || f.get))
+                if (shown(f))
                     record.push_back({f.name, f.unit, shownValue(f, *item, ctx), f.names});
         records.push_back(std::move(record));
     }

@@ -214,6 +214,7 @@ DxfClassMap polylineMap()
               dxfShown("vertices", PropertyUnit::Value,
                        [data](const OdDbObject& o, DxfContext&) -> PropertyValue {
                            std::vector<PropertyRecord> records;
+                           records.reserve(data(o).vertices.size());
                            unsigned int i = 0;
                            for (const C::Vertex& v : data(o).vertices) {
                                OdGePoint3d world;
