@@ -253,6 +253,45 @@ TEST(SvgSinkTest, TraitsGiveColourAndLineweight)
     EXPECT_NE(doc.find(SvgSink::kBackground), std::string::npos);
 }
 
+// Entities in a row that differ in one part of their look only: each element has its own.
+TEST(SvgSinkTest, EachElementHasTheLookOfItsOwnTraits)
+{
+    SvgSink sink;
+    const std::vector<vantrel::DrawTraits> looks = {
+        {0xFF8000, 0.5, {}, false, false},  {0xFF8000, 0.5, {}, false, false}, {0xFF8000, 0.25, {}, false, false},
+        {0x00FF00, 0.25, {}, false, false}, {0x00FF00, 0.25, {}, false, true}, {0x00FF00, 0.25, {}, false, false},
+    };
+    std::vector<OdGePoint3d> tri{{0, 0, 0}, {1, 0, 0}, {0, 1, 0}};
+    auto v = segment({0, 0, 0}, {1, 1, 0}, 0.0);
+    for (const vantrel::DrawTraits& look : looks) {
+        sink.setTraits(look);
+        sink.path(v, false, OdGeVector3d::kZAxis);
+        sink.polygon(tri, true);
+    }
+    const std::string doc = sink.document();
+    std::vector<std::string> attributes;
+    const std::regex element(R"(<(?:path|polygon) [^>]*?(class="[^"]*" fill="[^"]*" stroke="[^"]*"))");
+    for (auto it = std::sregex_iterator(doc.begin(), doc.end(), element); it != std::sregex_iterator(); ++it)
+        attributes.push_back((*it)[1]);
+    const std::string background = SvgSink::kBackground;
+    EXPECT_EQ(attributes,
+              (std::vector<std::string>{
+                  R"(class="s w50" fill="none" stroke="#ff8000")",
+                  R"(class="s w0" fill="#ff8000" stroke="#ff8000")",
+                  R"(class="s w50" fill="none" stroke="#ff8000")",
+                  R"(class="s w0" fill="#ff8000" stroke="#ff8000")",
+                  R"(class="s w25" fill="none" stroke="#ff8000")",
+                  R"(class="s w0" fill="#ff8000" stroke="#ff8000")",
+                  R"(class="s w25" fill="none" stroke="#00ff00")",
+                  R"(class="s w0" fill="#00ff00" stroke="#00ff00")",
+                  R"(class="s w25" fill="none" stroke="#00ff00")",
+                  "class=\"s w0\" fill=\"" + background + "\" stroke=\"" + background + "\"",
+                  R"(class="s w25" fill="none" stroke="#00ff00")",
+                  R"(class="s w0" fill="#00ff00" stroke="#00ff00")",
+              }))
+        << doc;
+}
+
 TEST(SvgSinkTest, EllipsesKeepTheirRotationAndDirection)
 {
     SvgSink full;

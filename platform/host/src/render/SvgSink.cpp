@@ -245,7 +245,7 @@ SvgSink::SvgSink() : m_collect(std::make_unique<TextOutput>([this](std::string_v
     setTraits(m_traits);
 }
 
-SvgSink::SvgSink(TextOutput* out) : m_out(out) { setTraits(m_traits); }
+SvgSink::SvgSink(TextOutput* out) : m_out(out), m_measures(out == nullptr) { setTraits(m_traits); }
 
 SvgSink::~SvgSink() = default;
 
@@ -254,11 +254,17 @@ void SvgSink::setTraits(const DrawTraits& traits)
     m_traits = traits;
     if (!m_lineweights)
         m_traits.lineWeightMm = 0.0;
-    m_weights.insert(weightKey(m_traits));
+    if (m_measures)
+        m_weights.insert(weightKey(m_traits));
     if (!m_out)
         return;
-    m_stroke = strokeAttributes(m_traits);
-    m_fill = fillAttributes(m_traits);
+    // Entities one after another mostly look alike: their attributes are made once.
+    const Look look{weightKey(m_traits), m_traits.rgb, m_traits.background};
+    if (!m_look || *m_look != look) {
+        m_stroke = strokeAttributes(m_traits);
+        m_fill = fillAttributes(m_traits);
+        m_look = look;
+    }
     m_dashes = SvgDashes::of(traits.dashes);
     m_dashBudget = kMaxDashesPerEntity;
 }
@@ -278,6 +284,8 @@ const std::string& SvgSink::dashing(double length, std::size_t pieces)
 
 void SvgSink::addPoint(double x, double y, double pad)
 {
+    if (!m_measures)
+        return;
     if (pad == 0.0) {
         m_extents.addPoint(OdGePoint3d(x, y, 0.0));
         return;
@@ -289,6 +297,8 @@ void SvgSink::addPoint(double x, double y, double pad)
 void SvgSink::addArcExtents(const OdGePoint3d& center, const OdGeVector3d& u, const OdGeVector3d& v, double start,
                             double sweep, double pad)
 {
+    if (!m_measures)
+        return;
     OdGeExtents3d arc;
     arc.addArc(center, u, v, start, sweep);
     addPoint(arc.minPoint().x, arc.minPoint().y, pad);
@@ -428,17 +438,16 @@ void SvgSink::widePath(std::span<const PathVertex> vertices, bool closed, const 
             continue;
         }
         flushThin();
-        m_outline.clear();
         const std::size_t count = m_along.size();
-        // The half width at the k-th point, from the start width to the end width.
-        auto halfWidth = [&](std::size_t k) {
+        // The half width at the k-th point, from the start width to the end width, and the
+        // outline's point on the left there.
+        m_outline.resize(2 * count);
+        for (std::size_t k = 0; k < count; ++k) {
             const double t = static_cast<double>(k) / static_cast<double>(count - 1);
-            return (a.startWidth + (a.endWidth - a.startWidth) * t) / 2.0;
-        };
-        for (std::size_t k = 0; k < count; ++k)
-            m_outline.push_back(m_along[k] + m_left[k] * halfWidth(k));
-        for (std::size_t k = count; k-- > 0;)
-            m_outline.push_back(m_along[k] - m_left[k] * halfWidth(k));
+            const OdGeVector3d side = m_left[k] * ((a.startWidth + (a.endWidth - a.startWidth) * t) / 2.0);
+            m_outline[k] = m_along[k] + side;
+            m_outline[2 * count - 1 - k] = m_along[k] - side;
+        }
         const bool simple
             = a.startWidth >= 0.0 && a.endWidth >= 0.0 && std::max(a.startWidth, a.endWidth) / 2.0 < reach;
         if (simple) {
@@ -454,8 +463,9 @@ void SvgSink::widePath(std::span<const PathVertex> vertices, bool closed, const 
 
 void SvgSink::addOutline(std::span<const OdGePoint3d> outline)
 {
-    for (const auto& p : outline)
-        addPoint(p.x, p.y);
+    if (m_measures)
+        for (const auto& p : outline)
+            addPoint(p.x, p.y);
     if (!m_out)
         return;
     TextOutput& out = *m_out;
@@ -633,9 +643,10 @@ void SvgSink::text(const TextRun& run)
 void SvgSink::marker(const OdGePoint3d& position, MarkerKind kind, double size)
 {
     if (!(size > 0.0)) {
-        // Sized when the picture's extents are known.
+        // Sized when the picture's extents are known, and written by the sink that measured.
         addPoint(position.x, position.y);
-        m_defaultMarkers.push_back({position, kind, m_traits});
+        if (m_measures)
+            m_defaultMarkers.push_back({position, kind, m_traits});
         return;
     }
     double h = size / 2.0;
@@ -650,7 +661,8 @@ void SvgSink::markerPolyline(const OdGePoint3d& position, std::span<const OdGeVe
         return;
     if (!(size > 0.0)) {
         addPoint(position.x, position.y);
-        m_defaultSymbols.push_back({position, {offsets.begin(), offsets.end()}, m_traits});
+        if (m_measures)
+            m_defaultSymbols.push_back({position, {offsets.begin(), offsets.end()}, m_traits});
         return;
     }
     polyline(scaled(position, offsets, size), false);

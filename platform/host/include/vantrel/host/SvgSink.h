@@ -5,7 +5,9 @@
 // drawn, between the start and the end the first one writes.
 #pragma once
 
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -28,7 +30,8 @@ public:
 
     // Collects the picture in memory for document().
     SvgSink();
-    // Writes each element to out as it is drawn; with no out it only measures (extents, the
+    // Writes each element to out as it is drawn, and measures nothing: the measuring sink of the
+    // same drawing writes the start and the end. With no out it only measures (extents, the
     // lineweights in use, default-sized markers) and writes nothing.
     explicit SvgSink(TextOutput* out);
     SvgSink(const SvgSink&) = delete;
@@ -54,7 +57,8 @@ public:
     // drawing whose LWDISPLAY is off shows them.
     void showLineweights(bool shown) { m_lineweights = shown; }
 
-    // The XY extents of everything drawn so far (invalid when nothing was drawn).
+    // The XY extents of everything drawn so far (invalid when nothing was drawn, and always for
+    // a sink that streams).
     const OdGeExtents3d& extents() const { return m_extents; }
     // The whole document of a collecting sink: the view box is the extents with a 5% margin, or
     // 0..100 when empty.
@@ -107,12 +111,20 @@ private:
     DrawTraits m_traits;
     SvgDashes m_dashes;
     double m_dashBudget = kMaxDashesPerEntity;
-    // The attributes of strokes and of fills in the current traits.
+    // The attributes of strokes and of fills in the current traits, and what they were made of.
+    struct Look {
+        int weightKey;
+        std::uint32_t rgb;
+        bool background;
+        bool operator==(const Look&) const = default;
+    };
     std::string m_stroke, m_fill;
+    std::optional<Look> m_look;
     // A collecting sink's elements, gathered through m_collect.
     std::string m_body;
     std::unique_ptr<TextOutput> m_collect;
     TextOutput* m_out = nullptr; // null while measuring
+    bool m_measures = true;      // false for a sink that streams
     // Scratch reused from primitive to primitive.
     std::vector<PathSegment> m_segments;
     std::vector<OdGePoint3d> m_along, m_thin, m_outline, m_firstOutline;
