@@ -8,6 +8,7 @@
 #include <fstream>
 #include <limits>
 #include <numbers>
+#include <random>
 #include <regex>
 #include <vector>
 
@@ -251,6 +252,51 @@ TEST(SvgSinkTest, TraitsGiveColourAndLineweight)
     EXPECT_NEAR(strokeWidth("w0"), 1.0, 1e-6);
     EXPECT_NE(doc.find(R"(fill="#0000ff")"), std::string::npos);
     EXPECT_NE(doc.find(SvgSink::kBackground), std::string::npos);
+}
+
+// A sink that only measures passes over what lies within the extents so far; its extents stay
+// exactly those of a sink that takes every point, after each primitive. Random paths (major and
+// minor arcs, tapers, negative widths, bulges so slight the centre is far away, tilted planes)
+// and circles around the edge of what is drawn.
+TEST(SvgSinkTest, MeasuringAloneGivesTheExtentsOfEveryPoint)
+{
+    SvgSink measuring(nullptr);
+    SvgSink everything;
+    std::mt19937 random(20261207);
+    auto uniform = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(random); };
+    auto same = [](const OdGeExtents3d& a, const OdGeExtents3d& b) {
+        return a.minPoint().x == b.minPoint().x && a.minPoint().y == b.minPoint().y && a.maxPoint().x == b.maxPoint().x
+            && a.maxPoint().y == b.maxPoint().y;
+    };
+    const std::vector<OdGePoint3d> square{{0, 0, 0}, {100, 0, 0}, {100, 100, 0}, {0, 100, 0}};
+    for (SvgSink* sink : {&measuring, &everything})
+        sink->polygon(square, true);
+    const double bulges[] = {0.0, 0.3, -0.8, 1.0, 2.5, -4.0, 1e-7, -1e-9};
+    for (int i = 0; i < 3000; ++i) {
+        const int kind = i % 4;
+        if (kind == 3) {
+            const OdGePoint3d centre(uniform(-20, 120), uniform(-20, 120), 0);
+            const double radius = uniform(0, 25);
+            const OdGeVector3d start(uniform(-1, 1), uniform(-1, 1), 0);
+            const double sweep = uniform(-7, 7);
+            for (SvgSink* sink : {&measuring, &everything})
+                sink->circularArc(centre, radius, OdGeVector3d::kZAxis, start, sweep);
+        } else {
+            const OdGePoint3d a(uniform(-20, 120), uniform(-20, 120), 0);
+            const OdGePoint3d b = a + OdGeVector3d(uniform(-30, 30), uniform(-30, 30), 0);
+            const double bulge = bulges[static_cast<std::size_t>(i / 4) % std::size(bulges)];
+            const double width = kind == 0 ? 0.0 : uniform(-2, 8);
+            const std::vector<PathVertex> v{{a, bulge, width, kind == 2 ? uniform(0, 8) : width},
+                                            {b, 0.0, width, width}};
+            const OdGeVector3d normal = i % 7 == 0 ? OdGeVector3d(0.3, -0.2, 1.0) : OdGeVector3d::kZAxis;
+            for (SvgSink* sink : {&measuring, &everything})
+                sink->path(v, false, normal);
+        }
+        ASSERT_TRUE(same(measuring.extents(), everything.extents())) << "after primitive " << i;
+    }
+    // The extents grew from the square, so that both the edge and the inside were met.
+    EXPECT_LT(measuring.extents().minPoint().x, -20.0);
+    EXPECT_GT(measuring.extents().maxPoint().y, 120.0);
 }
 
 // Entities in a row that differ in one part of their look only: each element has its own.

@@ -340,6 +340,8 @@ void SvgSink::path(std::span<const PathVertex> vertices, bool closed, const OdGe
     for (std::size_t i = 0; i < segments; ++i) {
         const PathVertex& a = vertices[i];
         const OdGePoint3d& b = vertices[(i + 1) % vertices.size()].point;
+        if (!m_out && withinExtents(a, b))
+            continue;
         addPoint(a.point.x, a.point.y, pad);
         const std::optional<BulgeArc> curved = segmentArc(a.point, b, a.bulge, n);
         if (!curved) {
@@ -407,6 +409,8 @@ void SvgSink::widePath(std::span<const PathVertex> vertices, bool closed, const 
     for (std::size_t i = 0; i < segments; ++i) {
         const PathVertex& a = vertices[i];
         const OdGePoint3d& b = vertices[(i + 1) % vertices.size()].point;
+        if (!m_out && withinExtents(a, b))
+            continue;
         // Points along the segment and the direction to its left at each of them; an outline
         // stays simple while it keeps nearer the segment than the centre of its arc.
         m_along.clear();
@@ -459,6 +463,31 @@ void SvgSink::widePath(std::span<const PathVertex> vertices, bool closed, const 
     }
     endOutlines();
     flushThin();
+}
+
+bool SvgSink::withinExtents(double x, double y, double reach) const
+{
+    // Far wider than the rounding of points worked out from an arc's centre, whose error grows
+    // with the radius.
+    const double r = reach * (1.0 + 1e-9) + 1e-9 * (std::fabs(x) + std::fabs(y) + 1.0);
+    const OdGePoint3d& lo = m_extents.minPoint();
+    const OdGePoint3d& hi = m_extents.maxPoint();
+    // False for anything not a number.
+    return x - r >= lo.x && x + r <= hi.x && y - r >= lo.y && y + r <= hi.y;
+}
+
+// Every point of a segment lies within max(1, |bulge|) half chords of the chord's middle (nearer
+// on a minor arc, at most that far on a major one), and its outline half the wider width further
+// out.
+bool SvgSink::withinExtents(const PathVertex& a, const OdGePoint3d& b) const
+{
+    const double halfChord = a.point.distanceTo(b) / 2.0;
+    const double bulge = std::fabs(a.bulge);
+    const double radius = bulge > 0.0 ? halfChord * (1.0 + bulge * bulge) / (2.0 * bulge) : 0.0;
+    const double reach
+        = std::max(1.0, bulge) * halfChord + std::max(std::fabs(a.startWidth), std::fabs(a.endWidth)) / 2.0;
+    // The radius counts toward the margin: the farther the centre, the larger the rounding.
+    return withinExtents((a.point.x + b.x) / 2.0, (a.point.y + b.y) / 2.0, reach + 1e-9 * radius);
 }
 
 void SvgSink::addOutline(std::span<const OdGePoint3d> outline)
@@ -516,6 +545,8 @@ void SvgSink::polygon(std::span<const OdGePoint3d> corners, bool filled)
 void SvgSink::circularArc(const OdGePoint3d& center, double radius, const OdGeVector3d& normal,
                           const OdGeVector3d& startVector, double sweepAngle)
 {
+    if (!m_out && withinExtents(center.x, center.y, std::fabs(radius)))
+        return;
     OdGeVector3d n = planeNormal(normal);
     OdGeVector3d u = (startVector.isZeroLength() ? n.perpVector() : startVector.normal()) * radius;
     OdGeVector3d v = n.crossProduct(u);
