@@ -37,6 +37,11 @@ void ExtentsDraw::polygon(std::span<const OdGePoint3d> corners, bool)
 void ExtentsDraw::circularArc(const OdGePoint3d& c, double r, const OdGeVector3d& normal, const OdGeVector3d& start,
                               double sweep)
 {
+    const bool flat = normal.x == 0.0 && normal.y == 0.0 && start.z == 0.0;
+    if (withinKnown(c, std::fabs(r), flat)) {
+        passOver();
+        return;
+    }
     OdGeVector3d u = start.normal();
     OdGeVector3d v = normal.normal().crossProduct(u);
     m_ext.addArc(c, u * r, v * r, 0.0, sweep);
@@ -45,6 +50,10 @@ void ExtentsDraw::circularArc(const OdGePoint3d& c, double r, const OdGeVector3d
 void ExtentsDraw::ellipticArc(const OdGePoint3d& c, const OdGeVector3d& major, const OdGeVector3d& minor, double a0,
                               double a1)
 {
+    if (withinKnown(c, major.length() + minor.length(), major.z == 0.0 && minor.z == 0.0)) {
+        passOver();
+        return;
+    }
     m_ext.addArc(c, major, minor, a0, a1 - a0);
 }
 
@@ -112,6 +121,13 @@ void ExtentsDraw::arcThrough(const OdGePoint3d& a, const OdGePoint3d& b, double 
     double half = chord.length() / 2.0;
     if (half == 0.0)
         return;
+    // An arc within what is known cannot move it.
+    const OdGePoint3d middle = a + chord / 2.0;
+    const bool flat = normal.x == 0.0 && normal.y == 0.0 && chord.z == 0.0;
+    if (withinKnown(middle, segmentReach(half, bulge) + w, flat)) {
+        passOver();
+        return;
+    }
     OdGeVector3d n = normal.isZeroLength() ? OdGeVector3d::kZAxis : normal.normal();
     double sweep = 4.0 * std::atan(bulge);
     OdGeVector3d left = n.crossProduct(chord).normal();
@@ -121,6 +137,22 @@ void ExtentsDraw::arcThrough(const OdGePoint3d& a, const OdGePoint3d& b, double 
     arc.addArc(center, u, n.crossProduct(u), 0.0, sweep);
     addPoint(arc.minPoint(), w);
     addPoint(arc.maxPoint(), w);
+}
+
+// What is passed over still counts, with a point the known extents hold (so that, taken into
+// them, these extents change nothing the passed over primitive would not have changed).
+void ExtentsDraw::passOver() { m_ext.addPoint(m_known.minPoint()); }
+
+bool ExtentsDraw::withinKnown(const OdGePoint3d& c, double reach, bool flat) const
+{
+    // Far wider than the rounding of the points worked out.
+    const double r = reach * (1.0 + 1e-9) + 1e-9 * (std::fabs(c.x) + std::fabs(c.y) + std::fabs(c.z) + 1.0);
+    const double rz = flat ? 0.0 : r;
+    const OdGePoint3d& lo = m_known.minPoint();
+    const OdGePoint3d& hi = m_known.maxPoint();
+    // False for anything not a number, and while nothing is known.
+    return c.x - r >= lo.x && c.x + r <= hi.x && c.y - r >= lo.y && c.y + r <= hi.y && c.z - rz >= lo.z
+        && c.z + rz <= hi.z;
 }
 
 } // namespace vantrel

@@ -2,6 +2,7 @@
 #include <vantrel/db/drawing_extents.h>
 
 #include <vantrel/db/OdDbBlockTableRecord.h>
+#include <vantrel/db/ExtentsDraw.h>
 #include <vantrel/db/OdDbEntity.h>
 
 namespace vantrel {
@@ -30,9 +31,11 @@ OdGeExtents3d blockExtents(OdDbObjectId block)
     OdGeExtents3d all;
     OdDbBlockTableRecordPtr btr = block.safeOpenObject();
     for (OdDbObjectIteratorPtr it = btr->newIterator(); !it->done(); it->step()) {
-        OdGeExtents3d one;
-        if (it->entity()->getGeomExtents(one) == eOk)
-            all.addExt(one);
+        // Measured as getGeomExtents measures, except that arcs within what the entities before
+        // reached are passed over: they cannot move it.
+        ExtentsDraw collector(all);
+        it->entity()->subWorldDraw(collector);
+        all.addExt(collector.extents());
     }
     return all;
 }

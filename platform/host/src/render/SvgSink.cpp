@@ -467,8 +467,7 @@ void SvgSink::widePath(std::span<const PathVertex> vertices, bool closed, const 
 
 bool SvgSink::withinExtents(double x, double y, double reach) const
 {
-    // Far wider than the rounding of points worked out from an arc's centre, whose error grows
-    // with the radius.
+    // Far wider than the rounding of the points worked out.
     const double r = reach * (1.0 + 1e-9) + 1e-9 * (std::fabs(x) + std::fabs(y) + 1.0);
     const OdGePoint3d& lo = m_extents.minPoint();
     const OdGePoint3d& hi = m_extents.maxPoint();
@@ -476,18 +475,12 @@ bool SvgSink::withinExtents(double x, double y, double reach) const
     return x - r >= lo.x && x + r <= hi.x && y - r >= lo.y && y + r <= hi.y;
 }
 
-// Every point of a segment lies within max(1, |bulge|) half chords of the chord's middle (nearer
-// on a minor arc, at most that far on a major one), and its outline half the wider width further
-// out.
+// A segment's outline reaches half the wider width beyond the segment.
 bool SvgSink::withinExtents(const PathVertex& a, const OdGePoint3d& b) const
 {
-    const double halfChord = a.point.distanceTo(b) / 2.0;
-    const double bulge = std::fabs(a.bulge);
-    const double radius = bulge > 0.0 ? halfChord * (1.0 + bulge * bulge) / (2.0 * bulge) : 0.0;
-    const double reach
-        = std::max(1.0, bulge) * halfChord + std::max(std::fabs(a.startWidth), std::fabs(a.endWidth)) / 2.0;
-    // The radius counts toward the margin: the farther the centre, the larger the rounding.
-    return withinExtents((a.point.x + b.x) / 2.0, (a.point.y + b.y) / 2.0, reach + 1e-9 * radius);
+    const double reach = segmentReach(a.point.distanceTo(b) / 2.0, a.bulge)
+        + std::max(std::fabs(a.startWidth), std::fabs(a.endWidth)) / 2.0;
+    return withinExtents((a.point.x + b.x) / 2.0, (a.point.y + b.y) / 2.0, reach);
 }
 
 void SvgSink::addOutline(std::span<const OdGePoint3d> outline)

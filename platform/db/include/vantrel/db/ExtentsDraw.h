@@ -14,6 +14,11 @@ namespace vantrel {
 // position only.
 class VANTREL_DB_EXPORT ExtentsDraw : public WorldDraw {
 public:
+    ExtentsDraw() = default;
+    // Measures for growing known: an arc, a circle or an ellipse that lies within it is passed
+    // over, as it cannot move it.
+    explicit ExtentsDraw(const OdGeExtents3d& known) : m_known(known) {}
+
     const OdGeExtents3d& extents() const { return m_ext; }
 
     void setTraits(const DrawTraits&) override {}
@@ -35,7 +40,14 @@ private:
     void arcThrough(const OdGePoint3d& a, const OdGePoint3d& b, double bulge, const OdGeVector3d& normal,
                     double halfWidth);
 
+    // Whether everything within reach of center lies within the known extents; for a flat
+    // primitive (in a plane of constant Z, where every point has the centre's Z exactly) within
+    // reach in X and Y.
+    bool withinKnown(const OdGePoint3d& center, double reach, bool flat) const;
+    void passOver();
+
     OdGeExtents3d m_ext;
+    OdGeExtents3d m_known; // none: nothing is passed over
 };
 
 } // namespace vantrel

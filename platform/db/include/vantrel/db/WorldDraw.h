@@ -2,6 +2,8 @@
 // and widths, filled polygons, circles and arcs, text and markers, all in world coordinates.
 #pragma once
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <span>
 #include <vector>
@@ -23,6 +25,16 @@ struct VANTREL_DB_EXPORT PathVertex {
     double startWidth = 0.0;
     double endWidth = 0.0;
 };
+
+// How far from the middle of its chord a segment of a path reaches: max(1, |bulge|) half chords
+// (nearer on a minor arc, at most that far on a major one), and a margin for the rounding of
+// points worked out from the arc's centre, which grows with the radius.
+inline double segmentReach(double halfChord, double bulge)
+{
+    const double slope = std::fabs(bulge);
+    const double radius = slope > 0.0 ? halfChord * (1.0 + slope * slope) / (2.0 * slope) : 0.0;
+    return std::max(1.0, slope) * halfChord + 1e-9 * radius;
+}
 
 // Light is the sun glyph of a point light; SpotLight is a smaller one and WebLight the sun in a ring.
 enum class MarkerKind { Light, SpotLight, WebLight, Vertex, Cross };
