@@ -85,7 +85,7 @@ private:
 
 struct Registry {
     std::vector<DxfClassMap> maps;
-    std::unordered_map<const OdRxClass*, const DxfClassMap*> byClass;
+    std::vector<const DxfClassMap*> byClass; // by the class's index
     NameTable byName;
     DxfClassMap unknownEntity{"", DxfUnknownEntity::desc(), {dxfEntitySubclass()}, {}, {}};
     DxfClassMap unknownObject{"", DxfUnknownObject::desc(), {}, {}, {}};
@@ -102,7 +102,10 @@ struct Registry {
         declareMarkMaps(maps);
         for (DxfClassMap& m : maps) {
             prepare(m);
-            byClass.emplace(m.cls, &m);
+            if (m.cls->index() >= byClass.size())
+                byClass.resize(m.cls->index() + 1);
+            if (!byClass[m.cls->index()])
+                byClass[m.cls->index()] = &m;
             byName.add(m.key ? m.key : m.recordName, &m);
         }
         prepare(unknownEntity);
@@ -121,8 +124,7 @@ const Registry& registry()
 const DxfClassMap* dxfClassMap(const OdRxClass* cls)
 {
     const auto& r = registry();
-    auto it = r.byClass.find(cls);
-    return it == r.byClass.end() ? nullptr : it->second;
+    return cls->index() < r.byClass.size() ? r.byClass[cls->index()] : nullptr;
 }
 
 const DxfClassMap* dxfClassMap(std::string_view recordName) { return registry().byName.get(recordName); }

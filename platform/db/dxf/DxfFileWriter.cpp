@@ -114,7 +114,8 @@ std::uint64_t DxfFileWriter::reserveHandle()
 void DxfFileWriter::prepare()
 {
     completeDxfStructure(m_db, true);
-    registerXDataApps();
+    m_classRecords.assign(dxfClassDefinitions().size(), 0);
+    registerXDataAppsAndCountObjects();
 
     // Tables no class models that a reader expects: kept empty, with a handle.
     auto drawing = std::make_shared<DxfExtra>(m_db.dxfExtra() ? *m_db.dxfExtra() : DxfExtra());
@@ -258,66 +259,47 @@ void DxfFileWriter::writeClasses()
                     if (drawing->tags[i].code == 1)
                         declared.push_back(drawing->tags[i].value);
             }
-    const std::vector<std::size_t> counts = classInstanceCounts();
     const std::span<const DxfClassDefinition> definitions = dxfClassDefinitions();
     for (std::size_t i = 0; i < definitions.size(); ++i) {
         const DxfClassDefinition& def = definitions[i];
-        if (counts[i] == 0 || std::find(declared.begin(), declared.end(), def.recordName) != declared.end())
+        if (m_classRecords[i] == 0 || std::find(declared.begin(), declared.end(), def.recordName) != declared.end())
             continue;
         m_out.writeString(0, "CLASS");
         m_out.writeString(1, def.recordName);
         m_out.writeString(2, def.className);
         m_out.writeString(3, def.application);
         m_out.writeInt(90, def.proxyFlags);
-        m_out.writeInt(91, static_cast<std::int64_t>(counts[i]));
+        m_out.writeInt(91, static_cast<std::int64_t>(m_classRecords[i]));
         m_out.writeInt(280, 0); // the class is not a proxy's: its records are written whole
         m_out.writeInt(281, def.isAnEntity ? 1 : 0);
     }
     endSection();
 }
 
-std::vector<std::size_t> DxfFileWriter::classInstanceCounts() const
+void DxfFileWriter::countClassRecord(const OdDbObject& obj, const DxfClassMap* map)
 {
-    const std::span<const DxfClassDefinition> definitions = dxfClassDefinitions();
-    std::vector<std::size_t> counts(definitions.size(), 0);
-    auto count = [&](const OdDbObject& obj) {
-        const DxfClassMap* map = dxfClassMap(obj.isA());
-        const DxfExtra* extra = map ? nullptr : obj.dxfExtra().get();
-        const DxfClassDefinition* def = map ? map->classDefinition
-            : extra                         ? dxfClassDefinition(extra->recordName)
-                                            : nullptr;
-        if (def)
-            ++counts[static_cast<std::size_t>(def - definitions.data())];
-    };
-    // What writeBlocks, writeEntities and writeObjects write; the items of sequences are
-    // VERTEX records, which DXF defines itself.
-    OdDbSymbolTablePtr blocks = m_db.getBlockTableId().safeOpenObject();
-    for (OdDbObjectId btrId : blocks->recordIds()) {
-        OdDbBlockTableRecordPtr btr = btrId.safeOpenObject();
-        for (OdDbObjectId id : btr->entityIds())
-            if (!id.isErased() && id.stub()->object)
-                count(*id.stub()->object);
-    }
+    const DxfExtra* extra = map ? nullptr : obj.dxfExtra().get();
+    const DxfClassDefinition* def = map ? map->classDefinition
+        : extra                         ? dxfClassDefinition(extra->recordName)
+                                        : nullptr;
+    if (def)
+        ++m_classRecords[static_cast<std::size_t>(def - dxfClassDefinitions().data())];
+}
+
+void DxfFileWriter::registerXDataAppsAndCountObjects()
+{
+    std::vector<const wchar_t*> apps;
     m_db.forEachObject([&](OdDbObjectId id) {
         if (id.isErased())
             return;
         const OdDbObject& obj = *id.stub()->object;
-        if (!obj.isKindOf(OdDbEntity::desc()) && !obj.isKindOf(OdDbSymbolTable::desc())
-            && !obj.isKindOf(OdDbSymbolTableRecord::desc()))
-            count(obj);
-    });
-    return counts;
-}
-
-void DxfFileWriter::registerXDataApps()
-{
-    std::vector<const wchar_t*> apps;
-    m_db.forEachObject([&apps](OdDbObjectId id) {
-        if (id.isErased())
-            return;
-        const DxfClassMap* map = dxfClassMap(id.stub()->object->isA());
+        const DxfClassMap* map = dxfClassMap(obj.isA());
         if (map && map->xdataApp && std::find(apps.begin(), apps.end(), map->xdataApp) == apps.end())
             apps.push_back(map->xdataApp);
+        // What writeObjects writes; entities are counted with their blocks.
+        if (!obj.isKindOf(OdDbEntity::desc()) && !obj.isKindOf(OdDbSymbolTable::desc())
+            && !obj.isKindOf(OdDbSymbolTableRecord::desc()))
+            countClassRecord(obj, map);
     });
     if (apps.empty())
         return;
@@ -486,8 +468,11 @@ void DxfFileWriter::giveSequencesTheirEnds(OdDbObjectId btrId)
     for (OdDbObjectId id : btr->entityIds()) {
         if (id.isErased() || !id.stub()->object)
             continue;
-        const DxfClassMap* map = dxfClassMap(id.stub()->object->isA());
-        if (!map || !map->sequence.presentIn(*id.stub()->object))
+        const OdDbObject& entity = *id.stub()->object;
+        const DxfClassMap* map = dxfClassMap(entity.isA());
+        // The items of sequences are VERTEX records, which DXF defines itself.
+        countClassRecord(entity, map);
+        if (!map || !map->sequence.presentIn(entity))
             continue;
         OdDbObjectPtr owner = id.safeOpenObject();
         if (!map->sequence.seqEnd(*owner).isNull())

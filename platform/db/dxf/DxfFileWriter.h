@@ -25,23 +25,25 @@ public:
 private:
     // Gives the parts of the file that have handles but no object of their own (block begin and
     // end records, tables no class models) their handles, kept in the drawing so that every
-    // later save writes the same ones.
+    // later save writes the same ones; counts the records of each CLASS on the way.
     void prepare();
-    // Adds to the APPID table the applications whose extended data the class maps write.
-    void registerXDataApps();
+    // One look at every object: adds to the APPID table the applications whose extended data the
+    // class maps write, and counts the class-defined records outside the blocks.
+    void registerXDataAppsAndCountObjects();
+    // Counts a record of obj's class, if its class is defined in CLASS records.
+    void countClassRecord(const OdDbObject& obj, const DxfClassMap* map);
     void writeHeader();
     // The CLASS records kept from the file, then one for each class-defined record type written
     // that they do not declare.
     void writeClasses();
-    // Per class definition (dxfClassDefinitions order), the number of its records the file holds.
-    std::vector<std::size_t> classInstanceCounts() const;
     void writeTables();
     void writeTable(const char* name);
     void writeBlocks();
     void writeBlock(OdDbObjectId btrId);
     void writeEntities(OdDbObjectId btrId);
     void writeSequence(const DxfClassMap& map, OdDbObjectId ownerId);
-    // Handles for the SEQEND records of a block's sequences that have none yet.
+    // Handles for the SEQEND records of a block's sequences that have none yet; counts the
+    // block's class-defined records on the way.
     void giveSequencesTheirEnds(OdDbObjectId btrId);
     void writeObjects();
     // map: the object's class map unless given; recordNameOverride: the record name unless given.
@@ -62,6 +64,9 @@ private:
     DxfTagWriter& m_out;
     DxfContext m_ctx;
     int m_version;
+    // Per class definition (dxfClassDefinitions order), the number of its records the file holds:
+    // counted while prepare() looks at every object.
+    std::vector<std::size_t> m_classRecords;
 };
 
 } // namespace vantrel

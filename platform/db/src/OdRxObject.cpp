@@ -8,6 +8,7 @@ namespace {
 struct Registry {
     std::unordered_map<std::string, const OdRxClass*> byName;
     std::unordered_map<std::string, const OdRxClass*> byDxfName;
+    std::size_t described = 0;
 };
 Registry& registry()
 {
@@ -17,7 +18,7 @@ Registry& registry()
 } // namespace
 
 OdRxClass::OdRxClass(const char* name, const char* dxfName, const OdRxClass* parent, Creator creator)
-    : m_name(name), m_dxfName(dxfName), m_parent(parent), m_creator(creator)
+    : m_name(name), m_dxfName(dxfName), m_parent(parent), m_creator(creator), m_index(registry().described++)
 {
     registry().byName.emplace(m_name, this);
     if (!m_dxfName.empty())

@@ -2,6 +2,7 @@
 // objects can be tested and cast by class (a failed checked cast raises an OdError).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -17,6 +18,9 @@ public:
     const std::string& name() const { return m_name; }
     const std::string& dxfName() const { return m_dxfName; }
     const OdRxClass* myParent() const { return m_parent; }
+    // The place of the class in the order classes were described: small numbers from 0 up, for
+    // tables of what belongs to each class.
+    std::size_t index() const { return m_index; }
     bool isDerivedFrom(const OdRxClass* other) const;
     // Creates a new instance (reference count 0), or null for abstract classes.
     OdRxObject* create() const { return m_creator ? m_creator() : nullptr; }
@@ -30,6 +34,7 @@ private:
     std::string m_dxfName;
     const OdRxClass* m_parent;
     Creator m_creator;
+    std::size_t m_index;
 };
 
 class VANTREL_DB_EXPORT OdRxObject {
