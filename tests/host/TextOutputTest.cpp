@@ -49,7 +49,7 @@ TEST(TextOutputTest, NumbersLeftToTheSinkComeOutWhereTheyWereWritten)
     };
     const auto writeAll = [&](vantrel::TextOutput& out) {
         for (int i = 0; i < 300; ++i) {
-            out.append(std::string(static_cast<std::size_t>(i % 7), 'x'));
+            out.append(std::string(static_cast<std::size_t>(i % 19), 'x')); // none to 18
             out.number(i / 8.0, twoDecimals);
             if (i % 50 == 0)
                 out.append(std::string(300, '-')); // longer than the buffer

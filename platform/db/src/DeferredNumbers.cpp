@@ -14,9 +14,20 @@ char* writeWithNumbers(char* out, std::string_view text, std::span<const Deferre
         out += to - from;
         from = to;
     };
+    constexpr std::size_t kShort = 16;
+    static_assert(kShort <= kNumberChars);
     for (const DeferredNumber& n : numbers) {
         assert(n.at >= from && n.at <= text.size());
-        copyTo(n.at);
+        // Most pieces between numbers are a separator or two: one copy of fixed length, when the
+        // text has that many characters left. The room for the number that follows takes what
+        // it copies beyond the piece, which the number then overwrites.
+        if (n.at - from <= kShort && from + kShort <= text.size()) {
+            std::memcpy(out, text.data() + from, kShort);
+            out += n.at - from;
+            from = n.at;
+        } else {
+            copyTo(n.at);
+        }
         out = n.format(out, n.value);
     }
     copyTo(text.size());
