@@ -5,6 +5,7 @@
 #include <cassert>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 
 #include <nlohmann/json.hpp>
@@ -13,13 +14,53 @@ namespace vantrel {
 
 namespace {
 
-// Printable ASCII that JSON takes as it is.
+constexpr std::uint64_t kOnes = 0x0101010101010101;
+constexpr std::uint64_t kHighs = 0x8080808080808080;
+
+// Whether eight characters are all printable ASCII that JSON takes as it is. Each test sets the
+// high bit of some byte exactly when a byte is what it looks for: one below a space, one above
+// '~', a '"', a backslash.
+bool plainWord(std::uint64_t w)
+{
+    const std::uint64_t control = (w - kOnes * 0x20) & ~w & kHighs;
+    const std::uint64_t beyond = ((w + kOnes) | w) & kHighs;
+    const std::uint64_t quote = w ^ (kOnes * '"');
+    const std::uint64_t backslash = w ^ (kOnes * '\\');
+    const std::uint64_t quotes = (quote - kOnes) & ~quote & kHighs;
+    const std::uint64_t backslashes = (backslash - kOnes) & ~backslash & kHighs;
+    return (control | beyond | quotes | backslashes) == 0;
+}
+
+template <class Word>
+std::uint64_t load(const char* at)
+{
+    Word w;
+    std::memcpy(&w, at, sizeof w);
+    return w;
+}
+
+// Printable ASCII that JSON takes as it is, looked at eight characters at a time. Shorter texts
+// and the end of longer ones are read as words that overlap; what a short text does not fill is
+// a plain letter.
 bool plain(std::string_view s)
 {
-    for (char c : s)
-        if (c < 0x20 || c > 0x7E || c == '"' || c == '\\')
-            return false;
-    return true;
+    const char* p = s.data();
+    const std::size_t n = s.size();
+    if (n >= 8) {
+        for (std::size_t i = 0; i + 8 <= n; i += 8)
+            if (!plainWord(load<std::uint64_t>(p + i)))
+                return false;
+        return plainWord(load<std::uint64_t>(p + n - 8));
+    }
+    constexpr std::uint64_t kLetters = kOnes * 'a';
+    std::uint64_t w = kLetters;
+    if (n >= 4)
+        w = load<std::uint32_t>(p) | load<std::uint32_t>(p + n - 4) << 32;
+    else if (n >= 2)
+        w = (kLetters << 32) | load<std::uint16_t>(p) | load<std::uint16_t>(p + n - 2) << 16;
+    else if (n == 1)
+        w = (kLetters & ~std::uint64_t{0xFF}) | static_cast<unsigned char>(p[0]);
+    return plainWord(w);
 }
 
 } // namespace
@@ -57,14 +98,14 @@ void JsonWriter::element()
     }
     if (m_filled.empty())
         return;
-    newLine(m_filled.back(), m_filled.size());
-    m_filled.back() = true;
+    newLine(m_filled.back() != 0, m_filled.size());
+    m_filled.back() = 1;
 }
 
 void JsonWriter::end(char close)
 {
     assert(!m_filled.empty() && !m_afterKey);
-    const bool filled = m_filled.back();
+    const bool filled = m_filled.back() != 0;
     m_filled.pop_back();
     if (filled)
         newLine(false, m_filled.size());
@@ -75,7 +116,7 @@ void JsonWriter::beginObject()
 {
     element();
     m_out.append('{');
-    m_filled.push_back(false);
+    m_filled.push_back(0);
 }
 
 void JsonWriter::endObject() { end('}'); }
@@ -84,7 +125,7 @@ void JsonWriter::beginArray()
 {
     element();
     m_out.append('[');
-    m_filled.push_back(false);
+    m_filled.push_back(0);
 }
 
 void JsonWriter::endArray() { end(']'); }

@@ -40,8 +40,8 @@ private:
     void string(std::string_view utf8);
 
     TextOutput& m_out;
-    // Of each open container: whether it has an element yet.
-    std::vector<bool> m_filled;
+    // Of each open container: whether it has an element yet (a byte each, read at every value).
+    std::vector<std::uint8_t> m_filled;
     // Whether the next value follows a key, which put its separator already.
     bool m_afterKey = false;
 };

@@ -76,12 +76,14 @@ private:
 
     double number()
     {
-        switch (pick(6)) {
+        switch (pick(7)) {
         case 0: return std::bit_cast<double>(m_random()); // any bits: huge, tiny, NaN, infinite
         case 1: return static_cast<double>(static_cast<int>(m_random() % 2001) - 1000); // whole
         case 2: return std::ldexp(static_cast<double>(m_random() % 4096), -pick(12));   // few decimals
         case 3: return pick(2) ? 0.0 : -0.0;
         case 4: return std::numeric_limits<double>::denorm_min() * static_cast<double>(1 + pick(9));
+        case 5: // whole, of any length up to where an exponent begins, and beyond
+            return std::trunc(std::ldexp(std::uniform_real_distribution<double>(-1.0, 1.0)(m_random), pick(56)));
         default: return std::uniform_real_distribution<double>(-1e6, 1e6)(m_random);
         }
     }
@@ -115,6 +117,32 @@ TEST(JsonWriterTest, WritesWhatTheLibraryDumpsOfTheSameDocument)
         const Json expected = random.value(writer, 0);
         out.flush();
         ASSERT_EQ(text, dumped(expected)) << "seed " << seed;
+    }
+}
+
+// Text is looked at several characters at a time: a character that needs escaping, or the
+// printable ones at the edges of what goes as it is, in every place of texts of every length up
+// to three words.
+TEST(JsonWriterTest, EveryPlaceOfEveryLengthIsLookedAt)
+{
+    for (const char special : {'\x01', '\x1f', ' ', '~', '\x7f', '"', '\\', '\x80', '\xff'}) {
+        for (std::size_t length = 1; length <= 24; ++length) {
+            for (std::size_t at = 0; at < length; ++at) {
+                std::string s(length, 'k');
+                s[at] = special;
+                std::string text;
+                vantrel::TextOutput out([&text](std::string_view piece) { text.append(piece); });
+                vantrel::JsonWriter w(out);
+                w.beginObject();
+                w.key(s);
+                w.value(s);
+                w.endObject();
+                out.flush();
+                Json expected = Json::object();
+                expected[s] = s;
+                ASSERT_EQ(text, dumped(expected)) << "character " << int(special) << " at " << at << " of " << length;
+            }
+        }
     }
 }
 
