@@ -29,7 +29,7 @@ VANTREL_DB_FOR_TESTS char* formatDxfDouble(char* out, double value);
 class VANTREL_DB_FOR_TESTS DxfTagWriter {
 public:
     using Sink = std::function<void(std::string_view)>;
-    using NumberSink = std::function<void(std::string_view, std::span<const DeferredNumber>)>;
+    using NumberSink = vantrel::NumberSink;
 
     // Collects the whole text in memory.
     explicit DxfTagWriter(std::size_t reserveBytes = 1 << 16);

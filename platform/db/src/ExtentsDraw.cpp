@@ -38,7 +38,7 @@ void ExtentsDraw::circularArc(const OdGePoint3d& c, double r, const OdGeVector3d
                               double sweep)
 {
     const bool flat = normal.x == 0.0 && normal.y == 0.0 && start.z == 0.0;
-    if (withinKnown(c, std::fabs(r), flat)) {
+    if (withinReach(m_known, c, std::fabs(r), flat)) {
         passOver();
         return;
     }
@@ -50,7 +50,7 @@ void ExtentsDraw::circularArc(const OdGePoint3d& c, double r, const OdGeVector3d
 void ExtentsDraw::ellipticArc(const OdGePoint3d& c, const OdGeVector3d& major, const OdGeVector3d& minor, double a0,
                               double a1)
 {
-    if (withinKnown(c, major.length() + minor.length(), major.z == 0.0 && minor.z == 0.0)) {
+    if (withinReach(m_known, c, major.length() + minor.length(), major.z == 0.0 && minor.z == 0.0)) {
         passOver();
         return;
     }
@@ -124,7 +124,7 @@ void ExtentsDraw::arcThrough(const OdGePoint3d& a, const OdGePoint3d& b, double 
     // An arc within what is known cannot move it.
     const OdGePoint3d middle = a + chord / 2.0;
     const bool flat = normal.x == 0.0 && normal.y == 0.0 && chord.z == 0.0;
-    if (withinKnown(middle, segmentReach(half, bulge) + w, flat)) {
+    if (withinReach(m_known, middle, segmentReach(half, bulge) + w, flat)) {
         passOver();
         return;
     }
@@ -142,17 +142,5 @@ void ExtentsDraw::arcThrough(const OdGePoint3d& a, const OdGePoint3d& b, double 
 // What is passed over still counts, with a point the known extents hold (so that, taken into
 // them, these extents change nothing the passed over primitive would not have changed).
 void ExtentsDraw::passOver() { m_ext.addPoint(m_known.minPoint()); }
-
-bool ExtentsDraw::withinKnown(const OdGePoint3d& c, double reach, bool flat) const
-{
-    // Far wider than the rounding of the points worked out.
-    const double r = reach * (1.0 + 1e-9) + 1e-9 * (std::fabs(c.x) + std::fabs(c.y) + std::fabs(c.z) + 1.0);
-    const double rz = flat ? 0.0 : r;
-    const OdGePoint3d& lo = m_known.minPoint();
-    const OdGePoint3d& hi = m_known.maxPoint();
-    // False for anything not a number, and while nothing is known.
-    return c.x - r >= lo.x && c.x + r <= hi.x && c.y - r >= lo.y && c.y + r <= hi.y && c.z - rz >= lo.z
-        && c.z + rz <= hi.z;
-}
 
 } // namespace vantrel

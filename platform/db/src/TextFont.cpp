@@ -137,7 +137,6 @@ private:
         f.metrics = {-f.face->descender / f.capUnits, f.face->ascender / f.capUnits, f.face->units_per_EM / f.capUnits};
     }
 
-    // A character the font lacks advances as its replacement glyph does.
     // The table index of an ASCII character, kAscii for any other.
     static std::size_t asciiIndex(wchar_t c)
     {
@@ -145,6 +144,7 @@ private:
         return code < kAscii ? std::size_t{code} : kAscii;
     }
 
+    // A character the font lacks advances as its replacement glyph does.
     const std::pair<FT_UInt, double>& glyphOf(LoadedFace& f, wchar_t c)
     {
         const std::size_t index = asciiIndex(c);

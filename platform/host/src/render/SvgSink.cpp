@@ -465,22 +465,12 @@ void SvgSink::widePath(std::span<const PathVertex> vertices, bool closed, const 
     flushThin();
 }
 
-bool SvgSink::withinExtents(double x, double y, double reach) const
-{
-    // Far wider than the rounding of the points worked out.
-    const double r = reach * (1.0 + 1e-9) + 1e-9 * (std::fabs(x) + std::fabs(y) + 1.0);
-    const OdGePoint3d& lo = m_extents.minPoint();
-    const OdGePoint3d& hi = m_extents.maxPoint();
-    // False for anything not a number.
-    return x - r >= lo.x && x + r <= hi.x && y - r >= lo.y && y + r <= hi.y;
-}
-
 // A segment's outline reaches half the wider width beyond the segment.
 bool SvgSink::withinExtents(const PathVertex& a, const OdGePoint3d& b) const
 {
     const double reach = segmentReach(a.point.distanceTo(b) / 2.0, a.bulge)
         + std::max(std::fabs(a.startWidth), std::fabs(a.endWidth)) / 2.0;
-    return withinExtents((a.point.x + b.x) / 2.0, (a.point.y + b.y) / 2.0, reach);
+    return withinReach(m_extents, OdGePoint3d((a.point.x + b.x) / 2.0, (a.point.y + b.y) / 2.0, 0.0), reach, true);
 }
 
 void SvgSink::addOutline(std::span<const OdGePoint3d> outline)
@@ -538,7 +528,7 @@ void SvgSink::polygon(std::span<const OdGePoint3d> corners, bool filled)
 void SvgSink::circularArc(const OdGePoint3d& center, double radius, const OdGeVector3d& normal,
                           const OdGeVector3d& startVector, double sweepAngle)
 {
-    if (!m_out && withinExtents(center.x, center.y, std::fabs(radius)))
+    if (!m_out && withinReach(m_extents, OdGePoint3d(center.x, center.y, 0.0), std::fabs(radius), true))
         return;
     OdGeVector3d n = planeNormal(normal);
     OdGeVector3d u = (startVector.isZeroLength() ? n.perpVector() : startVector.normal()) * radius;

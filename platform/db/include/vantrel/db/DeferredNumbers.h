@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <span>
 #include <string_view>
 
@@ -20,6 +21,10 @@ struct DeferredNumber {
     NumberFormat format;
     double value;
 };
+
+// Takes a piece of text with the numbers still to be printed in it (their places counted from
+// the piece's start).
+using NumberSink = std::function<void(std::string_view text, std::span<const DeferredNumber> numbers)>;
 
 // The most characters text with numbers printed in it can take.
 inline std::size_t roomWithNumbers(std::string_view text, std::span<const DeferredNumber> numbers)

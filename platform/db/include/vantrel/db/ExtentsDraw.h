@@ -40,10 +40,6 @@ private:
     void arcThrough(const OdGePoint3d& a, const OdGePoint3d& b, double bulge, const OdGeVector3d& normal,
                     double halfWidth);
 
-    // Whether everything within reach of center lies within the known extents; for a flat
-    // primitive (in a plane of constant Z, where every point has the centre's Z exactly) within
-    // reach in X and Y.
-    bool withinKnown(const OdGePoint3d& center, double reach, bool flat) const;
     void passOver();
 
     OdGeExtents3d m_ext;

@@ -11,6 +11,7 @@
 #include <vantrel/db/OdCmColor.h>
 #include <vantrel/db/OdString.h>
 #include <vantrel/db/TextFont.h>
+#include <vantrel/ge/OdGeExtents3d.h>
 #include <vantrel/ge/OdGePoint3d.h>
 #include <vantrel/ge/OdGeVector3d.h>
 #include <vantrel/db/OdDbExport.h>
@@ -34,6 +35,20 @@ inline double segmentReach(double halfChord, double bulge)
     const double slope = std::fabs(bulge);
     const double radius = slope > 0.0 ? halfChord * (1.0 + slope * slope) / (2.0 * slope) : 0.0;
     return std::max(1.0, slope) * halfChord + 1e-9 * radius;
+}
+
+// Whether everything within reach of center lies inside box: in X and Y, and in Z too unless
+// flat (every point then has center's Z exactly). The margin is far wider than the rounding of
+// points worked out from center. False for anything not a number, and for an empty box.
+inline bool withinReach(const OdGeExtents3d& box, const OdGePoint3d& center, double reach, bool flat)
+{
+    const double r
+        = reach * (1.0 + 1e-9) + 1e-9 * (std::fabs(center.x) + std::fabs(center.y) + std::fabs(center.z) + 1.0);
+    const double rz = flat ? 0.0 : r;
+    const OdGePoint3d& lo = box.minPoint();
+    const OdGePoint3d& hi = box.maxPoint();
+    return center.x - r >= lo.x && center.x + r <= hi.x && center.y - r >= lo.y && center.y + r <= hi.y
+        && center.z - rz >= lo.z && center.z + rz <= hi.z;
 }
 
 // Light is the sun glyph of a point light; SpotLight is a smaller one and WebLight the sun in a ring.

@@ -99,9 +99,8 @@ private:
                        double sweep, double pad = 0.0);
     void polyline(std::span<const OdGePoint3d> points, bool closed);
     void widePath(std::span<const PathVertex> vertices, bool closed, const OdGeVector3d& normal);
-    // Whether what is drawn lies within the extents so far, so that measuring it would not move
-    // them: anything within reach of (x, y), or a path segment from a to b.
-    bool withinExtents(double x, double y, double reach) const;
+    // Whether a path segment from a to b lies within the extents so far, so that measuring it
+    // would not move them (the extents are flat: they take X and Y only).
     bool withinExtents(const PathVertex& a, const OdGePoint3d& b) const;
     // A filled outline of one wide segment. Consecutive outlines that are simple (which all of
     // them wind the same way round) become one path of several subpaths: it fills the same area

@@ -20,7 +20,7 @@ namespace vantrel {
 class VANTREL_HOST_EXPORT TextOutput {
 public:
     using Sink = std::function<void(std::string_view)>;
-    using NumberSink = std::function<void(std::string_view, std::span<const DeferredNumber>)>;
+    using NumberSink = vantrel::NumberSink;
 
     // The sink receives the text in order, in blocks of up to about bufferBytes.
     explicit TextOutput(Sink sink, std::size_t bufferBytes = std::size_t(1) << 18);
