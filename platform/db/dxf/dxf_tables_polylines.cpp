@@ -16,8 +16,6 @@ namespace vantrel {
 
 namespace {
 
-constexpr DxfFieldOptions kOptional{.optional = true};
-
 // "66 1": vertices follow (obsolete, but readers of older releases rely on it).
 DxfField verticesFollow()
 {

@@ -262,7 +262,7 @@ double stableDegrees(double radians)
         const auto bits = std::bit_cast<std::int64_t>(d);
         return std::bit_cast<double>(bits + ((d > 0) == (direction > 0) ? 1 : -1));
     };
-    auto reads = [radians](double d) { return dxfDegreesToRadians(d); };
+    auto reads = [](double d) { return dxfDegreesToRadians(d); };
     // The first candidate that reads back exactly, walking from the exact conversion towards it.
     double first = degrees;
     for (int i = 0; i < 8 && reads(first) != radians; ++i)
