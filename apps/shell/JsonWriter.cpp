@@ -1,14 +1,20 @@
-// The writer's layout follows nlohmann's serializer, and its numbers and escapes are that
-// library's own, so the text is the same as a document built whole and dumped.
+// The writer's layout and escapes follow nlohmann's serializer, so the text is that of a
+// document built whole and dumped; numbers are the shortest digits that read back as the same
+// double, laid out as that library lays out its own.
 #include "JsonWriter.h"
 
+#include <array>
+#include <bit>
 #include <cassert>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
 
+#include <fmt/format.h>
 #include <nlohmann/json.hpp>
+
+#include <vantrel/host/decimal_digits.h>
 
 namespace vantrel {
 
@@ -63,17 +69,100 @@ bool plain(std::string_view s)
     return plainWord(w);
 }
 
+// The count of decimal digits of n (below 2^57, at least 1): estimated from its bit width
+// (log10(2) is about 1233 / 4096), then corrected by one comparison.
+int digitCount(std::uint64_t n)
+{
+    static constexpr auto kPowers = [] {
+        std::array<std::uint64_t, 18> powers{};
+        std::uint64_t power = 1;
+        for (std::uint64_t& p : powers) {
+            p = power;
+            power *= 10;
+        }
+        return powers;
+    }();
+    const std::size_t estimate = (std::bit_width(n | 1) * 1233) >> 12;
+    return static_cast<int>(estimate) + (n >= kPowers[estimate]);
+}
+
+// A finite number: its shortest digits (fmt's search, the one its own formatting runs), written
+// without an exponent from 1e-4 up to below 1e15, with ".0" after whole numbers, else as
+// "d.ddde+XX" with at least two exponent digits. The text is put together in a scratch buffer by
+// copies of fixed length, then stored whole.
+char* numberText(char* out, double value)
+{
+    char text[64];
+    char* t = text;
+    if (std::signbit(value))
+        *t++ = '-';
+    if (value == 0) {
+        std::memcpy(t, "0.0", 3);
+        t += 3;
+    } else {
+        const auto decimal = fmt::detail::dragonbox::to_decimal(std::fabs(value));
+        // The seventeen places a significand can fill (the search leaves no zeros at its end),
+        // then zeros, which the copies below take along where a whole number needs them.
+        const std::uint64_t n = decimal.significand;
+        char places[40];
+        places[0] = static_cast<char>('0' + n / 10000000000000000);
+        const std::uint64_t middle = eightDigits(static_cast<std::uint32_t>(n / 100000000 % 100000000));
+        const std::uint64_t last = eightDigits(static_cast<std::uint32_t>(n % 100000000));
+        std::memcpy(places + 1, &middle, 8);
+        std::memcpy(places + 9, &last, 8);
+        std::memset(places + 17, '0', sizeof places - 17);
+        const int count = digitCount(n);
+        const char* digits = places + 17 - count;
+        // Where the decimal point falls among the digits.
+        const int point = count + decimal.exponent;
+        constexpr int kLastWholeDigit = 15;
+        if (count <= point && point <= kLastWholeDigit) {
+            std::memcpy(t, digits, 16);
+            std::memcpy(t + point, ".0", 2);
+            t += point + 2;
+        } else if (0 < point && point <= kLastWholeDigit) {
+            std::memcpy(t, digits, 16);
+            t[point] = '.';
+            std::memcpy(t + point + 1, digits + point, 16);
+            t += count + 1;
+        } else if (-4 < point && point <= 0) {
+            std::memcpy(t, "0.000", 5);
+            std::memcpy(t + 2 - point, digits, 24);
+            t += 2 - point + count;
+        } else {
+            *t = digits[0];
+            t[1] = '.';
+            std::memcpy(t + 2, digits + 1, 16);
+            t += count > 1 ? count + 1 : 1;
+            const int power = point - 1;
+            *t++ = 'e';
+            *t++ = power < 0 ? '-' : '+';
+            if (std::abs(power) < 10)
+                *t++ = '0';
+            t = std::to_chars(t, t + 3, std::abs(power)).ptr;
+        }
+    }
+    static_assert(kNumberChars <= sizeof text);
+    std::memcpy(out, text, kNumberChars);
+    return out + (t - text);
+}
+
+// A comma, a line end and indentation, of which each line takes what it needs.
+constexpr std::string_view kLines
+    = ",\n                                                                                "
+      "                                                                                ";
+// Lines up to this long (a comma, the line end and 31 levels of indentation) are copied whole.
+constexpr std::size_t kShortLine = 64;
+static_assert(kShortLine + 1 <= kLines.size());
+// Keys up to this long are put with their line at once.
+constexpr std::size_t kShortKey = 32;
+
 } // namespace
 
 // A separator, a line end and the indentation of a depth: one piece of text for the depths a
 // drawing has, so that each element costs one copy.
 void JsonWriter::newLine(bool comma, std::size_t depth)
 {
-    static constexpr std::string_view kLines
-        = ",\n                                                                                "
-          "                                                                                ";
-    static constexpr std::size_t kShortLine = 64;
-    static_assert(kShortLine + 1 <= kLines.size());
     const std::size_t start = comma ? 0 : 1;
     if (2 + 2 * depth <= kShortLine) {
         // One copy of fixed length, of which the line's own characters are kept.
@@ -132,6 +221,24 @@ void JsonWriter::endArray() { end(']'); }
 
 void JsonWriter::key(std::string_view utf8)
 {
+    assert(!m_filled.empty() && !m_afterKey);
+    const std::size_t depth = m_filled.size();
+    // The names of a drawing's properties: the line, its indentation and the quoted name in one
+    // piece of room, the line by one copy of fixed length.
+    if (utf8.size() <= kShortKey && 2 + 2 * depth <= kShortLine && plain(utf8)) {
+        const std::size_t start = m_filled.back() != 0 ? 0 : 1;
+        char* at = m_out.room(kShortLine + kShortKey + 4);
+        std::memcpy(at, kLines.data() + start, kShortLine);
+        at += 2 - start + 2 * depth;
+        *at++ = '"';
+        std::memcpy(at, utf8.data(), utf8.size());
+        at += utf8.size();
+        std::memcpy(at, "\": ", 3);
+        m_out.advance(at + 3);
+        m_filled.back() = 1;
+        m_afterKey = true;
+        return;
+    }
     element();
     string(utf8);
     m_out.append(": ");
@@ -151,8 +258,7 @@ void JsonWriter::value(double v)
         m_out.append("null");
         return;
     }
-    m_out.number(v,
-                 [](char* out, double finite) { return nlohmann::detail::to_chars(out, out + kNumberChars, finite); });
+    m_out.number(v, numberText);
 }
 
 void JsonWriter::value(std::int64_t v)

@@ -1,12 +1,15 @@
 // JsonWriter against the library it stands in for: random documents written both ways must be
-// the same text, escapes, broken UTF-8, unusual numbers and empty containers included.
+// the same text, escapes, broken UTF-8, unusual numbers and empty containers included. Numbers
+// may differ only where the library's digits are not the shortest that read back the same.
 #include <gtest/gtest.h>
 
 #include <bit>
+#include <charconv>
 #include <cmath>
 #include <limits>
 #include <random>
 #include <string>
+#include <vector>
 
 #include <nlohmann/json.hpp>
 
@@ -104,6 +107,69 @@ private:
 
 std::string dumped(const Json& j) { return j.dump(2, ' ', false, Json::error_handler_t::replace); }
 
+// A JSON text with each number outside the strings taken out into numbers (its place left as #).
+std::string withoutNumbers(std::string_view text, std::vector<std::string>& numbers)
+{
+    std::string rest;
+    bool inString = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (inString) {
+            rest += c;
+            if (c == '\\')
+                rest += text[++i];
+            else if (c == '"')
+                inString = false;
+        } else if (c == '-' || (c >= '0' && c <= '9')) {
+            const std::size_t end = text.find_first_of(",\n]}", i);
+            numbers.emplace_back(text.substr(i, end - i));
+            rest += '#';
+            i = end - 1;
+        } else {
+            inString = c == '"';
+            rest += c;
+        }
+    }
+    return rest;
+}
+
+double readBack(const std::string& text)
+{
+    double d = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), d);
+    EXPECT_TRUE(ec == std::errc() && end == text.data() + text.size()) << text;
+    return d;
+}
+
+// The significant digits of a number's text, without the zeros that only place the point.
+std::string significantDigits(std::string_view text)
+{
+    std::string digits;
+    for (const char c : text.substr(0, text.find('e')))
+        if (c >= '0' && c <= '9' && !(digits.empty() && c == '0'))
+            digits += c;
+    return digits.erase(digits.find_last_not_of('0') + 1);
+}
+
+// The writer's text against the library's: the same but for numbers. Of the same digits the text
+// is the same; other digits must read back as the very same double in no more characters (the
+// library's digits are now and then one too many, or not the nearest of the shortest).
+void expectSameDocument(const std::string& written, const std::string& library)
+{
+    std::vector<std::string> ours;
+    std::vector<std::string> theirs;
+    ASSERT_EQ(withoutNumbers(written, ours), withoutNumbers(library, theirs));
+    for (std::size_t i = 0; i < ours.size(); ++i) {
+        if (significantDigits(ours[i]) == significantDigits(theirs[i])) {
+            EXPECT_EQ(ours[i], theirs[i]);
+            continue;
+        }
+        EXPECT_LE(ours[i].size(), theirs[i].size()) << ours[i] << " for " << theirs[i];
+        EXPECT_EQ(std::bit_cast<std::uint64_t>(readBack(ours[i])), std::bit_cast<std::uint64_t>(readBack(theirs[i])))
+            << ours[i] << " for " << theirs[i];
+    }
+}
+
 } // namespace
 
 TEST(JsonWriterTest, WritesWhatTheLibraryDumpsOfTheSameDocument)
@@ -116,7 +182,8 @@ TEST(JsonWriterTest, WritesWhatTheLibraryDumpsOfTheSameDocument)
         RandomDocument random(seed);
         const Json expected = random.value(writer, 0);
         out.flush();
-        ASSERT_EQ(text, dumped(expected)) << "seed " << seed;
+        SCOPED_TRACE("seed " + std::to_string(seed));
+        expectSameDocument(text, dumped(expected));
     }
 }
 
@@ -169,4 +236,44 @@ TEST(JsonWriterTest, EmptyContainersAndNestingKeepTheLibrarysLayout)
     out.flush();
     EXPECT_EQ(text,
               "{\n  \"empty\": [],\n  \"none\": {},\n  \"points\": [\n    [\n      1.0,\n      -2\n    ]\n  ]\n}");
+}
+
+// Numbers of every magnitude, the edges where the layout changes (1e-4, 1e15, exponents of one,
+// two and three digits) and those next to them included: laid out as the library lays them out,
+// with the digits the standard library gives as the shortest and nearest.
+TEST(JsonWriterTest, NumbersAreTheShortestThatReadBackTheSame)
+{
+    std::mt19937_64 random(7);
+    std::vector<double> values;
+    for (int power = -320; power <= 308; ++power) {
+        const double edge = std::pow(10.0, power);
+        values.insert(values.end(), {edge, std::nextafter(edge, 0.0), std::nextafter(edge, HUGE_VAL), -edge});
+    }
+    for (int i = 0; i < 50000; ++i) {
+        const double any = std::bit_cast<double>(random());
+        if (std::isfinite(any))
+            values.push_back(any);
+        values.push_back(std::uniform_real_distribution<double>(-1e3, 1e3)(random));
+    }
+    values.insert(values.end(),
+                  {0.0, -0.0, 1.0, 0.5, 1e15 - 1, 123456789012345.6, 0.1 + 0.2, std::numeric_limits<double>::max(),
+                   std::numeric_limits<double>::denorm_min()});
+    std::string written;
+    vantrel::TextOutput out([&written](std::string_view piece) { written.append(piece); });
+    vantrel::JsonWriter w(out);
+    w.beginArray();
+    for (const double v : values)
+        w.value(v);
+    w.endArray();
+    out.flush();
+    expectSameDocument(written, dumped(Json(values)));
+    std::vector<std::string> numbers;
+    withoutNumbers(written, numbers);
+    ASSERT_EQ(numbers.size(), values.size());
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        char shortest[32];
+        const char* end
+            = std::to_chars(shortest, shortest + sizeof shortest, values[i], std::chars_format::scientific).ptr;
+        ASSERT_EQ(significantDigits(numbers[i]), significantDigits({shortest, end})) << numbers[i];
+    }
 }

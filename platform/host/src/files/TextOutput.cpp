@@ -8,7 +8,7 @@ namespace vantrel {
 namespace {
 
 // Numbers and other small pieces are written straight into the buffer's free room.
-constexpr std::size_t kLargestPiece = 64;
+constexpr std::size_t kLargestPiece = 128;
 
 } // namespace
 

@@ -42,7 +42,7 @@ public:
         *room(1) = c;
         ++m_size;
     }
-    // Room for n more characters (n at most 64); advance(end) keeps what was written up to end.
+    // Room for n more characters (n at most 128); advance(end) keeps what was written up to end.
     char* room(std::size_t n)
     {
         if (n > m_capacity - m_size)

@@ -1,0 +1,26 @@
+// Decimal digits of integers put together in registers, eight at a time, for the number printers
+// of the outputs: no loop of divisions, and the text stored at once.
+#pragma once
+
+#include <bit>
+#include <cstdint>
+
+namespace vantrel {
+
+static_assert(std::endian::native == std::endian::little, "digits are stored from words, lowest byte first");
+
+// The eight digits of n (below 10^8, leading zeros kept) as the bytes of a word, first digit
+// lowest, so that they are stored at once. The word is split into lanes (two of four digits,
+// then four of two, then eight of one) and each lane divided by a multiplication and a shift,
+// exact for the values the lanes hold, none carrying into the next.
+inline std::uint64_t eightDigits(std::uint32_t n)
+{
+    std::uint64_t x = n / 10000 | std::uint64_t{n % 10000} << 32;
+    std::uint64_t hundreds = (x * 10486 >> 20) & 0x0000007F0000007F;
+    x = hundreds | (x - hundreds * 100) << 16;
+    const std::uint64_t tens = (x * 103 >> 10) & 0x000F000F000F000F;
+    x = tens | (x - tens * 10) << 8;
+    return x + 0x3030303030303030;
+}
+
+} // namespace vantrel
