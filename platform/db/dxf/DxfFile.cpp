@@ -66,8 +66,7 @@ std::string writeDxf(OdDbDatabase& db, const std::string& path)
 {
     try {
         OutputFile file(path);
-        DxfTagWriter out(
-            [&file](std::string_view text, std::span<const DeferredNumber> numbers) { file.write(text, numbers); });
+        DxfTagWriter out(BlockSink([&file](TextBlock& block) { file.write(block); }));
         DxfFileWriter(db, out).write();
         out.flush();
         file.commit();
