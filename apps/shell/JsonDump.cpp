@@ -208,7 +208,7 @@ void propertyValue(JsonWriter& j, const Property& property)
         property.value);
 }
 
-void appendEntities(JsonWriter& j, OdDbObjectId blockId)
+void appendEntities(JsonWriter& j, PropertyReader& reader, OdDbObjectId blockId)
 {
     OdDbBlockTableRecordPtr block = OdDbBlockTableRecord::cast(blockId.openObject().get());
     if (!block)
@@ -217,7 +217,7 @@ void appendEntities(JsonWriter& j, OdDbObjectId blockId)
         if (OdDbEntityPtr e = it->entity()) {
             const std::pair<std::string_view, std::string> own[]
                 = {{"handle", e->getDbHandle().ascii()}, {"type", dxfRecordName(*e)}};
-            object(j, own, objectProperties(*e));
+            object(j, own, reader.properties(*e));
         }
 }
 
@@ -237,16 +237,17 @@ void writeJson(OdDbDatabase& db, TextOutput& out)
     layers(j, db);
     j.key("entities");
     j.beginArray();
-    appendEntities(j, db.getModelSpaceId());
+    PropertyReader reader(db);
+    appendEntities(j, reader, db.getModelSpaceId());
     // The active layout first, then the other layouts in block table order.
-    appendEntities(j, db.getPaperSpaceId());
+    appendEntities(j, reader, db.getPaperSpaceId());
     if (OdDbSymbolTablePtr blocks = OdDbSymbolTable::cast(db.getBlockTableId().openObject().get())) {
         for (OdDbObjectId id : blocks->recordIds()) {
             if (id == db.getModelSpaceId() || id == db.getPaperSpaceId())
                 continue;
             OdDbBlockTableRecordPtr block = OdDbBlockTableRecord::cast(id.openObject().get());
             if (block && block->isLayout())
-                appendEntities(j, id);
+                appendEntities(j, reader, id);
         }
     }
     j.endArray();

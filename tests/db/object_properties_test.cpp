@@ -13,6 +13,7 @@
 #include <vantrel/db/OdDbLight.h>
 #include <vantrel/db/OdDbPolyline.h>
 #include <vantrel/db/OdDbSolid.h>
+#include <vantrel/db/OdDbTables.h>
 #include <vantrel/db/Template.h>
 
 using namespace vantrel;
@@ -148,6 +149,48 @@ TEST(PropertyWords, CamelCaseBecomesWordsAndAbbreviationsStay)
     EXPECT_EQ(propertyWords("corner1"), "corner1");
     EXPECT_EQ(propertyWords("mSize"), "m size");
     EXPECT_EQ(propertyWords("RGBValue"), "RGB value");
+}
+
+// A reader that looks each layer's name up once shows every entity as objectProperties does,
+// entities on other layers and of another drawing included.
+TEST_F(ObjectPropertiesTest, AReaderOfManyObjectsShowsEachAsItIsShownAlone)
+{
+    const auto onLayer = [](OdDbDatabase& drawing, const OdString& name) {
+        OdDbLayerTablePtr layers = drawing.getLayerTableId().safeOpenObject(OdDb::kForWrite);
+        OdDbObjectId id = layers->getAt(name);
+        if (id.isNull()) {
+            OdDbLayerTableRecordPtr layer = OdDbLayerTableRecord::createObject();
+            layer->setName(name);
+            id = layers->add(layer.get());
+        }
+        OdDbArcPtr arc = OdDbArc::createObject();
+        arc->setRadius(2.0);
+        OdDbBlockTableRecordPtr(drawing.getModelSpaceId().safeOpenObject(OdDb::kForWrite))->appendOdDbEntity(arc.get());
+        arc->setLayer(id);
+        return arc;
+    };
+    OdDbDatabasePtr other = newDrawing();
+    const std::vector<OdDbArcPtr> arcs = {onLayer(*db, L"Walls"), onLayer(*db, L"Doors"), onLayer(*db, L"Walls"),
+                                          onLayer(*other, L"Elsewhere"), onLayer(*db, L"Doors")};
+    PropertyReader reader(*db);
+    const std::vector<std::string> expected = {"Walls", "Doors", "Walls", "Elsewhere", "Doors"};
+    for (std::size_t i = 0; i < arcs.size(); ++i) {
+        const std::vector<Property> read = reader.properties(*arcs[i]);
+        const std::vector<Property> alone = objectProperties(*arcs[i]);
+        EXPECT_EQ(std::get<std::string>(named(read, "layer").value), expected[i]);
+        ASSERT_EQ(names(read), names(alone));
+        for (std::size_t k = 0; k < read.size(); ++k) {
+            ASSERT_EQ(read[k].value.index(), alone[k].value.index()) << read[k].name;
+            std::visit(
+                [&](const auto& value) {
+                    using T = std::decay_t<decltype(value)>;
+                    if constexpr (!std::is_same_v<T, std::vector<PropertyRecord>>) {
+                        EXPECT_TRUE(value == std::get<T>(alone[k].value)) << read[k].name;
+                    }
+                },
+                read[k].value);
+        }
+    }
 }
 
 } // namespace

@@ -67,17 +67,27 @@ const DxfClassMap& mapOf(const OdDbObject& object)
 
 std::vector<Property> objectProperties(const OdDbObject& object)
 {
-    std::vector<Property> out;
     OdDbDatabase* db = object.database();
     if (!db)
-        return out;
-    DxfContext ctx(*db);
+        return {};
+    return PropertyReader(*db).properties(object);
+}
+
+PropertyReader::PropertyReader(OdDbDatabase& db) : m_context(std::make_unique<DxfContext>(db)) {}
+
+PropertyReader::~PropertyReader() = default;
+
+std::vector<Property> PropertyReader::properties(const OdDbObject& object)
+{
+    if (object.database() != &m_context->db())
+        return objectProperties(object);
+    std::vector<Property> out;
     const std::vector<DxfSubclass>& subclasses = mapOf(object).subclasses;
     out.reserve(shownCount(subclasses, 0));
     for (const DxfSubclass& sub : subclasses)
         for (const DxfField& f : sub.fields)
             if (shown(f))
-                out.push_back({f.name, f.unit, shownValue(f, object, ctx), f.names});
+                out.push_back({f.name, f.unit, shownValue(f, object, *m_context), f.names});
     return out;
 }
 

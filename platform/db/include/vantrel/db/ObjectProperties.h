@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -50,6 +51,25 @@ struct VANTREL_DB_EXPORT Property {
 // them: for an entity its common ones (space, layer, colour, ...) first. An object of a class
 // the drawing does not model shows what every object of its kind has (an entity's layer, ...).
 VANTREL_DB_EXPORT std::vector<Property> objectProperties(const OdDbObject& object);
+
+class DxfContext;
+
+// The properties of many objects of one drawing in a row (a dump of every entity), as
+// objectProperties gives them, with the names of the records they refer to (layers, linetypes)
+// looked up once. The drawing must not change while it is in use.
+class VANTREL_DB_EXPORT PropertyReader {
+public:
+    explicit PropertyReader(OdDbDatabase& db);
+    ~PropertyReader();
+    PropertyReader(const PropertyReader&) = delete;
+    PropertyReader& operator=(const PropertyReader&) = delete;
+
+    // (An object of another drawing is read on its own, as objectProperties reads it.)
+    std::vector<Property> properties(const OdDbObject& object);
+
+private:
+    std::unique_ptr<DxfContext> m_context;
+};
 
 // "startAngle" as words: "start angle" ("lampColorRGB": "lamp color RGB").
 VANTREL_DB_EXPORT std::string propertyWords(std::string_view name);
