@@ -87,21 +87,21 @@ char* formatSvgNumber(char* out, double value)
     if (std::fabs(fraction - 0.5) <= 0x1p-18 || digits < kLowest || digits >= kBeyond)
         return general(out, value);
 
-    // The text is put together in registers and stored whole (16 bytes, of which the text keeps
-    // its length), never written piece by piece and read back.
     const auto [text, zeros] = tenDigits(digits);
     *out = '-';
     out += value < 0;
     if (exponent >= 0) {
-        // The whole part, the point, then the decimals without their trailing zeros. The whole
-        // part is the rounded digits' own: rounding may carry into it (9.9999999999 gives 10),
-        // which the exponent estimate then already counted, as the digits are below 10^10.
+        // The whole part, the point, then the decimals without their trailing zeros, each by a
+        // copy of fixed length from the digits. The whole part is the rounded digits' own:
+        // rounding may carry into it (9.9999999999 gives 10), which the exponent estimate then
+        // already counted, as the digits are below 10^10.
         const int whole = exponent + 1;
         const int decimals = kDigits - whole - std::min(zeros, kDigits - whole);
-        const int shift = 8 * whole; // below 128: whole is at most 10
-        const Wide wholePart = text & ((static_cast<Wide>(1) << shift) - 1);
-        const Wide withPoint = wholePart | static_cast<Wide>('.') << shift | (text >> shift) << (shift + 8);
-        std::memcpy(out, &withPoint, 16);
+        char digitText[32] = {};
+        std::memcpy(digitText, &text, 16);
+        std::memcpy(out, digitText, 16);
+        out[whole] = '.';
+        std::memcpy(out + whole + 1, digitText + whole, 16);
         return out + (decimals > 0 ? whole + 1 + decimals : whole);
     }
     // "0." and the zeros before the first significant digit (at most three), then the digits.
