@@ -3,18 +3,15 @@
 // double, laid out as that library lays out its own.
 #include "JsonWriter.h"
 
-#include <array>
-#include <bit>
 #include <cassert>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
 
-#include <fmt/format.h>
 #include <nlohmann/json.hpp>
 
-#include <vantrel/host/decimal_digits.h>
+#include <vantrel/db/decimal_digits.h>
 
 namespace vantrel {
 
@@ -69,27 +66,9 @@ bool plain(std::string_view s)
     return plainWord(w);
 }
 
-// The count of decimal digits of n (below 2^57, at least 1): estimated from its bit width
-// (log10(2) is about 1233 / 4096), then corrected by one comparison.
-int digitCount(std::uint64_t n)
-{
-    static constexpr auto kPowers = [] {
-        std::array<std::uint64_t, 18> powers{};
-        std::uint64_t power = 1;
-        for (std::uint64_t& p : powers) {
-            p = power;
-            power *= 10;
-        }
-        return powers;
-    }();
-    const std::size_t estimate = (std::bit_width(n | 1) * 1233) >> 12;
-    return static_cast<int>(estimate) + (n >= kPowers[estimate]);
-}
-
-// A finite number: its shortest digits (fmt's search, the one its own formatting runs), written
-// without an exponent from 1e-4 up to below 1e15, with ".0" after whole numbers, else as
-// "d.ddde+XX" with at least two exponent digits. The text is put together in a scratch buffer by
-// copies of fixed length, then stored whole.
+// A finite number: its shortest digits, written without an exponent from 1e-4 up to below 1e15,
+// with ".0" after whole numbers, else as "d.ddde+XX" with at least two exponent digits. The text
+// is put together in a scratch buffer by copies of fixed length, then stored whole.
 char* numberText(char* out, double value)
 {
     char text[64];
@@ -100,21 +79,10 @@ char* numberText(char* out, double value)
         std::memcpy(t, "0.0", 3);
         t += 3;
     } else {
-        const auto decimal = fmt::detail::dragonbox::to_decimal(std::fabs(value));
-        // The seventeen places a significand can fill (the search leaves no zeros at its end),
-        // then zeros, which the copies below take along where a whole number needs them.
-        const std::uint64_t n = decimal.significand;
-        char places[40];
-        places[0] = static_cast<char>('0' + n / 10000000000000000);
-        const std::uint64_t middle = eightDigits(static_cast<std::uint32_t>(n / 100000000 % 100000000));
-        const std::uint64_t last = eightDigits(static_cast<std::uint32_t>(n % 100000000));
-        std::memcpy(places + 1, &middle, 8);
-        std::memcpy(places + 9, &last, 8);
-        std::memset(places + 17, '0', sizeof places - 17);
-        const int count = digitCount(n);
-        const char* digits = places + 17 - count;
-        // Where the decimal point falls among the digits.
-        const int point = count + decimal.exponent;
+        const DecimalDigits shortest = shortestDigits(std::fabs(value));
+        const char* digits = shortest.digits();
+        const int count = shortest.count;
+        const int point = shortest.point;
         constexpr int kLastWholeDigit = 15;
         if (count <= point && point <= kLastWholeDigit) {
             std::memcpy(t, digits, 16);

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <bit>
 #include <csignal>
 
 #include <charconv>
@@ -17,6 +18,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <random>
 #include <sstream>
 #include <string>
@@ -537,6 +539,47 @@ TEST(DxfTagWriter, ShortDecimalsAreWrittenAsToCharsWritesThem)
         EXPECT_NE(formatShortDecimal(out, common), nullptr) << common;
     for (double other : {0.0001, 1e6, 0.15000000000000002, 1.0 / 3.0})
         EXPECT_EQ(formatShortDecimal(out, other), nullptr) << other;
+}
+
+// The text of every finite value as to_chars writes it, and in a DXF file with ".0" after a
+// whole number's: any bits, whole numbers, decimals of every length, powers of ten and their
+// neighbours (where the shorter form changes), and the neighbours of 2^53, from where to_chars
+// itself writes.
+TEST(DxfTagWriter, ShortestTextIsTheOneToCharsWrites)
+{
+    std::vector<double> values = {0.0,
+                                  -0.0,
+                                  0x1p53,
+                                  std::nextafter(0x1p53, 0.0),
+                                  0x1p52 + 0.5,
+                                  std::numeric_limits<double>::denorm_min(),
+                                  std::numeric_limits<double>::max()};
+    for (int power = -325; power <= 308; ++power) {
+        const double edge = std::pow(10.0, power);
+        values.insert(values.end(), {edge, std::nextafter(edge, 0.0), std::nextafter(edge, HUGE_VAL), -1.5 * edge});
+    }
+    std::mt19937_64 rng(29);
+    for (int i = 0; i < 100000; ++i) {
+        const double any = std::bit_cast<double>(rng());
+        if (std::isfinite(any))
+            values.push_back(any);
+        values.push_back(std::uniform_real_distribution<double>(-1e5, 1e5)(rng));
+        values.push_back(static_cast<double>(rng() >> (rng() % 64)));
+        values.push_back(static_cast<double>(static_cast<std::int64_t>(rng() % 2000001) - 1000000)
+                         / std::pow(10.0, static_cast<double>(rng() % 20)));
+    }
+    for (double v : values) {
+        char ours[kNumberChars];
+        const char* end = formatShortest(ours, v);
+        char expected[kNumberChars];
+        const char* expectedEnd = std::to_chars(expected, expected + sizeof expected, v).ptr;
+        const std::string_view text(expected, static_cast<std::size_t>(expectedEnd - expected));
+        ASSERT_EQ(std::string_view(ours, static_cast<std::size_t>(end - ours)), text) << "value bits " << bitsOf(v);
+        const std::string inFile = std::string(text) + (text.find_first_of(".e") == text.npos ? ".0" : "");
+        char dxf[kNumberChars];
+        ASSERT_EQ(std::string_view(dxf, static_cast<std::size_t>(formatDxfDouble(dxf, v) - dxf)), inFile)
+            << "value bits " << bitsOf(v);
+    }
 }
 
 TEST(DxfTagList, KeepsCheckedTagsInOrderForWritingBack)

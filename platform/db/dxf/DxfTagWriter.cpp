@@ -1,5 +1,5 @@
-// DXF tag formatting straight into one buffer: to_chars for numbers, no streams, so that a large
-// drawing is written about as fast as the bytes can be produced.
+// DXF tag formatting straight into one buffer: numbers as to_chars writes them, no streams, so
+// that a large drawing is written about as fast as the bytes can be produced.
 #include "DxfTagWriter.h"
 
 #include <algorithm>
@@ -11,6 +11,7 @@
 #include <string>
 
 #include <vantrel/db/OdError.h>
+#include <vantrel/db/decimal_digits.h>
 
 #include "DxfTagList.h"
 
@@ -102,18 +103,67 @@ DxfTagWriter::DxfTagWriter(std::size_t reserveBytes) : m_bufferBytes(reserveByte
     m_block.clearWithRoom(reserveBytes, 0);
 }
 
+// value as to_chars writes it, from its shortest digits: the fixed form unless the exponent form
+// is shorter. Magnitudes from 2^53 up, of which to_chars may write a whole number's exact digits
+// in the fixed form, and zero are left to it. The text is put together in a scratch buffer by
+// copies of fixed length, then stored whole.
+char* formatShortest(char* out, double value)
+{
+    const double magnitude = std::fabs(value);
+    if (!(magnitude > 0 && magnitude < 0x1p53)) {
+        auto [end, ec] = std::to_chars(out, out + kNumberChars, value);
+        assert(ec == std::errc{});
+        return end;
+    }
+    const DecimalDigits shortest = shortestDigits(magnitude);
+    const char* digits = shortest.digits();
+    const int count = shortest.count;
+    const int point = shortest.point; // at most 16, below 2^53
+    const int power = point - 1;
+    const int scientificLength = count + (count > 1 ? 1 : 0) + 2 + (power <= -100 ? 3 : 2);
+    const int fixedLength = point <= 0 ? 2 - point + count : point >= count ? point : count + 1;
+    char text[64];
+    char* t = text;
+    if (value < 0)
+        *t++ = '-';
+    if (fixedLength <= scientificLength) {
+        if (point <= 0) {
+            std::memcpy(t, "0.0000000000000000000000", 24);
+            std::memcpy(t + 2 - point, digits, 24);
+        } else {
+            // The digits, then the zeros of a whole number's text or the point and the rest.
+            std::memcpy(t, digits, 16);
+            if (point < count) {
+                t[point] = '.';
+                std::memcpy(t + point + 1, digits + point, 16);
+            }
+        }
+        t += fixedLength;
+    } else {
+        *t = digits[0];
+        t[1] = '.';
+        std::memcpy(t + 2, digits + 1, 16);
+        t += count > 1 ? count + 1 : 1;
+        *t++ = 'e';
+        *t++ = power < 0 ? '-' : '+';
+        if (std::abs(power) < 10)
+            *t++ = '0';
+        t = std::to_chars(t, t + 3, std::abs(power)).ptr;
+    }
+    static_assert(kNumberChars <= sizeof text);
+    std::memcpy(out, text, kNumberChars);
+    return out + (t - text);
+}
+
 char* formatDxfDouble(char* out, double value)
 {
     char* end = formatShortDecimal(out, value);
-    if (!end) {
-        auto [last, ec] = std::to_chars(out, out + kNumberChars, value);
-        assert(ec == std::errc{});
-        end = last;
-    }
-    bool whole = true;
-    for (const char* q = out; q < end; ++q)
-        whole = whole && *q != '.' && *q != 'e';
-    if (whole) {
+    if (!end)
+        end = formatShortest(out, value);
+    // Only a whole number's text can lack both a point and an exponent: the text of any other
+    // value is not looked at. (Doubles from 2^52 up are all whole.)
+    const bool whole = std::fabs(value) >= 0x1p52 || static_cast<double>(static_cast<std::int64_t>(value)) == value;
+    if (whole && std::find(out, end, 'e') == end) {
         *end++ = '.';
         *end++ = '0';
     }

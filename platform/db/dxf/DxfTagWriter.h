@@ -22,6 +22,9 @@ class DxfTagList;
 // null, having written nothing, for any other value. out must have room for 24 characters.
 VANTREL_DB_FOR_TESTS char* formatShortDecimal(char* out, double value);
 
+// The text to_chars writes for a finite value, from its shortest digits, much faster.
+VANTREL_DB_FOR_TESTS char* formatShortest(char* out, double value);
+
 // A finite value as DXF writes it: the shortest text that reads back to it, with ".0" added to
 // whole numbers. out must have room for kNumberChars characters.
 VANTREL_DB_FOR_TESTS char* formatDxfDouble(char* out, double value);

@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include <vantrel/host/decimal_digits.h>
+#include <vantrel/db/decimal_digits.h>
 
 namespace vantrel {
 

@@ -1,9 +1,13 @@
-// Decimal digits of integers put together in registers, eight at a time, for the number printers
-// of the outputs: no loop of divisions, and the text stored at once.
+// Decimal digits for the number printers of the outputs: of integers, put together in registers
+// eight at a time (no loop of divisions, and the text stored at once); of doubles, the shortest
+// that read back the same.
 #pragma once
 
+#include <array>
 #include <bit>
 #include <cstdint>
+
+#include <vantrel/db/OdDbExport.h>
 
 namespace vantrel {
 
@@ -22,5 +26,19 @@ inline std::uint64_t eightDigits(std::uint32_t n)
     x = tens | (x - tens * 10) << 8;
     return x + 0x3030303030303030;
 }
+
+// The shortest decimal digits that read back as a finite magnitude above zero, the nearest to it
+// of those (at most seventeen, no zero at their end), and where the decimal point falls among
+// them: the magnitude is digits × 10^(point − count).
+struct DecimalDigits {
+    // The digits from text[first] on, then zeros to the end, which copies of fixed length from
+    // the digits may take along.
+    std::array<char, 40> text;
+    int first;
+    int count;
+    int point;
+    const char* digits() const { return text.data() + first; }
+};
+VANTREL_DB_EXPORT DecimalDigits shortestDigits(double magnitude);
 
 } // namespace vantrel
