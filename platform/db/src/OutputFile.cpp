@@ -353,7 +353,7 @@ void OutputFile::write(std::string_view data)
         data.remove_prefix(take);
         if (data.empty() && m_pending.weight() < kBlockBytes)
             return;
-        handOn(m_pending);
+        handOnPending();
     }
 }
 
@@ -364,11 +364,11 @@ void OutputFile::write(TextBlock& block)
         m_pending.append(block.text(), block.numbers);
         block.clearWithRoom(0, 0);
         if (m_pending.weight() >= kBlockBytes)
-            handOn(m_pending);
+            handOnPending();
         return;
     }
     if (!m_pending.empty())
-        handOn(m_pending);
+        handOnPending();
     handOn(block);
 }
 
@@ -383,6 +383,12 @@ void OutputFile::handOn(TextBlock& block)
     if (!m_background)
         m_background = std::make_unique<Background>(m_fd, writtenPath());
     m_background->push(block);
+}
+
+void OutputFile::handOnPending()
+{
+    handOn(m_pending);
+    m_pending.clearWithRoom(kBlockBytes, 0);
 }
 
 void OutputFile::finishWriting()

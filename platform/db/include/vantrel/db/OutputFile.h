@@ -71,6 +71,8 @@ private:
     void requireOpen() const;
     // Hands block to the writing thread (starting it), leaving block a buffer to go on with.
     void handOn(TextBlock& block);
+    // The same for the pending block, which is then given room for a whole block.
+    void handOnPending();
     // Writes what is pending and waits for the blocks handed on; raises the first failure.
     void finishWriting();
 
