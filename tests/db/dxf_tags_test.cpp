@@ -807,41 +807,6 @@ TEST_F(AtomicSave, LargeOutputsArriveWholeInOrderAndTheirFailuresAreRaised)
     EXPECT_EQ(entries(), 1U) << "no temporary file left";
 }
 
-// Plain text, whole blocks handed on with their buffers and small blocks copied, in any order:
-// the file holds them in the order written, each number printed at its place.
-TEST_F(AtomicSave, PiecesAndWholeBlocksKeepTheirOrder)
-{
-    const NumberFormat whole = [](char* out, double v) { return std::to_chars(out, out + 24, std::lround(v)).ptr; };
-    // A block of pieces each followed by a number, and its text as it must come out.
-    const auto block = [&](std::size_t characters, int numbers, std::string& text) {
-        TextBlock b;
-        for (int i = 0; i < numbers; ++i) {
-            const std::string piece(characters, static_cast<char>('a' + i % 26));
-            const DeferredNumber n{piece.size(), whole, double(i)};
-            b.append(piece, std::span(&n, 1));
-            text += piece + std::to_string(i);
-        }
-        return b;
-    };
-    const auto target = dir / "mixed.svg";
-    std::string expected;
-    {
-        OutputFile file(target);
-        for (int round = 0; round < 6; ++round) {
-            const std::string head = "round " + std::to_string(round) + "\n";
-            file.write(head);
-            expected += head;
-            for (const auto& [characters, numbers] : {std::pair{1000, 200}, {10, 3}, {70000, 4}}) {
-                TextBlock b = block(static_cast<std::size_t>(characters), numbers, expected);
-                file.write(b);
-                EXPECT_TRUE(b.empty());
-            }
-        }
-        file.commit();
-    }
-    EXPECT_TRUE(slurp(target) == expected);
-}
-
 // Streamed through a small buffer (a piece for almost every tag) and through the usual one (the
 // file's blocks then go to its writing thread), with the numbers printed where the file is
 // written, the text is the one written in memory.
@@ -851,7 +816,9 @@ TEST_F(AtomicSave, StreamedWriterOutputReadsBackAndAnAbandonedSaveChangesNothing
     DxfTagWriter inMemory;
     {
         OutputFile file(target), largeFile(large, OutputFile::Backup::None);
-        const auto into = [](OutputFile& f) { return BlockSink([&f](TextBlock& block) { f.write(block); }); };
+        const auto into = [](OutputFile& f) {
+            return [&f](std::string_view text, std::span<const DeferredNumber> numbers) { f.write(text, numbers); };
+        };
         DxfTagWriter streamed(into(file), 16), blocks(into(largeFile));
         for (int i = 0; i < 20000; ++i) {
             for (DxfTagWriter* w : {&inMemory, &streamed, &blocks}) {

@@ -40,7 +40,7 @@ TEST(TextOutputTest, PiecesOfEverySizeArriveWholeAndInOrder)
         EXPECT_TRUE(block <= kBuffer || block == 301 || block == 1000) << block;
 }
 
-// Numbers given to a block sink arrive unprinted, each at its place in the text of its block;
+// Numbers given to a number sink arrive unprinted, each at its place in the text of its block;
 // printed there, the text is the one a plain sink receives with the numbers printed in place.
 TEST(TextOutputTest, NumbersLeftToTheSinkComeOutWhereTheyWereWritten)
 {
@@ -61,19 +61,13 @@ TEST(TextOutputTest, NumbersLeftToTheSinkComeOutWhereTheyWereWritten)
     std::string plain, printed;
     std::size_t blocksWithNumbers = 0;
     vantrel::TextOutput inPlace([&](std::string_view piece) { plain.append(piece); }, 200);
-    // Each block handed on whole; the sink keeps the buffer and leaves none, as a file's writer
-    // may, so that every block is a buffer of its own.
-    std::vector<vantrel::TextBlock> kept;
     vantrel::TextOutput deferred(
-        vantrel::BlockSink([&](vantrel::TextBlock& block) {
-            std::string room(block.weight(), '\0');
-            room.resize(static_cast<std::size_t>(vantrel::writeWithNumbers(room.data(), block.text(), block.numbers)
-                                                 - room.data()));
+        [&](std::string_view text, std::span<const vantrel::DeferredNumber> numbers) {
+            std::string room(vantrel::roomWithNumbers(text, numbers), '\0');
+            room.resize(static_cast<std::size_t>(vantrel::writeWithNumbers(room.data(), text, numbers) - room.data()));
             printed += room;
-            blocksWithNumbers += block.numbers.empty() ? 0U : 1U;
-            kept.push_back(std::move(block));
-            block = vantrel::TextBlock();
-        }),
+            blocksWithNumbers += numbers.empty() ? 0U : 1U;
+        },
         200);
     writeAll(inPlace);
     writeAll(deferred);

@@ -66,7 +66,8 @@ std::string writeDxf(OdDbDatabase& db, const std::string& path)
 {
     try {
         OutputFile file(path);
-        DxfTagWriter out(BlockSink([&file](TextBlock& block) { file.write(block); }));
+        DxfTagWriter out(
+            [&file](std::string_view text, std::span<const DeferredNumber> numbers) { file.write(text, numbers); });
         DxfFileWriter(db, out).write();
         out.flush();
         file.commit();

@@ -98,9 +98,9 @@ char* formatShortDecimal(char* out, double value)
     return out;
 }
 
-DxfTagWriter::DxfTagWriter(std::size_t reserveBytes) : m_bufferBytes(reserveBytes)
+DxfTagWriter::DxfTagWriter(std::size_t reserveBytes)
+    : m_data(std::make_unique_for_overwrite<char[]>(reserveBytes)), m_capacity(reserveBytes)
 {
-    m_block.clearWithRoom(reserveBytes, 0);
 }
 
 // value as to_chars writes it, from its shortest digits: the fixed form unless the exponent form
@@ -172,28 +172,36 @@ char* formatDxfDouble(char* out, double value)
 
 DxfTagWriter::DxfTagWriter(Sink sink, std::size_t bufferBytes) : DxfTagWriter(bufferBytes) { m_sink = std::move(sink); }
 
-DxfTagWriter::DxfTagWriter(BlockSink sink, std::size_t bufferBytes) : DxfTagWriter(bufferBytes)
+DxfTagWriter::DxfTagWriter(NumberSink sink, std::size_t bufferBytes) : DxfTagWriter(bufferBytes)
 {
-    m_blockSink = std::move(sink);
+    m_numberSink = std::move(sink);
     // As many numbers as would fill the buffer once printed.
-    m_block.clearWithRoom(m_bufferBytes, m_bufferBytes / kNumberChars);
+    m_numbers.reserve(bufferBytes / kNumberChars);
 }
 
 void DxfTagWriter::flush()
 {
-    if (m_blockSink && !m_block.empty()) {
-        m_blockSink(m_block);
-        m_block.clearWithRoom(m_bufferBytes, m_bufferBytes / kNumberChars);
-    } else if (m_sink && m_block.size > 0) {
+    if (m_numberSink && (m_size > 0 || !m_numbers.empty())) {
+        m_numberSink(text(), m_numbers);
+        m_size = 0;
+        m_numbers.clear();
+    } else if (m_sink && m_size > 0) {
         m_sink(text());
-        m_block.size = 0;
+        m_size = 0;
     }
 }
 
 void DxfTagWriter::grow(std::size_t n)
 {
     flush();
-    m_block.makeRoom(n);
+    if (m_capacity - m_size >= n)
+        return;
+    std::size_t capacity = std::max(m_capacity * 2, m_size + n);
+    auto data = std::make_unique_for_overwrite<char[]>(capacity);
+    if (m_size > 0)
+        std::memcpy(data.get(), m_data.get(), m_size);
+    m_data = std::move(data);
+    m_capacity = capacity;
 }
 
 void DxfTagWriter::writeCode(int code)
@@ -205,14 +213,14 @@ void DxfTagWriter::writeCode(int code)
         p[1] = code >= 10 ? static_cast<char>('0' + code / 10 % 10) : ' ';
         p[2] = static_cast<char>('0' + code % 10);
         p[3] = '\n';
-        m_block.size += 4;
+        m_size += 4;
     } else {
         p[0] = static_cast<char>('0' + code / 1000);
         p[1] = static_cast<char>('0' + code / 100 % 10);
         p[2] = static_cast<char>('0' + code / 10 % 10);
         p[3] = static_cast<char>('0' + code % 10);
         p[4] = '\n';
-        m_block.size += 5;
+        m_size += 5;
     }
 }
 
@@ -222,7 +230,7 @@ void DxfTagWriter::writeLine(std::string_view text)
     if (!text.empty())
         std::memcpy(p, text.data(), text.size());
     p[text.size()] = '\n';
-    m_block.size += text.size() + 1;
+    m_size += text.size() + 1;
 }
 
 void DxfTagWriter::writeString(int code, std::string_view utf8)
@@ -256,17 +264,17 @@ void DxfTagWriter::writeDouble(int code, double value)
                       "cannot write the non-finite number " + std::to_string(value) + " under DXF group code "
                           + std::to_string(code));
     writeCode(code);
-    if (m_blockSink) {
-        if (m_block.numbers.size() == m_block.numbers.capacity())
+    if (m_numberSink) {
+        if (m_numbers.size() == m_numbers.capacity())
             flush();
-        m_block.numbers.push_back({m_block.size, formatDxfDouble, value});
+        m_numbers.push_back({m_size, formatDxfDouble, value});
         writeLine({});
         return;
     }
     char* p = reserve(kNumberChars + 1);
     char* end = formatDxfDouble(p, value);
     *end++ = '\n';
-    m_block.size += static_cast<std::size_t>(end - p);
+    m_size += static_cast<std::size_t>(end - p);
 }
 
 void DxfTagWriter::writeInt(int code, std::int64_t value)
@@ -276,7 +284,7 @@ void DxfTagWriter::writeInt(int code, std::int64_t value)
     auto [end, ec] = std::to_chars(p, p + 22, value);
     assert(ec == std::errc{});
     *end++ = '\n';
-    m_block.size += static_cast<std::size_t>(end - p);
+    m_size += static_cast<std::size_t>(end - p);
 }
 
 void DxfTagWriter::writeHandle(int code, std::uint64_t handle)
@@ -289,7 +297,7 @@ void DxfTagWriter::writeHandle(int code, std::uint64_t handle)
         if (*q >= 'a')
             *q = static_cast<char>(*q - 'a' + 'A');
     *end++ = '\n';
-    m_block.size += static_cast<std::size_t>(end - p);
+    m_size += static_cast<std::size_t>(end - p);
 }
 
 void DxfTagWriter::writePoint(int code, double x, double y, double z)

@@ -32,14 +32,15 @@ VANTREL_DB_FOR_TESTS char* formatDxfDouble(char* out, double value);
 class VANTREL_DB_FOR_TESTS DxfTagWriter {
 public:
     using Sink = std::function<void(std::string_view)>;
+    using NumberSink = vantrel::NumberSink;
 
     // Collects the whole text in memory.
     explicit DxfTagWriter(std::size_t reserveBytes = 1 << 16);
     // Hands the text to sink in pieces of about bufferBytes, reusing one buffer (a large drawing
     // then costs no memory of its size); call flush() at the end.
     explicit DxfTagWriter(Sink sink, std::size_t bufferBytes = 1 << 20);
-    // The same, handing on each piece whole with its doubles unprinted, for the sink to print.
-    explicit DxfTagWriter(BlockSink sink, std::size_t bufferBytes = 1 << 20);
+    // The same, handing on the doubles of each piece unprinted, for the sink to print.
+    explicit DxfTagWriter(NumberSink sink, std::size_t bufferBytes = 1 << 20);
 
     // UTF-8 text; control characters are written as ^-escapes ("^J"), a caret that would read
     // as one as "^ ".
@@ -62,23 +63,25 @@ public:
     void flush();
 
     // The text of a writer without a sink.
-    std::string_view text() const { return m_block.text(); }
+    std::string_view text() const { return {m_data.get(), m_size}; }
 
 private:
     char* reserve(std::size_t n)
     {
-        if (m_block.capacity - m_block.size < n)
+        if (m_capacity - m_size < n)
             grow(n);
-        return m_block.data.get() + m_block.size;
+        return m_data.get() + m_size;
     }
     void grow(std::size_t n);
     void writeCode(int code);
     void writeLine(std::string_view text);
 
-    std::size_t m_bufferBytes;
-    TextBlock m_block;
+    std::unique_ptr<char[]> m_data;
+    std::size_t m_size = 0;
+    std::size_t m_capacity = 0;
     Sink m_sink;
-    BlockSink m_blockSink;
+    NumberSink m_numberSink;
+    std::vector<DeferredNumber> m_numbers; // of the buffered text, for a number sink
 };
 
 } // namespace vantrel

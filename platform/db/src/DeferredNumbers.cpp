@@ -1,6 +1,5 @@
 #include <vantrel/db/DeferredNumbers.h>
 
-#include <algorithm>
 #include <cassert>
 #include <cstring>
 
@@ -33,41 +32,6 @@ char* writeWithNumbers(char* out, std::string_view text, std::span<const Deferre
     }
     copyTo(text.size());
     return out;
-}
-
-void TextBlock::clearWithRoom(std::size_t characters, std::size_t numberCount)
-{
-    size = 0;
-    numbers.clear();
-    if (capacity < characters) {
-        data = std::make_unique_for_overwrite<char[]>(characters);
-        capacity = characters;
-    }
-    numbers.reserve(numberCount);
-}
-
-void TextBlock::makeRoom(std::size_t n)
-{
-    if (n <= capacity - size)
-        return;
-    const std::size_t grown = std::max(2 * capacity, size + n);
-    auto larger = std::make_unique_for_overwrite<char[]>(grown);
-    if (size > 0)
-        std::memcpy(larger.get(), data.get(), size);
-    data = std::move(larger);
-    capacity = grown;
-}
-
-void TextBlock::append(std::string_view more, std::span<const DeferredNumber> moreNumbers)
-{
-    makeRoom(more.size());
-    if (!more.empty())
-        std::memcpy(data.get() + size, more.data(), more.size());
-    const std::size_t first = numbers.size();
-    numbers.insert(numbers.end(), moreNumbers.begin(), moreNumbers.end());
-    for (std::size_t i = first; i < numbers.size(); ++i)
-        numbers[i].at += size;
-    size += more.size();
 }
 
 } // namespace vantrel

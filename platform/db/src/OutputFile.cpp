@@ -202,13 +202,13 @@ public:
     ~Background() { stop(); }
 
     // Takes block, leaving block an empty buffer (one the thread is done with, when there is one).
-    void push(TextBlock& block)
+    void push(Block& block)
     {
         std::unique_lock lock(m_mutex);
         m_changed.wait(lock, [this] { return m_queue.size() < kQueuedBlocks || m_error; });
         raiseFailure();
         m_queue.push_back(std::move(block));
-        block = TextBlock();
+        block = Block();
         if (!m_spare.empty()) {
             block = std::move(m_spare.back());
             m_spare.pop_back();
@@ -252,17 +252,17 @@ private:
             m_changed.wait(lock, [this] { return !m_queue.empty() || m_stopping; });
             if (m_queue.empty())
                 return;
-            TextBlock block = std::move(m_queue.front());
+            Block block = std::move(m_queue.front());
             m_queue.pop_front();
             lock.unlock();
             std::exception_ptr error;
             try {
-                writeAll(m_fd, m_printed.text(block.text(), block.numbers), m_name);
+                writeAll(m_fd, m_printed.text(block.text, block.numbers), m_name);
             } catch (...) {
                 error = std::current_exception();
             }
             lock.lock();
-            block.clearWithRoom(0, 0);
+            block.clear();
             m_spare.push_back(std::move(block));
             if (error) {
                 m_error = error;
@@ -276,8 +276,8 @@ private:
     const std::filesystem::path m_name;
     std::mutex m_mutex;
     std::condition_variable m_changed;
-    std::deque<TextBlock> m_queue;
-    std::vector<TextBlock> m_spare;
+    std::deque<Block> m_queue;
+    std::vector<Block> m_spare;
     PrintedBlock m_printed; // the thread's own
     std::exception_ptr m_error;
     bool m_stopping = false;
@@ -349,27 +349,26 @@ void OutputFile::write(std::string_view data)
     // Whole blocks go on as they fill, so that even one long piece holds no more than a block.
     for (;;) {
         const std::size_t take = std::min(data.size(), kBlockBytes - std::min(kBlockBytes, m_pending.weight()));
-        m_pending.append(data.substr(0, take));
+        m_pending.text.append(data.substr(0, take));
         data.remove_prefix(take);
         if (data.empty() && m_pending.weight() < kBlockBytes)
             return;
-        handOnPending();
+        handOnFullBlock();
     }
 }
 
-void OutputFile::write(TextBlock& block)
+void OutputFile::write(std::string_view text, std::span<const DeferredNumber> numbers)
 {
     requireOpen();
-    if (block.weight() < kBlockBytes / 4) {
-        m_pending.append(block.text(), block.numbers);
-        block.clearWithRoom(0, 0);
-        if (m_pending.weight() >= kBlockBytes)
-            handOnPending();
-        return;
-    }
-    if (!m_pending.empty())
-        handOnPending();
-    handOn(block);
+    const std::size_t offset = m_pending.text.size();
+    m_pending.text.append(text);
+    const std::size_t first = m_pending.numbers.size();
+    m_pending.numbers.insert(m_pending.numbers.end(), numbers.begin(), numbers.end());
+    if (offset > 0)
+        for (std::size_t i = first; i < m_pending.numbers.size(); ++i)
+            m_pending.numbers[i].at += offset;
+    if (m_pending.weight() >= kBlockBytes)
+        handOnFullBlock();
 }
 
 void OutputFile::requireOpen() const
@@ -378,17 +377,12 @@ void OutputFile::requireOpen() const
         throw OdError(eFileError, "cannot write " + m_target.path.string() + ": the file is already closed");
 }
 
-void OutputFile::handOn(TextBlock& block)
+void OutputFile::handOnFullBlock()
 {
     if (!m_background)
         m_background = std::make_unique<Background>(m_fd, writtenPath());
-    m_background->push(block);
-}
-
-void OutputFile::handOnPending()
-{
-    handOn(m_pending);
-    m_pending.clearWithRoom(kBlockBytes, 0);
+    m_background->push(m_pending);
+    m_pending.text.reserve(kBlockBytes);
 }
 
 void OutputFile::finishWriting()
@@ -399,9 +393,9 @@ void OutputFile::finishWriting()
         m_background->finish();
         m_background.reset();
     } else {
-        writeAll(m_fd, PrintedBlock().text(m_pending.text(), m_pending.numbers), writtenPath());
+        writeAll(m_fd, PrintedBlock().text(m_pending.text, m_pending.numbers), writtenPath());
     }
-    m_pending.clearWithRoom(0, 0);
+    m_pending.clear();
 }
 
 void OutputFile::commit()

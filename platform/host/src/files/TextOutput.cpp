@@ -1,4 +1,4 @@
-// The buffer of TextOutput: handed on whole when full (to a block sink with the buffer itself).
+// The buffer of TextOutput: one allocation, handed on whole when full.
 #include <vantrel/host/TextOutput.h>
 
 #include <algorithm>
@@ -13,48 +13,44 @@ constexpr std::size_t kLargestPiece = 128;
 } // namespace
 
 TextOutput::TextOutput(Sink sink, std::size_t bufferBytes)
-    : m_bufferBytes(std::max(bufferBytes, 2 * kLargestPiece)), m_sink(std::move(sink))
+    : m_data(std::make_unique_for_overwrite<char[]>(std::max(bufferBytes, 2 * kLargestPiece))),
+      m_capacity(std::max(bufferBytes, 2 * kLargestPiece)), m_sink(std::move(sink))
 {
-    emptyBlock();
 }
 
-TextOutput::TextOutput(BlockSink sink, std::size_t bufferBytes) : TextOutput(Sink(), bufferBytes)
+TextOutput::TextOutput(NumberSink sink, std::size_t bufferBytes) : TextOutput(Sink(), bufferBytes)
 {
-    m_blockSink = std::move(sink);
-    emptyBlock();
+    m_numberSink = std::move(sink);
+    // As many numbers as would fill the buffer once printed.
+    m_numbers.reserve(m_capacity / kNumberChars);
 }
-
-void TextOutput::emptyBlock() { m_block.clearWithRoom(m_bufferBytes, m_blockSink ? m_bufferBytes / kNumberChars : 0); }
 
 void TextOutput::flush()
 {
-    if (m_block.empty())
+    if (m_size == 0 && m_numbers.empty())
         return;
-    if (m_blockSink) {
-        m_blockSink(m_block);
-        emptyBlock();
-        return;
-    }
-    m_sink(m_block.text());
-    m_block.size = 0;
+    pass(std::string_view(m_data.get(), m_size));
+    m_size = 0;
+    m_numbers.clear();
+}
+
+void TextOutput::pass(std::string_view text)
+{
+    if (m_numberSink)
+        m_numberSink(text, m_numbers);
+    else
+        m_sink(text);
 }
 
 void TextOutput::appendLong(std::string_view text)
 {
     flush();
-    if (text.size() < m_block.capacity) {
-        std::memcpy(m_block.data.get(), text.data(), text.size());
-        m_block.size = text.size();
+    if (text.size() >= m_capacity) {
+        pass(text);
         return;
     }
-    if (m_blockSink) {
-        // Handed on as a block of its own.
-        TextBlock whole;
-        whole.append(text);
-        m_blockSink(whole);
-    } else {
-        m_sink(text);
-    }
+    std::memcpy(m_data.get(), text.data(), text.size());
+    m_size = text.size();
 }
 
 } // namespace vantrel

@@ -15,7 +15,8 @@ std::string writeFileAtomically(const std::string& path, const std::function<voi
 {
     try {
         OutputFile file(path, OutputFile::Backup::None);
-        TextOutput out(BlockSink([&file](TextBlock& block) { file.write(block); }));
+        TextOutput out(
+            [&file](std::string_view text, std::span<const DeferredNumber> numbers) { file.write(text, numbers); });
         write(out);
         out.flush();
         file.commit();

@@ -5,10 +5,8 @@
 
 #include <cstddef>
 #include <functional>
-#include <memory>
 #include <span>
 #include <string_view>
-#include <vector>
 
 #include <vantrel/db/OdDbExport.h>
 
@@ -25,36 +23,15 @@ struct DeferredNumber {
     double value;
 };
 
+// Takes a piece of text with the numbers still to be printed in it (their places counted from
+// the piece's start).
+using NumberSink = std::function<void(std::string_view text, std::span<const DeferredNumber> numbers)>;
+
 // The most characters text with numbers printed in it can take.
 inline std::size_t roomWithNumbers(std::string_view text, std::span<const DeferredNumber> numbers)
 {
     return text.size() + numbers.size() * kNumberChars;
 }
-
-// Text with the numbers still to be printed in it (their places counted from its start), in a
-// buffer that goes where the text goes: a producer hands a full block on whole and goes on in
-// another, so that the text is not copied on its way to the file.
-struct VANTREL_DB_EXPORT TextBlock {
-    std::unique_ptr<char[]> data;
-    std::size_t size = 0;
-    std::size_t capacity = 0;
-    std::vector<DeferredNumber> numbers;
-
-    std::string_view text() const { return {data.get(), size}; }
-    bool empty() const { return size == 0 && numbers.empty(); }
-    // The most characters it takes once its numbers are printed.
-    std::size_t weight() const { return roomWithNumbers(text(), numbers); }
-    // Empties it, keeping at least room for characters and for numbers (reused when it has it).
-    void clearWithRoom(std::size_t characters, std::size_t numberCount);
-    // Room for n more characters: the buffer grows (at least twice as large) when it has not.
-    void makeRoom(std::size_t n);
-    // Appends text and the numbers placed in it, growing the buffer as needed.
-    void append(std::string_view more, std::span<const DeferredNumber> moreNumbers = {});
-};
-
-// Takes the text and numbers of a block, and leaves in it a buffer to go on with: empty, of any
-// capacity.
-using BlockSink = std::function<void(TextBlock& block)>;
 
 // Writes text at out with each number printed at its place (numbers in the order of their
 // places, each within the text or at its end) and answers the end of what it wrote. out must

@@ -46,10 +46,8 @@ public:
     // goes on while the system takes it (and is held back only when several blocks wait); a
     // failure to write is raised by a later write or by commit.
     void write(std::string_view data);
-    // Text with numbers to be printed in it, the printing left to the thread that writes. A
-    // large block is taken whole (its buffer goes on to the file, and block is left an empty one
-    // to go on with); a small one is copied.
-    void write(TextBlock& block);
+    // Text with numbers to be printed in it: the printing is left to the thread that writes.
+    void write(std::string_view text, std::span<const DeferredNumber> numbers);
     // A file being replaced: syncs the temporary file, keeps the previous file (if any and if
     // asked) as PATH.bak, renames the temporary file into place, and removes the temporaries that
     // saves of this target by processes now gone left behind. Otherwise it closes the target.
@@ -62,6 +60,18 @@ public:
 
 private:
     class Background;
+    // Text on its way to the file, with the numbers still to be printed in it.
+    struct Block {
+        std::string text;
+        std::vector<DeferredNumber> numbers;
+        std::size_t weight() const { return roomWithNumbers(text, numbers); }
+        bool empty() const { return text.empty() && numbers.empty(); }
+        void clear()
+        {
+            text.clear();
+            numbers.clear();
+        }
+    };
 
     void openTemporary();
     // The file written to: the temporary file of a file being replaced, else the target.
@@ -69,10 +79,8 @@ private:
     void openDirect();
     // Raises OdError(eFileError) once the file is committed.
     void requireOpen() const;
-    // Hands block to the writing thread (starting it), leaving block a buffer to go on with.
-    void handOn(TextBlock& block);
-    // The same for the pending block, which is then given room for a whole block.
-    void handOnPending();
+    // Hands the pending block to the writing thread (starting it) once it is large enough.
+    void handOnFullBlock();
     // Writes what is pending and waits for the blocks handed on; raises the first failure.
     void finishWriting();
 
@@ -84,7 +92,7 @@ private:
     bool m_targetExists = false;
     unsigned m_targetMode = 0;
     bool m_committed = false;
-    TextBlock m_pending; // written to the file once it makes a block
+    Block m_pending; // written to the file once it makes a block
     std::unique_ptr<Background> m_background;
 };
 

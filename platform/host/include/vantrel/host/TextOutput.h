@@ -1,6 +1,6 @@
-// Text written piece by piece into a buffer and handed to a sink in large blocks, so that an
-// output of any size is streamed to its file without being held in memory whole. A sink that
-// takes whole blocks gets the numbers unprinted, to print them where it writes the file.
+// Text written piece by piece into one reused buffer and handed to a sink in large blocks, so
+// that an output of any size is streamed to its file without being held in memory whole. A sink
+// that takes numbers with the text gets them unprinted, to print them where it writes the file.
 #pragma once
 
 #include <cstddef>
@@ -20,45 +20,46 @@ namespace vantrel {
 class VANTREL_HOST_EXPORT TextOutput {
 public:
     using Sink = std::function<void(std::string_view)>;
+    using NumberSink = vantrel::NumberSink;
 
     // The sink receives the text in order, in blocks of up to about bufferBytes.
     explicit TextOutput(Sink sink, std::size_t bufferBytes = std::size_t(1) << 18);
-    // The same, each block handed on whole with its numbers still to be printed in it.
-    explicit TextOutput(BlockSink sink, std::size_t bufferBytes = std::size_t(1) << 18);
+    // The same, with the numbers of each block still to be printed in it.
+    explicit TextOutput(NumberSink sink, std::size_t bufferBytes = std::size_t(1) << 18);
     TextOutput(const TextOutput&) = delete;
     TextOutput& operator=(const TextOutput&) = delete;
 
     void append(std::string_view text)
     {
-        if (text.size() > m_block.capacity - m_block.size)
+        if (text.size() > m_capacity - m_size)
             return appendLong(text);
         if (!text.empty()) // an empty view may hold no pointer at all
-            std::memcpy(m_block.data.get() + m_block.size, text.data(), text.size());
-        m_block.size += text.size();
+            std::memcpy(m_data.get() + m_size, text.data(), text.size());
+        m_size += text.size();
     }
     void append(char c)
     {
         *room(1) = c;
-        ++m_block.size;
+        ++m_size;
     }
     // Room for n more characters (n at most 128); advance(end) keeps what was written up to end.
     char* room(std::size_t n)
     {
-        if (n > m_block.capacity - m_block.size)
+        if (n > m_capacity - m_size)
             flush();
-        return m_block.data.get() + m_block.size;
+        return m_data.get() + m_size;
     }
-    void advance(const char* end) { m_block.size = static_cast<std::size_t>(end - m_block.data.get()); }
-    // value as format prints it: here, or by a block sink.
+    void advance(const char* end) { m_size = static_cast<std::size_t>(end - m_data.get()); }
+    // value as format prints it: here, or by a number sink.
     void number(double value, NumberFormat format)
     {
-        if (!m_blockSink) {
+        if (!m_numberSink) {
             advance(format(room(kNumberChars), value));
             return;
         }
-        if (m_block.numbers.size() == m_block.numbers.capacity())
+        if (m_numbers.size() == m_numbers.capacity())
             flush();
-        m_block.numbers.push_back({m_block.size, format, value});
+        m_numbers.push_back({m_size, format, value});
     }
 
     // Hands what is buffered to the sink.
@@ -66,13 +67,15 @@ public:
 
 private:
     void appendLong(std::string_view text);
-    // An empty buffer of the size asked for, with room for as many numbers as would fill it.
-    void emptyBlock();
+    // Hands text, with the numbers noted for it, to the sink.
+    void pass(std::string_view text);
 
-    std::size_t m_bufferBytes;
-    TextBlock m_block;
+    std::unique_ptr<char[]> m_data;
+    std::size_t m_size = 0;
+    std::size_t m_capacity = 0;
     Sink m_sink;
-    BlockSink m_blockSink;
+    NumberSink m_numberSink;
+    std::vector<DeferredNumber> m_numbers; // of the buffered text, for a number sink
 };
 
 } // namespace vantrel
