@@ -24,10 +24,8 @@ public:
 
     // The sink receives the text in order, in blocks of up to about bufferBytes.
     explicit TextOutput(Sink sink, std::size_t bufferBytes = std::size_t(1) << 18);
-    // The same, with the numbers of each block still to be printed in it. (A megabyte, as the DXF
-    // writer's: with a quarter of it the threads producing and writing an SVG of a million
-    // entities wait for each other twice as often, and the whole takes a fifth longer.)
-    explicit TextOutput(NumberSink sink, std::size_t bufferBytes = std::size_t(1) << 20);
+    // The same, with the numbers of each block still to be printed in it.
+    explicit TextOutput(NumberSink sink, std::size_t bufferBytes = std::size_t(1) << 18);
     TextOutput(const TextOutput&) = delete;
     TextOutput& operator=(const TextOutput&) = delete;
 
