@@ -428,8 +428,8 @@ DxfSubclass dxfEntitySubclass();
 DxfSubclass dxfTextSubclass();
 
 // The items of a sequence (vertices) as shown: each its handle and the properties of its own
-// class, without those it has as an entity.
-PropertyValue dxfItemRecords(const std::vector<OdDbObjectId>& items);
+// class, without those it has as an entity; read through ctx, their owner's.
+PropertyValue dxfItemRecords(const std::vector<OdDbObjectId>& items, DxfContext& ctx);
 
 // The colour codes of entities and layers, in whichever order a file gives them: 62 a palette
 // index (0-256), 420 a true colour; an index next to a true colour is kept beside it.

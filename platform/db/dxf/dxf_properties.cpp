@@ -63,6 +63,17 @@ const DxfClassMap& mapOf(const OdDbObject& object)
     return object.isKindOf(OdDbEntity::desc()) ? dxfUnknownEntityMap() : dxfUnknownObjectMap();
 }
 
+// Appends to record the properties the subclasses from first on show of object.
+void appendShown(PropertyRecord& record, const std::vector<DxfSubclass>& subclasses, std::size_t first,
+                 const OdDbObject& object, DxfContext& ctx)
+{
+    record.reserve(record.size() + shownCount(subclasses, first));
+    for (std::size_t i = first; i < subclasses.size(); ++i)
+        for (const DxfField& f : subclasses[i].fields)
+            if (shown(f))
+                record.push_back({f.name, f.unit, shownValue(f, object, ctx), f.names});
+}
+
 } // namespace
 
 std::vector<Property> objectProperties(const OdDbObject& object)
@@ -82,16 +93,11 @@ std::vector<Property> PropertyReader::properties(const OdDbObject& object)
     if (object.database() != &m_context->db())
         return objectProperties(object);
     std::vector<Property> out;
-    const std::vector<DxfSubclass>& subclasses = mapOf(object).subclasses;
-    out.reserve(shownCount(subclasses, 0));
-    for (const DxfSubclass& sub : subclasses)
-        for (const DxfField& f : sub.fields)
-            if (shown(f))
-                out.push_back({f.name, f.unit, shownValue(f, object, *m_context), f.names});
+    appendShown(out, mapOf(object).subclasses, 0, object, *m_context);
     return out;
 }
 
-PropertyValue dxfItemRecords(const std::vector<OdDbObjectId>& items)
+PropertyValue dxfItemRecords(const std::vector<OdDbObjectId>& items, DxfContext& ctx)
 {
     std::vector<PropertyRecord> records;
     records.reserve(items.size());
@@ -99,17 +105,9 @@ PropertyValue dxfItemRecords(const std::vector<OdDbObjectId>& items)
         if (id.isErased())
             continue;
         const OdDbObjectPtr item = id.safeOpenObject();
-        DxfContext ctx(*item->database());
-        const std::vector<DxfSubclass>& subclasses = mapOf(*item).subclasses;
+        PropertyRecord record{{"handle", PropertyUnit::Handle, id.getHandle().ascii()}};
         // What an item has as an entity (its layer, ...) is its owner's.
-        const std::size_t first = item->isKindOf(OdDbEntity::desc()) ? 1 : 0;
-        PropertyRecord record;
-        record.reserve(1 + shownCount(subclasses, first));
-        record.push_back({"handle", PropertyUnit::Handle, id.getHandle().ascii()});
-        for (std::size_t i = first; i < subclasses.size(); ++i)
-            for (const DxfField& f : subclasses[i].fields)
-                if (shown(f))
-                    record.push_back({f.name, f.unit, shownValue(f, *item, ctx), f.names});
+        appendShown(record, mapOf(*item).subclasses, item->isKindOf(OdDbEntity::desc()) ? 1 : 0, *item, ctx);
         records.push_back(std::move(record));
     }
     return records;

@@ -104,8 +104,8 @@ DxfClassMap insertMap()
             dxfField<C>(45, &C::Data::rowSpacing, 0.0, {.optional = true, .name = "rowSpacing"}),
             dxfField<C>(210, &C::Data::normal, kZAxis, {.optional = true, .name = "normal"}),
             dxfShown("attributes", PropertyUnit::Value,
-                     [](const OdDbObject& o, DxfContext&) {
-                         return dxfItemRecords(static_cast<const C&>(o).attributeIds());
+                     [](const OdDbObject& o, DxfContext& ctx) {
+                         return dxfItemRecords(static_cast<const C&>(o).attributeIds(), ctx);
                      }),
         }};
     reference.otherMarker = "AcDbMInsertBlock";

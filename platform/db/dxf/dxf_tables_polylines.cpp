@@ -67,8 +67,8 @@ DxfField polylineKind(const char* kind)
 template <class Owner>
 DxfField verticesShown()
 {
-    return dxfShown("vertices", PropertyUnit::Value, [](const OdDbObject& o, DxfContext&) {
-        return dxfItemRecords(static_cast<const Owner&>(o).vertexIds());
+    return dxfShown("vertices", PropertyUnit::Value, [](const OdDbObject& o, DxfContext& ctx) {
+        return dxfItemRecords(static_cast<const Owner&>(o).vertexIds(), ctx);
     });
 }
 
