@@ -245,7 +245,7 @@ SvgSink::SvgSink() : m_collect(std::make_unique<TextOutput>([this](std::string_v
     setTraits(m_traits);
 }
 
-SvgSink::SvgSink(TextOutput* out) : m_out(out), m_measures(out == nullptr) { setTraits(m_traits); }
+SvgSink::SvgSink(TextOutput* out) : m_out(out) { setTraits(m_traits); }
 
 SvgSink::~SvgSink() = default;
 
@@ -254,7 +254,7 @@ void SvgSink::setTraits(const DrawTraits& traits)
     m_traits = traits;
     if (!m_lineweights)
         m_traits.lineWeightMm = 0.0;
-    if (m_measures)
+    if (measures())
         m_weights.insert(weightKey(m_traits));
     if (!m_out)
         return;
@@ -284,7 +284,7 @@ const std::string& SvgSink::dashing(double length, std::size_t pieces)
 
 void SvgSink::addPoint(double x, double y, double pad)
 {
-    if (!m_measures)
+    if (!measures())
         return;
     if (pad == 0.0) {
         m_extents.addPoint(OdGePoint3d(x, y, 0.0));
@@ -297,7 +297,7 @@ void SvgSink::addPoint(double x, double y, double pad)
 void SvgSink::addArcExtents(const OdGePoint3d& center, const OdGeVector3d& u, const OdGeVector3d& v, double start,
                             double sweep, double pad)
 {
-    if (!m_measures)
+    if (!measures())
         return;
     OdGeExtents3d arc;
     arc.addArc(center, u, v, start, sweep);
@@ -475,7 +475,7 @@ bool SvgSink::withinExtents(const PathVertex& a, const OdGePoint3d& b) const
 
 void SvgSink::addOutline(std::span<const OdGePoint3d> outline)
 {
-    if (m_measures)
+    if (measures())
         for (const auto& p : outline)
             addPoint(p.x, p.y);
     if (!m_out)
@@ -659,7 +659,7 @@ void SvgSink::marker(const OdGePoint3d& position, MarkerKind kind, double size)
     if (!(size > 0.0)) {
         // Sized when the picture's extents are known, and written by the sink that measured.
         addPoint(position.x, position.y);
-        if (m_measures)
+        if (measures())
             m_defaultMarkers.push_back({position, kind, m_traits});
         return;
     }
@@ -675,7 +675,7 @@ void SvgSink::markerPolyline(const OdGePoint3d& position, std::span<const OdGeVe
         return;
     if (!(size > 0.0)) {
         addPoint(position.x, position.y);
-        if (m_measures)
+        if (measures())
             m_defaultSymbols.push_back({position, {offsets.begin(), offsets.end()}, m_traits});
         return;
     }

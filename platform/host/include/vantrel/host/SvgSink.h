@@ -99,6 +99,8 @@ private:
                        double sweep, double pad = 0.0);
     void polyline(std::span<const OdGePoint3d> points, bool closed);
     void widePath(std::span<const PathVertex> vertices, bool closed, const OdGeVector3d& normal);
+    // Whether the sink measures what is drawn: all but a sink that streams.
+    bool measures() const { return !m_out || m_collect; }
     // Whether a path segment from a to b lies within the extents so far, so that measuring it
     // would not move them (the extents are flat: they take X and Y only).
     bool withinExtents(const PathVertex& a, const OdGePoint3d& b) const;
@@ -127,7 +129,6 @@ private:
     std::string m_body;
     std::unique_ptr<TextOutput> m_collect;
     TextOutput* m_out = nullptr; // null while measuring
-    bool m_measures = true;      // false for a sink that streams
     // Scratch reused from primitive to primitive.
     std::vector<PathSegment> m_segments;
     std::vector<OdGePoint3d> m_along, m_thin, m_outline, m_firstOutline;
