@@ -68,7 +68,7 @@ bool plain(std::string_view s)
 
 // A finite number: its shortest digits, written without an exponent from 1e-4 up to below 1e15,
 // with ".0" after whole numbers, else as "d.ddde+XX" with at least two exponent digits. The text
-// is put together in a scratch buffer by copies of fixed length, then stored whole.
+// is put together in a scratch buffer, then stored whole.
 char* numberText(char* out, double value)
 {
     char text[64];
@@ -80,34 +80,15 @@ char* numberText(char* out, double value)
         t += 3;
     } else {
         const DecimalDigits shortest = shortestDigits(std::fabs(value));
-        const char* digits = shortest.digits();
-        const int count = shortest.count;
-        const int point = shortest.point;
         constexpr int kLastWholeDigit = 15;
-        if (count <= point && point <= kLastWholeDigit) {
-            std::memcpy(t, digits, 16);
-            std::memcpy(t + point, ".0", 2);
-            t += point + 2;
-        } else if (0 < point && point <= kLastWholeDigit) {
-            std::memcpy(t, digits, 16);
-            t[point] = '.';
-            std::memcpy(t + point + 1, digits + point, 16);
-            t += count + 1;
-        } else if (-4 < point && point <= 0) {
-            std::memcpy(t, "0.000", 5);
-            std::memcpy(t + 2 - point, digits, 24);
-            t += 2 - point + count;
+        if (shortest.count <= shortest.point && shortest.point <= kLastWholeDigit) {
+            t = shortest.fixed(t);
+            std::memcpy(t, ".0", 2);
+            t += 2;
+        } else if (-4 < shortest.point && shortest.point <= kLastWholeDigit) {
+            t = shortest.fixed(t);
         } else {
-            *t = digits[0];
-            t[1] = '.';
-            std::memcpy(t + 2, digits + 1, 16);
-            t += count > 1 ? count + 1 : 1;
-            const int power = point - 1;
-            *t++ = 'e';
-            *t++ = power < 0 ? '-' : '+';
-            if (std::abs(power) < 10)
-                *t++ = '0';
-            t = std::to_chars(t, t + 3, std::abs(power)).ptr;
+            t = shortest.scientific(t);
         }
     }
     static_assert(kNumberChars <= sizeof text);
@@ -125,20 +106,27 @@ static_assert(kShortLine + 1 <= kLines.size());
 // Keys up to this long are put with their line at once.
 constexpr std::size_t kShortKey = 32;
 
+// A short line (a comma when asked, the line end, the indentation of depth) at at, by one copy of
+// fixed length of which the line's own characters are kept; answers the end of the line. at
+// must have room for kShortLine characters.
+char* shortLine(char* at, bool comma, std::size_t depth)
+{
+    const std::size_t start = comma ? 0 : 1;
+    std::memcpy(at, kLines.data() + start, kShortLine);
+    return at + 2 - start + 2 * depth;
+}
+
 } // namespace
 
 // A separator, a line end and the indentation of a depth: one piece of text for the depths a
 // drawing has, so that each element costs one copy.
 void JsonWriter::newLine(bool comma, std::size_t depth)
 {
-    const std::size_t start = comma ? 0 : 1;
     if (2 + 2 * depth <= kShortLine) {
-        // One copy of fixed length, of which the line's own characters are kept.
-        char* at = m_out.room(kShortLine);
-        std::memcpy(at, kLines.data() + start, kShortLine);
-        m_out.advance(at + 2 - start + 2 * depth);
+        m_out.advance(shortLine(m_out.room(kShortLine), comma, depth));
         return;
     }
+    const std::size_t start = comma ? 0 : 1;
     m_out.append(kLines.substr(start, 2 - start));
     for (std::size_t n = 2 * depth; n > 0;) {
         const std::size_t piece = std::min(n, kLines.size() - 2);
@@ -192,12 +180,9 @@ void JsonWriter::key(std::string_view utf8)
     assert(!m_filled.empty() && !m_afterKey);
     const std::size_t depth = m_filled.size();
     // The names of a drawing's properties: the line, its indentation and the quoted name in one
-    // piece of room, the line by one copy of fixed length.
+    // piece of room.
     if (utf8.size() <= kShortKey && 2 + 2 * depth <= kShortLine && plain(utf8)) {
-        const std::size_t start = m_filled.back() != 0 ? 0 : 1;
-        char* at = m_out.room(kShortLine + kShortKey + 4);
-        std::memcpy(at, kLines.data() + start, kShortLine);
-        at += 2 - start + 2 * depth;
+        char* at = shortLine(m_out.room(kShortLine + kShortKey + 4), m_filled.back() != 0, depth);
         *at++ = '"';
         std::memcpy(at, utf8.data(), utf8.size());
         at += utf8.size();

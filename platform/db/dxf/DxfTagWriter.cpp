@@ -105,8 +105,8 @@ DxfTagWriter::DxfTagWriter(std::size_t reserveBytes)
 
 // value as to_chars writes it, from its shortest digits: the fixed form unless the exponent form
 // is shorter. Magnitudes from 2^53 up, of which to_chars may write a whole number's exact digits
-// in the fixed form, and zero are left to it. The text is put together in a scratch buffer by
-// copies of fixed length, then stored whole.
+// in the fixed form, and zero are left to it. The text is put together in a scratch buffer, then
+// stored whole.
 char* formatShortest(char* out, double value)
 {
     const double magnitude = std::fabs(value);
@@ -116,7 +116,6 @@ char* formatShortest(char* out, double value)
         return end;
     }
     const DecimalDigits shortest = shortestDigits(magnitude);
-    const char* digits = shortest.digits();
     const int count = shortest.count;
     const int point = shortest.point; // at most 16, below 2^53
     const int power = point - 1;
@@ -126,30 +125,7 @@ char* formatShortest(char* out, double value)
     char* t = text;
     if (value < 0)
         *t++ = '-';
-    if (fixedLength <= scientificLength) {
-        if (point <= 0) {
-            std::memcpy(t, "0.0000000000000000000000", 24);
-            std::memcpy(t + 2 - point, digits, 24);
-        } else {
-            // The digits, then the zeros of a whole number's text or the point and the rest.
-            std::memcpy(t, digits, 16);
-            if (point < count) {
-                t[point] = '.';
-                std::memcpy(t + point + 1, digits + point, 16);
-            }
-        }
-        t += fixedLength;
-    } else {
-        *t = digits[0];
-        t[1] = '.';
-        std::memcpy(t + 2, digits + 1, 16);
-        t += count > 1 ? count + 1 : 1;
-        *t++ = 'e';
-        *t++ = power < 0 ? '-' : '+';
-        if (std::abs(power) < 10)
-            *t++ = '0';
-        t = std::to_chars(t, t + 3, std::abs(power)).ptr;
-    }
+    t = fixedLength <= scientificLength ? shortest.fixed(t) : shortest.scientific(t);
     static_assert(kNumberChars <= sizeof text);
     std::memcpy(out, text, kNumberChars);
     return out + (t - text);

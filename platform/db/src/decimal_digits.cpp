@@ -1,6 +1,9 @@
 // The shortest digits of a double, by fmt's digit search (the one its own formatting runs).
 #include <vantrel/db/decimal_digits.h>
 
+#include <cassert>
+#include <charconv>
+#include <cstdlib>
 #include <cstring>
 
 #include <fmt/format.h>
@@ -45,6 +48,40 @@ DecimalDigits shortestDigits(double magnitude)
     d.first = 17 - d.count;
     d.point = d.count + decimal.exponent;
     return d;
+}
+
+// Both are put together by copies of fixed length, which the digits' trailing zeros make safe.
+char* DecimalDigits::fixed(char* t) const
+{
+    assert(point > -22 && point <= 16);
+    const char* d = digits();
+    if (point <= 0) {
+        std::memcpy(t, "0.0000000000000000000000", 24);
+        std::memcpy(t + 2 - point, d, 24);
+        return t + 2 - point + count;
+    }
+    // The digits, then the zeros of a whole number's text or the point and the rest.
+    std::memcpy(t, d, 16);
+    if (point >= count)
+        return t + point;
+    t[point] = '.';
+    std::memcpy(t + point + 1, d + point, 16);
+    return t + count + 1;
+}
+
+char* DecimalDigits::scientific(char* t) const
+{
+    const char* d = digits();
+    *t = d[0];
+    t[1] = '.';
+    std::memcpy(t + 2, d + 1, 16);
+    t += count > 1 ? count + 1 : 1;
+    const int power = point - 1;
+    *t++ = 'e';
+    *t++ = power < 0 ? '-' : '+';
+    if (std::abs(power) < 10)
+        *t++ = '0';
+    return std::to_chars(t, t + 3, std::abs(power)).ptr;
 }
 
 } // namespace vantrel
