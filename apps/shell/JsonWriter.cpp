@@ -67,12 +67,12 @@ bool plain(std::string_view s)
 }
 
 // A finite number: its shortest digits, written without an exponent from 1e-4 up to below 1e15,
-// with ".0" after whole numbers, else as "d.ddde+XX" with at least two exponent digits. The text
-// is put together in a scratch buffer, then stored whole.
+// with ".0" after whole numbers, else as "d.ddde+XX" with at least two exponent digits. Written
+// in place: a copy of text put together elsewhere would wait for its stores.
 char* numberText(char* out, double value)
 {
-    char text[64];
-    char* t = text;
+    static_assert(1 + 47 <= kNumberChars, "a sign and the longest fixed form");
+    char* t = out;
     if (std::signbit(value))
         *t++ = '-';
     if (value == 0) {
@@ -91,9 +91,7 @@ char* numberText(char* out, double value)
             t = shortest.scientific(t);
         }
     }
-    static_assert(kNumberChars <= sizeof text);
-    std::memcpy(out, text, kNumberChars);
-    return out + (t - text);
+    return t;
 }
 
 // A comma, a line end and indentation, of which each line takes what it needs.

@@ -105,8 +105,7 @@ DxfTagWriter::DxfTagWriter(std::size_t reserveBytes)
 
 // value as to_chars writes it, from its shortest digits: the fixed form unless the exponent form
 // is shorter. Magnitudes from 2^53 up, of which to_chars may write a whole number's exact digits
-// in the fixed form, and zero are left to it. The text is put together in a scratch buffer, then
-// stored whole.
+// in the fixed form, and zero are left to it.
 char* formatShortest(char* out, double value)
 {
     const double magnitude = std::fabs(value);
@@ -121,14 +120,11 @@ char* formatShortest(char* out, double value)
     const int power = point - 1;
     const int scientificLength = count + (count > 1 ? 1 : 0) + 2 + (power <= -100 ? 3 : 2);
     const int fixedLength = point <= 0 ? 2 - point + count : point >= count ? point : count + 1;
-    char text[64];
-    char* t = text;
-    if (value < 0)
-        *t++ = '-';
-    t = fixedLength <= scientificLength ? shortest.fixed(t) : shortest.scientific(t);
-    static_assert(kNumberChars <= sizeof text);
-    std::memcpy(out, text, kNumberChars);
-    return out + (t - text);
+    // (Written in place: a copy of text put together elsewhere would wait for its stores.)
+    static_assert(1 + 47 <= kNumberChars, "a sign and the longest fixed form");
+    *out = '-';
+    out += value < 0;
+    return fixedLength <= scientificLength ? shortest.fixed(out) : shortest.scientific(out);
 }
 
 char* formatDxfDouble(char* out, double value)

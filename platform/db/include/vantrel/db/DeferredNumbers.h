@@ -15,7 +15,7 @@ namespace vantrel {
 // Prints value at out and answers the end of its text: at most kNumberChars characters. It may
 // write anywhere in the kNumberChars characters from out (what lies past the end is written over).
 using NumberFormat = char* (*)(char* out, double value);
-inline constexpr std::size_t kNumberChars = 32;
+inline constexpr std::size_t kNumberChars = 48;
 
 struct DeferredNumber {
     std::size_t at; // offset into the text it goes with, before the character there
