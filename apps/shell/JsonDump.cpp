@@ -159,7 +159,7 @@ void object(JsonWriter& j, std::span<const std::pair<std::string_view, std::stri
         add(list[k].name, static_cast<long>(k));
     j.beginObject();
     for (const Field& f : room.first(count)) {
-        j.key(f.name());
+        j.name(f.name());
         if (f.source < 0)
             j.value(own[static_cast<std::size_t>(-1 - f.source)].second);
         else
@@ -213,11 +213,13 @@ void appendEntities(JsonWriter& j, PropertyReader& reader, OdDbObjectId blockId)
     OdDbBlockTableRecordPtr block = OdDbBlockTableRecord::cast(blockId.openObject().get());
     if (!block)
         return;
+    std::vector<Property> properties;
     for (OdDbObjectIteratorPtr it = block->newIterator(); !it->done(); it->step())
         if (OdDbEntityPtr e = it->entity()) {
             const std::pair<std::string_view, std::string> own[]
                 = {{"handle", e->getDbHandle().ascii()}, {"type", dxfRecordName(*e)}};
-            object(j, own, reader.properties(*e));
+            reader.properties(*e, properties);
+            object(j, own, properties);
         }
 }
 

@@ -175,25 +175,36 @@ void JsonWriter::endArray() { end(']'); }
 
 void JsonWriter::key(std::string_view utf8)
 {
-    assert(!m_filled.empty() && !m_afterKey);
-    const std::size_t depth = m_filled.size();
-    // The names of a drawing's properties: the line, its indentation and the quoted name in one
-    // piece of room.
-    if (utf8.size() <= kShortKey && 2 + 2 * depth <= kShortLine && plain(utf8)) {
-        char* at = shortLine(m_out.room(kShortLine + kShortKey + 4), m_filled.back() != 0, depth);
-        *at++ = '"';
-        std::memcpy(at, utf8.data(), utf8.size());
-        at += utf8.size();
-        std::memcpy(at, "\": ", 3);
-        m_out.advance(at + 3);
-        m_filled.back() = 1;
-        m_afterKey = true;
+    if (plain(utf8) && shortKey(utf8))
         return;
-    }
     element();
     string(utf8);
     m_out.append(": ");
     m_afterKey = true;
+}
+
+void JsonWriter::name(std::string_view ascii)
+{
+    assert(plain(ascii));
+    if (!shortKey(ascii))
+        key(ascii);
+}
+
+bool JsonWriter::shortKey(std::string_view ascii)
+{
+    assert(!m_filled.empty() && !m_afterKey);
+    const std::size_t depth = m_filled.size();
+    if (ascii.size() > kShortKey || 2 + 2 * depth > kShortLine)
+        return false;
+    char* at = shortLine(m_out.room(kShortLine + kShortKey + 4), m_filled.back() != 0, depth);
+    *at++ = '"';
+    std::memcpy(at, ascii.data(), ascii.size());
+    at += ascii.size();
+    std::memcpy(at, "\": ", 3);
+    m_out.advance(at + 3);
+    m_filled.back() = 1;
+    m_afterKey = true;
+    return true;
 }
 
 void JsonWriter::value(std::string_view utf8)

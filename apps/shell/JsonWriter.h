@@ -21,6 +21,9 @@ public:
     void endArray();
     // The key of the next value of the object being written.
     void key(std::string_view utf8);
+    // The same for a name the code declares (a property's): printable ASCII without quotes or
+    // backslashes, which needs no look for escapes.
+    void name(std::string_view ascii);
 
     void value(std::string_view utf8);
     void value(const char* utf8) { value(std::string_view(utf8)); }
@@ -38,6 +41,8 @@ private:
     void newLine(bool comma, std::size_t depth);
     // A quoted, escaped string; text that is not valid UTF-8 is written as U+FFFD.
     void string(std::string_view utf8);
+    // The key's line and the quoted key in one piece of room, when both are short.
+    bool shortKey(std::string_view ascii);
 
     TextOutput& m_out;
     // Of each open container: whether it has an element yet (a byte each, read at every value).

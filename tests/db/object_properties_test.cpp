@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <functional>
 #include <numbers>
 
+#include <vantrel/db/DxfFile.h>
 #include <vantrel/db/ObjectProperties.h>
 #include <vantrel/db/OdDb2dPolyline.h>
 #include <vantrel/db/OdDb2dVertex.h>
@@ -152,7 +155,7 @@ TEST(PropertyWords, CamelCaseBecomesWordsAndAbbreviationsStay)
 }
 
 // A reader that looks each layer's name up once shows every entity as objectProperties does,
-// entities on other layers and of another drawing included.
+// entities on other layers and of another drawing included, also into one record reused for all.
 TEST_F(ObjectPropertiesTest, AReaderOfManyObjectsShowsEachAsItIsShownAlone)
 {
     const auto onLayer = [](OdDbDatabase& drawing, const OdString& name) {
@@ -174,8 +177,10 @@ TEST_F(ObjectPropertiesTest, AReaderOfManyObjectsShowsEachAsItIsShownAlone)
                                           onLayer(*other, L"Elsewhere"), onLayer(*db, L"Doors")};
     PropertyReader reader(*db);
     const std::vector<std::string> expected = {"Walls", "Doors", "Walls", "Elsewhere", "Doors"};
+    std::vector<Property> read;
     for (std::size_t i = 0; i < arcs.size(); ++i) {
-        const std::vector<Property> read = reader.properties(*arcs[i]);
+        reader.properties(*arcs[i], read);
+        ASSERT_EQ(names(reader.properties(*arcs[i])), names(read));
         const std::vector<Property> alone = objectProperties(*arcs[i]);
         EXPECT_EQ(std::get<std::string>(named(read, "layer").value), expected[i]);
         ASSERT_EQ(names(read), names(alone));
@@ -191,6 +196,42 @@ TEST_F(ObjectPropertiesTest, AReaderOfManyObjectsShowsEachAsItIsShownAlone)
                 read[k].value);
         }
     }
+}
+
+// Names are written as JSON keys without a look for escapes: each is a word of ASCII letters and
+// digits, in every record of every entity and block entity of the sample drawings.
+TEST(PropertyNames, AreWordsOfLettersAndDigits)
+{
+    std::function<void(const std::vector<Property>&, const std::string&)> expectWords
+        = [&](const std::vector<Property>& record, const std::string& where) {
+              for (const Property& p : record) {
+                  EXPECT_TRUE(!p.name.empty()
+                              && std::all_of(p.name.begin(), p.name.end(),
+                                             [](char c) {
+                                                 return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')
+                                                     || (c >= '0' && c <= '9');
+                                             }))
+                      << where << ": '" << p.name << "'";
+                  if (const auto* items = std::get_if<std::vector<PropertyRecord>>(&p.value))
+                      for (const PropertyRecord& item : *items)
+                          expectWords(item, where + " " + std::string(p.name));
+              }
+          };
+    std::size_t shown = 0;
+    for (const auto& file : std::filesystem::directory_iterator(VANTREL_SAMPLES)) {
+        if (file.path().extension() != ".dxf")
+            continue;
+        const DxfReadResult read = readDxf(file.path().string());
+        ASSERT_TRUE(read.database) << file.path() << ": " << read.error;
+        PropertyReader reader(*read.database);
+        OdDbBlockTablePtr blocks = read.database->getBlockTableId().safeOpenObject();
+        for (OdDbObjectId blockId : blocks->recordIds()) {
+            OdDbBlockTableRecordPtr block = blockId.safeOpenObject();
+            for (OdDbObjectIteratorPtr it = block->newIterator(); !it->done(); it->step(), ++shown)
+                expectWords(reader.properties(*it->entity()), file.path().filename().string());
+        }
+    }
+    EXPECT_GT(shown, 100U);
 }
 
 } // namespace

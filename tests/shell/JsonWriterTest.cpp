@@ -3,7 +3,9 @@
 // may differ only where the library's digits are not the shortest that read back the same.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -65,7 +67,14 @@ public:
                 // Keys of a document are unique; the writer is given each once.
                 if (o.contains(k))
                     k += std::to_string(n) + "#" + std::to_string(o.size());
-                w.key(k);
+                // A word is given as a name the code declares, which is not looked at for escapes.
+                const bool word = !k.empty() && std::all_of(k.begin(), k.end(), [](char c) {
+                    return std::isalnum(static_cast<unsigned char>(c));
+                });
+                if (word)
+                    w.name(k);
+                else
+                    w.key(k);
                 o[k] = value(w, depth + 1);
             }
             w.endObject();

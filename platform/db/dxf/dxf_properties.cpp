@@ -78,10 +78,10 @@ void appendShown(PropertyRecord& record, const std::vector<DxfSubclass>& subclas
 
 std::vector<Property> objectProperties(const OdDbObject& object)
 {
-    OdDbDatabase* db = object.database();
-    if (!db)
-        return {};
-    return PropertyReader(*db).properties(object);
+    std::vector<Property> out;
+    if (OdDbDatabase* db = object.database())
+        PropertyReader(*db).properties(object, out);
+    return out;
 }
 
 PropertyReader::PropertyReader(OdDbDatabase& db) : m_context(std::make_unique<DxfContext>(db)) {}
@@ -90,11 +90,20 @@ PropertyReader::~PropertyReader() = default;
 
 std::vector<Property> PropertyReader::properties(const OdDbObject& object)
 {
-    if (object.database() != &m_context->db())
-        return objectProperties(object);
     std::vector<Property> out;
-    appendShown(out, mapOf(object).subclasses, 0, object, *m_context);
+    properties(object, out);
     return out;
+}
+
+void PropertyReader::properties(const OdDbObject& object, std::vector<Property>& into)
+{
+    into.clear();
+    if (object.database() != &m_context->db()) {
+        if (OdDbDatabase* db = object.database())
+            PropertyReader(*db).properties(object, into);
+        return;
+    }
+    appendShown(into, mapOf(object).subclasses, 0, object, *m_context);
 }
 
 PropertyValue dxfItemRecords(const std::vector<OdDbObjectId>& items, DxfContext& ctx)

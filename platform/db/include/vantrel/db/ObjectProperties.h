@@ -66,6 +66,8 @@ public:
 
     // (An object of another drawing is read on its own, as objectProperties reads it.)
     std::vector<Property> properties(const OdDbObject& object);
+    // The same into a record of the caller's, whose room is kept from one object to the next.
+    void properties(const OdDbObject& object, std::vector<Property>& into);
 
 private:
     std::unique_ptr<DxfContext> m_context;
