@@ -6,10 +6,7 @@
 // processor time the system counted for it (user and system, the median of the runs each; on a
 // shared machine the second is the steadier) and measured by the peak resident memory the system
 // reports for it. Prints one table of ratios. ezdxf is Debian's (python3-ezdxf, for
-// /usr/bin/python3).
-//
-//   process_compare [--sizes 10000,100000,1000000] [--runs 3] [--ezdxf-max 100000] [--dir out/bench/process]
-//                   [--scratch DIR]
+// /usr/bin/python3). Its options are in kUsage below.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -195,11 +192,22 @@ std::optional<Measure> measure(const std::vector<std::string>& argv, int runs)
     return Measure{median(walls), median(cpus), peak};
 }
 
+constexpr const char* kUsage = "usage: process_compare [--sizes 10000,100000,1000000] [--runs 3] [--ezdxf-max 100000]\n"
+                               "                       [--dir out/bench/process] [--scratch DIR]\n";
+
+// Every option takes a value; anything else (--help included) prints the usage and ends the
+// program before a long run starts.
 Options parse(int argc, char** argv)
 {
     Options o;
-    for (int i = 1; i + 1 < argc; i += 2) {
-        const std::string name = argv[i], value = argv[i + 1];
+    for (int i = 1; i < argc; i += 2) {
+        const std::string name = argv[i];
+        if (i + 1 == argc || name == "--help") {
+            const bool asked = name == "--help";
+            std::fputs(kUsage, asked ? stdout : stderr);
+            std::exit(asked ? 0 : 2);
+        }
+        const std::string value = argv[i + 1];
         if (name == "--sizes") {
             o.sizes.clear();
             for (std::size_t at = 0; at <= value.size();) {
@@ -216,7 +224,7 @@ Options parse(int argc, char** argv)
         } else if (name == "--scratch") {
             o.scratch = value;
         } else {
-            std::fprintf(stderr, "process_compare: unknown option %s\n", name.c_str());
+            std::fprintf(stderr, "process_compare: unknown option %s\n%s", name.c_str(), kUsage);
             std::exit(2);
         }
     }
