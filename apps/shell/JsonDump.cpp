@@ -24,19 +24,14 @@ namespace {
 
 void point(JsonWriter& j, const OdGePoint3d& p)
 {
-    j.beginArray();
-    j.value(p.x);
-    j.value(p.y);
-    j.value(p.z);
-    j.endArray();
+    const double xyz[] = {p.x, p.y, p.z};
+    j.numbers(xyz);
 }
 
 void point(JsonWriter& j, const OdGePoint2d& p)
 {
-    j.beginArray();
-    j.value(p.x);
-    j.value(p.y);
-    j.endArray();
+    const double xy[] = {p.x, p.y};
+    j.numbers(xy);
 }
 
 void vector(JsonWriter& j, const OdGeVector3d& v) { point(j, OdGePoint3d(v.x, v.y, v.z)); }
@@ -187,10 +182,7 @@ void propertyValue(JsonWriter& j, const Property& property)
             } else if constexpr (std::is_same_v<T, OdGeVector3d>) {
                 vector(j, v);
             } else if constexpr (std::is_same_v<T, std::vector<double>>) {
-                j.beginArray();
-                for (double d : v)
-                    j.value(d);
-                j.endArray();
+                j.numbers(v);
             } else if constexpr (std::is_same_v<T, std::vector<OdGePoint3d>>) {
                 j.beginArray();
                 for (const OdGePoint3d& p : v)

@@ -223,6 +223,28 @@ void JsonWriter::value(double v)
     m_out.number(v, numberText);
 }
 
+// (Points are most of a drawing's arrays: their elements need no record of the array's own.)
+void JsonWriter::numbers(std::span<const double> values)
+{
+    if (values.empty()) {
+        beginArray();
+        endArray();
+        return;
+    }
+    element();
+    m_out.append('[');
+    const std::size_t depth = m_filled.size() + 1;
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        newLine(i > 0, depth);
+        if (std::isfinite(values[i]))
+            m_out.number(values[i], numberText);
+        else
+            m_out.append("null");
+    }
+    newLine(false, depth - 1);
+    m_out.append(']');
+}
+
 void JsonWriter::value(std::int64_t v)
 {
     element();

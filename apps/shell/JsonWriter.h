@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -32,6 +33,8 @@ public:
     void value(std::int64_t v);
     void value(bool v);
     void null();
+    // An array of numbers, as beginArray, value(double) for each and endArray write it.
+    void numbers(std::span<const double> values);
 
 private:
     // Before a value: the separator and indentation it needs in its container.

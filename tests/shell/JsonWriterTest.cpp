@@ -53,6 +53,13 @@ public:
         }
         case 6: {
             Json a = Json::array();
+            if (pick(2) == 0) { // numbers given at once, as points are
+                std::vector<double> numbers(static_cast<std::size_t>(pick(4)));
+                for (double& d : numbers)
+                    a.push_back(d = number());
+                w.numbers(numbers);
+                return a;
+            }
             w.beginArray();
             for (int n = pick(4); n > 0; --n)
                 a.push_back(value(w, depth + 1));
