@@ -176,20 +176,33 @@ double median(std::vector<double> values)
     return values[values.size() / 2];
 }
 
-// The median wall and processor times of the runs and the largest peak among them.
-std::optional<Measure> measure(const std::vector<std::string>& argv, int runs)
+// Of each command: the median wall and processor times of its runs and the largest peak among
+// them, or nothing when a run failed. The commands take turns, a run of each per round, so that
+// a machine that slows down or speeds up over the rounds weighs on all of them alike.
+std::vector<std::optional<Measure>> measure(const std::vector<std::vector<std::string>>& commands, int runs)
 {
-    std::vector<double> walls, cpus;
-    long peak = 0;
-    for (int r = 0; r < runs; ++r) {
-        const std::optional<Measure> m = runOnce(argv);
-        if (!m)
-            return std::nullopt;
-        walls.push_back(m->seconds);
-        cpus.push_back(m->cpu);
-        peak = std::max(peak, m->peakKiB);
-    }
-    return Measure{median(walls), median(cpus), peak};
+    struct Runs {
+        std::vector<double> walls, cpus;
+        long peak = 0;
+        bool failed = false;
+    };
+    std::vector<Runs> all(commands.size());
+    for (int r = 0; r < runs; ++r)
+        for (std::size_t c = 0; c < commands.size(); ++c) {
+            if (all[c].failed)
+                continue;
+            const std::optional<Measure> m = runOnce(commands[c]);
+            all[c].failed = !m;
+            if (!m)
+                continue;
+            all[c].walls.push_back(m->seconds);
+            all[c].cpus.push_back(m->cpu);
+            all[c].peak = std::max(all[c].peak, m->peakKiB);
+        }
+    std::vector<std::optional<Measure>> measures;
+    for (const Runs& r : all)
+        measures.push_back(r.failed ? std::nullopt : std::optional(Measure{median(r.walls), median(r.cpus), r.peak}));
+    return measures;
 }
 
 constexpr const char* kUsage = "usage: process_compare [--sizes 10000,100000,1000000] [--runs 3] [--ezdxf-max 100000]\n"
@@ -283,9 +296,14 @@ int main(int argc, char** argv)
         if (n <= options.ezdxfMax)
             rows.push_back(
                 {"ezdxf readfile", {"/usr/bin/python3", "-c", "import sys, ezdxf; ezdxf.readfile(sys.argv[1])", file}});
+        std::vector<std::vector<std::string>> commands;
+        for (const Row& row : rows)
+            commands.push_back(row.argv);
+        const std::vector<std::optional<Measure>> measures = measure(commands, options.runs);
         std::optional<Measure> baseline, load;
-        for (const Row& row : rows) {
-            const std::optional<Measure> m = measure(row.argv, options.runs);
+        for (std::size_t r = 0; r < rows.size(); ++r) {
+            const Row& row = rows[r];
+            const std::optional<Measure>& m = measures[r];
             if (!m) {
                 std::printf("%-6s %8.1f  %-22s %9s\n", label(n).c_str(), fileBytes / 1e6, row.name, "failed");
                 failed = true;
