@@ -178,8 +178,12 @@ double median(std::vector<double> values)
 
 // Of each command: the median wall and processor times of its runs and the largest peak among
 // them, or nothing when a run failed. The commands take turns, a run of each per round, so that
-// a machine that slows down or speeds up over the rounds weighs on all of them alike.
-std::vector<std::optional<Measure>> measure(const std::vector<std::vector<std::string>>& commands, int runs)
+// a machine that slows down or speeds up over the rounds weighs on all of them alike. What a run
+// wrote into scratch is removed after it: each run starts from the same files (a gigabyte left
+// on a memory file system makes the next runs take fresh pages, which on a virtual machine can
+// cost more than the work measured).
+std::vector<std::optional<Measure>> measure(const std::vector<std::vector<std::string>>& commands, int runs,
+                                            const fs::path& scratch)
 {
     struct Runs {
         std::vector<double> walls, cpus;
@@ -192,6 +196,8 @@ std::vector<std::optional<Measure>> measure(const std::vector<std::vector<std::s
             if (all[c].failed)
                 continue;
             const std::optional<Measure> m = runOnce(commands[c]);
+            for (const fs::directory_entry& written : fs::directory_iterator(scratch))
+                fs::remove_all(written.path());
             all[c].failed = !m;
             if (!m)
                 continue;
@@ -299,7 +305,7 @@ int main(int argc, char** argv)
         std::vector<std::vector<std::string>> commands;
         for (const Row& row : rows)
             commands.push_back(row.argv);
-        const std::vector<std::optional<Measure>> measures = measure(commands, options.runs);
+        const std::vector<std::optional<Measure>> measures = measure(commands, options.runs, scratch);
         std::optional<Measure> baseline, load;
         for (std::size_t r = 0; r < rows.size(); ++r) {
             const Row& row = rows[r];
