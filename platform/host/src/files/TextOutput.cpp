@@ -22,22 +22,23 @@ TextOutput::TextOutput(NumberSink sink, std::size_t bufferBytes) : TextOutput(Si
 {
     m_numberSink = std::move(sink);
     // As many numbers as would fill the buffer once printed.
-    m_numbers.reserve(m_capacity / kNumberChars);
+    m_numberRoom = m_capacity / kNumberChars;
+    m_numbers = std::make_unique_for_overwrite<DeferredNumber[]>(m_numberRoom);
 }
 
 void TextOutput::flush()
 {
-    if (m_size == 0 && m_numbers.empty())
+    if (m_size == 0 && m_numberCount == 0)
         return;
     pass(std::string_view(m_data.get(), m_size));
     m_size = 0;
-    m_numbers.clear();
+    m_numberCount = 0;
 }
 
 void TextOutput::pass(std::string_view text)
 {
     if (m_numberSink)
-        m_numberSink(text, m_numbers);
+        m_numberSink(text, std::span<const DeferredNumber>(m_numbers.get(), m_numberCount));
     else
         m_sink(text);
 }

@@ -9,7 +9,6 @@
 #include <memory>
 #include <span>
 #include <string_view>
-#include <vector>
 
 #include <vantrel/db/DeferredNumbers.h>
 
@@ -57,9 +56,11 @@ public:
             advance(format(room(kNumberChars), value));
             return;
         }
-        if (m_numbers.size() == m_numbers.capacity())
+        // (An array of fixed room rather than a growing vector keeps this path free of the
+        // vector's reallocation, which the compiler would otherwise prepare for at every number.)
+        if (m_numberCount == m_numberRoom)
             flush();
-        m_numbers.push_back({m_size, format, value});
+        m_numbers[m_numberCount++] = {m_size, format, value};
     }
 
     // Hands what is buffered to the sink.
@@ -75,7 +76,10 @@ private:
     std::size_t m_capacity = 0;
     Sink m_sink;
     NumberSink m_numberSink;
-    std::vector<DeferredNumber> m_numbers; // of the buffered text, for a number sink
+    // Of the buffered text, for a number sink.
+    std::unique_ptr<DeferredNumber[]> m_numbers;
+    std::size_t m_numberCount = 0;
+    std::size_t m_numberRoom = 0;
 };
 
 } // namespace vantrel
