@@ -809,19 +809,30 @@ TEST_F(AtomicSave, LargeOutputsArriveWholeInOrderAndTheirFailuresAreRaised)
 
 // Streamed through a small buffer (a piece for almost every tag) and through the usual one (the
 // file's blocks then go to its writing thread), with the numbers printed where the file is
-// written, the text is the one written in memory.
+// written, or now here and now there, the text is the one written in memory.
 TEST_F(AtomicSave, StreamedWriterOutputReadsBackAndAnAbandonedSaveChangesNothing)
 {
     const auto target = dir / "d.dxf", large = dir / "large.dxf";
     DxfTagWriter inMemory;
+    std::string alternated;
     {
         OutputFile file(target), largeFile(large, OutputFile::Backup::None);
         const auto into = [](OutputFile& f) {
-            return [&f](std::string_view text, std::span<const DeferredNumber> numbers) { f.write(text, numbers); };
+            return
+                [&f](std::string_view text, std::span<const DeferredNumber> numbers) { return f.write(text, numbers); };
         };
         DxfTagWriter streamed(into(file), 16), blocks(into(largeFile));
+        // A sink that asks for the numbers of every other piece printed in its text.
+        std::size_t pieces = 0;
+        DxfTagWriter alternating(
+            [&](std::string_view text, std::span<const DeferredNumber> numbers) {
+                std::string room(roomWithNumbers(text, numbers), '\0');
+                alternated.append(room.data(), writeWithNumbers(room.data(), text, numbers));
+                return ++pieces % 2 == 0;
+            },
+            64);
         for (int i = 0; i < 20000; ++i) {
-            for (DxfTagWriter* w : {&inMemory, &streamed, &blocks}) {
+            for (DxfTagWriter* w : {&inMemory, &streamed, &blocks, &alternating}) {
                 w->writeString(0, "POINT");
                 w->writePoint(10, i * 0.1, -i / 3.0, 0.0);
                 w->writeInt(70, i);
@@ -829,11 +840,13 @@ TEST_F(AtomicSave, StreamedWriterOutputReadsBackAndAnAbandonedSaveChangesNothing
         }
         streamed.flush();
         blocks.flush();
+        alternating.flush();
         file.commit();
         largeFile.commit();
     }
     EXPECT_TRUE(slurp(target) == inMemory.text());
     EXPECT_TRUE(slurp(large) == inMemory.text());
+    EXPECT_TRUE(alternated == inMemory.text());
     std::filesystem::remove(large);
     DxfTagReader reader = DxfTagReader::fromFile(target);
     std::size_t tags = 0;

@@ -41,7 +41,8 @@ TEST(TextOutputTest, PiecesOfEverySizeArriveWholeAndInOrder)
 }
 
 // Numbers given to a number sink arrive unprinted, each at its place in the text of its block;
-// printed there, the text is the one a plain sink receives with the numbers printed in place.
+// printed there, the text is the one a plain sink receives with the numbers printed in place,
+// also when the sink asks now and then for the numbers of the next block printed in it.
 TEST(TextOutputTest, NumbersLeftToTheSinkComeOutWhereTheyWereWritten)
 {
     const vantrel::NumberFormat twoDecimals = [](char* out, double v) {
@@ -59,7 +60,7 @@ TEST(TextOutputTest, NumbersLeftToTheSinkComeOutWhereTheyWereWritten)
         out.flush();
     };
     std::string plain, printed;
-    std::size_t blocksWithNumbers = 0;
+    std::size_t blocksWithNumbers = 0, blocks = 0, printedHere = 0;
     vantrel::TextOutput inPlace([&](std::string_view piece) { plain.append(piece); }, 200);
     vantrel::TextOutput deferred(
         [&](std::string_view text, std::span<const vantrel::DeferredNumber> numbers) {
@@ -67,12 +68,15 @@ TEST(TextOutputTest, NumbersLeftToTheSinkComeOutWhereTheyWereWritten)
             room.resize(static_cast<std::size_t>(vantrel::writeWithNumbers(room.data(), text, numbers) - room.data()));
             printed += room;
             blocksWithNumbers += numbers.empty() ? 0U : 1U;
+            printedHere += text.find('.') != std::string_view::npos ? 1U : 0U; // a number in the text
+            return ++blocks % 3 == 0;
         },
         200);
     writeAll(inPlace);
     writeAll(deferred);
     EXPECT_EQ(printed, plain);
     EXPECT_GT(blocksWithNumbers, 10U);
+    EXPECT_GT(printedHere, 5U);
     EXPECT_NE(plain.find("x37.38;"), std::string::npos);
     EXPECT_TRUE(plain.ends_with(";-1.00"));
 }

@@ -154,7 +154,7 @@ DxfTagWriter::DxfTagWriter(NumberSink sink, std::size_t bufferBytes) : DxfTagWri
 void DxfTagWriter::flush()
 {
     if (m_numberSink && (m_size > 0 || !m_numbers.empty())) {
-        m_numberSink(text(), m_numbers);
+        m_printHere = m_numberSink(text(), m_numbers);
         m_size = 0;
         m_numbers.clear();
     } else if (m_sink && m_size > 0) {
@@ -236,7 +236,7 @@ void DxfTagWriter::writeDouble(int code, double value)
                       "cannot write the non-finite number " + std::to_string(value) + " under DXF group code "
                           + std::to_string(code));
     writeCode(code);
-    if (m_numberSink) {
+    if (m_numberSink && !m_printHere) {
         if (m_numbers.size() == m_numbers.capacity())
             flush();
         m_numbers.push_back({m_size, formatDxfDouble, value});

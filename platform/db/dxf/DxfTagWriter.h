@@ -81,6 +81,7 @@ private:
     std::size_t m_capacity = 0;
     Sink m_sink;
     NumberSink m_numberSink;
+    bool m_printHere = false;              // the number sink's wish, at its last piece
     std::vector<DeferredNumber> m_numbers; // of the buffered text, for a number sink
 };
 

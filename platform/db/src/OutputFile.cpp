@@ -216,6 +216,13 @@ public:
         m_changed.notify_all();
     }
 
+    // Whether the blocks waiting fill the queue: the producer would wait at its next block.
+    bool behind()
+    {
+        std::lock_guard lock(m_mutex);
+        return m_queue.size() >= kQueuedBlocks;
+    }
+
     // Waits for every block to be written.
     void finish()
     {
@@ -357,7 +364,7 @@ void OutputFile::write(std::string_view data)
     }
 }
 
-void OutputFile::write(std::string_view text, std::span<const DeferredNumber> numbers)
+bool OutputFile::write(std::string_view text, std::span<const DeferredNumber> numbers)
 {
     requireOpen();
     const std::size_t offset = m_pending.text.size();
@@ -369,6 +376,7 @@ void OutputFile::write(std::string_view text, std::span<const DeferredNumber> nu
             m_pending.numbers[i].at += offset;
     if (m_pending.weight() >= kBlockBytes)
         handOnFullBlock();
+    return m_background && m_background->behind();
 }
 
 void OutputFile::requireOpen() const

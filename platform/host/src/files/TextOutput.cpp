@@ -38,7 +38,7 @@ void TextOutput::flush()
 void TextOutput::pass(std::string_view text)
 {
     if (m_numberSink)
-        m_numberSink(text, std::span<const DeferredNumber>(m_numbers.get(), m_numberCount));
+        m_printHere = m_numberSink(text, std::span<const DeferredNumber>(m_numbers.get(), m_numberCount));
     else
         m_sink(text);
 }

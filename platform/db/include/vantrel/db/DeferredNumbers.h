@@ -24,8 +24,10 @@ struct DeferredNumber {
 };
 
 // Takes a piece of text with the numbers still to be printed in it (their places counted from
-// the piece's start).
-using NumberSink = std::function<void(std::string_view text, std::span<const DeferredNumber> numbers)>;
+// the piece's start). Answers whether the numbers of the text that follows are better printed by
+// whoever makes it, as the side that prints them is behind: the text comes out the same either
+// way, and the two sides share the printing as their loads go.
+using NumberSink = std::function<bool(std::string_view text, std::span<const DeferredNumber> numbers)>;
 
 // The most characters text with numbers printed in it can take.
 inline std::size_t roomWithNumbers(std::string_view text, std::span<const DeferredNumber> numbers)

@@ -47,7 +47,9 @@ public:
     // failure to write is raised by a later write or by commit.
     void write(std::string_view data);
     // Text with numbers to be printed in it: the printing is left to the thread that writes.
-    void write(std::string_view text, std::span<const DeferredNumber> numbers);
+    // Answers whether that thread is behind (blocks wait for it), so that the caller would do
+    // better to print the numbers that follow itself.
+    bool write(std::string_view text, std::span<const DeferredNumber> numbers);
     // A file being replaced: syncs the temporary file, keeps the previous file (if any and if
     // asked) as PATH.bak, renames the temporary file into place, and removes the temporaries that
     // saves of this target by processes now gone left behind. Otherwise it closes the target.

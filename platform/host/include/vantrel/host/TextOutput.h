@@ -52,7 +52,7 @@ public:
     // value as format prints it: here, or by a number sink.
     void number(double value, NumberFormat format)
     {
-        if (!m_numberSink) {
+        if (!m_numberSink || m_printHere) {
             advance(format(room(kNumberChars), value));
             return;
         }
@@ -76,6 +76,7 @@ private:
     std::size_t m_capacity = 0;
     Sink m_sink;
     NumberSink m_numberSink;
+    bool m_printHere = false; // the number sink's wish, at its last piece
     // Of the buffered text, for a number sink.
     std::unique_ptr<DeferredNumber[]> m_numbers;
     std::size_t m_numberCount = 0;
