@@ -81,10 +81,11 @@ char* formatSvgNumber(char* out, double value)
     // Below 2^34 an ulp is at most 2^-19: a fraction this far from one half rounds as the exact
     // product does. Adding and taking away 2^52 rounds to the nearest integer.
     const double rounded = (scaled + 0x1p52) - 0x1p52;
-    // (Through signed integers, which the processor converts in one instruction; both are below 2^63.)
-    const double fraction = scaled - static_cast<double>(static_cast<std::int64_t>(scaled));
+    // The distance to the nearest integer is exact here; a tie is half way.
+    const double fromTie = std::fabs(std::fabs(scaled - rounded) - 0.5);
+    // (Through a signed integer, which the processor converts in one instruction; it is below 2^63.)
     const auto digits = static_cast<std::uint64_t>(static_cast<std::int64_t>(rounded));
-    if (std::fabs(fraction - 0.5) <= 0x1p-18 || digits < kLowest || digits >= kBeyond)
+    if (fromTie <= 0x1p-18 || digits < kLowest || digits >= kBeyond)
         return general(out, value);
 
     const auto [text, zeros] = tenDigits(digits);
