@@ -143,7 +143,7 @@ struct DxfField {
     // for a value that is not the field's own as get answers it (world points of values kept in
     // the object's plane, lists, computed values), how to get that. A field of code kNoDxfCode
     // is such a property alone, with no DXF form.
-    const char* name = nullptr;
+    std::string_view name = {};
     PropertyUnit unit = PropertyUnit::Value;
     std::function<PropertyValue(const OdDbObject&, DxfContext&)> show = {};
     std::span<const PropertyEnumName> names = {};
@@ -303,7 +303,7 @@ struct DxfFieldOptions {
     int since = 1009;
     bool optional = false;
     bool angle = false;         // a double kept in radians, written in degrees
-    const char* name = nullptr; // the property shown by LIST and the JSON dump
+    std::string_view name = {}; // the property shown by LIST and the JSON dump
     bool plane = false;         // a point in the object's own plane, shown as such
 };
 
@@ -362,7 +362,7 @@ DxfField dxfAccessor(int code, T (*get)(const C&), void (*set)(C&, const T&), co
 }
 
 // A field as shown by LIST and the JSON dump.
-inline DxfField dxfNamed(DxfField f, const char* name, PropertyUnit unit = PropertyUnit::Value)
+inline DxfField dxfNamed(DxfField f, std::string_view name, PropertyUnit unit = PropertyUnit::Value)
 {
     f.name = name;
     f.unit = unit;
@@ -390,7 +390,7 @@ std::function<void(OdDbObject&, DxfContext&)> dxfCheckData()
 
 // A property with no DXF code of its own: a flag of a combined code, a value kept in extended
 // data, a value computed from others.
-inline DxfField dxfShown(const char* name, PropertyUnit unit,
+inline DxfField dxfShown(std::string_view name, PropertyUnit unit,
                          std::function<PropertyValue(const OdDbObject&, DxfContext&)> show)
 {
     DxfField f{kNoDxfCode, DxfFieldKind::Double, 1009, false, 0.0, nullptr, nullptr};
@@ -409,7 +409,7 @@ inline DxfField dxfEnumeration(DxfField f, std::span<const PropertyEnumName> nam
 
 // A shown value of the class's Data struct.
 template <class C, class T>
-DxfField dxfShownMember(const char* name, T C::Data::*member, PropertyUnit unit = PropertyUnit::Value)
+DxfField dxfShownMember(std::string_view name, T C::Data::*member, PropertyUnit unit = PropertyUnit::Value)
 {
     return dxfShown(name, unit, [member](const OdDbObject& o, DxfContext&) -> PropertyValue {
         const T& v = static_cast<const C&>(o).data().*member;

@@ -44,7 +44,7 @@ PropertyValue shownValue(const DxfField& f, const OdDbObject& object, DxfContext
     return nullptr;
 }
 
-bool shown(const DxfField& f) { return f.name && (f.show || f.get); }
+bool shown(const DxfField& f) { return !f.name.empty() && (f.show || f.get); }
 
 // How many properties the subclasses from first on show: the size of the record they make.
 std::size_t shownCount(const std::vector<DxfSubclass>& subclasses, std::size_t first)

@@ -405,7 +405,7 @@ bool DxfFileReader::readField(const DxfField& field, OdDbObject& obj, std::strin
     } catch (const DxfError&) {
         throw;
     } catch (const OdError& e) {
-        const std::string fieldText = field.name
+        const std::string fieldText = !field.name.empty()
             ? std::string(field.name) + " (group code " + std::to_string(code) + ")"
             : "group code " + std::to_string(code);
         const std::string problem = std::string(recordName) + ", " + fieldText + " "
