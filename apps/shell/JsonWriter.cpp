@@ -71,7 +71,7 @@ bool plain(std::string_view s)
 // in place: a copy of text put together elsewhere would wait for its stores.
 char* numberText(char* out, double value)
 {
-    static_assert(1 + 47 <= kNumberChars, "a sign and the longest fixed form");
+    static_assert(1 + DecimalDigits::kFixedRoom <= kNumberChars, "a sign and the longest fixed form");
     char* t = out;
     if (std::signbit(value))
         *t++ = '-';

@@ -121,7 +121,7 @@ char* formatShortest(char* out, double value)
     const int scientificLength = count + (count > 1 ? 1 : 0) + 2 + (power <= -100 ? 3 : 2);
     const int fixedLength = point <= 0 ? 2 - point + count : point >= count ? point : count + 1;
     // (Written in place: a copy of text put together elsewhere would wait for its stores.)
-    static_assert(1 + 47 <= kNumberChars, "a sign and the longest fixed form");
+    static_assert(1 + DecimalDigits::kFixedRoom <= kNumberChars, "a sign and the longest fixed form");
     *out = '-';
     out += value < 0;
     return fixedLength <= scientificLength ? shortest.fixed(out) : shortest.scientific(out);

@@ -97,12 +97,11 @@ std::vector<Property> PropertyReader::properties(const OdDbObject& object)
 
 void PropertyReader::properties(const OdDbObject& object, std::vector<Property>& into)
 {
-    into.clear();
     if (object.database() != &m_context->db()) {
-        if (OdDbDatabase* db = object.database())
-            PropertyReader(*db).properties(object, into);
+        into = objectProperties(object);
         return;
     }
+    into.clear();
     appendShown(into, mapOf(object).subclasses, 0, object, *m_context);
 }
 

@@ -40,8 +40,10 @@ struct DecimalDigits {
     const char* digits() const { return text.data() + first; }
 
     // These digits without an exponent at t ("123.45", "0.0012", a whole number's "1200" with no
-    // point), for a point from -21 to 16; answers the end. t must have room for 47 characters.
+    // point), for a point from -21 to 16; answers the end. t must have room for kFixedRoom
+    // characters.
     VANTREL_DB_EXPORT char* fixed(char* t) const;
+    static constexpr int kFixedRoom = 47;
     // These digits with an exponent of at least two digits at t ("1.2345e+05", "1e-300"), as
     // printf's %e writes them; answers the end. t must have room for 32 characters.
     VANTREL_DB_EXPORT char* scientific(char* t) const;
