@@ -14,6 +14,7 @@
 #include "DxfBinary.h"
 #include "DxfError.h"
 #include "DxfTagList.h"
+#include "background_prefault.h"
 #include "dxf_values.h"
 
 namespace vantrel {
@@ -36,9 +37,11 @@ void DxfTagReader::Release::operator()(const char* p) const
 }
 
 // Mapping rather than reading spares a copy and, above all, the page faults of a fresh buffer
-// as large as the file; MAP_POPULATE maps the cached pages in one go.
+// as large as the file. A small file's cached pages are mapped in one go (MAP_POPULATE); a large
+// one's on the other core, from its start, while this one reads what is already there.
 DxfTagReader DxfTagReader::fromFile(const std::filesystem::path& path)
 {
+    constexpr std::size_t kMappedAhead = std::size_t(8) << 20;
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         fileError(path, errno);
@@ -54,11 +57,21 @@ DxfTagReader DxfTagReader::fromFile(const std::filesystem::path& path)
     auto size = static_cast<std::size_t>(st.st_size);
     if (size == 0)
         return DxfTagReader(std::string_view());
-    void* map = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
+    const bool ahead = size >= kMappedAhead;
+    void* map = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE | (ahead ? 0 : MAP_POPULATE), fd, 0);
     if (map == MAP_FAILED)
         fileError(path, errno);
-    return DxfTagReader(Text(static_cast<const char*>(map), Release{true, size}));
+    DxfTagReader reader(Text(static_cast<const char*>(map), Release{true, size}));
+    // (A binary file has been read into text of its own by now, and its mapping let go.)
+    if (ahead && reader.m_data.get() == map) {
+        reader.m_prefault = std::make_unique<BackgroundPrefault>();
+        reader.m_prefault->add(reader.m_data.get(), reader.m_data.get() + size, BackgroundPrefault::Access::Read);
+    }
+    return reader;
 }
+
+DxfTagReader::DxfTagReader(DxfTagReader&&) noexcept = default;
+DxfTagReader::~DxfTagReader() = default;
 
 DxfTagReader::Text DxfTagReader::copyOf(std::string_view text)
 {

@@ -19,6 +19,7 @@
 
 namespace vantrel {
 
+class BackgroundPrefault;
 class DxfTagList;
 
 struct VANTREL_DB_FOR_TESTS DxfTag {
@@ -33,6 +34,9 @@ public:
     static DxfTagReader fromFile(const std::filesystem::path& path);
     // Reads from a copy of text.
     explicit DxfTagReader(std::string_view text);
+    DxfTagReader(DxfTagReader&&) noexcept;
+    DxfTagReader& operator=(DxfTagReader&&) = delete;
+    ~DxfTagReader();
 
     // Moves to the next tag, skipping 999 comments. False at the end of the text. A code line
     // that is not a group code, or a code without its value line, raises DxfError.
@@ -119,6 +123,8 @@ private:
     [[noreturn]] static void failNoValue(int code, std::size_t number);
 
     Text m_data;
+    // Maps a large file's pages ahead of the reading; after m_data, so that it stops first.
+    std::unique_ptr<BackgroundPrefault> m_prefault;
     std::size_t m_size = 0;
     std::size_t m_pos = 0;      // offset of the next code line
     std::size_t m_nextLine = 1; // its line number

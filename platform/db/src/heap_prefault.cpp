@@ -1,7 +1,6 @@
 #include "heap_prefault.h"
 
 #include <malloc.h>
-#include <sys/mman.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -33,7 +32,7 @@ HeapPrefault::HeapPrefault(std::size_t expectedBytes)
     if (::mallopt(M_TOP_PAD, step) != 1)
         return;
     m_done = brk;
-    m_active = true;
+    m_background = std::make_unique<BackgroundPrefault>();
 #else
     (void)expectedBytes;
 #endif
@@ -42,7 +41,7 @@ HeapPrefault::HeapPrefault(std::size_t expectedBytes)
 HeapPrefault::~HeapPrefault()
 {
 #if defined(__GLIBC__)
-    if (m_active)
+    if (m_background)
         (void)::mallopt(M_TOP_PAD, kDefaultTopPad); // a refusal only leaves the heap growing in larger steps
 #endif
 }
@@ -52,11 +51,7 @@ void HeapPrefault::followGrowth()
     char* const brk = programBreak();
     if (address(brk) <= address(m_done))
         return;
-    const auto pageSize = static_cast<std::uintptr_t>(::sysconf(_SC_PAGESIZE));
-    char* const from = m_done - (address(m_done) & (pageSize - 1));
-    // A kernel without MADV_POPULATE_WRITE (before 5.14) refuses; the pages are then faulted in
-    // one by one as before.
-    (void)::madvise(from, address(brk) - address(from), MADV_POPULATE_WRITE);
+    m_background->add(m_done, brk, BackgroundPrefault::Access::Write);
     m_done = brk;
 }
 
