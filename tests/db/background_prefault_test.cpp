@@ -21,8 +21,8 @@ namespace {
 // Private, writable memory the test maps and unmaps itself.
 struct Mapping {
     explicit Mapping(std::size_t bytes)
-        : size(bytes), data(static_cast<char*>(
-                           ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0)))
+        : size(bytes), data(static_cast<char*>(::mmap(nullptr, bytes, PROT_READ | PROT_WRITE,
+                                                      MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0)))
     {
     }
     ~Mapping() { ::munmap(data, size); }

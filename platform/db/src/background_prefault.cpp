@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
+#include <system_error>
 
 namespace vantrel {
 
@@ -32,10 +33,19 @@ void populate(const char* from, const char* to, BackgroundPrefault::Access acces
 
 } // namespace
 
-BackgroundPrefault::BackgroundPrefault() : m_thread([this] { run(); }) {}
+BackgroundPrefault::BackgroundPrefault()
+{
+    try {
+        m_thread = std::thread([this] { run(); });
+    } catch (const std::system_error&) {
+        // No thread to be had (a process at its limit): add() does the work itself.
+    }
+}
 
 BackgroundPrefault::~BackgroundPrefault()
 {
+    if (!m_thread.joinable())
+        return;
     {
         std::lock_guard lock(m_mutex);
         m_stop = true;
@@ -48,6 +58,10 @@ void BackgroundPrefault::add(const char* from, const char* to, Access access)
 {
     if (from >= to)
         return;
+    if (!m_thread.joinable()) {
+        populate(from, to, access, static_cast<std::size_t>(::sysconf(_SC_PAGESIZE)));
+        return;
+    }
     {
         std::lock_guard lock(m_mutex);
         m_ranges.push_back({from, to, access});

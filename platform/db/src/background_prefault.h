@@ -26,8 +26,8 @@ public:
     BackgroundPrefault(const BackgroundPrefault&) = delete;
     BackgroundPrefault& operator=(const BackgroundPrefault&) = delete;
 
-    // Queues [from, to), which must stay mapped while this lives. Read-only memory only ever gets
-    // read; nothing is ever written.
+    // Queues [from, to), which must stay mapped while this lives (or, when no thread could be
+    // started, populates it before answering). Nothing is ever written.
     void add(const char* from, const char* to, Access access);
 
 private:
@@ -42,7 +42,7 @@ private:
     std::condition_variable m_wake;
     std::deque<Range> m_ranges;
     bool m_stop = false;
-    std::thread m_thread; // last: it starts once the members it uses are made
+    std::thread m_thread; // started once the members it uses are made
 };
 
 } // namespace vantrel
