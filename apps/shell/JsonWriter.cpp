@@ -175,19 +175,23 @@ void JsonWriter::endArray() { end(']'); }
 
 void JsonWriter::key(std::string_view utf8)
 {
-    if (plain(utf8) && shortKey(utf8))
-        return;
-    element();
-    string(utf8);
-    m_out.append(": ");
-    m_afterKey = true;
+    if (!plain(utf8) || !shortKey(utf8))
+        longKey(utf8);
 }
 
 void JsonWriter::name(std::string_view ascii)
 {
     assert(plain(ascii));
     if (!shortKey(ascii))
-        key(ascii);
+        longKey(ascii);
+}
+
+void JsonWriter::longKey(std::string_view utf8)
+{
+    element();
+    string(utf8);
+    m_out.append(": ");
+    m_afterKey = true;
 }
 
 bool JsonWriter::shortKey(std::string_view ascii)
@@ -216,11 +220,15 @@ void JsonWriter::value(std::string_view utf8)
 void JsonWriter::value(double v)
 {
     element();
-    if (!std::isfinite(v)) {
+    number(v);
+}
+
+void JsonWriter::number(double v)
+{
+    if (std::isfinite(v))
+        m_out.number(v, numberText);
+    else
         m_out.append("null");
-        return;
-    }
-    m_out.number(v, numberText);
 }
 
 // (Points are most of a drawing's arrays: their elements need no record of the array's own.)
@@ -236,10 +244,7 @@ void JsonWriter::numbers(std::span<const double> values)
     const std::size_t depth = m_filled.size() + 1;
     for (std::size_t i = 0; i < values.size(); ++i) {
         newLine(i > 0, depth);
-        if (std::isfinite(values[i]))
-            m_out.number(values[i], numberText);
-        else
-            m_out.append("null");
+        number(values[i]);
     }
     newLine(false, depth - 1);
     m_out.append(']');

@@ -46,6 +46,10 @@ private:
     void string(std::string_view utf8);
     // The key's line and the quoted key in one piece of room, when both are short.
     bool shortKey(std::string_view ascii);
+    // Any other key: the separator and indentation, then the key quoted and escaped.
+    void longKey(std::string_view utf8);
+    // A number's text after its separator: null when it is not finite.
+    void number(double v);
 
     TextOutput& m_out;
     // Of each open container: whether it has an element yet (a byte each, read at every value).
