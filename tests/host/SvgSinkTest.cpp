@@ -2,6 +2,8 @@
 // colours and stroke widths, and the document stays well-formed XML whatever the text holds.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -10,6 +12,7 @@
 #include <numbers>
 #include <random>
 #include <regex>
+#include <sstream>
 #include <vector>
 
 #include <unistd.h>
@@ -169,8 +172,9 @@ TEST(SvgSinkTest, WidthsBecomeStrokesOrFilledOutlines)
     EXPECT_DOUBLE_EQ(taper.extents().maxPoint().y, 2.0);
 }
 
-// The points of the polygon a wide segment is drawn as when it is alone (a thin segment after
-// it keeps a constant width from being drawn as a stroke).
+// The outline a wide segment is drawn as when it is alone (a thin segment after it keeps a
+// constant width from being drawn as a stroke): a polygon's points, or the data of a path of
+// one subpath between its "M" and its " Z".
 std::string outlineAlone(const PathVertex& a, const OdGePoint3d& b)
 {
     SvgSink one;
@@ -178,8 +182,8 @@ std::string outlineAlone(const PathVertex& a, const OdGePoint3d& b)
     one.path(v, false, OdGeVector3d::kZAxis);
     const std::string doc = one.document();
     std::smatch m;
-    EXPECT_TRUE(std::regex_search(doc, m, std::regex(R"re(<polygon points="([^"]*)")re"))) << doc;
-    return m.empty() ? std::string() : m[1].str();
+    EXPECT_TRUE(std::regex_search(doc, m, std::regex(R"re(<polygon points="([^"]*)"|<path d="M([^"M]*) Z")re"))) << doc;
+    return m.empty() ? std::string() : m[m[1].matched ? 1 : 2].str();
 }
 
 // Consecutive wide segments share one path, each its own subpath with the outline it has alone;
@@ -216,6 +220,7 @@ TEST(SvgSinkTest, WideSegmentsShareOnePathAndKeepTheirOutlines)
     }
     ASSERT_EQ(elements.size(), 5u) << doc;
     EXPECT_EQ(elements[0].first, "path");
+    EXPECT_NE(elements[0].second[1].find(" C"), std::string::npos) << "the arc's edges are curves";
     EXPECT_EQ(elements[0].second,
               (std::vector<std::string>{outlineAlone(v[0], v[1].point), outlineAlone(v[1], v[2].point)}));
     EXPECT_EQ(elements[1].first, "polyline");
@@ -228,6 +233,68 @@ TEST(SvgSinkTest, WideSegmentsShareOnePathAndKeepTheirOutlines)
               std::make_pair(std::string("polygon"), std::vector<std::string>{outlineAlone(v[5], v[6].point)}));
     // The shared path is filled and outlined like the polygons.
     EXPECT_NE(doc.find(R"( Z" class="s w0" fill="#ffffff" stroke="#ffffff"/>)"), std::string::npos) << doc;
+}
+
+// A tapered arc's edges are spirals about its centre, the half width running with the angle;
+// the curves drawn for them stay on them between their ends, whichever way the arc turns.
+TEST(SvgSinkTest, TaperedArcsAreDrawnByCurvesAlongTheirSpiralEdges)
+{
+    struct Case {
+        double bulge, startWidth, endWidth;
+        std::size_t curvesPerEdge;
+    };
+    // A half turn counter-clockwise widening, a quarter turn clockwise narrowing to a point,
+    // nearly a whole turn widening from a point, and a quarter turn whose inner edge ends next
+    // to the centre. A curve spans at most a quarter turn, fewer degrees where the width changes
+    // steeply for the radius, but never fewer than 5.
+    for (const Case& c : {Case{1.0, 1.0, 3.0, 3}, Case{-0.41421356237309503, 2.0, 0.0, 2}, Case{20.0, 0.0, 9.0, 4},
+                          Case{0.41421356237309503, 0.0, 14.0, 18}}) {
+        SCOPED_TRACE(c.bulge);
+        const PathVertex a{{0, 0, 0}, c.bulge, c.startWidth, c.endWidth};
+        const std::string d = outlineAlone(a, {10, 0, 0});
+        // The circle the segment lies on, as the bulge gives it.
+        const double sweep = 4.0 * std::atan(c.bulge);
+        const double radius = 5.0 / std::sin(std::fabs(sweep) / 2.0);
+        const OdGePoint3d center(5.0, 5.0 / std::tan(sweep / 2.0), 0.0);
+        const double start = std::atan2(-center.y, -center.x);
+
+        // Data "x,y C x,y x,y x,y ... L x,y C x,y ..." read as the points of each edge's curves.
+        std::vector<std::vector<OdGePoint3d>> edges;
+        std::istringstream in(d);
+        for (std::string token; in >> token;) {
+            if (token[0] == 'C' || token[0] == 'L' || edges.empty()) {
+                if (token[0] != 'C')
+                    edges.emplace_back();
+                token.erase(0, std::isalpha(static_cast<unsigned char>(token[0])) ? 1 : 0);
+            }
+            const std::size_t comma = token.find(',');
+            ASSERT_NE(comma, std::string::npos) << d;
+            edges.back().emplace_back(std::stod(token.substr(0, comma)), -std::stod(token.substr(comma + 1)), 0.0);
+        }
+        ASSERT_EQ(edges.size(), 2u) << d;
+        for (std::size_t side = 0; side < 2; ++side) {
+            const std::vector<OdGePoint3d>& e = edges[side];
+            ASSERT_EQ(e.size(), 1 + 3 * c.curvesPerEdge) << d;
+            for (std::size_t k = 0; k + 3 < e.size(); k += 3)
+                for (int step = 0; step <= 16; ++step) {
+                    const double u = step / 16.0, w = 1.0 - u;
+                    const OdGePoint3d q = OdGePoint3d::kOrigin + e[k].asVector() * (w * w * w)
+                        + e[k + 1].asVector() * (3 * w * w * u) + e[k + 2].asVector() * (3 * w * u * u)
+                        + e[k + 3].asVector() * (u * u * u);
+                    // How far round the arc q is (a little before its start counts as before
+                    // it), and how far from the centre the edge is there.
+                    constexpr double kTurn = 2 * std::numbers::pi;
+                    double turned = std::copysign(1.0, sweep) * (std::atan2(q.y - center.y, q.x - center.x) - start);
+                    turned -= kTurn * std::floor((turned + 0.1) / kTurn);
+                    const double share = std::clamp(turned / std::fabs(sweep), 0.0, 1.0);
+                    const double half = (c.startWidth + (c.endWidth - c.startWidth) * share) / 2.0;
+                    // The left edge (drawn first) is the inner one on a counter-clockwise arc.
+                    const bool inner = (side == 0) == (sweep > 0.0);
+                    const double edgeRadius = radius + (inner ? -half : half);
+                    EXPECT_NEAR(q.distanceTo(center), edgeRadius, 2e-3 * radius) << "point " << k << " u " << u;
+                }
+        }
+    }
 }
 
 TEST(SvgSinkTest, TraitsGiveColourAndLineweight)

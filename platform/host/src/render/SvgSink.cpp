@@ -1,5 +1,6 @@
 // SVG output of WorldDraw primitives. Drawing coordinates are written as they are, with Y negated
-// so the picture is upright; arcs in the XY plane stay exact SVG arcs, anything else is tessellated.
+// so the picture is upright; arcs in the XY plane stay exact SVG arcs, the edges of wide arcs
+// are cubic curves, anything else is tessellated.
 #include <vantrel/host/SvgSink.h>
 
 #include <algorithm>
@@ -12,6 +13,8 @@
 #include <vector>
 
 #include <vantrel/host/svg_number.h>
+
+#include "wide_arc.h"
 
 namespace vantrel {
 
@@ -52,6 +55,24 @@ void points(TextOutput& out, std::span<const OdGePoint3d> ps)
             out.append(' ');
         xy(out, ps[i]);
     }
+}
+
+// A filled outline as path data after its "M": its corners as a polygon lists them, or its two
+// edges of cubic curves joined by straight lines.
+void outlineData(TextOutput& out, std::span<const OdGePoint3d> ps, int curves)
+{
+    if (curves == 0) {
+        points(out, ps);
+        return;
+    }
+    const std::size_t edge = 3 * static_cast<std::size_t>(curves) + 1;
+    xy(out, ps[0]);
+    out.append(" C");
+    points(out, ps.subspan(1, edge - 1));
+    out.append(" L");
+    xy(out, ps[edge]);
+    out.append(" C");
+    points(out, ps.subspan(edge + 1));
 }
 
 void integer(TextOutput& out, long v)
@@ -129,6 +150,45 @@ std::optional<BulgeArc> segmentArc(const OdGePoint3d& a, const OdGePoint3d& b, d
         || !std::isfinite(arc.center.y) || !std::isfinite(arc.center.z))
         return std::nullopt;
     return arc;
+}
+
+// Points along a path segment and the direction to its left at each of them: its ends, or an
+// arc's points every few degrees.
+void alongSegment(const OdGePoint3d& a, const OdGePoint3d& b, const std::optional<BulgeArc>& curved,
+                  const OdGeVector3d& n, std::vector<OdGePoint3d>& along, std::vector<OdGeVector3d>& left)
+{
+    along.clear();
+    left.clear();
+    if (!curved) {
+        OdGeVector3d side = n.crossProduct(b - a).normal();
+        along = {a, b};
+        left = {side, side};
+        return;
+    }
+    const BulgeArc& arc = *curved;
+    int steps = stepsFor(arc.sweep);
+    for (int k = 0; k <= steps; ++k) {
+        double t = arc.sweep * k / steps;
+        OdGeVector3d radial = arc.u * std::cos(t) + arc.v * std::sin(t);
+        along.push_back(arc.center + radial);
+        // Left of the direction of travel is toward the centre on a counter-clockwise arc.
+        left.push_back(radial.normal() * (arc.sweep > 0.0 ? -1.0 : 1.0));
+    }
+}
+
+// The polygon around the points along a segment: on the left from its start, back on the right,
+// the half width running from the start width's to the end width's.
+void polygonOutline(const PathVertex& a, std::span<const OdGePoint3d> along, std::span<const OdGeVector3d> left,
+                    std::vector<OdGePoint3d>& outline)
+{
+    const std::size_t count = along.size();
+    outline.resize(2 * count);
+    for (std::size_t k = 0; k < count; ++k) {
+        const double t = static_cast<double>(k) / static_cast<double>(count - 1);
+        const OdGeVector3d side = left[k] * ((a.startWidth + (a.endWidth - a.startWidth) * t) / 2.0);
+        outline[k] = along[k] + side;
+        outline[2 * count - 1 - k] = along[k] - side;
+    }
 }
 
 // Escapes text for XML character data and drops what XML 1.0 cannot hold at all.
@@ -411,55 +471,42 @@ void SvgSink::widePath(std::span<const PathVertex> vertices, bool closed, const 
         const OdGePoint3d& b = vertices[(i + 1) % vertices.size()].point;
         if (!m_out && withinExtents(a, b))
             continue;
-        // Points along the segment and the direction to its left at each of them; an outline
-        // stays simple while it keeps nearer the segment than the centre of its arc.
-        m_along.clear();
-        m_left.clear();
-        double reach = std::numeric_limits<double>::infinity();
         const std::optional<BulgeArc> curved = segmentArc(a.point, b, a.bulge, n);
-        if (!curved) {
-            OdGeVector3d side = n.crossProduct(b - a.point).normal();
-            m_along = {a.point, b};
-            m_left = {side, side};
-        } else {
-            const BulgeArc& arc = *curved;
-            reach = arc.radius;
-            int steps = stepsFor(arc.sweep);
-            for (int k = 0; k <= steps; ++k) {
-                double t = arc.sweep * k / steps;
-                OdGeVector3d radial = arc.u * std::cos(t) + arc.v * std::sin(t);
-                m_along.push_back(arc.center + radial);
-                // Left of the direction of travel is toward the centre on a counter-clockwise arc.
-                m_left.push_back(radial.normal() * (arc.sweep > 0.0 ? -1.0 : 1.0));
-            }
-        }
         if (a.startWidth == 0.0 && a.endWidth == 0.0) {
             // The outlines before it are drawn before it.
             endOutlines();
+            alongSegment(a.point, b, curved, n, m_along, m_left);
             if (m_thin.empty())
                 m_thin.push_back(m_along.front());
             m_thin.insert(m_thin.end(), m_along.begin() + 1, m_along.end());
             continue;
         }
         flushThin();
-        const std::size_t count = m_along.size();
-        // The half width at the k-th point, from the start width to the end width, and the
-        // outline's point on the left there.
-        m_outline.resize(2 * count);
-        for (std::size_t k = 0; k < count; ++k) {
-            const double t = static_cast<double>(k) / static_cast<double>(count - 1);
-            const OdGeVector3d side = m_left[k] * ((a.startWidth + (a.endWidth - a.startWidth) * t) / 2.0);
-            m_outline[k] = m_along[k] + side;
-            m_outline[2 * count - 1 - k] = m_along[k] - side;
+        // An outline stays simple while it keeps nearer the segment than the centre of its arc.
+        const bool simple = a.startWidth >= 0.0 && a.endWidth >= 0.0
+            && (!curved || std::max(a.startWidth, a.endWidth) / 2.0 < curved->radius);
+        // An arc's polygon through points of its edges every few degrees measures it; drawn, its
+        // edges are curves.
+        if (!simple || !curved || measures()) {
+            alongSegment(a.point, b, curved, n, m_along, m_left);
+            polygonOutline(a, m_along, m_left, m_outline.points);
+            m_outline.curves = 0;
         }
-        const bool simple
-            = a.startWidth >= 0.0 && a.endWidth >= 0.0 && std::max(a.startWidth, a.endWidth) / 2.0 < reach;
-        if (simple) {
-            addOutline(m_outline);
-        } else {
+        if (!simple) {
             endOutlines();
-            polygon(m_outline, true);
+            polygon(m_outline.points, true);
+            continue;
         }
+        if (measures())
+            for (const OdGePoint3d& p : m_outline.points)
+                addPoint(p.x, p.y);
+        if (!m_out)
+            continue;
+        if (curved)
+            m_outline.curves
+                = wideArcOutline({curved->center, curved->u, curved->v, curved->sweep, a.startWidth, a.endWidth},
+                                 stepsFor(curved->sweep), m_outline.points);
+        addOutline(m_outline);
     }
     endOutlines();
     flushThin();
@@ -473,25 +520,21 @@ bool SvgSink::withinExtents(const PathVertex& a, const OdGePoint3d& b) const
     return withinReach(m_extents, OdGePoint3d((a.point.x + b.x) / 2.0, (a.point.y + b.y) / 2.0, 0.0), reach, true);
 }
 
-void SvgSink::addOutline(std::span<const OdGePoint3d> outline)
+void SvgSink::addOutline(const Outline& outline)
 {
-    if (measures())
-        for (const auto& p : outline)
-            addPoint(p.x, p.y);
-    if (!m_out)
-        return;
     TextOutput& out = *m_out;
-    // The first is held: alone, it is written as the polygon it is.
+    // The first is held: alone, a polygon is written as the polygon it is.
     if (m_outlines == 0) {
-        m_firstOutline.assign(outline.begin(), outline.end());
+        m_firstOutline.points.assign(outline.points.begin(), outline.points.end());
+        m_firstOutline.curves = outline.curves;
     } else {
         if (m_outlines == 1) {
             out.append("<path d=\"M");
-            points(out, m_firstOutline);
+            outlineData(out, m_firstOutline.points, m_firstOutline.curves);
             out.append(" Z");
         }
         out.append(" M");
-        points(out, outline);
+        outlineData(out, outline.points, outline.curves);
         out.append(" Z");
     }
     ++m_outlines;
@@ -500,8 +543,14 @@ void SvgSink::addOutline(std::span<const OdGePoint3d> outline)
 void SvgSink::endOutlines()
 {
     if (m_outlines == 1) {
-        m_out->append("<polygon points=\"");
-        points(*m_out, m_firstOutline);
+        if (m_firstOutline.curves == 0) {
+            m_out->append("<polygon points=\"");
+            points(*m_out, m_firstOutline.points);
+        } else {
+            m_out->append("<path d=\"M");
+            outlineData(*m_out, m_firstOutline.points, m_firstOutline.curves);
+            m_out->append(" Z");
+        }
     }
     if (m_outlines > 0) {
         m_out->append("\" ");

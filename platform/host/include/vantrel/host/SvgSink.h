@@ -84,6 +84,12 @@ private:
     struct Frame {
         double x0, y0, w, h, scale;
     };
+    // The outline of a wide segment: the corners of a polygon, or, for an arc, its edges as
+    // `curves` cubic curves each (as wideArcOutline gives them).
+    struct Outline {
+        std::vector<OdGePoint3d> points;
+        int curves = 0;
+    };
     // A segment of a path of constant width, as the path's data writes it.
     struct PathSegment {
         const OdGePoint3d* end;
@@ -106,8 +112,8 @@ private:
     bool withinExtents(const PathVertex& a, const OdGePoint3d& b) const;
     // A filled outline of one wide segment. Consecutive outlines that are simple (which all of
     // them wind the same way round) become one path of several subpaths: it fills the same area
-    // as a polygon for each, in far fewer elements. endOutlines() writes what is held.
-    void addOutline(std::span<const OdGePoint3d> outline);
+    // as an element for each, in far fewer elements. endOutlines() writes what is held.
+    void addOutline(const Outline& outline);
     void endOutlines();
     // The dash attributes for a stroke of this length in `pieces` parts that each start the
     // pattern again; nothing for a solid line, or once the entity's dashes would exceed the cap.
@@ -131,7 +137,8 @@ private:
     TextOutput* m_out = nullptr; // null while measuring
     // Scratch reused from primitive to primitive.
     std::vector<PathSegment> m_segments;
-    std::vector<OdGePoint3d> m_along, m_thin, m_outline, m_firstOutline;
+    std::vector<OdGePoint3d> m_along, m_thin;
+    Outline m_outline, m_firstOutline;
     std::vector<OdGeVector3d> m_left;
     int m_outlines = 0; // held by addOutline, not yet ended
     OdGeExtents3d m_extents;
