@@ -439,14 +439,14 @@ void OdDbPolyline::transformBy(const OdGeMatrix3d& xform)
 void OdDbPolyline::subWorldDraw(vantrel::WorldDraw& wd) const
 {
     assertReadEnabled();
+    if (m_data.vertices.empty())
+        return;
+    // As getPointAt and getWidthsAt give them.
+    const double constant = m_data.constantWidth;
     std::vector<vantrel::PathVertex> path;
-    for (unsigned int i = 0; i < m_data.vertices.size(); ++i) {
-        vantrel::PathVertex pv;
-        getPointAt(i, pv.point);
-        pv.bulge = m_data.vertices[i].bulge;
-        getWidthsAt(i, pv.startWidth, pv.endWidth);
-        path.push_back(pv);
-    }
-    if (!path.empty())
-        wd.path(path, m_data.closed, m_data.normal);
+    path.reserve(m_data.vertices.size());
+    for (const Vertex& v : m_data.vertices)
+        path.push_back({toWorld(m_data.normal, OdGePoint3d(v.point.x, v.point.y, m_data.elevation)), v.bulge,
+                        constant != 0.0 ? constant : v.startWidth, constant != 0.0 ? constant : v.endWidth});
+    wd.path(path, m_data.closed, m_data.normal);
 }

@@ -110,6 +110,10 @@ double sweepOf(double start, double end)
 
 OdGePoint3d toWorld(const OdGeVector3d& normal, const OdGePoint3d& ocsPoint)
 {
+    // The world's own plane, as most entities lie in: the sum below with its zero terms, which
+    // turns a negative zero into zero and changes nothing else.
+    if (isWorldNormal(normal))
+        return {ocsPoint.x + 0.0, ocsPoint.y + 0.0, ocsPoint.z + 0.0};
     return OdGePoint3d::kOrigin + ocsXAxis(normal) * ocsPoint.x + ocsYAxis(normal) * ocsPoint.y
         + unit(normal) * ocsPoint.z;
 }

@@ -90,6 +90,8 @@ void drawRun(WorldDraw& wd, const TextRun& run, const std::vector<Decoration>& l
     if (run.text.isEmpty())
         return;
     wd.text(run);
+    if (lines.empty())
+        return;
     const double natural = textAdvance(run.text, run.face);
     const double scale = natural > 0.0 ? run.width / natural : 0.0;
     for (const Decoration& d : lines) {

@@ -194,23 +194,20 @@ void polygonOutline(const PathVertex& a, std::span<const OdGePoint3d> along, std
 // Escapes text for XML character data and drops what XML 1.0 cannot hold at all.
 std::string xmlText(const OdString& text)
 {
-    std::wstring clean;
+    std::string out;
+    out.reserve(text.str().size());
     for (wchar_t c : text.str()) {
         auto cp = static_cast<char32_t>(c);
         if (cp < 0x20 && cp != U'\t')
             continue;
         if ((cp >= 0xD800 && cp <= 0xDFFF) || cp == 0xFFFE || cp == 0xFFFF || cp > 0x10FFFF)
             cp = 0xFFFD;
-        clean += static_cast<wchar_t>(cp);
-    }
-    std::string out;
-    for (char c : OdString(clean).toUtf8()) {
-        switch (c) {
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '&': out += "&amp;"; break;
-        case '"': out += "&quot;"; break;
-        default: out += c;
+        switch (cp) {
+        case U'<': out += "&lt;"; break;
+        case U'>': out += "&gt;"; break;
+        case U'&': out += "&amp;"; break;
+        case U'"': out += "&quot;"; break;
+        default: OdString::appendUtf8(out, cp);
         }
     }
     return out;
