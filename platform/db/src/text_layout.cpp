@@ -41,7 +41,12 @@ DecodedText decodePercentCodes(const OdString& text)
 {
     const std::wstring& in = text.str();
     DecodedText out;
+    if (in.find(L"%%") == std::wstring::npos) {
+        out.text = text;
+        return out;
+    }
     std::wstring& s = out.text.str();
+    s.reserve(in.size());
     Switches on;
     for (std::size_t i = 0; i < in.size(); ++i) {
         if (in[i] != L'%' || i + 2 >= in.size() || in[i + 1] != L'%') {
