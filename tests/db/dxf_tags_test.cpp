@@ -732,6 +732,32 @@ TEST_F(AtomicSave, LinksAreFollowedAndDevicesAndPipesWrittenInPlace)
     EXPECT_EQ(resolveOutputTarget("").kind, OutputTarget::Kind::Refused);
 }
 
+// A file being replaced may have its start written last, over room left for it, once the blocks
+// after it (with numbers the writing thread prints) are written; a device or a pipe may not.
+TEST_F(AtomicSave, TheStartOfAFileBeingReplacedIsWrittenLast)
+{
+    const auto target = dir / "late.svg";
+    std::string expected = "START";
+    {
+        OutputFile file(target);
+        file.write(std::string(5, ' '));
+        for (int i = 0; i < 150000; ++i) {
+            const std::string text = " x=";
+            const DeferredNumber number{text.size(), formatDxfDouble, i * 0.5};
+            file.write(text, std::span(&number, 1));
+            expected += text + std::to_string(i / 2) + (i % 2 ? ".5" : ".0");
+        }
+        file.overwriteStart("START");
+        file.commit();
+    }
+    ASSERT_GT(expected.size(), std::size_t(1) << 20) << "blocks went to the writing thread";
+    EXPECT_TRUE(slurp(target) == expected);
+
+    OutputFile device("/dev/null");
+    device.write("text");
+    EXPECT_THROW(device.overwriteStart("start"), OdError);
+}
+
 // A save killed before its rename leaves NAME.tmpPID-N; the next save of NAME removes those of
 // processes that are gone and nothing else.
 TEST_F(AtomicSave, ASuccessfulSaveRemovesTheStaleTemporariesOfItsTarget)

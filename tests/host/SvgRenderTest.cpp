@@ -263,34 +263,30 @@ TEST(SvgRenderEntities, LinetypesAreDrawnAsDashes)
 
 // A file and a pipe get the picture renderSvg gives, for a drawing large enough to cross the
 // file's blocks (their numbers printed by the file's writing thread), with lineweights, points of
-// the default size (written at the end) and wide arcs.
+// the default size (written at the end) and wide arcs. A file being replaced gets a drawing this
+// large drawn once: its start is written last, over room left for it, and blanks fill the rest of
+// the room; a start too long for the room (two hundred lineweights) is drawn twice instead.
 TEST(SvgRenderEntities, FilesAndPipesGetThePictureRenderSvgGives)
 {
     OdDbDatabasePtr db = vantrel::newDrawing();
     db->setSysVar(L"PDMODE", OdResBuf::newRb(70, std::int16_t(35)).get()); // a cross in a circle
     db->setSysVar(L"LWDISPLAY", OdResBuf::newRb(290, std::int16_t(1)).get());
+    std::vector<OdDbObjectId> polylines;
     {
         OdDbBlockTableRecordPtr ms = db->getModelSpaceId().safeOpenObject(OdDb::kForWrite);
-        for (int i = 0; i < 3000; ++i) {
+        for (int i = 0; i < 5000; ++i) {
             const int column = i % 60, row = i / 60;
             OdDbPolylinePtr pl = OdDbPolyline::createObject();
             for (unsigned v = 0; v < 6; ++v)
                 pl->addVertexAt(v, OdGePoint2d(column * 10.0 + v * 1.5, row * 7.0 + v % 2), v % 2 ? 0.5 : 0.0, 0.1 * v,
                                 0.1 * v + 0.05);
             pl->setLineWeight(static_cast<std::int16_t>(i % 3 * 25));
-            ms->appendOdDbEntity(pl.get());
+            polylines.push_back(ms->appendOdDbEntity(pl.get()));
         }
         OdDbPointPtr point = OdDbPoint::createObject();
         point->setPosition(OdGePoint3d(-40, -30, 0));
         ms->appendOdDbEntity(point.get());
     }
-    const std::string expected = vantrel::renderSvg(*db);
-    ASSERT_GT(expected.size(), std::size_t(1) << 21);
-    // The point's figure (the only thing left of x = 0) is the last element; the lineweights have
-    // their styles.
-    ASSERT_NE(expected.substr(expected.rfind("<path")).find(" -40,"), std::string::npos);
-    ASSERT_NE(expected.find(".w50{"), std::string::npos);
-
     const auto dir = std::filesystem::temp_directory_path() / ("vantrel_svg_pass_" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
     const auto slurp = [](const std::filesystem::path& path) {
@@ -299,8 +295,23 @@ TEST(SvgRenderEntities, FilesAndPipesGetThePictureRenderSvgGives)
         return content.str();
     };
     const auto file = dir / "plan.svg";
+
+    const std::string expected = vantrel::renderSvg(*db);
+    ASSERT_GT(expected.size(), std::size_t(1) << 21);
+    // The point's figure (the only thing left of x = 0) is the last element; the lineweights have
+    // their styles.
+    ASSERT_NE(expected.substr(expected.rfind("<path")).find(" -40,"), std::string::npos);
+    ASSERT_NE(expected.find(".w50{"), std::string::npos);
+    // The start ends with the background.
+    const std::size_t startEnd = expected.find("\n", expected.find("<rect")) + 1;
     EXPECT_EQ(vantrel::writeSvg(*db, file.string()), "");
-    EXPECT_TRUE(slurp(file) == expected);
+    const std::string written = slurp(file);
+    ASSERT_GT(written.size(), expected.size());
+    EXPECT_TRUE(written.compare(0, startEnd, expected, 0, startEnd) == 0) << written.substr(0, startEnd);
+    const std::size_t room = written.find_first_not_of(' ', startEnd);
+    EXPECT_EQ(room, std::size_t(4095));
+    EXPECT_EQ(written.substr(room, 1), "\n");
+    EXPECT_TRUE(written.compare(room + 1, std::string::npos, expected, startEnd) == 0);
 
     const auto pipe = dir / "plan.pipe";
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
@@ -309,6 +320,13 @@ TEST(SvgRenderEntities, FilesAndPipesGetThePictureRenderSvgGives)
     EXPECT_EQ(vantrel::writeSvg(*db, pipe.string()), "");
     reader.join();
     EXPECT_TRUE(received == expected);
+
+    for (std::size_t i = 0; i < 211; ++i)
+        OdDbEntityPtr(polylines[i].safeOpenObject(OdDb::kForWrite))->setLineWeight(static_cast<std::int16_t>(i + 1));
+    const std::string manyWeights = vantrel::renderSvg(*db);
+    ASSERT_GT(manyWeights.find("<rect"), std::size_t(4096));
+    EXPECT_EQ(vantrel::writeSvg(*db, file.string()), "");
+    EXPECT_TRUE(slurp(file) == manyWeights);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 2) << "a temporary file was left";
     std::filesystem::remove_all(dir);
 }

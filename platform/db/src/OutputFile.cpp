@@ -406,6 +406,23 @@ void OutputFile::finishWriting()
     m_pending.clear();
 }
 
+void OutputFile::overwriteStart(std::string_view text)
+{
+    requireOpen();
+    if (m_target.kind != OutputTarget::Kind::Replace)
+        throw OdError(eFileError, "cannot write " + m_target.path.string() + ": its start cannot be written again");
+    finishWriting();
+    for (off_t at = 0; !text.empty();) {
+        const ssize_t n = ::pwrite(m_fd, text.data(), text.size(), at);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            fail(writtenPath(), "write", errno);
+        text.remove_prefix(static_cast<std::size_t>(n));
+        at += n;
+    }
+}
+
 void OutputFile::commit()
 {
     requireOpen();

@@ -296,13 +296,17 @@ std::vector<OdGePoint3d> scaled(const OdGePoint3d& position, std::span<const OdG
 
 } // namespace
 
-SvgSink::SvgSink() : m_collect(std::make_unique<TextOutput>([this](std::string_view piece) { m_body.append(piece); }))
+SvgSink::SvgSink()
+    : m_collect(std::make_unique<TextOutput>([this](std::string_view piece) { m_body.append(piece); })),
+      m_measures(true)
 {
     m_out = m_collect.get();
     setTraits(m_traits);
 }
 
-SvgSink::SvgSink(TextOutput* out) : m_out(out) { setTraits(m_traits); }
+SvgSink::SvgSink(TextOutput* out) : SvgSink(out, out == nullptr) {}
+
+SvgSink::SvgSink(TextOutput* out, bool measure) : m_out(out), m_measures(measure) { setTraits(m_traits); }
 
 SvgSink::~SvgSink() = default;
 
@@ -397,9 +401,11 @@ void SvgSink::path(std::span<const PathVertex> vertices, bool closed, const OdGe
     for (std::size_t i = 0; i < segments; ++i) {
         const PathVertex& a = vertices[i];
         const OdGePoint3d& b = vertices[(i + 1) % vertices.size()].point;
-        if (!m_out && withinExtents(a, b))
+        const bool measured = measures() && !withinExtents(a, b);
+        if (!m_out && !measured)
             continue;
-        addPoint(a.point.x, a.point.y, pad);
+        if (measured)
+            addPoint(a.point.x, a.point.y, pad);
         const std::optional<BulgeArc> curved = segmentArc(a.point, b, a.bulge, n);
         if (!curved) {
             m_segments.push_back({&b, 0.0, false, false});
@@ -407,7 +413,8 @@ void SvgSink::path(std::span<const PathVertex> vertices, bool closed, const OdGe
             continue;
         }
         const BulgeArc& arc = *curved;
-        addArcExtents(arc.center, arc.u, arc.v, 0.0, arc.sweep, pad);
+        if (measured)
+            addArcExtents(arc.center, arc.u, arc.v, 0.0, arc.sweep, pad);
         // Seen from above with Y up an arc counter-clockwise about +Z is, once Y is flipped, an SVG
         // arc with sweep-flag 0.
         m_segments.push_back({&b, arc.radius, std::fabs(a.bulge) > 1.0, (a.bulge > 0.0) == (n.z > 0.0)});
@@ -466,7 +473,8 @@ void SvgSink::widePath(std::span<const PathVertex> vertices, bool closed, const 
     for (std::size_t i = 0; i < segments; ++i) {
         const PathVertex& a = vertices[i];
         const OdGePoint3d& b = vertices[(i + 1) % vertices.size()].point;
-        if (!m_out && withinExtents(a, b))
+        const bool measured = measures() && !withinExtents(a, b);
+        if (!m_out && !measured)
             continue;
         const std::optional<BulgeArc> curved = segmentArc(a.point, b, a.bulge, n);
         if (a.startWidth == 0.0 && a.endWidth == 0.0) {
@@ -484,7 +492,7 @@ void SvgSink::widePath(std::span<const PathVertex> vertices, bool closed, const 
             && (!curved || std::max(a.startWidth, a.endWidth) / 2.0 < curved->radius);
         // An arc's polygon through points of its edges every few degrees measures it; drawn, its
         // edges are curves.
-        if (!simple || !curved || measures()) {
+        if (!simple || !curved || measured) {
             alongSegment(a.point, b, curved, n, m_along, m_left);
             polygonOutline(a, m_along, m_left, m_outline.points);
             m_outline.curves = 0;
@@ -494,7 +502,7 @@ void SvgSink::widePath(std::span<const PathVertex> vertices, bool closed, const 
             polygon(m_outline.points, true);
             continue;
         }
-        if (measures())
+        if (measured)
             for (const OdGePoint3d& p : m_outline.points)
                 addPoint(p.x, p.y);
         if (!m_out)
@@ -574,13 +582,16 @@ void SvgSink::polygon(std::span<const OdGePoint3d> corners, bool filled)
 void SvgSink::circularArc(const OdGePoint3d& center, double radius, const OdGeVector3d& normal,
                           const OdGeVector3d& startVector, double sweepAngle)
 {
-    if (!m_out && withinReach(m_extents, OdGePoint3d(center.x, center.y, 0.0), std::fabs(radius), true))
+    const bool measured
+        = measures() && !withinReach(m_extents, OdGePoint3d(center.x, center.y, 0.0), std::fabs(radius), true);
+    if (!m_out && !measured)
         return;
     OdGeVector3d n = planeNormal(normal);
     OdGeVector3d u = (startVector.isZeroLength() ? n.perpVector() : startVector.normal()) * radius;
     OdGeVector3d v = n.crossProduct(u);
     double sweep = std::clamp(sweepAngle, -kTwoPi, kTwoPi);
-    addArcExtents(center, u, v, 0.0, sweep);
+    if (measured)
+        addArcExtents(center, u, v, 0.0, sweep);
     if (!isAlongZ(normal)) {
         std::vector<OdGePoint3d> pts;
         int steps = stepsFor(sweep);

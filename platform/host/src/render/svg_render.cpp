@@ -1,12 +1,15 @@
 // Drawing a block of a database into SVG, honouring draw order and layer visibility. The picture
 // is written as it is drawn: a first pass measures it (the view box at its start needs the
-// extents of everything), a second writes its elements straight to the output.
+// extents of everything), a second writes its elements straight to the output; a large drawing
+// going to a file is drawn once, its start written last.
 #include <vantrel/host/svg_render.h>
 
 #include <vantrel/db/LayerVisibility.h>
 #include <vantrel/db/OdDbBlockTableRecord.h>
 #include <vantrel/db/OdDbSortentsTable.h>
 #include <vantrel/db/OdDbTables.h>
+#include <vantrel/db/OdError.h>
+#include <vantrel/db/OutputFile.h>
 #include <vantrel/host/SvgSink.h>
 #include <vantrel/host/write_file.h>
 
@@ -37,20 +40,54 @@ void draw(SvgSink& sink, std::span<const OdDbObjectId> order, std::span<const Od
         entity->draw(sink);
 }
 
-void writeSvgTo(TextOutput& out, OdDbDatabase& db, OdDbObjectId block, std::span<const OdDbEntity* const> overlay)
+// A drawing of this many entities or more is drawn once when its picture goes to a file that
+// is being replaced: the elements are written as they are measured, after room left for the
+// start, which is written over that room once the drawing is measured. A smaller one is drawn
+// twice (measured, then written), which keeps its picture free of the room's blanks.
+constexpr std::size_t kDrawnOnce = 4096;
+// The room for the start: the declaration, the view box, the lineweights' styles and the
+// background, with blanks after them. Only more than a hundred lineweights would need more.
+constexpr std::size_t kStartRoom = 4096;
+
+bool showsLineweights(OdDbDatabase& db) { return db.sysVarInt(L"LWDISPLAY") != 0; }
+
+void writeSvgTo(TextOutput& out, OdDbDatabase& db, std::span<const OdDbObjectId> order,
+                std::span<const OdDbEntity* const> overlay)
 {
-    if (block.isNull())
-        block = db.getModelSpaceId();
-    const std::vector<OdDbObjectId> order = drawOrder(block);
-    const bool lineweights = db.sysVarInt(L"LWDISPLAY") != 0;
     SvgSink measured(nullptr);
-    measured.showLineweights(lineweights);
+    measured.showLineweights(showsLineweights(db));
     draw(measured, order, overlay);
     measured.writeStart(out);
     SvgSink elements(&out);
-    elements.showLineweights(lineweights);
+    elements.showLineweights(showsLineweights(db));
     draw(elements, order, overlay);
     measured.writeEnd(out);
+}
+
+// The picture drawn once into a file being replaced. False, with the file left as it was, when
+// the start does not fit its room.
+bool writtenOnce(OdDbDatabase& db, const std::string& path, std::span<const OdDbObjectId> order,
+                 std::span<const OdDbEntity* const> overlay)
+{
+    OutputFile file(path, OutputFile::Backup::None);
+    TextOutput out(
+        [&file](std::string_view text, std::span<const DeferredNumber> numbers) { return file.write(text, numbers); });
+    out.append(std::string(kStartRoom, ' '));
+    SvgSink sink(&out, true);
+    sink.showLineweights(showsLineweights(db));
+    draw(sink, order, overlay);
+    sink.writeEnd(out);
+    out.flush();
+    std::string start;
+    TextOutput startOut([&start](std::string_view piece) { start.append(piece); });
+    sink.writeStart(startOut);
+    startOut.flush();
+    if (start.size() >= kStartRoom)
+        return false;
+    start.append(kStartRoom - start.size() - 1, ' ').push_back('\n');
+    file.overwriteStart(start);
+    file.commit();
+    return true;
 }
 
 } // namespace
@@ -61,7 +98,7 @@ std::string renderSvg(OdDbDatabase& db, OdDbObjectId block, std::span<const OdDb
 {
     std::string text;
     TextOutput out([&text](std::string_view piece) { text.append(piece); });
-    writeSvgTo(out, db, block, overlay);
+    writeSvgTo(out, db, drawOrder(block.isNull() ? db.getModelSpaceId() : block), overlay);
     out.flush();
     return text;
 }
@@ -70,7 +107,15 @@ std::string writeSvg(OdDbDatabase& db, const std::string& path) { return writeSv
 
 std::string writeSvg(OdDbDatabase& db, const std::string& path, std::span<const OdDbEntity* const> overlay)
 {
-    return writeFileAtomically(path, [&](TextOutput& out) { writeSvgTo(out, db, OdDbObjectId::kNull, overlay); });
+    try {
+        const std::vector<OdDbObjectId> order = drawOrder(db.getModelSpaceId());
+        if (order.size() >= kDrawnOnce && resolveOutputTarget(path).kind == OutputTarget::Kind::Replace
+            && writtenOnce(db, path, order, overlay))
+            return {};
+        return writeFileAtomically(path, [&](TextOutput& out) { writeSvgTo(out, db, order, overlay); });
+    } catch (const OdError& e) {
+        return e.what();
+    }
 }
 
 } // namespace vantrel

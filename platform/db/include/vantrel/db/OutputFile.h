@@ -50,6 +50,11 @@ public:
     // Answers whether that thread is behind (blocks wait for it), so that the caller would do
     // better to print the numbers that follow itself.
     bool write(std::string_view text, std::span<const DeferredNumber> numbers);
+    // Waits until everything written so far is in the file, then writes text over its start: for
+    // a format whose first lines depend on all that follows, written after room left for them.
+    // A file being replaced only (a device or a pipe cannot go back): raises OdError(eFileError)
+    // for any other.
+    void overwriteStart(std::string_view text);
     // A file being replaced: syncs the temporary file, keeps the previous file (if any and if
     // asked) as PATH.bak, renames the temporary file into place, and removes the temporaries that
     // saves of this target by processes now gone left behind. Otherwise it closes the target.

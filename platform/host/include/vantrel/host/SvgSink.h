@@ -34,6 +34,10 @@ public:
     // same drawing writes the start and the end. With no out it only measures (extents, the
     // lineweights in use, default-sized markers) and writes nothing.
     explicit SvgSink(TextOutput* out);
+    // Writes each element to out (if any) as it is drawn, and measures too if asked: such a
+    // sink writes its own start and end, the start wherever the output lets it go once the
+    // drawing is measured.
+    SvgSink(TextOutput* out, bool measure);
     SvgSink(const SvgSink&) = delete;
     SvgSink& operator=(const SvgSink&) = delete;
     ~SvgSink() override;
@@ -105,10 +109,11 @@ private:
                        double sweep, double pad = 0.0);
     void polyline(std::span<const OdGePoint3d> points, bool closed);
     void widePath(std::span<const PathVertex> vertices, bool closed, const OdGeVector3d& normal);
-    // Whether the sink measures what is drawn: all but a sink that streams.
-    bool measures() const { return !m_out || m_collect; }
+    // Whether the sink measures what is drawn.
+    bool measures() const { return m_measures; }
     // Whether a path segment from a to b lies within the extents so far, so that measuring it
-    // would not move them (the extents are flat: they take X and Y only).
+    // would not move them (the extents are flat: they take X and Y only): what a measuring sink
+    // passes over.
     bool withinExtents(const PathVertex& a, const OdGePoint3d& b) const;
     // A filled outline of one wide segment. Consecutive outlines that are simple (which all of
     // them wind the same way round) become one path of several subpaths: it fills the same area
@@ -134,7 +139,8 @@ private:
     // A collecting sink's elements, gathered through m_collect.
     std::string m_body;
     std::unique_ptr<TextOutput> m_collect;
-    TextOutput* m_out = nullptr; // null while measuring
+    TextOutput* m_out = nullptr; // null while measuring only
+    bool m_measures = false;
     // Scratch reused from primitive to primitive.
     std::vector<PathSegment> m_segments;
     std::vector<OdGePoint3d> m_along, m_thin;
