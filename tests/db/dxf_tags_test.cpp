@@ -732,6 +732,39 @@ TEST_F(AtomicSave, LinksAreFollowedAndDevicesAndPipesWrittenInPlace)
     EXPECT_EQ(resolveOutputTarget("").kind, OutputTarget::Kind::Refused);
 }
 
+// Plain text, small pieces with numbers (gathered into blocks) and large ones (each a block of its
+// own, taken as they are) arrive in the order written; each piece comes back empty, with room
+// as large as before for the next.
+TEST_F(AtomicSave, PiecesWithNumbersArriveInOrderWhateverTheirSize)
+{
+    const auto target = dir / "mixed.json";
+    std::string expected;
+    {
+        OutputFile file(target);
+        std::mt19937 rng(11);
+        NumberedText small(64, 4), large(std::size_t(1) << 20, 8192);
+        for (int round = 0; round < 400; ++round) {
+            const std::string plain = "[" + std::to_string(round) + "]";
+            file.write(plain);
+            expected += plain;
+            NumberedText& piece = rng() % 4 == 0 ? large : small;
+            const std::size_t numbers = 1 + rng() % (piece.numberRoom == 4 ? 4 : 8192);
+            for (std::size_t i = 0; i < numbers; ++i) {
+                const int whole = round * 10000 + static_cast<int>(i);
+                piece.numbers[piece.count++] = {piece.size, formatDxfDouble, whole + 0.5};
+                piece.text[piece.size++] = ',';
+                expected += std::to_string(whole) + ".5,";
+            }
+            const std::size_t room = piece.textRoom;
+            file.write(piece);
+            EXPECT_TRUE(piece.empty());
+            EXPECT_EQ(piece.textRoom, room);
+        }
+        file.commit();
+    }
+    EXPECT_TRUE(slurp(target) == expected);
+}
+
 // A file being replaced may have its start written last, over room left for it, once the blocks
 // after it (with numbers the writing thread prints) are written; a device or a pipe may not.
 TEST_F(AtomicSave, TheStartOfAFileBeingReplacedIsWrittenLast)
@@ -741,11 +774,14 @@ TEST_F(AtomicSave, TheStartOfAFileBeingReplacedIsWrittenLast)
     {
         OutputFile file(target);
         file.write(std::string(5, ' '));
+        NumberedText piece(8, 1);
         for (int i = 0; i < 150000; ++i) {
-            const std::string text = " x=";
-            const DeferredNumber number{text.size(), formatDxfDouble, i * 0.5};
-            file.write(text, std::span(&number, 1));
-            expected += text + std::to_string(i / 2) + (i % 2 ? ".5" : ".0");
+            std::memcpy(piece.text.get(), " x=", 3);
+            piece.size = 3;
+            piece.numbers[0] = {3, formatDxfDouble, i * 0.5};
+            piece.count = 1;
+            file.write(piece);
+            expected += " x=" + std::to_string(i / 2) + (i % 2 ? ".5" : ".0");
         }
         file.overwriteStart("START");
         file.commit();
@@ -843,17 +879,15 @@ TEST_F(AtomicSave, StreamedWriterOutputReadsBackAndAnAbandonedSaveChangesNothing
     std::string alternated;
     {
         OutputFile file(target), largeFile(large, OutputFile::Backup::None);
-        const auto into = [](OutputFile& f) {
-            return
-                [&f](std::string_view text, std::span<const DeferredNumber> numbers) { return f.write(text, numbers); };
-        };
+        const auto into = [](OutputFile& f) { return [&f](NumberedText& piece) { return f.write(piece); }; };
         DxfTagWriter streamed(into(file), 16), blocks(into(largeFile));
         // A sink that asks for the numbers of every other piece printed in its text.
         std::size_t pieces = 0;
         DxfTagWriter alternating(
-            [&](std::string_view text, std::span<const DeferredNumber> numbers) {
-                std::string room(roomWithNumbers(text, numbers), '\0');
-                alternated.append(room.data(), writeWithNumbers(room.data(), text, numbers));
+            [&](NumberedText& piece) {
+                std::string room(piece.weight(), '\0');
+                alternated.append(room.data(), writeWithNumbers(room.data(), piece.view(), piece.deferred()));
+                piece.clear();
                 return ++pieces % 2 == 0;
             },
             64);

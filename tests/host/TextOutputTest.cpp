@@ -63,12 +63,15 @@ TEST(TextOutputTest, NumbersLeftToTheSinkComeOutWhereTheyWereWritten)
     std::size_t blocksWithNumbers = 0, blocks = 0, printedHere = 0;
     vantrel::TextOutput inPlace([&](std::string_view piece) { plain.append(piece); }, 200);
     vantrel::TextOutput deferred(
-        [&](std::string_view text, std::span<const vantrel::DeferredNumber> numbers) {
-            std::string room(vantrel::roomWithNumbers(text, numbers), '\0');
-            room.resize(static_cast<std::size_t>(vantrel::writeWithNumbers(room.data(), text, numbers) - room.data()));
+        [&](vantrel::NumberedText& piece) {
+            const std::string_view text = piece.view();
+            std::string room(piece.weight(), '\0');
+            room.resize(
+                static_cast<std::size_t>(vantrel::writeWithNumbers(room.data(), text, piece.deferred()) - room.data()));
             printed += room;
-            blocksWithNumbers += numbers.empty() ? 0U : 1U;
+            blocksWithNumbers += piece.count == 0 ? 0U : 1U;
             printedHere += text.find('.') != std::string_view::npos ? 1U : 0U; // a number in the text
+            piece.clear();
             return ++blocks % 3 == 0;
         },
         200);

@@ -66,9 +66,7 @@ std::string writeDxf(OdDbDatabase& db, const std::string& path)
 {
     try {
         OutputFile file(path);
-        DxfTagWriter out([&file](std::string_view text, std::span<const DeferredNumber> numbers) {
-            return file.write(text, numbers);
-        });
+        DxfTagWriter out([&file](NumberedText& piece) { return file.write(piece); });
         DxfFileWriter(db, out).write();
         out.flush();
         file.commit();

@@ -98,10 +98,7 @@ char* formatShortDecimal(char* out, double value)
     return out;
 }
 
-DxfTagWriter::DxfTagWriter(std::size_t reserveBytes)
-    : m_data(std::make_unique_for_overwrite<char[]>(reserveBytes)), m_capacity(reserveBytes)
-{
-}
+DxfTagWriter::DxfTagWriter(std::size_t reserveBytes) : m_buffer(reserveBytes, 0) {}
 
 // value as to_chars writes it, from its shortest digits: the fixed form unless the exponent form
 // is shorter. Magnitudes from 2^53 up, of which to_chars may write a whole number's exact digits
@@ -144,36 +141,31 @@ char* formatDxfDouble(char* out, double value)
 
 DxfTagWriter::DxfTagWriter(Sink sink, std::size_t bufferBytes) : DxfTagWriter(bufferBytes) { m_sink = std::move(sink); }
 
-DxfTagWriter::DxfTagWriter(NumberSink sink, std::size_t bufferBytes) : DxfTagWriter(bufferBytes)
+// As many numbers as would fill the buffer once printed.
+DxfTagWriter::DxfTagWriter(NumberSink sink, std::size_t bufferBytes)
+    : m_buffer(bufferBytes, bufferBytes / kNumberChars + 1), m_numberSink(std::move(sink))
 {
-    m_numberSink = std::move(sink);
-    // As many numbers as would fill the buffer once printed.
-    m_numbers.reserve(bufferBytes / kNumberChars);
 }
 
 void DxfTagWriter::flush()
 {
-    if (m_numberSink && (m_size > 0 || !m_numbers.empty())) {
-        m_printHere = m_numberSink(text(), m_numbers);
-        m_size = 0;
-        m_numbers.clear();
-    } else if (m_sink && m_size > 0) {
+    if (m_numberSink && !m_buffer.empty()) {
+        m_printHere = m_numberSink(m_buffer);
+        m_buffer.clear();
+    } else if (m_sink && m_buffer.size > 0) {
         m_sink(text());
-        m_size = 0;
+        m_buffer.clear();
     }
 }
 
 void DxfTagWriter::grow(std::size_t n)
 {
     flush();
-    if (m_capacity - m_size >= n)
+    if (m_buffer.textRoom - m_buffer.size >= n)
         return;
-    std::size_t capacity = std::max(m_capacity * 2, m_size + n);
-    auto data = std::make_unique_for_overwrite<char[]>(capacity);
-    if (m_size > 0)
-        std::memcpy(data.get(), m_data.get(), m_size);
-    m_data = std::move(data);
-    m_capacity = capacity;
+    NumberedText larger(std::max(m_buffer.textRoom * 2, m_buffer.size + n), m_buffer.numberRoom);
+    larger.append(m_buffer);
+    m_buffer = std::move(larger);
 }
 
 void DxfTagWriter::writeCode(int code)
@@ -185,14 +177,14 @@ void DxfTagWriter::writeCode(int code)
         p[1] = code >= 10 ? static_cast<char>('0' + code / 10 % 10) : ' ';
         p[2] = static_cast<char>('0' + code % 10);
         p[3] = '\n';
-        m_size += 4;
+        m_buffer.size += 4;
     } else {
         p[0] = static_cast<char>('0' + code / 1000);
         p[1] = static_cast<char>('0' + code / 100 % 10);
         p[2] = static_cast<char>('0' + code / 10 % 10);
         p[3] = static_cast<char>('0' + code % 10);
         p[4] = '\n';
-        m_size += 5;
+        m_buffer.size += 5;
     }
 }
 
@@ -202,7 +194,7 @@ void DxfTagWriter::writeLine(std::string_view text)
     if (!text.empty())
         std::memcpy(p, text.data(), text.size());
     p[text.size()] = '\n';
-    m_size += text.size() + 1;
+    m_buffer.size += text.size() + 1;
 }
 
 void DxfTagWriter::writeString(int code, std::string_view utf8)
@@ -237,16 +229,16 @@ void DxfTagWriter::writeDouble(int code, double value)
                           + std::to_string(code));
     writeCode(code);
     if (m_numberSink && !m_printHere) {
-        if (m_numbers.size() == m_numbers.capacity())
+        if (m_buffer.count == m_buffer.numberRoom)
             flush();
-        m_numbers.push_back({m_size, formatDxfDouble, value});
+        m_buffer.numbers[m_buffer.count++] = {m_buffer.size, formatDxfDouble, value};
         writeLine({});
         return;
     }
     char* p = reserve(kNumberChars + 1);
     char* end = formatDxfDouble(p, value);
     *end++ = '\n';
-    m_size += static_cast<std::size_t>(end - p);
+    m_buffer.size += static_cast<std::size_t>(end - p);
 }
 
 void DxfTagWriter::writeInt(int code, std::int64_t value)
@@ -256,7 +248,7 @@ void DxfTagWriter::writeInt(int code, std::int64_t value)
     auto [end, ec] = std::to_chars(p, p + 22, value);
     assert(ec == std::errc{});
     *end++ = '\n';
-    m_size += static_cast<std::size_t>(end - p);
+    m_buffer.size += static_cast<std::size_t>(end - p);
 }
 
 void DxfTagWriter::writeHandle(int code, std::uint64_t handle)
@@ -269,7 +261,7 @@ void DxfTagWriter::writeHandle(int code, std::uint64_t handle)
         if (*q >= 'a')
             *q = static_cast<char>(*q - 'a' + 'A');
     *end++ = '\n';
-    m_size += static_cast<std::size_t>(end - p);
+    m_buffer.size += static_cast<std::size_t>(end - p);
 }
 
 void DxfTagWriter::writePoint(int code, double x, double y, double z)

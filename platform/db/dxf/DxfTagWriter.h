@@ -39,7 +39,8 @@ public:
     // Hands the text to sink in pieces of about bufferBytes, reusing one buffer (a large drawing
     // then costs no memory of its size); call flush() at the end.
     explicit DxfTagWriter(Sink sink, std::size_t bufferBytes = 1 << 20);
-    // The same, handing on the doubles of each piece unprinted, for the sink to print.
+    // The same, handing on the doubles of each piece unprinted, for the sink to print: the sink
+    // takes the buffer itself and gives back another of the same room.
     explicit DxfTagWriter(NumberSink sink, std::size_t bufferBytes = 1 << 20);
 
     // UTF-8 text; control characters are written as ^-escapes ("^J"), a caret that would read
@@ -63,26 +64,23 @@ public:
     void flush();
 
     // The text of a writer without a sink.
-    std::string_view text() const { return {m_data.get(), m_size}; }
+    std::string_view text() const { return m_buffer.view(); }
 
 private:
     char* reserve(std::size_t n)
     {
-        if (m_capacity - m_size < n)
+        if (m_buffer.textRoom - m_buffer.size < n)
             grow(n);
-        return m_data.get() + m_size;
+        return m_buffer.text.get() + m_buffer.size;
     }
     void grow(std::size_t n);
     void writeCode(int code);
     void writeLine(std::string_view text);
 
-    std::unique_ptr<char[]> m_data;
-    std::size_t m_size = 0;
-    std::size_t m_capacity = 0;
+    NumberedText m_buffer; // numbers only for a number sink
     Sink m_sink;
     NumberSink m_numberSink;
-    bool m_printHere = false;              // the number sink's wish, at its last piece
-    std::vector<DeferredNumber> m_numbers; // of the buffered text, for a number sink
+    bool m_printHere = false; // the number sink's wish, at its last piece
 };
 
 } // namespace vantrel

@@ -5,6 +5,25 @@
 
 namespace vantrel {
 
+NumberedText::NumberedText(std::size_t textRoom, std::size_t numberRoom)
+    : text(std::make_unique_for_overwrite<char[]>(textRoom)), textRoom(textRoom),
+      numbers(std::make_unique_for_overwrite<DeferredNumber[]>(numberRoom)), numberRoom(numberRoom)
+{
+}
+
+void NumberedText::append(const NumberedText& other)
+{
+    assert(holds(other));
+    if (other.size > 0)
+        std::memcpy(text.get() + size, other.text.get(), other.size);
+    for (std::size_t i = 0; i < other.count; ++i) {
+        numbers[count + i] = other.numbers[i];
+        numbers[count + i].at += size;
+    }
+    size += other.size;
+    count += other.count;
+}
+
 char* writeWithNumbers(char* out, std::string_view text, std::span<const DeferredNumber> numbers)
 {
     std::size_t from = 0;

@@ -51,6 +51,9 @@ void writeAll(int fd, std::string_view data, const std::filesystem::path& path)
 // (A few blocks in flight keep the two sides busy; more would only hold memory.)
 constexpr std::size_t kBlockBytes = std::size_t(1) << 19;
 constexpr std::size_t kQueuedBlocks = 3;
+// A piece with numbers that would take less than this is added to the text waiting to make a
+// block; a larger one is a block of its own.
+constexpr std::size_t kOwnBlock = kBlockBytes / 4;
 
 struct Fd {
     int fd;
@@ -201,18 +204,21 @@ public:
     // Without finish (an output abandoned): stops once the blocks queued are written or failed.
     ~Background() { stop(); }
 
-    // Takes block, leaving block an empty buffer (one the thread is done with, when there is one).
-    void push(Block& block)
+    // Takes block, leaving in its place empty storage of its room (one the thread is done with,
+    // when there is one).
+    void push(NumberedText& block)
     {
         std::unique_lock lock(m_mutex);
         m_changed.wait(lock, [this] { return m_queue.size() < kQueuedBlocks || m_error; });
         raiseFailure();
+        const auto spare
+            = std::find_if(m_spare.begin(), m_spare.end(), [&](const NumberedText& b) { return b.sameRoom(block); });
+        NumberedText empty
+            = spare != m_spare.end() ? std::move(*spare) : NumberedText(block.textRoom, block.numberRoom);
+        if (spare != m_spare.end())
+            m_spare.erase(spare);
         m_queue.push_back(std::move(block));
-        block = Block();
-        if (!m_spare.empty()) {
-            block = std::move(m_spare.back());
-            m_spare.pop_back();
-        }
+        block = std::move(empty);
         m_changed.notify_all();
     }
 
@@ -259,12 +265,12 @@ private:
             m_changed.wait(lock, [this] { return !m_queue.empty() || m_stopping; });
             if (m_queue.empty())
                 return;
-            Block block = std::move(m_queue.front());
+            NumberedText block = std::move(m_queue.front());
             m_queue.pop_front();
             lock.unlock();
             std::exception_ptr error;
             try {
-                writeAll(m_fd, m_printed.text(block.text, block.numbers), m_name);
+                writeAll(m_fd, m_printed.text(block.view(), block.deferred()), m_name);
             } catch (...) {
                 error = std::current_exception();
             }
@@ -283,8 +289,8 @@ private:
     const std::filesystem::path m_name;
     std::mutex m_mutex;
     std::condition_variable m_changed;
-    std::deque<Block> m_queue;
-    std::vector<Block> m_spare;
+    std::deque<NumberedText> m_queue;
+    std::vector<NumberedText> m_spare;
     PrintedBlock m_printed; // the thread's own
     std::exception_ptr m_error;
     bool m_stopping = false;
@@ -350,32 +356,46 @@ OutputFile::~OutputFile()
         ::unlink(m_tempPath.c_str());
 }
 
+NumberedText& OutputFile::pending()
+{
+    if (m_pending.textRoom == 0)
+        m_pending = NumberedText(kBlockBytes, kOwnBlock / kNumberChars);
+    return m_pending;
+}
+
 void OutputFile::write(std::string_view data)
 {
     requireOpen();
     // Whole blocks go on as they fill, so that even one long piece holds no more than a block.
     for (;;) {
-        const std::size_t take = std::min(data.size(), kBlockBytes - std::min(kBlockBytes, m_pending.weight()));
-        m_pending.text.append(data.substr(0, take));
+        NumberedText& block = pending();
+        const std::size_t take = std::min(data.size(), kBlockBytes - std::min(kBlockBytes, block.weight()));
+        if (take > 0)
+            std::memcpy(block.text.get() + block.size, data.data(), take);
+        block.size += take;
         data.remove_prefix(take);
-        if (data.empty() && m_pending.weight() < kBlockBytes)
+        if (data.empty() && block.weight() < kBlockBytes)
             return;
-        handOnFullBlock();
+        handOn(block);
     }
 }
 
-bool OutputFile::write(std::string_view text, std::span<const DeferredNumber> numbers)
+bool OutputFile::write(NumberedText& piece)
 {
     requireOpen();
-    const std::size_t offset = m_pending.text.size();
-    m_pending.text.append(text);
-    const std::size_t first = m_pending.numbers.size();
-    m_pending.numbers.insert(m_pending.numbers.end(), numbers.begin(), numbers.end());
-    if (offset > 0)
-        for (std::size_t i = first; i < m_pending.numbers.size(); ++i)
-            m_pending.numbers[i].at += offset;
-    if (m_pending.weight() >= kBlockBytes)
-        handOnFullBlock();
+    NumberedText& block = pending();
+    if (piece.weight() < kOwnBlock) {
+        if (!block.holds(piece))
+            handOn(block);
+        block.append(piece);
+        piece.clear();
+        if (block.weight() >= kBlockBytes)
+            handOn(block);
+    } else {
+        if (!block.empty())
+            handOn(block);
+        handOn(piece);
+    }
     return m_background && m_background->behind();
 }
 
@@ -385,12 +405,11 @@ void OutputFile::requireOpen() const
         throw OdError(eFileError, "cannot write " + m_target.path.string() + ": the file is already closed");
 }
 
-void OutputFile::handOnFullBlock()
+void OutputFile::handOn(NumberedText& block)
 {
     if (!m_background)
         m_background = std::make_unique<Background>(m_fd, writtenPath());
-    m_background->push(m_pending);
-    m_pending.text.reserve(kBlockBytes);
+    m_background->push(block);
 }
 
 void OutputFile::finishWriting()
@@ -401,7 +420,7 @@ void OutputFile::finishWriting()
         m_background->finish();
         m_background.reset();
     } else {
-        writeAll(m_fd, PrintedBlock().text(m_pending.text, m_pending.numbers), writtenPath());
+        writeAll(m_fd, PrintedBlock().text(m_pending.view(), m_pending.deferred()), writtenPath());
     }
     m_pending.clear();
 }

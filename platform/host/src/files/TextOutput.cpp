@@ -1,4 +1,5 @@
-// The buffer of TextOutput: one allocation, handed on whole when full.
+// The buffer of TextOutput: handed on whole when full, to a plain sink as text, to a number sink
+// as it is (for another of the same room).
 #include <vantrel/host/TextOutput.h>
 
 #include <algorithm>
@@ -13,45 +14,44 @@ constexpr std::size_t kLargestPiece = 128;
 } // namespace
 
 TextOutput::TextOutput(Sink sink, std::size_t bufferBytes)
-    : m_data(std::make_unique_for_overwrite<char[]>(std::max(bufferBytes, 2 * kLargestPiece))),
-      m_capacity(std::max(bufferBytes, 2 * kLargestPiece)), m_sink(std::move(sink))
+    : m_buffer(std::max(bufferBytes, 2 * kLargestPiece), 0), m_sink(std::move(sink))
 {
 }
 
-TextOutput::TextOutput(NumberSink sink, std::size_t bufferBytes) : TextOutput(Sink(), bufferBytes)
+// As many numbers as would fill the buffer once printed.
+TextOutput::TextOutput(NumberSink sink, std::size_t bufferBytes)
+    : m_buffer(std::max(bufferBytes, 2 * kLargestPiece), std::max(bufferBytes, 2 * kLargestPiece) / kNumberChars),
+      m_numberSink(std::move(sink))
 {
-    m_numberSink = std::move(sink);
-    // As many numbers as would fill the buffer once printed.
-    m_numberRoom = m_capacity / kNumberChars;
-    m_numbers = std::make_unique_for_overwrite<DeferredNumber[]>(m_numberRoom);
 }
 
 void TextOutput::flush()
 {
-    if (m_size == 0 && m_numberCount == 0)
+    if (m_buffer.empty())
         return;
-    pass(std::string_view(m_data.get(), m_size));
-    m_size = 0;
-    m_numberCount = 0;
-}
-
-void TextOutput::pass(std::string_view text)
-{
     if (m_numberSink)
-        m_printHere = m_numberSink(text, std::span<const DeferredNumber>(m_numbers.get(), m_numberCount));
+        m_printHere = m_numberSink(m_buffer);
     else
-        m_sink(text);
+        m_sink(m_buffer.view());
+    m_buffer.clear();
 }
 
 void TextOutput::appendLong(std::string_view text)
 {
     flush();
-    if (text.size() >= m_capacity) {
-        pass(text);
+    if (text.size() < m_buffer.textRoom) {
+        std::memcpy(m_buffer.text.get(), text.data(), text.size());
+        m_buffer.size = text.size();
         return;
     }
-    std::memcpy(m_data.get(), text.data(), text.size());
-    m_size = text.size();
+    if (!m_numberSink) {
+        m_sink(text);
+        return;
+    }
+    NumberedText whole(text.size(), 0);
+    std::memcpy(whole.text.get(), text.data(), text.size());
+    whole.size = text.size();
+    m_printHere = m_numberSink(whole);
 }
 
 } // namespace vantrel

@@ -15,9 +15,7 @@ std::string writeFileAtomically(const std::string& path, const std::function<voi
 {
     try {
         OutputFile file(path, OutputFile::Backup::None);
-        TextOutput out([&file](std::string_view text, std::span<const DeferredNumber> numbers) {
-            return file.write(text, numbers);
-        });
+        TextOutput out([&file](NumberedText& piece) { return file.write(piece); });
         write(out);
         out.flush();
         file.commit();

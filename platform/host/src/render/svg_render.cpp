@@ -70,8 +70,7 @@ bool writtenOnce(OdDbDatabase& db, const std::string& path, std::span<const OdDb
                  std::span<const OdDbEntity* const> overlay)
 {
     OutputFile file(path, OutputFile::Backup::None);
-    TextOutput out(
-        [&file](std::string_view text, std::span<const DeferredNumber> numbers) { return file.write(text, numbers); });
+    TextOutput out([&file](NumberedText& piece) { return file.write(piece); });
     out.append(std::string(kStartRoom, ' '));
     SvgSink sink(&out, true);
     sink.showLineweights(showsLineweights(db));

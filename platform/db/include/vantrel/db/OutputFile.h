@@ -47,9 +47,10 @@ public:
     // failure to write is raised by a later write or by commit.
     void write(std::string_view data);
     // Text with numbers to be printed in it: the printing is left to the thread that writes.
-    // Answers whether that thread is behind (blocks wait for it), so that the caller would do
-    // better to print the numbers that follow itself.
-    bool write(std::string_view text, std::span<const DeferredNumber> numbers);
+    // Takes the piece as a NumberSink does: a large one is handed on as it is, a small one added
+    // to the text waiting here. Answers whether that thread is behind (blocks wait for it), so
+    // that the caller would do better to print the numbers that follow itself.
+    bool write(NumberedText& piece);
     // Waits until everything written so far is in the file, then writes text over its start: for
     // a format whose first lines depend on all that follows, written after room left for them.
     // A file being replaced only (a device or a pipe cannot go back): raises OdError(eFileError)
@@ -67,18 +68,6 @@ public:
 
 private:
     class Background;
-    // Text on its way to the file, with the numbers still to be printed in it.
-    struct Block {
-        std::string text;
-        std::vector<DeferredNumber> numbers;
-        std::size_t weight() const { return roomWithNumbers(text, numbers); }
-        bool empty() const { return text.empty() && numbers.empty(); }
-        void clear()
-        {
-            text.clear();
-            numbers.clear();
-        }
-    };
 
     void openTemporary();
     // The file written to: the temporary file of a file being replaced, else the target.
@@ -86,8 +75,10 @@ private:
     void openDirect();
     // Raises OdError(eFileError) once the file is committed.
     void requireOpen() const;
-    // Hands the pending block to the writing thread (starting it) once it is large enough.
-    void handOnFullBlock();
+    // The text waiting to make a block.
+    NumberedText& pending();
+    // Hands a block to the writing thread (starting it), leaving empty storage of its room.
+    void handOn(NumberedText& block);
     // Writes what is pending and waits for the blocks handed on; raises the first failure.
     void finishWriting();
 
@@ -99,7 +90,7 @@ private:
     bool m_targetExists = false;
     unsigned m_targetMode = 0;
     bool m_committed = false;
-    Block m_pending; // written to the file once it makes a block
+    NumberedText m_pending; // written to the file once it makes a block
     std::unique_ptr<Background> m_background;
 };
 
