@@ -41,7 +41,6 @@ void DxfTagReader::Release::operator()(const char* p) const
 // one's on the other core, from its start, while this one reads what is already there.
 DxfTagReader DxfTagReader::fromFile(const std::filesystem::path& path)
 {
-    constexpr std::size_t kMappedAhead = std::size_t(8) << 20;
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         fileError(path, errno);
@@ -57,7 +56,7 @@ DxfTagReader DxfTagReader::fromFile(const std::filesystem::path& path)
     auto size = static_cast<std::size_t>(st.st_size);
     if (size == 0)
         return DxfTagReader(std::string_view());
-    const bool ahead = size >= kMappedAhead;
+    const bool ahead = size >= BackgroundPrefault::kWorthAThread;
     void* map = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE | (ahead ? 0 : MAP_POPULATE), fd, 0);
     if (map == MAP_FAILED)
         fileError(path, errno);

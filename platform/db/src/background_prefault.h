@@ -18,6 +18,8 @@ class VANTREL_DB_FOR_TESTS BackgroundPrefault {
 public:
     // Read maps a file's cached pages; Write gives private memory its pages (the heap's growth).
     enum class Access { Read, Write };
+    // Less work than this is not worth a thread: starting one costs about what it would save.
+    static constexpr std::size_t kWorthAThread = std::size_t(8) << 20;
 
     BackgroundPrefault();
     // Drops what is still to do and waits for the piece under way. The ranges must stay mapped

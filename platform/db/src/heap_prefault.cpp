@@ -9,7 +9,6 @@ namespace vantrel {
 
 namespace {
 
-constexpr std::size_t kSmallest = std::size_t(8) << 20;
 constexpr std::size_t kLargestStep = std::size_t(16) << 20;
 // glibc's own padding, which it goes back to.
 constexpr int kDefaultTopPad = 128 * 1024;
@@ -23,7 +22,7 @@ std::uintptr_t address(const char* p) { return reinterpret_cast<std::uintptr_t>(
 HeapPrefault::HeapPrefault(std::size_t expectedBytes)
 {
 #if defined(__GLIBC__) && !defined(__SANITIZE_ADDRESS__)
-    if (expectedBytes < kSmallest)
+    if (expectedBytes < BackgroundPrefault::kWorthAThread)
         return;
     char* const brk = programBreak();
     if (address(brk) == static_cast<std::uintptr_t>(-1)) // sbrk's failure
