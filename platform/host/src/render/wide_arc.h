@@ -22,10 +22,11 @@ struct WideArc {
 // point and then, for each of the curves, its two control points and its end; then the edge on
 // the right from its end back to its start, likewise. Returns the count of curves on each edge.
 // A curve spans at most a quarter turn, over which the half width changes by at most a tenth of
-// the inner edge's least radius, which keeps it within half the distance from its spiral that a
-// polygon through the spiral's points every 5 degrees keeps; but there are never more curves
-// than `mostCurves` (the steps of such a polygon, whose chords are much further off than curves
-// as short). The inner edge must keep its side of the centre: each half width less than the radius.
+// the inner edge's least radius. That keeps it nearer its spiral than a polygon through the
+// spiral's points every 5 degrees: about a third as far for a width that changes slowly, never
+// much more than half as far for one that changes steeply. There are never more curves than
+// `mostCurves` (the steps of such a polygon, whose chords are much further off than curves as
+// short). The inner edge must keep its side of the centre: each half width less than the radius.
 int wideArcOutline(const WideArc& arc, int mostCurves, std::vector<OdGePoint3d>& outline);
 
 } // namespace vantrel
