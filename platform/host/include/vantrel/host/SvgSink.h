@@ -34,9 +34,9 @@ public:
     // same drawing writes the start and the end. With no out it only measures (extents, the
     // lineweights in use, default-sized markers) and writes nothing.
     explicit SvgSink(TextOutput* out);
-    // Writes each element to out (if any) as it is drawn, and measures too if asked: such a
-    // sink writes its own start and end, the start wherever the output lets it go once the
-    // drawing is measured.
+    // Writes each element to out (if any) as it is drawn, and measures too if asked: a sink that
+    // does both gives its own writeStart and writeEnd once everything is drawn, the start then
+    // going wherever the output can still take it (over room left at its beginning).
     SvgSink(TextOutput* out, bool measure);
     SvgSink(const SvgSink&) = delete;
     SvgSink& operator=(const SvgSink&) = delete;
