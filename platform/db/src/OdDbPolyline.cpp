@@ -110,8 +110,12 @@ void OdDbPolyline::getPointAt(unsigned int index, OdGePoint2d& point) const { po
 
 void OdDbPolyline::getPointAt(unsigned int index, OdGePoint3d& point) const
 {
-    const OdGePoint2d p = vertexAt(index).point;
-    point = toWorld(m_data.normal, OdGePoint3d(p.x, p.y, m_data.elevation));
+    point = worldPoint(vertexAt(index).point);
+}
+
+OdGePoint3d OdDbPolyline::worldPoint(const OdGePoint2d& p) const
+{
+    return toWorld(m_data.normal, OdGePoint3d(p.x, p.y, m_data.elevation));
 }
 
 void OdDbPolyline::setPointAt(unsigned int index, const OdGePoint2d& point)
@@ -135,8 +139,8 @@ void OdDbPolyline::setBulgeAt(unsigned int index, double bulge)
 void OdDbPolyline::getWidthsAt(unsigned int index, double& startWidth, double& endWidth) const
 {
     const Vertex& v = vertexAt(index);
-    startWidth = m_data.constantWidth != 0.0 ? m_data.constantWidth : v.startWidth;
-    endWidth = m_data.constantWidth != 0.0 ? m_data.constantWidth : v.endWidth;
+    startWidth = shownWidth(v.startWidth);
+    endWidth = shownWidth(v.endWidth);
 }
 
 void OdDbPolyline::setWidthsAt(unsigned int index, double startWidth, double endWidth)
@@ -226,8 +230,7 @@ void OdDbPolyline::getLineSegAt(unsigned int index, OdGeLineSeg3d& line) const
     OdGeLineSeg2d flat;
     getLineSegAt(index, flat);
     const OdGePoint2d a = flat.startPoint(), b = flat.endPoint();
-    line.set(toWorld(m_data.normal, OdGePoint3d(a.x, a.y, m_data.elevation)),
-             toWorld(m_data.normal, OdGePoint3d(b.x, b.y, m_data.elevation)));
+    line.set(worldPoint(a), worldPoint(b));
 }
 
 void OdDbPolyline::getArcSegAt(unsigned int index, OdGeCircArc2d& arc) const
@@ -441,12 +444,9 @@ void OdDbPolyline::subWorldDraw(vantrel::WorldDraw& wd) const
     assertReadEnabled();
     if (m_data.vertices.empty())
         return;
-    // As getPointAt and getWidthsAt give them.
-    const double constant = m_data.constantWidth;
     std::vector<vantrel::PathVertex> path;
     path.reserve(m_data.vertices.size());
     for (const Vertex& v : m_data.vertices)
-        path.push_back({toWorld(m_data.normal, OdGePoint3d(v.point.x, v.point.y, m_data.elevation)), v.bulge,
-                        constant != 0.0 ? constant : v.startWidth, constant != 0.0 ? constant : v.endWidth});
+        path.push_back({worldPoint(v.point), v.bulge, shownWidth(v.startWidth), shownWidth(v.endWidth)});
     wd.path(path, m_data.closed, m_data.normal);
 }

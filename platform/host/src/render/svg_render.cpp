@@ -54,12 +54,13 @@ bool showsLineweights(OdDbDatabase& db) { return db.sysVarInt(L"LWDISPLAY") != 0
 void writeSvgTo(TextOutput& out, OdDbDatabase& db, std::span<const OdDbObjectId> order,
                 std::span<const OdDbEntity* const> overlay)
 {
+    const bool lineweights = showsLineweights(db);
     SvgSink measured(nullptr);
-    measured.showLineweights(showsLineweights(db));
+    measured.showLineweights(lineweights);
     draw(measured, order, overlay);
     measured.writeStart(out);
     SvgSink elements(&out);
-    elements.showLineweights(showsLineweights(db));
+    elements.showLineweights(lineweights);
     draw(elements, order, overlay);
     measured.writeEnd(out);
 }

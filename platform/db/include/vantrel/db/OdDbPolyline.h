@@ -164,6 +164,10 @@ public:
 private:
     const Vertex& vertexAt(unsigned int index) const;
     void checkIndex(unsigned int index) const;
+    // A vertex's point lifted into world space by the plane's normal and elevation.
+    OdGePoint3d worldPoint(const OdGePoint2d& p) const;
+    // A vertex's own width as the polyline shows it: the constant width, when there is one.
+    double shownWidth(double own) const { return m_data.constantWidth != 0.0 ? m_data.constantWidth : own; }
     // The segment leaving a vertex: its end vertex index, or false when there is none.
     bool segmentEnd(unsigned int index, unsigned int& next) const;
 
