@@ -1,6 +1,6 @@
 // The writer's layout and escapes follow nlohmann's serializer, so the text is that of a
-// document built whole and dumped; numbers are the shortest digits that read back as the same
-// double, laid out as that library lays out its own.
+// document built whole and dumped, but for points on one line; numbers are the shortest digits
+// that read back as the same double, laid out as that library lays out its own.
 #include "JsonWriter.h"
 
 #include <cassert>
@@ -231,7 +231,8 @@ void JsonWriter::number(double v)
         m_out.append("null");
 }
 
-// (Points are most of a drawing's arrays: their elements need no record of the array's own.)
+// (Points are most of a drawing's arrays: on one line, they take a fifth less text, and their
+// elements need no record of the array's own.)
 void JsonWriter::numbers(std::span<const double> values)
 {
     if (values.empty()) {
@@ -241,12 +242,11 @@ void JsonWriter::numbers(std::span<const double> values)
     }
     element();
     m_out.append('[');
-    const std::size_t depth = m_filled.size() + 1;
     for (std::size_t i = 0; i < values.size(); ++i) {
-        newLine(i > 0, depth);
+        if (i > 0)
+            m_out.append(", ");
         number(values[i]);
     }
-    newLine(false, depth - 1);
     m_out.append(']');
 }
 

@@ -1,5 +1,6 @@
 // JSON written as it is produced, in the layout nlohmann's dump(2) gives a whole document (two
-// spaces of indentation per level, "key": value, empty containers as {} and []), so a large
+// spaces of indentation per level, "key": value, empty containers as {} and []), except that an
+// array of numbers given at once (a point, a vector) takes one line: [1.0, 2.5, 0.0]. A large
 // drawing is dumped without first being built as a document in memory.
 #pragma once
 
@@ -33,7 +34,8 @@ public:
     void value(std::int64_t v);
     void value(bool v);
     void null();
-    // An array of numbers, as beginArray, value(double) for each and endArray write it.
+    // An array of numbers on one line, "[x, y, z]" (as beginArray and endArray write it when
+    // empty).
     void numbers(std::span<const double> values);
 
 private:
