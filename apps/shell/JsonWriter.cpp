@@ -3,6 +3,8 @@
 // that read back as the same double, laid out as that library lays out its own.
 #include "JsonWriter.h"
 
+#include <array>
+#include <bit>
 #include <cassert>
 #include <charconv>
 #include <cmath>
@@ -66,9 +68,38 @@ bool plain(std::string_view s)
     return plainWord(w);
 }
 
-// A finite number: its shortest digits, written without an exponent from 1e-4 up to below 1e15,
-// with ".0" after whole numbers, else as "d.ddde+XX" with at least two exponent digits. Written
-// in place: a copy of text put together elsewhere would wait for its stores.
+// A finite magnitude above zero: its shortest digits, written without an exponent from 1e-4 up
+// to below 1e15, with ".0" after whole numbers, else as "d.ddde+XX" with at least two exponent
+// digits.
+char* magnitudeText(char* t, double magnitude)
+{
+    const DecimalDigits shortest = shortestDigits(magnitude);
+    constexpr int kLastWholeDigit = 15;
+    if (shortest.count <= shortest.point && shortest.point <= kLastWholeDigit) {
+        t = shortest.fixed(t);
+        std::memcpy(t, ".0", 2);
+        return t + 2;
+    }
+    if (-4 < shortest.point && shortest.point <= kLastWholeDigit)
+        return shortest.fixed(t);
+    return shortest.scientific(t);
+}
+
+// The texts of magnitudes printed lately on this thread, by their bits. A drawing repeats many
+// numbers (1.0, widths, text heights, the bulge of a quarter circle), whose digits are then
+// copied instead of being searched for again; a number met once only takes a slot.
+struct PrintedMagnitude {
+    std::uint64_t bits = 0; // none: zero is never looked up
+    std::array<char, 24> text;
+    std::size_t size;
+};
+// Seventeen digits, a point and up to four zeros before them, or an exponent of three digits.
+constexpr std::size_t kLongestMagnitude = 23;
+static_assert(kLongestMagnitude <= std::tuple_size_v<decltype(PrintedMagnitude::text)>);
+thread_local std::array<PrintedMagnitude, 256> t_printed;
+
+// A finite number's text: its sign, then its magnitude's, "0.0" for zero. Written in place: a
+// copy of text put together elsewhere would wait for its stores.
 char* numberText(char* out, double value)
 {
     static_assert(1 + DecimalDigits::kFixedRoom <= kNumberChars, "a sign and the longest fixed form");
@@ -77,21 +108,23 @@ char* numberText(char* out, double value)
         *t++ = '-';
     if (value == 0) {
         std::memcpy(t, "0.0", 3);
-        t += 3;
-    } else {
-        const DecimalDigits shortest = shortestDigits(std::fabs(value));
-        constexpr int kLastWholeDigit = 15;
-        if (shortest.count <= shortest.point && shortest.point <= kLastWholeDigit) {
-            t = shortest.fixed(t);
-            std::memcpy(t, ".0", 2);
-            t += 2;
-        } else if (-4 < shortest.point && shortest.point <= kLastWholeDigit) {
-            t = shortest.fixed(t);
-        } else {
-            t = shortest.scientific(t);
-        }
+        return t + 3;
     }
-    return t;
+    const double magnitude = std::fabs(value);
+    const auto bits = std::bit_cast<std::uint64_t>(magnitude);
+    // (The golden ratio's multiple spreads bits that differ only low down over the slots.)
+    PrintedMagnitude& printed = t_printed[(bits * 0x9E3779B97F4A7C15) >> 56];
+    if (printed.bits == bits) {
+        std::memcpy(t, printed.text.data(), printed.text.size());
+        return t + printed.size;
+    }
+    char* end = magnitudeText(t, magnitude);
+    printed.size = static_cast<std::size_t>(end - t);
+    assert(printed.size <= kLongestMagnitude);
+    // (The room of a number's text covers the whole slot, whatever the text's own length.)
+    std::memcpy(printed.text.data(), t, printed.text.size());
+    printed.bits = bits;
+    return end;
 }
 
 // A comma, a line end and indentation, of which each line takes what it needs.
