@@ -114,7 +114,8 @@ void propertyValue(JsonWriter& j, const Property& property);
 // Properties as one JSON object, after fields of its own (an entity's handle and type): each
 // name once, where it first comes, with the last value given for it, as a JSON object assigned
 // key by key keeps them.
-void object(JsonWriter& j, std::span<const std::pair<std::string_view, std::string>> own, const PropertyRecord& list)
+void object(JsonWriter& j, std::span<const std::pair<std::string_view, std::string>> own,
+            std::span<const Property> list)
 {
     // Of each name, which property gives its value; -1 - k for the k-th own field. Plain data,
     // so that the room for them on the stack is not filled before use.
@@ -188,10 +189,10 @@ void propertyValue(JsonWriter& j, const Property& property)
                 for (const OdGePoint3d& p : v)
                     point(j, p);
                 j.endArray();
-            } else if constexpr (std::is_same_v<T, std::vector<PropertyRecord>>) {
+            } else if constexpr (std::is_same_v<T, PropertyRecords>) {
                 j.beginArray();
-                for (const PropertyRecord& record : v)
-                    object(j, {}, record);
+                for (std::size_t k = 0; k < v.size(); ++k)
+                    object(j, {}, v[k]);
                 j.endArray();
             } else {
                 j.value(v);

@@ -313,7 +313,7 @@ TEST_F(BlocksTest, DimensionsDrawTheirBlockAndKeepWhatTheyMeasure)
     const auto props = vantrel::objectProperties(*dims[0]);
     const vantrel::Property* points = property(props, "definitionPoints");
     ASSERT_TRUE(points);
-    const auto& records = std::get<std::vector<vantrel::PropertyRecord>>(points->value);
+    const auto& records = std::get<vantrel::PropertyRecords>(points->value);
     ASSERT_EQ(records.size(), 2u);
     EXPECT_TRUE(std::get<OdGePoint3d>(records[0][1].value).isEqualTo({0, -5, 0}));
     EXPECT_TRUE(std::get<OdGePoint3d>(records[1][1].value).isEqualTo({7, -5, 0}));

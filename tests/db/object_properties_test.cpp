@@ -32,7 +32,7 @@ protected:
         return objectProperties(*entity);
     }
 
-    static const Property& named(const std::vector<Property>& properties, std::string_view name)
+    static const Property& named(std::span<const Property> properties, std::string_view name)
     {
         auto it = std::find_if(properties.begin(), properties.end(), [&](const Property& p) { return p.name == name; });
         if (it == properties.end())
@@ -40,7 +40,7 @@ protected:
         return *it;
     }
 
-    static std::vector<std::string_view> names(const std::vector<Property>& properties)
+    static std::vector<std::string_view> names(std::span<const Property> properties)
     {
         std::vector<std::string_view> out;
         out.reserve(properties.size());
@@ -104,7 +104,7 @@ TEST_F(ObjectPropertiesTest, CornersAndVerticesShowAsWorldPoints)
     polyline->addVertexAt(0, OdGePoint2d(1.0, 1.0), 0.5, 0.25, 0.75);
     polyline->addVertexAt(1, OdGePoint2d(4.0, 1.0));
     const auto polylineProperties = shown(polyline);
-    const auto& vertices = std::get<std::vector<PropertyRecord>>(named(polylineProperties, "vertices").value);
+    const auto& vertices = std::get<PropertyRecords>(named(polylineProperties, "vertices").value);
     ASSERT_EQ(vertices.size(), 2u);
     EXPECT_EQ(names(vertices[0]), (std::vector<std::string_view>{"point", "startWidth", "endWidth", "bulge"}));
     expectNear(std::get<OdGePoint3d>(vertices[0][0].value), OdGePoint3d(1.0, 1.0, 2.0));
@@ -135,9 +135,9 @@ TEST_F(ObjectPropertiesTest, CommonPropertiesEnumerationsAndVertexRecords)
     second->useTangent();
     const OdDbObjectId secondId = polyline->appendVertex(second.get());
     const auto withVertices = objectProperties(*polyline);
-    const auto& vertices = std::get<std::vector<PropertyRecord>>(named(withVertices, "vertices").value);
+    const auto& vertices = std::get<PropertyRecords>(named(withVertices, "vertices").value);
     ASSERT_EQ(vertices.size(), 2u);
-    const PropertyRecord& record = vertices[1];
+    const std::span<const Property> record = vertices[1];
     EXPECT_EQ(record.front().name, "handle");
     EXPECT_EQ(std::get<std::string>(record.front().value), secondId.getHandle().ascii());
     EXPECT_EQ(std::count_if(record.begin(), record.end(), [](const Property& p) { return p.name == "layer"; }), 0);
@@ -189,7 +189,7 @@ TEST_F(ObjectPropertiesTest, AReaderOfManyObjectsShowsEachAsItIsShownAlone)
             std::visit(
                 [&](const auto& value) {
                     using T = std::decay_t<decltype(value)>;
-                    if constexpr (!std::is_same_v<T, std::vector<PropertyRecord>>) {
+                    if constexpr (!std::is_same_v<T, PropertyRecords>) {
                         EXPECT_TRUE(value == std::get<T>(alone[k].value)) << read[k].name;
                     }
                 },
@@ -202,8 +202,8 @@ TEST_F(ObjectPropertiesTest, AReaderOfManyObjectsShowsEachAsItIsShownAlone)
 // digits, in every record of every entity and block entity of the sample drawings.
 TEST(PropertyNames, AreWordsOfLettersAndDigits)
 {
-    std::function<void(const std::vector<Property>&, const std::string&)> expectWords
-        = [&](const std::vector<Property>& record, const std::string& where) {
+    std::function<void(std::span<const Property>, const std::string&)> expectWords
+        = [&](std::span<const Property> record, const std::string& where) {
               for (const Property& p : record) {
                   EXPECT_TRUE(!p.name.empty()
                               && std::all_of(p.name.begin(), p.name.end(),
@@ -212,9 +212,9 @@ TEST(PropertyNames, AreWordsOfLettersAndDigits)
                                                      || (c >= '0' && c <= '9');
                                              }))
                       << where << ": '" << p.name << "'";
-                  if (const auto* items = std::get_if<std::vector<PropertyRecord>>(&p.value))
-                      for (const PropertyRecord& item : *items)
-                          expectWords(item, where + " " + std::string(p.name));
+                  if (const auto* items = std::get_if<PropertyRecords>(&p.value))
+                      for (std::size_t k = 0; k < items->size(); ++k)
+                          expectWords((*items)[k], where + " " + std::string(p.name));
               }
           };
     std::size_t shown = 0;

@@ -63,15 +63,15 @@ const DxfClassMap& mapOf(const OdDbObject& object)
     return object.isKindOf(OdDbEntity::desc()) ? dxfUnknownEntityMap() : dxfUnknownObjectMap();
 }
 
-// Appends to record the properties the subclasses from first on show of object.
-void appendShown(PropertyRecord& record, const std::vector<DxfSubclass>& subclasses, std::size_t first,
-                 const OdDbObject& object, DxfContext& ctx)
+// Hands add each property the subclasses from first on show of object.
+template <class Add>
+void forEachShown(const std::vector<DxfSubclass>& subclasses, std::size_t first, const OdDbObject& object,
+                  DxfContext& ctx, Add add)
 {
-    record.reserve(record.size() + shownCount(subclasses, first));
     for (std::size_t i = first; i < subclasses.size(); ++i)
         for (const DxfField& f : subclasses[i].fields)
             if (shown(f))
-                record.push_back({f.name, f.unit, shownValue(f, object, ctx), f.names});
+                add(Property{f.name, f.unit, shownValue(f, object, ctx), f.names});
 }
 
 } // namespace
@@ -102,21 +102,23 @@ void PropertyReader::properties(const OdDbObject& object, std::vector<Property>&
         return;
     }
     into.clear();
-    appendShown(into, mapOf(object).subclasses, 0, object, *m_context);
+    const std::vector<DxfSubclass>& subclasses = mapOf(object).subclasses;
+    into.reserve(shownCount(subclasses, 0));
+    forEachShown(subclasses, 0, object, *m_context, [&](Property&& p) { into.push_back(std::move(p)); });
 }
 
 PropertyValue dxfItemRecords(const std::vector<OdDbObjectId>& items, DxfContext& ctx)
 {
-    std::vector<PropertyRecord> records;
-    records.reserve(items.size());
+    PropertyRecords records;
     for (OdDbObjectId id : items) {
         if (id.isErased())
             continue;
         const OdDbObjectPtr item = id.safeOpenObject();
-        PropertyRecord record{{"handle", PropertyUnit::Handle, id.getHandle().ascii()}};
+        records.add("handle", PropertyUnit::Handle, id.getHandle().ascii());
         // What an item has as an entity (its layer, ...) is its owner's.
-        appendShown(record, mapOf(*item).subclasses, item->isKindOf(OdDbEntity::desc()) ? 1 : 0, *item, ctx);
-        records.push_back(std::move(record));
+        forEachShown(mapOf(*item).subclasses, item->isKindOf(OdDbEntity::desc()) ? 1 : 0, *item, ctx,
+                     [&](Property&& p) { records.add(std::move(p)); });
+        records.endRecord();
     }
     return records;
 }

@@ -167,7 +167,7 @@ DxfClassMap attdefMap()
 // The points of a dimension's own kind (13, 14, 15 and 16), kept with the record as read.
 PropertyValue definitionPoints(const OdDbObject& o, DxfContext&)
 {
-    std::vector<PropertyRecord> points;
+    PropertyRecords points;
     const DxfExtra* extra = o.dxfExtra().get();
     if (!extra)
         return points;
@@ -183,7 +183,9 @@ PropertyValue definitionPoints(const OdDbObject& o, DxfContext&)
             if (i < tags.size())
                 (void)tryParseDxfDouble(tags[i].value, *coords[k]); // a coordinate that does not parse shows as 0
         }
-        points.push_back({{"code", PropertyUnit::Value, std::int64_t(code)}, {"point", PropertyUnit::Point, p}});
+        points.add("code", PropertyUnit::Value, std::int64_t(code));
+        points.add("point", PropertyUnit::Point, p);
+        points.endRecord();
     }
     return points;
 }

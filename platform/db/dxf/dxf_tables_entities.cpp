@@ -213,16 +213,17 @@ DxfClassMap polylineMap()
                }},
               dxfShown("vertices", PropertyUnit::Value,
                        [data](const OdDbObject& o, DxfContext&) -> PropertyValue {
-                           std::vector<PropertyRecord> records;
-                           records.reserve(data(o).vertices.size());
-                           unsigned int i = 0;
-                           for (const C::Vertex& v : data(o).vertices) {
+                           const std::vector<C::Vertex>& vertices = data(o).vertices;
+                           PropertyRecords records;
+                           records.reserve(vertices.size(), 4 * vertices.size());
+                           for (unsigned int i = 0; i < vertices.size(); ++i) {
                                OdGePoint3d world;
-                               static_cast<const C&>(o).getPointAt(i++, world);
-                               records.push_back({{"point", PropertyUnit::Point, world},
-                                                  {"startWidth", PropertyUnit::Value, v.startWidth},
-                                                  {"endWidth", PropertyUnit::Value, v.endWidth},
-                                                  {"bulge", PropertyUnit::Value, v.bulge}});
+                               static_cast<const C&>(o).getPointAt(i, world);
+                               records.add("point", PropertyUnit::Point, world);
+                               records.add("startWidth", PropertyUnit::Value, vertices[i].startWidth);
+                               records.add("endWidth", PropertyUnit::Value, vertices[i].endWidth);
+                               records.add("bulge", PropertyUnit::Value, vertices[i].bulge);
+                               records.endRecord();
                            }
                            return records;
                        }),

@@ -121,10 +121,10 @@ void listProperties(HostEditor& ed, const UserCoordinateSystem& ucs, const OdDbE
         if (const auto* points = std::get_if<std::vector<OdGePoint3d>>(&p.value))
             for (const OdGePoint3d& point : *points)
                 ed.printMessage(L"\n    %s", pointText(ucs, point));
-        if (const auto* records = std::get_if<std::vector<PropertyRecord>>(&p.value))
-            for (const PropertyRecord& record : *records) {
+        if (const auto* records = std::get_if<PropertyRecords>(&p.value))
+            for (std::size_t k = 0; k < records->size(); ++k) {
                 std::wstring line;
-                for (const Property& field : record)
+                for (const Property& field : (*records)[k])
                     line += (line.empty() ? L"" : L"  ")
                         + std::wstring(OdString::fromUtf8(propertyWords(field.name)).c_str()) + L" "
                         + valueText(ucs, field);

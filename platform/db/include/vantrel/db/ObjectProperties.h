@@ -7,6 +7,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -29,10 +30,29 @@ enum class PropertyUnit : std::uint8_t {
 };
 
 struct Property;
-using PropertyRecord = std::vector<Property>;
-using PropertyValue
-    = std::variant<std::nullptr_t, bool, std::int64_t, double, std::string, OdGePoint3d, OdGePoint2d, OdGeVector3d,
-                   std::vector<double>, std::vector<OdGePoint3d>, std::vector<PropertyRecord>>;
+
+// Records one after another, each a run of properties (a polyline's vertices, a dimension's
+// points), all in one vector: a drawing shows them by the hundred thousand, and a vector each
+// would cost an allocation each.
+class PropertyRecords {
+public:
+    void reserve(std::size_t records, std::size_t properties);
+    // Adds a property, made from args, to the record being made.
+    template <class... Args>
+    void add(Args&&... args);
+    // Ends the record being made: the properties added since the last one ended are its own.
+    void endRecord() { m_ends.push_back(m_properties.size()); }
+
+    std::size_t size() const { return m_ends.size(); }
+    std::span<const Property> operator[](std::size_t record) const;
+
+private:
+    std::vector<Property> m_properties;
+    std::vector<std::size_t> m_ends; // of each record, past its last property
+};
+
+using PropertyValue = std::variant<std::nullptr_t, bool, std::int64_t, double, std::string, OdGePoint3d, OdGePoint2d,
+                                   OdGeVector3d, std::vector<double>, std::vector<OdGePoint3d>, PropertyRecords>;
 
 // The name of a value of an enumeration ("spot" for a light type of 3).
 struct VANTREL_DB_EXPORT PropertyEnumName {
@@ -46,6 +66,24 @@ struct VANTREL_DB_EXPORT Property {
     PropertyValue value;
     std::span<const PropertyEnumName> names = {}; // of an enumeration's values, for people
 };
+
+inline void PropertyRecords::reserve(std::size_t records, std::size_t properties)
+{
+    m_ends.reserve(records);
+    m_properties.reserve(properties);
+}
+
+template <class... Args>
+void PropertyRecords::add(Args&&... args)
+{
+    m_properties.emplace_back(std::forward<Args>(args)...);
+}
+
+inline std::span<const Property> PropertyRecords::operator[](std::size_t record) const
+{
+    const std::size_t first = record == 0 ? 0 : m_ends[record - 1];
+    return std::span<const Property>(m_properties).subspan(first, m_ends[record] - first);
+}
 
 // The properties of an object of a class the drawing models, in the order its class declares
 // them: for an entity its common ones (space, layer, colour, ...) first. An object of a class
