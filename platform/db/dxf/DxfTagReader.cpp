@@ -62,11 +62,25 @@ DxfTagReader DxfTagReader::fromFile(const std::filesystem::path& path)
         fileError(path, errno);
     DxfTagReader reader(Text(static_cast<const char*>(map), Release{true, size}));
     // (A binary file has been read into text of its own by now, and its mapping let go.)
-    if (ahead && reader.m_data.get() == map) {
-        reader.m_prefault = std::make_unique<BackgroundPrefault>();
-        reader.m_prefault->add(reader.m_data.get(), reader.m_data.get() + size, BackgroundPrefault::Access::Read);
+    if (reader.m_data.get() == map) {
+        reader.m_releaseAt = kKeptBehind + kReleaseStep;
+        if (ahead) {
+            reader.m_prefault = std::make_unique<BackgroundPrefault>();
+            reader.m_prefault->add(reader.m_data.get(), reader.m_data.get() + size, BackgroundPrefault::Access::Read);
+        }
     }
     return reader;
+}
+
+// (The mapping starts on a page, and both the step and what is kept are whole pages.)
+void DxfTagReader::releaseBehind()
+{
+    const std::size_t upTo = m_pos - kKeptBehind - (m_pos - kKeptBehind) % kReleaseStep;
+    // A refusal only leaves the pages where they are.
+    if (upTo > m_released
+        && ::madvise(const_cast<char*>(m_data.get()) + m_released, upTo - m_released, MADV_DONTNEED) == 0)
+        m_released = upTo;
+    m_releaseAt = upTo + kKeptBehind + kReleaseStep;
 }
 
 DxfTagReader::DxfTagReader(DxfTagReader&&) noexcept = default;

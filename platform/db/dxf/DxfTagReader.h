@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <limits>
 #include <string_view>
 #include <vector>
 
@@ -121,6 +122,8 @@ private:
     [[noreturn]] void failCodeLine(const char* line, std::size_t number) const;
     [[noreturn]] static void failCodeRange(int code, std::size_t number);
     [[noreturn]] static void failNoValue(int code, std::size_t number);
+    // Lets the pages of a mapped file read more than kKeptBehind ago go from memory.
+    void releaseBehind();
 
     Text m_data;
     // Maps a large file's pages ahead of the reading; after m_data, so that it stops first.
@@ -128,6 +131,13 @@ private:
     std::size_t m_size = 0;
     std::size_t m_pos = 0;      // offset of the next code line
     std::size_t m_nextLine = 1; // its line number
+    // Of a mapped file, the pages already read are let go in steps as the reading moves on: the
+    // file keeps them, so looking back costs only reading them again, and a large drawing is not
+    // held in memory twice, as text and as objects.
+    static constexpr std::size_t kKeptBehind = std::size_t(1) << 20;
+    static constexpr std::size_t kReleaseStep = std::size_t(1) << 20;
+    std::size_t m_released = 0;                                        // bytes let go from the start
+    std::size_t m_releaseAt = std::numeric_limits<std::size_t>::max(); // reading position to let more go at
     bool m_pushedBack = false;
     DxfTag m_tag;
     DxfTextCodec m_codec;
@@ -204,6 +214,8 @@ inline int DxfTagReader::scannedCode(const char* p, const char* end, std::size_t
         m_pushedBack = false;
         return true;
     }
+    if (m_pos >= m_releaseAt) [[unlikely]]
+        releaseBehind();
     const char* const base = m_data.get();
     const char* const end = base + m_size;
     for (;;) {
