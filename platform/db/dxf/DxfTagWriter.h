@@ -40,8 +40,9 @@ public:
     // then costs no memory of its size); call flush() at the end.
     explicit DxfTagWriter(Sink sink, std::size_t bufferBytes = 1 << 20);
     // The same, handing on the doubles of each piece unprinted, for the sink to print: the sink
-    // takes the buffer itself and gives back another of the same room.
-    explicit DxfTagWriter(NumberSink sink, std::size_t bufferBytes = 1 << 20);
+    // takes the buffer itself and gives back another of the same room. (Pieces are smaller here:
+    // several are on their way at once, and a larger piece writes no faster.)
+    explicit DxfTagWriter(NumberSink sink, std::size_t bufferBytes = 1 << 18);
 
     // UTF-8 text; control characters are written as ^-escapes ("^J"), a caret that would read
     // as one as "^ ".
