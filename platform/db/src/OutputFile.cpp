@@ -343,7 +343,7 @@ void OutputFile::openTemporary()
         ::close(m_fd);
         m_fd = -1;
         ::unlink(m_tempPath.c_str());
-        fail(m_tempPath, "set the permissions of", err);
+        fail(path, "set the permissions of", err);
     }
 }
 
@@ -408,7 +408,7 @@ void OutputFile::requireOpen() const
 void OutputFile::handOn(NumberedText& block)
 {
     if (!m_background)
-        m_background = std::make_unique<Background>(m_fd, writtenPath());
+        m_background = std::make_unique<Background>(m_fd, m_target.path);
     m_background->push(block);
 }
 
@@ -420,7 +420,7 @@ void OutputFile::finishWriting()
         m_background->finish();
         m_background.reset();
     } else {
-        writeAll(m_fd, PrintedBlock().text(m_pending.view(), m_pending.deferred()), writtenPath());
+        writeAll(m_fd, PrintedBlock().text(m_pending.view(), m_pending.deferred()), m_target.path);
     }
     m_pending.clear();
 }
@@ -436,7 +436,7 @@ void OutputFile::overwriteStart(std::string_view text)
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
-            fail(writtenPath(), "write", errno);
+            fail(m_target.path, "write", errno);
         text.remove_prefix(static_cast<std::size_t>(n));
         at += n;
     }
@@ -458,10 +458,10 @@ void OutputFile::commit()
     if (::fsync(fd) != 0) {
         int err = errno;
         ::close(fd);
-        fail(m_tempPath, "flush", err);
+        fail(path, "flush", err);
     }
     if (::close(fd) != 0)
-        fail(m_tempPath, "write", errno);
+        fail(path, "write", errno);
     if (m_targetExists && m_backup == Backup::Keep)
         keepBackup(path, m_targetMode);
     if (::rename(m_tempPath.c_str(), path.c_str()) != 0)

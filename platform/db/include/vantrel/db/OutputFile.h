@@ -70,8 +70,6 @@ private:
     class Background;
 
     void openTemporary();
-    // The file written to: the temporary file of a file being replaced, else the target.
-    const std::filesystem::path& writtenPath() const { return m_tempPath.empty() ? m_target.path : m_tempPath; }
     void openDirect();
     // Raises OdError(eFileError) once the file is committed.
     void requireOpen() const;
