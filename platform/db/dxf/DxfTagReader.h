@@ -7,9 +7,9 @@
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
+#include <limits>
 #include <memory>
 #include <string>
-#include <limits>
 #include <string_view>
 #include <vector>
 
