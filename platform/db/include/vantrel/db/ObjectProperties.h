@@ -41,7 +41,7 @@ public:
     template <class... Args>
     void add(Args&&... args);
     // Ends the record being made: the properties added since the last one ended are its own.
-    void endRecord() { m_ends.push_back(m_properties.size()); }
+    void endRecord();
 
     std::size_t size() const { return m_ends.size(); }
     std::span<const Property> operator[](std::size_t record) const;
@@ -78,6 +78,8 @@ void PropertyRecords::add(Args&&... args)
 {
     m_properties.emplace_back(std::forward<Args>(args)...);
 }
+
+inline void PropertyRecords::endRecord() { m_ends.push_back(m_properties.size()); }
 
 inline std::span<const Property> PropertyRecords::operator[](std::size_t record) const
 {
