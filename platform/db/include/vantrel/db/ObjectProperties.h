@@ -76,7 +76,7 @@ inline void PropertyRecords::reserve(std::size_t records, std::size_t properties
 template <class... Args>
 void PropertyRecords::add(Args&&... args)
 {
-    m_properties.emplace_back(std::forward<Args>(args)...);
+    m_properties.push_back(Property{std::forward<Args>(args)...});
 }
 
 inline void PropertyRecords::endRecord() { m_ends.push_back(m_properties.size()); }
