@@ -19,6 +19,7 @@
 #include <exception>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <utility>
@@ -35,15 +36,18 @@ namespace {
     throw OdError(eFileError, std::string("cannot ") + what + " " + path.string() + ": " + std::strerror(err));
 }
 
-void writeAll(int fd, std::string_view data, const std::filesystem::path& path)
+// Writes data at the file's position, or from offset at when one is given.
+void writeAll(int fd, std::string_view data, const std::filesystem::path& path, std::optional<off_t> at = {})
 {
     while (!data.empty()) {
-        ssize_t n = ::write(fd, data.data(), data.size());
+        const ssize_t n = at ? ::pwrite(fd, data.data(), data.size(), *at) : ::write(fd, data.data(), data.size());
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
             fail(path, "write", errno);
         data.remove_prefix(static_cast<std::size_t>(n));
+        if (at)
+            *at += n;
     }
 }
 
@@ -431,15 +435,7 @@ void OutputFile::overwriteStart(std::string_view text)
     if (m_target.kind != OutputTarget::Kind::Replace)
         throw OdError(eFileError, "cannot write " + m_target.path.string() + ": its start cannot be written again");
     finishWriting();
-    for (off_t at = 0; !text.empty();) {
-        const ssize_t n = ::pwrite(m_fd, text.data(), text.size(), at);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            fail(m_target.path, "write", errno);
-        text.remove_prefix(static_cast<std::size_t>(n));
-        at += n;
-    }
+    writeAll(m_fd, text, m_target.path, 0);
 }
 
 void OutputFile::commit()

@@ -530,8 +530,7 @@ void SvgSink::addOutline(const Outline& outline)
     TextOutput& out = *m_out;
     // The first is held: alone, a polygon is written as the polygon it is.
     if (m_outlines == 0) {
-        m_firstOutline.points.assign(outline.points.begin(), outline.points.end());
-        m_firstOutline.curves = outline.curves;
+        m_firstOutline = outline;
     } else {
         if (m_outlines == 1) {
             out.append("<path d=\"M");
